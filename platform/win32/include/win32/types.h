@@ -83,3 +83,9 @@ using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
 struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
+using PFILETIME = FILETIME*;
+using LPFILETIME = FILETIME*;
+
+struct SECURITY_ATTRIBUTES { DWORD nLength; LPVOID lpSecurityDescriptor; BOOL bInheritHandle; };
+using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
