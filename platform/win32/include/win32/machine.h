@@ -36,6 +36,10 @@ std::string CurrentDirectory();
 // Makes an existing folder the current directory; false (errno set) when it is not one.
 bool ChangeCurrentDirectory(std::string_view windowsPath);
 
+// Whether a file name matches a mask ("*.sys", "logo.?ys") without regard to case. As on Windows
+// "*.*" matches every name, "name.*" also "name" and "*." the names without an extension.
+bool MatchesMask(std::string_view name, std::string_view mask);
+
 // Forgets the cached root and current directory, so a test can point $STARTLOGO_ROOT elsewhere.
 void Reset();
 

@@ -1,0 +1,36 @@
+#pragma once
+// The Win32 error codes that GetLastError reports and the registry calls return.
+#include "win32/types.h"
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG NO_ERROR = 0;
+constexpr LONG ERROR_INVALID_FUNCTION = 1;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_PATH_NOT_FOUND = 3;
+constexpr LONG ERROR_TOO_MANY_OPEN_FILES = 4;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr LONG ERROR_INVALID_DRIVE = 15;
+constexpr LONG ERROR_NOT_SAME_DEVICE = 17;
+constexpr LONG ERROR_NO_MORE_FILES = 18;
+constexpr LONG ERROR_WRITE_FAULT = 29;
+constexpr LONG ERROR_READ_FAULT = 30;
+constexpr LONG ERROR_GEN_FAILURE = 31;
+constexpr LONG ERROR_SHARING_VIOLATION = 32;
+constexpr LONG ERROR_HANDLE_EOF = 38;
+constexpr LONG ERROR_NOT_SUPPORTED = 50;
+constexpr LONG ERROR_FILE_EXISTS = 80;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_DISK_FULL = 112;
+constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr LONG ERROR_INVALID_NAME = 123;
+constexpr LONG ERROR_NEGATIVE_SEEK = 131;
+constexpr LONG ERROR_DIR_NOT_EMPTY = 145;
+constexpr LONG ERROR_BUSY = 170;
+constexpr LONG ERROR_BAD_PATHNAME = 161;
+constexpr LONG ERROR_ALREADY_EXISTS = 183;
+constexpr LONG ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+constexpr LONG ERROR_DIRECTORY = 267;
