@@ -3,21 +3,11 @@
 // (registry_file.h); every call takes the hive's advisory lock, re-reads the file when it changed
 // on disk and writes it back atomically, so several programs can share the registry. Opened keys
 // are handles into a table shared by all threads. Access masks are accepted and not enforced.
+#include "win32/errors.h"
 #include "win32/types.h"
 
-#if __has_include("win32/errors.h")
-#include "win32/errors.h"
-#else
-constexpr LONG ERROR_SUCCESS = 0;
-constexpr LONG ERROR_FILE_NOT_FOUND = 2;
-constexpr LONG ERROR_ACCESS_DENIED = 5;
-constexpr LONG ERROR_INVALID_HANDLE = 6;
-constexpr LONG ERROR_INVALID_PARAMETER = 87;
-constexpr LONG ERROR_BAD_PATHNAME = 161;
-constexpr LONG ERROR_MORE_DATA = 234;
-constexpr LONG ERROR_NO_MORE_ITEMS = 259;
-#endif
-// A hive that can be neither read nor put aside, and a hive file that cannot be written.
+// Registry errors beside those of errors.h: a hive that can be neither read nor put aside, and a
+// hive file that cannot be read or written.
 constexpr LONG ERROR_REGISTRY_CORRUPT = 1015;
 constexpr LONG ERROR_REGISTRY_IO_FAILED = 1016;
 // The key behind a handle was deleted (by this or another program).
