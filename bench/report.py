@@ -51,7 +51,7 @@ def main():
         rows = cases[case]
         print(f"\n{case}")
         print(f"  {'impl':<16} {'kind':<11} {'time':>12}   ours/this")
-        for (kind, impl), seconds in sorted(rows.items()):
+        for (kind, impl), seconds in sorted(rows.items(), key=lambda row: (row[0][1] != "ours", row[0])):
             other = PROCESS if kind == IN_PROCESS else IN_PROCESS
             ours, mark = rows.get((kind, "ours")), ""
             if ours is None and (other, "ours") in rows:
