@@ -60,13 +60,15 @@ TEST(FontFace, MetricsAddUpForBothKindsOfHeight) {
   std::lock_guard lock(fonts::EngineMutex());
   for (const char* face : {"Arial", "Times New Roman", "Courier New", "MS Sans Serif", "DejaVu Sans"}) {
     for (LONG height : {-8, -11, -13, -16, -24, -72}) {
-      const TEXTMETRICA& em = fonts::FontFace::For(Font(face, height))->Metrics();
+      const auto emFace = fonts::FontFace::For(Font(face, height));
+      const TEXTMETRICA& em = emFace->Metrics();
       EXPECT_EQ(em.tmHeight, em.tmAscent + em.tmDescent) << face << height;
       EXPECT_EQ(em.tmHeight - em.tmInternalLeading, -height) << face << height;
       EXPECT_GT(em.tmAveCharWidth, 0) << face << height;
       EXPECT_GE(em.tmMaxCharWidth, em.tmAveCharWidth) << face << height;
 
-      const TEXTMETRICA& cell = fonts::FontFace::For(Font(face, -height))->Metrics();
+      const auto cellFace = fonts::FontFace::For(Font(face, -height));
+      const TEXTMETRICA& cell = cellFace->Metrics();
       EXPECT_EQ(cell.tmHeight, -height) << face << -height;
       EXPECT_EQ(cell.tmHeight, cell.tmAscent + cell.tmDescent) << face << -height;
       EXPECT_LE(cell.tmHeight, em.tmHeight) << face << height;
@@ -78,7 +80,8 @@ TEST(FontFace, ArialReportsTheMetricsOfWindows) {
   std::lock_guard lock(fonts::EngineMutex());
   // Arial at 8 points is 5 pixels wide on average (the weighted average of lower case), where a
   // plain mean over the substitute's glyphs would give 6.
-  const TEXTMETRICA& m = fonts::FontFace::For(Font("Arial", -11))->Metrics();
+  const auto face = fonts::FontFace::For(Font("Arial", -11));
+  const TEXTMETRICA& m = face->Metrics();
   EXPECT_EQ(m.tmAveCharWidth, 5);
   EXPECT_EQ(m.tmWeight, FW_NORMAL);
   EXPECT_EQ(m.tmCharSet, ANSI_CHARSET);
@@ -140,8 +143,7 @@ TEST(FontFace, EscapementTurnsTheGlyphsButNotTheirAdvance) {
 
 TEST(FontFace, HostileSizesAreBounded) {
   std::lock_guard lock(fonts::EngineMutex());
-  const TEXTMETRICA& m = fonts::FontFace::For(Font("Arial", -2000000000))->Metrics();
-  EXPECT_LE(m.tmHeight, 1200);
+  EXPECT_LE(fonts::FontFace::For(Font("Arial", -2000000000))->Metrics().tmHeight, 1200);
   EXPECT_GT(fonts::FontFace::For(Font("Arial", 0))->Metrics().tmHeight, 0);
 }
 
