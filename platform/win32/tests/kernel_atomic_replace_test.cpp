@@ -80,4 +80,16 @@ TEST(KernelAtomicReplace, FailedWriterLeavesTargetAndNoTemporary) {
   EXPECT_FALSE(HasTemporary(root.DriveC()));
 }
 
+TEST(KernelAtomicReplace, ReplacedFileKeepsPermissionsAndAttributes) {
+  ScopedMachineRoot root;
+  const fs::path target = root.DriveC() / "jokes.ini";
+  WriteHostFile(target, "before");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(SetFileAttributesA("c:\\jokes.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+  ASSERT_TRUE(machine::ReplaceFileAtomically(target, std::string_view("after")));
+  EXPECT_EQ(ReadHostFile(target), "after");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(GetFileAttributesA("c:\\jokes.ini"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+}
+
 }  // namespace
