@@ -1,0 +1,95 @@
+#pragma once
+// How top-level windows reach a screen. A display shows surfaces (one per top-level window) and
+// delivers the user's input as a stream of events; it knows nothing of windows or messages.
+// Two back ends: headless (surfaces stay in memory, input is injected) and SDL2 (a native window
+// per surface). TheDisplay() picks one: headless when STARTLOGO_DISPLAY=headless or when neither
+// DISPLAY nor WAYLAND_DISPLAY is set, else SDL2 (headless again if SDL2 cannot start).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host {
+
+using SurfaceId = std::uint32_t;  // 0 is no surface
+
+struct SurfaceDesc {
+  int x = 0, y = 0, width = 1, height = 1;  // screen position and size in pixels
+  bool borderless = false;  // popups, drop-downs, menus: no frame from the desktop
+  bool topmost = false;
+  bool fullScreen = false;  // a topmost window covering the whole screen
+  std::string title;
+};
+
+// Key codes are the PC virtual-key numbers (letters 'A'-'Z', digits '0'-'9', 0x08 back space,
+// 0x0D return, 0x10 shift, 0x11 control, 0x12 alt, 0x1B escape, 0x25-0x28 arrows, 0x70 F1 ...).
+struct InputEvent {
+  enum class Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Close, FocusIn, FocusOut, Expose };
+  enum Button { Left = 1, Middle = 2, Right = 3 };
+  Kind kind = Kind::MouseMove;
+  // The surface the event belongs to; 0 for injected events given in screen coordinates.
+  SurfaceId surface = 0;
+  int x = 0, y = 0;     // mouse position: in the surface, or on the screen when surface is 0
+  int button = 0;       // MouseDown/MouseUp
+  int wheel = 0;        // Wheel: notches, positive away from the user
+  int key = 0;          // KeyDown/KeyUp
+  bool repeat = false;  // KeyDown held down
+};
+
+// 32-bit pixels 0x00RRGGBB, rows top-down.
+struct Image {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+class Display {
+ public:
+  virtual ~Display() = default;
+  virtual const char* Name() const = 0;
+
+  virtual SurfaceId Open(const SurfaceDesc& desc) = 0;
+  virtual void Close(SurfaceId id) = 0;
+  virtual void Show(SurfaceId id, bool shown) = 0;
+  virtual void Place(SurfaceId id, int x, int y, int width, int height) = 0;
+  virtual void SetTitle(SurfaceId id, const std::string& title) = 0;
+  virtual void Raise(SurfaceId id) = 0;
+  // Shows the pixels (stride in pixels); the size is the surface's.
+  virtual void Present(SurfaceId id, int width, int height, const std::uint32_t* pixels, int stride) = 0;
+  // What the screen shows of the surface, as last presented; empty for an unknown surface.
+  virtual Image Capture(SurfaceId id) = 0;
+
+  // The next input event, without waiting. Input is read on the thread that opened the first
+  // surface; other threads get none.
+  virtual bool Poll(InputEvent& event) = 0;
+  // Puts an event into the input stream (tests; any thread).
+  virtual void Inject(const InputEvent& event) = 0;
+  // True when input only arrives by polling (a native event loop), so waiters must wake now and
+  // then; false when every event comes through Inject, which calls the wake handler.
+  virtual bool NeedsPolling() const = 0;
+  // Called from Inject on any thread, so a thread waiting for input can wake up.
+  void SetWakeHandler(std::function<void()> wake) { wake_ = std::move(wake); }
+
+  virtual void SetMousePosition(int screenX, int screenY) = 0;
+  // Stock shapes by number (the Win32 cursor ids), or a custom 32-bit image with its hot spot;
+  // shape 0 with no image hides the pointer.
+  virtual void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) = 0;
+
+ protected:
+  void Wake() const {
+    if (wake_) wake_();
+  }
+
+ private:
+  std::function<void()> wake_;
+};
+
+// The process's display, chosen on first use.
+Display& TheDisplay();
+
+std::unique_ptr<Display> MakeHeadlessDisplay();
+// Null when SDL2 cannot open the video subsystem.
+std::unique_ptr<Display> MakeSdlDisplay();
+
+}  // namespace host

@@ -1,0 +1,248 @@
+// The desktop back end: one SDL window per surface, drawn by SDL's software renderer so that
+// what was presented can be read back exactly.
+#include <SDL.h>
+
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "host/display.h"
+#include "sdl_keys.h"
+
+namespace host {
+namespace {
+
+struct NativeWindow {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int textureWidth = 0, textureHeight = 0;
+  Image shown;
+};
+
+// Win32 stock cursor ids to SDL's system cursors.
+SDL_SystemCursor SystemCursorOf(int shape) {
+  switch (shape) {
+    case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514: return SDL_SYSTEM_CURSOR_WAIT;
+    case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case 32642: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case 32643: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case 32644: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case 32645: return SDL_SYSTEM_CURSOR_SIZENS;
+    case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case 32648: return SDL_SYSTEM_CURSOR_NO;
+    case 32649: return SDL_SYSTEM_CURSOR_HAND;
+    case 32650: return SDL_SYSTEM_CURSOR_WAITARROW;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+class SdlDisplay final : public Display {
+ public:
+  SdlDisplay() : thread_(std::this_thread::get_id()) {}
+  ~SdlDisplay() override {
+    for (auto& [id, w] : windows_) Destroy(w);
+    if (cursor_) SDL_FreeCursor(cursor_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  const char* Name() const override { return "sdl2"; }
+
+  SurfaceId Open(const SurfaceDesc& d) override {
+    if (!OnThread()) return 0;
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (d.borderless) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    if (d.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (d.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    NativeWindow w;
+    w.window = SDL_CreateWindow(d.title.c_str(), d.x, d.y, d.width, d.height, flags);
+    if (!w.window) return 0;
+    w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!w.renderer) {
+      SDL_DestroyWindow(w.window);
+      return 0;
+    }
+    SurfaceId id = SDL_GetWindowID(w.window);
+    windows_[id] = w;
+    return id;
+  }
+  void Close(SurfaceId id) override {
+    NativeWindow* w = Find(id);
+    if (!w) return;
+    Destroy(*w);
+    windows_.erase(id);
+  }
+  void Show(SurfaceId id, bool shown) override {
+    if (NativeWindow* w = Find(id)) shown ? SDL_ShowWindow(w->window) : SDL_HideWindow(w->window);
+  }
+  void Place(SurfaceId id, int x, int y, int width, int height) override {
+    NativeWindow* w = Find(id);
+    if (!w) return;
+    SDL_SetWindowPosition(w->window, x, y);
+    SDL_SetWindowSize(w->window, width, height);
+  }
+  void SetTitle(SurfaceId id, const std::string& title) override {
+    if (NativeWindow* w = Find(id)) SDL_SetWindowTitle(w->window, title.c_str());
+  }
+  void Raise(SurfaceId id) override {
+    if (NativeWindow* w = Find(id)) SDL_RaiseWindow(w->window);
+  }
+
+  void Present(SurfaceId id, int width, int height, const std::uint32_t* pixels, int stride) override {
+    NativeWindow* w = Find(id);
+    if (!w || width <= 0 || height <= 0) return;
+    if (!w->texture || w->textureWidth != width || w->textureHeight != height) {
+      if (w->texture) SDL_DestroyTexture(w->texture);
+      w->texture = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+      w->textureWidth = width;
+      w->textureHeight = height;
+      if (!w->texture) return;
+    }
+    SDL_UpdateTexture(w->texture, nullptr, pixels, stride * 4);
+    SDL_RenderClear(w->renderer);
+    SDL_Rect all{0, 0, width, height};
+    SDL_RenderCopy(w->renderer, w->texture, nullptr, &all);
+    // Read back what the renderer drew, before presenting makes the back buffer undefined.
+    w->shown.width = width;
+    w->shown.height = height;
+    w->shown.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    if (SDL_RenderReadPixels(w->renderer, &all, SDL_PIXELFORMAT_RGB888, w->shown.pixels.data(), width * 4) != 0)
+      w->shown = Image{};
+    SDL_RenderPresent(w->renderer);
+  }
+  Image Capture(SurfaceId id) override {
+    NativeWindow* w = Find(id);
+    return w ? w->shown : Image{};
+  }
+
+  bool Poll(InputEvent& event) override {
+    {
+      std::lock_guard lock(injectedMutex_);
+      if (!injected_.empty()) {
+        event = injected_.front();
+        injected_.erase(injected_.begin());
+        return true;
+      }
+    }
+    if (!OnThread()) return false;
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+      if (Translate(e, event)) return true;
+    return false;
+  }
+  void Inject(const InputEvent& event) override {
+    {
+      std::lock_guard lock(injectedMutex_);
+      injected_.push_back(event);
+    }
+    Wake();
+  }
+  bool NeedsPolling() const override { return true; }
+
+  void SetMousePosition(int screenX, int screenY) override {
+    if (OnThread()) SDL_WarpMouseGlobal(screenX, screenY);
+  }
+  void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) override {
+    if (!OnThread()) return;
+    if (stockShape == 0 && !custom) {
+      SDL_ShowCursor(SDL_DISABLE);
+      return;
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+    SDL_Cursor* next = nullptr;
+    if (custom) {
+      SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(custom->pixels.data()),
+                                                          custom->width, custom->height, 32, custom->width * 4,
+                                                          SDL_PIXELFORMAT_ARGB8888);
+      if (s) {
+        next = SDL_CreateColorCursor(s, hotX, hotY);
+        SDL_FreeSurface(s);
+      }
+    } else {
+      next = SDL_CreateSystemCursor(SystemCursorOf(stockShape));
+    }
+    if (!next) return;
+    SDL_SetCursor(next);
+    if (cursor_) SDL_FreeCursor(cursor_);
+    cursor_ = next;
+  }
+
+ private:
+  bool OnThread() const { return std::this_thread::get_id() == thread_; }
+  NativeWindow* Find(SurfaceId id) {
+    if (!OnThread()) return nullptr;
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : &it->second;
+  }
+  static void Destroy(NativeWindow& w) {
+    if (w.texture) SDL_DestroyTexture(w.texture);
+    if (w.renderer) SDL_DestroyRenderer(w.renderer);
+    if (w.window) SDL_DestroyWindow(w.window);
+  }
+
+  static bool Translate(const SDL_Event& e, InputEvent& out) {
+    out = InputEvent{};
+    switch (e.type) {
+      case SDL_MOUSEMOTION:
+        out.kind = InputEvent::Kind::MouseMove;
+        out.surface = e.motion.windowID;
+        out.x = e.motion.x;
+        out.y = e.motion.y;
+        return true;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_MIDDLE &&
+            e.button.button != SDL_BUTTON_RIGHT)
+          return false;
+        out.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown : InputEvent::Kind::MouseUp;
+        out.surface = e.button.windowID;
+        out.x = e.button.x;
+        out.y = e.button.y;
+        out.button = e.button.button == SDL_BUTTON_LEFT     ? InputEvent::Left
+                     : e.button.button == SDL_BUTTON_MIDDLE ? InputEvent::Middle
+                                                            : InputEvent::Right;
+        return true;
+      case SDL_MOUSEWHEEL:
+        out.kind = InputEvent::Kind::Wheel;
+        out.surface = e.wheel.windowID;
+        SDL_GetMouseState(&out.x, &out.y);
+        out.wheel = e.wheel.y;
+        return out.wheel != 0;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        out.kind = e.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+        out.surface = e.key.windowID;
+        out.key = VirtualKeyOf(e.key.keysym.sym);
+        out.repeat = e.key.repeat != 0;
+        return out.key != 0;
+      case SDL_WINDOWEVENT:
+        out.surface = e.window.windowID;
+        switch (e.window.event) {
+          case SDL_WINDOWEVENT_CLOSE: out.kind = InputEvent::Kind::Close; return true;
+          case SDL_WINDOWEVENT_FOCUS_GAINED: out.kind = InputEvent::Kind::FocusIn; return true;
+          case SDL_WINDOWEVENT_FOCUS_LOST: out.kind = InputEvent::Kind::FocusOut; return true;
+          case SDL_WINDOWEVENT_EXPOSED: out.kind = InputEvent::Kind::Expose; return true;
+          default: return false;
+        }
+      default:
+        return false;
+    }
+  }
+
+  std::thread::id thread_;
+  std::map<SurfaceId, NativeWindow> windows_;
+  SDL_Cursor* cursor_ = nullptr;
+  std::mutex injectedMutex_;
+  std::vector<InputEvent> injected_;
+};
+
+}  // namespace
+
+std::unique_ptr<Display> MakeSdlDisplay() {
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  return std::make_unique<SdlDisplay>();
+}
+
+}  // namespace host
