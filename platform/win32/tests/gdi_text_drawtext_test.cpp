@@ -44,6 +44,11 @@ TEST(DrawText, CalcRectGivesOneLineHeightPerWrappedLine) {
     EXPECT_LE(r.right, 20 + c.width);
     EXPECT_EQ(r.right - r.left, Width(canvas.dc(), Words(std::min(c.words, c.width >= three ? 3 : 2))));
   }
+  // A word wider than the rectangle keeps its own line and widens the rectangle.
+  const int wide = Width(canvas.dc(), "Unbreakable");
+  RECT narrow{0, 0, wide / 2, 0};
+  EXPECT_EQ(DrawTextA(canvas.dc(), "a Unbreakable b", -1, &narrow, DT_CALCRECT | DT_WORDBREAK), 3 * line);
+  EXPECT_EQ(narrow.right, wide);
   // Explicit line breaks count as well; single-line text ignores them.
   RECT r{0, 0, 1000, 0};
   EXPECT_EQ(DrawTextA(canvas.dc(), "a\r\nb\nc", -1, &r, DT_CALCRECT), 3 * line);

@@ -35,14 +35,15 @@ TEST(TextLayout, BreaksLinesAndWords) {
       {"one two three", DT_WORDBREAK, 70, {"one two", "three"}},
       {"one two three", DT_WORDBREAK, 69, {"one", "two", "three"}},
       {"one   two", DT_WORDBREAK, 50, {"one", "two"}},  // blanks at a break vanish
-      {"abcdefghij", DT_WORDBREAK, 35, {"abc", "def", "ghij"}},
+      {"abcdefghij", DT_WORDBREAK, 35, {"abcdefghij"}},  // a long word is not broken
+      {"ab abcdefghij cd ef", DT_WORDBREAK, 50, {"ab", "abcdefghij", "cd ef"}},
       {"a\r\nb\rc\nd", 0, 10, {"a", "b", "c", "d"}},
       {"a\r\n\r\nb", DT_WORDBREAK, 100, {"a", "", "b"}},
       {"a\r\n", 0, 100, {"a"}},  // a final break starts no line
       {"a\r\nb", DT_SINGLELINE, 100, {"a\r\nb"}},
       {"one two", DT_SINGLELINE | DT_WORDBREAK, 30, {"one two"}},
       {"one two", 0, 30, {"one two"}},  // no word breaking asked
-      {"x", DT_WORDBREAK, 1, {"x"}},  // at least one character per line
+      {"x y", DT_WORDBREAK, 1, {"x", "y"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Lines(c.text, c.format, c.width), c.lines) << c.text << " / " << c.width;
 }

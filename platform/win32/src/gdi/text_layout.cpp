@@ -46,8 +46,9 @@ int Width(std::u32string_view s, const AdvanceOf& advance, const LayoutRules& ru
   return CharPositions(s, advance, rules).back();
 }
 
-// Greedy wrapping: break after the last blank that fits; a word wider than the line is cut
-// between characters (at least one character per line). Blanks at a break vanish.
+// Greedy wrapping: break after the last blank that fits. A word wider than the line keeps a line
+// of its own, unbroken, as Windows does (DT_CALCRECT then widens the rectangle). Blanks at a
+// break vanish.
 std::vector<Span> Wrap(std::u32string_view s, Span para, const AdvanceOf& advance, const LayoutRules& rules) {
   std::vector<Span> out;
   std::size_t pos = para.begin;
@@ -62,8 +63,12 @@ std::vector<Span> Wrap(std::u32string_view s, Span para, const AdvanceOf& advanc
     if (!IsBlank(s[cut])) {
       std::size_t k = cut;
       while (k > pos && !IsBlank(s[k - 1])) --k;
-      if (k > pos) end = cut = k;  // break before the word that overflows
-      else if (fit == 0) end = cut = pos + 1;
+      if (k > pos) {
+        end = cut = k;  // break before the word that overflows
+      } else {
+        while (cut < para.end && !IsBlank(s[cut])) ++cut;
+        end = cut;
+      }
     }
     while (end > pos && IsBlank(s[end - 1])) --end;
     out.push_back({pos, end});
