@@ -23,6 +23,7 @@ using UINT_PTR = std::uintptr_t;
 using INT_PTR = std::intptr_t;
 using LONG_PTR = std::intptr_t;
 using ULONG_PTR = std::uintptr_t;
+using SIZE_T = std::size_t;
 using WPARAM = UINT_PTR;
 using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;
