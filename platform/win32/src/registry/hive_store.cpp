@@ -127,7 +127,7 @@ fs::path AsideName(const fs::path& file) {
   return aside;
 }
 
-// A hive that cannot be read is moved out of the way, never written over, and the user is told.
+// A hive that does not parse is moved out of the way, never written over, and the user is told.
 LONG KeepAside(const fs::path& file, const ParseError& error) {
   const fs::path aside = AsideName(file);
   if (::rename(file.c_str(), aside.c_str()) != 0) {
@@ -136,7 +136,7 @@ LONG KeepAside(const fs::path& file, const ParseError& error) {
                    file.c_str(), error.line, error.message.c_str());
     return ERROR_REGISTRY_CORRUPT;
   }
-  std::fprintf(stderr, "registry: %s is malformed (line %zu: %s); kept aside as %s, the hive starts empty\n",
+  std::fprintf(stderr, "registry: %s is malformed (line %zu: %s); kept aside as %s; the hive starts anew\n",
                file.c_str(), error.line, error.message.c_str(), aside.filename().c_str());
   return ERROR_SUCCESS;
 }
