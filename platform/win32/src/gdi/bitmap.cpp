@@ -17,6 +17,14 @@ HBITMAP AddBitmap(std::shared_ptr<Surface> surface, bool dibSection) {
   return AddObject(std::move(b));
 }
 
+HBITMAP CopyBitmap(HBITMAP source) {
+  BitmapObject* b = FindBitmap(source);
+  if (!b) return nullptr;
+  auto s = std::make_shared<Surface>(*b->surface);
+  s->bits = s->storage.data();
+  return AddBitmap(std::move(s), b->dibSection);
+}
+
 std::shared_ptr<Surface> MonochromeSurface(int width, int height) {
   auto s = std::make_shared<Surface>();
   s->Allocate(width, height, 1, true);

@@ -20,6 +20,8 @@ struct BitmapObject : GdiObject {
 BitmapObject* FindBitmap(HBITMAP handle);
 // A new bitmap object around a surface.
 HBITMAP AddBitmap(std::shared_ptr<Surface> surface, bool dibSection);
+// A new bitmap with a copy of the pixels; 0 for a handle that is no bitmap.
+HBITMAP CopyBitmap(HBITMAP source);
 // The stock 1x1 monochrome bitmap a new memory DC holds.
 HBITMAP DefaultBitmap();
 // A surface of the format CreateCompatibleBitmap gives for this DC (monochrome, or the screen's).
