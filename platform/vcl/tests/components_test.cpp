@@ -36,7 +36,7 @@ class TPoint2 : public TPersistent {
 
 }  // namespace
 
-TEST(Component, OwnerFreesItsComponentsLastInsertedFirst) {
+TEST(TComponent, OwnerFreesItsComponentsLastInsertedFirst) {
   std::vector<std::string> log;
   auto* form = new TProbe(nullptr, "fmLogo", &log);
   new TProbe(form, "btOk", &log);
@@ -48,7 +48,7 @@ TEST(Component, OwnerFreesItsComponentsLastInsertedFirst) {
   EXPECT_EQ(log, (std::vector<std::string>{"free fmLogo", "free laJokeFile", "free btCancel", "free btOk"}));
 }
 
-TEST(Component, OwnerAndItsComponentsHearOfInsertionAndRemoval) {
+TEST(TComponent, OwnerAndItsComponentsHearOfInsertionAndRemoval) {
   std::vector<std::string> log;
   TProbe form(nullptr, "fm", &log);
   auto* a = new TProbe(&form, "a", &log);
@@ -63,7 +63,7 @@ TEST(Component, OwnerAndItsComponentsHearOfInsertionAndRemoval) {
   EXPECT_THROW(form.Components(1), EListError);
 }
 
-TEST(Component, FreeNotificationTellsComponentsOfOtherOwners) {
+TEST(TComponent, FreeNotificationTellsComponentsOfOtherOwners) {
   std::vector<std::string> log;
   TProbe form1(nullptr, "f1", &log), form2(nullptr, "f2", &log);
   auto* settings = new TProbe(&form1, "settings", &log);
@@ -78,7 +78,7 @@ TEST(Component, FreeNotificationTellsComponentsOfOtherOwners) {
   EXPECT_EQ(log, (std::vector<std::string>{"free settings", "f1 -settings"}));
 }
 
-TEST(Component, FindComponentIgnoresCaseAndNamesAreChecked) {
+TEST(TComponent, FindComponentIgnoresCaseAndNamesAreChecked) {
   std::vector<std::string> log;
   TProbe form(nullptr, "fmLogo", &log);
   auto* label = new TProbe(&form, "laJokeFile", &log);
@@ -98,7 +98,7 @@ TEST(Component, FindComponentIgnoresCaseAndNamesAreChecked) {
   EXPECT_EQ(form.FindComponent("_OK2"), label);
 }
 
-TEST(Component, StateMarksDesigningAndDestroying) {
+TEST(TComponent, StateMarksDesigningAndDestroying) {
   std::vector<std::string> log;
   TProbe form(nullptr, "fm", &log);
   auto* child = new TProbe(&form, "child", &log);
@@ -109,7 +109,7 @@ TEST(Component, StateMarksDesigningAndDestroying) {
   EXPECT_TRUE(child->ComponentState().Contains(csDestroying));
 }
 
-TEST(Persistent, AssignOfAnotherClassRaisesTheConversionError) {
+TEST(TPersistent, AssignOfAnotherClassRaisesTheConversionError) {
   TPoint2 a, b;
   b.X = 5;
   a.Assign(&b);

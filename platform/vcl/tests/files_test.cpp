@@ -19,7 +19,7 @@ std::string HostText(const std::filesystem::path& path) {
 
 }  // namespace
 
-TEST(FileStream, CreatesWritesAndReadsThroughWindowsPaths) {
+TEST(TFileStream, CreatesWritesAndReadsThroughWindowsPaths) {
   ScopedMachineRoot root;
   {
     TFileStream out("c:\\logo.bmp", fmCreate);
@@ -39,7 +39,7 @@ TEST(FileStream, CreatesWritesAndReadsThroughWindowsPaths) {
   EXPECT_EQ(std::string(buffer, 4), "XY12");
 }
 
-TEST(FileStream, FailuresNameTheFile) {
+TEST(TFileStream, FailuresNameTheFile) {
   ScopedMachineRoot root;
   try {
     TFileStream in("c:\\missing.sys", fmOpenRead);
@@ -84,7 +84,7 @@ TEST(StringListFiles, SaveAndLoadKeepTheLineRules) {
   EXPECT_EQ(HostText(root.DriveC() / "again.txt"), HostText(root.DriveC() / "copy.txt"));
 }
 
-TEST(Params, ComeFromMainAndParamStrZeroIsTheProgramsZPath) {
+TEST(ParamStr, ComeFromMainAndParamStrZeroIsTheProgramsZPath) {
   char program[] = "/usr/bin/tarnquill";
   char flag[] = "/AUTO";
   char* argv[] = {program, flag};

@@ -2,7 +2,7 @@
 
 #include "vcl/lists.h"
 
-TEST(List, EditsAndIndexErrors) {
+TEST(TList, EditsAndIndexErrors) {
   int a = 1, b = 2, c = 3;
   TList list;
   EXPECT_EQ(list.Add(&a), 0);
@@ -26,7 +26,7 @@ TEST(List, EditsAndIndexErrors) {
   EXPECT_THROW(list.First(), EListError);
 }
 
-TEST(List, SortKeepsEqualItemsInOrder) {
+TEST(TList, SortKeepsEqualItemsInOrder) {
   int v[] = {3, 1, 2, 1};
   TList list;
   for (int& x : v) list.Add(&x);
@@ -37,7 +37,7 @@ TEST(List, SortKeepsEqualItemsInOrder) {
   EXPECT_EQ(list.Items(3), &v[0]);
 }
 
-TEST(Bits, GrowsOnWriteAndFindsTheFirstOpenBit) {
+TEST(TBits, GrowsOnWriteAndFindsTheFirstOpenBit) {
   TBits bits;
   EXPECT_EQ(bits.OpenBit(), 0);
   bits.SetBit(0, true);

@@ -16,7 +16,7 @@ std::vector<std::string> Lines(const TStrings& list) {
 
 }  // namespace
 
-TEST(Registry, ValuesRoundTripWithTheirTypes) {
+TEST(TRegistry, ValuesRoundTripWithTheirTypes) {
   ScopedMachineRoot root;
   TRegistry reg;
   EXPECT_EQ(reg.RootKey(), HKEY_CURRENT_USER);
@@ -49,7 +49,7 @@ TEST(Registry, ValuesRoundTripWithTheirTypes) {
   EXPECT_EQ(again.GetDataSize("Absent"), -1);
 }
 
-TEST(Registry, TypeMismatchesAndMissingIntegersRaise) {
+TEST(TRegistry, TypeMismatchesAndMissingIntegersRaise) {
   ScopedMachineRoot root;
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Test", true));
@@ -75,7 +75,7 @@ TEST(Registry, TypeMismatchesAndMissingIntegersRaise) {
   }
 }
 
-TEST(Registry, RelativeKeysOpenFromTheCurrentKey) {
+TEST(TRegistry, RelativeKeysOpenFromTheCurrentKey) {
   ScopedMachineRoot root;
   TRegistry reg;
   EXPECT_FALSE(reg.OpenKey("Software\\Nothing", false));
@@ -95,7 +95,7 @@ TEST(Registry, RelativeKeysOpenFromTheCurrentKey) {
   EXPECT_FALSE(reg.KeyExists("Software\\Firm"));
 }
 
-TEST(Registry, EnumeratesAndDeletesWithoutLosingSubKeys) {
+TEST(TRegistry, EnumeratesAndDeletesWithoutLosingSubKeys) {
   ScopedMachineRoot root;
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Form\\laJokeFile\\Font", true));
@@ -121,7 +121,7 @@ TEST(Registry, EnumeratesAndDeletesWithoutLosingSubKeys) {
   EXPECT_FALSE(reg.KeyExists("laJokeFile"));
 }
 
-TEST(RegIniFile, SectionsAreSubKeys) {
+TEST(TRegIniFile, SectionsAreSubKeys) {
   ScopedMachineRoot root;
   {
     TRegistry reg;

@@ -4,7 +4,7 @@
 
 #include "vcl/streams.h"
 
-TEST(MemoryStream, GrowsOnWriteAndSeeksFromEachOrigin) {
+TEST(TMemoryStream, GrowsOnWriteAndSeeksFromEachOrigin) {
   TMemoryStream stream;
   stream.WriteBuffer("abcdef", 6);
   EXPECT_EQ(stream.Size(), 6);
@@ -23,7 +23,7 @@ TEST(MemoryStream, GrowsOnWriteAndSeeksFromEachOrigin) {
   EXPECT_EQ(stream.Size(), 0);
 }
 
-TEST(Stream, ShortReadsAndWritesRaiseTheBufferErrors) {
+TEST(TStream, ShortReadsAndWritesRaiseTheBufferErrors) {
   TMemoryStream stream;
   stream.WriteBuffer("abc", 3);
   stream.SetPosition(1);
@@ -54,7 +54,7 @@ TEST(Stream, ShortReadsAndWritesRaiseTheBufferErrors) {
   EXPECT_EQ(fixed.Read(buffer, 10), 4);
 }
 
-TEST(Stream, CopyFromTakesCountBytesOrTheWholeSource) {
+TEST(TStream, CopyFromTakesCountBytesOrTheWholeSource) {
   TMemoryStream source, target;
   std::vector<char> data(100000);
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);

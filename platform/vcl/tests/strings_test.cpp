@@ -54,7 +54,7 @@ TEST(StringListText, JoinsEveryLineWithCrLfAndRoundTrips) {
   EXPECT_EQ(empty.Text(), "");
 }
 
-TEST(StringList, IndexOfIgnoresCase) {
+TEST(TStringList, IndexOfIgnoresCase) {
   TStringList list;
   list.SetText("Alpha\r\n[DATA]\r\nbeta");
   EXPECT_EQ(list.IndexOf("[Data]"), 1);
@@ -66,7 +66,7 @@ TEST(StringList, IndexOfIgnoresCase) {
   EXPECT_EQ(list.IndexOf("ALPHA"), 0);
 }
 
-TEST(StringList, SortedListsKeepOrderAndDuplicatesDecide) {
+TEST(TStringList, SortedListsKeepOrderAndDuplicatesDecide) {
   struct Case {
     TDuplicates duplicates;
     V expected;
@@ -95,7 +95,7 @@ TEST(StringList, SortedListsKeepOrderAndDuplicatesDecide) {
   EXPECT_EQ(index, 1);
 }
 
-TEST(StringList, IndexErrorsNameTheIndex) {
+TEST(TStringList, IndexErrorsNameTheIndex) {
   TStringList list;
   list.Add("x");
   try {
@@ -108,7 +108,7 @@ TEST(StringList, IndexErrorsNameTheIndex) {
   EXPECT_THROW(list.Insert(2, "y"), EStringListError);
 }
 
-TEST(StringList, ObjectsTravelWithTheirLines) {
+TEST(TStringList, ObjectsTravelWithTheirLines) {
   TStringList list, other;
   TStringList a, b;
   list.AddObject("b", &b);
@@ -121,7 +121,7 @@ TEST(StringList, ObjectsTravelWithTheirLines) {
   EXPECT_EQ(Lines(other), (V{"a", "b"}));
 }
 
-TEST(StringList, NamesAndValues) {
+TEST(TStringList, NamesAndValues) {
   TStringList list;
   list.SetText("Left=10\r\nnoequals\r\nTop=2=3");
   EXPECT_EQ(list.Names(0), "Left");
@@ -136,7 +136,7 @@ TEST(StringList, NamesAndValues) {
   EXPECT_EQ(Lines(list), (V{"left=20", "noequals", "Width=5"}));
 }
 
-TEST(StringList, CommaText) {
+TEST(TStringList, CommaText) {
   struct Case {
     V lines;
     std::string text;
@@ -169,7 +169,7 @@ TEST(StringList, CommaText) {
   }
 }
 
-TEST(StringList, BeginUpdateGivesOneChangeAtTheEnd) {
+TEST(TStringList, BeginUpdateGivesOneChangeAtTheEnd) {
   TStringList list;
   int changes = 0, changings = 0;
   list.OnChange = [&](TObject* sender) {
@@ -193,7 +193,7 @@ TEST(StringList, BeginUpdateGivesOneChangeAtTheEnd) {
   EXPECT_EQ(changes, 3);
 }
 
-TEST(StringList, StreamsRoundTrip) {
+TEST(TStringList, StreamsRoundTrip) {
   TMemoryStream stream;
   TStringList list;
   list.SetText("one\ntwo");
