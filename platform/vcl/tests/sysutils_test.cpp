@@ -14,6 +14,7 @@ TEST(Format, FormatsEachFieldType) {
       {"-007", Format("%.3d", {-7})},
       {"800x600", Format("%dx%d", {800, 600})},
       {"4294967295", Format("%u", {-1})},
+      {"4000000000 EE6B2800", Format("%d %x", {4000000000u, 4000000000u})},
       {"FF 00FF FFFFFFFF", Format("%x %.4x %x", {255, 255, -1})},
       {"ab|  abc|ab", Format("%.2s|%5s|%s", {"abcd", "abc", std::string("ab")})},
       {"c", Format("%s", {'c'})},

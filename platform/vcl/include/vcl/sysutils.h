@@ -16,7 +16,7 @@ struct TVarRec {
   const void* VPointer = nullptr;
 
   TVarRec(int v) : VType(vtInteger), VInteger(v) {}
-  TVarRec(unsigned v) : VType(vtInteger), VInteger(static_cast<std::int32_t>(v)) {}
+  TVarRec(unsigned v) : VType(vtInt64), VInteger(v) {}
   TVarRec(long v) : VType(vtInt64), VInteger(v) {}
   TVarRec(long long v) : VType(vtInt64), VInteger(v) {}
   TVarRec(unsigned long v) : VType(vtInt64), VInteger(static_cast<std::int64_t>(v)) {}
