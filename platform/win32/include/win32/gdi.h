@@ -4,6 +4,7 @@
 // drawing goes into memory surfaces; the screen is one of them (true colour unless
 // STARTLOGO_SCREEN_BITS lowers it, 1024x768 unless STARTLOGO_SCREEN_SIZE=WxH sets it).
 // Fonts and text are in win32/text.h.
+#include "win32/syscolor.h"
 #include "win32/types.h"
 
 using HGDIOBJ = HANDLE;
