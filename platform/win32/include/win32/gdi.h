@@ -3,8 +3,9 @@
 // with all ternary raster operations, pens, brushes, shapes, regions and clipping, icons. All
 // drawing goes into memory surfaces; the screen is one of them (true colour unless
 // STARTLOGO_SCREEN_BITS lowers it, 1024x768 unless STARTLOGO_SCREEN_SIZE=WxH sets it).
-// Fonts and text are in win32/text.h.
+// Fonts and text are in win32/text.h (included here, as it holds the background modes).
 #include "win32/syscolor.h"
+#include "win32/text.h"
 #include "win32/types.h"
 
 using HGDIOBJ = HANDLE;
