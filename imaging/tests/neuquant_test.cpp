@@ -1,0 +1,140 @@
+#include "imaging/neuquant.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "imaging/bit_routines.h"
+#include "imaging/hash_set.h"
+#include "test_pictures.h"
+
+namespace {
+
+std::uint32_t PixelValue(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16; }
+
+// Peak signal-to-noise ratio of the picture mapped through the palette.
+double QuantisedPsnr(const DibBitmap& picture, const TNeuQuant& quant, const std::vector<std::uint8_t>& map) {
+  double squares = 0;
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) {
+      const std::uint8_t* p = picture.ScanLine(y) + 3 * x;
+      const std::uint8_t* q = &map[3 * quant.Index(PixelValue(p))];
+      for (int c = 0; c < 3; ++c) squares += (p[c] - q[c]) * (p[c] - q[c]);
+    }
+  double mse = squares / (3.0 * picture.Width() * picture.Height());
+  return 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+TEST(NeuQuantTest, SampleFactorFromQualityAndPixelCount) {
+  EXPECT_EQ(NeuQuantSampleFactor(-1, 320 * 400), 13);
+  EXPECT_EQ(NeuQuantSampleFactor(-1, 40 * 40), 1);
+  EXPECT_EQ(NeuQuantSampleFactor(-1, 4000 * 3000), 30);
+  EXPECT_EQ(NeuQuantSampleFactor(50, 0), 15);
+  EXPECT_EQ(NeuQuantSampleFactor(100, 0), 1);
+  EXPECT_EQ(NeuQuantSampleFactor(0, 0), 30);
+}
+
+TEST(NeuQuantTest, OneColourPictureMapsToOneEntryOfThatColour) {
+  DibBitmap picture;
+  Paint(picture, 64, 48, [](int, int) { return RGB(200, 40, 90); });
+  std::vector<std::uint8_t> map(256 * 3);
+  auto quant = NeuQuantBuild(picture.Rows(), map.data(), -1, 256);
+  int index = NeuQuantIndex(*quant, 90 << 0 | 40 << 8 | 200 << 16);
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(quant->Index(PixelValue(picture.ScanLine(y) + 3 * x)), index);
+  EXPECT_NEAR(map[3 * index], 90, 2);
+  EXPECT_NEAR(map[3 * index + 1], 40, 2);
+  EXPECT_NEAR(map[3 * index + 2], 200, 2);
+}
+
+// Every green value has a start for the search, so pixels greener or less green than any neuron
+// still find their nearest entry.
+TEST(NeuQuantTest, SearchFindsTheNearestEntryForEveryGreen) {
+  DibBitmap picture;
+  Paint(picture, 50, 40, [](int x, int) { return x < 25 ? RGB(10, 150, 10) : RGB(240, 200, 30); });
+  std::vector<std::uint8_t> map(16 * 3);
+  auto quant = NeuQuantBuild(picture.Rows(), map.data(), 100, 16);
+  for (int g = 0; g < 256; g += 5)
+    for (int rb : {0, 128, 255}) {
+      std::uint32_t pixel = rb | g << 8 | rb << 16;
+      int best = 0, bestDistance = 1 << 30;
+      for (int i = 0; i < 16; ++i) {
+        int d = std::abs(map[3 * i] - rb) + std::abs(map[3 * i + 1] - g) + std::abs(map[3 * i + 2] - rb);
+        if (d < bestDistance) bestDistance = d, best = i;
+      }
+      int found = quant->Index(pixel);
+      ASSERT_GE(found, 0);
+      int d = std::abs(map[3 * found] - rb) + std::abs(map[3 * found + 1] - g) + std::abs(map[3 * found + 2] - rb);
+      EXPECT_EQ(d, bestDistance) << "green " << g << " rb " << rb << " best " << best;
+    }
+}
+
+// The frequency bias must spread the neurons over the picture's colours instead of letting the
+// neuron that wins often win everything.
+TEST(NeuQuantTest, FourColourPictureGetsFourEntries) {
+  const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+  DibBitmap picture;
+  Paint(picture, 32, 32, [&](int x, int y) { return colours[(x / 16) + 2 * (y / 16)]; });
+  std::vector<std::uint8_t> map(16 * 3);
+  auto quant = NeuQuantBuild(picture.Rows(), map.data(), 100, 16);
+  std::set<int> used;
+  for (COLORREF c : colours) {
+    std::uint32_t pixel = GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16;
+    int i = quant->Index(pixel);
+    used.insert(i);
+    EXPECT_NEAR(map[3 * i], GetBValue(c), 24);
+    EXPECT_NEAR(map[3 * i + 1], GetGValue(c), 24);
+    EXPECT_NEAR(map[3 * i + 2], GetRValue(c), 24);
+  }
+  EXPECT_EQ(used.size(), 4u);
+}
+
+// 25 samples: fewer than one per step of the learning schedule.
+TEST(NeuQuantTest, TinyPicturesLearn) {
+  DibBitmap picture;
+  Paint(picture, 5, 5, [](int x, int) { return x < 2 ? RGB(0, 0, 0) : RGB(250, 250, 250); });
+  std::vector<std::uint8_t> map(16 * 3);
+  auto quant = NeuQuantBuild(picture.Rows(), map.data(), -1, 16);
+  int dark = quant->Index(0), light = quant->Index(0xFAFAFA);
+  EXPECT_LT(map[3 * dark + 1], 40);
+  EXPECT_GT(map[3 * light + 1], 210);
+}
+
+TEST(NeuQuantTest, PhotoLikePictureQuantisesWell) {
+  DibBitmap picture;
+  Paint(picture, 320, 400, PhotoLike);
+  std::vector<std::uint8_t> map(256 * 3);
+  auto quant = NeuQuantBuild(picture.Rows(), map.data(), -1, 256);
+  EXPECT_GT(QuantisedPsnr(picture, *quant, map), 24.0);
+}
+
+TEST(Hash1Test, InsertCountsDistinctKeysAcrossChains) {
+  THash1 hash(2);
+  EXPECT_TRUE(hash.Insert(5));
+  EXPECT_TRUE(hash.Insert(1));
+  EXPECT_FALSE(hash.Insert(5));
+  EXPECT_EQ(hash.Count(), 2);
+  EXPECT_TRUE(hash.Insert(9));  // third key of bucket 1
+  EXPECT_FALSE(hash.Insert(1));
+  EXPECT_FALSE(hash.Insert(9));
+  EXPECT_TRUE(hash.Insert(2));
+  EXPECT_EQ(hash.Count(), 4);
+}
+
+TEST(BitRoutinesTest, MaskWidthStrideAndReversal) {
+  EXPECT_EQ(MaskWidth(0x7C00), 5);
+  EXPECT_EQ(MaskWidth(0x3E0), 5);
+  EXPECT_EQ(MaskWidth(0x1F), 5);
+  EXPECT_EQ(MaskWidth(0xFF0000), 8);
+  EXPECT_EQ(MaskWidth(0), 0);
+  EXPECT_EQ(RowStride(5, 4), 4);
+  EXPECT_EQ(RowStride(320, 8), 320);
+  EXPECT_EQ(RowStride(1, 24), 4);
+  EXPECT_EQ(RowStride(33, 1), 8);
+  EXPECT_EQ(ReverseBits32(1), 0x80000000u);
+  EXPECT_EQ(ReverseBits32(0x0000F00Du), 0xB00F0000u);
+}
+
+}  // namespace
