@@ -132,14 +132,12 @@ struct LOGPALETTE {
 using LPLOGPALETTE = LOGPALETTE*;
 
 HPALETTE CreatePalette(const LOGPALETTE* palette);
-HPALETTE CreateHalftonePalette(HDC dc);
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 // On an 8-bit screen this maps the selected palette into the system palette and returns the number
 // of entries that changed; on other devices it returns 0.
 UINT RealizePalette(HDC dc);
 UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
 UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
-BOOL ResizePalette(HPALETTE palette, UINT count);
 // Nearest by Euclidean distance in RGB, the first of equally near entries. CLR_INVALID gives
 // CLR_INVALID (GetNearestPaletteIndex: 0xFFFFFFFF for an invalid palette).
 UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
@@ -201,10 +199,6 @@ BOOL LPtoDP(HDC dc, POINT* points, int count);
 BOOL DPtoLP(HDC dc, POINT* points, int count);
 BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous);
 BOOL GetBrushOrgEx(HDC dc, POINT* origin);
-
-constexpr int MM_TEXT = 1;
-int GetMapMode(HDC dc);
-int SetMapMode(HDC dc, int mode);  // only MM_TEXT
 
 // Text state lives in the DC; these are the raster half's (the text engine reads them). The
 // background modes TRANSPARENT and OPAQUE and the stock font indexes are in win32/text.h.
@@ -280,7 +274,8 @@ constexpr DWORD WHITENESS = 0x00FF0062;
 // text colour and its 1 bits in its background colour; a colour source copied into a monochrome
 // bitmap gives 1 where it equals the source DC's background colour, else 0.
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSrc, int ySrc, DWORD rop);
-// Negative extents (of either rectangle) mirror.
+// A negative extent mirrors: width -w at x covers the pixels x - w + 1 .. x, drawn right to left.
+// Mirroring either rectangle flips the picture; mirroring both cancels out.
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSrc, int ySrc, int widthSrc,
                 int heightSrc, DWORD rop);
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
@@ -444,24 +439,18 @@ constexpr int RGN_COPY = 5;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* rect);
-BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
 // `dest` must exist already; it may be one of the sources.
 int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode);
 int OffsetRgn(HRGN region, int dx, int dy);
 BOOL EqualRgn(HRGN a, HRGN b);
 BOOL PtInRegion(HRGN region, int x, int y);
-BOOL RectInRegion(HRGN region, const RECT* rect);
 int GetRgnBox(HRGN region, RECT* box);
 BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush);
-BOOL FrameRgn(HDC dc, HRGN region, HBRUSH brush, int width, int height);
-BOOL InvertRgn(HDC dc, HRGN region);
-BOOL PaintRgn(HDC dc, HRGN region);
 
 // Clip regions are in device coordinates; the rectangle calls take logical ones. Each returns the
 // kind of the resulting clip region.
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
-int OffsetClipRgn(HDC dc, int dx, int dy);
 // A null region removes the clip region. The DC keeps its own copy.
 int SelectClipRgn(HDC dc, HRGN region);
 int ExtSelectClipRgn(HDC dc, HRGN region, int mode);
@@ -469,8 +458,6 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode);
 int GetClipBox(HDC dc, RECT* rect);
 // 1 and a copy in `region` when the DC has a clip region, 0 when it has none, -1 on error.
 int GetClipRgn(HDC dc, HRGN region);
-BOOL PtVisible(HDC dc, int x, int y);
-BOOL RectVisible(HDC dc, const RECT* rect);
 
 // ---- Icons ----------------------------------------------------------------------------------
 struct ICONINFO {

@@ -12,12 +12,9 @@ constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
 constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
-// Keeps the contents up to the smaller size; GMEM_ZEROINIT zeroes what grows.
-HGLOBAL GlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags);
 LPVOID GlobalLock(HGLOBAL memory);
 // FALSE once the lock count is back at 0.
 BOOL GlobalUnlock(HGLOBAL memory);
 SIZE_T GlobalSize(HGLOBAL memory);
 // NULL on success, the handle when it was not a block.
 HGLOBAL GlobalFree(HGLOBAL memory);
-HGLOBAL GlobalHandle(LPCVOID address);

@@ -34,13 +34,6 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
   return rect ? CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom) : nullptr;
 }
 
-BOOL SetRectRgn(HRGN handle, int left, int top, int right, int bottom) {
-  RegionObject* r = FindRegion(handle);
-  if (!r) return FALSE;
-  r->region = Region(Ordered(left, top, right, bottom));
-  return TRUE;
-}
-
 int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
   RegionObject *d = FindRegion(dest), *a = FindRegion(source1);
   if (!d || !a || mode < RGN_AND || mode > RGN_COPY) return ERROR;
@@ -71,11 +64,6 @@ BOOL PtInRegion(HRGN handle, int x, int y) {
   return r && r->region.Contains(x, y);
 }
 
-BOOL RectInRegion(HRGN handle, const RECT* rect) {
-  RegionObject* r = FindRegion(handle);
-  return r && rect && r->region.Intersects(Ordered(rect->left, rect->top, rect->right, rect->bottom));
-}
-
 int GetRgnBox(HRGN handle, RECT* box) {
   RegionObject* r = FindRegion(handle);
   if (!r || !box) return ERROR;
@@ -95,14 +83,6 @@ int ExcludeClipRect(HDC handle, int left, int top, int right, int bottom) {
   if (!dc) return ERROR;
   RECT r = dc->ToDevice(Ordered(left, top, right, bottom));
   return CombineClip(*dc, Region(r), RGN_DIFF);
-}
-
-int OffsetClipRgn(HDC handle, int dx, int dy) {
-  DeviceContext* dc = FindDC(handle);
-  if (!dc) return ERROR;
-  if (dc->state.clip) dc->state.clip->Offset(dx, dy);
-  dc->ClipChanged();
-  return ClipKind(*dc);
 }
 
 int ExtSelectClipRgn(HDC handle, HRGN region, int mode) {
@@ -142,17 +122,4 @@ int GetClipRgn(HDC handle, HRGN region) {
   if (!dc->state.clip) return 0;
   r->region = *dc->state.clip;
   return 1;
-}
-
-BOOL PtVisible(HDC handle, int x, int y) {
-  DeviceContext* dc = FindDC(handle);
-  if (!dc) return FALSE;
-  POINT p = dc->ToDevice(POINT{x, y});
-  return dc->Drawable().Contains(p.x, p.y);
-}
-
-BOOL RectVisible(HDC handle, const RECT* rect) {
-  DeviceContext* dc = FindDC(handle);
-  if (!dc || !rect) return FALSE;
-  return dc->Drawable().Intersects(dc->ToDevice(Ordered(rect->left, rect->top, rect->right, rect->bottom)));
 }

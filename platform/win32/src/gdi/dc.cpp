@@ -279,9 +279,6 @@ BOOL DPtoLP(HDC handle, POINT* points, int count) {
   return TRUE;
 }
 
-int GetMapMode(HDC dc) { return FindDC(dc) ? MM_TEXT : 0; }
-int SetMapMode(HDC dc, int mode) { return FindDC(dc) && mode == MM_TEXT ? MM_TEXT : 0; }
-
 COLORREF SetTextColor(HDC dc, COLORREF c) { return SetField(dc, &DcState::textColor, c, CLR_INVALID); }
 COLORREF GetTextColor(HDC dc) { return GetField(dc, &DcState::textColor, CLR_INVALID); }
 COLORREF SetBkColor(HDC dc, COLORREF c) { return SetField(dc, &DcState::bkColor, c, CLR_INVALID); }

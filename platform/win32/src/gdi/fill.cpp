@@ -117,38 +117,3 @@ BOOL FillRgn(HDC handle, HRGN region, HBRUSH brush) {
   for (const RECT& r : rgn->region.Rects()) painter.Rect(RECT{r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y});
   return TRUE;
 }
-
-BOOL PaintRgn(HDC handle, HRGN region) {
-  DeviceContext* dc = FindDC(handle);
-  return dc ? FillRgn(handle, region, dc->state.brush) : FALSE;
-}
-
-BOOL InvertRgn(HDC handle, HRGN region) {
-  DeviceContext* dc = FindDC(handle);
-  RegionObject* rgn = FindRegion(region);
-  if (!dc || !rgn) return FALSE;
-  POINT o = dc->ToDevice(POINT{0, 0});
-  for (const RECT& r : rgn->region.Rects()) InvertDevice(*dc, RECT{r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y});
-  return TRUE;
-}
-
-BOOL FrameRgn(HDC handle, HRGN region, HBRUSH brush, int width, int height) {
-  DeviceContext* dc = FindDC(handle);
-  RegionObject* rgn = FindRegion(region);
-  brush = BrushOrSysColor(brush);
-  if (!dc || !rgn || !FindBrush(brush) || width < 1 || height < 1) return FALSE;
-  // The frame is the region less itself shrunk: the intersection of its copies moved by the
-  // frame's width and height in each direction.
-  Region inner = rgn->region;
-  for (POINT d : {POINT{width, 0}, POINT{-width, 0}, POINT{0, height}, POINT{0, -height}}) {
-    Region moved = rgn->region;
-    moved.Offset(d.x, d.y);
-    inner = Region::Combine(inner, moved, RGN_AND);
-  }
-  Region frame = Region::Combine(rgn->region, inner, RGN_DIFF);
-  BrushPattern pattern(*dc, brush);
-  SpanPainter painter(*dc, pattern, R2_COPYPEN);
-  POINT o = dc->ToDevice(POINT{0, 0});
-  for (const RECT& r : frame.Rects()) painter.Rect(RECT{r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y});
-  return TRUE;
-}

@@ -1,5 +1,4 @@
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -46,22 +45,6 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   return reinterpret_cast<HGLOBAL>(key);
 }
 
-HGLOBAL GlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags) {
-  Heap& heap = TheHeap();
-  std::lock_guard lock(heap.mutex);
-  auto it = heap.blocks.find(Key(memory));
-  if (it == heap.blocks.end()) return nullptr;
-  Block& b = it->second;
-  // A fixed or locked block would have to move under its users.
-  if ((b.fixed || b.locks) && bytes > b.size) return nullptr;
-  void* data = std::realloc(b.data, bytes ? bytes : 1);
-  if (!data) return nullptr;
-  if ((flags & GMEM_ZEROINIT) && bytes > b.size) std::memset(static_cast<char*>(data) + b.size, 0, bytes - b.size);
-  b.data = data;
-  b.size = bytes;
-  return memory;
-}
-
 LPVOID GlobalLock(HGLOBAL memory) {
   Heap& heap = TheHeap();
   std::lock_guard lock(heap.mutex);
@@ -93,13 +76,5 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
   if (it == heap.blocks.end()) return memory;
   std::free(it->second.data);
   heap.blocks.erase(it);
-  return nullptr;
-}
-
-HGLOBAL GlobalHandle(LPCVOID address) {
-  Heap& heap = TheHeap();
-  std::lock_guard lock(heap.mutex);
-  for (const auto& [key, block] : heap.blocks)
-    if (block.data == address) return reinterpret_cast<HGLOBAL>(key);
   return nullptr;
 }

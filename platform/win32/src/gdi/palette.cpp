@@ -37,12 +37,6 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
   return AddObject(std::move(p));
 }
 
-HPALETTE CreateHalftonePalette(HDC) {
-  auto p = std::make_unique<PaletteObject>();
-  for (const RGBQUAD& q : StandardTable(8)) p->entries.push_back(PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0});
-  return AddObject(std::move(p));
-}
-
 UINT RealizePalette(HDC handle) {
   DeviceContext* dc = FindDC(handle);
   PaletteObject* p = dc ? FindPalette(dc->state.palette) : nullptr;
@@ -86,13 +80,6 @@ UINT SetPaletteEntries(HPALETTE handle, UINT start, UINT count, const PALETTEENT
   UINT n = std::min(count, size - start);
   std::copy_n(entries, n, p->entries.begin() + start);
   return n;
-}
-
-BOOL ResizePalette(HPALETTE handle, UINT count) {
-  PaletteObject* p = FindPalette(handle);
-  if (!p || p->stockIndex >= 0 || count == 0 || count > 1024) return FALSE;
-  p->entries.resize(count, PALETTEENTRY{0, 0, 0, 0});
-  return TRUE;
 }
 
 UINT GetNearestPaletteIndex(HPALETTE handle, COLORREF color) {

@@ -60,12 +60,6 @@ bool Region::Contains(int x, int y) const {
   return false;
 }
 
-bool Region::Intersects(const RECT& q) const {
-  for (const RECT& r : rects_)
-    if (r.left < q.right && q.left < r.right && r.top < q.bottom && q.top < r.bottom) return true;
-  return false;
-}
-
 void Region::Offset(int dx, int dy) {
   for (RECT& r : rects_) {
     r.left += dx;

@@ -19,7 +19,6 @@ class Region {
   // NULLREGION, SIMPLEREGION or COMPLEXREGION.
   int Kind() const;
   bool Contains(int x, int y) const;
-  bool Intersects(const RECT& r) const;
   void Offset(int dx, int dy);
   // RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF.
   static Region Combine(const Region& a, const Region& b, int mode);
