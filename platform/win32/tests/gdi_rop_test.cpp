@@ -120,6 +120,49 @@ TEST(GdiMonochrome, APatternBrushFromAMonochromeBitmapUsesTheDcColours) {
   DeleteObject(brush);
 }
 
+TEST(GdiBlit, AColourPatternInvertedOverAFaceGivesTheDitheredLook) {
+  // PATINVERT with a colour pattern brush, then DSTINVERT: each pixel becomes NOT (pixel XOR pattern).
+  Canvas pattern(2, 2, 24);
+  pattern.Fill(RGB(192, 192, 192));
+  SetPixelV(pattern.dc, 0, 0, RGB(255, 255, 255));
+  SetPixelV(pattern.dc, 1, 1, RGB(255, 255, 255));
+  HBRUSH brush = CreatePatternBrush(pattern.bitmap);
+  Canvas face(2, 2, 24);
+  face.Fill(RGB(0, 0, 255));
+  HGDIOBJ old = SelectObject(face.dc, brush);
+  SetBkMode(face.dc, TRANSPARENT);
+  BitBlt(face.dc, 0, 0, 2, 2, face.dc, 0, 0, PATINVERT);
+  BitBlt(face.dc, 0, 0, 2, 2, face.dc, 0, 0, DSTINVERT);
+  EXPECT_EQ(GetPixel(face.dc, 0, 0), RGB(0, 0, 255));     // NOT (blue XOR white)
+  EXPECT_EQ(GetPixel(face.dc, 1, 0), RGB(63, 63, 192));  // NOT (blue XOR grey)
+  EXPECT_EQ(GetPixel(face.dc, 1, 1), RGB(0, 0, 255));
+  SelectObject(face.dc, old);
+  DeleteObject(brush);
+}
+
+TEST(GdiBlit, SixteenBitSurfacesKeepFiveBitsPerChannel) {
+  Canvas src(1, 1, 24), dst(1, 1, 16);
+  SetPixelV(src.dc, 0, 0, RGB(255, 132, 8));
+  BitBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(*static_cast<const WORD*>(dst.bits), (31 << 10) | (16 << 5) | 1);
+  EXPECT_EQ(GetPixel(dst.dc, 0, 0), RGB(255, 132, 8));
+}
+
+TEST(GdiStock, StockObjectsOutliveDeleteObject) {
+  for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN,
+                DEFAULT_PALETTE, SYSTEM_FONT}) {
+    HGDIOBJ h = GetStockObject(i);
+    ASSERT_NE(h, nullptr) << i;
+    EXPECT_TRUE(DeleteObject(h));
+    EXPECT_EQ(GetStockObject(i), h);
+    EXPECT_NE(GetObjectType(h), 0u) << i;
+  }
+  LOGBRUSH lb{};
+  GetObject(GetStockObject(LTGRAY_BRUSH), sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, RGB(192, 192, 192));
+  EXPECT_EQ(GetObjectType(GetStockObject(SYSTEM_FONT)), OBJ_FONT);
+}
+
 TEST(GdiBlit, APlainCopyWithinOneSurfaceHandlesOverlap) {
   Canvas c(5, 1, 8, {RGB(0, 0, 0), RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4)});
   for (int x = 0; x < 5; ++x) SetPixelV(c.dc, x, 0, RGB(x, x, x));
