@@ -1,0 +1,18 @@
+#pragma once
+// Test aids for the USER layer: a window's pixels, and input given to the display as the user's.
+#include <cstdint>
+
+#include "host/display.h"
+#include "win32/user.h"
+
+// The pixels of a window's top-level surface (the whole window, frame included), 0x00RRGGBB.
+host::Image CaptureWindow(HWND window);
+
+// Input at a screen position, read by the thread's next PeekMessage/GetMessage.
+void InjectMouseMove(int screenX, int screenY);
+// button: host::InputEvent::Left, Middle or Right.
+void InjectMouseButton(int button, bool down, int screenX, int screenY);
+void InjectKey(int virtualKey, bool down);
+void InjectClose(HWND topLevel);
+// Handles everything waiting in the thread's queue (sent, posted, input, paint; timers that are due).
+void PumpMessages();

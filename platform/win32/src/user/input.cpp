@@ -1,0 +1,572 @@
+// Mouse and keyboard input: routing the display's events to windows, capture, focus, activation,
+// key state and cursors.
+#include "input.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <map>
+
+#include "queue.h"
+#include "win32/kernel.h"
+
+namespace user {
+namespace {
+
+struct LastClick {
+  HWND window = nullptr;
+  UINT message = 0;
+  DWORD time = 0;
+  POINT at{0, 0};
+};
+
+struct Cursor {
+  int stock = 0;  // a stock cursor id, or 0 for a made one
+  host::Image image;
+  int hotX = 0, hotY = 0;
+};
+
+struct InputState {
+  // Capture, focus and activation change only on the windows' thread; others may read them.
+  std::atomic<HWND> capture{nullptr};
+  std::atomic<HWND> focus{nullptr};
+  std::atomic<HWND> active{nullptr};
+  // Guards the rest; never held while a window procedure runs.
+  std::mutex data;
+  BYTE keys[256] = {};  // bit 7 down, bit 0 toggled
+  POINT cursorPos{0, 0};
+  LastClick lastClick;
+  UINT doubleClickTime = 500;
+  int showCount = 0;
+  HCURSOR cursor = nullptr;
+  std::map<HCURSOR, Cursor> cursors;
+  std::uintptr_t nextCursor = 0x30000;
+};
+
+InputState& State() {
+  static InputState s;
+  return s;
+}
+
+bool Down(int vk) {
+  std::lock_guard lock(State().data);
+  return (State().keys[vk & 0xFF] & 0x80) != 0;
+}
+
+WPARAM MouseKeys() {
+  WPARAM k = 0;
+  if (Down(VK_LBUTTON)) k |= MK_LBUTTON;
+  if (Down(VK_RBUTTON)) k |= MK_RBUTTON;
+  if (Down(VK_MBUTTON)) k |= MK_MBUTTON;
+  if (Down(VK_SHIFT)) k |= MK_SHIFT;
+  if (Down(VK_CONTROL)) k |= MK_CONTROL;
+  return k;
+}
+
+void SetKey(int vk, bool down) {
+  std::lock_guard lock(State().data);
+  BYTE& k = State().keys[vk & 0xFF];
+  if (down && !(k & 0x80)) k ^= 0x01;
+  k = static_cast<BYTE>(down ? (k | 0x80) : (k & ~0x80));
+}
+
+void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowPtr w = Find(window);
+  if (!w) return;
+  PostedMessage p;
+  p.msg = MSG{window, message, wParam, lParam, GetTickCount(), POINT{0, 0}};
+  GetCursorPos(&p.msg.pt);
+  Post(w->queue, p);
+}
+
+bool Within(HWND ancestor, HWND window) { return window && (window == ancestor || IsChild(ancestor, window)); }
+
+RECT ScreenRect(const Window& w) {
+  POINT o = WindowOrigin(w);
+  return RECT{o.x, o.y, o.x + w.Width(), o.y + w.Height()};
+}
+
+bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+HWND HitAmongChildren(HWND parent, POINT pt, LRESULT* hit, bool skipDisabled, bool* blocked) {
+  std::vector<HWND> kids;
+  {
+    std::lock_guard lock(TreeLock());
+    WindowPtr p = Find(parent);
+    if (!p) return nullptr;
+    kids = p->children;
+  }
+  for (HWND k : kids) {
+    WindowPtr c = Find(k);
+    if (!c || !c->Visible() || (c->style & WS_MINIMIZE) || !Contains(ScreenRect(*c), pt)) continue;
+    if (skipDisabled && (c->style & WS_DISABLED)) {
+      if (IsTopLevel(*c)) {
+        *hit = HTERROR;
+        return k;
+      }
+      *blocked = true;  // a disabled child's input goes to its parent
+      return nullptr;
+    }
+    POINT co = ClientOrigin(*c);
+    RECT client{co.x, co.y, co.x + c->client.right - c->client.left, co.y + c->client.bottom - c->client.top};
+    if (Contains(client, pt)) {
+      bool childBlocked = false;
+      if (HWND deeper = HitAmongChildren(k, pt, hit, skipDisabled, &childBlocked)) return deeper;
+    }
+    LRESULT h = SendMessageA(k, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    if (h == HTTRANSPARENT) continue;
+    *hit = h;
+    return k;
+  }
+  return nullptr;
+}
+
+void RouteMouse(const host::InputEvent& e) {
+  InputState& s = State();
+  POINT pt{e.x, e.y};
+  if (e.surface) {
+    HWND top = TopLevelOfSurface(e.surface);
+    WindowPtr t = Find(top);
+    if (!t) return;
+    pt.x += t->shownAs.x;
+    pt.y += t->shownAs.y;
+  }
+  {
+    std::lock_guard lock(s.data);
+    s.cursorPos = pt;
+  }
+  using Kind = host::InputEvent::Kind;
+  UINT message = WM_MOUSEMOVE;
+  int vk = 0;
+  if (e.kind == Kind::MouseDown || e.kind == Kind::MouseUp) {
+    const bool down = e.kind == Kind::MouseDown;
+    switch (e.button) {
+      case host::InputEvent::Left: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; vk = VK_LBUTTON; break;
+      case host::InputEvent::Right: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; vk = VK_RBUTTON; break;
+      default: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; vk = VK_MBUTTON; break;
+    }
+    SetKey(vk, down);
+  }
+  if (e.kind == Kind::Wheel) {
+    HWND target = s.focus ? s.focus : s.active;
+    if (target)
+      PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys()), e.wheel * 120), MAKELPARAM(pt.x, pt.y));
+    return;
+  }
+  LRESULT hit = HTCLIENT;
+  HWND target = s.capture;
+  if (!target) target = WindowAt(pt, &hit, true);
+  if (!target) return;
+  const bool buttonDown = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+  if (hit == HTERROR) {
+    if (buttonDown) MessageBeep(0);
+    return;
+  }
+  if (!s.capture) SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
+  if (buttonDown) {
+    WindowPtr top = TopLevelOf(target);
+    if (top && top->handle != s.active) SetActiveWindow(top->handle);
+    WindowPtr w = Find(target);
+    const DWORD now = GetTickCount();
+    LastClick& last = s.lastClick;
+    const bool isDouble = w && (w->cls->style & CS_DBLCLKS) && hit == HTCLIENT && last.window == target &&
+                          last.message == message && now - last.time <= s.doubleClickTime &&
+                          std::abs(pt.x - last.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                          std::abs(pt.y - last.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    if (isDouble) {
+      message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+      last = LastClick{};
+    } else {
+      last = LastClick{target, message, now, pt};
+    }
+  }
+  if (hit == HTCLIENT || s.capture) {
+    POINT c = pt;
+    ScreenToClient(target, &c);
+    PostInput(target, message, MouseKeys(), MAKELPARAM(c.x, c.y));
+  } else {
+    PostInput(target, message - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), static_cast<WPARAM>(hit), MAKELPARAM(pt.x, pt.y));
+  }
+}
+
+void RouteKey(const host::InputEvent& e) {
+  InputState& s = State();
+  const bool down = e.kind == host::InputEvent::Kind::KeyDown;
+  const bool wasDown = Down(e.key);
+  SetKey(e.key, down);
+  HWND target = s.focus;
+  bool sys = !target;
+  if (!target) target = s.active;
+  if (!target) return;
+  if ((Down(VK_MENU) || e.key == VK_MENU || e.key == VK_F10) && !Down(VK_CONTROL)) sys = true;
+  UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+  LPARAM l = 1;
+  if (Down(VK_MENU)) l |= 1 << 29;
+  if (wasDown) l |= 1 << 30;
+  if (!down) l |= static_cast<LPARAM>(1u << 31);
+  PostInput(target, message, static_cast<WPARAM>(e.key), l);
+}
+
+void Route(const host::InputEvent& e) {
+  using Kind = host::InputEvent::Kind;
+  switch (e.kind) {
+    case Kind::MouseMove:
+    case Kind::MouseDown:
+    case Kind::MouseUp:
+    case Kind::Wheel: RouteMouse(e); break;
+    case Kind::KeyDown:
+    case Kind::KeyUp: RouteKey(e); break;
+    case Kind::Close:
+      if (HWND top = TopLevelOfSurface(e.surface)) PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case Kind::FocusIn:
+      if (HWND top = TopLevelOfSurface(e.surface); top && IsWindowEnabled(top) && GetActiveWindow() != top)
+        SetActiveWindow(top);
+      break;
+    case Kind::FocusOut: break;
+    case Kind::Expose:
+      if (WindowPtr top = Find(TopLevelOfSurface(e.surface))) top->dirty = true;
+      break;
+  }
+}
+
+// The character a key types with the current shift state (US layout), 0 for none.
+int CharacterOf(int vk) {
+  const bool shift = Down(VK_SHIFT), ctrl = Down(VK_CONTROL);
+  const bool caps = (GetKeyState(VK_CAPITAL) & 1) != 0;
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return vk - 'A' + 1;
+    return (shift != caps) ? vk : vk - 'A' + 'a';
+  }
+  if (ctrl) return 0;
+  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : vk;
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return '0' + (vk - VK_NUMPAD0);
+  switch (vk) {
+    case VK_SPACE: return ' ';
+    case VK_RETURN: return '\r';
+    case VK_BACK: return '\b';
+    case VK_TAB: return '\t';
+    case VK_ESCAPE: return 0x1B;
+    case VK_MULTIPLY: return '*';
+    case VK_ADD: return '+';
+    case VK_SUBTRACT: return '-';
+    case VK_DECIMAL: return '.';
+    case VK_DIVIDE: return '/';
+    case 0xBA: return shift ? ':' : ';';
+    case 0xBB: return shift ? '+' : '=';
+    case 0xBC: return shift ? '<' : ',';
+    case 0xBD: return shift ? '_' : '-';
+    case 0xBE: return shift ? '>' : '.';
+    case 0xBF: return shift ? '?' : '/';
+    case 0xC0: return shift ? '~' : '`';
+    case 0xDB: return shift ? '{' : '[';
+    case 0xDC: return shift ? '|' : '\\';
+    case 0xDD: return shift ? '}' : ']';
+    case 0xDE: return shift ? '"' : '\'';
+    default: return 0;
+  }
+}
+
+void ApplyPointer() {
+  InputState& s = State();
+  host::Display& d = host::TheDisplay();
+  auto it = s.cursors.find(s.cursor);
+  if (s.showCount < 0 || it == s.cursors.end()) {
+    d.SetPointer(0, nullptr, 0, 0);
+    return;
+  }
+  const Cursor& c = it->second;
+  d.SetPointer(c.stock, c.stock ? nullptr : &c.image, c.hotX, c.hotY);
+}
+
+}  // namespace
+
+HWND WindowAt(POINT screen, LRESULT* hit, bool skipDisabled) {
+  LRESULT h = HTNOWHERE;
+  bool blocked = false;
+  HWND found = HitAmongChildren(Desktop(), screen, &h, skipDisabled, &blocked);
+  if (hit) *hit = h;
+  return found;
+}
+
+HWND TopLevelOfSurface(host::SurfaceId surface) {
+  if (!surface) return nullptr;
+  std::lock_guard lock(TreeLock());
+  for (HWND h : Find(Desktop())->children)
+    if (WindowPtr w = Find(h); w && w->hostSurface == surface) return h;
+  return nullptr;
+}
+
+void PumpInput() {
+  host::InputEvent e;
+  while (host::TheDisplay().Poll(e)) Route(e);
+}
+
+void ForgetInputWindow(HWND window) {
+  InputState& s = State();
+  if (Within(window, s.capture)) ReleaseCapture();
+  if (Within(window, s.focus)) {
+    HWND old = s.focus;
+    s.focus = nullptr;
+    SendMessageA(old, WM_KILLFOCUS, 0, 0);
+  }
+  if (s.active == window) ActivateAnotherThan(window);
+  if (Within(window, s.lastClick.window)) s.lastClick = LastClick{};
+}
+
+LRESULT DefaultSetCursor(HWND window, WPARAM, LPARAM hitAndMessage) {
+  WindowPtr w = Find(window);
+  if (!w) return FALSE;
+  if ((w->style & WS_CHILD) && SendMessageA(w->parent, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), hitAndMessage))
+    return TRUE;
+  const LRESULT hit = static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(hitAndMessage)));
+  if (hit == HTCLIENT) {
+    if (w->cls->cursor) SetCursor(w->cls->cursor);
+    return FALSE;
+  }
+  if (hit == HTLEFT || hit == HTRIGHT) SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+  else if (hit == HTTOP || hit == HTBOTTOM) SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+  else if (hit == HTTOPLEFT || hit == HTBOTTOMRIGHT) SetCursor(LoadCursorA(nullptr, IDC_SIZENWSE));
+  else if (hit == HTTOPRIGHT || hit == HTBOTTOMLEFT) SetCursor(LoadCursorA(nullptr, IDC_SIZENESW));
+  else SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  return FALSE;
+}
+
+void DefaultActivate(HWND window, WPARAM state) {
+  if (LOWORD(state) == WA_INACTIVE || IsIconic(window)) return;
+  if (!Within(window, GetFocus())) SetFocus(window);
+}
+
+void ActivateAnotherThan(HWND window) {
+  InputState& s = State();
+  if (s.active != window) return;
+  auto usable = [&](HWND h) {
+    WindowPtr w = Find(h);
+    return w && h != window && !w->destroying && w->Visible() && !(w->style & (WS_DISABLED | WS_MINIMIZE)) &&
+           w->queue == CurrentQueue();
+  };
+  HWND next = nullptr;
+  if (WindowPtr w = Find(window); w && usable(w->owner)) next = w->owner;
+  if (!next) {
+    std::vector<HWND> tops;
+    {
+      std::lock_guard tree(TreeLock());
+      tops = Find(Desktop())->children;
+    }
+    for (HWND h : tops)
+      if (usable(h)) {
+        next = h;
+        break;
+      }
+  }
+  if (next) {
+    SetActiveWindow(next);
+    return;
+  }
+  s.active = nullptr;
+  SendMessageA(window, WM_NCACTIVATE, FALSE, 0);
+  SendMessageA(window, WM_ACTIVATE, WA_INACTIVE, 0);
+  if (HWND old = s.focus; Within(window, old)) {
+    s.focus = nullptr;
+    SendMessageA(old, WM_KILLFOCUS, 0, 0);
+  }
+}
+
+}  // namespace user
+
+using namespace user;
+
+HWND SetCapture(HWND window) {
+  InputState& s = State();
+  HWND old = s.capture;
+  s.capture = IsWindow(window) ? window : nullptr;
+  if (old && old != s.capture) SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(s.capture.load()));
+  return old;
+}
+
+BOOL ReleaseCapture() {
+  InputState& s = State();
+  HWND old = s.capture;
+  s.capture = nullptr;
+  if (old) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+HWND GetCapture() {
+  return State().capture;
+}
+
+UINT GetDoubleClickTime() { return State().doubleClickTime; }
+
+BOOL SetDoubleClickTime(UINT milliseconds) {
+  State().doubleClickTime = milliseconds ? milliseconds : 500;
+  return TRUE;
+}
+
+HWND SetFocus(HWND window) {
+  InputState& s = State();
+  if (window && !IsWindow(window)) return nullptr;
+  if (window) {
+    WindowPtr top = TopLevelOf(window);
+    if (top && top->handle != s.active) SetActiveWindow(top->handle);
+  }
+  HWND old = s.focus;
+  if (old == window) return old;
+  s.focus = window;
+  if (old && IsWindow(old)) SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+  if (window && s.focus == window) SendMessageA(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+  return old;
+}
+
+HWND GetFocus() {
+  return State().focus;
+}
+
+HWND SetActiveWindow(HWND window) {
+  InputState& s = State();
+  WindowPtr top = TopLevelOf(window);
+  if (!top) return nullptr;
+  HWND old = s.active;
+  if (old == top->handle) return old;
+  s.active = top->handle;
+  if (old && IsWindow(old)) {
+    SendMessageA(old, WM_NCACTIVATE, FALSE, 0);
+    SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top->handle));
+  }
+  SetWindowPos(top->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (top->hostSurface) host::TheDisplay().Raise(top->hostSurface);
+  SendMessageA(top->handle, WM_NCACTIVATE, TRUE, 0);
+  SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0), reinterpret_cast<LPARAM>(old));
+  return old;
+}
+
+HWND GetActiveWindow() {
+  return State().active;
+}
+
+BOOL SetForegroundWindow(HWND window) { return IsWindow(window) && SetActiveWindow(window) != window ? TRUE : FALSE; }
+
+HWND GetForegroundWindow() { return GetActiveWindow(); }
+
+SHORT GetKeyState(int virtualKey) {
+  std::lock_guard lock(State().data);
+  BYTE k = State().keys[virtualKey & 0xFF];
+  return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 1));
+}
+
+SHORT GetAsyncKeyState(int virtualKey) {
+  return static_cast<SHORT>(Down(virtualKey) ? 0x8000 : 0);
+}
+
+BOOL GetKeyboardState(BYTE* state) {
+  if (!state) return FALSE;
+  std::lock_guard lock(State().data);
+  std::copy(std::begin(State().keys), std::end(State().keys), state);
+  return TRUE;
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+  const int c = CharacterOf(static_cast<int>(msg->wParam));
+  if (!c) return FALSE;
+  // The character comes right after its key, before input that followed.
+  PostedMessage p;
+  p.msg = *msg;
+  p.msg.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+  p.msg.wParam = static_cast<WPARAM>(c);
+  auto q = CurrentQueue();
+  {
+    std::lock_guard lock(q->mutex);
+    q->posted.push_front(p);
+  }
+  return TRUE;
+}
+
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+  const std::uintptr_t id = reinterpret_cast<std::uintptr_t>(name);
+  if (instance || id < 32512 || id > 32651) return nullptr;
+  InputState& s = State();
+  std::lock_guard lock(s.data);
+  HCURSOR h = reinterpret_cast<HCURSOR>(0x20000 + id);
+  if (!s.cursors.count(h)) {
+    Cursor c;
+    c.stock = static_cast<int>(id);
+    s.cursors[h] = c;
+  }
+  return h;
+}
+
+HCURSOR CreateCursor(HINSTANCE, int hotX, int hotY, int width, int height, const void* andMask, const void* xorMask) {
+  if (width <= 0 || height <= 0 || width > 256 || height > 256 || !andMask || !xorMask) return nullptr;
+  Cursor c;
+  c.hotX = hotX;
+  c.hotY = hotY;
+  c.image.width = width;
+  c.image.height = height;
+  const int stride = (width + 15) / 16 * 2;
+  const BYTE* a = static_cast<const BYTE*>(andMask);
+  const BYTE* x = static_cast<const BYTE*>(xorMask);
+  // 0xAARRGGBB; inverting pixels show black, since the display cannot invert.
+  for (int j = 0; j < height; ++j)
+    for (int i = 0; i < width; ++i) {
+      const int byte = j * stride + i / 8, bit = 7 - i % 8;
+      const bool andBit = (a[byte] >> bit) & 1, xorBit = (x[byte] >> bit) & 1;
+      std::uint32_t p = andBit && !xorBit ? 0x00000000u : (!andBit && xorBit ? 0xFFFFFFFFu : 0xFF000000u);
+      c.image.pixels.push_back(p);
+    }
+  InputState& s = State();
+  std::lock_guard lock(s.data);
+  HCURSOR h = reinterpret_cast<HCURSOR>(s.nextCursor);
+  s.nextCursor += 4;
+  s.cursors[h] = std::move(c);
+  return h;
+}
+
+BOOL DestroyCursor(HCURSOR cursor) {
+  InputState& s = State();
+  std::lock_guard lock(s.data);
+  auto it = s.cursors.find(cursor);
+  if (it == s.cursors.end() || it->second.stock) return FALSE;
+  if (s.cursor == cursor) s.cursor = nullptr;
+  s.cursors.erase(it);
+  return TRUE;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  InputState& s = State();
+  std::lock_guard lock(s.data);
+  HCURSOR old = s.cursor;
+  if (cursor && !s.cursors.count(cursor)) return old;
+  s.cursor = cursor;
+  if (old != cursor) ApplyPointer();
+  return old;
+}
+
+HCURSOR GetCursor() {
+  std::lock_guard lock(State().data);
+  return State().cursor;
+}
+
+BOOL GetCursorPos(LPPOINT point) {
+  if (!point) return FALSE;
+  std::lock_guard lock(State().data);
+  *point = State().cursorPos;
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  {
+    std::lock_guard lock(State().data);
+    State().cursorPos = POINT{x, y};
+  }
+  host::TheDisplay().SetMousePosition(x, y);
+  return TRUE;
+}
+
+int ShowCursor(BOOL show) {
+  InputState& s = State();
+  std::lock_guard lock(s.data);
+  const bool wasShown = s.showCount >= 0;
+  s.showCount += show ? 1 : -1;
+  if (wasShown != (s.showCount >= 0)) ApplyPointer();
+  return s.showCount;
+}

@@ -1,0 +1,194 @@
+// Message boxes: answered by the hook when one is set, else a modal window of their own.
+#include <algorithm>
+#include <vector>
+
+#include "win32/syscolor.h"
+#include "win32/text.h"
+#include "window.h"
+
+namespace {
+
+MessageBoxAnswer gAnswer = nullptr;
+void* gAnswerContext = nullptr;
+
+struct BoxButton {
+  int id;
+  const char* label;
+  RECT rect;
+};
+
+struct Box {
+  std::string text;
+  RECT textRect{};
+  std::vector<BoxButton> buttons;
+  int defaultIndex = 0;
+  int cancelId = 0;  // 0: Escape and the close box do nothing
+  int result = 0;
+  int pressed = -1;
+};
+
+std::vector<BoxButton> ButtonsOf(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {{IDOK, "OK", {}}, {IDCANCEL, "Cancel", {}}};
+    case MB_ABORTRETRYIGNORE: return {{IDABORT, "&Abort", {}}, {IDRETRY, "&Retry", {}}, {IDIGNORE, "&Ignore", {}}};
+    case MB_YESNOCANCEL: return {{IDYES, "&Yes", {}}, {IDNO, "&No", {}}, {IDCANCEL, "Cancel", {}}};
+    case MB_YESNO: return {{IDYES, "&Yes", {}}, {IDNO, "&No", {}}};
+    case MB_RETRYCANCEL: return {{IDRETRY, "&Retry", {}}, {IDCANCEL, "Cancel", {}}};
+    default: return {{IDOK, "OK", {}}};
+  }
+}
+
+Box* BoxOf(HWND window) { return reinterpret_cast<Box*>(GetWindowLongA(window, GWL_USERDATA)); }
+
+void Paint(HWND window, Box& box) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (!dc) return;
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  RECT t = box.textRect;
+  DrawTextA(dc, box.text.c_str(), -1, &t, DT_WORDBREAK | DT_NOPREFIX);
+  for (std::size_t i = 0; i < box.buttons.size(); ++i) {
+    RECT r = box.buttons[i].rect;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (static_cast<int>(i) == box.defaultIndex) {
+      FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+      r.left += 1;
+      r.top += 1;
+      r.right -= 1;
+      r.bottom -= 1;
+    }
+    DrawEdge(dc, &r, static_cast<int>(i) == box.pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(dc, box.buttons[i].label, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  SelectObject(dc, oldFont);
+  EndPaint(window, &ps);
+}
+
+int ButtonAt(const Box& box, LPARAM l) {
+  POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+  for (std::size_t i = 0; i < box.buttons.size(); ++i) {
+    const RECT& r = box.buttons[i].rect;
+    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+LRESULT BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Box* box = BoxOf(window);
+  if (!box) return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT: Paint(window, *box); return 0;
+    case WM_LBUTTONDOWN:
+      box->pressed = ButtonAt(*box, lParam);
+      if (box->pressed >= 0) SetCapture(window);
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONUP: {
+      int at = ButtonAt(*box, lParam);
+      if (at >= 0 && at == box->pressed) box->result = box->buttons[static_cast<std::size_t>(at)].id;
+      box->pressed = -1;
+      ReleaseCapture();
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam == static_cast<WPARAM>(VK_RETURN) || wParam == static_cast<WPARAM>(VK_SPACE))
+        box->result = box->buttons[static_cast<std::size_t>(box->defaultIndex)].id;
+      else if (wParam == static_cast<WPARAM>(VK_ESCAPE) && box->cancelId)
+        box->result = box->cancelId;
+      return 0;
+    case WM_CLOSE:
+      if (box->cancelId) box->result = box->cancelId;
+      return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+const char* BoxClass() {
+  static const char* name = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = BoxProcedure;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = "StartLogoMessageBox";
+    RegisterClassA(&wc);
+    return wc.lpszClassName;
+  }();
+  return name;
+}
+
+}  // namespace
+
+void SetMessageBoxAnswer(MessageBoxAnswer answer, void* context) {
+  gAnswer = answer;
+  gAnswerContext = context;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  if (!text) text = "";
+  if (!caption) caption = "Error";
+  if (gAnswer) return gAnswer(owner, text, caption, type, gAnswerContext);
+
+  Box box;
+  box.text = text;
+  box.buttons = ButtonsOf(type);
+  box.defaultIndex = std::min<int>(static_cast<int>((type & MB_DEFMASK) >> 8), static_cast<int>(box.buttons.size()) - 1);
+  for (const BoxButton& b : box.buttons)
+    if (b.id == IDCANCEL) box.cancelId = IDCANCEL;
+  if ((type & MB_TYPEMASK) == MB_OK) box.cancelId = IDOK;
+
+  // Measure the text on the screen's DC with the dialog font.
+  RECT measure{0, 0, 360, 0};
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+  DrawTextA(screen, text, -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(screen, oldFont);
+  ReleaseDC(nullptr, screen);
+
+  const int margin = 12, bw = 75, bh = 23, gap = 6;
+  const int buttonsWidth = static_cast<int>(box.buttons.size()) * (bw + gap) - gap;
+  const int clientW = std::max<int>(measure.right + 2 * margin, buttonsWidth + 2 * margin);
+  const int clientH = measure.bottom + 3 * margin + bh;
+  box.textRect = RECT{margin, margin, margin + measure.right, margin + measure.bottom};
+  int x = (clientW - buttonsWidth) / 2;
+  for (BoxButton& b : box.buttons) {
+    b.rect = RECT{x, clientH - margin - bh, x + bw, clientH - margin};
+    x += bw + gap;
+  }
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | ((type & (MB_TOPMOST | MB_SYSTEMMODAL)) ? WS_EX_TOPMOST : 0);
+  RECT frame{0, 0, clientW, clientH};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  HWND window = CreateWindowExA(exStyle, BoxClass(), caption, style, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                                (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner, nullptr, nullptr, nullptr);
+  if (!window) return 0;
+  SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&box));
+
+  HWND ownerTop = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+  const bool ownerWasEnabled = ownerTop && IsWindowEnabled(ownerTop);
+  if (ownerWasEnabled) EnableWindow(ownerTop, FALSE);
+  ShowWindow(window, SW_SHOW);
+  SetFocus(window);
+  MSG m;
+  bool quit = false;
+  while (!box.result && IsWindow(window)) {
+    if (!GetMessageA(&m, nullptr, 0, 0)) {
+      quit = true;
+      break;
+    }
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  if (ownerWasEnabled) EnableWindow(ownerTop, TRUE);
+  if (IsWindow(window)) {
+    SetWindowLongA(window, GWL_USERDATA, 0);
+    DestroyWindow(window);
+  }
+  if (ownerTop && IsWindow(ownerTop)) SetActiveWindow(ownerTop);
+  if (quit) PostQuitMessage(static_cast<int>(m.wParam));  // the caller's loop ends too
+  return box.result;
+}

@@ -1,0 +1,393 @@
+// Invalidation, WM_PAINT, top-level surfaces and their presentation on the display.
+#include "paint.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gdi/dc.h"
+#include "gdi/screen.h"
+#include "queue.h"
+#include "win32/kernel.h"
+#include "win32/syscolor.h"
+#include "win32/text.h"
+#include "window_dc.h"
+
+namespace user {
+namespace {
+
+enum Children { kNoChildren, kChildrenByStyle, kAllChildren };
+
+RECT ClientBox(const Window& w) { return RECT{0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top}; }
+
+bool HasFrame(const Window& w) {
+  return w.client.left || w.client.top || w.client.right != w.Width() || w.client.bottom != w.Height();
+}
+
+void InvalidateTree(HWND window, gdi::Region region, bool erase, Children children) {
+  WindowPtr w = Find(window);
+  if (!w || window == Desktop() || !ReallyVisible(window)) return;
+  region = gdi::Region::Combine(region, gdi::Region(ClientBox(*w)), RGN_AND);
+  if (region.Empty()) return;
+  std::vector<HWND> kids;
+  {
+    std::lock_guard lock(TreeLock());
+    w->update = gdi::Region::Combine(w->update, region, RGN_OR);
+    if (erase) w->erasePending = true;
+    kids = w->children;
+  }
+  if (w->queue) w->queue->Wake();
+  bool descend = children == kAllChildren || (children == kChildrenByStyle && !(w->style & WS_CLIPCHILDREN));
+  if (!descend) return;
+  for (HWND k : kids) {
+    WindowPtr c = Find(k);
+    if (!c || !c->Visible()) continue;
+    gdi::Region part = gdi::Region::Combine(region, gdi::Region(c->rect), RGN_AND);
+    if (part.Empty()) continue;
+    part.Offset(-c->rect.left, -c->rect.top);  // window coordinates of the child
+    if (HasFrame(*c) && !gdi::Region::Combine(part, gdi::Region(c->client), RGN_DIFF).Empty()) c->framePending = true;
+    part.Offset(-c->client.left, -c->client.top);
+    InvalidateTree(k, part, erase, children == kAllChildren ? kAllChildren : kChildrenByStyle);
+  }
+}
+
+gdi::Region RegionOf(const Window& w, const RECT* rect, HRGN rgn) {
+  if (gdi::RegionObject* r = gdi::FindRegion(rgn)) return r->region;
+  return gdi::Region(rect ? *rect : ClientBox(w));
+}
+
+bool NeedsPaint(const Window& w) { return !w.update.Empty() || w.framePending; }
+
+std::vector<WindowPtr> ThreadTopLevels() {
+  std::vector<WindowPtr> out;
+  auto q = CurrentQueue();
+  std::lock_guard lock(TreeLock());
+  for (HWND h : Find(Desktop())->children)
+    if (WindowPtr w = Find(h); w && w->queue == q) out.push_back(w);
+  return out;
+}
+
+// The part of a top-level window the display shows: a captioned window gets its frame from the
+// desktop, so only its client area is shown; any other window is shown whole.
+RECT ShownPart(const Window& w) {
+  return (w.style & WS_CAPTION) == WS_CAPTION ? w.client : RECT{0, 0, w.Width(), w.Height()};
+}
+
+void Present(Window& w) {
+  const gdi::Surface& s = *w.surface;
+  RECT part = ShownPart(w);
+  part.right = std::min<LONG>(part.right, s.width);
+  part.bottom = std::min<LONG>(part.bottom, s.height);
+  const int width = part.right - part.left, height = part.bottom - part.top;
+  if (width <= 0 || height <= 0) return;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  const bool direct = s.bitsPerPixel == 32 && s.redMask == 0xFF0000 && s.greenMask == 0xFF00 && s.blueMask == 0xFF;
+  for (int y = 0; y < height; ++y) {
+    std::uint32_t* out = pixels.data() + static_cast<std::size_t>(y) * width;
+    if (direct) {
+      std::memcpy(out, s.Row(part.top + y) + part.left * 4, static_cast<std::size_t>(width) * 4);
+      continue;
+    }
+    for (int x = 0; x < width; ++x) {
+      COLORREF c = s.ColorOf(s.Get(part.left + x, part.top + y));
+      out[x] = (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+  }
+  host::TheDisplay().Present(w.hostSurface, width, height, pixels.data(), width);
+}
+
+}  // namespace
+
+bool NextPaintMessage(HWND filter, MSG& out) {
+  auto q = CurrentQueue();
+  for (const WindowPtr& w : AllWindows()) {
+    if (w->queue != q || !NeedsPaint(*w) || !ReallyVisible(w->handle)) continue;
+    if (filter && filter != w->handle && !IsChild(filter, w->handle)) continue;
+    out = MSG{w->handle, WM_PAINT, 0, 0, GetTickCount(), POINT{0, 0}};
+    GetCursorPos(&out.pt);
+    return true;
+  }
+  return false;
+}
+
+void PresentDrawnWindows() {
+  for (const WindowPtr& w : ThreadTopLevels()) {
+    if (!w->dirty || !w->hostSurface || !w->surface || !w->Visible() || (w->style & WS_MINIMIZE)) continue;
+    w->dirty = false;
+    Present(*w);
+  }
+}
+
+void Invalidate(HWND window, const gdi::Region& region, bool erase, bool withChildren) {
+  InvalidateTree(window, region, erase, withChildren ? kAllChildren : kNoChildren);
+}
+
+void RepaintArea(HWND parent, const RECT& area) {
+  if (parent == Desktop()) return;  // top-level windows have surfaces of their own
+  InvalidateTree(parent, gdi::Region(area), true, kAllChildren);
+}
+
+void SizeSurface(Window& top) {
+  const int w = std::max(1, top.Width()), h = std::max(1, top.Height());
+  if (top.surface && top.surface->width == w && top.surface->height == h) return;
+  auto screen = gdi::ScreenSurface();
+  auto s = std::make_shared<gdi::Surface>();
+  // Byte-aligned pixels, so that child windows can draw through views at any offset.
+  const int bits = std::max(8, screen->bitsPerPixel);
+  s->Allocate(w, h, bits, true);
+  if (bits == 8) std::copy_n(screen->colorTable.begin(), std::min(screen->colorTable.size(), s->colorTable.size()), s->colorTable.begin());
+  if (bits == screen->bitsPerPixel) {
+    s->redMask = screen->redMask;
+    s->greenMask = screen->greenMask;
+    s->blueMask = screen->blueMask;
+  }
+  if (const auto& old = top.surface) {
+    const int rows = std::min(h, old->height);
+    const std::size_t bytes = static_cast<std::size_t>(std::min(w, old->width)) * (bits / 8);
+    for (int y = 0; y < rows; ++y) std::memcpy(s->Row(y), old->Row(y), bytes);
+  }
+  top.surface = std::move(s);
+  top.dirty = true;
+}
+
+void SyncDisplaySurface(Window& top) {
+  host::Display& display = host::TheDisplay();
+  const bool shown = top.Visible() && !(top.style & WS_MINIMIZE);
+  if (!shown) {
+    if (top.hostSurface) display.Show(top.hostSurface, false);
+    return;
+  }
+  RECT part = ShownPart(top);
+  host::SurfaceDesc desc;
+  desc.x = top.rect.left + part.left;
+  desc.y = top.rect.top + part.top;
+  desc.width = std::max<LONG>(1, part.right - part.left);
+  desc.height = std::max<LONG>(1, part.bottom - part.top);
+  desc.borderless = (top.style & WS_CAPTION) != WS_CAPTION;
+  desc.topmost = (top.exStyle & WS_EX_TOPMOST) != 0;
+  desc.fullScreen = desc.topmost && desc.borderless && top.rect.left <= 0 && top.rect.top <= 0 &&
+                    top.rect.right >= GetSystemMetrics(SM_CXSCREEN) && top.rect.bottom >= GetSystemMetrics(SM_CYSCREEN);
+  desc.title = top.text;
+  const host::SurfaceDesc& was = top.shownAs;
+  if (top.hostSurface && (was.borderless != desc.borderless || was.topmost != desc.topmost || was.fullScreen != desc.fullScreen)) {
+    display.Close(top.hostSurface);
+    top.hostSurface = 0;
+  }
+  if (!top.hostSurface) {
+    top.hostSurface = display.Open(desc);
+  } else if (was.x != desc.x || was.y != desc.y || was.width != desc.width || was.height != desc.height) {
+    display.Place(top.hostSurface, desc.x, desc.y, desc.width, desc.height);
+  }
+  top.shownAs = desc;
+  display.Show(top.hostSurface, true);
+  top.dirty = true;
+}
+
+bool EraseBackground(HWND window, HDC dc) {
+  WindowPtr w = Find(window);
+  if (!w || !w->cls->background) return false;
+  RECT box{};
+  GetClipBox(dc, &box);
+  FillRect(dc, &box, w->cls->background);
+  return true;
+}
+
+void PaintFrame(HWND window) {
+  WindowPtr w = Find(window);
+  if (!w || !HasFrame(*w)) return;
+  gdi::Region frame = gdi::Region::Combine(gdi::Region(RECT{0, 0, w->Width(), w->Height()}), gdi::Region(w->client), RGN_DIFF);
+  HDC dc = MakeWindowDC(window, true, false, &frame);
+  if (!dc) return;
+  RECT r{0, 0, w->Width(), w->Height()};
+  if ((w->style & (WS_THICKFRAME | WS_DLGFRAME)) || (w->exStyle & WS_EX_DLGMODALFRAME)) {
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    int ring = GetSystemMetrics((w->style & WS_THICKFRAME) ? SM_CXFRAME : SM_CXDLGFRAME) - 2;
+    r.left += ring;
+    r.top += ring;
+    r.right -= ring;
+    r.bottom -= ring;
+  } else if (w->style & WS_BORDER) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    r.left += 1;
+    r.top += 1;
+    r.right -= 1;
+    r.bottom -= 1;
+  }
+  if ((w->style & WS_CAPTION) == WS_CAPTION) {
+    const int height = GetSystemMetrics((w->exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    RECT caption{r.left, r.top, r.right, r.top + height - 1};
+    const bool active = GetActiveWindow() == window;
+    FillRect(dc, &caption, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    caption.left += 3;
+    DrawTextA(dc, w->text.c_str(), -1, &caption, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    r.top += height;
+  }
+  if (w->exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  const RECT& c = w->client;
+  if (w->style & WS_VSCROLL) {
+    RECT bar{c.right, c.top, c.right + GetSystemMetrics(SM_CXVSCROLL), c.bottom};
+    FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
+  }
+  if (w->style & WS_HSCROLL) {
+    RECT bar{c.left, c.bottom, c.right, c.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+    FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
+  }
+  ReleaseDC(window, dc);
+}
+
+}  // namespace user
+
+using namespace user;
+
+HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
+  WindowPtr w = Find(window);
+  if (!w || !paint) return nullptr;
+  if (w->framePending) {
+    w->framePending = false;
+    SendMessageA(window, WM_NCPAINT, 1, 0);
+  }
+  gdi::Region update;
+  bool erase;
+  {
+    std::lock_guard lock(TreeLock());
+    update = std::move(w->update);
+    w->update = gdi::Region();
+    erase = w->erasePending;
+    w->erasePending = false;
+  }
+  HDC dc = MakeWindowDC(window, false, (w->style & WS_CLIPCHILDREN) != 0, &update);
+  *paint = PAINTSTRUCT{};
+  paint->hdc = dc;
+  paint->rcPaint = update.Box();
+  paint->fErase = FALSE;
+  if (dc && erase) paint->fErase = SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+  return dc;
+}
+
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
+  if (!paint || !paint->hdc) return FALSE;
+  ReleaseDC(window, paint->hdc);
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+  return RedrawWindow(window, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL InvalidateRgn(HWND window, HRGN region, BOOL erase) {
+  if (!gdi::FindRegion(region)) return InvalidateRect(window, nullptr, erase);
+  return RedrawWindow(window, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL ValidateRect(HWND window, const RECT* rect) { return RedrawWindow(window, rect, nullptr, RDW_VALIDATE); }
+BOOL ValidateRgn(HWND window, HRGN region) { return RedrawWindow(window, nullptr, region, RDW_VALIDATE); }
+
+BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) {
+  WindowPtr w = Find(window);
+  if (!w) return FALSE;
+  if (rect) *rect = w->update.Box();
+  if (erase && w->erasePending) UpdateWindow(window);
+  return w->update.Empty() ? FALSE : TRUE;
+}
+
+int GetUpdateRgn(HWND window, HRGN region, BOOL) {
+  WindowPtr w = Find(window);
+  gdi::RegionObject* r = gdi::FindRegion(region);
+  if (!w || !r) return ERROR;
+  r->region = w->update;
+  return r->region.Kind();
+}
+
+BOOL UpdateWindow(HWND window) {
+  WindowPtr w = Find(window);
+  if (!w) return FALSE;
+  if (NeedsPaint(*w) && ReallyVisible(window)) SendMessageA(window, WM_PAINT, 0, 0);
+  std::vector<HWND> kids;
+  {
+    std::lock_guard lock(TreeLock());
+    kids = w->children;
+  }
+  for (HWND k : kids) UpdateWindow(k);
+  return TRUE;
+}
+
+BOOL RedrawWindow(HWND window, const RECT* update, HRGN region, UINT flags) {
+  if (!window) {
+    for (HWND h : std::vector<HWND>(Find(Desktop())->children)) RedrawWindow(h, update, region, flags | RDW_ALLCHILDREN);
+    return TRUE;
+  }
+  WindowPtr w = Find(window);
+  if (!w) return FALSE;
+  gdi::Region r = RegionOf(*w, update, region);
+  Children children = (flags & RDW_ALLCHILDREN) ? kAllChildren : (flags & RDW_NOCHILDREN) ? kNoChildren : kChildrenByStyle;
+  if (flags & RDW_INVALIDATE) {
+    if ((flags & RDW_FRAME) && HasFrame(*w)) w->framePending = true;
+    InvalidateTree(window, r, (flags & RDW_ERASE) != 0, children);
+  }
+  if (flags & RDW_VALIDATE) {
+    std::lock_guard lock(TreeLock());
+    w->update = gdi::Region::Combine(w->update, r, RGN_DIFF);
+    if (flags & RDW_NOFRAME) w->framePending = false;
+    if (w->update.Empty() || (flags & RDW_NOERASE)) w->erasePending = false;
+  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateWindow(window);
+  return TRUE;
+}
+
+int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
+                   UINT flags) {
+  WindowPtr w = Find(window);
+  if (!w) return ERROR;
+  RECT client = ClientBox(*w);
+  gdi::Region area(scroll ? *scroll : client);
+  gdi::Region limit = gdi::Region::Combine(gdi::Region(clip ? *clip : client), gdi::Region(client), RGN_AND);
+  area = gdi::Region::Combine(area, limit, RGN_AND);
+  RECT box = area.Box();
+  if (HDC dc = MakeWindowDC(window, false, false, &limit)) {
+    // Through a copy: the source and the destination overlap.
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    if (width > 0 && height > 0) {
+      HDC mem = CreateCompatibleDC(dc);
+      HBITMAP bm = CreateCompatibleBitmap(dc, width, height);
+      HGDIOBJ old = SelectObject(mem, bm);
+      BitBlt(mem, 0, 0, width, height, dc, box.left, box.top, SRCCOPY);
+      BitBlt(dc, box.left + dx, box.top + dy, width, height, mem, 0, 0, SRCCOPY);
+      SelectObject(mem, old);
+      DeleteObject(bm);
+      DeleteDC(mem);
+    }
+    ReleaseDC(window, dc);
+  }
+  gdi::Region moved = area;
+  moved.Offset(dx, dy);
+  gdi::Region uncovered = gdi::Region::Combine(area, moved, RGN_DIFF);
+  {
+    std::lock_guard lock(TreeLock());
+    gdi::Region inside = gdi::Region::Combine(w->update, area, RGN_AND);
+    inside.Offset(dx, dy);
+    w->update = gdi::Region::Combine(gdi::Region::Combine(w->update, area, RGN_DIFF), gdi::Region::Combine(inside, limit, RGN_AND), RGN_OR);
+  }
+  if (flags & SW_SCROLLCHILDREN) {
+    std::vector<HWND> kids;
+    {
+      std::lock_guard lock(TreeLock());
+      kids = w->children;
+    }
+    for (HWND k : kids)
+      if (WindowPtr c = Find(k))
+        SetWindowPos(k, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+  if (flags & SW_INVALIDATE) InvalidateTree(window, uncovered, (flags & SW_ERASE) != 0, kChildrenByStyle);
+  if (gdi::RegionObject* r = gdi::FindRegion(update)) r->region = uncovered;
+  if (updateRect) *updateRect = uncovered.Box();
+  return uncovered.Kind();
+}
+
+BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip) {
+  return ScrollWindowEx(window, dx, dy, scroll, clip, nullptr, nullptr,
+                        SW_INVALIDATE | SW_ERASE | (scroll ? 0 : SW_SCROLLCHILDREN)) != ERROR;
+}

@@ -1,0 +1,384 @@
+// Position, size, z-order, visibility and enabling of windows.
+#include <algorithm>
+
+#include "input.h"
+#include "paint.h"
+#include "window.h"
+
+namespace user {
+namespace {
+
+bool IsTopmostBand(HWND h) {
+  WindowPtr w = Find(h);
+  return w && (w->exStyle & WS_EX_TOPMOST);
+}
+
+void Reorder(Window& w, HWND after) {
+  WindowPtr parent = Find(w.parent);
+  if (!parent) return;
+  auto& kids = parent->children;
+  std::erase(kids, w.handle);
+  bool top = IsTopLevel(w);
+  auto bandStart = [&] {
+    return top && !(w.exStyle & WS_EX_TOPMOST) ? std::find_if_not(kids.begin(), kids.end(), IsTopmostBand) : kids.begin();
+  };
+  if (after == HWND_TOPMOST) {
+    if (top) w.exStyle |= WS_EX_TOPMOST;
+    kids.insert(kids.begin(), w.handle);
+  } else if (after == HWND_NOTOPMOST) {
+    w.exStyle &= ~WS_EX_TOPMOST;
+    kids.insert(bandStart(), w.handle);
+  } else if (after == HWND_TOP) {
+    kids.insert(bandStart(), w.handle);
+  } else if (after == HWND_BOTTOM) {
+    if (top) w.exStyle &= ~WS_EX_TOPMOST;
+    kids.push_back(w.handle);
+  } else {
+    auto it = std::find(kids.begin(), kids.end(), after);
+    kids.insert(it == kids.end() ? bandStart() : it + 1, w.handle);
+  }
+}
+
+RECT WholeClient(const Window& w) { return RECT{0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top}; }
+
+void RepaintWhole(Window& w) {
+  if (w.client.left || w.client.top || w.client.right != w.Width() || w.client.bottom != w.Height())
+    w.framePending = true;
+  Invalidate(w.handle, gdi::Region(WholeClient(w)), true, true);
+}
+
+}  // namespace
+}  // namespace user
+
+using namespace user;
+
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+  WindowPtr w = Find(window);
+  if (!w || window == Desktop()) return FALSE;
+  WINDOWPOS wp{window, insertAfter, x, y, width, height, flags};
+  if (flags & SWP_NOMOVE) {
+    wp.x = w->rect.left;
+    wp.y = w->rect.top;
+  }
+  if (flags & SWP_NOSIZE) {
+    wp.cx = w->Width();
+    wp.cy = w->Height();
+  }
+  if (!(flags & SWP_NOSENDCHANGING)) SendMessageA(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+  if (!IsWindow(window)) return FALSE;
+  flags = wp.flags;
+
+  const RECT old = w->rect;
+  const bool wasVisible = ReallyVisible(window);
+  RECT next{wp.x, wp.y, wp.x + std::max(0, wp.cx), wp.y + std::max(0, wp.cy)};
+  const bool moved = next.left != old.left || next.top != old.top;
+  const bool sized = (next.right - next.left) != (old.right - old.left) || (next.bottom - next.top) != (old.bottom - old.top);
+  bool reordered = false;
+  {
+    std::lock_guard lock(TreeLock());
+    w->rect = next;
+    if (!(flags & SWP_NOZORDER)) {
+      WindowPtr parent = Find(w->parent);
+      auto before = parent ? parent->children : std::vector<HWND>{};
+      Reorder(*w, wp.hwndInsertAfter);
+      reordered = parent && parent->children != before;
+    }
+    if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
+    if (flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
+  }
+  if (sized || (flags & SWP_FRAMECHANGED)) {
+    RECT r{0, 0, w->Width(), w->Height()};
+    SendMessageA(window, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+    w->client = r;
+  }
+  const bool nowVisible = ReallyVisible(window);
+  if (IsTopLevel(*w)) {
+    if (sized) SizeSurface(*w);
+    SyncDisplaySurface(*w);
+  }
+  if (!(flags & SWP_NOREDRAW)) {
+    bool changed = moved || sized || wasVisible != nowVisible || (flags & SWP_FRAMECHANGED) || reordered;
+    if (!IsTopLevel(*w) && wasVisible && changed) RepaintArea(w->parent, old);
+    if (nowVisible && (IsTopLevel(*w) ? (sized || !wasVisible || (flags & SWP_FRAMECHANGED)) : changed)) RepaintWhole(*w);
+  }
+  if (IsTopLevel(*w)) {
+    if (wasVisible && !nowVisible) ActivateAnotherThan(window);
+    if (!wasVisible && nowVisible && !(flags & SWP_NOACTIVATE)) SetActiveWindow(window);
+  }
+  if (!moved) wp.flags |= SWP_NOMOVE;
+  if (!sized) wp.flags |= SWP_NOSIZE;
+  wp.x = next.left;
+  wp.y = next.top;
+  wp.cx = next.right - next.left;
+  wp.cy = next.bottom - next.top;
+  SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  return TRUE;
+}
+
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
+  return SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+BOOL BringWindowToTop(HWND window) {
+  return SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+BOOL ShowWindow(HWND window, int command) {
+  WindowPtr w = Find(window);
+  if (!w || window == Desktop()) return FALSE;
+  const bool wasVisible = w->Visible();
+  if (command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE) {
+    w->style = (w->style | WS_MINIMIZE | WS_VISIBLE) & ~WS_MAXIMIZE;
+    if (IsTopLevel(*w)) SyncDisplaySurface(*w);
+    SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    if (IsTopLevel(*w)) ActivateAnotherThan(window);
+    return wasVisible;
+  }
+  if ((command == SW_RESTORE || command == SW_SHOWNORMAL) && (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) {
+    w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+    if (IsTopLevel(*w)) SyncDisplaySurface(*w);
+    SendMessageA(window, WM_SIZE, SIZE_RESTORED,
+                 MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
+  }
+  const bool show = command != SW_HIDE;
+  UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+  if (command == SW_SHOWMAXIMIZED) {
+    w->style |= WS_MAXIMIZE;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
+    SetWindowPos(window, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
+                 SWP_NOZORDER | SWP_SHOWWINDOW);
+    SendMessageA(window, WM_SIZE, SIZE_MAXIMIZED,
+                 MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
+    return wasVisible;
+  }
+  if (show == wasVisible) {
+    if (show && IsTopLevel(*w) && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) SetActiveWindow(window);
+    return wasVisible;
+  }
+  SendMessageA(window, WM_SHOWWINDOW, show, 0);
+  if (!IsWindow(window)) return wasVisible;
+  flags |= show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+  if (!show || command == SW_SHOWNA || command == SW_SHOWNOACTIVATE || !IsTopLevel(*w)) flags |= SWP_NOACTIVATE;
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, flags);
+  return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND window) { return ReallyVisible(window) ? TRUE : FALSE; }
+
+BOOL IsIconic(HWND window) {
+  WindowPtr w = Find(window);
+  return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
+BOOL IsZoomed(HWND window) {
+  WindowPtr w = Find(window);
+  return w && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
+}
+
+BOOL EnableWindow(HWND window, BOOL enable) {
+  WindowPtr w = Find(window);
+  if (!w) return FALSE;
+  const bool wasDisabled = (w->style & WS_DISABLED) != 0;
+  if (wasDisabled == !enable) return wasDisabled;
+  if (enable) {
+    w->style &= ~WS_DISABLED;
+  } else {
+    w->style |= WS_DISABLED;
+    HWND focus = GetFocus();
+    if (focus == window || IsChild(window, focus)) SetFocus(nullptr);
+    if (GetCapture() == window) ReleaseCapture();
+  }
+  SendMessageA(window, WM_ENABLE, enable ? TRUE : FALSE, 0);
+  return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND window) {
+  WindowPtr w = Find(window);
+  return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+  WindowPtr w = Find(window);
+  if (!w || !rect) return FALSE;
+  POINT o = WindowOrigin(*w);
+  *rect = RECT{o.x, o.y, o.x + w->Width(), o.y + w->Height()};
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND window, LPRECT rect) {
+  WindowPtr w = Find(window);
+  if (!w || !rect) return FALSE;
+  *rect = RECT{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+  return TRUE;
+}
+
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
+  if (!rect) return FALSE;
+  RECT in = NonClientInsets(style, exStyle);
+  rect->left -= in.left;
+  rect->top -= in.top + (menu ? GetSystemMetrics(SM_CYMENU) : 0);
+  rect->right += in.right;
+  rect->bottom += in.bottom;
+  return TRUE;
+}
+
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) { return AdjustWindowRectEx(rect, style, menu, 0); }
+
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+  POINT a{0, 0}, b{0, 0};
+  if (from && from != Desktop()) {
+    WindowPtr w = Find(from);
+    if (!w) return 0;
+    a = ClientOrigin(*w);
+  }
+  if (to && to != Desktop()) {
+    WindowPtr w = Find(to);
+    if (!w) return 0;
+    b = ClientOrigin(*w);
+  }
+  const int dx = a.x - b.x, dy = a.y - b.y;
+  for (UINT i = 0; points && i < count; ++i) {
+    points[i].x += dx;
+    points[i].y += dy;
+  }
+  return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
+}
+
+BOOL ClientToScreen(HWND window, LPPOINT point) {
+  if (!IsWindow(window) || !point) return FALSE;
+  MapWindowPoints(window, nullptr, point, 1);
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND window, LPPOINT point) {
+  if (!IsWindow(window) || !point) return FALSE;
+  MapWindowPoints(nullptr, window, point, 1);
+  return TRUE;
+}
+
+HWND WindowFromPoint(POINT screenPoint) { return WindowAt(screenPoint, nullptr, false); }
+
+HWND ChildWindowFromPointEx(HWND parent, POINT clientPoint, UINT flags) {
+  WindowPtr p = Find(parent);
+  if (!p) return nullptr;
+  RECT c{0, 0, p->client.right - p->client.left, p->client.bottom - p->client.top};
+  if (clientPoint.x < c.left || clientPoint.y < c.top || clientPoint.x >= c.right || clientPoint.y >= c.bottom)
+    return nullptr;
+  std::vector<HWND> kids;
+  {
+    std::lock_guard lock(TreeLock());
+    kids = p->children;
+  }
+  for (HWND k : kids) {
+    WindowPtr w = Find(k);
+    if (!w) continue;
+    if ((flags & CWP_SKIPINVISIBLE) && !w->Visible()) continue;
+    if ((flags & CWP_SKIPDISABLED) && (w->style & WS_DISABLED)) continue;
+    if ((flags & CWP_SKIPTRANSPARENT) && (w->exStyle & WS_EX_TRANSPARENT)) continue;
+    const RECT& r = w->rect;
+    if (clientPoint.x >= r.left && clientPoint.x < r.right && clientPoint.y >= r.top && clientPoint.y < r.bottom) return k;
+  }
+  return parent;
+}
+
+HWND ChildWindowFromPoint(HWND parent, POINT clientPoint) { return ChildWindowFromPointEx(parent, clientPoint, CWP_ALL); }
+
+HWND GetParent(HWND window) {
+  WindowPtr w = Find(window);
+  if (!w || !w->parent) return nullptr;
+  if (w->style & WS_CHILD) return w->parent;
+  return (w->style & WS_POPUP) ? w->owner : nullptr;
+}
+
+HWND SetParent(HWND child, HWND newParent) {
+  WindowPtr w = Find(child);
+  if (!newParent) newParent = Desktop();
+  WindowPtr p = Find(newParent);
+  if (!w || !p || child == Desktop() || newParent == child || IsChild(child, newParent)) return nullptr;
+  const bool visible = ReallyVisible(child);
+  HWND old = w->parent;
+  if (visible) RepaintArea(old, w->rect);
+  {
+    std::lock_guard lock(TreeLock());
+    if (WindowPtr op = Find(old)) std::erase(op->children, child);
+    w->parent = newParent;
+    w->owner = nullptr;
+    p->children.insert(p->children.begin(), child);
+  }
+  if (IsTopLevel(*w)) {
+    SizeSurface(*w);
+    SyncDisplaySurface(*w);
+  } else if (old == Desktop() && w->hostSurface) {
+    host::TheDisplay().Close(w->hostSurface);
+    w->hostSurface = 0;
+  }
+  if (ReallyVisible(child)) RepaintWhole(*w);
+  return old == Desktop() ? nullptr : old;
+}
+
+HWND GetWindow(HWND window, UINT command) {
+  std::lock_guard lock(TreeLock());
+  WindowPtr w = Find(window);
+  if (!w) return nullptr;
+  if (command == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
+  if (command == GW_OWNER) return w->owner;
+  WindowPtr p = Find(w->parent);
+  if (!p) return nullptr;
+  const auto& s = p->children;
+  auto it = std::find(s.begin(), s.end(), window);
+  switch (command) {
+    case GW_HWNDFIRST: return s.front();
+    case GW_HWNDLAST: return s.back();
+    case GW_HWNDNEXT: return it == s.end() || it + 1 == s.end() ? nullptr : *(it + 1);
+    case GW_HWNDPREV: return it == s.begin() || it == s.end() ? nullptr : *(it - 1);
+    default: return nullptr;
+  }
+}
+
+HWND GetTopWindow(HWND window) { return GetWindow(window ? window : Desktop(), GW_CHILD); }
+
+BOOL IsChild(HWND parent, HWND window) {
+  if (!parent || !window) return FALSE;
+  std::lock_guard lock(TreeLock());
+  WindowPtr w = Find(window);
+  while (w && (w->style & WS_CHILD)) {
+    if (w->parent == parent) return TRUE;
+    w = Find(w->parent);
+  }
+  return FALSE;
+}
+
+HWND GetAncestor(HWND window, UINT flags) {
+  WindowPtr w = Find(window);
+  if (!w || window == Desktop()) return nullptr;
+  if (flags == GA_PARENT) return w->parent;
+  WindowPtr top = TopLevelOf(window);
+  if (!top) return nullptr;
+  if (flags == GA_ROOTOWNER)
+    while (WindowPtr o = Find(top->owner)) top = o;
+  return top->handle;
+}
+
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM param) {
+  if (!proc) return FALSE;
+  std::vector<HWND> all;
+  for (const WindowPtr& w : AllWindows())
+    if (IsChild(parent ? parent : Desktop(), w->handle) || (!parent && IsTopLevel(*w))) all.push_back(w->handle);
+  for (HWND h : all)
+    if (IsWindow(h) && !proc(h, param)) break;
+  return TRUE;
+}
+
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM param) {
+  if (!proc) return FALSE;
+  std::vector<HWND> tops;
+  {
+    std::lock_guard lock(TreeLock());
+    tops = Find(Desktop())->children;
+  }
+  for (HWND h : tops)
+    if (IsWindow(h) && !proc(h, param)) break;
+  return TRUE;
+}
