@@ -1,0 +1,40 @@
+#pragma once
+// Library-wide objects and settings of the pixel graphics library, made by its set-up and freed by
+// its teardown. Every unit that includes this header holds a counter guard, so the set-up runs
+// before the first of them is used and the teardown after the last one is gone.
+#include <vector>
+
+#include "vcl/lists.h"
+#include "vcl/objects.h"
+#include "win32/text.h"
+
+// Every TPGCanvas that currently owns a device context.
+extern TList* PGLiveCanvases;
+// The format readers and writers; the lists own their objects.
+extern TList* FileFormatReaders;
+extern TList* FileFormatWriters;
+
+// The viewer's font, for CreateFontIndirectA.
+extern LOGFONTA PGViewerFont;
+extern long double PGDisplayGamma;
+extern bool PGGammaCorrection;
+
+// Each codec adds the function that makes its reader or writer; set-up creates one object of
+// each, in list order.
+using TFileFormatFactory = TObject* (*)();
+std::vector<TFileFormatFactory> FileFormatReaderFactories();
+std::vector<TFileFormatFactory> FileFormatWriterFactories();
+
+// Base raised to Exponent; Exponent 0 gives 1, Base 0 gives 0, a negative Base raises.
+long double Power(long double Base, long double Exponent);
+
+void PGLibraryInitialize();
+void PGLibraryFinalize();
+
+struct TPGLibraryGuard {
+  TPGLibraryGuard() { PGLibraryInitialize(); }
+  ~TPGLibraryGuard() { PGLibraryFinalize(); }
+  TPGLibraryGuard(const TPGLibraryGuard&) = delete;
+  TPGLibraryGuard& operator=(const TPGLibraryGuard&) = delete;
+};
+static const TPGLibraryGuard PGLibraryGuard;
