@@ -1,7 +1,5 @@
 #include "imaging/dib_bitmap.h"
 
-#include <cstring>
-
 #include "imaging/bit_routines.h"
 #include "vcl/sysutils.h"
 
@@ -53,10 +51,13 @@ PixelRows DibBitmap::Rows() const {
 }
 
 void DibBitmap::Fill(COLORREF color) {
-  if (bits_ != 24 || !bits_memory_) return;
-  const std::uint8_t bgr[3] = {static_cast<std::uint8_t>(color >> 16), static_cast<std::uint8_t>(color >> 8),
-                               static_cast<std::uint8_t>(color)};
-  std::uint8_t* row = ScanLine(0);
-  for (int x = 0; x < width_; ++x) std::memcpy(row + 3 * x, bgr, 3);
-  for (int y = 1; y < height_; ++y) std::memcpy(ScanLine(y), row, static_cast<std::size_t>(stride_));
+  if (!handle_) return;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, handle_);
+  HBRUSH brush = CreateSolidBrush(color);
+  RECT all{0, 0, width_, height_};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  SelectObject(dc, old);
+  DeleteDC(dc);
 }

@@ -33,7 +33,8 @@ class DibBitmap {
   std::uint8_t* Memory() const { return bits_memory_; }
   // The DIB section, 0 for an empty bitmap.
   HBITMAP Handle() const { return handle_; }
-  // Fills a 24-bit bitmap with a colour value $00BBGGRR.
+  // Fills the whole bitmap with a colour value $00BBGGRR through a solid brush (a 1-bit bitmap
+  // takes the nearer of black and white).
   void Fill(COLORREF color);
 
  private:

@@ -1,0 +1,143 @@
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "imaging/bit_routines.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/conversions.h"
+#include "imaging/neuquant.h"
+#include "vcl/system.h"
+
+namespace {
+
+void Put16(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+void Put32(std::uint8_t* p, std::uint32_t v) {
+  Put16(p, v);
+  Put16(p + 2, v >> 16);
+}
+
+std::int32_t PixelsPerMetre(int dpi) { return static_cast<std::int32_t>(Round(dpi / 2.54L * 100)); }
+
+void WritePalette(TStream* stream, const std::vector<TColorTriple>& map, bool core) {
+  std::vector<std::uint8_t> bytes;
+  for (const TColorTriple& c : map) {
+    bytes.insert(bytes.end(), {c.b, c.g, c.r});
+    if (!core) bytes.push_back(0);
+  }
+  stream->WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+void Report(const TProgressRec& progress, int done, int height) {
+  if (progress) progress.Report(static_cast<int>(Trunc(done * 100.0L / height)));
+}
+
+}  // namespace
+
+void BMPWriteStream(TStream* Stream, const DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
+  int bits = Params.BitsPerSample == 1 || Params.BitsPerSample == 4 ? Params.BitsPerSample
+             : Params.SamplesPerPixel == 1                          ? 8
+                                                                    : 24;
+  const int width = Bitmap.Width(), height = Bitmap.Height();
+
+  // The 24-bit picture the palette writers read, and for 1 bit the two-colour bitmap.
+  std::unique_ptr<DibBitmap> expanded;
+  if (Bitmap.Bits() == 1 && bits != 1) {
+    expanded = std::make_unique<DibBitmap>();
+    ConvertTo24Bit(Bitmap, *expanded);
+  }
+  const DibBitmap& source = expanded ? *expanded : Bitmap;
+  std::unique_ptr<DibBitmap> bilevel;
+  std::vector<TColorTriple> twoColours{{0, 0, 0}, {255, 255, 255}};
+  if (bits == 1 && Bitmap.Bits() != 1) {
+    COLORREF c0 = 0, c1 = 0;
+    bilevel = ConvertToBilevel(Bitmap, c0, c1);
+    if (bilevel) twoColours = {{GetBValue(c0), GetGValue(c0), GetRValue(c0)}, {GetBValue(c1), GetGValue(c1), GetRValue(c1)}};
+    else bits = 24;  // more than two colours
+  }
+  const bool core = Params.BmpHeaderKind == 2;
+  const bool runLength = !core && Params.BmpCompression == 1 && (bits == 4 || bits == 8);
+  const std::int64_t stride = RowStride(width, bits);
+
+  const std::int64_t start = Stream->Position();
+  std::uint8_t fileHeader[14] = {'B', 'M'};
+  Stream->WriteBuffer(fileHeader, 14);
+  const int headerSize = core ? 12 : Params.BmpHeaderKind == 3 ? 64 : 40;
+  std::uint8_t header[64] = {};
+  Put32(header, static_cast<std::uint32_t>(headerSize));
+  if (core) {
+    Put16(header + 4, static_cast<std::uint32_t>(width));
+    Put16(header + 6, static_cast<std::uint32_t>(height));
+    Put16(header + 8, 1);
+    Put16(header + 10, static_cast<std::uint32_t>(bits));
+  } else {
+    Put32(header + 4, static_cast<std::uint32_t>(width));
+    Put32(header + 8, static_cast<std::uint32_t>(height));
+    Put16(header + 12, 1);
+    Put16(header + 14, static_cast<std::uint32_t>(bits));
+    Put32(header + 16, runLength ? (bits == 4 ? 2 : 1) : 0);
+    Put32(header + 24, static_cast<std::uint32_t>(PixelsPerMetre(Params.DpiX)));
+    Put32(header + 28, static_cast<std::uint32_t>(PixelsPerMetre(Params.DpiY)));
+    // Every palette entry matters: an entry count below the palette would claim animation colours.
+    const std::uint32_t paletteSize = bits <= 8 ? 1u << bits : 0;
+    Put32(header + 32, paletteSize);
+    Put32(header + 36, paletteSize);
+  }
+  const std::int64_t headerAt = Stream->Position();
+  Stream->WriteBuffer(header, headerSize);
+
+  std::int64_t pixelStart = 0;
+  std::vector<std::uint8_t> out(static_cast<std::size_t>(std::max<std::int64_t>(stride, 2 * std::int64_t{width} + 4)), 0);
+  if (bits == 4 || bits == 8) {
+    const int colors = 1 << bits;
+    Params.ColorMap.assign(static_cast<std::size_t>(colors), {});
+    auto quant = NeuQuantBuild(source.Rows(), &Params.ColorMap[0].b, -1, colors);
+    WritePalette(Stream, Params.ColorMap, core);
+    pixelStart = Stream->Position();
+    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
+    for (int r = 0; r < height; ++r) {
+      Report(Progress, r, height);
+      const std::uint8_t* in = source.ScanLine(height - 1 - r);
+      for (int x = 0; x < width; ++x)
+        indexes[x] = static_cast<std::uint8_t>(quant->Index(in[3 * x] | in[3 * x + 1] << 8 | in[3 * x + 2] << 16));
+      if (runLength) {
+        std::size_t n = (bits == 8 ? BMPEncodeRLE8Row : BMPEncodeRLE4Row)(indexes.data(), width, out.data());
+        Stream->WriteBuffer(out.data(), static_cast<std::int64_t>(n));
+        continue;
+      }
+      std::fill(out.begin(), out.end(), 0);
+      if (bits == 8) std::memcpy(out.data(), indexes.data(), indexes.size());
+      else
+        for (int x = 0; x < width; ++x) out[x >> 1] |= static_cast<std::uint8_t>(x & 1 ? indexes[x] : indexes[x] << 4);
+      Stream->WriteBuffer(out.data(), stride);
+    }
+    if (runLength) Stream->WriteBuffer("\0\1", 2);
+  } else if (bits == 1) {
+    Params.ColorMap = twoColours;
+    WritePalette(Stream, Params.ColorMap, core);
+    pixelStart = Stream->Position();
+    const DibBitmap& mono = bilevel ? *bilevel : Bitmap;
+    for (int r = 0; r < height; ++r) {
+      Report(Progress, r, height);
+      Stream->WriteBuffer(mono.ScanLine(height - 1 - r), stride);
+    }
+  } else {
+    pixelStart = Stream->Position();
+    for (int r = 0; r < height; ++r) {
+      Report(Progress, r, height);
+      Stream->WriteBuffer(source.ScanLine(height - 1 - r), stride);
+    }
+  }
+
+  const std::int64_t end = Stream->Position();
+  Put32(fileHeader + 2, static_cast<std::uint32_t>(end - start));
+  Put32(fileHeader + 10, static_cast<std::uint32_t>(pixelStart - start));
+  if (!core) Put32(header + 20, static_cast<std::uint32_t>(end - pixelStart));
+  Stream->Seek(start, soFromBeginning);
+  Stream->WriteBuffer(fileHeader, 14);
+  Stream->Seek(headerAt, soFromBeginning);
+  Stream->WriteBuffer(header, headerSize);
+  Stream->Seek(end, soFromBeginning);
+}

@@ -1,0 +1,119 @@
+#include "imaging/velmora_io.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "imaging/bmp_codec.h"
+#include "imaging/invalid_graphic.h"
+#include "imaging/screen_dpi.h"
+#include "win32/icons.h"
+#include "win32/machine.h"
+
+namespace {
+
+using Loader = void (TVelmoraIO::*)(const std::string&);
+struct LoaderRow {
+  const char* extension;
+  Loader load;
+};
+
+// Metafiles come with their own reader; until then their load fails as a bad metafile does.
+void LoadMetafile(TVelmoraIO*, const std::string&) { throw EInvalidGraphic("unrecognized WMF or EMF"); }
+
+}  // namespace
+
+TVelmoraIO::TVelmoraIO(TComponent* AOwner) : TComponent(AOwner), params_(this) {}
+
+COLORREF TVelmoraIO::Background() const { return attached_.Get() ? attached_.Get()->Background() : background_; }
+
+void TVelmoraIO::SetBackground(COLORREF Value) {
+  if (attached_.Get()) attached_.Get()->SetBackground(Value);
+  else background_ = Value;
+}
+
+void TVelmoraIO::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove) attached_.Removed(AComponent);
+}
+
+void TVelmoraIO::LoadFromFile(const std::string& FileName) {
+  static const LoaderRow kLoaders[] = {
+      {".bmp", &TVelmoraIO::LoadBMPFile},
+      {".cur", &TVelmoraIO::LoadCURFile},
+      {".ico", &TVelmoraIO::LoadICOFile},
+  };
+  if (!WorkBitmap()) return;
+  const std::string extension = LowerCase(ExtractFileExt(FileName));
+  if (extension == ".wmf" || extension == ".emf") return LoadMetafile(this, FileName);
+  for (const LoaderRow& row : kLoaders)
+    if (extension == row.extension) return (this->*row.load)(FileName);
+}
+
+void TVelmoraIO::AfterLoad(const std::string& FileName) {
+  params_.FileName = FileName;
+  TVelmoraTarget* view = attached_.Get();
+  view->SetDpi(params_.DpiX, params_.DpiY);
+  view->ImageChanged();
+}
+
+void TVelmoraIO::LoadBMPFile(const std::string& FileName) {
+  DibBitmap* bitmap = WorkBitmap();
+  if (!bitmap) return;
+  try {
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    BMPReadStream(&stream, *bitmap, stream.Size(), Progress(), params_);
+  } catch (const std::exception&) {
+    throw EInvalidGraphic("unrecognized BMP");
+  }
+  AfterLoad(FileName);
+}
+
+void TVelmoraIO::LoadICOFile(const std::string& FileName) {
+  LoadIconLike(FileName, IMAGE_ICON, params_.IcoWidth, params_.IcoHeight, "unrecognized ICO");
+}
+
+void TVelmoraIO::LoadCURFile(const std::string& FileName) {
+  LoadIconLike(FileName, IMAGE_CURSOR, params_.CurWidth, params_.CurHeight, "unrecognized CUR");
+}
+
+void TVelmoraIO::LoadIconLike(const std::string& FileName, UINT type, int width, int height, const char* error) {
+  DibBitmap* bitmap = WorkBitmap();
+  if (!bitmap) return;
+  HICON icon = static_cast<HICON>(LoadImageA(nullptr, FileName.c_str(), type, width, height, LR_LOADFROMFILE));
+  if (!icon) throw EInvalidGraphic(error);
+  bitmap->SetSize(1, 1);
+  bitmap->SetBits(24);
+  bitmap->SetSize(width, height);
+  params_.FileName = FileName;
+  params_.BitsPerSample = 8;
+  params_.SamplesPerPixel = 3;
+  params_.Width = bitmap->Width();
+  params_.Height = bitmap->Height();
+  params_.DpiX = ScreenDpiX();
+  params_.DpiY = ScreenDpiY();
+  params_.FreeColorMap();
+  if (bitmap->Handle()) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap->Handle());
+    DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  DestroyIcon(icon);
+  AfterLoad(FileName);
+}
+
+void TVelmoraIO::SaveBMPFile(const std::string& FileName) {
+  DibBitmap* bitmap = WorkBitmap();
+  if (!bitmap) return;
+  TMemoryStream file;
+  BMPWriteStream(&file, *bitmap, params_, Progress());
+  const std::filesystem::path target = machine::HostPath(FileName);
+  std::string_view content(static_cast<const char*>(file.Memory()), static_cast<std::size_t>(file.Size()));
+  if (target.empty() || !machine::ReplaceFileAtomically(target, content))
+    throw EFCreateError(Format("Cannot create file %s", {FileName}));
+}
+
+void TVelmoraIO::FillBackground() {
+  if (DibBitmap* bitmap = WorkBitmap()) bitmap->Fill(Background());
+}

@@ -1,0 +1,278 @@
+#include "imaging/bmp_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "bmp_file_builder.h"
+#include "imaging/invalid_graphic.h"
+#include "test_pictures.h"
+
+namespace {
+
+std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+std::uint16_t U16At(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+std::vector<std::uint8_t> Write(const DibBitmap& bitmap, TVelmoraIOParams& params) {
+  TMemoryStream stream;
+  BMPWriteStream(&stream, bitmap, params, {});
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stream.Size()));
+  std::memcpy(bytes.data(), stream.Memory(), bytes.size());
+  return bytes;
+}
+
+void Read(BmpFileBuilder& file, DibBitmap& bitmap, TVelmoraIOParams& params) {
+  TMemoryStream* stream = file.Stream();
+  BMPReadStream(stream, bitmap, stream->Size(), {}, params);
+}
+
+class BmpCodecTest : public ::testing::Test {
+ protected:
+  TVelmoraIOParams params{nullptr};
+  DibBitmap picture;
+};
+
+TEST_F(BmpCodecTest, LogoFileIsByteExact) {
+  Paint(picture, 320, 400, PhotoLike);
+  params.SamplesPerPixel = 1;
+  params.DpiX = params.DpiY = 96;
+  auto file = Write(picture, params);
+  ASSERT_EQ(file.size(), 129078u);
+  EXPECT_EQ(U16At(file, 0), 19778);
+  EXPECT_EQ(U32At(file, 2), 129078u);
+  EXPECT_EQ(U32At(file, 6), 0u);
+  EXPECT_EQ(U32At(file, 10), 1078u);
+  EXPECT_EQ(U32At(file, 14), 40u);
+  EXPECT_EQ(U32At(file, 18), 320u);
+  EXPECT_EQ(U32At(file, 22), 400u);
+  EXPECT_EQ(U16At(file, 26), 1);
+  EXPECT_EQ(U16At(file, 28), 8);
+  EXPECT_EQ(U32At(file, 30), 0u);
+  EXPECT_EQ(U32At(file, 34), 128000u);
+  EXPECT_EQ(U32At(file, 38), 3780u);
+  EXPECT_EQ(U32At(file, 42), 3780u);
+  EXPECT_EQ(U32At(file, 46), 256u);
+  EXPECT_EQ(U32At(file, 50), 256u);  // every entry is important: no animation colours claimed
+  EXPECT_EQ(params.ColorMapCount(), 256);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(file[54 + 4 * i + 3], 0);
+  EXPECT_EQ(file[54], params.ColorMap[0].b);
+
+  // Read back: every pixel is its palette entry, close to the original.
+  TVelmoraIOParams readParams{nullptr};
+  BmpFileBuilder again;
+  again.bytes = file;
+  DibBitmap back;
+  Read(again, back, readParams);
+  EXPECT_EQ(readParams.BitsPerSample, 8);
+  EXPECT_EQ(readParams.SamplesPerPixel, 1);
+  EXPECT_EQ(readParams.DpiX, 96);
+  ASSERT_EQ(back.Width(), 320);
+  ASSERT_EQ(back.Height(), 400);
+  const std::uint8_t* index = &file[1078 + 320 * 399];  // top row, stored last
+  for (int x = 0; x < 320; ++x) {
+    const TColorTriple& c = params.ColorMap[index[x]];
+    ASSERT_EQ(PixelAt(back, x, 0), RGB(c.r, c.g, c.b)) << x;
+  }
+}
+
+TEST_F(BmpCodecTest, CoreHeaderAndFourBitAndTwentyFourBitLayouts) {
+  Paint(picture, 320, 400, PhotoLike);
+  params.SamplesPerPixel = 1;
+  params.BmpHeaderKind = 2;
+  auto core = Write(picture, params);
+  EXPECT_EQ(U32At(core, 10), 794u);
+  EXPECT_EQ(U32At(core, 14), 12u);
+  EXPECT_EQ(core.size(), 794u + 128000u);
+
+  Paint(picture, 5, 3, PhotoLike);
+  params.BmpHeaderKind = 1;
+  params.BitsPerSample = 4;
+  auto four = Write(picture, params);
+  EXPECT_EQ(four.size(), 14u + 40 + 64 + 3 * 4);
+  EXPECT_EQ(U32At(four, 50), 16u);
+  EXPECT_EQ(four[118 + 3] & 0x0F, 0);  // low nibble after the fifth pixel
+  EXPECT_EQ(four[118 + 3 + 1], 0);     // pad byte
+
+  params.BitsPerSample = 8;
+  params.SamplesPerPixel = 3;
+  auto full = Write(picture, params);
+  EXPECT_EQ(full.size(), 14u + 40 + 3 * 16);
+  EXPECT_EQ(U16At(full, 28), 24);
+  EXPECT_EQ(U32At(full, 46), 0u);
+  EXPECT_EQ(U32At(full, 50), 0u);
+}
+
+TEST_F(BmpCodecTest, OneBitWritesTwoColourPicturesAndFallsBackToTwentyFourBits) {
+  Paint(picture, 9, 2, [](int x, int) { return x % 3 ? RGB(255, 255, 255) : RGB(0, 0, 128); });
+  params.BitsPerSample = 1;
+  auto two = Write(picture, params);
+  EXPECT_EQ(U16At(two, 28), 1);
+  EXPECT_EQ(U32At(two, 46), 2u);
+  ASSERT_EQ(params.ColorMapCount(), 2);
+  EXPECT_EQ(params.ColorMap[0], (TColorTriple{128, 0, 0}));  // the darker colour first
+  EXPECT_EQ(two[62], 0b01101101);
+
+  Paint(picture, 9, 2, [](int x, int) { return RGB(x * 20, 0, 0); });
+  auto many = Write(picture, params);
+  EXPECT_EQ(U16At(many, 28), 24);
+}
+
+TEST_F(BmpCodecTest, RunLengthEncodersSplitLongRowsAt255) {
+  std::vector<std::uint8_t> row(300), out(2 * 300 + 4);
+  for (int i = 0; i < 300; ++i) row[i] = static_cast<std::uint8_t>(i);
+  std::size_t n = BMPEncodeRLE8Row(row.data(), 300, out.data());
+  ASSERT_EQ(n, 2u + 255 + 1 + 2 + 45 + 1 + 2);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[1], 255);
+  EXPECT_EQ(out[258], 0);
+  EXPECT_EQ(out[259], 45);
+  EXPECT_EQ(out[n - 2], 0);
+  EXPECT_EQ(out[n - 1], 0);
+
+  std::fill(row.begin(), row.end(), 7);
+  n = BMPEncodeRLE8Row(row.data(), 300, out.data());
+  EXPECT_EQ(std::vector<std::uint8_t>(out.begin(), out.begin() + static_cast<long>(n)),
+            (std::vector<std::uint8_t>{255, 7, 45, 7, 0, 0}));
+
+  const std::uint8_t four[] = {1, 2, 3, 3, 3, 4};
+  n = BMPEncodeRLE4Row(four, 6, out.data());
+  EXPECT_EQ(std::vector<std::uint8_t>(out.begin(), out.begin() + static_cast<long>(n)),
+            (std::vector<std::uint8_t>{2, 0x12, 3, 0x33, 1, 0x40, 0, 0}));
+}
+
+TEST_F(BmpCodecTest, RunLengthFilesRoundTripThroughTheirPalette) {
+  for (int bits : {4, 8}) {
+    Paint(picture, 37, 11, [](int x, int y) { return x < 20 ? RGB(200, 10, 10) : RGB(10 * y, 200, 30); });
+    params.BitsPerSample = bits;
+    params.SamplesPerPixel = 1;
+    params.BmpCompression = 1;
+    auto file = Write(picture, params);
+    EXPECT_EQ(U32At(file, 30), bits == 4 ? 2u : 1u);
+    EXPECT_EQ(file[file.size() - 1], 1);  // end of bitmap
+    BmpFileBuilder again;
+    again.bytes = file;
+    DibBitmap back;
+    TVelmoraIOParams readParams{nullptr};
+    Read(again, back, readParams);
+    EXPECT_EQ(readParams.BmpCompression, 1);
+    for (int y = 0; y < 11; ++y)
+      for (int x = 0; x < 37; ++x) {
+        COLORREF want = PixelAt(picture, x, y), got = PixelAt(back, x, y);
+        ASSERT_NEAR(GetRValue(got), GetRValue(want), 40) << bits << " " << x << "," << y;
+        ASSERT_NEAR(GetGValue(got), GetGValue(want), 40);
+      }
+  }
+}
+
+TEST_F(BmpCodecTest, ReaderHeaderKindsAndResolution) {
+  auto os2 = BmpFileBuilder();
+  os2.U16(19778).U32(0).U32(0).U32(14 + 12 + 6).U32(12).U16(2).U16(1).U16(1).U16(1);
+  os2.Bytes({0, 0, 255, 255, 255, 255}).Bytes({0x40, 0, 0, 0});
+  Read(os2, picture, params);
+  EXPECT_EQ(params.BmpHeaderKind, 2);
+  EXPECT_EQ(params.DpiX, 96);
+  EXPECT_EQ(picture.Bits(), 24);  // its palette is red and white, not black and white
+  EXPECT_EQ(PixelAt(picture, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(PixelAt(picture, 1, 0), RGB(255, 255, 255));
+
+  auto noDpi = BmpFileBuilder::Info(1, 1, 24, 1, 0, 0);
+  noDpi.bytes[38] = noDpi.bytes[39] = noDpi.bytes[42] = noDpi.bytes[43] = 0;
+  noDpi.Bytes({1, 2, 3, 0});
+  Read(noDpi, picture, params);
+  EXPECT_EQ(params.DpiX, 96);
+  EXPECT_EQ(params.BmpHeaderKind, 1);
+  EXPECT_EQ(PixelAt(picture, 0, 0), RGB(3, 2, 1));  // compression 1 ignored at 24 bits
+
+  auto sixteen = BmpFileBuilder::Info(2, 1, 4, 0, 0, 16);
+  for (int i = 0; i < 16; ++i) sixteen.Entry(i, i, i);
+  sixteen.Bytes({0x1F, 0, 0, 0});
+  Read(sixteen, picture, params);
+  EXPECT_EQ(params.ColorMapCount(), 16);
+  EXPECT_EQ(PixelAt(picture, 0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(PixelAt(picture, 1, 0), RGB(15, 15, 15));
+}
+
+TEST_F(BmpCodecTest, BlackAndWhiteFilesStayOneBitAndTopDownRowsAreFlipped) {
+  auto mono = BmpFileBuilder::Info(3, 2, 1, 0, 0, 2);
+  mono.Entry(0, 0, 0).Entry(255, 255, 255).Bytes({0x80, 0, 0, 0}).Bytes({0x20, 0, 0, 0});
+  Read(mono, picture, params);
+  ASSERT_EQ(picture.Bits(), 1);
+  EXPECT_EQ(picture.ScanLine(1)[0], 0x80);  // the first file row is the bottom one
+  EXPECT_EQ(picture.ScanLine(0)[0], 0x20);
+
+  auto topDown = BmpFileBuilder::Info(1, -2, 24, 0, 0, 0);
+  topDown.Bytes({1, 1, 1, 0}).Bytes({2, 2, 2, 0});
+  Read(topDown, picture, params);
+  EXPECT_EQ(params.Height, 2);
+  EXPECT_EQ(PixelAt(picture, 0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(PixelAt(picture, 0, 1), RGB(2, 2, 2));
+}
+
+TEST_F(BmpCodecTest, HostileHeadersAreRefused) {
+  struct Case {
+    const char* what;
+    std::int32_t width, height;
+    int bits;
+    std::uint32_t compression;
+  };
+  const Case cases[] = {
+      {"zero width", 0, 5, 24, 0},          {"negative width", -4, 5, 24, 0},
+      {"zero height", 5, 0, 24, 0},         {"most negative height", 5, INT32_MIN, 24, 0},
+      {"far more than the data", 30000, 30000, 24, 0}, {"top-down run-length", 4, -4, 8, 1},
+  };
+  for (const Case& c : cases) {
+    auto file = BmpFileBuilder::Info(c.width, c.height, c.bits, c.compression, 0, 0);
+    file.Bytes({0, 0, 0, 0});
+    EXPECT_THROW(Read(file, picture, params), EInvalidGraphic) << c.what;
+  }
+  BmpFileBuilder notBmp;
+  notBmp.Bytes({'B', 'A', 0, 0});
+  EXPECT_THROW(Read(notBmp, picture, params), EInvalidGraphic);
+}
+
+TEST_F(BmpCodecTest, UntrustedPalettesRunsAndTruncationStayInBounds) {
+  // A 4-colour palette while pixels use index 200: those read black.
+  auto shortPalette = BmpFileBuilder::Info(2, 1, 8, 0, 4, 4);
+  shortPalette.Entry(10, 20, 30).Entry(0, 0, 0).Entry(0, 0, 0).Entry(0, 0, 0).Bytes({0, 200, 0, 0});
+  Read(shortPalette, picture, params);
+  EXPECT_EQ(PixelAt(picture, 0, 0), RGB(10, 20, 30));
+  EXPECT_EQ(PixelAt(picture, 1, 0), RGB(0, 0, 0));
+
+  // A colour count far beyond the file.
+  auto hugeCount = BmpFileBuilder::Info(1, 1, 8, 0, 0xFFFFFFF0u, 1);
+  hugeCount.Entry(1, 2, 3).Bytes({0, 0, 0, 0});
+  hugeCount.bytes[10] = hugeCount.bytes[11] = hugeCount.bytes[12] = hugeCount.bytes[13] = 0;
+  EXPECT_NO_THROW(Read(hugeCount, picture, params));
+  EXPECT_EQ(params.ColorMapCount(), 256);
+
+  // Runs past the row, an absolute run past the data, deltas beyond the picture.
+  auto runs = BmpFileBuilder::Info(4, 2, 8, 1, 2, 2);
+  runs.Entry(9, 9, 9).Entry(200, 100, 50);
+  runs.Bytes({200, 1, 0, 0, 0, 2, 250, 250, 0, 2, 1, 0, 0, 40, 1, 1});
+  Read(runs, picture, params);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(picture, x, 1), RGB(200, 100, 50)) << x;
+
+  // A 24-bit file cut off in its second row: the rest reads as zeros.
+  auto cut = BmpFileBuilder::Info(2, 2, 24, 0, 0, 0);
+  cut.Bytes({5, 5, 5, 6, 6, 6, 0, 0, 7});
+  Read(cut, picture, params);
+  EXPECT_EQ(PixelAt(picture, 0, 1), RGB(5, 5, 5));
+  EXPECT_EQ(PixelAt(picture, 0, 0), RGB(0, 0, 7));
+  EXPECT_EQ(PixelAt(picture, 1, 0), RGB(0, 0, 0));
+}
+
+TEST_F(BmpCodecTest, ProgressCountsRows) {
+  auto file = BmpFileBuilder::Info(1, 4, 24, 0, 0, 0);
+  file.Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  std::vector<int> reports;
+  TMemoryStream* stream = file.Stream();
+  BMPReadStream(stream, picture, stream->Size(), {[&](TObject*, int per) { reports.push_back(per); }, nullptr}, params);
+  EXPECT_EQ(reports, (std::vector<int>{0, 25, 50, 75}));
+}
+
+}  // namespace
