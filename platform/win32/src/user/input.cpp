@@ -32,7 +32,10 @@ struct InputState {
   std::atomic<HWND> active{nullptr};
   // Guards the rest; never held while a window procedure runs.
   std::mutex data;
-  BYTE keys[256] = {};  // bit 7 down, bit 0 toggled
+  // Bit 7 down, bit 0 toggled. `keys` is as of the last input message read (GetKeyState);
+  // `asyncKeys` as of the last input routed (GetAsyncKeyState).
+  BYTE keys[256] = {};
+  BYTE asyncKeys[256] = {};
   POINT cursorPos{0, 0};
   LastClick lastClick;
   UINT doubleClickTime = 500;
@@ -49,7 +52,7 @@ InputState& State() {
 
 bool Down(int vk) {
   std::lock_guard lock(State().data);
-  return (State().keys[vk & 0xFF] & 0x80) != 0;
+  return (State().asyncKeys[vk & 0xFF] & 0x80) != 0;
 }
 
 WPARAM MouseKeys() {
@@ -62,12 +65,17 @@ WPARAM MouseKeys() {
   return k;
 }
 
-void SetKey(int vk, bool down) {
-  std::lock_guard lock(State().data);
-  BYTE& k = State().keys[vk & 0xFF];
+void Press(BYTE& k, bool down) {
   if (down && !(k & 0x80)) k ^= 0x01;
   k = static_cast<BYTE>(down ? (k | 0x80) : (k & ~0x80));
 }
+
+void SetKey(int vk, bool down) {
+  std::lock_guard lock(State().data);
+  Press(State().asyncKeys[vk & 0xFF], down);
+}
+
+bool SyncDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowPtr w = Find(window);
@@ -231,7 +239,7 @@ void Route(const host::InputEvent& e) {
 
 // The character a key types with the current shift state (US layout), 0 for none.
 int CharacterOf(int vk) {
-  const bool shift = Down(VK_SHIFT), ctrl = Down(VK_CONTROL);
+  const bool shift = SyncDown(VK_SHIFT), ctrl = SyncDown(VK_CONTROL);
   const bool caps = (GetKeyState(VK_CAPITAL) & 1) != 0;
   if (vk >= 'A' && vk <= 'Z') {
     if (ctrl) return vk - 'A' + 1;
@@ -294,6 +302,24 @@ HWND TopLevelOfSurface(host::SurfaceId surface) {
   for (HWND h : Find(Desktop())->children)
     if (WindowPtr w = Find(h); w && w->hostSurface == surface) return h;
   return nullptr;
+}
+
+void NoteInputRead(const MSG& msg) {
+  int vk = 0;
+  bool down = false;
+  switch (msg.message) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: vk = static_cast<int>(msg.wParam); down = true; break;
+    case WM_KEYUP: case WM_SYSKEYUP: vk = static_cast<int>(msg.wParam); break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_NCLBUTTONDOWN: vk = VK_LBUTTON; down = true; break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_NCRBUTTONDOWN: vk = VK_RBUTTON; down = true; break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_NCMBUTTONDOWN: vk = VK_MBUTTON; down = true; break;
+    case WM_LBUTTONUP: case WM_NCLBUTTONUP: vk = VK_LBUTTON; break;
+    case WM_RBUTTONUP: case WM_NCRBUTTONUP: vk = VK_RBUTTON; break;
+    case WM_MBUTTONUP: case WM_NCMBUTTONUP: vk = VK_MBUTTON; break;
+    default: return;
+  }
+  std::lock_guard lock(State().data);
+  Press(State().keys[vk & 0xFF], down);
 }
 
 void PumpInput() {

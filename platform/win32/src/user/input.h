@@ -6,6 +6,8 @@ namespace user {
 // Reads the display's input and turns it into messages for the windows under the mouse, with the
 // capture or with the keyboard focus.
 void PumpInput();
+// An input message was read: GetKeyState now answers as of it.
+void NoteInputRead(const MSG& msg);
 // A window is going away: the focus, activation and capture it holds are given up.
 void ForgetInputWindow(HWND window);
 // The window under a screen point, with hit testing through WM_NCHITTEST; `hit` gets the result.

@@ -302,6 +302,7 @@ BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
   if (found && remove) {
     q->lastTime = msg->time;
     q->lastPos = msg->pt;
+    NoteInputRead(*msg);
     if (msg->message == WM_PAINT || msg->message == WM_TIMER || msg->message == WM_QUIT) q->lastRead = PostedMessage{};
   }
   return found ? TRUE : FALSE;

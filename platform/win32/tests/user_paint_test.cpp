@@ -1,0 +1,130 @@
+#include "user_test_support.h"
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFF, kRed = 0xFF0000, kBlue = 0x0000FF;
+
+class UserPaint : public UserTest {
+ protected:
+  // Paints the whole client area of `painter` in `color`, however small the update region.
+  void PaintWith(HWND painter, COLORREF color) {
+    answer = [painter, color](HWND w, UINT m, WPARAM, LPARAM, LRESULT&) {
+      if (w != painter || m != WM_PAINT) return false;
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      HBRUSH b = CreateSolidBrush(color);
+      RECT all{0, 0, 1000, 1000};
+      FillRect(dc, &all, b);
+      DeleteObject(b);
+      EndPaint(w, &ps);
+      return true;
+    };
+  }
+};
+
+TEST_F(UserPaint, PaintingReachesOnlyTheUpdateRegion) {
+  HWND w = Top(0, 0, 40, 30);
+  PumpMessages();  // first paint: the white class brush
+  EXPECT_EQ(CaptureWindow(w).At(20, 20), kWhite);
+  PaintWith(w, RGB(255, 0, 0));
+  RECT part{10, 5, 20, 15};
+  InvalidateRect(w, &part, FALSE);
+  PumpMessages();
+  host::Image shot = CaptureWindow(w);
+  EXPECT_EQ(shot.At(10, 5), kRed);
+  EXPECT_EQ(shot.At(19, 14), kRed);
+  EXPECT_EQ(shot.At(20, 14), kWhite);
+  EXPECT_EQ(shot.At(9, 5), kWhite);
+  EXPECT_EQ(shot.At(10, 15), kWhite);
+  // Validated: nothing more to paint.
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, w, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+}
+
+TEST_F(UserPaint, ChildrenDrawAtTheirOffsetAndClipChildrenKeepsThemOut) {
+  for (bool clipChildren : {false, true}) {
+    SCOPED_TRACE(clipChildren ? "WS_CLIPCHILDREN" : "no clipping");
+    HWND parent = Top(0, 0, 60, 60, WS_POPUP | WS_VISIBLE | (clipChildren ? WS_CLIPCHILDREN : 0));
+    HWND child = Child(parent, 10, 10, 20, 20);
+    PumpMessages();
+    PaintWith(parent, RGB(255, 0, 0));
+    InvalidateRect(parent, nullptr, FALSE);
+    // Paint the parent only: without WS_CLIPCHILDREN it paints over the child.
+    SendMessageA(parent, WM_PAINT, 0, 0);
+    host::Image shot = CaptureWindow(parent);
+    EXPECT_EQ(shot.At(5, 5), kRed);
+    EXPECT_EQ(shot.At(15, 15), clipChildren ? kWhite : kRed);
+    // The child was invalidated with its parent unless the parent clips it out.
+    MSG m;
+    EXPECT_EQ(PeekMessageA(&m, child, WM_PAINT, WM_PAINT, PM_NOREMOVE) != FALSE, !clipChildren);
+    PaintWith(child, RGB(0, 0, 255));
+    InvalidateRect(child, nullptr, FALSE);
+    PumpMessages();
+    shot = CaptureWindow(parent);
+    EXPECT_EQ(shot.At(10, 10), kBlue);
+    EXPECT_EQ(shot.At(29, 29), kBlue);
+    EXPECT_EQ(shot.At(30, 30), kRed);
+    answer = nullptr;
+    DestroyWindow(parent);
+  }
+}
+
+TEST_F(UserPaint, ClipSiblingsKeepsALowerSiblingFromDrawingOverAHigherOne) {
+  HWND parent = Top(0, 0, 60, 60, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+  HWND lower = Child(parent, 0, 0, 40, 40, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+  Child(parent, 20, 20, 30, 30);  // created later: above `lower`
+  PumpMessages();
+  HDC dc = GetDCEx(lower, nullptr, 0);
+  RECT all{0, 0, 40, 40};
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &all, red);
+  DeleteObject(red);
+  ReleaseDC(lower, dc);
+  host::Image shot = CaptureWindow(parent);
+  EXPECT_EQ(shot.At(10, 10), kRed);
+  EXPECT_EQ(shot.At(25, 25), kWhite);
+}
+
+TEST_F(UserPaint, EraseBackgroundUsesTheClassBrushAndCanBeSwallowed) {
+  HWND w = Top(0, 0, 20, 20);
+  PumpMessages();
+  // Swallowed erase: BeginPaint reports it as not done, and the pixels stay as they were.
+  HDC dc = GetDCEx(w, nullptr, 0);
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  RECT all{0, 0, 20, 20};
+  FillRect(dc, &all, blue);
+  DeleteObject(blue);
+  ReleaseDC(w, dc);
+  answer = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    r = 0;
+    return m == WM_ERASEBKGND;
+  };
+  InvalidateRect(w, nullptr, TRUE);
+  PAINTSTRUCT ps;
+  BeginPaint(w, &ps);
+  EXPECT_TRUE(ps.fErase);
+  EndPaint(w, &ps);
+  EXPECT_EQ(CaptureWindow(w).At(5, 5), kBlue);
+  answer = nullptr;
+  InvalidateRect(w, nullptr, TRUE);
+  PumpMessages();
+  EXPECT_EQ(CaptureWindow(w).At(5, 5), kWhite);
+}
+
+TEST_F(UserPaint, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredBand) {
+  HWND w = Top(0, 0, 30, 30);
+  PumpMessages();
+  HDC dc = GetDCEx(w, nullptr, 0);
+  SetPixel(dc, 5, 5, RGB(255, 0, 0));
+  ReleaseDC(w, dc);
+  ScrollWindow(w, 3, 4, nullptr, nullptr);
+  EXPECT_EQ(CaptureWindow(w).At(8, 9), kRed);
+  RECT update;
+  ASSERT_TRUE(GetUpdateRect(w, &update, FALSE));
+  EXPECT_EQ(update.left, 0);
+  EXPECT_EQ(update.top, 0);
+  EXPECT_EQ(update.right, 30);  // the band on the left and the one at the top
+  EXPECT_EQ(update.bottom, 30);
+}
+
+}  // namespace
