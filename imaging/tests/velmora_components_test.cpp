@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "bmp_file_builder.h"
+#include "imaging/invalid_graphic.h"
+#include "imaging/velmora_io.h"
+#include "imaging/velmora_proc.h"
+#include "test_pictures.h"
+#include "win32/machine.h"
+#include "win32/testing/machine_root.h"
+
+namespace {
+
+class VelmoraComponentsTest : public ::testing::Test {
+ protected:
+  VelmoraComponentsTest() {
+    proc.SetAttachedVelmora(&image);
+    io.SetAttachedVelmora(&image);
+    image.OnImageChange = [this](TObject*) { ++changes; };
+  }
+  DibBitmap& Bitmap() { return image.Bitmap(); }
+  std::filesystem::path Host(const std::string& windowsPath) { return machine::HostPath(windowsPath); }
+
+  ScopedMachineRoot root;
+  TVelmoraTarget image{nullptr};
+  TVelmoraProc proc{nullptr};
+  TVelmoraIO io{nullptr};
+  int changes = 0;
+};
+
+TEST_F(VelmoraComponentsTest, ResampleSizesFollowTheAspectRule) {
+  struct Case {
+    int w, h, width, height, filter, wantW, wantH;
+  };
+  const Case cases[] = {{400, 300, -1, 200, 5, 266, 200}, {640, 480, 215, 269, 0, 215, 269},
+                        {400, 300, 100, -1, 1, 100, 75}, {40, 30, 40, 30, 5, 40, 30}};
+  for (const Case& c : cases) {
+    Paint(Bitmap(), c.w, c.h, PhotoLike);
+    proc.Resample(c.width, c.height, c.filter);
+    EXPECT_EQ(Bitmap().Width(), c.wantW);
+    EXPECT_EQ(Bitmap().Height(), c.wantH);
+  }
+}
+
+TEST_F(VelmoraComponentsTest, ResampleRefusesSizesBelowOneAndEmptyPictures) {
+  Paint(Bitmap(), 40, 30, PhotoLike);
+  for (auto [w, h] : {std::pair{-1, -1}, {0, 10}, {10, 0}, {-1, 0}, {1, -1}}) {
+    proc.Resample(w, h, 5);  // 1 x 30 / 40 is 0 rows high
+    EXPECT_EQ(Bitmap().Width(), 40);
+    EXPECT_EQ(Bitmap().Height(), 30);
+  }
+  Bitmap().SetSize(0, 0);
+  proc.Resample(-1, 200, 5);
+  proc.Resample(20, 20, 5);
+  EXPECT_EQ(Bitmap().Width(), 0);
+}
+
+TEST_F(VelmoraComponentsTest, OneBitPicturesAreResampledAsTwentyFourBits) {
+  Bitmap().SetBits(1);
+  Bitmap().SetSize(16, 8);
+  for (int y = 0; y < 8; ++y) Bitmap().ScanLine(y)[0] = 0xFF;  // left half white
+  proc.Resample(32, 16, 1);
+  ASSERT_EQ(Bitmap().Bits(), 24);
+  ASSERT_EQ(Bitmap().Width(), 32);
+  EXPECT_EQ(PixelAt(Bitmap(), 2, 5), RGB(255, 255, 255));
+  EXPECT_EQ(PixelAt(Bitmap(), 29, 5), RGB(0, 0, 0));
+}
+
+TEST_F(VelmoraComponentsTest, UndoRestoresClearAndResampleRepeatedly) {
+  Paint(Bitmap(), 20, 10, PhotoLike);
+  image.SetBackground(RGB(1, 2, 3));
+  proc.Clear();
+  EXPECT_EQ(PixelAt(Bitmap(), 5, 5), RGB(1, 2, 3));
+  for (int i = 0; i < 2; ++i) {
+    proc.Undo();
+    EXPECT_EQ(PixelAt(Bitmap(), 5, 5), PhotoLike(5, 5));
+  }
+  proc.Resample(7, 7, 4);
+  proc.Undo();
+  EXPECT_EQ(Bitmap().Width(), 20);
+  EXPECT_GE(changes, 4);
+
+  Paint(Bitmap(), 1, 10, PhotoLike);  // one pixel wide: no undo
+  proc.SaveUndo();
+  Paint(Bitmap(), 3, 3, PhotoLike);
+  proc.Undo();
+  EXPECT_EQ(Bitmap().Width(), 3);
+}
+
+TEST_F(VelmoraComponentsTest, FreedImageDetachesBothParts) {
+  {
+    TVelmoraTarget other(nullptr);
+    proc.SetAttachedVelmora(&other);
+    io.SetAttachedVelmora(&other);
+  }
+  EXPECT_EQ(proc.AttachedVelmora(), nullptr);
+  EXPECT_EQ(io.AttachedVelmora(), nullptr);
+  proc.Resample(10, 10, 5);
+  io.LoadFromFile("c:\\nothing.bmp");
+}
+
+TEST_F(VelmoraComponentsTest, SavedLogoLoadsBackWithItsRecord) {
+  Paint(Bitmap(), 320, 400, PhotoLike);
+  io.Params().SamplesPerPixel = 1;
+  io.Params().DpiX = io.Params().DpiY = 96;
+  io.SaveBMPFile("c:\\logo.sys");
+  EXPECT_EQ(std::filesystem::file_size(Host("c:\\logo.sys")), 129078u);
+  Paint(Bitmap(), 2, 2, PhotoLike);
+  EXPECT_THROW(io.LoadFromFile("c:\\missing.bmp"), EInvalidGraphic);
+  io.LoadBMPFile("c:\\logo.sys");
+  EXPECT_EQ(Bitmap().Width(), 320);
+  EXPECT_EQ(io.Params().FileName, "c:\\logo.sys");
+  EXPECT_EQ(io.Params().BitsPerSample, 8);
+  EXPECT_EQ(image.DpiX(), 96);
+}
+
+TEST_F(VelmoraComponentsTest, FailedSaveLeavesTheOldFile) {
+  std::ofstream(Host("c:\\logo.sys")) << "old logo";
+  auto entries = [&] { return std::distance(std::filesystem::directory_iterator(Host("c:\\")), {}); };
+  const auto before = entries();
+  Paint(Bitmap(), 4, 4, PhotoLike);
+  TProgressEvent failing = [](TObject*, int per) {
+    if (per >= 50) throw EWriteError("Stream write error");
+  };
+  io.OnProgress = failing;
+  EXPECT_THROW(io.SaveBMPFile("c:\\logo.sys"), EWriteError);
+  std::ifstream in(Host("c:\\logo.sys"));
+  std::string content((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(content, "old logo");
+  EXPECT_EQ(entries(), before);  // no temporary file left behind
+}
+
+TEST_F(VelmoraComponentsTest, LoadFromFileChoosesByExtension) {
+  BmpFileBuilder file = BmpFileBuilder::Info(1, 1, 24, 0, 0, 0);
+  file.Bytes({9, 8, 7, 0});
+  std::ofstream(Host("c:\\pic.BMP"), std::ios::binary).write(reinterpret_cast<const char*>(file.bytes.data()),
+                                                             static_cast<std::streamsize>(file.bytes.size()));
+  std::filesystem::copy_file(Host("c:\\pic.BMP"), Host("c:\\pic.jpe"));
+  std::filesystem::copy_file(Host("c:\\pic.BMP"), Host("c:\\pic.sys"));
+  io.LoadFromFile("c:\\pic.jpe");
+  io.LoadFromFile("c:\\pic.sys");
+  EXPECT_EQ(changes, 0);
+  io.LoadFromFile("c:\\pic.BMP");
+  EXPECT_EQ(PixelAt(Bitmap(), 0, 0), RGB(7, 8, 9));
+  EXPECT_EQ(changes, 1);
+
+  std::ofstream(Host("c:\\bad.bmp")) << "BA not a bitmap";
+  try {
+    io.LoadFromFile("c:\\bad.bmp");
+    FAIL();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message, "unrecognized BMP");
+  }
+  try {
+    io.LoadFromFile("c:\\picture.wmf");
+    FAIL();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message, "unrecognized WMF or EMF");
+  }
+  EXPECT_THROW(io.LoadFromFile("c:\\none.ico"), EInvalidGraphic);
+}
+
+TEST_F(VelmoraComponentsTest, RecordKeepsBitmapFieldsAcrossLoadsAndCopiesOnAssign) {
+  TVelmoraIOParams& p = io.Params();
+  EXPECT_EQ(p.BmpHeaderKind, 1);
+  EXPECT_EQ(p.IcoWidth, 16);
+  EXPECT_EQ(p.GifVersion, "GIF89a");
+  EXPECT_EQ(p.Width, 0);
+  p.BmpCompression = 1;
+  p.ColorMap = {{1, 2, 3}};
+  p.GifLzwDecoder = [](TStream*, int, int, bool, std::uint8_t*) {};
+  TVelmoraIO other(nullptr);
+  other.AssignParams(&io);
+  EXPECT_EQ(other.Params().BmpCompression, 1);
+  EXPECT_EQ(other.Params().ColorMapCount(), 1);
+  EXPECT_TRUE(static_cast<bool>(other.Params().GifLzwDecoder));
+  EXPECT_EQ(TripleToColor({1, 2, 3}), RGB(3, 2, 1));
+}
+
+}  // namespace
