@@ -140,6 +140,11 @@ class TPixelGraphic : public TPersistent {
   bool SkipRealize() const { return skipRealize_; }
   void SetSkipRealize(bool Value) { skipRealize_ = Value; }
 
+  // ---- Drawing ----
+  // Stretches the whole image onto Rect of DC with the raster operation Rop, with the image's
+  // palette selected (and realised unless SkipRealize is set).
+  void DrawToDC(HDC DC, const RECT& Rect, bool ForceBackground, DWORD Rop);
+
   // ---- Copying and stretching; the destination comes first ----
   void CopyRect(int DstX, int DstY, TPixelGraphic* Source, int SrcX, int SrcY, int AWidth, int AHeight);
   void StretchCopyRect(int DstX, int DstY, int DstWidth, int DstHeight, TPixelGraphic* Source, int SrcX, int SrcY,
