@@ -1,0 +1,159 @@
+// TApplication: the message loop, exceptions that no handler caught, the mouse and hint tracking.
+#include "vcl/dialogs.h"
+#include "vcl/forms.h"
+#include "vcl/system.h"
+#include "vcl/threads.h"
+
+TApplication* Application = new TApplication(nullptr);
+
+std::string GetShortHint(const std::string& Hint) {
+  size_t bar = Hint.find('|');
+  return bar == std::string::npos ? Hint : Hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& Hint) {
+  size_t bar = Hint.find('|');
+  return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
+}
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+std::string TApplication::Title() const {
+  if (!title_.empty()) return title_;
+  return ChangeFileExt(ExtractFileName(ExeName()), "");
+}
+
+void TApplication::SetTitle(const std::string& Value) {
+  title_ = Value;
+  SetApplicationTitle(Value);
+}
+
+std::string TApplication::ExeName() const { return ParamStr(0); }
+
+void TApplication::FormDestroyed(TCustomForm* Form) {
+  if (mainForm_ == Form) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+  if (mainForm_ && showMainForm_) mainForm_->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage() {
+  MSG msg;
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  try {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  } catch (...) {
+    HandleException(this);
+  }
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  while (ProcessMessage()) {
+  }
+}
+
+void TApplication::HandleMessage() {
+  if (!ProcessMessage()) Idle();
+}
+
+void TApplication::Idle() {
+  TrackMouseIdle();
+  FreeDeviceContexts();
+  try {
+    if (CheckSynchronize()) return;
+  } catch (...) {
+    HandleException(this);
+    return;
+  }
+  // Synchronize wakes this wait by posting to the queue.
+  if (!terminated_) WaitMessage();
+}
+
+void TApplication::TrackMouseIdle() {
+  POINT p;
+  if (!GetCursorPos(&p)) return;
+  TWinControl* window = TWinControl::FindControl(WindowFromPoint(p));
+  if (!window) {
+    SetMouseControl(nullptr);
+    return;
+  }
+  POINT client = p;
+  ::ScreenToClient(window->Handle(), &client);
+  TControl* under = window->ControlAtPos(client, true);
+  SetMouseControl(under ? under : window);
+}
+
+void TApplication::SetMouseControl(TControl* Control) {
+  if (mouseControl_ == Control) return;
+  TControl* old = mouseControl_;
+  mouseControl_ = Control;
+  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (Control && mouseControl_ == Control) Control->Perform(CM_MOUSEENTER, 0, 0);
+  std::string hint;
+  for (TControl* c = mouseControl_; c && hint.empty(); c = c->Parent()) hint = c->Hint();
+  SetHint(GetLongHint(hint));
+}
+
+void TApplication::SetHint(const std::string& Value) {
+  if (hint_ == Value) return;
+  hint_ = Value;
+  if (OnHint) OnHint(this);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {
+  return ::MessageBox(Text, Caption, Flags);
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  std::string text = E.what();
+  // Messages are shown as sentences.
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  std::exception_ptr current = std::current_exception();
+  if (!current) return;
+  try {
+    std::rethrow_exception(current);
+  } catch (Exception& e) {
+    if (OnException) OnException(Sender, e);
+    else ShowException(e);
+  } catch (std::exception& e) {
+    Exception wrapped(e.what());
+    if (OnException) OnException(Sender, wrapped);
+    else ShowException(wrapped);
+  } catch (...) {
+    Exception unknown("Unknown exception");
+    if (OnException) OnException(Sender, unknown);
+    else ShowException(unknown);
+  }
+}
+
+bool TApplication::HelpContext(int) {
+  MessageBox("Help is not available.", Title(), MB_OK | MB_ICONINFORMATION);
+  return false;
+}
+
+bool TApplication::HelpCommand(int, long) {
+  MessageBox("Help is not available.", Title(), MB_OK | MB_ICONINFORMATION);
+  return false;
+}
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static const TClassInfo info("TApplication", &TComponent::StaticClassInfo());
+  return info;
+}
