@@ -53,7 +53,8 @@ void ForgetControl(TControl* Control) {
     captureControl = nullptr;
     ReleaseCapture();
   }
-  if (Application && Application->MouseControl() == Control) Application->SetMouseControl(nullptr);
+  // Going away: nothing more is said to it.
+  if (Application && Application->mouseControl_ == Control) Application->mouseControl_ = nullptr;
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(new TFont) {

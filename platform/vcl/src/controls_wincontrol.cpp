@@ -26,6 +26,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), brush_(new TBru
 }
 
 TWinControl::~TWinControl() {
+  // Leave the parent while still a windowed control, so it takes this out of the right list.
+  SetParent(nullptr);
   // Children go with their parent, whoever owns them.
   while (ControlCount() > 0) {
     TControl* child = Controls(ControlCount() - 1);

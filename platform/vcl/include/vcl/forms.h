@@ -247,6 +247,7 @@ class TApplication : public TComponent {
   TControl* mouseControl_ = nullptr;
 
   friend class TCustomForm;
+  friend void ForgetControl(TControl* Control);
   void FormDestroyed(TCustomForm* Form);
 };
 

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "forms_fixture.h"
+#include "vcl/threads.h"
+
+namespace {
+
+class FormsModalTest : public FormsTest {
+ protected:
+  FormsModalTest() {
+    main_->SetBounds(0, 0, 200, 100);
+    main_->Show();
+    dialog_->SetBounds(50, 50, 100, 50);
+    dialog_->OnShow = [this](TObject*) {
+      mainEnabledWhileModal_ = IsWindowEnabled(main_->Handle()) != 0;
+      dialog_->Post();
+    };
+  }
+  ~FormsModalTest() override {
+    delete dialog_;
+    delete main_;
+  }
+
+  TScriptedForm* main_ = new TScriptedForm(nullptr);
+  TScriptedForm* dialog_ = new TScriptedForm(nullptr);
+  bool mainEnabledWhileModal_ = true;
+};
+
+// Sets the form's modal result from a worker thread through Synchronize.
+class TModalCloser : public TThread {
+ public:
+  TModalCloser(TCustomForm* form) : TThread(true), form_(form) {}
+  ~TModalCloser() override {
+    Terminate();
+    WaitFor();
+  }
+
+ protected:
+  void Execute() override {
+    Synchronize([this] { form_->SetModalResult(mrYes); });
+  }
+
+ private:
+  TCustomForm* form_;
+};
+
+}  // namespace
+
+TEST_F(FormsModalTest, ModalLoopEndsWithTheResultAndReenablesTheOtherWindows) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TScriptedForm*)> Act;
+    TModalResult Expected;
+  };
+  const TCase cases[] = {
+      {"modal result set", [](TScriptedForm* f) { f->SetModalResult(mrOk); }, mrOk},
+      {"closed", [](TScriptedForm* f) { f->Close(); }, mrCancel},
+      {"closed by the user", [](TScriptedForm* f) { PostMessageA(f->Handle(), WM_CLOSE, 0, 0); }, mrCancel},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    dialog_->OnUser = [&] { c.Act(dialog_); };
+    EXPECT_EQ(dialog_->ShowModal(), c.Expected);
+    EXPECT_FALSE(mainEnabledWhileModal_);
+    EXPECT_FALSE(dialog_->Visible());
+    EXPECT_FALSE(dialog_->Modal());
+    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+  }
+}
+
+TEST_F(FormsModalTest, CloseQueryCanRefuseAndOnCloseCanKeepTheFormOpen) {
+  int queries = 0;
+  dialog_->OnUser = [&] { dialog_->SetModalResult(mrOk); };
+  // The first answer is "no": the result is dropped and the loop goes on until asked again.
+  dialog_->OnCloseQuery = [&](TObject*, bool& canClose) {
+    canClose = ++queries > 1;
+    if (!canClose) dialog_->Post();
+  };
+  EXPECT_EQ(dialog_->ShowModal(), mrOk);
+  EXPECT_EQ(queries, 2);
+
+  // caNone keeps it open once more.
+  int closes = 0;
+  dialog_->OnCloseQuery = nullptr;
+  dialog_->OnClose = [&](TObject*, TCloseAction& action) {
+    if (++closes == 1) {
+      action = caNone;
+      dialog_->Post();
+    }
+  };
+  dialog_->OnUser = [&] { dialog_->SetModalResult(mrRetry); };
+  EXPECT_EQ(dialog_->ShowModal(), mrRetry);
+  EXPECT_EQ(closes, 2);
+}
+
+TEST_F(FormsModalTest, TerminateEndsTheModalLoopAndTheApplication) {
+  dialog_->OnUser = [] { Application->Terminate(); };
+  EXPECT_EQ(dialog_->ShowModal(), mrCancel);
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+}
+
+TEST_F(FormsModalTest, ShowingAVisibleFormModallyFails) {
+  dialog_->Show();
+  EXPECT_THROW(dialog_->ShowModal(), EInvalidOperation);
+}
+
+TEST_F(FormsModalTest, SynchronizeIsServedWhileModal) {
+  TModalCloser closer(dialog_);
+  dialog_->OnUser = [&] { closer.Resume(); };
+  EXPECT_EQ(dialog_->ShowModal(), mrYes);
+}
