@@ -51,6 +51,9 @@ HWND TWinControl::Handle() {
 
 void TWinControl::CreateHandle() {
   if (handle_) return;
+  // Making the parent's window makes its children's windows, this one's among them.
+  if (Parent()) Parent()->HandleNeeded();
+  if (handle_) return;
   CreateWnd();
   for (TWinControl* child : winControls_) child->HandleNeeded();
 }

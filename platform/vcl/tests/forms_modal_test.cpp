@@ -2,6 +2,7 @@
 
 #include "forms_fixture.h"
 #include "vcl/threads.h"
+#include "vcl/timers.h"
 
 namespace {
 
@@ -103,6 +104,15 @@ TEST_F(FormsModalTest, TerminateEndsTheModalLoopAndTheApplication) {
 TEST_F(FormsModalTest, ShowingAVisibleFormModallyFails) {
   dialog_->Show();
   EXPECT_THROW(dialog_->ShowModal(), EInvalidOperation);
+}
+
+TEST_F(FormsModalTest, TimersRunWhileTheModalLoopWaits) {
+  TTimer timer(nullptr);
+  timer.SetEnabled(false);
+  timer.SetInterval(20);
+  timer.SetOnTimer([&](TObject*) { dialog_->SetModalResult(mrIgnore); });
+  dialog_->OnUser = [&] { timer.SetEnabled(true); };
+  EXPECT_EQ(dialog_->ShowModal(), mrIgnore);
 }
 
 TEST_F(FormsModalTest, SynchronizeIsServedWhileModal) {
