@@ -246,6 +246,12 @@ void TControl::RequestAlign() {
 
 void TControl::Loaded() {
   TComponent::Loaded();
+  // The parent was being read when this control joined it: take what it passes on now.
+  if (parent_) {
+    Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    Perform(CM_PARENTFONTCHANGED, 0, 0);
+    Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  }
   RequestAlign();
 }
 

@@ -125,3 +125,17 @@ TEST_F(ApplicationTest, TitleDefaultsToTheProgramName) {
   EXPECT_EQ(Application->Title(), "Corvane");
   EXPECT_EQ(ApplicationTitle(), "Corvane");
 }
+
+TEST_F(FormsTest, RunShowsTheMainFormAndReturnsOnTerminate) {
+  TScriptedForm* main = nullptr;
+  Application->CreateForm(main);
+  bool shownInRun = false;
+  main->OnShow = [&](TObject*) {
+    shownInRun = true;
+    main->Post();
+  };
+  main->OnUser = [] { Application->Terminate(); };
+  Application->Run();
+  EXPECT_TRUE(shownInRun);
+  EXPECT_TRUE(Application->Terminated());
+}

@@ -74,3 +74,24 @@ TEST_F(FormsTest, WindowlessChildrenPaintOnTheParentInOrderAndClipped) {
   lower->Invalidate();
   ASSERT_TRUE(PumpUntil([&] { return lower->Paints > before; }));
 }
+
+TEST_F(FormsTest, ControlCanvasDrawsOutsidePaintingAndGivesItsContextBackWhenIdle) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsNone);
+  form.SetColor(clWhite);
+  form.SetBounds(0, 0, 60, 60);
+  auto* box = new TSpillingControl(&form, clRed);
+  box->SetBounds(20, 20, 10, 10);
+  box->SetParent(&form);
+  form.Show();
+  ASSERT_TRUE(PumpUntil([&] { return box->Paints > 0; }));
+  // Drawn at once on the form's window, at the box's place and clipped to it.
+  box->Canvas()->Brush()->SetColor(clBlue);
+  box->Canvas()->FillRect({-5, -5, 100, 100});
+  EXPECT_TRUE(box->Canvas()->HandleAllocated());
+  host::Image image = CaptureWindow(form.Handle());
+  EXPECT_EQ(image.At(25, 25), Rgb(clBlue));
+  EXPECT_EQ(image.At(15, 15), Rgb(clWhite));
+  FreeDeviceContexts();
+  EXPECT_FALSE(box->Canvas()->HandleAllocated());
+}

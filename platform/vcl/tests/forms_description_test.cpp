@@ -43,6 +43,8 @@ object fmDesc: TDescForm
   ClientHeight = 120
   Caption = 'Description'
   Color = clWhite
+  Font.Name = 'Arial'
+  Font.Height = -11
   Visible = True
   OnCreate = FormCreate
   object pnTools: TDescPanel
@@ -51,6 +53,7 @@ object fmDesc: TDescForm
     Width = 50
     Height = 40
     Align = alTop
+    ParentColor = True
     object bxLogo: TDescBox
       Left = 20
       Top = 10
@@ -100,6 +103,11 @@ TEST_F(FormsTest, FormFromADescriptionShowsAndItsNestedControlTakesAClick) {
   EXPECT_EQ(form->ClientWidth(), 200);
   EXPECT_EQ(form->bxLogo->Cursor(), crHandPoint);
   EXPECT_EQ(form->Caption(), "Description");
+  // Colour and font reach the nested controls that take their parent's.
+  EXPECT_EQ(form->pnTools->Color(), clWhite);
+  EXPECT_EQ(form->bxLogo->Font()->Name(), "Arial");
+  EXPECT_EQ(form->bxLogo->Font()->Height(), -11);
+  EXPECT_NE(form->bxLogo->Color(), clWhite);
 
   // A real click at the box's place on the screen: 40 + 20 + 5, 30 + 10 + 5.
   InjectMouseMove(65, 45);

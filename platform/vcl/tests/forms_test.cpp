@@ -140,3 +140,39 @@ TEST_F(FormsTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
     EXPECT_EQ(form.ActiveControl(), edit);
   }
 }
+
+TEST_F(FormsTest, ScreenCursorOverridesTheControlsCursor) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsNone);
+  form.SetBounds(0, 0, 100, 100);
+  auto* box = new TGraphicControl(&form);
+  box->SetBounds(10, 10, 20, 20);
+  box->SetCursor(crHandPoint);
+  box->SetParent(&form);
+  form.Show();
+  HCURSOR custom = CreateCursor(nullptr, 0, 0, 16, 16, std::vector<BYTE>(32, 0xFF).data(),
+                                std::vector<BYTE>(32, 0).data());
+  Screen->SetCursors(5, custom);
+  EXPECT_EQ(Screen->Cursors(5), custom);
+  EXPECT_EQ(Screen->Cursors(crHourGlass), LoadCursorA(nullptr, IDC_WAIT));
+
+  struct TCase {
+    TCursor ScreenCursor;
+    int X, Y;
+    HCURSOR Expected;
+  };
+  const TCase cases[] = {
+      {crDefault, 15, 15, LoadCursorA(nullptr, IDC_HAND)},
+      {crHourGlass, 15, 15, LoadCursorA(nullptr, IDC_WAIT)},
+      {5, 50, 50, custom},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.ScreenCursor);
+    Screen->SetCursor(c.ScreenCursor);
+    SetCursorPos(c.X, c.Y);
+    SendMessageA(form.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), c.Expected);
+  }
+  Screen->SetCursor(crDefault);
+  DestroyCursor(custom);
+}
