@@ -127,19 +127,24 @@ void TApplication::ShowException(const std::exception& E) {
 void TApplication::HandleException(TObject* Sender) {
   std::exception_ptr current = std::current_exception();
   if (!current) return;
+  auto report = [&](Exception& e) {
+    if (!OnException) return ShowException(e);
+    try {
+      OnException(Sender, e);
+    } catch (const std::exception& failure) {
+      ShowException(failure);  // the handler itself failed; it cannot be asked again
+    }
+  };
   try {
     std::rethrow_exception(current);
   } catch (Exception& e) {
-    if (OnException) OnException(Sender, e);
-    else ShowException(e);
+    report(e);
   } catch (std::exception& e) {
     Exception wrapped(e.what());
-    if (OnException) OnException(Sender, wrapped);
-    else ShowException(wrapped);
+    report(wrapped);
   } catch (...) {
     Exception unknown("Unknown exception");
-    if (OnException) OnException(Sender, unknown);
-    else ShowException(unknown);
+    report(unknown);
   }
 }
 

@@ -190,6 +190,11 @@ void TCustomForm::WndProc(TMessage& Message) {
     case WM_CLOSE:
       Close();
       return;
+    case WM_SETFOCUS:
+      // The form passes the focus on to the control that had it.
+      TWinControl::WndProc(Message);
+      if (activeControl_ && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
+      return;
     case WM_ACTIVATE: {
       bool active = LOWORD(Message.WParam) != WA_INACTIVE;
       DefaultHandler(Message);

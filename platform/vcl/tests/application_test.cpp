@@ -73,6 +73,13 @@ TEST_F(ApplicationTest, OnExceptionTakesTheExceptionInsteadOfTheBox) {
   EXPECT_EQ(seen, "handled elsewhere");
   EXPECT_EQ(sender, &form_);  // the window whose message was being handled
   EXPECT_TRUE(TakeDialogs().empty());
+
+  // A handler that fails itself: its exception is shown.
+  Application->OnException = [](TObject*, Exception&) { throw Exception("handler broke"); };
+  Click();
+  std::vector<TDialogRequest> shown = TakeDialogs();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Text, "handler broke.");
 }
 
 TEST_F(ApplicationTest, ExceptionInATimerEventIsShownAndTheTimerGoesOn) {

@@ -91,6 +91,9 @@ TEST_F(ControlsFocusTest, OnlyShownEnabledControlsTakeTheFocus) {
   panel_->SetVisible(true);
   e5_->SetFocus();
   EXPECT_TRUE(e5_->Focused());
+  // Focus given to the form goes on to its active control.
+  ::SetFocus(form_.Handle());
+  EXPECT_TRUE(e5_->Focused());
   // Taking the focused control away leaves no dangling active control.
   delete panel_;
   EXPECT_EQ(form_.ActiveControl(), nullptr);

@@ -360,7 +360,6 @@ class TWinControl : public TControl {
   bool ForwardMouseToChild(TMessage& Message);
   bool ReflectToChild(TMessage& Message);
   void EraseBackground(TMessage& Message);
-  void UpdateTabStopStyle();
   void MoveToFront(TControl* AControl);
   void MoveToBack(TControl* AControl);
 
