@@ -167,8 +167,8 @@ void TCustomForm::ShowingChanged(bool Showing) {
     HandleNeeded();
     static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
     showing_ = true;
-    ShowWindow(Handle(), commands[windowState_]);
     DoShow();
+    ShowWindow(Handle(), commands[windowState_]);
     SetActiveWindow(Handle());
     if (activeControl_ && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
     else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) first->SetFocus();

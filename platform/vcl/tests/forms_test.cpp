@@ -176,3 +176,27 @@ TEST_F(FormsTest, ScreenCursorOverridesTheControlsCursor) {
   Screen->SetCursor(crDefault);
   DestroyCursor(custom);
 }
+
+TEST_F(FormsTest, ShowingHidingAndActivatingRaiseTheirEvents) {
+  std::vector<std::string> log;
+  TForm first(nullptr);
+  TForm second(nullptr);
+  for (TForm* f : {&first, &second}) {
+    std::string name = f == &first ? "first" : "second";
+    f->OnShow = [&log, name](TObject*) { log.push_back("show " + name); };
+    f->OnHide = [&log, name](TObject*) { log.push_back("hide " + name); };
+    f->OnActivate = [&log, name](TObject*) { log.push_back("activate " + name); };
+    f->OnDeactivate = [&log, name](TObject*) { log.push_back("deactivate " + name); };
+  }
+  first.Show();
+  second.SetWindowState(wsMaximized);
+  second.Show();
+  EXPECT_TRUE(IsZoomed(second.Handle()));
+  EXPECT_EQ(Screen->ActiveForm(), &second);
+  second.Hide();
+  // OnShow comes before the window shows; hiding the active form activates the other one.
+  EXPECT_EQ(log, (std::vector<std::string>{"show first", "activate first", "show second", "deactivate first",
+                                           "activate second", "deactivate second", "activate first",
+                                           "hide second"}));
+  EXPECT_EQ(Screen->ActiveForm(), &first);
+}
