@@ -169,10 +169,17 @@ TEST(Thread, AnExceptionInASynchronizedMethodIsRaisedInTheThread) {
 }
 
 TEST(Thread, WaitForRefusesSelfFreeingThreads) {
-  auto* thread = new TFnThread([](TFnThread&) {}, true);
+  std::atomic<bool> freed{false};
+  auto* thread = new TFnThread([&](TFnThread&) {}, true);
   thread->SetFreeOnTerminate(true);
+  thread->OnTerminate = [&](TObject*) { freed = true; };
   EXPECT_THROW(thread->WaitFor(), EThread);
   thread->Resume();
+  // The thread must be gone before the program's statics are.
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (!freed && std::chrono::steady_clock::now() < deadline) CheckSynchronize(10);
+  EXPECT_TRUE(freed);
+  std::this_thread::sleep_for(20ms);
 }
 
 }  // namespace
