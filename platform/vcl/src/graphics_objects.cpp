@@ -1,19 +1,11 @@
 // Fonts, pens and brushes: settings that make their GDI object on first use.
-#include <cstdlib>
 #include <cstring>
 
 #include "vcl/graphics.h"
 #include "vcl/graphics_images.h"
+#include "win32/kernel.h"
 
 namespace {
-
-// a * b / c rounded to the nearest, halves away from zero (the kernel's MulDiv).
-int MulDivRounded(int a, int b, int c) {
-  const std::int64_t product = std::int64_t{a} * b;
-  const std::int64_t half = std::llabs(c) / 2;
-  const std::int64_t rounded = (product < 0) == (c < 0) ? product + (c < 0 ? -half : half) : product - (c < 0 ? -half : half);
-  return static_cast<int>(rounded / c);
-}
 
 bool RegisterCharsetNames() {
   struct TCharsetName {
@@ -99,11 +91,11 @@ const TClassInfo& TFont::StaticClassInfo() {
   return info;
 }
 
-TFont::TFont() : height_(-MulDivRounded(8, 96, 72)) {}
+TFont::TFont() : height_(-MulDiv(8, 96, 72)) {}
 
-int TFont::Size() const { return -MulDivRounded(height_, 72, pixelsPerInch_); }
+int TFont::Size() const { return -MulDiv(height_, 72, pixelsPerInch_); }
 
-void TFont::SetSize(int Value) { SetHeight(-MulDivRounded(Value, pixelsPerInch_, 72)); }
+void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, pixelsPerInch_, 72)); }
 
 void TFont::SetName(const std::string& Value) {
   if (Value.empty() || Value == name_) return;

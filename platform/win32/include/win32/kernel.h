@@ -125,6 +125,10 @@ void Sleep(DWORD dwMilliseconds);
 // Windows 98: platform VER_PLATFORM_WIN32_WINDOWS, version 4.10.
 BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 
+// nNumber * nNumerator / nDenominator in 64 bits, rounded to the nearest with halves away from
+// zero; -1 when nDenominator is 0 or the result does not fit in 32 bits.
+int MulDiv(int nNumber, int nNumerator, int nDenominator);
+
 // INI files. A file name without a folder lies in the Windows folder. Sections and keys compare
 // without regard to case; blanks around keys and values are trimmed and one pair of surrounding
 // quotes stripped; lines whose first non-blank is ";" are comments. Writes keep every other line
