@@ -1,0 +1,39 @@
+#include "picture_decode.h"
+
+#include <filesystem>
+
+#include "imaging/velmora_io.h"
+#include "vcl/sysutils.h"
+#include "win32/machine.h"
+
+std::string NetpbmFromDib(const DibBitmap& bitmap) {
+  const int width = bitmap.Width(), height = bitmap.Height();
+  const bool grey = bitmap.Bits() == 1;
+  std::string out = (grey ? "P5\n" : "P6\n") + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  out.reserve(out.size() + static_cast<std::size_t>(width) * height * (grey ? 1 : 3));
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < width; ++x) {
+      if (grey) {
+        out += static_cast<char>((row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0);
+      } else {
+        const std::uint8_t* bgr = row + 3 * x;
+        out += static_cast<char>(bgr[2]);
+        out += static_cast<char>(bgr[1]);
+        out += static_cast<char>(bgr[0]);
+      }
+    }
+  }
+  return out;
+}
+
+std::string DecodeToNetpbmWithImaging(const std::string& hostPath) {
+  TVelmoraTarget image(nullptr);
+  TVelmoraIO io(nullptr);
+  io.SetAttachedVelmora(&image);
+  io.LoadFromFile(machine::WindowsPath(std::filesystem::absolute(hostPath)));
+  // The component loads nothing, silently, for an extension it has no reader for.
+  if (image.Bitmap().Width() == 0)
+    throw Exception("no reader of the imaging library takes \"" + hostPath + "\"");
+  return NetpbmFromDib(image.Bitmap());
+}
