@@ -343,7 +343,7 @@ void TReader::ReadProperty(TComponent* Component) {
 }
 
 void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {
-  const TTypeInfo& type = *Prop.PropType;
+  const TTypeInfo& type = Prop.PropType();
   switch (Prop.Kind()) {
     case tkInteger:
       if (NextValue() == vaIdent) {

@@ -53,7 +53,7 @@ std::vector<const TPropInfo*> GetPropList(const TObject& instance) { return inst
 namespace {
 
 [[noreturn]] void WrongType(const TPropInfo& prop) {
-  throw EPropertyError("Invalid property type: %s", {prop.PropType->Name});
+  throw EPropertyError("Invalid property type: %s", {prop.PropType().Name});
 }
 
 template <class F>
@@ -104,24 +104,24 @@ void SetObjectProp(TObject& instance, const TPropInfo& prop, TObject* value) {
 
 std::string GetEnumProp(TObject& instance, const TPropInfo& prop) {
   if (prop.Kind() != tkEnumeration) WrongType(prop);
-  return GetEnumName(*prop.PropType, GetOrdProp(instance, prop));
+  return GetEnumName(prop.PropType(), GetOrdProp(instance, prop));
 }
 
 void SetEnumProp(TObject& instance, const TPropInfo& prop, const std::string& name) {
   if (prop.Kind() != tkEnumeration) WrongType(prop);
-  const int value = GetEnumValue(*prop.PropType, name);
+  const int value = GetEnumValue(prop.PropType(), name);
   if (value < 0) throw EPropertyError("Invalid property value");
   SetOrdProp(instance, prop, value);
 }
 
 std::string GetSetProp(TObject& instance, const TPropInfo& prop) {
   if (prop.Kind() != tkSet) WrongType(prop);
-  return SetToString(*prop.PropType, static_cast<std::uint32_t>(GetOrdProp(instance, prop)));
+  return SetToString(prop.PropType(), static_cast<std::uint32_t>(GetOrdProp(instance, prop)));
 }
 
 void SetSetProp(TObject& instance, const TPropInfo& prop, const std::string& text) {
   if (prop.Kind() != tkSet) WrongType(prop);
-  SetOrdProp(instance, prop, StringToSet(*prop.PropType, text));
+  SetOrdProp(instance, prop, StringToSet(prop.PropType(), text));
 }
 
 void SetMethodProp(TObject& instance, const TPropInfo& prop, TObject& handlerOwner,

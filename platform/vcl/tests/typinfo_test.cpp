@@ -77,6 +77,26 @@ const TClassInfo& TTestForm::StaticClassInfo() {
   return info;
 }
 
+// A chain link whose published "Next" is of its own class.
+class TTestLink : public TPersistent {
+ public:
+  VCL_CLASS_INFO
+  TTestLink* Next() const { return next_; }
+  void SetNext(TTestLink* v) { next_ = v; }
+  int Value = 0;
+
+ private:
+  TTestLink* next_ = nullptr;
+};
+
+const TClassInfo& TTestLink::StaticClassInfo() {
+  static const TClassInfo info("TTestLink", &TPersistent::StaticClassInfo(),
+                               {ObjectProperty<TTestLink, TTestLink>("Next", &TTestLink::Next, &TTestLink::SetNext),
+                                OrdProperty<TTestLink>("Value", TypeInfo_Integer, &TTestLink::Value,
+                                                       &TTestLink::Value, 0)});
+  return info;
+}
+
 TEST(TypInfo, ListsPublishedPropertiesAncestorsFirst) {
   TTestLabel label(nullptr);
   std::vector<std::string> names;
@@ -141,6 +161,22 @@ TEST(TypInfo, DottedPathsGoThroughObjectProperties) {
   EXPECT_EQ(GetStrProp(*name.Instance, *name.Prop), "Arial");
   for (const char* missing : {"Font.Size", "Caption.Length", "Nothing", "Font.", ""})
     EXPECT_EQ(FindPropPath(label, missing).Prop, nullptr) << missing;
+}
+
+TEST(TypInfo, AnObjectPropertyMayBeOfItsOwnClass) {
+  TTestLink first, second;
+  const TPropInfo* next = GetPropInfo(first, "Next");
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(next->Kind(), tkClass);
+  EXPECT_EQ(next->PropType().ClassType, &TTestLink::StaticClassInfo());
+  SetObjectProp(first, *next, &second);
+  EXPECT_EQ(first.Next(), &second);
+  const TPropPath value = FindPropPath(first, "Next.Value");
+  ASSERT_EQ(value.Instance, &second);
+  SetOrdProp(*value.Instance, *value.Prop, 7);
+  EXPECT_EQ(second.Value, 7);
+  TTestFont notALink;
+  EXPECT_THROW(SetObjectProp(first, *next, &notALink), EPropertyError);
 }
 
 TEST(TypInfo, EventsBindToPublishedHandlersByName) {

@@ -46,7 +46,11 @@ class EClassNotFound : public Exception { using Exception::Exception; };
 // read-only. Ordinal kinds (integer, char, enumeration, set as a bit mask) go through Ord.
 struct TPropInfo {
   std::string Name;
-  const TTypeInfo* PropType = nullptr;
+  // Fixed types are given; an object property names its class through a function, asked only
+  // when the type is first wanted, so that a class may have a property of its own class while
+  // its description is still being made.
+  const TTypeInfo* Type = nullptr;
+  const TTypeInfo& (*ResolveType)() = nullptr;
   std::function<std::int64_t(TObject&)> GetOrd;
   std::function<void(TObject&, std::int64_t)> SetOrd;
   std::function<std::string(TObject&)> GetStr;
@@ -60,7 +64,8 @@ struct TPropInfo {
   // The value a form description leaves out (ordinal kinds).
   std::optional<std::int64_t> Default;
 
-  TTypeKind Kind() const { return PropType->Kind; }
+  const TTypeInfo& PropType() const { return Type ? *Type : ResolveType(); }
+  TTypeKind Kind() const { return PropType().Kind; }
 };
 
 // A published handler: binds the method to an instance as a std::any of its std::function type.
@@ -143,7 +148,7 @@ TPropInfo OrdProperty(std::string name, const TTypeInfo& type, G get, S set,
                       std::optional<std::int64_t> defaultValue = std::nullopt) {
   TPropInfo p;
   p.Name = std::move(name);
-  p.PropType = &type;
+  p.Type = &type;
   p.GetOrd = [get](TObject& o) { return typinfo_detail::ToOrd(typinfo_detail::Read<C>(get, o)); };
   if constexpr (!std::is_null_pointer_v<S>)
     p.SetOrd = [set](TObject& o, std::int64_t v) {
@@ -158,7 +163,7 @@ template <class C, class G, class S>
 TPropInfo StrProperty(std::string name, G get, S set) {
   TPropInfo p;
   p.Name = std::move(name);
-  p.PropType = &TypeInfo_String;
+  p.Type = &TypeInfo_String;
   p.GetStr = [get](TObject& o) { return std::string(typinfo_detail::Read<C>(get, o)); };
   if constexpr (!std::is_null_pointer_v<S>)
     p.SetStr = [set](TObject& o, const std::string& v) { typinfo_detail::Write<C>(set, o, v); };
@@ -169,7 +174,7 @@ template <class C, class G, class S>
 TPropInfo FloatProperty(std::string name, const TTypeInfo& type, G get, S set) {
   TPropInfo p;
   p.Name = std::move(name);
-  p.PropType = &type;
+  p.Type = &type;
   p.GetFloat = [get](TObject& o) { return static_cast<long double>(typinfo_detail::Read<C>(get, o)); };
   if constexpr (!std::is_null_pointer_v<S>)
     p.SetFloat = [set](TObject& o, long double v) {
@@ -184,7 +189,7 @@ template <class C, class T, class G, class S>
 TPropInfo ObjectProperty(std::string name, G get, S set) {
   TPropInfo p;
   p.Name = std::move(name);
-  p.PropType = &T::StaticClassInfo().TypeInfo();
+  p.ResolveType = []() -> const TTypeInfo& { return T::StaticClassInfo().TypeInfo(); };
   p.GetObject = [get](TObject& o) -> TObject* { return typinfo_detail::Read<C>(get, o); };
   if constexpr (!std::is_null_pointer_v<S>)
     p.SetObject = [set](TObject& o, TObject* v) {
@@ -200,7 +205,7 @@ template <class C, class S>
 TPropInfo EventProperty(std::string name, const TTypeInfo& type, S set) {
   TPropInfo p;
   p.Name = std::move(name);
-  p.PropType = &type;
+  p.Type = &type;
   p.SetMethod = [set](TObject& o, const std::any& handler) {
     using Event = typename typinfo_detail::ValueOf<S>::type;
     const Event* event = std::any_cast<Event>(&handler);
