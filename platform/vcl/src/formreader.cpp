@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 
-#include "vcl/strings.h"
 #include "vcl/typinfo.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64, "the 10-byte extended needs x87 long double");
@@ -209,22 +208,6 @@ void TReader::DefineBinaryProperty(const std::string& Name, TStreamProc ReadData
   ReadData(&data);
 }
 
-// A string list stores its lines as the list "Strings".
-void TReader::ReadStringsData(TObject& Instance) {
-  auto& strings = static_cast<TStrings&>(Instance);
-  ReadListBegin();
-  strings.BeginUpdate();
-  try {
-    strings.Clear();
-    while (!EndOfList()) strings.Add(ReadString());
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
-  ReadListEnd();
-}
-
 // ---- Components -------------------------------------------------------------------------------
 
 void TReader::ReadRootComponent(TComponent* Root, const std::vector<TFormField>& Fields) {
@@ -331,10 +314,6 @@ void TReader::ReadProperty(TComponent* Component) {
     if (auto* persistent = dynamic_cast<TPersistent*>(instance)) DefinePropertiesOf(persistent);
     if (definedPropName_.empty()) return;
     definedPropName_.clear();
-    if (dynamic_cast<TStrings*>(instance) && SameText(name, "Strings")) {
-      ReadStringsData(*instance);
-      return;
-    }
     throw EReadError("Property %s does not exist in %s", {name, instance->ClassName()});
   } catch (Exception& e) {
     e.Message = Format("Error reading %s.%s: %s", {Component->Name(), path, e.Message});

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "vcl/formreader.h"
 #include "vcl/streams.h"
 #include "vcl/strings.h"
 #include "vcl/typinfo.h"
@@ -13,6 +14,25 @@ void TStrings::Put(int Index, const std::string& S) {
   TObject* object = Objects(Index);
   Delete(Index);
   InsertObject(Index, S, object);
+}
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  // Form descriptions are only read here, so there is nothing to write them with.
+  Filer->DefineProperty("Strings", [this](TReader* r) { ReadData(r); }, nullptr, Count() > 0);
+}
+
+void TStrings::ReadData(TReader* Reader) {
+  Reader->ReadListBegin();
+  BeginUpdate();
+  try {
+    Clear();
+    while (!Reader->EndOfList()) Add(Reader->ReadString());
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  Reader->ReadListEnd();
 }
 
 TObject* TStrings::Objects(int) const { return nullptr; }

@@ -276,6 +276,21 @@ end)",
   EXPECT_FALSE(form.ComponentState().Contains(csLoading));
 }
 
+TEST(FormReader, StringListsReplaceTheirLinesAndNotifyOnce) {
+  TReaderTestForm form(nullptr);
+  auto* existing = new TReaderTestControl(&form);
+  existing->SetName("btLogo");
+  auto* items = static_cast<TStringList*>(existing->Items());
+  items->Add("old");
+  int changes = 0;
+  items->OnChange = [&](TObject*) { ++changes; };
+  const std::string head = "inherited f: TReaderTestForm\n inherited btLogo: TReaderTestControl\n  Items.Strings = ";
+  ReadComponentText(head + "('a' 'b')\n end\nend", &form);
+  EXPECT_EQ(items->Text(), "a\r\nb\r\n");
+  EXPECT_EQ(changes, 1);
+  EXPECT_THROW(ReadComponentText(head + "('a' 2)\n end\nend", &form), EReadError);
+}
+
 TEST(FormReader, PropertiesAfterNestedObjectsAreASyntaxError) {
   TReaderTestForm form(nullptr);
   EXPECT_THROW(ReadComponentText("object f: TReaderTestForm\n object a: TReaderTestControl\n end\n"

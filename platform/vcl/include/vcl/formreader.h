@@ -136,7 +136,6 @@ class TReader : public TFiler {
   void ReadComponentData(TComponent* Instance);
   void ReadProperty(TComponent* Component);
   void ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
-  void ReadStringsData(TObject& Instance);
   void BindField(TComponent* Component);
   void ResolveFixups();
 

@@ -8,6 +8,7 @@
 #include "vcl/objects.h"
 #include "vcl/sysutils.h"
 
+class TReader;
 class TStream;
 
 class EStringListError : public Exception { using Exception::Exception; };
@@ -58,10 +59,14 @@ class TStrings : public TPersistent {
   void EndUpdate();
 
  protected:
+  // The lines are stored in a form description as the list "Strings".
+  void DefineProperties(TFiler* Filer) override;
   virtual void SetUpdateState(bool Updating);
   int UpdateCount() const { return updateCount_; }
 
  private:
+  void ReadData(TReader* Reader);
+
   int updateCount_ = 0;
 };
 
