@@ -15,6 +15,7 @@ struct TFileFormat {
 std::vector<TFileFormat>& FileFormats() {
   static std::vector<TFileFormat> formats = {
       {"bmp", "Bitmaps", TGraphicClass::Of<TBitmap>()},
+      {"ico", "Icons", TGraphicClass::Of<TIcon>()},
   };
   return formats;
 }

@@ -213,8 +213,10 @@ class TIcon : public TGraphic {
   void SetHandle(HICON Value);
   HICON ReleaseHandle();
 
-  // Icon files are read by the icon file loader, which makes the handle; these raise
-  // EInvalidGraphicOperation.
+  // An icon file (.ico), its entry nearest 32 by 32 made the handle; "Icon image is not valid"
+  // (EInvalidGraphic) for data that is not one. Saving writes the loaded file back unchanged,
+  // nothing for an empty icon, and raises EInvalidGraphicOperation for an icon made from a
+  // handle.
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
   // Icons have no clipboard format.
@@ -231,7 +233,12 @@ class TIcon : public TGraphic {
   void SetHeightImpl(int Value) override;
 
  private:
+  // Owns Value in place of the current handle, keeping the file data.
+  void TakeHandle(HICON Value);
+
   HICON handle_ = nullptr;
+  // The file the icon was read from, written back as it was.
+  std::string fileData_;
   int width_ = 32;
   int height_ = 32;
 };
