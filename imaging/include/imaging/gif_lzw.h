@@ -1,0 +1,12 @@
+#pragma once
+// The LZW decoder of GIF image data, plugged into the parameter record's GifLzwDecoder.
+#include <cstdint>
+
+#include "vcl/streams.h"
+
+// Decodes the image data that starts at the stream's code-size byte into Width x Height colour
+// indexes, rows top to bottom (interlaced data in its four passes). Decoding ends early, leaving
+// the rest of Dest as it was, at the end of the data, at an end code or at a code the table does
+// not hold yet; the stream then stands past the data's terminator sub-block where there is one.
+// EInvalidGraphic "unrecognized GIF" for a code size outside 1..11 or a sub-block cut short.
+void GifLzwDecode(TStream* Source, int Height, int Width, bool Interlaced, std::uint8_t* Dest);
