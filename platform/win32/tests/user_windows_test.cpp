@@ -149,6 +149,42 @@ TEST_F(UserWindows, DisablingTakesTheFocusAndCloseDestroysByDefault) {
   EXPECT_FALSE(IsWindow(top));
 }
 
+TEST_F(UserWindows, DefaultPositionsCascadeAndStartAgainWhenTheNextWouldNotFit) {
+  auto placed = [](HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return std::pair<int, int>{r.left, r.top};
+  };
+  const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+  // A window nearly the screen's size fits only at the corner, so the cascade starts there again.
+  HWND big = Top(CW_USEDEFAULT, 0, 1010, 750, WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(placed(big), (std::pair{0, 0}));
+  EXPECT_EQ(placed(Top(CW_USEDEFAULT, 0, 1010, 750, WS_OVERLAPPEDWINDOW)), (std::pair{0, 0}));
+  EXPECT_EQ(placed(Top(CW_USEDEFAULT, 0, 100, 80, WS_OVERLAPPEDWINDOW)), (std::pair{step, step}));
+  HWND sized = Top(CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(placed(sized), (std::pair{2 * step, 2 * step}));
+  RECT r;
+  GetWindowRect(sized, &r);
+  EXPECT_EQ(r.right - r.left, 768);
+  // An explicit position takes no step; children are not cascaded.
+  EXPECT_EQ(placed(Top(5, 6, 100, 80, WS_OVERLAPPEDWINDOW)), (std::pair{5, 6}));
+  EXPECT_EQ(placed(Top(CW_USEDEFAULT, 0, 100, 80, WS_OVERLAPPEDWINDOW)), (std::pair{3 * step, 3 * step}));
+  HWND child = Child(big, CW_USEDEFAULT, 0, 10, 10);
+  POINT origin{0, 0};
+  MapWindowPoints(child, big, &origin, 1);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+}
+
+TEST_F(UserWindows, CancelModeReleasesTheWindowsCapture) {
+  HWND a = Top(0, 0, 50, 50), b = Top(60, 0, 50, 50);
+  SetCapture(a);
+  SendMessageA(b, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(GetCapture(), a) << "another window's capture stays";
+  SendMessageA(a, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(UserWindows, MetricsAreTheClassicOnes) {
   const std::pair<int, int> metrics[] = {
       {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}, {SM_CYCAPTION, 18}, {SM_CXBORDER, 1}, {SM_CXFRAME, 4},

@@ -109,6 +109,9 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEWHEEL:
       return (w->style & WS_CHILD) ? SendMessageA(w->parent, message, wParam, lParam) : 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == window) ReleaseCapture();
+      return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
         case SC_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;

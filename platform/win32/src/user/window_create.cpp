@@ -1,5 +1,6 @@
 // Creating and destroying windows.
 #include <algorithm>
+#include <mutex>
 
 #include "input.h"
 #include "paint.h"
@@ -28,12 +29,34 @@ void Unlink(HWND window) {
   if (WindowPtr p = Find(w->parent)) std::erase(p->children, window);
 }
 
+// Windows placed by default cascade down and to the right, a caption and frame apart, and start
+// again at the work area's corner when the next one would not fit.
+POINT NextCascadePosition(int width, int height) {
+  static std::mutex lock;
+  static int step = 0;
+  std::lock_guard guard(lock);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int offset = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+  POINT p{work.left + step * offset, work.top + step * offset};
+  if (step > 0 && (p.x + width > work.right || p.y + height > work.bottom)) {
+    step = 0;
+    p = POINT{work.left, work.top};
+  }
+  ++step;
+  return p;
+}
+
 RECT DefaultTopLevelRect(int x, int y, int width, int height) {
   int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  if (x == CW_USEDEFAULT) x = y = 0;
   if (width == CW_USEDEFAULT) {
     width = sw * 3 / 4;
     height = sh * 3 / 4;
+  }
+  if (x == CW_USEDEFAULT) {
+    const POINT p = NextCascadePosition(width, height);
+    x = p.x;
+    y = p.y;
   }
   return RECT{x, y, x + width, y + height};
 }
