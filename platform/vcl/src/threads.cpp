@@ -34,6 +34,17 @@ TSyncQueue& SyncQueue() {
 
 bool OnMainThread() { return std::this_thread::get_id() == gMainThread; }
 
+// A thread's message queue exists only after its first USER call, and a post to a thread without
+// one is lost: the main thread makes its queue before any worker may wake it.
+void EnsureMainThreadQueue() {
+  static const bool made = [] {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);
+    return true;
+  }();
+  (void)made;
+}
+
 void RunOnMainThread(const TThreadMethod& method) {
   TSyncQueue& q = SyncQueue();
   TSyncRequest request{&method, nullptr};
@@ -88,6 +99,7 @@ bool CheckSynchronize(DWORD TimeoutMs) {
 }
 
 TThread::TThread(bool CreateSuspended) : suspendCount_(CreateSuspended ? 1 : 0), endSignal_(CreateWaitableSignal()) {
+  if (OnMainThread()) EnsureMainThreadQueue();
   thread_ = std::thread([this] {
     {
       std::lock_guard lock(mutex_);

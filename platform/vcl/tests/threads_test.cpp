@@ -69,11 +69,14 @@ TEST(Thread, WaitForGivesTheReturnValueAndSuspendedThreadsWaitForResume) {
 }
 
 TEST(Thread, TerminateEndsALoopThatPollsTerminated) {
-  TFnThread thread([](TFnThread& t) {
+  std::atomic<bool> looping{false};
+  TFnThread thread([&](TFnThread& t) {
+    looping = true;
     while (!t.Terminated()) std::this_thread::sleep_for(1ms);
     t.ReturnValue = 7;
   });
-  std::this_thread::sleep_for(10ms);
+  // Terminated before it starts, a thread never runs Execute at all.
+  while (!looping) std::this_thread::sleep_for(1ms);
   thread.Terminate();
   EXPECT_EQ(thread.WaitFor(), 7);
 }
