@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "vcl/collections.h"
 #include "vcl/typinfo.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64, "the 10-byte extended needs x87 long double");
@@ -293,32 +294,63 @@ void TReader::ReadProperty(TComponent* Component) {
   itemPosition_ = stream_->Position();
   const std::string path = ReadShortString();
   try {
-    TObject* instance = Component;
-    std::size_t start = 0;
-    for (std::size_t dot = path.find('.'); dot != std::string::npos; dot = path.find('.', start)) {
-      const std::string part = path.substr(start, dot - start);
-      const TPropInfo* prop = instance->ClassInfo().FindProperty(part);
-      if (!prop || prop->Kind() != tkClass)
-        throw EReadError("Property %s does not exist in %s", {part, instance->ClassName()});
-      TObject* next = GetObjectProp(*instance, *prop);
-      if (!next) throw EReadError("Property %s of %s is not assigned", {part, instance->ClassName()});
-      instance = next;
-      start = dot + 1;
-    }
-    const std::string name = path.substr(start);
-    if (const TPropInfo* prop = instance->ClassInfo().FindProperty(name)) {
-      ReadPropValue(*instance, *prop, Component->Name() + "." + path);
-      return;
-    }
-    definedPropName_ = name;
-    if (auto* persistent = dynamic_cast<TPersistent*>(instance)) DefinePropertiesOf(persistent);
-    if (definedPropName_.empty()) return;
-    definedPropName_.clear();
-    throw EReadError("Property %s does not exist in %s", {name, instance->ClassName()});
+    ReadPropertyAt(*Component, path, Component->Name() + "." + path);
   } catch (Exception& e) {
     e.Message = Format("Error reading %s.%s: %s", {Component->Name(), path, e.Message});
     throw;
   }
+}
+
+void TReader::ReadPropertyAt(TObject& Instance, const std::string& Path, const std::string& FullPath) {
+  TObject* instance = &Instance;
+  std::size_t start = 0;
+  for (std::size_t dot = Path.find('.'); dot != std::string::npos; dot = Path.find('.', start)) {
+    const std::string part = Path.substr(start, dot - start);
+    const TPropInfo* prop = instance->ClassInfo().FindProperty(part);
+    if (!prop || prop->Kind() != tkClass)
+      throw EReadError("Property %s does not exist in %s", {part, instance->ClassName()});
+    TObject* next = GetObjectProp(*instance, *prop);
+    if (!next) throw EReadError("Property %s of %s is not assigned", {part, instance->ClassName()});
+    instance = next;
+    start = dot + 1;
+  }
+  const std::string name = Path.substr(start);
+  if (const TPropInfo* prop = instance->ClassInfo().FindProperty(name)) {
+    ReadPropValue(*instance, *prop, FullPath);
+    return;
+  }
+  definedPropName_ = name;
+  if (auto* persistent = dynamic_cast<TPersistent*>(instance)) DefinePropertiesOf(persistent);
+  if (definedPropName_.empty()) return;
+  definedPropName_.clear();
+  throw EReadError("Property %s does not exist in %s", {name, instance->ClassName()});
+}
+
+void TReader::ReadCollection(TCollection* Collection) { ReadCollectionItems(*Collection, Collection->ClassName()); }
+
+void TReader::ReadCollectionItems(TCollection& Collection, const std::string& Path) {
+  Collection.BeginUpdate();
+  try {
+    Collection.Clear();
+    while (!EndOfList()) {
+      // The index an item may carry ("item [2]") is where it stood when written; order decides.
+      if (NextValue() != vaList) ReadInteger();
+      TCollectionItem* item = Collection.Add();
+      const std::string itemPath = Format("%s[%d]", {Path, item->Index()});
+      ReadListBegin();
+      while (!EndOfList()) {
+        itemPosition_ = stream_->Position();
+        const std::string name = ReadShortString();
+        ReadPropertyAt(*item, name, itemPath + "." + name);
+      }
+      ReadListEnd();
+    }
+    ReadListEnd();
+  } catch (...) {
+    Collection.EndUpdate();
+    throw;
+  }
+  Collection.EndUpdate();
 }
 
 void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {
@@ -363,12 +395,18 @@ void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std:
       SetStrProp(Instance, Prop, ReadString());
       break;
     case tkClass:
-      if (NextValue() == vaNil) {
+      if (NextValue() == vaCollection) {
+        auto* collection = dynamic_cast<TCollection*>(GetObjectProp(Instance, Prop));
+        if (!collection) ValueError();
+        ReadValue();
+        ReadCollectionItems(*collection, Path);
+      } else if (NextValue() == vaNil) {
         ReadValue();
         SetObjectProp(Instance, Prop, nullptr);
       } else {
         // The component may come later in the description: bound once all are read.
         if (NextValue() != vaIdent) ValueError();
+        if (!root_) throw EReadError("Component references are read only with their form");
         const std::int64_t position = itemPosition_;
         fixups_.push_back({&Instance, &Prop, ReadIdent(), Path, position});
       }
@@ -378,6 +416,7 @@ void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std:
         ReadValue();
       } else {
         const std::string handler = ReadIdent();
+        if (!root_) throw EReadError("Events are read only with their form");
         if (!root_->ClassInfo().FindMethod(handler))
           throw EReadError("Handler %s not found in %s", {handler, root_->ClassName()});
         SetMethodProp(Instance, Prop, *root_, handler);

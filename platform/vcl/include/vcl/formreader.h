@@ -24,6 +24,7 @@
 #include "vcl/streams.h"
 
 struct TPropInfo;
+class TCollection;
 
 // The value tags of the binary format.
 enum TValueType : std::uint8_t {
@@ -112,6 +113,10 @@ class TReader : public TFiler {
   char ReadChar();
   // The member names of a set value.
   std::vector<std::string> ReadSetNames();
+  // The items that follow a collection's vaCollection marker, replacing Collection's items: each
+  // item is made through the item class and its properties are read by name. References to
+  // components and events need a root being read.
+  void ReadCollection(TCollection* Collection);
 
   TComponent* Root() const { return root_; }
   // The stream offset where the object header or property being read began.
@@ -135,7 +140,11 @@ class TReader : public TFiler {
   void ReadComponent(TComponent* ParentComponent);
   void ReadComponentData(TComponent* Instance);
   void ReadProperty(TComponent* Component);
+  // The property at Path (dotted through object properties) of Instance; FullPath names it in
+  // references resolved later.
+  void ReadPropertyAt(TObject& Instance, const std::string& Path, const std::string& FullPath);
   void ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
+  void ReadCollectionItems(TCollection& Collection, const std::string& Path);
   void BindField(TComponent* Component);
   void ResolveFixups();
 

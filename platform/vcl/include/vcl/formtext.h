@@ -9,7 +9,7 @@
 //     OnClick = btLogoClick                         events name the root's published handlers
 //     Items.Strings = ('a' 'b')                     lists of values
 //     Picture.Data = {0A0B0C}                       binary data of DefineProperties properties
-//     Columns = <item Width = 5 end>                collections (converted; no class reads them yet)
+//     Columns = <item Width = 5 end>                collections: items of a TCollection property
 //     object btLogo: TButton ... end                nested objects; `inherited` for an ancestor's
 //   end
 //
