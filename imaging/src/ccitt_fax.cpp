@@ -1,0 +1,350 @@
+#include "imaging/ccitt_fax.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr int kEndOfLine = -1;
+constexpr int kPaintsNothing = -2;
+
+// A code as T.4 writes it, most significant bit first.
+struct CodeText {
+  const char* bits;
+  int value;
+};
+
+// Terminating codes (runs 0-63) and make-up codes (64-1728) of T.4.
+constexpr CodeText kWhiteCodes[] = {
+    {"00110101", 0},     {"000111", 1},       {"0111", 2},         {"1000", 3},         {"1011", 4},
+    {"1100", 5},         {"1110", 6},         {"1111", 7},         {"10011", 8},        {"10100", 9},
+    {"00111", 10},       {"01000", 11},       {"001000", 12},      {"000011", 13},      {"110100", 14},
+    {"110101", 15},      {"101010", 16},      {"101011", 17},      {"0100111", 18},     {"0001100", 19},
+    {"0001000", 20},     {"0010111", 21},     {"0000011", 22},     {"0000100", 23},     {"0101000", 24},
+    {"0101011", 25},     {"0010011", 26},     {"0100100", 27},     {"0011000", 28},     {"00000010", 29},
+    {"00000011", 30},    {"00011010", 31},    {"00011011", 32},    {"00010010", 33},    {"00010011", 34},
+    {"00010100", 35},    {"00010101", 36},    {"00010110", 37},    {"00010111", 38},    {"00101000", 39},
+    {"00101001", 40},    {"00101010", 41},    {"00101011", 42},    {"00101100", 43},    {"00101101", 44},
+    {"00000100", 45},    {"00000101", 46},    {"00001010", 47},    {"00001011", 48},    {"01010010", 49},
+    {"01010011", 50},    {"01010100", 51},    {"01010101", 52},    {"00100100", 53},    {"00100101", 54},
+    {"01011000", 55},    {"01011001", 56},    {"01011010", 57},    {"01011011", 58},    {"01001010", 59},
+    {"01001011", 60},    {"00110010", 61},    {"00110011", 62},    {"00110100", 63},    {"11011", 64},
+    {"10010", 128},      {"010111", 192},     {"0110111", 256},    {"00110110", 320},   {"00110111", 384},
+    {"01100100", 448},   {"01100101", 512},   {"01101000", 576},   {"01100111", 640},   {"011001100", 704},
+    {"011001101", 768},  {"011010010", 832},  {"011010011", 896},  {"011010100", 960},  {"011010101", 1024},
+    {"011010110", 1088}, {"011010111", 1152}, {"011011000", 1216}, {"011011001", 1280}, {"011011010", 1344},
+    {"011011011", 1408}, {"010011000", 1472}, {"010011001", 1536}, {"010011010", 1600}, {"011000", 1664},
+    {"010011011", 1728},
+};
+constexpr CodeText kBlackCodes[] = {
+    {"0000110111", 0},     {"010", 1},            {"11", 2},             {"10", 3},
+    {"011", 4},            {"0011", 5},           {"0010", 6},           {"00011", 7},
+    {"000101", 8},         {"000100", 9},         {"0000100", 10},       {"0000101", 11},
+    {"0000111", 12},       {"00000100", 13},      {"00000111", 14},      {"000011000", 15},
+    {"0000010111", 16},    {"0000011000", 17},    {"0000001000", 18},    {"00001100111", 19},
+    {"00001101000", 20},   {"00001101100", 21},   {"00000110111", 22},   {"00000101000", 23},
+    {"00000010111", 24},   {"00000011000", 25},   {"000011001010", 26},  {"000011001011", 27},
+    {"000011001100", 28},  {"000011001101", 29},  {"000001101000", 30},  {"000001101001", 31},
+    {"000001101010", 32},  {"000001101011", 33},  {"000011010010", 34},  {"000011010011", 35},
+    {"000011010100", 36},  {"000011010101", 37},  {"000011010110", 38},  {"000011010111", 39},
+    {"000001101100", 40},  {"000001101101", 41},  {"000011011010", 42},  {"000011011011", 43},
+    {"000001010100", 44},  {"000001010101", 45},  {"000001010110", 46},  {"000001010111", 47},
+    {"000001100100", 48},  {"000001100101", 49},  {"000001010010", 50},  {"000001010011", 51},
+    {"000000100100", 52},  {"000000110111", 53},  {"000000111000", 54},  {"000000100111", 55},
+    {"000000101000", 56},  {"000001011000", 57},  {"000001011001", 58},  {"000000101011", 59},
+    {"000000101100", 60},  {"000001011010", 61},  {"000001100110", 62},  {"000001100111", 63},
+    {"0000001111", 64},    {"000011001000", 128}, {"000011001001", 192}, {"000001011011", 256},
+    {"000000110011", 320}, {"000000110100", 384}, {"000000110101", 448}, {"0000001101100", 512},
+    {"0000001101101", 576},  {"0000001001010", 640},  {"0000001001011", 704},  {"0000001001100", 768},
+    {"0000001001101", 832},  {"0000001110010", 896},  {"0000001110011", 960},  {"0000001110100", 1024},
+    {"0000001110101", 1088}, {"0000001110110", 1152}, {"0000001110111", 1216}, {"0000001010010", 1280},
+    {"0000001010011", 1344}, {"0000001010100", 1408}, {"0000001010101", 1472}, {"0000001011010", 1536},
+    {"0000001011011", 1600}, {"0000001100100", 1664}, {"0000001100101", 1728},
+};
+// Extended make-up codes common to both colours, and the codes of nothing. An end of line with
+// any number of fill zeros before it is recognised before these tables are searched.
+constexpr CodeText kCommonCodes[] = {
+    {"00000001000", 1792},  {"00000001100", 1856},  {"00000001101", 1920},  {"000000010010", 1984},
+    {"000000010011", 2048}, {"000000010100", 2112}, {"000000010101", 2176}, {"000000010110", 2240},
+    {"000000010111", 2304}, {"000000011100", 2368}, {"000000011101", 2432}, {"000000011110", 2496},
+    {"000000011111", 2560}, {"000000001", kPaintsNothing}, {"0000000001", kPaintsNothing},
+    {"00000000001", kPaintsNothing},
+};
+
+enum Mode : std::int8_t { kNoMode, kPass, kHorizontal, kVertical, kUncompressed, kModeEndOfLine };
+struct ModeText {
+  const char* bits;
+  Mode mode;
+  int offset;
+};
+constexpr ModeText kModes[] = {
+    {"0001", kPass, 0},           {"001", kHorizontal, 0},       {"0000010", kVertical, -3},
+    {"000010", kVertical, -2},    {"010", kVertical, -1},        {"1", kVertical, 0},
+    {"011", kVertical, 1},        {"000011", kVertical, 2},      {"0000011", kVertical, 3},
+    {"0000001111", kUncompressed, 0}, {"000000001111", kUncompressed, 0},
+};
+
+constexpr int kLookupBits = 13;  // the longest run code; longer ones are ends of line
+
+struct Decoded {
+  std::int8_t length = 0;  // 0: no code
+  std::int16_t value = 0;
+};
+
+struct Tables {
+  std::array<Decoded, 1 << kLookupBits> white{}, black{};
+  std::array<Decoded, 1 << kLookupBits> modes{};
+  std::array<std::uint8_t, 256> reversed{};
+
+  static int Length(const char* bits) { return static_cast<int>(std::strlen(bits)); }
+  static int Value(const char* bits) {
+    int v = 0;
+    for (const char* c = bits; *c; ++c) v = v * 2 + (*c - '0');
+    return v;
+  }
+  // Every lookup index whose top bits are the code's.
+  template <class Row>
+  static void Enter(std::array<Decoded, 1 << kLookupBits>& table, const Row& row, int value) {
+    const int length = Length(row.bits), spare = kLookupBits - length;
+    const int first = Value(row.bits) << spare;
+    for (int i = 0; i < 1 << spare; ++i)
+      table[static_cast<std::size_t>(first + i)] = {static_cast<std::int8_t>(length), static_cast<std::int16_t>(value)};
+  }
+
+  Tables() {
+    for (const auto& c : kWhiteCodes) Enter(white, c, c.value);
+    for (const auto& c : kBlackCodes) Enter(black, c, c.value);
+    for (const auto& c : kCommonCodes) {
+      Enter(white, c, c.value);
+      Enter(black, c, c.value);
+    }
+    for (const auto& m : kModes) Enter(modes, m, m.mode * 8 + m.offset + 3);
+    for (int b = 0; b < 256; ++b) {
+      int r = 0;
+      for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
+      reversed[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(r);
+    }
+  }
+};
+const Tables kTables;
+
+std::uint8_t ByteAt(const FaxStrip& s, std::int64_t index) {
+  if (index < 0 || index >= static_cast<std::int64_t>(s.size)) return 0;
+  const std::uint8_t b = s.data[index];
+  return s.fillOrder == 2 ? kTables.reversed[b] : b;
+}
+
+// The 32 bits from the position on, the first in the top bit.
+std::uint32_t Peek(const FaxStrip& s, std::int64_t position) {
+  const std::int64_t index = position >> 3;
+  std::uint64_t v = 0;
+  for (int i = 0; i < 5; ++i) v = v << 8 | ByteAt(s, index + i);
+  return static_cast<std::uint32_t>(v >> (8 - (position & 7)));
+}
+
+// Zero bits from the position on; counting stops at the strip's end.
+std::int64_t ZerosAt(const FaxStrip& s, std::int64_t position) {
+  std::int64_t zeros = 0;
+  for (;;) {
+    if (position + zeros >= s.Bits()) return zeros;
+    const std::uint32_t bits = Peek(s, position + zeros);
+    if (bits) return zeros + std::countl_zero(bits);
+    zeros += 32;
+  }
+}
+
+// An end of line with its fill zeros: eleven or more zeros and a one. Its length, or 0.
+std::int64_t EndOfLineAt(const FaxStrip& s, std::int64_t position) {
+  if (Peek(s, position) >> 21) return 0;
+  const std::int64_t zeros = ZerosAt(s, position);
+  return position + zeros < s.Bits() ? zeros + 1 : 0;
+}
+
+struct Code {
+  std::int64_t length = 0;  // 0: none matches
+  int value = 0;
+};
+
+Code RunCodeAt(const FaxStrip& s, std::int64_t position, bool white) {
+  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kEndOfLine};
+  const Decoded d = (white ? kTables.white : kTables.black)[Peek(s, position) >> (32 - kLookupBits)];
+  return {d.length, d.value};
+}
+
+struct ModeCode {
+  std::int64_t length;
+  Mode mode;
+  int offset;
+};
+
+// No matching code (twelve zeros, as the mode table's first entry) steps over twelve bits.
+ModeCode ModeCodeAt(const FaxStrip& s, std::int64_t position) {
+  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine, 0};
+  const Decoded d = kTables.modes[Peek(s, position) >> (32 - kLookupBits)];
+  if (d.length == 0) return {12, kNoMode, 0};
+  return {d.length, static_cast<Mode>(d.value / 8), d.value % 8 - 3};
+}
+
+// Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was
+// among them, -2 when no code matches.
+int ReadRun(const FaxStrip& s, std::int64_t& position, bool white, int width) {
+  int sum = 0;
+  bool marked = false;
+  for (;;) {
+    if (position >= s.Bits()) return -2;
+    const Code c = RunCodeAt(s, position, white);
+    if (c.length == 0) return -2;
+    position += c.length;
+    if (c.value < 0) {
+      marked = true;
+      continue;
+    }
+    sum = std::min(sum + c.value, width);
+    if (c.value < 64) return marked ? -1 : sum;
+  }
+}
+
+int BitAt(const FaxStrip& s, std::int64_t position) { return static_cast<int>(Peek(s, position) >> 31); }
+
+void CopyRow(std::uint8_t* to, const std::uint8_t* from, int width) {
+  std::memcpy(to, from, static_cast<std::size_t>((width + 7) / 8));
+}
+
+}  // namespace
+
+void FillFaxRun(std::uint8_t* row, int first, int count, int width, bool white) {
+  if (count <= 0 || first >= width) return;
+  const int from = std::max(first, 0);
+  const int to = static_cast<int>(std::min<std::int64_t>(width, std::int64_t{first} + count));
+  const auto paint = [&](int index, std::uint8_t mask) {
+    if (white) row[index] |= mask;
+    else row[index] &= static_cast<std::uint8_t>(~mask);
+  };
+  int x = from;
+  while (x < to && (x & 7)) {
+    paint(x >> 3, static_cast<std::uint8_t>(0x80 >> (x & 7)));
+    ++x;
+  }
+  if (to - x >= 8) {
+    std::memset(row + (x >> 3), white ? 0xFF : 0x00, static_cast<std::size_t>((to - x) >> 3));
+    x += (to - x) & ~7;
+  }
+  for (; x < to; ++x) paint(x >> 3, static_cast<std::uint8_t>(0x80 >> (x & 7)));
+}
+
+int FindChangingElement(const std::uint8_t* reference, int start, int width, bool white) {
+  if (start < 0) {
+    if (white) return start;
+    start = 0;
+  }
+  const std::uint8_t none = white ? 0x00 : 0xFF;  // a byte without a pixel of the colour
+  int x = start;
+  while (x < width) {
+    if ((x & 7) == 0 && x + 8 <= width) {
+      const std::uint8_t b = reference[x >> 3];
+      if (b == none) {
+        x += 8;
+        continue;
+      }
+      return x + std::countl_zero(static_cast<std::uint8_t>(white ? b : ~b));
+    }
+    const bool set = (reference[x >> 3] >> (7 - (x & 7))) & 1;
+    if (set == white) return x;
+    ++x;
+  }
+  return width;
+}
+
+std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start) {
+  int n = 0;
+  bool white = true, makeUpPending = false;
+  std::int64_t position = start;
+  while (n < width || makeUpPending) {
+    const Code c = position < strip.Bits() ? RunCodeAt(strip, position, white) : Code{};
+    if (c.length == 0) break;  // damaged or out of data
+    position += c.length;
+    if (c.value == kEndOfLine) {
+      if (position - c.length == start) {
+        start = position;
+        continue;
+      }
+      break;
+    }
+    if (c.value == kPaintsNothing) continue;
+    FillFaxRun(row, n, c.value, width, white);
+    n = std::min(n + c.value, width);
+    makeUpPending = c.value >= 64;
+    if (!makeUpPending) white = !white;
+  }
+  FillFaxRun(row, n, width - n, width, true);
+  return position;
+}
+
+std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) {
+  const std::int64_t bits = DecodeFaxRow1D(row, strip, width, 0);
+  return std::min(static_cast<std::size_t>((bits + 7) / 8), strip.size);
+}
+
+std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
+                            std::uint8_t* reference) {
+  int a0 = -1;
+  bool white = true, firstCode = true;
+  std::int64_t position = start;
+  const auto finish = [&](bool colour) { FillFaxRun(row, std::max(a0, 0), width, width, colour); };
+  while (a0 < width) {
+    if (position >= strip.Bits()) {
+      finish(true);
+      break;
+    }
+    const ModeCode m = ModeCodeAt(strip, position);
+    if (m.mode == kModeEndOfLine) {
+      if (!firstCode) {
+        finish(white);  // the next row reads this end of line again
+        break;
+      }
+      position += m.length;
+      firstCode = false;
+      if (BitAt(strip, position++) == 1) {
+        position = DecodeFaxRow1D(row, strip, width, position);
+        break;
+      }
+      continue;
+    }
+    firstCode = false;
+    position += m.length;
+    const int b1 = FindChangingElement(reference, FindChangingElement(reference, a0, width, white), width, !white);
+    if (m.mode == kPass) {
+      const int b2 = FindChangingElement(reference, b1, width, white);
+      FillFaxRun(row, std::max(a0, 0), b2 - std::max(a0, 0), width, white);
+      a0 = b2;
+    } else if (m.mode == kHorizontal) {
+      const int first = ReadRun(strip, position, white, width);
+      const int second = first == -2 ? -2 : ReadRun(strip, position, !white, width);
+      if (first == -2 || second == -2) {
+        finish(true);
+        break;
+      }
+      if (first < 0 || second < 0) continue;
+      const int from = std::max(a0, 0);
+      FillFaxRun(row, from, first, width, white);
+      FillFaxRun(row, from + first, second, width, !white);
+      a0 = std::min(from + first + second, width);
+    } else if (m.mode == kVertical) {
+      const int a1 = std::min(b1 + m.offset, width);
+      if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
+        finish(true);
+        break;
+      }
+      FillFaxRun(row, std::max(a0, 0), a1 - std::max(a0, 0), width, white);
+      a0 = a1;
+      white = !white;
+    } else if (m.mode == kUncompressed) {
+      finish(true);  // not supported: the rest of the row is left white
+      break;
+    }
+  }
+  CopyRow(reference, row, width);
+  return position;
+}
