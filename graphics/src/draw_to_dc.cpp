@@ -16,3 +16,7 @@ void TPixelGraphic::DrawToDC(HDC DC, const RECT& Rect, bool ForceBackground, DWO
                 BitmapInfo(), DIB_RGB_COLORS, Rop);
   if (palette) SelectPalette(DC, previous, ForceBackground);
 }
+
+void TPixelGraphic::Draw(TCanvas* ACanvas, const TRect& Rect) {
+  DrawToDC(ACanvas->Handle(), Rect, true, static_cast<DWORD>(ACanvas->CopyMode()));
+}

@@ -7,6 +7,8 @@
 #include "clamp_table.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
+#include "graphics/pg_canvas.h"
+#include "viewer_cursors.h"
 
 TList* PGLiveCanvases = nullptr;
 TList* FileFormatReaders = nullptr;
@@ -56,6 +58,7 @@ void PGLibraryInitialize() {
   PGViewerFont.lfWeight = 400;
   PGViewerFont.lfCharSet = 1;
   std::strcpy(PGViewerFont.lfFaceName, "MS Sans Serif");
+  CreateViewerCursors();
   BuildPGClampTable();
   PGDisplayGamma = 1.8L;
   PGGammaCorrection = true;
@@ -66,6 +69,8 @@ void PGLibraryInitialize() {
 
 void PGLibraryFinalize() {
   if (--setUpCount > 0) return;
+  DestroyViewerCursors();
+  FreeAllCanvases();
   delete PGLiveCanvases;
   PGLiveCanvases = nullptr;
   FreeFormatList(FileFormatReaders);

@@ -7,6 +7,8 @@
 
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
+#include "graphics/pg_canvas.h"
+#include "vcl/typinfo.h"
 
 namespace {
 
@@ -23,12 +25,18 @@ RGBQUAD QuadOf(TColor color) {
 
 }  // namespace
 
+const TClassInfo& TPixelGraphic::StaticClassInfo() {
+  static const TClassInfo info("TPixelGraphic", &TGraphic::StaticClassInfo());
+  return info;
+}
+
 TPixelGraphic::TPixelGraphic() = default;
 
 TPixelGraphic::~TPixelGraphic() {
   FlushGdi();
   FreeDitherBuffers();
   FreeColorMap();
+  delete canvas_;  // before the palette and the section it has selected
   if (paletteHandle_) DeleteObject(paletteHandle_);
   DeleteStorage();
 }
@@ -52,7 +60,7 @@ void TPixelGraphic::Assign(TPersistent* Source) {
   if (Source == this) return;  // the same-size SetSize below would clear the pixels first
   auto* source = dynamic_cast<TPixelGraphic*>(Source);
   if (Source && !source) {
-    TPersistent::Assign(Source);
+    TGraphic::Assign(Source);
     return;
   }
   BeginUpdate();
@@ -121,6 +129,7 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
   height_ = AHeight;
   format_ = AFormat;
   FlushGdi();
+  ReleaseCanvasHandle();
   DeleteStorage();
   std::int64_t stride = ((std::int64_t{kBitsPerPixel[format_]} * width_ + 31) / 32) * 4;
   std::int64_t size = stride * height_;
@@ -172,11 +181,11 @@ const BITMAPINFO* TPixelGraphic::BitmapInfo() const {
   return bitmapInfo_.empty() ? nullptr : reinterpret_cast<const BITMAPINFO*>(bitmapInfo_.data());
 }
 
-void TPixelGraphic::SetWidth(int Value) {
+void TPixelGraphic::SetWidthImpl(int Value) {
   if (Value != width_) SetSize(Value, height_, format_);
 }
 
-void TPixelGraphic::SetHeight(int Value) {
+void TPixelGraphic::SetHeightImpl(int Value) {
   if (Value != height_) SetSize(width_, Value, format_);
 }
 
@@ -260,6 +269,7 @@ void TPixelGraphic::SetPaletteCount(int Count) {
   Count = std::max(Count, 0);
   if (Count != paletteCount_) {
     FlushGdi();
+    ReleaseCanvasHandle();
     palette_.resize(static_cast<std::size_t>(Count), 0);
     paletteCount_ = Count;
     paletteIdent_ = Count > 0 ? pUnknown : pNone;
@@ -277,6 +287,7 @@ void TPixelGraphic::SetPaletteCount(int Count) {
 void TPixelGraphic::SetPaletteEntry(int Index, TColor Color) {
   if (paletteIdent_ == pNone || paletteIdent_ == pTrueColor) throw EPGNoPalette(PGLangStr(2));
   if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(3));
+  ReleaseCanvasHandle();  // the next canvas use installs the new colour table
   if (!bitmapInfo_.empty() && Index < GetPaletteCapacity()) {
     RGBQUAD quad = QuadOf(Color);
     std::memcpy(bitmapInfo_.data() + sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * static_cast<std::size_t>(Index), &quad,
@@ -346,5 +357,5 @@ void TPixelGraphic::EndUpdate() {
 }
 
 void TPixelGraphic::Changed() {
-  if (updateCount_ == 0 && OnChange) OnChange(this);
+  if (updateCount_ == 0) TGraphic::Changed(this);
 }

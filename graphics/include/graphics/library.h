@@ -7,12 +7,19 @@
 #include "vcl/lists.h"
 #include "vcl/objects.h"
 #include "win32/text.h"
+#include "win32/user.h"
 
 // Every TPGCanvas that currently owns a device context.
 extern TList* PGLiveCanvases;
 // The format readers and writers; the lists own their objects.
 extern TList* FileFormatReaders;
 extern TList* FileFormatWriters;
+
+// The viewer's cursors while the picture or a selection is dragged.
+extern HCURSOR PGCursorOpenHand;
+extern HCURSOR PGCursorGrabbingHand;
+extern HCURSOR PGCursorCross;
+extern HCURSOR PGCursorMove;
 
 // The viewer's font, for CreateFontIndirectA.
 extern LOGFONTA PGViewerFont;

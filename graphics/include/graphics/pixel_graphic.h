@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "graphics/library.h"
-#include "vcl/objects.h"
+#include "vcl/graphics_images.h"
 #include "win32/gdi.h"
-
-using TColor = std::int32_t;
 
 // 0 = 1 bit, 1 = 4 bits, 2 = 8 bits, 3 = 24 bits per pixel.
 using TPGBitCount = std::uint8_t;
@@ -41,8 +39,11 @@ enum TPGWarningAction { pgwaIgnore, pgwaOKBox, pgwaOKCancelBox, pgwaRaise };
 
 using TPGProgressEvent = std::function<void(TObject* Sender, int Step, int Max, bool& Abort)>;
 
-class TPixelGraphic : public TPersistent {
+class TPGCanvas;
+
+class TPixelGraphic : public TGraphic {
  public:
+  VCL_CLASS_INFO
   TPixelGraphic();
   ~TPixelGraphic() override;
 
@@ -54,14 +55,12 @@ class TPixelGraphic : public TPersistent {
   // Recreates the storage, or only clears it when nothing changes. A failure leaves an empty
   // 0 x 0 image of the new format.
   void SetSize(int AWidth, int AHeight, TPGBitCount AFormat);
-  void SetWidth(int Value);
-  void SetHeight(int Value);
   void SetBitCount(TPGBitCount Value);
   static TPGBitCount BitCountToFormat(int N);
 
-  int GetWidth() const { return width_; }
-  int GetHeight() const { return height_; }
-  bool GetEmpty() const { return bits_ == nullptr; }
+  int GetWidth() override { return width_; }
+  int GetHeight() override { return height_; }
+  bool GetEmpty() override { return bits_ == nullptr; }
   TPGBitCount GetBitCount() const { return format_; }
   int GetBitsPerPixel() const;
   int GetPaletteCapacity() const;
@@ -90,7 +89,7 @@ class TPixelGraphic : public TPersistent {
   virtual void SetPaletteIdent(TPaletteIdent Ident);
   // Recognises a standard palette from the entries; sets the kind and AllGray.
   void DetectPaletteIdent();
-  HPALETTE GetPalette();
+  HPALETTE GetPalette() override;
 
   // ---- Colour lookup ----
   virtual int ColorToIndex(TColor Color);
@@ -110,8 +109,8 @@ class TPixelGraphic : public TPersistent {
   // ---- Change notification ----
   void BeginUpdate() { ++updateCount_; }
   void EndUpdate();
+  // Tells OnChange (and marks the graphic modified) unless updates are pending.
   virtual void Changed();
-  TNotifyEvent OnChange;
   TPGProgressEvent OnProgress;
   TNotifyEvent OnProgressStart;
   TNotifyEvent OnProgressEnd;
@@ -133,17 +132,28 @@ class TPixelGraphic : public TPersistent {
   void SetReadWarningAction(TPGWarningAction Value) { readWarningAction_ = Value; }
   TPGWarningAction SaveColorResWarningAction() const { return saveColorResWarningAction_; }
   void SetSaveColorResWarningAction(TPGWarningAction Value) { saveColorResWarningAction_ = Value; }
-  bool Transparent() const { return transparent_; }
-  void SetTransparent(bool Value) { transparent_ = Value; }
   long double Gamma() const { return gamma_; }
   void SetGamma(long double Value) { gamma_ = Value; }
   bool SkipRealize() const { return skipRealize_; }
   void SetSkipRealize(bool Value) { skipRealize_ = Value; }
 
   // ---- Drawing ----
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
   // Stretches the whole image onto Rect of DC with the raster operation Rop, with the image's
   // palette selected (and realised unless SkipRealize is set).
   void DrawToDC(HDC DC, const RECT& Rect, bool ForceBackground, DWORD Rop);
+
+  // ---- Loading, saving and the clipboard ----
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+  void LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette) override;
+  void SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) override;
+
+  // ---- Canvas ----
+  // Made on first use; direct pixel access afterwards first flushes what it drew.
+  TPGCanvas* GetCanvas();
+  // Lets the canvas's device context go, so the next drawing selects the current storage.
+  void ReleaseCanvasHandle();
 
   // ---- Copying and stretching; the destination comes first ----
   void CopyRect(int DstX, int DstY, TPixelGraphic* Source, int SrcX, int SrcY, int AWidth, int AHeight);
@@ -156,6 +166,14 @@ class TPixelGraphic : public TPersistent {
   void NextDitherRow();
   void DitherPixel(int X, int Y, int R, int G, int B);
   void FreeDitherBuffers();
+
+ protected:
+  void Changed(TObject*) override { Changed(); }
+  void SetWidthImpl(int Value) override;
+  void SetHeightImpl(int Value) override;
+  bool GetTransparent() override { return transparent_; }
+  // Stored and copied only.
+  void SetTransparentImpl(bool Value) override { transparent_ = Value; }
 
  private:
   void FlushGdi();
@@ -205,6 +223,7 @@ class TPixelGraphic : public TPersistent {
   TPGWarningAction readWarningAction_ = pgwaOKCancelBox;
   TPGWarningAction saveColorResWarningAction_ = pgwaOKCancelBox;
   bool gdiFlushPending_ = false;
+  TPGCanvas* canvas_ = nullptr;
   int width_ = 0;
   HBITMAP bitmap_ = nullptr;
 };
