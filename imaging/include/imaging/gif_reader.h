@@ -1,0 +1,18 @@
+#pragma once
+// The GIF reader: one image of a GIF file, picked by the record's GifImageIndex, into the work
+// bitmap (1 bit for two-colour images, else 24 bits), through the record's GifLzwDecoder.
+#include <string>
+
+#include "imaging/dib_bitmap.h"
+#include "imaging/io_params.h"
+#include "imaging/progress.h"
+#include "vcl/streams.h"
+
+// ImageCount receives the number of images met before the trailer or the end of the stream. A
+// wanted image beyond them leaves the bitmap as it was. EInvalidGraphic "unrecognized GIF" for
+// what is no GIF file or an image of no pixels or too many; "LZW decompressor not found" without a
+// decoder.
+void GIFReadStream(TStream* Source, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+                   TVelmoraIOParams& Params);
+void GIFReadFile(const std::string& FileName, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+                 TVelmoraIOParams& Params);

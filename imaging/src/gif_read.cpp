@@ -1,0 +1,144 @@
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "imaging/gif_reader.h"
+#include "imaging/invalid_graphic.h"
+#include "imaging/screen_dpi.h"
+
+namespace {
+
+const char kUnrecognized[] = "unrecognized GIF";
+
+// Every table has 256 zeroed entries, so any index byte finds a colour (black beyond the file's).
+using ColorTable = std::array<TColorTriple, 256>;
+
+int U16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
+
+bool ReadByte(TStream* s, std::uint8_t& b) { return s->Read(&b, 1) == 1; }
+
+// 2^(bits+1) entries stored red, green, blue; what the file lacks stays black.
+void ReadTable(TStream* s, int sizeBits, ColorTable& table) {
+  table.fill({});
+  std::uint8_t rgb[768] = {};
+  const int count = 2 << sizeBits;
+  s->Read(rgb, 3 * count);
+  for (int i = 0; i < count; ++i) table[static_cast<std::size_t>(i)] = {rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
+}
+
+// Steps over sub-blocks up to their terminator, stopping at the end of the stream.
+void SkipSubBlocks(TStream* s) {
+  const std::int64_t size = s->Size();
+  std::uint8_t count = 0;
+  while (ReadByte(s, count) && count != 0)
+    if (s->Seek(count, soFromCurrent) >= size) return;
+}
+
+struct GraphicControl {
+  std::uint8_t flags = 0, transparent = 0;
+  int delay = 0;
+};
+
+void WriteBitmap(DibBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int width, int height, int bits,
+                 const ColorTable& table) {
+  bitmap.SetSize(1, 1);
+  bitmap.SetBits(bits == 1 ? 1 : 24);
+  bitmap.SetSize(width, height);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* in = indexes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    std::uint8_t* out = bitmap.ScanLine(y);
+    if (bits == 1) {
+      for (int x = 0; x < width; ++x)
+        if (in[x]) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+      continue;
+    }
+    for (int x = 0; x < width; ++x, out += 3) {
+      const TColorTriple& c = table[in[x]];
+      out[0] = c.b;
+      out[1] = c.g;
+      out[2] = c.r;
+    }
+  }
+}
+
+}  // namespace
+
+void GIFReadStream(TStream* Source, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+                   TVelmoraIOParams& Params) {
+  Progress.Report(0);
+  GraphicControl control;
+  const int wanted = Params.GifImageIndex;
+  std::uint8_t header[13] = {};
+  if (Source->Read(header, 13) != 13 || std::memcmp(header, "GIF", 3) != 0) throw EInvalidGraphic(kUnrecognized);
+  Params.GifVersion.assign(reinterpret_cast<const char*>(header), 6);
+  Params.GifWinWidth = U16(header + 6);
+  Params.GifWinHeight = U16(header + 8);
+  Params.GifRatio = header[12];
+  Params.DpiX = ScreenDpiX();
+  Params.DpiY = ScreenDpiY();
+  Params.SamplesPerPixel = 1;
+  ColorTable global{}, local{};
+  const int globalBits = header[10] & 7;
+  if (header[10] & 0x80) {
+    ReadTable(Source, globalBits, global);
+    Params.GifBackground = global[header[11]];
+  }
+
+  ImageCount = 0;
+  std::uint8_t block = 0;
+  while (ReadByte(Source, block) && block != 0x3B) {
+    if (block == 0x21) {
+      std::uint8_t label = 0;
+      if (!ReadByte(Source, label)) break;
+      if (label == 0xF9 && ImageCount == wanted) {
+        std::uint8_t body[6] = {};
+        Source->Read(body, 6);  // size, flags, delay, transparent index, terminator
+        control = {body[1], body[4], U16(body + 2)};
+      } else {
+        SkipSubBlocks(Source);
+      }
+      continue;
+    }
+    if (block != 0x2C) continue;
+    std::uint8_t d[9] = {};
+    if (Source->Read(d, 9) != 9) break;
+    const bool hasLocal = d[8] & 0x80;
+    const int localBits = d[8] & 7;
+    if (hasLocal) ReadTable(Source, localBits, local);
+    if (ImageCount++ != wanted) {
+      std::uint8_t codeSize = 0;
+      if (ReadByte(Source, codeSize)) SkipSubBlocks(Source);
+      continue;
+    }
+
+    Progress.Report(30);
+    const ColorTable& table = hasLocal ? local : global;
+    const int bits = (hasLocal ? localBits : globalBits) + 1;
+    const int width = U16(d + 4), height = U16(d + 6);
+    Params.GifXPos = U16(d);
+    Params.GifYPos = U16(d + 2);
+    Params.Width = width;
+    Params.Height = height;
+    Params.GifDelay = control.delay;
+    Params.GifTransparent = control.flags & 1;
+    Params.GifTranspColor = table[control.transparent];
+    Params.GifInterlaced = d[8] & 0x40;
+    if (!Params.GifLzwDecoder) throw EInvalidGraphic("LZW decompressor not found");
+    if (width == 0 || height == 0 || std::int64_t{width} * height > DibBitmap::kMaxPixels)
+      throw EInvalidGraphic(kUnrecognized);
+    // Zeroed, so pixels past the end of damaged data take index 0.
+    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    Params.GifLzwDecoder(Source, height, width, Params.GifInterlaced, indexes.data());
+    Progress.Report(70);
+    Params.BitsPerSample = bits;
+    Params.ColorMap.assign(table.begin(), table.begin() + (1 << bits));
+    WriteBitmap(Bitmap, indexes, width, height, bits, table);
+  }
+  Progress.Report(100);
+}
+
+void GIFReadFile(const std::string& FileName, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+                 TVelmoraIOParams& Params) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  GIFReadStream(&stream, Bitmap, ImageCount, Progress, Params);
+}
