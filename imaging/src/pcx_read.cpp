@@ -1,0 +1,138 @@
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "imaging/invalid_graphic.h"
+#include "imaging/pcx_reader.h"
+#include "imaging/screen_dpi.h"
+#include "vcl/system.h"
+
+namespace {
+
+const char kUnrecognized[] = "unrecognized PCX";
+constexpr int kHeaderSize = 128, kPaletteSize = 768;
+
+int U16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
+
+void ToTriples(const std::uint8_t* rgb, int count, TColorTriple* out) {
+  for (int i = 0; i < count; ++i) out[i] = {rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
+}
+
+// The run-length coded data after the header, a line at a time.
+class PcxLines {
+ public:
+  PcxLines(std::vector<std::uint8_t> data, int encoding, int bytesPerLine)
+      : data_(std::move(data)), encoding_(encoding), bytesPerLine_(bytesPerLine),
+        line_(2 * static_cast<std::size_t>(bytesPerLine) + 8) {}
+
+  // The next line; false when the data ran out before it was whole.
+  bool Next() {
+    std::size_t n = 0;
+    const std::size_t wanted = static_cast<std::size_t>(bytesPerLine_);
+    while (n < wanted) {
+      if (pos_ >= data_.size()) return false;
+      std::uint8_t b = data_[pos_++];
+      std::size_t count = 1;
+      if (encoding_ == 1 && b >= 192) {
+        if (pos_ >= data_.size()) return false;
+        count = b & 63u;
+        b = data_[pos_++];
+      }
+      // A run past the line's end is dropped beyond it.
+      const std::size_t room = std::min(count, wanted - n);
+      std::fill_n(line_.begin() + static_cast<std::ptrdiff_t>(n), room, b);
+      n += count;
+    }
+    return true;
+  }
+  const std::uint8_t* Line() const { return line_.data(); }
+
+ private:
+  std::vector<std::uint8_t> data_;
+  std::size_t pos_ = 0;
+  int encoding_, bytesPerLine_;
+  std::vector<std::uint8_t> line_;
+};
+
+}  // namespace
+
+void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress,
+                   std::int64_t Size) {
+  const std::int64_t start = Source->Position();
+  std::uint8_t h[kHeaderSize] = {};
+  if (Size < kHeaderSize || Source->Read(h, kHeaderSize) != kHeaderSize) throw EInvalidGraphic(kUnrecognized);
+  const int bits = h[3], planes = h[65], encoding = h[2], bytesPerLine = U16(h + 66);
+  const int xmin = U16(h + 4), ymin = U16(h + 6), xmax = U16(h + 8), ymax = U16(h + 10);
+  const bool endPalette = planes == 1 && bits > 4;
+  if (h[0] != 10 || bits > 8 || bits == 0 || (planes != 1 && planes != 3) || encoding > 1 || xmax < xmin ||
+      ymax < ymin || (planes == 3 && bits != 8) || (endPalette && Size < kHeaderSize + kPaletteSize + 1))
+    throw EInvalidGraphic(kUnrecognized);
+  const int width = xmax - xmin + 1, height = ymax - ymin + 1;
+  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || std::int64_t{width} * height > DibBitmap::kMaxPixels)
+    throw EInvalidGraphic(kUnrecognized);
+
+  Params.DpiX = U16(h + 12);
+  Params.DpiY = U16(h + 14);
+  if (Params.DpiX == 0 || Params.DpiY == 0) {
+    Params.DpiX = ScreenDpiX();
+    Params.DpiY = ScreenDpiY();
+  }
+  Bitmap.SetSize(1, 1);
+  Bitmap.SetBits(bits == 1 && planes == 1 ? 1 : 24);
+  Bitmap.SetSize(width, height);
+
+  std::array<TColorTriple, 256> palette{};
+  std::array<TColorTriple, 16> small{};
+  ToTriples(h + 16, 16, small.data());
+  if (endPalette) {
+    std::uint8_t rgb[kPaletteSize];
+    Source->SetPosition(start + Size - kPaletteSize);
+    Source->ReadBuffer(rgb, kPaletteSize);
+    Source->SetPosition(start + kHeaderSize);
+    ToTriples(rgb, 256, palette.data());
+  }
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(Size - kHeaderSize));
+  data.resize(static_cast<std::size_t>(std::max<std::int64_t>(Source->Read(data.data(), Size - kHeaderSize), 0)));
+
+  Params.BitsPerSample = bits;
+  Params.SamplesPerPixel = planes;
+  Params.Width = width;
+  Params.Height = height;
+  Params.PcxVersion = h[1];
+  Params.FreeColorMap();
+  if (endPalette) Params.ColorMap.assign(palette.begin(), palette.begin() + (1 << bits));
+  else if (planes == 1) Params.ColorMap.assign(small.begin(), small.begin() + (1 << bits));
+
+  PcxLines lines(std::move(data), encoding, bytesPerLine);
+  const long double step = 100.0L / height;
+  for (int y = 0; y < height; ++y) {
+    Progress.Report(static_cast<int>(Trunc(y * step)));
+    std::uint8_t* row = Bitmap.ScanLine(y);
+    if (planes == 3) {
+      for (int plane = 0; plane < 3; ++plane) {
+        if (!lines.Next()) return;
+        for (int x = 0; x < width; ++x) row[3 * x + 2 - plane] = lines.Line()[x];
+      }
+      continue;
+    }
+    if (!lines.Next()) return;
+    const std::uint8_t* line = lines.Line();
+    const auto put = [&](int x, const TColorTriple& c) {
+      row[3 * x] = c.b;
+      row[3 * x + 1] = c.g;
+      row[3 * x + 2] = c.r;
+    };
+    if (bits == 8) {
+      for (int x = 0; x < width; ++x) put(x, palette[line[x]]);
+    } else if (bits == 4) {
+      for (int x = 0; x < width; ++x) put(x, small[(x & 1 ? line[x / 2] : line[x / 2] >> 4) & 15]);
+    } else if (bits == 1) {
+      std::copy_n(line, (width + 7) / 8, row);
+    }
+  }
+}
+
+void PCXReadFile(const std::string& FileName, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  PCXReadStream(&stream, Bitmap, Params, Progress, stream.Size());
+}
