@@ -1,0 +1,99 @@
+// TImageList: images cut from bitmaps, drawn through their masks.
+#include "vcl/imglist.h"
+
+#include <algorithm>
+
+TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
+
+void TImageList::SetWidth(int Value) {
+  if (Value == width_ || Value <= 0) return;
+  width_ = Value;
+  Clear();
+}
+
+void TImageList::SetHeight(int Value) {
+  if (Value == height_ || Value <= 0) return;
+  height_ = Value;
+  Clear();
+}
+
+template <class TIsCovered>
+int TImageList::AddCut(TBitmap* Image, TIsCovered isCovered) {
+  if (!Image || Image->Empty()) return -1;
+  const int first = Count();
+  TCanvas* canvas = Image->Canvas();
+  const int pieces = std::max(1, Image->Width() / width_);
+  for (int piece = 0; piece < pieces; ++piece) {
+    TImage image;
+    image.Pixels.resize(static_cast<size_t>(width_) * height_, 0);
+    image.Covered.resize(image.Pixels.size(), false);
+    for (int y = 0; y < height_ && y < Image->Height(); ++y)
+      for (int x = 0; x < width_ && piece * width_ + x < Image->Width(); ++x) {
+        const int sx = piece * width_ + x;
+        const size_t at = static_cast<size_t>(y) * width_ + x;
+        image.Pixels[at] = ColorToRGB(canvas->Pixels(sx, y));
+        image.Covered[at] = isCovered(sx, y, image.Pixels[at]);
+      }
+    images_.push_back(std::move(image));
+  }
+  Changed();
+  return first;
+}
+
+int TImageList::Add(TBitmap* Image, TBitmap* Mask) {
+  TCanvas* mask = Mask && !Mask->Empty() ? Mask->Canvas() : nullptr;
+  return AddCut(Image, [&](int x, int y, COLORREF) {
+    return !mask || x >= Mask->Width() || y >= Mask->Height() || ColorToRGB(mask->Pixels(x, y)) != RGB(255, 255, 255);
+  });
+}
+
+int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
+  const COLORREF masked = ColorToRGB(MaskColor);
+  return AddCut(Image, [&](int, int, COLORREF c) { return c != masked; });
+}
+
+void TImageList::Delete(int Index) {
+  if (Index < 0 || Index >= Count()) return;
+  images_.erase(images_.begin() + Index);
+  Changed();
+}
+
+void TImageList::Clear() {
+  if (images_.empty()) return;
+  images_.clear();
+  Changed();
+}
+
+void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
+  if (!Canvas || Index < 0 || Index >= Count()) return;
+  const TImage& image = images_[static_cast<size_t>(Index)];
+  HDC dc = Canvas->Handle();
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) {
+      const size_t at = static_cast<size_t>(y) * width_ + x;
+      if (image.Covered[at]) SetPixelV(dc, X + x, Y + y, image.Pixels[at]);
+    }
+}
+
+COLORREF TImageList::PixelOf(int Index, int X, int Y) const {
+  return images_.at(static_cast<size_t>(Index)).Pixels.at(static_cast<size_t>(Y) * width_ + X);
+}
+
+bool TImageList::Covers(int Index, int X, int Y) const {
+  return images_.at(static_cast<size_t>(Index)).Covered.at(static_cast<size_t>(Y) * width_ + X);
+}
+
+void TImageList::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+const TClassInfo& TImageList::StaticClassInfo() {
+  using C = TImageList;
+  static const TClassInfo info("TImageList", &TComponent::StaticClassInfo(),
+                               {OrdProperty<C>("Width", TypeInfo_Integer, &C::Width, &C::SetWidth, 16),
+                                OrdProperty<C>("Height", TypeInfo_Integer, &C::Height, &C::SetHeight, 16)},
+                               {}, CreateComponent<C>);
+  return info;
+}
+
+[[maybe_unused]] static const bool imageListClassRegistered = (RegisterClass(TImageList::StaticClassInfo()), true);
