@@ -76,7 +76,24 @@ const TClassInfo& TRadioButton::StaticClassInfo() {
   return info;
 }
 
+const TClassInfo& TCustomEdit::StaticClassInfo() {
+  using C = TCustomEdit;
+  static const TClassInfo info(
+      "TCustomEdit", &TCustomControl::StaticClassInfo(),
+      {OrdProperty<C>("MaxLength", TypeInfo_Integer, &C::MaxLength, &C::SetMaxLength, 0),
+       OrdProperty<C>("ReadOnly", TypeInfo_Boolean, &C::ReadOnly, &C::SetReadOnly, false),
+       OrdProperty<C>("AutoSelect", TypeInfo_Boolean, &C::AutoSelect, &C::SetAutoSelect, true),
+       OrdProperty<C>("BorderStyle", TypeInfo_TFormBorderStyle, &C::BorderStyle, &C::SetBorderStyle, bsSingle),
+       EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange)});
+  return info;
+}
+
+const TClassInfo& TEdit::StaticClassInfo() {
+  static const TClassInfo info("TEdit", &TCustomEdit::StaticClassInfo(), {}, {}, CreateComponent<TEdit>);
+  return info;
+}
+
 [[maybe_unused]] static const bool stdctrlsRegistered =
     (RegisterClass(TLabel::StaticClassInfo()), RegisterClass(TGroupBox::StaticClassInfo()),
      RegisterClass(TButton::StaticClassInfo()), RegisterClass(TCheckBox::StaticClassInfo()),
-     RegisterClass(TRadioButton::StaticClassInfo()), true);
+     RegisterClass(TRadioButton::StaticClassInfo()), RegisterClass(TEdit::StaticClassInfo()), true);

@@ -1,6 +1,8 @@
 #pragma once
 // The standard controls, painted in the classic look by the class library itself: labels, group
 // boxes, push buttons, check boxes and radio buttons.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "vcl/controls.h"
@@ -203,4 +205,79 @@ class TRadioButton : public TButtonControl {
  private:
   bool checked_ = false;
   TAlignment alignment_ = taRightJustify;
+};
+
+// ---- Edit -------------------------------------------------------------------------------------
+// A single-line edit: selection with the mouse and Shift, the clipboard keys (Ctrl+C, Ctrl+X,
+// Ctrl+V and the Insert/Delete forms), MaxLength for typed and pasted text. Every change of the
+// text, the program's own included, fires OnChange.
+class TCustomEdit : public TCustomControl {
+ public:
+  VCL_CLASS_INFO
+  explicit TCustomEdit(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+
+  int SelStart() const { return std::min(anchor_, caret_); }
+  void SetSelStart(int Value);
+  int SelLength() const { return std::abs(caret_ - anchor_); }
+  void SetSelLength(int Value);
+  std::string SelText();
+  // Replaces the selection (as typing does, without MaxLength).
+  void SetSelText(const std::string& Value);
+  void SelectAll();
+  void ClearSelection() { SetSelText(""); }
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+
+  // Typed and pasted text stops at this many characters; 0 for no limit.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int Value) { maxLength_ = std::max(0, Value); }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool Value);
+  // Set by the user's edits.
+  bool Modified() const { return modified_; }
+  void SetModified(bool Value) { modified_ = Value; }
+  // Entering the edit by the keyboard selects all its text.
+  bool AutoSelect() const { return autoSelect_; }
+  void SetAutoSelect(bool Value) { autoSelect_ = Value; }
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  virtual void Change();
+  // Caret moves: the selection's moving end goes to Position; Extend keeps the other end.
+  void MoveCaret(int Position, bool Extend);
+  // Typing: replaces the selection, keeping MaxLength; false when nothing fitted.
+  bool InsertTyped(const std::string& Value);
+  // Pixels at the right that the text leaves to controls drawn over it.
+  void SetTextRightMargin(int Value) { textRightMargin_ = Value; }
+
+ private:
+  void HandleKey(WORD Key);
+  void HandleChar(char Key);
+  int CharAtX(int X);
+  int TextX(int Index);
+  void ScrollToCaret();
+
+  int anchor_ = 0;
+  int caret_ = 0;
+  int scroll_ = 0;
+  int maxLength_ = 0;
+  int textRightMargin_ = 0;
+  bool readOnly_ = false;
+  bool modified_ = false;
+  bool autoSelect_ = true;
+  bool selecting_ = false;
+  TBorderStyle borderStyle_ = bsSingle;
+};
+
+class TEdit : public TCustomEdit {
+ public:
+  VCL_CLASS_INFO
+  using TCustomEdit::TCustomEdit;
 };
