@@ -1,0 +1,393 @@
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "imaging/ccitt_fax.h"
+#include "imaging/invalid_graphic.h"
+#include "imaging/screen_dpi.h"
+#include "imaging/tiff_reader.h"
+#include "vcl/system.h"
+
+namespace {
+
+const char kInvalid[] = "Invalid TIFF stream";
+
+// The file in memory, read in its byte order; reads beyond it give zeros.
+struct TiffFile {
+  std::vector<std::uint8_t> bytes;
+  bool bigEndian = false;
+
+  std::uint32_t U16(std::uint64_t at) const {
+    if (at + 2 > bytes.size()) return 0;
+    const std::uint8_t* p = bytes.data() + at;
+    return bigEndian ? (p[0] << 8 | p[1]) : (p[0] | p[1] << 8);
+  }
+  std::uint32_t U32(std::uint64_t at) const {
+    if (at + 4 > bytes.size()) return 0;
+    const std::uint8_t* p = bytes.data() + at;
+    return bigEndian ? (std::uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3])
+                     : (p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24);
+  }
+};
+
+// A directory entry; its values lie in the entry's last four bytes when they fit, in file order.
+struct Entry {
+  std::uint32_t tag = 0, type = 0, count = 0;
+  std::uint64_t valueAt = 0;  // where the entry's value field lies in the file
+};
+
+int TypeSize(std::uint32_t type) {
+  switch (type) {
+    case 3: case 8: return 2;
+    case 4: case 9: case 11: return 4;
+    case 5: case 10: case 12: return 8;
+    default: return 1;
+  }
+}
+
+class Directory {
+ public:
+  Directory(const TiffFile& file, std::vector<Entry> entries) : file_(file), entries_(std::move(entries)) {}
+
+  const Entry* Find(std::uint32_t tag) const {
+    for (const Entry& e : entries_)
+      if (e.tag == tag) return &e;
+    return nullptr;
+  }
+  // Where the entry's values start.
+  std::uint64_t ValuesAt(const Entry& e) const {
+    return std::uint64_t{e.count} * TypeSize(e.type) <= 4 ? e.valueAt : file_.U32(e.valueAt);
+  }
+  std::uint32_t Element(const Entry& e, std::uint32_t i) const {
+    const std::uint64_t at = ValuesAt(e) + std::uint64_t{i} * TypeSize(e.type);
+    switch (TypeSize(e.type)) {
+      case 1: return at < file_.bytes.size() ? file_.bytes[at] : 0;
+      case 2: return file_.U16(at);
+      default: return file_.U32(at);
+    }
+  }
+  std::uint32_t Value(std::uint32_t tag, std::uint32_t fallback) const {
+    const Entry* e = Find(tag);
+    return e && e->count ? Element(*e, 0) : fallback;
+  }
+  std::vector<std::uint32_t> Array(std::uint32_t tag) const {
+    std::vector<std::uint32_t> out;
+    const Entry* e = Find(tag);
+    if (!e) return out;
+    // No more elements than the file could hold.
+    const std::uint32_t count = static_cast<std::uint32_t>(std::min<std::uint64_t>(e->count, file_.bytes.size()));
+    for (std::uint32_t i = 0; i < count; ++i) out.push_back(Element(*e, i));
+    return out;
+  }
+  double Rational(std::uint32_t tag) const {
+    const Entry* e = Find(tag);
+    if (!e) return 0;
+    const std::uint64_t at = file_.U32(e->valueAt);
+    const std::uint32_t num = file_.U32(at), den = file_.U32(at + 4);
+    return static_cast<double>(num) / (den == 0 ? 1 : den);
+  }
+  std::string String(std::uint32_t tag) const {
+    const Entry* e = Find(tag);
+    if (!e) return {};
+    const std::uint64_t at = ValuesAt(*e);
+    if (at >= file_.bytes.size()) return {};
+    const std::uint64_t n = std::min<std::uint64_t>(e->count, file_.bytes.size() - at);
+    std::string s(reinterpret_cast<const char*>(file_.bytes.data() + at), static_cast<std::size_t>(n));
+    return s.substr(0, s.find('\0'));
+  }
+
+ private:
+  const TiffFile& file_;
+  std::vector<Entry> entries_;
+};
+
+// One strip's decoding state; rows carry the data and bit positions from one to the next.
+class StripRows {
+ public:
+  StripRows(const std::uint8_t* data, std::size_t size, int compression, bool twoDimensional, int fillOrder,
+            int width, const TTiffLzwDecoder& lzw)
+      : data_(data), size_(size), compression_(compression), twoD_(twoDimensional), fillOrder_(fillOrder),
+        width_(width), lzw_(lzw), reference_(static_cast<std::size_t>((width + 7) / 8), 0xFF) {}
+  ~StripRows() {
+    if (lzwState_) lzw_(nullptr, 0, 0, lzwState_);
+  }
+  StripRows(const StripRows&) = delete;
+  StripRows& operator=(const StripRows&) = delete;
+
+  // The next row into `row` (zeroed, at least 2 x rowBytes bytes); compressions without a
+  // decoder leave it zero.
+  void Next(std::uint8_t* row, std::size_t rowBytes) {
+    const FaxStrip fax{data_, size_, fillOrder_};
+    switch (compression_) {
+      case 1: {
+        const std::size_t n = pos_ < size_ ? std::min(rowBytes, size_ - pos_) : 0;
+        std::memcpy(row, data_ + pos_, n);
+        pos_ += rowBytes;
+        break;
+      }
+      case 2:
+        if (pos_ < size_) pos_ += DecodeFaxRowMH(row, {data_ + pos_, size_ - pos_, fillOrder_}, width_);
+        else DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
+        break;
+      case 3:
+        bit_ = twoD_ ? DecodeFaxRow2D(row, fax, width_, bit_, reference_.data()) : DecodeFaxRow1D(row, fax, width_, bit_);
+        break;
+      case 4:
+        bit_ = DecodeFaxRow2D(row, fax, width_, bit_, reference_.data());
+        break;
+      case 5:
+        if (const std::uint8_t* bytes = lzw_(data_, size_, static_cast<int>(rowBytes), lzwState_))
+          std::memcpy(row, bytes, rowBytes);
+        break;
+      case 32773:
+        PackBits(row, rowBytes);
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  // Runs that cross the row's end are cut there.
+  void PackBits(std::uint8_t* row, std::size_t rowBytes) {
+    std::size_t n = 0;
+    while (n < rowBytes && pos_ < size_) {
+      const int control = static_cast<std::int8_t>(data_[pos_++]);
+      if (control >= 0) {
+        for (int i = 0; i <= control && pos_ < size_; ++i, ++pos_)
+          if (n < rowBytes) row[n++] = data_[pos_];
+      } else if (control != -128) {
+        if (pos_ >= size_) return;
+        const std::uint8_t b = data_[pos_++];
+        for (int i = 0; i < 1 - control && n < rowBytes; ++i) row[n++] = b;
+      }
+    }
+  }
+
+  const std::uint8_t* data_;
+  std::size_t size_, pos_ = 0;
+  std::int64_t bit_ = 0;
+  int compression_;
+  bool twoD_;
+  int fillOrder_, width_;
+  const TTiffLzwDecoder& lzw_;
+  void* lzwState_ = nullptr;
+  std::vector<std::uint8_t> reference_;
+};
+
+struct Picture {
+  int width = 0, height = 0, bits = 1, samples = 1, photometric = 2, compression = 1, planar = 1, predictor = 1;
+  bool twoD = false, bigEndian = false;
+  int fillOrder = 1;
+  std::array<TColorTriple, 256> palette{};  // zeroed: indexes beyond the file's map are black
+};
+
+// Spreads 4-bit data, undoes the predictor, scales 4-bit grey; then writes the bitmap row.
+void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::uint8_t* out) {
+  const int w = p.width;
+  if (p.bits == 1) {
+    const bool invert = (p.photometric == 0) == (p.compression == 1 || p.compression > 4);
+    const std::size_t n = static_cast<std::size_t>((w + 7) / 8);
+    for (std::size_t i = 0; i < n; ++i) out[i] = invert ? static_cast<std::uint8_t>(~row[i]) : row[i];
+    return;
+  }
+  if (p.bits == 4) {
+    for (std::size_t i = rowBytes; i-- > 0;) {
+      row[2 * i + 1] = row[i] & 15;
+      row[2 * i] = row[i] >> 4;
+    }
+    if (p.photometric <= 1)
+      for (int x = 0; x < w; ++x) row[x] = static_cast<std::uint8_t>(row[x] * 16);
+  }
+  if (p.predictor == 2 && p.bits == 8) {
+    const int step = p.planar == 1 && p.samples == 3 ? 3 : 1;
+    const int n = w * step;
+    for (int i = step; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
+  }
+  for (int x = 0; x < w; ++x, out += 3) {
+    std::uint8_t v;
+    if (p.photometric == 2) {  // red, green, blue
+      out[0] = row[3 * x + 2];
+      out[1] = row[3 * x + 1];
+      out[2] = row[3 * x];
+      continue;
+    }
+    if (p.photometric == 3) {
+      const TColorTriple& c = p.palette[row[x]];
+      out[0] = c.b;
+      out[1] = c.g;
+      out[2] = c.r;
+      continue;
+    }
+    if (p.bits == 16) v = row[2 * x + (p.bigEndian ? 0 : 1)];
+    else v = row[x];
+    if (p.photometric == 0) v = static_cast<std::uint8_t>(255 - v);
+    out[0] = out[1] = out[2] = v;
+  }
+}
+
+bool Decodable(const Picture& p) {
+  if (p.photometric == 2) return p.samples == 3 && p.bits == 8;
+  if (p.samples != 1) return false;
+  if (p.photometric == 3) return p.bits == 8 || p.bits == 4;
+  if (p.photometric <= 1) return p.bits == 1 || p.bits == 4 || p.bits == 8 || (p.bits == 16 && p.compression == 1);
+  return false;
+}
+
+}  // namespace
+
+void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
+                    TVelmoraIOParams& Params) {
+  TiffFile file;
+  const std::int64_t size = Source->Size() - Source->Position();
+  file.bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
+  file.bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(Source->Read(file.bytes.data(), size), 0)));
+  if (file.bytes.size() < 8 || !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
+    throw EInvalidGraphic("unrecognized TIFF");
+  file.bigEndian = file.bytes[0] == 'M';
+
+  // The chain, cut at the end of the file or where it comes back on itself.
+  std::vector<Entry> wanted;
+  bool found = false;
+  DirectoryCount = 0;
+  std::set<std::uint32_t> seen;
+  for (std::uint32_t at = file.U32(4); at != 0 && at + 2 <= file.bytes.size() && seen.insert(at).second;) {
+    const std::uint32_t count = file.U16(at);
+    if (DirectoryCount == Params.TiffImageIndex) {
+      found = true;
+      for (std::uint32_t i = 0; i < count && at + 2 + 12 * std::uint64_t{i} + 12 <= file.bytes.size(); ++i) {
+        const std::uint64_t e = at + 2 + 12 * std::uint64_t{i};
+        wanted.push_back({file.U16(e), file.U16(e + 2), file.U32(e + 4), e + 8});
+      }
+    }
+    ++DirectoryCount;
+    at = file.U32(at + 2 + 12 * std::uint64_t{count});
+  }
+  if (!found) return;
+  const Directory dir(file, std::move(wanted));
+
+  Picture p;
+  p.bigEndian = file.bigEndian;
+  const std::uint32_t width = dir.Value(256, 0), height = dir.Value(257, 0);
+  const std::vector<std::uint32_t> bitsList = dir.Array(258);
+  for (std::uint32_t b : bitsList)
+    if (b != bitsList[0]) throw EInvalidGraphic(kInvalid);
+  p.bits = bitsList.empty() ? 1 : static_cast<int>(std::min<std::uint32_t>(bitsList[0], 64));
+  p.samples = static_cast<int>(std::min<std::uint32_t>(dir.Value(277, 1), 64));
+  p.compression = static_cast<int>(dir.Value(259, 1));
+  p.photometric = static_cast<int>(dir.Value(262, 2));
+  p.fillOrder = dir.Value(266, 1) == 2 ? 2 : 1;
+  p.planar = static_cast<int>(dir.Value(284, 1));
+  p.twoD = dir.Value(292, 0) & 1;
+  p.predictor = static_cast<int>(dir.Value(317, 1));
+  if (width == 0 || height == 0 || std::uint64_t{width} * height > DibBitmap::kMaxPixels) throw EInvalidGraphic(kInvalid);
+  p.width = static_cast<int>(width);
+  p.height = static_cast<int>(height);
+  std::uint32_t rowsPerStrip = dir.Value(278, height);
+  if (rowsPerStrip == 0 || rowsPerStrip > height) rowsPerStrip = height;
+
+  // A map of 3 x 2^bits values, the upper byte of each; shorter maps and deeper pictures get none.
+  bool hasMap = false;
+  if (const Entry* map = dir.Find(320); map && p.bits <= 8 && map->count >= 3u << p.bits) {
+    hasMap = true;
+    const std::uint32_t n = 1u << p.bits;
+    for (std::uint32_t i = 0; i < n; ++i)
+      p.palette[i] = {static_cast<std::uint8_t>(dir.Element(*map, i + 2 * n) >> 8),
+                      static_cast<std::uint8_t>(dir.Element(*map, i + n) >> 8),
+                      static_cast<std::uint8_t>(dir.Element(*map, i) >> 8)};
+  }
+
+  Bitmap.SetSize(1, 1);
+  Bitmap.SetBits(p.bits == 1 && p.samples == 1 ? 1 : 24);
+  Bitmap.SetSize(p.width, p.height);
+
+  Params.BitsPerSample = p.bits;
+  Params.SamplesPerPixel = p.samples;
+  Params.Width = p.width;
+  Params.Height = p.height;
+  switch (p.compression) {
+    case 1: Params.TiffCompression = 0; break;
+    case 2: Params.TiffCompression = 1; break;
+    case 3: Params.TiffCompression = p.twoD ? 3 : 2; break;
+    case 4: case 5: case 6: case 7: Params.TiffCompression = static_cast<std::uint8_t>(p.compression); break;
+    case 32773: Params.TiffCompression = 8; break;
+    default: break;
+  }
+  if (p.photometric >= 0 && p.photometric <= 6) Params.TiffPhotometric = static_cast<std::uint8_t>(p.photometric);
+  else if (p.photometric == 8) Params.TiffPhotometric = 7;
+  Params.TiffPlanarConfig = p.planar;
+  Params.TiffDocumentName = dir.String(269);
+  Params.TiffImageDescription = dir.String(270);
+  Params.TiffPageName = dir.String(285);
+  if (const Entry* page = dir.Find(297)) {
+    Params.TiffPageNumber = static_cast<std::int32_t>(dir.Element(*page, 0));
+    Params.TiffPageCount = static_cast<std::int32_t>(page->count > 1 ? dir.Element(*page, 1) : 0);
+  } else {
+    Params.TiffPageNumber = Params.TiffPageCount = 0;
+  }
+  Params.FreeColorMap();
+  if (hasMap) Params.ColorMap.assign(p.palette.begin(), p.palette.begin() + (1 << p.bits));
+  const double factor = dir.Value(296, 2) == 3 ? 2.54 : 1;
+  Params.DpiX = static_cast<int>(dir.Rational(282) * factor);
+  Params.DpiY = static_cast<int>(dir.Rational(283) * factor);
+  if (Params.DpiX == 0) Params.DpiX = ScreenDpiX();
+  if (Params.DpiY == 0) Params.DpiY = ScreenDpiY();
+  Params.TiffXPos = static_cast<int>(dir.Rational(286) * factor);
+  Params.TiffYPos = static_cast<int>(dir.Rational(287) * factor);
+  if (p.compression == 5 && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
+
+  const std::vector<std::uint32_t> offsets = dir.Array(273), counts = dir.Array(279);
+  if (offsets.empty() || !Decodable(p)) return;
+  const bool planar = p.planar == 2;
+  if (planar && p.photometric != 2) return;
+  const std::uint64_t perRow = planar ? width : std::uint64_t{width} * static_cast<unsigned>(p.samples);
+  std::size_t rowBytes = static_cast<std::size_t>(perRow * static_cast<unsigned>(p.bits) / 8);
+  if ((p.bits == 4 && width % 2) || (p.bits == 1 && width % 8)) ++rowBytes;
+  std::vector<std::uint8_t> row(2 * rowBytes + 8), planes(3 * rowBytes);
+
+  // A strip's bytes, cut at the end of the file; a strip without a byte count has none.
+  const auto strip = [&](std::size_t i) -> std::pair<const std::uint8_t*, std::size_t> {
+    if (i >= offsets.size() || i >= counts.size() || offsets[i] >= file.bytes.size()) return {nullptr, 0};
+    return {file.bytes.data() + offsets[i], std::min<std::size_t>(counts[i], file.bytes.size() - offsets[i])};
+  };
+  const long double step = 100.0L / p.height;
+  int done = 0;
+  const std::size_t strips = planar ? offsets.size() / 3 : offsets.size();
+  for (std::size_t s = 0; s < strips; ++s) {
+    const std::uint64_t first = s * std::uint64_t{rowsPerStrip};
+    if (first >= height) break;
+    const int rows = static_cast<int>(std::min<std::uint64_t>(rowsPerStrip, height - first));
+    if (!planar) {
+      auto [data, bytes] = strip(s);
+      if (bytes == 0) continue;
+      StripRows reader(data, bytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
+      for (int r = 0; r < rows; ++r) {
+        std::fill(row.begin(), row.end(), 0);
+        reader.Next(row.data(), rowBytes);
+        ConvertRow(p, row.data(), rowBytes, Bitmap.ScanLine(static_cast<int>(first) + r));
+        Progress.Report(static_cast<int>(Trunc(++done * step)));
+      }
+      continue;
+    }
+    const auto [red, redBytes] = strip(s);
+    const auto [green, greenBytes] = strip(s + strips);
+    const auto [blue, blueBytes] = strip(s + 2 * strips);
+    StripRows r0(red, redBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
+    StripRows r1(green, greenBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
+    StripRows r2(blue, blueBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
+    StripRows* readers[3] = {&r0, &r1, &r2};
+    for (int r = 0; r < rows; ++r) {
+      std::uint8_t* out = Bitmap.ScanLine(static_cast<int>(first) + r);
+      for (int c = 0; c < 3; ++c) {
+        std::fill(row.begin(), row.end(), 0);
+        if ((c == 0 ? redBytes : c == 1 ? greenBytes : blueBytes) > 0) readers[c]->Next(row.data(), rowBytes);
+        if (p.predictor == 2)
+          for (int x = 1; x < p.width; ++x) row[x] = static_cast<std::uint8_t>(row[x] + row[x - 1]);
+        for (int x = 0; x < p.width; ++x) out[3 * x + 2 - c] = row[x];
+      }
+      Progress.Report(static_cast<int>(Trunc(++done * step)));
+    }
+  }
+}

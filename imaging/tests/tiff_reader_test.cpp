@@ -1,0 +1,254 @@
+#include "imaging/tiff_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "imaging/invalid_graphic.h"
+#include "imaging/screen_dpi.h"
+#include "imaging/tiff_lzw.h"
+#include "test_pictures.h"
+#include "tiff_file_writer.h"
+
+namespace {
+
+struct TiffLoad {
+  DibBitmap bitmap;
+  TVelmoraIOParams params{nullptr};
+  int count = -1;
+
+  explicit TiffLoad(int wanted = 0) {
+    params.TiffImageIndex = wanted;
+    params.TiffLzwDecoder = TiffLzwDecode;
+  }
+  void Read(const std::vector<std::uint8_t>& bytes) {
+    TMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    TIFFReadStream(bitmap, &stream, count, {}, params);
+  }
+};
+
+// An image of width x height with its basic tags; width and height as SHORTs.
+TiffDirectory Basic(int width, int height, int bits, int samples, int photometric, int compression = 1) {
+  TiffDirectory d;
+  d.Set(256, 3, {static_cast<std::uint32_t>(width)}).Set(257, 3, {static_cast<std::uint32_t>(height)});
+  std::vector<std::uint32_t> bps(static_cast<std::size_t>(samples), static_cast<std::uint32_t>(bits));
+  d.Set(258, 3, bps).Set(259, 3, {static_cast<std::uint32_t>(compression)});
+  d.Set(262, 3, {static_cast<std::uint32_t>(photometric)}).Set(277, 3, {static_cast<std::uint32_t>(samples)});
+  return d;
+}
+
+TEST(TiffReader, RgbStripsReadTheSameInBothByteOrders) {
+  // Three rows in strips of two rows; offsets and counts as two inline SHORTs.
+  TiffDirectory d = Basic(2, 3, 8, 3, 2);
+  d.Set(278, 3, {2}).Text(269, "doc").Text(270, "a longer description").Set(297, 3, {4, 9});
+  d.Set(282, 5, {40, 1}).Set(283, 5, {0, 0}).Set(296, 3, {3}).Set(286, 5, {10, 4});
+  d.strips = {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {13, 14, 15, 16, 17, 18}};
+  for (bool big : {false, true}) {
+    SCOPED_TRACE(big ? "MM" : "II");
+    TiffLoad load;
+    load.Read(WriteTiff({d}, big, 3));
+    ASSERT_EQ(load.bitmap.Width(), 2);
+    ASSERT_EQ(load.bitmap.Height(), 3);
+    EXPECT_EQ(PixelAt(load.bitmap, 0, 0), RGB(1, 2, 3));
+    EXPECT_EQ(PixelAt(load.bitmap, 1, 1), RGB(10, 11, 12));
+    EXPECT_EQ(PixelAt(load.bitmap, 1, 2), RGB(16, 17, 18));
+    EXPECT_EQ(load.count, 1);
+    EXPECT_EQ(load.params.TiffDocumentName, "doc") << "inline text in file order";
+    EXPECT_EQ(load.params.TiffImageDescription, "a longer description");
+    EXPECT_EQ(load.params.TiffPageNumber, 4) << "a SHORT pair in the value field";
+    EXPECT_EQ(load.params.TiffPageCount, 9);
+    EXPECT_EQ(load.params.DpiX, 101);
+    EXPECT_EQ(load.params.DpiY, ScreenDpiY());
+    EXPECT_EQ(load.params.TiffXPos, 6);
+    EXPECT_EQ(load.params.SamplesPerPixel, 3);
+    EXPECT_EQ(load.params.TiffPhotometric, 2);
+  }
+}
+
+TEST(TiffReader, PaletteAndGreyDepths) {
+  std::vector<std::uint32_t> map(48);
+  for (std::uint32_t i = 0; i < 16; ++i) {
+    map[i] = i * 4096;          // red
+    map[16 + i] = 0xFF00;       // green
+    map[32 + i] = 0x1200;       // blue
+  }
+  TiffDirectory palette = Basic(3, 1, 4, 1, 3);
+  palette.Set(320, 3, map);
+  palette.strips = {{0x1F, 0x20}};
+  TiffLoad p;
+  p.Read(WriteTiff({palette}, true));
+  EXPECT_EQ(PixelAt(p.bitmap, 0, 0), RGB(16, 255, 18));
+  EXPECT_EQ(PixelAt(p.bitmap, 1, 0), RGB(240, 255, 18));
+  EXPECT_EQ(PixelAt(p.bitmap, 2, 0), RGB(32, 255, 18));
+  EXPECT_EQ(p.params.ColorMapCount(), 16);
+
+  TiffDirectory shortMap = Basic(2, 1, 8, 1, 3);
+  shortMap.Set(320, 3, map);  // 48 values: too few for 8 bits
+  shortMap.strips = {{1, 200}};
+  TiffLoad s;
+  s.Read(WriteTiff({shortMap}, false));
+  EXPECT_EQ(s.params.ColorMapCount(), 0);
+  EXPECT_EQ(PixelAt(s.bitmap, 1, 0), RGB(0, 0, 0));
+
+  struct Grey {
+    const char* name;
+    TiffDirectory dir;
+    bool big;
+    std::vector<BYTE> expected;
+  };
+  TiffDirectory grey4 = Basic(3, 1, 4, 1, 1);
+  grey4.strips = {{0x1F, 0x20}};
+  TiffDirectory white0 = Basic(2, 1, 8, 1, 0);
+  white0.strips = {{0, 200}};
+  TiffDirectory grey16 = Basic(2, 1, 16, 1, 1);
+  grey16.strips = {{0x12, 0x34, 0x56, 0x78}};
+  const Grey cases[] = {
+      {"4 bits, odd width", grey4, false, {16, 240, 32}},
+      {"8 bits, white is zero", white0, false, {255, 55}},
+      {"16 bits little-endian: the second byte", grey16, false, {0x34, 0x78}},
+      {"16 bits big-endian: the first byte", grey16, true, {0x12, 0x56}},
+  };
+  for (const Grey& g : cases) {
+    SCOPED_TRACE(g.name);
+    TiffLoad load;
+    load.Read(WriteTiff({g.dir}, g.big));
+    for (std::size_t x = 0; x < g.expected.size(); ++x)
+      EXPECT_EQ(PixelAt(load.bitmap, static_cast<int>(x), 0), RGB(g.expected[x], g.expected[x], g.expected[x]));
+  }
+}
+
+TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
+  const std::vector<std::uint8_t> raw{10, 10, 10, 10, 10, 1, 2, 3, 4, 5};  // 5 x 2 grey
+  struct Case {
+    const char* name;
+    int compression;
+    std::vector<std::uint8_t> strip;
+  };
+  // LZW: clear, the bytes as single codes, end (nine-bit codes).
+  std::vector<std::uint8_t> lzw;
+  {
+    std::uint64_t buffer = 0;
+    int bits = 0;
+    std::vector<int> codes{256};
+    codes.insert(codes.end(), raw.begin(), raw.end());
+    codes.push_back(257);
+    for (int c : codes) {
+      buffer = buffer << 9 | static_cast<unsigned>(c);
+      bits += 9;
+      while (bits >= 8) lzw.push_back(static_cast<std::uint8_t>(buffer >> (bits -= 8)));
+    }
+    if (bits) lzw.push_back(static_cast<std::uint8_t>(buffer << (8 - bits)));
+  }
+  const Case cases[] = {
+      {"none", 1, raw},
+      {"PackBits, with a run crossing the row's end", 32773, {0xFC, 10, 0x04, 1, 2, 3, 4, 5}},
+      {"LZW", 5, lzw},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TiffDirectory d = Basic(5, 2, 8, 1, 1, c.compression);
+    d.strips = {c.strip};
+    TiffLoad load;
+    load.Read(WriteTiff({d}, false));
+    for (int x = 0; x < 5; ++x) {
+      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 0)), raw[static_cast<std::size_t>(x)]);
+      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 1)), raw[static_cast<std::size_t>(5 + x)]);
+    }
+  }
+  TiffDirectory d = Basic(5, 2, 8, 1, 1, 5);
+  d.strips = {lzw};
+  TiffLoad noDecoder;
+  noDecoder.params.TiffLzwDecoder = nullptr;
+  try {
+    noDecoder.Read(WriteTiff({d}, false));
+    ADD_FAILURE();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_STREQ(e.what(), "LZW Decompressor not found");
+  }
+  EXPECT_EQ(noDecoder.bitmap.Width(), 5) << "sized before the refusal";
+}
+
+TEST(TiffReader, BilevelRowsAreInvertedByPhotometricAndCompression) {
+  // Uncompressed: set bits as stored. Group 4 (V0 then H white 3 black 2): the fax decoder's
+  // set bits are white.
+  TiffDirectory raw = Basic(10, 1, 1, 1, 0);
+  raw.strips = {{0xF0, 0x40}};
+  TiffDirectory g4 = Basic(16, 2, 1, 1, 1, 4);
+  g4.strips = {{0b10011000, 0b11100000}};  // row 1: V0 (white); row 2: H W3 B2, V0
+  TiffLoad a, b;
+  a.Read(WriteTiff({raw}, false));
+  b.Read(WriteTiff({g4}, true));
+  ASSERT_EQ(a.bitmap.Bits(), 1);
+  EXPECT_EQ(a.bitmap.ScanLine(0)[0], 0x0F) << "white is zero: inverted";
+  EXPECT_EQ(a.bitmap.ScanLine(0)[1] & 0xC0, 0x80);
+  EXPECT_EQ(b.bitmap.ScanLine(0)[0], 0x00) << "black is zero, fax white is set: inverted";
+  EXPECT_EQ(b.bitmap.ScanLine(1)[0], 0x18);
+  EXPECT_EQ(b.bitmap.ScanLine(1)[1], 0x00);
+  EXPECT_EQ(b.params.TiffCompression, 4);
+}
+
+TEST(TiffReader, DirectoryChains) {
+  std::vector<TiffDirectory> dirs;
+  for (int i = 0; i < 3; ++i) {
+    TiffDirectory d = Basic(1, 1, 8, 1, 1);
+    d.strips = {{static_cast<std::uint8_t>(50 * i + 1)}};
+    dirs.push_back(d);
+  }
+  TiffLoad third(2);
+  third.Read(WriteTiff(dirs, false));
+  EXPECT_EQ(third.count, 3);
+  EXPECT_EQ(PixelAt(third.bitmap, 0, 0), RGB(101, 101, 101));
+  TiffLoad beyond(3);
+  beyond.bitmap.SetSize(4, 4);
+  beyond.Read(WriteTiff(dirs, true));
+  EXPECT_EQ(beyond.count, 3);
+  EXPECT_EQ(beyond.bitmap.Width(), 4);
+  TiffLoad looping(5);
+  looping.Read(WriteTiff(dirs, false, 4, true));
+  EXPECT_EQ(looping.count, 3) << "the chain stops where it comes back";
+}
+
+TEST(TiffReader, DamagedFilesAreBoundedOrRefused) {
+  // Strips beyond the file, counts shorter than offsets, rows passing their strip.
+  TiffDirectory d = Basic(3, 4, 8, 1, 1);
+  d.Set(278, 4, {1}).Set(273, 4, {8, 9, 100000, 10}).Set(279, 4, {1, 50});
+  TiffLoad bounded;
+  bounded.Read(WriteTiff({d}, false));
+  EXPECT_EQ(bounded.bitmap.Height(), 4);
+  // Planar strips not a multiple of three: whole triples only.
+  TiffDirectory planar = Basic(2, 1, 8, 3, 2);
+  planar.Set(284, 3, {2});
+  planar.strips = {{1, 2}, {3, 4}, {5, 6}, {7, 8}};
+  TiffLoad p;
+  p.Read(WriteTiff({planar}, false));
+  EXPECT_EQ(PixelAt(p.bitmap, 1, 0), RGB(2, 4, 6));
+
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    const char* message;
+  };
+  TiffDirectory mixed = Basic(2, 2, 8, 3, 2);
+  mixed.Set(258, 3, {8, 8, 16});
+  TiffDirectory noHeight = Basic(2, 0, 8, 1, 1);
+  TiffDirectory huge = Basic(1, 1, 8, 1, 1);
+  huge.Set(256, 4, {70000}).Set(257, 4, {70000});
+  const Case cases[] = {
+      {"byte order mark", {'I', 'M', 42, 0, 8, 0, 0, 0}, "unrecognized TIFF"},
+      {"differing sample sizes", WriteTiff({mixed}, false), "Invalid TIFF stream"},
+      {"height 0", WriteTiff({noHeight}, false), "Invalid TIFF stream"},
+      {"too many pixels", WriteTiff({huge}, true), "Invalid TIFF stream"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TiffLoad load;
+    try {
+      load.Read(c.bytes);
+      ADD_FAILURE();
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
+}  // namespace
