@@ -1,5 +1,27 @@
+#include "graphics/bmp_format.h"
 #include "graphics/library.h"
 
-// The codecs in registration order; each codec adds its own line.
-std::vector<TFileFormatFactory> FileFormatReaderFactories() { return {}; }
-std::vector<TFileFormatFactory> FileFormatWriterFactories() { return {}; }
+namespace {
+
+template <class T>
+TObject* Make() {
+  return new T;
+}
+
+}  // namespace
+
+// The codecs in registration order; each codec adds its own lines.
+std::vector<TFileFormatFactory> FileFormatReaderFactories() {
+  return {
+      Make<TBMPFileFormatReader>,
+      Make<TDIBFileFormatReader>,
+      Make<TRLEFileFormatReader>,
+  };
+}
+
+std::vector<TFileFormatFactory> FileFormatWriterFactories() {
+  return {
+      Make<TBMPFileFormatWriter>,
+      Make<TDIBFileFormatWriter>,
+  };
+}

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "clamp_table.h"
+#include "graphics/bmp_format.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/pg_canvas.h"
@@ -13,6 +14,9 @@
 TList* PGLiveCanvases = nullptr;
 TList* FileFormatReaders = nullptr;
 TList* FileFormatWriters = nullptr;
+TFileFormatReader* PGBitmapReader = nullptr;
+TFileFormatWriter* PGBitmapWriter = nullptr;
+bool PGScale16BitChannels = true;
 LOGFONTA PGViewerFont{};
 long double PGDisplayGamma = 1.8L;
 bool PGGammaCorrection = true;
@@ -60,9 +64,12 @@ void PGLibraryInitialize() {
   std::strcpy(PGViewerFont.lfFaceName, "MS Sans Serif");
   CreateViewerCursors();
   BuildPGClampTable();
+  PGScale16BitChannels = true;
   PGDisplayGamma = 1.8L;
   PGGammaCorrection = true;
   PGLiveCanvases = new TList;
+  PGBitmapReader = new TBMPFileFormatReader;
+  PGBitmapWriter = new TBMPFileFormatWriter;
   FileFormatReaders = CreateFormatList(FileFormatReaderFactories());
   FileFormatWriters = CreateFormatList(FileFormatWriterFactories());
 }
@@ -73,6 +80,10 @@ void PGLibraryFinalize() {
   FreeAllCanvases();
   delete PGLiveCanvases;
   PGLiveCanvases = nullptr;
+  delete PGBitmapReader;
+  PGBitmapReader = nullptr;
+  delete PGBitmapWriter;
+  PGBitmapWriter = nullptr;
   FreeFormatList(FileFormatReaders);
   FreeFormatList(FileFormatWriters);
 }

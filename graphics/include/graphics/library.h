@@ -15,6 +15,12 @@ extern TList* PGLiveCanvases;
 extern TList* FileFormatReaders;
 extern TList* FileFormatWriters;
 
+// The bitmap reader and writer that streaming and the clipboard use, whatever the lists hold.
+class TFileFormatReader;
+class TFileFormatWriter;
+extern TFileFormatReader* PGBitmapReader;
+extern TFileFormatWriter* PGBitmapWriter;
+
 // The viewer's cursors while the picture or a selection is dragged.
 extern HCURSOR PGCursorOpenHand;
 extern HCURSOR PGCursorGrabbingHand;
@@ -23,6 +29,8 @@ extern HCURSOR PGCursorMove;
 
 // The viewer's font, for CreateFontIndirectA.
 extern LOGFONTA PGViewerFont;
+// Whether 16-bit bitmap channels are scaled up to fill the 0..255 range.
+extern bool PGScale16BitChannels;
 extern long double PGDisplayGamma;
 extern bool PGGammaCorrection;
 

@@ -66,7 +66,9 @@ class TPixelGraphic : public TGraphic {
   int GetPaletteCapacity() const;
   int GetStride() const { return stride_; }
   int ImageSize() const { return imageSize_; }
-  int GetDIBSize() const { return paletteCount_ * 4 + imageSize_ + 58; }
+  // Entries of the colour table a bitmap of this image holds: the capacity for an empty palette.
+  int DIBColorTableEntries() const;
+  int GetDIBSize() const { return DIBColorTableEntries() * 4 + imageSize_ + 58; }
   std::uint8_t* GetBits();
   // Storage line Height-1-Y; Y is not range-tested.
   std::uint8_t* ScanLine(int Y);
@@ -143,11 +145,26 @@ class TPixelGraphic : public TGraphic {
   // palette selected (and realised unless SkipRealize is set).
   void DrawToDC(HDC DC, const RECT& Rect, bool ForceBackground, DWORD Rop);
 
-  // ---- Loading, saving and the clipboard ----
+  // ---- Loading: by the stream's signature, else by the extension; then gamma correction ----
+  void LoadFromFile(const std::string& FileName) override;
+  void LoadFromFileIndex(const std::string& FileName, int Index);
   void LoadFromStream(TStream* Stream) override;
+  void LoadFromStreamExt(TStream* Stream, std::string Ext, int Index);
+
+  // ---- Saving: by the extension, converted when the writer cannot store the resolution ----
+  // Replaces the file only when the whole save succeeded.
+  void SaveToFile(const std::string& FileName) override;
+  virtual void SaveToStreamExt(TStream* Stream, const std::string& Ext);
+  // Always a bitmap, in the image's own format.
   void SaveToStream(TStream* Stream) override;
+
+  // ---- The clipboard: CF_DIB ----
   void LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette) override;
   void SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) override;
+
+  // ---- The packed DIB: information header, colour table, pixels ----
+  void WriteDIB(TStream* Stream);
+  void ReadDIB(TStream* Stream, bool CoreHeader);
 
   // ---- Canvas ----
   // Made on first use; direct pixel access afterwards first flushes what it drew.
@@ -168,6 +185,9 @@ class TPixelGraphic : public TGraphic {
   void FreeDitherBuffers();
 
  protected:
+  // A 32-bit length, then a bitmap file.
+  void ReadData(TStream* Stream) override;
+  void WriteData(TStream* Stream) override;
   void Changed(TObject*) override { Changed(); }
   void SetWidthImpl(int Value) override;
   void SetHeightImpl(int Value) override;
@@ -176,6 +196,13 @@ class TPixelGraphic : public TGraphic {
   void SetTransparentImpl(bool Value) override { transparent_ = Value; }
 
  private:
+  void SaveWithWriter(const std::string& Ext, TStream* Stream);
+  void ApplyGammaCorrection();
+  // Reads Count bytes, in ten steps with progress when there are more than 100.
+  void ReadWithProgress(TStream* Stream, void* Buffer, std::int64_t Count);
+  void ReadBitFieldPixels(TStream* Stream, int BitCount, const DWORD Masks[3]);
+  void DecodeRunLength(const std::uint8_t* Data, std::int64_t Size, bool FourBits);
+  void FlipRows();
   void FlushGdi();
   void DeleteStorage();
   void BuildBitmapInfo();

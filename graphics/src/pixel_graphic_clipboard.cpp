@@ -1,0 +1,50 @@
+// CF_DIB in and out of the clipboard: a packed DIB in a global memory block.
+#include "graphics/exceptions.h"
+#include "graphics/messages.h"
+#include "graphics/pixel_graphic.h"
+#include "win32/clipboard.h"
+#include "win32/globalmem.h"
+
+void TPixelGraphic::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(GetDIBSize()));
+  if (!block) throw EOutOfMemory("Out of memory");
+  try {
+    TCustomMemoryStream stream;
+    stream.SetPointer(GlobalLock(block), static_cast<std::int64_t>(GlobalSize(block)));
+    try {
+      WriteDIB(&stream);
+    } catch (...) {
+      GlobalUnlock(block);
+      throw;
+    }
+    GlobalUnlock(block);
+  } catch (...) {
+    GlobalFree(block);
+    throw;
+  }
+  AFormat = CF_DIB;
+  AData = block;
+  APalette = nullptr;
+}
+
+void TPixelGraphic::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE) {
+  // A CF_BITMAP handle is a GDI bitmap, not a block holding a DIB.
+  if (AFormat != CF_DIB || !AData) throw EPGUnknownClipboardFormat(PGLangStr(4));
+  FlushGdi();
+  BeginUpdate();
+  void* memory = GlobalLock(AData);
+  try {
+    TCustomMemoryStream stream;
+    stream.SetPointer(memory, memory ? static_cast<std::int64_t>(GlobalSize(AData)) : 0);
+    ReadDIB(&stream, false);
+    gamma_ = PGDisplayGamma;
+  } catch (...) {
+    DetectPaletteIdent();
+    GlobalUnlock(AData);
+    EndUpdate();
+    throw;
+  }
+  DetectPaletteIdent();
+  GlobalUnlock(AData);
+  EndUpdate();
+}
