@@ -132,13 +132,13 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
   ReleaseCanvasHandle();
   DeleteStorage();
   std::int64_t stride = ((std::int64_t{kBitsPerPixel[format_]} * width_ + 31) / 32) * 4;
-  std::int64_t size = stride * height_;
-  if (stride > kMaxImageBytes || size > kMaxImageBytes) {
+  // The stride is bounded first, so the product stays within 64 bits.
+  if (stride > kMaxImageBytes || stride * height_ > kMaxImageBytes) {
     width_ = height_ = stride_ = imageSize_ = 0;
     throw EPixelGraphic(PGLangStrS1(31, "CreateDIBSection"));
   }
   stride_ = static_cast<int>(stride);
-  imageSize_ = static_cast<int>(size);
+  imageSize_ = static_cast<int>(stride * height_);
   if (imageSize_ > 0) {
     if (paletteCount_ > GetPaletteCapacity()) SetPaletteCount(GetPaletteCapacity());
     if (format_ == pgbc24) paletteIdent_ = pTrueColor;
