@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
 #include "imaging/velmora_io.h"
 #include "imaging/velmora_proc.h"
@@ -15,9 +16,10 @@ namespace {
 TMemoryStream& PhotoFile() {
   static TMemoryStream file;
   static const bool made = [] {
-    DibBitmap picture(4000, 3000, 24);
+    TBitmap picture;
+    Reshape(picture, pf24bit, 4000, 3000);
     for (int y = 0; y < 3000; ++y) {
-      std::uint8_t* row = picture.ScanLine(y);
+      std::uint8_t* row = RowOf(picture, y);
       for (int x = 0; x < 4000; ++x) {
         row[3 * x] = static_cast<std::uint8_t>((x / 16 + y / 24) * 3);
         row[3 * x + 1] = static_cast<std::uint8_t>(y * 255 / 3000);

@@ -3,13 +3,13 @@
 #include <cstdlib>
 
 #include "imaging/bmp_codec.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMemoryStream input;
   input.Write(data, static_cast<std::int64_t>(size));
   input.SetPosition(0);
-  DibBitmap bitmap;
+  TBitmap bitmap;
   TVelmoraIOParams params(nullptr);
   try {
     BMPReadStream(&input, bitmap, input.Size(), {}, params);
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMemoryStream written;
   BMPWriteStream(&written, bitmap, params, {});
   written.SetPosition(0);
-  DibBitmap again;
+  TBitmap again;
   TVelmoraIOParams reread(nullptr);
   BMPReadStream(&written, again, written.Size(), {}, reread);
   if (again.Width() != bitmap.Width() || again.Height() != bitmap.Height()) abort();

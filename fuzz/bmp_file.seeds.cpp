@@ -1,15 +1,17 @@
 // Bitmap files written by our own writer at each depth, header kind and compression.
 #include <string>
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {
 
 std::vector<Seed> Seeds() {
-  DibBitmap picture(13, 7, 24);
+  TBitmap picture;
+  Reshape(picture, pf24bit, 13, 7);
   for (int y = 0; y < 7; ++y)
-    for (int x = 0; x < 13 * 3; ++x) picture.ScanLine(y)[x] = static_cast<std::uint8_t>(x * 19 + y * 40);
+    for (int x = 0; x < 13 * 3; ++x) RowOf(picture, y)[x] = static_cast<std::uint8_t>(x * 19 + y * 40);
   struct Kind {
     const char* name;
     int bits, samples, header, compression;

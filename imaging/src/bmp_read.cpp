@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "imaging/bit_routines.h"
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "vcl/system.h"
 
@@ -58,7 +59,7 @@ void PutTriple(std::uint8_t* p, const TColorTriple& c) {
 
 }  // namespace
 
-void BMPReadStream(TStream* Stream, DibBitmap& Bitmap, std::int64_t Size, const TProgressRec& Progress,
+void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TProgressRec& Progress,
                    TVelmoraIOParams& Params) {
   const std::int64_t start = Stream->Position();
   const std::int64_t streamLeft = std::max<std::int64_t>(Stream->Size() - start, 0);
@@ -138,15 +139,14 @@ void BMPReadStream(TStream* Stream, DibBitmap& Bitmap, std::int64_t Size, const 
   // The picture must fit the library and be describable by the data the file holds (run-length
   // data gives at most 255 pixels for two bytes); missing bytes of a truncated file read as zeros.
   const std::int64_t pixels = f.width * f.height;
-  if (pixels > DibBitmap::kMaxPixels || pixels > 256 * std::max<std::int64_t>(dataSize, 1))
+  if (pixels > kMaxBitmapPixels || pixels > 256 * std::max<std::int64_t>(dataSize, 1))
     throw EInvalidGraphic(kUnrecognized);
 
   Params.Width = static_cast<std::int32_t>(f.width);
   Params.Height = static_cast<std::int32_t>(f.height);
   const bool twoColourCopy = f.bits == 1 && f.compression == 0 && PaletteIsBlackAndWhite(Params.ColorMap);
-  Bitmap.SetSize(1, 1);
-  Bitmap.SetBits(twoColourCopy ? 1 : 24);
-  Bitmap.SetSize(static_cast<int>(f.width), static_cast<int>(f.height));
+  Reshape(Bitmap, twoColourCopy ? pf1bit : pf24bit, static_cast<int>(f.width), static_cast<int>(f.height));
+  const PixelRows rows = RowsOf(Bitmap);
 
   std::array<TColorTriple, 256> table{};  // indexes beyond the file's palette read black
   std::copy(Params.ColorMap.begin(), Params.ColorMap.end(), table.begin());
@@ -170,7 +170,7 @@ void BMPReadStream(TStream* Stream, DibBitmap& Bitmap, std::int64_t Size, const 
     for (std::int64_t r = 0; r < f.height; ++r) {
       Report(Progress, r, f.height);
       const std::uint8_t* in = &data[static_cast<std::size_t>(r * stride)];
-      std::uint8_t* out = Bitmap.ScanLine(BitmapRow(f, r));
+      std::uint8_t* out = rows.Row(BitmapRow(f, r));
       if (twoColourCopy) {
         std::memcpy(out, in, static_cast<std::size_t>(stride));
         continue;
@@ -189,7 +189,7 @@ void BMPReadStream(TStream* Stream, DibBitmap& Bitmap, std::int64_t Size, const 
   std::vector<std::uint8_t> row(f.bits == 24 ? 0 : static_cast<std::size_t>(stride), 0);
   for (std::int64_t r = 0; r < f.height; ++r) {
     Report(Progress, r, f.height);
-    std::uint8_t* out = Bitmap.ScanLine(BitmapRow(f, r));
+    std::uint8_t* out = rows.Row(BitmapRow(f, r));
     if (f.bits == 24) {  // straight into the bitmap, whose rows have the file's stride
       ReadSome(Stream, out, stride);
       continue;

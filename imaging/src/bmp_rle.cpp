@@ -1,3 +1,4 @@
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
 
 #include <algorithm>
@@ -86,14 +87,15 @@ std::size_t EncodeRow(const std::uint8_t* row, int n, std::uint8_t* out) {
 // Walks run-length data from the bottom row up, handing each pixel's index to `put`. Everything
 // outside the picture is dropped and nothing is read past the data.
 template <bool Nibbles>
-void Decode(DibBitmap& bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& progress,
+void Decode(TBitmap& bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& progress,
             const TColorTriple* table) {
   const int width = bitmap.Width(), height = bitmap.Height();
-  if (bitmap.Bits() != 24 || width < 1) return;
+  if (bitmap.PixelFormat() != pf24bit || width < 1) return;
+  const PixelRows rows = RowsOf(bitmap);
   int x = 0, row = 0;  // row counts from the bottom
   auto put = [&](std::uint8_t index) {
     if (x >= width) return;
-    std::uint8_t* p = bitmap.ScanLine(height - 1 - row) + 3 * x;
+    std::uint8_t* p = rows.Row(height - 1 - row) + 3 * x;
     p[0] = table[index].b;
     p[1] = table[index].g;
     p[2] = table[index].r;
@@ -141,12 +143,12 @@ std::size_t BMPEncodeRLE4Row(const std::uint8_t* row, int count, std::uint8_t* o
   return EncodeRow<Rle4>(row, count, out);
 }
 
-void BMPDecodeRLE8(DibBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
+void BMPDecodeRLE8(TBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
                    const TColorTriple* colorTable) {
   Decode<false>(Bitmap, data, size, Progress, colorTable);
 }
 
-void BMPDecodeRLE4(DibBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
+void BMPDecodeRLE4(TBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
                    const TColorTriple* colorTable) {
   Decode<true>(Bitmap, data, size, Progress, colorTable);
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "imaging/bit_routines.h"
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
 #include "imaging/conversions.h"
 #include "imaging/neuquant.h"
@@ -36,24 +37,29 @@ void Report(const TProgressRec& progress, int done, int height) {
 
 }  // namespace
 
-void BMPWriteStream(TStream* Stream, const DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
+void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
   int bits = Params.BitsPerSample == 1 || Params.BitsPerSample == 4 ? Params.BitsPerSample
              : Params.SamplesPerPixel == 1                          ? 8
                                                                     : 24;
   const int width = Bitmap.Width(), height = Bitmap.Height();
 
   // The 24-bit picture the palette writers read, and for 1 bit the two-colour bitmap.
-  std::unique_ptr<DibBitmap> expanded;
-  if (Bitmap.Bits() == 1 && bits != 1) {
-    expanded = std::make_unique<DibBitmap>();
+  std::unique_ptr<TBitmap> expanded;
+  if (Bitmap.PixelFormat() == pf1bit && bits != 1) {
+    expanded = std::make_unique<TBitmap>();
     ConvertTo24Bit(Bitmap, *expanded);
+  } else if (Bitmap.PixelFormat() != pf1bit && Bitmap.PixelFormat() != pf24bit) {
+    // Rows of other formats would be read with the wrong length.
+    expanded = std::make_unique<TBitmap>();
+    CopyBitmap(Bitmap, *expanded);
+    expanded->SetPixelFormat(pf24bit);
   }
-  const DibBitmap& source = expanded ? *expanded : Bitmap;
-  std::unique_ptr<DibBitmap> bilevel;
+  TBitmap& source = expanded ? *expanded : Bitmap;
+  std::unique_ptr<TBitmap> bilevel;
   std::vector<TColorTriple> twoColours{{0, 0, 0}, {255, 255, 255}};
-  if (bits == 1 && Bitmap.Bits() != 1) {
+  if (bits == 1 && Bitmap.PixelFormat() != pf1bit) {
     COLORREF c0 = 0, c1 = 0;
-    bilevel = ConvertToBilevel(Bitmap, c0, c1);
+    bilevel = ConvertToBilevel(source, c0, c1);
     if (bilevel) twoColours = {{GetBValue(c0), GetGValue(c0), GetRValue(c0)}, {GetBValue(c1), GetGValue(c1), GetRValue(c1)}};
     else bits = 24;  // more than two colours
   }
@@ -93,13 +99,14 @@ void BMPWriteStream(TStream* Stream, const DibBitmap& Bitmap, TVelmoraIOParams& 
   if (bits == 4 || bits == 8) {
     const int colors = 1 << bits;
     Params.ColorMap.assign(static_cast<std::size_t>(colors), {});
-    auto quant = NeuQuantBuild(source.Rows(), &Params.ColorMap[0].b, -1, colors);
+    const PixelRows rows = RowsOf(source);
+    auto quant = NeuQuantBuild(rows, &Params.ColorMap[0].b, -1, colors);
     WritePalette(Stream, Params.ColorMap, core);
     pixelStart = Stream->Position();
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
     for (int r = 0; r < height; ++r) {
       Report(Progress, r, height);
-      const std::uint8_t* in = source.ScanLine(height - 1 - r);
+      const std::uint8_t* in = rows.Row(height - 1 - r);
       for (int x = 0; x < width; ++x)
         indexes[x] = static_cast<std::uint8_t>(quant->Index(in[3 * x] | in[3 * x + 1] << 8 | in[3 * x + 2] << 16));
       if (runLength) {
@@ -118,16 +125,16 @@ void BMPWriteStream(TStream* Stream, const DibBitmap& Bitmap, TVelmoraIOParams& 
     Params.ColorMap = twoColours;
     WritePalette(Stream, Params.ColorMap, core);
     pixelStart = Stream->Position();
-    const DibBitmap& mono = bilevel ? *bilevel : Bitmap;
+    TBitmap& mono = bilevel ? *bilevel : Bitmap;
     for (int r = 0; r < height; ++r) {
       Report(Progress, r, height);
-      Stream->WriteBuffer(mono.ScanLine(height - 1 - r), stride);
+      Stream->WriteBuffer(RowOf(mono, height - 1 - r), stride);
     }
   } else {
     pixelStart = Stream->Position();
     for (int r = 0; r < height; ++r) {
       Report(Progress, r, height);
-      Stream->WriteBuffer(source.ScanLine(height - 1 - r), stride);
+      Stream->WriteBuffer(RowOf(source, height - 1 - r), stride);
     }
   }
 

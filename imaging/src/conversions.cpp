@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/hash_set.h"
 #include "vcl/system.h"
 
@@ -28,15 +29,18 @@ const std::array<std::array<std::uint8_t, 24>, 256>& ExpansionTable() {
 
 }  // namespace
 
-std::unique_ptr<DibBitmap> ConvertToBilevel(const DibBitmap& source, COLORREF& color0, COLORREF& color1) {
-  if (source.Bits() != 24) return nullptr;
+std::unique_ptr<TBitmap> ConvertToBilevel(TBitmap& source, COLORREF& color0, COLORREF& color1) {
+  if (source.PixelFormat() != pf24bit) return nullptr;
   const int w = source.Width(), h = source.Height();
   THash1 colors(13);
-  auto result = std::make_unique<DibBitmap>(w, h, 1);
+  auto result = std::make_unique<TBitmap>();
+  Reshape(*result, pf1bit, w, h);
+  const PixelRows in24 = RowsOf(source), out1 = RowsOf(*result);
+  for (int y = 0; y < h; ++y) std::memset(out1.Row(y), 0, static_cast<std::size_t>(-out1.step));
   COLORREF c0 = 0, c1 = 0;
   for (int y = 0; y < h && colors.Count() <= 2; ++y) {
-    const std::uint8_t* in = source.ScanLine(y);
-    std::uint8_t* out = result->ScanLine(y);
+    const std::uint8_t* in = in24.Row(y);
+    std::uint8_t* out = out1.Row(y);
     for (int x = 0; x < w; ++x) {
       COLORREF c = PixelColor(in + 3 * x);
       if (colors.Insert(c)) (colors.Count() == 1 ? c0 : c1) = c;
@@ -47,7 +51,7 @@ std::unique_ptr<DibBitmap> ConvertToBilevel(const DibBitmap& source, COLORREF& c
   if (Luminance(c1) < Luminance(c0)) {
     std::swap(c0, c1);
     for (int y = 0; y < h; ++y) {
-      std::uint8_t* row = result->ScanLine(y);
+      std::uint8_t* row = out1.Row(y);
       for (int i = 0; i < (w + 7) / 8; ++i) row[i] = static_cast<std::uint8_t>(~row[i]);
       if (w % 8) row[(w - 1) / 8] &= static_cast<std::uint8_t>(0xFF00 >> (w % 8));  // padding stays clear
     }
@@ -57,25 +61,23 @@ std::unique_ptr<DibBitmap> ConvertToBilevel(const DibBitmap& source, COLORREF& c
   return result;
 }
 
-void ConvertTo24Bit(const DibBitmap& source, DibBitmap& dest) {
-  if (source.Bits() != 1) return;
+void ConvertTo24Bit(TBitmap& source, TBitmap& dest) {
+  if (source.PixelFormat() != pf1bit || &source == &dest) return;
   const int w = source.Width(), h = source.Height();
-  dest.SetBits(24);
-  dest.SetSize(w, h);
+  Reshape(dest, pf24bit, w, h);
   const auto& table = ExpansionTable();
+  const PixelRows from = RowsOf(source), to = RowsOf(dest);
   for (int y = 0; y < h; ++y) {
-    const std::uint8_t* in = source.ScanLine(y);
-    std::uint8_t* out = dest.ScanLine(y);
+    const std::uint8_t* in = from.Row(y);
+    std::uint8_t* out = to.Row(y);
     int x = 0;
     for (; x + 8 <= w; x += 8) std::memcpy(out + 3 * x, table[in[x >> 3]].data(), 24);
     if (x < w) std::memcpy(out + 3 * x, table[in[x >> 3]].data(), static_cast<std::size_t>(3 * (w - x)));
   }
 }
 
-void CopyBitmap(const DibBitmap& source, DibBitmap& dest) {
-  if (&source == &dest) return;
-  dest.SetBits(source.Bits());
-  dest.SetSize(source.Width(), source.Height());
-  if (source.Memory())
-    std::memcpy(dest.Memory(), source.Memory(), static_cast<std::size_t>(source.Stride() * source.Height()));
+// The class library's copy makes the new image from the source's pixels in one block, without
+// converting or copying the destination's old picture first.
+void CopyBitmap(TBitmap& source, TBitmap& dest) {
+  if (&source != &dest) dest.Assign(&source);
 }

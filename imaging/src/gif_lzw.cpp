@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 
 namespace {
 

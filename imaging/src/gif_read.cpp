@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "imaging/gif_reader.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 
 namespace {
@@ -39,14 +39,12 @@ struct GraphicControl {
   int delay = 0;
 };
 
-void WriteBitmap(DibBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int width, int height, int bits,
+void WriteBitmap(TBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int width, int height, int bits,
                  const ColorTable& table) {
-  bitmap.SetSize(1, 1);
-  bitmap.SetBits(bits == 1 ? 1 : 24);
-  bitmap.SetSize(width, height);
+  Reshape(bitmap, bits == 1 ? pf1bit : pf24bit, width, height);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* in = indexes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    std::uint8_t* out = bitmap.ScanLine(y);
+    std::uint8_t* out = RowOf(bitmap, y);
     if (bits == 1) {
       for (int x = 0; x < width; ++x)
         if (in[x]) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
@@ -63,7 +61,7 @@ void WriteBitmap(DibBitmap& bitmap, const std::vector<std::uint8_t>& indexes, in
 
 }  // namespace
 
-void GIFReadStream(TStream* Source, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
                    TVelmoraIOParams& Params) {
   Progress.Report(0);
   GraphicControl control;
@@ -124,7 +122,7 @@ void GIFReadStream(TStream* Source, DibBitmap& Bitmap, int& ImageCount, const TP
     Params.GifTranspColor = table[control.transparent];
     Params.GifInterlaced = d[8] & 0x40;
     if (!Params.GifLzwDecoder) throw EInvalidGraphic("LZW decompressor not found");
-    if (width == 0 || height == 0 || std::int64_t{width} * height > DibBitmap::kMaxPixels)
+    if (width == 0 || height == 0 || std::int64_t{width} * height > kMaxBitmapPixels)
       throw EInvalidGraphic(kUnrecognized);
     // Zeroed, so pixels past the end of damaged data take index 0.
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
@@ -137,7 +135,7 @@ void GIFReadStream(TStream* Source, DibBitmap& Bitmap, int& ImageCount, const TP
   Progress.Report(100);
 }
 
-void GIFReadFile(const std::string& FileName, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+void GIFReadFile(const std::string& FileName, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
                  TVelmoraIOParams& Params) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
   GIFReadStream(&stream, Bitmap, ImageCount, Progress, Params);

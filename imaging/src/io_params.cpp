@@ -7,7 +7,7 @@ TVelmoraIOParams::TVelmoraIOParams(TVelmoraIO* Owner) : owner_(Owner) { SetDefau
 void TVelmoraIOParams::SetDefaults() {
   static_cast<TVelmoraIOFields&>(*this) = TVelmoraIOFields{};
   if (!owner_) return;
-  if (const DibBitmap* bitmap = owner_->WorkBitmap()) {
+  if (TBitmap* bitmap = owner_->WorkBitmap()) {
     Width = bitmap->Width();
     Height = bitmap->Height();
   }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/jpeg_reader.h"
 #include "vcl/system.h"
 
@@ -82,7 +82,7 @@ void SetDpi(const jpeg_decompress_struct& info, TVelmoraIOParams& params) {
 // Everything the library does happens here, below the jump point; a library error comes back as
 // false with its message number. C++ exceptions (the bitmap, the progress handler) are thrown only
 // between library calls.
-bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& source, DibBitmap& bitmap,
+bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& source, TBitmap& bitmap,
             TVelmoraIOParams& params, const TProgressRec& progress) {
   if (setjmp(errors.jump)) return false;
   jpeg_create_decompress(&info);
@@ -102,12 +102,10 @@ bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& s
   jpeg_start_decompress(&info);
   params.Width = static_cast<int>(info.output_width);
   params.Height = static_cast<int>(info.output_height);
-  bitmap.SetSize(1, 1);
-  bitmap.SetBits(24);
-  bitmap.SetSize(params.Width, params.Height);
+  Reshape(bitmap, pf24bit, params.Width, params.Height);
   const long double step = 100.0L / info.output_height;
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = bitmap.ScanLine(static_cast<int>(info.output_scanline));
+    JSAMPROW row = RowOf(bitmap, static_cast<int>(info.output_scanline));
     jpeg_read_scanlines(&info, &row, 1);
     progress.Report(static_cast<int>(Trunc(info.output_scanline * step)));
   }
@@ -117,7 +115,7 @@ bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& s
 
 }  // namespace
 
-void JPEGReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
+void JPEGReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
   StreamSource source{};
   source.stream = Source;
   source.manager.init_source = InitSource;

@@ -2,7 +2,7 @@
 #include <array>
 #include <vector>
 
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/pcx_reader.h"
 #include "imaging/screen_dpi.h"
 #include "vcl/system.h"
@@ -56,7 +56,7 @@ class PcxLines {
 
 }  // namespace
 
-void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress,
+void PCXReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress,
                    std::int64_t Size) {
   const std::int64_t start = Source->Position();
   std::uint8_t h[kHeaderSize] = {};
@@ -68,7 +68,7 @@ void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params,
       ymax < ymin || (planes == 3 && bits != 8) || (endPalette && Size < kHeaderSize + kPaletteSize + 1))
     throw EInvalidGraphic(kUnrecognized);
   const int width = xmax - xmin + 1, height = ymax - ymin + 1;
-  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || std::int64_t{width} * height > DibBitmap::kMaxPixels)
+  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || std::int64_t{width} * height > kMaxBitmapPixels)
     throw EInvalidGraphic(kUnrecognized);
 
   Params.DpiX = U16(h + 12);
@@ -77,9 +77,7 @@ void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params,
     Params.DpiX = ScreenDpiX();
     Params.DpiY = ScreenDpiY();
   }
-  Bitmap.SetSize(1, 1);
-  Bitmap.SetBits(bits == 1 && planes == 1 ? 1 : 24);
-  Bitmap.SetSize(width, height);
+  Reshape(Bitmap, bits == 1 && planes == 1 ? pf1bit : pf24bit, width, height);
 
   std::array<TColorTriple, 256> palette{};
   std::array<TColorTriple, 16> small{};
@@ -107,7 +105,7 @@ void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params,
   const long double step = 100.0L / height;
   for (int y = 0; y < height; ++y) {
     Progress.Report(static_cast<int>(Trunc(y * step)));
-    std::uint8_t* row = Bitmap.ScanLine(y);
+    std::uint8_t* row = RowOf(Bitmap, y);
     if (planes == 3) {
       for (int plane = 0; plane < 3; ++plane) {
         if (!lines.Next()) return;
@@ -132,7 +130,7 @@ void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params,
   }
 }
 
-void PCXReadFile(const std::string& FileName, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
+void PCXReadFile(const std::string& FileName, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
   PCXReadStream(&stream, Bitmap, Params, Progress, stream.Size());
 }

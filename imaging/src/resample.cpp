@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/resample_filters.h"
 #include "vcl/system.h"
 
@@ -29,29 +30,28 @@ void Weigh(const TContributorList& list, const std::uint8_t* line, std::ptrdiff_
 
 }  // namespace
 
-void ResampleFiltered(const DibBitmap& source, DibBitmap& dest, int filter, const TProgressRec& progress) {
-  if (source.Bits() != 24 || dest.Bits() != 24 || !IsKernelFilter(filter)) return;
+void ResampleFiltered(TBitmap& source, TBitmap& dest, int filter, const TProgressRec& progress) {
+  if (source.PixelFormat() != pf24bit || dest.PixelFormat() != pf24bit || !IsKernelFilter(filter)) return;
   const int sw = source.Width(), sh = source.Height(), dw = dest.Width(), dh = dest.Height();
   if (sw < 1 || sh < 1 || dw < 1 || dh < 1) return;
   const long double total = dw + sh + 0.5L;
 
-  DibBitmap work(dw, sh, 24);
+  TBitmap workBitmap;
+  Reshape(workBitmap, pf24bit, dw, sh);
+  const PixelRows from = RowsOf(source), work = RowsOf(workBitmap), to = RowsOf(dest);
   const auto columns = BuildContributors(filter, sw, dw);
   for (int y = 0; y < sh; ++y) {
-    const std::uint8_t* in = source.ScanLine(y);
-    std::uint8_t* out = work.ScanLine(y);
+    const std::uint8_t* in = from.Row(y);
+    std::uint8_t* out = work.Row(y);
     for (int x = 0; x < dw; ++x) Weigh(columns[x], in, 3, out + 3 * x);
     if (progress) progress.Report(static_cast<int>(Trunc((y + 1) * 100 / total)));
   }
 
   const auto rows = BuildContributors(filter, sh, dh);
-  // Rows of the DIB are bottom-up: row k lies -k strides from row 0.
-  const std::ptrdiff_t down = -static_cast<std::ptrdiff_t>(work.Stride());
-  const std::ptrdiff_t destDown = -static_cast<std::ptrdiff_t>(dest.Stride());
   for (int x = 0; x < dw; ++x) {
-    const std::uint8_t* column = work.ScanLine(0) + 3 * x;
-    std::uint8_t* out = dest.ScanLine(0) + 3 * x;
-    for (int y = 0; y < dh; ++y) Weigh(rows[y], column, down, out + destDown * y);
+    const std::uint8_t* column = work.Row(0) + 3 * x;
+    std::uint8_t* out = to.Row(0) + 3 * x;
+    for (int y = 0; y < dh; ++y) Weigh(rows[y], column, work.step, out + to.step * y);
     if (progress) progress.Report(static_cast<int>(Trunc((sh + x + 1) * 100 / total)));
   }
 }

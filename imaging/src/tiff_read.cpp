@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "imaging/ccitt_fax.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "imaging/tiff_reader.h"
 #include "vcl/system.h"
@@ -238,7 +238,7 @@ bool Decodable(const Picture& p) {
 
 }  // namespace
 
-void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
+void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
                     TVelmoraIOParams& Params) {
   TiffFile file;
   const std::int64_t size = Source->Size() - Source->Position();
@@ -282,7 +282,7 @@ void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, con
   p.planar = static_cast<int>(dir.Value(284, 1));
   p.twoD = dir.Value(292, 0) & 1;
   p.predictor = static_cast<int>(dir.Value(317, 1));
-  if (width == 0 || height == 0 || std::uint64_t{width} * height > DibBitmap::kMaxPixels) throw EInvalidGraphic(kInvalid);
+  if (width == 0 || height == 0 || std::uint64_t{width} * height > kMaxBitmapPixels) throw EInvalidGraphic(kInvalid);
   p.width = static_cast<int>(width);
   p.height = static_cast<int>(height);
   std::uint32_t rowsPerStrip = dir.Value(278, height);
@@ -299,9 +299,7 @@ void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, con
                       static_cast<std::uint8_t>(dir.Element(*map, i) >> 8)};
   }
 
-  Bitmap.SetSize(1, 1);
-  Bitmap.SetBits(p.bits == 1 && p.samples == 1 ? 1 : 24);
-  Bitmap.SetSize(p.width, p.height);
+  Reshape(Bitmap, p.bits == 1 && p.samples == 1 ? pf1bit : pf24bit, p.width, p.height);
 
   Params.BitsPerSample = p.bits;
   Params.SamplesPerPixel = p.samples;
@@ -366,7 +364,7 @@ void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, con
       for (int r = 0; r < rows; ++r) {
         std::fill(row.begin(), row.end(), 0);
         reader.Next(row.data(), rowBytes);
-        ConvertRow(p, row.data(), rowBytes, Bitmap.ScanLine(static_cast<int>(first) + r));
+        ConvertRow(p, row.data(), rowBytes, RowOf(Bitmap, static_cast<int>(first) + r));
         Progress.Report(static_cast<int>(Trunc(++done * step)));
       }
       continue;
@@ -379,7 +377,7 @@ void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, con
     StripRows r2(blue, blueBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
     StripRows* readers[3] = {&r0, &r1, &r2};
     for (int r = 0; r < rows; ++r) {
-      std::uint8_t* out = Bitmap.ScanLine(static_cast<int>(first) + r);
+      std::uint8_t* out = RowOf(Bitmap, static_cast<int>(first) + r);
       for (int c = 0; c < 3; ++c) {
         std::fill(row.begin(), row.end(), 0);
         if ((c == 0 ? redBytes : c == 1 ? greenBytes : blueBytes) > 0) readers[c]->Next(row.data(), rowBytes);

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "win32/icons.h"
 #include "win32/machine.h"
@@ -57,7 +58,7 @@ void TVelmoraIO::AfterLoad(const std::string& FileName) {
 }
 
 void TVelmoraIO::LoadBMPFile(const std::string& FileName) {
-  DibBitmap* bitmap = WorkBitmap();
+  TBitmap* bitmap = WorkBitmap();
   if (!bitmap) return;
   try {
     TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
@@ -77,13 +78,11 @@ void TVelmoraIO::LoadCURFile(const std::string& FileName) {
 }
 
 void TVelmoraIO::LoadIconLike(const std::string& FileName, UINT type, int width, int height, const char* error) {
-  DibBitmap* bitmap = WorkBitmap();
+  TBitmap* bitmap = WorkBitmap();
   if (!bitmap) return;
   HICON icon = static_cast<HICON>(LoadImageA(nullptr, FileName.c_str(), type, width, height, LR_LOADFROMFILE));
   if (!icon) throw EInvalidGraphic(error);
-  bitmap->SetSize(1, 1);
-  bitmap->SetBits(24);
-  bitmap->SetSize(width, height);
+  Reshape(*bitmap, pf24bit, width, height);
   params_.FileName = FileName;
   params_.BitsPerSample = 8;
   params_.SamplesPerPixel = 3;
@@ -92,19 +91,15 @@ void TVelmoraIO::LoadIconLike(const std::string& FileName, UINT type, int width,
   params_.DpiX = ScreenDpiX();
   params_.DpiY = ScreenDpiY();
   params_.FreeColorMap();
-  if (bitmap->Handle()) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap->Handle());
-    DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+  if (!bitmap->Empty()) {
+    DrawIconEx(bitmap->Canvas()->Handle(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
   }
   DestroyIcon(icon);
   AfterLoad(FileName);
 }
 
 void TVelmoraIO::SaveBMPFile(const std::string& FileName) {
-  DibBitmap* bitmap = WorkBitmap();
+  TBitmap* bitmap = WorkBitmap();
   if (!bitmap) return;
   TMemoryStream file;
   BMPWriteStream(&file, *bitmap, params_, Progress());
@@ -115,5 +110,5 @@ void TVelmoraIO::SaveBMPFile(const std::string& FileName) {
 }
 
 void TVelmoraIO::FillBackground() {
-  if (DibBitmap* bitmap = WorkBitmap()) bitmap->Fill(Background());
+  if (TBitmap* bitmap = WorkBitmap()) FillBitmap(*bitmap, Background());
 }

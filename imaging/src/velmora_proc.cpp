@@ -1,25 +1,24 @@
 #include "imaging/velmora_proc.h"
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/conversions.h"
 #include "imaging/resample.h"
 #include "imaging/resample_filters.h"
 
 namespace {
 
-void StretchHalftone(const DibBitmap& source, DibBitmap& dest) {
-  HDC to = CreateCompatibleDC(nullptr), from = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldTo = SelectObject(to, dest.Handle()), oldFrom = SelectObject(from, source.Handle());
-  int mode = SetStretchBltMode(to, HALFTONE);
-  SetBrushOrgEx(to, 0, 0, nullptr);
-  StretchBlt(to, 0, 0, dest.Width(), dest.Height(), from, 0, 0, source.Width(), source.Height(), SRCCOPY);
-  SetStretchBltMode(to, mode);
-  SelectObject(from, oldFrom);
-  SelectObject(to, oldTo);
-  DeleteDC(from);
-  DeleteDC(to);
+void StretchHalftone(TBitmap& source, TBitmap& dest) {
+  TCanvas* canvas = dest.Canvas();
+  const int mode = SetStretchBltMode(canvas->Handle(), HALFTONE);
+  SetBrushOrgEx(canvas->Handle(), 0, 0, nullptr);
+  canvas->StretchDraw({0, 0, dest.Width(), dest.Height()}, &source);
+  SetStretchBltMode(canvas->Handle(), mode);
 }
 
 }  // namespace
+
+// The undo bitmap is 1 by 1 while it holds nothing.
+TVelmoraProc::TVelmoraProc(TComponent* AOwner) : TComponent(AOwner) { Reshape(undo_, pf24bit, 1, 1); }
 
 COLORREF TVelmoraProc::Background() const { return attached_.Get() ? attached_.Get()->Background() : background_; }
 
@@ -28,7 +27,7 @@ void TVelmoraProc::SetBackground(COLORREF Value) {
   else background_ = Value;
 }
 
-DibBitmap* TVelmoraProc::Work() const { return attached_.Get() ? &attached_.Get()->Bitmap() : nullptr; }
+TBitmap* TVelmoraProc::Work() const { return attached_.Get() ? &attached_.Get()->Bitmap() : nullptr; }
 
 void TVelmoraProc::Refresh() {
   if (attached_.Get()) attached_.Get()->ImageChanged();
@@ -40,31 +39,31 @@ void TVelmoraProc::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TVelmoraProc::SaveUndo() {
-  DibBitmap* image = Work();
+  TBitmap* image = Work();
   if (!image) return;
-  undo_.SetSize(1, 1);
+  Reshape(undo_, undo_.PixelFormat(), 1, 1);
   if (image->Width() >= 1 && image->Height() >= 1) CopyBitmap(*image, undo_);
 }
 
 void TVelmoraProc::Undo() {
-  DibBitmap* image = Work();
+  TBitmap* image = Work();
   if (!image || undo_.Width() < 2 || undo_.Height() < 2) return;
   CopyBitmap(undo_, *image);
   Refresh();
 }
 
 void TVelmoraProc::Clear() {
-  DibBitmap* image = Work();
+  TBitmap* image = Work();
   if (!image) return;
   if (AutoUndo) SaveUndo();
-  image->Fill(Background());
+  FillBitmap(*image, Background());
   Refresh();
 }
 
 void TVelmoraProc::Resample(int Width, int Height, int Filter) {
-  DibBitmap* image = Work();
+  TBitmap* image = Work();
   // Readers make 1-bit bitmaps of black and white files; those are resampled too.
-  if (!image || (image->Bits() != 24 && image->Bits() != 1)) return;
+  if (!image || (image->PixelFormat() != pf24bit && image->PixelFormat() != pf1bit)) return;
   if (AutoUndo) SaveUndo();
   if (Width < 0 && Height < 0) return;
   const int w = image->Width(), h = image->Height();
@@ -72,13 +71,14 @@ void TVelmoraProc::Resample(int Width, int Height, int Filter) {
   if (Width < 0) Width = static_cast<int>(std::int64_t{w} * Height / h);
   if (Height < 0) Height = static_cast<int>(std::int64_t{Width} * h / w);
   if (Width < 1 || Height < 1 || (Filter != 0 && !IsKernelFilter(Filter))) return;
-  if (image->Bits() == 1) {
-    DibBitmap expanded;
+  if (image->PixelFormat() == pf1bit) {
+    TBitmap expanded;
     ConvertTo24Bit(*image, expanded);
     CopyBitmap(expanded, *image);
   }
 
-  DibBitmap result(Width, Height, 24);
+  TBitmap result;
+  Reshape(result, pf24bit, Width, Height);
   if (Filter == 0) StretchHalftone(*image, result);
   else ResampleFiltered(*image, result, Filter, {OnProgress, this});
   CopyBitmap(result, *image);

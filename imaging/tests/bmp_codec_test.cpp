@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bmp_file_builder.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "test_pictures.h"
 
 namespace {
@@ -18,7 +18,7 @@ std::uint16_t U16At(const std::vector<std::uint8_t>& b, std::size_t at) {
   return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
 }
 
-std::vector<std::uint8_t> Write(const DibBitmap& bitmap, TVelmoraIOParams& params) {
+std::vector<std::uint8_t> Write(TBitmap& bitmap, TVelmoraIOParams& params) {
   TMemoryStream stream;
   BMPWriteStream(&stream, bitmap, params, {});
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stream.Size()));
@@ -26,7 +26,7 @@ std::vector<std::uint8_t> Write(const DibBitmap& bitmap, TVelmoraIOParams& param
   return bytes;
 }
 
-void Read(BmpFileBuilder& file, DibBitmap& bitmap, TVelmoraIOParams& params) {
+void Read(BmpFileBuilder& file, TBitmap& bitmap, TVelmoraIOParams& params) {
   TMemoryStream* stream = file.Stream();
   BMPReadStream(stream, bitmap, stream->Size(), {}, params);
 }
@@ -34,7 +34,7 @@ void Read(BmpFileBuilder& file, DibBitmap& bitmap, TVelmoraIOParams& params) {
 class BmpCodecTest : public ::testing::Test {
  protected:
   TVelmoraIOParams params{nullptr};
-  DibBitmap picture;
+  TBitmap picture;
 };
 
 TEST_F(BmpCodecTest, LogoFileIsByteExact) {
@@ -66,7 +66,7 @@ TEST_F(BmpCodecTest, LogoFileIsByteExact) {
   TVelmoraIOParams readParams{nullptr};
   BmpFileBuilder again;
   again.bytes = file;
-  DibBitmap back;
+  TBitmap back;
   Read(again, back, readParams);
   EXPECT_EQ(readParams.BitsPerSample, 8);
   EXPECT_EQ(readParams.SamplesPerPixel, 1);
@@ -156,7 +156,7 @@ TEST_F(BmpCodecTest, RunLengthFilesRoundTripThroughTheirPalette) {
     EXPECT_EQ(file[file.size() - 1], 1);  // end of bitmap
     BmpFileBuilder again;
     again.bytes = file;
-    DibBitmap back;
+    TBitmap back;
     TVelmoraIOParams readParams{nullptr};
     Read(again, back, readParams);
     EXPECT_EQ(readParams.BmpCompression, 1);
@@ -176,7 +176,7 @@ TEST_F(BmpCodecTest, ReaderHeaderKindsAndResolution) {
   Read(os2, picture, params);
   EXPECT_EQ(params.BmpHeaderKind, 2);
   EXPECT_EQ(params.DpiX, 96);
-  EXPECT_EQ(picture.Bits(), 24);  // its palette is red and white, not black and white
+  EXPECT_EQ(picture.PixelFormat(), pf24bit);  // its palette is red and white, not black and white
   EXPECT_EQ(PixelAt(picture, 0, 0), RGB(255, 0, 0));
   EXPECT_EQ(PixelAt(picture, 1, 0), RGB(255, 255, 255));
 
@@ -201,9 +201,9 @@ TEST_F(BmpCodecTest, BlackAndWhiteFilesStayOneBitAndTopDownRowsAreFlipped) {
   auto mono = BmpFileBuilder::Info(3, 2, 1, 0, 0, 2);
   mono.Entry(0, 0, 0).Entry(255, 255, 255).Bytes({0x80, 0, 0, 0}).Bytes({0x20, 0, 0, 0});
   Read(mono, picture, params);
-  ASSERT_EQ(picture.Bits(), 1);
-  EXPECT_EQ(picture.ScanLine(1)[0], 0x80);  // the first file row is the bottom one
-  EXPECT_EQ(picture.ScanLine(0)[0], 0x20);
+  ASSERT_EQ(picture.PixelFormat(), pf1bit);
+  EXPECT_EQ(RowOf(picture, 1)[0], 0x80);  // the first file row is the bottom one
+  EXPECT_EQ(RowOf(picture, 0)[0], 0x20);
 
   auto topDown = BmpFileBuilder::Info(1, -2, 24, 0, 0, 0);
   topDown.Bytes({1, 1, 1, 0}).Bytes({2, 2, 2, 0});

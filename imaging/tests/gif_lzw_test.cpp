@@ -5,7 +5,7 @@
 #include <random>
 
 #include "gif_file_writer.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include "gif_file_writer.h"
 #include "imaging/gif_lzw.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "test_pictures.h"
 
 namespace {
 
 struct GifLoad {
-  DibBitmap bitmap;
+  TBitmap bitmap;
   TVelmoraIOParams params{nullptr};
   int count = -1;
 
@@ -65,7 +65,7 @@ TEST(GifReader, PicksTheWantedImageWithTheGraphicControlBeforeIt) {
   EXPECT_EQ(load.params.BitsPerSample, 2);
   ASSERT_EQ(load.params.ColorMapCount(), 4);
   EXPECT_EQ(load.params.ColorMap[0], (TColorTriple{0, 255, 255}));
-  ASSERT_EQ(load.bitmap.Bits(), 24);
+  ASSERT_EQ(load.bitmap.PixelFormat(), pf24bit);
   ASSERT_EQ(load.bitmap.Width(), 5);
   ASSERT_EQ(load.bitmap.Height(), 4);
   EXPECT_EQ(PixelAt(load.bitmap, 0, 0), RGB(255, 255, 0));
@@ -78,11 +78,11 @@ TEST(GifReader, TwoColourImagesBecomeOneBitBitmaps) {
   auto pixels = Gradient(11, 3, 2);
   GifLoad load;
   load.Read(GifFileBuilder{}.Screen(11, 3, &two, 0).Image(0, 0, 11, 3, GifLzwEncode(pixels, {.minimumCodeSize = 2})).Trailer().bytes);
-  ASSERT_EQ(load.bitmap.Bits(), 1);
+  ASSERT_EQ(load.bitmap.PixelFormat(), pf1bit);
   EXPECT_EQ(load.params.BitsPerSample, 1);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 11; ++x)
-      EXPECT_EQ((load.bitmap.ScanLine(y)[x / 8] >> (7 - x % 8)) & 1, pixels[static_cast<std::size_t>(y * 11 + x)]);
+      EXPECT_EQ((RowOf(load.bitmap, y)[x / 8] >> (7 - x % 8)) & 1, pixels[static_cast<std::size_t>(y * 11 + x)]);
 }
 
 TEST(GifReader, DamagedFilesEndCleanly) {
@@ -103,8 +103,8 @@ TEST(GifReader, DamagedFilesEndCleanly) {
   GifLoad shortData;
   shortData.Read(GifFileBuilder{}.Screen(6, 6, nullptr, 0, 77).Image(0, 0, 6, 6, data).bytes);
   EXPECT_EQ(shortData.params.GifBackground, (TColorTriple{})) << "no global table: the field keeps its value";
-  ASSERT_EQ(shortData.bitmap.Bits(), 1);
-  EXPECT_EQ(shortData.bitmap.ScanLine(5)[0] & 0xFC, 0) << "the lost pixels have index 0";
+  ASSERT_EQ(shortData.bitmap.PixelFormat(), pf1bit);
+  EXPECT_EQ(RowOf(shortData.bitmap, 5)[0] & 0xFC, 0) << "the lost pixels have index 0";
 }
 
 TEST(GifReader, RefusalsAndTheMissingDecoder) {
@@ -126,7 +126,7 @@ TEST(GifReader, RefusalsAndTheMissingDecoder) {
     SCOPED_TRACE(c.name);
     GifLoad load;
     if (!c.decoder) load.params.GifLzwDecoder = nullptr;
-    load.bitmap.SetSize(2, 2);
+    Reshape(load.bitmap, pf24bit, 2, 2);
     try {
       load.Read(c.bytes);
       ADD_FAILURE();
@@ -137,7 +137,7 @@ TEST(GifReader, RefusalsAndTheMissingDecoder) {
   }
   // A wanted image beyond the file's: header fields only, no error.
   GifLoad beyond(3);
-  beyond.bitmap.SetSize(2, 2);
+  Reshape(beyond.bitmap, pf24bit, 2, 2);
   beyond.Read(GifFileBuilder{}.Screen(9, 8, &kFour, 1).Image(0, 0, 3, 3, image).Trailer().bytes);
   EXPECT_EQ(beyond.count, 1);
   EXPECT_EQ(beyond.bitmap.Width(), 2);

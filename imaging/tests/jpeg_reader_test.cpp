@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "test_pictures.h"
 
 #include <jpeglib.h>
@@ -62,7 +62,7 @@ std::vector<std::uint8_t> WriteJpeg(const JpegOptions& o) {
 }
 
 struct JpegLoad {
-  DibBitmap bitmap;
+  TBitmap bitmap;
   TVelmoraIOParams params{nullptr};
   std::vector<int> progress;
   void Read(const std::vector<std::uint8_t>& bytes) {
@@ -97,7 +97,7 @@ TEST(JpegReader, ColourGreyAndProgressiveFilesLoadInBlueGreenRedRows) {
     load.Read(WriteJpeg(c.options));
     ASSERT_EQ(load.bitmap.Width(), 24);
     ASSERT_EQ(load.bitmap.Height(), 16);
-    EXPECT_EQ(load.bitmap.Bits(), 24);
+    EXPECT_EQ(load.bitmap.PixelFormat(), pf24bit);
     EXPECT_TRUE(Near(PixelAt(load.bitmap, 2, 5), c.left)) << std::hex << PixelAt(load.bitmap, 2, 5);
     EXPECT_TRUE(Near(PixelAt(load.bitmap, 21, 15), c.right)) << std::hex << PixelAt(load.bitmap, 21, 15);
     EXPECT_EQ(load.params.JpegColorSpace, c.colorSpace);
@@ -145,7 +145,7 @@ TEST(JpegReader, AnExceptionOfTheProgressHandlerStillFreesTheDecompressor) {
   TMemoryStream stream;
   stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   stream.SetPosition(0);
-  DibBitmap bitmap;
+  TBitmap bitmap;
   TVelmoraIOParams params(nullptr);
   TProgressRec progress{[](TObject*, int) { throw Exception("stop"); }, nullptr};
   EXPECT_THROW(JPEGReadStream(&stream, bitmap, params, progress), Exception);  // the leak check sees the rest

@@ -15,11 +15,11 @@ namespace {
 std::uint32_t PixelValue(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16; }
 
 // Peak signal-to-noise ratio of the picture mapped through the palette.
-double QuantisedPsnr(const DibBitmap& picture, const TNeuQuant& quant, const std::vector<std::uint8_t>& map) {
+double QuantisedPsnr(TBitmap& picture, const TNeuQuant& quant, const std::vector<std::uint8_t>& map) {
   double squares = 0;
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) {
-      const std::uint8_t* p = picture.ScanLine(y) + 3 * x;
+      const std::uint8_t* p = RowOf(picture, y) + 3 * x;
       const std::uint8_t* q = &map[3 * quant.Index(PixelValue(p))];
       for (int c = 0; c < 3; ++c) squares += (p[c] - q[c]) * (p[c] - q[c]);
     }
@@ -37,13 +37,13 @@ TEST(NeuQuantTest, SampleFactorFromQualityAndPixelCount) {
 }
 
 TEST(NeuQuantTest, OneColourPictureMapsToOneEntryOfThatColour) {
-  DibBitmap picture;
+  TBitmap picture;
   Paint(picture, 64, 48, [](int, int) { return RGB(200, 40, 90); });
   std::vector<std::uint8_t> map(256 * 3);
-  auto quant = NeuQuantBuild(picture.Rows(), map.data(), -1, 256);
+  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), -1, 256);
   int index = NeuQuantIndex(*quant, 90 << 0 | 40 << 8 | 200 << 16);
   for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(quant->Index(PixelValue(picture.ScanLine(y) + 3 * x)), index);
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(quant->Index(PixelValue(RowOf(picture, y) + 3 * x)), index);
   EXPECT_NEAR(map[3 * index], 90, 2);
   EXPECT_NEAR(map[3 * index + 1], 40, 2);
   EXPECT_NEAR(map[3 * index + 2], 200, 2);
@@ -52,10 +52,10 @@ TEST(NeuQuantTest, OneColourPictureMapsToOneEntryOfThatColour) {
 // Every green value has a start for the search, so pixels greener or less green than any neuron
 // still find their nearest entry.
 TEST(NeuQuantTest, SearchFindsTheNearestEntryForEveryGreen) {
-  DibBitmap picture;
+  TBitmap picture;
   Paint(picture, 50, 40, [](int x, int) { return x < 25 ? RGB(10, 150, 10) : RGB(240, 200, 30); });
   std::vector<std::uint8_t> map(16 * 3);
-  auto quant = NeuQuantBuild(picture.Rows(), map.data(), 100, 16);
+  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), 100, 16);
   for (int g = 0; g < 256; g += 5)
     for (int rb : {0, 128, 255}) {
       std::uint32_t pixel = rb | g << 8 | rb << 16;
@@ -75,10 +75,10 @@ TEST(NeuQuantTest, SearchFindsTheNearestEntryForEveryGreen) {
 // neuron that wins often win everything.
 TEST(NeuQuantTest, FourColourPictureGetsFourEntries) {
   const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
-  DibBitmap picture;
+  TBitmap picture;
   Paint(picture, 32, 32, [&](int x, int y) { return colours[(x / 16) + 2 * (y / 16)]; });
   std::vector<std::uint8_t> map(16 * 3);
-  auto quant = NeuQuantBuild(picture.Rows(), map.data(), 100, 16);
+  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), 100, 16);
   std::set<int> used;
   for (COLORREF c : colours) {
     std::uint32_t pixel = GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16;
@@ -93,20 +93,20 @@ TEST(NeuQuantTest, FourColourPictureGetsFourEntries) {
 
 // 25 samples: fewer than one per step of the learning schedule.
 TEST(NeuQuantTest, TinyPicturesLearn) {
-  DibBitmap picture;
+  TBitmap picture;
   Paint(picture, 5, 5, [](int x, int) { return x < 2 ? RGB(0, 0, 0) : RGB(250, 250, 250); });
   std::vector<std::uint8_t> map(16 * 3);
-  auto quant = NeuQuantBuild(picture.Rows(), map.data(), -1, 16);
+  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), -1, 16);
   int dark = quant->Index(0), light = quant->Index(0xFAFAFA);
   EXPECT_LT(map[3 * dark + 1], 40);
   EXPECT_GT(map[3 * light + 1], 210);
 }
 
 TEST(NeuQuantTest, PhotoLikePictureQuantisesWell) {
-  DibBitmap picture;
+  TBitmap picture;
   Paint(picture, 320, 400, PhotoLike);
   std::vector<std::uint8_t> map(256 * 3);
-  auto quant = NeuQuantBuild(picture.Rows(), map.data(), -1, 256);
+  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), -1, 256);
   EXPECT_GT(QuantisedPsnr(picture, *quant, map), 24.0);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "test_pictures.h"
 
@@ -44,7 +44,7 @@ struct PcxFile {
 };
 
 struct PcxLoad {
-  DibBitmap bitmap;
+  TBitmap bitmap;
   TVelmoraIOParams params{nullptr};
   void Read(const PcxFile& file) {
     TMemoryStream stream;
@@ -58,7 +58,7 @@ TEST(PcxReader, EightBitsThroughTheEndPaletteWithRunsCutAtTheLineEnd) {
   // Lines of 4 bytes: a run of 6 covers line 0 and is dropped beyond it; line 1 is literal.
   PcxLoad load;
   load.Read(PcxFile(8, 1, 3, 2, 4).Data({0xC6, 5, 1, 2, 3, 0}).EndPalette());
-  ASSERT_EQ(load.bitmap.Bits(), 24);
+  ASSERT_EQ(load.bitmap.PixelFormat(), pf24bit);
   EXPECT_EQ(PixelAt(load.bitmap, 2, 0), RGB(5, 250, 7));
   EXPECT_EQ(PixelAt(load.bitmap, 0, 1), RGB(1, 254, 7));
   EXPECT_EQ(PixelAt(load.bitmap, 2, 1), RGB(3, 252, 7));
@@ -81,11 +81,11 @@ TEST(PcxReader, FourBitOddWidthOneBitAndThreePlanes) {
 
   PcxLoad mono;
   mono.Read(PcxFile(1, 1, 10, 2, 2).Data({0xA5, 0xC1, 0xC0, 0xC2, 0x3C}));  // 0xC0 as a run of one
-  ASSERT_EQ(mono.bitmap.Bits(), 1);
-  EXPECT_EQ(mono.bitmap.ScanLine(0)[0], 0xA5);
-  EXPECT_EQ(mono.bitmap.ScanLine(0)[1], 0xC0);
-  EXPECT_EQ(mono.bitmap.ScanLine(1)[0], 0x3C);
-  EXPECT_EQ(mono.bitmap.ScanLine(1)[1], 0x3C);
+  ASSERT_EQ(mono.bitmap.PixelFormat(), pf1bit);
+  EXPECT_EQ(RowOf(mono.bitmap, 0)[0], 0xA5);
+  EXPECT_EQ(RowOf(mono.bitmap, 0)[1], 0xC0);
+  EXPECT_EQ(RowOf(mono.bitmap, 1)[0], 0x3C);
+  EXPECT_EQ(RowOf(mono.bitmap, 1)[1], 0x3C);
 
   PcxLoad rgb;
   rgb.Read(PcxFile(8, 3, 2, 1, 2).Data({10, 11, 20, 21, 30, 31}));

@@ -52,13 +52,13 @@ double ReferenceSample(int filter, int n, int m, int i, const std::function<doub
 double ToByte(double v) { return v > 255 ? 255 : v < 0 ? 0 : std::nearbyint(v); }
 
 // Two passes in plain double precision, rounding to bytes between them as the work bitmap does.
-std::vector<double> ReferenceResample(const DibBitmap& src, int filter, int dw, int dh) {
+std::vector<double> ReferenceResample(TBitmap& src, int filter, int dw, int dh) {
   int sw = src.Width(), sh = src.Height();
   std::vector<double> work(static_cast<std::size_t>(dw) * sh * 3), out(static_cast<std::size_t>(dw) * dh * 3);
   for (int y = 0; y < sh; ++y)
     for (int x = 0; x < dw; ++x)
       for (int c = 0; c < 3; ++c)
-        work[(y * dw + x) * 3 + c] = ToByte(ReferenceSample(filter, sw, dw, x, [&](int j) { return src.ScanLine(y)[3 * j + c]; }));
+        work[(y * dw + x) * 3 + c] = ToByte(ReferenceSample(filter, sw, dw, x, [&](int j) { return RowOf(src, y)[3 * j + c]; }));
   for (int y = 0; y < dh; ++y)
     for (int x = 0; x < dw; ++x)
       for (int c = 0; c < 3; ++c)
@@ -84,16 +84,17 @@ struct Sizes {
 TEST(ResampleFilterTest, AllFiltersMatchTheDoublePrecisionReference) {
   const Sizes cases[] = {{17, 13, 40, 29}, {40, 30, 11, 7}, {9, 20, 9, 5}, {3, 2, 8, 7}, {23, 19, 23, 19}};
   for (const Sizes& size : cases) {
-    DibBitmap source;
+    TBitmap source;
     Paint(source, size.sw, size.sh, PhotoLike);
     for (int filter = 1; filter <= 6; ++filter) {
-      DibBitmap dest(size.dw, size.dh, 24);
+      auto destBitmap = Sized24(size.dw, size.dh);
+      TBitmap& dest = *destBitmap;
       ResampleFiltered(source, dest, filter, {});
       auto expected = ReferenceResample(source, filter, size.dw, size.dh);
       for (int y = 0; y < size.dh; ++y)
         for (int x = 0; x < size.dw; ++x)
           for (int c = 0; c < 3; ++c)
-            ASSERT_NEAR(dest.ScanLine(y)[3 * x + c], expected[(y * size.dw + x) * 3 + c], 1)
+            ASSERT_NEAR(RowOf(dest, y)[3 * x + c], expected[(y * size.dw + x) * 3 + c], 1)
                 << "filter " << filter << " " << size.sw << "x" << size.sh << " to " << size.dw << "x" << size.dh
                 << " at " << x << "," << y;
     }
@@ -101,21 +102,25 @@ TEST(ResampleFilterTest, AllFiltersMatchTheDoublePrecisionReference) {
 }
 
 TEST(ResampleFilterTest, Lanczos3AtTheSameSizeReproducesThePicture) {
-  DibBitmap source, dest(320, 400, 24);
+  TBitmap source;
+  auto destBitmap = Sized24(320, 400);
+  TBitmap& dest = *destBitmap;
   Paint(source, 320, 400, PhotoLike);
   ResampleFiltered(source, dest, 5, {});
   for (int y = 0; y < 400; ++y)
-    ASSERT_EQ(0, std::memcmp(source.ScanLine(y), dest.ScanLine(y), 320 * 3)) << "row " << y;
+    ASSERT_EQ(0, std::memcmp(RowOf(source, y), RowOf(dest, y), 320 * 3)) << "row " << y;
 }
 
 TEST(ResampleFilterTest, TriangleDoublingInterpolatesHalfwayAndMirrorsTheRightEdge) {
-  DibBitmap source, dest(8, 1, 24);
+  TBitmap source;
+  auto destBitmap = Sized24(8, 1);
+  TBitmap& dest = *destBitmap;
   const BYTE values[] = {0, 100, 50, 200};
   Paint(source, 4, 1, [&](int x, int) { return RGB(values[x], values[x], values[x]); });
   ResampleFiltered(source, dest, 1, {});
   // Column 7 lies at source 3.5, between pixel 3 and its mirror image, pixel 3 again.
   const int expected[] = {0, 50, 100, 75, 50, 125, 200, 200};
-  for (int x = 0; x < 8; ++x) EXPECT_EQ(dest.ScanLine(0)[3 * x], expected[x]) << x;
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(RowOf(dest, 0)[3 * x], expected[x]) << x;
 }
 
 // A kernel wider than the picture mirrors past the far edge; every index must stay inside.
@@ -133,7 +138,9 @@ TEST(ResampleFilterTest, ContributorsStayInsideNarrowPictures) {
 }
 
 TEST(ResampleFilterTest, ProgressRisesToJustBelowAHundred) {
-  DibBitmap source, dest(30, 20, 24);
+  TBitmap source;
+  auto destBitmap = Sized24(30, 20);
+  TBitmap& dest = *destBitmap;
   Paint(source, 60, 50, PhotoLike);
   std::vector<int> reports;
   ResampleFiltered(source, dest, 5, {[&](TObject*, int per) { reports.push_back(per); }, nullptr});

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "imaging/tiff_lzw.h"
 #include "test_pictures.h"
@@ -11,7 +11,7 @@
 namespace {
 
 struct TiffLoad {
-  DibBitmap bitmap;
+  TBitmap bitmap;
   TVelmoraIOParams params{nullptr};
   int count = -1;
 
@@ -178,12 +178,12 @@ TEST(TiffReader, BilevelRowsAreInvertedByPhotometricAndCompression) {
   TiffLoad a, b;
   a.Read(WriteTiff({raw}, false));
   b.Read(WriteTiff({g4}, true));
-  ASSERT_EQ(a.bitmap.Bits(), 1);
-  EXPECT_EQ(a.bitmap.ScanLine(0)[0], 0x0F) << "white is zero: inverted";
-  EXPECT_EQ(a.bitmap.ScanLine(0)[1] & 0xC0, 0x80);
-  EXPECT_EQ(b.bitmap.ScanLine(0)[0], 0x00) << "black is zero, fax white is set: inverted";
-  EXPECT_EQ(b.bitmap.ScanLine(1)[0], 0x18);
-  EXPECT_EQ(b.bitmap.ScanLine(1)[1], 0x00);
+  ASSERT_EQ(a.bitmap.PixelFormat(), pf1bit);
+  EXPECT_EQ(RowOf(a.bitmap, 0)[0], 0x0F) << "white is zero: inverted";
+  EXPECT_EQ(RowOf(a.bitmap, 0)[1] & 0xC0, 0x80);
+  EXPECT_EQ(RowOf(b.bitmap, 0)[0], 0x00) << "black is zero, fax white is set: inverted";
+  EXPECT_EQ(RowOf(b.bitmap, 1)[0], 0x18);
+  EXPECT_EQ(RowOf(b.bitmap, 1)[1], 0x00);
   EXPECT_EQ(b.params.TiffCompression, 4);
 }
 
@@ -199,7 +199,7 @@ TEST(TiffReader, DirectoryChains) {
   EXPECT_EQ(third.count, 3);
   EXPECT_EQ(PixelAt(third.bitmap, 0, 0), RGB(101, 101, 101));
   TiffLoad beyond(3);
-  beyond.bitmap.SetSize(4, 4);
+  Reshape(beyond.bitmap, pf24bit, 4, 4);
   beyond.Read(WriteTiff(dirs, true));
   EXPECT_EQ(beyond.count, 3);
   EXPECT_EQ(beyond.bitmap.Width(), 4);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bmp_file_builder.h"
-#include "imaging/invalid_graphic.h"
+#include "vcl/graphics_images.h"
 #include "imaging/velmora_io.h"
 #include "imaging/velmora_proc.h"
 #include "test_pictures.h"
@@ -21,7 +21,7 @@ class VelmoraComponentsTest : public ::testing::Test {
     io.SetAttachedVelmora(&image);
     image.OnImageChange = [this](TObject*) { ++changes; };
   }
-  DibBitmap& Bitmap() { return image.Bitmap(); }
+  TBitmap& Bitmap() { return image.Bitmap(); }
   std::filesystem::path Host(const std::string& windowsPath) { return machine::HostPath(windowsPath); }
 
   ScopedMachineRoot root;
@@ -52,18 +52,20 @@ TEST_F(VelmoraComponentsTest, ResampleRefusesSizesBelowOneAndEmptyPictures) {
     EXPECT_EQ(Bitmap().Width(), 40);
     EXPECT_EQ(Bitmap().Height(), 30);
   }
-  Bitmap().SetSize(0, 0);
+  Bitmap().SetWidth(0);
   proc.Resample(-1, 200, 5);
   proc.Resample(20, 20, 5);
   EXPECT_EQ(Bitmap().Width(), 0);
 }
 
 TEST_F(VelmoraComponentsTest, OneBitPicturesAreResampledAsTwentyFourBits) {
-  Bitmap().SetBits(1);
-  Bitmap().SetSize(16, 8);
-  for (int y = 0; y < 8; ++y) Bitmap().ScanLine(y)[0] = 0xFF;  // left half white
+  Reshape(Bitmap(), pf1bit, 16, 8);
+  for (int y = 0; y < 8; ++y) {
+    RowOf(Bitmap(), y)[0] = 0xFF;  // left half white
+    RowOf(Bitmap(), y)[1] = 0;
+  }
   proc.Resample(32, 16, 1);
-  ASSERT_EQ(Bitmap().Bits(), 24);
+  ASSERT_EQ(Bitmap().PixelFormat(), pf24bit);
   ASSERT_EQ(Bitmap().Width(), 32);
   EXPECT_EQ(PixelAt(Bitmap(), 2, 5), RGB(255, 255, 255));
   EXPECT_EQ(PixelAt(Bitmap(), 29, 5), RGB(0, 0, 0));

@@ -6,13 +6,13 @@
 #include "vcl/sysutils.h"
 #include "win32/machine.h"
 
-std::string NetpbmFromDib(const DibBitmap& bitmap) {
+std::string NetpbmFromDib(TBitmap& bitmap) {
   const int width = bitmap.Width(), height = bitmap.Height();
-  const bool grey = bitmap.Bits() == 1;
+  const bool grey = bitmap.PixelFormat() == pf1bit;
   std::string out = (grey ? "P5\n" : "P6\n") + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
   out.reserve(out.size() + static_cast<std::size_t>(width) * height * (grey ? 1 : 3));
   for (int y = 0; y < height; ++y) {
-    const std::uint8_t* row = bitmap.ScanLine(y);
+    const auto* row = static_cast<const std::uint8_t*>(bitmap.ScanLine(y));
     for (int x = 0; x < width; ++x) {
       if (grey) {
         out += static_cast<char>((row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0);

@@ -2,10 +2,10 @@
 // The work of picture-decode: a picture file in, the decoded pixels as a binary Netpbm file out.
 #include <string>
 
-#include "imaging/dib_bitmap.h"
+#include "vcl/graphics_images.h"
 
 // "P6" with RGB samples for a 24-bit bitmap, "P5" with 0 and 255 for a 1-bit (black and white) one.
-std::string NetpbmFromDib(const DibBitmap& bitmap);
+std::string NetpbmFromDib(TBitmap& bitmap);
 
 // Decodes the file at a host path through the imaging library's I/O component, which picks its
 // reader by the extension. The reader's own exception passes through; a file that no reader

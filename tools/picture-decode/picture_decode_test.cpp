@@ -12,12 +12,13 @@ namespace {
 class PictureDecode : public MachineRootTest {
  protected:
   // A bitmap file written by the imaging library's own writer; returns its host path.
-  std::string SaveBitmap(int bits, int width, int height, void (*paint)(DibBitmap&)) {
+  std::string SaveBitmap(int bits, int width, int height, void (*paint)(TBitmap&)) {
     TVelmoraTarget image(nullptr);
     TVelmoraIO io(nullptr);
     io.SetAttachedVelmora(&image);
-    image.Bitmap().SetBits(bits);
-    image.Bitmap().SetSize(width, height);
+    image.Bitmap().SetPixelFormat(bits == 1 ? pf1bit : pf24bit);
+    image.Bitmap().SetWidth(width);
+    image.Bitmap().SetHeight(height);
     paint(image.Bitmap());
     io.Params().BitsPerSample = bits == 1 ? 1 : 8;
     io.Params().SamplesPerPixel = bits == 1 ? 1 : 3;
@@ -27,17 +28,17 @@ class PictureDecode : public MachineRootTest {
 };
 
 TEST_F(PictureDecode, TrueColourBecomesPpmInRgbOrderTopRowFirst) {
-  const auto path = SaveBitmap(24, 2, 2, [](DibBitmap& b) {
+  const auto path = SaveBitmap(24, 2, 2, [](TBitmap& b) {
     const std::uint8_t top[] = {1, 2, 3, 4, 5, 6}, bottom[] = {7, 8, 9, 10, 11, 12};  // BGR
-    std::copy(std::begin(top), std::end(top), b.ScanLine(0));
-    std::copy(std::begin(bottom), std::end(bottom), b.ScanLine(1));
+    std::copy(std::begin(top), std::end(top), static_cast<std::uint8_t*>(b.ScanLine(0)));
+    std::copy(std::begin(bottom), std::end(bottom), static_cast<std::uint8_t*>(b.ScanLine(1)));
   });
   EXPECT_EQ(DecodeToNetpbmWithImaging(path), std::string("P6\n2 2\n255\n") +
                                                  "\x03\x02\x01\x06\x05\x04" "\x09\x08\x07\x0c\x0b\x0a");
 }
 
 TEST_F(PictureDecode, BlackAndWhiteBecomesPgm) {
-  const auto path = SaveBitmap(1, 3, 1, [](DibBitmap& b) { b.ScanLine(0)[0] = 0xA0; });  // 1 0 1
+  const auto path = SaveBitmap(1, 3, 1, [](TBitmap& b) { *static_cast<std::uint8_t*>(b.ScanLine(0)) = 0xA0; });  // 1 0 1
   EXPECT_EQ(DecodeToNetpbmWithImaging(path), std::string("P5\n3 1\n255\n") + std::string("\xff\x00\xff", 3));
 }
 

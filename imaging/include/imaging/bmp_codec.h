@@ -5,19 +5,19 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/dib_bitmap.h"
 #include "imaging/io_params.h"
 #include "imaging/progress.h"
+#include "vcl/graphics_images.h"
 #include "vcl/streams.h"
 
 // Reads one bitmap file from the stream's position; `Size` is the number of bytes it may take
 // (below 1: the file header's size). EInvalidGraphic "unrecognized BMP" for what is no bitmap
 // file or describes a picture its data cannot hold.
-void BMPReadStream(TStream* Stream, DibBitmap& Bitmap, std::int64_t Size, const TProgressRec& Progress,
+void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TProgressRec& Progress,
                    TVelmoraIOParams& Params);
 // Writes the bitmap at the record's bits, header kind, compression and resolution; 4 and 8 bits
 // get a NeuQuant palette, which replaces the record's ColorMap.
-void BMPWriteStream(TStream* Stream, const DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress);
+void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress);
 
 // One row of palette indexes (a byte each) run-length encoded, ending with the end-of-line
 // escape; `out` needs room for 2 x count + 4 bytes. Returns the bytes written.
@@ -25,7 +25,7 @@ std::size_t BMPEncodeRLE8Row(const std::uint8_t* row, int count, std::uint8_t* o
 std::size_t BMPEncodeRLE4Row(const std::uint8_t* row, int count, std::uint8_t* out);
 // Decodes run-length data into a 24-bit bitmap through a 256-entry colour table; runs, absolute
 // runs and deltas are clipped to the picture and reads to the data.
-void BMPDecodeRLE8(DibBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
+void BMPDecodeRLE8(TBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
                    const TColorTriple* colorTable);
-void BMPDecodeRLE4(DibBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
+void BMPDecodeRLE4(TBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
                    const TColorTriple* colorTable);

@@ -3,7 +3,7 @@
 // bitmap (1 bit for two-colour images, else 24 bits), through the record's GifLzwDecoder.
 #include <string>
 
-#include "imaging/dib_bitmap.h"
+#include "imaging/bitmap_rows.h"
 #include "imaging/io_params.h"
 #include "imaging/progress.h"
 #include "vcl/streams.h"
@@ -12,7 +12,7 @@
 // wanted image beyond them leaves the bitmap as it was. EInvalidGraphic "unrecognized GIF" for
 // what is no GIF file or an image of no pixels or too many; "LZW decompressor not found" without a
 // decoder.
-void GIFReadStream(TStream* Source, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
                    TVelmoraIOParams& Params);
-void GIFReadFile(const std::string& FileName, DibBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+void GIFReadFile(const std::string& FileName, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
                  TVelmoraIOParams& Params);

@@ -1,10 +1,10 @@
 #pragma once
 // The JPEG reader: a JFIF stream through libjpeg into the 24-bit work bitmap (greyscale files too).
-#include "imaging/dib_bitmap.h"
+#include "imaging/bitmap_rows.h"
 #include "imaging/io_params.h"
 #include "imaging/progress.h"
 #include "vcl/streams.h"
 
 // Reads from the stream's position. A library error raises EInvalidGraphic "Unrecognized JPeg - "
 // followed by the library's message number; the decompressor is destroyed on every path.
-void JPEGReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress);
+void JPEGReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "imaging/dib_bitmap.h"
+#include "imaging/bitmap_rows.h"
 #include "imaging/io_params.h"
 #include "imaging/progress.h"
 #include "vcl/streams.h"
@@ -12,6 +12,6 @@
 // Reads the file of Size bytes from the stream's position. EInvalidGraphic "unrecognized PCX" for
 // a header it cannot decode or a file too short for its header and palette; rows the data does
 // not reach stay black.
-void PCXReadStream(TStream* Source, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress,
+void PCXReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress,
                    std::int64_t Size);
-void PCXReadFile(const std::string& FileName, DibBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress);
+void PCXReadFile(const std::string& FileName, TBitmap& Bitmap, TVelmoraIOParams& Params, const TProgressRec& Progress);

@@ -2,7 +2,7 @@
 // The TIFF reader: one image of a TIFF file (strips, either byte order) into the work bitmap:
 // RGB, palette, grey and bilevel pictures, uncompressed, CCITT, LZW (through the record's
 // TiffLzwDecoder) or PackBits.
-#include "imaging/dib_bitmap.h"
+#include "imaging/bitmap_rows.h"
 #include "imaging/io_params.h"
 #include "imaging/progress.h"
 #include "vcl/streams.h"
@@ -12,5 +12,5 @@
 // chain changes nothing else. EInvalidGraphic "unrecognized TIFF" for a wrong byte order mark,
 // "Invalid TIFF stream" for a picture of no pixels or too many or with differing sample sizes,
 // "LZW Decompressor not found" for LZW strips without a decoder.
-void TIFFReadStream(DibBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
+void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
                     TVelmoraIOParams& Params);

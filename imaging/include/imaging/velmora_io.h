@@ -19,7 +19,7 @@ class TVelmoraIO : public TComponent {
   TVelmoraTarget* AttachedVelmora() const { return attached_.Get(); }
   void SetAttachedVelmora(TVelmoraTarget* Value) { attached_.Set(this, Value); }
   // The attached image's bitmap, or none.
-  DibBitmap* WorkBitmap() const { return attached_.Get() ? &attached_.Get()->Bitmap() : nullptr; }
+  TBitmap* WorkBitmap() const { return attached_.Get() ? &attached_.Get()->Bitmap() : nullptr; }
   COLORREF Background() const;
   void SetBackground(COLORREF Value);
   TVelmoraIOParams& Params() { return params_; }

@@ -1,7 +1,6 @@
 #pragma once
 // TVelmoraProc: the processing part of the image component. It keeps one undo copy of the attached
 // image, clears it and resamples it by halftone stretching or one of six filters.
-#include "imaging/dib_bitmap.h"
 #include "imaging/progress.h"
 #include "imaging/velmora_target.h"
 #include "vcl/sets.h"
@@ -12,13 +11,13 @@ using TProcPreviewOptions = TSet<TProcPreviewOption>;
 
 class TVelmoraProc : public TComponent {
  public:
-  explicit TVelmoraProc(TComponent* AOwner) : TComponent(AOwner) {}
+  explicit TVelmoraProc(TComponent* AOwner);
 
   TVelmoraTarget* AttachedVelmora() const { return attached_.Get(); }
   void SetAttachedVelmora(TVelmoraTarget* Value) { attached_.Set(this, Value); }
   COLORREF Background() const;
   void SetBackground(COLORREF Value);
-  const DibBitmap& UndoBitmap() const { return undo_; }
+  TBitmap& UndoBitmap() { return undo_; }
 
   void SaveUndo();
   // Copies the undo picture back when it is at least 2 by 2; it stays for another Undo.
@@ -37,10 +36,10 @@ class TVelmoraProc : public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
-  DibBitmap* Work() const;
+  TBitmap* Work() const;
   void Refresh();
 
   TVelmoraAttachment attached_;
-  DibBitmap undo_;
+  TBitmap undo_;
   COLORREF background_ = 0;
 };

@@ -1,15 +1,15 @@
 #pragma once
 // The image that the processing and I/O components work on: a component that owns the 24-bit
 // work bitmap with its background colour and resolution. The image view derives from it.
-#include "imaging/dib_bitmap.h"
 #include "imaging/screen_dpi.h"
 #include "vcl/components.h"
+#include "vcl/graphics_images.h"
 
 class TVelmoraTarget : public TComponent {
  public:
-  explicit TVelmoraTarget(TComponent* AOwner) : TComponent(AOwner) {}
+  explicit TVelmoraTarget(TComponent* AOwner) : TComponent(AOwner) { bitmap_.SetPixelFormat(pf24bit); }
 
-  DibBitmap& Bitmap() { return bitmap_; }
+  TBitmap& Bitmap() { return bitmap_; }
   COLORREF Background() const { return background_; }
   void SetBackground(COLORREF Value) { background_ = Value; }
   int DpiX() const { return dpiX_; }
@@ -26,7 +26,7 @@ class TVelmoraTarget : public TComponent {
   TNotifyEvent OnImageChange;
 
  private:
-  DibBitmap bitmap_;
+  TBitmap bitmap_;
   COLORREF background_ = 0;
   int dpiX_ = ScreenDpiX(), dpiY_ = ScreenDpiY();
 };
