@@ -3,14 +3,9 @@
 
 #include "vcl/controls.h"
 #include "vcl/forms.h"
+#include "win32/stdcontrols.h"
 
 namespace {
-
-// WM_GETDLGCODE answers: the control takes these keys itself instead of the dialog keys.
-constexpr LRESULT kWantArrows = 0x0001;
-constexpr LRESULT kWantTab = 0x0002;
-constexpr LRESULT kWantAllKeys = 0x0004;
-constexpr LRESULT kWantChars = 0x0080;
 
 bool IsDialogKey(WPARAM key) {
   switch (key) {
@@ -146,8 +141,8 @@ void TWinControl::HandleKeyMessage(TMessage& Message) {
       WPARAM key = Message.WParam;
       if (form && IsDialogKey(key) && Perform(CM_WANTSPECIALKEY, key, Message.LParam) == 0) {
         LRESULT code = Perform(WM_GETDLGCODE, 0, 0);
-        bool wanted = (code & kWantAllKeys) || (key == VK_TAB && (code & kWantTab)) ||
-                      (key >= VK_LEFT && key <= VK_DOWN && (code & kWantArrows));
+        bool wanted = (code & DLGC_WANTALLKEYS) || (key == VK_TAB && (code & DLGC_WANTTAB)) ||
+                      (key >= VK_LEFT && key <= VK_DOWN && (code & DLGC_WANTARROWS));
         if (!wanted && form->Perform(CM_DIALOGKEY, key, Message.LParam) != 0) return;
       }
       return DefaultHandler(Message);
@@ -158,7 +153,7 @@ void TWinControl::HandleKeyMessage(TMessage& Message) {
       return DefaultHandler(Message);
     case WM_CHAR:
       if (DoKeyPress(Message)) return;
-      if (form && Message.WParam != VK_SPACE && !(Perform(WM_GETDLGCODE, 0, 0) & kWantChars) &&
+      if (form && Message.WParam != VK_SPACE && !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) &&
           form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
         return;
       return DefaultHandler(Message);

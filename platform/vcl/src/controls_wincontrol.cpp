@@ -5,6 +5,7 @@
 #include "control_tracking.h"
 #include "vcl/controls.h"
 #include "vcl/forms.h"
+#include "win32/stdcontrols.h"
 
 namespace {
 
@@ -177,13 +178,13 @@ bool TWinControl::ReflectToChild(TMessage& Message) {
     case WM_VSCROLL:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-    case CN_CTLCOLOREDIT - CN_BASE:
-    case CN_CTLCOLORLISTBOX - CN_BASE:
-    case CN_CTLCOLORSCROLLBAR - CN_BASE:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
       child = FindControl(reinterpret_cast<HWND>(Message.LParam));
       break;
     case WM_DRAWITEM:
-    case CN_MEASUREITEM - CN_BASE:
+    case WM_MEASUREITEM:
       for (TWinControl* c : winControls_)
         if (c->handle_ && static_cast<WPARAM>(GetWindowLongA(c->handle_, GWL_ID)) == Message.WParam) child = c;
       break;
