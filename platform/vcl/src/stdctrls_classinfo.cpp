@@ -93,7 +93,71 @@ const TClassInfo& TEdit::StaticClassInfo() {
   return info;
 }
 
+const TTypeInfo TypeInfo_TScrollBarKind{"TScrollBarKind", tkEnumeration, {"sbHorizontal", "sbVertical"}};
+const TTypeInfo TypeInfo_TScrollEvent{"TScrollEvent", tkMethod};
+const TTypeInfo TypeInfo_TListBoxStyle{"TListBoxStyle", tkEnumeration, {"lbStandard", "lbOwnerDrawFixed"}};
+const TTypeInfo TypeInfo_TDrawItemEvent{"TDrawItemEvent", tkMethod};
+const TTypeInfo TypeInfo_TComboBoxStyle{"TComboBoxStyle", tkEnumeration, {"csDropDown", "csDropDownList", "csOwnerDrawFixed"}};
+
+const TClassInfo& TScrollBar::StaticClassInfo() {
+  using C = TScrollBar;
+  static const TClassInfo info(
+      "TScrollBar", &TCustomControl::StaticClassInfo(),
+      {OrdProperty<C>("Kind", TypeInfo_TScrollBarKind, &C::Kind, &C::SetKind, sbHorizontal),
+       OrdProperty<C>("Min", TypeInfo_Integer, &C::Min, &C::SetMin, 0),
+       OrdProperty<C>("Max", TypeInfo_Integer, &C::Max, &C::SetMax, 100),
+       OrdProperty<C>("Position", TypeInfo_Integer, &C::Position, &C::SetPosition, 0),
+       OrdProperty<C>("SmallChange", TypeInfo_Integer, &C::SmallChange, &C::SetSmallChange, 1),
+       OrdProperty<C>("LargeChange", TypeInfo_Integer, &C::LargeChange, &C::SetLargeChange, 1),
+       EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange),
+       EventProperty<C>("OnScroll", TypeInfo_TScrollEvent, &C::OnScroll)},
+      {}, CreateComponent<TScrollBar>);
+  return info;
+}
+
+const TClassInfo& TCustomListBox::StaticClassInfo() {
+  using C = TCustomListBox;
+  static const TClassInfo info(
+      "TCustomListBox", &TCustomControl::StaticClassInfo(),
+      {ObjectProperty<C, TStrings>("Items", &C::Items, &C::SetItems),
+       OrdProperty<C>("ItemIndex", TypeInfo_Integer, &C::ItemIndex, &C::SetItemIndex, -1),
+       OrdProperty<C>("Sorted", TypeInfo_Boolean, &C::Sorted, &C::SetSorted, false),
+       OrdProperty<C>("Style", TypeInfo_TListBoxStyle, &C::Style, &C::SetStyle, lbStandard),
+       OrdProperty<C>("ItemHeight", TypeInfo_Integer, &C::ItemHeight, &C::SetItemHeight),
+       OrdProperty<C>("BorderStyle", TypeInfo_TFormBorderStyle, &C::BorderStyle, &C::SetBorderStyle, bsSingle),
+       EventProperty<C>("OnDrawItem", TypeInfo_TDrawItemEvent, &C::OnDrawItem)});
+  return info;
+}
+
+const TClassInfo& TListBox::StaticClassInfo() {
+  static const TClassInfo info("TListBox", &TCustomListBox::StaticClassInfo(), {}, {}, CreateComponent<TListBox>);
+  return info;
+}
+
+const TClassInfo& TCustomComboBox::StaticClassInfo() {
+  using C = TCustomComboBox;
+  static const TClassInfo info(
+      "TCustomComboBox", &TCustomControl::StaticClassInfo(),
+      {OrdProperty<C>("Style", TypeInfo_TComboBoxStyle, &C::Style, &C::SetStyle, csDropDown),
+       ObjectProperty<C, TStrings>("Items", &C::Items, &C::SetItems),
+       OrdProperty<C>("ItemIndex", TypeInfo_Integer, &C::ItemIndex, &C::SetItemIndex, -1),
+       OrdProperty<C>("Sorted", TypeInfo_Boolean, &C::Sorted, &C::SetSorted, false),
+       OrdProperty<C>("ItemHeight", TypeInfo_Integer, &C::ItemHeight, &C::SetItemHeight),
+       OrdProperty<C>("DropDownCount", TypeInfo_Integer, &C::DropDownCount, &C::SetDropDownCount, 8),
+       EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange),
+       EventProperty<C>("OnDropDown", TypeInfo_TNotifyEvent, &C::OnDropDown),
+       EventProperty<C>("OnDrawItem", TypeInfo_TDrawItemEvent, &C::OnDrawItem)});
+  return info;
+}
+
+const TClassInfo& TComboBox::StaticClassInfo() {
+  static const TClassInfo info("TComboBox", &TCustomComboBox::StaticClassInfo(), {}, {}, CreateComponent<TComboBox>);
+  return info;
+}
+
 [[maybe_unused]] static const bool stdctrlsRegistered =
     (RegisterClass(TLabel::StaticClassInfo()), RegisterClass(TGroupBox::StaticClassInfo()),
      RegisterClass(TButton::StaticClassInfo()), RegisterClass(TCheckBox::StaticClassInfo()),
-     RegisterClass(TRadioButton::StaticClassInfo()), RegisterClass(TEdit::StaticClassInfo()), true);
+     RegisterClass(TRadioButton::StaticClassInfo()), RegisterClass(TEdit::StaticClassInfo()),
+     RegisterClass(TScrollBar::StaticClassInfo()), RegisterClass(TListBox::StaticClassInfo()),
+     RegisterClass(TComboBox::StaticClassInfo()), true);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "vcl/controls.h"
+#include "vcl/strings.h"
 #include "win32/stdcontrols.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -280,4 +281,215 @@ class TEdit : public TCustomEdit {
  public:
   VCL_CLASS_INFO
   using TCustomEdit::TCustomEdit;
+};
+
+// ---- Scroll bar -------------------------------------------------------------------------------
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+extern const TTypeInfo TypeInfo_TScrollBarKind;
+extern const TTypeInfo TypeInfo_TScrollEvent;
+
+class TScrollBar : public TCustomControl {
+ public:
+  VCL_CLASS_INFO
+  explicit TScrollBar(TComponent* AOwner);
+  void WndProc(TMessage& Message) override;
+
+  TScrollBarKind Kind() const { return kind_; }
+  void SetKind(TScrollBarKind Value);
+  int Min() const { return min_; }
+  void SetMin(int Value) { SetParams(position_, Value, max_); }
+  int Max() const { return max_; }
+  void SetMax(int Value) { SetParams(position_, min_, Value); }
+  // Kept within Min .. Max; a change fires OnChange.
+  int Position() const { return position_; }
+  void SetPosition(int Value) { SetParams(Value, min_, max_); }
+  void SetParams(int APosition, int AMin, int AMax);
+  int SmallChange() const { return smallChange_; }
+  void SetSmallChange(int Value) { smallChange_ = Value; }
+  int LargeChange() const { return largeChange_; }
+  void SetLargeChange(int Value) { largeChange_ = Value; }
+
+  TNotifyEvent OnChange;
+  // Told of every step the user makes; may change the position the step leads to.
+  TScrollEvent OnScroll;
+
+ protected:
+  void Paint() override;
+  virtual void Change();
+  virtual void Scroll(TScrollCode ScrollCode, int& ScrollPos);
+
+ private:
+  void DoScroll(TScrollCode Code);
+  void RepeatPressedPart();
+
+  TScrollBarKind kind_ = sbHorizontal;
+  int min_ = 0, max_ = 100, position_ = 0;
+  int smallChange_ = 1, largeChange_ = 1;
+  int pressedPart_ = 0;
+  int dragOffset_ = 0;
+};
+
+// ---- List box ---------------------------------------------------------------------------------
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odComboBoxEdit };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+extern const TTypeInfo TypeInfo_TListBoxStyle;
+extern const TTypeInfo TypeInfo_TDrawItemEvent;
+
+class TListItems;
+
+// A list of lines with one selected. The user's selections (mouse, arrow keys, typing the first
+// letter of an item) fire OnClick; the program's ItemIndex does not.
+class TCustomListBox : public TCustomControl {
+ public:
+  VCL_CLASS_INFO
+  explicit TCustomListBox(TComponent* AOwner);
+  ~TCustomListBox() override;
+  void WndProc(TMessage& Message) override;
+
+  TStrings* Items() const;
+  void SetItems(TStrings* Value);
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int Value);
+  int TopIndex() const { return topIndex_; }
+  void SetTopIndex(int Value);
+  // Items added later find their place in order (without regard to case).
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool Value);
+  TListBoxStyle Style() const { return style_; }
+  void SetStyle(TListBoxStyle Value);
+  // The owner-drawn items' height; standard items are a line of the font high.
+  int ItemHeight();
+  void SetItemHeight(int Value);
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+  // The item at a client point, or -1.
+  int ItemAtPos(TPoint Pos, bool Existing);
+  TRect ItemRect(int Index);
+  void Clear();
+
+  TDrawItemEvent OnDrawItem;
+
+ protected:
+  friend class TListItems;
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  // Paints one item on Canvas (the selected one already has the highlight colours).
+  virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+  // The user picked ItemIndex.
+  virtual void SelectionChanged();
+  void ItemsChanged();
+  int VisibleRows();
+
+ private:
+  void DrawOneItem(HDC DC, int Index, const RECT& Rect);
+  void HandleKey(WORD Key);
+  void HandleChar(char Key);
+  void UserSelect(int Index);
+  void MakeVisible(int Index);
+  bool HasScrollBar();
+  TRect ScrollBarRect();
+  void HandleScrollBar(UINT Msg, TPoint Pos);
+
+  TListItems* items_;
+  int itemIndex_ = -1;
+  int topIndex_ = 0;
+  bool sorted_ = false;
+  TListBoxStyle style_ = lbStandard;
+  int itemHeight_ = 16;
+  TBorderStyle borderStyle_ = bsSingle;
+  bool selecting_ = false;
+  int scrollPart_ = 0;
+  int thumbGrip_ = 0;
+};
+
+class TListBox : public TCustomListBox {
+ public:
+  VCL_CLASS_INFO
+  using TCustomListBox::TCustomListBox;
+};
+
+// ---- Combo box --------------------------------------------------------------------------------
+// csDropDown has an edit for the text; csDropDownList and csOwnerDrawFixed show the selected item
+// (drawn by DrawItem for the owner-drawn style). The list drops down in a window of its own.
+// The combo box tells itself of what happens with CN_COMMAND (CBN_SELCHANGE, CBN_DROPDOWN,
+// CBN_CLOSEUP, CBN_EDITCHANGE), as descendants expect: a user's selection fires OnClick, then
+// OnChange; typing in the edit fires OnChange.
+enum TComboBoxStyle { csDropDown, csDropDownList, csOwnerDrawFixed };
+extern const TTypeInfo TypeInfo_TComboBoxStyle;
+
+class TComboDropList;
+
+class TCustomComboBox : public TCustomControl {
+ public:
+  VCL_CLASS_INFO
+  explicit TCustomComboBox(TComponent* AOwner);
+  ~TCustomComboBox() override;
+  void WndProc(TMessage& Message) override;
+
+  TStrings* Items() const;
+  void SetItems(TStrings* Value);
+  int ItemIndex() const;
+  // Shows the item (its text in the edit); fires no event.
+  void SetItemIndex(int Value);
+  std::string GetText() override;
+  void SetText(const std::string& Value) override;
+  TComboBoxStyle Style() const { return style_; }
+  void SetStyle(TComboBoxStyle Value);
+  bool Sorted() const;
+  void SetSorted(bool Value);
+  int ItemHeight();
+  void SetItemHeight(int Value);
+  int DropDownCount() const { return dropDownCount_; }
+  void SetDropDownCount(int Value) { dropDownCount_ = std::max(1, Value); }
+  bool DroppedDown() const { return droppedDown_; }
+  void SetDroppedDown(bool Value);
+  // The edit of csDropDown, or none.
+  TCustomEdit* EditControl() const { return edit_; }
+  void SetFocus() override;
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
+  TDrawItemEvent OnDrawItem;
+
+ protected:
+  friend class TComboDropList;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Paint() override;
+  virtual void Change();
+  virtual void DropDown();
+  virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+  // Every message of the edit passes here first; the default hands it to the edit.
+  virtual void EditWndProc(TMessage& Message);
+  // A selection made by the user: CBN_SELCHANGE.
+  void UserSelect(int Index);
+  // Tells the combo box of something (a CBN_ code) as the system's combo box does.
+  void Notify(WORD Code);
+
+ private:
+  TRect ButtonRect();
+  void HandleKey(WORD Key, bool Alt);
+  void HandleChar(char Key);
+  void CloseUp(bool Accept);
+  void PlaceEdit();
+  void ShowItemText();
+
+  TComboDropList* list_;
+  TCustomEdit* edit_ = nullptr;
+  TComboBoxStyle style_ = csDropDown;
+  int dropDownCount_ = 8;
+  bool droppedDown_ = false;
+  // The program's own changes of the edit's text tell nobody.
+  bool settingEditText_ = false;
+  int droppedFrom_ = -1;
+};
+
+class TComboBox : public TCustomComboBox {
+ public:
+  VCL_CLASS_INFO
+  using TCustomComboBox::TCustomComboBox;
 };

@@ -1,0 +1,385 @@
+// Combo boxes and the list they drop down.
+#include <cctype>
+
+#include "stdctrls_draw.h"
+#include "vcl/forms.h"
+
+namespace {
+constexpr int kButtonWidth = 16;
+bool IsInside(TWinControl* Control, int X, int Y) {
+  return X >= 0 && Y >= 0 && X < Control->ClientWidth() && Y < Control->ClientHeight();
+}
+}  // namespace
+
+// The dropped-down list: a popup window that follows the mouse and reports to its combo box.
+class TComboDropList : public TCustomListBox {
+ public:
+  explicit TComboDropList(TCustomComboBox* Combo) : TCustomListBox(nullptr), combo_(Combo) {
+    SetVisible(false);
+    SetTabStop(false);
+    SetBorderStyle(bsNone);
+  }
+
+  void WndProc(TMessage& Message) override {
+    TWMMouse m(Message);
+    switch (Message.Msg) {
+      case WM_MOUSEMOVE:
+        if (IsInside(this, m.XPos, m.YPos) && m.XPos < ItemRect(0).right) {
+          if (int index = ItemAtPos({m.XPos, m.YPos}, true); index >= 0) SetItemIndex(index);
+          return;
+        }
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        if (!IsInside(this, m.XPos, m.YPos)) return combo_->CloseUp(false);
+        if (m.XPos < ItemRect(0).right) return;
+        break;
+      case WM_LBUTTONUP:
+        if (IsInside(this, m.XPos, m.YPos) && m.XPos < ItemRect(0).right &&
+            ItemAtPos({m.XPos, m.YPos}, true) >= 0)
+          return combo_->CloseUp(true);
+        break;
+      case WM_ACTIVATE:
+        // A click on the list would activate it; the combo box's window keeps the activation and
+        // the keyboard.
+        if (LOWORD(Message.WParam) != WA_INACTIVE && Message.LParam)
+          SetActiveWindow(reinterpret_cast<HWND>(Message.LParam));
+        return;
+      case WM_SETFOCUS:
+        return;
+      default:
+        break;
+    }
+    TCustomListBox::WndProc(Message);
+    // The scroll bar gives up the mouse when released; the open list takes it back.
+    if (Message.Msg == WM_LBUTTONUP && combo_->droppedDown_) SetCapture(Handle());
+  }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomListBox::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER | WS_CLIPSIBLINGS;
+    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    Params.WndParent = GetAncestor(combo_->Handle(), GA_ROOT);
+  }
+  void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override {
+    if (combo_->style_ != csOwnerDrawFixed) return TCustomListBox::DrawItem(Index, Rect, State);
+    TCanvas* c = combo_->Canvas();
+    c->SetHandle(Canvas()->Handle());
+    c->SetFont(Canvas()->Font());
+    c->SetBrush(Canvas()->Brush());
+    combo_->DrawItem(Index, Rect, State);
+    c->SetHandle(nullptr);
+  }
+  void SelectionChanged() override {}
+
+ private:
+  TCustomComboBox* combo_;
+};
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomControl(AOwner), list_(new TComboDropList(this)) {
+  SetControlStyle(TControlStyle{csSetCaption, csDoubleClicks});
+  SetBounds(0, 0, 145, 21);
+  SetTabStop(true);
+  SetColor(clWindow);
+  style_ = csDropDownList;
+  SetStyle(csDropDown);
+}
+
+TCustomComboBox::~TCustomComboBox() {
+  SetStyle(csDropDownList);
+  delete list_;
+}
+
+TStrings* TCustomComboBox::Items() const { return list_->Items(); }
+void TCustomComboBox::SetItems(TStrings* Value) { list_->Items()->Assign(Value); }
+int TCustomComboBox::ItemIndex() const { return list_->ItemIndex(); }
+bool TCustomComboBox::Sorted() const { return list_->Sorted(); }
+void TCustomComboBox::SetSorted(bool Value) { list_->SetSorted(Value); }
+int TCustomComboBox::ItemHeight() { return list_->ItemHeight(); }
+void TCustomComboBox::SetItemHeight(int Value) { list_->SetItemHeight(Value); }
+
+void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
+  if (style_ == Value) return;
+  style_ = Value;
+  list_->SetStyle(Value == csOwnerDrawFixed ? lbOwnerDrawFixed : lbStandard);
+  if (Value == csDropDown && !edit_) {
+    edit_ = new TEdit(nullptr);
+    edit_->SetBorderStyle(bsNone);
+    edit_->SetTabStop(false);
+    edit_->SetParentColor(true);
+    edit_->WindowProc = [this](TMessage& m) { EditWndProc(m); };
+    edit_->OnChange = [this](TObject*) {
+      if (!settingEditText_) Notify(CBN_EDITCHANGE);
+    };
+    edit_->SetParent(this);
+    PlaceEdit();
+  } else if (Value != csDropDown && edit_) {
+    TCustomEdit* edit = edit_;
+    edit_ = nullptr;
+    edit->WindowProc = [edit](TMessage& m) { edit->WndProc(m); };
+    delete edit;
+  }
+  Invalidate();
+}
+
+void TCustomComboBox::PlaceEdit() {
+  if (edit_) edit_->SetBounds(2, 2, std::max(0, ClientWidth() - kButtonWidth - 3), std::max(0, ClientHeight() - 3));
+}
+
+void TCustomComboBox::ShowItemText() {
+  if (edit_) {
+    settingEditText_ = true;
+    edit_->SetText(ItemIndex() >= 0 ? Items()->Get(ItemIndex()) : "");
+    edit_->SelectAll();
+    settingEditText_ = false;
+  }
+  Invalidate();
+}
+
+void TCustomComboBox::SetItemIndex(int Value) {
+  list_->SetItemIndex(Value);
+  ShowItemText();
+}
+
+std::string TCustomComboBox::GetText() {
+  if (edit_) return edit_->GetText();
+  return ItemIndex() >= 0 ? Items()->Get(ItemIndex()) : "";
+}
+
+void TCustomComboBox::SetText(const std::string& Value) {
+  if (!edit_) return SetItemIndex(Items()->IndexOf(Value));
+  settingEditText_ = true;
+  edit_->SetText(Value);
+  settingEditText_ = false;
+}
+
+void TCustomComboBox::SetFocus() {
+  if (edit_) edit_->SetFocus();
+  else TCustomControl::SetFocus();
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomComboBox::CreateWnd() {
+  TCustomControl::CreateWnd();
+  PlaceEdit();
+}
+
+void TCustomComboBox::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(this);
+}
+
+void TCustomComboBox::Notify(WORD Code) {
+  Perform(CN_COMMAND, MAKEWPARAM(0, Code), reinterpret_cast<LPARAM>(HandleAllocated() ? Handle() : nullptr));
+}
+
+void TCustomComboBox::UserSelect(int Index) {
+  Index = std::max(0, std::min(Index, Items()->Count() - 1));
+  if (Items()->Count() == 0 || Index == ItemIndex()) return;
+  SetItemIndex(Index);
+  droppedFrom_ = Index;
+  Notify(CBN_SELCHANGE);
+}
+
+void TCustomComboBox::SetDroppedDown(bool Value) {
+  if (Value == droppedDown_) return;
+  if (!Value) return CloseUp(false);
+  Notify(CBN_DROPDOWN);
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  const int rows = std::max(1, std::min(Items()->Count(), dropDownCount_));
+  list_->SetBounds(r.left, r.bottom, r.right - r.left, rows * ItemHeight() + 2);
+  droppedFrom_ = ItemIndex();
+  list_->SetItemIndex(ItemIndex());
+  droppedDown_ = true;
+  list_->SetVisible(true);
+  SetCapture(list_->Handle());
+  Invalidate();
+}
+
+void TCustomComboBox::CloseUp(bool Accept) {
+  if (!droppedDown_) return;
+  droppedDown_ = false;
+  if (GetCapture() == list_->Handle()) ReleaseCapture();
+  list_->SetVisible(false);
+  const int picked = list_->ItemIndex();
+  list_->SetItemIndex(droppedFrom_);
+  if (Accept && picked >= 0) UserSelect(picked);
+  Notify(CBN_CLOSEUP);
+  ShowItemText();
+}
+
+TRect TCustomComboBox::ButtonRect() { return {ClientWidth() - kButtonWidth, 0, ClientWidth(), ClientHeight()}; }
+
+void TCustomComboBox::HandleKey(WORD Key, bool Alt) {
+  const int rows = dropDownCount_;
+  switch (Key) {
+    case VK_F4: return SetDroppedDown(!droppedDown_);
+    case VK_UP:
+    case VK_DOWN:
+      if (Alt) return SetDroppedDown(!droppedDown_);
+      return UserSelect(ItemIndex() < 0 ? 0 : ItemIndex() + (Key == VK_DOWN ? 1 : -1));
+    case VK_PRIOR: return UserSelect(ItemIndex() - rows + 1);
+    case VK_NEXT: return UserSelect(ItemIndex() + rows - 1);
+    case VK_HOME: if (!edit_) UserSelect(0); return;
+    case VK_END: if (!edit_) UserSelect(Items()->Count() - 1); return;
+    case VK_RETURN: return CloseUp(true);
+    case VK_ESCAPE: return CloseUp(false);
+    default: return;
+  }
+}
+
+void TCustomComboBox::HandleChar(char Key) {
+  if (static_cast<unsigned char>(Key) < 32 || edit_) return;
+  const int count = Items()->Count();
+  const int target = std::toupper(static_cast<unsigned char>(Key));
+  for (int step = 1; step <= count; ++step) {
+    const int i = (ItemIndex() + step + count) % count;
+    const std::string item = Items()->Get(i);
+    if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) == target) return UserSelect(i);
+  }
+}
+
+void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+  if (OnDrawItem && style_ == csOwnerDrawFixed) return OnDrawItem(this, Index, Rect, State);
+  Canvas()->FillRect(Rect);
+  Canvas()->TextOut(Rect.left + 2, Rect.top, Items()->Get(Index));
+}
+
+void TCustomComboBox::Paint() {
+  HDC dc = Canvas()->Handle();
+  RECT client = ClientRect();
+  FillRect(dc, &client, Brush()->Handle());
+  RECT button = ButtonRect();
+  if (droppedDown_) {
+    FrameRect(dc, &button, GetSysColorBrush(COLOR_BTNSHADOW));
+    button = {button.left + 1, button.top + 1, button.right - 1, button.bottom - 1};
+  } else {
+    DrawEdge(dc, &button, EDGE_RAISED, BF_RECT | BF_ADJUST);
+  }
+  FillRect(dc, &button, GetSysColorBrush(COLOR_BTNFACE));
+  const int shift = droppedDown_ ? 1 : 0;
+  const int cx = (button.left + button.right) / 2 + shift, cy = (button.top + button.bottom) / 2 + shift;
+  const COLORREF arrow = GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+  for (int row = 0; row < 4; ++row)
+    for (int x = cx - 3 + row; x <= cx + 3 - row; ++x) SetPixelV(dc, x, cy - 2 + row, arrow);
+  if (edit_) return;
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_COMBOBOX;
+  dis.itemID = static_cast<UINT>(ItemIndex());
+  dis.itemAction = ODA_DRAWENTIRE;
+  dis.itemState = ODS_COMBOBOXEDIT | (Focused() && !droppedDown_ ? ODS_SELECTED | ODS_FOCUS : 0) |
+                  (Enabled() ? 0 : ODS_DISABLED);
+  dis.hwndItem = Handle();
+  dis.hDC = dc;
+  dis.rcItem = {2, 2, ButtonRect().left - 1, ClientHeight() - 2};
+  Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
+void TCustomComboBox::EditWndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      // The combo box hears the edit's keys first.
+      if (DoKeyDown(Message)) return;
+      const WORD key = static_cast<WORD>(Message.WParam);
+      const bool alt = Message.Msg == WM_SYSKEYDOWN;
+      const bool ours = key == VK_F4 || key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ||
+                        (droppedDown_ && (key == VK_RETURN || key == VK_ESCAPE));
+      if (ours) return HandleKey(key, alt);
+      break;
+    }
+    case WM_CHAR:
+      if (DoKeyPress(Message)) return;
+      if (droppedDown_ && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) return;
+      break;
+    case WM_GETDLGCODE:
+      edit_->WndProc(Message);
+      if (droppedDown_) Message.Result |= DLGC_WANTALLKEYS;
+      return;
+    case WM_KILLFOCUS:
+      if (reinterpret_cast<HWND>(Message.WParam) != Handle()) CloseUp(false);
+      break;
+    default:
+      break;
+  }
+  edit_->WndProc(Message);
+}
+
+void TCustomComboBox::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (droppedDown_ ? DLGC_WANTALLKEYS : 0);
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      if (!Enabled()) break;
+      SetFocus();
+      TWMMouse m(Message);
+      const bool onButton = m.XPos >= ButtonRect().left;
+      if (edit_ && !onButton) break;
+      SetDroppedDown(!droppedDown_);
+      break;
+    }
+    case WM_SETFOCUS:
+      if (edit_) {
+        ::SetFocus(edit_->Handle());
+        return;
+      }
+      Invalidate();
+      break;
+    case WM_KILLFOCUS:
+      if (!edit_ || reinterpret_cast<HWND>(Message.WParam) != edit_->Handle()) CloseUp(false);
+      Invalidate();
+      break;
+    case WM_SIZE:
+      PlaceEdit();
+      break;
+    case CN_COMMAND:
+      switch (HIWORD(Message.WParam)) {
+        case CBN_SELCHANGE:
+          Click();
+          Change();
+          break;
+        case CBN_EDITCHANGE: Change(); break;
+        case CBN_DROPDOWN: DropDown(); break;
+        default: break;
+      }
+      return;
+    case CN_DRAWITEM: {
+      auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+      TOwnerDrawState state;
+      if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
+      if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
+      if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
+      if (dis.itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+      TCanvas* c = Canvas();
+      c->SetFont(Font());
+      c->SetBrush(Brush());
+      if (state.Contains(odSelected)) {
+        c->Brush()->SetColor(clHighlight);
+        c->Font()->SetColor(clHighlightText);
+      }
+      if (static_cast<int>(dis.itemID) >= 0) DrawItem(static_cast<int>(dis.itemID), dis.rcItem, state);
+      else c->FillRect(dis.rcItem);
+      if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
+      Message.Result = 1;
+      return;
+    }
+    default:
+      break;
+  }
+  const UINT msg = Message.Msg;
+  TCustomControl::WndProc(Message);
+  if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && Message.WParam)
+    HandleKey(static_cast<WORD>(Message.WParam), msg == WM_SYSKEYDOWN);
+  if (msg == WM_CHAR && Message.WParam) HandleChar(static_cast<char>(Message.WParam));
+}
