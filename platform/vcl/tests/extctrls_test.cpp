@@ -68,20 +68,22 @@ TEST(BevelTest, ShapesDrawTheirLines) {
       {bsRightLine, bsLowered, {"WWSW", "WWSW", "WWSW", "WWSW"}},
       {bsSpacer, bsLowered, {"WWWW", "WWWW", "WWWW", "WWWW"}},
   };
+  // Paint is protected: a descendant opens it for the test.
+  struct TProbe : TBevel {
+    using TBevel::TBevel;
+    using TBevel::Paint;
+  };
   for (const TCase& c : cases) {
     TForm form(nullptr);
-    TBevel* bevel = new TBevel(&form);
+    TProbe* bevel = new TProbe(&form);
     bevel->SetShape(c.Shape);
     bevel->SetStyle(c.Style);
     bevel->SetBounds(0, 0, 4, 4);
     // Paint the bevel's Paint onto a bitmap through a paint box's canvas hook.
     auto rows = Sketch(4, 4, [&](TCanvas* canvas) {
-      struct TProbe : TBevel {
-        using TBevel::Paint;
-      };
       TCanvas* own = bevel->Canvas();
       own->SetHandle(canvas->Handle());
-      static_cast<TProbe*>(bevel)->Paint();
+      bevel->Paint();
       own->SetHandle(nullptr);
     });
     EXPECT_EQ(rows, c.Rows) << c.Shape << " " << c.Style;
