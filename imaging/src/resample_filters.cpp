@@ -66,7 +66,7 @@ std::vector<TContributorList> BuildContributors(int filter, int sourceSize, int 
       std::int64_t k = j < 0 ? -j : j >= sourceSize ? 2 * std::int64_t{sourceSize} - 1 - j : j;
       // A kernel wider than the picture mirrors past the other edge; keep it inside.
       k = std::clamp<std::int64_t>(k, 0, sourceSize - 1);
-      list.push_back({static_cast<int>(k), weight});
+      list.push_back({static_cast<int>(k), weight, static_cast<int>(j)});
     }
   }
   return lists;
