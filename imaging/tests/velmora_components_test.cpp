@@ -8,6 +8,8 @@
 #include "vcl/graphics_images.h"
 #include "imaging/velmora_io.h"
 #include "imaging/velmora_proc.h"
+#include "win32/errors.h"
+#include "win32/kernel.h"
 #include "test_pictures.h"
 #include "win32/machine.h"
 #include "win32/testing/machine_root.h"
@@ -163,6 +165,103 @@ TEST_F(VelmoraComponentsTest, LoadFromFileChoosesByExtension) {
     EXPECT_EQ(e.Message, "unrecognized WMF or EMF");
   }
   EXPECT_THROW(io.LoadFromFile("c:\\none.ico"), EInvalidGraphic);
+}
+
+// A one-entry icon (kind 1) or cursor (kind 2) file of a size x size 24-bit image of one colour
+// whose left half is masked out (transparent).
+std::vector<std::uint8_t> IconFileOf(int kind, int size, COLORREF colour) {
+  BmpFileBuilder f;
+  const int xorStride = (size * 3 + 3) / 4 * 4, andStride = (size + 31) / 32 * 4;
+  const auto imageBytes = static_cast<std::uint32_t>(40 + (xorStride + andStride) * size);
+  f.U16(0).U16(static_cast<std::uint32_t>(kind)).U16(1);
+  f.U8(static_cast<std::uint32_t>(size)).U8(static_cast<std::uint32_t>(size)).U8(0).U8(0);
+  f.U16(kind == 2 ? 3 : 1).U16(kind == 2 ? 4 : 24).U32(imageBytes).U32(22);
+  f.U32(40).U32(static_cast<std::uint32_t>(size)).U32(static_cast<std::uint32_t>(2 * size)).U16(1).U16(24);
+  f.U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const COLORREF c = x < size / 2 ? 0 : colour;  // black under the mask, as icon files have it
+      f.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c));
+    }
+    for (int pad = size * 3; pad < xorStride; ++pad) f.U8(0);
+  }
+  for (int y = 0; y < size; ++y)
+    for (int i = 0; i < andStride; ++i) {
+      int bits = 0;  // 1: transparent
+      for (int b = 0; b < 8; ++b)
+        if (i * 8 + b < size / 2) bits |= 0x80 >> b;
+      f.U8(static_cast<std::uint32_t>(bits));
+    }
+  return f.bytes;
+}
+
+TEST_F(VelmoraComponentsTest, IconsAndCursorsLoadAtTheirRecordSizeThroughTheMask) {
+  auto save = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(Host(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  };
+  save("c:\\app.ico", IconFileOf(1, 32, RGB(200, 30, 60)));
+  save("c:\\pointer.cur", IconFileOf(2, 32, RGB(10, 220, 40)));
+  io.Params().ColorMap = {{1, 2, 3}};
+  io.Params().BitsPerSample = 4;
+  struct Case {
+    const char* file;
+    int width, height;
+    COLORREF colour;
+  };
+  io.Params().CurWidth = io.Params().CurHeight = 32;
+  for (const Case& c : {Case{"c:\\app.ico", 16, 16, RGB(200, 30, 60)}, Case{"c:\\pointer.cur", 32, 32, RGB(10, 220, 40)}}) {
+    SCOPED_TRACE(c.file);
+    changes = 0;
+    image.SetDpi(50, 60);
+    io.LoadFromFile(c.file);
+    ASSERT_EQ(Bitmap().Width(), c.width);
+    ASSERT_EQ(Bitmap().Height(), c.height);
+    EXPECT_EQ(Bitmap().PixelFormat(), pf24bit);
+    EXPECT_EQ(PixelAt(Bitmap(), c.width - 1, c.height / 2), c.colour);
+    EXPECT_EQ(PixelAt(Bitmap(), 0, c.height / 2), RGB(0, 0, 0)) << "under the mask";
+    EXPECT_EQ(io.Params().FileName, c.file);
+    EXPECT_EQ(io.Params().BitsPerSample, 8);
+    EXPECT_EQ(io.Params().SamplesPerPixel, 3);
+    EXPECT_EQ(io.Params().Width, c.width);
+    EXPECT_EQ(io.Params().ColorMapCount(), 0);
+    EXPECT_EQ(image.DpiX(), ScreenDpiX());
+    EXPECT_EQ(changes, 1);
+  }
+
+  auto damaged = IconFileOf(1, 32, RGB(1, 1, 1));
+  damaged[2] = 3;  // neither icon nor cursor
+  save("c:\\bad.ico", damaged);
+  try {
+    io.LoadICOFile("c:\\bad.ico");
+    FAIL();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message, "unrecognized ICO");
+  }
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+  try {
+    io.LoadCURFile("c:\\bad.ico");
+    FAIL();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message, "unrecognized CUR");
+  }
+}
+
+// Only two colours go into a 1-bit file; a picture of more is written at 24 bits, and the record's
+// palette is then the one it had.
+TEST_F(VelmoraComponentsTest, OneBitSaveFallsBackToTwentyFourBitsKeepingTheColorMap) {
+  io.Params().BitsPerSample = 1;
+  io.Params().ColorMap = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+  Paint(Bitmap(), 5, 3, [](int x, int) { return x == 0 ? RGB(255, 0, 0) : x == 1 ? RGB(0, 255, 0) : RGB(0, 0, 255); });
+  io.SaveBMPFile("c:\\three.bmp");
+  EXPECT_EQ(io.Params().ColorMap, (std::vector<TColorTriple>{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
+  Paint(Bitmap(), 5, 3, [](int x, int) { return x < 2 ? RGB(250, 250, 250) : RGB(0, 0, 90); });
+  io.SaveBMPFile("c:\\two.bmp");
+  EXPECT_EQ(io.Params().ColorMap, (std::vector<TColorTriple>{{90, 0, 0}, {250, 250, 250}})) << "darker first";
+  io.LoadBMPFile("c:\\three.bmp");
+  EXPECT_EQ(io.Params().BitsPerSample, 8);
+  EXPECT_EQ(io.Params().SamplesPerPixel, 3);
+  EXPECT_EQ(PixelAt(Bitmap(), 1, 2), RGB(0, 255, 0));
 }
 
 TEST_F(VelmoraComponentsTest, RecordKeepsBitmapFieldsAcrossLoadsAndCopiesOnAssign) {

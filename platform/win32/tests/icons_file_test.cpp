@@ -155,10 +155,12 @@ TEST(IconFileTest, PngEntriesAndDamagedFilesAreRefused) {
     file[d.at] = d.value;
     if (d.at == 22 + 8) file[22 + 9] = 0;
     EXPECT_EQ(icons::IconFromFileData(file.data(), file.size(), IMAGE_ICON, 16, 16, 0), nullptr) << d.what;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA)) << d.what;
   }
   for (std::size_t cut : {std::size_t{3}, std::size_t{21}, std::size_t{60}, good.size() - 40 - 64}) {
     HICON icon = icons::IconFromFileData(good.data(), cut, IMAGE_ICON, 16, 16, 0);
     EXPECT_EQ(icon, nullptr) << cut;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA)) << cut;
   }
   // A file whose AND mask is cut short still loads, the missing part opaque.
   HICON shortMask = icons::IconFromFileData(good.data(), good.size() - 20, IMAGE_ICON, 16, 16, 0);

@@ -130,8 +130,13 @@ HBITMAP MakeColourImage(const EntryImage& e, std::vector<BYTE>& andMask) {
 namespace icons {
 
 HICON IconFromFileData(const BYTE* data, std::size_t size, UINT type, int cx, int cy, UINT flags) {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  if ((type != IMAGE_ICON && type != IMAGE_CURSOR) || !data || size < kDirectoryHeader) return nullptr;
+  if (type != IMAGE_ICON && type != IMAGE_CURSOR) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  // Whatever fails from here on is the file's fault.
+  SetLastError(ERROR_INVALID_DATA);
+  if (!data || size < kDirectoryHeader) return nullptr;
   const bool cursor = type == IMAGE_CURSOR;
   if (flags & LR_DEFAULTSIZE) {
     if (cx == 0) cx = 32;
@@ -185,15 +190,14 @@ HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags)
   // An icon file larger than this is no icon file.
   constexpr DWORD kMaxFile = 64u << 20;
   std::vector<BYTE> bytes;
-  bool ok = high == 0 && low <= kMaxFile;
-  if (ok) {
-    bytes.resize(low);
-    DWORD read = 0;
-    ok = low == 0 || (ReadFile(file, bytes.data(), low, &read, nullptr) && read == low);
-  }
+  DWORD read = 0;
+  const bool fits = high == 0 && low <= kMaxFile;
+  if (fits) bytes.resize(low);
+  const bool readOk = fits && (low == 0 || ReadFile(file, bytes.data(), low, &read, nullptr));
   CloseHandle(file);
-  if (!ok) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+  if (fits && !readOk) return nullptr;  // ReadFile said why
+  if (!fits || read != low) {
+    SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
   return icons::IconFromFileData(bytes.data(), bytes.size(), type, cx, cy, flags);
