@@ -431,6 +431,12 @@ TRect TWinControl::ClientRect() {
   return r;
 }
 
+TPoint TWinControl::ClientOrigin() {
+  POINT p{0, 0};
+  ::ClientToScreen(Handle(), &p);
+  return p;
+}
+
 std::string TWinControl::GetText() {
   if (!handle_) return text_;
   int length = GetWindowTextLengthA(handle_);

@@ -114,3 +114,36 @@ TEST_F(ControlsMouseTest, DoubleClickFiresDblClickAndDownWithDouble) {
   EXPECT_FALSE(doubled);
   EXPECT_FALSE(shift.Contains(ssDouble));
 }
+
+TEST_F(ControlsMouseTest, PointsMapBetweenScreenAndClientAtEveryDepth) {
+  // The form is borderless at (100, 100); a windowed child holds a window-less grandchild.
+  auto* box = new TCustomControl(&form_);
+  box->SetBounds(20, 30, 80, 50);
+  box->SetParent(&form_);
+  auto* inner = new TLoggingControl(&form_, log_, "inner");
+  inner->SetBounds(5, 7, 10, 10);
+  inner->SetParent(box);
+  struct TCase {
+    TControl* Control;
+    TPoint Origin;
+  };
+  const TCase cases[] = {{&form_, {100, 100}}, {a_, {110, 110}}, {box, {120, 130}}, {inner, {125, 137}}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Control->Name());
+    const TPoint origin = c.Control->ClientOrigin();
+    EXPECT_EQ(origin.x, c.Origin.x);
+    EXPECT_EQ(origin.y, c.Origin.y);
+    const TPoint screen = c.Control->ClientToScreen({3, 4});
+    EXPECT_EQ(screen.x, c.Origin.x + 3);
+    EXPECT_EQ(screen.y, c.Origin.y + 4);
+    const TPoint back = c.Control->ScreenToClient(screen);
+    EXPECT_EQ(back.x, 3);
+    EXPECT_EQ(back.y, 4);
+  }
+  // Moving the form moves every origin with it.
+  form_.SetBounds(40, 60, 200, 100);
+  EXPECT_EQ(inner->ClientOrigin().x, 65);
+  EXPECT_EQ(inner->ClientOrigin().y, 97);
+  TLoggingControl orphan(nullptr, log_, "orphan");
+  EXPECT_THROW(orphan.ClientOrigin(), EInvalidOperation);
+}

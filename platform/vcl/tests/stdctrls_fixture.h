@@ -25,16 +25,7 @@ class StdCtrlsTest : public FormsTest {
     PumpMessages();
   }
 
-  static POINT OnScreen(TControl* control, int x, int y) {
-    POINT p{x, y};
-    if (auto* win = dynamic_cast<TWinControl*>(control)) {
-      ::ClientToScreen(win->Handle(), &p);
-      return p;
-    }
-    p = {x + control->Left(), y + control->Top()};
-    ::ClientToScreen(control->Parent()->Handle(), &p);
-    return p;
-  }
+  static POINT OnScreen(TControl* control, int x, int y) { return control->ClientToScreen({x, y}); }
 
   // Press at (x, y) of the control, optionally move, and release at the last point.
   void Drag(TControl* control, int x, int y, int toX, int toY) {

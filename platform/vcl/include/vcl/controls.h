@@ -130,7 +130,9 @@ class TControl : public TComponent, public IChildComponent {
   int ClientHeight() { return ClientRect().bottom; }
   void SetClientWidth(int Value);
   void SetClientHeight(int Value);
-  TPoint ClientOrigin();
+  // The screen point of the client area's top-left corner; a control without a parent window
+  // raises EInvalidOperation.
+  virtual TPoint ClientOrigin();
   TPoint ClientToScreen(const TPoint& Point);
   TPoint ScreenToClient(const TPoint& Point);
 
@@ -273,6 +275,8 @@ class TWinControl : public TControl {
   void DefaultHandler(TMessage& Message) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   TRect ClientRect() override;
+  // The window's own client origin, so a form (which has no parent) answers too.
+  TPoint ClientOrigin() override;
   std::string GetText() override;
   void SetText(const std::string& Value) override;
   void Invalidate() override;
