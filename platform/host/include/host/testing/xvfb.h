@@ -1,16 +1,15 @@
 #pragma once
 // An X server for a test of the desktop back end: the existing DISPLAY when one is set, else an
-// Xvfb started on a free display number and stopped with the object. Available() is false when
+// Xvfb on a display number of its own choosing, stopped with the object. Available() is false when
 // there is neither (the test then skips).
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
-#include <thread>
 
 class ScopedXServer {
  public:
@@ -21,26 +20,33 @@ class ScopedXServer {
     }
     const char* xvfb = "/usr/bin/Xvfb";
     if (::access(xvfb, X_OK) != 0) return;
-    for (int n = 90; n < 140 && !available_; ++n) {
-      if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
-          std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n)))
-        continue;
-      std::string name = ":" + std::to_string(n);
-      pid_t child = ::fork();
-      if (child == 0) {
-        ::execl(xvfb, xvfb, name.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-        ::_exit(127);
-      }
-      if (child < 0) return;
-      if (WaitForSocket(n, child)) {
-        server_ = child;
-        ::setenv("DISPLAY", name.c_str(), 1);
-        started_ = true;
-        available_ = true;
-      } else {
-        Stop(child);
-      }
+    // Xvfb picks a free display itself and reports it on a pipe, so tests running side by side
+    // never race for one number.
+    int report[2];
+    if (::pipe(report) != 0) return;
+    pid_t child = ::fork();
+    if (child == 0) {
+      ::close(report[0]);
+      const std::string fd = std::to_string(report[1]);
+      ::execl(xvfb, xvfb, "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+              static_cast<char*>(nullptr));
+      ::_exit(127);
     }
+    ::close(report[1]);
+    if (child < 0) {
+      ::close(report[0]);
+      return;
+    }
+    const std::string number = ReadLine(report[0]);
+    ::close(report[0]);
+    if (number.empty()) {
+      Stop(child);
+      return;
+    }
+    server_ = child;
+    ::setenv("DISPLAY", (":" + number).c_str(), 1);
+    started_ = true;
+    available_ = true;
   }
   ~ScopedXServer() {
     if (!started_) return;
@@ -53,15 +59,20 @@ class ScopedXServer {
   bool Available() const { return available_; }
 
  private:
-  static bool WaitForSocket(int n, pid_t child) {
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    for (int i = 0; i < 100; ++i) {
-      if (std::filesystem::exists(socket)) return true;
-      int status = 0;
-      if (::waitpid(child, &status, WNOHANG) == child) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // The display number Xvfb writes once it accepts connections; empty if it fails or takes more
+  // than five seconds.
+  static std::string ReadLine(int fd) {
+    std::string line;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+      pollfd p{fd, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) continue;
+      char c;
+      if (::read(fd, &c, 1) != 1) return {};
+      if (c == '\n') return line;
+      line += c;
     }
-    return false;
+    return {};
   }
   static void Stop(pid_t child) {
     ::kill(child, SIGTERM);
