@@ -24,7 +24,10 @@ def split(name):
 def load(folder):
     cases = defaultdict(dict)  # case -> (kind, impl) -> seconds
     for path in sorted(Path(folder).glob("*.json")):
-        data = json.loads(path.read_text())
+        text = path.read_text()
+        if not text.strip():  # a program whose benchmarks the filter left out writes nothing
+            continue
+        data = json.loads(text)
         for run in data.get("benchmarks", []):
             if run.get("run_type", "iteration") != "iteration" or "error_occurred" in run:
                 continue
