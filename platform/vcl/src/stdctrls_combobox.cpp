@@ -39,11 +39,9 @@ class TComboDropList : public TCustomListBox {
             ItemAtPos({m.XPos, m.YPos}, true) >= 0)
           return combo_->CloseUp(true);
         break;
-      case WM_ACTIVATE:
-        // A click on the list would activate it; the combo box's window keeps the activation and
-        // the keyboard.
-        if (LOWORD(Message.WParam) != WA_INACTIVE && Message.LParam)
-          SetActiveWindow(reinterpret_cast<HWND>(Message.LParam));
+      case WM_MOUSEACTIVATE:
+        // The combo box's window keeps the activation and the keyboard while the list is used.
+        Message.Result = MA_NOACTIVATE;
         return;
       case WM_SETFOCUS:
         return;

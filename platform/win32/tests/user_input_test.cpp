@@ -163,6 +163,52 @@ TEST_F(UserInput, ActivationMovesBetweenTopLevelWindows) {
   EXPECT_EQ(GetActiveWindow(), b);
 }
 
+TEST_F(UserInput, MouseActivateDecidesActivationAndWhetherThePressIsEaten) {
+  struct TCase {
+    LRESULT Answer;
+    bool Activates, Delivered;
+  };
+  const TCase cases[] = {{MA_ACTIVATE, true, true},
+                         {MA_ACTIVATEANDEAT, true, false},
+                         {MA_NOACTIVATE, false, true},
+                         {MA_NOACTIVATEANDEAT, false, false}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Answer);
+    HWND a = Top(0, 0, 50, 50);
+    HWND child = Child(a, 10, 10, 20, 20);
+    HWND b = Top(100, 0, 50, 50);
+    ASSERT_EQ(GetActiveWindow(), b);
+    // The top-level parent answers for its child through the default procedure.
+    answer = [&](HWND w, UINT m, WPARAM, LPARAM, LRESULT& r) {
+      if (w != a || m != WM_MOUSEACTIVATE) return false;
+      r = c.Answer;
+      return true;
+    };
+    log.clear();
+    Click(15, 15);
+    answer = nullptr;
+    EXPECT_EQ(GetActiveWindow(), c.Activates ? a : b);
+    EXPECT_EQ(Messages(child, {WM_LBUTTONDOWN}).size(), c.Delivered ? 1u : 0u);
+    EXPECT_EQ(Messages(child, {WM_LBUTTONUP}).size(), 1u);
+    const auto asked = Trace({WM_MOUSEACTIVATE});
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].first, child);
+    EXPECT_EQ(asked[1].first, a);
+    for (const Logged& l : log)
+      if (l.message == WM_MOUSEACTIVATE) {
+        EXPECT_EQ(reinterpret_cast<HWND>(l.wParam), a);
+        EXPECT_EQ(HIWORD(l.lParam), WM_LBUTTONDOWN);
+      }
+    DestroyWindow(b);
+    DestroyWindow(a);
+  }
+  // An active window is not asked again.
+  HWND a = Top(0, 0, 50, 50);
+  log.clear();
+  Click(10, 10);
+  EXPECT_TRUE(Messages(a, {WM_MOUSEACTIVATE}).empty());
+}
+
 TEST_F(UserInput, ClosingFromTheDisplayGoesThroughSysCommand) {
   HWND w = Top(0, 0, 50, 50);
   InjectClose(w);

@@ -105,7 +105,11 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
     case WM_SETCURSOR: return DefaultSetCursor(window, wParam, lParam);
     case WM_ACTIVATE: DefaultActivate(window, wParam); return 0;
-    case WM_MOUSEACTIVATE: return MA_ACTIVATE;
+    case WM_MOUSEACTIVATE:
+      // A child lets its parent decide first, as Windows does.
+      if (w->style & WS_CHILD)
+        if (LRESULT r = SendMessageA(w->parent, message, wParam, lParam)) return r;
+      return MA_ACTIVATE;
     case WM_MOUSEWHEEL:
       return (w->style & WS_CHILD) ? SendMessageA(w->parent, message, wParam, lParam) : 0;
     case WM_CLOSE: DestroyWindow(window); return 0;

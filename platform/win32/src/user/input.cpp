@@ -172,7 +172,13 @@ void RouteMouse(const host::InputEvent& e) {
   if (!s.capture) SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
   if (buttonDown) {
     WindowPtr top = TopLevelOf(target);
-    if (top && top->handle != s.active) SetActiveWindow(top->handle);
+    if (top && top->handle != s.active) {
+      // The window under the press chooses whether it activates and whether the press is eaten.
+      const LRESULT how = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
+                                       MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
+      if (how != MA_NOACTIVATE && how != MA_NOACTIVATEANDEAT && IsWindow(top->handle)) SetActiveWindow(top->handle);
+      if (how == MA_ACTIVATEANDEAT || how == MA_NOACTIVATEANDEAT || !IsWindow(target)) return;
+    }
     WindowPtr w = Find(target);
     const DWORD now = GetTickCount();
     LastClick& last = s.lastClick;
