@@ -3,6 +3,7 @@
 
 #include "control_tracking.h"
 #include "vcl/forms.h"
+#include "vcl/menus.h"
 
 namespace {
 
@@ -159,6 +160,7 @@ void TControl::HandleMouseMessage(TMessage& Message) {
       break;
     case WM_RBUTTONUP:
       MouseUp(mbRight, shift, m.XPos, m.YPos);
+      PopupAt(ClientToScreen(TPoint{m.XPos, m.YPos}));
       break;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
@@ -171,6 +173,27 @@ void TControl::HandleMouseMessage(TMessage& Message) {
     default:
       DefaultHandler(Message);
   }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  popupMenu_ = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == popupMenu_) popupMenu_ = nullptr;
+}
+
+// A right click opens the pop-up menu of the control, or else of the nearest parent with one.
+void TControl::PopupAt(const TPoint& ScreenPoint) {
+  for (TControl* c = this; c; c = c->Parent())
+    if (TPopupMenu* popup = c->PopupMenu()) {
+      if (!popup->AutoPopup()) return;
+      popup->SetPopupComponent(c);
+      popup->Popup(ScreenPoint.x, ScreenPoint.y);
+      return;
+    }
 }
 
 void TControl::Click() {

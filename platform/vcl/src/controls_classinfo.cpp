@@ -1,5 +1,6 @@
 // The published properties of the control classes, and the names of their types.
 #include "vcl/controls.h"
+#include "vcl/menus.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ const TClassInfo& TControl::StaticClassInfo() {
        OrdProperty<C>("ShowHint", TypeInfo_Boolean, &C::ShowHint, &C::SetShowHint),
        OrdProperty<C>("ParentShowHint", TypeInfo_Boolean, &C::ParentShowHint, &C::SetParentShowHint, true),
        OrdProperty<C>("HelpContext", TypeInfo_Integer, &C::HelpContext, &C::SetHelpContext, 0),
+       ObjectProperty<C, TPopupMenu>("PopupMenu", &C::PopupMenu, &C::SetPopupMenu),
        StrProperty<C>("Caption", &C::Caption, &C::SetCaption),
        StrProperty<C>("Text", &C::GetText, &C::SetText),
        EventProperty<C>("OnClick", TypeInfo_TNotifyEvent, &C::OnClick),

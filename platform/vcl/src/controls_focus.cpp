@@ -3,6 +3,7 @@
 
 #include "vcl/controls.h"
 #include "vcl/forms.h"
+#include "vcl/menus.h"
 #include "win32/stdcontrols.h"
 
 namespace {
@@ -137,7 +138,7 @@ void TWinControl::HandleKeyMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
-      if (DoKeyDown(Message)) return;
+      if (IsMenuKey(this, Message) || DoKeyDown(Message)) return;
       WPARAM key = Message.WParam;
       if (form && IsDialogKey(key) && Perform(CM_WANTSPECIALKEY, key, Message.LParam) == 0) {
         LRESULT code = Perform(WM_GETDLGCODE, 0, 0);

@@ -2,6 +2,7 @@
 #include "vcl/forms.h"
 
 #include "control_tracking.h"
+#include "vcl/menus.h"
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(new TControlCanvas) {
   canvas_->SetControl(this);
@@ -21,6 +22,7 @@ TCustomForm::~TCustomForm() {
       Application->HandleException(this);
     }
   }
+  if (menu_) menu_->SetWindow(nullptr);
   Screen->RemoveForm(this);
   Application->FormDestroyed(this);
   delete canvas_;
@@ -92,6 +94,28 @@ void TCustomForm::CreateWnd() {
   if (!placed_) PlaceOnScreen();
   TWinControl::CreateWnd();
   placed_ = true;
+  if (menu_) {
+    menu_->SetWindow(Handle());
+    ::SetMenu(Handle(), menu_->Handle());
+  }
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (menu_ == Value) return;
+  if (menu_) menu_->SetWindow(nullptr);
+  menu_ = Value;
+  if (menu_) menu_->FreeNotification(this);
+  if (!HandleAllocated()) return;
+  if (menu_) menu_->SetWindow(Handle());
+  ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == menu_) {
+    menu_ = nullptr;
+    if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+  }
 }
 
 void TCustomForm::PlaceOnScreen() {
@@ -104,7 +128,7 @@ TRect TCustomForm::FrameDelta() {
   TCreateParams params;
   CreateParams(params);
   RECT r{0, 0, 0, 0};
-  AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+  AdjustWindowRectEx(&r, params.Style, menu_ != nullptr, params.ExStyle);
   return r;
 }
 
@@ -217,6 +241,16 @@ void TCustomForm::WndProc(TMessage& Message) {
       return;
     case CM_DIALOGKEY:
       return HandleDialogKey(Message);
+    case WM_INITMENUPOPUP:
+      TMenu::DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
+      return DefaultHandler(Message);
+    case WM_COMMAND:
+      // A menu's choice: no control window, notification code 0.
+      if (Message.LParam == 0 && HIWORD(Message.WParam) == 0 && menu_ &&
+          TMenu::DispatchCommand(LOWORD(Message.WParam)))
+        return;
+      TWinControl::WndProc(Message);
+      return;
     default:
       TWinControl::WndProc(Message);
   }
@@ -402,6 +436,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
        OrdProperty<C>("ClientWidth", TypeInfo_Integer, &C::ClientWidth, &C::SetStoredClientWidth),
        OrdProperty<C>("ClientHeight", TypeInfo_Integer, &C::ClientHeight, &C::SetStoredClientHeight),
        ObjectProperty<C, TWinControl>("ActiveControl", &C::ActiveControl, &C::SetActiveControl),
+       ObjectProperty<C, TMainMenu>("Menu", &C::Menu, &C::SetMenu),
        EventProperty<C>("OnCreate", TypeInfo_TNotifyEvent, &C::OnCreate),
        EventProperty<C>("OnShow", TypeInfo_TNotifyEvent, &C::OnShow),
        EventProperty<C>("OnHide", TypeInfo_TNotifyEvent, &C::OnHide),

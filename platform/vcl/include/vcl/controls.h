@@ -166,7 +166,7 @@ class TControl : public TComponent, public IChildComponent {
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool Value);
   TPopupMenu* PopupMenu() const { return popupMenu_; }
-  void SetPopupMenu(TPopupMenu* Value) { popupMenu_ = Value; }
+  void SetPopupMenu(TPopupMenu* Value);
   int HelpContext() const { return helpContext_; }
   void SetHelpContext(int Value) { helpContext_ = Value; }
 
@@ -209,6 +209,7 @@ class TControl : public TComponent, public IChildComponent {
   // Asks the parent to align its controls again after this one changed.
   void RequestAlign();
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Invalidates this control's rectangle on the parent's window, erasing under it unless opaque.
   void InvalidateControl(bool IsVisible, bool IsOpaque);
   // Sets the bounds without asking anyone; the alignment pass and windowed controls use it.
@@ -218,6 +219,7 @@ class TControl : public TComponent, public IChildComponent {
 
  private:
   void HandleMouseMessage(TMessage& Message);
+  void PopupAt(const TPoint& ScreenPoint);
   void HandleParentChange(TMessage& Message);
   void FontChanged(TObject* Sender);
 

@@ -53,7 +53,8 @@ class TCustomForm : public TWinControl {
   void SetStoredClientWidth(int Value);
   void SetStoredClientHeight(int Value);
   TMainMenu* Menu() const { return menu_; }
-  void SetMenu(TMainMenu* Value) { menu_ = Value; }
+  // The menu's bar takes a row of the window above the client area.
+  void SetMenu(TMainMenu* Value);
 
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* Control);
@@ -90,6 +91,7 @@ class TCustomForm : public TWinControl {
   void CreateWnd() override;
   void PaintWindow(HDC DC) override;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void DoCreate();
   virtual void DoShow();
   virtual void DoHide();
