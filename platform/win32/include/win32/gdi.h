@@ -381,6 +381,12 @@ int GetPolyFillMode(HDC dc);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+// The part of the ellipse in the box from the radial through the start point counter-clockwise to
+// the one through the end point (equal radials: all of it); Chord closes it with a line and fills
+// it, Pie with two lines to the centre.
+BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+BOOL Chord(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+BOOL Pie(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);

@@ -20,6 +20,7 @@ enum class ObjectKind : int {
   Bitmap = OBJ_BITMAP,
   Region = OBJ_REGION,
   MemoryDC = OBJ_MEMDC,
+  EnhMetafile = 13,  // OBJ_ENHMETAFILE (win32/metafile.h)
   Icon = 0x100,
 };
 
