@@ -52,9 +52,8 @@ void TVelmoraIO::LoadFromFile(const std::string& FileName) {
 
 void TVelmoraIO::AfterLoad(const std::string& FileName) {
   params_.FileName = FileName;
-  TVelmoraTarget* view = attached_.Get();
-  view->SetDpi(params_.DpiX, params_.DpiY);
-  view->ImageChanged();
+  if (TVelmoraTarget* view = attached_.Get()) view->SetDpi(params_.DpiX, params_.DpiY);
+  attached_.Refresh();
 }
 
 void TVelmoraIO::LoadBMPFile(const std::string& FileName) {

@@ -27,11 +27,9 @@ void TVelmoraProc::SetBackground(COLORREF Value) {
   else background_ = Value;
 }
 
-TBitmap* TVelmoraProc::Work() const { return attached_.Get() ? &attached_.Get()->Bitmap() : nullptr; }
+TBitmap* TVelmoraProc::Work() const { return attached_.Bitmap(); }
 
-void TVelmoraProc::Refresh() {
-  if (attached_.Get()) attached_.Get()->ImageChanged();
-}
+void TVelmoraProc::Refresh() { attached_.Refresh(); }
 
 void TVelmoraProc::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);

@@ -264,6 +264,47 @@ TEST_F(VelmoraComponentsTest, OneBitSaveFallsBackToTwentyFourBitsKeepingTheColor
   EXPECT_EQ(PixelAt(Bitmap(), 1, 2), RGB(0, 255, 0));
 }
 
+TEST_F(VelmoraComponentsTest, ATImageIsTheAlternativeTarget) {
+  TImage timage(nullptr);
+  int changed = 0;
+  timage.Picture()->OnChange = [&](TObject*) { ++changed; };
+  proc.SetAttachedTImage(&timage);
+  io.SetAttachedTImage(&timage);
+  EXPECT_EQ(proc.AttachedVelmora(), nullptr) << "one target at a time";
+  io.Params().SamplesPerPixel = 1;
+  Paint(*timage.Picture()->Bitmap(), 40, 30, PhotoLike);
+  changed = 0;
+  proc.Resample(20, 15, 5);
+  EXPECT_EQ(timage.Picture()->Bitmap()->Width(), 20);
+  EXPECT_GE(changed, 1);
+  io.SaveBMPFile("c:\\small.bmp");
+  Paint(*timage.Picture()->Bitmap(), 2, 2, PhotoLike);
+  io.LoadFromFile("c:\\small.bmp");
+  EXPECT_EQ(timage.Picture()->Bitmap()->Height(), 15);
+  EXPECT_EQ(changes, 0) << "the image component is no longer attached";
+
+  proc.SetAttachedVelmora(&image);
+  EXPECT_EQ(proc.AttachedTImage(), nullptr);
+  {
+    TImage gone(nullptr);
+    io.SetAttachedTImage(&gone);
+  }
+  EXPECT_EQ(io.AttachedTImage(), nullptr);
+  io.LoadFromFile("c:\\small.bmp");  // no working bitmap: nothing
+}
+
+TEST_F(VelmoraComponentsTest, PreviewFontsAreCopies) {
+  TFont font;
+  font.SetName("Arial");
+  font.SetSize(14);
+  io.SetPreviewFont(&font);
+  proc.SetPreviewFont(&font);
+  font.SetName("Courier New");
+  EXPECT_EQ(io.PreviewFont()->Name(), "Arial");
+  EXPECT_EQ(proc.PreviewFont()->Size(), 14);
+  EXPECT_NE(io.PreviewFont(), proc.PreviewFont());
+}
+
 TEST_F(VelmoraComponentsTest, RecordKeepsBitmapFieldsAcrossLoadsAndCopiesOnAssign) {
   TVelmoraIOParams& p = io.Params();
   EXPECT_EQ(p.BmpHeaderKind, 1);

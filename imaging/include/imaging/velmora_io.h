@@ -18,8 +18,13 @@ class TVelmoraIO : public TComponent {
 
   TVelmoraTarget* AttachedVelmora() const { return attached_.Get(); }
   void SetAttachedVelmora(TVelmoraTarget* Value) { attached_.Set(this, Value); }
+  TImage* AttachedTImage() const { return attached_.Image(); }
+  void SetAttachedTImage(TImage* Value) { attached_.SetImage(this, Value); }
+  // Owned; setting copies the font.
+  TFont* PreviewFont() { return &previewFont_; }
+  void SetPreviewFont(TFont* Value) { previewFont_.Assign(Value); }
   // The attached image's bitmap, or none.
-  TBitmap* WorkBitmap() const { return attached_.Get() ? &attached_.Get()->Bitmap() : nullptr; }
+  TBitmap* WorkBitmap() const { return attached_.Bitmap(); }
   COLORREF Background() const;
   void SetBackground(COLORREF Value);
   TVelmoraIOParams& Params() { return params_; }
@@ -49,6 +54,7 @@ class TVelmoraIO : public TComponent {
   TProgressRec Progress() { return {OnProgress, this}; }
 
   TVelmoraAttachment attached_;
+  TFont previewFont_;
   TVelmoraIOParams params_;
   COLORREF background_ = 0;
 };

@@ -15,6 +15,11 @@ class TVelmoraProc : public TComponent {
 
   TVelmoraTarget* AttachedVelmora() const { return attached_.Get(); }
   void SetAttachedVelmora(TVelmoraTarget* Value) { attached_.Set(this, Value); }
+  TImage* AttachedTImage() const { return attached_.Image(); }
+  void SetAttachedTImage(TImage* Value) { attached_.SetImage(this, Value); }
+  // Owned; setting copies the font.
+  TFont* PreviewFont() { return &previewFont_; }
+  void SetPreviewFont(TFont* Value) { previewFont_.Assign(Value); }
   COLORREF Background() const;
   void SetBackground(COLORREF Value);
   TBitmap& UndoBitmap() { return undo_; }
@@ -40,6 +45,7 @@ class TVelmoraProc : public TComponent {
   void Refresh();
 
   TVelmoraAttachment attached_;
+  TFont previewFont_;
   TBitmap undo_;
   COLORREF background_ = 0;
 };

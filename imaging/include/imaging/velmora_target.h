@@ -3,6 +3,7 @@
 // work bitmap with its background colour and resolution. The image view derives from it.
 #include "imaging/screen_dpi.h"
 #include "vcl/components.h"
+#include "vcl/extctrls.h"
 #include "vcl/graphics_images.h"
 
 class TVelmoraTarget : public TComponent {
@@ -31,18 +32,38 @@ class TVelmoraTarget : public TComponent {
   int dpiX_ = ScreenDpiX(), dpiY_ = ScreenDpiY();
 };
 
-// Where a component keeps its attachment: the image, cleared when the image is freed.
+// Where a component keeps its attachment: the image, or else a TImage whose picture's bitmap is
+// worked on; each cleared when it is freed, and setting one clears the other.
 class TVelmoraAttachment {
  public:
   TVelmoraTarget* Get() const { return target_; }
+  TImage* Image() const { return image_; }
   void Set(TComponent* Self, TVelmoraTarget* Value) {
     target_ = Value;
+    image_ = nullptr;
+    if (Value) Value->FreeNotification(Self);
+  }
+  void SetImage(TComponent* Self, TImage* Value) {
+    image_ = Value;
+    target_ = nullptr;
     if (Value) Value->FreeNotification(Self);
   }
   void Removed(TComponent* Component) {
     if (Component == target_) target_ = nullptr;
+    if (Component == image_) image_ = nullptr;
+  }
+  // The working bitmap, or none.
+  TBitmap* Bitmap() const {
+    if (target_) return &target_->Bitmap();
+    return image_ ? image_->Picture()->Bitmap() : nullptr;
+  }
+  // The picture changed: the image lays itself out again, or the TImage's bitmap is flagged.
+  void Refresh() const {
+    if (target_) target_->ImageChanged();
+    else if (image_) image_->Picture()->Bitmap()->SetModified(true);
   }
 
  private:
   TVelmoraTarget* target_ = nullptr;
+  TImage* image_ = nullptr;
 };
