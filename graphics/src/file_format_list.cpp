@@ -1,5 +1,7 @@
 #include "graphics/bmp_format.h"
+#include "graphics/jpeg_format.h"
 #include "graphics/library.h"
+#include "graphics/png_format.h"
 
 namespace {
 
@@ -16,6 +18,10 @@ std::vector<TFileFormatFactory> FileFormatReaderFactories() {
       Make<TBMPFileFormatReader>,
       Make<TDIBFileFormatReader>,
       Make<TRLEFileFormatReader>,
+      Make<TJPGFileFormatReader>,
+      Make<TJPEGFileFormatReader>,
+      Make<TJIFFileFormatReader>,
+      Make<TPNGFileFormatReader>,
   };
 }
 
@@ -23,5 +29,9 @@ std::vector<TFileFormatFactory> FileFormatWriterFactories() {
   return {
       Make<TBMPFileFormatWriter>,
       Make<TDIBFileFormatWriter>,
+      Make<TJPGFileFormatWriter>,
+      Make<TJPEGFileFormatWriter>,
+      Make<TJIFFileFormatWriter>,
+      Make<TPNGFileFormatWriter>,
   };
 }
