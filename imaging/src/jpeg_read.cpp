@@ -10,6 +10,7 @@
 // Last: its TRUE and FALSE macros would clash with the platform's constants. It needs FILE and
 // size_t declared first.
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -88,6 +89,11 @@ bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& s
   jpeg_create_decompress(&info);
   info.src = &source.manager;
   jpeg_read_header(&info, TRUE);
+  // Refused before the library sizes its buffers: a progressive file keeps every coefficient.
+  if (std::int64_t{info.image_width} * info.image_height > kMaxBitmapPixels) {
+    info.err->msg_code = JERR_IMAGE_TOO_BIG;
+    info.err->error_exit(reinterpret_cast<j_common_ptr>(&info));
+  }
   if (info.out_color_space == JCS_GRAYSCALE) params.JpegColorSpace = 1;
   else if (info.out_color_space == JCS_RGB) params.JpegColorSpace = 0;
   info.out_color_space = JCS_EXT_BGR;  // the byte order of the bitmap's rows
