@@ -1,7 +1,11 @@
 #include "graphics/bmp_format.h"
 #include "graphics/jpeg_format.h"
 #include "graphics/library.h"
+#include "graphics/pcx_format.h"
 #include "graphics/png_format.h"
+#include "graphics/pnm_format.h"
+#include "graphics/tga_format.h"
+#include "graphics/tiff_format.h"
 
 namespace {
 
@@ -22,6 +26,13 @@ std::vector<TFileFormatFactory> FileFormatReaderFactories() {
       Make<TJPEGFileFormatReader>,
       Make<TJIFFileFormatReader>,
       Make<TPNGFileFormatReader>,
+      Make<TPCXFileFormatReader>,
+      Make<TPBMFileFormatReader>,
+      Make<TPGMFileFormatReader>,
+      Make<TPPMFileFormatReader>,
+      Make<TTGAFileFormatReader>,
+      Make<TTIFFileFormatReader>,
+      Make<TTIFFFileFormatReader>,
   };
 }
 
@@ -33,5 +44,11 @@ std::vector<TFileFormatFactory> FileFormatWriterFactories() {
       Make<TJPEGFileFormatWriter>,
       Make<TJIFFileFormatWriter>,
       Make<TPNGFileFormatWriter>,
+      Make<TPBMFileFormatWriter>,
+      Make<TPGMFileFormatWriter>,
+      Make<TPPMFileFormatWriter>,
+      Make<TTGAFileFormatWriter>,
+      Make<TTIFFileFormatWriter>,
+      Make<TTIFFFileFormatWriter>,
   };
 }

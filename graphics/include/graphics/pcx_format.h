@@ -1,0 +1,14 @@
+#pragma once
+// Paintbrush pictures: run-length encoded, 1 bit in one or four planes, 8 bits in one or three.
+#include "graphics/file_formats.h"
+
+class TPCXFileFormatReader : public TFileFormatReader {
+ public:
+  VCL_CLASS_INFO
+  TPCXFileFormatReader();
+  // Byte 10, run-length encoding and a known version and plane depth: a lone 10 also starts
+  // other formats.
+  bool CheckHeader(const std::uint8_t* Header) override;
+  void Read(TStream* Stream, TPixelGraphic* Graphic, int Index) override;
+  void GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) override;
+};

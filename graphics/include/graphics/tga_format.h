@@ -1,0 +1,20 @@
+#pragma once
+// Truevision Targa: colour-mapped, true-colour and black-and-white pictures, plain or run-length
+// encoded, in any corner. The format has no signature; the reader is chosen by extension alone.
+#include "graphics/file_formats.h"
+
+class TTGAFileFormatReader : public TFileFormatReader {
+ public:
+  VCL_CLASS_INFO
+  TTGAFileFormatReader();
+  void Read(TStream* Stream, TPixelGraphic* Graphic, int Index) override;
+  void GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) override;
+};
+
+// Writes 8-bit images colour-mapped and 24-bit images true-colour, uncompressed, bottom row first.
+class TTGAFileFormatWriter : public TFileFormatWriter {
+ public:
+  VCL_CLASS_INFO
+  TTGAFileFormatWriter();
+  void Write(TStream* Stream, TPixelGraphic* Graphic) override;
+};
