@@ -61,11 +61,9 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner, false) {}
 
 void TPopupMenu::Popup(int X, int Y) {
   if (OnPopup) OnPopup(this);
-  // The active window owns the pop-up so that it stays open; the choice comes back here rather
-  // than through that window's WM_COMMAND.
+  // The active window owns the pop-up (a right click has just activated the control's form) so
+  // that it stays open; the choice comes back here rather than through that window's WM_COMMAND.
   HWND owner = GetActiveWindow();
-  if (TControl* control = dynamic_cast<TControl*>(popupComponent_))
-    if (TCustomForm* form = GetParentForm(control)) owner = form->Handle();
   const WORD chosen = static_cast<WORD>(
       TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y, 0, owner, nullptr));
   if (chosen) DispatchCommand(chosen);
