@@ -1,0 +1,12 @@
+// The logo rotator.
+#include "rotator/main_form.h"
+#include "vbrun/interaction.h"
+
+int main() {
+  vb::App().Title = "Logo";
+  vb::App().Major = 3;
+  vb::App().Minor = 0;
+  vb::App().Revision = 4;
+  auto* form = new rotator::TForm1(Application);
+  return vb::Run(*form);
+}
