@@ -12,10 +12,10 @@ namespace metafile {
 namespace {
 
 constexpr double kCoordinateLimit = 1 << 24;
-constexpr int kMaxPenWidth = 256;
+constexpr int kMaxPenWidth = 64;
 constexpr int kMaxFontHeight = 1024;
 constexpr int kMargin = kMaxPenWidth + 8;  // geometry clipped this far outside stays unseen
-constexpr int kReach = 1 << 14;            // shapes and text further out than this are dropped
+constexpr int kReach = 2048;               // shapes and text further out than this are dropped
 constexpr int kMaxBlitExtent = 1 << 15;
 
 int ToInt(double v) {
