@@ -263,6 +263,12 @@ class TCanvas : public TPersistent {
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void Rectangle(const TRect& Rect) { Rectangle(Rect.left, Rect.top, Rect.right, Rect.bottom); }
   void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3);
+  // The ellipse in X1..Y2 from the radial through (X3, Y3) counter-clockwise to the one through
+  // (X4, Y4): Arc draws the curve with the pen, Chord closes it with a line and Pie with two lines
+  // to the centre, both filled with the brush.
+  void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+  void Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+  void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void Ellipse(int X1, int Y1, int X2, int Y2);
   void Ellipse(const TRect& Rect) { Ellipse(Rect.left, Rect.top, Rect.right, Rect.bottom); }
   void FillRect(const TRect& Rect);
