@@ -1,6 +1,7 @@
 #include "imaging/velmora_io.h"
 
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 #include "imaging/bitmap_rows.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-using Loader = void (TVelmoraIO::*)(const std::string&);
+using Loader = std::function<void(TVelmoraIO*, const std::string&)>;
 struct LoaderRow {
   const char* extension;
   Loader load;
@@ -39,6 +40,12 @@ void TVelmoraIO::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TVelmoraIO::LoadFromFile(const std::string& FileName) {
   static const LoaderRow kLoaders[] = {
+      {".jpg", &TVelmoraIO::LoadJPEGFile},
+      {".jpeg", &TVelmoraIO::LoadJPEGFile},
+      {".tif", &TVelmoraIO::LoadTIFFFile},
+      {".tiff", &TVelmoraIO::LoadTIFFFile},
+      {".pcx", &TVelmoraIO::LoadPCXFile},
+      {".gif", &TVelmoraIO::LoadGIFFile},
       {".bmp", &TVelmoraIO::LoadBMPFile},
       {".cur", &TVelmoraIO::LoadCURFile},
       {".ico", &TVelmoraIO::LoadICOFile},
@@ -47,7 +54,7 @@ void TVelmoraIO::LoadFromFile(const std::string& FileName) {
   const std::string extension = LowerCase(ExtractFileExt(FileName));
   if (extension == ".wmf" || extension == ".emf") return LoadMetafile(this, FileName);
   for (const LoaderRow& row : kLoaders)
-    if (extension == row.extension) return (this->*row.load)(FileName);
+    if (extension == row.extension) return row.load(this, FileName);
 }
 
 void TVelmoraIO::AfterLoad(const std::string& FileName) {

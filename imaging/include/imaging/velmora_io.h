@@ -32,6 +32,11 @@ class TVelmoraIO : public TComponent {
   // Chooses the loader by the lower-cased extension; an extension without one loads nothing.
   void LoadFromFile(const std::string& FileName);
   void LoadBMPFile(const std::string& FileName);
+  // The GIF load returns the number of images in the file.
+  int LoadGIFFile(const std::string& FileName);
+  void LoadTIFFFile(const std::string& FileName);
+  void LoadJPEGFile(const std::string& FileName);
+  void LoadPCXFile(const std::string& FileName);
   void LoadICOFile(const std::string& FileName);
   void LoadCURFile(const std::string& FileName);
   // Replaces the file only once the whole bitmap file is written.
