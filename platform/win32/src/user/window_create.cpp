@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "controls_common.h"
 #include "input.h"
 #include "paint.h"
 #include "queue.h"
@@ -96,6 +97,7 @@ BOOL IsWindow(HWND window) { return window && Find(window) ? TRUE : FALSE; }
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+  controls::RegisterControlClasses();
   auto cls = ClassOf(className);
   if (!cls) return nullptr;
   auto w = std::make_shared<Window>();

@@ -1,0 +1,210 @@
+// The "ListBox" class, single selection: strings (sorted with LBS_SORT), a click or the arrow keys
+// select and, with LBS_NOTIFY, tell the parent LBN_SELCHANGE; a double click LBN_DBLCLK. The
+// selection is scrolled into view; the wheel scrolls.
+#include <strings.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "controls_common.h"
+
+namespace user::controls {
+namespace {
+
+struct ListState {
+  HFONT font = nullptr;
+  std::vector<std::string> items;
+  int selected = -1;
+  int top = 0;
+  bool focused = false;
+};
+
+int ItemHeight(const ListState& state) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FontOrDefault(state.font));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return std::max<int>(1, tm.tmHeight);
+}
+
+RECT Inner(HWND window) {
+  RECT r = ClientRectOf(window);
+  return Grown(r, -2);
+}
+
+int VisibleRows(HWND window, const ListState& state) {
+  const RECT r = Inner(window);
+  return std::max<int>(1, (r.bottom - r.top) / ItemHeight(state));
+}
+
+void ScrollIntoView(HWND window, ListState& state) {
+  if (state.selected < 0) return;
+  const int rows = VisibleRows(window, state);
+  if (state.selected < state.top) state.top = state.selected;
+  if (state.selected >= state.top + rows) state.top = state.selected - rows + 1;
+}
+
+void Paint(HWND window, ListState& state) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (!dc) return;
+  RECT r = ClientRectOf(window);
+  DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  FillRect(dc, &r, ParentColorBrush(window, dc, WM_CTLCOLORLISTBOX, COLOR_WINDOW));
+  HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(state.font));
+  SetBkMode(dc, TRANSPARENT);
+  const int height = ItemHeight(state);
+  for (int i = state.top; i < static_cast<int>(state.items.size()); ++i) {
+    RECT row{r.left, r.top + (i - state.top) * height, r.right, r.top + (i - state.top + 1) * height};
+    if (row.top >= r.bottom) break;
+    const bool selected = i == state.selected;
+    if (selected) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT label{row.left + 2, row.top, row.right, row.bottom};
+    DrawTextA(dc, state.items[static_cast<std::size_t>(i)].c_str(), -1, &label,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (selected && state.focused) DrawFocusRect(dc, &row);
+  }
+  SelectObject(dc, oldFont);
+  EndPaint(window, &ps);
+}
+
+void Select(HWND window, ListState& state, int index, bool byUser) {
+  index = std::clamp(index, -1, static_cast<int>(state.items.size()) - 1);
+  const bool changed = index != state.selected;
+  state.selected = index;
+  ScrollIntoView(window, state);
+  InvalidateRect(window, nullptr, TRUE);
+  if (byUser && changed && (GetWindowLongA(window, GWL_STYLE) & LBS_NOTIFY)) NotifyParent(window, LBN_SELCHANGE);
+}
+
+int IndexAt(HWND window, const ListState& state, LPARAM lParam) {
+  const RECT r = Inner(window);
+  const int y = GET_Y_LPARAM(lParam) - r.top;
+  if (y < 0) return -1;
+  const int index = state.top + y / ItemHeight(state);
+  return index < static_cast<int>(state.items.size()) ? index : -1;
+}
+
+LRESULT Insert(HWND window, ListState& state, int at, LPCSTR text) {
+  std::string item = text ? text : "";
+  if (at < 0 || at > static_cast<int>(state.items.size())) at = static_cast<int>(state.items.size());
+  if (GetWindowLongA(window, GWL_STYLE) & LBS_SORT)
+    at = static_cast<int>(std::upper_bound(state.items.begin(), state.items.end(), item,
+                                           [](const std::string& a, const std::string& b) {
+                                             return strcasecmp(a.c_str(), b.c_str()) < 0;
+                                           }) -
+                          state.items.begin());
+  state.items.insert(state.items.begin() + at, item);
+  if (state.selected >= at) ++state.selected;
+  InvalidateRect(window, nullptr, TRUE);
+  return at;
+}
+
+LRESULT KeyDown(HWND window, ListState& state, WPARAM key) {
+  const int rows = VisibleRows(window, state);
+  const int last = static_cast<int>(state.items.size()) - 1;
+  switch (key) {
+    case VK_UP: Select(window, state, std::max(0, state.selected - 1), true); break;
+    case VK_DOWN: Select(window, state, std::min(last, state.selected + 1), true); break;
+    case VK_PRIOR: Select(window, state, std::max(0, state.selected - rows + 1), true); break;
+    case VK_NEXT: Select(window, state, std::min(last, state.selected + rows - 1), true); break;
+    case VK_HOME: Select(window, state, 0, true); break;
+    case VK_END: Select(window, state, last, true); break;
+    default: break;
+  }
+  return 0;
+}
+
+LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListState* state = StateOf<ListState>(window);
+  if (!state && message != WM_NCCREATE) return DefWindowProcA(window, message, wParam, lParam);
+  const auto index = static_cast<int>(static_cast<INT_PTR>(wParam));
+  const bool valid = index >= 0 && state && index < static_cast<int>(state->items.size());
+  switch (message) {
+    case WM_NCCREATE: AttachState<ListState>(window); break;
+    case WM_NCDESTROY: DetachState<ListState>(window); break;
+    case WM_PAINT: Paint(window, *state); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SETFONT: state->font = reinterpret_cast<HFONT>(wParam); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      state->focused = message == WM_SETFOCUS;
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONDOWN: {
+      SetFocus(window);
+      const int at = IndexAt(window, *state, lParam);
+      if (at >= 0) Select(window, *state, at, true);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      if (IndexAt(window, *state, lParam) >= 0 && (GetWindowLongA(window, GWL_STYLE) & LBS_NOTIFY))
+        NotifyParent(window, LBN_DBLCLK);
+      return 0;
+    case WM_MOUSEWHEEL: {
+      const int delta = static_cast<SHORT>(HIWORD(wParam)) > 0 ? -3 : 3;
+      const int maxTop = std::max(0, static_cast<int>(state->items.size()) - VisibleRows(window, *state));
+      state->top = std::clamp(state->top + delta, 0, maxTop);
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    }
+    case WM_KEYDOWN: return KeyDown(window, *state, wParam);
+    case LB_ADDSTRING: return Insert(window, *state, -1, reinterpret_cast<LPCSTR>(lParam));
+    case LB_INSERTSTRING: return Insert(window, *state, index, reinterpret_cast<LPCSTR>(lParam));
+    case LB_DELETESTRING:
+      if (!valid) return LB_ERR;
+      state->items.erase(state->items.begin() + index);
+      if (state->selected == index) state->selected = -1;
+      else if (state->selected > index) --state->selected;
+      InvalidateRect(window, nullptr, TRUE);
+      return static_cast<LRESULT>(state->items.size());
+    case LB_RESETCONTENT:
+      state->items.clear();
+      state->selected = -1;
+      state->top = 0;
+      InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    case LB_GETCOUNT: return static_cast<LRESULT>(state->items.size());
+    case LB_SETCURSEL:
+      Select(window, *state, valid ? index : -1, false);
+      return valid ? index : LB_ERR;
+    case LB_GETCURSEL: return state->selected;
+    case LB_GETTOPINDEX: return state->top;
+    case LB_GETTEXTLEN: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].size()) : LB_ERR;
+    case LB_GETTEXT: {
+      if (!valid || !lParam) return LB_ERR;
+      const std::string& item = state->items[static_cast<std::size_t>(index)];
+      std::copy(item.begin(), item.end(), reinterpret_cast<char*>(lParam));
+      reinterpret_cast<char*>(lParam)[item.size()] = '\0';
+      return static_cast<LRESULT>(item.size());
+    }
+    case LB_FINDSTRINGEXACT: {
+      const char* wanted = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      for (std::size_t i = 0; i < state->items.size(); ++i)
+        if (strcasecmp(state->items[i].c_str(), wanted) == 0) return static_cast<LRESULT>(i);
+      return LB_ERR;
+    }
+    case LB_GETITEMHEIGHT: return ItemHeight(*state);
+    case LB_GETITEMRECT: {
+      if (!valid || !lParam) return LB_ERR;
+      const RECT r = Inner(window);
+      const int height = ItemHeight(*state);
+      *reinterpret_cast<RECT*>(lParam) =
+          RECT{r.left, r.top + (index - state->top) * height, r.right, r.top + (index - state->top + 1) * height};
+      return 0;
+    }
+    default: break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterListBoxClass() { RegisterClassWithState("ListBox", ListProcedure, CS_DBLCLKS); }
+
+}  // namespace user::controls
