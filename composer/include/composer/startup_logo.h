@@ -1,0 +1,18 @@
+#pragma once
+// The startup logo file: a 320 x 400, 8-bit bitmap whose last N palette entries are the
+// animation colours, painted in the bar rows 380-399 and announced by the header's count of
+// important colours (256 - N).
+#include "graphics/pixel_graphic.h"
+
+inline constexpr const char* kStartupLogo = "c:\\logo.sys";
+inline constexpr const char* kStartupLogoDraft = "c:\\logo.bmp";
+
+// Paints rows 380-399 of the 8-bit Image with the indexes 256-N..255 in S sections that go up
+// and down the colours.
+void DrawLogoAnimationBar(TPixelGraphic* Image, int N, int S);
+// Sets the information header's count of important colours of a bitmap file; a file shorter
+// than its headers is left as it is. Kernel failures raise EInOutError.
+void PatchImportantColors(const char* FileName, DWORD Count);
+// Copies Draft over Target keeping Target's attributes (none when it is new), then deletes
+// Draft. Raises EInOutError when Target could not be replaced.
+void ReplaceKeepingAttributes(const char* Draft, const char* Target);

@@ -1,0 +1,84 @@
+#include "composer/startup_logo.h"
+
+#include <cstring>
+#include <string>
+
+#include "bar_sections.h"
+#include "vcl/filectrl.h"
+#include "vcl/sysutils.h"
+#include "win32/kernel.h"
+
+namespace {
+
+constexpr int kBarTop = 380;
+constexpr int kLogoHeight = 400;
+
+[[noreturn]] void RaiseIOError(const std::string& What) {
+  const DWORD code = GetLastError();
+  throw EInOutError(What + " (error " + std::to_string(code) + ")", static_cast<int>(code));
+}
+
+class KernelFile {
+ public:
+  explicit KernelFile(const char* Name)
+      : handle_(CreateFileA(Name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+    if (handle_ == INVALID_HANDLE_VALUE) RaiseIOError(std::string("Cannot open ") + Name);
+  }
+  ~KernelFile() { CloseHandle(handle_); }
+  KernelFile(const KernelFile&) = delete;
+  KernelFile& operator=(const KernelFile&) = delete;
+  DWORD Read(void* Buffer, DWORD Count) {
+    DWORD got = 0;
+    if (!ReadFile(handle_, Buffer, Count, &got, nullptr)) RaiseIOError("Cannot read the logo file");
+    return got;
+  }
+  void Seek(LONG Offset) {
+    if (SetFilePointer(handle_, Offset, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+      RaiseIOError("Cannot seek in the logo file");
+  }
+  void Write(const void* Buffer, DWORD Count) {
+    DWORD put = 0;
+    if (!WriteFile(handle_, Buffer, Count, &put, nullptr) || put != Count) RaiseIOError("Cannot write the logo file");
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+void DrawLogoAnimationBar(TPixelGraphic* Image, int N, int S) {
+  const int width = Image->GetWidth();
+  ForEachBarSection(width, S, N, [&](int x0, int x1, int k) {
+    const auto index = static_cast<std::uint8_t>(255 - N + k);
+    for (int y = kBarTop; y < kLogoHeight; ++y)
+      if (x1 > x0) std::memset(Image->ScanLine(y) + x0, index, static_cast<size_t>(x1 - x0));
+  });
+}
+
+void PatchImportantColors(const char* FileName, DWORD Count) {
+  KernelFile file(FileName);
+  BYTE fileHeader[14];
+  BYTE infoHeader[40];
+  if (file.Read(fileHeader, sizeof fileHeader) != sizeof fileHeader) return;
+  if (file.Read(infoHeader, sizeof infoHeader) != sizeof infoHeader) return;
+  for (int i = 0; i < 4; ++i) infoHeader[36 + i] = static_cast<BYTE>(Count >> (8 * i));
+  file.Seek(sizeof fileHeader);
+  file.Write(infoHeader, sizeof infoHeader);
+}
+
+void ReplaceKeepingAttributes(const char* Draft, const char* Target) {
+  DWORD attributes = 0;
+  if (FileExists(Target)) {
+    attributes = GetFileAttributesA(Target);
+    SetFileAttributesA(Target, 0);
+  }
+  const bool copied = CopyFileA(Draft, Target, FALSE);
+  const DWORD copyError = GetLastError();
+  if (FileExists(Target)) SetFileAttributesA(Target, attributes);
+  DeleteFileA(Draft);
+  if (!copied) {
+    SetLastError(copyError);
+    RaiseIOError(std::string("Cannot replace ") + Target);
+  }
+}
