@@ -1,8 +1,10 @@
 // The logo rotator.
 #include "rotator/main_form.h"
 #include "vbrun/interaction.h"
+#include "vcl/system.h"
 
-int main() {
+int main(int argc, char* argv[]) {
+  InitParams(argc, argv);
   vb::App().Title = "Logo";
   vb::App().Major = 3;
   vb::App().Minor = 0;

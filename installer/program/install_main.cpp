@@ -1,0 +1,11 @@
+// The installer of the logo rotator.
+#include "installer/install_form.h"
+#include "vbrun/interaction.h"
+#include "vcl/system.h"
+
+int main(int argc, char* argv[]) {
+  InitParams(argc, argv);
+  vb::App().Title = "Install";
+  auto* form = new installer::TForm1(Application);
+  return vb::Run(*form);
+}
