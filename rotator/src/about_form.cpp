@@ -39,10 +39,10 @@ bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& Su
   if (!data.empty() && data.back() == '\0') data.pop_back();  // empty data has no NUL to drop
   if (type == REG_SZ) {
     KeyVal = data;
-  } else if (type == REG_DWORD && data.size() == 4) {
+  } else if (type == REG_DWORD && data.size() <= 4) {  // a zero high byte went with the NUL
     static const char* digits = "0123456789ABCDEF";
     std::string hex = "&h";
-    for (int i = 3; i >= 0; --i) {
+    for (int i = static_cast<int>(data.size()) - 1; i >= 0; --i) {
       const auto byte = static_cast<unsigned char>(data[static_cast<size_t>(i)]);
       hex += digits[byte >> 4];
       hex += digits[byte & 15];
