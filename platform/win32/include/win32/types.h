@@ -90,3 +90,7 @@ using LPFILETIME = FILETIME*;
 struct SECURITY_ATTRIBUTES { DWORD nLength; LPVOID lpSecurityDescriptor; BOOL bInheritHandle; };
 using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+
+// The head of every WM_NOTIFY record.
+struct NMHDR { HWND hwndFrom; UINT_PTR idFrom; UINT code; };
+using LPNMHDR = NMHDR*;
