@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <array>
 #include <cstring>
 #include <set>
@@ -228,6 +230,12 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
   }
 }
 
+// Resolutions and positions are truncated; values beyond an int are held at its limits.
+int ClampedInt(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int>(std::clamp(v, double{INT_MIN}, double{INT_MAX}));
+}
+
 bool Decodable(const Picture& p) {
   if (p.photometric == 2) return p.samples == 3 && p.bits == 8;
   if (p.samples != 1) return false;
@@ -328,12 +336,12 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   Params.FreeColorMap();
   if (hasMap) Params.ColorMap.assign(p.palette.begin(), p.palette.begin() + (1 << p.bits));
   const double factor = dir.Value(296, 2) == 3 ? 2.54 : 1;
-  Params.DpiX = static_cast<int>(dir.Rational(282) * factor);
-  Params.DpiY = static_cast<int>(dir.Rational(283) * factor);
+  Params.DpiX = ClampedInt(dir.Rational(282) * factor);
+  Params.DpiY = ClampedInt(dir.Rational(283) * factor);
   if (Params.DpiX == 0) Params.DpiX = ScreenDpiX();
   if (Params.DpiY == 0) Params.DpiY = ScreenDpiY();
-  Params.TiffXPos = static_cast<int>(dir.Rational(286) * factor);
-  Params.TiffYPos = static_cast<int>(dir.Rational(287) * factor);
+  Params.TiffXPos = ClampedInt(dir.Rational(286) * factor);
+  Params.TiffYPos = ClampedInt(dir.Rational(287) * factor);
   if (p.compression == 5 && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
 
   const std::vector<std::uint32_t> offsets = dir.Array(273), counts = dir.Array(279);

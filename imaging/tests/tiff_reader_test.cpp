@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "imaging/tiff_lzw.h"
@@ -206,6 +208,20 @@ TEST(TiffReader, DirectoryChains) {
   TiffLoad looping(5);
   looping.Read(WriteTiff(dirs, false, 4, true));
   EXPECT_EQ(looping.count, 3) << "the chain stops where it comes back";
+}
+
+TEST(TiffReader, ResolutionsAndPositionsBeyondAnIntAreHeldAtItsLimits) {
+  // Found by fuzzing: 2516582400 dpi in centimetres overflowed the conversion.
+  TiffDirectory d = Basic(1, 1, 8, 1, 1);
+  d.Set(282, 5, {2516582400u, 1}).Set(283, 5, {3000000000u, 1}).Set(286, 5, {4000000000u, 1});
+  d.Set(287, 5, {7, 2}).Set(296, 3, {3});
+  d.strips = {{0}};
+  TiffLoad load;
+  load.Read(WriteTiff({d}, true));
+  EXPECT_EQ(load.params.DpiX, INT_MAX);
+  EXPECT_EQ(load.params.DpiY, INT_MAX);
+  EXPECT_EQ(load.params.TiffXPos, INT_MAX);
+  EXPECT_EQ(load.params.TiffYPos, 8) << "3.5 cm, truncated";
 }
 
 TEST(TiffReader, DamagedFilesAreBoundedOrRefused) {
