@@ -1,45 +1,15 @@
 // The file list box: reading a folder by mask and attributes, the glyphs, and the file edit.
 #include "vcl/filectrl.h"
 
+#include "filectrl_glyphs.h"
 #include "vcl/findfiles.h"
 #include "vcl/forms.h"
 #include "vcl/graphics_images.h"
 #include "vcl/sysutils.h"
 
-namespace {
-
-constexpr int kGlyphSize = 16;
-
-// The three glyphs, drawn once per list: a window for programs, a folder, a page for the rest.
-std::unique_ptr<TBitmap> MakeGlyph(int Kind) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetWidth(kGlyphSize);
-  b->SetHeight(kGlyphSize);
-  TCanvas* c = b->Canvas();
-  c->Brush()->SetColor(clWhite);
-  c->FillRect({0, 0, kGlyphSize, kGlyphSize});
-  c->Pen()->SetColor(clBlack);
-  if (Kind == 0) {
-    c->Brush()->SetColor(clWhite);
-    c->Rectangle(1, 3, 15, 14);
-    c->Brush()->SetColor(clNavy);
-    c->FillRect({2, 4, 14, 6});
-  } else if (Kind == 1) {
-    c->Brush()->SetColor(clYellow);
-    c->Rectangle(1, 4, 15, 14);
-    c->Rectangle(1, 2, 7, 5);
-  } else {
-    c->Brush()->SetColor(clWhite);
-    c->Rectangle(3, 1, 13, 15);
-    c->FillRect({10, 1, 13, 4});
-    c->MoveTo(10, 1);
-    c->LineTo(10, 4);
-    c->LineTo(13, 4);
-  }
-  return b;
-}
-
-}  // namespace
+using filectrl::kGlyphSize;
+using filectrl::MakeGlyph;
+using filectrl::TGlyph;
 
 TFileListBox::TFileListBox(TComponent* AOwner) : TCustomListBox(AOwner) {
   SetWidth(145);
@@ -51,8 +21,7 @@ TFileListBox::TFileListBox(TComponent* AOwner) : TCustomListBox(AOwner) {
 TFileListBox::~TFileListBox() = default;
 
 void TFileListBox::SetDirectory(const std::string& Value) {
-  if (!SetCurrentDirectoryA(Value.c_str()))
-    throw EInOutError(Format("Cannot change to folder %s", {Value}), static_cast<int>(GetLastError()));
+  ChangeFolder(Value);
   char cwd[MAX_PATH];
   if (GetCurrentDirectoryA(MAX_PATH, cwd) < MAX_PATH) directory_ = cwd;
   ReadFileNames();
@@ -121,9 +90,9 @@ void TFileListBox::CreateWnd() {
 
 TBitmap* TFileListBox::GlyphFor(const std::string& Item) {
   if (!exeGlyph_) {
-    exeGlyph_ = MakeGlyph(0);
-    dirGlyph_ = MakeGlyph(1);
-    unknownGlyph_ = MakeGlyph(2);
+    exeGlyph_ = MakeGlyph(TGlyph::Program, clWhite);
+    dirGlyph_ = MakeGlyph(TGlyph::ClosedFolder, clWhite);
+    unknownGlyph_ = MakeGlyph(TGlyph::Page, clWhite);
   }
   if (!Item.empty() && Item.front() == '[') return dirGlyph_.get();
   const std::string ext = LowerCase(ExtractFileExt(Item));
@@ -137,8 +106,7 @@ void TFileListBox::ReadFileNames() {
   int attr = 0;
   for (int i = ftReadOnly; i <= ftArchive; ++i)
     if (fileType_.Contains(static_cast<TFileAttr>(i))) attr |= kAttributes[i];
-  if (!SetCurrentDirectoryA(directory_.c_str()))
-    throw EInOutError(Format("Cannot change to folder %s", {directory_}), static_cast<int>(GetLastError()));
+  ChangeFolder(directory_);
   Clear();
   const TCursor saved = Screen ? Screen->Cursor() : crDefault;
   std::size_t from = 0;

@@ -11,7 +11,11 @@
 #include <sstream>
 
 #include "stdctrls_fixture.h"
+#include "vcl/filectrl.h"
+#include "vcl/forms_scrolling.h"
 #include "vcl/stdctrls.h"
+#include "win32/kernel.h"
+#include "win32/testing/machine_root.h"
 
 namespace {
 
@@ -97,4 +101,28 @@ TEST_F(GoldenTest, ClassicLookOfTheStandardControls) {
   ExpectLooksLike("listbox", list);
   ExpectLooksLike("combobox", combo);
   ExpectLooksLike("scrollbar", bar);
+}
+
+TEST_F(GoldenTest, ClassicLookOfTheScrollBoxAndTheFileList) {
+  ScopedMachineRoot root;
+  for (const char* name : {"logo.sys", "run.exe", "notes.txt"}) std::ofstream(root.DriveC() / name) << "x";
+  CreateDirectoryA("c:\\art", nullptr);
+  form_.SetColor(clBtnFace);
+  // A box scrolled in both directions; a small button far out gives it its range.
+  TScrollBox* box = Make<TScrollBox>(10, 10, 120, 90);
+  TButton* inside = Make<TButton>(40, 30, 50, 40, box);
+  Make<TButton>(190, 140, 10, 10, box);
+  inside->SetCaption("Inside");
+  TFileListBox* files = Make<TFileListBox>(140, 10, 150, 90);
+  files->SetDirectory("c:\\");
+  files->SetFileType(TFileType{ftNormal, ftDirectory});
+  files->SetShowGlyphs(true);
+  ShowForm();
+  box->VertScrollBar()->SetPosition(20);
+  box->HorzScrollBar()->SetPosition(30);
+  files->SetItemIndex(2);
+  PumpMessages();
+
+  ExpectLooksLike("scrollbox", box);
+  ExpectLooksLike("filelistbox", files);
 }
