@@ -139,6 +139,12 @@ std::uint8_t ByteAt(const FaxStrip& s, std::int64_t index) {
 // The 32 bits from the position on, the first in the top bit.
 std::uint32_t Peek(const FaxStrip& s, std::int64_t position) {
   const std::int64_t index = position >> 3;
+  if (s.fillOrder != 2 && index >= 0 && index + 8 <= static_cast<std::int64_t>(s.size)) {
+    std::uint64_t word;
+    std::memcpy(&word, s.data + index, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return static_cast<std::uint32_t>((word << (position & 7)) >> 32);
+  }
   std::uint64_t v = 0;
   for (int i = 0; i < 5; ++i) v = v << 8 | ByteAt(s, index + i);
   return static_cast<std::uint32_t>(v >> (8 - (position & 7)));
@@ -167,10 +173,13 @@ struct Code {
   int value = 0;
 };
 
+// No code of the tables starts with eleven zeros, so an end of line is looked for only where
+// the tables have nothing.
 Code RunCodeAt(const FaxStrip& s, std::int64_t position, bool white) {
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kEndOfLine};
   const Decoded d = (white ? kTables.white : kTables.black)[Peek(s, position) >> (32 - kLookupBits)];
-  return {d.length, d.value};
+  if (d.length != 0) return {d.length, d.value};
+  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kEndOfLine};
+  return {};
 }
 
 struct ModeCode {
@@ -181,10 +190,10 @@ struct ModeCode {
 
 // No matching code (twelve zeros, as the mode table's first entry) steps over twelve bits.
 ModeCode ModeCodeAt(const FaxStrip& s, std::int64_t position) {
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine, 0};
   const Decoded d = kTables.modes[Peek(s, position) >> (32 - kLookupBits)];
-  if (d.length == 0) return {12, kNoMode, 0};
-  return {d.length, static_cast<Mode>(d.value / 8), d.value % 8 - 3};
+  if (d.length != 0) return {d.length, static_cast<Mode>(d.value / 8), d.value % 8 - 3};
+  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine, 0};
+  return {12, kNoMode, 0};
 }
 
 // Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was
@@ -218,20 +227,21 @@ void FillFaxRun(std::uint8_t* row, int first, int count, int width, bool white) 
   if (count <= 0 || first >= width) return;
   const int from = std::max(first, 0);
   const int to = static_cast<int>(std::min<std::int64_t>(width, std::int64_t{first} + count));
+  if (from >= to) return;
   const auto paint = [&](int index, std::uint8_t mask) {
     if (white) row[index] |= mask;
     else row[index] &= static_cast<std::uint8_t>(~mask);
   };
-  int x = from;
-  while (x < to && (x & 7)) {
-    paint(x >> 3, static_cast<std::uint8_t>(0x80 >> (x & 7)));
-    ++x;
+  const int head = from >> 3, tail = (to - 1) >> 3;
+  const auto headMask = static_cast<std::uint8_t>(0xFF >> (from & 7));
+  const auto tailMask = static_cast<std::uint8_t>(0xFF << (7 - ((to - 1) & 7)));
+  if (head == tail) {
+    paint(head, headMask & tailMask);
+    return;
   }
-  if (to - x >= 8) {
-    std::memset(row + (x >> 3), white ? 0xFF : 0x00, static_cast<std::size_t>((to - x) >> 3));
-    x += (to - x) & ~7;
-  }
-  for (; x < to; ++x) paint(x >> 3, static_cast<std::uint8_t>(0x80 >> (x & 7)));
+  paint(head, headMask);
+  if (tail - head > 1) std::memset(row + head + 1, white ? 0xFF : 0x00, static_cast<std::size_t>(tail - head - 1));
+  paint(tail, tailMask);
 }
 
 int FindChangingElement(const std::uint8_t* reference, int start, int width, bool white) {
@@ -239,21 +249,22 @@ int FindChangingElement(const std::uint8_t* reference, int start, int width, boo
     if (white) return start;
     start = 0;
   }
-  const std::uint8_t none = white ? 0x00 : 0xFF;  // a byte without a pixel of the colour
-  int x = start;
-  while (x < width) {
-    if ((x & 7) == 0 && x + 8 <= width) {
-      const std::uint8_t b = reference[x >> 3];
-      if (b == none) {
-        x += 8;
-        continue;
-      }
-      return x + std::countl_zero(static_cast<std::uint8_t>(white ? b : ~b));
-    }
-    const bool set = (reference[x >> 3] >> (7 - (x & 7))) & 1;
-    if (set == white) return x;
-    ++x;
+  if (start >= width) return width;
+  // Bits of the colour are set in the flipped bytes; bits past the width are cut by the width.
+  const std::uint8_t flip = white ? 0x00 : 0xFF;
+  const std::size_t bytes = static_cast<std::size_t>((width + 7) / 8);
+  std::size_t i = static_cast<std::size_t>(start >> 3);
+  const auto found = [&](std::size_t byte, int zeros) { return std::min(width, static_cast<int>(byte * 8) + zeros); };
+  if (const auto b = static_cast<std::uint8_t>((reference[i] ^ flip) & (0xFF >> (start & 7)))) return found(i, std::countl_zero(b));
+  const std::uint64_t flipWord = white ? 0 : ~std::uint64_t{0};
+  for (++i; i + 8 <= bytes; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, reference + i, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    if (word ^= flipWord) return found(i, std::countl_zero(word));
   }
+  for (; i < bytes; ++i)
+    if (const auto b = static_cast<std::uint8_t>(reference[i] ^ flip)) return found(i, std::countl_zero(b));
   return width;
 }
 
