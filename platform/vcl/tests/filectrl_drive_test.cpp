@@ -108,6 +108,8 @@ TEST_F(DriveComboTest, DriveDirectoryAndFileListFollowOneAnother) {
   drives->SetDrive('C');
   EXPECT_EQ(folders->Directory(), "C:\\");
   EXPECT_EQ(files->Directory(), "C:\\");
+  drives->OnChange = nullptr;
+  filter->OnChange = nullptr;
   delete folders;
   drives->SetDrive('d');  // the list's going is noticed
   delete files;

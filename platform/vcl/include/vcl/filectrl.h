@@ -130,7 +130,8 @@ class TDirectoryListBox : public TCustomListBox {
 enum TTextCase { tcLowerCase, tcUpperCase };
 extern const TTypeInfo TypeInfo_TTextCase;
 
-// The mapped drives of the machine as "c: [label]", each with its glyph.
+// The mapped drives of the machine as "c: []" (the machine keeps no volume labels), each with
+// the fixed disk's glyph.
 class TDriveComboBox : public TCustomComboBox {
  public:
   VCL_CLASS_INFO
