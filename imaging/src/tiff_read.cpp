@@ -158,12 +158,16 @@ class StripRows {
     while (n < rowBytes && pos_ < size_) {
       const int control = static_cast<std::int8_t>(data_[pos_++]);
       if (control >= 0) {
-        for (int i = 0; i <= control && pos_ < size_; ++i, ++pos_)
-          if (n < rowBytes) row[n++] = data_[pos_];
+        const std::size_t literal = std::min<std::size_t>(static_cast<std::size_t>(control) + 1, size_ - pos_);
+        const std::size_t kept = std::min(literal, rowBytes - n);
+        std::memcpy(row + n, data_ + pos_, kept);
+        n += kept;
+        pos_ += literal;
       } else if (control != -128) {
         if (pos_ >= size_) return;
-        const std::uint8_t b = data_[pos_++];
-        for (int i = 0; i < 1 - control && n < rowBytes; ++i) row[n++] = b;
+        const std::size_t repeat = std::min<std::size_t>(static_cast<std::size_t>(1 - control), rowBytes - n);
+        std::memset(row + n, data_[pos_++], repeat);
+        n += repeat;
       }
     }
   }
@@ -208,14 +212,16 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
     const int n = w * step;
     for (int i = step; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
   }
+  if (p.photometric == 2) {  // red, green, blue
+    for (int x = 0; x < w; ++x, out += 3, row += 3) {
+      out[0] = row[2];
+      out[1] = row[1];
+      out[2] = row[0];
+    }
+    return;
+  }
   for (int x = 0; x < w; ++x, out += 3) {
     std::uint8_t v;
-    if (p.photometric == 2) {  // red, green, blue
-      out[0] = row[3 * x + 2];
-      out[1] = row[3 * x + 1];
-      out[2] = row[3 * x];
-      continue;
-    }
     if (p.photometric == 3) {
       const TColorTriple& c = p.palette[row[x]];
       out[0] = c.b;
@@ -370,7 +376,7 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
       if (bytes == 0) continue;
       StripRows reader(data, bytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
       for (int r = 0; r < rows; ++r) {
-        std::fill(row.begin(), row.end(), 0);
+        std::fill_n(row.begin(), rowBytes, 0);  // 4-bit rows are spread from these bytes
         reader.Next(row.data(), rowBytes);
         ConvertRow(p, row.data(), rowBytes, RowOf(Bitmap, static_cast<int>(first) + r));
         Progress.Report(static_cast<int>(Trunc(++done * step)));
