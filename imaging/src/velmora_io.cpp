@@ -7,6 +7,7 @@
 #include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
 #include "vcl/graphics_images.h"
+#include "vcl/metafile.h"
 #include "imaging/screen_dpi.h"
 #include "win32/icons.h"
 #include "win32/machine.h"
@@ -19,8 +20,29 @@ struct LoaderRow {
   Loader load;
 };
 
-// Metafiles come with their own reader; until then their load fails as a bad metafile does.
-void LoadMetafile(TVelmoraIO*, const std::string&) { throw EInvalidGraphic("unrecognized WMF or EMF"); }
+// The metafile at its own size on a bitmap one pixel smaller: its right and bottom edges fall
+// outside the picture.
+void DrawMetafile(TVelmoraIO* io, const std::string& FileName) {
+  TBitmap* bitmap = io->WorkBitmap();
+  try {
+    TMetafile metafile;
+    metafile.LoadFromFile(FileName);
+    Reshape(*bitmap, pf24bit, metafile.Width() - 1, metafile.Height() - 1);
+    TVelmoraIOParams& params = io->Params();
+    params.FileName = FileName;
+    params.BitsPerSample = 8;
+    params.SamplesPerPixel = 3;
+    params.Width = bitmap->Width();
+    params.Height = bitmap->Height();
+    params.DpiX = ScreenDpiX();
+    params.DpiY = ScreenDpiY();
+    params.FreeColorMap();
+    io->FillBackground();
+    if (!bitmap->Empty()) bitmap->Canvas()->Draw(0, 0, &metafile);
+  } catch (const std::exception&) {
+    throw EInvalidGraphic("unrecognized WMF or EMF");
+  }
+}
 
 }  // namespace
 
@@ -52,7 +74,10 @@ void TVelmoraIO::LoadFromFile(const std::string& FileName) {
   };
   if (!WorkBitmap()) return;
   const std::string extension = LowerCase(ExtractFileExt(FileName));
-  if (extension == ".wmf" || extension == ".emf") return LoadMetafile(this, FileName);
+  if (extension == ".wmf" || extension == ".emf") {
+    DrawMetafile(this, FileName);
+    return AfterLoad(FileName);
+  }
   for (const LoaderRow& row : kLoaders)
     if (extension == row.extension) return row.load(this, FileName);
 }
