@@ -188,6 +188,7 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
                         (p == 2 && spp == 3 && bits == 8) || ((p == 2 || p == 5) && spp == 4 && bits == 8);
   if (!accepted || !AllEqual(d.BitsPerSample, bits)) Refuse("Invalid SamplesPerPixel");
   // Rows per strip and the length divide the rows into strips.
+  if (d.Width == 0) Refuse(PGLangStrS1(7, "ImageWidth"));
   if (d.Height == 0) Refuse(PGLangStrS1(7, "ImageLength"));
   if (d.RowsPerStrip == 0) {
     if (d.StripOffsets.size() != 1) Refuse("Invalid RowsPerStrip");

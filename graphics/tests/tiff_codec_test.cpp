@@ -121,6 +121,7 @@ TEST(TiffCodecTest, DirectoryFaultsAreRefusedBeforeAnyDivisionOrAllocation) {
   noRows.Set(278, 4, {0});
   noRows.Set(273, 4, {100, 200});
   TTIFFFile noLength = Grey(2, 0, "");
+  TTIFFFile noWidth = Grey(0, 2, "");
   TTIFFFile noStrips = Grey(2, 2, "abcd");
   noStrips.Tags.erase(273);
   TTIFFFile mixedBits = Grey(1, 1, "abc");
@@ -147,6 +148,7 @@ TEST(TiffCodecTest, DirectoryFaultsAreRefusedBeforeAnyDivisionOrAllocation) {
   const std::pair<TTIFFFile, std::string> cases[] = {
       {noRows, "TIFF: Invalid RowsPerStrip"},
       {noLength, "TIFF: ImageLength invalid"},
+      {noWidth, "TIFF: ImageWidth invalid"},
       {noStrips, "TIFF: NumStripOffsets<>(ImageLength+RowsPerStrip-1) div RowsPerStrip"},
       {mixedBits, "TIFF: Invalid SamplesPerPixel"},
       {noSamples, "TIFF: Invalid SamplesPerPixel"},
