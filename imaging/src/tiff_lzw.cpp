@@ -1,6 +1,7 @@
 #include "imaging/tiff_lzw.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -39,6 +40,14 @@ class TiffLzwStrip {
   int Fetch() {
     if (position_ + width_ > bits_) return -1;
     const std::int64_t index = position_ >> 3;
+    if (index + 4 <= bits_ / 8) {
+      std::uint32_t word;
+      std::memcpy(&word, data_ + index, sizeof word);
+      if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap32(word);
+      const int code = static_cast<int>((word << (position_ & 7)) >> (32 - width_));
+      position_ += width_;
+      return code;
+    }
     std::uint32_t v = 0;
     for (int i = 0; i < 3; ++i) v = v << 8 | (index + i < bits_ / 8 ? data_[index + i] : 0u);
     const int code = static_cast<int>((v << (position_ & 7)) >> (24 - width_) & ((1u << width_) - 1));
