@@ -122,13 +122,12 @@ bool Load(LPCSTR fileName, Profile& profile) {
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
-    std::string ending = end == std::string::npos ? "" : "\n";
-    if (end == std::string::npos) end = text.size();
+    const bool newline = end != std::string::npos;
+    if (!newline) end = text.size();
     std::size_t textEnd = end;
-    if (textEnd > start && text[textEnd - 1] == '\r') {
-      --textEnd;
-      ending.insert(0, "\r");
-    }
+    const bool carriageReturn = textEnd > start && text[textEnd - 1] == '\r';
+    if (carriageReturn) --textEnd;
+    const std::string ending = std::string(carriageReturn ? "\r" : "") + (newline ? "\n" : "");
     profile.lines.push_back(Classify(text.substr(start, textEnd - start), ending));
     start = end + 1;
   }
@@ -295,7 +294,9 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     while (at > header + 1 && lines[at - 1].kind == Kind::Blank) --at;  // before the blank lines
   } else {
     if (!lines.empty() && lines.back().kind != Kind::Blank) lines.push_back(Classify("", ending));
-    lines.push_back(Classify("[" + std::string(lpAppName) + "]", ending));
+    std::string sectionLine = "[";
+    sectionLine.append(lpAppName).append("]");
+    lines.push_back(Classify(sectionLine, ending));
     at = lines.size();
   }
   if (at > 0 && lines[at - 1].ending.empty()) lines[at - 1].ending = ending;
