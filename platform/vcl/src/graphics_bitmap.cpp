@@ -137,11 +137,12 @@ void TBitmap::Resize(int Width, int Height) {
   std::vector<RGBQUAD> colors = colors_;
   if (colors.empty()) colors = dib::StandardColors(format_);
   NewImage(Width, Height, format_, std::move(colors), nullptr);
-  // The top-left part stays; rows are bottom-up, so row y from the top is row height-1-y.
-  for (int y = 0; y < std::min(oldHeight, height_); ++y) {
+  // The top-left part stays; rows are bottom-up, so row y from the top is row height-1-y. A picture
+  // without columns has no pixel memory even when its height is kept, so there is nothing to copy.
+  const int columns = std::min(oldWidth, width_);
+  for (int y = 0; columns > 0 && y < std::min(oldHeight, height_); ++y) {
     const BYTE* from = old.data() + static_cast<std::size_t>(oldStride) * (oldHeight - 1 - y);
     BYTE* to = bits_ + static_cast<std::size_t>(stride_) * (height_ - 1 - y);
-    const int columns = std::min(oldWidth, width_);
     if (dib::BitsPerPixel(format_) >= 8)
       std::memcpy(to, from, static_cast<std::size_t>(columns) * dib::BitsPerPixel(format_) / 8);
     else

@@ -119,6 +119,23 @@ TEST(GraphicsBitmap, FreshlySizedAreaIsWhiteAndTopLeftStays) {
   }
 }
 
+// Width 0 keeps the height but frees the pixels; growing again starts from a white picture.
+TEST(GraphicsBitmap, NoColumnsAndBackAgainGivesAWhitePicture) {
+  for (TPixelFormat f : kFormats) {
+    TBitmap b;
+    b.SetPixelFormat(f);
+    b.SetWidth(4);
+    b.SetHeight(3);
+    b.Canvas()->SetPixels(1, 1, clBlack);
+    b.SetWidth(0);
+    EXPECT_TRUE(b.Empty()) << f;
+    EXPECT_EQ(b.Height(), 3) << f;
+    b.SetWidth(5);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) EXPECT_EQ(b.Canvas()->Pixels(x, y), clWhite) << f << " " << x << "," << y;
+  }
+}
+
 TEST(GraphicsBitmap, ScanLineCountsRowsFromTheTop) {
   TBitmap b;
   b.SetPixelFormat(pf24bit);
