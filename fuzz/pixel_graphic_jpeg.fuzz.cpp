@@ -1,0 +1,43 @@
+// The pixel graphics library's jpeg reader on arbitrary bytes; what it reads must survive the
+// library's bitmap writer and a second read unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics/exceptions.h"
+#include "graphics/jpeg_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  TMemoryStream input;
+  input.Write(data, static_cast<std::int64_t>(size));
+  input.SetPosition(0);
+  TJPGFileFormatReader reader;
+  TPGImageInfo info;
+  try {
+    reader.GetInfo(&input, 0, info);
+  } catch (const EPGJPGFileFormatReaderWriter&) {
+  }
+  // Keep runs quick: large pictures decode for long whatever their bytes.
+  if (std::int64_t{info.Width} * info.Height > 1 << 18) return 0;
+  input.SetPosition(0);
+  TPixelGraphic image;
+  image.SetReadWarningAction(pgwaIgnore);
+  try {
+    reader.Read(&input, &image, 0);
+  } catch (const EPixelGraphic&) {  // the codec's errors and sizes refused as the DIB section
+    return 0;
+  }
+  TMemoryStream written;
+  image.SaveToStream(&written);
+  written.SetPosition(0);
+  TPixelGraphic again;
+  again.LoadFromStream(&written);
+  if (again.GetWidth() != image.GetWidth() || again.GetHeight() != image.GetHeight() ||
+      again.GetBitCount() != image.GetBitCount())
+    abort();
+  // The same storage, padding included: both hold the rows as the bitmap stores them.
+  if (image.ImageSize() != again.ImageSize() ||
+      (image.ImageSize() > 0 && std::memcmp(image.GetBits(), again.GetBits(), static_cast<std::size_t>(image.ImageSize())) != 0))
+    abort();
+  return 0;
+}
