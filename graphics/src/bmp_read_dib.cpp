@@ -156,14 +156,18 @@ void TPixelGraphic::ReadBitFieldPixels(TStream* Stream, int BitCount, const DWOR
   const bool sixteen = BitCount == 16;
   for (int i = 0; i < height_; ++i) {
     std::fill(row.begin(), row.end(), 0);
-    Stream->Read(row.data(), fileStride);
+    const std::int64_t got = std::max<std::int64_t>(Stream->Read(row.data(), fileStride), 0);
     std::uint8_t* out = ScanLine(height_ - 1 - i);
-    for (int x = 0; x < width_; ++x) {
+    // Pixels past the end of the data are zero, which every mask makes black: a few bytes can
+    // declare millions of them, so they are cleared at once rather than decoded one by one.
+    const int decoded = static_cast<int>(std::min<std::int64_t>(width_, (got * 8 + BitCount - 1) / BitCount));
+    for (int x = 0; x < decoded; ++x) {
       const std::uint32_t v = sixteen ? ReadLE16(row.data() + 2 * x) : ReadLE32(row.data() + 4 * x);
       out[3 * x] = static_cast<std::uint8_t>(Channel(v, Masks[2], sixteen));
       out[3 * x + 1] = static_cast<std::uint8_t>(Channel(v, Masks[1], sixteen));
       out[3 * x + 2] = static_cast<std::uint8_t>(Channel(v, Masks[0], sixteen));
     }
+    std::memset(out + 3 * static_cast<std::ptrdiff_t>(decoded), 0, 3 * static_cast<std::size_t>(width_ - decoded));
     if (ReportRowDone(i, height_)) return;
   }
 }

@@ -88,6 +88,28 @@ TEST(BmpReaderTest, TopDownRowsAndTruncatedPixels) {
   EXPECT_EQ(image.GetPixelColor(0, 0), 0);
 }
 
+TEST(BmpReaderTest, BitFieldPixelsPastTheDataAreBlack) {
+  TInfoHeaderFile cut;
+  cut.Width = 3, cut.Height = 2, cut.BitCount = 16, cut.Compression = BI_BITFIELDS;
+  std::string masks;
+  PutLE32(masks, 0xF800), PutLE32(masks, 0x07E0), PutLE32(masks, 0);
+  // Loaded over a white picture of the same size, so a pixel left alone would show.
+  TPixelGraphic image;
+  image.SetSize(3, 2, pgbc24);
+  image.SetBackGroundValue(0xFFFFFF);
+  LoadBytes(image, cut.Bytes(masks + std::string("\xe0\x07", 2)));
+  EXPECT_EQ(image.GetPixelColor(0, 1), RGBToColor(0, 255, 0));
+  for (const auto& [x, y] : {std::pair{1, 1}, {2, 1}, {0, 0}, {2, 0}})
+    EXPECT_EQ(image.GetPixelColor(x, y), 0) << x << "," << y;
+
+  // A few bytes declaring millions of pixels.
+  TInfoHeaderFile wide = cut;
+  wide.Width = 4000000;
+  LoadBytes(image, wide.Bytes(masks + std::string("\xe0\x07", 2)));
+  EXPECT_EQ(image.GetPixelColor(0, 1), RGBToColor(0, 255, 0));
+  EXPECT_EQ(image.GetPixelColor(wide.Width - 1, 0), 0);
+}
+
 TEST(BmpReaderTest, PaletteCountsAreBoundByTheCapacity) {
   TInfoHeaderFile sixteen;
   sixteen.BitCount = 8, sixteen.ClrUsed = 16;
