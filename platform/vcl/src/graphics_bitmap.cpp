@@ -116,8 +116,11 @@ void TBitmap::NewImage(int Width, int Height, TPixelFormat Format, std::vector<R
   if (Bits) {
     std::memcpy(bits_, Bits, size);
   } else if (format_ == pf15bit || dib::Paletted(format_)) {
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) dib::SetPixelColor(bits_ + stride_ * y, x, format_, colors_, {255, 255, 255, 0});
+    // White is looked up once and one row of it copied to the others.
+    dib::SetPixelColor(bits_, 0, format_, colors_, {255, 255, 255, 0});
+    const std::uint32_t white = dib::PixelValue(bits_, 0, format_);
+    for (int x = 1; x < width_; ++x) dib::SetPixelValue(bits_, x, format_, white);
+    for (int y = 1; y < height_; ++y) std::memcpy(bits_ + static_cast<std::size_t>(stride_) * y, bits_, stride_);
   } else {
     std::memset(bits_, 0xFF, size);
   }
