@@ -191,6 +191,21 @@ TEST(TextDraw, ExtTextOutFillsClipsAndSpaces) {
   EXPECT_EQ(starts[1] - starts[0], 57);
 }
 
+TEST(TextDraw, OpaqueCellOfAFarReachingTurnedRunFillsTheSurfacePart) {
+  // The cell reaches a billion pixels up and right, far past the surface it is drawn on.
+  TextCanvas canvas(60, 60);
+  SelectedFont font(canvas.dc(), "Arial", -20, 450);
+  SetBkMode(canvas.dc(), OPAQUE);
+  SetBkColor(canvas.dc(), RGB(0, 255, 0));
+  SetTextAlign(canvas.dc(), TA_LEFT | TA_BASELINE);
+  const INT dx[] = {1 << 30, 0};
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 5, 55, 0, nullptr, "ll", 2, dx));
+  EXPECT_EQ(canvas.At(50, 10), RGB(0, 255, 0));  // on the baseline, past the first letter
+  EXPECT_EQ(canvas.At(58, 2), RGB(0, 255, 0));   // at the surface's corner
+  EXPECT_EQ(canvas.At(5, 5), RGB(255, 255, 255));  // beyond the ascent
+  EXPECT_EQ(canvas.At(55, 55), RGB(255, 255, 255));  // beyond the descent
+}
+
 TEST(TextDraw, Utf8AndWindows1252BytesDrawTheSameCharacter) {
   TextCanvas a(80, 40), b(80, 40), c(80, 40);
   for (TextCanvas* canvas : {&a, &b, &c}) SetBkMode(canvas->dc(), TRANSPARENT);

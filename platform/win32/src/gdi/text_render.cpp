@@ -33,13 +33,20 @@ class Painter {
     if (x0 < x1) gdi::FillDeviceSpan(dc_, y, x0, x1, value);
   }
 
-  // The pixels whose centres lie in [u0, u1) x [v0, v1) of the baseline frame at `origin`.
+  // The pixels whose centres lie in [u0, u1) x [v0, v1) of the baseline frame at `origin`. Only
+  // the drawable part is visited: a wide run or a far reference point can reach far past it.
   void Box(const Direction& d, double ox, double oy, double u0, double u1, double v0, double v1, DWORD value) {
     if (u0 >= u1 || v0 >= v1) return;
+    const RECT area = dc_.Drawable().Box();
+    auto within = [](double v, LONG low, LONG high) {
+      return static_cast<int>(std::clamp(v, static_cast<double>(low), static_cast<double>(high)));
+    };
     if (d.uy == 0 && d.vx == 0) {  // upright or upside down: whole rows
       const double xa = ox + d.ux * u0, xb = ox + d.ux * u1, ya = oy + d.vy * v0, yb = oy + d.vy * v1;
-      const int x0 = static_cast<int>(std::lround(std::min(xa, xb))), x1 = static_cast<int>(std::lround(std::max(xa, xb)));
-      const int y0 = static_cast<int>(std::lround(std::min(ya, yb))), y1 = static_cast<int>(std::lround(std::max(ya, yb)));
+      const int x0 = within(std::round(std::min(xa, xb)), area.left, area.right);
+      const int x1 = within(std::round(std::max(xa, xb)), area.left, area.right);
+      const int y0 = within(std::round(std::min(ya, yb)), area.top, area.bottom);
+      const int y1 = within(std::round(std::max(ya, yb)), area.top, area.bottom);
       for (int y = y0; y < y1; ++y) Span(y, x0, x1, value);
       return;
     }
@@ -49,10 +56,14 @@ class Painter {
         const double x = ox + d.ux * u + d.vx * v, y = oy + d.uy * u + d.vy * v;
         minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
       }
-    for (int y = static_cast<int>(std::floor(minY)); y <= static_cast<int>(std::ceil(maxY)); ++y) {
+    const int y0 = within(std::floor(minY), area.top, area.bottom);
+    const int y1 = within(std::ceil(maxY) + 1, area.top, area.bottom);
+    const int x0 = within(std::floor(minX), area.left, area.right);
+    const int x1 = within(std::ceil(maxX) + 1, area.left, area.right);
+    for (int y = y0; y < y1; ++y) {
       int start = 0;
       bool inside = false;
-      for (int x = static_cast<int>(std::floor(minX)); x <= static_cast<int>(std::ceil(maxX)) + 1; ++x) {
+      for (int x = x0; x < x1; ++x) {
         const double px = x + 0.5 - ox, py = y + 0.5 - oy;
         const double u = px * d.ux + py * d.uy, v = px * d.vx + py * d.vy;
         const bool in = u >= u0 && u < u1 && v >= v0 && v < v1;
@@ -60,6 +71,7 @@ class Painter {
         if (!in && inside) Span(y, start, x, value);
         inside = in;
       }
+      if (inside) Span(y, start, x1, value);
     }
   }
 
