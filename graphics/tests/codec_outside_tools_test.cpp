@@ -59,7 +59,7 @@ struct Decoded {
   std::string rgb;
 };
 
-// A binary PBM, PGM or PPM file (8-bit samples) as RGB bytes.
+// A binary PBM, PGM or PPM file (samples of one byte, scaled from their maxval) as RGB bytes.
 Decoded ParseNetpbm(const std::string& file) {
   std::size_t at = 2;
   auto number = [&]() {
@@ -80,7 +80,11 @@ Decoded ParseNetpbm(const std::string& file) {
   d.height = number();
   const int maxval = kind == '4' ? 1 : number();
   ++at;  // the one whitespace byte before the samples
-  if (maxval > 255) return {};
+  if (maxval < 1 || maxval > 255) return {};
+  auto sample = [&](std::size_t i) {
+    const int v = i < file.size() ? static_cast<unsigned char>(file[i]) : 0;
+    return static_cast<char>((v * 255 + maxval / 2) / maxval);
+  };
   for (int y = 0; y < d.height; ++y)
     for (int x = 0; x < d.width; ++x) {
       if (kind == '4') {
@@ -89,10 +93,10 @@ Decoded ParseNetpbm(const std::string& file) {
         d.rgb.append(3, v);
       } else if (kind == '5') {
         const std::size_t i = at + static_cast<std::size_t>(y) * d.width + x;
-        d.rgb.append(3, i < file.size() ? file[i] : 0);
+        d.rgb.append(3, sample(i));
       } else {
         const std::size_t i = at + 3 * (static_cast<std::size_t>(y) * d.width + x);
-        for (int c = 0; c < 3; ++c) d.rgb += i + c < file.size() ? file[i + c] : 0;
+        for (std::size_t c = 0; c < 3; ++c) d.rgb += sample(i + c);
       }
     }
   return d;
@@ -171,6 +175,7 @@ std::vector<Case> Cases() {
       {"MagickTiffNone", Picture::Rgb, "tif", {{{kConvert, "@src", "-compress", "None", "@out"}, ""}}, magick},
       {"MagickTiffGreyPackBits", Picture::Grey, "tif", {{{kConvert, "@src", "-compress", "RLE", "@out"}, ""}}, magick},
       {"MagickPgm", Picture::Rgb, "pgm", {{{kConvert, "@src", "pgm:@out"}, ""}}, magick},
+      {"MagickPbm", Picture::Rgb, "pbm", {{{kConvert, "@src", "pbm:@out"}, ""}}, magick},
   };
 }
 
