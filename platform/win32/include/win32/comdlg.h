@@ -97,3 +97,26 @@ DWORD CommDlgExtendedError();
 // is cancelled, so a faulty script never hangs a test.
 using CommonDialogScript = std::function<void(HWND dialog)>;
 void SetCommonDialogScript(CommonDialogScript script);
+
+// The colour dialog: 48 basic colours and the caller's 16 custom ones, each a swatch button.
+struct CHOOSECOLORA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HWND hInstance;
+  COLORREF rgbResult;
+  COLORREF* lpCustColors;  // 16 colours
+  DWORD Flags;
+  LPARAM lCustData;
+  LPOFNHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+};
+using LPCHOOSECOLORA = CHOOSECOLORA*;
+
+constexpr DWORD CC_RGBINIT = 0x00000001;  // the dialog starts on rgbResult
+
+// The swatch buttons: the basic colours row by row, then the custom ones.
+constexpr int COLOR_SWATCH1 = 0x0500;
+constexpr int COLOR_CUSTOM_SWATCH1 = COLOR_SWATCH1 + 48;
+
+// TRUE with rgbResult set when the user chose a colour with OK.
+BOOL ChooseColorA(LPCHOOSECOLORA cc);

@@ -1,0 +1,98 @@
+// The colour dialog: a grid of swatch buttons; a click selects, OK answers the selection.
+#include "common_dialog.h"
+#include "template_writer.h"
+#include "win32/controls.h"
+#include "win32/gdi.h"
+
+namespace comdlg {
+namespace {
+
+constexpr COLORREF kBasicColors[48] = {
+    RGB(255, 128, 128), RGB(255, 255, 128), RGB(128, 255, 128), RGB(0, 255, 128),
+    RGB(128, 255, 255), RGB(0, 128, 255),   RGB(255, 128, 192), RGB(255, 128, 255),
+    RGB(255, 0, 0),     RGB(255, 255, 0),   RGB(128, 255, 0),   RGB(0, 255, 64),
+    RGB(0, 255, 255),   RGB(0, 128, 192),   RGB(128, 128, 192), RGB(255, 0, 255),
+    RGB(128, 64, 64),   RGB(255, 128, 64),  RGB(0, 255, 0),     RGB(0, 128, 128),
+    RGB(0, 64, 128),    RGB(128, 128, 255), RGB(128, 0, 64),    RGB(255, 0, 128),
+    RGB(128, 0, 0),     RGB(255, 128, 0),   RGB(0, 128, 0),     RGB(0, 128, 64),
+    RGB(0, 0, 255),     RGB(0, 0, 160),     RGB(128, 0, 128),   RGB(128, 0, 255),
+    RGB(64, 0, 0),      RGB(128, 64, 0),    RGB(0, 64, 0),      RGB(0, 64, 64),
+    RGB(0, 0, 128),     RGB(0, 0, 64),      RGB(64, 0, 64),     RGB(64, 0, 128),
+    RGB(0, 0, 0),       RGB(128, 128, 0),   RGB(128, 128, 64),  RGB(128, 128, 128),
+    RGB(64, 128, 128),  RGB(192, 192, 192), RGB(64, 0, 64),     RGB(255, 255, 255)};
+
+struct ColorDialog {
+  LPCHOOSECOLORA cc = nullptr;
+  COLORREF selected = 0;
+};
+
+COLORREF SwatchColor(const ColorDialog& d, int index) {
+  return index < 48 ? kBasicColors[index] : d.cc->lpCustColors[index - 48];
+}
+
+void DrawSwatch(const ColorDialog& d, const DRAWITEMSTRUCT& item) {
+  const int index = static_cast<int>(item.CtlID) - COLOR_SWATCH1;
+  RECT r = item.rcItem;
+  DrawEdge(item.hDC, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  HBRUSH brush = CreateSolidBrush(SwatchColor(d, index));
+  FillRect(item.hDC, &r, brush);
+  DeleteObject(brush);
+  if (SwatchColor(d, index) == d.selected) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+INT_PTR ColorDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* d = reinterpret_cast<ColorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    PostMessageA(dialog, kRunScript, 0, 0);
+    return TRUE;
+  }
+  if (!d) return FALSE;
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == IDOK || id == IDCANCEL) {
+        EndDialog(dialog, id);
+      } else if (id >= COLOR_SWATCH1 && id < COLOR_CUSTOM_SWATCH1 + 16) {
+        d->selected = SwatchColor(*d, id - COLOR_SWATCH1);
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) InvalidateRect(c, nullptr, FALSE);
+      }
+      return TRUE;
+    }
+    case WM_DRAWITEM: DrawSwatch(*d, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case kRunScript: RunScript(dialog); return TRUE;
+    default: return FALSE;
+  }
+}
+
+}  // namespace
+}  // namespace comdlg
+
+BOOL ChooseColorA(LPCHOOSECOLORA cc) {
+  using namespace comdlg;
+  SetExtendedError(0);
+  if (!cc || cc->lStructSize != sizeof(CHOOSECOLORA) || !cc->lpCustColors) {
+    SetExtendedError(!cc || cc->lStructSize != sizeof(CHOOSECOLORA) ? CDERR_STRUCTSIZE : CDERR_INITIALIZATION);
+    return FALSE;
+  }
+  ColorDialog d;
+  d.cc = cc;
+  d.selected = (cc->Flags & CC_RGBINIT) ? cc->rgbResult : RGB(0, 0, 0);
+  TemplateWriter t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_3DLOOK, 148, 162, "Color");
+  t.Item(kStatic, -1, SS_LEFT, 4, 4, 140, 8, "&Basic colors:");
+  for (int i = 0; i < 48; ++i)
+    t.Item(kButton, COLOR_SWATCH1 + i, BS_OWNERDRAW | WS_TABSTOP, static_cast<short>(4 + (i % 8) * 18),
+           static_cast<short>(14 + (i / 8) * 14), 16, 12);
+  t.Item(kStatic, -1, SS_LEFT, 4, 100, 140, 8, "&Custom colors:");
+  for (int i = 0; i < 16; ++i)
+    t.Item(kButton, COLOR_CUSTOM_SWATCH1 + i, BS_OWNERDRAW | WS_TABSTOP, static_cast<short>(4 + (i % 8) * 18),
+           static_cast<short>(110 + (i / 8) * 14), 16, 12);
+  t.Item(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 4, 142, 44, 14, "OK");
+  t.Item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 52, 142, 44, 14, "Cancel");
+  const INT_PTR result =
+      DialogBoxIndirectParamA(nullptr, t.Get(), cc->hwndOwner, ColorDialogProcedure, reinterpret_cast<LPARAM>(&d));
+  if (result == -1) SetExtendedError(CDERR_DIALOGFAILURE);
+  if (result != IDOK) return FALSE;
+  cc->rgbResult = d.selected;
+  return TRUE;
+}
