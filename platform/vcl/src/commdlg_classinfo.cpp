@@ -1,4 +1,4 @@
-// The published properties of the open and save dialogs.
+// The published properties of the open, save and colour dialogs.
 #include "vcl/commdlg.h"
 
 const TTypeInfo TypeInfo_TOpenOptions{
@@ -42,5 +42,15 @@ const TClassInfo& TSaveDialog::StaticClassInfo() {
   return info;
 }
 
+const TClassInfo& TColorDialog::StaticClassInfo() {
+  using C = TColorDialog;
+  static const TClassInfo info("TColorDialog", &TCommonDialog::StaticClassInfo(),
+                               {OrdProperty<C>("Color", TypeInfo_TColor, &C::Color, &C::SetColor, clBlack),
+                                ObjectProperty<C, TStrings>("CustomColors", &C::CustomColors, &C::SetCustomColors)},
+                               {}, CreateComponent<TColorDialog>);
+  return info;
+}
+
 [[maybe_unused]] static const bool commdlgRegistered =
-    (RegisterClass(TOpenDialog::StaticClassInfo()), RegisterClass(TSaveDialog::StaticClassInfo()), true);
+    (RegisterClass(TOpenDialog::StaticClassInfo()), RegisterClass(TSaveDialog::StaticClassInfo()),
+     RegisterClass(TColorDialog::StaticClassInfo()), true);

@@ -5,7 +5,9 @@
 
 #include "vcl/components.h"
 #include "vcl/forms.h"
+#include "vcl/graphics.h"
 #include "vcl/sets.h"
+#include "vcl/strings.h"
 #include "win32/comdlg.h"
 
 class TCommonDialog : public TComponent {
@@ -91,4 +93,24 @@ class TSaveDialog : public TOpenDialog {
   using TOpenDialog::TOpenDialog;
 
   bool Execute() override;
+};
+
+// The colour dialog. CustomColors holds "ColorA=RRGGBB" .. "ColorP=..." lines, each value the
+// colour's hexadecimal TColor; a missing or malformed one shows as white.
+class TColorDialog : public TCommonDialog {
+ public:
+  VCL_CLASS_INFO
+  explicit TColorDialog(TComponent* AOwner);
+  ~TColorDialog() override;
+
+  bool Execute() override;
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor Value) { color_ = Value; }
+  TStrings* CustomColors() const { return customColors_; }
+  void SetCustomColors(TStrings* Value) { customColors_->Assign(Value); }
+
+ private:
+  TColor color_ = clBlack;
+  TStringList* customColors_;
 };
