@@ -75,6 +75,13 @@ class TPxMInput {
     return static_cast<int>(value);
   }
 
+  // A plain bitmap's pixel is one digit: "0101" is four pixels, with or without blanks between.
+  bool NextBit() {
+    std::uint8_t c = NextChar();
+    while (c != '0' && c != '1') c = NextChar();
+    return c == '1';
+  }
+
   // The subformat digit: the byte after "P".
   int Kind() {
     if (NextByte() != 'P') throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(34, "PBM, PGM, PPM"));
@@ -128,7 +135,7 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
     std::uint8_t* row = Graphic->ScanLine(y);
     switch (kind) {
       case 1:
-        for (int x = 0; x < width; ++x) Graphic->SetPixel(x, y, in.NextNumber() != 0 ? 0 : 1);
+        for (int x = 0; x < width; ++x) Graphic->SetPixel(x, y, in.NextBit() ? 0 : 1);
         break;
       case 2:
         for (int x = 0; x < width; ++x) row[x] = scale(in.NextNumber());

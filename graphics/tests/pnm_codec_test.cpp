@@ -48,12 +48,12 @@ TEST(PnmCodecTest, AsciiKindsWithCommentsAnywhereAndAFileEndingOnItsLastDigit) {
   EXPECT_EQ(colour.GetPixelColor(0, 0), RGBToColor(1, 2, 3));
   EXPECT_EQ(colour.GetPixelColor(1, 0), RGBToColor(250, 251, 252));
 
-  // "0110" is one number: black.
+  // A plain bitmap's pixels are single digits, with or without blanks between them, as netpbm
+  // writes them.
   TPixelGraphic bits;
-  LoadBytes(bits, "P1\n3 1\n1 0 0110");
-  EXPECT_EQ(bits.GetPixel(0, 0), 0u);
-  EXPECT_EQ(bits.GetPixel(1, 0), 1u);
-  EXPECT_EQ(bits.GetPixel(2, 0), 0u);
+  LoadBytes(bits, "P1\n5 1\n1 0 011");
+  const std::uint32_t expected[] = {0, 1, 1, 0, 0};  // black is 0
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(bits.GetPixel(x, 0), expected[x]) << x;
 }
 
 TEST(PnmCodecTest, BinaryKindsWhateverTheExtensionSays) {
