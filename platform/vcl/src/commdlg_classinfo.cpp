@@ -42,11 +42,15 @@ const TClassInfo& TSaveDialog::StaticClassInfo() {
   return info;
 }
 
+const TTypeInfo TypeInfo_TColorDialogOptions{
+    "TColorDialogOptions", tkSet, {"cdFullOpen", "cdPreventFullOpen", "cdShowHelp", "cdSolidColor", "cdAnyColor"}};
+
 const TClassInfo& TColorDialog::StaticClassInfo() {
   using C = TColorDialog;
   static const TClassInfo info("TColorDialog", &TCommonDialog::StaticClassInfo(),
                                {OrdProperty<C>("Color", TypeInfo_TColor, &C::Color, &C::SetColor, clBlack),
-                                ObjectProperty<C, TStrings>("CustomColors", &C::CustomColors, &C::SetCustomColors)},
+                                ObjectProperty<C, TStrings>("CustomColors", &C::CustomColors, &C::SetCustomColors),
+                                OrdProperty<C>("Options", TypeInfo_TColorDialogOptions, &C::Options, &C::SetOptions, 0)},
                                {}, CreateComponent<TColorDialog>);
   return info;
 }

@@ -23,6 +23,8 @@ bool TColorDialog::Execute() {
   cc.rgbResult = ColorToRGB(color_);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT;
+  if (options_.Contains(cdFullOpen)) cc.Flags |= CC_FULLOPEN;
+  if (options_.Contains(cdPreventFullOpen)) cc.Flags |= CC_PREVENTFULLOPEN;
   DoShow();
   const bool chosen = ChooseColorA(&cc) != FALSE;
   DoClose();

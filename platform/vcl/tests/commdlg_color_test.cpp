@@ -56,6 +56,26 @@ TEST_F(TColorDialogTest, FormDescriptionsCreateIt) {
   SetOrdProp(*made, *GetPropInfo(*made, "Color"), clRed);
   EXPECT_EQ(made->Color(), clRed);
   EXPECT_NE(GetPropInfo(*made, "CustomColors"), nullptr);
+  SetSetProp(*made, *GetPropInfo(*made, "Options"), "cdFullOpen, cdSolidColor");
+  EXPECT_EQ(made->Options(), (TColorDialogOptions{cdFullOpen, cdSolidColor}));
+}
+
+TEST_F(TColorDialogTest, OptionsOpenOrLockTheCustomPanel) {
+  struct Case {
+    TColorDialogOptions options;
+    bool shown, mixEnabled;
+  };
+  for (const Case& c : {Case{{}, false, true}, Case{{cdFullOpen}, true, false}, Case{{cdPreventFullOpen}, false, false}}) {
+    dialog_->SetOptions(c.options);
+    bool shown = !c.shown, mixEnabled = !c.mixEnabled;
+    SetCommonDialogScript([&](HWND dialog) {
+      shown = IsWindowVisible(GetDlgItem(dialog, COLOR_RED));
+      mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
+    });
+    EXPECT_FALSE(dialog_->Execute());
+    EXPECT_EQ(shown, c.shown) << c.options.Bits();
+    EXPECT_EQ(mixEnabled, c.mixEnabled) << c.options.Bits();
+  }
 }
 
 }  // namespace

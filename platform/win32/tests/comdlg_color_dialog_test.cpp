@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "user_test_support.h"
@@ -68,6 +69,64 @@ TEST_F(ColorDialogTest, CancelAndBadRecordsLeaveTheColour) {
   cc_.lpCustColors = nullptr;
   EXPECT_FALSE(ChooseColorA(&cc_));
   EXPECT_EQ(CommDlgExtendedError(), CDERR_INITIALIZATION);
+}
+
+}  // namespace
+
+namespace {
+
+class ColorPanelTest : public ColorDialogTest {
+ protected:
+  static void Type(HWND dialog, int id, const char* text) {
+    HWND edit = GetDlgItem(dialog, id);
+    SetWindowTextA(edit, text);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+  }
+};
+
+TEST_F(ColorPanelTest, TypedColourIsChosenAndAddedToTheClickedCustomSwatch) {
+  bool panelShown = false, mixEnabled = true;
+  SetCommonDialogScript([&](HWND dialog) {
+    Press(dialog, COLOR_CUSTOM_SWATCH1 + 3);
+    Press(dialog, COLOR_MIX);
+    panelShown = IsWindowVisible(GetDlgItem(dialog, COLOR_RED));
+    mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
+    Type(dialog, COLOR_RED, "200");
+    Type(dialog, COLOR_GREEN, "300");  // clamped
+    Type(dialog, COLOR_BLUE, "x");
+    Press(dialog, COLOR_ADD);
+    Press(dialog, IDOK);
+  });
+  ASSERT_TRUE(ChooseColorA(&cc_));
+  EXPECT_TRUE(panelShown);
+  EXPECT_FALSE(mixEnabled);
+  EXPECT_EQ(cc_.rgbResult, RGB(200, 255, 0));
+  EXPECT_EQ(custom_[3], RGB(200, 255, 0));
+  EXPECT_EQ(custom_[0], RGB(0, 10, 20));
+}
+
+TEST_F(ColorPanelTest, FlagsOpenOrLockThePanel) {
+  struct Case {
+    DWORD flags;
+    bool shown, mixEnabled;
+  };
+  for (const Case& c : {Case{0, false, true}, Case{CC_FULLOPEN, true, false}, Case{CC_PREVENTFULLOPEN, false, false}}) {
+    cc_.Flags = c.flags | CC_RGBINIT;
+    bool shown = !c.shown, mixEnabled = !c.mixEnabled;
+    std::string red;
+    SetCommonDialogScript([&](HWND dialog) {
+      shown = IsWindowVisible(GetDlgItem(dialog, COLOR_RED));
+      mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
+      char text[8] = {};
+      GetWindowTextA(GetDlgItem(dialog, COLOR_RED), text, sizeof text);
+      red = text;
+      Press(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(ChooseColorA(&cc_));
+    EXPECT_EQ(shown, c.shown) << c.flags;
+    EXPECT_EQ(mixEnabled, c.mixEnabled) << c.flags;
+    EXPECT_EQ(red, "1") << "the panel shows the starting colour";
+  }
 }
 
 }  // namespace

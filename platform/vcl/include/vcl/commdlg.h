@@ -95,6 +95,11 @@ class TSaveDialog : public TOpenDialog {
   bool Execute() override;
 };
 
+// cdShowHelp, cdSolidColor and cdAnyColor are read from form descriptions but change nothing.
+enum TColorDialogOption { cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor };
+using TColorDialogOptions = TSet<TColorDialogOption>;
+extern const TTypeInfo TypeInfo_TColorDialogOptions;
+
 // The colour dialog. CustomColors holds "ColorA=RRGGBB" .. "ColorP=..." lines, each value the
 // colour's hexadecimal TColor; a missing or malformed one shows as white.
 class TColorDialog : public TCommonDialog {
@@ -109,8 +114,11 @@ class TColorDialog : public TCommonDialog {
   void SetColor(TColor Value) { color_ = Value; }
   TStrings* CustomColors() const { return customColors_; }
   void SetCustomColors(TStrings* Value) { customColors_->Assign(Value); }
+  TColorDialogOptions Options() const { return options_; }
+  void SetOptions(TColorDialogOptions Value) { options_ = Value; }
 
  private:
   TColor color_ = clBlack;
+  TColorDialogOptions options_;
   TStringList* customColors_;
 };

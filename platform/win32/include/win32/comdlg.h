@@ -113,6 +113,16 @@ struct CHOOSECOLORA {
 using LPCHOOSECOLORA = CHOOSECOLORA*;
 
 constexpr DWORD CC_RGBINIT = 0x00000001;  // the dialog starts on rgbResult
+constexpr DWORD CC_FULLOPEN = 0x00000002;  // the custom colour panel starts open
+constexpr DWORD CC_PREVENTFULLOPEN = 0x00000004;
+
+// The custom colour panel: the selection's red, green and blue, and the button that stores it in
+// the custom swatch last clicked (the first at the start); COLOR_MIX opens the panel.
+constexpr int COLOR_RED = 706;
+constexpr int COLOR_GREEN = 707;
+constexpr int COLOR_BLUE = 708;
+constexpr int COLOR_ADD = 712;
+constexpr int COLOR_MIX = 719;
 
 // The swatch buttons: the basic colours row by row, then the custom ones.
 constexpr int COLOR_SWATCH1 = 0x0500;

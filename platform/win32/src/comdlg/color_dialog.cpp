@@ -1,4 +1,8 @@
 // The colour dialog: a grid of swatch buttons; a click selects, OK answers the selection.
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
 #include "common_dialog.h"
 #include "template_writer.h"
 #include "win32/controls.h"
@@ -24,7 +28,32 @@ constexpr COLORREF kBasicColors[48] = {
 struct ColorDialog {
   LPCHOOSECOLORA cc = nullptr;
   COLORREF selected = 0;
+  int customSlot = 0;
+  bool showingSelection = false;  // the panel's edits are being filled, not typed
 };
+
+constexpr int kPanelControls[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, COLOR_ADD, COLOR_RED + 100,
+                                  COLOR_GREEN + 100, COLOR_BLUE + 100};
+
+void ShowPanel(HWND dialog, bool open) {
+  for (int id : kPanelControls) ShowWindow(GetDlgItem(dialog, id), open ? SW_SHOW : SW_HIDE);
+  if (open) EnableWindow(GetDlgItem(dialog, COLOR_MIX), FALSE);
+}
+
+void ShowSelection(ColorDialog& d, HWND dialog) {
+  d.showingSelection = true;
+  const BYTE parts[] = {GetRValue(d.selected), GetGValue(d.selected), GetBValue(d.selected)};
+  for (int i = 0; i < 3; ++i) SetWindowTextA(GetDlgItem(dialog, COLOR_RED + i), std::to_string(parts[i]).c_str());
+  d.showingSelection = false;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) InvalidateRect(c, nullptr, FALSE);
+}
+
+// Typed values outside 0..255, or not numbers, are clamped.
+BYTE EditPart(HWND dialog, int id) {
+  char text[16] = {};
+  GetWindowTextA(GetDlgItem(dialog, id), text, sizeof text);
+  return static_cast<BYTE>(std::clamp(std::atoi(text), 0, 255));
+}
 
 COLORREF SwatchColor(const ColorDialog& d, int index) {
   return index < 48 ? kBasicColors[index] : d.cc->lpCustColors[index - 48];
@@ -44,6 +73,10 @@ INT_PTR ColorDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   auto* d = reinterpret_cast<ColorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    d = reinterpret_cast<ColorDialog*>(lParam);
+    ShowPanel(dialog, (d->cc->Flags & CC_FULLOPEN) != 0);
+    if (d->cc->Flags & CC_PREVENTFULLOPEN) EnableWindow(GetDlgItem(dialog, COLOR_MIX), FALSE);
+    ShowSelection(*d, dialog);
     PostMessageA(dialog, kRunScript, 0, 0);
     return TRUE;
   }
@@ -55,7 +88,15 @@ INT_PTR ColorDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         EndDialog(dialog, id);
       } else if (id >= COLOR_SWATCH1 && id < COLOR_CUSTOM_SWATCH1 + 16) {
         d->selected = SwatchColor(*d, id - COLOR_SWATCH1);
-        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) InvalidateRect(c, nullptr, FALSE);
+        if (id >= COLOR_CUSTOM_SWATCH1) d->customSlot = id - COLOR_CUSTOM_SWATCH1;
+        ShowSelection(*d, dialog);
+      } else if (id == COLOR_MIX) {
+        ShowPanel(dialog, true);
+      } else if (id == COLOR_ADD) {
+        d->cc->lpCustColors[d->customSlot] = d->selected;
+        ShowSelection(*d, dialog);
+      } else if (id >= COLOR_RED && id <= COLOR_BLUE && HIWORD(wParam) == EN_CHANGE && !d->showingSelection) {
+        d->selected = RGB(EditPart(dialog, COLOR_RED), EditPart(dialog, COLOR_GREEN), EditPart(dialog, COLOR_BLUE));
       }
       return TRUE;
     }
@@ -78,7 +119,7 @@ BOOL ChooseColorA(LPCHOOSECOLORA cc) {
   ColorDialog d;
   d.cc = cc;
   d.selected = (cc->Flags & CC_RGBINIT) ? cc->rgbResult : RGB(0, 0, 0);
-  TemplateWriter t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_3DLOOK, 148, 162, "Color");
+  TemplateWriter t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_3DLOOK, 232, 180, "Color");
   t.Item(kStatic, -1, SS_LEFT, 4, 4, 140, 8, "&Basic colors:");
   for (int i = 0; i < 48; ++i)
     t.Item(kButton, COLOR_SWATCH1 + i, BS_OWNERDRAW | WS_TABSTOP, static_cast<short>(4 + (i % 8) * 18),
@@ -87,8 +128,16 @@ BOOL ChooseColorA(LPCHOOSECOLORA cc) {
   for (int i = 0; i < 16; ++i)
     t.Item(kButton, COLOR_CUSTOM_SWATCH1 + i, BS_OWNERDRAW | WS_TABSTOP, static_cast<short>(4 + (i % 8) * 18),
            static_cast<short>(110 + (i / 8) * 14), 16, 12);
-  t.Item(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 4, 142, 44, 14, "OK");
-  t.Item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 52, 142, 44, 14, "Cancel");
+  t.Item(kButton, COLOR_MIX, BS_PUSHBUTTON | WS_TABSTOP, 4, 142, 140, 14, "&Define Custom Colors >>");
+  const char* const partLabels[] = {"&Red:", "&Green:", "Bl&ue:"};
+  for (int i = 0; i < 3; ++i) {
+    const short y = static_cast<short>(14 + i * 16);
+    t.Item(kStatic, COLOR_RED + 100 + i, SS_LEFT, 152, static_cast<short>(y + 2), 30, 8, partLabels[i]);
+    t.Item(kEdit, COLOR_RED + i, ES_AUTOHSCROLL | WS_TABSTOP, 184, y, 40, 12);
+  }
+  t.Item(kButton, COLOR_ADD, BS_PUSHBUTTON | WS_TABSTOP, 152, 64, 72, 14, "&Add to Custom Colors");
+  t.Item(kButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 4, 160, 44, 14, "OK");
+  t.Item(kButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 52, 160, 44, 14, "Cancel");
   const INT_PTR result =
       DialogBoxIndirectParamA(nullptr, t.Get(), cc->hwndOwner, ColorDialogProcedure, reinterpret_cast<LPARAM>(&d));
   if (result == -1) SetExtendedError(CDERR_DIALOGFAILURE);
