@@ -86,9 +86,12 @@ class ColorPanelTest : public ColorDialogTest {
 
 TEST_F(ColorPanelTest, TypedColourIsChosenAndAddedToTheClickedCustomSwatch) {
   bool panelShown = false, mixEnabled = true;
+  RECT shut{}, open{};
   SetCommonDialogScript([&](HWND dialog) {
     Press(dialog, COLOR_CUSTOM_SWATCH1 + 3);
+    GetWindowRect(dialog, &shut);
     Press(dialog, COLOR_MIX);
+    GetWindowRect(dialog, &open);
     panelShown = IsWindowVisible(GetDlgItem(dialog, COLOR_RED));
     mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
     Type(dialog, COLOR_RED, "200");
@@ -100,6 +103,9 @@ TEST_F(ColorPanelTest, TypedColourIsChosenAndAddedToTheClickedCustomSwatch) {
   ASSERT_TRUE(ChooseColorA(&cc_));
   EXPECT_TRUE(panelShown);
   EXPECT_FALSE(mixEnabled);
+  // The shut window ends before the panel's edits; the open one holds them.
+  EXPECT_GT(open.right - open.left, shut.right - shut.left);
+  EXPECT_EQ(open.bottom - open.top, shut.bottom - shut.top);
   EXPECT_EQ(cc_.rgbResult, RGB(200, 255, 0));
   EXPECT_EQ(custom_[3], RGB(200, 255, 0));
   EXPECT_EQ(custom_[0], RGB(0, 10, 20));

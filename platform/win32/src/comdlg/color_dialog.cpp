@@ -30,14 +30,24 @@ struct ColorDialog {
   COLORREF selected = 0;
   int customSlot = 0;
   bool showingSelection = false;  // the panel's edits are being filled, not typed
+  bool narrowed = false;          // the window is cut back to the swatches while the panel is shut
 };
 
 constexpr int kPanelControls[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, COLOR_ADD, COLOR_RED + 100,
                                   COLOR_GREEN + 100, COLOR_BLUE + 100};
 
-void ShowPanel(HWND dialog, bool open) {
+// The template is wide enough for the panel; its right part (from x 148) is cut off while shut.
+void ShowPanel(ColorDialog& d, HWND dialog, bool open) {
   for (int id : kPanelControls) ShowWindow(GetDlgItem(dialog, id), open ? SW_SHOW : SW_HIDE);
   if (open) EnableWindow(GetDlgItem(dialog, COLOR_MIX), FALSE);
+  if (open != d.narrowed) return;
+  RECT panel{148, 0, 232, 0};
+  MapDialogRect(dialog, &panel);
+  RECT frame{};
+  GetWindowRect(dialog, &frame);
+  const LONG width = frame.right - frame.left + (open ? 1 : -1) * (panel.right - panel.left);
+  SetWindowPos(dialog, nullptr, 0, 0, width, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  d.narrowed = !open;
 }
 
 void ShowSelection(ColorDialog& d, HWND dialog) {
@@ -74,7 +84,7 @@ INT_PTR ColorDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
     d = reinterpret_cast<ColorDialog*>(lParam);
-    ShowPanel(dialog, (d->cc->Flags & CC_FULLOPEN) != 0);
+    ShowPanel(*d, dialog, (d->cc->Flags & CC_FULLOPEN) != 0);
     if (d->cc->Flags & CC_PREVENTFULLOPEN) EnableWindow(GetDlgItem(dialog, COLOR_MIX), FALSE);
     ShowSelection(*d, dialog);
     PostMessageA(dialog, kRunScript, 0, 0);
@@ -91,7 +101,7 @@ INT_PTR ColorDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         if (id >= COLOR_CUSTOM_SWATCH1) d->customSlot = id - COLOR_CUSTOM_SWATCH1;
         ShowSelection(*d, dialog);
       } else if (id == COLOR_MIX) {
-        ShowPanel(dialog, true);
+        ShowPanel(*d, dialog, true);
       } else if (id == COLOR_ADD) {
         d->cc->lpCustColors[d->customSlot] = d->selected;
         ShowSelection(*d, dialog);
