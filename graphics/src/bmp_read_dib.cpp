@@ -168,6 +168,13 @@ void TPixelGraphic::ReadBitFieldPixels(TStream* Stream, int BitCount, const DWOR
       out[3 * x + 2] = static_cast<std::uint8_t>(Channel(v, Masks[0], sixteen));
     }
     std::memset(out + 3 * static_cast<std::ptrdiff_t>(decoded), 0, 3 * static_cast<std::size_t>(width_ - decoded));
+    if (got < fileStride) {
+      // The data has ended: the rows above are black as well, the rest of the image from here.
+      const std::size_t done = static_cast<std::size_t>(stride_) * (i + 1);
+      std::memset(bits_ + done, 0, static_cast<std::size_t>(imageSize_) - done);
+      ReportRowDone(height_ - 1, height_);
+      return;
+    }
     if (ReportRowDone(i, height_)) return;
   }
 }

@@ -102,12 +102,17 @@ TEST(BmpReaderTest, BitFieldPixelsPastTheDataAreBlack) {
   for (const auto& [x, y] : {std::pair{1, 1}, {2, 1}, {0, 0}, {2, 0}})
     EXPECT_EQ(image.GetPixelColor(x, y), 0) << x << "," << y;
 
-  // A few bytes declaring millions of pixels.
+  // A few bytes declaring millions of columns or rows.
   TInfoHeaderFile wide = cut;
   wide.Width = 4000000;
   LoadBytes(image, wide.Bytes(masks + std::string("\xe0\x07", 2)));
   EXPECT_EQ(image.GetPixelColor(0, 1), RGBToColor(0, 255, 0));
   EXPECT_EQ(image.GetPixelColor(wide.Width - 1, 0), 0);
+  TInfoHeaderFile tall = cut;
+  tall.Height = 4000000;
+  LoadBytes(image, tall.Bytes(masks + std::string("\xe0\x07", 2)));
+  EXPECT_EQ(image.GetPixelColor(0, tall.Height - 1), RGBToColor(0, 255, 0));
+  EXPECT_EQ(image.GetPixelColor(2, 0), 0);
 }
 
 TEST(BmpReaderTest, PaletteCountsAreBoundByTheCapacity) {
