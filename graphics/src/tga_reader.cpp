@@ -124,8 +124,13 @@ void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
     if (!runLength && (h.Depth == 8 || h.Depth == 24) && !mirrored) {
       Stream->Read(Graphic->ScanLine(y), rowBytes);
     } else {
-      if (runLength) packets.Row(row.data(), h.Width);
-      else Stream->Read(row.data(), rowBytes);
+      if (runLength) {
+        packets.Row(row.data(), h.Width);
+      } else {
+        const std::int64_t got = Stream->Read(row.data(), rowBytes);
+        if (got <= 0) break;  // the data has ended: the rows left stay black, as SetSize made them
+        std::fill(row.begin() + got, row.end(), std::uint8_t{0});
+      }
       for (int x = 0; x < h.Width; ++x)
         Graphic->SetPixel(mirrored ? h.Width - 1 - x : x, y, PixelValue(row.data() + x * bpp, h.Depth));
     }

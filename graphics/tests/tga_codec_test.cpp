@@ -54,6 +54,18 @@ TEST(TgaCodecTest, DepthsAndCornersByTheDescriptor) {
   }
 }
 
+TEST(TgaCodecTest, RowsPastTheEndOfTheDataAreBlack) {
+  // Top-down 16-bit rows of three pixels: one whole white row, then one white pixel, then nothing.
+  TTGAFile file;
+  file.Depth = 16, file.Width = 3, file.Height = 3, file.Descriptor = 32;
+  TPixelGraphic image;
+  LoadBytes(image, file.Bytes(std::string("\xff\x7f\xff\x7f\xff\x7f\xff\x7f", 8)), "tga");
+  const TColor white = RGBToColor(248, 248, 248), black = RGBToColor(0, 0, 0);
+  const TColor expected[3][3] = {{white, white, white}, {white, black, black}, {black, black, black}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(image.GetPixelColor(x, y), expected[y][x]) << x << "," << y;
+}
+
 TEST(TgaCodecTest, ColorMapsAndGrey) {
   // Entry 0 skipped by the first index; 16-bit entries: blue from the low five bits.
   TTGAFile mapped;
