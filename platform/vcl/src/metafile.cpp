@@ -1,6 +1,9 @@
 // TMetafile: reading the three kinds of metafile file, and drawing through the record player.
 #include "vcl/metafile.h"
 
+#include <climits>
+#include <cstdint>
+
 #include "win32/kernel.h"
 
 namespace {
@@ -13,6 +16,15 @@ WORD Word(const std::vector<BYTE>& d, std::size_t at) { return static_cast<WORD>
 DWORD Dword(const std::vector<BYTE>& d, std::size_t at) { return Word(d, at) | static_cast<DWORD>(Word(d, at + 2)) << 16; }
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Metafile is not valid"); }
+
+// A frame extent in 0.01 mm as screen pixels, rounded as MulDiv does; worked out in 64 bits, since
+// a hostile frame's corners can lie a whole int range apart, and -1 when it does not fit an int.
+int FrameToPixels(LONG from, LONG to, int dpi) {
+  const std::int64_t product = (std::int64_t{to} - from) * dpi;
+  const std::int64_t half = product >= 0 ? kHundredthMmPerInch / 2 : -(kHundredthMmPerInch / 2);
+  const std::int64_t pixels = (product + half) / kHundredthMmPerInch;
+  return pixels < INT_MIN || pixels > INT_MAX ? -1 : static_cast<int>(pixels);
+}
 
 int ScreenPixelsPerInch(int index) {
   HDC screen = GetDC(nullptr);
@@ -85,8 +97,8 @@ void TMetafile::Load(std::vector<BYTE> data) {
     handle = SetEnhMetaFileBits(static_cast<UINT>(data.size()), data.data());
     ENHMETAHEADER h{};
     if (handle && GetEnhMetaFileHeader(handle, sizeof h, &h)) {
-      width = MulDiv(h.rclFrame.right - h.rclFrame.left, dpiX, kHundredthMmPerInch);
-      height = MulDiv(h.rclFrame.bottom - h.rclFrame.top, dpiY, kHundredthMmPerInch);
+      width = FrameToPixels(h.rclFrame.left, h.rclFrame.right, dpiX);
+      height = FrameToPixels(h.rclFrame.top, h.rclFrame.bottom, dpiY);
     }
   } else if (data.size() >= kPlaceableSize && Dword(data, 0) == kPlaceableKey) {
     WORD sum = 0;
@@ -105,8 +117,8 @@ void TMetafile::Load(std::vector<BYTE> data) {
     handle = SetWinMetaFileBits(static_cast<UINT>(data.size()), data.data(), nullptr, nullptr);
     ENHMETAHEADER h{};
     if (handle && GetEnhMetaFileHeader(handle, sizeof h, &h)) {
-      width = MulDiv(h.rclFrame.right, dpiX, kHundredthMmPerInch);
-      height = MulDiv(h.rclFrame.bottom, dpiY, kHundredthMmPerInch);
+      width = FrameToPixels(0, h.rclFrame.right, dpiX);
+      height = FrameToPixels(0, h.rclFrame.bottom, dpiY);
     }
   }
   if (!handle) Invalid();

@@ -102,6 +102,13 @@ TEST(TMetafile, BrokenFilesAreRefused) {
   }
 }
 
+TEST(TMetafile, AFrameSpanningMoreThanAnIntIsMeasuredWithoutOverflow) {
+  TMetafile mf;
+  LoadBytes(mf, EmfWriter().Finish({INT32_MIN, 0, 2540, 2540}));
+  EXPECT_EQ(mf.Width(), 81164832);  // (2540 + 2^31) hundredths of a millimetre at 96 dpi
+  EXPECT_EQ(mf.Height(), 96);
+}
+
 TEST(TMetafile, SavesWhatItReadAndCopies) {
   auto bytes = RedWindow(1000, 500).FinishPlaceable({0, 0, 1000, 500}, 1000);
   TMetafile mf;
