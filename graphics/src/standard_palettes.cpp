@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "graphics/palettes.h"
-#include "special252_palette.h"
+#include "palette252_entries.h"
 
 int Brightness(TColor Color, bool Weighted) {
   int r = RedOf(Color), g = GreenOf(Color), b = BlueOf(Color);

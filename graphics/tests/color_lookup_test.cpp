@@ -2,7 +2,7 @@
 
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
-#include "special252_cells.h"
+#include "palette252_cells.h"
 
 namespace {
 

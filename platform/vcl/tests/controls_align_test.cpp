@@ -55,11 +55,11 @@ TEST(TWinControlAlign, ChildrenTakeTheEdgesInTheLibrarysOrder) {
     std::vector<TControl*> children;
     // As while a form is read: the pass runs once, over the positions given.
     parent.DisableAlign();
-    for (const auto& spec : c.Children) {
+    for (const auto& layout : c.Children) {
       auto* child = new TPlainPanel(&parent);
-      child->SetBounds(spec.Left, spec.Top, spec.Width, spec.Height);
-      child->SetVisible(spec.Visible);
-      child->SetAlign(spec.Align);
+      child->SetBounds(layout.Left, layout.Top, layout.Width, layout.Height);
+      child->SetVisible(layout.Visible);
+      child->SetAlign(layout.Align);
       child->SetParent(&parent);
       children.push_back(child);
     }

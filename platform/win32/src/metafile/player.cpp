@@ -208,15 +208,15 @@ void Player::SelectClip(const std::vector<RECT>* rects, bool referenceUnits, int
 
 void Player::Realize(bool withPen, bool withBrush) {
   if (withPen) {
-    LOGPEN spec = state.pen;
-    spec.lopnStyle &= PS_STYLE_MASK;
-    double width = std::fabs(static_cast<double>(spec.lopnWidth.x)) * LogicalToDevice().ScaleX();
-    spec.lopnWidth = {spec.lopnWidth.x == 0 ? 0 : std::clamp(ToInt(width), 1, kMaxPenWidth), 0};
-    if (!realizedPen_ || std::memcmp(&spec, &realizedPenSpec_, sizeof spec) != 0) {
-      SharedHandle pen = Own(CreatePenIndirect(&spec));
+    LOGPEN wanted = state.pen;
+    wanted.lopnStyle &= PS_STYLE_MASK;
+    double width = std::fabs(static_cast<double>(wanted.lopnWidth.x)) * LogicalToDevice().ScaleX();
+    wanted.lopnWidth = {wanted.lopnWidth.x == 0 ? 0 : std::clamp(ToInt(width), 1, kMaxPenWidth), 0};
+    if (!realizedPen_ || std::memcmp(&wanted, &realizedPenSpec_, sizeof wanted) != 0) {
+      SharedHandle pen = Own(CreatePenIndirect(&wanted));
       SelectObject(dc_, pen.get());
       realizedPen_ = pen;
-      realizedPenSpec_ = spec;
+      realizedPenSpec_ = wanted;
     }
   }
   if (withBrush && realizedBrush_ != state.brush) {
@@ -332,9 +332,9 @@ void Player::Text(DPoint at, UINT options, const RECT* logicalRect, const std::s
   if (state.textAlign & TA_UPDATECP) at = state.position;
   POINT p = Device(at);
   if (!Reasonable(RECT{p.x, p.y, p.x, p.y})) return;
-  FontSpec spec = state.font;
-  if (spec.stockIndex < 0) {
-    LOGFONTA& f = spec.font;
+  FontSpec wanted = state.font;
+  if (wanted.stockIndex < 0) {
+    LOGFONTA& f = wanted.font;
     auto scale = [](LONG v, double s, int limit) {
       if (v == 0) return LONG{0};
       int scaled = std::clamp(ToInt(std::fabs(static_cast<double>(v)) * s), 1, limit);
@@ -343,13 +343,13 @@ void Player::Text(DPoint at, UINT options, const RECT* logicalRect, const std::s
     f.lfHeight = scale(f.lfHeight, m.ScaleY(), kMaxFontHeight);
     f.lfWidth = scale(f.lfWidth, m.ScaleX(), kMaxFontHeight);
   }
-  if (!realizedFont_ || spec.stockIndex != realizedFontStock_ ||
-      (spec.stockIndex < 0 && std::memcmp(&spec.font, &realizedFontSpec_, sizeof spec.font) != 0)) {
-    SharedHandle font = spec.stockIndex >= 0 ? Stock(spec.stockIndex) : Own(CreateFontIndirectA(&spec.font));
+  if (!realizedFont_ || wanted.stockIndex != realizedFontStock_ ||
+      (wanted.stockIndex < 0 && std::memcmp(&wanted.font, &realizedFontSpec_, sizeof wanted.font) != 0)) {
+    SharedHandle font = wanted.stockIndex >= 0 ? Stock(wanted.stockIndex) : Own(CreateFontIndirectA(&wanted.font));
     SelectObject(dc_, font.get());
     realizedFont_ = font;
-    realizedFontSpec_ = spec.font;
-    realizedFontStock_ = spec.stockIndex;
+    realizedFontSpec_ = wanted.font;
+    realizedFontStock_ = wanted.stockIndex;
   }
   Realize(false, false);
   SetTextAlign(dc_, state.textAlign & ~TA_UPDATECP);

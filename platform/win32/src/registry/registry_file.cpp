@@ -182,20 +182,20 @@ class Parser {
     return "value data that is neither \"text\", dword: nor hex:";
   }
 
-  // `spec` follows "hex": ":" for REG_BINARY or "(type):"; the bytes may go on over lines that
+  // `rest` follows "hex": ":" for REG_BINARY or "(type):"; the bytes may go on over lines that
   // end in "\".
-  std::optional<std::string> ParseHexValue(const std::string& name, std::string_view spec, Key& key) {
+  std::optional<std::string> ParseHexValue(const std::string& name, std::string_view rest, Key& key) {
     DWORD type = REG_BINARY;
-    if (!spec.empty() && spec.front() == '(') {
-      const std::size_t close = spec.find(')');
+    if (!rest.empty() && rest.front() == '(') {
+      const std::size_t close = rest.find(')');
       if (close == std::string_view::npos) return "a hex( type without its )";
-      auto number = ParseHexNumber(spec.substr(1, close - 1), 8);
+      auto number = ParseHexNumber(rest.substr(1, close - 1), 8);
       if (!number) return "a hex( type that is not 1 to 8 hex digits";
       type = *number;
-      spec = spec.substr(close + 1);
+      rest = rest.substr(close + 1);
     }
-    if (spec.empty() || spec.front() != ':') return "hex data without : after hex";
-    std::string bytes(Trim(spec.substr(1)));
+    if (rest.empty() || rest.front() != ':') return "hex data without : after hex";
+    std::string bytes(Trim(rest.substr(1)));
     while (!bytes.empty() && bytes.back() == '\\') {
       bytes.pop_back();
       std::string_view next;
