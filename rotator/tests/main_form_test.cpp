@@ -1,6 +1,11 @@
+#include <chrono>
+#include <thread>
+
 #include "rotator/main_form.h"
 #include "rotator_fixture.h"
 #include "vbrun/errors.h"
+#include "vcl/testing/hints.h"
+#include "win32/testing/windows.h"
 
 namespace {
 
@@ -90,6 +95,30 @@ TEST_F(MainForm, AMissingLibraryLeavesItsSlotAlone) {
   EXPECT_EQ(Content("windows/logow.sys"), "wait w");
   form->Command2_Click();
   EXPECT_EQ(Content("logo.sys"), "old start");
+  delete form;
+}
+
+TEST_F(MainForm, ButtonTooltipsShowUnderTheMouse) {
+  auto* form = Loaded();
+  form->Show();
+  app_.SetHintPause(10);
+  const struct { vb::CommandButton* button; const char* tip; } cases[] = {
+      {form->Command2, "Picks random logos"},
+      {form->Command3, "Allows you to choose your own logos"},
+      {form->Command6, "Configures Options"},
+      {form->Command4, "Tells you about the program"},
+      {form->Command1, "What do you think it is?"},
+  };
+  for (const auto& c : cases) {
+    const TPoint p = c.button->ClientToScreen({10, 10});
+    InjectMouseMove(p.x, p.y);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (ShownHintText() != c.tip && std::chrono::steady_clock::now() < end) {
+      Application->ProcessMessages();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(ShownHintText(), c.tip);
+  }
   delete form;
 }
 

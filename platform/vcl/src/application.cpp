@@ -1,4 +1,4 @@
-// TApplication: the message loop, exceptions that no handler caught, the mouse and hint tracking.
+// TApplication: the message loop, exceptions that no handler caught, the mouse while idle.
 #include "vcl/dialogs.h"
 #include "vcl/forms.h"
 #include "vcl/system.h"
@@ -6,15 +6,29 @@
 
 TApplication* Application = new TApplication(nullptr);
 
-std::string GetShortHint(const std::string& Hint) {
-  size_t bar = Hint.find('|');
-  return bar == std::string::npos ? Hint : Hint.substr(0, bar);
+namespace {
+
+// Input that puts a hint away.
+bool CancelsHint(UINT Msg) {
+  switch (Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+      return true;
+    default:
+      return false;
+  }
 }
 
-std::string GetLongHint(const std::string& Hint) {
-  size_t bar = Hint.find('|');
-  return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
-}
+}  // namespace
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -51,6 +65,7 @@ bool TApplication::ProcessMessage() {
     terminated_ = true;
     return true;
   }
+  if (CancelsHint(msg.message)) CancelHint();
   try {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -94,23 +109,6 @@ void TApplication::TrackMouseIdle() {
   ::ScreenToClient(window->Handle(), &client);
   TControl* under = window->ControlAtPos(client, true);
   SetMouseControl(under ? under : window);
-}
-
-void TApplication::SetMouseControl(TControl* Control) {
-  if (mouseControl_ == Control) return;
-  TControl* old = mouseControl_;
-  mouseControl_ = Control;
-  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
-  if (Control && mouseControl_ == Control) Control->Perform(CM_MOUSEENTER, 0, 0);
-  std::string hint;
-  for (TControl* c = mouseControl_; c && hint.empty(); c = c->Parent()) hint = c->Hint();
-  SetHint(GetLongHint(hint));
-}
-
-void TApplication::SetHint(const std::string& Value) {
-  if (hint_ == Value) return;
-  hint_ = Value;
-  if (OnHint) OnHint(this);
 }
 
 int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {

@@ -55,7 +55,7 @@ void ForgetControl(TControl* Control) {
     ReleaseCapture();
   }
   // Going away: nothing more is said to it.
-  if (Application && Application->mouseControl_ == Control) Application->mouseControl_ = nullptr;
+  if (Application && Application->mouseControl_ == Control) Application->MouseControlGone();
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(new TFont) {

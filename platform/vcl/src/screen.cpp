@@ -1,11 +1,15 @@
-// TScreen: the screen's size, the cursors and the forms.
+// TScreen: the screen's size, the cursors, the hint font and the forms.
 #include <algorithm>
 
 #include "vcl/forms.h"
 
 TScreen* Screen = new TScreen(nullptr);
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), hintFont_(new TFont) {
+  hintFont_->SetColor(clInfoText);
+}
+
+TScreen::~TScreen() { delete hintFont_; }
 
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }

@@ -7,6 +7,8 @@
 #include "vcl/controls.h"
 
 class TMainMenu;
+class THintWindow;
+class TTimer;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
@@ -137,6 +139,7 @@ class TScreen : public TComponent {
  public:
   VCL_CLASS_INFO
   explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
 
   int Width() const;
   int Height() const;
@@ -155,6 +158,10 @@ class TScreen : public TComponent {
   TCustomForm* ActiveForm() const { return activeForm_; }
   TWinControl* ActiveControl() const { return activeForm_ ? activeForm_->ActiveControl() : nullptr; }
 
+  // The small sans serif of hints, in the hint text colour.
+  TFont* HintFont() const { return hintFont_; }
+  void SetHintFont(TFont* Value) { hintFont_->Assign(Value); }
+
  private:
   friend class TCustomForm;
   void AddForm(TCustomForm* Form);
@@ -165,6 +172,7 @@ class TScreen : public TComponent {
   std::vector<std::pair<int, HCURSOR>> cursors_;
   std::vector<TCustomForm*> forms_;
   TCustomForm* activeForm_ = nullptr;
+  TFont* hintFont_;
 };
 
 // ---- Application ------------------------------------------------------------------------------
@@ -174,6 +182,7 @@ class TApplication : public TComponent {
  public:
   VCL_CLASS_INFO
   explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
 
   void Initialize() {}
   // The program's name by default (ExeName without folder and extension).
@@ -221,12 +230,21 @@ class TApplication : public TComponent {
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Value);
   TNotifyEvent OnHint;
+  // Hint windows: the short part of the hint of a control whose ShowHint is set shows under the
+  // mouse after it rested HintPause ms on the control, for HintHidePause ms; moving on to another
+  // such control while one shows takes HintShortPause ms. False hides them all.
   bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool Value) { showHint_ = Value; }
+  void SetShowHint(bool Value);
   TColor HintColor() const { return hintColor_; }
   void SetHintColor(TColor Value) { hintColor_ = Value; }
   int HintPause() const { return hintPause_; }
   void SetHintPause(int Value) { hintPause_ = Value; }
+  int HintShortPause() const { return hintShortPause_; }
+  void SetHintShortPause(int Value) { hintShortPause_ = Value; }
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int Value) { hintHidePause_ = Value; }
+  // Hides the hint; it shows again only when the mouse comes to a control anew.
+  void CancelHint();
 
   // The control the mouse is over, tracked from mouse moves and while idle.
   TControl* MouseControl() const { return mouseControl_; }
@@ -236,6 +254,14 @@ class TApplication : public TComponent {
   bool ProcessMessage();
   void Idle();
   void TrackMouseIdle();
+  // Hint windows follow the control under the mouse.
+  bool HintWanted();
+  void HintControlChanged();
+  void MouseControlGone();
+  void HintTimerExpired();
+  void StartHintTimer(int Milliseconds);
+  void ShowHintWindow();
+  void HideHintWindow();
 
   std::string title_;
   std::string helpFile_;
@@ -246,7 +272,14 @@ class TApplication : public TComponent {
   bool showHint_ = true;
   TColor hintColor_ = clInfoBk;
   int hintPause_ = 500;
+  int hintShortPause_ = 50;
+  int hintHidePause_ = 2500;
   TControl* mouseControl_ = nullptr;
+  // Where the hint window stands: waiting to show, showing, or done until the mouse moves on.
+  enum class THintState { Idle, Waiting, Showing, Done };
+  THintState hintState_ = THintState::Idle;
+  THintWindow* hintWindow_ = nullptr;
+  TTimer* hintTimer_ = nullptr;
 
   friend class TCustomForm;
   friend void ForgetControl(TControl* Control);
