@@ -67,8 +67,7 @@ bool TApplication::HintWanted() {
 
 void TApplication::HintControlChanged() {
   const bool wasShowing = hintState_ == THintState::Showing;
-  HideHintWindow();
-  hintState_ = THintState::Idle;
+  CancelHint();
   if (!HintWanted()) return;
   hintState_ = THintState::Waiting;
   StartHintTimer(wasShowing ? hintShortPause_ : hintPause_);
@@ -76,13 +75,12 @@ void TApplication::HintControlChanged() {
 
 void TApplication::CancelHint() {
   HideHintWindow();
-  hintState_ = THintState::Done;
+  hintState_ = THintState::Idle;
 }
 
 void TApplication::MouseControlGone() {
   mouseControl_ = nullptr;
-  HideHintWindow();
-  hintState_ = THintState::Idle;
+  CancelHint();
 }
 
 void TApplication::StartHintTimer(int Milliseconds) {

@@ -275,8 +275,8 @@ class TApplication : public TComponent {
   int hintShortPause_ = 50;
   int hintHidePause_ = 2500;
   TControl* mouseControl_ = nullptr;
-  // Where the hint window stands: waiting to show, showing, or done until the mouse moves on.
-  enum class THintState { Idle, Waiting, Showing, Done };
+  // Nothing happens to the hint until the mouse moves on, the hint is waiting to show, or it shows.
+  enum class THintState { Idle, Waiting, Showing };
   THintState hintState_ = THintState::Idle;
   THintWindow* hintWindow_ = nullptr;
   TTimer* hintTimer_ = nullptr;
