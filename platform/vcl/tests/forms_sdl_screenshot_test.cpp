@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "forms_fixture.h"
 #include "host/testing/window_screenshot.h"
+#include "screenshot_spots.h"
 #include "vcl/extctrls.h"
 #include "vcl/stdctrls.h"
 
 namespace {
 
 constexpr const char* kShotFile = "forms_sdl_screenshot.ppm";
-
-std::uint32_t Rgb(TColor c) {
-  COLORREF v = ColorToRGB(c);
-  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-}
 
 // Runs in a process of its own, whose display is chosen afresh: shows the demo form, takes the X
 // server's picture of it and checks it. Returns what went wrong, or nothing.
@@ -52,22 +47,11 @@ std::string ShowDemoFormAndCheck() {
                                           [] { Application->HandleMessage(); }, expected, kShotFile);
   KillTimer(form.Handle(), 1);
   if (shot.width != width) return "the X server gave no picture";
-  auto hex = [](std::uint32_t v) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%06X", v);
-    return std::string(s);
-  };
-  struct Spot { int x, y; TColor colour; const char* what; };
-  const Spot spots[] = {
-      {50, 40, clRed, "panel"},          {10, 10, clBtnHighlight, "panel's raised bevel"},
-      {109, 69, clBtnShadow, "bevel's shadow"}, {5, 100, clWhite, "form"},
-      {185, 27, clYellow, "label"},
-  };
-  std::string faults;
-  for (const Spot& s : spots)
-    if (shot.At(s.x, s.y) != Rgb(s.colour))
-      faults += std::string(s.what) + " at " + std::to_string(s.x) + "," + std::to_string(s.y) + " is " +
-                hex(shot.At(s.x, s.y)) + ", not " + hex(Rgb(s.colour)) + "\n";
+  std::string faults = MismatchedSpots(shot, {{50, 40, clRed, "panel"},
+                                              {10, 10, clBtnHighlight, "panel's raised bevel"},
+                                              {109, 69, clBtnShadow, "bevel's shadow"},
+                                              {5, 100, clWhite, "form"},
+                                              {185, 27, clYellow, "label"}});
   int textPixels = 0;
   for (int y = 10; y < 30; ++y)
     for (int x = 120; x < 190; ++x) textPixels += shot.At(x, y) == Rgb(clBlue);
