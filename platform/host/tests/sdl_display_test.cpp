@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "host/display.h"
+#include "host/testing/x_screenshot.h"
 #include "host/testing/xvfb.h"
-#include "x_screenshot.h"
 
 namespace {
 

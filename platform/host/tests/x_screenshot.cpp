@@ -1,5 +1,5 @@
 // Kept apart from the tests: Xlib's macros clash with GoogleTest's names.
-#include "x_screenshot.h"
+#include "host/testing/x_screenshot.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -289,7 +289,9 @@ void TCustomForm::PaintWindow(HDC DC) {
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
-  if (Control && (Control == this || GetParentForm(Control) != this || !Control->CanFocus()))
+  // A form description names its active control before the form can show it.
+  const bool canFocus = ComponentState().Contains(csLoading) || (Control && Control->CanFocus());
+  if (Control && (Control == this || GetParentForm(Control) != this || !canFocus))
     throw EInvalidOperation("Cannot focus a disabled or invisible window");
   activeControl_ = Control;
   if (showing_ && HandleAllocated()) ::SetFocus(Control ? Control->Handle() : Handle());

@@ -2,6 +2,7 @@
 
 #include "forms_fixture.h"
 #include "vcl/formtext.h"
+#include "vcl/stdctrls.h"
 #include "win32/testing/windows.h"
 
 namespace {
@@ -117,4 +118,28 @@ TEST_F(FormsTest, FormFromADescriptionShowsAndItsNestedControlTakesAClick) {
   EXPECT_EQ(form->Log, (std::vector<std::string>{"create", "click bxLogo"}));
   delete form;
   EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(FormsTest, TheDescriptionsActiveControlTakesTheFocusWhenTheFormShows) {
+  TForm form(nullptr);
+  ReadComponentText(R"(
+object fmFocus: TForm
+  BorderStyle = bsNone
+  ClientWidth = 100
+  ClientHeight = 60
+  ActiveControl = edSecond
+  object edFirst: TEdit
+    Top = 0
+  end
+  object edSecond: TEdit
+    Top = 30
+  end
+end
+)",
+                    &form);
+  auto* second = dynamic_cast<TWinControl*>(form.FindComponent("edSecond"));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(form.ActiveControl(), second);
+  form.Show();
+  EXPECT_EQ(GetFocus(), second->Handle());
 }

@@ -66,10 +66,13 @@ std::vector<WindowPtr> ThreadTopLevels() {
   return out;
 }
 
-// The part of a top-level window the display shows: a captioned window gets its frame from the
-// desktop, so only its client area is shown; any other window is shown whole.
+// The part of a top-level window the display shows: a captioned window gets its border and
+// caption from the desktop, so what lies inside them (menu bar, client edge, scroll bars and the
+// client area) is shown; any other window is shown whole.
 RECT ShownPart(const Window& w) {
-  return (w.style & WS_CAPTION) == WS_CAPTION ? w.client : RECT{0, 0, w.Width(), w.Height()};
+  if ((w.style & WS_CAPTION) != WS_CAPTION) return RECT{0, 0, w.Width(), w.Height()};
+  const RECT in = NonClientInsets(w.style & ~(WS_VSCROLL | WS_HSCROLL), w.exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  return RECT{in.left, in.top, w.Width() - in.right, w.Height() - in.bottom};
 }
 
 void Present(Window& w) {

@@ -1,0 +1,39 @@
+#pragma once
+// The check the pixel graphics library's reader targets make once a picture is read: the library
+// writes it and reads it again, and the second picture must match the first.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "graphics/file_formats.h"
+#include "graphics/pixel_graphic.h"
+
+// Through the library's bitmap writer and reader: the same size, depth and storage, padding
+// included, as both hold the rows as the bitmap stores them.
+inline void CheckBitmapRoundTrip(TPixelGraphic& image) {
+  TMemoryStream written;
+  image.SaveToStream(&written);
+  written.SetPosition(0);
+  TPixelGraphic again;
+  again.LoadFromStream(&written);
+  if (again.GetWidth() != image.GetWidth() || again.GetHeight() != image.GetHeight() ||
+      again.GetBitCount() != image.GetBitCount())
+    abort();
+  if (image.ImageSize() != again.ImageSize() ||
+      (image.ImageSize() > 0 && std::memcmp(image.GetBits(), again.GetBits(), static_cast<std::size_t>(image.ImageSize())) != 0))
+    abort();
+}
+
+// Through `writer` and the reader of the extension `ext`: the same size and raw pixel values.
+inline void CheckRoundTrip(TPixelGraphic& image, TFileFormatWriter&& writer, const std::string& ext) {
+  TMemoryStream written;
+  writer.Write(&written, &image);
+  written.SetPosition(0);
+  TPixelGraphic again;
+  again.LoadFromStreamExt(&written, ext, 0);
+  if (again.GetWidth() != image.GetWidth() || again.GetHeight() != image.GetHeight()) abort();
+  for (int y = 0; y < image.GetHeight(); ++y)
+    for (int x = 0; x < image.GetWidth(); ++x)
+      if (again.GetPixel(x, y) != image.GetPixel(x, y)) abort();
+}
