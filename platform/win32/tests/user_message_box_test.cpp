@@ -1,8 +1,6 @@
-#include <cstdint>
 #include <string>
 
 #include "user_test_support.h"
-#include "win32/syscolor.h"
 
 namespace {
 
@@ -57,38 +55,22 @@ TEST_F(UserMessageBox, TheRealBoxAnswersReturnAndEscapeAndFreesItsOwner) {
 
 namespace {
 
-// What a real box showed: its client area captured once it had painted, then closed with Return.
-struct Shown {
-  host::Image client;
-};
-Shown* gShown = nullptr;
+// The client area of the box showing now, captured once it has painted; then Return closes it.
+host::Image gShown;
 
 void CaptureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   HWND box = GetFocus();
   UpdateWindow(box);
-  RECT frame;
-  GetWindowRect(box, &frame);
-  POINT origin{0, 0};
-  ClientToScreen(box, &origin);
-  RECT client;
-  GetClientRect(box, &client);
-  const host::Image whole = CaptureWindow(box);
-  gShown->client.width = client.right;
-  gShown->client.height = client.bottom;
-  for (int y = 0; y < client.bottom; ++y)
-    for (int x = 0; x < client.right; ++x)
-      gShown->client.pixels.push_back(whole.At(origin.x - frame.left + x, origin.y - frame.top + y));
+  gShown = CaptureClient(box);
   PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-Shown ShowBox(const char* text, UINT type) {
-  Shown shown;
-  gShown = &shown;
+host::Image ShowBox(const char* text, UINT type) {
+  gShown = {};
   SetTimer(nullptr, 0, 1, CaptureAndClose);
   EXPECT_EQ(MessageBoxA(nullptr, text, "Caption", type), IDOK);
-  gShown = nullptr;
-  return shown;
+  return gShown;
 }
 
 // The leftmost column from `from` on holding a pixel of the text's colour above the buttons, or -1.
@@ -114,32 +96,17 @@ TEST_F(UserMessageBox, EachIconStyleDrawsItsIconAtTheMarginWithTheTextBeside) {
   const int margin = 12;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.style);
-    const Shown shown = ShowBox("Text", MB_OK | c.style);
-    ASSERT_GT(shown.client.width, 0);
+    const host::Image shown = ShowBox("Text", MB_OK | c.style);
+    ASSERT_GT(shown.width, 0);
     if (!c.icon) {
-      EXPECT_EQ(FirstTextColumn(shown.client, 0), margin);
+      EXPECT_EQ(FirstTextColumn(shown, 0), margin);
       continue;
     }
-    // The icon as it looks drawn alone on the box's face colour.
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all{0, 0, 32, 32};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    DrawIcon(dc, 0, 0, LoadIconA(nullptr, c.icon));
+    const host::Image icon = IconOverButtonFace(LoadIconA(nullptr, c.icon));
     int differing = 0;
     for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x) {
-        const COLORREF want = GetPixel(dc, x, y);
-        const std::uint32_t rgb = (GetRValue(want) << 16) | (GetGValue(want) << 8) | GetBValue(want);
-        differing += shown.client.At(margin + x, margin + y) != rgb;
-      }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+      for (int x = 0; x < 32; ++x) differing += shown.At(margin + x, margin + y) != icon.At(x, y);
     EXPECT_EQ(differing, 0);
-    EXPECT_GE(FirstTextColumn(shown.client, margin + 32), margin + 32 + margin);
+    EXPECT_GE(FirstTextColumn(shown, margin + 32), margin + 32 + margin);
   }
 }

@@ -618,8 +618,9 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// A modal window with the text and the buttons of `type`; the owner is disabled meanwhile.
-// Return and Escape press the default and the cancel button.
+// A modal window with the text and the buttons of `type`, and the system icon of its MB_ICON*
+// style at the left (no sound); the owner is disabled meanwhile. Return and Escape press the
+// default and the cancel button.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Answers message boxes without a screen (tests; the class library's dialog services build on it):
