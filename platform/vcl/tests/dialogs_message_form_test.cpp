@@ -102,9 +102,8 @@ TEST_F(MessageFormTest, EachButtonClickedGivesItsModalResult) {
   }
 }
 
-TEST_F(MessageFormTest, HelpAsksForTheFormsHelpContextAndLeavesTheDialogOpen) {
+TEST_F(MessageFormTest, HelpAsksTheApplicationForHelpAndLeavesTheDialogOpen) {
   std::unique_ptr<TForm> form(CreateMessageDialog("Replace the logo?", mtWarning, {mbYes, mbNo, mbHelp}));
-  form->SetHelpContext(5000);
   auto* help = static_cast<TButton*>(form->FindComponent("Help"));
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->ModalResult(), mrNone);
@@ -176,7 +175,7 @@ TEST_F(MessageFormTest, LongTextWrapsAndTheDialogGrows) {
 TRect gShownAt;
 void NoteAndAnswer(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  gShownAt = Screen->ActiveForm()->BoundsRect();
+  if (TCustomForm* form = Screen->ActiveForm()) gShownAt = form->BoundsRect();
   PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
 }
 
@@ -193,6 +192,7 @@ TEST_F(MessageFormTest, WithoutAHandlerMessageDlgShowsTheFormCentredOrWhereAsked
                {"placed across", 30, -1, {mbAll, mbHelp}, mrAll}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
+    gShownAt = {};
     SetTimer(nullptr, 0, 1, NoteAndAnswer);
     EXPECT_EQ(MessageDlgPos("Save the logo?", mtConfirmation, c.Buttons, 0, c.X, c.Y), c.Result);
     const int width = gShownAt.right - gShownAt.left, height = gShownAt.bottom - gShownAt.top;
