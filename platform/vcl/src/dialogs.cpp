@@ -3,9 +3,13 @@
 
 #include <errno.h>
 
+#include <memory>
 #include <mutex>
 
+#include "dialogs_caption.h"
+#include "vcl/forms.h"
 #include "vcl/sysutils.h"
+#include "vcl/threads.h"
 #include "win32/user.h"
 
 namespace {
@@ -26,17 +30,6 @@ TDialogHandler CurrentHandler() {
   return State().handler;
 }
 
-const char* CaptionOf(TMsgDlgType type) {
-  switch (type) {
-    case mtWarning: return "Warning";
-    case mtError: return "Error";
-    case mtInformation: return "Information";
-    case mtConfirmation: return "Confirm";
-    case mtCustom: break;
-  }
-  return nullptr;
-}
-
 UINT IconOf(TMsgDlgType type) {
   switch (type) {
     case mtWarning: return MB_ICONWARNING;
@@ -48,8 +41,8 @@ UINT IconOf(TMsgDlgType type) {
   return 0;
 }
 
-// The message box that has the dialog's buttons. A plain message box has neither Help nor All;
-// the modal message window shows those.
+// The message box that has the dialog's buttons, for threads other than the main one: the message
+// form belongs to the main thread. A plain message box has neither Help nor All.
 UINT ButtonsOf(TMsgDlgButtons buttons) {
   buttons = buttons - TMsgDlgButtons{mbHelp, mbAll};
   struct TChoice {
@@ -69,15 +62,34 @@ UINT ButtonsOf(TMsgDlgButtons buttons) {
   throw EInvalidOperation("No message box has the buttons of this dialog");
 }
 
+TModalResult ShowMessageForm(const TDialogRequest& request) {
+  std::unique_ptr<TForm> form(CreateMessageDialog(request.Text, request.DlgType, request.Buttons));
+  form->SetHelpContext(request.HelpCtx);
+  form->SetLeft(request.X >= 0 ? request.X : (Screen->Width() - form->Width()) / 2);
+  form->SetTop(request.Y >= 0 ? request.Y : (Screen->Height() - form->Height()) / 2);
+  return form->ShowModal();
+}
+
 int Present(const TDialogRequest& request) {
   if (const TDialogHandler handler = CurrentHandler()) return handler(request);
-  const UINT flags = request.Kind == TDialogRequest::dkMessageBox
-                         ? request.Flags
-                         : ButtonsOf(request.Buttons) | IconOf(request.DlgType);
+  const bool dialog = request.Kind == TDialogRequest::dkMessageDlg;
+  if (dialog && GetCurrentThreadId() == MainThreadID()) return ShowMessageForm(request);
+  const UINT flags = dialog ? ButtonsOf(request.Buttons) | IconOf(request.DlgType) : request.Flags;
   return MessageBoxA(GetActiveWindow(), request.Text.c_str(), request.Caption.c_str(), flags);
 }
 
 }  // namespace
+
+std::string MessageDlgCaption(TMsgDlgType Type) {
+  switch (Type) {
+    case mtWarning: return "Warning";
+    case mtError: return "Error";
+    case mtInformation: return "Information";
+    case mtConfirmation: return "Confirm";
+    case mtCustom: break;
+  }
+  return ApplicationTitle();
+}
 
 TDialogHandler SetDialogHandler(TDialogHandler Handler) {
   std::lock_guard lock(State().mutex);
@@ -99,8 +111,7 @@ TModalResult MessageDlgPos(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
                            int Y) {
   TDialogRequest request;
   request.Text = Msg;
-  const char* caption = CaptionOf(DlgType);
-  request.Caption = caption ? caption : ApplicationTitle();
+  request.Caption = MessageDlgCaption(DlgType);
   request.DlgType = DlgType;
   request.Buttons = Buttons;
   request.HelpCtx = HelpCtx;

@@ -62,8 +62,8 @@ TEST(Dialogs, WorkerThreadsMayAsk) {
   EXPECT_EQ(recorder.Calls()[0].Text, "from a worker");
 }
 
-// Without a handler the dialogs are message boxes of the USER layer.
-TEST(Dialogs, WithoutAHandlerDialogsBecomeMessageBoxes) {
+// Without a handler, a thread other than the main one gets message boxes of the USER layer.
+TEST(Dialogs, WithoutAHandlerWorkerThreadsGetMessageBoxes) {
   static std::vector<UINT> seen;
   seen.clear();
   SetMessageBoxAnswer(
@@ -84,10 +84,12 @@ TEST(Dialogs, WithoutAHandlerDialogsBecomeMessageBoxes) {
       {mtInformation, {mbOK, mbHelp}, MB_OK | MB_ICONINFORMATION, mrOk},
       {mtCustom, {mbRetry, mbCancel}, MB_RETRYCANCEL, mrOk},
   };
-  for (const auto& c : cases) EXPECT_EQ(MessageDlg("q", c.type, c.buttons, 0), c.result);
+  std::thread([&] {
+    for (const auto& c : cases) EXPECT_EQ(MessageDlg("q", c.type, c.buttons, 0), c.result);
+    EXPECT_THROW(MessageDlg("q", mtWarning, {mbYes, mbOK}, 0), EInvalidOperation);
+  }).join();
   ASSERT_EQ(seen.size(), std::size(cases));
   for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], cases[i].flags) << i;
-  EXPECT_THROW(MessageDlg("q", mtWarning, {mbYes, mbOK}, 0), EInvalidOperation);
   SetMessageBoxAnswer(nullptr, nullptr);
 }
 

@@ -52,3 +52,61 @@ TEST_F(UserMessageBox, TheRealBoxAnswersReturnAndEscapeAndFreesItsOwner) {
 }
 
 }  // namespace
+
+namespace {
+
+// The client area of the box showing now, captured once it has painted; then Return closes it.
+host::Image gShown;
+
+void CaptureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND box = GetFocus();
+  UpdateWindow(box);
+  gShown = CaptureClient(box);
+  PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+host::Image ShowBox(const char* text, UINT type) {
+  gShown = {};
+  SetTimer(nullptr, 0, 1, CaptureAndClose);
+  EXPECT_EQ(MessageBoxA(nullptr, text, "Caption", type), IDOK);
+  return gShown;
+}
+
+// The leftmost column from `from` on holding a pixel of the text's colour above the buttons, or -1.
+int FirstTextColumn(const host::Image& image, int from) {
+  for (int x = from; x < image.width; ++x)
+    for (int y = 0; y < image.height / 2; ++y)
+      if (image.At(x, y) == 0x000000u) return x;
+  return -1;
+}
+
+}  // namespace
+
+TEST_F(UserMessageBox, EachIconStyleDrawsItsIconAtTheMarginWithTheTextBeside) {
+  struct Case {
+    UINT style;
+    LPCSTR icon;
+  };
+  const Case cases[] = {{MB_ICONHAND, IDI_HAND},
+                        {MB_ICONQUESTION, IDI_QUESTION},
+                        {MB_ICONEXCLAMATION, IDI_EXCLAMATION},
+                        {MB_ICONASTERISK, IDI_ASTERISK},
+                        {0, nullptr}};
+  const int margin = 12;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    const host::Image shown = ShowBox("Text", MB_OK | c.style);
+    ASSERT_GT(shown.width, 0);
+    if (!c.icon) {
+      EXPECT_EQ(FirstTextColumn(shown, 0), margin);
+      continue;
+    }
+    const host::Image icon = IconOverButtonFace(LoadIconA(nullptr, c.icon));
+    int differing = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) differing += shown.At(margin + x, margin + y) != icon.At(x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_GE(FirstTextColumn(shown, margin + 32), margin + 32 + margin);
+  }
+}

@@ -1,12 +1,16 @@
 #pragma once
 // The dialog service: message dialogs and message boxes. Each request goes to the installed
-// dialog handler (a test's answers, or the class library's modal message window once the
-// application object installs it); with none, to the USER layer's MessageBoxA. Any thread may ask.
+// dialog handler (a test's answers) when there is one. Without, a message dialog on the main
+// thread is the class library's message form, shown modally; a message box, or a message dialog
+// on another thread, is the USER layer's MessageBoxA (which has neither Help nor All, and refuses
+// button sets no box has with EInvalidOperation). Any thread may ask.
 #include <functional>
 #include <string>
 
 #include "vcl/sets.h"
 #include "win32/types.h"
+
+class TForm;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbHelp };
@@ -48,8 +52,19 @@ TDialogHandler SetDialogHandler(TDialogHandler Handler);
 void SetApplicationTitle(const std::string& Title);
 std::string ApplicationTitle();
 
+// The message form: captioned after the type (as MessageDlg), the type's icon (none for mtCustom)
+// in a TImage "Image", the message word-wrapped in a TLabel "Message", and one TButton per button
+// in the order of TMsgDlgBtn, named after it ("Yes", "No", "OK", "Cancel", "Abort", "Retry",
+// "Ignore", "All", "Help") with its modal result. Return presses OK, else Yes, else the first
+// button; Escape presses Cancel, else No, else OK. Help calls the application's HelpContext with
+// the form's HelpContext and leaves the dialog open. No buttons at all give an OK button. The
+// caller shows the form and frees it.
+TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
+
 // The caption follows the type: "Warning", "Error", "Information", "Confirm", or the
-// application's title for mtCustom.
+// application's title for mtCustom. The form is centred on the screen, or MessageDlgPos puts it
+// at X, Y (either -1 centres along that axis). The result is the button's modal result; mrCancel
+// when the dialog is closed otherwise.
 TModalResult MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
 TModalResult MessageDlgPos(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X,
                            int Y);

@@ -433,6 +433,18 @@ inline const LPCSTR IDC_HELP = MAKEINTRESOURCEA(32651);
 
 // Stock cursors only (instance 0 and an IDC_* id); 0 for anything else.
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+
+inline const LPCSTR IDI_APPLICATION = MAKEINTRESOURCEA(32512);
+inline const LPCSTR IDI_HAND = MAKEINTRESOURCEA(32513);
+inline const LPCSTR IDI_QUESTION = MAKEINTRESOURCEA(32514);
+inline const LPCSTR IDI_EXCLAMATION = MAKEINTRESOURCEA(32515);
+inline const LPCSTR IDI_ASTERISK = MAKEINTRESOURCEA(32516);
+inline const LPCSTR IDI_ERROR = IDI_HAND;
+inline const LPCSTR IDI_WARNING = IDI_EXCLAMATION;
+inline const LPCSTR IDI_INFORMATION = IDI_ASTERISK;
+// The system's 32x32 icons only (instance 0 and an IDI_* id); 0 for anything else. Every call
+// gives the same handle, which DestroyIcon does not free.
+HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 // Masks are monochrome, one bit per pixel, rows padded to 16 bits: AND 1 XOR 0 is transparent,
 // 0/0 black, 0/1 white, 1/1 inverts the screen.
 HCURSOR CreateCursor(HINSTANCE instance, int hotX, int hotY, int width, int height, const void* andMask,
@@ -606,8 +618,9 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// A modal window with the text and the buttons of `type`; the owner is disabled meanwhile.
-// Return and Escape press the default and the cancel button.
+// A modal window with the text and the buttons of `type`, and the system icon of its MB_ICON*
+// style at the left (no sound); the owner is disabled meanwhile. Return and Escape press the
+// default and the cancel button.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Answers message boxes without a screen (tests; the class library's dialog services build on it):

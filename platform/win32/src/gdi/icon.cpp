@@ -1,4 +1,6 @@
 // Icons: an AND mask and an XOR image (or, for a monochrome icon, both stacked in the mask).
+#include "gdi/icon.h"
+
 #include "dc.h"
 #include "objects.h"
 
@@ -12,6 +14,7 @@ struct IconObject : GdiObject {
     DeleteObject(color);
   }
   BOOL isIcon = TRUE;
+  bool shared = false;
   DWORD hotX = 0, hotY = 0;
   HBITMAP mask = nullptr;
   HBITMAP color = nullptr;
@@ -31,6 +34,13 @@ HICON MakeIcon(BOOL isIcon, DWORD hotX, DWORD hotY, HBITMAP mask, HBITMAP color)
 }
 
 }  // namespace
+
+HICON CreateSharedIcon(HBITMAP mask, HBITMAP color) {
+  HICON handle = MakeIcon(TRUE, 16, 16, mask, color);
+  if (IconObject* icon = FindIcon(handle)) icon->shared = true;
+  return handle;
+}
+
 }  // namespace gdi
 
 using namespace gdi;
@@ -44,7 +54,11 @@ HICON CopyIcon(HICON handle) {
   return icon ? MakeIcon(icon->isIcon, icon->hotX, icon->hotY, icon->mask, icon->color) : nullptr;
 }
 
-BOOL DestroyIcon(HICON handle) { return FindIcon(handle) && RemoveObject(handle) ? TRUE : FALSE; }
+BOOL DestroyIcon(HICON handle) {
+  IconObject* icon = FindIcon(handle);
+  if (!icon) return FALSE;
+  return icon->shared || RemoveObject(handle) ? TRUE : FALSE;
+}
 
 BOOL GetIconInfo(HICON handle, ICONINFO* info) {
   IconObject* icon = FindIcon(handle);

@@ -19,6 +19,8 @@ struct BoxButton {
 
 struct Box {
   std::string text;
+  HICON icon = nullptr;
+  RECT iconRect{};
   RECT textRect{};
   std::vector<BoxButton> buttons;
   int defaultIndex = 0;
@@ -26,6 +28,17 @@ struct Box {
   int result = 0;
   int pressed = -1;
 };
+
+// The icon of an MB_ICON* style; none for the values that name none.
+HICON IconOf(UINT type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONHAND: return LoadIconA(nullptr, IDI_HAND);
+    case MB_ICONQUESTION: return LoadIconA(nullptr, IDI_QUESTION);
+    case MB_ICONEXCLAMATION: return LoadIconA(nullptr, IDI_EXCLAMATION);
+    case MB_ICONASTERISK: return LoadIconA(nullptr, IDI_ASTERISK);
+    default: return nullptr;
+  }
+}
 
 std::vector<BoxButton> ButtonsOf(UINT type) {
   switch (type & MB_TYPEMASK) {
@@ -47,6 +60,7 @@ void Paint(HWND window, Box& box) {
   HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  if (box.icon) DrawIcon(dc, box.iconRect.left, box.iconRect.top, box.icon);
   RECT t = box.textRect;
   DrawTextA(dc, box.text.c_str(), -1, &t, DT_WORDBREAK | DT_NOPREFIX);
   for (std::size_t i = 0; i < box.buttons.size(); ++i) {
@@ -134,6 +148,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
   Box box;
   box.text = text;
+  box.icon = IconOf(type);
   box.buttons = ButtonsOf(type);
   box.defaultIndex = std::min<int>(static_cast<int>((type & MB_DEFMASK) >> 8), static_cast<int>(box.buttons.size()) - 1);
   for (const BoxButton& b : box.buttons)
@@ -148,11 +163,17 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   SelectObject(screen, oldFont);
   ReleaseDC(nullptr, screen);
 
-  const int margin = 12, bw = 75, bh = 23, gap = 6;
+  // The icon at the margin with the text beside it, a text shorter than the icon level with its
+  // middle; the buttons centred below both.
+  const int margin = 12, bw = 75, bh = 23, gap = 6, iconSize = 32;
+  const int textLeft = box.icon ? margin + iconSize + margin : margin;
+  const int contentH = box.icon ? std::max<int>(iconSize, measure.bottom) : measure.bottom;
+  const int textTop = margin + (contentH - measure.bottom) / 2;
+  box.iconRect = RECT{margin, margin, margin + iconSize, margin + iconSize};
+  box.textRect = RECT{textLeft, textTop, textLeft + measure.right, textTop + measure.bottom};
   const int buttonsWidth = static_cast<int>(box.buttons.size()) * (bw + gap) - gap;
-  const int clientW = std::max<int>(measure.right + 2 * margin, buttonsWidth + 2 * margin);
-  const int clientH = measure.bottom + 3 * margin + bh;
-  box.textRect = RECT{margin, margin, margin + measure.right, margin + measure.bottom};
+  const int clientW = std::max<int>(box.textRect.right + margin, buttonsWidth + 2 * margin);
+  const int clientH = contentH + 3 * margin + bh;
   int x = (clientW - buttonsWidth) / 2;
   for (BoxButton& b : box.buttons) {
     b.rect = RECT{x, clientH - margin - bh, x + bw, clientH - margin};

@@ -1,9 +1,16 @@
 // The test aids of win32/testing/windows.h.
 #include "win32/testing/windows.h"
 
+#include "win32/syscolor.h"
 #include "window.h"
 
 using namespace user;
+
+namespace {
+
+std::uint32_t Rgb(COLORREF c) { return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+}  // namespace
 
 host::Image CaptureWindow(HWND window) {
   host::Image image;
@@ -14,10 +21,42 @@ host::Image CaptureWindow(HWND window) {
   image.height = s.height;
   image.pixels.reserve(static_cast<std::size_t>(s.width) * s.height);
   for (int y = 0; y < s.height; ++y)
-    for (int x = 0; x < s.width; ++x) {
-      COLORREF c = s.ColorOf(s.Get(x, y));
-      image.pixels.push_back((static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c));
-    }
+    for (int x = 0; x < s.width; ++x) image.pixels.push_back(Rgb(s.ColorOf(s.Get(x, y))));
+  return image;
+}
+
+host::Image CaptureClient(HWND window) {
+  const host::Image whole = CaptureWindow(window);
+  RECT frame, client;
+  if (!GetWindowRect(window, &frame) || !GetClientRect(window, &client)) return {};
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  host::Image image;
+  image.width = client.right;
+  image.height = client.bottom;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x)
+      image.pixels.push_back(whole.At(origin.x - frame.left + x, origin.y - frame.top + y));
+  return image;
+}
+
+host::Image IconOverButtonFace(HICON icon) {
+  constexpr int size = 32;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, size, size};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  DrawIcon(dc, 0, 0, icon);
+  host::Image image;
+  image.width = image.height = size;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) image.pixels.push_back(Rgb(GetPixel(dc, x, y)));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
   return image;
 }
 

@@ -7,6 +7,11 @@
 
 // The pixels of a window's top-level surface (the whole window, frame included), 0x00RRGGBB.
 host::Image CaptureWindow(HWND window);
+// The pixels of its client area alone.
+host::Image CaptureClient(HWND window);
+// An icon drawn alone over the face colour of dialogs (COLOR_BTNFACE) in the screen's format, to
+// compare with what a window shows.
+host::Image IconOverButtonFace(HICON icon);
 
 // Input at a screen position, read by the thread's next PeekMessage/GetMessage.
 void InjectMouseMove(int screenX, int screenY);
