@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "metafile/clip_geometry.h"
@@ -18,6 +19,8 @@ constexpr int kMaxFontHeight = 1024;
 constexpr int kMargin = kMaxPenWidth + 8;  // geometry clipped this far outside stays unseen
 constexpr int kReach = 2048;               // shapes and text further out than this are dropped
 constexpr int kMaxBlitExtent = 1 << 15;
+// Edges times rows they cross: what scanning polygons costs, and bounds the spans of a clip path.
+constexpr std::size_t kMaxCrossings = 1 << 23;
 
 int ToInt(double v) {
   if (!(v > -kCoordinateLimit)) v = -kCoordinateLimit;
@@ -305,13 +308,23 @@ void Player::StrokeDevice(const std::vector<DPoint>& line) {
   }
 }
 
-Player::PolyPoints Player::Clipped(const std::vector<std::vector<DPoint>>& polygons) const {
+Player::PolyPoints Player::Clipped(const std::vector<std::vector<DPoint>>& polygons) {
   PolyPoints out;
+  std::size_t crossings = 0;
   for (const auto& polygon : polygons) {
     std::vector<DPoint> clipped = ClipPolygon(polygon, LimitBox());
     if (clipped.size() < 2) continue;
-    for (DPoint p : clipped) out.points.push_back(Pixel(p));
+    POINT previous = Pixel(clipped.back());
+    for (DPoint p : clipped) {
+      POINT q = Pixel(p);
+      crossings += static_cast<std::size_t>(std::abs(q.y - previous.y));
+      out.points.push_back(previous = q);
+    }
     out.counts.push_back(static_cast<INT>(clipped.size()));
+  }
+  if (crossings > kMaxCrossings) {
+    Malformed();
+    return {};
   }
   return out;
 }

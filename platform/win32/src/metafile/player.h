@@ -129,8 +129,9 @@ class Player {
   double PixelsPerUnit() const;
   DBox LimitBox() const;
   POINT Pixel(DPoint device) const;
-  // Polygons clipped to the limit box, in the form PolyPolygon takes.
-  PolyPoints Clipped(const std::vector<std::vector<DPoint>>& polygons) const;
+  // Polygons clipped to the limit box, in the form PolyPolygon takes; none (and Malformed) when
+  // they are too complex to scan.
+  PolyPoints Clipped(const std::vector<std::vector<DPoint>>& polygons);
   void StrokeDevice(const std::vector<DPoint>& line);
   void FillDevice(const std::vector<std::vector<DPoint>>& polygons, bool outline, int fillMode);
   void AddToPath(bool fits);
