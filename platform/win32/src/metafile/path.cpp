@@ -11,10 +11,8 @@ void Path::Begin() {
   state_ = State::Recording;
 }
 
-bool Path::End() {
-  if (state_ != State::Recording) return false;
-  state_ = State::Ready;
-  return true;
+void Path::End() {
+  if (state_ == State::Recording) state_ = State::Ready;
 }
 
 void Path::Clear() {

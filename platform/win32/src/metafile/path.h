@@ -24,8 +24,8 @@ class Path {
   bool Ready() const { return state_ == State::Ready; }
   // Starts a new path, dropping any earlier one.
   void Begin();
-  // Ends the recording; false when no path was being recorded.
-  bool End();
+  // Ends the recording, if one is going on.
+  void End();
   // Drops the path (aborted, or used up).
   void Clear();
 
