@@ -279,6 +279,19 @@ const Scene kScenes[] = {
      },
      {{50, 50, kGreen}, {50, 46, kGreen}, {50, 53, kGreen}, {10, 50, kGreen}, {7, 50, kGreen}, {50, 40, kWhite},
       {50, 60, kWhite}, {2, 50, kWhite}, {94, 50, kWhite}}},
+    {"emf widening with a cosmetic pen keeps the path",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kGreen);
+       EmfPen(w, 2, 0, kRed);
+       w.Record(EMR_BEGINPATH, {});
+       w.Record(EMR_POLYGON16, {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 80), EmfWriter::Pt16(50, 10), EmfWriter::Pt16(90, 80)});
+       w.Record(EMR_ENDPATH, {});
+       w.Record(EMR_WIDENPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       PlayEmf(out, w);
+     },
+     {{50, 57, kGreen}, {50, 84, kWhite}}},
     {"emf clip path replaces the clip",
      [](Rendered& out) {
        EmfWriter w;

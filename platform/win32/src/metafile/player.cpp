@@ -413,7 +413,8 @@ void Player::DrawPath(bool fill, bool stroke) {
 }
 
 void Player::WidenPath() {
-  if (!path_.Widen(state.pen.lopnWidth.x == 0 ? 1 : PenPixels())) Malformed();
+  if (state.pen.lopnWidth.x == 0) return;  // cosmetic pens widen nothing; the path stays as it is
+  if (!path_.Widen(PenPixels())) Malformed();
 }
 
 void Player::SelectClipPath(int mode) {
