@@ -1,4 +1,4 @@
-// Enhanced metafiles with each kind of record the player draws, in both point sizes.
+// Enhanced metafiles with each kind of record the player draws, in both point sizes, and paths.
 #include "seeds.h"
 #include "win32/testing/metafile_writer.h"
 
@@ -53,8 +53,53 @@ std::string Drawing(bool mapped) {
   return {bytes.begin(), bytes.end()};
 }
 
+// Every path record, with lines, curves and shapes recorded into paths.
+std::string Paths() {
+  EmfWriter w;
+  w.Record(EMR_CREATEPEN, {1, PS_SOLID, 5, 0, RGB(0, 0, 255)});
+  w.Record(EMR_SELECTOBJECT, {1});
+  w.Record(EMR_CREATEBRUSHINDIRECT, {2, BS_SOLID, RGB(0, 255, 0), 0});
+  w.Record(EMR_SELECTOBJECT, {2});
+  w.Record(EMR_SETPOLYFILLMODE, {WINDING});
+  w.Record(EMR_BEGINPATH, {});
+  w.Record(EMR_MOVETOEX, {40, 5});
+  w.Record(EMR_POLYBEZIERTO16, {0, 0, 0, 0, 3, EmfWriter::Pt16(60, 5), EmfWriter::Pt16(75, 20), EmfWriter::Pt16(75, 40)});
+  w.Record(EMR_POLYLINETO, {0, 0, 0, 0, 2, 40, 40, 5, 20});
+  w.Record(EMR_LINETO, {40, 5});
+  w.Record(EMR_CLOSEFIGURE, {});
+  w.Record(EMR_RECTANGLE, {10, 10, 60, 40});
+  w.Record(EMR_ELLIPSE, {0, 0, 40, 40});
+  w.Record(EMR_ROUNDRECT, {5, 5, 90, 45, 20, 20});
+  w.Record(EMR_ARCTO, {0, 0, 40, 40, 40, 20, 20, 0});
+  w.Record(EMR_PIE, {50, 0, 90, 40, 90, 20, 70, 0});
+  w.Record(EMR_POLYPOLYGON16, {0, 0, 0, 0, 2, 6, 3, 3, EmfWriter::Pt16(0, 0), EmfWriter::Pt16(9, 0), EmfWriter::Pt16(0, 9),
+                               EmfWriter::Pt16(20, 20), EmfWriter::Pt16(29, 20), EmfWriter::Pt16(20, 29)});
+  w.Record(EMR_ENDPATH, {});
+  w.Record(EMR_FLATTENPATH, {});
+  w.Record(EMR_STROKEANDFILLPATH, {0, 0, 90, 45});
+  w.Record(EMR_BEGINPATH, {});
+  w.Record(EMR_POLYLINE16, {0, 0, 0, 0, 3, EmfWriter::Pt16(5, 40), EmfWriter::Pt16(45, 5), EmfWriter::Pt16(85, 40)});
+  w.Record(EMR_ARC, {0, 0, 40, 40, 40, 20, 20, 0});
+  w.Record(EMR_ENDPATH, {});
+  w.Record(EMR_WIDENPATH, {});
+  w.Record(EMR_FILLPATH, {0, 0, 90, 45});
+  w.Record(EMR_BEGINPATH, {});
+  w.Record(EMR_CHORD, {10, 0, 80, 45, 80, 20, 10, 20});
+  w.Record(EMR_ENDPATH, {});
+  w.Record(EMR_SELECTCLIPPATH, {RGN_AND});
+  w.Record(EMR_BEGINPATH, {});
+  w.Record(EMR_RECTANGLE, {0, 0, 20, 20});
+  w.Record(EMR_ABORTPATH, {});
+  w.Record(EMR_STROKEPATH, {0, 0, 90, 45});
+  w.Record(EMR_RECTANGLE, {0, 0, 90, 45});
+  std::vector<BYTE> bytes = w.Finish({0, 0, 2540, 1270});
+  return {bytes.begin(), bytes.end()};
+}
+
 }  // namespace
 
-std::vector<Seed> Seeds() { return {{"plain.emf", Drawing(false)}, {"mapped.emf", Drawing(true)}}; }
+std::vector<Seed> Seeds() {
+  return {{"plain.emf", Drawing(false)}, {"mapped.emf", Drawing(true)}, {"paths.emf", Paths()}};
+}
 
 }  // namespace fuzz_seeds

@@ -51,6 +51,38 @@ TEST(GdiRegion, ContainsItsPointsAndComparesByShape) {
   for (HRGN h : {ring, hole, a, b, c, d}) DeleteObject(h);
 }
 
+// A polygon region covers exactly the pixels the polygon fills, in either fill mode.
+TEST(GdiRegion, PolygonRegionIsWhatThePolygonFills) {
+  // A five-pointed star (its middle is wound twice) and a separate triangle.
+  POINT pts[] = {{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}, {22, 2}, {29, 18}, {21, 15}};
+  INT counts[] = {5, 3};
+  for (int mode : {ALTERNATE, WINDING}) {
+    Canvas filled(30, 20, 24), fromRegion(30, 20, 24);
+    for (Canvas* c : {&filled, &fromRegion}) c->Fill(RGB(255, 255, 255));
+    SelectObject(filled.dc, GetStockObject(NULL_PEN));
+    SelectObject(filled.dc, GetStockObject(BLACK_BRUSH));
+    SetPolyFillMode(filled.dc, mode);
+    PolyPolygon(filled.dc, pts, counts, 2);
+    HRGN region = CreatePolyPolygonRgn(pts, counts, 2, mode);
+    ASSERT_NE(region, nullptr);
+    FillRgn(fromRegion.dc, region, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    int black = 0;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 30; ++x) {
+        COLORREF want = GetPixel(filled.dc, x, y);
+        black += want == RGB(0, 0, 0);
+        EXPECT_EQ(GetPixel(fromRegion.dc, x, y), want) << mode << " at " << x << "," << y;
+      }
+    EXPECT_GT(black, 100);
+    EXPECT_EQ(PtInRegion(region, 10, 10), mode == WINDING) << "the star's middle";
+    EXPECT_EQ(GetPixel(filled.dc, 10, 10) == RGB(0, 0, 0), mode == WINDING);
+    DeleteObject(region);
+  }
+  INT tooFew[] = {1};
+  EXPECT_EQ(CreatePolyPolygonRgn(pts, tooFew, 1, ALTERNATE), nullptr);
+  EXPECT_EQ(CreatePolyPolygonRgn(pts, counts, 2, 0), nullptr);
+}
+
 TEST(GdiClip, RectanglesNarrowAndExcludeWhatIsDrawn) {
   Canvas c(6, 1, 24);
   EXPECT_EQ(IntersectClipRect(c.dc, 1, 0, 5, 1), SIMPLEREGION);

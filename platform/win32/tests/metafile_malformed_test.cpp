@@ -114,6 +114,43 @@ const Case kMalformed[] = {
     {"emf world transform not finite",
      [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SETWORLDTRANSFORM, {0x7F800000, 0, 0, 0x7FC00000, 0, 0}); })); }},
     {"emf record shorter than its fields", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_RECTANGLE, {1}); })); }},
+    {"emf path beyond its point bound",
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_BEGINPATH, {});
+         for (int i = 0; i < 130; ++i) w.Record(EMR_ELLIPSE, {0, 0, 10000000, 10000000});  // 2048 points each
+         w.Record(EMR_ENDPATH, {});
+         w.Record(EMR_FILLPATH, {0, 0, 0, 0});
+       }));
+     }},
+    {"emf polygon zigzagging across every row too often",
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         std::vector<DWORD> v{0, 0, 0, 0, 60000};
+         for (int i = 0; i < 60000; ++i) v.push_back(EmfWriter::Pt16(i % 96, i % 2 ? 2000 : -2000));
+         w.Record(EMR_POLYGON16, v);
+       }));
+     }},
+    {"emf clip path with an unknown mode",
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_BEGINPATH, {});
+         w.Record(EMR_RECTANGLE, {0, 0, 5, 5});
+         w.Record(EMR_ENDPATH, {});
+         w.Record(EMR_SELECTCLIPPATH, {9});
+       }));
+     }},
+    {"emf clip path record without its mode",
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_BEGINPATH, {});
+         w.Record(EMR_RECTANGLE, {0, 0, 5, 5});
+         w.Record(EMR_ENDPATH, {});
+         w.Record(EMR_SELECTCLIPPATH, {});
+       }));
+     }},
+    {"emf bezier-to with more points than data",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_POLYBEZIERTO16, {0, 0, 0, 0, 0x40000000, 1, 2, 3}); })); }},
     {"wmf object index beyond the table", [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_SELECTOBJECT, {50}); })); }},
     {"wmf more objects than slots",
      [] {

@@ -50,6 +50,14 @@ void EmfNullPen(EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {0x80000000u | NULL_P
 void EmfRect(EmfWriter& w, int l, int t, int r, int b) {
   w.Record(EMR_RECTANGLE, {EmfWriter::I(l), EmfWriter::I(t), EmfWriter::I(r), EmfWriter::I(b)});
 }
+void EmfPen(EmfWriter& w, DWORD slot, int width, COLORREF c) {
+  w.Record(EMR_CREATEPEN, {slot, PS_SOLID, EmfWriter::I(width), 0, c});
+  w.Record(EMR_SELECTOBJECT, {slot});
+}
+void EmfMoveTo(EmfWriter& w, int x, int y) { w.Record(EMR_MOVETOEX, {EmfWriter::I(x), EmfWriter::I(y)}); }
+void EmfLineTo(EmfWriter& w, int x, int y) { w.Record(EMR_LINETO, {EmfWriter::I(x), EmfWriter::I(y)}); }
+// Records that take only bounds, which the player does not need.
+void EmfBounded(EmfWriter& w, DWORD type) { w.Record(type, {0, 0, 0, 0}); }
 void WmfWindow(WmfWriter& w, int ext) {
   w.Record(META_SETWINDOWORG, {0, 0});
   w.Record(META_SETWINDOWEXT, {ext, ext});
@@ -66,6 +74,36 @@ struct Probe {
   int x, y;
   COLORREF color;
 };
+
+// Two overlapping squares wound the same way, one a rectangle and one drawn with lines.
+void TwoSquaresPath(Rendered& out, int fillMode) {
+  EmfWriter w;
+  EmfBrush(w, 1, kGreen);
+  EmfNullPen(w);
+  w.Record(EMR_SETPOLYFILLMODE, {EmfWriter::I(fillMode)});
+  w.Record(EMR_BEGINPATH, {});
+  EmfRect(w, 10, 10, 60, 60);
+  EmfMoveTo(w, 85, 35);
+  EmfLineTo(w, 35, 35);
+  EmfLineTo(w, 35, 85);
+  EmfLineTo(w, 85, 85);
+  w.Record(EMR_CLOSEFIGURE, {});
+  w.Record(EMR_ENDPATH, {});
+  EmfBounded(w, EMR_FILLPATH);
+  PlayEmf(out, w);
+}
+
+// A square path with a red brush and a blue pen, used by `type`.
+void SquarePath(Rendered& out, DWORD type) {
+  EmfWriter w;
+  EmfBrush(w, 1, kRed);
+  EmfPen(w, 2, 1, kBlue);
+  w.Record(EMR_BEGINPATH, {});
+  EmfRect(w, 20, 20, 70, 70);
+  w.Record(EMR_ENDPATH, {});
+  EmfBounded(w, type);
+  PlayEmf(out, w);
+}
 
 struct Scene {
   const char* name;
@@ -181,6 +219,142 @@ const Scene kScenes[] = {
        PlayEmf(out, w);
      },
      {{90, 50, kBlue}, {90, 46, kBlue}, {50, 50, kWhite}, {10, 50, kWhite}, {50, 90, kWhite}}},
+    {"emf path of bezier quarters fills a circle without its outline",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kBlue);
+       EmfPen(w, 2, 1, kRed);
+       w.Record(EMR_BEGINPATH, {});
+       EmfMoveTo(w, 90, 50);
+       std::vector<DWORD> v{0, 0, 0, 0, 12};
+       for (auto [x, y] : {std::pair{90, 28}, {72, 10}, {50, 10}, {28, 10}, {10, 28}, {10, 50}, {10, 72}, {28, 90}, {50, 90},
+                           {72, 90}, {90, 72}, {90, 50}})
+         v.push_back(EmfWriter::Pt16(x, y));
+       w.Record(EMR_POLYBEZIERTO16, v);
+       w.Record(EMR_CLOSEFIGURE, {});
+       w.Record(EMR_ENDPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       PlayEmf(out, w);
+     },
+     {{50, 50, kBlue}, {50, 11, kBlue}, {11, 50, kBlue}, {88, 50, kBlue}, {50, 88, kBlue}, {16, 16, kWhite},
+      {84, 84, kWhite}, {90, 50, kWhite}, {50, 5, kWhite}}},
+    {"emf path of two figures under alternate leaves the overlap", [](Rendered& out) { TwoSquaresPath(out, ALTERNATE); },
+     {{20, 20, kGreen}, {75, 75, kGreen}, {47, 47, kWhite}, {75, 20, kWhite}}},
+    {"emf path of two figures under winding fills the overlap", [](Rendered& out) { TwoSquaresPath(out, WINDING); },
+     {{20, 20, kGreen}, {75, 75, kGreen}, {47, 47, kGreen}, {75, 20, kWhite}}},
+    {"emf stroke path draws only the outline", [](Rendered& out) { SquarePath(out, EMR_STROKEPATH); },
+     {{20, 45, kBlue}, {70, 45, kBlue}, {45, 70, kBlue}, {45, 45, kWhite}}},
+    {"emf fill path draws only the interior", [](Rendered& out) { SquarePath(out, EMR_FILLPATH); },
+     {{20, 45, kRed}, {45, 45, kRed}, {69, 69, kRed}, {70, 45, kWhite}, {45, 70, kWhite}}},
+    {"emf stroke and fill path draws both", [](Rendered& out) { SquarePath(out, EMR_STROKEANDFILLPATH); },
+     {{20, 45, kBlue}, {70, 45, kBlue}, {45, 45, kRed}}},
+    {"emf shapes and an arc-to go into the path",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kRed);
+       w.Record(EMR_BEGINPATH, {});
+       w.Record(EMR_ELLIPSE, {4, 4, 44, 44});
+       w.Record(EMR_ROUNDRECT, {50, 4, 92, 44, 30, 30});
+       EmfMoveTo(w, 50, 90);  // a pie from the centre of the box 10,50-90,130: east to north
+       w.Record(EMR_ARCTO, {10, 50, 90, 130, 90, 90, 50, 50});
+       w.Record(EMR_CLOSEFIGURE, {});
+       w.Record(EMR_ENDPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       PlayEmf(out, w);
+     },
+     {{24, 24, kRed}, {6, 6, kWhite}, {71, 24, kRed}, {52, 6, kWhite}, {52, 24, kRed}, {70, 70, kRed}, {30, 85, kWhite},
+      {30, 60, kWhite}, {70, 93, kWhite}}},
+    {"emf widened line fills the pen's band",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kGreen);
+       EmfPen(w, 2, 9, kRed);
+       w.Record(EMR_BEGINPATH, {});
+       EmfMoveTo(w, 10, 50);
+       EmfLineTo(w, 86, 50);
+       w.Record(EMR_ENDPATH, {});
+       w.Record(EMR_WIDENPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       PlayEmf(out, w);
+     },
+     {{50, 50, kGreen}, {50, 46, kGreen}, {50, 53, kGreen}, {10, 50, kGreen}, {7, 50, kGreen}, {50, 40, kWhite},
+      {50, 60, kWhite}, {2, 50, kWhite}, {94, 50, kWhite}}},
+    {"emf widening with a cosmetic pen keeps the path",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kGreen);
+       EmfPen(w, 2, 0, kRed);
+       w.Record(EMR_BEGINPATH, {});
+       w.Record(EMR_POLYGON16, {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 80), EmfWriter::Pt16(50, 10), EmfWriter::Pt16(90, 80)});
+       w.Record(EMR_ENDPATH, {});
+       w.Record(EMR_WIDENPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       PlayEmf(out, w);
+     },
+     {{50, 57, kGreen}, {50, 84, kWhite}}},
+    {"emf clip path replaces the clip",
+     [](Rendered& out) {
+       EmfWriter w;
+       w.Record(EMR_INTERSECTCLIPRECT, {0, 0, 10, 10});
+       w.Record(EMR_BEGINPATH, {});
+       w.Record(EMR_POLYGON16, {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 10), EmfWriter::Pt16(80, 10), EmfWriter::Pt16(10, 80)});
+       w.Record(EMR_ENDPATH, {});
+       w.Record(EMR_SELECTCLIPPATH, {RGN_COPY});
+       EmfBrush(w, 1, kGreen);
+       EmfNullPen(w);
+       EmfRect(w, 0, 0, 97, 97);
+       PlayEmf(out, w);
+     },
+     {{20, 20, kGreen}, {40, 40, kGreen}, {70, 70, kWhite}, {5, 5, kWhite}}},
+    {"emf clip path cut out of the clip",
+     [](Rendered& out) {
+       EmfWriter w;
+       w.Record(EMR_INTERSECTCLIPRECT, {0, 0, 60, 96});
+       w.Record(EMR_BEGINPATH, {});
+       EmfRect(w, 20, 20, 40, 40);
+       w.Record(EMR_ENDPATH, {});
+       w.Record(EMR_SELECTCLIPPATH, {RGN_DIFF});
+       EmfBrush(w, 1, kGreen);
+       EmfNullPen(w);
+       EmfRect(w, 0, 0, 97, 97);
+       PlayEmf(out, w);
+     },
+     {{10, 10, kGreen}, {30, 50, kGreen}, {30, 30, kWhite}, {70, 10, kWhite}}},
+    {"emf aborted path is neither drawn nor filled",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kRed);
+       w.Record(EMR_BEGINPATH, {});
+       EmfRect(w, 10, 10, 50, 50);
+       w.Record(EMR_ABORTPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       EmfRect(w, 60, 60, 90, 90);
+       PlayEmf(out, w);
+     },
+     {{30, 30, kWhite}, {10, 30, kWhite}, {75, 75, kRed}}},
+    {"emf path records without a path to act on draw nothing",
+     [](Rendered& out) {
+       EmfWriter w;
+       EmfBrush(w, 1, kRed);
+       for (DWORD type : {EMR_ENDPATH, EMR_CLOSEFIGURE, EMR_WIDENPATH, EMR_FLATTENPATH, EMR_ABORTPATH}) w.Record(type, {});
+       for (DWORD type : {EMR_FILLPATH, EMR_STROKEPATH, EMR_STROKEANDFILLPATH}) EmfBounded(w, type);
+       w.Record(EMR_SELECTCLIPPATH, {RGN_COPY});
+       EmfRect(w, 4, 4, 20, 20);  // drawn directly
+       // A path is used up by its fill.
+       w.Record(EMR_BEGINPATH, {});
+       EmfRect(w, 30, 30, 60, 60);
+       w.Record(EMR_ENDPATH, {});
+       EmfBounded(w, EMR_FILLPATH);
+       EmfBrush(w, 2, kGreen);
+       EmfBounded(w, EMR_FILLPATH);
+       // A path still being recorded is not filled, and takes what is drawn after.
+       w.Record(EMR_BEGINPATH, {});
+       EmfRect(w, 70, 70, 90, 90);
+       EmfBounded(w, EMR_FILLPATH);
+       EmfRect(w, 70, 4, 90, 20);
+       PlayEmf(out, w);
+     },
+     {{12, 12, kRed}, {45, 45, kRed}, {80, 80, kWhite}, {80, 12, kWhite}, {25, 25, kWhite}}},
     {"emf intersect clip keeps the left half",
      [](Rendered& out) {
        EmfWriter w;

@@ -445,6 +445,8 @@ constexpr int RGN_COPY = 5;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* rect);
+// The pixels PolyPolygon fills with the fill mode `mode` (ALTERNATE or WINDING), without the outline.
+HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, int mode);
 // `dest` must exist already; it may be one of the sources.
 int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode);
 int OffsetRgn(HRGN region, int dx, int dy);

@@ -1,5 +1,6 @@
 // Region objects and the clip region of a device context.
 #include "dc.h"
+#include "polygon_scan.h"
 
 using namespace gdi;
 
@@ -32,6 +33,19 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 
 HRGN CreateRectRgnIndirect(const RECT* rect) {
   return rect ? CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom) : nullptr;
+}
+
+HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, int mode) {
+  if (!points || !counts || polygons < 1 || (mode != ALTERNATE && mode != WINDING)) return nullptr;
+  std::vector<std::vector<POINT>> all;
+  for (int i = 0; i < polygons; ++i) {
+    if (counts[i] < 2) return nullptr;
+    all.emplace_back(points, points + counts[i]);
+    points += counts[i];
+  }
+  auto r = std::make_unique<RegionObject>();
+  r->region = Region::FromRows([&](const auto& span) { ScanPolygons(all, mode == WINDING, span); });
+  return AddObject(std::move(r));
 }
 
 int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {

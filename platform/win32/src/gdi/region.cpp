@@ -124,6 +124,34 @@ Region Region::Combine(const Region& a, const Region& b, int mode) {
   return out;
 }
 
+Region Region::FromRows(const std::function<void(const std::function<void(int y, int x0, int x1)>&)>& add) {
+  Region out;
+  std::vector<std::pair<int, int>> band, previous;
+  int bandY = 0, previousBottom = 0;
+  std::size_t previousStart = 0;  // first rectangle of the last band written
+  auto flush = [&] {
+    if (band.empty()) return;
+    if (band == previous && previousBottom == bandY && !out.rects_.empty()) {
+      for (std::size_t k = previousStart; k < out.rects_.size(); ++k) out.rects_[k].bottom = bandY + 1;
+    } else {
+      previousStart = out.rects_.size();
+      for (auto [l, r] : band) out.rects_.push_back(RECT{l, bandY, r, bandY + 1});
+      previous = band;
+    }
+    previousBottom = bandY + 1;
+    band.clear();
+  };
+  add([&](int y, int x0, int x1) {
+    if (y != bandY) flush();
+    bandY = y;
+    if (x0 >= x1) return;
+    if (!band.empty() && band.back().second >= x0) band.back().second = std::max(band.back().second, x1);
+    else band.emplace_back(x0, x1);
+  });
+  flush();
+  return out;
+}
+
 RegionObject* FindRegion(HRGN handle) { return Find<RegionObject>(handle, ObjectKind::Region); }
 
 }  // namespace gdi

@@ -2,6 +2,7 @@
 // A region: non-overlapping rectangles in y-x bands (sorted by top, then left; rectangles of one
 // band share top and bottom; touching bands with equal spans are merged), so two equal regions
 // have equal rectangle lists.
+#include <functional>
 #include <vector>
 
 #include "gdi_object.h"
@@ -22,6 +23,9 @@ class Region {
   void Offset(int dx, int dy);
   // RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF.
   static Region Combine(const Region& a, const Region& b, int mode);
+  // Built row by row: `add` is called with a function that takes the spans [x0, x1) of one row,
+  // rows in increasing y and spans of a row from left to right (empty or touching spans allowed).
+  static Region FromRows(const std::function<void(const std::function<void(int y, int x0, int x1)>&)>& add);
   bool operator==(const Region& other) const;
 
   // Calls f(x0, x1) for the parts of the span [x0, x1) of row y that lie in the region.

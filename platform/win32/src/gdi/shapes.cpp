@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "pen_path.h"
+#include "polygon_scan.h"
 
 using namespace gdi;
 
@@ -76,40 +77,11 @@ void DrawShape(DeviceContext& dc, RECT box, int ew, int eh) {
   ring.Paint(frame);
 }
 
-// Scan-converts polygons, sampling at pixel centres (so [0, 10) covers ten pixels).
 void FillPolygons(DeviceContext& dc, const std::vector<std::vector<POINT>>& polygons) {
   BrushPattern brush(dc, dc.state.brush);
   if (brush.Null()) return;
   SpanPainter painter(dc, brush, dc.state.rop2);
-  int top = INT32_MAX, bottom = INT32_MIN;
-  for (const auto& poly : polygons)
-    for (POINT p : poly) {
-      top = std::min(top, p.y);
-      bottom = std::max(bottom, p.y);
-    }
-  bool winding = dc.state.polyFillMode == WINDING;
-  for (int y = top; y < bottom; ++y) {
-    double yc = y + 0.5;
-    std::vector<std::pair<double, int>> crossings;
-    for (const auto& poly : polygons)
-      for (std::size_t i = 0; i < poly.size(); ++i) {
-        POINT a = poly[i], b = poly[(i + 1) % poly.size()];
-        if (a.y == b.y) continue;
-        int dir = b.y > a.y ? 1 : -1;
-        if (dir < 0) std::swap(a, b);
-        if (yc < a.y || yc >= b.y) continue;
-        crossings.emplace_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y), dir);
-      }
-    std::sort(crossings.begin(), crossings.end());
-    int count = 0;
-    for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
-      count += winding ? crossings[i].second : 1;
-      bool inside = winding ? count != 0 : (count & 1) != 0;
-      if (!inside) continue;
-      int x0 = static_cast<int>(std::ceil(crossings[i].first - 0.5)), x1 = static_cast<int>(std::ceil(crossings[i + 1].first - 0.5));
-      painter.Span(y, x0, x1);
-    }
-  }
+  ScanPolygons(polygons, dc.state.polyFillMode == WINDING, [&](int y, int x0, int x1) { painter.Span(y, x0, x1); });
 }
 
 std::vector<POINT> ToDevice(const DeviceContext& dc, const POINT* points, int count) {

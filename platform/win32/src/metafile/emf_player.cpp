@@ -75,13 +75,17 @@ void EnhancedPlayer::Poly(DWORD type) {
   DWORD base = small ? type - (EMR_POLYBEZIER16 - EMR_POLYBEZIER) : type;
   std::vector<DPoint> points = Points(28, r_.U32(24), small);
   if (r_.Bad()) return;
-  bool continues = base == EMR_POLYBEZIERTO || base == EMR_POLYLINETO;
-  if (continues) points.insert(points.begin(), p_.state.position);
+  if (base == EMR_POLYLINETO) return p_.PolylineTo(points);
+  if (base == EMR_POLYBEZIERTO) {
+    points.insert(points.begin(), p_.state.position);
+    points = Bezier(points);
+    points.erase(points.begin());
+    return p_.PolylineTo(points);
+  }
   if (points.empty()) return;
-  if (base == EMR_POLYBEZIER || base == EMR_POLYBEZIERTO) points = Bezier(points);
+  if (base == EMR_POLYBEZIER) points = Bezier(points);
   if (base == EMR_POLYGON) p_.Polygons({points});
   else p_.Polyline(points);
-  if (continues) p_.state.position = points.back();
 }
 
 void EnhancedPlayer::PolyPoly(bool small, bool polygon) {
@@ -285,6 +289,21 @@ void EnhancedPlayer::Play(DWORD type) {
     case EMR_ARC: p_.ArcShape(ArcKind::Arc, Point(8), Point(16), Point(24), Point(32)); break;
     case EMR_CHORD: p_.ArcShape(ArcKind::Chord, Point(8), Point(16), Point(24), Point(32)); break;
     case EMR_PIE: p_.ArcShape(ArcKind::Pie, Point(8), Point(16), Point(24), Point(32)); break;
+    case EMR_ARCTO: p_.ArcTo(Point(8), Point(16), Point(24), Point(32)); break;
+    case EMR_BEGINPATH: p_.BeginPath(); break;
+    case EMR_ENDPATH: p_.EndPath(); break;
+    case EMR_ABORTPATH: p_.AbortPath(); break;
+    case EMR_CLOSEFIGURE: p_.CloseFigure(); break;
+    case EMR_FILLPATH: p_.DrawPath(true, false); break;
+    case EMR_STROKEPATH: p_.DrawPath(false, true); break;
+    case EMR_STROKEANDFILLPATH: p_.DrawPath(true, true); break;
+    case EMR_FLATTENPATH: break;  // curves enter the path as lines already
+    case EMR_WIDENPATH: p_.WidenPath(); break;
+    case EMR_SELECTCLIPPATH: {
+      int mode = r_.S32(8);
+      if (!r_.Bad()) p_.SelectClipPath(mode);
+      break;
+    }
     case EMR_FILLRGN: {
       DWORD index = r_.U32(28);
       std::vector<RECT> rects;
@@ -319,7 +338,7 @@ void EnhancedPlayer::Play(DWORD type) {
     case EMR_STRETCHDIBITS: Blit(type); break;
     case EMR_EXTTEXTOUTA: Text(false); break;
     case EMR_EXTTEXTOUTW: Text(true); break;
-    default: break;  // paths, palettes, comments and records not known: nothing to draw
+    default: break;  // palettes, comments and records not known: nothing to draw
   }
 }
 

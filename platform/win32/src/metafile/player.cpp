@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "metafile/clip_geometry.h"
+#include "metafile/shape_outlines.h"
 
 namespace metafile {
 
@@ -17,6 +19,8 @@ constexpr int kMaxFontHeight = 1024;
 constexpr int kMargin = kMaxPenWidth + 8;  // geometry clipped this far outside stays unseen
 constexpr int kReach = 2048;               // shapes and text further out than this are dropped
 constexpr int kMaxBlitExtent = 1 << 15;
+// Edges times rows they cross: what scanning polygons costs, and bounds the spans of a clip path.
+constexpr std::size_t kMaxCrossings = 1 << 23;
 
 int ToInt(double v) {
   if (!(v > -kCoordinateLimit)) v = -kCoordinateLimit;
@@ -191,12 +195,12 @@ void Player::SelectClip(const std::vector<RECT>* rects, bool referenceUnits, int
     state.clip = nullptr;
     return ApplyClip();
   }
-  HRGN region = RegionOf(*rects, referenceUnits ? fit_ : LogicalToDevice());
+  if (mode < RGN_AND || mode > RGN_COPY) return Malformed();
+  CombineClip(RegionOf(*rects, referenceUnits ? fit_ : LogicalToDevice()), mode);
+}
+
+void Player::CombineClip(HRGN region, int mode) {
   if (mode == RGN_COPY) return SetClip(region);
-  if (mode < RGN_AND || mode > RGN_DIFF) {
-    DeleteObject(region);
-    return Malformed();
-  }
   HRGN current = CreateRectRgnIndirect(&limit_);
   if (state.clip) CombineRgn(current, static_cast<HRGN>(state.clip.get()), nullptr, RGN_COPY);
   CombineRgn(current, current, region, mode);
@@ -206,12 +210,16 @@ void Player::SelectClip(const std::vector<RECT>* rects, bool referenceUnits, int
 
 // ---- drawing ----
 
+int Player::PenPixels() const {
+  double width = std::fabs(static_cast<double>(state.pen.lopnWidth.x)) * LogicalToDevice().ScaleX();
+  return std::clamp(ToInt(width), 1, kMaxPenWidth);
+}
+
 void Player::Realize(bool withPen, bool withBrush) {
   if (withPen) {
     LOGPEN wanted = state.pen;
     wanted.lopnStyle &= PS_STYLE_MASK;
-    double width = std::fabs(static_cast<double>(wanted.lopnWidth.x)) * LogicalToDevice().ScaleX();
-    wanted.lopnWidth = {wanted.lopnWidth.x == 0 ? 0 : std::clamp(ToInt(width), 1, kMaxPenWidth), 0};
+    wanted.lopnWidth = {wanted.lopnWidth.x == 0 ? 0 : PenPixels(), 0};
     if (!realizedPen_ || std::memcmp(&wanted, &realizedPenSpec_, sizeof wanted) != 0) {
       SharedHandle pen = Own(CreatePenIndirect(&wanted));
       SelectObject(dc_, pen.get());
@@ -231,44 +239,110 @@ void Player::Realize(bool withPen, bool withBrush) {
   SetStretchBltMode(dc_, state.stretchMode);
 }
 
-void Player::LineTo(DPoint p) {
-  Polyline({state.position, p});
+std::vector<DPoint> Player::ToDevice(const std::vector<DPoint>& logical) const {
+  Matrix m = LogicalToDevice();
+  std::vector<DPoint> device;
+  device.reserve(logical.size());
+  for (DPoint p : logical) device.push_back(m.Apply(p));
+  return device;
+}
+
+double Player::PixelsPerUnit() const {
+  Matrix m = LogicalToDevice();
+  return std::max(m.ScaleX(), m.ScaleY());
+}
+
+DBox Player::LimitBox() const {
+  return {double(limit_.left), double(limit_.top), double(limit_.right), double(limit_.bottom)};
+}
+
+// Clipped points are inside the limit box; what is not finite is put on its edge.
+POINT Player::Pixel(DPoint p) const {
+  return {std::clamp(ToInt(p.x), limit_.left, limit_.right), std::clamp(ToInt(p.y), limit_.top, limit_.bottom)};
+}
+
+void Player::AddToPath(bool fits) {
+  if (!fits) Malformed();  // the path grew beyond its bound and was dropped
+}
+
+void Player::MoveTo(DPoint p) {
   state.position = p;
+  if (path_.Recording()) path_.MoveTo();
+}
+
+void Player::LineTo(DPoint p) { PolylineTo({p}); }
+
+void Player::PolylineTo(const std::vector<DPoint>& points) {
+  if (points.empty()) return;
+  if (path_.Recording()) {
+    AddToPath(path_.LinesFrom(LogicalToDevice().Apply(state.position), ToDevice(points)));
+  } else {
+    std::vector<DPoint> line{state.position};
+    line.insert(line.end(), points.begin(), points.end());
+    StrokeDevice(ToDevice(line));
+  }
+  state.position = points.back();
 }
 
 void Player::Polyline(const std::vector<DPoint>& points) {
   if (points.size() < 2) return;
-  Matrix m = LogicalToDevice();
-  std::vector<DPoint> device;
-  for (DPoint p : points) device.push_back(m.Apply(p));
-  DBox box{double(limit_.left), double(limit_.top), double(limit_.right), double(limit_.bottom)};
+  if (path_.Recording()) return AddToPath(path_.AddFigure(ToDevice(points), false));
+  StrokeDevice(ToDevice(points));
+}
+
+void Player::Polygons(const std::vector<std::vector<DPoint>>& polygons) {
+  std::vector<std::vector<DPoint>> device;
+  for (const auto& polygon : polygons) device.push_back(ToDevice(polygon));
+  if (!path_.Recording()) return FillDevice(device, true, FillMode());
+  for (auto& polygon : device)
+    if (polygon.size() >= 2) AddToPath(path_.AddFigure(std::move(polygon), true));
+}
+
+void Player::StrokeDevice(const std::vector<DPoint>& line) {
+  if (line.size() < 2) return;
   Realize(true, false);
-  for (const auto& run : ClipPolyline(device, box)) {
+  for (const auto& run : ClipPolyline(line, LimitBox())) {
     std::vector<POINT> pts;
-    for (DPoint p : run) pts.push_back({ToInt(p.x), ToInt(p.y)});
+    for (DPoint p : run) pts.push_back(Pixel(p));
     ::Polyline(dc_, pts.data(), static_cast<int>(pts.size()));
   }
 }
 
-void Player::Polygons(const std::vector<std::vector<DPoint>>& polygons) {
-  Matrix m = LogicalToDevice();
-  DBox box{double(limit_.left), double(limit_.top), double(limit_.right), double(limit_.bottom)};
-  std::vector<POINT> pts;
-  std::vector<INT> counts;
+Player::PolyPoints Player::Clipped(const std::vector<std::vector<DPoint>>& polygons) {
+  PolyPoints out;
+  std::size_t crossings = 0;
   for (const auto& polygon : polygons) {
-    std::vector<DPoint> device;
-    for (DPoint p : polygon) device.push_back(m.Apply(p));
-    device = ClipPolygon(device, box);
-    if (device.size() < 2) continue;
-    for (DPoint p : device) pts.push_back({ToInt(p.x), ToInt(p.y)});
-    counts.push_back(static_cast<INT>(device.size()));
+    std::vector<DPoint> clipped = ClipPolygon(polygon, LimitBox());
+    if (clipped.size() < 2) continue;
+    POINT previous = Pixel(clipped.back());
+    for (DPoint p : clipped) {
+      POINT q = Pixel(p);
+      crossings += static_cast<std::size_t>(std::abs(q.y - previous.y));
+      out.points.push_back(previous = q);
+    }
+    out.counts.push_back(static_cast<INT>(clipped.size()));
   }
-  if (counts.empty()) return;
-  Realize(true, true);
-  ::PolyPolygon(dc_, pts.data(), counts.data(), static_cast<int>(counts.size()));
+  if (crossings > kMaxCrossings) {
+    Malformed();
+    return {};
+  }
+  return out;
+}
+
+void Player::FillDevice(const std::vector<std::vector<DPoint>>& polygons, bool outline, int fillMode) {
+  PolyPoints poly = Clipped(polygons);
+  if (poly.counts.empty()) return;
+  Realize(outline, true);
+  SetPolyFillMode(dc_, fillMode);
+  if (!outline) {
+    SelectObject(dc_, GetStockObject(NULL_PEN));
+    realizedPen_ = nullptr;
+  }
+  ::PolyPolygon(dc_, poly.points.data(), poly.counts.data(), static_cast<int>(poly.counts.size()));
 }
 
 void Player::Rectangle(DPoint a, DPoint b) {
+  if (path_.Recording()) return AddToPath(path_.AddFigure(ToDevice(RectangleOutline(a, b)), true));
   RECT r = DeviceRect(a, b);
   if (!Reasonable(r)) r = Intersect(r, limit_);
   if (Empty(r)) return;
@@ -277,6 +351,8 @@ void Player::Rectangle(DPoint a, DPoint b) {
 }
 
 void Player::RoundRect(DPoint a, DPoint b, DPoint corner) {
+  if (path_.Recording())
+    return AddToPath(path_.AddFigure(ToDevice(RoundRectOutline(a, b, corner, PixelsPerUnit())), true));
   RECT r = DeviceRect(a, b);
   if (!Reasonable(r)) return;
   Matrix m = LogicalToDevice();
@@ -286,6 +362,7 @@ void Player::RoundRect(DPoint a, DPoint b, DPoint corner) {
 }
 
 void Player::Ellipse(DPoint a, DPoint b) {
+  if (path_.Recording()) return AddToPath(path_.AddFigure(ToDevice(EllipseOutline(a, b, PixelsPerUnit())), true));
   RECT r = DeviceRect(a, b);
   if (!Reasonable(r)) return;
   Realize(true, true);
@@ -293,6 +370,11 @@ void Player::Ellipse(DPoint a, DPoint b) {
 }
 
 void Player::ArcShape(ArcKind kind, DPoint a, DPoint b, DPoint start, DPoint end) {
+  if (path_.Recording()) {
+    std::vector<DPoint> arc = ArcOutline(a, b, start, end, PixelsPerUnit());
+    if (kind == ArcKind::Pie) arc.insert(arc.begin(), Centre(a, b));
+    return AddToPath(path_.AddFigure(ToDevice(arc), kind != ArcKind::Arc));
+  }
   RECT r = DeviceRect(a, b);
   if (!Reasonable(r)) return;
   POINT s = Device(start), e = Device(end);
@@ -305,6 +387,45 @@ void Player::ArcShape(ArcKind kind, DPoint a, DPoint b, DPoint start, DPoint end
     case ArcKind::Chord: ::Chord(dc_, r.left, r.top, r.right, r.bottom, s.x, s.y, e.x, e.y); break;
     case ArcKind::Pie: ::Pie(dc_, r.left, r.top, r.right, r.bottom, s.x, s.y, e.x, e.y); break;
   }
+}
+
+void Player::ArcTo(DPoint a, DPoint b, DPoint start, DPoint end) {
+  std::vector<DPoint> arc = ArcOutline(a, b, start, end, PixelsPerUnit());
+  PolylineTo(arc);
+}
+
+// ---- path ----
+
+int Player::FillMode() const { return state.polyFillMode == WINDING ? WINDING : ALTERNATE; }
+
+int Player::PathFillMode() const { return path_.UnionFill() ? WINDING : FillMode(); }
+
+void Player::DrawPath(bool fill, bool stroke) {
+  if (!path_.Ready()) return;  // nothing ended to draw: the GDI fails the call and draws nothing
+  if (fill) FillDevice(path_.Polygons(), false, PathFillMode());
+  if (stroke)
+    for (const Figure& f : path_.Figures()) {
+      std::vector<DPoint> line = f.points;
+      if (f.closed) line.push_back(f.points.front());
+      StrokeDevice(line);
+    }
+  path_.Clear();
+}
+
+void Player::WidenPath() {
+  if (state.pen.lopnWidth.x == 0) return;  // cosmetic pens widen nothing; the path stays as it is
+  if (!path_.Widen(PenPixels())) Malformed();
+}
+
+void Player::SelectClipPath(int mode) {
+  if (!path_.Ready()) return;
+  if (mode < RGN_AND || mode > RGN_COPY) return Malformed();
+  PolyPoints poly = Clipped(path_.Polygons());
+  HRGN region = poly.counts.empty() ? nullptr
+                                    : CreatePolyPolygonRgn(poly.points.data(), poly.counts.data(),
+                                                           static_cast<int>(poly.counts.size()), PathFillMode());
+  path_.Clear();
+  CombineClip(region ? region : CreateRectRgn(0, 0, 0, 0), mode);
 }
 
 void Player::SetPixel(DPoint p, COLORREF color) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "metafile/clip_geometry.h"
+#include "metafile/path.h"
 #include "metafile/transform.h"
 #include "win32/metafile.h"
 
@@ -78,15 +80,31 @@ class Player {
   void SelectClip(const std::vector<RECT>* rects, bool referenceUnits, int mode);
   Matrix LogicalToDevice() const;
 
+  // ---- path ----
+  // While a path is recorded, the lines and shapes below go into it instead of onto the target.
+  void BeginPath() { path_.Begin(); }
+  void EndPath() { path_.End(); }
+  void AbortPath() { path_.Clear(); }
+  void CloseFigure() { path_.CloseFigure(); }
+  void WidenPath();
+  // Fills (brush, fill mode) and/or strokes (pen) the ended path and drops it; without an ended path
+  // these do nothing, as the GDI's calls fail then.
+  void DrawPath(bool fill, bool stroke);
+  void SelectClipPath(int mode);
+
   // ---- drawing, logical coordinates ----
-  void MoveTo(DPoint p) { state.position = p; }
+  void MoveTo(DPoint p);
   void LineTo(DPoint p);
+  // Lines from the current position on; it ends at the last point.
+  void PolylineTo(const std::vector<DPoint>& points);
   void Polyline(const std::vector<DPoint>& points);
   void Polygons(const std::vector<std::vector<DPoint>>& polygons);
   void Rectangle(DPoint a, DPoint b);
   void RoundRect(DPoint a, DPoint b, DPoint corner);
   void Ellipse(DPoint a, DPoint b);
   void ArcShape(ArcKind kind, DPoint a, DPoint b, DPoint start, DPoint end);
+  // A line from the current position to the arc's start, then the arc; it ends at the arc's end.
+  void ArcTo(DPoint a, DPoint b, DPoint start, DPoint end);
   void SetPixel(DPoint p, COLORREF color);
   void PatBlt(DPoint a, DPoint size, DWORD rop);
   void FillRegion(const std::vector<RECT>& logicalRects, HBRUSH brush);
@@ -97,7 +115,28 @@ class Player {
                   const void* bits, DWORD rop);
 
  private:
+  struct PolyPoints {
+    std::vector<POINT> points;
+    std::vector<INT> counts;
+  };
+
   void Realize(bool withPen, bool withBrush);
+  // The pen's width on the target, for pens that are not cosmetic.
+  int PenPixels() const;
+  int FillMode() const;
+  int PathFillMode() const;
+  std::vector<DPoint> ToDevice(const std::vector<DPoint>& logical) const;
+  double PixelsPerUnit() const;
+  DBox LimitBox() const;
+  POINT Pixel(DPoint device) const;
+  // Polygons clipped to the limit box, in the form PolyPolygon takes; none (and Malformed) when
+  // they are too complex to scan.
+  PolyPoints Clipped(const std::vector<std::vector<DPoint>>& polygons);
+  void StrokeDevice(const std::vector<DPoint>& line);
+  void FillDevice(const std::vector<std::vector<DPoint>>& polygons, bool outline, int fillMode);
+  void AddToPath(bool fits);
+  // Combines the metafile's clip region with `region` (device pixels), which it takes over.
+  void CombineClip(HRGN region, int mode);
   void ApplyClip();
   POINT Device(DPoint logical) const;
   // Normalised, so that left <= right and top <= bottom.
@@ -114,6 +153,7 @@ class Player {
   RECT limit_{};              // device box beyond which geometry is clipped away
   std::vector<TableObject> objects_;
   std::vector<PlayState> saved_;
+  Path path_;
   bool ok_ = true;
 
   // What is selected into the DC now.
