@@ -298,6 +298,7 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
   SetBounds(Left(), Top(), 185, 41);
   SetTabStop(false);
+  SetParentColor(true);  // a scroll box shows its form's face, not a window's white
 }
 
 void TScrollBox::SetBorderStyle(TBorderStyle Value) {
