@@ -5,11 +5,43 @@
 #include <string>
 #include <vector>
 
+#include "dialog_template_builder.h"
 #include "user_test_support.h"
 #include "win32/controls.h"
 #include "win32/syscolor.h"
 
 namespace {
+
+// What a dialog holding a drop-down list heard: its commands ("20/7" is control 20's code 7) and, at
+// the list's close, which window was active and what was chosen.
+struct DialogSeen {
+  std::vector<std::string> commands;
+  HWND dialog = nullptr;
+  HWND activeAtCloseUp = nullptr;
+  LRESULT chosenAtCloseUp = -2;
+  // Called with the dialog at WM_INITDIALOG (0) or a notification of the combo box.
+  std::function<void(HWND, WORD)> step;
+};
+DialogSeen* gDialog = nullptr;
+
+INT_PTR ComboDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    for (const char* s : {"red", "green", "blue"}) SendDlgItemMessageA(dialog, 20, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    SendDlgItemMessageA(dialog, 20, CB_SETCURSEL, 0, 0);
+    gDialog->dialog = dialog;
+    if (gDialog->step) gDialog->step(dialog, 0);
+    return TRUE;
+  }
+  if (message != WM_COMMAND) return FALSE;
+  gDialog->commands.push_back(std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
+  if (LOWORD(wParam) == 20 && HIWORD(wParam) == CBN_CLOSEUP) {
+    gDialog->activeAtCloseUp = GetActiveWindow();
+    gDialog->chosenAtCloseUp = SendDlgItemMessageA(dialog, 20, CB_GETCURSEL, 0, 0);
+  }
+  if (LOWORD(wParam) == 20 && gDialog->step) gDialog->step(dialog, HIWORD(wParam));
+  if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+  return TRUE;
+}
 
 class ComboBoxTest : public UserTest {
  protected:
@@ -281,6 +313,57 @@ TEST_F(ComboBoxTest, OwnerDrawnItemsAreDrawnByTheParent) {
   }
   char text[8] = "x";
   EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)), 0) << "no strings kept";
+}
+
+// In a modal dialog made from a template: Return and Escape close the open list, not the dialog, and
+// the dialog stays active while the mouse uses the list.
+TEST_F(ComboBoxTest, DropDownInADialogFromATemplate) {
+  TemplateBuilder b(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SETFONT, 20, 20, 160, 80, "Colours");
+  b.Item("", 20, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 8, 8, 100, 60, "", 0x0085)
+      .Item("", IDOK, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 8, 50, 50, 14, "OK", 0x0080);
+  DialogSeen seen;
+  gDialog = &seen;
+  // Alt+Down opens, Down lights "green", Return takes it, Escape then cancels the dialog.
+  InjectKey(VK_MENU, true);
+  InjectKey(VK_DOWN, true);
+  InjectKey(VK_DOWN, false);
+  InjectKey(VK_MENU, false);
+  for (int key : {VK_DOWN, VK_RETURN, VK_ESCAPE}) {
+    InjectKey(key, true);
+    InjectKey(key, false);
+  }
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.Get(), form_, ComboDialog, 0), IDCANCEL);
+  EXPECT_EQ(seen.commands, (std::vector<std::string>{"20/7", "20/1", "20/9", "20/8", "2/0"}));
+  EXPECT_EQ(seen.chosenAtCloseUp, 1);
+
+  seen = DialogSeen{};
+  // The mouse: a click on the field opens, a click on "blue" takes it, then Escape.
+  seen.step = [](HWND dialog, WORD code) {
+    HWND combo = GetDlgItem(dialog, 20);
+    const int h = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    const RECT list = DroppedRect(combo);
+    POINT at{};
+    if (code == 0) {
+      EXPECT_LT(ScreenRect(combo).bottom - ScreenRect(combo).top, 60) << "the template's height is the list's";
+      EXPECT_EQ(list.bottom - list.top, 3 * h + 2);
+      at = Center(ScreenRect(combo));
+    } else if (code == CBN_DROPDOWN) {
+      at = POINT{list.left + 10, list.top + 1 + 2 * h + h / 2};
+    } else if (code == CBN_CLOSEUP) {
+      InjectKey(VK_ESCAPE, true);
+      InjectKey(VK_ESCAPE, false);
+      return;
+    } else {
+      return;
+    }
+    InjectMouseButton(host::InputEvent::Left, true, at.x, at.y);
+    InjectMouseButton(host::InputEvent::Left, false, at.x, at.y);
+  };
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.Get(), form_, ComboDialog, 0), IDCANCEL);
+  EXPECT_EQ(seen.commands, (std::vector<std::string>{"20/7", "20/1", "20/9", "20/8", "2/0"}));
+  EXPECT_EQ(seen.chosenAtCloseUp, 2);
+  EXPECT_EQ(seen.activeAtCloseUp, seen.dialog) << "the dialog keeps the activation";
+  gDialog = nullptr;
 }
 
 }  // namespace
