@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialog_template_builder.h"
+#include "host/testing/golden.h"
 #include "user_test_support.h"
 #include "win32/controls.h"
 #include "win32/syscolor.h"
@@ -313,6 +314,29 @@ TEST_F(ComboBoxTest, OwnerDrawnItemsAreDrawnByTheParent) {
   }
   char text[8] = "x";
   EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)), 0) << "no strings kept";
+}
+
+// The open list under its field, the third item lit, against a reviewed picture.
+TEST_F(ComboBoxTest, ClassicLookOfAnOpenDropDown) {
+  HWND combo = Combo(CBS_DROPDOWNLIST, 0);
+  for (const char* s : {"Bitmaps", "Icons", "Cursors", "Metafiles", "JPEG pictures", "PCX pictures", "Targa",
+                        "TIFF", "Portable maps", "All files"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  SetFocus(combo);
+  Key(VK_F4);
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  ASSERT_TRUE(Dropped(combo));
+  const RECT field = ScreenRect(combo), form = ScreenRect(form_);
+  const host::Image top = CropImage(CaptureWindow(form_), field.left - form.left, field.top - form.top,
+                                    field.right - field.left, field.bottom - field.top);
+  const host::Image list = CaptureWindow(GetCapture());
+  ASSERT_EQ(list.width, top.width);
+  host::Image both = top;
+  both.height += list.height;
+  both.pixels.insert(both.pixels.end(), list.pixels.begin(), list.pixels.end());
+  ExpectMatchesGoldenFile(both, std::filesystem::path(__FILE__).parent_path() / "golden" / "combobox_dropped.ppm");
 }
 
 // In a modal dialog made from a template: Return and Escape close the open list, not the dialog, and
