@@ -13,16 +13,6 @@ constexpr DWORD kTypeMask = 0x0003;  // CBS_DROPDOWN or CBS_DROPDOWNLIST
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 bool OwnerDrawn(HWND window) { return (StyleOf(window) & CBS_OWNERDRAWFIXED) != 0; }
 
-int FontHeight(HFONT font) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FontOrDefault(font));
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return std::max<int>(1, tm.tmHeight);
-}
-
 // The arrow button inside the sunken edge.
 RECT ButtonRect(HWND window) {
   const RECT r = Grown(ClientRectOf(window), -2);

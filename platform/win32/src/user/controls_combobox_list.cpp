@@ -119,20 +119,6 @@ LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(list, message, wParam, lParam);
 }
 
-const char* ListClass() {
-  static const char* name = [] {
-    WNDCLASSA wc{};
-    wc.style = CS_SAVEBITS;
-    wc.lpfnWndProc = ListProcedure;
-    wc.cbWndExtra = static_cast<int>(sizeof(HWND));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kListClass;
-    RegisterClassA(&wc);
-    return kListClass;
-  }();
-  return name;
-}
-
 int DroppedWidth(HWND combo, const ComboState& state) {
   RECT r{};
   GetWindowRect(combo, &r);
@@ -140,6 +126,8 @@ int DroppedWidth(HWND combo, const ComboState& state) {
 }
 
 }  // namespace
+
+void RegisterComboListClass() { RegisterClassWithState(kListClass, ListProcedure, CS_SAVEBITS); }
 
 int ComboListRows(const ComboState& state) {
   return std::max(1, std::min(static_cast<int>(state.items.size()), MaxRows(state)));
@@ -171,7 +159,7 @@ void SetComboHot(ComboState& state, int index) {
 
 void ShowComboList(HWND combo, ComboState& state) {
   if (!state.list) {
-    state.list = CreateWindowExA(dropdown::kExStyle, ListClass(), "", dropdown::kStyle, 0, 0, 0, 0,
+    state.list = CreateWindowExA(dropdown::kExStyle, kListClass, "", dropdown::kStyle, 0, 0, 0, 0,
                                  GetAncestor(combo, GA_ROOT), nullptr, nullptr, nullptr);
     if (!state.list) return;
     SetWindowLongPtrA(state.list, 0, reinterpret_cast<LONG_PTR>(combo));
