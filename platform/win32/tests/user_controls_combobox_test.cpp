@@ -263,6 +263,17 @@ TEST_F(ComboBoxTest, ALongListScrolls) {
   Click(Row(combo, 0));
   EXPECT_EQ(Selected(combo), 3);
 
+  // The thumb dragged to the bottom of its track shows the last eight items.
+  Click(Center(ScreenRect(combo)));
+  at = ScreenRect(GetCapture());
+  const int thumbX = at.right - 1 - 8, arrow = GetSystemMetrics(SM_CYVSCROLL);
+  InjectMouseButton(host::InputEvent::Left, true, thumbX, at.top + 1 + arrow + 3);
+  InjectMouseMove(thumbX, at.bottom - 1 - arrow - 1);
+  InjectMouseButton(host::InputEvent::Left, false, thumbX, at.bottom - 1 - arrow - 1);
+  PumpMessages();
+  Click(Row(combo, 0));
+  EXPECT_EQ(Selected(combo), 12);
+
   // The keys bring the lit item into view; the last row is the last item.
   Click(Center(ScreenRect(combo)));
   Key(VK_END);
