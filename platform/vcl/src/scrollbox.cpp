@@ -2,7 +2,7 @@
 // children moved by the positions.
 #include "vcl/forms_scrolling.h"
 
-#include "stdctrls_scroll.h"
+#include "win32/scrollbar_draw.h"
 #include "win32/syscolor.h"
 
 namespace {
@@ -176,7 +176,7 @@ POINT TScrollingWinControl::WindowPointOfClient(int X, int Y) {
 
 namespace {
 
-stdctrls::TScrollGeometry GeometryOf(TControlScrollBar* Bar, const RECT& Rect, int Page) {
+scrollbar::Geometry GeometryOf(TControlScrollBar* Bar, const RECT& Rect, int Page) {
   return {Rect, Bar->Kind() == sbVertical, 0, Bar->MaxPosition(), Bar->Position(), Page};
 }
 
@@ -187,8 +187,8 @@ void TScrollingWinControl::PaintBars() {
   HDC dc = GetWindowDC(Handle());
   for (TControlScrollBar* bar : {horz_, vert_}) {
     if (!bar->shown_) continue;
-    const auto part = static_cast<stdctrls::TScrollPart>(bar == pressedBar_ ? pressedPart_ : 0);
-    stdctrls::DrawScrollBar(dc, GeometryOf(bar, BarRect(bar), bar->ControlSize()), part, Enabled());
+    const auto part = static_cast<scrollbar::Part>(bar == pressedBar_ ? pressedPart_ : 0);
+    scrollbar::DrawScrollBar(dc, GeometryOf(bar, BarRect(bar), bar->ControlSize()), part, Enabled());
   }
   if (horz_->shown_ && vert_->shown_) {
     const RECT v = BarRect(vert_), h = BarRect(horz_);
@@ -202,11 +202,11 @@ void TScrollingWinControl::PressBar(TControlScrollBar* Bar, POINT WindowPoint) {
   const RECT rect = BarRect(Bar);
   const auto g = GeometryOf(Bar, rect, Bar->ControlSize());
   pressedBar_ = Bar;
-  pressedPart_ = stdctrls::ScrollPartAt(g, WindowPoint);
+  pressedPart_ = scrollbar::ScrollPartAt(g, WindowPoint);
   const UINT msg = Bar->kind_ == sbVertical ? WM_VSCROLL : WM_HSCROLL;
   SetCapture(Handle());
-  if (pressedPart_ == stdctrls::kThumb) {
-    const RECT thumb = stdctrls::ThumbRect(g);
+  if (pressedPart_ == scrollbar::kThumb) {
+    const RECT thumb = scrollbar::ThumbRect(g);
     thumbGrip_ = Bar->kind_ == sbVertical ? WindowPoint.y - thumb.top : WindowPoint.x - thumb.left;
     trackPos_ = Bar->position_;
   } else {
@@ -221,15 +221,15 @@ void TScrollingWinControl::TrackBar(UINT Msg, POINT WindowPoint) {
   TControlScrollBar* bar = pressedBar_;
   const UINT scroll = bar->kind_ == sbVertical ? WM_VSCROLL : WM_HSCROLL;
   const auto g = GeometryOf(bar, BarRect(bar), bar->ControlSize());
-  if (pressedPart_ == stdctrls::kThumb) {
+  if (pressedPart_ == scrollbar::kThumb) {
     const int along = bar->kind_ == sbVertical ? WindowPoint.y : WindowPoint.x;
-    trackPos_ = stdctrls::PosAtThumb(g, along - thumbGrip_);
+    trackPos_ = scrollbar::PosAtThumb(g, along - thumbGrip_);
     if (Msg == WM_MOUSEMOVE) Perform(scroll, MAKEWPARAM(SB_THUMBTRACK, trackPos_), 0);
     else Perform(scroll, MAKEWPARAM(SB_THUMBPOSITION, trackPos_), 0);
   } else if (Msg == WM_TIMER) {
     SetTimer(Handle(), kRepeatTimer, 100, nullptr);
     static const WORD codes[] = {SB_ENDSCROLL, SB_LINEUP, SB_PAGEUP, SB_ENDSCROLL, SB_PAGEDOWN, SB_LINEDOWN};
-    if (stdctrls::ScrollPartAt(g, WindowPoint) == pressedPart_) Perform(scroll, codes[pressedPart_], 0);
+    if (scrollbar::ScrollPartAt(g, WindowPoint) == pressedPart_) Perform(scroll, codes[pressedPart_], 0);
   }
   if (Msg == WM_LBUTTONUP) {
     KillTimer(Handle(), kRepeatTimer);

@@ -3,6 +3,8 @@
 
 #include "stdctrls_draw.h"
 #include "vcl/forms.h"
+#include "win32/dropdown.h"
+#include "win32/scrollbar_draw.h"
 
 namespace {
 constexpr int kButtonWidth = 16;
@@ -56,8 +58,8 @@ class TComboDropList : public TCustomListBox {
  protected:
   void CreateParams(TCreateParams& Params) override {
     TCustomListBox::CreateParams(Params);
-    Params.Style = WS_POPUP | WS_BORDER | WS_CLIPSIBLINGS;
-    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    Params.Style = dropdown::kStyle;
+    Params.ExStyle = dropdown::kExStyle;
     Params.WndParent = GetAncestor(combo_->Handle(), GA_ROOT);
   }
   void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override {
@@ -194,7 +196,8 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   RECT r;
   GetWindowRect(Handle(), &r);
   const int rows = std::max(1, std::min(Items()->Count(), dropDownCount_));
-  list_->SetBounds(r.left, r.bottom, r.right - r.left, rows * ItemHeight() + 2);
+  const RECT at = dropdown::Placement(r, r.right - r.left, rows * ItemHeight() + 2);
+  list_->SetBounds(at.left, at.top, at.right - at.left, at.bottom - at.top);
   droppedFrom_ = ItemIndex();
   list_->SetItemIndex(ItemIndex());
   droppedDown_ = true;
@@ -256,19 +259,7 @@ void TCustomComboBox::Paint() {
   HDC dc = Canvas()->Handle();
   RECT client = ClientRect();
   FillRect(dc, &client, Brush()->Handle());
-  RECT button = ButtonRect();
-  if (droppedDown_) {
-    FrameRect(dc, &button, GetSysColorBrush(COLOR_BTNSHADOW));
-    button = {button.left + 1, button.top + 1, button.right - 1, button.bottom - 1};
-  } else {
-    DrawEdge(dc, &button, EDGE_RAISED, BF_RECT | BF_ADJUST);
-  }
-  FillRect(dc, &button, GetSysColorBrush(COLOR_BTNFACE));
-  const int shift = droppedDown_ ? 1 : 0;
-  const int cx = (button.left + button.right) / 2 + shift, cy = (button.top + button.bottom) / 2 + shift;
-  const COLORREF arrow = GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-  for (int row = 0; row < 4; ++row)
-    for (int x = cx - 3 + row; x <= cx + 3 - row; ++x) SetPixelV(dc, x, cy - 2 + row, arrow);
+  scrollbar::DrawArrowButton(dc, ButtonRect(), 1, droppedDown_, Enabled());
   if (edit_) return;
   DRAWITEMSTRUCT dis{};
   dis.CtlType = ODT_COMBOBOX;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "stdctrls_draw.h"
-#include "stdctrls_scroll.h"
+#include "win32/scrollbar_draw.h"
 
 // The items of a list box, kept in the list box's order.
 class TListItems : public TStrings {
@@ -211,35 +211,35 @@ void TCustomListBox::Paint() {
   rest.bottom = ClientHeight();
   if (rest.top < rest.bottom) FillRect(dc, &rest, Brush()->Handle());
   if (HasScrollBar()) {
-    const stdctrls::TScrollGeometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_,
+    const scrollbar::Geometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_,
                                       VisibleRows()};
-    stdctrls::DrawScrollBar(dc, g, static_cast<stdctrls::TScrollPart>(scrollPart_), Enabled());
+    scrollbar::DrawScrollBar(dc, g, static_cast<scrollbar::Part>(scrollPart_), Enabled());
   }
 }
 
 void TCustomListBox::HandleScrollBar(UINT Msg, TPoint Pos) {
-  const stdctrls::TScrollGeometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_,
+  const scrollbar::Geometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_,
                                     VisibleRows()};
   auto step = [this](int part) {
-    if (part == stdctrls::kLineUp) SetTopIndex(topIndex_ - 1);
-    if (part == stdctrls::kLineDown) SetTopIndex(topIndex_ + 1);
-    if (part == stdctrls::kPageUp) SetTopIndex(topIndex_ - VisibleRows());
-    if (part == stdctrls::kPageDown) SetTopIndex(topIndex_ + VisibleRows());
+    if (part == scrollbar::kLineUp) SetTopIndex(topIndex_ - 1);
+    if (part == scrollbar::kLineDown) SetTopIndex(topIndex_ + 1);
+    if (part == scrollbar::kPageUp) SetTopIndex(topIndex_ - VisibleRows());
+    if (part == scrollbar::kPageDown) SetTopIndex(topIndex_ + VisibleRows());
   };
   if (Msg == WM_LBUTTONDOWN) {
-    scrollPart_ = stdctrls::ScrollPartAt(g, Pos);
-    thumbGrip_ = Pos.y - stdctrls::ThumbRect(g).top;
+    scrollPart_ = scrollbar::ScrollPartAt(g, Pos);
+    thumbGrip_ = Pos.y - scrollbar::ThumbRect(g).top;
     SetCapture(Handle());
     step(scrollPart_);
-    if (scrollPart_ != stdctrls::kThumb) SetTimer(Handle(), kScrollTimer, 400, nullptr);
-  } else if (Msg == WM_MOUSEMOVE && scrollPart_ == stdctrls::kThumb) {
-    SetTopIndex(stdctrls::PosAtThumb(g, Pos.y - thumbGrip_));
+    if (scrollPart_ != scrollbar::kThumb) SetTimer(Handle(), kScrollTimer, 400, nullptr);
+  } else if (Msg == WM_MOUSEMOVE && scrollPart_ == scrollbar::kThumb) {
+    SetTopIndex(scrollbar::PosAtThumb(g, Pos.y - thumbGrip_));
   } else if (Msg == WM_TIMER) {
     SetTimer(Handle(), kScrollTimer, 100, nullptr);
-    if (stdctrls::ScrollPartAt(g, Pos) == scrollPart_) step(scrollPart_);
+    if (scrollbar::ScrollPartAt(g, Pos) == scrollPart_) step(scrollPart_);
   } else if (Msg == WM_LBUTTONUP) {
     KillTimer(Handle(), kScrollTimer);
-    scrollPart_ = stdctrls::kNowhere;
+    scrollPart_ = scrollbar::kNowhere;
     ReleaseCapture();
   }
   Invalidate();

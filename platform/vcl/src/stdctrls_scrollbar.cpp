@@ -1,5 +1,5 @@
 // The scroll bar control.
-#include "stdctrls_scroll.h"
+#include "win32/scrollbar_draw.h"
 #include "vcl/stdctrls.h"
 
 namespace {
@@ -58,16 +58,16 @@ void TScrollBar::DoScroll(TScrollCode Code) {
 
 void TScrollBar::RepeatPressedPart() {
   switch (pressedPart_) {
-    case stdctrls::kLineUp: return DoScroll(scLineUp);
-    case stdctrls::kLineDown: return DoScroll(scLineDown);
-    case stdctrls::kPageUp: return DoScroll(scPageUp);
-    case stdctrls::kPageDown: return DoScroll(scPageDown);
+    case scrollbar::kLineUp: return DoScroll(scLineUp);
+    case scrollbar::kLineDown: return DoScroll(scLineDown);
+    case scrollbar::kPageUp: return DoScroll(scPageUp);
+    case scrollbar::kPageDown: return DoScroll(scPageDown);
     default: return;
   }
 }
 
 void TScrollBar::WndProc(TMessage& Message) {
-  const stdctrls::TScrollGeometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
+  const scrollbar::Geometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
   switch (Message.Msg) {
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTARROWS;
@@ -76,12 +76,12 @@ void TScrollBar::WndProc(TMessage& Message) {
     case WM_LBUTTONDBLCLK: {
       if (!Enabled()) break;
       TWMMouse m(Message);
-      pressedPart_ = stdctrls::ScrollPartAt(g, {m.XPos, m.YPos});
-      if (pressedPart_ == stdctrls::kNowhere) break;
+      pressedPart_ = scrollbar::ScrollPartAt(g, {m.XPos, m.YPos});
+      if (pressedPart_ == scrollbar::kNowhere) break;
       if (TabStop() && CanFocus()) SetFocus();
       SetCapture(Handle());
-      if (pressedPart_ == stdctrls::kThumb) {
-        RECT thumb = stdctrls::ThumbRect(g);
+      if (pressedPart_ == scrollbar::kThumb) {
+        RECT thumb = scrollbar::ThumbRect(g);
         dragOffset_ = g.Vertical ? m.YPos - thumb.top : m.XPos - thumb.left;
       } else {
         RepeatPressedPart();
@@ -91,23 +91,23 @@ void TScrollBar::WndProc(TMessage& Message) {
       return;
     }
     case WM_MOUSEMOVE:
-      if (pressedPart_ != stdctrls::kThumb) break;
+      if (pressedPart_ != scrollbar::kThumb) break;
       {
         TWMMouse m(Message);
-        int pos = stdctrls::PosAtThumb(g, (g.Vertical ? m.YPos : m.XPos) - dragOffset_);
+        int pos = scrollbar::PosAtThumb(g, (g.Vertical ? m.YPos : m.XPos) - dragOffset_);
         Scroll(scTrack, pos);
         SetPosition(pos);
       }
       return;
     case WM_LBUTTONUP:
-      if (pressedPart_ == stdctrls::kNowhere) break;
-      if (pressedPart_ == stdctrls::kThumb) {
+      if (pressedPart_ == scrollbar::kNowhere) break;
+      if (pressedPart_ == scrollbar::kThumb) {
         int pos = position_;
         Scroll(scPosition, pos);
         SetPosition(pos);
       }
       KillTimer(Handle(), kRepeatTimer);
-      pressedPart_ = stdctrls::kNowhere;
+      pressedPart_ = scrollbar::kNowhere;
       ReleaseCapture();
       {
         int pos = position_;
@@ -123,7 +123,7 @@ void TScrollBar::WndProc(TMessage& Message) {
         POINT p;
         GetCursorPos(&p);
         ::ScreenToClient(Handle(), &p);
-        if (stdctrls::ScrollPartAt(g, p) == pressedPart_) RepeatPressedPart();
+        if (scrollbar::ScrollPartAt(g, p) == pressedPart_) RepeatPressedPart();
       }
       return;
     default:
@@ -142,6 +142,6 @@ void TScrollBar::WndProc(TMessage& Message) {
 }
 
 void TScrollBar::Paint() {
-  const stdctrls::TScrollGeometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
-  stdctrls::DrawScrollBar(Canvas()->Handle(), g, static_cast<stdctrls::TScrollPart>(pressedPart_), Enabled());
+  const scrollbar::Geometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
+  scrollbar::DrawScrollBar(Canvas()->Handle(), g, static_cast<scrollbar::Part>(pressedPart_), Enabled());
 }

@@ -110,6 +110,21 @@ TEST_F(ListsTest, DropDownListPicksWithTheMouseAndTellsClickThenChange) {
   EXPECT_TRUE(log_.empty());
 }
 
+TEST_F(ListsTest, DropDownListOpensAboveNearTheBottomOfTheScreen) {
+  combo_->SetStyle(csDropDownList);
+  form_.SetTop(GetSystemMetrics(SM_CYSCREEN) - 40);
+  ShowForm();
+  Click(combo_, 5, 5);
+  ASSERT_TRUE(combo_->DroppedDown());
+  RECT field{}, list{};
+  GetWindowRect(combo_->Handle(), &field);
+  GetWindowRect(GetCapture(), &list);
+  EXPECT_EQ(list.bottom, field.top);
+  EXPECT_EQ(list.bottom - list.top, 4 * combo_->ItemHeight() + 2);
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(combo_->DroppedDown());
+}
+
 TEST_F(ListsTest, DropDownListKeysAndTypeAhead) {
   combo_->SetStyle(csDropDownList);
   ShowForm();

@@ -67,6 +67,23 @@ void ClickItem(HWND dialog, const char* text) {
   SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
 }
 
+// The user drops the combo box down with the mouse and clicks its item `row`.
+void ChooseFromDropDown(HWND dialog, int id, int row) {
+  HWND combo = GetDlgItem(dialog, id);
+  RECT field{}, list{};
+  GetWindowRect(combo, &field);
+  InjectMouseButton(host::InputEvent::Left, true, (field.left + field.right) / 2, (field.top + field.bottom) / 2);
+  InjectMouseButton(host::InputEvent::Left, false, (field.left + field.right) / 2, (field.top + field.bottom) / 2);
+  PumpMessages();
+  ASSERT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+  const int h = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  const POINT at{list.left + 10, list.top + 1 + row * h + h / 2};
+  InjectMouseButton(host::InputEvent::Left, true, at.x, at.y);
+  InjectMouseButton(host::InputEvent::Left, false, at.x, at.y);
+  PumpMessages();
+}
+
 void PressButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 std::vector<std::string> ListItems(HWND dialog) {
@@ -171,6 +188,23 @@ TEST_F(FileDialogTest, FolderOpensByDoubleClickAndMissingFileIsRefusedWithAMessa
   EXPECT_NE(boxes[0].find("C:\\absent.bmp\nFile not found."), std::string::npos);
   EXPECT_EQ(inside, (std::vector<std::string>{"[..]", "deep.bmp"}));
   EXPECT_STREQ(file_, "C:\\pictures\\deep.bmp");
+}
+
+TEST_F(FileDialogTest, ChoosingAFileTypeFromTheDropDownChangesTheList) {
+  std::vector<std::string> allFiles;
+  bool closed = false;
+  SetCommonDialogScript([&](HWND dialog) {
+    ChooseFromDropDown(dialog, cmb1, 1);
+    closed = !SendDlgItemMessageA(dialog, cmb1, CB_GETDROPPEDSTATE, 0, 0);
+    allFiles = ListItems(dialog);
+    ClickItem(dialog, "notes.txt");
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(allFiles, (std::vector<std::string>{"[pictures]", "[windows]", "logo.bmp", "notes.txt", "Wait.BMP"}));
+  EXPECT_STREQ(file_, "C:\\notes.txt");
+  EXPECT_EQ(ofn_.nFilterIndex, 2u);
 }
 
 TEST_F(FileDialogTest, CancelAndTooSmallBufferAreToldApart) {

@@ -67,8 +67,12 @@ constexpr UINT LB_GETITEMRECT = 0x0198;
 constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
 constexpr LRESULT LB_ERR = -1;
 
-// Combo box (drop-down list) styles, messages and answers.
+// Combo box (drop-down and drop-down list) styles, messages and answers. CBS_DROPDOWN has no edit
+// field here: its field shows the chosen string as the drop-down list's does.
+constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+constexpr DWORD CBS_OWNERDRAWFIXED = 0x0010;
+constexpr DWORD CBS_HASSTRINGS = 0x0200;
 constexpr UINT CB_ADDSTRING = 0x0143;
 constexpr UINT CB_RESETCONTENT = 0x014B;
 constexpr UINT CB_GETCOUNT = 0x0146;
@@ -76,5 +80,10 @@ constexpr UINT CB_GETCURSEL = 0x0147;
 constexpr UINT CB_GETLBTEXT = 0x0148;
 constexpr UINT CB_GETLBTEXTLEN = 0x0149;
 constexpr UINT CB_SETCURSEL = 0x014E;
+constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
+constexpr UINT CB_GETITEMHEIGHT = 0x0154;
 constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
+constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
 constexpr LRESULT CB_ERR = -1;

@@ -38,6 +38,8 @@ constexpr WORD CBN_DBLCLK = 2;
 constexpr WORD CBN_EDITCHANGE = 5;
 constexpr WORD CBN_DROPDOWN = 7;
 constexpr WORD CBN_CLOSEUP = 8;
+constexpr WORD CBN_SELENDOK = 9;
+constexpr WORD CBN_SELENDCANCEL = 10;
 
 // WM_HSCROLL / WM_VSCROLL request codes.
 constexpr WORD SB_LINEUP = 0;

@@ -1,19 +1,26 @@
-// The "ComboBox" class as a drop-down list without its pop-up: the chosen string in a sunken field
-// with the arrow button; the arrow keys and the wheel choose, telling the parent CBN_SELCHANGE.
+// The "ComboBox" class as a drop-down list: the chosen string in a sunken field with the arrow
+// button. While closed the arrow keys and the wheel choose, telling the parent CBN_SELCHANGE; a
+// click on the field or the button, F4 or Alt+Down opens the list (controls_combobox_list.cpp).
 #include <algorithm>
-#include <vector>
 
-#include "controls_common.h"
+#include "controls_combobox.h"
 
 namespace user::controls {
 namespace {
 
-struct ComboState {
-  HFONT font = nullptr;
-  std::vector<std::string> items;
-  int selected = -1;
-  bool focused = false;
-};
+constexpr DWORD kTypeMask = 0x0003;  // CBS_DROPDOWN or CBS_DROPDOWNLIST
+
+DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
+bool OwnerDrawn(HWND window) { return (StyleOf(window) & CBS_OWNERDRAWFIXED) != 0; }
+
+// The arrow button inside the sunken edge.
+RECT ButtonRect(HWND window) {
+  const RECT r = Grown(ClientRectOf(window), -2);
+  return RECT{r.right - GetSystemMetrics(SM_CXVSCROLL), r.top, r.right, r.bottom};
+}
+
+// The field's height for the font: the text with two pixels above and below inside the sunken edge.
+int FieldHeight(const ComboState& state) { return ComboItemHeight(state) + 8; }
 
 void Paint(HWND window, ComboState& state) {
   PAINTSTRUCT ps;
@@ -21,28 +28,16 @@ void Paint(HWND window, ComboState& state) {
   if (!dc) return;
   RECT r = ClientRectOf(window);
   DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  FillRect(dc, &r, ParentColorBrush(window, dc, WM_CTLCOLOREDIT, COLOR_WINDOW));
-  const int arrowWidth = GetSystemMetrics(SM_CXVSCROLL);
-  RECT arrow{r.right - arrowWidth, r.top, r.right, r.bottom};
-  FillRect(dc, &arrow, GetSysColorBrush(COLOR_BTNFACE));
-  DrawEdge(dc, &arrow, EDGE_RAISED, BF_RECT);
-  const int cx = (arrow.left + arrow.right) / 2, cy = (arrow.top + arrow.bottom) / 2;
-  for (int i = 0; i < 4; ++i) {  // the down-pointing triangle, 7 pixels wide
-    RECT line{cx - 3 + i, cy - 2 + i, cx + 4 - i, cy - 1 + i};
-    FillRect(dc, &line, GetSysColorBrush(IsWindowEnabled(window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  }
-  RECT field{r.left + 1, r.top + 1, arrow.left - 1, r.bottom - 1};
-  HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(state.font));
-  SetBkMode(dc, TRANSPARENT);
-  if (state.focused) FillRect(dc, &field, GetSysColorBrush(COLOR_HIGHLIGHT));
-  SetTextColor(dc, GetSysColor(state.focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  if (state.selected >= 0) {
-    RECT label{field.left + 2, field.top, field.right, field.bottom};
-    DrawTextA(dc, state.items[static_cast<std::size_t>(state.selected)].c_str(), -1, &label,
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  if (state.focused) DrawFocusRect(dc, &field);
-  SelectObject(dc, oldFont);
+  HBRUSH back = ParentColorBrush(window, dc, WM_CTLCOLOREDIT, COLOR_WINDOW);
+  FillRect(dc, &r, back);
+  const RECT arrow = ButtonRect(window);
+  const bool enabled = IsWindowEnabled(window);
+  scrollbar::DrawArrowButton(dc, arrow, 1, state.dropped, enabled);
+  const RECT field{r.left + 1, r.top + 1, arrow.left - 1, r.bottom - 1};
+  const bool lit = state.focused && !state.dropped;
+  const UINT itemState = ODS_COMBOBOXEDIT | (lit ? ODS_SELECTED | ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+  DrawComboItem(window, state, dc, state.selected, field, itemState, back);
+  if (lit && !OwnerDrawn(window)) DrawFocusRect(dc, &field);
   EndPaint(window, &ps);
 }
 
@@ -54,6 +49,82 @@ void Choose(HWND window, ComboState& state, int index) {
   NotifyParent(window, CBN_SELCHANGE);
 }
 
+void Open(HWND window) {
+  ComboState* state = StateOf<ComboState>(window);
+  if (!state || state->dropped || !IsWindowEnabled(window)) return;
+  NotifyParent(window, CBN_DROPDOWN);
+  // The parent may have filled, emptied or destroyed the combo box.
+  state = IsWindow(window) ? StateOf<ComboState>(window) : nullptr;
+  if (!state || state->dropped) return;
+  ShowComboList(window, *state);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void Toggle(HWND window, const ComboState& state) {
+  if (state.dropped) CloseComboList(window, true);
+  else Open(window);
+}
+
+LRESULT KeyDown(HWND window, ComboState& state, WPARAM key) {
+  if (key == static_cast<WPARAM>(VK_F4)) {
+    Toggle(window, state);
+    return 0;
+  }
+  const int last = static_cast<int>(state.items.size()) - 1;
+  if (state.dropped) {
+    const int page = ComboListRows(state);
+    switch (key) {
+      case VK_RETURN: CloseComboList(window, true); break;
+      case VK_ESCAPE: CloseComboList(window, false); break;
+      case VK_UP: case VK_LEFT: SetComboHot(state, state.hot - 1); break;
+      case VK_DOWN: case VK_RIGHT: SetComboHot(state, state.hot + 1); break;
+      case VK_PRIOR: SetComboHot(state, state.hot - page + 1); break;
+      case VK_NEXT: SetComboHot(state, state.hot + page - 1); break;
+      case VK_HOME: SetComboHot(state, 0); break;
+      case VK_END: SetComboHot(state, last); break;
+      default: break;
+    }
+    return 0;
+  }
+  if (last < 0) return 0;
+  switch (key) {
+    case VK_UP: case VK_LEFT: Choose(window, state, state.selected - 1); break;
+    case VK_DOWN: case VK_RIGHT: Choose(window, state, state.selected + 1); break;
+    case VK_HOME: Choose(window, state, 0); break;
+    case VK_END: Choose(window, state, last); break;
+    default: break;
+  }
+  return 0;
+}
+
+// A window made taller than its field keeps the rest as the height of its list.
+void TakeDroppedHeight(HWND window, ComboState& state) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int field = FieldHeight(state);
+  if (r.bottom - r.top < field + ComboItemHeight(state)) return;
+  state.droppedHeight = r.bottom - r.top - field;
+  SetWindowPos(window, nullptr, 0, 0, r.right - r.left, field, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Measure(HWND window, ComboState& state) {
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_COMBOBOX;
+  mis.CtlID = static_cast<UINT>(GetWindowLongA(window, GWL_ID));
+  mis.itemHeight = static_cast<UINT>(FontHeight(state.font));
+  if (HWND parent = GetParent(window)) SendMessageA(parent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+  state.measuredHeight = std::max(1, static_cast<int>(mis.itemHeight));
+}
+
+LRESULT AddString(HWND window, ComboState& state, LPARAM lParam) {
+  ComboItem item;
+  if (OwnerDrawn(window) && !(StyleOf(window) & CBS_HASSTRINGS)) item.data = static_cast<ULONG_PTR>(lParam);
+  else item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+  state.items.push_back(std::move(item));
+  if (state.list) InvalidateRect(state.list, nullptr, FALSE);
+  return static_cast<LRESULT>(state.items.size()) - 1;
+}
+
 LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ComboState* state = StateOf<ComboState>(window);
   if (!state && message != WM_NCCREATE) return DefWindowProcA(window, message, wParam, lParam);
@@ -61,40 +132,64 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   const bool valid = state && index >= 0 && index < static_cast<int>(state->items.size());
   switch (message) {
     case WM_NCCREATE: AttachState<ComboState>(window); break;
+    case WM_CREATE:
+      if (OwnerDrawn(window)) Measure(window, *state);
+      TakeDroppedHeight(window, *state);
+      return 0;
+    case WM_DESTROY:
+      state->dropped = false;
+      if (state->list) DestroyWindow(state->list);
+      state->list = nullptr;
+      return 0;
     case WM_NCDESTROY: DetachState<ComboState>(window); break;
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT: state->font = reinterpret_cast<HFONT>(wParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: {
+      // While open, Return and Escape close the list instead of the dialog.
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      const bool closing = state->dropped && msg && msg->message == WM_KEYDOWN &&
+                           (msg->wParam == static_cast<WPARAM>(VK_RETURN) || msg->wParam == static_cast<WPARAM>(VK_ESCAPE));
+      return DLGC_WANTARROWS | (closing ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       state->focused = message == WM_SETFOCUS;
+      if (message == WM_KILLFOCUS) CloseComboList(window, false);
       InvalidateRect(window, nullptr, TRUE);
       return 0;
-    case WM_LBUTTONDOWN: SetFocus(window); return 0;
-    case WM_KEYDOWN:
-      if (state->items.empty()) return 0;
-      if (wParam == static_cast<WPARAM>(VK_UP) || wParam == static_cast<WPARAM>(VK_LEFT))
-        Choose(window, *state, state->selected - 1);
-      else if (wParam == static_cast<WPARAM>(VK_DOWN) || wParam == static_cast<WPARAM>(VK_RIGHT))
-        Choose(window, *state, state->selected + 1);
-      else if (wParam == static_cast<WPARAM>(VK_HOME))
-        Choose(window, *state, 0);
-      else if (wParam == static_cast<WPARAM>(VK_END))
-        Choose(window, *state, static_cast<int>(state->items.size()) - 1);
+    case WM_ENABLE:
+      if (!wParam) CloseComboList(window, false);
+      InvalidateRect(window, nullptr, TRUE);
       return 0;
-    case WM_MOUSEWHEEL:
-      if (!state->items.empty())
-        Choose(window, *state, state->selected + (static_cast<SHORT>(HIWORD(wParam)) > 0 ? -1 : 1));
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetFocus(window);
+      if (IsWindow(window) && GetFocus() == window &&
+          ((StyleOf(window) & kTypeMask) == CBS_DROPDOWNLIST || PointIn(ButtonRect(window), lParam)))
+        Toggle(window, *state);
       return 0;
-    case CB_ADDSTRING:
-      state->items.emplace_back(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
-      return static_cast<LRESULT>(state->items.size()) - 1;
+    case WM_KEYDOWN: return KeyDown(window, *state, wParam);
+    case WM_SYSKEYDOWN:
+      if (wParam == static_cast<WPARAM>(VK_DOWN) || wParam == static_cast<WPARAM>(VK_UP)) {
+        Toggle(window, *state);
+        return 0;
+      }
+      break;
+    case WM_MOUSEWHEEL: {
+      const bool up = static_cast<SHORT>(HIWORD(wParam)) > 0;
+      if (state->dropped) ScrollComboList(*state, state->top + (up ? -3 : 3));
+      else if (!state->items.empty()) Choose(window, *state, state->selected + (up ? -1 : 1));
+      return 0;
+    }
+    case CB_ADDSTRING: return AddString(window, *state, lParam);
     case CB_RESETCONTENT:
       state->items.clear();
-      state->selected = -1;
+      state->selected = state->hot = -1;
+      state->top = 0;
       InvalidateRect(window, nullptr, TRUE);
+      if (state->list) InvalidateRect(state->list, nullptr, FALSE);
       return 0;
     case CB_GETCOUNT: return static_cast<LRESULT>(state->items.size());
     case CB_GETCURSEL: return state->selected;
@@ -102,15 +197,35 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       state->selected = valid ? index : -1;
       InvalidateRect(window, nullptr, TRUE);
       return valid ? index : CB_ERR;
-    case CB_GETLBTEXTLEN: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].size()) : CB_ERR;
+    case CB_GETLBTEXTLEN: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
     case CB_GETLBTEXT: {
       if (!valid || !lParam) return CB_ERR;
-      const std::string& item = state->items[static_cast<std::size_t>(index)];
+      const std::string& item = state->items[static_cast<std::size_t>(index)].text;
       std::copy(item.begin(), item.end(), reinterpret_cast<char*>(lParam));
       reinterpret_cast<char*>(lParam)[item.size()] = '\0';
       return static_cast<LRESULT>(item.size());
     }
-    case CB_GETDROPPEDSTATE: return FALSE;
+    case CB_SHOWDROPDOWN:
+      if (wParam) Open(window);
+      else CloseComboList(window, false);
+      return TRUE;
+    case CB_GETDROPPEDSTATE: return state->dropped ? TRUE : FALSE;
+    case CB_GETDROPPEDCONTROLRECT:
+      if (!lParam) return CB_ERR;
+      *reinterpret_cast<RECT*>(lParam) = ComboListRect(window, *state);
+      return TRUE;
+    case CB_GETITEMHEIGHT: {
+      if (index != -1) return ComboItemHeight(*state);
+      RECT r{};
+      GetWindowRect(window, &r);
+      return r.bottom - r.top;
+    }
+    case CB_SETDROPPEDWIDTH: state->droppedWidth = std::max(0, index); [[fallthrough]];
+    case CB_GETDROPPEDWIDTH: {
+      RECT r{};
+      GetWindowRect(window, &r);
+      return std::max<LRESULT>(state->droppedWidth, r.right - r.left);
+    }
     default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -118,6 +233,61 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-void RegisterComboBoxClass() { RegisterClassWithState("ComboBox", ComboProcedure); }
+int ComboItemHeight(const ComboState& state) {
+  return state.measuredHeight > 0 ? state.measuredHeight : FontHeight(state.font);
+}
+
+void DrawComboItem(HWND combo, const ComboState& state, HDC dc, int index, const RECT& r, UINT itemState,
+                   HBRUSH back) {
+  const bool exists = index >= 0 && index < static_cast<int>(state.items.size());
+  if (OwnerDrawn(combo)) {
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_COMBOBOX;
+    dis.CtlID = static_cast<UINT>(GetWindowLongA(combo, GWL_ID));
+    dis.itemID = exists ? static_cast<UINT>(index) : static_cast<UINT>(-1);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = itemState;
+    dis.hwndItem = combo;
+    dis.hDC = dc;
+    dis.rcItem = r;
+    dis.itemData = exists ? state.items[static_cast<std::size_t>(index)].data : 0;
+    if (HWND parent = GetParent(combo)) SendMessageA(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    return;
+  }
+  const bool selected = (itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &r, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : back);
+  if (!exists) return;
+  HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(state.font));
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColor = GetTextColor(dc);
+  if (selected) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  else if (itemState & ODS_DISABLED) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  RECT label{r.left + 2, r.top, r.right, r.bottom};
+  DrawTextA(dc, state.items[static_cast<std::size_t>(index)].text.c_str(), -1, &label,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
+  SelectObject(dc, oldFont);
+}
+
+void CloseComboList(HWND combo, bool accept) {
+  ComboState* state = StateOf<ComboState>(combo);
+  if (!state || !state->dropped) return;
+  state->dropped = false;
+  state->pressedPart = scrollbar::kNowhere;
+  const int picked = state->hot;
+  if (GetCapture() == state->list) ReleaseCapture();
+  ShowWindow(state->list, SW_HIDE);
+  InvalidateRect(combo, nullptr, TRUE);
+  if (accept && picked >= 0 && picked != state->selected) {
+    state->selected = picked;
+    NotifyParent(combo, CBN_SELCHANGE);
+    if (!IsWindow(combo)) return;
+  }
+  NotifyParent(combo, accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
+  if (IsWindow(combo)) NotifyParent(combo, CBN_CLOSEUP);
+}
+
+void RegisterComboBoxClass() { RegisterClassWithState("ComboBox", ComboProcedure, CS_DBLCLKS); }
 
 }  // namespace user::controls

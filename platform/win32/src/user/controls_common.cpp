@@ -10,6 +10,7 @@ void RegisterControlClasses() {
     RegisterEditClass();
     RegisterListBoxClass();
     RegisterComboBoxClass();
+    RegisterComboListClass();
     return true;
   }();
   (void)done;
@@ -41,6 +42,16 @@ HBRUSH ParentColorBrush(HWND control, HDC dc, UINT message, int fallbackColor) {
 }
 
 HFONT FontOrDefault(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+int FontHeight(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FontOrDefault(font));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight > 0 ? tm.tmHeight : 1;
+}
 
 std::string TextOf(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');

@@ -18,6 +18,7 @@ void RegisterButtonClass();
 void RegisterEditClass();
 void RegisterListBoxClass();
 void RegisterComboBoxClass();
+void RegisterComboListClass();
 
 // One object of State per window, made at WM_NCCREATE and freed at WM_NCDESTROY.
 constexpr int kStateExtra = static_cast<int>(sizeof(void*));
@@ -44,6 +45,8 @@ void NotifyParent(HWND control, WORD code);
 HBRUSH ParentColorBrush(HWND control, HDC dc, UINT message, int fallbackColor);
 // The font from WM_SETFONT, else the dialog font.
 HFONT FontOrDefault(HFONT font);
+// The height of a line of that font, at least 1.
+int FontHeight(HFONT font);
 std::string TextOf(HWND window);
 RECT ClientRectOf(HWND window);
 bool PointIn(const RECT& r, LPARAM lParam);

@@ -19,15 +19,7 @@ struct ListState {
   bool focused = false;
 };
 
-int ItemHeight(const ListState& state) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FontOrDefault(state.font));
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return std::max<int>(1, tm.tmHeight);
-}
+int ItemHeight(const ListState& state) { return FontHeight(state.font); }
 
 RECT Inner(HWND window) {
   RECT r = ClientRectOf(window);
