@@ -217,8 +217,14 @@ int ReadRun(const FaxStrip& s, std::int64_t& position, bool white, int width) {
 
 int BitAt(const FaxStrip& s, std::int64_t position) { return static_cast<int>(Peek(s, position) >> 31); }
 
-void CopyRow(std::uint8_t* to, const std::uint8_t* from, int width) {
-  std::memcpy(to, from, static_cast<std::size_t>((width + 7) / 8));
+// White, then the black runs between the changing elements; bits beyond the width are kept.
+void PaintRow(std::uint8_t* row, const int* changes, int count, int width) {
+  std::memset(row, 0xFF, static_cast<std::size_t>(std::max(width, 0) / 8));
+  if (width % 8) row[width / 8] |= static_cast<std::uint8_t>(0xFF00 >> (width % 8));
+  for (int i = 0; i < count; i += 2) {
+    const int end = i + 1 < count ? changes[i + 1] : width;
+    FillFaxRun(row, changes[i], end - changes[i], width, false);
+  }
 }
 
 }  // namespace
@@ -299,11 +305,33 @@ std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) 
 }
 
 std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
-                            std::uint8_t* reference) {
+                            FaxReference& reference) {
+  // Room for every pixel to change, and three end marks after the reference's changes.
+  const std::size_t room = static_cast<std::size_t>(std::max(width, 0)) + 3;
+  if (reference.changes.size() < room) {
+    reference.changes.resize(room);
+    reference.coding.resize(room);
+  }
+  int* const above = reference.changes.data();
+  for (int i = 0; i < 3; ++i) above[reference.count + i] = width;
+  int* const coded = reference.coding.data();
+  int count = 0;
+  bool codedWhite = true;  // the colour after the last changing element of the coding row
+  // The coding row is made of runs from left to right; a run whose colour differs from the one
+  // before starts a changing element.
+  const auto paint = [&](int from, int to, bool white) {
+    if (from >= std::min(to, width)) return;
+    if (white != codedWhite) {
+      coded[count++] = from;
+      codedWhite = white;
+    }
+  };
+
   int a0 = -1;
-  bool white = true, firstCode = true;
+  bool white = true, firstCode = true, oneDimensional = false;
+  int b = 0;  // where the search for b1 starts among the reference's changing elements
   std::int64_t position = start;
-  const auto finish = [&](bool colour) { FillFaxRun(row, std::max(a0, 0), width, width, colour); };
+  const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
   while (a0 < width) {
     if (position >= strip.Bits()) {
       finish(true);
@@ -319,16 +347,22 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       firstCode = false;
       if (BitAt(strip, position++) == 1) {
         position = DecodeFaxRow1D(row, strip, width, position);
+        oneDimensional = true;
         break;
       }
       continue;
     }
     firstCode = false;
     position += m.length;
-    const int b1 = FindChangingElement(reference, FindChangingElement(reference, a0, width, white), width, !white);
+    // b1: the first changing element after a0 to the other colour; elements to white have odd
+    // indexes. a0 only grows, but a step left of b1 can put it before the last b1.
+    while (b > 0 && above[b - 1] > a0) --b;
+    while (above[b] <= a0) ++b;
+    if ((b & 1) != (white ? 0 : 1)) ++b;
+    const int b1 = std::min(above[b], width);
     if (m.mode == kPass) {
-      const int b2 = FindChangingElement(reference, b1, width, white);
-      FillFaxRun(row, std::max(a0, 0), b2 - std::max(a0, 0), width, white);
+      const int b2 = std::min(above[b + 1], width);
+      paint(std::max(a0, 0), b2, white);
       a0 = b2;
     } else if (m.mode == kHorizontal) {
       const int first = ReadRun(strip, position, white, width);
@@ -339,8 +373,8 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       }
       if (first < 0 || second < 0) continue;
       const int from = std::max(a0, 0);
-      FillFaxRun(row, from, first, width, white);
-      FillFaxRun(row, from + first, second, width, !white);
+      paint(from, from + first, white);
+      paint(from + first, from + first + second, !white);
       a0 = std::min(from + first + second, width);
     } else if (m.mode == kVertical) {
       const int a1 = std::min(b1 + m.offset, width);
@@ -348,7 +382,7 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
         finish(true);
         break;
       }
-      FillFaxRun(row, std::max(a0, 0), a1 - std::max(a0, 0), width, white);
+      paint(std::max(a0, 0), a1, white);
       a0 = a1;
       white = !white;
     } else if (m.mode == kUncompressed) {
@@ -356,6 +390,17 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       break;
     }
   }
-  CopyRow(reference, row, width);
+  if (oneDimensional) {
+    count = 0;
+    for (int x = -1;; ++count) {
+      x = FindChangingElement(row, x, width, count % 2 == 1);
+      if (x >= width) break;
+      coded[count] = x;
+    }
+  } else {
+    PaintRow(row, coded, count, width);
+  }
+  std::swap(reference.changes, reference.coding);
+  reference.count = count;
   return position;
 }

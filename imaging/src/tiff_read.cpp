@@ -111,7 +111,7 @@ class StripRows {
   StripRows(const std::uint8_t* data, std::size_t size, int compression, bool twoDimensional, int fillOrder,
             int width, const TTiffLzwDecoder& lzw)
       : data_(data), size_(size), compression_(compression), twoD_(twoDimensional), fillOrder_(fillOrder),
-        width_(width), lzw_(lzw), reference_(static_cast<std::size_t>((width + 7) / 8), 0xFF) {}
+        width_(width), lzw_(lzw) {}
   ~StripRows() {
     if (lzwState_) lzw_(nullptr, 0, 0, lzwState_);
   }
@@ -134,10 +134,10 @@ class StripRows {
         else DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
         break;
       case 3:
-        bit_ = twoD_ ? DecodeFaxRow2D(row, fax, width_, bit_, reference_.data()) : DecodeFaxRow1D(row, fax, width_, bit_);
+        bit_ = twoD_ ? DecodeFaxRow2D(row, fax, width_, bit_, reference_) : DecodeFaxRow1D(row, fax, width_, bit_);
         break;
       case 4:
-        bit_ = DecodeFaxRow2D(row, fax, width_, bit_, reference_.data());
+        bit_ = DecodeFaxRow2D(row, fax, width_, bit_, reference_);
         break;
       case 5:
         if (const std::uint8_t* bytes = lzw_(data_, size_, static_cast<int>(rowBytes), lzwState_))
@@ -180,7 +180,7 @@ class StripRows {
   int fillOrder_, width_;
   const TTiffLzwDecoder& lzw_;
   void* lzwState_ = nullptr;
-  std::vector<std::uint8_t> reference_;
+  FaxReference reference_;
 };
 
 struct Picture {

@@ -105,23 +105,33 @@ TEST(CcittFax, DamagedOrShortDataFinishesTheRowInWhiteWithinTheStrip) {
 
 TEST(CcittFax, BitsBeyondTheWidthStayAsTheyWere) {
   std::vector<std::uint8_t> data = Bits("1");  // V0 against white: all white
-  std::vector<std::uint8_t> row(2, 0x00), reference(2, 0xFF);
-  DecodeFaxRow2D(row.data(), {data.data(), data.size(), 1}, 12, 0, reference.data());
+  std::vector<std::uint8_t> row(2, 0x00);
+  FaxReference reference;
+  DecodeFaxRow2D(row.data(), {data.data(), data.size(), 1}, 12, 0, reference);
   EXPECT_EQ(row[0], 0xFF);
   EXPECT_EQ(row[1], 0xF0);
+}
+
+// The reference row as pixels: a row of nothing but V0 codes copies it.
+std::string ReferencePixels(FaxReference reference, int width) {
+  std::vector<std::uint8_t> copies = Bits(std::string(static_cast<std::size_t>(width) + 1, '1'));
+  std::vector<std::uint8_t> row(static_cast<std::size_t>((width + 7) / 8));
+  DecodeFaxRow2D(row.data(), {copies.data(), copies.size(), 1}, width, 0, reference);
+  return Pixels(row, width);
 }
 
 // Rows decoded one after another from one strip, as the TIFF reader does.
 std::vector<std::string> Decode2D(const std::string& bits, int width, int rows) {
   std::vector<std::uint8_t> data = Bits(bits);
   FaxStrip strip{data.data(), data.size(), 1};
-  std::vector<std::uint8_t> row(static_cast<std::size_t>((width + 7) / 8)), reference(row.size(), 0xFF);
+  std::vector<std::uint8_t> row(static_cast<std::size_t>((width + 7) / 8));
+  FaxReference reference;
   std::vector<std::string> out;
   std::int64_t position = 0;
   for (int y = 0; y < rows; ++y) {
-    position = DecodeFaxRow2D(row.data(), strip, width, position, reference.data());
+    position = DecodeFaxRow2D(row.data(), strip, width, position, reference);
     out.push_back(Pixels(row, width));
-    EXPECT_EQ(Pixels(reference, width), out.back()) << "the row becomes the reference";
+    EXPECT_EQ(ReferencePixels(reference, width), out.back()) << "the row becomes the reference";
   }
   return out;
 }
