@@ -83,8 +83,9 @@ constexpr ModeText kModes[] = {
     {"0001", kPass, 0},           {"001", kHorizontal, 0},       {"0000010", kVertical, -3},
     {"000010", kVertical, -2},    {"010", kVertical, -1},        {"1", kVertical, 0},
     {"011", kVertical, 1},        {"000011", kVertical, 2},      {"0000011", kVertical, 3},
-    {"0000001111", kUncompressed, 0}, {"000000001111", kUncompressed, 0},
 };
+// Longer mode codes all start with six zeros: the uncompressed-mode extensions and the end of line.
+constexpr int kModeLookupBits = 7;
 
 constexpr int kLookupBits = 13;  // the longest run code; longer ones are ends of line
 
@@ -92,10 +93,15 @@ struct Decoded {
   std::int8_t length = 0;  // 0: no code
   std::int16_t value = 0;
 };
+struct DecodedMode {
+  std::int8_t length = 0;  // 0: a longer code or none
+  Mode mode = kNoMode;
+  std::int8_t offset = 0;
+};
 
 struct Tables {
   std::array<Decoded, 1 << kLookupBits> white{}, black{};
-  std::array<Decoded, 1 << kLookupBits> modes{};
+  std::array<DecodedMode, 1 << kModeLookupBits> modes{};
   std::array<std::uint8_t, 256> reversed{};
 
   static int Length(const char* bits) { return static_cast<int>(std::strlen(bits)); }
@@ -105,22 +111,25 @@ struct Tables {
     return v;
   }
   // Every lookup index whose top bits are the code's.
-  template <class Row>
-  static void Enter(std::array<Decoded, 1 << kLookupBits>& table, const Row& row, int value) {
-    const int length = Length(row.bits), spare = kLookupBits - length;
-    const int first = Value(row.bits) << spare;
-    for (int i = 0; i < 1 << spare; ++i)
-      table[static_cast<std::size_t>(first + i)] = {static_cast<std::int8_t>(length), static_cast<std::int16_t>(value)};
+  template <int Bits, class Entry>
+  static void Enter(std::array<Entry, 1 << Bits>& table, const char* bits, Entry entry) {
+    const int spare = Bits - Length(bits);
+    const int first = Value(bits) << spare;
+    for (int i = 0; i < 1 << spare; ++i) table[static_cast<std::size_t>(first + i)] = entry;
+  }
+  static Decoded Run(const CodeText& c) {
+    return {static_cast<std::int8_t>(Length(c.bits)), static_cast<std::int16_t>(c.value)};
   }
 
   Tables() {
-    for (const auto& c : kWhiteCodes) Enter(white, c, c.value);
-    for (const auto& c : kBlackCodes) Enter(black, c, c.value);
+    for (const auto& c : kWhiteCodes) Enter<kLookupBits>(white, c.bits, Run(c));
+    for (const auto& c : kBlackCodes) Enter<kLookupBits>(black, c.bits, Run(c));
     for (const auto& c : kCommonCodes) {
-      Enter(white, c, c.value);
-      Enter(black, c, c.value);
+      Enter<kLookupBits>(white, c.bits, Run(c));
+      Enter<kLookupBits>(black, c.bits, Run(c));
     }
-    for (const auto& m : kModes) Enter(modes, m, m.mode * 8 + m.offset + 3);
+    for (const auto& m : kModes)
+      Enter<kModeLookupBits>(modes, m.bits, {static_cast<std::int8_t>(Length(m.bits)), m.mode, static_cast<std::int8_t>(m.offset)});
     for (int b = 0; b < 256; ++b) {
       int r = 0;
       for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
@@ -130,42 +139,59 @@ struct Tables {
 };
 const Tables kTables;
 
-std::uint8_t ByteAt(const FaxStrip& s, std::int64_t index) {
-  if (index < 0 || index >= static_cast<std::int64_t>(s.size)) return 0;
-  const std::uint8_t b = s.data[index];
-  return s.fillOrder == 2 ? kTables.reversed[b] : b;
-}
+// A strip's bits, read 32 at a time from any position.
+class FaxBits {
+ public:
+  explicit FaxBits(const FaxStrip& s)
+      : s_(s), bits_(s.Bits()), wordReads_(s.fillOrder != 2 && s.size >= 8 ? s.size - 7 : 0) {}
 
-// The 32 bits from the position on, the first in the top bit.
-std::uint32_t Peek(const FaxStrip& s, std::int64_t position) {
-  const std::int64_t index = position >> 3;
-  if (s.fillOrder != 2 && index >= 0 && index + 8 <= static_cast<std::int64_t>(s.size)) {
+  std::int64_t Size() const { return bits_; }
+
+  // The 32 bits from the position on, the first in the top bit.
+  std::uint32_t Peek(std::int64_t position) const {
+    const auto index = static_cast<std::uint64_t>(position >> 3);
+    if (index >= wordReads_) return PeekBytes(position);
     std::uint64_t word;
-    std::memcpy(&word, s.data + index, sizeof word);
+    std::memcpy(&word, s_.data + index, sizeof word);
     if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
     return static_cast<std::uint32_t>((word << (position & 7)) >> 32);
   }
-  std::uint64_t v = 0;
-  for (int i = 0; i < 5; ++i) v = v << 8 | ByteAt(s, index + i);
-  return static_cast<std::uint32_t>(v >> (8 - (position & 7)));
-}
+
+ private:
+  std::uint8_t ByteAt(std::int64_t index) const {
+    if (index < 0 || index >= static_cast<std::int64_t>(s_.size)) return 0;
+    const std::uint8_t b = s_.data[index];
+    return s_.fillOrder == 2 ? kTables.reversed[b] : b;
+  }
+  // Near the strip's ends or in fill order 2, a byte at a time.
+  std::uint32_t PeekBytes(std::int64_t position) const {
+    const std::int64_t index = position >> 3;
+    std::uint64_t v = 0;
+    for (int i = 0; i < 5; ++i) v = v << 8 | ByteAt(index + i);
+    return static_cast<std::uint32_t>(v >> (8 - (position & 7)));
+  }
+
+  const FaxStrip& s_;
+  const std::int64_t bits_;
+  const std::uint64_t wordReads_;  // byte indexes below this have a whole word in fill order 1
+};
 
 // Zero bits from the position on; counting stops at the strip's end.
-std::int64_t ZerosAt(const FaxStrip& s, std::int64_t position) {
+std::int64_t ZerosAt(const FaxBits& s, std::int64_t position) {
   std::int64_t zeros = 0;
   for (;;) {
-    if (position + zeros >= s.Bits()) return zeros;
-    const std::uint32_t bits = Peek(s, position + zeros);
+    if (position + zeros >= s.Size()) return zeros;
+    const std::uint32_t bits = s.Peek(position + zeros);
     if (bits) return zeros + std::countl_zero(bits);
     zeros += 32;
   }
 }
 
 // An end of line with its fill zeros: eleven or more zeros and a one. Its length, or 0.
-std::int64_t EndOfLineAt(const FaxStrip& s, std::int64_t position) {
-  if (Peek(s, position) >> 21) return 0;
+std::int64_t EndOfLineAt(const FaxBits& s, std::int64_t position) {
+  if (s.Peek(position) >> 21) return 0;
   const std::int64_t zeros = ZerosAt(s, position);
-  return position + zeros < s.Bits() ? zeros + 1 : 0;
+  return position + zeros < s.Size() ? zeros + 1 : 0;
 }
 
 struct Code {
@@ -175,8 +201,8 @@ struct Code {
 
 // No code of the tables starts with eleven zeros, so an end of line is looked for only where
 // the tables have nothing.
-Code RunCodeAt(const FaxStrip& s, std::int64_t position, bool white) {
-  const Decoded d = (white ? kTables.white : kTables.black)[Peek(s, position) >> (32 - kLookupBits)];
+Code RunCodeAt(const FaxBits& s, std::int64_t position, bool white) {
+  const Decoded d = (white ? kTables.white : kTables.black)[s.Peek(position) >> (32 - kLookupBits)];
   if (d.length != 0) return {d.length, d.value};
   if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kEndOfLine};
   return {};
@@ -189,20 +215,23 @@ struct ModeCode {
 };
 
 // No matching code (twelve zeros, as the mode table's first entry) steps over twelve bits.
-ModeCode ModeCodeAt(const FaxStrip& s, std::int64_t position) {
-  const Decoded d = kTables.modes[Peek(s, position) >> (32 - kLookupBits)];
-  if (d.length != 0) return {d.length, static_cast<Mode>(d.value / 8), d.value % 8 - 3};
+ModeCode ModeCodeAt(const FaxBits& s, std::int64_t position) {
+  const std::uint32_t bits = s.Peek(position);
+  const DecodedMode d = kTables.modes[bits >> (32 - kModeLookupBits)];
+  if (d.length != 0) return {d.length, d.mode, d.offset};
+  if (bits >> (32 - 10) == 0b0000001111) return {10, kUncompressed, 0};
+  if (bits >> (32 - 12) == 0b000000001111) return {12, kUncompressed, 0};
   if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine, 0};
   return {12, kNoMode, 0};
 }
 
 // Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was
 // among them, -2 when no code matches.
-int ReadRun(const FaxStrip& s, std::int64_t& position, bool white, int width) {
+int ReadRun(const FaxBits& s, std::int64_t& position, bool white, int width) {
   int sum = 0;
   bool marked = false;
   for (;;) {
-    if (position >= s.Bits()) return -2;
+    if (position >= s.Size()) return -2;
     const Code c = RunCodeAt(s, position, white);
     if (c.length == 0) return -2;
     position += c.length;
@@ -215,15 +244,35 @@ int ReadRun(const FaxStrip& s, std::int64_t& position, bool white, int width) {
   }
 }
 
-int BitAt(const FaxStrip& s, std::int64_t position) { return static_cast<int>(Peek(s, position) >> 31); }
+int BitAt(const FaxBits& s, std::int64_t position) { return static_cast<int>(s.Peek(position) >> 31); }
 
-// White, then the black runs between the changing elements; bits beyond the width are kept.
+// The row from its changing elements, 64 pixels at a time: a pixel is black when an odd number of
+// them lie at or before it. Bits beyond the width are kept.
 void PaintRow(std::uint8_t* row, const int* changes, int count, int width) {
-  std::memset(row, 0xFF, static_cast<std::size_t>(std::max(width, 0) / 8));
-  if (width % 8) row[width / 8] |= static_cast<std::uint8_t>(0xFF00 >> (width % 8));
-  for (int i = 0; i < count; i += 2) {
-    const int end = i + 1 < count ? changes[i + 1] : width;
-    FillFaxRun(row, changes[i], end - changes[i], width, false);
+  const int bytes = (width + 7) / 8;
+  if (bytes <= 0) return;
+  const std::uint8_t beyond = row[bytes - 1];
+  std::uint64_t carried = 0;  // all ones while a black run goes on into the next word
+  for (int at = 0, i = 0; at < bytes; at += 8) {
+    const int next = (at + 8) * 8;
+    std::uint64_t black = 0;  // a set bit for each changing element, the word's first pixel on top
+    for (; i < count && changes[i] < next; ++i) black |= std::uint64_t{1} << (63 - (changes[i] & 63));
+    if (black) {
+      for (int shift = 1; shift < 64; shift *= 2) black ^= black >> shift;
+    }
+    black ^= carried;
+    carried = i % 2 ? ~std::uint64_t{0} : 0;
+    std::uint64_t word = ~black;
+    if (at + 8 <= bytes) {
+      if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+      std::memcpy(row + at, &word, sizeof word);
+    } else {
+      for (int k = at; k < bytes; ++k, word <<= 8) row[k] = static_cast<std::uint8_t>(word >> 56);
+    }
+  }
+  if (width % 8) {
+    const auto kept = static_cast<std::uint8_t>(0xFF >> (width % 8));
+    row[bytes - 1] = static_cast<std::uint8_t>((row[bytes - 1] & ~kept) | (beyond & kept));
   }
 }
 
@@ -275,11 +324,12 @@ int FindChangingElement(const std::uint8_t* reference, int start, int width, boo
 }
 
 std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start) {
+  const FaxBits bits(strip);
   int n = 0;
   bool white = true, makeUpPending = false;
   std::int64_t position = start;
   while (n < width || makeUpPending) {
-    const Code c = position < strip.Bits() ? RunCodeAt(strip, position, white) : Code{};
+    const Code c = position < bits.Size() ? RunCodeAt(bits, position, white) : Code{};
     if (c.length == 0) break;  // damaged or out of data
     position += c.length;
     if (c.value == kEndOfLine) {
@@ -312,6 +362,7 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
     reference.changes.resize(room);
     reference.coding.resize(room);
   }
+  const FaxBits bits(strip);
   int* const above = reference.changes.data();
   for (int i = 0; i < 3; ++i) above[reference.count + i] = width;
   int* const coded = reference.coding.data();
@@ -329,15 +380,17 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
 
   int a0 = -1;
   bool white = true, firstCode = true, oneDimensional = false;
-  int b = 0;  // where the search for b1 starts among the reference's changing elements
+  // b1 is the first changing element after a0 to the other colour: elements to black have even
+  // indexes. b keeps to the indexes of the colour wanted, with every one before it at or before a0.
+  int b = 0;
   std::int64_t position = start;
   const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
   while (a0 < width) {
-    if (position >= strip.Bits()) {
+    if (position >= bits.Size()) {
       finish(true);
       break;
     }
-    const ModeCode m = ModeCodeAt(strip, position);
+    const ModeCode m = ModeCodeAt(bits, position);
     if (m.mode == kModeEndOfLine) {
       if (!firstCode) {
         finish(white);  // the next row reads this end of line again
@@ -345,7 +398,7 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       }
       position += m.length;
       firstCode = false;
-      if (BitAt(strip, position++) == 1) {
+      if (BitAt(bits, position++) == 1) {
         position = DecodeFaxRow1D(row, strip, width, position);
         oneDimensional = true;
         break;
@@ -354,19 +407,16 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
     }
     firstCode = false;
     position += m.length;
-    // b1: the first changing element after a0 to the other colour; elements to white have odd
-    // indexes. a0 only grows, but a step left of b1 can put it before the last b1.
-    while (b > 0 && above[b - 1] > a0) --b;
-    while (above[b] <= a0) ++b;
-    if ((b & 1) != (white ? 0 : 1)) ++b;
+    while (above[b] <= a0) b += 2;
     const int b1 = std::min(above[b], width);
     if (m.mode == kPass) {
       const int b2 = std::min(above[b + 1], width);
       paint(std::max(a0, 0), b2, white);
       a0 = b2;
+      b += 2;
     } else if (m.mode == kHorizontal) {
-      const int first = ReadRun(strip, position, white, width);
-      const int second = first == -2 ? -2 : ReadRun(strip, position, !white, width);
+      const int first = ReadRun(bits, position, white, width);
+      const int second = first == -2 ? -2 : ReadRun(bits, position, !white, width);
       if (first == -2 || second == -2) {
         finish(true);
         break;
@@ -385,6 +435,9 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       paint(std::max(a0, 0), a1, white);
       a0 = a1;
       white = !white;
+      // Elements to the new colour's opposite: the one after b1, or the one before it when a1
+      // lies left of b1 (the one before that is at or before the old a0).
+      b = m.offset < 0 && b > 0 ? b - 1 : b + 1;
     } else if (m.mode == kUncompressed) {
       finish(true);  // not supported: the rest of the row is left white
       break;
