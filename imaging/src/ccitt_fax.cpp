@@ -93,7 +93,7 @@ struct Decoded {
   std::int8_t length = 0;  // 0: no code
   std::int16_t value = 0;
 };
-struct DecodedMode {
+struct alignas(4) DecodedMode {
   std::int8_t length = 0;  // 0: a longer code or none
   Mode mode = kNoMode;
   std::int8_t offset = 0;
@@ -246,22 +246,22 @@ int ReadRun(const FaxBits& s, std::int64_t& position, bool white, int width) {
 
 int BitAt(const FaxBits& s, std::int64_t position) { return static_cast<int>(s.Peek(position) >> 31); }
 
-// The row from its changing elements, 64 pixels at a time: a pixel is black when an odd number of
-// them lie at or before it. Bits beyond the width are kept.
-void PaintRow(std::uint8_t* row, const int* changes, int count, int width) {
+// The row from its changing elements, given as set bits, 64 pixels at a time: a pixel is black
+// when an odd number of them lie at or before it. The bits are cleared for the next row; bits of
+// the row beyond the width are kept.
+void PaintRow(std::uint8_t* row, std::uint64_t* changes, int width) {
   const int bytes = (width + 7) / 8;
   if (bytes <= 0) return;
   const std::uint8_t beyond = row[bytes - 1];
   std::uint64_t carried = 0;  // all ones while a black run goes on into the next word
-  for (int at = 0, i = 0; at < bytes; at += 8) {
-    const int next = (at + 8) * 8;
-    std::uint64_t black = 0;  // a set bit for each changing element, the word's first pixel on top
-    for (; i < count && changes[i] < next; ++i) black |= std::uint64_t{1} << (63 - (changes[i] & 63));
+  for (int at = 0; at < bytes; at += 8, ++changes) {
+    std::uint64_t black = *changes;
     if (black) {
+      *changes = 0;
       for (int shift = 1; shift < 64; shift *= 2) black ^= black >> shift;
     }
     black ^= carried;
-    carried = i % 2 ? ~std::uint64_t{0} : 0;
+    carried = 0 - (black & 1);
     std::uint64_t word = ~black;
     if (at + 8 <= bytes) {
       if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
@@ -356,33 +356,41 @@ std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) 
 
 std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
                             FaxReference& reference) {
-  // Room for every pixel to change, and three end marks after the reference's changes.
-  const std::size_t room = static_cast<std::size_t>(std::max(width, 0)) + 3;
-  if (reference.changes.size() < room) {
-    reference.changes.resize(room);
-    reference.coding.resize(room);
+  // Room for every pixel to change, with two marks before the changing elements (at or before
+  // any a0) and three after them (the width), so that searches need no other bounds.
+  constexpr int kBefore = 2, kAfter = 3;
+  const int pixels = std::max(width, 0);
+  if (reference.changes.size() < static_cast<std::size_t>(pixels + kBefore + kAfter)) {
+    reference.changes.resize(static_cast<std::size_t>(pixels + kBefore + kAfter));
+    reference.coding.resize(reference.changes.size());
+    reference.codingBits.resize(static_cast<std::size_t>(pixels / 64 + 1));
   }
   const FaxBits bits(strip);
-  int* const above = reference.changes.data();
-  for (int i = 0; i < 3; ++i) above[reference.count + i] = width;
-  int* const coded = reference.coding.data();
+  int* const above = reference.changes.data() + kBefore;
+  above[-2] = above[-1] = -1;
+  for (int i = 0; i < kAfter; ++i) above[reference.count + i] = width;
+  int* const coded = reference.coding.data() + kBefore;
+  std::uint64_t* const codedBits = reference.codingBits.data();
   int count = 0;
   bool codedWhite = true;  // the colour after the last changing element of the coding row
-  // The coding row is made of runs from left to right; a run whose colour differs from the one
-  // before starts a changing element.
+  // The coding row is made of runs from left to right, up to the width; a run whose colour
+  // differs from the one before starts a changing element.
   const auto paint = [&](int from, int to, bool white) {
-    if (from >= std::min(to, width)) return;
-    if (white != codedWhite) {
-      coded[count++] = from;
-      codedWhite = white;
-    }
+    if (from >= to || white == codedWhite) return;
+    coded[count++] = from;
+    codedBits[from >> 6] |= std::uint64_t{1} << 63 >> (from & 63);
+    codedWhite = white;
   };
 
   int a0 = -1;
-  bool white = true, firstCode = true, oneDimensional = false;
+  bool white = true, oneDimensional = false;
   // b1 is the first changing element after a0 to the other colour: elements to black have even
   // indexes. b keeps to the indexes of the colour wanted, with every one before it at or before a0.
   int b = 0;
+  const auto b1 = [&] {
+    while (above[b] <= a0) b += 2;
+    return std::min(above[b], width);
+  };
   std::int64_t position = start;
   const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
   while (a0 < width) {
@@ -391,43 +399,9 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       break;
     }
     const ModeCode m = ModeCodeAt(bits, position);
-    if (m.mode == kModeEndOfLine) {
-      if (!firstCode) {
-        finish(white);  // the next row reads this end of line again
-        break;
-      }
+    if (m.mode == kVertical) {
+      const int a1 = std::min(b1() + m.offset, width);
       position += m.length;
-      firstCode = false;
-      if (BitAt(bits, position++) == 1) {
-        position = DecodeFaxRow1D(row, strip, width, position);
-        oneDimensional = true;
-        break;
-      }
-      continue;
-    }
-    firstCode = false;
-    position += m.length;
-    while (above[b] <= a0) b += 2;
-    const int b1 = std::min(above[b], width);
-    if (m.mode == kPass) {
-      const int b2 = std::min(above[b + 1], width);
-      paint(std::max(a0, 0), b2, white);
-      a0 = b2;
-      b += 2;
-    } else if (m.mode == kHorizontal) {
-      const int first = ReadRun(bits, position, white, width);
-      const int second = first == -2 ? -2 : ReadRun(bits, position, !white, width);
-      if (first == -2 || second == -2) {
-        finish(true);
-        break;
-      }
-      if (first < 0 || second < 0) continue;
-      const int from = std::max(a0, 0);
-      paint(from, from + first, white);
-      paint(from + first, from + first + second, !white);
-      a0 = std::min(from + first + second, width);
-    } else if (m.mode == kVertical) {
-      const int a1 = std::min(b1 + m.offset, width);
       if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
         finish(true);
         break;
@@ -437,10 +411,45 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       white = !white;
       // Elements to the new colour's opposite: the one after b1, or the one before it when a1
       // lies left of b1 (the one before that is at or before the old a0).
-      b = m.offset < 0 && b > 0 ? b - 1 : b + 1;
+      b += m.offset < 0 ? -1 : 1;
+    } else if (m.mode == kPass) {
+      b1();
+      const int b2 = std::min(above[b + 1], width);
+      position += m.length;
+      paint(std::max(a0, 0), b2, white);
+      a0 = b2;
+      b += 2;
+    } else if (m.mode == kHorizontal) {
+      position += m.length;
+      const int first = ReadRun(bits, position, white, width);
+      const int second = first == -2 ? -2 : ReadRun(bits, position, !white, width);
+      if (first == -2 || second == -2) {
+        finish(true);
+        break;
+      }
+      if (first < 0 || second < 0) continue;
+      const int from = std::max(a0, 0);
+      const int middle = std::min(from + first, width);
+      a0 = std::min(from + first + second, width);
+      paint(from, middle, white);
+      paint(middle, a0, !white);
+    } else if (m.mode == kModeEndOfLine) {
+      if (position != start) {
+        finish(white);  // the next row reads this end of line again
+        break;
+      }
+      position += m.length;
+      if (BitAt(bits, position++) == 1) {
+        position = DecodeFaxRow1D(row, strip, width, position);
+        oneDimensional = true;
+        break;
+      }
     } else if (m.mode == kUncompressed) {
+      position += m.length;
       finish(true);  // not supported: the rest of the row is left white
       break;
+    } else {
+      position += m.length;
     }
   }
   if (oneDimensional) {
@@ -451,7 +460,7 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       coded[count] = x;
     }
   } else {
-    PaintRow(row, coded, count, width);
+    PaintRow(row, codedBits, width);
   }
   std::swap(reference.changes, reference.coding);
   reference.count = count;

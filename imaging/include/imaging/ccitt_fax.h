@@ -34,8 +34,9 @@ std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width);
 // so the first is black. A new one is all white, as at a strip's start. Only the decoder looks
 // inside.
 struct FaxReference {
-  std::vector<int> changes;  // `count` changing elements, then room for end marks
+  std::vector<int> changes;  // `count` changing elements, with room for marks around them
   std::vector<int> coding;   // the changing elements of the row being decoded
+  std::vector<std::uint64_t> codingBits;  // the same as set bits, cleared as the row is painted
   int count = 0;
 };
 
