@@ -149,12 +149,21 @@ class FaxBits {
 
   // The 32 bits from the position on, the first in the top bit.
   std::uint32_t Peek(std::int64_t position) const {
+    int read;
+    return static_cast<std::uint32_t>(Window(position, read) >> 32);
+  }
+  // The same in 64 bits, of which `read` (32 or more) on top are the strip's.
+  std::uint64_t Window(std::int64_t position, int& read) const {
     const auto index = static_cast<std::uint64_t>(position >> 3);
-    if (index >= wordReads_) return PeekBytes(position);
+    if (index >= wordReads_) {
+      read = 32;
+      return std::uint64_t{PeekBytes(position)} << 32;
+    }
     std::uint64_t word;
     std::memcpy(&word, s_.data + index, sizeof word);
     if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-    return static_cast<std::uint32_t>((word << (position & 7)) >> 32);
+    read = 64 - static_cast<int>(position & 7);
+    return word << (position & 7);
   }
 
  private:
@@ -211,18 +220,16 @@ Code RunCodeAt(const FaxBits& s, std::int64_t position, bool white) {
 struct ModeCode {
   std::int64_t length;
   Mode mode;
-  int offset;
 };
 
-// No matching code (twelve zeros, as the mode table's first entry) steps over twelve bits.
-ModeCode ModeCodeAt(const FaxBits& s, std::int64_t position) {
+// A mode code the table does not hold. No matching code (twelve zeros, as the mode table's first
+// entry) steps over twelve bits.
+ModeCode LongModeCodeAt(const FaxBits& s, std::int64_t position) {
   const std::uint32_t bits = s.Peek(position);
-  const DecodedMode d = kTables.modes[bits >> (32 - kModeLookupBits)];
-  if (d.length != 0) return {d.length, d.mode, d.offset};
-  if (bits >> (32 - 10) == 0b0000001111) return {10, kUncompressed, 0};
-  if (bits >> (32 - 12) == 0b000000001111) return {12, kUncompressed, 0};
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine, 0};
-  return {12, kNoMode, 0};
+  if (bits >> (32 - 10) == 0b0000001111) return {10, kUncompressed};
+  if (bits >> (32 - 12) == 0b000000001111) return {12, kUncompressed};
+  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine};
+  return {12, kNoMode};
 }
 
 // Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was
@@ -392,16 +399,26 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
     return std::min(above[b], width);
   };
   std::int64_t position = start;
+  // Mode codes are taken from a window of the bits from the position on; other codes are read at
+  // the position and empty the window.
+  std::uint64_t window = 0;
+  int windowBits = 0;
+  const auto skip = [&](int length) {
+    position += length;
+    window <<= length;
+    windowBits -= length;
+  };
   const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
   while (a0 < width) {
     if (position >= bits.Size()) {
       finish(true);
       break;
     }
-    const ModeCode m = ModeCodeAt(bits, position);
+    if (windowBits < kModeLookupBits) window = bits.Window(position, windowBits);
+    const DecodedMode m = kTables.modes[window >> (64 - kModeLookupBits)];
     if (m.mode == kVertical) {
       const int a1 = std::min(b1() + m.offset, width);
-      position += m.length;
+      skip(m.length);
       if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
         finish(true);
         break;
@@ -415,12 +432,13 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
     } else if (m.mode == kPass) {
       b1();
       const int b2 = std::min(above[b + 1], width);
-      position += m.length;
+      skip(m.length);
       paint(std::max(a0, 0), b2, white);
       a0 = b2;
       b += 2;
     } else if (m.mode == kHorizontal) {
       position += m.length;
+      windowBits = 0;
       const int first = ReadRun(bits, position, white, width);
       const int second = first == -2 ? -2 : ReadRun(bits, position, !white, width);
       if (first == -2 || second == -2) {
@@ -433,23 +451,27 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       a0 = std::min(from + first + second, width);
       paint(from, middle, white);
       paint(middle, a0, !white);
-    } else if (m.mode == kModeEndOfLine) {
-      if (position != start) {
-        finish(white);  // the next row reads this end of line again
-        break;
-      }
-      position += m.length;
-      if (BitAt(bits, position++) == 1) {
-        position = DecodeFaxRow1D(row, strip, width, position);
-        oneDimensional = true;
-        break;
-      }
-    } else if (m.mode == kUncompressed) {
-      position += m.length;
-      finish(true);  // not supported: the rest of the row is left white
-      break;
     } else {
-      position += m.length;
+      windowBits = 0;
+      const ModeCode longer = LongModeCodeAt(bits, position);
+      if (longer.mode == kModeEndOfLine) {
+        if (position != start) {
+          finish(white);  // the next row reads this end of line again
+          break;
+        }
+        position += longer.length;
+        if (BitAt(bits, position++) == 1) {
+          position = DecodeFaxRow1D(row, strip, width, position);
+          oneDimensional = true;
+          break;
+        }
+      } else if (longer.mode == kUncompressed) {
+        position += longer.length;
+        finish(true);  // not supported: the rest of the row is left white
+        break;
+      } else {
+        position += longer.length;
+      }
     }
   }
   if (oneDimensional) {
