@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "vcl/graphics_images.h"
@@ -168,6 +169,71 @@ TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
     EXPECT_STREQ(e.what(), "LZW Decompressor not found");
   }
   EXPECT_EQ(noDecoder.bitmap.Width(), 5) << "sized before the refusal";
+}
+
+TEST(TiffReader, BytesAStripDoesNotGiveAreZerosNotThoseOfTheRowBefore) {
+  struct Case {
+    const char* name;
+    int compression;
+    std::vector<std::uint8_t> strip;  // a full first row, two bytes of the second
+    std::vector<int> second;
+  };
+  const Case cases[] = {
+      {"none", 1, {10, 20, 30, 40, 50, 1, 2}, {1, 2, 0, 0, 0}},
+      {"PackBits", 32773, {0x04, 10, 20, 30, 40, 50, 0x01, 1, 2}, {1, 2, 0, 0, 0}},
+      {"PackBits ending in a repeat without its byte", 32773, {0x04, 10, 20, 30, 40, 50, 0xFF, 1, 0xFE}, {1, 1, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TiffDirectory d = Basic(5, 2, 8, 1, 1, c.compression);
+    d.strips = {c.strip};
+    TiffLoad load;
+    load.Read(WriteTiff({d}, false));
+    for (int x = 0; x < 5; ++x) {
+      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 0)), 10 * (x + 1));
+      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 1)), c.second[static_cast<std::size_t>(x)]);
+    }
+  }
+}
+
+// Any stream but a memory stream, which the reader cannot read in place.
+class PlainStream : public TStream {
+ public:
+  explicit PlainStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  std::int64_t Read(void* buffer, std::int64_t count) override {
+    const std::int64_t n = std::clamp<std::int64_t>(static_cast<std::int64_t>(bytes_.size()) - at_, 0, count);
+    std::copy_n(bytes_.begin() + at_, n, static_cast<std::uint8_t*>(buffer));
+    at_ += n;
+    return n;
+  }
+  std::int64_t Write(const void*, std::int64_t) override { return 0; }
+  std::int64_t Seek(std::int64_t offset, WORD origin) override {
+    const std::int64_t size = static_cast<std::int64_t>(bytes_.size());
+    return at_ = origin == soFromBeginning ? offset : origin == soFromCurrent ? at_ + offset : size + offset;
+  }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  std::int64_t at_ = 0;
+};
+
+TEST(TiffReader, TheFileIsReadFromTheStreamsPositionToItsEnd) {
+  TiffDirectory d = Basic(2, 1, 8, 3, 2);
+  d.strips = {{1, 2, 3, 4, 5, 6}};
+  std::vector<std::uint8_t> bytes{0xEE, 0xEE, 0xEE};
+  const std::vector<std::uint8_t> file = WriteTiff({d}, false);
+  bytes.insert(bytes.end(), file.begin(), file.end());
+  TMemoryStream memory;
+  memory.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  PlainStream plain(bytes);
+  for (TStream* stream : std::initializer_list<TStream*>{&memory, &plain}) {
+    SCOPED_TRACE(stream == &memory ? "memory" : "plain");
+    stream->SetPosition(3);
+    TiffLoad load;
+    TIFFReadStream(load.bitmap, stream, load.count, {}, load.params);
+    EXPECT_EQ(PixelAt(load.bitmap, 1, 0), RGB(4, 5, 6));
+    EXPECT_EQ(stream->Position(), static_cast<std::int64_t>(bytes.size()));
+  }
 }
 
 TEST(TiffReader, BilevelRowsAreInvertedByPhotometricAndCompression) {
