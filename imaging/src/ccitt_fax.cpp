@@ -185,6 +185,47 @@ class FaxBits {
   const std::uint64_t wordReads_;  // byte indexes below this have a whole word in fill order 1
 };
 
+// Codes read one after another: the strip's bits from a position on, kept in a window that is
+// refilled when a code could be longer than what is left of it.
+class CodeReader {
+ public:
+  CodeReader(const FaxBits& bits, std::int64_t position) : bits_(bits), position_(position) {}
+
+  const FaxBits& Bits() const { return bits_; }
+  std::int64_t Position() const { return position_; }
+  bool AtEnd() const { return position_ >= bits_.Size(); }
+  // The bits from the position on, the first on top, at least `longest` of them the strip's.
+  std::uint64_t Peek(int longest) {
+    if (held_ < longest) window_ = bits_.Window(position_, held_);
+    return window_;
+  }
+  // Past `length` bits of those the last Peek promised.
+  void SkipPeeked(int length) {
+    position_ += length;
+    window_ <<= length;
+    held_ -= length;
+  }
+  void Skip(std::int64_t length) {
+    position_ += length;
+    if (length < held_) {
+      window_ <<= length;
+      held_ -= static_cast<int>(length);
+    } else {
+      held_ = 0;
+    }
+  }
+  void MoveTo(std::int64_t position) {
+    position_ = position;
+    held_ = 0;
+  }
+
+ private:
+  const FaxBits& bits_;
+  std::int64_t position_;
+  std::uint64_t window_ = 0;
+  int held_ = 0;
+};
+
 // Zero bits from the position on; counting stops at the strip's end.
 std::int64_t ZerosAt(const FaxBits& s, std::int64_t position) {
   std::int64_t zeros = 0;
@@ -210,10 +251,10 @@ struct Code {
 
 // No code of the tables starts with eleven zeros, so an end of line is looked for only where
 // the tables have nothing.
-Code RunCodeAt(const FaxBits& s, std::int64_t position, bool white) {
-  const Decoded d = (white ? kTables.white : kTables.black)[s.Peek(position) >> (32 - kLookupBits)];
+Code RunCodeAt(CodeReader& codes, bool white) {
+  const Decoded d = (white ? kTables.white : kTables.black)[codes.Peek(kLookupBits) >> (64 - kLookupBits)];
   if (d.length != 0) return {d.length, d.value};
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kEndOfLine};
+  if (std::int64_t eol = EndOfLineAt(codes.Bits(), codes.Position())) return {eol, kEndOfLine};
   return {};
 }
 
@@ -234,14 +275,14 @@ ModeCode LongModeCodeAt(const FaxBits& s, std::int64_t position) {
 
 // Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was
 // among them, -2 when no code matches.
-int ReadRun(const FaxBits& s, std::int64_t& position, bool white, int width) {
+int ReadRun(CodeReader& codes, bool white, int width) {
   int sum = 0;
   bool marked = false;
   for (;;) {
-    if (position >= s.Size()) return -2;
-    const Code c = RunCodeAt(s, position, white);
+    if (codes.AtEnd()) return -2;
+    const Code c = RunCodeAt(codes, white);
     if (c.length == 0) return -2;
-    position += c.length;
+    codes.Skip(c.length);
     if (c.value < 0) {
       marked = true;
       continue;
@@ -250,8 +291,6 @@ int ReadRun(const FaxBits& s, std::int64_t& position, bool white, int width) {
     if (c.value < 64) return marked ? -1 : sum;
   }
 }
-
-int BitAt(const FaxBits& s, std::int64_t position) { return static_cast<int>(s.Peek(position) >> 31); }
 
 // The row from its changing elements, given as set bits, 64 pixels at a time: a pixel is black
 // when an odd number of them lie at or before it. The bits are cleared for the next row; bits of
@@ -332,16 +371,17 @@ int FindChangingElement(const std::uint8_t* reference, int start, int width, boo
 
 std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start) {
   const FaxBits bits(strip);
+  CodeReader codes(bits, start);
   int n = 0;
   bool white = true, makeUpPending = false;
-  std::int64_t position = start;
   while (n < width || makeUpPending) {
-    const Code c = position < bits.Size() ? RunCodeAt(bits, position, white) : Code{};
+    const Code c = codes.AtEnd() ? Code{} : RunCodeAt(codes, white);
     if (c.length == 0) break;  // damaged or out of data
-    position += c.length;
+    const bool first = codes.Position() == start;
+    codes.Skip(c.length);
     if (c.value == kEndOfLine) {
-      if (position - c.length == start) {
-        start = position;
+      if (first) {
+        start = codes.Position();
         continue;
       }
       break;
@@ -353,7 +393,7 @@ std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width,
     if (!makeUpPending) white = !white;
   }
   FillFaxRun(row, n, width - n, width, true);
-  return position;
+  return codes.Position();
 }
 
 std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) {
@@ -398,27 +438,17 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
     while (above[b] <= a0) b += 2;
     return std::min(above[b], width);
   };
-  std::int64_t position = start;
-  // Mode codes are taken from a window of the bits from the position on; other codes are read at
-  // the position and empty the window.
-  std::uint64_t window = 0;
-  int windowBits = 0;
-  const auto skip = [&](int length) {
-    position += length;
-    window <<= length;
-    windowBits -= length;
-  };
+  CodeReader codes(bits, start);
   const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
   while (a0 < width) {
-    if (position >= bits.Size()) {
+    if (codes.AtEnd()) {
       finish(true);
       break;
     }
-    if (windowBits < kModeLookupBits) window = bits.Window(position, windowBits);
-    const DecodedMode m = kTables.modes[window >> (64 - kModeLookupBits)];
+    const DecodedMode m = kTables.modes[codes.Peek(kModeLookupBits) >> (64 - kModeLookupBits)];
     if (m.mode == kVertical) {
       const int a1 = std::min(b1() + m.offset, width);
-      skip(m.length);
+      codes.SkipPeeked(m.length);
       if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
         finish(true);
         break;
@@ -432,15 +462,14 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
     } else if (m.mode == kPass) {
       b1();
       const int b2 = std::min(above[b + 1], width);
-      skip(m.length);
+      codes.SkipPeeked(m.length);
       paint(std::max(a0, 0), b2, white);
       a0 = b2;
       b += 2;
     } else if (m.mode == kHorizontal) {
-      position += m.length;
-      windowBits = 0;
-      const int first = ReadRun(bits, position, white, width);
-      const int second = first == -2 ? -2 : ReadRun(bits, position, !white, width);
+      codes.SkipPeeked(m.length);
+      const int first = ReadRun(codes, white, width);
+      const int second = first == -2 ? -2 : ReadRun(codes, !white, width);
       if (first == -2 || second == -2) {
         finish(true);
         break;
@@ -452,25 +481,26 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
       paint(from, middle, white);
       paint(middle, a0, !white);
     } else {
-      windowBits = 0;
-      const ModeCode longer = LongModeCodeAt(bits, position);
+      const ModeCode longer = LongModeCodeAt(bits, codes.Position());
       if (longer.mode == kModeEndOfLine) {
-        if (position != start) {
+        if (codes.Position() != start) {
           finish(white);  // the next row reads this end of line again
           break;
         }
-        position += longer.length;
-        if (BitAt(bits, position++) == 1) {
-          position = DecodeFaxRow1D(row, strip, width, position);
+        codes.Skip(longer.length);
+        const bool tagged1D = codes.Peek(1) >> 63;
+        codes.Skip(1);
+        if (tagged1D) {
+          codes.MoveTo(DecodeFaxRow1D(row, strip, width, codes.Position()));
           oneDimensional = true;
           break;
         }
       } else if (longer.mode == kUncompressed) {
-        position += longer.length;
+        codes.Skip(longer.length);
         finish(true);  // not supported: the rest of the row is left white
         break;
       } else {
-        position += longer.length;
+        codes.Skip(longer.length);
       }
     }
   }
@@ -486,5 +516,5 @@ std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width,
   }
   std::swap(reference.changes, reference.coding);
   reference.count = count;
-  return position;
+  return codes.Position();
 }
