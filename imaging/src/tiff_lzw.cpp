@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -29,7 +29,8 @@ class TiffLzwStrip {
  public:
   TiffLzwStrip(const std::uint8_t* data, std::size_t size, int request)
       : data_(data), bits_(static_cast<std::int64_t>(size) * 8), request_(static_cast<std::size_t>(std::max(request, 0))),
-        out_(4 * kHistory + request_ + kTableSize + kCopyStep) {
+        size_(4 * kHistory + request_ + kTableSize + kCopyStep),
+        out_(std::make_unique_for_overwrite<std::uint8_t[]>(size_)) {
     for (int c = 0; c < 256; ++c) {
       suffix_[c] = static_cast<std::uint8_t>(c);
       length_[c] = 1;
@@ -40,13 +41,13 @@ class TiffLzwStrip {
   const std::uint8_t* Next() {
     if (started_) start_ += request_;
     started_ = true;
-    if (start_ + request_ + kTableSize + kCopyStep > out_.size()) Compact();
+    if (start_ + request_ + kTableSize + kCopyStep > size_) Compact();
     if (!ended_) Decode(start_ + request_);
     if (fill_ < start_ + request_) {
-      std::memset(out_.data() + fill_, 0, start_ + request_ - fill_);
+      std::memset(out_.get() + fill_, 0, start_ + request_ - fill_);
       fill_ = start_ + request_;
     }
-    return out_.data() + start_;
+    return out_.get() + start_;
   }
 
  private:
@@ -55,7 +56,7 @@ class TiffLzwStrip {
   // Keeps the bytes of the current request and the history before it at the buffer's front.
   void Compact() {
     const std::size_t keep = start_ > kHistory ? start_ - kHistory : 0;
-    std::memmove(out_.data(), out_.data() + keep, fill_ - keep);
+    std::memmove(out_.get(), out_.get() + keep, fill_ - keep);
     const auto shift = static_cast<std::ptrdiff_t>(keep);
     for (std::ptrdiff_t& at : at_) at = at >= shift ? at - shift : kNowhere;
     lastAt_ = lastAt_ >= shift ? lastAt_ - shift : kNowhere;
@@ -65,7 +66,7 @@ class TiffLzwStrip {
 
   // Decodes until the buffer holds `goal` bytes, the strip ends or its data turns bad.
   void Decode(std::size_t goal) {
-    std::uint8_t* const out = out_.data();
+    std::uint8_t* const out = out_.get();
     std::size_t fill = fill_;
     int width = width_, next = next_, previous = previous_;
     std::int64_t position = position_;
@@ -168,7 +169,9 @@ class TiffLzwStrip {
   const std::int64_t bits_;
   std::int64_t position_ = 0;
   const std::size_t request_;
-  std::vector<std::uint8_t> out_;
+  // Decoded bytes; none is used before it is written, so the block is not cleared first.
+  const std::size_t size_;
+  std::unique_ptr<std::uint8_t[]> out_;
   std::size_t start_ = 0, fill_ = 0;  // the current request's first byte; the end of decoded bytes
   bool started_ = false, ended_ = false;
   int width_ = 9, next_ = kFirstFree, previous_ = -1;
