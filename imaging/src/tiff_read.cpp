@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <set>
+#include <typeinfo>
 #include <vector>
 
 #include "imaging/ccitt_fax.h"
@@ -18,13 +19,15 @@ namespace {
 const char kInvalid[] = "Invalid TIFF stream";
 
 // The file's bytes: count bytes from the stream's position on, which the stream is moved past. A
-// memory stream's are read where they lie; any other stream's are read into a block of their own,
-// not cleared first since the read fills it.
+// plain memory stream's are read where they lie; any other stream's (a memory stream of a class
+// that reads in its own way among them) are read into a block of their own, not cleared first
+// since the read fills it.
 class FileBytes {
  public:
   void Read(TStream* source, std::int64_t count) {
     count = std::max<std::int64_t>(count, 0);
-    if (auto* memory = dynamic_cast<TCustomMemoryStream*>(source)) {
+    if (typeid(*source) == typeid(TMemoryStream) || typeid(*source) == typeid(TCustomMemoryStream)) {
+      auto* memory = static_cast<TCustomMemoryStream*>(source);
       if (count > 0) view_ = static_cast<const std::uint8_t*>(memory->Memory()) + memory->Position();
       size_ = static_cast<std::size_t>(count);
       memory->Seek(count, soFromCurrent);
