@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const FaxStrip strip{data + 3, size - 3, data[0] & 4 ? 2 : 1};
   const std::size_t rowBytes = static_cast<std::size_t>((width + 7) / 8);
   const std::uint8_t padding = width % 8 ? static_cast<std::uint8_t>(0xFF >> (width % 8)) : 0;
-  std::vector<std::uint8_t> row(rowBytes), reference(rowBytes, 0xFF);
+  std::vector<std::uint8_t> row(rowBytes);
+  FaxReference reference;
   std::int64_t position = 0;
   std::size_t byte = 0;
   for (int rows = 0; rows < 64; ++rows) {
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
       if (position >= strip.Bits()) break;
       const std::int64_t next = coding == 0 ? DecodeFaxRow1D(row.data(), strip, width, position)
-                                            : DecodeFaxRow2D(row.data(), strip, width, position, reference.data());
+                                            : DecodeFaxRow2D(row.data(), strip, width, position, reference);
       if (next < position) abort();
       position = next;
     }

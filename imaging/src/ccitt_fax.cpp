@@ -83,8 +83,9 @@ constexpr ModeText kModes[] = {
     {"0001", kPass, 0},           {"001", kHorizontal, 0},       {"0000010", kVertical, -3},
     {"000010", kVertical, -2},    {"010", kVertical, -1},        {"1", kVertical, 0},
     {"011", kVertical, 1},        {"000011", kVertical, 2},      {"0000011", kVertical, 3},
-    {"0000001111", kUncompressed, 0}, {"000000001111", kUncompressed, 0},
 };
+// Longer mode codes all start with six zeros: the uncompressed-mode extensions and the end of line.
+constexpr int kModeLookupBits = 7;
 
 constexpr int kLookupBits = 13;  // the longest run code; longer ones are ends of line
 
@@ -92,10 +93,15 @@ struct Decoded {
   std::int8_t length = 0;  // 0: no code
   std::int16_t value = 0;
 };
+struct alignas(4) DecodedMode {
+  std::int8_t length = 0;  // 0: a longer code or none
+  Mode mode = kNoMode;
+  std::int8_t offset = 0;
+};
 
 struct Tables {
   std::array<Decoded, 1 << kLookupBits> white{}, black{};
-  std::array<Decoded, 1 << kLookupBits> modes{};
+  std::array<DecodedMode, 1 << kModeLookupBits> modes{};
   std::array<std::uint8_t, 256> reversed{};
 
   static int Length(const char* bits) { return static_cast<int>(std::strlen(bits)); }
@@ -105,22 +111,25 @@ struct Tables {
     return v;
   }
   // Every lookup index whose top bits are the code's.
-  template <class Row>
-  static void Enter(std::array<Decoded, 1 << kLookupBits>& table, const Row& row, int value) {
-    const int length = Length(row.bits), spare = kLookupBits - length;
-    const int first = Value(row.bits) << spare;
-    for (int i = 0; i < 1 << spare; ++i)
-      table[static_cast<std::size_t>(first + i)] = {static_cast<std::int8_t>(length), static_cast<std::int16_t>(value)};
+  template <int Bits, class Entry>
+  static void Enter(std::array<Entry, 1 << Bits>& table, const char* bits, Entry entry) {
+    const int spare = Bits - Length(bits);
+    const int first = Value(bits) << spare;
+    for (int i = 0; i < 1 << spare; ++i) table[static_cast<std::size_t>(first + i)] = entry;
+  }
+  static Decoded Run(const CodeText& c) {
+    return {static_cast<std::int8_t>(Length(c.bits)), static_cast<std::int16_t>(c.value)};
   }
 
   Tables() {
-    for (const auto& c : kWhiteCodes) Enter(white, c, c.value);
-    for (const auto& c : kBlackCodes) Enter(black, c, c.value);
+    for (const auto& c : kWhiteCodes) Enter<kLookupBits>(white, c.bits, Run(c));
+    for (const auto& c : kBlackCodes) Enter<kLookupBits>(black, c.bits, Run(c));
     for (const auto& c : kCommonCodes) {
-      Enter(white, c, c.value);
-      Enter(black, c, c.value);
+      Enter<kLookupBits>(white, c.bits, Run(c));
+      Enter<kLookupBits>(black, c.bits, Run(c));
     }
-    for (const auto& m : kModes) Enter(modes, m, m.mode * 8 + m.offset + 3);
+    for (const auto& m : kModes)
+      Enter<kModeLookupBits>(modes, m.bits, {static_cast<std::int8_t>(Length(m.bits)), m.mode, static_cast<std::int8_t>(m.offset)});
     for (int b = 0; b < 256; ++b) {
       int r = 0;
       for (int i = 0; i < 8; ++i) r |= ((b >> i) & 1) << (7 - i);
@@ -130,42 +139,109 @@ struct Tables {
 };
 const Tables kTables;
 
-std::uint8_t ByteAt(const FaxStrip& s, std::int64_t index) {
-  if (index < 0 || index >= static_cast<std::int64_t>(s.size)) return 0;
-  const std::uint8_t b = s.data[index];
-  return s.fillOrder == 2 ? kTables.reversed[b] : b;
-}
+// A strip's bits, read 32 at a time from any position.
+class FaxBits {
+ public:
+  explicit FaxBits(const FaxStrip& s)
+      : s_(s), bits_(s.Bits()), wordReads_(s.fillOrder != 2 && s.size >= 8 ? s.size - 7 : 0) {}
 
-// The 32 bits from the position on, the first in the top bit.
-std::uint32_t Peek(const FaxStrip& s, std::int64_t position) {
-  const std::int64_t index = position >> 3;
-  if (s.fillOrder != 2 && index >= 0 && index + 8 <= static_cast<std::int64_t>(s.size)) {
-    std::uint64_t word;
-    std::memcpy(&word, s.data + index, sizeof word);
-    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-    return static_cast<std::uint32_t>((word << (position & 7)) >> 32);
+  std::int64_t Size() const { return bits_; }
+
+  // The 32 bits from the position on, the first in the top bit.
+  std::uint32_t Peek(std::int64_t position) const {
+    int read;
+    return static_cast<std::uint32_t>(Window(position, read) >> 32);
   }
-  std::uint64_t v = 0;
-  for (int i = 0; i < 5; ++i) v = v << 8 | ByteAt(s, index + i);
-  return static_cast<std::uint32_t>(v >> (8 - (position & 7)));
-}
+  // The same in 64 bits, of which `read` (32 or more) on top are the strip's.
+  std::uint64_t Window(std::int64_t position, int& read) const {
+    const auto index = static_cast<std::uint64_t>(position >> 3);
+    if (index >= wordReads_) {
+      read = 32;
+      return std::uint64_t{PeekBytes(position)} << 32;
+    }
+    std::uint64_t word;
+    std::memcpy(&word, s_.data + index, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    read = 64 - static_cast<int>(position & 7);
+    return word << (position & 7);
+  }
+
+ private:
+  std::uint8_t ByteAt(std::int64_t index) const {
+    if (index < 0 || index >= static_cast<std::int64_t>(s_.size)) return 0;
+    const std::uint8_t b = s_.data[index];
+    return s_.fillOrder == 2 ? kTables.reversed[b] : b;
+  }
+  // Near the strip's ends or in fill order 2, a byte at a time.
+  std::uint32_t PeekBytes(std::int64_t position) const {
+    const std::int64_t index = position >> 3;
+    std::uint64_t v = 0;
+    for (int i = 0; i < 5; ++i) v = v << 8 | ByteAt(index + i);
+    return static_cast<std::uint32_t>(v >> (8 - (position & 7)));
+  }
+
+  const FaxStrip& s_;
+  const std::int64_t bits_;
+  const std::uint64_t wordReads_;  // byte indexes below this have a whole word in fill order 1
+};
+
+// Codes read one after another: the strip's bits from a position on, kept in a window that is
+// refilled when a code could be longer than what is left of it.
+class CodeReader {
+ public:
+  CodeReader(const FaxBits& bits, std::int64_t position) : bits_(bits), position_(position) {}
+
+  const FaxBits& Bits() const { return bits_; }
+  std::int64_t Position() const { return position_; }
+  bool AtEnd() const { return position_ >= bits_.Size(); }
+  // The bits from the position on, the first on top, at least `longest` of them the strip's.
+  std::uint64_t Peek(int longest) {
+    if (held_ < longest) window_ = bits_.Window(position_, held_);
+    return window_;
+  }
+  // Past `length` bits of those the last Peek promised.
+  void SkipPeeked(int length) {
+    position_ += length;
+    window_ <<= length;
+    held_ -= length;
+  }
+  void Skip(std::int64_t length) {
+    position_ += length;
+    if (length < held_) {
+      window_ <<= length;
+      held_ -= static_cast<int>(length);
+    } else {
+      held_ = 0;
+    }
+  }
+  void MoveTo(std::int64_t position) {
+    position_ = position;
+    held_ = 0;
+  }
+
+ private:
+  const FaxBits& bits_;
+  std::int64_t position_;
+  std::uint64_t window_ = 0;
+  int held_ = 0;
+};
 
 // Zero bits from the position on; counting stops at the strip's end.
-std::int64_t ZerosAt(const FaxStrip& s, std::int64_t position) {
+std::int64_t ZerosAt(const FaxBits& s, std::int64_t position) {
   std::int64_t zeros = 0;
   for (;;) {
-    if (position + zeros >= s.Bits()) return zeros;
-    const std::uint32_t bits = Peek(s, position + zeros);
+    if (position + zeros >= s.Size()) return zeros;
+    const std::uint32_t bits = s.Peek(position + zeros);
     if (bits) return zeros + std::countl_zero(bits);
     zeros += 32;
   }
 }
 
 // An end of line with its fill zeros: eleven or more zeros and a one. Its length, or 0.
-std::int64_t EndOfLineAt(const FaxStrip& s, std::int64_t position) {
-  if (Peek(s, position) >> 21) return 0;
+std::int64_t EndOfLineAt(const FaxBits& s, std::int64_t position) {
+  if (s.Peek(position) >> 21) return 0;
   const std::int64_t zeros = ZerosAt(s, position);
-  return position + zeros < s.Bits() ? zeros + 1 : 0;
+  return position + zeros < s.Size() ? zeros + 1 : 0;
 }
 
 struct Code {
@@ -175,37 +251,38 @@ struct Code {
 
 // No code of the tables starts with eleven zeros, so an end of line is looked for only where
 // the tables have nothing.
-Code RunCodeAt(const FaxStrip& s, std::int64_t position, bool white) {
-  const Decoded d = (white ? kTables.white : kTables.black)[Peek(s, position) >> (32 - kLookupBits)];
+Code RunCodeAt(CodeReader& codes, bool white) {
+  const Decoded d = (white ? kTables.white : kTables.black)[codes.Peek(kLookupBits) >> (64 - kLookupBits)];
   if (d.length != 0) return {d.length, d.value};
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kEndOfLine};
+  if (std::int64_t eol = EndOfLineAt(codes.Bits(), codes.Position())) return {eol, kEndOfLine};
   return {};
 }
 
 struct ModeCode {
   std::int64_t length;
   Mode mode;
-  int offset;
 };
 
-// No matching code (twelve zeros, as the mode table's first entry) steps over twelve bits.
-ModeCode ModeCodeAt(const FaxStrip& s, std::int64_t position) {
-  const Decoded d = kTables.modes[Peek(s, position) >> (32 - kLookupBits)];
-  if (d.length != 0) return {d.length, static_cast<Mode>(d.value / 8), d.value % 8 - 3};
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine, 0};
-  return {12, kNoMode, 0};
+// A mode code the table does not hold. No matching code (twelve zeros, as the mode table's first
+// entry) steps over twelve bits.
+ModeCode LongModeCodeAt(const FaxBits& s, std::int64_t position) {
+  const std::uint32_t bits = s.Peek(position);
+  if (bits >> (32 - 10) == 0b0000001111) return {10, kUncompressed};
+  if (bits >> (32 - 12) == 0b000000001111) return {12, kUncompressed};
+  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine};
+  return {12, kNoMode};
 }
 
 // Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was
 // among them, -2 when no code matches.
-int ReadRun(const FaxStrip& s, std::int64_t& position, bool white, int width) {
+int ReadRun(CodeReader& codes, bool white, int width) {
   int sum = 0;
   bool marked = false;
   for (;;) {
-    if (position >= s.Bits()) return -2;
-    const Code c = RunCodeAt(s, position, white);
+    if (codes.AtEnd()) return -2;
+    const Code c = RunCodeAt(codes, white);
     if (c.length == 0) return -2;
-    position += c.length;
+    codes.Skip(c.length);
     if (c.value < 0) {
       marked = true;
       continue;
@@ -215,10 +292,34 @@ int ReadRun(const FaxStrip& s, std::int64_t& position, bool white, int width) {
   }
 }
 
-int BitAt(const FaxStrip& s, std::int64_t position) { return static_cast<int>(Peek(s, position) >> 31); }
-
-void CopyRow(std::uint8_t* to, const std::uint8_t* from, int width) {
-  std::memcpy(to, from, static_cast<std::size_t>((width + 7) / 8));
+// The row from its changing elements, given as set bits, 64 pixels at a time: a pixel is black
+// when an odd number of them lie at or before it. The bits are cleared for the next row; bits of
+// the row beyond the width are kept.
+void PaintRow(std::uint8_t* row, std::uint64_t* changes, int width) {
+  const int bytes = (width + 7) / 8;
+  if (bytes <= 0) return;
+  const std::uint8_t beyond = row[bytes - 1];
+  std::uint64_t carried = 0;  // all ones while a black run goes on into the next word
+  for (int at = 0; at < bytes; at += 8, ++changes) {
+    std::uint64_t black = *changes;
+    if (black) {
+      *changes = 0;
+      for (int shift = 1; shift < 64; shift *= 2) black ^= black >> shift;
+    }
+    black ^= carried;
+    carried = 0 - (black & 1);
+    std::uint64_t word = ~black;
+    if (at + 8 <= bytes) {
+      if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+      std::memcpy(row + at, &word, sizeof word);
+    } else {
+      for (int k = at; k < bytes; ++k, word <<= 8) row[k] = static_cast<std::uint8_t>(word >> 56);
+    }
+  }
+  if (width % 8) {
+    const auto kept = static_cast<std::uint8_t>(0xFF >> (width % 8));
+    row[bytes - 1] = static_cast<std::uint8_t>((row[bytes - 1] & ~kept) | (beyond & kept));
+  }
 }
 
 }  // namespace
@@ -269,16 +370,18 @@ int FindChangingElement(const std::uint8_t* reference, int start, int width, boo
 }
 
 std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start) {
+  const FaxBits bits(strip);
+  CodeReader codes(bits, start);
   int n = 0;
   bool white = true, makeUpPending = false;
-  std::int64_t position = start;
   while (n < width || makeUpPending) {
-    const Code c = position < strip.Bits() ? RunCodeAt(strip, position, white) : Code{};
+    const Code c = codes.AtEnd() ? Code{} : RunCodeAt(codes, white);
     if (c.length == 0) break;  // damaged or out of data
-    position += c.length;
+    const bool first = codes.Position() == start;
+    codes.Skip(c.length);
     if (c.value == kEndOfLine) {
-      if (position - c.length == start) {
-        start = position;
+      if (first) {
+        start = codes.Position();
         continue;
       }
       break;
@@ -290,7 +393,7 @@ std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width,
     if (!makeUpPending) white = !white;
   }
   FillFaxRun(row, n, width - n, width, true);
-  return position;
+  return codes.Position();
 }
 
 std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) {
@@ -299,63 +402,119 @@ std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) 
 }
 
 std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
-                            std::uint8_t* reference) {
+                            FaxReference& reference) {
+  // Room for every pixel to change, with two marks before the changing elements (at or before
+  // any a0) and three after them (the width), so that searches need no other bounds.
+  constexpr int kBefore = 2, kAfter = 3;
+  const int pixels = std::max(width, 0);
+  if (reference.changes.size() < static_cast<std::size_t>(pixels + kBefore + kAfter)) {
+    reference.changes.resize(static_cast<std::size_t>(pixels + kBefore + kAfter));
+    reference.coding.resize(reference.changes.size());
+    reference.codingBits.resize(static_cast<std::size_t>(pixels / 64 + 1));
+  }
+  const FaxBits bits(strip);
+  int* const above = reference.changes.data() + kBefore;
+  above[-2] = above[-1] = -1;
+  for (int i = 0; i < kAfter; ++i) above[reference.count + i] = width;
+  int* const coded = reference.coding.data() + kBefore;
+  std::uint64_t* const codedBits = reference.codingBits.data();
+  int count = 0;
+  bool codedWhite = true;  // the colour after the last changing element of the coding row
+  // The coding row is made of runs from left to right, up to the width; a run whose colour
+  // differs from the one before starts a changing element.
+  const auto paint = [&](int from, int to, bool white) {
+    if (from >= to || white == codedWhite) return;
+    coded[count++] = from;
+    codedBits[from >> 6] |= std::uint64_t{1} << 63 >> (from & 63);
+    codedWhite = white;
+  };
+
   int a0 = -1;
-  bool white = true, firstCode = true;
-  std::int64_t position = start;
-  const auto finish = [&](bool colour) { FillFaxRun(row, std::max(a0, 0), width, width, colour); };
+  bool white = true, oneDimensional = false;
+  // b1 is the first changing element after a0 to the other colour: elements to black have even
+  // indexes. b keeps to the indexes of the colour wanted, with every one before it at or before a0.
+  int b = 0;
+  const auto b1 = [&] {
+    while (above[b] <= a0) b += 2;
+    return std::min(above[b], width);
+  };
+  CodeReader codes(bits, start);
+  const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
   while (a0 < width) {
-    if (position >= strip.Bits()) {
+    if (codes.AtEnd()) {
       finish(true);
       break;
     }
-    const ModeCode m = ModeCodeAt(strip, position);
-    if (m.mode == kModeEndOfLine) {
-      if (!firstCode) {
-        finish(white);  // the next row reads this end of line again
+    const DecodedMode m = kTables.modes[codes.Peek(kModeLookupBits) >> (64 - kModeLookupBits)];
+    if (m.mode == kVertical) {
+      const int a1 = std::min(b1() + m.offset, width);
+      codes.SkipPeeked(m.length);
+      if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
+        finish(true);
         break;
       }
-      position += m.length;
-      firstCode = false;
-      if (BitAt(strip, position++) == 1) {
-        position = DecodeFaxRow1D(row, strip, width, position);
-        break;
-      }
-      continue;
-    }
-    firstCode = false;
-    position += m.length;
-    const int b1 = FindChangingElement(reference, FindChangingElement(reference, a0, width, white), width, !white);
-    if (m.mode == kPass) {
-      const int b2 = FindChangingElement(reference, b1, width, white);
-      FillFaxRun(row, std::max(a0, 0), b2 - std::max(a0, 0), width, white);
+      paint(std::max(a0, 0), a1, white);
+      a0 = a1;
+      white = !white;
+      // Elements to the new colour's opposite: the one after b1, or the one before it when a1
+      // lies left of b1 (the one before that is at or before the old a0).
+      b += m.offset < 0 ? -1 : 1;
+    } else if (m.mode == kPass) {
+      b1();
+      const int b2 = std::min(above[b + 1], width);
+      codes.SkipPeeked(m.length);
+      paint(std::max(a0, 0), b2, white);
       a0 = b2;
+      b += 2;
     } else if (m.mode == kHorizontal) {
-      const int first = ReadRun(strip, position, white, width);
-      const int second = first == -2 ? -2 : ReadRun(strip, position, !white, width);
+      codes.SkipPeeked(m.length);
+      const int first = ReadRun(codes, white, width);
+      const int second = first == -2 ? -2 : ReadRun(codes, !white, width);
       if (first == -2 || second == -2) {
         finish(true);
         break;
       }
       if (first < 0 || second < 0) continue;
       const int from = std::max(a0, 0);
-      FillFaxRun(row, from, first, width, white);
-      FillFaxRun(row, from + first, second, width, !white);
+      const int middle = std::min(from + first, width);
       a0 = std::min(from + first + second, width);
-    } else if (m.mode == kVertical) {
-      const int a1 = std::min(b1 + m.offset, width);
-      if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
-        finish(true);
+      paint(from, middle, white);
+      paint(middle, a0, !white);
+    } else {
+      const ModeCode longer = LongModeCodeAt(bits, codes.Position());
+      if (longer.mode == kModeEndOfLine) {
+        if (codes.Position() != start) {
+          finish(white);  // the next row reads this end of line again
+          break;
+        }
+        codes.Skip(longer.length);
+        const bool tagged1D = codes.Peek(1) >> 63;
+        codes.Skip(1);
+        if (tagged1D) {
+          codes.MoveTo(DecodeFaxRow1D(row, strip, width, codes.Position()));
+          oneDimensional = true;
+          break;
+        }
+      } else if (longer.mode == kUncompressed) {
+        codes.Skip(longer.length);
+        finish(true);  // not supported: the rest of the row is left white
         break;
+      } else {
+        codes.Skip(longer.length);
       }
-      FillFaxRun(row, std::max(a0, 0), a1 - std::max(a0, 0), width, white);
-      a0 = a1;
-      white = !white;
-    } else if (m.mode == kUncompressed) {
-      finish(true);  // not supported: the rest of the row is left white
-      break;
     }
   }
-  CopyRow(reference, row, width);
-  return position;
+  if (oneDimensional) {
+    count = 0;
+    for (int x = -1;; ++count) {
+      x = FindChangingElement(row, x, width, count % 2 == 1);
+      if (x >= width) break;
+      coded[count] = x;
+    }
+  } else {
+    PaintRow(row, codedBits, width);
+  }
+  std::swap(reference.changes, reference.coding);
+  reference.count = count;
+  return codes.Position();
 }

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <set>
+#include <typeinfo>
 #include <vector>
 
 #include "imaging/ccitt_fax.h"
@@ -16,9 +18,38 @@ namespace {
 
 const char kInvalid[] = "Invalid TIFF stream";
 
+// The file's bytes: count bytes from the stream's position on, which the stream is moved past. A
+// plain memory stream's are read where they lie; any other stream's (a memory stream of a class
+// that reads in its own way among them) are read into a block of their own, not cleared first
+// since the read fills it.
+class FileBytes {
+ public:
+  void Read(TStream* source, std::int64_t count) {
+    count = std::max<std::int64_t>(count, 0);
+    if (typeid(*source) == typeid(TMemoryStream) || typeid(*source) == typeid(TCustomMemoryStream)) {
+      auto* memory = static_cast<TCustomMemoryStream*>(source);
+      if (count > 0) view_ = static_cast<const std::uint8_t*>(memory->Memory()) + memory->Position();
+      size_ = static_cast<std::size_t>(count);
+      memory->Seek(count, soFromCurrent);
+      return;
+    }
+    data_ = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count));
+    size_ = static_cast<std::size_t>(std::clamp<std::int64_t>(source->Read(data_.get(), count), 0, count));
+    view_ = data_.get();
+  }
+  std::size_t size() const { return size_; }
+  const std::uint8_t* data() const { return view_; }
+  std::uint8_t operator[](std::size_t i) const { return view_[i]; }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> data_;
+  const std::uint8_t* view_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // The file in memory, read in its byte order; reads beyond it give zeros.
 struct TiffFile {
-  std::vector<std::uint8_t> bytes;
+  FileBytes bytes;
   bool bigEndian = false;
 
   std::uint32_t U16(std::uint64_t at) const {
@@ -111,49 +142,57 @@ class StripRows {
   StripRows(const std::uint8_t* data, std::size_t size, int compression, bool twoDimensional, int fillOrder,
             int width, const TTiffLzwDecoder& lzw)
       : data_(data), size_(size), compression_(compression), twoD_(twoDimensional), fillOrder_(fillOrder),
-        width_(width), lzw_(lzw), reference_(static_cast<std::size_t>((width + 7) / 8), 0xFF) {}
+        width_(width), lzw_(lzw) {}
   ~StripRows() {
     if (lzwState_) lzw_(nullptr, 0, 0, lzwState_);
   }
   StripRows(const StripRows&) = delete;
   StripRows& operator=(const StripRows&) = delete;
 
-  // The next row into `row` (zeroed, at least 2 x rowBytes bytes); compressions without a
-  // decoder leave it zero.
+  // The next row's rowBytes bytes into `row` (at least 2 x rowBytes bytes): what the strip does
+  // not give, and the rows of compressions without a decoder, are zeros.
   void Next(std::uint8_t* row, std::size_t rowBytes) {
-    const FaxStrip fax{data_, size_, fillOrder_};
+    std::size_t written = 0;
     switch (compression_) {
-      case 1: {
-        const std::size_t n = pos_ < size_ ? std::min(rowBytes, size_ - pos_) : 0;
-        std::memcpy(row, data_ + pos_, n);
+      case 1:
+        written = pos_ < size_ ? std::min(rowBytes, size_ - pos_) : 0;
+        std::memcpy(row, data_ + pos_, written);
         pos_ += rowBytes;
         break;
-      }
-      case 2:
-        if (pos_ < size_) pos_ += DecodeFaxRowMH(row, {data_ + pos_, size_ - pos_, fillOrder_}, width_);
-        else DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
-        break;
-      case 3:
-        bit_ = twoD_ ? DecodeFaxRow2D(row, fax, width_, bit_, reference_.data()) : DecodeFaxRow1D(row, fax, width_, bit_);
-        break;
-      case 4:
-        bit_ = DecodeFaxRow2D(row, fax, width_, bit_, reference_.data());
-        break;
+      case 2: case 3: case 4:
+        std::memset(row, 0, rowBytes);  // a row of more than a bit per pixel has bytes no pixel reaches
+        Fax(row);
+        return;
       case 5:
-        if (const std::uint8_t* bytes = lzw_(data_, size_, static_cast<int>(rowBytes), lzwState_))
+        if (const std::uint8_t* bytes = lzw_(data_, size_, static_cast<int>(rowBytes), lzwState_)) {
           std::memcpy(row, bytes, rowBytes);
+          written = rowBytes;
+        }
         break;
       case 32773:
-        PackBits(row, rowBytes);
+        written = PackBits(row, rowBytes);
         break;
       default:
         break;
     }
+    std::memset(row + written, 0, rowBytes - written);
   }
 
  private:
-  // Runs that cross the row's end are cut there.
-  void PackBits(std::uint8_t* row, std::size_t rowBytes) {
+  void Fax(std::uint8_t* row) {
+    const FaxStrip fax{data_, size_, fillOrder_};
+    if (compression_ == 2) {
+      if (pos_ < size_) pos_ += DecodeFaxRowMH(row, {data_ + pos_, size_ - pos_, fillOrder_}, width_);
+      else DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
+    } else if (compression_ == 3 && !twoD_) {
+      bit_ = DecodeFaxRow1D(row, fax, width_, bit_);
+    } else {
+      bit_ = DecodeFaxRow2D(row, fax, width_, bit_, reference_);
+    }
+  }
+
+  // Runs that cross the row's end are cut there. The bytes written.
+  std::size_t PackBits(std::uint8_t* row, std::size_t rowBytes) {
     std::size_t n = 0;
     while (n < rowBytes && pos_ < size_) {
       const int control = static_cast<std::int8_t>(data_[pos_++]);
@@ -164,12 +203,13 @@ class StripRows {
         n += kept;
         pos_ += literal;
       } else if (control != -128) {
-        if (pos_ >= size_) return;
+        if (pos_ >= size_) break;
         const std::size_t repeat = std::min<std::size_t>(static_cast<std::size_t>(1 - control), rowBytes - n);
         std::memset(row + n, data_[pos_++], repeat);
         n += repeat;
       }
     }
+    return n;
   }
 
   const std::uint8_t* data_;
@@ -180,7 +220,7 @@ class StripRows {
   int fillOrder_, width_;
   const TTiffLzwDecoder& lzw_;
   void* lzwState_ = nullptr;
-  std::vector<std::uint8_t> reference_;
+  FaxReference reference_;
 };
 
 struct Picture {
@@ -256,8 +296,7 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
                     TVelmoraIOParams& Params) {
   TiffFile file;
   const std::int64_t size = Source->Size() - Source->Position();
-  file.bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  file.bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(Source->Read(file.bytes.data(), size), 0)));
+  file.bytes.Read(Source, size);
   if (file.bytes.size() < 8 || !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
     throw EInvalidGraphic("unrecognized TIFF");
   file.bigEndian = file.bytes[0] == 'M';
@@ -376,7 +415,6 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
       if (bytes == 0) continue;
       StripRows reader(data, bytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
       for (int r = 0; r < rows; ++r) {
-        std::fill_n(row.begin(), rowBytes, 0);  // 4-bit rows are spread from these bytes
         reader.Next(row.data(), rowBytes);
         ConvertRow(p, row.data(), rowBytes, RowOf(Bitmap, static_cast<int>(first) + r));
         Progress.Report(static_cast<int>(Trunc(++done * step)));

@@ -105,23 +105,36 @@ TEST(CcittFax, DamagedOrShortDataFinishesTheRowInWhiteWithinTheStrip) {
 
 TEST(CcittFax, BitsBeyondTheWidthStayAsTheyWere) {
   std::vector<std::uint8_t> data = Bits("1");  // V0 against white: all white
-  std::vector<std::uint8_t> row(2, 0x00), reference(2, 0xFF);
-  DecodeFaxRow2D(row.data(), {data.data(), data.size(), 1}, 12, 0, reference.data());
+  std::vector<std::uint8_t> row(2, 0x00);
+  FaxReference reference;
+  DecodeFaxRow2D(row.data(), {data.data(), data.size(), 1}, 12, 0, reference);
   EXPECT_EQ(row[0], 0xFF);
   EXPECT_EQ(row[1], 0xF0);
+}
+
+// The reference row as pixels: a row of nothing but V0 codes copies it.
+std::string ReferencePixels(FaxReference reference, int width) {
+  std::vector<std::uint8_t> copies = Bits(std::string(static_cast<std::size_t>(width) + 1, '1'));
+  std::vector<std::uint8_t> row(static_cast<std::size_t>((width + 7) / 8));
+  DecodeFaxRow2D(row.data(), {copies.data(), copies.size(), 1}, width, 0, reference);
+  return Pixels(row, width);
 }
 
 // Rows decoded one after another from one strip, as the TIFF reader does.
 std::vector<std::string> Decode2D(const std::string& bits, int width, int rows) {
   std::vector<std::uint8_t> data = Bits(bits);
   FaxStrip strip{data.data(), data.size(), 1};
-  std::vector<std::uint8_t> row(static_cast<std::size_t>((width + 7) / 8)), reference(row.size(), 0xFF);
+  std::vector<std::uint8_t> row(static_cast<std::size_t>((width + 7) / 8));
+  const auto beyond = static_cast<std::uint8_t>(width % 8 ? 0xFF >> (width % 8) : 0);
+  FaxReference reference;
   std::vector<std::string> out;
   std::int64_t position = 0;
   for (int y = 0; y < rows; ++y) {
-    position = DecodeFaxRow2D(row.data(), strip, width, position, reference.data());
+    std::fill(row.begin(), row.end(), 0x5A);
+    position = DecodeFaxRow2D(row.data(), strip, width, position, reference);
     out.push_back(Pixels(row, width));
-    EXPECT_EQ(Pixels(reference, width), out.back()) << "the row becomes the reference";
+    EXPECT_EQ(row.back() & beyond, 0x5A & beyond) << "bits beyond the width stay";
+    EXPECT_EQ(ReferencePixels(reference, width), out.back()) << "the row becomes the reference";
   }
   return out;
 }
@@ -137,6 +150,27 @@ TEST(CcittFax, TwoDimensionalModes) {
   EXPECT_EQ(Decode2D("001 1100 10 1  000010 000010 1", 16, 2)[1], Runs({{'W', 3}, {'B', 3}, {'W', 10}}));
   // A group 4 row of V0 against white is all white.
   EXPECT_EQ(Decode2D("1", 20, 1)[0], Runs({{'W', 20}}));
+}
+
+TEST(CcittFax, TwoDimensionalRunsAcrossWordsAndUpToTheWidth) {
+  struct Case {
+    int width;
+    const char* bits;  // one horizontal code: a white run and a black one
+    std::string expected;
+  };
+  const Case cases[] = {
+      {64, "001 00000011 000011010010", Runs({{'W', 30}, {'B', 34}})},  // up to a word's end
+      {65, "001 01001011 0011", Runs({{'W', 60}, {'B', 5}})},           // into a second word
+      {130, "001 00110101 000011001000 11", Runs({{'B', 130}})},        // over three words
+      {63, "001 00110011 010", Runs({{'W', 62}, {'B', 1}})},
+      {1, "001 00110101 010", Runs({{'B', 1}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    // The row, then a row of V0 codes that copies it.
+    const std::string copy(static_cast<std::size_t>(c.width) + 1, '1');
+    EXPECT_EQ(Decode2D(std::string(c.bits) + copy, c.width, 2), (std::vector<std::string>{c.expected, c.expected}));
+  }
 }
 
 TEST(CcittFax, GroupThreeTwoDimensionalRowsCarryATagBitAfterTheirEndOfLine) {

@@ -38,12 +38,18 @@ TEST(TiffLzwDecode, RoundTripsThroughEveryCodeWidthAndRequestSize) {
   };
   std::vector<std::uint8_t> smooth(40000);
   for (std::size_t i = 0; i < smooth.size(); ++i) smooth[i] = static_cast<std::uint8_t>(i / 300 + (i % 7));
+  // Strings made at the start and used again after a run far longer than the decoder keeps of
+  // its output, with no clear code between: they are rebuilt from their prefixes.
+  std::vector<std::uint8_t> farApart = Noise(3000, 4);
+  farApart.insert(farApart.end(), 300000, 200);
+  farApart.insert(farApart.end(), farApart.begin(), farApart.begin() + 3000);
   const Case cases[] = {
       {"noise over several clears", Noise(30000, 256), 300},
       {"few colours, long strings", Noise(20000, 3), 123},
       {"smooth rows", smooth, 400},
       {"one byte per call", Noise(2000, 16), 1},
       {"one run of a byte (KwKwK codes)", std::vector<std::uint8_t>(5000, 9), 50},
+      {"strings used again long after they were written", farApart, 1000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -125,6 +125,7 @@ TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
     const char* name;
     int compression;
     std::vector<std::uint8_t> strip;
+    std::vector<std::uint8_t> pixels;
   };
   // LZW: clear, the bytes as single codes, end (nine-bit codes).
   std::vector<std::uint8_t> lzw;
@@ -141,10 +142,15 @@ TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
     }
     if (bits) lzw.push_back(static_cast<std::uint8_t>(buffer << (8 - bits)));
   }
+  // Strips that end in the second row: the rest of it is zeros, not the bytes of the row before.
+  const std::vector<std::uint8_t> cut{10, 20, 30, 40, 50, 1, 2, 0, 0, 0}, repeatCut{10, 20, 30, 40, 50, 1, 1, 0, 0, 0};
   const Case cases[] = {
-      {"none", 1, raw},
-      {"PackBits, with a run crossing the row's end", 32773, {0xFC, 10, 0x04, 1, 2, 3, 4, 5}},
-      {"LZW", 5, lzw},
+      {"none", 1, raw, raw},
+      {"PackBits, with a run crossing the row's end", 32773, {0xFC, 10, 0x04, 1, 2, 3, 4, 5}, raw},
+      {"LZW", 5, lzw, raw},
+      {"none, cut short", 1, {10, 20, 30, 40, 50, 1, 2}, cut},
+      {"PackBits, cut short", 32773, {0x04, 10, 20, 30, 40, 50, 0x01, 1, 2}, cut},
+      {"PackBits ending in a repeat without its byte", 32773, {0x04, 10, 20, 30, 40, 50, 0xFF, 1, 0xFE}, repeatCut},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -153,8 +159,8 @@ TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
     TiffLoad load;
     load.Read(WriteTiff({d}, false));
     for (int x = 0; x < 5; ++x) {
-      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 0)), raw[static_cast<std::size_t>(x)]);
-      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 1)), raw[static_cast<std::size_t>(5 + x)]);
+      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 0)), c.pixels[static_cast<std::size_t>(x)]);
+      EXPECT_EQ(GetRValue(PixelAt(load.bitmap, x, 1)), c.pixels[static_cast<std::size_t>(5 + x)]);
     }
   }
   TiffDirectory d = Basic(5, 2, 8, 1, 1, 5);
@@ -168,6 +174,36 @@ TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
     EXPECT_STREQ(e.what(), "LZW Decompressor not found");
   }
   EXPECT_EQ(noDecoder.bitmap.Width(), 5) << "sized before the refusal";
+}
+
+// A memory stream that reads in its own way, so the reader must go through its Read.
+class CountingStream : public TMemoryStream {
+ public:
+  int reads = 0;
+  std::int64_t Read(void* buffer, std::int64_t count) override {
+    ++reads;
+    return TMemoryStream::Read(buffer, count);
+  }
+};
+
+TEST(TiffReader, TheFileIsReadFromTheStreamsPositionToItsEnd) {
+  TiffDirectory d = Basic(2, 1, 8, 3, 2);
+  d.strips = {{1, 2, 3, 4, 5, 6}};
+  std::vector<std::uint8_t> bytes{0xEE, 0xEE, 0xEE};
+  const std::vector<std::uint8_t> file = WriteTiff({d}, false);
+  bytes.insert(bytes.end(), file.begin(), file.end());
+  TMemoryStream memory;  // read where its bytes lie
+  CountingStream counting;
+  for (TMemoryStream* stream : {&memory, static_cast<TMemoryStream*>(&counting)}) {
+    SCOPED_TRACE(stream == &memory ? "memory stream" : "a class of its own");
+    stream->Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    stream->SetPosition(3);
+    TiffLoad load;
+    TIFFReadStream(load.bitmap, stream, load.count, {}, load.params);
+    EXPECT_EQ(PixelAt(load.bitmap, 1, 0), RGB(4, 5, 6));
+    EXPECT_EQ(stream->Position(), static_cast<std::int64_t>(bytes.size()));
+  }
+  EXPECT_EQ(counting.reads, 1);
 }
 
 TEST(TiffReader, BilevelRowsAreInvertedByPhotometricAndCompression) {

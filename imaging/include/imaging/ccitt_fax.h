@@ -4,6 +4,7 @@
 // bit 7 of the first byte; white is a set bit. Bits beyond the width are left as they were.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // A strip's coded bytes. Fill order 2 takes each byte's least significant bit first; any other
 // value is fill order 1. Bits beyond the strip read as zeros, which match no code.
@@ -27,8 +28,19 @@ std::int64_t DecodeFaxRow1D(std::uint8_t* row, const FaxStrip& strip, int width,
 // One modified Huffman row from a byte boundary (TIFF compression 2): the bytes it used, a partly
 // used byte counted whole.
 std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width);
-// One two-dimensional row against the reference row (all white at a strip's start), which then
-// receives the decoded row. A group 3 row tagged one-dimensional after its end of line is decoded
-// as such.
+
+// The reference row of two-dimensional coding, kept by the caller from row to row as its changing
+// elements: the pixels whose colour differs from the one before (white before the first pixel),
+// so the first is black. A new one is all white, as at a strip's start. Only the decoder looks
+// inside.
+struct FaxReference {
+  std::vector<int> changes;  // `count` changing elements, with room for marks around them
+  std::vector<int> coding;   // the changing elements of the row being decoded
+  std::vector<std::uint64_t> codingBits;  // the same as set bits, cleared as the row is painted
+  int count = 0;
+};
+
+// One two-dimensional row against the reference row, which then becomes the decoded row. A
+// group 3 row tagged one-dimensional after its end of line is decoded as such.
 std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
-                            std::uint8_t* reference);
+                            FaxReference& reference);
