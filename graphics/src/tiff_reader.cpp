@@ -85,7 +85,18 @@ void SetPalette(const TTIFFDirectory& d, int bits, TPixelGraphic* Graphic) {
 // Strip bytes from the header start on; PackBits reads through a 4096-byte cache.
 class TStripReader {
  public:
-  TStripReader(TStream* Stream, const TTIFFDirectory& d) : stream_(Stream), d_(d), size_(Stream->Size()) {}
+  TStripReader(TStream* Stream, const TTIFFDirectory& d) : stream_(Stream), d_(d), size_(Stream->Size()) {
+    for (std::size_t i = 0; i < d.StripOffsets.size(); ++i)
+      if (d.Start + d.StripOffsets[i] < size_) lastStripWithData_ = static_cast<std::int64_t>(i);
+  }
+
+  // Uncompressed rows from y on lie past the end of the file, so all of them read as zeros.
+  bool RestIsPastTheData(std::uint32_t y) const {
+    if (d_.Compression != 1) return false;
+    const std::uint32_t strip = y / d_.RowsPerStrip;
+    const std::int64_t at = y % d_.RowsPerStrip == 0 ? d_.Start + d_.StripOffsets[strip] : position_;
+    return std::int64_t{strip} >= lastStripWithData_ && at >= size_;
+  }
 
   void Row(std::uint32_t y, std::uint8_t* out, std::int64_t bytes) {
     if (y % d_.RowsPerStrip == 0) position_ = d_.Start + d_.StripOffsets[y / d_.RowsPerStrip];
@@ -132,6 +143,7 @@ class TStripReader {
   std::uint8_t cache_[4096] = {};
   std::int64_t cacheStart_ = 0;
   std::int64_t cacheFill_ = 0;
+  std::int64_t lastStripWithData_ = -1;
 };
 
 void StoreRow(const TTIFFDirectory& d, int bits, int width, const std::uint8_t* in, std::uint8_t* row) {
@@ -161,6 +173,23 @@ void StoreRow(const TTIFFDirectory& d, int bits, int width, const std::uint8_t* 
   }
 }
 
+// Rows below y become copies of row y. Rows are stored bottom-up, so they are one block below
+// row y, filled by doubling copies.
+void CopyRowDown(TPixelGraphic* Graphic, int y) {
+  const int height = Graphic->GetHeight();
+  if (y + 1 >= height) return;
+  const auto stride = static_cast<std::size_t>(Graphic->GetStride());
+  const std::uint8_t* row = Graphic->ScanLine(y);
+  std::uint8_t* block = Graphic->ScanLine(height - 1);
+  const std::size_t size = stride * static_cast<std::size_t>(height - 1 - y);
+  std::memcpy(block, row, stride);
+  for (std::size_t done = stride; done < size;) {
+    const std::size_t n = std::min(done, size - done);
+    std::memcpy(block + done, block, n);
+    done += n;
+  }
+}
+
 }  // namespace
 
 void TTIFFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
@@ -181,6 +210,13 @@ void TTIFFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   TStripReader strips(Stream, d);
   TCodecProgress progress(Graphic, this);
   for (int y = 0; y < height; ++y) {
+    if (strips.RestIsPastTheData(static_cast<std::uint32_t>(y))) {
+      // A huge height over a short file would otherwise be read row by row for minutes.
+      std::fill(in.begin(), in.end(), std::uint8_t{0});
+      StoreRow(d, bits, width, in.data(), Graphic->ScanLine(y));
+      CopyRowDown(Graphic, y);
+      break;
+    }
     strips.Row(static_cast<std::uint32_t>(y), in.data(), static_cast<std::int64_t>(in.size()));
     StoreRow(d, bits, width, in.data(), Graphic->ScanLine(y));
     if (progress.Aborted(y, height)) break;

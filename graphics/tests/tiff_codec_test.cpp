@@ -116,6 +116,30 @@ TEST(TiffCodecTest, PackBitsRowsAndTheirFaults) {
   EXPECT_EQ(ReadFault(Grey(4, 1, "\x01\x07\x08", 32773)), "TIFF: Unexpected end of file");
 }
 
+TEST(TiffCodecTest, UncompressedRowsPastTheEndOfTheFileReadAsZeros) {
+  TPixelGraphic image;
+  LoadBytes(image, Grey(2, 4, "ab").Bytes());
+  EXPECT_EQ(image.GetPixel(1, 0), static_cast<std::uint32_t>('b'));
+  for (int y = 1; y < 4; ++y) EXPECT_EQ(image.GetPixel(0, y), 0u) << y;
+
+  // Zeros as the photometric reads them: white-is-zero rows come out white.
+  TTIFFFile white = Grey(2, 3, "ab");
+  white.Set(262, 3, {0});
+  LoadBytes(image, white.Bytes());
+  EXPECT_EQ(image.GetPixel(0, 0), 255u - 'a');
+  for (int y = 1; y < 3; ++y) EXPECT_EQ(image.GetPixel(1, y), 255u) << y;
+
+  // A strip past the end does not end the reading while a later strip has data.
+  TTIFFFile strips = Grey(2, 3, "abcd");
+  strips.Set(278, 4, {1});
+  const auto at = static_cast<std::uint32_t>(strips.DataOffset());
+  strips.Set(273, 4, {at, 1u << 20, at + 2});
+  LoadBytes(image, strips.Bytes());
+  EXPECT_EQ(image.GetPixel(0, 0), static_cast<std::uint32_t>('a'));
+  EXPECT_EQ(image.GetPixel(0, 1), 0u);
+  EXPECT_EQ(image.GetPixel(1, 2), static_cast<std::uint32_t>('d'));
+}
+
 TEST(TiffCodecTest, DirectoryFaultsAreRefusedBeforeAnyDivisionOrAllocation) {
   TTIFFFile noRows = Grey(2, 2, "abcd");
   noRows.Set(278, 4, {0});
