@@ -8,6 +8,7 @@
 
 std::string DecodeToNetpbmWithGraphics(const std::string& hostPath) {
   TPixelGraphic image;
+  image.SetReadWarningAction(pgwaIgnore);  // a command line has no one to answer a warning box
   image.LoadFromFile(machine::WindowsPath(std::filesystem::absolute(hostPath)));
   const int width = image.GetWidth(), height = image.GetHeight();
   const bool grey = image.PaletteIdent() == pBlackWhite;
