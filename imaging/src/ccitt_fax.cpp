@@ -237,11 +237,18 @@ std::int64_t ZerosAt(const FaxBits& s, std::int64_t position) {
   }
 }
 
-// An end of line with its fill zeros: eleven or more zeros and a one. Its length, or 0.
-std::int64_t EndOfLineAt(const FaxBits& s, std::int64_t position) {
-  if (s.Peek(position) >> 21) return 0;
+// Eleven or more zeros: an end of line with its fill zeros when a one follows them, else the
+// strip's last bits, in which no code can start. Such a tail is stepped over whole, since looking
+// at each of its positions again would cost its length every time.
+struct LongZeros {
+  std::int64_t length = 0;  // 0: fewer than eleven zeros
+  bool endOfLine = false;
+};
+LongZeros LongZerosAt(const FaxBits& s, std::int64_t position) {
+  if (s.Peek(position) >> 21) return {};
   const std::int64_t zeros = ZerosAt(s, position);
-  return position + zeros < s.Size() ? zeros + 1 : 0;
+  if (position + zeros < s.Size()) return {zeros + 1, true};
+  return {s.Size() - position, false};
 }
 
 struct Code {
@@ -254,8 +261,9 @@ struct Code {
 Code RunCodeAt(CodeReader& codes, bool white) {
   const Decoded d = (white ? kTables.white : kTables.black)[codes.Peek(kLookupBits) >> (64 - kLookupBits)];
   if (d.length != 0) return {d.length, d.value};
-  if (std::int64_t eol = EndOfLineAt(codes.Bits(), codes.Position())) return {eol, kEndOfLine};
-  return {};
+  const LongZeros zeros = LongZerosAt(codes.Bits(), codes.Position());
+  if (zeros.length == 0) return {};
+  return {zeros.length, zeros.endOfLine ? kEndOfLine : kPaintsNothing};
 }
 
 struct ModeCode {
@@ -264,13 +272,14 @@ struct ModeCode {
 };
 
 // A mode code the table does not hold. No matching code (twelve zeros, as the mode table's first
-// entry) steps over twelve bits.
+// entry) steps over twelve bits, or over the strip's tail of zeros.
 ModeCode LongModeCodeAt(const FaxBits& s, std::int64_t position) {
   const std::uint32_t bits = s.Peek(position);
   if (bits >> (32 - 10) == 0b0000001111) return {10, kUncompressed};
   if (bits >> (32 - 12) == 0b000000001111) return {12, kUncompressed};
-  if (std::int64_t eol = EndOfLineAt(s, position)) return {eol, kModeEndOfLine};
-  return {12, kNoMode};
+  const LongZeros zeros = LongZerosAt(s, position);
+  if (zeros.endOfLine) return {zeros.length, kModeEndOfLine};
+  return {std::max<std::int64_t>(zeros.length, 12), kNoMode};
 }
 
 // Make-up codes and a terminating code summed; -1 when an end of line or a code of nothing was

@@ -103,6 +103,25 @@ TEST(CcittFax, DamagedOrShortDataFinishesTheRowInWhiteWithinTheStrip) {
   EXPECT_EQ(DecodeFaxRowMH(row.data(), {data.data(), 1, 1}, 16), 1u);
 }
 
+// Zeros to the strip's end hold no code; a decoder that looked at them again from each position,
+// or again for each row, would take minutes over a megabyte of them.
+TEST(CcittFax, ZerosToTheStripsEndAreSteppedOverInOneGo) {
+  std::vector<std::uint8_t> data = Bits("1000 11 0111");  // one 1D row of 3 white, 2 black, 2 white
+  data.resize(std::size_t{1} << 20, 0);
+  const FaxStrip strip{data.data(), data.size(), 1};
+  const std::int64_t end = strip.Bits();
+  std::vector<std::uint8_t> row(1);
+  const std::int64_t afterRow = DecodeFaxRow1D(row.data(), strip, 7, 0);
+  EXPECT_EQ(Pixels(row, 7), "WWWBBWW");
+  EXPECT_EQ(DecodeFaxRow1D(row.data(), strip, 7, afterRow), end) << "one-dimensional";
+  EXPECT_EQ(Pixels(row, 7), "WWWWWWW");
+  EXPECT_EQ(DecodeFaxRowMH(row.data(), {data.data() + 2, data.size() - 2, 1}, 7), data.size() - 2) << "modified Huffman";
+  FaxReference reference;
+  EXPECT_EQ(DecodeFaxRow2D(row.data(), {data.data() + 2, data.size() - 2, 1}, 7, 0, reference), end - 16)
+      << "two-dimensional";
+  EXPECT_EQ(Pixels(row, 7), "WWWWWWW");
+}
+
 TEST(CcittFax, BitsBeyondTheWidthStayAsTheyWere) {
   std::vector<std::uint8_t> data = Bits("1");  // V0 against white: all white
   std::vector<std::uint8_t> row(2, 0x00);

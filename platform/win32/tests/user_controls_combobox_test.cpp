@@ -162,6 +162,23 @@ TEST_F(ComboBoxTest, OpensByClickF4AndAltArrowsAndEscapeClosesUnchanged) {
   EXPECT_EQ(GetFocus(), combo);
 }
 
+// The list belongs to the window the combo box was in when it first opened; moved to another
+// window, the combo box outlives that one and its list.
+TEST_F(ComboBoxTest, MovedToAnotherWindowItStillOpensOnceTheFirstIsGone) {
+  HWND combo = Combo(CBS_DROPDOWNLIST, 3);
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  HWND other = Top(100, 300, 300, 200);
+  SetParent(combo, other);
+  DestroyWindow(form_);
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  const HWND list = GetCapture();
+  ASSERT_NE(list, nullptr) << "the open list holds the mouse";
+  EXPECT_TRUE(IsWindowVisible(list));
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  EXPECT_FALSE(Dropped(combo));
+}
+
 TEST_F(ComboBoxTest, ListFollowsThePointerAndAClickTakesTheItem) {
   HWND combo = Combo(CBS_DROPDOWNLIST, 4);
   Click(Center(ScreenRect(combo)));

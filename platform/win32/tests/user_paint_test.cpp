@@ -69,6 +69,31 @@ TEST_F(UserPaint, ChildrenDrawAtTheirOffsetAndClipChildrenKeepsThemOut) {
   }
 }
 
+TEST_F(UserPaint, ClientCaptureOfAChildHoldsTheChildsPixels) {
+  HWND parent = Top(30, 20, 60, 60, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+  HWND child = Child(parent, 10, 10, 20, 20, WS_CHILD | WS_VISIBLE | WS_BORDER);
+  PumpMessages();
+  PaintWith(parent, RGB(255, 0, 0));
+  InvalidateRect(parent, nullptr, FALSE);
+  PumpMessages();
+  PaintWith(child, RGB(0, 0, 255));
+  InvalidateRect(child, nullptr, FALSE);
+  PumpMessages();
+  const host::Image shot = CaptureClient(child);
+  ASSERT_EQ(shot.width, 18);
+  ASSERT_EQ(shot.height, 18);
+  EXPECT_EQ(shot.At(0, 0), kBlue);
+  EXPECT_EQ(shot.At(17, 17), kBlue);
+  // Partly past the parent's edge: what lies outside its window reads black.
+  MoveWindow(child, 50, 50, 20, 20, TRUE);
+  PumpMessages();
+  const host::Image hanging = CaptureClient(child);
+  ASSERT_EQ(hanging.width, 18);
+  EXPECT_EQ(hanging.At(0, 0), kBlue);
+  EXPECT_EQ(hanging.At(17, 17), 0u);
+  answer = nullptr;
+}
+
 TEST_F(UserPaint, ClipSiblingsKeepsALowerSiblingFromDrawingOverAHigherOne) {
   HWND parent = Top(0, 0, 60, 60, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND lower = Child(parent, 0, 0, 40, 40, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);

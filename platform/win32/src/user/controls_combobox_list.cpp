@@ -110,6 +110,15 @@ LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
         CloseComboList(combo, true);
       }
       return 0;
+    case WM_DESTROY:
+      // Gone with the window that owns it, which the combo box may have left: the next open makes
+      // a new one.
+      if (state->list == list) {
+        state->list = nullptr;
+        state->dropped = false;
+        state->pressedPart = scrollbar::kNowhere;
+      }
+      return 0;
     case WM_CAPTURECHANGED:
       // Another window took the mouse: the list can no longer see a click outside it.
       if (state->dropped && reinterpret_cast<HWND>(lParam) != list) CloseComboList(combo, false);

@@ -27,16 +27,18 @@ host::Image CaptureWindow(HWND window) {
 
 host::Image CaptureClient(HWND window) {
   const host::Image whole = CaptureWindow(window);
+  WindowPtr top = TopLevelOf(window);
   RECT frame, client;
-  if (!GetWindowRect(window, &frame) || !GetClientRect(window, &client)) return {};
+  if (!top || !GetWindowRect(top->handle, &frame) || !GetClientRect(window, &client)) return {};
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
   host::Image image;
   image.width = client.right;
   image.height = client.bottom;
-  for (int y = 0; y < client.bottom; ++y)
-    for (int x = 0; x < client.right; ++x)
-      image.pixels.push_back(whole.At(origin.x - frame.left + x, origin.y - frame.top + y));
+  // A child's client area may reach past its top-level window: those pixels read as black.
+  for (int y = origin.y - frame.top; y < origin.y - frame.top + client.bottom; ++y)
+    for (int x = origin.x - frame.left; x < origin.x - frame.left + client.right; ++x)
+      image.pixels.push_back(x >= 0 && y >= 0 && x < whole.width && y < whole.height ? whole.At(x, y) : 0);
   return image;
 }
 

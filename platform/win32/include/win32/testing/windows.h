@@ -7,7 +7,7 @@
 
 // The pixels of a window's top-level surface (the whole window, frame included), 0x00RRGGBB.
 host::Image CaptureWindow(HWND window);
-// The pixels of its client area alone.
+// The pixels of its client area alone, for a child window too.
 host::Image CaptureClient(HWND window);
 // An icon drawn alone over the face colour of dialogs (COLOR_BTNFACE) in the screen's format, to
 // compare with what a window shows.
