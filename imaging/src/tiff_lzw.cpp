@@ -38,6 +38,8 @@ class TiffLzwStrip {
     std::fill(std::begin(at_), std::end(at_), kNowhere);
   }
 
+  bool Serves(int request) const { return request >= 0 && static_cast<std::size_t>(request) == request_; }
+
   const std::uint8_t* Next() {
     if (started_) start_ += request_;
     started_ = true;
@@ -191,5 +193,7 @@ const std::uint8_t* TiffLzwDecode(const std::uint8_t* Data, std::size_t DataSize
     return nullptr;
   }
   if (!strip) State = strip = new TiffLzwStrip(Data, DataSize, RequestSize);
+  // The block is sized for the first request; a larger one would be read past its end.
+  if (!strip->Serves(RequestSize)) return nullptr;
   return strip->Next();
 }

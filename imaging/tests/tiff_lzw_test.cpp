@@ -98,4 +98,17 @@ TEST(TiffLzwDecode, AfterTheEndEveryRequestIsZeros) {
   }
 }
 
+TEST(TiffLzwDecode, ARequestOfAnotherSizeThanTheFirstGetsNothing) {
+  const std::vector<std::uint8_t> input = Noise(4000, 256);
+  std::vector<std::uint8_t> strip = TiffLzwEncode(input);
+  void* state = nullptr;
+  ASSERT_NE(TiffLzwDecode(strip.data(), strip.size(), 10, state), nullptr);
+  EXPECT_EQ(TiffLzwDecode(strip.data(), strip.size(), 3000, state), nullptr);
+  EXPECT_EQ(TiffLzwDecode(strip.data(), strip.size(), -1, state), nullptr);
+  const std::uint8_t* next = TiffLzwDecode(strip.data(), strip.size(), 10, state);
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(std::vector<std::uint8_t>(next, next + 10), std::vector<std::uint8_t>(input.begin() + 10, input.begin() + 20));
+  TiffLzwDecode(nullptr, 0, 0, state);
+}
+
 }  // namespace
