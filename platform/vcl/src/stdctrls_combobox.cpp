@@ -1,9 +1,9 @@
 // Combo boxes and the list they drop down.
-#include <cctype>
 
 #include "stdctrls_draw.h"
 #include "vcl/forms.h"
 #include "win32/dropdown.h"
+#include "win32/item_search.h"
 #include "win32/scrollbar_draw.h"
 
 namespace {
@@ -239,14 +239,10 @@ void TCustomComboBox::HandleKey(WORD Key, bool Alt) {
 }
 
 void TCustomComboBox::HandleChar(char Key) {
-  if (static_cast<unsigned char>(Key) < 32 || edit_) return;
-  const int count = Items()->Count();
-  const int target = std::toupper(static_cast<unsigned char>(Key));
-  for (int step = 1; step <= count; ++step) {
-    const int i = (ItemIndex() + step + count) % count;
-    const std::string item = Items()->Get(i);
-    if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) == target) return UserSelect(i);
-  }
+  if (edit_) return;
+  const int i =
+      itemsearch::NextByFirstLetter(Key, ItemIndex(), Items()->Count(), [this](int at) { return Items()->Get(at); });
+  if (i >= 0) UserSelect(i);
 }
 
 void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {

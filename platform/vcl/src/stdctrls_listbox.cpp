@@ -1,9 +1,9 @@
 // List boxes.
-#include <cctype>
 #include <utility>
 #include <vector>
 
 #include "stdctrls_draw.h"
+#include "win32/item_search.h"
 #include "win32/scrollbar_draw.h"
 
 // The items of a list box, kept in the list box's order.
@@ -259,15 +259,8 @@ void TCustomListBox::HandleKey(WORD Key) {
 }
 
 void TCustomListBox::HandleChar(char Key) {
-  if (static_cast<unsigned char>(Key) < 32) return;
-  // The next item after the selected one that starts with the letter, going round.
-  const int count = items_->Count();
-  const int target = std::toupper(static_cast<unsigned char>(Key));
-  for (int step = 1; step <= count; ++step) {
-    const int i = (itemIndex_ + step + count) % count;
-    const std::string item = items_->Get(i);
-    if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) == target) return UserSelect(i);
-  }
+  const int i = itemsearch::NextByFirstLetter(Key, itemIndex_, items_->Count(), [this](int at) { return items_->Get(at); });
+  if (i >= 0) UserSelect(i);
 }
 
 void TCustomListBox::WndProc(TMessage& Message) {

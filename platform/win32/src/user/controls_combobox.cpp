@@ -1,9 +1,11 @@
 // The "ComboBox" class as a drop-down list: the chosen string in a sunken field with the arrow
-// button. While closed the arrow keys and the wheel choose, telling the parent CBN_SELCHANGE; a
-// click on the field or the button, F4 or Alt+Down opens the list (controls_combobox_list.cpp).
+// button. While closed the arrow keys, a typed first letter and the wheel choose, telling the parent
+// CBN_SELCHANGE; a click on the field or the button, F4 or Alt+Down opens the list
+// (controls_combobox_list.cpp), where the same keys move the lit item.
 #include <algorithm>
 
 #include "controls_combobox.h"
+#include "win32/item_search.h"
 
 namespace user::controls {
 namespace {
@@ -12,6 +14,8 @@ constexpr DWORD kTypeMask = 0x0003;  // CBS_DROPDOWN or CBS_DROPDOWNLIST
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
 bool OwnerDrawn(HWND window) { return (StyleOf(window) & CBS_OWNERDRAWFIXED) != 0; }
+// Owner-drawn items without CBS_HASSTRINGS are their data alone, and a search compares that.
+bool KeepsNoStrings(HWND window) { return OwnerDrawn(window) && !(StyleOf(window) & CBS_HASSTRINGS); }
 
 // The arrow button inside the sunken edge.
 RECT ButtonRect(HWND window) {
@@ -97,6 +101,32 @@ LRESULT KeyDown(HWND window, ComboState& state, WPARAM key) {
   return 0;
 }
 
+// The next item starting with the typed letter: chosen while closed, lit while open.
+void TypeAhead(HWND window, ComboState& state, char key) {
+  if ((StyleOf(window) & kTypeMask) != CBS_DROPDOWNLIST) return;
+  const int found =
+      itemsearch::NextByFirstLetter(key, state.dropped ? state.hot : state.selected, static_cast<int>(state.items.size()),
+                                    [&state](int i) { return state.items[static_cast<std::size_t>(i)].text; });
+  if (found < 0) return;
+  if (state.dropped) SetComboHot(state, found);
+  else Choose(window, state, found);
+}
+
+LRESULT FindItem(HWND window, const ComboState& state, int after, LPARAM lParam, bool exact) {
+  const int count = static_cast<int>(state.items.size());
+  int found = -1;
+  if (KeepsNoStrings(window)) {
+    found = itemsearch::FirstFrom(count, after, [&](int i) {
+      return state.items[static_cast<std::size_t>(i)].data == static_cast<ULONG_PTR>(lParam);
+    });
+  } else {
+    const char* wanted = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+    found = itemsearch::Find(count, after, wanted, exact,
+                             [&state](int i) { return state.items[static_cast<std::size_t>(i)].text; });
+  }
+  return found < 0 ? CB_ERR : found;
+}
+
 // A window made taller than its field keeps the rest as the height of its list.
 void TakeDroppedHeight(HWND window, ComboState& state) {
   RECT r{};
@@ -118,7 +148,7 @@ void Measure(HWND window, ComboState& state) {
 
 LRESULT AddString(HWND window, ComboState& state, LPARAM lParam) {
   ComboItem item;
-  if (OwnerDrawn(window) && !(StyleOf(window) & CBS_HASSTRINGS)) item.data = static_cast<ULONG_PTR>(lParam);
+  if (KeepsNoStrings(window)) item.data = static_cast<ULONG_PTR>(lParam);
   else item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
   state.items.push_back(std::move(item));
   if (state.list) InvalidateRect(state.list, nullptr, FALSE);
@@ -151,7 +181,7 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
       const bool closing = state->dropped && msg && msg->message == WM_KEYDOWN &&
                            (msg->wParam == static_cast<WPARAM>(VK_RETURN) || msg->wParam == static_cast<WPARAM>(VK_ESCAPE));
-      return DLGC_WANTARROWS | (closing ? DLGC_WANTMESSAGE : 0);
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (closing ? DLGC_WANTMESSAGE : 0);
     }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -171,6 +201,7 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         Toggle(window, *state);
       return 0;
     case WM_KEYDOWN: return KeyDown(window, *state, wParam);
+    case WM_CHAR: TypeAhead(window, *state, static_cast<char>(wParam)); return 0;
     case WM_SYSKEYDOWN:
       if (wParam == static_cast<WPARAM>(VK_DOWN) || wParam == static_cast<WPARAM>(VK_UP)) {
         Toggle(window, *state);
@@ -197,6 +228,24 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       state->selected = valid ? index : -1;
       InvalidateRect(window, nullptr, TRUE);
       return valid ? index : CB_ERR;
+    case CB_GETITEMDATA: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].data) : CB_ERR;
+    case CB_SETITEMDATA:
+      if (!valid) return CB_ERR;
+      state->items[static_cast<std::size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
+      if (KeepsNoStrings(window)) {
+        InvalidateRect(window, nullptr, TRUE);
+        if (state->list) InvalidateRect(state->list, nullptr, FALSE);
+      }
+      return TRUE;
+    case CB_FINDSTRING:
+    case CB_FINDSTRINGEXACT: return FindItem(window, *state, index, lParam, message == CB_FINDSTRINGEXACT);
+    case CB_SELECTSTRING: {
+      const LRESULT found = FindItem(window, *state, index, lParam, false);
+      if (found == CB_ERR) return CB_ERR;
+      state->selected = static_cast<int>(found);
+      InvalidateRect(window, nullptr, TRUE);
+      return found;
+    }
     case CB_GETLBTEXTLEN: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
     case CB_GETLBTEXT: {
       if (!valid || !lParam) return CB_ERR;
@@ -274,7 +323,7 @@ void CloseComboList(HWND combo, bool accept) {
   ComboState* state = StateOf<ComboState>(combo);
   if (!state || !state->dropped) return;
   state->dropped = false;
-  state->pressedPart = scrollbar::kNowhere;
+  StopComboListTracking(state->list, *state);
   const int picked = state->hot;
   if (GetCapture() == state->list) ReleaseCapture();
   ShowWindow(state->list, SW_HIDE);

@@ -27,6 +27,7 @@ struct ComboState {
   int top = 0;             // the first item the open list shows
   scrollbar::Part pressedPart = scrollbar::kNowhere;
   int thumbGrab = 0;       // where along the thumb the pointer took it
+  int dragScroll = 0;      // -1 or 1 while the held button has the pointer above or below the items
 };
 
 int ComboItemHeight(const ComboState& state);
@@ -41,6 +42,8 @@ int ComboListRows(const ComboState& state);
 void ShowComboList(HWND combo, ComboState& state);
 void SetComboHot(ComboState& state, int index);
 void ScrollComboList(ComboState& state, int top);
+// Stops what a held button does on the list: a scroll-bar part's repeat, scrolling past an edge.
+void StopComboListTracking(HWND list, ComboState& state);
 // Closes the open list, taking the hot item or not, and tells the parent.
 void CloseComboList(HWND combo, bool accept);
 

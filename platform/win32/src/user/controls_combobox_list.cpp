@@ -1,6 +1,8 @@
 // The list a "ComboBox" drops down: a framed pop-up below the combo box (above it near the bottom of
 // the screen) that holds the mouse while open, lights the item under the pointer and takes it on a
 // click; a click elsewhere closes it unchanged. It never takes the activation from the dialog.
+// With the button held, the pointer past its top or bottom scrolls it an item a tick, and a pressed
+// scroll-bar part repeats.
 #include <algorithm>
 
 #include "controls_combobox.h"
@@ -10,6 +12,11 @@ namespace user::controls {
 namespace {
 
 constexpr const char* kListClass = "ComboLBox";
+constexpr UINT_PTR kDragScrollTimer = 1;
+constexpr UINT_PTR kRepeatTimer = 2;
+constexpr UINT kDragScrollMs = 50;
+constexpr UINT kRepeatDelayMs = 400;  // before a held scroll-bar part repeats
+constexpr UINT kRepeatMs = 50;
 
 int MaxRows(const ComboState& state) {
   if (state.droppedHeight <= 0) return 8;
@@ -58,19 +65,56 @@ void Paint(HWND list, HWND combo, const ComboState& state) {
   EndPaint(list, &ps);
 }
 
-void PressScrollBar(HWND list, ComboState& state, POINT p) {
-  const scrollbar::Geometry g = BarGeometry(list, state);
-  state.pressedPart = scrollbar::ScrollPartAt(g, p);
+void StepScrollBar(ComboState& state) {
   const int rows = ComboListRows(state);
   switch (state.pressedPart) {
     case scrollbar::kLineUp: ScrollComboList(state, state.top - 1); break;
     case scrollbar::kLineDown: ScrollComboList(state, state.top + 1); break;
     case scrollbar::kPageUp: ScrollComboList(state, state.top - rows); break;
     case scrollbar::kPageDown: ScrollComboList(state, state.top + rows); break;
-    case scrollbar::kThumb: state.thumbGrab = p.y - scrollbar::ThumbRect(g).top; break;
-    case scrollbar::kNowhere: break;
+    case scrollbar::kThumb: case scrollbar::kNowhere: break;
   }
+}
+
+void PressScrollBar(HWND list, ComboState& state, POINT p) {
+  const scrollbar::Geometry g = BarGeometry(list, state);
+  state.pressedPart = scrollbar::ScrollPartAt(g, p);
+  if (state.pressedPart == scrollbar::kThumb) state.thumbGrab = p.y - scrollbar::ThumbRect(g).top;
+  else if (state.pressedPart != scrollbar::kNowhere) SetTimer(list, kRepeatTimer, kRepeatDelayMs, nullptr);
+  StepScrollBar(state);
   InvalidateRect(list, nullptr, FALSE);
+}
+
+// A held part repeats while the pointer stays on it.
+void RepeatScrollBar(HWND list, ComboState& state) {
+  if (state.pressedPart == scrollbar::kNowhere || state.pressedPart == scrollbar::kThumb) {
+    KillTimer(list, kRepeatTimer);
+    return;
+  }
+  SetTimer(list, kRepeatTimer, kRepeatMs, nullptr);
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(list, &p);
+  if (scrollbar::ScrollPartAt(BarGeometry(list, state), p) == state.pressedPart) StepScrollBar(state);
+}
+
+// Dragged past the items' top or bottom, the list scrolls, lighting the item that comes in.
+void DragPastEdge(HWND list, ComboState& state, POINT p) {
+  const RECT area = ItemArea(list, state);
+  const int direction = p.y < area.top ? -1 : p.y >= area.bottom ? 1 : 0;
+  if (direction == state.dragScroll) return;
+  state.dragScroll = direction;
+  if (direction != 0) SetTimer(list, kDragScrollTimer, kDragScrollMs, nullptr);
+  else KillTimer(list, kDragScrollTimer);
+}
+
+void DragScrollTick(HWND list, ComboState& state) {
+  if (state.dragScroll == 0 || GetKeyState(VK_LBUTTON) >= 0) {
+    state.dragScroll = 0;
+    KillTimer(list, kDragScrollTimer);
+    return;
+  }
+  SetComboHot(state, state.dragScroll < 0 ? state.top - 1 : state.top + ComboListRows(state));
 }
 
 LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,7 +134,12 @@ LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
         ScrollComboList(*state, scrollbar::PosAtThumb(BarGeometry(list, *state), p.y - state->thumbGrab));
       } else if (state->pressedPart == scrollbar::kNowhere) {
         if (const int at = IndexAt(list, *state, p); at >= 0) SetComboHot(*state, at);
+        if (wParam & MK_LBUTTON) DragPastEdge(list, *state, p);
       }
+      return 0;
+    case WM_TIMER:
+      if (wParam == kRepeatTimer) RepeatScrollBar(list, *state);
+      if (wParam == kDragScrollTimer) DragScrollTick(list, *state);
       return 0;
     case WM_LBUTTONDOWN:
       if (!inside) {
@@ -102,8 +151,8 @@ LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_LBUTTONUP:
-      if (state->pressedPart != scrollbar::kNowhere) {
-        state->pressedPart = scrollbar::kNowhere;
+      if (state->pressedPart != scrollbar::kNowhere || state->dragScroll != 0) {
+        StopComboListTracking(list, *state);
         InvalidateRect(list, nullptr, FALSE);
       } else if (const int at = IndexAt(list, *state, p); at >= 0) {
         SetComboHot(*state, at);
@@ -114,9 +163,9 @@ LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
       // Gone with the window that owns it, which the combo box may have left: the next open makes
       // a new one.
       if (state->list == list) {
+        StopComboListTracking(list, *state);
         state->list = nullptr;
         state->dropped = false;
-        state->pressedPart = scrollbar::kNowhere;
       }
       return 0;
     case WM_CAPTURECHANGED:
@@ -135,6 +184,13 @@ int DroppedWidth(HWND combo, const ComboState& state) {
 }
 
 }  // namespace
+
+void StopComboListTracking(HWND list, ComboState& state) {
+  state.pressedPart = scrollbar::kNowhere;
+  state.dragScroll = 0;
+  KillTimer(list, kRepeatTimer);
+  KillTimer(list, kDragScrollTimer);
+}
 
 void RegisterComboListClass() { RegisterClassWithState(kListClass, ListProcedure, CS_SAVEBITS); }
 
