@@ -1,8 +1,11 @@
 // The drop-down list of the "ComboBox" class, driven by injected mouse and keys.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dialog_template_builder.h"
@@ -74,6 +77,31 @@ class ComboBoxTest : public UserTest {
     InjectKey(key, true);
     InjectKey(key, false);
     if (alt) InjectKey(VK_MENU, false);
+    PumpMessages();
+  }
+  // Types a character: its key, with Shift for a capital.
+  static void Type(char c) {
+    const bool capital = std::isupper(static_cast<unsigned char>(c)) != 0;
+    if (capital) InjectKey(VK_SHIFT, true);
+    Key(std::toupper(static_cast<unsigned char>(c)));
+    if (capital) InjectKey(VK_SHIFT, false);
+    PumpMessages();
+  }
+  // Handles messages, timers among them, for `ms` milliseconds.
+  static void PumpFor(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+      PumpMessages();
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    PumpMessages();
+  }
+  static void Button(bool down, POINT at) {
+    InjectMouseButton(host::InputEvent::Left, down, at.x, at.y);
+    PumpMessages();
+  }
+  static void MoveTo(POINT at) {
+    InjectMouseMove(at.x, at.y);
     PumpMessages();
   }
   static RECT ScreenRect(HWND window) {
@@ -249,6 +277,174 @@ TEST_F(ComboBoxTest, KeysChooseWhileClosedAndMoveTheLitItemWhileOpen) {
   EXPECT_EQ(Selected(combo), 3);
   EXPECT_EQ(Notes(combo), (Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP, CBN_DROPDOWN,
                                  CBN_SELENDCANCEL, CBN_CLOSEUP}));
+}
+
+// A typed letter goes to the next item starting with it, without regard to case and round the end:
+// chosen while closed, lit (taken by Return) while open.
+TEST_F(ComboBoxTest, TypedLetterGoesToTheNextItemStartingWithIt) {
+  struct Case {
+    const char* what;
+    DWORD style;
+    int start;
+    bool open;
+    const char* typed;
+    LRESULT chosen;
+    Codes notes;
+  };
+  const Case cases[] = {
+      {"a capital item for a small letter", CBS_DROPDOWNLIST, 0, false, "b", 1, {CBN_SELCHANGE}},
+      {"a small item for a capital letter", CBS_DROPDOWNLIST, 1, false, "A", 2, {CBN_SELCHANGE}},
+      {"round the end", CBS_DROPDOWNLIST, 5, false, "a", 0, {CBN_SELCHANGE}},
+      {"the same letter again steps on", CBS_DROPDOWNLIST, 0, false, "bb", 4, {CBN_SELCHANGE, CBN_SELCHANGE}},
+      {"nothing chosen: from the first", CBS_DROPDOWNLIST, -1, false, "c", 3, {CBN_SELCHANGE}},
+      {"no match", CBS_DROPDOWNLIST, 3, false, "z", 3, {}},
+      {"the only match is the chosen one", CBS_DROPDOWNLIST, 3, false, "c", 3, {}},
+      {"not a letter", CBS_DROPDOWNLIST, 0, false, "\t", 0, {}},
+      {"a drop-down (not a list) ignores it", CBS_DROPDOWN, 0, false, "b", 0, {}},
+      {"open: lit, taken by Return", CBS_DROPDOWNLIST, 0, true, "b",
+       1, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}},
+      {"open: round the end from the lit item", CBS_DROPDOWNLIST, 4, true, "bA",
+       2, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}},
+      {"open: no match", CBS_DROPDOWNLIST, 2, true, "z", 2, {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND combo = Combo(c.style, 0);
+    for (const char* s : {"apple", "Banana", "avocado", "cherry", "blueberry", "Apricot"})
+      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(c.start), 0);
+    SetFocus(combo);
+    PumpMessages();
+    log.clear();
+    if (c.open) Key(VK_F4);
+    for (const char* k = c.typed; *k; ++k) Type(*k);
+    if (c.open) {
+      EXPECT_EQ(Selected(combo), c.start) << "only lit while open";
+      EXPECT_EQ(Notes(combo), Codes{CBN_DROPDOWN});
+      Key(VK_RETURN);
+    }
+    EXPECT_EQ(Selected(combo), c.chosen);
+    EXPECT_EQ(Notes(combo), c.notes);
+    DestroyWindow(combo);
+  }
+  // The lit item is brought into view.
+  HWND combo = Combo(CBS_DROPDOWNLIST, 20);
+  SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("zebra"));
+  SetFocus(combo);
+  Key(VK_F4);
+  Type('z');
+  Click(Row(combo, 7));
+  EXPECT_EQ(Selected(combo), 20);
+}
+
+TEST_F(ComboBoxTest, ItemDataAndStringSearch) {
+  HWND combo = Combo(CBS_DROPDOWNLIST, 0);
+  for (const char* s : {"red", "Green", "blue", "greenish"}) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  for (WPARAM i = 0; i < 4; ++i) EXPECT_EQ(SendMessageA(combo, CB_SETITEMDATA, i, static_cast<LPARAM>(1000 + i)), TRUE);
+  for (WPARAM i = 0; i < 4; ++i) EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, i, 0), static_cast<LRESULT>(1000 + i));
+  for (WPARAM bad : {static_cast<WPARAM>(-1), WPARAM{4}, WPARAM{99}}) {
+    EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, bad, 0), CB_ERR);
+    EXPECT_EQ(SendMessageA(combo, CB_SETITEMDATA, bad, 5), CB_ERR);
+  }
+
+  struct Search {
+    UINT message;
+    int after;
+    const char* text;
+    LRESULT found;
+  };
+  const Search searches[] = {
+      {CB_FINDSTRING, -1, "gr", 1},          {CB_FINDSTRING, 1, "GR", 3},
+      {CB_FINDSTRING, 3, "gr", 1},           {CB_FINDSTRING, -1, "x", CB_ERR},
+      {CB_FINDSTRING, 99, "red", 0},         {CB_FINDSTRING, -1, "redder", CB_ERR},
+      {CB_FINDSTRINGEXACT, -1, "green", 1},  {CB_FINDSTRINGEXACT, 1, "GREEN", 1},
+      {CB_FINDSTRINGEXACT, -1, "gre", CB_ERR},
+  };
+  for (const Search& f : searches) {
+    SCOPED_TRACE(std::string(f.text) + " after " + std::to_string(f.after));
+    EXPECT_EQ(SendMessageA(combo, f.message, static_cast<WPARAM>(f.after), reinterpret_cast<LPARAM>(f.text)), f.found);
+  }
+  EXPECT_EQ(SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("BL")), 2);
+  EXPECT_EQ(Selected(combo), 2);
+  EXPECT_EQ(SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("x")), CB_ERR);
+  EXPECT_EQ(Selected(combo), 2) << "no match keeps the selection";
+  EXPECT_EQ(Notes(combo), Codes{}) << "a program's choice is not told";
+
+  // Owner-drawn items without strings are their data: found by it, and replaced with it.
+  HWND drawn = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 10,
+                               40, 150, 28, form_, nullptr, nullptr, nullptr);
+  for (LPARAM data : {111, 222, 333}) SendMessageA(drawn, CB_ADDSTRING, 0, data);
+  EXPECT_EQ(SendMessageA(drawn, CB_GETITEMDATA, 1, 0), 222);
+  EXPECT_EQ(SendMessageA(drawn, CB_FINDSTRING, static_cast<WPARAM>(-1), 333), 2);
+  EXPECT_EQ(SendMessageA(drawn, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), 444), CB_ERR);
+  SendMessageA(drawn, CB_SETITEMDATA, 0, 444);
+  EXPECT_EQ(SendMessageA(drawn, CB_SELECTSTRING, static_cast<WPARAM>(-1), 444), 0);
+}
+
+// With the button held, the pointer past the open list's bottom or top scrolls it an item a tick,
+// lighting the item that comes in; a held scroll-bar arrow repeats after a pause while the pointer
+// stays on it.
+TEST_F(ComboBoxTest, HeldButtonScrollsPastTheEdgesAndRepeatsTheArrows) {
+  HWND combo = Combo(CBS_DROPDOWNLIST, 10);  // eight rows show: two more to scroll
+  SetFocus(combo);
+  const POINT field = Center(ScreenRect(combo));
+  Button(true, field);
+  ASSERT_TRUE(Dropped(combo));
+  MoveTo(Row(combo, 3));
+  const POINT below{Row(combo, 0).x, DroppedRect(combo).bottom + 5};
+  MoveTo(below);
+  PumpFor(400);
+  Button(false, below);
+  EXPECT_TRUE(Dropped(combo)) << "let go outside the items, it stays open";
+  Key(VK_RETURN);
+  EXPECT_EQ(Selected(combo), 9) << "scrolled to the end, the last item lit";
+
+  // From the field into the list and back above it: scrolls up; let go on the first row takes it.
+  log.clear();
+  Button(true, field);
+  MoveTo(Row(combo, 6));
+  MoveTo(field);
+  PumpFor(400);
+  MoveTo(Row(combo, 0));
+  Button(false, Row(combo, 0));
+  EXPECT_EQ(Selected(combo), 0);
+  EXPECT_EQ(Notes(combo), (Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
+
+  // Without the button, the pointer past the edge scrolls nothing.
+  Click(field);
+  MoveTo(below);
+  PumpFor(200);
+  Click(Row(combo, 0));
+  EXPECT_EQ(Selected(combo), 0);
+
+  // The down arrow held: one step at once, the repeat after a pause, then to the end.
+  HWND longer = Combo(CBS_DROPDOWNLIST, 12, 10, 40);  // four more than shown
+  SetFocus(longer);
+  Click(Center(ScreenRect(longer)));
+  RECT at = ScreenRect(GetCapture());
+  const POINT downArrow{at.right - 1 - 8, at.bottom - 1 - 8}, upArrow{at.right - 1 - 8, at.top + 1 + 8};
+  Button(true, downArrow);
+  PumpFor(100);
+  Button(false, downArrow);
+  Click(Row(longer, 0));
+  EXPECT_EQ(Selected(longer), 1) << "no repeat before the pause";
+  Click(Center(ScreenRect(longer)));
+  at = ScreenRect(GetCapture());
+  Button(true, downArrow);
+  PumpFor(1000);
+  Button(false, downArrow);
+  Click(Row(longer, 0));
+  EXPECT_EQ(Selected(longer), 4);
+  // Held on the up arrow with the pointer moved off it: the one step only.
+  SendMessageA(longer, CB_SETCURSEL, 11, 0);
+  Click(Center(ScreenRect(longer)));
+  Button(true, upArrow);
+  MoveTo(Row(longer, 2));
+  PumpFor(700);
+  Button(false, Row(longer, 2));
+  EXPECT_TRUE(Dropped(longer)) << "a press on the scroll bar takes nothing when let go";
+  Click(Row(longer, 0));
+  EXPECT_EQ(Selected(longer), 3);
 }
 
 TEST_F(ComboBoxTest, OpensAboveWhenTheScreenHasNoRoomBelow) {
