@@ -150,6 +150,8 @@ void TThread::Run() {
   } catch (...) {
     if (!fatalException_) fatalException_ = std::current_exception();
   }
+  // Signalled before it counts as finished, so a waiter that returns finds the handle signalled.
+  SetWaitableSignal(endSignal_);
   bool freeSelf;
   {
     std::lock_guard lock(mutex_);
@@ -157,7 +159,6 @@ void TThread::Run() {
     freeSelf = freeOnTerminate_;
   }
   changed_.notify_all();
-  SetWaitableSignal(endSignal_);
   if (freeSelf) delete this;
 }
 
