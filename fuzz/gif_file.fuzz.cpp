@@ -7,21 +7,12 @@
 #include "bounded_bitmap.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TMemoryStream input;
-  input.Write(data, static_cast<std::int64_t>(size));
-  input.SetPosition(0);
-  BoundedBitmap bitmap;
   TVelmoraIOParams params(nullptr);
   params.GifLzwDecoder = GifLzwDecode;
-  int count = 0;
-  try {
+  const bool read = ReadsAsReported(data, size, params, [&](TMemoryStream& input, BoundedBitmap& bitmap) {
+    int count = 0;
     GIFReadStream(&input, bitmap, count, {}, params);
-  } catch (const EInvalidGraphic&) {
-    return 0;
-  } catch (const PictureOverBudget&) {
-    return 0;
-  }
-  if (bitmap.Width() != params.Width || bitmap.Height() != params.Height) abort();
-  if (params.ColorMapCount() != 0 && params.ColorMapCount() != 1 << params.BitsPerSample) abort();
+  });
+  if (read && params.ColorMapCount() != 0 && params.ColorMapCount() != 1 << params.BitsPerSample) abort();
   return 0;
 }

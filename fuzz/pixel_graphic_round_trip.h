@@ -6,8 +6,24 @@
 #include <cstring>
 #include <string>
 
+#include "graphics/exceptions.h"
 #include "graphics/file_formats.h"
 #include "graphics/pixel_graphic.h"
+
+// Reads the bytes into `image` by the reader of the extension `ext`, warnings ignored; false when
+// the reader refuses them (its errors and sizes refused by the image).
+inline bool ReadByExtension(const uint8_t* data, size_t size, const std::string& ext, TPixelGraphic& image) {
+  TMemoryStream input;
+  input.Write(data, static_cast<std::int64_t>(size));
+  input.SetPosition(0);
+  image.SetReadWarningAction(pgwaIgnore);
+  try {
+    image.LoadFromStreamExt(&input, ext, 0);
+  } catch (const EPixelGraphic&) {
+    return false;
+  }
+  return true;
+}
 
 // Writes `image` through the library's bitmap writer and reads it back into `again`.
 inline void WriteBitmapAndReadBack(TPixelGraphic& image, TPixelGraphic& again) {

@@ -2,22 +2,12 @@
 // library's writer and a second read with the same raw pixel values.
 #include <cstdint>
 
-#include "graphics/exceptions.h"
-#include "graphics/pixel_graphic.h"
 #include "graphics/tiff_format.h"
 #include "pixel_graphic_round_trip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TMemoryStream input;
-  input.Write(data, static_cast<std::int64_t>(size));
-  input.SetPosition(0);
   TPixelGraphic image;
-  image.SetReadWarningAction(pgwaIgnore);
-  try {
-    image.LoadFromStreamExt(&input, "tif", 0);
-  } catch (const EPixelGraphic&) {  // the reader's errors and sizes refused by the image
-    return 0;
-  }
+  if (!ReadByExtension(data, size, "tif", image)) return 0;
   if (std::int64_t{image.GetWidth()} * image.GetHeight() > 1 << 16 || image.GetEmpty()) return 0;  // keep runs quick
   CheckRoundTrip(image, TTIFFileFormatWriter(), "tif");
   return 0;
