@@ -14,6 +14,8 @@ struct DecodedText {
 };
 
 DecodedText DecodeText(std::string_view bytes);
+// One character as UTF-8 onto `out`.
+void AppendUtf8(std::string& out, char32_t c);
 // Back into the encoding the text came in (characters 1252 lacks become '?').
 std::string EncodeText(std::u32string_view chars, bool utf8);
 

@@ -1,6 +1,8 @@
 // UTF-16 to UTF-8 for the wide text records.
 #include "metafile/text_encoding.h"
 
+#include "gdi/text_codec.h"
+
 namespace metafile {
 
 std::string Utf16ToUtf8(const std::u16string& text, const std::vector<int>& dx, std::vector<int>& byteDx) {
@@ -16,21 +18,7 @@ std::string Utf16ToUtf8(const std::u16string& text, const std::vector<int>& dx, 
     } else if (c >= 0xD800 && c < 0xE000) {
       c = 0xFFFD;
     }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    fonts::AppendUtf8(out, c);
     byteDx.push_back(advance);
     byteDx.resize(out.size(), 0);
   }
