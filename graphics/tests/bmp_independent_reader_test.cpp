@@ -1,10 +1,10 @@
 // Bitmaps from our writer, read by an established reader (ImageMagick, else Pillow).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "graphics/palettes.h"
+#include "image_magick_exchange.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
@@ -12,31 +12,15 @@ namespace {
 // The RGB bytes, top row first, as the independent reader decodes the file; empty when it fails.
 std::string DecodeIndependently(const std::filesystem::path& file, bool& available) {
   std::string command;
-  if (std::filesystem::exists("/usr/bin/convert")) {
-    command = "/usr/bin/convert '" + file.string() + "' -depth 8 rgb:- 2>/dev/null";
+  if (std::filesystem::exists(kConvert)) {
+    command = std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null";
   } else if (std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0) {
     command = "/usr/bin/python3 -c \"import sys; from PIL import Image; "
               "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())\" '" + file.string() + "'";
   }
   available = !command.empty();
   if (!available) return {};
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-
-std::string OurRGB(TPixelGraphic& image) {
-  std::string rgb;
-  for (int y = 0; y < image.GetHeight(); ++y)
-    for (int x = 0; x < image.GetWidth(); ++x) {
-      const TColor c = image.GetPixelColor(x, y);
-      rgb += {static_cast<char>(RedOf(c)), static_cast<char>(GreenOf(c)), static_cast<char>(BlueOf(c))};
-    }
-  return rgb;
+  return CaptureOutput(command);
 }
 
 class BmpIndependentReaderTest : public MachineRootTest {};

@@ -2,28 +2,14 @@
 // other's files to nearly the same pixels. Skipped where the tool is absent.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "graphics/jpeg_format.h"
 #include "graphics/palettes.h"
+#include "image_magick_exchange.h"
 
 namespace {
-
-const char* const kConvert = "/usr/bin/convert";
-
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
 
 // The largest difference between our pixels and RGB bytes, top row first.
 int LargestDifference(TPixelGraphic& image, const std::string& rgb) {
@@ -38,18 +24,8 @@ int LargestDifference(TPixelGraphic& image, const std::string& rgb) {
   return worst;
 }
 
-class JpegIndependentCodecsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(kConvert)) GTEST_SKIP() << "no ImageMagick";
-    folder_ = std::filesystem::temp_directory_path() / ("jpeg-independent-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    if (!folder_.empty()) std::filesystem::remove_all(folder_);
-  }
-  std::filesystem::path folder_;
-};
+
+class JpegIndependentCodecsTest : public ImageMagickExchangeTest {};
 
 TEST_F(JpegIndependentCodecsTest, ImageMagickReadsOurFilesCloseToOurOwnDecode) {
   TPixelGraphic image;
@@ -64,18 +40,18 @@ TEST_F(JpegIndependentCodecsTest, ImageMagickReadsOurFilesCloseToOurOwnDecode) {
   stream.SetPosition(0);
   TPixelGraphic ours;
   ours.LoadFromStream(&stream);
-  const std::string theirs = Capture(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null");
+  const std::string theirs = CaptureOutput(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null");
   ASSERT_EQ(theirs.size(), 45u * 29u * 3u);
   EXPECT_LE(LargestDifference(ours, theirs), 2);
 }
 
 TEST_F(JpegIndependentCodecsTest, WeReadImageMagicksFilesCloseToItsOwnDecode) {
   const std::string source = (folder_ / "source.ppm").string();
-  Capture(std::string(kConvert) + " -size 61x37 -seed 5 plasma:fractal '" + source + "'");
+  CaptureOutput(std::string(kConvert) + " -size 61x37 -seed 5 plasma:fractal '" + source + "'");
   for (const char* flags : {"-quality 90", "-quality 70 -interlace JPEG", "-colorspace Gray", "-sampling-factor 1x1"}) {
     const std::string file = (folder_ / "theirs.jpg").string();
-    Capture(std::string(kConvert) + " '" + source + "' " + flags + " '" + file + "'");
-    const std::string expected = Capture(std::string(kConvert) + " '" + file + "' -depth 8 rgb:- 2>/dev/null");
+    CaptureOutput(std::string(kConvert) + " '" + source + "' " + flags + " '" + file + "'");
+    const std::string expected = CaptureOutput(std::string(kConvert) + " '" + file + "' -depth 8 rgb:- 2>/dev/null");
     ASSERT_EQ(expected.size(), 61u * 37u * 3u) << flags;
     TPixelGraphic image;
     image.LoadFromFile(file);

@@ -2,50 +2,17 @@
 // other's files to the same pixels. Skipped where the tool is absent.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "graphics/palettes.h"
 #include "graphics/png_format.h"
+#include "image_magick_exchange.h"
 #include "png_test_files.h"
 
 namespace {
 
-const char* const kConvert = "/usr/bin/convert";
-
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-
-std::string OurRGB(TPixelGraphic& image) {
-  std::string rgb;
-  for (int y = 0; y < image.GetHeight(); ++y)
-    for (int x = 0; x < image.GetWidth(); ++x) {
-      const TColor c = image.GetPixelColor(x, y);
-      rgb += {static_cast<char>(RedOf(c)), static_cast<char>(GreenOf(c)), static_cast<char>(BlueOf(c))};
-    }
-  return rgb;
-}
-
-class PngIndependentCodecsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(kConvert)) GTEST_SKIP() << "no ImageMagick";
-    folder_ = std::filesystem::temp_directory_path() / ("png-independent-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    if (!folder_.empty()) std::filesystem::remove_all(folder_);
-  }
-  std::filesystem::path folder_;
-};
+class PngIndependentCodecsTest : public ImageMagickExchangeTest {};
 
 TEST_F(PngIndependentCodecsTest, ImageMagickReadsOurFilesToTheSameColours) {
   struct Case {
@@ -65,14 +32,14 @@ TEST_F(PngIndependentCodecsTest, ImageMagickReadsOurFilesToTheSameColours) {
     image.SaveToStreamExt(&stream, "png");
     const std::filesystem::path file = folder_ / "ours.png";
     std::ofstream(file, std::ios::binary) << StreamBytes(stream);
-    EXPECT_EQ(Capture(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null"), OurRGB(image))
+    EXPECT_EQ(CaptureOutput(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null"), OurRGB(image))
         << int{c.format};
   }
 }
 
 TEST_F(PngIndependentCodecsTest, WeReadImageMagicksFilesToItsOwnColours) {
   const std::string source = (folder_ / "source.ppm").string();
-  Capture(std::string(kConvert) + " -size 37x23 plasma:fractal -seed 3 '" + source + "'");
+  CaptureOutput(std::string(kConvert) + " -size 37x23 plasma:fractal -seed 3 '" + source + "'");
   const char* const variants[] = {
       "PNG24:",                      // RGB
       "-depth 16 PNG48:",            // 16-bit RGB
@@ -89,11 +56,11 @@ TEST_F(PngIndependentCodecsTest, WeReadImageMagicksFilesToItsOwnColours) {
     const std::string flags = split == std::string::npos ? "" : options.substr(0, split);
     const std::string prefix = split == std::string::npos ? options : options.substr(split + 1);
     const std::string file = (folder_ / "theirs.png").string();
-    Capture(std::string(kConvert) + " '" + source + "' " + flags + " " + prefix + "'" + file + "'");
+    CaptureOutput(std::string(kConvert) + " '" + source + "' " + flags + " " + prefix + "'" + file + "'");
     // 16-bit samples: ours are their high bytes, so compare with the tool's 16-bit decode.
     const bool sixteen = options.find("16") != std::string::npos;
     const std::string decoded =
-        Capture(std::string(kConvert) + " '" + file + "' -depth " + (sixteen ? "16 -endian MSB" : "8") + " rgb:- 2>/dev/null");
+        CaptureOutput(std::string(kConvert) + " '" + file + "' -depth " + (sixteen ? "16 -endian MSB" : "8") + " rgb:- 2>/dev/null");
     std::string expected;
     for (std::size_t i = 0; i < decoded.size(); i += sixteen ? 2 : 1) expected += decoded[i];
     ASSERT_EQ(expected.size(), 37u * 23u * 3u) << variant;
