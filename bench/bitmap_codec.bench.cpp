@@ -5,6 +5,7 @@
 #include <string>
 
 #include "graphics/pixel_graphic.h"
+#include "pixel_graphic_reading.h"
 
 namespace {
 
@@ -24,17 +25,7 @@ std::string PhotoFile() {
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
 
-void Read(benchmark::State& state) {
-  const std::string file = PhotoFile();
-  TMemoryStream stream;
-  stream.Write(file.data(), static_cast<std::int64_t>(file.size()));
-  for (auto _ : state) {
-    stream.SetPosition(0);
-    TPixelGraphic image;
-    image.LoadFromStream(&stream);
-    benchmark::DoNotOptimize(image.GetBits());
-  }
-}
+void Read(benchmark::State& state) { ReadEachIteration(state, PhotoFile()); }
 
 void Write(benchmark::State& state) {
   const std::string file = PhotoFile();

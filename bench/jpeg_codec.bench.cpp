@@ -9,6 +9,7 @@
 
 #include "graphics/jpeg_format.h"
 #include "graphics/pixel_graphic.h"
+#include "pixel_graphic_reading.h"
 
 #include <jpeglib.h>
 
@@ -30,17 +31,7 @@ std::string PhotoFile() {
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
 
-void Ours(benchmark::State& state) {
-  const std::string file = PhotoFile();
-  TMemoryStream stream;
-  stream.Write(file.data(), static_cast<std::int64_t>(file.size()));
-  for (auto _ : state) {
-    stream.SetPosition(0);
-    TPixelGraphic image;
-    image.LoadFromStream(&stream);
-    benchmark::DoNotOptimize(image.GetBits());
-  }
-}
+void Ours(benchmark::State& state) { ReadEachIteration(state, PhotoFile()); }
 
 void LibJpeg(benchmark::State& state) {
   const std::string file = PhotoFile();
