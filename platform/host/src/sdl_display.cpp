@@ -101,6 +101,13 @@ class SdlDisplay final : public Display {
   void Raise(SurfaceId id) override {
     if (NativeWindow* w = Find(id)) SDL_RaiseWindow(w->window);
   }
+  bool DesktopSize(int& width, int& height) const override {
+    SDL_DisplayMode mode;
+    if (!started_ || SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) return false;
+    width = mode.w;
+    height = mode.h;
+    return true;
+  }
 
   void Present(SurfaceId id, int width, int height, const std::uint32_t* pixels, int stride) override {
     NativeWindow* w = Find(id);

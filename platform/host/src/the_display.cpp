@@ -6,9 +6,13 @@
 namespace host {
 namespace {
 
-bool HasDesktop() {
+bool ForcedHeadless() {
   const char* forced = std::getenv("STARTLOGO_DISPLAY");
-  if (forced && std::strcmp(forced, "headless") == 0) return false;
+  return forced && std::strcmp(forced, "headless") == 0;
+}
+
+bool HasDesktop() {
+  if (ForcedHeadless()) return false;
   const char* x = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return (x && *x) || (wayland && *wayland);
@@ -25,5 +29,7 @@ Display& TheDisplay() {
   }();
   return *display;
 }
+
+bool Unattended() { return !ForcedHeadless() && std::strcmp(TheDisplay().Name(), "headless") == 0; }
 
 }  // namespace host

@@ -49,7 +49,8 @@ void TApplication::FormDestroyed(TCustomForm* Form) {
 }
 
 void TApplication::Run() {
-  if (mainForm_ && showMainForm_) mainForm_->Show();
+  // A program that asked to end while starting ("/AUTO") shows nothing.
+  if (mainForm_ && showMainForm_ && !terminated_) mainForm_->Show();
   while (!terminated_) HandleMessage();
 }
 
@@ -144,16 +145,6 @@ void TApplication::HandleException(TObject* Sender) {
     Exception unknown("Unknown exception");
     report(unknown);
   }
-}
-
-bool TApplication::HelpContext(int) {
-  MessageBox("Help is not available.", Title(), MB_OK | MB_ICONINFORMATION);
-  return false;
-}
-
-bool TApplication::HelpCommand(int, long) {
-  MessageBox("Help is not available.", Title(), MB_OK | MB_ICONINFORMATION);
-  return false;
 }
 
 const TClassInfo& TApplication::StaticClassInfo() {

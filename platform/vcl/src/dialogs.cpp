@@ -3,10 +3,12 @@
 
 #include <errno.h>
 
+#include <cstdio>
 #include <memory>
 #include <mutex>
 
 #include "dialogs_caption.h"
+#include "host/display.h"
 #include "vcl/forms.h"
 #include "vcl/sysutils.h"
 #include "vcl/threads.h"
@@ -73,6 +75,12 @@ TModalResult ShowMessageForm(const TDialogRequest& request) {
 int Present(const TDialogRequest& request) {
   if (const TDialogHandler handler = CurrentHandler()) return handler(request);
   const bool dialog = request.Kind == TDialogRequest::dkMessageDlg;
+  // Nobody could answer (no desktop): say it on standard error and take the default button. A
+  // box leaves that to MessageBoxA.
+  if (dialog && host::Unattended()) {
+    std::fprintf(stderr, "%s: %s\n", request.Caption.c_str(), request.Text.c_str());
+    return DefaultResultOf(request.Buttons);
+  }
   if (dialog && GetCurrentThreadId() == MainThreadID()) return ShowMessageForm(request);
   const UINT flags = dialog ? ButtonsOf(request.Buttons) | IconOf(request.DlgType) : request.Flags;
   return MessageBoxA(GetActiveWindow(), request.Text.c_str(), request.Caption.c_str(), flags);

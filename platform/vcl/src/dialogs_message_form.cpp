@@ -74,6 +74,11 @@ class TMessageForm : public TForm {
 
 }  // namespace
 
+TModalResult DefaultResultOf(TMsgDlgButtons Buttons) {
+  const TModalResult result = kButtons[DefaultOf(Buttons)].Result;
+  return result == mrNone ? mrCancel : result;
+}
+
 TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
   // A dialog without buttons could not be answered.
   if (Buttons.Empty()) Buttons = TMsgDlgButtons{mbOK};

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "forms_fixture.h"
+#include "vcl/help.h"
+#include "vcl/stdctrls.h"
 #include "vcl/system.h"
 #include "vcl/timers.h"
+#include "win32/machine.h"
 
 namespace {
 
@@ -106,6 +111,65 @@ TEST_F(ApplicationTest, HelpTellsTheUserThatThereIsNone) {
     EXPECT_EQ(r.Text, "Help is not available.");
     EXPECT_EQ(r.Caption, Application->Title());
   }
+}
+
+TEST_F(ApplicationTest, HelpShowsTheContextsTopicInTheHelpWindow) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "startlogo-help-test.hlp";
+  std::ofstream(file) << "; help of the test\n[0] The window\nWhat it does.\n\n[5000] LOGO=0\r\n"
+                         "A line ;LOGO=0 keeps logos.\r\nSecond line.\r\n\r\n";
+  Application->SetHelpFile(machine::WindowsPath(file));
+  ASSERT_TRUE(Application->HelpContext(5000));
+  auto* window = static_cast<TForm*>(Application->FindComponent("HelpWindow"));
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->Visible());
+  EXPECT_EQ(window->Caption(), Application->Title() + " Help");
+  EXPECT_EQ(static_cast<TLabel*>(window->FindComponent("TopicTitle"))->Caption(), "LOGO=0");
+  EXPECT_EQ(static_cast<TLabel*>(window->FindComponent("TopicText"))->Caption(),
+            "A line ;LOGO=0 keeps logos.\nSecond line.");
+  // The same window shows the next topic; HELP_QUIT puts it away.
+  ASSERT_TRUE(Application->HelpCommand(HELP_CONTENTS, 0));
+  EXPECT_EQ(Application->FindComponent("HelpWindow"), window);
+  EXPECT_EQ(static_cast<TLabel*>(window->FindComponent("TopicText"))->Caption(), "What it does.");
+  EXPECT_TRUE(TakeDialogs().empty());
+  EXPECT_FALSE(Application->HelpContext(7));  // no such topic
+  ASSERT_EQ(TakeDialogs().size(), 1u);
+  EXPECT_TRUE(Application->HelpCommand(HELP_QUIT, 0));
+  EXPECT_FALSE(window->Visible());
+  delete window;
+  Application->SetHelpFile("");
+  std::filesystem::remove(file);
+}
+
+TEST(HelpFile, TopicsAreFoundByTheirNumber) {
+  const std::string text = "; comment\n[1] One\nfirst\n[20]Two\n\nsecond\n\n[x] not a topic\n[3 broken\n";
+  struct TCase {
+    int Context;
+    bool Found;
+    std::string Title, Text;
+  };
+  const TCase cases[] = {
+      {1, true, "One", "first"},
+      {20, true, "Two", "second\n\n[x] not a topic\n[3 broken"},
+      {0, false, "", ""},
+      {3, false, "", ""},
+  };
+  for (const TCase& c : cases) {
+    std::optional<THelpTopic> topic = FindHelpTopic(text, c.Context);
+    ASSERT_EQ(topic.has_value(), c.Found) << c.Context;
+    if (!topic) continue;
+    EXPECT_EQ(topic->Title, c.Title);
+    EXPECT_EQ(topic->Text, c.Text);
+  }
+  EXPECT_FALSE(ReadHelpTopic("c:\\no such folder\\none.hlp", 0));
+}
+
+TEST_F(ApplicationTest, RunShowsNoMainFormWhenTerminateCameFirst) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  Application->Terminate();
+  Application->Run();
+  EXPECT_FALSE(main->Visible());
+  delete main;
 }
 
 TEST_F(ApplicationTest, HintFollowsTheControlUnderTheMouse) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "vcl/dialogs.h"
@@ -53,6 +54,25 @@ TEST(Dialogs, TheRecorderAnswersAndRecordsWhatWasAsked) {
   EXPECT_EQ(calls[3].Kind, TDialogRequest::dkMessageBox);
   EXPECT_EQ(calls[3].Caption, "JPG Warning");
   EXPECT_EQ(calls[3].Flags, MB_ICONWARNING);
+}
+
+TEST(DialogsDeathTest, UnattendedDialogsWriteTheirTextAndTakeTheDefaultButton) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  struct TCase {
+    TMsgDlgButtons Buttons;
+    int Result;
+  };
+  const TCase cases[] = {{{mbYes, mbNo}, mrYes}, {{mbOK, mbHelp}, mrOk}, {{mbAbort, mbRetry, mbIgnore}, mrAbort}};
+  for (const TCase& c : cases) {
+    EXPECT_EXIT(
+        {
+          unsetenv("STARTLOGO_DISPLAY");
+          unsetenv("DISPLAY");
+          unsetenv("WAYLAND_DISPLAY");
+          std::exit(MessageDlg("Replace the logo?", mtConfirmation, c.Buttons, 0));
+        },
+        ::testing::ExitedWithCode(c.Result), "Confirm: Replace the logo\\?");
+  }
 }
 
 TEST(Dialogs, WorkerThreadsMayAsk) {

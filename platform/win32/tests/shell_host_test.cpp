@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "win32/shell.h"
+#include "win32/shellapi.h"
 
 namespace {
 
@@ -54,6 +55,22 @@ TEST_F(FakeOpener, FailuresAreReported) {
   error.clear();
   EXPECT_FALSE(shell::OpenAddress("mailto:someone@example.org", &error));
   EXPECT_FALSE(error.empty());
+}
+
+INT_PTR Execute(LPCSTR verb, LPCSTR file) {
+  return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, verb, file, nullptr, nullptr, 0));
+}
+
+TEST_F(FakeOpener, ShellExecuteOpensAddressesOnly) {
+  Install(0);
+  EXPECT_GT(Execute("Open", "http://example.org/tarnquill"), 32);
+  EXPECT_GT(Execute(nullptr, "mailto:someone@example.org"), 32);
+  EXPECT_EQ(Execute("print", "http://example.org/"), SE_ERR_NOASSOC);
+  EXPECT_EQ(Execute("open", "c:\\logo.sys"), SE_ERR_NOASSOC);  // a drive letter is no scheme
+  EXPECT_EQ(Execute("open", ""), SE_ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(Args(), "http://example.org/tarnquill\nmailto:someone@example.org\n");
+  Install(1);
+  EXPECT_EQ(Execute("open", "http://example.org/"), SE_ERR_NOASSOC);  // the opener failed
 }
 
 TEST(ShellStartProgram, StartsOrTellsWhy) {

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <string>
 
 #include "user_test_support.h"
@@ -27,6 +28,21 @@ TEST_F(UserMessageBox, TheHookAnswersWithoutAScreen) {
   EXPECT_EQ(asked.text, "Save changes?");
   EXPECT_EQ(asked.caption, "Editor");
   EXPECT_EQ(asked.type, MB_YESNO | MB_ICONWARNING);
+}
+
+// Without a desktop (headless, not forced by a test driver) nobody could answer.
+TEST(UserMessageBoxDeathTest, UnattendedBoxesWriteTheirTextAndTakeTheDefaultButton) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (UINT type : {UINT(MB_YESNOCANCEL | MB_DEFBUTTON2), UINT(MB_OK | MB_ICONERROR)}) {
+    EXPECT_EXIT(
+        {
+          unsetenv("STARTLOGO_DISPLAY");
+          unsetenv("DISPLAY");
+          unsetenv("WAYLAND_DISPLAY");
+          std::exit(MessageBoxA(nullptr, "Disk full", "Saving", type));
+        },
+        ::testing::ExitedWithCode(type & MB_DEFBUTTON2 ? IDNO : IDOK), "Saving: Disk full");
+  }
 }
 
 TEST_F(UserMessageBox, TheRealBoxAnswersReturnAndEscapeAndFreesItsOwner) {

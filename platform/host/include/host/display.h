@@ -76,6 +76,13 @@ class Display {
   // shape 0 with no image hides the pointer.
   virtual void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) = 0;
 
+  // The size of the desktop the windows appear on; false when there is none (headless).
+  virtual bool DesktopSize(int& width, int& height) const {
+    (void)width;
+    (void)height;
+    return false;
+  }
+
  protected:
   void Wake() const {
     if (wake_) wake_();
@@ -87,6 +94,10 @@ class Display {
 
 // The process's display, chosen on first use.
 Display& TheDisplay();
+
+// True when windows show nowhere and nobody drives them: headless because there is no desktop.
+// Headless forced by STARTLOGO_DISPLAY=headless is driven by injected input (tests), so false.
+bool Unattended();
 
 std::unique_ptr<Display> MakeHeadlessDisplay();
 // Null when SDL2 cannot open the video subsystem.

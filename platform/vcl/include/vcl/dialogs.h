@@ -3,7 +3,8 @@
 // dialog handler (a test's answers) when there is one. Without, a message dialog on the main
 // thread is the class library's message form, shown modally; a message box, or a message dialog
 // on another thread, is the USER layer's MessageBoxA (which has neither Help nor All, and refuses
-// button sets no box has with EInvalidOperation). Any thread may ask.
+// button sets no box has with EInvalidOperation). Any thread may ask. Unattended (no desktop), a
+// dialog or box writes its caption and text to standard error and takes its default button.
 #include <functional>
 #include <string>
 

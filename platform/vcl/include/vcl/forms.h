@@ -205,7 +205,7 @@ class TApplication : public TComponent {
   bool ShowMainForm() const { return showMainForm_; }
   void SetShowMainForm(bool Value) { showMainForm_ = Value; }
 
-  // Shows the main form and handles messages until Terminate.
+  // Shows the main form (unless Terminate came first) and handles messages until Terminate.
   void Run();
   // Ends Run and every modal loop.
   void Terminate();
@@ -222,7 +222,10 @@ class TApplication : public TComponent {
   void ShowException(const std::exception& E);
   TExceptionEvent OnException;
 
-  // There is no help viewer: both tell the user so.
+  // Show the context's topic of HelpFile (vcl/help.h; a name without folder lies beside the
+  // program) in the help window, a form named "HelpWindow". HELP_CONTENTS and HELP_FINDER show
+  // topic 0, HELP_QUIT closes the window. Without the file or the topic the user is told that help
+  // is not available, and the result is false.
   bool HelpContext(int Context);
   bool HelpCommand(int Command, long Data);
 

@@ -2,7 +2,7 @@
 // The raster half of the software GDI: bitmaps and DIB sections, palettes, device contexts, blits
 // with all ternary raster operations, pens, brushes, shapes, regions and clipping, icons. All
 // drawing goes into memory surfaces; the screen is one of them (true colour unless
-// STARTLOGO_SCREEN_BITS lowers it, 1024x768 unless STARTLOGO_SCREEN_SIZE=WxH sets it).
+// STARTLOGO_SCREEN_BITS lowers it; STARTLOGO_SCREEN_SIZE=WxH, else the desktop's size, else 1024x768).
 // Fonts and text are in win32/text.h (included here, as it holds the background modes).
 #include "win32/syscolor.h"
 #include "win32/text.h"

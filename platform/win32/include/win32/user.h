@@ -620,7 +620,8 @@ constexpr int IDNO = 7;
 
 // A modal window with the text and the buttons of `type`, and the system icon of its MB_ICON*
 // style at the left (no sound); the owner is disabled meanwhile. Return and Escape press the
-// default and the cancel button.
+// default and the cancel button. Unattended (host::Unattended) the caption and text go to standard
+// error and the default button answers.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Answers message boxes without a screen (tests; the class library's dialog services build on it):

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "dib.h"
+#include "host/display.h"
 
 namespace gdi {
 namespace {
@@ -17,12 +18,17 @@ int BitsFromEnvironment() {
   return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32 ? bits : 32;
 }
 
+constexpr int kMaxScreenSide = 8192;
+
+// STARTLOGO_SCREEN_SIZE, else the desktop's size (so a full-screen window covers it), else 1024x768.
 void SizeFromEnvironment(int& w, int& h) {
   w = 1024;
   h = 768;
   const char* v = std::getenv("STARTLOGO_SCREEN_SIZE");
   int a = 0, b = 0;
-  if (v && std::sscanf(v, "%dx%d", &a, &b) == 2 && a > 0 && b > 0 && a <= 8192 && b <= 8192) {
+  const bool given = v && std::sscanf(v, "%dx%d", &a, &b) == 2;
+  if (!given && !host::TheDisplay().DesktopSize(a, b)) return;
+  if (a > 0 && b > 0 && a <= kMaxScreenSide && b <= kMaxScreenSide) {
     w = a;
     h = b;
   }

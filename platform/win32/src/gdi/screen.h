@@ -1,7 +1,7 @@
 #pragma once
 // The screen: one process-wide memory surface, 32 bits unless STARTLOGO_SCREEN_BITS (1, 4, 8, 16,
-// 24) lowers it, 1024x768 unless STARTLOGO_SCREEN_SIZE=WxH sets it. On a paletted screen the
-// surface's colour table is the system palette.
+// 24) lowers it; its size is STARTLOGO_SCREEN_SIZE=WxH, else the desktop's, else 1024x768. On a
+// paletted screen the surface's colour table is the system palette.
 #include <memory>
 
 #include "surface.h"

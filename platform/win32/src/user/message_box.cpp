@@ -1,7 +1,10 @@
-// Message boxes: answered by the hook when one is set, else a modal window of their own.
+// Message boxes: answered by the hook when one is set, else a modal window of their own. Without
+// a desktop nobody could answer: the text goes to standard error and the default button is taken.
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "host/display.h"
 #include "win32/syscolor.h"
 #include "win32/text.h"
 #include "window.h"
@@ -154,6 +157,11 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   for (const BoxButton& b : box.buttons)
     if (b.id == IDCANCEL) box.cancelId = IDCANCEL;
   if ((type & MB_TYPEMASK) == MB_OK) box.cancelId = IDOK;
+  // Nobody could answer (no desktop): say it on standard error and take the default button.
+  if (host::Unattended()) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    return box.buttons[static_cast<std::size_t>(box.defaultIndex)].id;
+  }
 
   // Measure the text on the screen's DC with the dialog font.
   RECT measure{0, 0, 360, 0};

@@ -1,0 +1,28 @@
+#pragma once
+// Help files and the help window. There is no help viewer here: a program's help file is a text
+// file of our own with numbered topics, and the application shows a topic in a plain window.
+//
+//   ; anything before the first topic is a comment
+//   [0] Title of topic 0
+//   Its text, line by line.
+//   [5000] Title of topic 5000
+//   ...
+#include <optional>
+#include <string>
+
+// The help commands of the application's HelpCommand.
+constexpr int HELP_CONTEXT = 0x0001;
+constexpr int HELP_QUIT = 0x0002;
+constexpr int HELP_CONTENTS = 0x0003;
+constexpr int HELP_FINDER = 0x000B;
+
+struct THelpTopic {
+  int Context = 0;
+  std::string Title;
+  std::string Text;  // lines joined with line feeds, blank lines at the ends dropped
+};
+
+// The topic of a help file's text; none when the text has no such topic.
+std::optional<THelpTopic> FindHelpTopic(const std::string& FileText, int Context);
+// The same for a file at a Windows path; none when the file cannot be read.
+std::optional<THelpTopic> ReadHelpTopic(const std::string& HelpPath, int Context);
