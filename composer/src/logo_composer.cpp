@@ -33,6 +33,7 @@ TColor Between(COLORREF From, COLORREF To, int Step, int Steps) {
 
 int AnimationColorCount(const TLogoState& State) { return std::clamp(State.seAnimation, 4, kMaxAnimationColors); }
 int AnimationSectionCount(const TLogoState& State) { return std::clamp(State.seSections, 4, 64); }
+int TextSize(const TTextStyle& Style) { return std::clamp(Style.Size, kMinTextSize, kMaxTextSize); }
 
 TLogoComposer::TLogoComposer() : composite_(new TPixelGraphic), background_(new TPixelGraphic) {
   composite_->SetSize(kWidth, kHeight, pgbc24);
@@ -122,6 +123,8 @@ void TLogoComposer::ComposeLogo() {
   if (Building) return;
   composite_->CopyRect(0, 0, background_.get(), 0, 0, kWidth, kBarTop);
   TTextStyle first = State.First, last = State.Last;
+  first.Size = TextSize(first);
+  last.Size = TextSize(last);
   int h1 = MeasureText(composite_.get(), first, question_);
   int h2 = MeasureText(composite_.get(), last, answer_);
   // Shrinking stops at 1 point; clipping at row 380 takes care of what still does not fit.
@@ -175,7 +178,8 @@ void TLogoComposer::btLogoClick() {
   BuildAnimationPalette();
   for (int c = 0; c < n; ++c) logo.SetPaletteEntry(256 - n + c, animation_[static_cast<size_t>(c)]);
   DrawLogoAnimationBar(&logo, n, AnimationSectionCount(State));
-  logo.SaveToFile(kStartupLogoDraft);
-  PatchImportantColors(kStartupLogoDraft, static_cast<DWORD>(256 - n));
-  ReplaceKeepingAttributes(kStartupLogoDraft, kStartupLogo);
+  const std::string draft = FreeDraftName();
+  logo.SaveToFile(draft);
+  PatchImportantColors(draft.c_str(), static_cast<DWORD>(256 - n));
+  ReplaceKeepingAttributes(draft.c_str(), kStartupLogo);
 }

@@ -82,3 +82,14 @@ void ReplaceKeepingAttributes(const char* Draft, const char* Target) {
     RaiseIOError(std::string("Cannot replace ") + Target);
   }
 }
+
+std::string FreeDraftName() {
+  constexpr int kMaxDraftNumber = 99;
+  auto free = [](const std::string& name) { return GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES; };
+  if (free(kStartupLogoDraft)) return kStartupLogoDraft;
+  for (int n = 1; n <= kMaxDraftNumber; ++n) {
+    const std::string name = "c:\\logo~" + std::to_string(n) + ".bmp";
+    if (free(name)) return name;
+  }
+  throw EInOutError("No free name for the logo's intermediate file beside c:\\logo.bmp", 0);
+}

@@ -71,6 +71,21 @@ TEST_F(LogoComposerTest, StoredCountsOutsideTheSpinRangesAreHeldToThem) {
   EXPECT_EQ(AnimationSectionCount(composer.State), 64);
 }
 
+TEST_F(LogoComposerTest, TypedFontSizesAreHeldToTheSpinRange) {
+  auto composeWith = [&](int first, int last) {
+    composer.State.First.Size = first;
+    composer.State.Last.Size = last;
+    composer.RefreshTexts();
+    composer.BuildBackground();
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 380; ++y)
+      for (int x = 0; x < 640; ++x) pixels.push_back(At(x, y));
+    return pixels;
+  };
+  EXPECT_EQ(composeWith(9999999, -40), composeWith(124, 8));
+  EXPECT_EQ(TextSize(TTextStyle{"Arial", 3, false, false, clRed, teNothing, clBlack}), kMinTextSize);
+}
+
 TEST_F(LogoComposerTest, ThreeDEffectDrawsLightAndDarkEdges) {
   composer.State.cbSingleColor = clBlack;
   composer.State.First.Effect = te3D;

@@ -87,6 +87,16 @@ TEST_F(StartupLogoTest, AFailedReplacementIsReportedAndKeepsTheOldLogo) {
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo.bmp"));
 }
 
+TEST_F(StartupLogoTest, AUsersOwnLogoBmpIsLeftAlone) {
+  WriteLines(root.DriveC() / "logo.bmp", {"my own picture"});
+  WriteLines(root.DriveC() / "logo~1.bmp", {"and another"});
+  const std::string mine = ReadBytes(root.DriveC() / "logo.bmp");
+  EXPECT_EQ(FreeDraftName(), "c:\\logo~2.bmp");
+  EXPECT_EQ(Save(4, 4).size(), 129078u);
+  EXPECT_EQ(ReadBytes(root.DriveC() / "logo.bmp"), mine);
+  EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo~2.bmp"));
+}
+
 TEST_F(StartupLogoTest, ShortFilesAreLeftUnpatched) {
   WriteLines(root.DriveC() / "short.bmp", {"BM short"});
   const std::string before = ReadBytes(root.DriveC() / "short.bmp");

@@ -15,6 +15,11 @@ using TAnimationColors = std::array<TColor, kMaxAnimationColors>;
 // The bar's colour and section counts, held to the spin edits' ranges whatever was stored.
 int AnimationColorCount(const TLogoState& State);
 int AnimationSectionCount(const TLogoState& State);
+// A text's font size held to the size spin edits' range, so a typed 9999999 cannot make the
+// fitting loop run for ever with giant fonts.
+constexpr int kMinTextSize = 8;
+constexpr int kMaxTextSize = 124;
+int TextSize(const TTextStyle& Style);
 
 class TLogoComposer {
  public:

@@ -2,10 +2,17 @@
 // The startup logo file: a 320 x 400, 8-bit bitmap whose last N palette entries are the
 // animation colours, painted in the bar rows 380-399 and announced by the header's count of
 // important colours (256 - N).
+#include <string>
+
 #include "graphics/pixel_graphic.h"
 
 inline constexpr const char* kStartupLogo = "c:\\logo.sys";
 inline constexpr const char* kStartupLogoDraft = "c:\\logo.bmp";
+
+// The intermediate file of a save: kStartupLogoDraft, or, when a file of that name is already
+// there (a user's own picture, not ours: each save deletes its draft), the first free
+// "c:\logo~N.bmp". Raises EInOutError when none of them is free.
+std::string FreeDraftName();
 
 // Paints rows 380-399 of the 8-bit Image with the indexes 256-N..255 in S sections that go up
 // and down the colours.
