@@ -185,6 +185,8 @@ class TControl : public TComponent, public IChildComponent {
   virtual void Update();
   virtual void Repaint();
   void Refresh() { Repaint(); }
+  // The palette this control draws with, realised by its form; none by default.
+  virtual HPALETTE GetPalette();
   void BringToFront();
   void SendToBack();
 
