@@ -45,7 +45,7 @@ ToxCustomGraphicButton::~ToxCustomGraphicButton() {
   delete pictureDisabled_;
   delete background_;
   delete cache_;
-  delete mask_;
+  FreeMask();
 }
 
 void ToxCustomGraphicButton::SetButton(ToxCustomButton* Value) {

@@ -145,8 +145,7 @@ void ToxCustomGraphicButton::PaintFace(TCanvas* Canvas, bool Selected, int Slot)
   DrawBevel(Canvas, Selected);
   if (Enabled()) DrawPicture(Canvas, picture, Selected);
 
-  delete mask_;
-  mask_ = nullptr;
+  FreeMask();
   validSlots_ |= 1u << Slot;
 }
 
@@ -177,42 +176,70 @@ void ToxCustomGraphicButton::PlacePicture(TPicture* Picture) {
   pictureRect_ = {x, y, x + pw, y + ph};
 }
 
-void ToxCustomGraphicButton::BuildMask(TPicture* Picture) {
+// One bit per pixel: 0 where the picture is opaque, 1 where it is transparent.
+struct ToxCustomGraphicButton::TMask {
+  TMask(int AWidth, int AHeight)
+      : Width(AWidth), Height(AHeight), DC(CreateCompatibleDC(nullptr)), Bitmap(CreateBitmap(AWidth, AHeight, 1, 1, nullptr)) {
+    Old = SelectObject(DC, Bitmap);
+  }
+  ~TMask() {
+    SelectObject(DC, Old);
+    DeleteObject(Bitmap);
+    DeleteDC(DC);
+  }
+  TMask(const TMask&) = delete;
+  TMask& operator=(const TMask&) = delete;
+
+  int Width, Height;
+  HDC DC;
+  HBITMAP Bitmap;
+  HGDIOBJ Old;
+};
+
+void ToxCustomGraphicButton::FreeMask() {
   delete mask_;
   mask_ = nullptr;
+}
+
+void ToxCustomGraphicButton::BuildMask(TPicture* Picture) {
+  FreeMask();
   TGraphic* graphic = Picture->Graphic();
   if (!graphic || graphic->Empty()) return;
   const bool small = SmallIcon(options_, Picture);
   const int pw = small ? 16 : graphic->Width(), ph = small ? 16 : graphic->Height();
-  mask_ = new TBitmap;
-  mask_->SetWidth(pw);
-  mask_->SetHeight(ph);
   if (auto* bitmap = dynamic_cast<TBitmap*>(graphic)) {
-    // Copied into one bit per pixel: the transparent colour gives 1, everything else 0.
-    mask_->SetMonochrome(true);
+    // A colour copied into one bit per pixel gives 1 where it is the source's background colour.
+    mask_ = new TMask(pw, ph);
     HDC source = bitmap->Canvas()->Handle();
     const COLORREF oldBack = SetBkColor(source, ColorToRGB(bitmap->TransparentColor()));
-    BitBlt(mask_->Canvas()->Handle(), 0, 0, pw, ph, source, 0, 0, SRCCOPY);
+    BitBlt(mask_->DC, 0, 0, pw, ph, source, 0, 0, SRCCOPY);
     SetBkColor(source, oldBack);
   } else if (auto* icon = dynamic_cast<TIcon*>(graphic)) {
-    DrawIconEx(mask_->Canvas()->Handle(), 0, 0, icon->Handle(), pw, ph, 0, nullptr, DI_NORMAL);
-    mask_->SetMonochrome(true);
-  } else {
-    delete mask_;
-    mask_ = nullptr;
+    // The icon over white; what stays white is transparent.
+    TBitmap image;
+    image.SetWidth(pw);
+    image.SetHeight(ph);
+    image.Canvas()->Brush()->SetColor(clWhite);
+    image.Canvas()->FillRect({0, 0, pw, ph});
+    HDC source = image.Canvas()->Handle();
+    DrawIconEx(source, 0, 0, icon->Handle(), pw, ph, 0, nullptr, DI_NORMAL);
+    mask_ = new TMask(pw, ph);
+    const COLORREF oldBack = SetBkColor(source, RGB(255, 255, 255));
+    BitBlt(mask_->DC, 0, 0, pw, ph, source, 0, 0, SRCCOPY);
+    SetBkColor(source, oldBack);
   }
 }
 
 void ToxCustomGraphicButton::Silhouette(TCanvas* Canvas, int X, int Y, TColor Color) {
   if (!mask_) return;
   HDC dc = Canvas->Handle();
-  HDC mask = mask_->Canvas()->Handle();
-  const int w = mask_->Width(), h = mask_->Height();
+  const int w = mask_->Width, h = mask_->Height;
+  // Mask bits draw in the destination's text colour (0) and background colour (1).
   const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0)), oldBack = SetBkColor(dc, RGB(255, 255, 255));
-  BitBlt(dc, X, Y, w, h, mask, 0, 0, SRCAND);
+  BitBlt(dc, X, Y, w, h, mask_->DC, 0, 0, SRCAND);
   SetBkColor(dc, RGB(0, 0, 0));
   SetTextColor(dc, ColorToRGB(Color));
-  BitBlt(dc, X, Y, w, h, mask, 0, 0, SRCPAINT);
+  BitBlt(dc, X, Y, w, h, mask_->DC, 0, 0, SRCPAINT);
   SetTextColor(dc, oldText);
   SetBkColor(dc, oldBack);
 }

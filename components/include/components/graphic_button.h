@@ -203,6 +203,7 @@ class ToxCustomGraphicButton : public TGraphicControl {
   void PaintFace(TCanvas* Canvas, bool Selected, int Slot);
   TPicture* CurrentPicture(bool Selected);
   void BuildMask(TPicture* Picture);
+  void FreeMask();
   void PlacePicture(TPicture* Picture);
   void Silhouette(TCanvas* Canvas, int X, int Y, TColor Color);
   void DrawShadowOrEmboss(TCanvas* Canvas, TPicture* Picture, bool Selected);
@@ -229,7 +230,8 @@ class ToxCustomGraphicButton : public TGraphicControl {
   bool groupAllowNoSel_ = false;
   bool tracking_ = false;
   bool hot_ = false;
-  TBitmap* mask_ = nullptr;
+  struct TMask;
+  TMask* mask_ = nullptr;  // the current picture's silhouette, for one full paint
   TRect pictureRect_{};
   TRect captionRect_{};
   ToxBtnStyle style_ = ToxBtnStyle::bsAuto;
