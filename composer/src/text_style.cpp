@@ -11,7 +11,7 @@ constexpr int kBoxRight = 620;
 constexpr int kBoxBottom = 380;
 constexpr UINT kFlags = DT_WORDBREAK | DT_CENTER | DT_NOPREFIX;
 
-// The canvas's handle does not select its font or brush by itself; DrawTextA needs both.
+// The canvas's handle carries its font and its clear brush (a transparent background) to DrawTextA.
 HDC PrepareCanvas(TPixelGraphic* Image, const TTextStyle& Style) {
   TCanvas* canvas = Image->GetCanvas();
   TFont* font = canvas->Font();
@@ -22,10 +22,7 @@ HDC PrepareCanvas(TPixelGraphic* Image, const TTextStyle& Style) {
   if (Style.Italic) styles.Include(fsItalic);
   font->SetStyle(styles);
   canvas->Brush()->SetStyle(bsClear);
-  HDC dc = canvas->Handle();
-  SelectObject(dc, font->Handle());
-  SetBkMode(dc, TRANSPARENT);
-  return dc;
+  return canvas->Handle();
 }
 
 void Draw(HDC dc, const std::string& Text, TColor Color, int Left, int Top, int Right) {

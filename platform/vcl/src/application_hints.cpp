@@ -99,7 +99,9 @@ void TApplication::StartHintTimer(int Milliseconds) {
 void TApplication::HintTimerExpired() {
   if (hintTimer_) hintTimer_->SetEnabled(false);
   if (hintState_ == THintState::Waiting) {
-    if (!HintWanted()) {
+    // The control may refuse its hint for now (a disabled speed button does) by answering
+    // CM_HINTSHOW with non-zero.
+    if (!HintWanted() || mouseControl_->Perform(CM_HINTSHOW, 0, 0) != 0) {
       hintState_ = THintState::Idle;
       return;
     }

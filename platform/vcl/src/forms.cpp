@@ -410,7 +410,7 @@ namespace {
 
 struct TDisabledWindows {
   HWND keep;
-  std::vector<HWND> windows;
+  TTaskWindowList windows;
 };
 
 BOOL DisableOther(HWND window, LPARAM param) {
@@ -425,18 +425,27 @@ BOOL DisableOther(HWND window, LPARAM param) {
 
 }  // namespace
 
+TTaskWindowList DisableTaskWindows(HWND ActiveWindow) {
+  TDisabledWindows disabled{ActiveWindow, {}};
+  EnumWindows(DisableOther, reinterpret_cast<LPARAM>(&disabled));
+  return std::move(disabled.windows);
+}
+
+void EnableTaskWindows(const TTaskWindowList& WindowList) {
+  for (HWND w : WindowList)
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+}
+
 TModalResult TCustomForm::ShowModal() {
   if (Visible() || !Enabled() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
   if (GetCapture()) ReleaseCapture();
-  TDisabledWindows disabled{Handle(), {}};
-  EnumWindows(DisableOther, reinterpret_cast<LPARAM>(&disabled));
+  const TTaskWindowList disabled = DisableTaskWindows(Handle());
   TCursor savedCursor = Screen->Cursor();
   Screen->SetCursor(crDefault);
   TCustomForm* previousActive = Screen->ActiveForm();
   modal_ = true;
   auto restore = [&] {
-    for (HWND w : disabled.windows)
-      if (IsWindow(w)) EnableWindow(w, TRUE);
+    EnableTaskWindows(disabled);
     modal_ = false;
     Screen->SetCursor(savedCursor);
     if (previousActive && previousActive->HandleAllocated() && previousActive->Visible()) {

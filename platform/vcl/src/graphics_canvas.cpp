@@ -46,7 +46,9 @@ void TCanvas::DeselectHandles() {
 void TCanvas::Refresh() { DeselectHandles(); }
 
 HDC TCanvas::Handle() {
-  RequiredState({csHandleValid});
+  // Callers draw on the handle with the GDI directly (DrawText on a control's canvas), so it
+  // carries the canvas's font, pen and brush, and the brush's background mode.
+  RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
   return handle_;
 }
 

@@ -18,38 +18,79 @@ void TImageList::SetHeight(int Value) {
 }
 
 template <class TIsCovered>
+TImageList::TImage TImageList::Cut(TBitmap* Image, int Piece, TIsCovered isCovered) {
+  TCanvas* canvas = Image->Canvas();
+  TImage image;
+  image.Pixels.resize(static_cast<size_t>(width_) * height_, 0);
+  image.Covered.resize(image.Pixels.size(), false);
+  for (int y = 0; y < height_ && y < Image->Height(); ++y)
+    for (int x = 0; x < width_ && Piece * width_ + x < Image->Width(); ++x) {
+      const int sx = Piece * width_ + x;
+      const size_t at = static_cast<size_t>(y) * width_ + x;
+      image.Pixels[at] = ColorToRGB(canvas->Pixels(sx, y));
+      image.Covered[at] = isCovered(sx, y, image.Pixels[at]);
+    }
+  return image;
+}
+
+template <class TIsCovered>
 int TImageList::AddCut(TBitmap* Image, TIsCovered isCovered) {
   if (!Image || Image->Empty()) return -1;
   const int first = Count();
-  TCanvas* canvas = Image->Canvas();
   const int pieces = std::max(1, Image->Width() / width_);
-  for (int piece = 0; piece < pieces; ++piece) {
-    TImage image;
-    image.Pixels.resize(static_cast<size_t>(width_) * height_, 0);
-    image.Covered.resize(image.Pixels.size(), false);
-    for (int y = 0; y < height_ && y < Image->Height(); ++y)
-      for (int x = 0; x < width_ && piece * width_ + x < Image->Width(); ++x) {
-        const int sx = piece * width_ + x;
-        const size_t at = static_cast<size_t>(y) * width_ + x;
-        image.Pixels[at] = ColorToRGB(canvas->Pixels(sx, y));
-        image.Covered[at] = isCovered(sx, y, image.Pixels[at]);
-      }
-    images_.push_back(std::move(image));
-  }
+  for (int piece = 0; piece < pieces; ++piece) images_.push_back(Cut(Image, piece, isCovered));
   Changed();
   return first;
 }
 
-int TImageList::Add(TBitmap* Image, TBitmap* Mask) {
-  TCanvas* mask = Mask && !Mask->Empty() ? Mask->Canvas() : nullptr;
-  return AddCut(Image, [&](int x, int y, COLORREF) {
-    return !mask || x >= Mask->Width() || y >= Mask->Height() || ColorToRGB(mask->Pixels(x, y)) != RGB(255, 255, 255);
-  });
+template <class TIsCovered>
+void TImageList::ReplaceCut(int Index, TBitmap* Image, TIsCovered isCovered) {
+  if (Index < 0 || Index >= Count()) throw EInvalidOperation("Invalid ImageList Index");
+  if (!Image || Image->Empty()) {
+    images_[static_cast<size_t>(Index)] = EmptyImage();
+  } else {
+    images_[static_cast<size_t>(Index)] = Cut(Image, 0, isCovered);
+  }
+  Changed();
 }
 
-int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
+TImageList::TImage TImageList::EmptyImage() const {
+  TImage image;
+  image.Pixels.resize(static_cast<size_t>(width_) * height_, 0);
+  image.Covered.resize(image.Pixels.size(), false);
+  return image;
+}
+
+namespace {
+
+auto MaskCovers(TBitmap* Mask) {
+  TCanvas* mask = Mask && !Mask->Empty() ? Mask->Canvas() : nullptr;
+  return [Mask, mask](int x, int y, COLORREF) {
+    return !mask || x >= Mask->Width() || y >= Mask->Height() || ColorToRGB(mask->Pixels(x, y)) != RGB(255, 255, 255);
+  };
+}
+
+auto ColorCovers(TColor MaskColor) {
   const COLORREF masked = ColorToRGB(MaskColor);
-  return AddCut(Image, [&](int, int, COLORREF c) { return c != masked; });
+  return [masked](int, int, COLORREF c) { return c != masked; };
+}
+
+}  // namespace
+
+int TImageList::Add(TBitmap* Image, TBitmap* Mask) { return AddCut(Image, MaskCovers(Mask)); }
+
+int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) { return AddCut(Image, ColorCovers(MaskColor)); }
+
+int TImageList::AddEmpty() {
+  images_.push_back(EmptyImage());
+  Changed();
+  return Count() - 1;
+}
+
+void TImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) { ReplaceCut(Index, Image, MaskCovers(Mask)); }
+
+void TImageList::ReplaceMasked(int Index, TBitmap* Image, TColor MaskColor) {
+  ReplaceCut(Index, Image, ColorCovers(MaskColor));
 }
 
 void TImageList::Delete(int Index) {

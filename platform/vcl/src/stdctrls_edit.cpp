@@ -226,6 +226,16 @@ void TCustomEdit::WndProc(TMessage& Message) {
     case CM_ENTER:
       if (autoSelect_ && !ControlState().Contains(csLButtonDown)) SelectAll();
       break;
+    // The clipboard messages other windows send, as the system's edit answers them.
+    case WM_CUT: return CutToClipboard();
+    case WM_COPY: return CopyToClipboard();
+    case WM_PASTE: return PasteFromClipboard();
+    case WM_CLEAR:
+      if (!readOnly_ && SelLength() > 0) {
+        ClearSelection();
+        modified_ = true;
+      }
+      return;
     case CM_TEXTCHANGED: {
       const int length = static_cast<int>(GetText().size());
       anchor_ = std::min(anchor_, length);

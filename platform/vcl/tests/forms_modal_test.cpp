@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "forms_fixture.h"
 #include "vcl/threads.h"
 #include "vcl/timers.h"
@@ -119,4 +121,22 @@ TEST_F(FormsModalTest, SynchronizeIsServedWhileModal) {
   TModalCloser closer(dialog_);
   dialog_->OnUser = [&] { closer.Resume(); };
   EXPECT_EQ(dialog_->ShowModal(), mrYes);
+}
+
+TEST_F(FormsModalTest, TaskWindowsAreDisabledAndEnabledAgainByList) {
+  main_->Show();
+  dialog_->Show();
+  HWND keep = dialog_->Handle();
+  const TTaskWindowList list = DisableTaskWindows(keep);
+  EXPECT_FALSE(IsWindowEnabled(main_->Handle()));
+  EXPECT_TRUE(IsWindowEnabled(keep));
+  EXPECT_NE(std::find(list.begin(), list.end(), main_->Handle()), list.end());
+  EXPECT_EQ(std::find(list.begin(), list.end(), keep), list.end());
+  EnableTaskWindows(list);
+  EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+  // A window already disabled stays so: it is not on the list.
+  EnableWindow(main_->Handle(), FALSE);
+  EnableTaskWindows(DisableTaskWindows(keep));
+  EXPECT_FALSE(IsWindowEnabled(main_->Handle()));
+  EnableWindow(main_->Handle(), TRUE);
 }

@@ -292,3 +292,35 @@ TEST_F(HintsTest, TheHintWindowHasABlackBorderTheHintColourAndText) {
     if (c.HintColor == clInfoBk) ExpectMatchesGolden(image, "hint_window");
   }
 }
+
+namespace {
+// A panel that refuses its hint while Refuse is set.
+class TRefusingPanel : public TPanel {
+ public:
+  using TPanel::TPanel;
+  bool Refuse = true;
+  int Asked = 0;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_HINTSHOW) {
+      ++Asked;
+      Message.Result = Refuse ? 1 : 0;
+      return;
+    }
+    TPanel::WndProc(Message);
+  }
+};
+}  // namespace
+
+TEST_F(HintsTest, AControlAnsweringHintShowWithNonZeroShowsNoHint) {
+  auto* panel = Make<TRefusingPanel>(10, 100, 100, 60);
+  panel->SetHint("Refused");
+  panel->SetShowHint(true);
+  MoveTo(panel, 20, 30);
+  EXPECT_FALSE(ShowsAfterAWhile());
+  EXPECT_GE(panel->Asked, 1);
+  panel->Refuse = false;
+  MoveTo(&form_, 200, 200);
+  MoveTo(panel, 30, 30);
+  ASSERT_TRUE(ShowsWithin(2000));
+  EXPECT_EQ(ShownHintText(), "Refused");
+}

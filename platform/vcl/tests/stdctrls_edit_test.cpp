@@ -132,3 +132,27 @@ TEST_F(EditTest, EnteringByTabSelectsAllUnlessAutoSelectIsOff) {
     EXPECT_EQ(edit_->SelLength(), autoSelect ? 14 : 0);
   }
 }
+
+TEST_F(EditTest, ClipboardMessagesFromOtherWindowsAreAnswered) {
+  edit_->SetText("abcdef");
+  edit_->SetSelStart(1);
+  edit_->SetSelLength(2);
+  SendMessageA(edit_->Handle(), WM_COPY, 0, 0);
+  EXPECT_EQ(ClipboardText(), "bc");
+  EXPECT_EQ(edit_->GetText(), "abcdef");
+  SendMessageA(edit_->Handle(), WM_CUT, 0, 0);
+  EXPECT_EQ(edit_->GetText(), "adef");
+  edit_->SetSelStart(4);
+  SendMessageA(edit_->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(edit_->GetText(), "adefbc");
+  edit_->SetSelStart(0);
+  edit_->SetSelLength(2);
+  SendMessageA(edit_->Handle(), WM_CLEAR, 0, 0);
+  EXPECT_EQ(edit_->GetText(), "efbc");
+  EXPECT_EQ(ClipboardText(), "bc");  // clearing leaves the clipboard alone
+  edit_->SetReadOnly(true);
+  edit_->SelectAll();
+  SendMessageA(edit_->Handle(), WM_CLEAR, 0, 0);
+  SendMessageA(edit_->Handle(), WM_CUT, 0, 0);
+  EXPECT_EQ(edit_->GetText(), "efbc");
+}

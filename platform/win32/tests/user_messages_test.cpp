@@ -210,3 +210,10 @@ TEST_F(UserMessages, SubclassingThroughTheWindowProcedureLong) {
 }
 
 }  // namespace
+
+TEST(MessageBeepHook, CountsEveryCall) {
+  const int before = MessageBeepCount();
+  MessageBeep(0);
+  MessageBeep(MB_ICONEXCLAMATION);
+  EXPECT_EQ(MessageBeepCount(), before + 2);
+}

@@ -138,6 +138,12 @@ class TForm : public TCustomForm {
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 };
 
+// Disables the visible, enabled top-level windows of this thread other than ActiveWindow, as a
+// modal form does, and gives the list of them; EnableTaskWindows enables those that still exist.
+using TTaskWindowList = std::vector<HWND>;
+TTaskWindowList DisableTaskWindows(HWND ActiveWindow);
+void EnableTaskWindows(const TTaskWindowList& WindowList);
+
 // ---- Screen -----------------------------------------------------------------------------------
 class TScreen : public TComponent {
  public:

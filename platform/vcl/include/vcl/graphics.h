@@ -235,6 +235,7 @@ class TCanvas : public TPersistent {
   TCanvas();
   ~TCanvas() override;
 
+  // The device context with the canvas's font, pen and brush selected into it.
   HDC Handle();
   // Deselects the canvas's objects from the old context; 0 releases it.
   void SetHandle(HDC Value);

@@ -24,6 +24,12 @@ class TImageList : public TComponent {
   int Add(TBitmap* Image, TBitmap* Mask);
   // The pixels of MaskColor are left out.
   int AddMasked(TBitmap* Image, TColor MaskColor);
+  // An image that covers nothing, at the end; its index is returned.
+  int AddEmpty();
+  // The image at Index becomes the first image of Image (covered as for Add and AddMasked); the
+  // other indexes stay. An index out of range raises EInvalidOperation.
+  void Replace(int Index, TBitmap* Image, TBitmap* Mask);
+  void ReplaceMasked(int Index, TBitmap* Image, TColor MaskColor);
   void Delete(int Index);
   void Clear();
 
@@ -41,7 +47,12 @@ class TImageList : public TComponent {
     std::vector<bool> Covered;
   };
   template <class TIsCovered>
+  TImage Cut(TBitmap* Image, int Piece, TIsCovered isCovered);
+  template <class TIsCovered>
   int AddCut(TBitmap* Image, TIsCovered isCovered);
+  template <class TIsCovered>
+  void ReplaceCut(int Index, TBitmap* Image, TIsCovered isCovered);
+  TImage EmptyImage() const;
   void Changed();
 
   int width_ = 16, height_ = 16;

@@ -487,6 +487,8 @@ constexpr UINT DI_DEFAULTSIZE = 0x0008;
 HICON CreateIconIndirect(ICONINFO* info);
 HICON CopyIcon(HICON icon);
 BOOL DestroyIcon(HICON icon);
+// Test hook: the icons that exist now (made and not yet destroyed), to find leaks.
+int LiveIconCount();
 // Fills `info` with new bitmaps that the caller deletes.
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 // Width or height 0 takes the icon's own size (DI_DEFAULTSIZE: 32).

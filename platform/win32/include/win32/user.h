@@ -635,6 +635,8 @@ constexpr UINT MB_TOPMOST = 0x00040000;
 
 // Makes no sound here; TRUE.
 BOOL MessageBeep(UINT type);
+// Test hook: how many times MessageBeep was called in this process.
+int MessageBeepCount();
 
 // ---- Message boxes ----------------------------------------------------------------------------
 constexpr int IDOK = 1;

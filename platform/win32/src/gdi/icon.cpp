@@ -1,17 +1,22 @@
 // Icons: an AND mask and an XOR image (or, for a monochrome icon, both stacked in the mask).
 #include "gdi/icon.h"
 
+#include <atomic>
+
 #include "dc.h"
 #include "objects.h"
 
 namespace gdi {
 namespace {
 
+std::atomic<int> liveIcons{0};
+
 struct IconObject : GdiObject {
-  IconObject() : GdiObject(ObjectKind::Icon) {}
+  IconObject() : GdiObject(ObjectKind::Icon) { ++liveIcons; }
   ~IconObject() override {
     DeleteObject(mask);
     DeleteObject(color);
+    --liveIcons;
   }
   BOOL isIcon = TRUE;
   bool shared = false;
@@ -53,6 +58,8 @@ HICON CopyIcon(HICON handle) {
   IconObject* icon = FindIcon(handle);
   return icon ? MakeIcon(icon->isIcon, icon->hotX, icon->hotY, icon->mask, icon->color) : nullptr;
 }
+
+int LiveIconCount() { return liveIcons.load(); }
 
 BOOL DestroyIcon(HICON handle) {
   IconObject* icon = FindIcon(handle);

@@ -1,4 +1,6 @@
 // System metrics and parameters: the classic Windows 95 values on the GDI's screen.
+#include <atomic>
+
 #include "gdi/screen.h"
 #include "win32/user.h"
 
@@ -39,4 +41,13 @@ BOOL SystemParametersInfoA(UINT action, UINT, LPVOID paramData, UINT) {
   return TRUE;
 }
 
-BOOL MessageBeep(UINT) { return TRUE; }
+namespace {
+std::atomic<int> beepCount{0};
+}  // namespace
+
+BOOL MessageBeep(UINT) {
+  ++beepCount;
+  return TRUE;
+}
+
+int MessageBeepCount() { return beepCount.load(); }
