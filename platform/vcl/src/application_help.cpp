@@ -65,17 +65,19 @@ void ShowTopic(TForm* form, const THelpTopic& topic, const std::string& appTitle
 
 bool TApplication::HelpContext(int Context) { return HelpCommand(HELP_CONTEXT, Context); }
 
-bool TApplication::HelpCommand(int Command, long Data) {
+bool TApplication::HelpCommand(int CommandNumber, long Data) {
+  const UINT Command = static_cast<UINT>(CommandNumber);
   auto* window = static_cast<TForm*>(FindComponent(kWindowName));
   if (Command == HELP_QUIT) {
     if (window) window->Close();
     return true;
   }
   std::optional<THelpTopic> topic;
-  if (!helpFile_.empty() && (Command == HELP_CONTEXT || Command == HELP_CONTENTS || Command == HELP_FINDER)) {
+  const bool ofContext = Command == HELP_CONTEXT || Command == HELP_CONTEXTPOPUP;
+  if (!helpFile_.empty() && (ofContext || Command == HELP_CONTENTS || Command == HELP_FINDER)) {
     const bool hasFolder = helpFile_.find_first_of("\\:") != std::string::npos;
     const std::string path = hasFolder ? helpFile_ : ExtractFilePath(ExeName()) + helpFile_;
-    topic = ReadHelpTopic(path, Command == HELP_CONTEXT ? static_cast<int>(Data) : 0);
+    topic = ReadHelpTopic(path, ofContext ? static_cast<int>(Data) : 0);
   }
   if (!topic) {
     MessageBox("Help is not available.", Title(), MB_OK | MB_ICONINFORMATION);

@@ -244,8 +244,6 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 TRect TControl::ClientRect() { return {0, 0, width_, height_}; }
 
-HPALETTE TControl::GetPalette() { return 0; }
-
 void TControl::SetClientWidth(int Value) { SetWidth(width_ + Value - ClientWidth()); }
 void TControl::SetClientHeight(int Value) { SetHeight(height_ + Value - ClientHeight()); }
 

@@ -188,8 +188,6 @@ class TControl : public TComponent, public IChildComponent {
   void SetPopupMenu(TPopupMenu* Value);
   int HelpContext() const { return helpContext_; }
   void SetHelpContext(int Value) { helpContext_ = Value; }
-  // The palette the control wants realised while it paints; none by default.
-  virtual HPALETTE GetPalette();
 
   // Caption and Text are one value.
   virtual std::string GetText();

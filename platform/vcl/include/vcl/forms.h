@@ -233,9 +233,9 @@ class TApplication : public TComponent {
   TExceptionEvent OnException;
 
   // Show the context's topic of HelpFile (vcl/help.h; a name without folder lies beside the
-  // program) in the help window, a form named "HelpWindow". HELP_CONTENTS and HELP_FINDER show
-  // topic 0, HELP_QUIT closes the window. Without the file or the topic the user is told that help
-  // is not available, and the result is false.
+  // program) in the help window, a form named "HelpWindow"; HELP_CONTEXTPOPUP does the same,
+  // HELP_CONTENTS and HELP_FINDER show topic 0, HELP_QUIT closes the window. Without the file or
+  // the topic the user is told that help is not available, and the result is false.
   bool HelpContext(int Context);
   bool HelpCommand(int Command, long Data);
 

@@ -10,11 +10,7 @@
 #include <optional>
 #include <string>
 
-// The help commands of the application's HelpCommand.
-constexpr int HELP_CONTEXT = 0x0001;
-constexpr int HELP_QUIT = 0x0002;
-constexpr int HELP_CONTENTS = 0x0003;
-constexpr int HELP_FINDER = 0x000B;
+#include "win32/user.h"  // the HELP_ commands
 
 struct THelpTopic {
   int Context = 0;

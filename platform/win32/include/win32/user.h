@@ -211,7 +211,10 @@ using LPHELPINFO = HELPINFO*;
 
 // Help commands (the application's HelpCommand takes them).
 constexpr UINT HELP_CONTEXT = 0x0001;
+constexpr UINT HELP_QUIT = 0x0002;
+constexpr UINT HELP_CONTENTS = 0x0003;
 constexpr UINT HELP_CONTEXTPOPUP = 0x0008;
+constexpr UINT HELP_FINDER = 0x000B;
 
 // Positions are in the parent's client coordinates (the screen's for top-level windows). Sends
 // WM_WINDOWPOSCHANGING (which may change the WINDOWPOS), then WM_WINDOWPOSCHANGED, whose default
