@@ -327,6 +327,16 @@ const TClassInfo& TComposerForm::StaticClassInfo() {
   return info;
 }
 
+TDescribedForm::TDescribedForm(TComponent* owner, const std::string& description) : TForm(owner) {
+  ReadComponentText(description, this);
+  AfterConstruction();
+}
+
+const TClassInfo& TDescribedForm::StaticClassInfo() {
+  static const TClassInfo info("TDescribedForm", &TForm::StaticClassInfo());
+  return info;
+}
+
 const TClassInfo& TTestColorButton::StaticClassInfo() {
   using C = TTestColorButton;
   static const TClassInfo info("TTestColorButton", &TGraphicControl::StaticClassInfo(),

@@ -146,5 +146,17 @@ class TComposerForm : public TForm {
   TPFormSettings* PS = nullptr;
 };
 
+// Any form from a description given in the test; its components are found by name.
+class TDescribedForm : public TForm {
+ public:
+  VCL_CLASS_INFO
+  TDescribedForm(TComponent* owner, const std::string& description);
+  template <class T>
+  T* Find(const std::string& name) const {
+    return dynamic_cast<T*>(FindComponent(name));
+  }
+  TPFormSettings* PS() const { return Find<TPFormSettings>("PS"); }
+};
+
 // The bound paths of the composer's settings, in stored order (the 28th is "LogoCheck").
 extern const std::vector<std::string> kComposerPaths;
