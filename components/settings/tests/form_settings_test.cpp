@@ -8,6 +8,7 @@
 #include "settings/hidden_props.h"
 #include "settings_fixture.h"
 #include "vcl/menus.h"
+#include "vcl/system.h"
 
 namespace {
 
@@ -262,6 +263,18 @@ TEST_F(FormSettingsTest, TheWindowHookSavesOnceEachTimeTheFormGoes) {
   delete form;
   EXPECT_EQ(saves, 3);
   EXPECT_EQ(KeyLines(std::string(kTestKey) + "\\cbColor"), std::vector<std::string>{"\"Value\"=dword:0000ff00"});
+}
+
+TEST_F(FormSettingsTest, TheEndOfTheSessionAsksToStartTheProgramAgain) {
+  TDescribedForm form(nullptr, Describe("", "    SaveLocation = pslUser\n    AutoRestartApp = True\n"));
+  form.Perform(WM_ENDSESSION, FALSE, 0);
+  TRegistry registry;
+  EXPECT_FALSE(registry.KeyExists("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"));
+  form.Perform(WM_ENDSESSION, TRUE, 0);
+  ASSERT_TRUE(registry.OpenKey("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", false));
+  // "RV", then the letters of SoftwareName and CompanyName upper-cased, at most 20 characters.
+  EXPECT_EQ(registry.ReadString("RVTESTSHALVETRA"), "\"" + ParamStr(0) + "\"");
+  registry.CloseKey();
 }
 
 TEST_F(FormSettingsTest, FreeingTheSettingsFirstGivesTheWindowProcedureBack) {
