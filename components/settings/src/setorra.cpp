@@ -128,7 +128,9 @@ void TSetorra::Store(TSetorraValue Value) { value_ = std::move(Value); }
 
 void TSetorra::StoreAndWrite(TSetorraValue Value) {
   Store(std::move(Value));
-  if (!refreshing_) WriteToProperty();
+  if (refreshing_) return;
+  WriteToProperty();
+  if (OnChange) OnChange(this);
 }
 
 void TSetorra::CheckSettable() const {

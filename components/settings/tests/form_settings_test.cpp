@@ -326,8 +326,7 @@ TEST_F(FormSettingsTest, ApplicationSettingsFeedTheFormsRelatedSettings) {
     // The form's store leaves the related setting to the application's.
     form.PS()->SaveSettings();
     EXPECT_FALSE(KeyExists("Software\\Halvetra\\Tests\\fmApp\\cbColor"));
-    app->SettingByName("Shared")->SetAsInteger(clLime);
-    app->PushToLinked();
+    app->SettingByName("Shared")->SetAsInteger(clLime);  // follows at once
     EXPECT_EQ(form.Find<TTestColorButton>("cbColor")->Value(), clLime);
   }
   // Saved as it went.

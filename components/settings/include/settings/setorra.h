@@ -118,6 +118,9 @@ class TSetorra : public TComponent {
   void RefreshFromProperty();
   void WriteToProperty();
 
+  // Told after a setter (or Assign) stored a new value; reading the bound property tells nothing.
+  TNotifyEvent OnChange;
+
   // The component the path's first part names, kept for the designer.
   TComponent* BoundComponent() const { return boundComponent_; }
   void SetBoundComponent(TComponent* Value) { boundComponent_ = Value; }
