@@ -20,13 +20,13 @@ std::string Scrambled(TSetorra* setting) {
 std::vector<fuzz_seeds::Seed> fuzz_seeds::Seeds() {
   TSettingsValueFixture fixture;
   std::vector<Seed> seeds;
-  TSetorra* free = fixture.Setting(0, false);
+  TSetorra* plain = fixture.Setting(0, false);
   TSetorra* scrambled = fixture.Setting(0, true);
   auto add = [&](const std::string& name, const std::function<void(TSetorra*)>& set) {
-    set(free);
-    if (free->Kind() == skString) seeds.push_back({name + "-text", Seed(0, free->Value().Text)});
-    else if (free->Kind() == skInteger) seeds.push_back({name + "-dword", Seed(1, free->PlainData().substr(4))});
-    else seeds.push_back({name + "-binary", Seed(2, free->PlainData())});
+    set(plain);
+    if (plain->Kind() == skString) seeds.push_back({name + "-text", Seed(0, plain->Value().Text)});
+    else if (plain->Kind() == skInteger) seeds.push_back({name + "-dword", Seed(1, plain->PlainData().substr(4))});
+    else seeds.push_back({name + "-binary", Seed(2, plain->PlainData())});
     set(scrambled);
     seeds.push_back({name + "-scrambled", Seed(2 | 4, Scrambled(scrambled))});
   };

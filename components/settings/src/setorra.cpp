@@ -224,6 +224,7 @@ TVariant TSetorra::AsVariant() {
 
 void TSetorra::GetAsStrings(TStrings* Strings) {
   Refresh();
+  if (!Strings) return;
   switch (value_.Kind) {
     case skNone: return;
     case skStrings: Strings->SetText(value_.Text); return;
