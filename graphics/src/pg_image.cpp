@@ -9,6 +9,7 @@
 
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
+#include "graphics/transparent_controls.h"
 #include "vcl/forms.h"
 
 namespace {
@@ -388,7 +389,11 @@ void TPGImage::RealizeFormPalette() {
                0);
 }
 
-void TPGImage::Invalidate() { TScrollBox::Invalidate(); }
+void TPGImage::Invalidate() {
+  TScrollBox::Invalidate();
+  for (int i = 0; i < ControlCount(); ++i)
+    if (IsTransparentPGControl(Controls(i))) Controls(i)->Invalidate();
+}
 
 // ---- Coordinates ---------------------------------------------------------------------------------
 

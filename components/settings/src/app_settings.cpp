@@ -125,6 +125,7 @@ void TPAppSettings::ReadSettingsList(TReader* Reader) {
     auto* setting = new TSetorra(this);
     setting->SetName(name);
     setting->SetEncrypted(encrypted);
+    setting->OnChange = [this](TObject* Sender) { PushSetting(static_cast<TSetorra*>(Sender)); };
     settings_.push_back(setting);
   }
   Reader->ReadListEnd();
@@ -161,17 +162,21 @@ void TPAppSettings::PushToLinked() {
 }
 
 void TPAppSettings::PushTo(TPFormSettings* FormSettings) {
+  for (TSetorra* setting : settings_) PushSetting(setting, FormSettings);
+}
+
+void TPAppSettings::PushSetting(TSetorra* Setting) {
+  for (TPFormSettings* form : linked_) PushSetting(Setting, form);
+}
+
+void TPAppSettings::PushSetting(TSetorra* Setting, TPFormSettings* FormSettings) {
   for (int i = 0; i < FormSettings->Count(); ++i) {
     TSetorra* formSetting = FormSettings->Settings(i);
-    if (formSetting->RelAppSetting().empty()) continue;
-    for (TSetorra* setting : settings_) {
-      if (setting->Name() != formSetting->RelAppSetting()) continue;
-      try {
-        formSetting->Assign(setting->Value());
-      } catch (const Exception&) {
-        // a value the bound property cannot take leaves it as it was
-      }
-      break;
+    if (formSetting->RelAppSetting().empty() || formSetting->RelAppSetting() != Setting->Name()) continue;
+    try {
+      formSetting->Assign(Setting->Value());
+    } catch (const Exception&) {
+      // a value the bound property cannot take leaves it as it was
     }
   }
 }

@@ -128,7 +128,9 @@ void TSetorra::Store(TSetorraValue Value) { value_ = std::move(Value); }
 
 void TSetorra::StoreAndWrite(TSetorraValue Value) {
   Store(std::move(Value));
-  if (!refreshing_) WriteToProperty();
+  if (refreshing_) return;
+  WriteToProperty();
+  if (OnChange) OnChange(this);
 }
 
 void TSetorra::CheckSettable() const {
@@ -222,6 +224,7 @@ TVariant TSetorra::AsVariant() {
 
 void TSetorra::GetAsStrings(TStrings* Strings) {
   Refresh();
+  if (!Strings) return;
   switch (value_.Kind) {
     case skNone: return;
     case skStrings: Strings->SetText(value_.Text); return;

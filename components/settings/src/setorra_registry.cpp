@@ -286,18 +286,10 @@ void TSetorra::WriteToRegistry(TRegistry* Registry, const std::string& FormKey) 
   if (empty) Registry->DeleteKey("\\" + key);
 }
 
-void TSetorra::ReadValue(TRegistry* Registry, const std::string& ValueName) {
-  TRegDataInfo info;
-  if (!Registry->GetDataInfo(ValueName, info)) return;
-  auto bytes = [&] {
-    std::string data(static_cast<std::size_t>(info.DataSize), '\0');
-    const int size = Registry->ReadBinaryData(ValueName, data.data(), info.DataSize);
-    data.resize(static_cast<std::size_t>(size));
-    return data;
-  };
+void TSetorra::DecodeStoredValue(TRegDataType Type, const std::string& Data) {
   if (encrypted_) {
     std::optional<std::string> plain;
-    if (info.RegData == rdBinary) plain = UnscrambleBlock(bytes(), UniqueName());
+    if (Type == rdBinary) plain = UnscrambleBlock(Data, UniqueName());
     bool read = false;
     if (plain) {
       try {
@@ -309,23 +301,29 @@ void TSetorra::ReadValue(TRegistry* Registry, const std::string& ValueName) {
     if (!read) Store({});
     return;
   }
-  switch (info.RegData) {
+  switch (Type) {
     case rdString: case rdExpandString:
-      SetAsString(Registry->ReadString(ValueName));
+      SetAsString(Data);
       break;
     case rdInteger:
-      SetAsInteger(Registry->ReadInteger(ValueName));
+      if (Data.size() == 4) SetAsInteger(static_cast<std::int32_t>(GetU32(Data, 0)));
       break;
-    case rdBinary: {
-      const std::string data = bytes();
-      if (data.size() < 4) break;
-      const std::uint32_t kind = GetU32(data, 0);
+    case rdBinary:
       // Kinds 1 and 2 are stored as text and number, never as bytes.
-      if (kind >= skFloat && kind <= skCollection) ReadPlainData(data);
+      if (Data.size() >= 4 && GetU32(Data, 0) >= skFloat && GetU32(Data, 0) <= skCollection) ReadPlainData(Data);
       break;
-    }
     default:
       break;
+  }
+}
+
+void TSetorra::ReadStoredValue(TRegDataType Type, const std::string& Data) {
+  const TSetorraValue had = value_;
+  try {
+    DecodeStoredValue(Type, Data);
+    WriteToProperty();
+  } catch (const std::exception&) {
+    value_ = had;  // unreadable or unconvertible: the setting keeps what it had
   }
 }
 
@@ -334,11 +332,34 @@ void TSetorra::ReadFromRegistry(TRegistry* Registry, const std::string& FormKey)
   const auto [key, valueName] = GetRegistryLocation(FormKey);
   if (!Registry->OpenKey("\\" + key, false)) return;
   const TKeyScope closing(Registry);
-  const TSetorraValue had = value_;
-  try {
-    if (Registry->ValueExists(valueName)) ReadValue(Registry, valueName);
-    WriteToProperty();
-  } catch (const std::exception&) {
-    value_ = had;  // unreadable or unconvertible: the setting keeps what it had
+  TRegDataInfo info;
+  if (!Registry->GetDataInfo(valueName, info)) {
+    // Nothing stored: the property gets the setting's value.
+    try {
+      WriteToProperty();
+    } catch (const std::exception&) {
+      // a value the property cannot take leaves it as it was
+    }
+    return;
   }
+  std::string data;
+  try {
+    switch (info.RegData) {
+      case rdString: case rdExpandString:
+        data = Registry->ReadString(valueName);
+        break;
+      case rdInteger:
+        PutU32(data, static_cast<std::uint32_t>(Registry->ReadInteger(valueName)));
+        break;
+      case rdBinary:
+        data.resize(static_cast<std::size_t>(info.DataSize));
+        data.resize(static_cast<std::size_t>(Registry->ReadBinaryData(valueName, data.data(), info.DataSize)));
+        break;
+      default:
+        break;
+    }
+  } catch (const std::exception&) {
+    return;
+  }
+  ReadStoredValue(info.RegData, data);
 }

@@ -90,7 +90,7 @@ TEST_F(SetorraTest, EveryKindIsStoredInItsRegistryFormat) {
   TStringList lines;
   lines.Add("a");
   lines.Add("b");
-  const std::vector<std::pair<std::function<void(TSetorra*)>, std::string>> free = {
+  const std::vector<std::pair<std::function<void(TSetorra*)>, std::string>> freeValues = {
       {[](TSetorra* s) { s->SetAsBoolean(true); }, "hex:04,00,00,00,01"},
       {[](TSetorra* s) { s->SetAsBoolean(false); }, "hex:04,00,00,00,00"},
       {[](TSetorra* s) { s->SetAsFloat(1.5L); }, "hex:03,00,00,00,00,00,00,00,00,00,00,c0,ff,3f"},
@@ -100,13 +100,13 @@ TEST_F(SetorraTest, EveryKindIsStoredInItsRegistryFormat) {
       {[](TSetorra* s) { s->SetAsString("800x600"); }, "\"800x600\""},
       {[](TSetorra* s) { s->SetAsInteger(-20); }, "dword:ffffffec"},
   };
-  for (std::size_t i = 0; i < free.size(); ++i) {
+  for (std::size_t i = 0; i < freeValues.size(); ++i) {
     const std::string name = "Free" + std::to_string(i);
     TSetorra* s = Free(name);
-    free[i].first(s);
+    freeValues[i].first(s);
     Write(s);
     const std::vector<std::string> all = KeyLines(Key());
-    const std::string expected = "\"" + name + "\"=" + free[i].second;
+    const std::string expected = "\"" + name + "\"=" + freeValues[i].second;
     EXPECT_NE(std::find(all.begin(), all.end(), expected), all.end()) << expected;
   }
   // A free setting without a value writes none, but its key is there.
@@ -394,9 +394,9 @@ TEST_F(SetorraTest, LocationsAndUniqueNames) {
   TSetorra* bound = Bound("laName.Font.Style");
   EXPECT_EQ(bound->GetRegistryLocation("K"), (std::pair<std::string, std::string>{"K\\laName\\Font", "Style"}));
   EXPECT_EQ(bound->UniqueName(), "laName_Font_Style");
-  TSetorra* free = Free("Logo Check!");
-  EXPECT_EQ(free->GetRegistryLocation("K"), (std::pair<std::string, std::string>{"K", "Logo Check!"}));
-  EXPECT_EQ(free->UniqueName(), "Logo_Check_");
+  TSetorra* named = Free("Logo Check!");
+  EXPECT_EQ(named->GetRegistryLocation("K"), (std::pair<std::string, std::string>{"K", "Logo Check!"}));
+  EXPECT_EQ(named->UniqueName(), "Logo_Check_");
 }
 
 TEST_F(SetorraTest, ADesignValueIsDeletedWithItsEmptiedKey) {

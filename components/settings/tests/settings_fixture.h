@@ -1,7 +1,6 @@
 #pragma once
-// Test aids for the settings store: a fresh machine folder and application object per test, the
-// hive file's text, stand-ins for the composer's own controls (colour buttons with a Value, font
-// combo boxes with a FontName) and a form shaped like the composer's main window.
+// Test aids for the settings store: a fresh machine folder and application object per test and
+// the hive file's text (the forms are in settings/testing/forms.h).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,69 +9,9 @@
 #include <vector>
 
 #include "settings/setorras.h"
-#include "vcl/collections.h"
-#include "vcl/extctrls.h"
-#include "vcl/formtext.h"
-#include "vcl/forms.h"
-#include "vcl/spin.h"
-#include "vcl/stdctrls.h"
+#include "settings/testing/forms.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
-
-// The colour button's stand-in: a control with an integer Value of colour type.
-class TTestColorButton : public TGraphicControl {
- public:
-  VCL_CLASS_INFO
-  using TGraphicControl::TGraphicControl;
-  TColor Value() const { return value_; }
-  void SetValue(TColor v) { value_ = v; }
-
- private:
-  TColor value_ = clBlack;
-};
-
-// The font combo box's stand-in: a control with a FontName.
-class TTestFontCombo : public TGraphicControl {
- public:
-  VCL_CLASS_INFO
-  using TGraphicControl::TGraphicControl;
-  const std::string& FontName() const { return fontName_; }
-  void SetFontName(const std::string& v) { fontName_ = v; }
-
- private:
-  std::string fontName_;
-};
-
-// A component with a property it stores itself ("Notes", a list of strings) and a collection.
-class TTestPanelItem : public TCollectionItem {
- public:
-  VCL_CLASS_INFO
-  using TCollectionItem::TCollectionItem;
-  int Width = 50;
-  std::string Text;
-};
-
-class TTestKeeper : public TComponent {
- public:
-  VCL_CLASS_INFO
-  explicit TTestKeeper(TComponent* owner) : TComponent(owner) {}
-  ~TTestKeeper() override { delete panels_; }
-  TCollection* Panels() const { return panels_; }
-  void SetPanels(TCollection* v) { panels_->Assign(v); }
-  std::vector<std::string> Notes;
-  TComponent* Partner = nullptr;
-  void SetPartner(TComponent* v) { Partner = v; }
-  TFont* Font() const { return font_; }
-  TFont* Missing() const { return nullptr; }
-  void SetMissing(TFont*) {}
-
- protected:
-  void DefineProperties(TFiler* Filer) override;
-
- private:
-  TCollection* panels_ = new TCollection(TCollectionItemClass::Of<TTestPanelItem>(), this);
-  TFont* font_ = new TFont;
-};
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -120,31 +59,3 @@ class SettingsTest : public ::testing::Test {
   TDialogRecorder dialogs_;
 };
 
-constexpr char kComposerKey[] = "Software\\Halvetra\\Tarnquill\\fmLogo";
-
-// The composer's window as the settings store sees it: its 28 settings in stored order, with
-// standard controls and the stand-ins above for the composer's own ones.
-class TComposerForm : public TForm {
- public:
-  VCL_CLASS_INFO
-  // SaveLocation: pslUser as the composer keeps it, or pslRegistry to save on closing.
-  explicit TComposerForm(TComponent* owner, const std::string& saveLocation = "pslUser");
-
-  TLabel* laJokeFile = nullptr;
-  TRadioGroup* rgBackground = nullptr;
-  TTestColorButton *cbSingleColor = nullptr, *cbFromColor = nullptr, *cbToColor = nullptr;
-  TButton* btBitmap = nullptr;
-  TCheckBox* cbTiled = nullptr;
-  TEdit *edFirst = nullptr, *edLast = nullptr;
-  TTestFontCombo *FirstFont = nullptr, *LastFont = nullptr;
-  TTestColorButton *FirstFontColor = nullptr, *LastFontColor = nullptr;
-  TSpinEdit *seFirst = nullptr, *seLast = nullptr, *seAnimation = nullptr, *seSections = nullptr;
-  TRadioGroup *rgFirstEffect = nullptr, *rgLastEffect = nullptr;
-  TTestColorButton *cbFirstShadowColor = nullptr, *cbLastShadowColor = nullptr;
-  TCheckBox *cbFirstBold = nullptr, *cbFirstItalic = nullptr, *cbLastBold = nullptr, *cbLastItalic = nullptr;
-  TTestColorButton *StartColor = nullptr, *EndColor = nullptr;
-  TPFormSettings* PS = nullptr;
-};
-
-// The bound paths of the composer's settings, in stored order (the 28th is "LogoCheck").
-extern const std::vector<std::string> kComposerPaths;

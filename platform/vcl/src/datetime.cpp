@@ -10,6 +10,9 @@ namespace {
 constexpr double kMillisecondsPerDay = 86400000.0;
 // Days from 1/1/1 (day 1) to 30 December 1899.
 constexpr std::int64_t kDayOffset = 693594;
+// The date-time numbers of 1/1/1 and 12/31/9999.
+constexpr double kFirstDay = -693593.0;
+constexpr double kLastDay = 2958465.0;
 
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
@@ -46,6 +49,11 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 }
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day) {
+  // Outside 1/1/1 .. 12/31/9999 (or no number at all) there is no date: 0/0/0.
+  if (!std::isfinite(value) || value < kFirstDay || value >= kLastDay + 1) {
+    year = month = day = 0;
+    return;
+  }
   std::int64_t days = DayNumber(value) - 1;  // days since 1/1/1, from 0
   if (days < 0) {
     year = month = day = 0;
@@ -71,6 +79,10 @@ void DecodeDate(TDateTime value, int& year, int& month, int& day) {
 }
 
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond) {
+  if (!std::isfinite(value)) {
+    hour = minute = second = millisecond = 0;
+    return;
+  }
   std::int64_t ms = MillisecondOfDay(value);
   hour = static_cast<int>(ms / 3600000);
   ms %= 3600000;

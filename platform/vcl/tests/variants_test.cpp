@@ -43,6 +43,8 @@ TEST(DateTime, TextLeavesOutTheTimeAtMidnight) {
   EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 10)), "12/10/2026");
   EXPECT_EQ(DateTimeToStr(EncodeDate(1999, 1, 2) + EncodeTime(21, 5, 9, 0)), "1/2/1999 21:05:09");
   EXPECT_EQ(DateTimeToStr(0), "12/30/1899");
+  EXPECT_EQ(DateTimeToStr(1e300), "0/0/0");
+  EXPECT_EQ(DateTimeToStr(-1e6), "0/0/0");
   const TDateTime now = Now();
   EXPECT_GT(now, EncodeDate(2020, 1, 1));
 }

@@ -118,9 +118,17 @@ class TSetorra : public TComponent {
   void RefreshFromProperty();
   void WriteToProperty();
 
+  // Told after a setter (or Assign) stored a new value; reading the bound property tells nothing.
+  TNotifyEvent OnChange;
+
   // The component the path's first part names, kept for the designer.
   TComponent* BoundComponent() const { return boundComponent_; }
   void SetBoundComponent(TComponent* Value) { boundComponent_ = Value; }
+
+  // Takes a stored value as the registry gave it (a text, an integer's 4 bytes, or the bytes of a
+  // binary value) and writes it into the bound property; what cannot be read or converted leaves
+  // the setting (and the property) as it was, a damaged scrambled block the setting empty.
+  void ReadStoredValue(TRegDataType Type, const std::string& Data);
 
   // The value as the registry stores it: the kind and its bytes (what follows the marker in a
   // scrambled block). Kinds 8 and 9 put out their objects' data.
@@ -135,7 +143,7 @@ class TSetorra : public TComponent {
   void Store(TSetorraValue Value);
   void StoreAndWrite(TSetorraValue Value);
   void CheckSettable() const;
-  void ReadValue(TRegistry* Registry, const std::string& ValueName);
+  void DecodeStoredValue(TRegDataType Type, const std::string& Data);
 
   std::string name_;
   std::string boundProperty_;

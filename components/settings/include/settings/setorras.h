@@ -247,7 +247,8 @@ class TPAppSettings : public TSetorras {
 
   // The form settings that follow this one.
   int LinkedCount() const { return static_cast<int>(linked_.size()); }
-  // Copies each setting into the linked form settings whose RelAppSetting names it.
+  // Copies each setting into the linked form settings whose RelAppSetting names it; a change of
+  // a setting's value is copied by itself.
   void PushToLinked();
   // Every application settings component alive.
   static const std::vector<TPAppSettings*>& Instances();
@@ -262,6 +263,9 @@ class TPAppSettings : public TSetorras {
   void Link(TPFormSettings* FormSettings);
   void Unlink(TPFormSettings* FormSettings);
   void PushTo(TPFormSettings* FormSettings);
+  // Into the linked form settings that follow this setting.
+  void PushSetting(TSetorra* Setting);
+  void PushSetting(TSetorra* Setting, TPFormSettings* FormSettings);
   void CheckNameChange(const char* Property) const;
 
   TPSaveLocationType saveLocation_ = pslRegistry;

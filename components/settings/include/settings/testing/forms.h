@@ -1,12 +1,119 @@
-// The stand-in controls and the composer-shaped form of the settings tests.
-#include "settings_fixture.h"
+#pragma once
+// Forms for testing and measuring the settings store: stand-ins for the composer's own controls
+// (colour buttons with a Value, font combo boxes with a FontName), a component with a collection
+// and a property it stores itself, a form shaped like the composer's main window with its 28
+// settings in stored order, and a form built from any description.
+#include <string>
+#include <vector>
 
+#include "settings/setorras.h"
+#include "vcl/collections.h"
+#include "vcl/extctrls.h"
 #include "vcl/formreader.h"
+#include "vcl/formtext.h"
 #include "vcl/formwriter.h"
+#include "vcl/forms.h"
+#include "vcl/spin.h"
+#include "vcl/stdctrls.h"
 
-namespace {
+// The colour button's stand-in: a control with an integer Value of colour type.
+class TTestColorButton : public TGraphicControl {
+ public:
+  VCL_CLASS_INFO
+  using TGraphicControl::TGraphicControl;
+  TColor Value() const { return value_; }
+  void SetValue(TColor v) { value_ = v; }
 
-constexpr char kComposerDescription[] = R"(
+ private:
+  TColor value_ = clBlack;
+};
+
+// The font combo box's stand-in: a control with a FontName.
+class TTestFontCombo : public TGraphicControl {
+ public:
+  VCL_CLASS_INFO
+  using TGraphicControl::TGraphicControl;
+  const std::string& FontName() const { return fontName_; }
+  void SetFontName(const std::string& v) { fontName_ = v; }
+
+ private:
+  std::string fontName_;
+};
+
+// A component with a property it stores itself ("Notes", a list of strings) and a collection.
+class TTestPanelItem : public TCollectionItem {
+ public:
+  VCL_CLASS_INFO
+  using TCollectionItem::TCollectionItem;
+  int Width = 50;
+  std::string Text;
+};
+
+class TTestKeeper : public TComponent {
+ public:
+  VCL_CLASS_INFO
+  explicit TTestKeeper(TComponent* owner) : TComponent(owner) {}
+  ~TTestKeeper() override { delete panels_; }
+  TCollection* Panels() const { return panels_; }
+  void SetPanels(TCollection* v) { panels_->Assign(v); }
+  std::vector<std::string> Notes;
+  TComponent* Partner = nullptr;
+  void SetPartner(TComponent* v) { Partner = v; }
+  TFont* Font() const { return font_; }
+  TFont* Missing() const { return nullptr; }
+  void SetMissing(TFont*) {}
+
+ protected:
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  TCollection* panels_ = new TCollection(TCollectionItemClass::Of<TTestPanelItem>(), this);
+  TFont* font_ = new TFont;
+};
+
+inline constexpr char kComposerKey[] = "Software\\Halvetra\\Tarnquill\\fmLogo";
+
+// The composer's window as the settings store sees it: its 28 settings in stored order, with
+// standard controls and the stand-ins above for the composer's own ones.
+class TComposerForm : public TForm {
+ public:
+  VCL_CLASS_INFO
+  // SaveLocation: pslUser as the composer keeps it, or pslRegistry to save on closing.
+  explicit TComposerForm(TComponent* owner, const std::string& saveLocation = "pslUser");
+
+  TLabel* laJokeFile = nullptr;
+  TRadioGroup* rgBackground = nullptr;
+  TTestColorButton *cbSingleColor = nullptr, *cbFromColor = nullptr, *cbToColor = nullptr;
+  TButton* btBitmap = nullptr;
+  TCheckBox* cbTiled = nullptr;
+  TEdit *edFirst = nullptr, *edLast = nullptr;
+  TTestFontCombo *FirstFont = nullptr, *LastFont = nullptr;
+  TTestColorButton *FirstFontColor = nullptr, *LastFontColor = nullptr;
+  TSpinEdit *seFirst = nullptr, *seLast = nullptr, *seAnimation = nullptr, *seSections = nullptr;
+  TRadioGroup *rgFirstEffect = nullptr, *rgLastEffect = nullptr;
+  TTestColorButton *cbFirstShadowColor = nullptr, *cbLastShadowColor = nullptr;
+  TCheckBox *cbFirstBold = nullptr, *cbFirstItalic = nullptr, *cbLastBold = nullptr, *cbLastItalic = nullptr;
+  TTestColorButton *StartColor = nullptr, *EndColor = nullptr;
+  TPFormSettings* PS = nullptr;
+};
+
+// Any form from a description given in the test; its components are found by name.
+class TDescribedForm : public TForm {
+ public:
+  VCL_CLASS_INFO
+  TDescribedForm(TComponent* owner, const std::string& description);
+  template <class T>
+  T* Find(const std::string& name) const {
+    return dynamic_cast<T*>(FindComponent(name));
+  }
+  TPFormSettings* PS() const { return Find<TPFormSettings>("PS"); }
+};
+
+
+// The bound paths of the composer's settings, in stored order (the 28th is "LogoCheck").
+namespace settings_testing {
+
+inline constexpr char kComposerDescription[] = R"(
 object fmLogo: TComposerForm
   Left = 186
   Top = 108
@@ -256,9 +363,9 @@ object fmLogo: TComposerForm
 end
 )";
 
-}  // namespace
+}  // namespace settings_testing
 
-const std::vector<std::string> kComposerPaths = {
+inline const std::vector<std::string> kComposerPaths = {
     "laJokeFile.Caption",
     "rgBackground.ItemIndex",
     "cbSingleColor.Value",
@@ -287,8 +394,8 @@ const std::vector<std::string> kComposerPaths = {
     "StartColor.Value",
     "EndColor.Value"};
 
-TComposerForm::TComposerForm(TComponent* owner, const std::string& saveLocation) : TForm(owner) {
-  std::string text = kComposerDescription;
+inline TComposerForm::TComposerForm(TComponent* owner, const std::string& saveLocation) : TForm(owner) {
+  std::string text = settings_testing::kComposerDescription;
   text.replace(text.find("@SAVE@"), 6, saveLocation);
   ReadComponentText(text, this,
                      {FormField("laJokeFile", laJokeFile),
@@ -322,12 +429,22 @@ TComposerForm::TComposerForm(TComponent* owner, const std::string& saveLocation)
   AfterConstruction();
 }
 
-const TClassInfo& TComposerForm::StaticClassInfo() {
+inline const TClassInfo& TComposerForm::StaticClassInfo() {
   static const TClassInfo info("TComposerForm", &TForm::StaticClassInfo());
   return info;
 }
 
-const TClassInfo& TTestColorButton::StaticClassInfo() {
+inline TDescribedForm::TDescribedForm(TComponent* owner, const std::string& description) : TForm(owner) {
+  ReadComponentText(description, this);
+  AfterConstruction();
+}
+
+inline const TClassInfo& TDescribedForm::StaticClassInfo() {
+  static const TClassInfo info("TDescribedForm", &TForm::StaticClassInfo());
+  return info;
+}
+
+inline const TClassInfo& TTestColorButton::StaticClassInfo() {
   using C = TTestColorButton;
   static const TClassInfo info("TTestColorButton", &TGraphicControl::StaticClassInfo(),
                                {OrdProperty<C>("Value", TypeInfo_TColor, &C::Value, &C::SetValue)}, {},
@@ -335,14 +452,14 @@ const TClassInfo& TTestColorButton::StaticClassInfo() {
   return info;
 }
 
-const TClassInfo& TTestFontCombo::StaticClassInfo() {
+inline const TClassInfo& TTestFontCombo::StaticClassInfo() {
   using C = TTestFontCombo;
   static const TClassInfo info("TTestFontCombo", &TGraphicControl::StaticClassInfo(),
                                {StrProperty<C>("FontName", &C::FontName, &C::SetFontName)}, {}, CreateComponent<C>);
   return info;
 }
 
-const TClassInfo& TTestPanelItem::StaticClassInfo() {
+inline const TClassInfo& TTestPanelItem::StaticClassInfo() {
   using C = TTestPanelItem;
   static const TClassInfo info("TTestPanelItem", &TCollectionItem::StaticClassInfo(),
                                {OrdProperty<C>("Width", TypeInfo_Integer, &C::Width, &C::Width, 50),
@@ -350,7 +467,7 @@ const TClassInfo& TTestPanelItem::StaticClassInfo() {
   return info;
 }
 
-void TTestKeeper::DefineProperties(TFiler* Filer) {
+inline void TTestKeeper::DefineProperties(TFiler* Filer) {
   TComponent::DefineProperties(Filer);
   Filer->DefineProperty(
       "Notes",
@@ -369,7 +486,7 @@ void TTestKeeper::DefineProperties(TFiler* Filer) {
       !Notes.empty());
 }
 
-const TClassInfo& TTestKeeper::StaticClassInfo() {
+inline const TClassInfo& TTestKeeper::StaticClassInfo() {
   using C = TTestKeeper;
   static const TClassInfo info("TTestKeeper", &TComponent::StaticClassInfo(),
                                {ObjectProperty<C, TCollection>("Panels", &C::Panels, &C::SetPanels),
@@ -380,6 +497,6 @@ const TClassInfo& TTestKeeper::StaticClassInfo() {
   return info;
 }
 
-[[maybe_unused]] static const bool testClassesRegistered =
+[[maybe_unused]] inline const bool testClassesRegistered =
     (RegisterClass(TTestColorButton::StaticClassInfo()), RegisterClass(TTestFontCombo::StaticClassInfo()),
      RegisterClass(TTestKeeper::StaticClassInfo()), true);
