@@ -106,8 +106,8 @@ TfmLogo::TfmLogo(TComponent* AOwner) : TForm(AOwner) {
 void TfmLogo::ReadControls() {
   TLogoState& s = Composer.State;
   s.laJokeFile = laJokeFile->Caption();
-  s.edFirst = edFirst->Text();
-  s.edLast = edLast->Text();
+  s.edFirst = edFirst->GetText();
+  s.edLast = edLast->GetText();
   s.rgBackground = rgBackground->ItemIndex();
   s.cbSingleColor = cbSingleColor->Value();
   s.cbFromColor = cbFromColor->Value();

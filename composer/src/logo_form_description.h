@@ -618,6 +618,43 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
     Interval = 500
     OnTimer = TimerTimer
   end
-@SETTINGS@
+  object PS: TPFormSettings
+    CompanyName = 'Halvetra'
+    SoftwareName = 'Tarnquill'
+    SoftwareVersion = ''
+    RegistryRootKey = prkLocalMachine
+    FormSaveOpt = [pfsLeft, pfsTop]
+    SaveLocation = pslUser
+    MRULength = 0
+    Settings = (
+      '' 'laJokeFile.Caption' '' False
+      '' 'rgBackground.ItemIndex' '' False
+      '' 'cbSingleColor.Value' '' False
+      '' 'cbFromColor.Value' '' False
+      '' 'cbToColor.Value' '' False
+      '' 'btBitmap.Caption' '' False
+      '' 'cbTiled.Checked' '' False
+      '' 'edFirst.Text' '' False
+      '' 'edLast.Text' '' False
+      '' 'FirstFont.FontName' '' False
+      '' 'FirstFontColor.Value' '' False
+      '' 'seFirst.Value' '' False
+      '' 'seLast.Value' '' False
+      '' 'rgFirstEffect.ItemIndex' '' False
+      '' 'rgLastEffect.ItemIndex' '' False
+      '' 'cbFirstShadowColor.Value' '' False
+      '' 'cbLastShadowColor.Value' '' False
+      '' 'cbFirstBold.Checked' '' False
+      '' 'cbFirstItalic.Checked' '' False
+      '' 'cbLastBold.Checked' '' False
+      '' 'cbLastItalic.Checked' '' False
+      '' 'LastFont.FontName' '' False
+      '' 'LastFontColor.Value' '' False
+      '' 'seAnimation.Value' '' False
+      '' 'seSections.Value' '' False
+      '' 'StartColor.Value' '' False
+      '' 'EndColor.Value' '' False
+      'LogoCheck' '' '' False)
+  end
 end
 )";

@@ -11,7 +11,7 @@
 #include "composer/logo_composer.h"
 #include "graphics/pg_image.h"
 #include "graphics/pg_open_dialog.h"
-#include "settings/form_settings.h"
+#include "settings/setorras.h"
 #include "vcl/comctrls.h"
 #include "vcl/extctrls.h"
 #include "vcl/forms.h"

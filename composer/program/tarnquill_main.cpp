@@ -1,0 +1,13 @@
+// Tarnquill, the joke startup logo composer.
+#include "composer/logo_form.h"
+#include "vcl/system.h"
+
+int main(int argc, char* argv[]) {
+  InitParams(argc, argv);
+  Application->SetTitle("Tarnquill");
+  Application->SetHelpFile("tarnquill.hlp");
+  TfmLogo* fmLogo = nullptr;
+  Application->CreateForm(fmLogo);
+  Application->Run();
+  return fmLogo && fmLogo->AutoSaveFailed() ? 1 : 0;
+}
