@@ -16,7 +16,7 @@ TEST_F(LogoFormTest, TheWindowComesFromItsDescription) {
   EXPECT_EQ(form->ClientWidth(), 592);
   EXPECT_EQ(form->ClientHeight(), 294);
   EXPECT_EQ(form->BorderStyle(), bsDialog);
-  EXPECT_EQ(form->Font()->Name, "Arial");
+  EXPECT_EQ(form->Font()->Name(), "Arial");
   EXPECT_EQ(form->Font()->Size(), 8);
 
   struct TControlCase {
@@ -102,7 +102,7 @@ TEST_F(LogoFormTest, StartingComposesOnceAndShowsTheJokeTab) {
   EXPECT_FALSE(form->Composer.Building);
   EXPECT_EQ(form->Pages->ActivePage(), form->tsJoke);
   ASSERT_NE(form->Image->PixelGraphic(), nullptr);  // the composite reached the viewer
-  EXPECT_EQ(form->Image->PixelGraphic()->Width(), 640);
+  EXPECT_EQ(const_cast<TPixelGraphic*>(form->Image->PixelGraphic())->Width(), 640);
   EXPECT_EQ(form->Lista->Directory(), ExtractFilePath(Application->ExeName()));
   EXPECT_EQ(form->Lista->ItemIndex(), -1);
   EXPECT_EQ(form->Composer.QuestionText(), "This is the default question");
@@ -136,7 +136,7 @@ TEST_F(LogoFormTest, CancelLeavesTheRegistryAsItWas) {
   form->PS->SaveSettings();
   const std::string before = HiveText();
   form->seFirst->SetValue(60);
-  form->cbFirstBold->SetChecked(true);
+  form->cbFirstBold->SetCheckedValue(true);
   form->btCancelClick(form->btCancel);
   FreeForm(form);
   EXPECT_EQ(HiveText(), before);
@@ -164,7 +164,7 @@ TEST_F(LogoFormTest, EveryBoundSettingComesBackInANewWindow) {
   form->cbFromColor->SetValue(clLime);
   form->cbToColor->SetValue(clWhite);
   form->btBitmap->SetCaption("c:\\pictures\\sky.bmp");
-  form->cbTiled->SetChecked(true);
+  form->cbTiled->SetCheckedValue(true);
   form->edFirst->SetText("Why?");
   form->edLast->SetText("Because.");
   form->FirstFont->SetFontName("Courier New");
@@ -175,10 +175,10 @@ TEST_F(LogoFormTest, EveryBoundSettingComesBackInANewWindow) {
   form->rgLastEffect->SetItemIndex(2);
   form->cbFirstShadowColor->SetValue(clGray);
   form->cbLastShadowColor->SetValue(clSilver);
-  form->cbFirstBold->SetChecked(true);
-  form->cbFirstItalic->SetChecked(true);
-  form->cbLastBold->SetChecked(true);
-  form->cbLastItalic->SetChecked(true);
+  form->cbFirstBold->SetCheckedValue(true);
+  form->cbFirstItalic->SetCheckedValue(true);
+  form->cbLastBold->SetCheckedValue(true);
+  form->cbLastItalic->SetCheckedValue(true);
   form->LastFont->SetFontName("Times New Roman");
   form->LastFontColor->SetValue(clMaroon);
   form->seAnimation->SetValue(12);
