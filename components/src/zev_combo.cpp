@@ -148,11 +148,11 @@ bool TZevCustomComboBox::EditChar(TMessage& Message) {
     edit->SetSelStart(start + 1);
     Change();
     if (Complete(Message)) return true;
-    // No completion: type the character as the edit would.
+    // No completion: back to the text before the key, the caret at its end, and the character
+    // typed there as the edit types it.
     edit->SetText(before);
     edit->SetSelStart(static_cast<int>(before.size()));
-    edit->SetSelStart(start);
-    edit->SetSelLength(static_cast<int>(before.size()) - start);
+    edit->SetSelLength(0);
     return false;
   }
   if (code == VK_BACK) {
