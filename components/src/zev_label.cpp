@@ -103,7 +103,10 @@ void TZevLabel::SetTextStyle(TTextStyle Value) {
 }
 
 void TZevLabel::Loaded() {
+  // The inherited part hands on the parent's font; that is still part of loading.
+  finishingLoad_ = true;
   TCustomLabel::Loaded();
+  finishingLoad_ = false;
   if (rotation_ == roNone && angle_ != 0) rotation_ = roFlat;
   if (rotation_ != roNone && !IsTrueType()) Font()->SetName(kFallbackFont);
 }
