@@ -84,6 +84,9 @@ void TTavCustomButton::WndProc(TMessage& Message) {
     return;
   }
   TButton::WndProc(Message);
+  // The pop-up closes when its extra button loses the focus.
+  if (Message.Msg == WM_KILLFOCUS)
+    if (auto* popUp = dynamic_cast<TTavColorPopUp*>(Parent())) popUp->Close(false);
 }
 
 const TClassInfo& TTavCustomButton::StaticClassInfo() {

@@ -7,7 +7,11 @@
 #include "components/component_resources.h"
 
 // ---- TZevCustomComboBox ------------------------------------------------------------------------
-TZevCustomComboBox::TZevCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+TZevCustomComboBox::TZevCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {
+  // The family's shared arrows, loaded once for the program.
+  ZevUpArrow();
+  ZevDownArrow();
+}
 
 int TZevCustomComboBox::FindItem(const std::string& Text) {
   if (Text.empty()) return -1;

@@ -193,6 +193,14 @@ TEST_F(ColorButtonTest, EveryWayOfClosingGivesTheWindowsBack) {
   Key(VK_ESCAPE);
   EXPECT_FALSE(p->Shown());
   EXPECT_TRUE(FormEnabled());
+  // The extra button losing the focus.
+  Click(button_, 5, 5);
+  Key(VK_TAB);
+  ASSERT_EQ(GetFocus(), p->ExtraButton()->Handle());
+  SetFocus(nullptr);
+  PumpMessages();
+  EXPECT_FALSE(p->Shown());
+  EXPECT_TRUE(FormEnabled());
   EXPECT_EQ(button_->Value(), clBlack);
   EXPECT_EQ(changes_, 0);
 }

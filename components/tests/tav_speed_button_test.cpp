@@ -232,3 +232,29 @@ TEST_F(SpeedButtonTest, FacesOfEachLook) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpeedButtonTest, AcceleratorClicksAndDoubleClicksCountOnlyWhileDown) {
+  ShowForm();
+  int clicks = 0, doubles = 0;
+  button_->OnClick = [&](TObject*) { ++clicks; };
+  button_->OnDblClick = [&](TObject*) { ++doubles; };
+  button_->SetCaption("&Go");
+  EXPECT_EQ(button_->Perform(CM_DIALOGCHAR, 'g', 0), 1);
+  EXPECT_EQ(button_->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  EXPECT_EQ(clicks, 1);
+  button_->SetEnabled(false);
+  EXPECT_EQ(button_->Perform(CM_DIALOGCHAR, 'g', 0), 0);
+  button_->SetEnabled(true);
+  const LPARAM at = MAKELPARAM(5, 5);
+  button_->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  button_->Perform(WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(doubles, 0);
+  button_->SetGroupIndex(1);
+  button_->SetDown(true);
+  button_->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  EXPECT_EQ(doubles, 1);
+}
+
+}  // namespace
