@@ -24,11 +24,13 @@ constexpr const char* kFallbackFont = "Arial";
 TZevLabel::TZevLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
 
 bool TZevLabel::IsTrueType() {
-  HDC dc = Canvas()->Handle();
+  // Asked of the screen: the label may have no parent window (and so no canvas) yet.
+  HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, Font()->Handle());
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
   return (tm.tmPitchAndFamily & TMPF_TRUETYPE) != 0;
 }
 

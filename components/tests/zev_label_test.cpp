@@ -67,6 +67,10 @@ TEST_F(LabelTest, RotationOfARasterFontFallsBackToArial) {
   EXPECT_EQ(label_->Angle(), 0);
   label_->SetAngle(45);
   EXPECT_EQ(label_->Font()->Name(), "Arial");
+  // Without a parent window too.
+  TZevLabel alone(nullptr);
+  alone.SetRotation(roCurve);
+  EXPECT_EQ(alone.Font()->Name(), "Arial");
 }
 
 TEST_F(LabelTest, FlyByShowsItsColourWhileTheMouseIsOver) {
