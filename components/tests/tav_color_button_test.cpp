@@ -74,6 +74,8 @@ TEST_F(ColorButtonTest, OpensBelowWithTheMatchingCellHighlighted) {
   EXPECT_EQ(p->Top(), below.y);
   EXPECT_FALSE(FormEnabled());
   EXPECT_EQ(GetFocus(), p->Handle());
+  button_->SetButtonCaption("&More...");  // reaches the shown pop-up at once
+  EXPECT_EQ(p->ExtraButton()->Caption(), "&More...");
   Key(VK_ESCAPE);
   EXPECT_FALSE(p->Shown());
   EXPECT_TRUE(FormEnabled());
