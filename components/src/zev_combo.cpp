@@ -112,6 +112,13 @@ bool TZevCustomComboBox::Complete(TMessage& Message) {
   return true;
 }
 
+void TZevCustomComboBox::SelectCompletion() {
+  TCustomEdit* edit = EditControl();
+  const int typed = std::min(static_cast<int>(search_.size()), static_cast<int>(edit->GetText().size()));
+  edit->SetSelStart(typed);
+  edit->SetSelLength(static_cast<int>(edit->GetText().size()) - typed);
+}
+
 bool TZevCustomComboBox::EditKeyDown(TMessage& Message) {
   TCustomEdit* edit = EditControl();
   switch (Message.WParam) {
@@ -205,15 +212,12 @@ void TZevCustomComboBox::EditWndProc(TMessage& Message) {
       if (Style() == csDropDown) search_ = edit->GetText();
       break;
     case WM_CUT:
-      if (Style() == csDropDown) {
-        edit->SetSelStart(static_cast<int>(search_.size()));
-        edit->SetSelLength(static_cast<int>(edit->GetText().size() - search_.size()));
-      }
+      // The completed part is what a cut takes.
+      if (Style() == csDropDown) SelectCompletion();
       break;
     case WM_PASTE:
       TCustomComboBox::EditWndProc(Message);
-      search_ = edit->GetText();
-      Complete(Message);
+      if (Style() == csDropDown) SelectCompletion();
       return;
     default:
       break;

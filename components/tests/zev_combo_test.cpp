@@ -197,10 +197,33 @@ TEST_F(ComponentTest, EditComboBoxesCompleteWhatIsTyped) {
   EXPECT_EQ(edit->SelStart(), 2);
   EXPECT_EQ(edit->SelLength(), 4);
   EXPECT_EQ(combo->ItemIndex(), 1);
+  // A cut takes the completed part.
+  edit->SetSelStart(0);
+  edit->SetSelLength(0);
+  SendMessageA(edit->Handle(), WM_CUT, 0, 0);
+  EXPECT_EQ(edit->GetText(), "Br");
+  Type("i");
+  EXPECT_EQ(edit->GetText(), "Bright");
   Type("x");  // no completion: the text before the key, and the character typed at its end
   EXPECT_EQ(edit->GetText(), "Brightx");
   Type("\x1b");
   EXPECT_EQ(combo->ItemIndex(), -1);
+  // Backspace takes back the character before the caret and completes again; emptied, nothing
+  // is selected.
+  edit->SetText("Bx");
+  edit->SetSelStart(2);
+  Type("\b");
+  EXPECT_EQ(edit->GetText(), "Blue");
+  EXPECT_EQ(edit->SelStart(), 1);
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  edit->SetText("x");
+  edit->SetSelStart(1);
+  Type("\b");
+  EXPECT_EQ(edit->GetText(), "");
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  const int beeps = MessageBeepCount();
+  Type("\b");
+  EXPECT_EQ(MessageBeepCount(), beeps + 1);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class LabelTest : public ComponentTest {
     label_->SetShadowColor(clBlue);
   }
   struct TInk {
-    int count = 0, left = 1000, top = 1000;
+    int count = 0, left = 1000, top = 1000, right = -1, bottom = -1;
   };
   TInk InkOf(const host::Image& shot, TColor colour) {
     TInk ink;
@@ -34,6 +34,8 @@ class LabelTest : public ComponentTest {
           ++ink.count;
           ink.left = std::min(ink.left, x);
           ink.top = std::min(ink.top, y);
+          ink.right = std::max(ink.right, x);
+          ink.bottom = std::max(ink.bottom, y);
         }
     return ink;
   }
@@ -132,6 +134,19 @@ TEST_F(LabelTest, EachTextStyleDrawsItsCopies) {
   EXPECT_EQ(InkOf(shot, clBlack).count, 0);
   EXPECT_GT(InkOf(shot, clGrayText).count, 30);
   EXPECT_GT(InkOf(shot, clRed).count, 0);
+}
+
+TEST_F(LabelTest, RightAlignedTextLeavesRoomForItsShadowBelowIt) {
+  ShowForm();
+  label_->SetAlignment(taRightJustify);
+  label_->SetTextStyle(TTextStyle::tsShadow);
+  label_->SetShadowDepth(3);
+  const host::Image shot = Shot(label_);
+  const TInk blue = InkOf(shot, clBlue), black = InkOf(shot, clBlack);
+  // The text hides part of its shadow: compare the edges the shadow cannot lose.
+  EXPECT_EQ(blue.right, black.right);  // moved down only
+  EXPECT_EQ(blue.bottom, black.bottom + 3);
+  EXPECT_LE(black.right, label_->Width() - 1 - 3);  // the text itself moved left by the depth
 }
 
 TEST_F(LabelTest, TurnedTextRunsAlongItsAngle) {

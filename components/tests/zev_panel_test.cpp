@@ -88,6 +88,16 @@ TEST_F(PanelTest, FrameLinesAndTheBorderBandOnTheirOwnSides) {
   EXPECT_EQ(Picture(96, 76, 4, 4), (std::vector<std::string>{"yyyy", "yyyy", "yyyy", "yyyy"}));
 }
 
+TEST_F(PanelTest, TellsWhenTheMouseComesAndGoes) {
+  std::vector<std::string> log;
+  panel_->OnMouseEnter = [&](TObject*) { log.push_back("enter"); };
+  panel_->OnMouseLeave = [&](TObject*) { log.push_back("leave"); };
+  ShowForm();
+  Move(panel_, 20, 20);
+  Move(&form_, 200, 200);
+  EXPECT_EQ(log, (std::vector<std::string>{"enter", "leave"}));
+}
+
 TEST_F(PanelTest, CaptionsSitAtTopCentreOrBottom) {
   panel_->SetBorderOuter(TFrameStyle::fsNone);
   panel_->SetColor(clWhite);
