@@ -1,10 +1,9 @@
 // The colour button, its face and its pop-up palette.
 #include "components/tav_color_button.h"
 
-#include "rect_ops.h"
-
 #include "components/component_resources.h"
 #include "vcl/buttons.h"
+#include "rect_ops.h"
 
 const std::array<TColor, TTavColorPopUp::kColorCount> TTavColorPopUp::kColors = {
     clWhite, clBlack, clSilver, clGray,    clRed,    clMaroon, clYellow, clOlive,  clLime,   clGreen,

@@ -2,10 +2,10 @@
 // copies.
 #include "components/zev_label.h"
 
-#include "rect_ops.h"
-
 #include <cmath>
 #include <numbers>
+
+#include "rect_ops.h"
 
 using ZevLabel::TTextStyle;
 
