@@ -1,8 +1,6 @@
 // The colour buttons' base layer.
 #include "components/tav_base.h"
 
-#include "rect_ops.h"
-
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -14,6 +12,7 @@
 
 #include "vcl/forms.h"
 #include "win32/kernel.h"
+#include "rect_ops.h"
 
 // ---- TTavObject --------------------------------------------------------------------------------
 void TTavObject::BeginUpdate() {

@@ -1,10 +1,9 @@
 // The colour button, its face and its pop-up palette.
 #include "components/tav_color_button.h"
 
-#include "rect_ops.h"
-
 #include "components/component_resources.h"
 #include "vcl/buttons.h"
+#include "rect_ops.h"
 
 const std::array<TColor, TTavColorPopUp::kColorCount> TTavColorPopUp::kColors = {
     clWhite, clBlack, clSilver, clGray,    clRed,    clMaroon, clYellow, clOlive,  clLime,   clGreen,
@@ -84,6 +83,9 @@ void TTavCustomButton::WndProc(TMessage& Message) {
     return;
   }
   TButton::WndProc(Message);
+  // The pop-up closes when its extra button loses the focus.
+  if (Message.Msg == WM_KILLFOCUS)
+    if (auto* popUp = dynamic_cast<TTavColorPopUp*>(Parent())) popUp->Close(false);
 }
 
 const TClassInfo& TTavCustomButton::StaticClassInfo() {
@@ -96,8 +98,6 @@ TTavColorPopUp::TTavColorPopUp(TTavCustomColorButton* AOwner)
     : TTavCustomControl(AOwner), button_(AOwner), extra_(new TTavCustomButton(this)) {
   SetVisible(false);
   SetTabStop(true);
-  SetClientWidth(kClientWidth);
-  SetClientHeight(kClientHeight);
   extra_->SetBounds(kExtraButton.left, kExtraButton.top, kExtraButton.right - kExtraButton.left,
                     kExtraButton.bottom - kExtraButton.top);
   extra_->SetCaption("&Custom...");
@@ -372,6 +372,13 @@ void TTavCustomColorButton::SetGlyph(TBitmap* Value) {
 void TTavCustomColorButton::DropDown() {
   if (!popUp_) popUp_ = new TTavColorPopUp(this);
   if (popUp_->Shown()) return;
+  // The frame is known once the window exists; a window smaller than its frame reports no client
+  // area, so the first pass only makes room for the second.
+  popUp_->HandleNeeded();
+  for (int pass = 0; pass < 2; ++pass) {
+    popUp_->SetClientWidth(TTavColorPopUp::kClientWidth);
+    popUp_->SetClientHeight(TTavColorPopUp::kClientHeight);
+  }
   TPoint p = ClientToScreen({0, Height()});
   popUp_->SetLeft(p.x);
   if (Screen && Screen->Height() < popUp_->Height() + p.y) p.y = p.y - popUp_->Height() - Height();

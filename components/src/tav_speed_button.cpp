@@ -1,12 +1,11 @@
 // The speed button and its glyph cache.
 #include "components/tav_speed_button.h"
 
-#include "rect_ops.h"
-
 #include <algorithm>
 
 #include "vcl/forms.h"
 #include "vcl/stdctrls.h"
+#include "rect_ops.h"
 
 const TTypeInfo TypeInfo_TButtonLayout{"TButtonLayout", tkEnumeration,
                                        {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};

@@ -7,7 +7,11 @@
 #include "components/component_resources.h"
 
 // ---- TZevCustomComboBox ------------------------------------------------------------------------
-TZevCustomComboBox::TZevCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+TZevCustomComboBox::TZevCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {
+  // The family's shared arrows, loaded once for the program.
+  ZevUpArrow();
+  ZevDownArrow();
+}
 
 int TZevCustomComboBox::FindItem(const std::string& Text) {
   if (Text.empty()) return -1;
@@ -108,6 +112,13 @@ bool TZevCustomComboBox::Complete(TMessage& Message) {
   return true;
 }
 
+void TZevCustomComboBox::SelectCompletion() {
+  TCustomEdit* edit = EditControl();
+  const int typed = std::min(static_cast<int>(search_.size()), static_cast<int>(edit->GetText().size()));
+  edit->SetSelStart(typed);
+  edit->SetSelLength(static_cast<int>(edit->GetText().size()) - typed);
+}
+
 bool TZevCustomComboBox::EditKeyDown(TMessage& Message) {
   TCustomEdit* edit = EditControl();
   switch (Message.WParam) {
@@ -148,11 +159,11 @@ bool TZevCustomComboBox::EditChar(TMessage& Message) {
     edit->SetSelStart(start + 1);
     Change();
     if (Complete(Message)) return true;
-    // No completion: type the character as the edit would.
+    // No completion: back to the text before the key, the caret at its end, and the character
+    // typed there as the edit types it.
     edit->SetText(before);
     edit->SetSelStart(static_cast<int>(before.size()));
-    edit->SetSelStart(start);
-    edit->SetSelLength(static_cast<int>(before.size()) - start);
+    edit->SetSelLength(0);
     return false;
   }
   if (code == VK_BACK) {
@@ -201,15 +212,12 @@ void TZevCustomComboBox::EditWndProc(TMessage& Message) {
       if (Style() == csDropDown) search_ = edit->GetText();
       break;
     case WM_CUT:
-      if (Style() == csDropDown) {
-        edit->SetSelStart(static_cast<int>(search_.size()));
-        edit->SetSelLength(static_cast<int>(edit->GetText().size() - search_.size()));
-      }
+      // The completed part is what a cut takes.
+      if (Style() == csDropDown) SelectCompletion();
       break;
     case WM_PASTE:
       TCustomComboBox::EditWndProc(Message);
-      search_ = edit->GetText();
-      Complete(Message);
+      if (Style() == csDropDown) SelectCompletion();
       return;
     default:
       break;

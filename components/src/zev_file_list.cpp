@@ -28,7 +28,7 @@ TZevFileListBox::TZevFileListBox(TComponent* AOwner) : TFileListBox(AOwner) {
   executable_ = LoadGlyph("ZEV_EXECUTABLE");
   closedFolder_ = LoadGlyph("ZEV_CLOSEDFOLDER");
   unknownFile_ = LoadGlyph("ZEV_UNKNOWNFILE");
-  SetShowGlyphs(true);
+  ResetItemHeight();
 }
 
 TZevFileListBox::~TZevFileListBox() { DestroyIcons(); }
@@ -36,8 +36,18 @@ TZevFileListBox::~TZevFileListBox() { DestroyIcons(); }
 void TZevFileListBox::ResetItemHeight() { SetItemHeight(std::max(kMinItemHeight, LineHeight(Font()))); }
 
 void TZevFileListBox::SetShowGlyphs(bool Value) {
-  TFileListBox::SetShowGlyphs(Value);
+  showGlyphs_ = Value;
+  if (Parent()) ApplyShowGlyphs();
+}
+
+void TZevFileListBox::ApplyShowGlyphs() {
+  if (TFileListBox::ShowGlyphs() != showGlyphs_) TFileListBox::SetShowGlyphs(showGlyphs_);
   ResetItemHeight();
+}
+
+void TZevFileListBox::SetParent(TWinControl* AParent) {
+  TFileListBox::SetParent(AParent);
+  if (AParent) ApplyShowGlyphs();
 }
 
 void TZevFileListBox::SetShowLongNames(bool Value) {

@@ -2,10 +2,10 @@
 // copies.
 #include "components/zev_label.h"
 
-#include "rect_ops.h"
-
 #include <cmath>
 #include <numbers>
+
+#include "rect_ops.h"
 
 using ZevLabel::TTextStyle;
 
@@ -24,11 +24,13 @@ constexpr const char* kFallbackFont = "Arial";
 TZevLabel::TZevLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
 
 bool TZevLabel::IsTrueType() {
-  HDC dc = Canvas()->Handle();
+  // Asked of the screen: the label may have no parent window (and so no canvas) yet.
+  HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, Font()->Handle());
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
   return (tm.tmPitchAndFamily & TMPF_TRUETYPE) != 0;
 }
 
@@ -103,7 +105,10 @@ void TZevLabel::SetTextStyle(TTextStyle Value) {
 }
 
 void TZevLabel::Loaded() {
+  // The inherited part hands on the parent's font; that is still part of loading.
+  finishingLoad_ = true;
   TCustomLabel::Loaded();
+  finishingLoad_ = false;
   if (rotation_ == roNone && angle_ != 0) rotation_ = roFlat;
   if (rotation_ != roNone && !IsTrueType()) Font()->SetName(kFallbackFont);
 }

@@ -1,9 +1,9 @@
 // The bordered panel.
 #include "components/zev_panel.h"
 
-#include "rect_ops.h"
-
 #include <algorithm>
+
+#include "rect_ops.h"
 
 const TTypeInfo TypeInfo_TAlignmentVertical{"TAlignmentVertical", tkEnumeration, {"avTop", "avCenter", "avBottom"}};
 

@@ -56,6 +56,7 @@ class TTavColorPopUp : public TTavCustomControl {
 
  private:
   friend class TTavCustomColorButton;
+  friend class TTavCustomButton;
   void Open();
   void Close(bool Accept);
   void Select(int Index);

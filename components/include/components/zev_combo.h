@@ -34,6 +34,8 @@ class TZevCustomComboBox : public TCustomComboBox {
   bool Search(const std::string& Text, TMessage& Message);
   // Auto-complete in the edit.
   bool Complete(TMessage& Message);
+  // Selects from the end of the search text to the end of the edit's text.
+  void SelectCompletion();
   bool EditKeyDown(TMessage& Message);
   bool EditChar(TMessage& Message);
 

@@ -15,7 +15,10 @@ class TZevFileListBox : public TFileListBox {
 
   bool ShowLongNames() const { return showLongNames_; }
   void SetShowLongNames(bool Value);
+  // Taken over by the list once it has a parent (its canvas measures the items).
+  bool ShowGlyphs() const { return showGlyphs_; }
   void SetShowGlyphs(bool Value);
+  void SetParent(TWinControl* AParent) override;
   // Both make the window first, which reads the list: a folder chosen before the list is shown
   // keeps its files.
   const std::string& Directory();
@@ -23,6 +26,8 @@ class TZevFileListBox : public TFileListBox {
   // The shell icon a file item holds (none for folders and without glyphs).
   HICON ItemIcon(int Index) const;
   bool IsFolderItem(int Index) const;
+  // The path of an item's file in Directory.
+  std::string ItemPath(const std::string& Item);
 
  protected:
   void ReadFileNames() override;
@@ -30,9 +35,10 @@ class TZevFileListBox : public TFileListBox {
 
  private:
   void ResetItemHeight();
+  void ApplyShowGlyphs();
   void DestroyIcons();
-  std::string ItemPath(const std::string& Item);
 
   bool showLongNames_ = true;
+  bool showGlyphs_ = true;
   std::unique_ptr<TBitmap> executable_, closedFolder_, unknownFile_;
 };

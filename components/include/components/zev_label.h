@@ -68,7 +68,7 @@ class TZevLabel : public TCustomLabel {
   void DrawFlat();
   void DrawCurved();
   void Outline(HDC DC, int X, int Y, const std::string& Text, const std::vector<TCopy>& Copies, const RECT* Clip);
-  bool Loading() const { return ComponentState().Contains(csLoading); }
+  bool Loading() const { return finishingLoad_ || ComponentState().Contains(csLoading); }
 
   int angle_ = 0;
   TCenterPoint centerPoint_ = cpCenter;
@@ -82,4 +82,5 @@ class TZevLabel : public TCustomLabel {
   TTextStyle textStyle_ = TTextStyle::tsRecessed;
   TColor savedColor_ = clWindowText;
   bool flying_ = false;
+  bool finishingLoad_ = false;
 };
