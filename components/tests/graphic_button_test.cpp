@@ -434,3 +434,33 @@ TEST_F(ButtonTest, FormDescriptionSetsEveryPublishedPropertyAndDropsOldOnes) {
   SetEnumProp(*path.Instance, *path.Prop, "oxbGradient");
   EXPECT_EQ(b->Background()->Style(), oxbGradient);
 }
+
+TEST_F(ButtonTest, HotStylesLightUpUnderTheMouseAndTheButtonRefiresEnterAndLeave) {
+  ToxButton* flat = Make(10, 10, 75, 25, "Flat");
+  flat->SetStyle(ToxBtnStyle::bsWin97);
+  ToxButton* plain = Make(10, 50, 75, 25, "Plain");
+  auto log = [this](ToxButton* b, const std::string& name) {
+    b->OnMouseEnter = [this, b, name](TObject* sender) { log_.push_back((sender == b ? "enter " : "? ") + name); };
+    b->OnMouseLeave = [this, b, name](TObject* sender) { log_.push_back((sender == b ? "leave " : "? ") + name); };
+  };
+  log(flat, "flat");
+  log(plain, "plain");
+  Show();
+  MoveTo(flat, 10, 10);
+  EXPECT_TRUE(flat->Face()->Hot());
+  MoveTo(plain, 10, 10);
+  EXPECT_FALSE(flat->Face()->Hot());
+  EXPECT_FALSE(plain->Face()->Hot()) << "only the flat styles light up";
+  MoveTo(plain, 200, 10);
+  EXPECT_EQ(log_, (std::vector<std::string>{"enter flat", "leave flat", "enter plain", "leave plain"}));
+
+  // Borderless: hot follows the hit test of picture and caption while moving over the face.
+  ToxButton* bare = Make(10, 90, 120, 25, "Bare");
+  bare->SetStyle(ToxBtnStyle::bsBorderless);
+  PumpMessages();
+  const TRect caption = bare->Face()->CaptionRect();
+  MoveTo(bare, caption.left + 1, caption.top + 1);
+  EXPECT_TRUE(bare->Face()->Hot());
+  MoveTo(bare, 1, 1);
+  EXPECT_FALSE(bare->Face()->Hot()) << "off the caption";
+}
