@@ -464,3 +464,21 @@ TEST_F(ButtonTest, HotStylesLightUpUnderTheMouseAndTheButtonRefiresEnterAndLeave
   MoveTo(bare, 1, 1);
   EXPECT_FALSE(bare->Face()->Hot()) << "off the caption";
 }
+
+TEST_F(ButtonTest, HeldSpaceBarRepeatsAnAutoRepeatButtonAtTheKeyboardRate) {
+  ToxButton* r = Make(10, 10, 75, 25, "More");
+  r->SetButtonType(oxbRepeat);
+  int clicks = 0;
+  r->OnClick = [&](TObject*) { ++clicks; };
+  Show();
+  r->SetFocus();
+  PumpMessages();
+  for (int repeat = 0; repeat < 3; ++repeat) InjectKey(VK_SPACE, true);
+  PumpMessages();
+  EXPECT_EQ(clicks, 3) << "one per typed space while held";
+  EXPECT_EQ(r->Face()->DrawState(), ToxCustomGraphicButton::dsPressed);
+  InjectKey(VK_SPACE, false);
+  PumpMessages();
+  EXPECT_EQ(clicks, 4) << "and the release";
+  EXPECT_EQ(r->Face()->DrawState(), ToxCustomGraphicButton::dsUp);
+}
