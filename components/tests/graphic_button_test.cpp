@@ -482,3 +482,23 @@ TEST_F(ButtonTest, HeldSpaceBarRepeatsAnAutoRepeatButtonAtTheKeyboardRate) {
   EXPECT_EQ(clicks, 4) << "and the release";
   EXPECT_EQ(r->Face()->DrawState(), ToxCustomGraphicButton::dsUp);
 }
+
+TEST_F(ButtonTest, TheLastButtonFreedByAMenuItemLeavesTheListWhileItsWindowHandlesTheCommand) {
+  auto* menu = new TPopupMenu(&form_);
+  auto* item = new TMenuItem(&form_);
+  item->SetCaption("Close");
+  menu->Items()->Add(item);
+  auto* b = Make(10, 10);
+  b->SetButtonType(oxbMenu);
+  b->SetPopupMenu(menu);
+  TPopupList* list = SharedPopupList();
+  list->Add(menu);
+  item->OnClick = [&](TObject*) { delete b; };
+  SendMessageA(list->Window(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
+  EXPECT_TRUE(list->Spent());
+  EXPECT_FALSE(list->Dispatching());
+  // The next drop-down's list is a fresh one; the old one is freed then.
+  auto* again = Make(10, 40);
+  EXPECT_NE(SharedPopupList(), nullptr);
+  delete again;
+}
