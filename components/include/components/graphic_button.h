@@ -214,9 +214,10 @@ class ToxCustomGraphicButton : public TGraphicControl {
   void DrawPicture(TCanvas* Canvas, TPicture* Picture, bool Selected);
   void SelectFont(TCanvas* Canvas);
   std::string DrawnCaption();
-  void LayoutCaption(TCanvas* Canvas, bool Selected);
-  void DrawCaption(TCanvas* Canvas, bool Selected);
-  void DrawFocus(TCanvas* Canvas, bool Selected);
+  // With the caption's font selected into DC.
+  void LayoutCaption(HDC DC, bool Selected);
+  void DrawCaption(HDC DC, bool Selected);
+  void DrawFocus(HDC DC, bool Selected);
   void DrawBevel(TCanvas* Canvas, bool Selected);
   UINT CaptionFormat() const;
 
