@@ -126,19 +126,16 @@ void ToxCustomGraphicButton::PaintFace(TCanvas* Canvas, bool Selected, int Slot)
       handle = CreateFontIndirectA(&lf);
       owned = true;
     }
+    // Raw calls from here on: the canvas does not know this font.
     TSelectedFont selected(dc, handle, owned);
-    LayoutCaption(Canvas, Selected);
+    LayoutCaption(dc, Selected);
     if (designing) {
-      Canvas->Brush()->SetStyle(bsSolid);
-      if (!Caption().empty()) {
-        Canvas->Brush()->SetColor(clGray);
-        Canvas->FrameRect(captionRect_);
-      }
-      Canvas->Brush()->SetColor(clGray);
-      Canvas->FrameRect(pictureRect_);
+      auto* grey = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+      if (!Caption().empty()) FrameRect(dc, &captionRect_, grey);
+      FrameRect(dc, &pictureRect_, grey);
     }
-    if (focused_) DrawFocus(Canvas, Selected);
-    DrawCaption(Canvas, Selected);
+    if (focused_) DrawFocus(dc, Selected);
+    DrawCaption(dc, Selected);
   }
   Canvas->Refresh();
 
@@ -307,7 +304,7 @@ UINT ToxCustomGraphicButton::CaptionFormat() const {
   return DT_WORDBREAK | (textX_ > 0 ? DT_LEFT : textX_ < 0 ? DT_RIGHT : DT_CENTER);
 }
 
-void ToxCustomGraphicButton::LayoutCaption(TCanvas* Canvas, bool Selected) {
+void ToxCustomGraphicButton::LayoutCaption(HDC DC, bool Selected) {
   if (Caption().empty()) {
     captionRect_ = {0, 0, 0, 0};
     return;
@@ -320,7 +317,7 @@ void ToxCustomGraphicButton::LayoutCaption(TCanvas* Canvas, bool Selected) {
   TRect m = r;
   if (textAngle_ == 0 && multiLine_) m.right += textX_ > 0 ? -textX_ : textX_ < 0 ? textX_ : -2;
   const std::string caption = DrawnCaption();
-  DrawTextA(Canvas->Handle(), caption.c_str(), -1, &m, CaptionFormat() | DT_CALCRECT);
+  DrawTextA(DC, caption.c_str(), -1, &m, CaptionFormat() | DT_CALCRECT);
   if (textAngle_ != 0) m.right = m.bottom;
   m.right += 4;
   m.bottom += 2;
@@ -333,7 +330,7 @@ void ToxCustomGraphicButton::LayoutCaption(TCanvas* Canvas, bool Selected) {
   captionRect_ = {m.left + dx, m.top + dy, m.right + dx, m.bottom + dy};
 }
 
-void ToxCustomGraphicButton::DrawCaption(TCanvas* Canvas, bool Selected) {
+void ToxCustomGraphicButton::DrawCaption(HDC DC, bool Selected) {
   if (Caption().empty()) return;
   const TColor color = Enabled() ? Font()->Color() : clGray;
   const ToxFont3D effect = Enabled() ? font3D_ : ToxFont3D::fsInset;
@@ -354,7 +351,7 @@ void ToxCustomGraphicButton::DrawCaption(TCanvas* Canvas, bool Selected) {
       layers = {{clBtnShadow, s, s}, textAngle_ != 0 ? TLayer{color, -s, -s} : TLayer{color, 0, 0}};
       break;
   }
-  HDC dc = Canvas->Handle();
+  HDC dc = DC;
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColor = GetTextColor(dc);
   const std::string caption = DrawnCaption();
@@ -379,10 +376,9 @@ void ToxCustomGraphicButton::DrawCaption(TCanvas* Canvas, bool Selected) {
   SetBkMode(dc, oldMode);
 }
 
-void ToxCustomGraphicButton::DrawFocus(TCanvas* Canvas, bool Selected) {
-  Canvas->Brush()->SetStyle(bsSolid);
-  Canvas->Brush()->SetColor(clBtnFace);
-  if (focusStyle_.Contains(fsText) && textAngle_ == 0) Canvas->DrawFocusRect(captionRect_);
+void ToxCustomGraphicButton::DrawFocus(HDC DC, bool Selected) {
+  // Dotted rectangles invert what is under them, whatever the brush.
+  if (focusStyle_.Contains(fsText) && textAngle_ == 0) DrawFocusRect(DC, &captionRect_);
   if (!focusStyle_.Contains(fsOutline) && !(focusStyle_.Contains(fsText) && textAngle_ != 0)) return;
   int inset = 0, move = 0;
   switch (EffectiveStyle()) {
@@ -400,7 +396,8 @@ void ToxCustomGraphicButton::DrawFocus(TCanvas* Canvas, bool Selected) {
     default: break;
   }
   const TRect c = ClientRect();
-  Canvas->DrawFocusRect({c.left + inset + move, c.top + inset + move, c.right - inset + move, c.bottom - inset + move});
+  const RECT r{c.left + inset + move, c.top + inset + move, c.right - inset + move, c.bottom - inset + move};
+  DrawFocusRect(DC, &r);
 }
 
 // ---- Bevels ---------------------------------------------------------------------------------

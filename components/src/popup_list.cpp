@@ -7,10 +7,14 @@
 namespace {
 
 TPopupList* popupList = nullptr;
+// A list whose last face went while its window was handling a command; freed at the next chance.
+TPopupList* retiredList = nullptr;
 
 }  // namespace
 
 TPopupList* SharedPopupList() {
+  delete retiredList;
+  retiredList = nullptr;
   // A list that handed out a command is freed here, outside its window's handler.
   if (popupList && popupList->Spent()) FreeSharedPopupList();
   if (!popupList) popupList = new TPopupList;
@@ -18,7 +22,11 @@ TPopupList* SharedPopupList() {
 }
 
 void FreeSharedPopupList() {
-  delete popupList;
+  if (popupList && popupList->Dispatching()) {
+    retiredList = popupList;
+  } else {
+    delete popupList;
+  }
   popupList = nullptr;
 }
 
@@ -35,7 +43,14 @@ void TPopupList::WndProc(TMessage& Message) {
             // Emptied, not freed: this window is still handling the message.
             Clear();
             spent_ = true;
-            item->Click();
+            dispatching_ = true;
+            try {
+              item->Click();
+            } catch (...) {
+              dispatching_ = false;
+              throw;
+            }
+            dispatching_ = false;
             return;
           }
         break;

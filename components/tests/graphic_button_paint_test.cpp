@@ -378,3 +378,33 @@ TEST_F(FacePaintTest, FocusedComposerButtonIsBoldWithoutADottedRectangle) {
   EXPECT_EQ(face.At(3, 3), Rgb(clBtnFace));
   EXPECT_EQ(face.At(4, 3), Rgb(clBtnFace));
 }
+
+namespace {
+
+class TDesignedButton : public ToxButton {
+ public:
+  using ToxButton::ToxButton;
+  void Design() { SetDesigning(true); }
+};
+
+}  // namespace
+
+TEST_F(FacePaintTest, InDesignModeAClearButtonStaysInPlaceAndIsFilled) {
+  auto* b = new TDesignedButton(&form_);
+  b->SetBounds(10, 10, 75, 25);
+  b->SetParent(&form_);
+  b->Design();
+  b->SetStyle(ToxBtnStyle::bsBorderless);
+  b->SetColor(clYellow);
+  b->Background()->SetStyle(oxbClear);
+  Show();
+  EXPECT_EQ(b->Face()->Parent(), b) << "no transparent move while designing";
+  EXPECT_EQ(static_cast<TControl*>(b)->Width(), 75);
+  const host::Image face = ShotOf(b);
+  EXPECT_EQ(face.At(30, 12), Rgb(clYellow)) << "filled like a solid background";
+  EXPECT_NE(face.At(0, 0), Rgb(clYellow)) << "a dotted rectangle around a borderless face";
+  const int paints = b->Face()->FullPaints();
+  b->Face()->Invalidate();
+  PumpMessages();
+  EXPECT_EQ(b->Face()->FullPaints(), paints + 1) << "no cache while designing";
+}

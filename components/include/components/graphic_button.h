@@ -64,6 +64,8 @@ class TPopupList : public TList {
   HWND Window() const { return window_; }
   // A command was taken: the list is empty and waits to be freed outside its window's handler.
   bool Spent() const { return spent_; }
+  // Its window is running a chosen item's OnClick.
+  bool Dispatching() const { return dispatching_; }
 
  private:
   void WndProc(TMessage& Message);
@@ -73,12 +75,14 @@ class TPopupList : public TList {
 
   HWND window_;
   bool spent_ = false;
+  bool dispatching_ = false;
 };
 
 // The drop-downs' shared list, made on first use; a command chosen from it frees it once the menu
 // has closed.
 TPopupList* SharedPopupList();
-// With the last face.
+// With the last face; a list whose window is running an item's OnClick is freed at the next
+// drop-down instead.
 void FreeSharedPopupList();
 
 class ToxCustomGraphicButton : public TGraphicControl {
@@ -210,9 +214,10 @@ class ToxCustomGraphicButton : public TGraphicControl {
   void DrawPicture(TCanvas* Canvas, TPicture* Picture, bool Selected);
   void SelectFont(TCanvas* Canvas);
   std::string DrawnCaption();
-  void LayoutCaption(TCanvas* Canvas, bool Selected);
-  void DrawCaption(TCanvas* Canvas, bool Selected);
-  void DrawFocus(TCanvas* Canvas, bool Selected);
+  // With the caption's font selected into DC.
+  void LayoutCaption(HDC DC, bool Selected);
+  void DrawCaption(HDC DC, bool Selected);
+  void DrawFocus(HDC DC, bool Selected);
   void DrawBevel(TCanvas* Canvas, bool Selected);
   UINT CaptionFormat() const;
 
