@@ -2,6 +2,7 @@
 // the settled preview and its worker.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -219,4 +220,28 @@ TEST_F(PreviewDialog, OnAnEightBitScreenThePreviewGetsAMedianCutPalette) {
   EXPECT_EQ(image->GetBitsPerPixel(), 8);
   EXPECT_EQ(image->PaletteCount(), 252);
   DestroyWindow(sink);
+}
+
+TEST_F(PreviewDialog, APathLongerThanTheFirstBufferIsAskedForAgainWhole) {
+  std::string folder = "c:";
+  std::filesystem::path host = root_.DriveC();
+  for (int i = 0; i < 6; ++i) {
+    const std::string part(45, static_cast<char>('a' + i));
+    folder += "\\" + part;
+    host /= part;
+  }
+  std::filesystem::create_directories(host);
+  std::filesystem::copy_file(root_.DriveC() / "gray.bmp", host / "gray.bmp");
+  ASSERT_GT(folder.size() + 9, 256u);
+  dialog_->SetInitialDir(folder);
+  std::vector<std::string> lines;
+  SetCommonDialogScript([&](HWND dialog) {
+    ClickItem(dialog, "gray.bmp");
+    PumpUntil([&] { return dialog_->PreviewGraphic() != nullptr; });
+    lines = dialog_->InfoLines();
+    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_FALSE(dialog_->Execute());
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "320x400x256 8 bit");
 }
