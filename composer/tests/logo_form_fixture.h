@@ -19,6 +19,11 @@ class LogoFormTest : public MachineRootTest {
  protected:
   LogoFormTest() : saved_(Application) { Application = &app_; }
   ~LogoFormTest() override {
+    // A closed main window or "/AUTO" left a quit message for the next test.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
+    }
     SetArguments({});
     Application = saved_;
   }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 
 #include "composer/startup_logo.h"
 #include "composer_test_support.h"
@@ -103,7 +103,7 @@ TEST_F(LogoFormTest, StartingComposesOnceAndShowsTheJokeTab) {
   EXPECT_EQ(form->Pages->ActivePage(), form->tsJoke);
   ASSERT_NE(form->Image->PixelGraphic(), nullptr);  // the composite reached the viewer
   EXPECT_EQ(const_cast<TPixelGraphic*>(form->Image->PixelGraphic())->Width(), 640);
-  EXPECT_EQ(form->Lista->Directory(), ExtractFilePath(Application->ExeName()));
+  EXPECT_EQ(form->Lista->Directory() + "\\", ExtractFilePath(Application->ExeName()));
   EXPECT_EQ(form->Lista->ItemIndex(), -1);
   EXPECT_EQ(form->Composer.QuestionText(), "This is the default question");
   FreeForm(form);
@@ -148,8 +148,10 @@ TEST_F(LogoFormTest, SavingAfterChangingTheQuestionSizeStoresOnlyThat) {
   form->btSaveClick(form->btSave);
   FreeForm(form);
   const std::string screen = Format("%dx%d", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-  EXPECT_EQ(KeyLines(kFormKey), (std::vector<std::string>{"\"Left\"=dword:000000ba", "\"LogoCheck\"=hex:04,00,00,00,01",
-                                                          "\"ScreenRes\"=\"" + screen + "\"", "\"Top\"=dword:0000006c"}));
+  std::vector<std::string> formValues = KeyLines(kFormKey);
+  std::sort(formValues.begin(), formValues.end());
+  EXPECT_EQ(formValues, (std::vector<std::string>{"\"Left\"=dword:000000ba", "\"LogoCheck\"=hex:04,00,00,00,01",
+                                                  "\"ScreenRes\"=\"" + screen + "\"", "\"Top\"=dword:0000006c"}));
   EXPECT_EQ(KeyLines(std::string(kFormKey) + "\\seFirst"), std::vector<std::string>{"\"Value\"=dword:0000001e"});
   const std::string hive = HiveText();
   EXPECT_EQ(hive.find("fmLogo\\seLast"), std::string::npos);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "composer/preview_form.h"
 #include "win32/testing/windows.h"
 
@@ -27,7 +30,14 @@ TEST(PreviewForm, CoversTheScreenTopmostWithTheStretchedLogoAndAClickClosesIt) {
   EXPECT_EQ(r.bottom, Screen->Height());
   EXPECT_TRUE(GetWindowLongA(preview->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-  const host::Image shown = CaptureWindow(preview->Handle());
+  // The viewer may prepare its stretched copy in its worker first.
+  host::Image shown = CaptureWindow(preview->Handle());
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+       shown.At(0, 0) != 0x00FF00u && std::chrono::steady_clock::now() < end;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    PumpMessages();
+    shown = CaptureWindow(preview->Handle());
+  }
   ASSERT_EQ(shown.width, Screen->Width());
   const int w = shown.width, h = shown.height;
   EXPECT_EQ(shown.At(0, 0), 0x00FF00u);  // the top band reaches the corners
