@@ -72,6 +72,7 @@ object fmSlots: TSlotsForm
     Background = clBtnFace
     NColors = nc8bit
     ScrollBars = True
+    IOPreviewOptions = [iopoDefaultLockPreview]
     OnClick = imLogowClick
     OnProgress = imLogowProgress
   end
@@ -93,6 +94,8 @@ end
   EXPECT_EQ(image.NColors(), nc24bit);
   EXPECT_EQ(image.Bitmap().PixelFormat(), pf24bit);
   EXPECT_TRUE(image.ScrollBars());
+  EXPECT_TRUE(image.IOPreviewOptions().Contains(iopoDefaultLockPreview));
+  EXPECT_TRUE(image.ProcPreviewOptions().Empty());
   image.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   image.Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(form.Clicks, 1);
