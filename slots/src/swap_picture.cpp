@@ -57,6 +57,13 @@ std::string SizeText(TBitmap& Bitmap) {
   return std::to_string(Bitmap.Width()) + " x " + std::to_string(Bitmap.Height());
 }
 
+TSwapPage HoverPage(int X, int Y, TSwapPage Active) {
+  const bool onTabs = Y > 0 && Y <= 20;
+  if (onTabs && X > 0 && X < 63 && Active == spFiles) return spDirectory;
+  if (onTabs && X >= 64 && X < 120 && Active == spDirectory) return spFiles;
+  return Active;
+}
+
 TSwapPicture::TSwapPicture(TVelmoraTarget& Image, TVelmoraIO& IO, TVelmoraProc& Proc)
     : image_(Image), io_(IO), proc_(Proc) {
   io_.SetAttachedVelmora(&image_);

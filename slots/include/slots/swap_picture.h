@@ -24,6 +24,12 @@ void SaveResampledLogo(TVelmoraIO& IO, TVelmoraProc& Proc, const std::string& Ta
 // The width, " x ", the height.
 std::string SizeText(TBitmap& Bitmap);
 
+// The swap dialog's two pages and the mouse over their tabs: over the Directory tab (0 < X < 63)
+// while Files is active, Directory; over the Files tab (64 <= X < 120) while Directory is active,
+// Files; anywhere else, and X = 63 between them, the active page stays.
+enum TSwapPage { spDirectory, spFiles };
+TSwapPage HoverPage(int X, int Y, TSwapPage Active);
+
 class TSwapPicture {
  public:
   // IO and Proc are attached to Image; the LZW decoders are plugged in and the picture cleared.
