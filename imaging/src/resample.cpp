@@ -57,8 +57,9 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 }
 
 // Built for the wider vector units too, chosen when the program starts; the same sums either way.
-[[gnu::target_clones("avx2", "default")]] void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh,
-                    const std::vector<TContributorList>& columns, const TProgressRec& progress, long double total) {
+[[gnu::target_clones("avx2", "default")]] void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw,
+                                                              int sh, const std::vector<TContributorList>& columns,
+                                                              const TProgressRec& progress, long double total) {
   if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
   std::vector<double> band(static_cast<std::size_t>(sw) * kLanes);
   double* lanes = band.data();

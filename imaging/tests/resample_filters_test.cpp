@@ -186,6 +186,20 @@ TEST(ResampleFilterTest, SlotSizesGiveThePlainComputationsBytesExactly) {
   }
 }
 
+// Rows wider than a band are weighed from their bytes one row at a time: the same bytes.
+TEST(ResampleFilterTest, PicturesWiderThanABandGiveThePlainComputationsBytes) {
+  TBitmap source;
+  Paint(source, 70001, 3, PhotoLike);
+  for (int filter : {1, 5}) {
+    SCOPED_TRACE(filter);
+    auto destBitmap = Sized24(320, 4);
+    ResampleFiltered(source, *destBitmap, filter, {});
+    const std::vector<BYTE> expected = plain::Resample(source, filter, 320, 4);
+    for (int y = 0; y < 4; ++y)
+      EXPECT_EQ(std::memcmp(RowOf(*destBitmap, y), &expected[static_cast<std::size_t>(y) * 320 * 3], 320 * 3), 0) << y;
+  }
+}
+
 TEST(ResampleFilterTest, Lanczos3AtTheSameSizeReproducesThePicture) {
   TBitmap source;
   auto destBitmap = Sized24(320, 400);
