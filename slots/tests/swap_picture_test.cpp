@@ -50,6 +50,16 @@ TEST_F(SwapPicture, ALogoLayoutBitmapIsCopiedByteForByte) {
   EXPECT_EQ(image.Bitmap().Height(), kPreviewHeight);
   swap.Save(kTarget);
   EXPECT_EQ(ReadFile(kTarget), logo);
+
+  WriteFile("C:\\pictures\\colour.bmp", BitmapBytes({.bits = 24}));
+  swap.Load("C:\\pictures\\colour.bmp");
+  EXPECT_FALSE(swap.CopyUnchanged()) << "cleared by the next load";
+  // A logo whose last rows are missing is no logo to copy.
+  std::vector<std::uint8_t> cut = logo;
+  cut.resize(cut.size() - 320);
+  WriteFile("C:\\pictures\\cut.sys", cut);
+  EXPECT_FALSE(IsLogoLayout("C:\\pictures\\cut.sys"));
+  EXPECT_FALSE(IsLogoLayout("C:\\pictures\\none.sys"));
 }
 
 // Only the logo layout is copied; any other 320 x 400 picture of 8-bit indexes is resampled and
