@@ -31,10 +31,10 @@ inline std::uint8_t ToByte(double sum) {
 // lie together.
 constexpr int kRows = 8;
 constexpr int kLanes = 3 * kRows;
-// Four lanes side by side, each multiplied and added on its own as a double: the sums are those
-// of one lane at a time, in vector registers (two halves where the processor's are narrower).
-using Quad = double __attribute__((vector_size(32), aligned(8)));  // no more than a double needs
-constexpr int kQuads = kLanes / 4;
+// Eight lanes side by side, each multiplied and added on its own as a double: the sums are those
+// of one lane at a time, in vector registers (in parts where the processor's are narrower).
+using Lanes = double __attribute__((vector_size(64), aligned(8)));  // no more than a double needs
+constexpr int kVectors = kLanes / 8;
 
 // Beyond this width the band would outgrow the picture's rows by far; such rows are weighed
 // from their bytes one at a time.
@@ -57,9 +57,9 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 }
 
 // Built for the wider vector units too, chosen when the program starts; the same sums either way.
-[[gnu::target_clones("avx2", "default")]] void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw,
-                                                              int sh, const std::vector<TContributorList>& columns,
-                                                              const TProgressRec& progress, long double total) {
+[[gnu::target_clones("avx512f", "avx2", "default")]] void HorizontalPass(
+    const PixelRows& from, const PixelRows& work, int sw, int sh, const std::vector<TContributorList>& columns,
+    const TProgressRec& progress, long double total) {
   if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
   std::vector<double> band(static_cast<std::size_t>(sw) * kLanes);
   double* lanes = band.data();
@@ -74,15 +74,15 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
         for (int c = 0; c < 3; ++c) at[3 * r + c] = in[r][3 * x + c];
     }
     for (std::size_t i = 0; i < columns.size(); ++i) {
-      Quad sums[kQuads] = {};
+      Lanes sums[kVectors] = {};
       for (const TContributor& t : columns[i]) {
-        const Quad w = {t.weight, t.weight, t.weight, t.weight};
-        const Quad* p = reinterpret_cast<const Quad*>(lanes + static_cast<std::size_t>(t.index) * kLanes);
-        for (int k = 0; k < kQuads; ++k) sums[k] += w * p[k];
+        const Lanes w = t.weight - Lanes{};  // the weight in every lane (w - 0 is w)
+        const Lanes* p = reinterpret_cast<const Lanes*>(lanes + static_cast<std::size_t>(t.index) * kLanes);
+        for (int k = 0; k < kVectors; ++k) sums[k] += w * p[k];
       }
       for (int r = 0; r < rows; ++r) {
         std::uint8_t* out = work.Row(y0 + r) + 3 * i;
-        for (int c = 0; c < 3; ++c) out[c] = ToByte(sums[(3 * r + c) / 4][(3 * r + c) % 4]);
+        for (int c = 0; c < 3; ++c) out[c] = ToByte(sums[(3 * r + c) / 8][(3 * r + c) % 8]);
       }
     }
     if (progress)
@@ -94,7 +94,7 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 // sums of a destination row's bytes run side by side; progress still comes once per column.
 constexpr int kBand = 32;
 
-[[gnu::target_clones("avx2", "default")]] void VerticalPass(const PixelRows& work, const PixelRows& to, int dw, int sh,
+[[gnu::target_clones("avx512f", "avx2", "default")]] void VerticalPass(const PixelRows& work, const PixelRows& to, int dw, int sh,
                   const std::vector<TContributorList>& rowLists, const TProgressRec& progress, long double total) {
   double sums[3 * kBand];
   for (int x0 = 0; x0 < dw; x0 += kBand) {
