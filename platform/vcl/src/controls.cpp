@@ -373,6 +373,8 @@ void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
   InvalidateRect(parent_->Handle(), &r, !(IsOpaque || parent_->ControlStyle().Contains(csOpaque)));
 }
 
+HPALETTE TControl::GetPalette() { return nullptr; }
+
 void TControl::Invalidate() { InvalidateControl(visible_, controlStyle_.Contains(csOpaque)); }
 
 void TControl::Update() {

@@ -40,6 +40,11 @@ const TTypeInfo TypeInfo_TMouseEvent{"TMouseEvent", tkMethod};
 const TTypeInfo TypeInfo_TMouseMoveEvent{"TMouseMoveEvent", tkMethod};
 const TTypeInfo TypeInfo_TKeyEvent{"TKeyEvent", tkMethod};
 const TTypeInfo TypeInfo_TKeyPressEvent{"TKeyPressEvent", tkMethod};
+const TTypeInfo TypeInfo_TDragMode{"TDragMode", tkEnumeration, {"dmManual", "dmAutomatic"}};
+const TTypeInfo TypeInfo_TDragDropEvent{"TDragDropEvent", tkMethod};
+const TTypeInfo TypeInfo_TDragOverEvent{"TDragOverEvent", tkMethod};
+const TTypeInfo TypeInfo_TEndDragEvent{"TEndDragEvent", tkMethod};
+const TTypeInfo TypeInfo_TStartDragEvent{"TStartDragEvent", tkMethod};
 
 [[maybe_unused]] static const bool cursorNamesRegistered =
     (RegisterIntegerConsts(TypeInfo_TCursor, IdentToCursor, CursorToIdent), true);
@@ -60,6 +65,8 @@ const TClassInfo& TControl::StaticClassInfo() {
        ObjectProperty<C, TFont>("Font", &C::Font, &C::SetFont),
        OrdProperty<C>("ParentFont", TypeInfo_Boolean, &C::ParentFont, &C::SetParentFont, true),
        OrdProperty<C>("Cursor", TypeInfo_TCursor, &C::Cursor, &C::SetCursor, crDefault),
+       OrdProperty<C>("DragCursor", TypeInfo_TCursor, &C::DragCursor, &C::SetDragCursor, crDrag),
+       OrdProperty<C>("DragMode", TypeInfo_TDragMode, &C::DragMode, &C::SetDragMode, dmManual),
        StrProperty<C>("Hint", &C::Hint, &C::SetHint),
        OrdProperty<C>("ShowHint", TypeInfo_Boolean, &C::ShowHint, &C::SetShowHint),
        OrdProperty<C>("ParentShowHint", TypeInfo_Boolean, &C::ParentShowHint, &C::SetParentShowHint, true),
@@ -71,7 +78,11 @@ const TClassInfo& TControl::StaticClassInfo() {
        EventProperty<C>("OnDblClick", TypeInfo_TNotifyEvent, &C::OnDblClick),
        EventProperty<C>("OnMouseDown", TypeInfo_TMouseEvent, &C::OnMouseDown),
        EventProperty<C>("OnMouseMove", TypeInfo_TMouseMoveEvent, &C::OnMouseMove),
-       EventProperty<C>("OnMouseUp", TypeInfo_TMouseEvent, &C::OnMouseUp)});
+       EventProperty<C>("OnMouseUp", TypeInfo_TMouseEvent, &C::OnMouseUp),
+       EventProperty<C>("OnDragDrop", TypeInfo_TDragDropEvent, &C::OnDragDrop),
+       EventProperty<C>("OnDragOver", TypeInfo_TDragOverEvent, &C::OnDragOver),
+       EventProperty<C>("OnEndDrag", TypeInfo_TEndDragEvent, &C::OnEndDrag),
+       EventProperty<C>("OnStartDrag", TypeInfo_TStartDragEvent, &C::OnStartDrag)});
   return info;
 }
 
@@ -79,6 +90,7 @@ const TClassInfo& TWinControl::StaticClassInfo() {
   using C = TWinControl;
   static const TClassInfo info("TWinControl", &TControl::StaticClassInfo(),
                                {OrdProperty<C>("TabOrder", TypeInfo_Integer, &C::TabOrder, &C::SetTabOrder),
+                                OrdProperty<C>("Ctl3D", TypeInfo_Boolean, &C::Ctl3D, &C::SetCtl3D, true),
                                 OrdProperty<C>("TabStop", TypeInfo_Boolean, &C::TabStop, &C::SetTabStop, false),
                                 EventProperty<C>("OnKeyDown", TypeInfo_TKeyEvent, &C::OnKeyDown),
                                 EventProperty<C>("OnKeyPress", TypeInfo_TKeyPressEvent, &C::OnKeyPress),

@@ -136,6 +136,12 @@ void TWinControl::DestroyHandle() {
   handle_ = nullptr;
 }
 
+void TWinControl::SetCtl3D(bool Value) {
+  if (Value == ctl3D_) return;
+  ctl3D_ = Value;
+  RecreateWnd();  // the edge is a creation style
+}
+
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
   DestroyHandle();

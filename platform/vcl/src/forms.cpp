@@ -247,6 +247,14 @@ void TCustomForm::WndProc(TMessage& Message) {
       return;
     case CM_DIALOGKEY:
       return HandleDialogKey(Message);
+    case WM_QUERYNEWPALETTE:
+      Message.Result = RealizeControlPalettes(true) ? 1 : 0;
+      return;
+    case WM_PALETTECHANGED:
+      // The form that changed the palette has realised its own already.
+      if (reinterpret_cast<HWND>(Message.WParam) != Handle()) RealizeControlPalettes(false);
+      Message.Result = 0;
+      return;
     case WM_INITMENUPOPUP:
       TMenu::DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
       return DefaultHandler(Message);
@@ -260,6 +268,41 @@ void TCustomForm::WndProc(TMessage& Message) {
     default:
       TWinControl::WndProc(Message);
   }
+}
+
+namespace {
+
+bool RealizePalettesIn(TWinControl* Container, HDC DC, bool Foreground) {
+  bool changed = false;
+  for (int i = 0; i < Container->ControlCount(); ++i) {
+    TControl* control = Container->Controls(i);
+    if (HPALETTE palette = control->GetPalette()) {
+      HPALETTE old = SelectPalette(DC, palette, !Foreground);
+      if (RealizePalette(DC) != 0) {
+        control->Invalidate();
+        changed = true;
+      }
+      SelectPalette(DC, old, TRUE);
+    }
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) changed |= RealizePalettesIn(windowed, DC, Foreground);
+  }
+  return changed;
+}
+
+}  // namespace
+
+bool TCustomForm::RealizeControlPalettes(bool Foreground) {
+  if (!HandleAllocated()) return false;
+  HDC dc = GetDC(Handle());
+  bool changed = false;
+  try {
+    changed = RealizePalettesIn(this, dc, Foreground);
+  } catch (...) {
+    ReleaseDC(Handle(), dc);
+    throw;
+  }
+  ReleaseDC(Handle(), dc);
+  return changed;
 }
 
 void TCustomForm::HandleDialogKey(TMessage& Message) {

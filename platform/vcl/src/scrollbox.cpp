@@ -309,5 +309,9 @@ void TScrollBox::SetBorderStyle(TBorderStyle Value) {
 
 void TScrollBox::CreateParams(TCreateParams& Params) {
   TScrollingWinControl::CreateParams(Params);
-  if (borderStyle_ == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (borderStyle_ != bsSingle) return;
+  if (Ctl3D())
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+  else
+    Params.Style |= WS_BORDER;
 }

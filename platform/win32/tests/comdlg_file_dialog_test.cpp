@@ -56,6 +56,22 @@ INT_PTR PreviewHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
   return TRUE;
 }
 
+// A placeholder narrower and lower than the standard controls, a panel right of it and one below.
+INT_PTR SmallPlaceholderHook(HWND child, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG) return FALSE;
+  gHook->child = child;
+  SetWindowPos(child, nullptr, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER);
+  CreateWindowExA(0, "Static", "-placeholder-", WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP, 0, 0, 200, 100, child,
+                  reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(stc32)), nullptr, nullptr);
+  CreateWindowExA(0, "Button", "right", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 210, 10, 80, 60, child,
+                  reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  CreateWindowExA(0, "Button", "below", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 110, 80, 30, child,
+                  reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  CreateWindowExA(0, "Button", "inside", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 20, 20, child,
+                  reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  return TRUE;
+}
+
 // The user clicks the list entry with this text.
 void ClickItem(HWND dialog, const char* text) {
   HWND list = GetDlgItem(dialog, lst1);
@@ -243,6 +259,38 @@ TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionAndAsksBeforeReplacing) {
   ASSERT_TRUE(GetSaveFileNameA(&ofn_));
   EXPECT_EQ(asked, 1);
   EXPECT_STREQ(file_, "C:\\fresh.bmp");
+}
+
+TEST_F(FileDialogTest, ControlsBesideASmallPlaceholderMoveClearOfTheStandardControls) {
+  ofn_.Flags |= OFN_ENABLEHOOK;
+  ofn_.lpfnHook = SmallPlaceholderHook;
+  RECT standard{}, right{}, below{}, inside{}, hookRect{};
+  POINT insideAt{};
+  SetCommonDialogScript([&](HWND dialog) {
+    // The union of the standard controls.
+    standard = {100000, 100000, -100000, -100000};
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (c == hook_.child) continue;
+      RECT r{};
+      GetWindowRect(c, &r);
+      standard = {std::min(standard.left, r.left), std::min(standard.top, r.top), std::max(standard.right, r.right),
+                  std::max(standard.bottom, r.bottom)};
+    }
+    GetWindowRect(GetDlgItem(hook_.child, 1), &right);
+    GetWindowRect(GetDlgItem(hook_.child, 2), &below);
+    GetWindowRect(GetDlgItem(hook_.child, 3), &inside);
+    GetWindowRect(hook_.child, &hookRect);
+    insideAt = {inside.left - hookRect.left, inside.top - hookRect.top};
+    PressButton(dialog, IDCANCEL);
+  });
+  EXPECT_FALSE(GetOpenFileNameA(&ofn_));
+  EXPECT_GE(right.left, standard.right);    // moved right by what the placeholder lacked
+  EXPECT_GE(below.top, standard.bottom);    // and down likewise
+  EXPECT_EQ(insideAt.x, 10);                // a control inside the placeholder stays
+  EXPECT_EQ(insideAt.y, 10);
+  EXPECT_EQ(right.right - right.left, 80);  // moved, not resized
+  EXPECT_GE(hookRect.right, right.right);   // the child grew to hold them
+  EXPECT_GE(hookRect.bottom, below.bottom);
 }
 
 TEST_F(FileDialogTest, HookThatRefusesTheFileKeepsTheDialogOpen) {

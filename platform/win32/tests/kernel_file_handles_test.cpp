@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
+#include <string>
 
 #include "kernel_test_files.h"
 #include "win32/kernel.h"
@@ -176,3 +179,24 @@ TEST_F(KernelFileHandles, FolderAndRenameCalls) {
 }
 
 }  // namespace
+
+TEST_F(KernelFileHandles, OpeningAFifoForReadingDoesNotWaitForAWriter) {
+  ASSERT_EQ(::mkfifo(Host().c_str(), 0600), 0);
+  // Without a writer the open would wait for ever; the test would hang instead of failing.
+  HANDLE file = CreateFileA("c:\\data.bin", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  char buffer[8];
+  DWORD read = 99;
+  EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+  EXPECT_EQ(read, 0u);  // no writer: the end at once
+  EXPECT_TRUE(CloseHandle(file));
+
+  // A regular file still reads whole, in blocking mode.
+  const auto plain = root.DriveC() / "plain.bin";
+  WriteHostFile(plain, "contents");
+  file = CreateFileA("c:\\plain.bin", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(ReadFile(file, buffer, 8, &read, nullptr));
+  EXPECT_EQ(std::string(buffer, read), "contents");
+  EXPECT_TRUE(CloseHandle(file));
+}

@@ -153,3 +153,52 @@ TEST_F(UserPaint, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredBand) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UserPaint, ATransparentChildShowsWhatLiesBeneathAndIsPaintedAfterIt) {
+  HWND parent = Top(0, 0, 60, 60, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+  Child(parent, 40, 40, 10, 10);  // an opaque child
+  HWND clear = CreateWindowExA(WS_EX_TRANSPARENT, kPlain, "clear", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10,
+                               30, 30, parent, nullptr, nullptr, nullptr);
+  PumpMessages();
+  std::vector<HWND> order;
+  // The parent paints red everywhere it may; the transparent child draws only a blue dot.
+  answer = [&](HWND w, UINT m, WPARAM, LPARAM, LRESULT&) {
+    if (m != WM_PAINT || (w != parent && w != clear)) return false;
+    order.push_back(w);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    HBRUSH b = CreateSolidBrush(w == parent ? RGB(255, 0, 0) : RGB(0, 0, 255));
+    RECT r = w == parent ? RECT{0, 0, 60, 60} : RECT{0, 0, 2, 2};
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    EndPaint(w, &ps);
+    return true;
+  };
+  // Invalidated beneath it (only the parent asked), the child is invalidated too and painted
+  // after the parent, whatever order the queue holds them in.
+  InvalidateRect(clear, nullptr, FALSE);
+  RECT beneath{15, 15, 25, 25};
+  InvalidateRect(parent, &beneath, FALSE);
+  PumpMessages();
+  EXPECT_EQ(order, (std::vector<HWND>{parent, clear}));
+  host::Image shot = CaptureWindow(parent);
+  EXPECT_EQ(shot.At(20, 20), kRed);   // the parent was not clipped out under the child
+  EXPECT_EQ(shot.At(10, 10), kBlue);  // the child's own drawing on top
+  EXPECT_EQ(shot.At(45, 45), kWhite);  // an opaque child is still clipped out
+  // Only the parent invalidated beneath it: the child follows.
+  order.clear();
+  InvalidateRect(parent, &beneath, FALSE);
+  PumpMessages();
+  EXPECT_EQ(order, (std::vector<HWND>{parent, clear}));
+  // Away from it, the child is left alone.
+  order.clear();
+  RECT away{0, 45, 5, 50};
+  InvalidateRect(parent, &away, FALSE);
+  PumpMessages();
+  EXPECT_EQ(order, (std::vector<HWND>{parent}));
+  answer = nullptr;
+}
+
+}  // namespace

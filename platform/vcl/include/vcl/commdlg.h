@@ -73,9 +73,11 @@ class TOpenDialog : public TCommonDialog {
   virtual void DoFolderChange();
   virtual void DoTypeChange();
   virtual bool DoCanClose();
+  // The hook that turns the CDN_ notifications into the events; a descendant's own hook passes
+  // it what it does not handle itself.
+  static INT_PTR DialogHook(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static INT_PTR DialogHook(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::string fileName_;
   std::string filter_;

@@ -84,6 +84,21 @@ extern const TTypeInfo TypeInfo_TCursor;
 bool IdentToCursor(const std::string& Ident, std::int64_t& Cursor);
 bool CursorToIdent(std::int64_t Cursor, std::string& Ident);
 
+// Dragging: only stored and published; nothing in the system drags controls.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+extern const TTypeInfo TypeInfo_TDragMode;
+class TDragObject : public TObject {};
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+extern const TTypeInfo TypeInfo_TDragDropEvent;
+extern const TTypeInfo TypeInfo_TDragOverEvent;
+extern const TTypeInfo TypeInfo_TEndDragEvent;
+extern const TTypeInfo TypeInfo_TStartDragEvent;
+
 // Border styles of forms; controls with a border (panels, edits) use bsNone and bsSingle.
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
@@ -158,6 +173,10 @@ class TControl : public TComponent, public IChildComponent {
   void SetParentFont(bool Value);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor Value);
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode Value) { dragMode_ = Value; }
+  TCursor DragCursor() const { return dragCursor_; }
+  void SetDragCursor(TCursor Value) { dragCursor_ = Value; }
 
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Value) { hint_ = Value; }
@@ -185,6 +204,8 @@ class TControl : public TComponent, public IChildComponent {
   virtual void Update();
   virtual void Repaint();
   void Refresh() { Repaint(); }
+  // The palette this control draws with, realised by its form; none by default.
+  virtual HPALETTE GetPalette();
   void BringToFront();
   void SendToBack();
 
@@ -198,6 +219,10 @@ class TControl : public TComponent, public IChildComponent {
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
+  TDragDropEvent OnDragDrop;
+  TDragOverEvent OnDragOver;
+  TEndDragEvent OnEndDrag;
+  TStartDragEvent OnStartDrag;
 
  protected:
   friend class TWinControl;
@@ -233,6 +258,8 @@ class TControl : public TComponent, public IChildComponent {
   TFont* font_;
   bool parentFont_ = true;
   TCursor cursor_ = crDefault;
+  TDragMode dragMode_ = dmManual;
+  TCursor dragCursor_ = crDrag;
   std::string hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
@@ -306,6 +333,9 @@ class TWinControl : public TControl {
   void EnableAlign();
 
   TBrush* Brush() const { return brush_; }
+  // Sunken 3D edges instead of flat lines; controls that draw a border read it.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool Value);
 
   // Focus and tab order.
   bool CanFocus();
@@ -375,6 +405,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> tabList_;
   TBrush* brush_;
   bool tabStop_ = false;
+  bool ctl3D_ = true;
   int alignLevel_ = 0;
 };
 

@@ -106,6 +106,8 @@ class TCustomForm : public TWinControl {
   void PlaceOnScreen();
   void CloseModal();
   void HandleDialogKey(TMessage& Message);
+  // Realises the palettes of the controls that have one; true when any entry changed.
+  bool RealizeControlPalettes(bool Foreground);
   TRect FrameDelta();
 
   TFormBorderStyle borderStyle_ = bsSizeable;

@@ -278,6 +278,26 @@ void PlaceBesideChild(FileDialog& d) {
     ScreenToClient(d.hook, &p);
     offset = p;
     childAt = {0, 0};
+    // A placeholder smaller than the standard controls: the hook's controls right of or below
+    // it make room by the difference, so they do not lie under the standard controls.
+    const LONG dx = std::max<LONG>(0, own.right - (r.right - r.left));
+    const LONG dy = std::max<LONG>(0, own.bottom - (r.bottom - r.top));
+    if (dx > 0 || dy > 0) {
+      const POINT placeEnd{p.x + (r.right - r.left), p.y + (r.bottom - r.top)};
+      for (HWND c = GetWindow(d.hook, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (c == place) continue;
+        RECT cr{};
+        GetWindowRect(c, &cr);
+        POINT at{cr.left, cr.top};
+        ScreenToClient(d.hook, &at);
+        const POINT moved{at.x >= placeEnd.x ? at.x + dx : at.x, at.y >= placeEnd.y ? at.y + dy : at.y};
+        if (moved.x != at.x || moved.y != at.y)
+          SetWindowPos(c, nullptr, moved.x, moved.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      child.right += dx;
+      child.bottom += dy;
+      SetWindowPos(d.hook, nullptr, 0, 0, child.right, child.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     total = {std::max<LONG>(child.right, p.x + own.right), std::max<LONG>(child.bottom, p.y + own.bottom)};
   }
   for (HWND c = GetWindow(d.dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {

@@ -50,15 +50,18 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
     if (overwrite && (kept & ~dwFlagsAndAttributes)) return Fail(ERROR_ACCESS_DENIED);
   }
 
-  const int fd = exists ? ::open(host->c_str(), OpenFlags(dwDesiredAccess))
+  // Opening a FIFO (or a device) waits for its other end unless non-blocking; only regular files
+  // go back to blocking reads, so a FIFO gives what is there, or nothing, at once.
+  const int fd = exists ? ::open(host->c_str(), OpenFlags(dwDesiredAccess) | O_NONBLOCK)
                         : ::open(host->c_str(), OpenFlags(dwDesiredAccess) | O_CREAT | O_EXCL, 0666);
   if (fd < 0) return Fail(errno == ENOENT ? kernel::MissingError(*host) : kernel::ErrorFromErrno(errno));
+  struct stat st{};
+  ::fstat(fd, &st);
+  if (exists && S_ISREG(st.st_mode)) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   auto file = std::make_shared<kernel::FileObject>();
   file->fd = fd;
   file->access = dwDesiredAccess;
   file->share = dwShareMode;
-  struct stat st{};
-  ::fstat(fd, &st);
   file->device = st.st_dev;
   file->inode = st.st_ino;
 

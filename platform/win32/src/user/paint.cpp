@@ -37,10 +37,13 @@ void InvalidateTree(HWND window, gdi::Region region, bool erase, Children childr
   }
   if (w->queue) w->queue->Wake();
   bool descend = children == kAllChildren || (children == kChildrenByStyle && !(w->style & WS_CLIPCHILDREN));
-  if (!descend) return;
+  // What lies beneath a transparent child shows through it, so its invalidation reaches it.
+  const bool transparentOnly = !descend && children == kChildrenByStyle;
+  if (!descend && !transparentOnly) return;
   for (HWND k : kids) {
     WindowPtr c = Find(k);
     if (!c || !c->Visible()) continue;
+    if (transparentOnly && !(c->exStyle & WS_EX_TRANSPARENT)) continue;
     gdi::Region part = gdi::Region::Combine(region, gdi::Region(c->rect), RGN_AND);
     if (part.Empty()) continue;
     part.Offset(-c->rect.left, -c->rect.top);  // window coordinates of the child
@@ -98,6 +101,28 @@ void Present(Window& w) {
   host::TheDisplay().Present(w.hostSurface, width, height, pixels.data(), width);
 }
 
+// Whether the parent or a sibling beneath a transparent window still waits for its paint.
+bool BeneathNeedsPaint(const Window& w) {
+  WindowPtr parent = Find(w.parent);
+  if (!parent || IsTopLevel(w)) return false;
+  if (NeedsPaint(*parent)) return true;
+  std::vector<HWND> siblings;
+  {
+    std::lock_guard lock(TreeLock());
+    siblings = parent->children;
+  }
+  auto self = std::find(siblings.begin(), siblings.end(), w.handle);
+  if (self == siblings.end()) return false;
+  for (auto it = self + 1; it != siblings.end(); ++it) {  // later siblings lie beneath
+    WindowPtr s = Find(*it);
+    if (!s || !s->Visible() || !NeedsPaint(*s)) continue;
+    const RECT& a = s->rect;
+    const RECT& b = w.rect;
+    if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool NextPaintMessage(HWND filter, MSG& out) {
@@ -105,6 +130,7 @@ bool NextPaintMessage(HWND filter, MSG& out) {
   for (const WindowPtr& w : AllWindows()) {
     if (w->queue != q || !NeedsPaint(*w) || !ReallyVisible(w->handle)) continue;
     if (filter && filter != w->handle && !IsChild(filter, w->handle)) continue;
+    if ((w->exStyle & WS_EX_TRANSPARENT) && BeneathNeedsPaint(*w)) continue;  // painted after them
     out = MSG{w->handle, WM_PAINT, 0, 0, GetTickCount(), POINT{0, 0}};
     GetCursorPos(&out.pt);
     return true;

@@ -36,7 +36,8 @@ gdi::Region VisibleRegion(const Window& w, bool wholeWindow, bool clipChildren) 
       for (HWND s : parent->children) {
         if (s == cur->handle) break;
         WindowPtr sib = Find(s);
-        if (sib && sib->Visible()) r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*sib), sib->Width(), sib->Height())), RGN_DIFF);
+        // A transparent window shows what lies beneath it: it clips nothing away.
+        if (sib && sib->Visible() && !(sib->exStyle & WS_EX_TRANSPARENT)) r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*sib), sib->Width(), sib->Height())), RGN_DIFF);
       }
     POINT po = OffsetInTopLevel(*parent);
     RECT pc{po.x + parent->client.left, po.y + parent->client.top, po.x + parent->client.right, po.y + parent->client.bottom};
@@ -48,7 +49,7 @@ gdi::Region VisibleRegion(const Window& w, bool wholeWindow, bool clipChildren) 
   if (clipChildren)
     for (HWND c : w.children) {
       WindowPtr child = Find(c);
-      if (child && child->Visible())
+      if (child && child->Visible() && !(child->exStyle & WS_EX_TRANSPARENT))
         r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*child), child->Width(), child->Height())), RGN_DIFF);
     }
   return r;
