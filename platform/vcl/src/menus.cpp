@@ -46,6 +46,18 @@ bool TMenu::IsShortCut(TMessage& Message) {
   return true;
 }
 
+TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) {
+  switch (Kind) {
+    case fkCommand:
+      return Value <= 0xFFFF ? items_->FindByCommand(static_cast<WORD>(Value)) : nullptr;
+    case fkHandle:
+      return Value ? items_->FindByHandle(reinterpret_cast<HMENU>(Value)) : nullptr;
+    case fkShortCut:
+      return Value != scNone && Value <= 0xFFFF ? items_->FindByShortCut(static_cast<TShortCut>(Value)) : nullptr;
+  }
+  return nullptr;
+}
+
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner, true) {}
 
 TMainMenu::~TMainMenu() {
@@ -85,6 +97,8 @@ const TClassInfo& TMenuItem::StaticClassInfo() {
        OrdProperty<C>("Default", TypeInfo_Boolean, &C::Default, &C::SetDefault, false),
        OrdProperty<C>("Enabled", TypeInfo_Boolean, &C::Enabled, &C::SetEnabled, true),
        OrdProperty<C>("GroupIndex", TypeInfo_Integer, &C::GroupIndex, &C::SetGroupIndex, 0),
+       OrdProperty<C>("HelpContext", TypeInfo_Integer, &C::HelpContext, &C::SetHelpContext, 0),
+       StrProperty<C>("Hint", &C::Hint, &C::SetHint),
        OrdProperty<C>("RadioItem", TypeInfo_Boolean, &C::RadioItem, &C::SetRadioItem, false),
        OrdProperty<C>("ShortCut", TypeInfo_TShortCut, &C::GetShortCut, &C::SetShortCut, scNone),
        OrdProperty<C>("Visible", TypeInfo_Boolean, &C::Visible, &C::SetVisible, true),

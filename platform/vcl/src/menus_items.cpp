@@ -193,3 +193,11 @@ TMenuItem* TMenuItem::FindByHandle(HMENU Menu) {
     if (TMenuItem* found = item->FindByHandle(Menu)) return found;
   return nullptr;
 }
+
+TMenuItem* TMenuItem::FindByCommand(WORD Command) {
+  for (TMenuItem* item : items_) {
+    if (item->command_ == Command) return item;
+    if (TMenuItem* found = item->FindByCommand(Command)) return found;
+  }
+  return nullptr;
+}

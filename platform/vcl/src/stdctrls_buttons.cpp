@@ -31,7 +31,16 @@ void TButtonControl::SetPressed(bool Value) {
   Invalidate();
 }
 
+void TButtonControl::SetStandardInput(bool Value) {
+  if (standardInput_ == Value) return;
+  standardInput_ = Value;
+  if (!Value && tracking_) ReleaseCapture();
+  tracking_ = spaceDown_ = false;
+  SetPressed(false);
+}
+
 void TButtonControl::WndProc(TMessage& Message) {
+  if (!standardInput_) return TCustomControl::WndProc(Message);
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

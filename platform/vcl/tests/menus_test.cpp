@@ -79,6 +79,8 @@ object fmMenu: TMenuForm
     OnPopup = pmLogoPopup
     object miSwap: TMenuItem
       Caption = '&Swap'
+      Hint = 'Swap the logo|Puts a new picture into the slot'
+      HelpContext = 120
       OnClick = miSwapClick
     end
   end
@@ -262,5 +264,21 @@ TEST_F(MenusTest, RightClickPopsUpTheMenuOfTheControlOrItsParent) {
   delete form->mmMain;
   EXPECT_EQ(form->Menu(), nullptr);
   EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+  delete form;
+}
+
+TEST_F(MenusTest, AMenuFindsItsItemsByCommandHandleAndShortcut) {
+  auto* form = new TMenuForm(&app_);
+  EXPECT_EQ(form->miSwap->Hint(), "Swap the logo|Puts a new picture into the slot");
+  EXPECT_EQ(form->miSwap->HelpContext(), 120);
+  TMenu* bar = form->mmMain;
+  EXPECT_EQ(bar->FindItem(form->miOpen->Command(), fkCommand), form->miOpen) << "at any depth";
+  EXPECT_EQ(bar->FindItem(reinterpret_cast<UINT_PTR>(form->miFile->Handle()), fkHandle), form->miFile);
+  EXPECT_EQ(bar->FindItem(scCtrl | 'O', fkShortCut), form->miOpen);
+  EXPECT_EQ(bar->FindItem(form->miSwap->Command(), fkCommand), nullptr) << "another menu's item";
+  EXPECT_EQ(form->pmLogo->FindItem(form->miSwap->Command(), fkCommand), form->miSwap);
+  EXPECT_EQ(bar->FindItem(0, fkHandle), nullptr);
+  EXPECT_EQ(bar->FindItem(scNone, fkShortCut), nullptr);
+  EXPECT_EQ(bar->FindItem(0x10000, fkCommand), nullptr);
   delete form;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "stdctrls_fixture.h"
 #include "vcl/extctrls.h"
 
@@ -128,4 +130,58 @@ TEST_F(StdCtrlsTest, RadioButtonsOfOneParentExcludeEachOtherAndArrowsCheckTheNex
   EXPECT_TRUE(radios[1]->Focused());
   EXPECT_TRUE(radios[1]->Checked());
   EXPECT_FALSE(radios[2]->Checked());
+}
+
+namespace {
+
+// A push button that leaves its input to itself and a window-less child filling it.
+class TSelfHandledButton : public TButton {
+ public:
+  explicit TSelfHandledButton(TComponent* owner) : TButton(owner) { SetStandardInput(false); }
+  bool PressedLook() { return Pressed(); }
+  using TButton::SetStandardInput;
+  std::vector<std::string> Keys;
+
+ protected:
+  void KeyUp(WORD& Key, TShiftState Shift) override {
+    TButton::KeyUp(Key, Shift);
+    if (Key == VK_SPACE) Keys.push_back("space up");
+  }
+};
+
+}  // namespace
+
+TEST_F(StdCtrlsTest, AButtonWithoutStandardInputLeavesPressesSpaceAndAcceleratorsToItsOwnCode) {
+  auto* button = Make<TSelfHandledButton>(10, 10, 75, 25);
+  button->SetCaption("&Go");
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  std::vector<std::string> log;
+  auto* face = new TLoggingControl(&form_, log, "face");
+  face->SetParent(button);
+  face->SetAlign(alClient);
+  face->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { log.push_back("face down"); };
+  face->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { log.push_back("face up"); };
+  ShowForm();
+
+  Click(button, 10, 10);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_NE(std::find(log.begin(), log.end(), "face down"), log.end()) << "the child gets the press";
+  EXPECT_NE(std::find(log.begin(), log.end(), "face up"), log.end());
+
+  button->SetFocus();
+  PumpMessages();
+  InjectKey(VK_SPACE, true);
+  PumpMessages();
+  EXPECT_FALSE(button->PressedLook());
+  InjectKey(VK_SPACE, false);
+  PumpMessages();
+  EXPECT_EQ(clicks, 0) << "no click of its own for the space bar";
+  EXPECT_EQ(button->Keys, (std::vector<std::string>{"space up"})) << "the key events still come";
+  EXPECT_EQ(form_.Perform(CM_DIALOGCHAR, 'g', 0), 0) << "the accelerator is left alone";
+  EXPECT_EQ(clicks, 0);
+
+  button->SetStandardInput(true);
+  Click(button, 10, 10);
+  EXPECT_EQ(clicks, 1) << "the standard handling again";
 }

@@ -58,6 +58,12 @@ class TMenuItem : public TComponent, public IChildComponent {
   void SetGroupIndex(int Value);
   bool Visible() const { return visible_; }
   void SetVisible(bool Value);
+  // Shown as the application's hint while the item is highlighted in a menu.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& Value) { hint_ = Value; }
+  // The help topic that F1 on the highlighted item asks for.
+  int HelpContext() const { return helpContext_; }
+  void SetHelpContext(int Value) { helpContext_ = Value; }
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem* Items(int Index) const;
@@ -85,6 +91,7 @@ class TMenuItem : public TComponent, public IChildComponent {
   void RebuildHandle();
   TMenuItem* FindByShortCut(TShortCut Key);
   TMenuItem* FindByHandle(HMENU Menu);
+  TMenuItem* FindByCommand(WORD Command);
 
   std::string caption_;
   TShortCut shortCut_ = scNone;
@@ -94,6 +101,8 @@ class TMenuItem : public TComponent, public IChildComponent {
   bool radioItem_ = false;
   int groupIndex_ = 0;
   bool visible_ = true;
+  std::string hint_;
+  int helpContext_ = 0;
   TMenuItem* parent_ = nullptr;
   std::vector<TMenuItem*> items_;
   WORD command_;
@@ -104,6 +113,8 @@ class TMenuItem : public TComponent, public IChildComponent {
 
 class EMenuError : public Exception { using Exception::Exception; };
 
+enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
+
 class TMenu : public TComponent {
  public:
   VCL_CLASS_INFO
@@ -111,6 +122,9 @@ class TMenu : public TComponent {
   // The root item; its children are the menu's entries.
   TMenuItem* Items() const { return items_; }
   HMENU Handle() { return items_->Handle(); }
+  // The item of this menu (at any depth) with the command id, the pop-up handle or the shortcut
+  // Value; none when it has none. A window that tracks the menu itself answers its messages so.
+  TMenuItem* FindItem(UINT_PTR Value, TFindItemKind Kind);
 
   // The item with that command id anywhere in the process fires OnClick; false when none has it.
   static bool DispatchCommand(WORD Command);

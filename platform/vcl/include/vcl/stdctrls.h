@@ -109,9 +109,15 @@ class TButtonControl : public TCustomControl {
   // The colours and brush the parent gives for the control's background (WM_CTLCOLORBTN or
   // WM_CTLCOLORSTATIC); fills the client area with the brush.
   void PaintBackground(UINT CtlColorMessage);
+  // Off: mouse presses, the space bar and the accelerator pass on untouched (to the window-less
+  // children under the mouse, the key events and CM_DIALOGCHAR's broadcast), for a descendant
+  // that handles them itself, say through a child that draws its face.
+  bool StandardInput() const { return standardInput_; }
+  void SetStandardInput(bool Value);
 
  private:
   void SetPressed(bool Value);
+  bool standardInput_ = true;
   bool clicksDisabled_ = false;
   bool pressed_ = false;
   bool tracking_ = false;

@@ -186,6 +186,23 @@ struct NCCALCSIZE_PARAMS {
   WINDOWPOS* lppos;
 };
 
+// WM_HELP's lParam: what F1 was pressed on (a window, or the highlighted item of a menu).
+constexpr int HELPINFO_WINDOW = 0x0001;
+constexpr int HELPINFO_MENUITEM = 0x0002;
+struct HELPINFO {
+  UINT cbSize;
+  int iContextType;
+  int iCtrlId;          // the window's or menu item's id
+  HANDLE hItemHandle;   // the window, or the menu that holds the item
+  DWORD_PTR dwContextId;
+  POINT MousePos;       // screen coordinates
+};
+using LPHELPINFO = HELPINFO*;
+
+// Help commands (the application's HelpCommand takes them).
+constexpr UINT HELP_CONTEXT = 0x0001;
+constexpr UINT HELP_CONTEXTPOPUP = 0x0008;
+
 // Positions are in the parent's client coordinates (the screen's for top-level windows). Sends
 // WM_WINDOWPOSCHANGING (which may change the WINDOWPOS), then WM_WINDOWPOSCHANGED, whose default
 // handling sends WM_MOVE and WM_SIZE.

@@ -1,0 +1,59 @@
+// The Lines view of a graphic button's caption, where "||" separates the lines. It works on the
+// whole caption, so editing a line never loses the caption's tail.
+#include <string>
+
+#include "components/graphic_button.h"
+
+namespace {
+
+std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
+  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+  return s;
+}
+
+}  // namespace
+
+void TCaptionStrings::Split(TStringList& Lines) const {
+  Lines.SetText(ReplaceAll(target_->Caption(), "||", "\r\n"));
+}
+
+void TCaptionStrings::Store(const TStringList& Lines) {
+  std::string text = Lines.Text();
+  if (text.size() >= 2) text.resize(text.size() - 2);  // the final line break
+  target_->SetCaption(ReplaceAll(text, "\r\n", "||"));
+}
+
+int TCaptionStrings::Count() const {
+  TStringList lines;
+  Split(lines);
+  return lines.Count();
+}
+
+std::string TCaptionStrings::Get(int Index) const {
+  TStringList lines;
+  Split(lines);
+  return lines.Get(Index);
+}
+
+void TCaptionStrings::Put(int Index, const std::string& S) {
+  TStringList lines;
+  Split(lines);
+  lines.Put(Index, S);
+  Store(lines);
+}
+
+void TCaptionStrings::Insert(int Index, const std::string& S) {
+  TStringList lines;
+  Split(lines);
+  lines.Insert(Index, S);
+  Store(lines);
+}
+
+void TCaptionStrings::Delete(int Index) {
+  TStringList lines;
+  Split(lines);
+  lines.Delete(Index);
+  Store(lines);
+}
+
+void TCaptionStrings::Clear() { target_->SetCaption(""); }

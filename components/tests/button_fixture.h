@@ -1,0 +1,88 @@
+#pragma once
+// A shown form for driving graphic buttons with the mouse and the keyboard as the user does, with
+// a fresh application object per test.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "components/graphic_button.h"
+#include "vcl/extctrls.h"
+#include "vcl/forms.h"
+#include "vcl/testing/dialogs.h"
+#include "win32/testing/windows.h"
+
+// A rectangle that compares and prints, for expectations.
+struct TRectValue {
+  int Left, Top, Right, Bottom;
+  TRectValue(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
+  explicit TRectValue(const TRect& r) : Left(r.left), Top(r.top), Right(r.right), Bottom(r.bottom) {}
+  bool operator==(const TRectValue&) const = default;
+  friend std::ostream& operator<<(std::ostream& os, const TRectValue& r) {
+    return os << "(" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << ")";
+  }
+};
+
+class ButtonTest : public ::testing::Test {
+ protected:
+  ButtonTest() : saved_(Application) {
+    Application = &app_;
+    form_.SetBorderStyle(bsNone);
+    form_.SetColor(clBtnFace);
+    form_.SetBounds(40, 40, 400, 300);
+  }
+  ~ButtonTest() override {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
+    Application = saved_;
+  }
+
+  ToxButton* Make(int left, int top, int width = 75, int height = 25, const std::string& caption = "") {
+    auto* b = new ToxButton(&form_);
+    b->SetBounds(left, top, width, height);
+    b->SetCaption(caption);
+    b->SetParent(&form_);
+    return b;
+  }
+
+  void Show() {
+    form_.Show();
+    PumpMessages();
+  }
+
+  static POINT OnScreen(TControl* control, int x, int y) { return control->ClientToScreen({x, y}); }
+  static void Press(TControl* control, int x, int y) {
+    POINT p = OnScreen(control, x, y);
+    InjectMouseMove(p.x, p.y);
+    InjectMouseButton(host::InputEvent::Left, true, p.x, p.y);
+    PumpMessages();
+  }
+  static void MoveTo(TControl* control, int x, int y) {
+    POINT p = OnScreen(control, x, y);
+    InjectMouseMove(p.x, p.y);
+    PumpMessages();
+  }
+  static void Release(TControl* control, int x, int y) {
+    POINT p = OnScreen(control, x, y);
+    InjectMouseMove(p.x, p.y);
+    InjectMouseButton(host::InputEvent::Left, false, p.x, p.y);
+    PumpMessages();
+  }
+  static void Click(TControl* control, int x = 10, int y = 10) {
+    Press(control, x, y);
+    Release(control, x, y);
+  }
+  static void Key(int key) {
+    InjectKey(key, true);
+    InjectKey(key, false);
+    PumpMessages();
+  }
+
+  TApplication app_{nullptr};
+  TApplication* saved_;
+  TDialogRecorder dialogs_;
+  TForm form_{nullptr};
+  std::vector<std::string> log_;
+};
