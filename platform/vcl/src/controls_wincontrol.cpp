@@ -29,13 +29,14 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), brush_(new TBru
 TWinControl::~TWinControl() {
   // Leave the parent while still a windowed control, so it takes this out of the right list.
   SetParent(nullptr);
+  // The window goes first, so whatever handles its WM_DESTROY still finds the child controls.
+  if (handle_) DestroyHandle();
   // Children go with their parent, whoever owns them.
   while (ControlCount() > 0) {
     TControl* child = Controls(ControlCount() - 1);
     RemoveControl(child);
     delete child;
   }
-  if (handle_) DestroyHandle();
   delete brush_;
 }
 

@@ -322,6 +322,12 @@ void TCustomForm::HandleDialogKey(TMessage& Message) {
   TWinControl::WndProc(Message);
 }
 
+TCanvas* TCustomForm::Canvas() const {
+  // The form's own font, as the canvas had it when the form painted.
+  canvas_->Font()->Assign(Font());
+  return canvas_;
+}
+
 void TCustomForm::PaintWindow(HDC DC) {
   if (!OnPaint) return;
   canvas_->Lock();

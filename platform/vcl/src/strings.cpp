@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "vcl/formreader.h"
+#include "vcl/formwriter.h"
 #include "vcl/streams.h"
 #include "vcl/strings.h"
 #include "vcl/typinfo.h"
@@ -17,8 +18,14 @@ void TStrings::Put(int Index, const std::string& S) {
 }
 
 void TStrings::DefineProperties(TFiler* Filer) {
-  // Form descriptions are only read here, so there is nothing to write them with.
-  Filer->DefineProperty("Strings", [this](TReader* r) { ReadData(r); }, nullptr, Count() > 0);
+  Filer->DefineProperty("Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); },
+                        Count() > 0);
+}
+
+void TStrings::WriteData(TWriter* Writer) const {
+  Writer->WriteListBegin();
+  for (int i = 0; i < Count(); ++i) Writer->WriteString(Get(i));
+  Writer->WriteListEnd();
 }
 
 void TStrings::ReadData(TReader* Reader) {

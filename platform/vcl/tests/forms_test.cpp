@@ -200,3 +200,29 @@ TEST_F(FormsTest, ShowingHidingAndActivatingRaiseTheirEvents) {
                                            "hide second"}));
   EXPECT_EQ(Screen->ActiveForm(), &first);
 }
+
+// Whatever handles the form's WM_DESTROY (a settings component saving its controls) still finds
+// the child controls and their texts.
+TEST_F(FormsTest, TheWindowIsDestroyedBeforeTheChildControls) {
+  auto* form = new TForm(nullptr);
+  auto* panel = new TCustomControl(form);
+  panel->SetParent(form);
+  auto* inner = new TCustomControl(form);
+  inner->SetParent(panel);
+  inner->SetText("kept");
+  form->HandleNeeded();
+  ASSERT_TRUE(inner->HandleAllocated());
+  int childrenAtDestroy = -1;
+  std::string textAtDestroy;
+  const auto previous = form->WindowProc;
+  form->WindowProc = [&, previous](TMessage& m) {
+    if (m.Msg == WM_DESTROY && childrenAtDestroy < 0) {
+      childrenAtDestroy = form->ControlCount();
+      textAtDestroy = inner->GetText();
+    }
+    previous(m);
+  };
+  delete form;
+  EXPECT_EQ(childrenAtDestroy, 1);
+  EXPECT_EQ(textAtDestroy, "kept");
+}

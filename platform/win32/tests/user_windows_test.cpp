@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "user_test_support.h"
 
 namespace {
@@ -198,3 +200,35 @@ TEST_F(UserWindows, MetricsAreTheClassicOnes) {
 }
 
 }  // namespace
+
+TEST_F(UserWindows, PlacementKeepsTheNormalRectangleWhileMinimisedOrMaximised) {
+  HWND w = Top(30, 40, 200, 100, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  ASSERT_TRUE(GetWindowPlacement(w, &p));
+  EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+  auto normal = [&] {
+    GetWindowPlacement(w, &p);
+    const RECT r = p.rcNormalPosition;
+    return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
+  };
+  EXPECT_EQ(normal(), (std::vector<LONG>{30, 40, 230, 140}));
+
+  ShowWindow(w, SW_SHOWMAXIMIZED);
+  RECT now{};
+  GetWindowRect(w, &now);
+  EXPECT_EQ(now.right - now.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(normal(), (std::vector<LONG>{30, 40, 230, 140}));
+  EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  ShowWindow(w, SW_MINIMIZE);
+  EXPECT_EQ(normal(), (std::vector<LONG>{30, 40, 230, 140}));
+  EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+  ShowWindow(w, SW_RESTORE);
+  GetWindowRect(w, &now);
+  EXPECT_EQ(std::vector<LONG>({now.left, now.top, now.right, now.bottom}), (std::vector<LONG>{30, 40, 230, 140}));
+
+  ShowWindow(w, SW_MINIMIZE);
+  MoveWindow(w, 50, 60, 200, 100, FALSE);
+  EXPECT_EQ(normal(), (std::vector<LONG>{50, 60, 250, 160}));
+  EXPECT_FALSE(GetWindowPlacement(nullptr, &p));
+}

@@ -38,6 +38,8 @@ class TCustomForm : public TWinControl {
 
   void WndProc(TMessage& Message) override;
   TRect ClientRect() override;
+  // Draws on the form's window; its font measures text for the form (menu entries, for one).
+  TCanvas* Canvas() const;
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle Value);

@@ -10,6 +10,7 @@
 
 class TReader;
 class TStream;
+class TWriter;
 
 class EStringListError : public Exception { using Exception::Exception; };
 
@@ -66,6 +67,7 @@ class TStrings : public TPersistent {
 
  private:
   void ReadData(TReader* Reader);
+  void WriteData(TWriter* Writer) const;
 
   int updateCount_ = 0;
 };

@@ -61,6 +61,17 @@ int StrToIntDef(const std::string& s, int defaultValue);
 std::string FloatToStr(long double value);
 long double StrToFloat(const std::string& s);
 
+// Date and time as days since 30 December 1899, the time of day as the fraction.
+using TDateTime = double;
+// A date outside 1/1/1 .. 12/31/9999 or a time outside the day raises EConvertError.
+TDateTime EncodeDate(int year, int month, int day);
+TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
+void DecodeDate(TDateTime value, int& year, int& month, int& day);
+void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
+TDateTime Now();
+// "m/d/yyyy h:nn:ss", the time left out at midnight.
+std::string DateTimeToStr(TDateTime value);
+
 std::string UpperCase(const std::string& s);
 std::string LowerCase(const std::string& s);
 int CompareStr(const std::string& a, const std::string& b);

@@ -145,6 +145,16 @@ constexpr int SW_SHOWDEFAULT = 10;
 BOOL ShowWindow(HWND window, int command);
 // The window and all its parents have WS_VISIBLE.
 BOOL IsWindowVisible(HWND window);
+struct WINDOWPLACEMENT {
+  UINT length;
+  UINT flags;
+  UINT showCmd;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+// rcNormalPosition is the restored rectangle, also while the window is minimised or maximised.
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement);
 BOOL IsIconic(HWND window);
 BOOL IsZoomed(HWND window);
 // Returns whether the window was disabled before. Disabling the focus window removes the focus.

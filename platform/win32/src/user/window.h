@@ -50,6 +50,9 @@ struct Window {
   std::vector<HWND> children;  // z-order, top first
   RECT rect{};    // in the parent's client coordinates (the screen for top-level windows)
   RECT client{};  // the client area in window coordinates
+  // The rectangle a maximised window returns to; kept while it is maximised (or minimised from there).
+  RECT normal{};
+  bool normalKept = false;
   LONG_PTR id = 0;
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;

@@ -136,6 +136,11 @@ BOOL ShowWindow(HWND window, int command) {
   }
   if ((command == SW_RESTORE || command == SW_SHOWNORMAL) && (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) {
     w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+    if (w->normalKept) {
+      w->normalKept = false;
+      const RECT n = w->normal;
+      SetWindowPos(window, nullptr, n.left, n.top, n.right - n.left, n.bottom - n.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (IsTopLevel(*w)) SyncDisplaySurface(*w);
     SendMessageA(window, WM_SIZE, SIZE_RESTORED,
                  MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
@@ -143,6 +148,10 @@ BOOL ShowWindow(HWND window, int command) {
   const bool show = command != SW_HIDE;
   UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
   if (command == SW_SHOWMAXIMIZED) {
+    if (!(w->style & WS_MAXIMIZE) && !w->normalKept) {
+      w->normal = w->rect;
+      w->normalKept = true;
+    }
     w->style |= WS_MAXIMIZE;
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -166,6 +175,17 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 BOOL IsWindowVisible(HWND window) { return ReallyVisible(window) ? TRUE : FALSE; }
+
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+  WindowPtr w = Find(window);
+  if (!w || !placement || window == Desktop()) return FALSE;
+  placement->flags = 0;
+  placement->showCmd = (w->style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  placement->ptMinPosition = POINT{-1, -1};
+  placement->ptMaxPosition = POINT{-1, -1};
+  placement->rcNormalPosition = w->normalKept ? w->normal : w->rect;
+  return TRUE;
+}
 
 BOOL IsIconic(HWND window) {
   WindowPtr w = Find(window);
