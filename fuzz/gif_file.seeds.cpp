@@ -1,4 +1,4 @@
-// GIF files made by the tests' LZW encoder: two and sixteen colours, global and local tables,
+// GIF files made by the library's LZW encoder: two and sixteen colours, global and local tables,
 // interlaced, a graphic control and a comment before a second image, a table left full.
 #include <string>
 

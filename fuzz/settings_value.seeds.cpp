@@ -9,7 +9,9 @@
 namespace {
 
 // Selector byte: registry type (0 text, 1 integer, 2 binary), scrambled (4), setting (8 * n).
-std::string Seed(int selector, const std::string& data) { return std::string(1, static_cast<char>(selector)) + data; }
+std::string Input(int selector, const std::string& data) {
+  return std::string(1, static_cast<char>(selector)) + data;
+}
 
 std::string Scrambled(TSetorra* setting) {
   return ScrambleBlock(ScrambleMarker() + setting->PlainData(), setting->UniqueName(), 0x5a);
@@ -24,11 +26,11 @@ std::vector<fuzz_seeds::Seed> fuzz_seeds::Seeds() {
   TSetorra* scrambled = fixture.Setting(0, true);
   auto add = [&](const std::string& name, const std::function<void(TSetorra*)>& set) {
     set(plain);
-    if (plain->Kind() == skString) seeds.push_back({name + "-text", Seed(0, plain->Value().Text)});
-    else if (plain->Kind() == skInteger) seeds.push_back({name + "-dword", Seed(1, plain->PlainData().substr(4))});
-    else seeds.push_back({name + "-binary", Seed(2, plain->PlainData())});
+    if (plain->Kind() == skString) seeds.push_back({name + "-text", Input(0, plain->Value().Text)});
+    else if (plain->Kind() == skInteger) seeds.push_back({name + "-dword", Input(1, plain->PlainData().substr(4))});
+    else seeds.push_back({name + "-binary", Input(2, plain->PlainData())});
     set(scrambled);
-    seeds.push_back({name + "-scrambled", Seed(2 | 4, Scrambled(scrambled))});
+    seeds.push_back({name + "-scrambled", Input(2 | 4, Scrambled(scrambled))});
   };
   add("string", [](TSetorra* s) { s->SetAsString("This is the default question"); });
   add("integer", [](TSetorra* s) { s->SetAsInteger(255); });
@@ -42,12 +44,12 @@ std::vector<fuzz_seeds::Seed> fuzz_seeds::Seeds() {
     list.Add("c:\\two.txt");
     s->SetAsStrings(&list);
   });
-  seeds.push_back({"check-text", Seed(8, "True")});
+  seeds.push_back({"check-text", Input(8, "True")});
   TSetorra* items = fixture.Setting(2, false);
-  seeds.push_back({"collection", Seed(16 | 2, items->PlainData())});
-  seeds.push_back({"collection-scrambled", Seed(16 | 2 | 4, Scrambled(fixture.Setting(2, true)))});
+  seeds.push_back({"collection", Input(16 | 2, items->PlainData())});
+  seeds.push_back({"collection-scrambled", Input(16 | 2 | 4, Scrambled(fixture.Setting(2, true)))});
   TSetorra* notes = fixture.Setting(3, false);
-  seeds.push_back({"hidden", Seed(24 | 2, notes->PlainData())});
-  seeds.push_back({"hidden-scrambled", Seed(24 | 2 | 4, Scrambled(fixture.Setting(3, true)))});
+  seeds.push_back({"hidden", Input(24 | 2, notes->PlainData())});
+  seeds.push_back({"hidden-scrambled", Input(24 | 2 | 4, Scrambled(fixture.Setting(3, true)))});
   return seeds;
 }

@@ -331,12 +331,7 @@ std::vector<TPropInfo> ButtonProperties() {
                        button.SetHint(hint);
                        button.Face()->SetHint(hint);
                      }),
-      OrdProperty<C>("DragCursor", TypeInfo_TCursor, &C::DragCursor, &C::SetDragCursor, crDrag),
-      OrdProperty<C>("DragMode", TypeInfo_Integer, &C::DragMode, &C::SetDragMode, 0),
-      OrdProperty<C>("ParentCtl3D", TypeInfo_Boolean, &C::ParentCtl3D, &C::SetParentCtl3D, true),
-      EventProperty<C>("OnDragDrop", TypeInfo_TNotifyEvent, &C::OnDragDrop),
-      EventProperty<C>("OnDragOver", TypeInfo_TNotifyEvent, &C::OnDragOver),
-      EventProperty<C>("OnEndDrag", TypeInfo_TNotifyEvent, &C::OnEndDrag)};
+      OrdProperty<C>("ParentCtl3D", TypeInfo_Boolean, &C::ParentCtl3D, &C::SetParentCtl3D, true)};
   props.insert(props.end(), own.begin(), own.end());
   return props;
 }

@@ -86,6 +86,17 @@ TEST_F(FileListTest, EveryIconIsGivenBack) {
   EXPECT_EQ(LiveIconCount(), iconsBefore_);
 }
 
+TEST_F(FileListTest, ALongListGivesTheScreenItsCursorBack) {
+  for (int i = 0; i < 120; ++i) WriteFile(root_.DriveC() / "many" / ("f" + std::to_string(1000 + i) + ".txt"));
+  Screen->SetCursor(crCross);
+  list_->SetMask("*.txt");
+  list_->SetDirectory("c:\\many");
+  EXPECT_EQ(list_->Items()->Count(), 120);
+  EXPECT_EQ(list_->Items()->Get(119), "f1119.txt");
+  EXPECT_EQ(Screen->Cursor(), crCross);
+  Screen->SetCursor(crDefault);
+}
+
 TEST_F(FileListTest, DrawsIconsFoldersAndTheSelectedLook) {
   list_->SetFileType({ftNormal, ftDirectory});
   list_->SetMask("*.txt;sub");

@@ -14,26 +14,29 @@ double Sinc(double t) {
 
 bool IsKernelFilter(int filter) { return filter >= 1 && filter <= kResampleFilterCount; }
 
+// Powers are products from the left (x^3 is x x x), so the kernels are the same doubles wherever
+// they are written out.
 double FilterKernel(int filter, double x) {
   x = std::fabs(x);
+  const double x2 = x * x, x3 = x * x * x;
   switch (filter) {
     case 1:
       return x < 1 ? 1 - x : 0;
     case 2:
-      return x < 1 ? (2 * x - 3) * x * x + 1 : 0;
+      return x < 1 ? (2 * x - 3) * x2 + 1 : 0;
     case 3:
-      if (x < 0.5) return 0.75 - x * x;
-      if (x < 1.5) return 0.5 * (x - 1.5) * (x - 1.5);
+      if (x < 0.5) return 0.75 - x2;
+      if (x < 1.5) return 0.5 * ((x - 1.5) * (x - 1.5));
       return 0;
     case 4:
-      if (x < 1) return 0.5 * x * x * x - x * x + 2.0 / 3;
+      if (x < 1) return 0.5 * x3 - x2 + 2.0 / 3;
       if (x < 2) return (2 - x) * (2 - x) * (2 - x) / 6;
       return 0;
     case 5:
       return x < 3 ? Sinc(x) * Sinc(x / 3) : 0;
     case 6:
-      if (x < 1) return (7 * x * x * x - 12 * x * x + 16.0 / 3) / 6;
-      if (x < 2) return (-7.0 / 3 * x * x * x + 12 * x * x - 20 * x + 32.0 / 3) / 6;
+      if (x < 1) return (7 * x3 - 12 * x2 + 16.0 / 3) / 6;
+      if (x < 2) return (-7.0 / 3 * x3 + 12 * x2 - 20 * x + 32.0 / 3) / 6;
       return 0;
     default:
       return 0;

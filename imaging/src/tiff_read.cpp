@@ -248,12 +248,13 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
       for (int x = 0; x < w; ++x) row[x] = static_cast<std::uint8_t>(row[x] * 16);
   }
   if (p.predictor == 2 && p.bits == 8) {
-    const int step = p.planar == 1 && p.samples == 3 ? 3 : 1;
+    const int step = p.planar == 2 ? 1 : p.samples;
     const int n = w * step;
     for (int i = step; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
   }
-  if (p.photometric == 2) {  // red, green, blue
-    for (int x = 0; x < w; ++x, out += 3, row += 3) {
+  if (p.photometric == 2) {  // red, green, blue, then any extra samples, which are not shown
+    const int step = p.samples;
+    for (int x = 0; x < w; ++x, out += 3, row += step) {
       out[0] = row[2];
       out[1] = row[1];
       out[2] = row[0];
@@ -282,8 +283,14 @@ int ClampedInt(double v) {
   return static_cast<int>(std::clamp(v, double{INT_MIN}, double{INT_MAX}));
 }
 
+// What the rows can be turned into; any other picture is refused rather than left blank.
 bool Decodable(const Picture& p) {
-  if (p.photometric == 2) return p.samples == 3 && p.bits == 8;
+  switch (p.compression) {
+    case 1: case 5: case 32773: break;
+    case 2: case 3: case 4: if (p.bits != 1) return false; break;
+    default: return false;
+  }
+  if (p.photometric == 2) return p.samples >= 3 && p.bits == 8;  // RGB, and RGBA and the like
   if (p.samples != 1) return false;
   if (p.photometric == 3) return p.bits == 8 || p.bits == 4;
   if (p.photometric <= 1) return p.bits == 1 || p.bits == 4 || p.bits == 8 || (p.bits == 16 && p.compression == 1);
@@ -390,9 +397,9 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   if (p.compression == 5 && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
 
   const std::vector<std::uint32_t> offsets = dir.Array(273), counts = dir.Array(279);
-  if (offsets.empty() || !Decodable(p)) return;
-  const bool planar = p.planar == 2;
-  if (planar && p.photometric != 2) return;
+  if (offsets.empty()) return;
+  if (!Decodable(p)) throw EInvalidGraphic("unrecognized TIFF");
+  const bool planar = p.planar == 2 && p.samples > 1;  // one sample per pixel lies the same either way
   const std::uint64_t perRow = planar ? width : std::uint64_t{width} * static_cast<unsigned>(p.samples);
   std::size_t rowBytes = static_cast<std::size_t>(perRow * static_cast<unsigned>(p.bits) / 8);
   if ((p.bits == 4 && width % 2) || (p.bits == 1 && width % 8)) ++rowBytes;
@@ -405,7 +412,8 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   };
   const long double step = 100.0L / p.height;
   int done = 0;
-  const std::size_t strips = planar ? offsets.size() / 3 : offsets.size();
+  // Planar data holds one run of strips per sample; only the first three planes are shown.
+  const std::size_t strips = planar ? offsets.size() / static_cast<unsigned>(p.samples) : offsets.size();
   for (std::size_t s = 0; s < strips; ++s) {
     const std::uint64_t first = s * std::uint64_t{rowsPerStrip};
     if (first >= height) break;

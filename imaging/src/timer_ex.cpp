@@ -33,19 +33,29 @@ void TTimerThread::Stop() {
   timer_->changed_.notify_all();
 }
 
+// Ticks keep their cadence from the last (re)start: the time the main thread takes to run one does
+// not push the next one back. A change of the timer starts a full interval afresh.
 void TTimerThread::Execute() {
+  using Clock = std::chrono::steady_clock;
   SetPriority(timer_->ThreadPriority());
+  const auto interval = [this] { return std::chrono::milliseconds(std::max(timer_->interval_.load(), kShortestInterval)); };
   std::unique_lock lock(timer_->mutex_);
+  unsigned generation = timer_->generation_ - 1;  // differs: the first round starts an interval
+  Clock::time_point deadline;
   while (!stop_) {
     timer_->changed_.wait(lock, [this] { return stop_ || timer_->Active(); });
     if (stop_) break;
-    const unsigned generation = timer_->generation_;
-    const auto interval = std::chrono::milliseconds(std::max(timer_->interval_.load(), kShortestInterval));
-    // A change of the timer restarts the wait; only a full quiet interval ticks.
-    if (timer_->changed_.wait_for(lock, interval, [&] { return stop_ || timer_->generation_ != generation; })) continue;
+    if (generation != timer_->generation_) {
+      generation = timer_->generation_;
+      deadline = Clock::now() + interval();
+    }
+    if (timer_->changed_.wait_until(lock, deadline, [&] { return stop_ || timer_->generation_ != generation; }))
+      continue;
     lock.unlock();
     Fire();
     lock.lock();
+    deadline += interval();
+    if (deadline <= Clock::now()) deadline = Clock::now() + interval();  // fell behind: no burst of ticks
   }
 }
 

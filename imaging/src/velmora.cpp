@@ -5,6 +5,8 @@
 const TTypeInfo TypeInfo_TNColors{"TNColors", tkEnumeration, {"nc8bit", "nc24bit"}};
 const TTypeInfo TypeInfo_TProgressEvent{"TProgressEvent", tkMethod};
 const TTypeInfo TypeInfo_TMsgLanguage{"TMsgLanguage", tkEnumeration, {"msEnglish", "msOther"}};
+const TTypeInfo TypeInfo_TProcPreviewOptions{"TProcPreviewOptions", tkSet, {"prpoDefaultLockPreview"}};
+const TTypeInfo TypeInfo_TIOPreviewOptions{"TIOPreviewOptions", tkSet, {"iopoDefaultLockPreview"}};
 
 TVelmora::TVelmora(TComponent* AOwner)
     : TVelmoraView(AOwner), proc_(new TVelmoraProc(nullptr)), io_(new TVelmoraIO(nullptr)) {
@@ -68,6 +70,8 @@ const TClassInfo& TVelmora::StaticClassInfo() {
        OrdProperty<C>("NColors", TypeInfo_TNColors, &C::NColors, &C::SetNColors, nc8bit),
        EventProperty<C>("OnProgress", TypeInfo_TProgressEvent, &C::SetOnProgress),
        OrdProperty<C>("MsgLanguage", TypeInfo_TMsgLanguage, &C::MsgLanguage, &C::SetMsgLanguage, msEnglish),
+       OrdProperty<C>("ProcPreviewOptions", TypeInfo_TProcPreviewOptions, &C::ProcPreviewOptions, &C::SetProcPreviewOptions, 0),
+       OrdProperty<C>("IOPreviewOptions", TypeInfo_TIOPreviewOptions, &C::IOPreviewOptions, &C::SetIOPreviewOptions, 0),
        ObjectProperty<C, TFont>("PreviewFont", &C::PreviewFont, &C::SetPreviewFont),
        OrdProperty<C>("StreamHeaders", TypeInfo_Boolean, &C::StreamHeaders, &C::SetStreamHeaders, true)},
       {}, CreateComponent<TVelmora>);

@@ -299,6 +299,11 @@ void TVelmoraView::WndProc(TMessage& Message) {
       TCustomControl::WndProc(Message);
       Update();
       return;
+    case WM_PALETTECHANGED:
+      // Another window's palette changed the screen's colours: the picture maps onto them afresh.
+      if (HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) != Handle()) Invalidate();
+      TCustomControl::WndProc(Message);
+      return;
     default: TCustomControl::WndProc(Message);
   }
 }

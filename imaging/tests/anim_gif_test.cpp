@@ -304,27 +304,29 @@ TEST_F(AnimGifTest, ProgressCanAbortTheLoad) {
   EXPECT_GE(rowsReported, 300 / 32);
 }
 
+// The stored property's reader and writer, as the form streaming calls them.
+class TStoredGif : public TAnimGIF {
+ public:
+  using TAnimGIF::TAnimGIF;
+  using TAnimGIF::Loaded;
+  using TAnimGIF::ReadData;
+  using TAnimGIF::WriteData;
+};
+
 TEST_F(AnimGifTest, DataIsStoredAndAssignCopiesIt) {
   const std::vector<std::uint8_t> file = TwoFrames();
   ASSERT_TRUE(Load(file));
   ASSERT_EQ(gif->Data().Size(), static_cast<std::int64_t>(file.size()));
+  auto* written = new TStoredGif(form_.get());
+  written->Assign(gif);
   TMemoryStream stored;
-  {
-    class TOpen : public TAnimGIF {
-     public:
-      using TAnimGIF::TAnimGIF;
-      using TAnimGIF::ReadData;
-      using TAnimGIF::WriteData;
-      using TAnimGIF::Loaded;
-    };
-    static_cast<TOpen*>(gif)->WriteData(&stored);
-    EXPECT_EQ(stored.Size(), static_cast<std::int64_t>(file.size()) + 4);
-    auto* read = new TOpen(form_.get());
-    stored.SetPosition(0);
-    read->ReadData(&stored);
-    read->Loaded();
-    EXPECT_EQ(read->FrameCount(), 2);
-  }
+  written->WriteData(&stored);
+  EXPECT_EQ(stored.Size(), static_cast<std::int64_t>(file.size()) + 4);
+  auto* read = new TStoredGif(form_.get());
+  stored.SetPosition(0);
+  read->ReadData(&stored);
+  read->Loaded();
+  EXPECT_EQ(read->FrameCount(), 2);
   auto* copy = new TAnimGIF(form_.get());
   copy->Assign(gif);
   EXPECT_EQ(copy->FrameCount(), 2);

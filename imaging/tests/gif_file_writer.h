@@ -1,86 +1,11 @@
 #pragma once
-// A tiny GIF writer for the reader tests: an LZW encoder that mirrors the decoder's code-width
-// schedule, and a file builder for screens, colour tables, extensions and images.
+// A GIF file builder for the reader tests, for screens, colour tables, extensions and images
+// of any shape, sound or not; the image data comes from the library's encoder.
 #include <cstdint>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
-struct GifLzwOptions {
-  int minimumCodeSize = 8;
-  bool leadingClear = true;
-  bool clearWhenFull = true;  // false: the table stays full and codes stay 12 bits wide
-  bool endCode = true;
-  int subBlockSize = 255;
-};
-
-// The image data: code-size byte, sub-blocks and terminator.
-inline std::vector<std::uint8_t> GifLzwEncode(const std::vector<std::uint8_t>& pixels, const GifLzwOptions& o = {}) {
-  const int clear = 1 << o.minimumCodeSize, end = clear + 1;
-  std::vector<std::uint8_t> packed;
-  std::uint32_t buffer = 0;
-  int bits = 0;
-  int width = o.minimumCodeSize + 1, limit = 2 * clear, decoderNext = clear + 2;
-  int encoderNext = clear + 2;
-  bool fresh = true;
-  std::map<std::pair<int, int>, int> table;
-  const auto put = [&](int code) {
-    buffer |= static_cast<std::uint32_t>(code) << bits;
-    bits += width;
-    while (bits >= 8) {
-      packed.push_back(static_cast<std::uint8_t>(buffer));
-      buffer >>= 8;
-      bits -= 8;
-    }
-  };
-  // The decoder adds an entry for every code but the first after a clear.
-  const auto emit = [&](int code) {
-    put(code);
-    if (!fresh && decoderNext < 4096 && ++decoderNext >= limit && limit < 4096) {
-      limit *= 2;
-      ++width;
-    }
-    fresh = false;
-  };
-  const auto clearTable = [&] {
-    put(clear);
-    table.clear();
-    width = o.minimumCodeSize + 1;
-    limit = 2 * clear;
-    decoderNext = encoderNext = clear + 2;
-    fresh = true;
-  };
-  if (o.leadingClear) clearTable();
-  int current = -1;
-  for (std::uint8_t p : pixels) {
-    if (current < 0) {
-      current = p;
-      continue;
-    }
-    auto found = table.find({current, p});
-    if (found != table.end()) {
-      current = found->second;
-      continue;
-    }
-    emit(current);
-    if (encoderNext < 4096) table[{current, p}] = encoderNext++;
-    else if (o.clearWhenFull) clearTable();
-    current = p;
-  }
-  if (current >= 0) emit(current);
-  if (o.endCode) put(end);
-  if (bits > 0) packed.push_back(static_cast<std::uint8_t>(buffer));
-
-  std::vector<std::uint8_t> out{static_cast<std::uint8_t>(o.minimumCodeSize)};
-  for (std::size_t i = 0; i < packed.size(); i += static_cast<std::size_t>(o.subBlockSize)) {
-    std::size_t n = std::min(packed.size() - i, static_cast<std::size_t>(o.subBlockSize));
-    out.push_back(static_cast<std::uint8_t>(n));
-    out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(i), packed.begin() + static_cast<std::ptrdiff_t>(i + n));
-  }
-  out.push_back(0);
-  return out;
-}
+#include "imaging/gif_writer.h"
 
 // Colour table entries as red, green, blue.
 using GifColors = std::vector<std::uint8_t>;

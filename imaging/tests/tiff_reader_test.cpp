@@ -176,6 +176,75 @@ TEST(TiffReader, CompressionsDecodeToTheSamePicture) {
   EXPECT_EQ(noDecoder.bitmap.Width(), 5) << "sized before the refusal";
 }
 
+// RGB with an extra sample (alpha, the usual output of today's tools) shows its first three.
+TEST(TiffReader, RgbWithExtraSamplesShowsTheFirstThree) {
+  struct Case {
+    const char* name;
+    int samples, planar, predictor;
+    std::vector<std::vector<std::uint8_t>> strips;
+  };
+  // Two pixels, (1, 2, 3) and (4, 5, 6), alpha 200 and 100; planar strips hold one plane each.
+  const Case cases[] = {
+      {"chunky RGBA", 4, 1, 1, {{1, 2, 3, 200, 4, 5, 6, 100}}},
+      {"chunky RGBA, differenced", 4, 1, 2, {{1, 2, 3, 200, 3, 3, 3, 156}}},
+      {"chunky RGB and two extra samples", 5, 1, 1, {{1, 2, 3, 9, 9, 4, 5, 6, 9, 9}}},
+      {"planar RGBA", 4, 2, 1, {{1, 4}, {2, 5}, {3, 6}, {200, 100}}},
+      {"planar RGBA, differenced", 4, 2, 2, {{1, 3}, {2, 3}, {3, 3}, {200, 156}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TiffDirectory d = Basic(2, 1, 8, c.samples, 2);
+    d.Set(284, 3, {static_cast<std::uint32_t>(c.planar)}).Set(317, 3, {static_cast<std::uint32_t>(c.predictor)});
+    d.Set(338, 3, {2});  // ExtraSamples: unassociated alpha, which the reader needs not know
+    d.strips = c.strips;
+    TiffLoad load;
+    load.Read(WriteTiff({d}, false));
+    EXPECT_EQ(PixelAt(load.bitmap, 0, 0), RGB(1, 2, 3));
+    EXPECT_EQ(PixelAt(load.bitmap, 1, 0), RGB(4, 5, 6));
+    EXPECT_EQ(load.params.SamplesPerPixel, c.samples);
+  }
+}
+
+// Pictures the reader cannot turn into pixels are refused, never handed back blank.
+TEST(TiffReader, UndecodableCombinationsAreRefused) {
+  struct Case {
+    const char* name;
+    int bits, samples, photometric, compression, planar;
+  };
+  const Case cases[] = {
+      {"CMYK", 8, 4, 5, 1, 1},
+      {"YCbCr", 8, 3, 6, 1, 1},
+      {"16-bit RGB", 16, 3, 2, 1, 1},
+      {"RGB with only two samples", 8, 2, 2, 1, 1},
+      {"grey with an extra sample", 8, 2, 1, 1, 1},
+      {"planar grey with an extra sample", 8, 2, 1, 1, 2},
+      {"JPEG compression", 8, 3, 2, 7, 1},
+      {"an unknown compression", 8, 1, 1, 9, 1},
+      {"fax-coded grey", 8, 1, 1, 4, 1},
+      {"2-bit palette", 2, 1, 3, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TiffDirectory d = Basic(2, 1, c.bits, c.samples, c.photometric, c.compression);
+    d.Set(284, 3, {static_cast<std::uint32_t>(c.planar)});
+    d.strips = {std::vector<std::uint8_t>(16, 7)};
+    TiffLoad load;
+    try {
+      load.Read(WriteTiff({d}, false));
+      ADD_FAILURE();
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_STREQ(e.what(), "unrecognized TIFF");
+    }
+  }
+  // One sample per pixel reads the same whichever planar configuration is declared.
+  TiffDirectory grey = Basic(2, 1, 8, 1, 1);
+  grey.Set(284, 3, {2});
+  grey.strips = {{40, 80}};
+  TiffLoad load;
+  load.Read(WriteTiff({grey}, false));
+  EXPECT_EQ(PixelAt(load.bitmap, 1, 0), RGB(80, 80, 80));
+}
+
 // A memory stream that reads in its own way, so the reader must go through its Read.
 class CountingStream : public TMemoryStream {
  public:

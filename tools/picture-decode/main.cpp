@@ -1,7 +1,7 @@
 // picture-decode [--imaging] IN OUT.ppm: decodes a picture and writes its pixels as binary PPM
 // (PGM for black and white), for conformance tests, fuzz reproduction and benchmarks. By default the
 // pixel graphics library's format registry reads it; --imaging uses the imaging library's I/O
-// component. On failure it prints the codec's message and exits 1.
+// component as the slot manager loads pictures. On failure it prints the message and exits 1.
 #include <cstdio>
 #include <cstring>
 #include <exception>

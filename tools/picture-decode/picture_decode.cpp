@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "imaging/velmora_io.h"
+#include "slots/picture_load.h"
 #include "vcl/sysutils.h"
 #include "win32/machine.h"
 
@@ -31,9 +32,7 @@ std::string DecodeToNetpbmWithImaging(const std::string& hostPath) {
   TVelmoraTarget image(nullptr);
   TVelmoraIO io(nullptr);
   io.SetAttachedVelmora(&image);
-  io.LoadFromFile(machine::WindowsPath(std::filesystem::absolute(hostPath)));
-  // The component loads nothing, silently, for an extension it has no reader for.
-  if (image.Bitmap().Width() == 0)
-    throw Exception("no reader of the imaging library takes \"" + hostPath + "\"");
+  // As the slot manager reads: LZW decoders plugged in, ".sys" as a bitmap, no silent skip.
+  LoadPicture(io, machine::WindowsPath(std::filesystem::absolute(hostPath)));
   return NetpbmFromDib(image.Bitmap());
 }

@@ -330,20 +330,13 @@ class ToxCustomButton : public TButton {
   void SetDelay(unsigned Value) { face_->SetDelay(Value); }
   unsigned InitDelay() const { return face_->InitDelay(); }
   void SetInitDelay(unsigned Value) { face_->SetInitDelay(Value); }
-  // Kept for form descriptions; the class library has no drag and drop and no 3-D switch.
-  int DragCursor() const { return dragCursor_; }
-  void SetDragCursor(int Value) { dragCursor_ = Value; }
-  int DragMode() const { return dragMode_; }
-  void SetDragMode(int Value) { dragMode_ = Value; }
+  // Kept for form descriptions; the class library has no 3-D switch of the parent's.
   bool ParentCtl3D() const { return parentCtl3D_; }
   void SetParentCtl3D(bool Value) { parentCtl3D_ = Value; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
-  TNotifyEvent OnDragDrop;
-  TNotifyEvent OnDragOver;
-  TNotifyEvent OnEndDrag;
 
  protected:
   void DefineProperties(TFiler* Filer) override;
@@ -369,8 +362,6 @@ class ToxCustomButton : public TButton {
   bool moving_ = false;
   bool spaceHeld_ = false;
   ToxBtnKind kind_ = bkCustom;
-  int dragCursor_ = -12;  // crDrag
-  int dragMode_ = 0;
   bool parentCtl3D_ = true;
 };
 

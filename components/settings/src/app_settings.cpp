@@ -174,7 +174,7 @@ void TPAppSettings::PushSetting(TSetorra* Setting, TPFormSettings* FormSettings)
     TSetorra* formSetting = FormSettings->Settings(i);
     if (formSetting->RelAppSetting().empty() || formSetting->RelAppSetting() != Setting->Name()) continue;
     try {
-      formSetting->Assign(Setting->Value());
+      formSetting->AssignValue(Setting->Value());
     } catch (const Exception&) {
       // a value the bound property cannot take leaves it as it was
     }

@@ -137,7 +137,7 @@ void TSetorra::CheckSettable() const {
   if (value_.Kind == skHiddenProps || value_.Kind == skCollection) throw ESetorraException(kSetAsError);
 }
 
-void TSetorra::Assign(const TSetorraValue& Value) { StoreAndWrite(Value); }
+void TSetorra::AssignValue(const TSetorraValue& Value) { StoreAndWrite(Value); }
 
 // ---- Getters ----------------------------------------------------------------------------------
 

@@ -124,6 +124,34 @@ TEST_F(FormSettingsTest, AMaximisedWindowKeepsItsNormalRectangle) {
   EXPECT_EQ(form.WindowState(), wsMaximized);
 }
 
+// A main form: what the application's CreateForm makes.
+class TMainTestForm : public TDescribedForm {
+ public:
+  explicit TMainTestForm(TComponent* owner) : TDescribedForm(owner, Describe("", "    SaveLocation = pslUser\n")) {}
+};
+
+TEST_F(FormSettingsTest, TheMainFormStoresItsStateAndMinimisedComesBack) {
+  {
+    TMainTestForm* main = nullptr;
+    app_.CreateForm(main);
+    main->Show();
+    main->SetBounds(70, 60, 300, 200);
+    ShowWindow(main->Handle(), SW_MINIMIZE);
+    main->PS()->SaveSettings();
+    delete main;
+  }
+  const std::vector<std::string> lines = KeyLines(kTestKey);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "\"State\"=dword:00000001"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "\"MainForm\"=hex:04,00,00,00,01"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "\"Left\"=dword:00000046"), lines.end());
+  TMainTestForm* main = nullptr;
+  app_.CreateForm(main);
+  main->PS()->LoadSettings();
+  EXPECT_EQ(main->WindowState(), wsMinimized);
+  EXPECT_EQ(main->Left(), 70);
+  delete main;
+}
+
 TEST(PlaceStoredWindow, PullsBackClampsAndCentres) {
   struct Case {
     const char* what;
@@ -425,6 +453,20 @@ TEST_F(MRUTest, ValidationDropsFilesThatAreGoneAndLongPathsAreShortened) {
   EXPECT_LT(shortened.size(), longPath.size());
   EXPECT_EQ(shortened.substr(shortened.size() - 9), "\\kept.txt");
   EXPECT_EQ(form.PS()->MRUList()->Count(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MRUTest, AMenuItemThatGoesIsForgotten) {
+  TDescribedForm form(nullptr, Menu("    MRUValidate = False\n"));
+  Fill(form.PS(), {"c:\\one.txt"});
+  delete form.Find<TMenuItem>("miRecent");
+  EXPECT_EQ(form.PS()->MRUMenuItem(), nullptr);
+  form.PS()->RebuildMRU();
+  form.PS()->SetMRULength(3);
+  EXPECT_EQ(form.PS()->MRULength(), 3);
 }
 
 }  // namespace

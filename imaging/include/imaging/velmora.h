@@ -13,6 +13,8 @@ enum TNColors { nc8bit, nc24bit };
 extern const TTypeInfo TypeInfo_TNColors;
 extern const TTypeInfo TypeInfo_TProgressEvent;
 extern const TTypeInfo TypeInfo_TMsgLanguage;
+extern const TTypeInfo TypeInfo_TProcPreviewOptions;
+extern const TTypeInfo TypeInfo_TIOPreviewOptions;
 
 class TVelmora : public TVelmoraView {
  public:

@@ -103,7 +103,7 @@ class TSetorra : public TComponent {
   const TSetorraValue& Value() const { return value_; }
   const TSetorraValue& DefaultValue() const { return default_; }
   // Stores a value as it is, kind and all, and writes it into the bound property.
-  void Assign(const TSetorraValue& Value);
+  void AssignValue(const TSetorraValue& Value);
 
   // The bound property's value becomes the default (nothing for a free setting).
   void CaptureDefault();
@@ -118,7 +118,7 @@ class TSetorra : public TComponent {
   void RefreshFromProperty();
   void WriteToProperty();
 
-  // Told after a setter (or Assign) stored a new value; reading the bound property tells nothing.
+  // Told after a setter (or AssignValue) stored a new value; reading the bound property tells nothing.
   TNotifyEvent OnChange;
 
   // The component the path's first part names, kept for the designer.

@@ -1,8 +1,49 @@
 #include "surface.h"
 
+#include <sys/mman.h>
+
 #include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
 
 namespace gdi {
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Below this the allocator's own memory, reused from picture to picture, is cheaper.
+constexpr std::size_t kKernelPixelMemory = std::size_t{4} << 20;
+
+std::size_t KernelBytes(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+
+}  // namespace
+
+void* AllocatePixelMemory(std::size_t bytes) {
+  if (bytes < kKernelPixelMemory) {
+    if (void* p = std::malloc(bytes ? bytes : 1)) return p;
+    throw std::bad_alloc();
+  }
+  // Mapped with a huge page of slack and trimmed to a huge-page boundary at both ends.
+  const std::size_t size = KernelBytes(bytes);
+  void* mapped = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+  const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+  if (aligned > start) munmap(mapped, aligned - start);
+  const std::uintptr_t end = start + size + kHugePage;
+  if (end > aligned + size) munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+  madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+  return reinterpret_cast<void*>(aligned);
+}
+
+void FreePixelMemory(void* memory, std::size_t bytes) {
+  if (!memory) return;
+  if (bytes < kKernelPixelMemory)
+    std::free(memory);
+  else
+    munmap(memory, KernelBytes(bytes));
+}
 
 void Surface::Allocate(int w, int h, int bpp, bool topDownRows) {
   width = w;

@@ -3,12 +3,34 @@
 // COLORREFs and its pixel values. A pixel value is what one pixel stores: a colour-table index for
 // 1, 4 and 8 bits, the packed bits for 16, 24 (0xRRGGBB) and 32 bits. Raster operations work on
 // pixel values, as on Windows.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "win32/gdi.h"
 
 namespace gdi {
+
+// Pixel memory. Large stores come straight from the kernel, aligned for huge pages and asking for
+// them: a 12-megapixel picture then costs a few dozen page faults instead of thousands, which
+// took as long as decoding it. (Zeroing the store at once, in order, stays cheaper than leaving
+// the faults to the decoder's scattered first writes.)
+void* AllocatePixelMemory(std::size_t bytes);
+void FreePixelMemory(void* memory, std::size_t bytes);
+
+template <class T>
+struct PixelMemoryAllocator {
+  using value_type = T;
+  PixelMemoryAllocator() = default;
+  template <class U>
+  PixelMemoryAllocator(const PixelMemoryAllocator<U>&) {}
+  T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixelMemory(n * sizeof(T))); }
+  void deallocate(T* p, std::size_t n) { FreePixelMemory(p, n * sizeof(T)); }
+  template <class U>
+  bool operator==(const PixelMemoryAllocator<U>&) const {
+    return true;
+  }
+};
 
 struct Surface {
   int width = 0;
@@ -25,7 +47,8 @@ struct Surface {
   bool monochrome = false;
 
   // Owns the bits unless `bits` is set from outside (StretchDIBits' caller memory).
-  std::vector<BYTE> storage;
+  using Storage = std::vector<BYTE, PixelMemoryAllocator<BYTE>>;
+  Storage storage;
 
   static int StrideFor(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
   // Makes owned, zeroed storage; paletted formats get a colour table of their capacity (black) and

@@ -53,7 +53,10 @@ class TTestKeeper : public TComponent {
  public:
   VCL_CLASS_INFO
   explicit TTestKeeper(TComponent* owner) : TComponent(owner) {}
-  ~TTestKeeper() override { delete panels_; }
+  ~TTestKeeper() override {
+    delete panels_;
+    delete font_;
+  }
   TCollection* Panels() const { return panels_; }
   void SetPanels(TCollection* v) { panels_->Assign(v); }
   std::vector<std::string> Notes;

@@ -1,0 +1,166 @@
+#include "imaging/gif_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+constexpr int kMaxCodes = 4096;
+
+// The encoder's strings: (prefix code, next byte) to code, open addressing, cleared with the table.
+class StringTable {
+ public:
+  StringTable() { Clear(); }
+  void Clear() { keys_.fill(kEmpty); }
+  // The code of (prefix, byte), or -1.
+  int Find(int prefix, std::uint8_t byte) const {
+    const std::uint32_t key = Key(prefix, byte);
+    for (std::size_t at = Hash(key);; at = (at + 1) & (kSlots - 1)) {
+      if (keys_[at] == kEmpty) return -1;
+      if (keys_[at] == key) return codes_[at];
+    }
+  }
+  void Add(int prefix, std::uint8_t byte, int code) {
+    const std::uint32_t key = Key(prefix, byte);
+    std::size_t at = Hash(key);
+    while (keys_[at] != kEmpty) at = (at + 1) & (kSlots - 1);
+    keys_[at] = key;
+    codes_[at] = static_cast<std::int16_t>(code);
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 2 * 8192;  // at most 4096 entries: never more than a quarter full
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+  static std::uint32_t Key(int prefix, std::uint8_t byte) { return static_cast<std::uint32_t>(prefix) << 8 | byte; }
+  static std::size_t Hash(std::uint32_t key) { return (key * 2654435761u) >> 18 & (kSlots - 1); }
+  std::array<std::uint32_t, kSlots> keys_;
+  std::array<std::int16_t, kSlots> codes_{};
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> GifLzwEncode(const std::vector<std::uint8_t>& Pixels, const GifLzwOptions& o) {
+  const int codeSize = std::clamp(o.minimumCodeSize, 1, 8);
+  const int clear = 1 << codeSize, end = clear + 1;
+  std::vector<std::uint8_t> packed;
+  std::uint32_t buffer = 0;
+  int bits = 0;
+  int width = codeSize + 1, limit = 2 * clear, decoderNext = clear + 2, encoderNext = clear + 2;
+  bool fresh = true;
+  StringTable table;
+  const auto put = [&](int code) {
+    buffer |= static_cast<std::uint32_t>(code) << bits;
+    bits += width;
+    while (bits >= 8) {
+      packed.push_back(static_cast<std::uint8_t>(buffer));
+      buffer >>= 8;
+      bits -= 8;
+    }
+  };
+  // The decoder adds an entry for every code but the first after a clear; its width follows.
+  const auto emit = [&](int code) {
+    put(code);
+    if (!fresh && decoderNext < kMaxCodes && ++decoderNext >= limit && limit < kMaxCodes) {
+      limit *= 2;
+      ++width;
+    }
+    fresh = false;
+  };
+  const auto clearTable = [&] {
+    put(clear);
+    table.Clear();
+    width = codeSize + 1;
+    limit = 2 * clear;
+    decoderNext = encoderNext = clear + 2;
+    fresh = true;
+  };
+  if (o.leadingClear) clearTable();
+  int current = -1;
+  for (std::uint8_t p : Pixels) {
+    if (current < 0) {
+      current = p;
+      continue;
+    }
+    if (const int found = table.Find(current, p); found >= 0) {
+      current = found;
+      continue;
+    }
+    emit(current);
+    if (encoderNext < kMaxCodes) table.Add(current, p, encoderNext++);
+    else if (o.clearWhenFull) clearTable();
+    current = p;
+  }
+  if (current >= 0) emit(current);
+  if (o.endCode) put(end);
+  if (bits > 0) packed.push_back(static_cast<std::uint8_t>(buffer));
+
+  const std::size_t block = static_cast<std::size_t>(std::clamp(o.subBlockSize, 1, 255));
+  std::vector<std::uint8_t> out{static_cast<std::uint8_t>(codeSize)};
+  out.reserve(packed.size() + packed.size() / block + 3);
+  for (std::size_t i = 0; i < packed.size(); i += block) {
+    const std::size_t n = std::min(packed.size() - i, block);
+    out.push_back(static_cast<std::uint8_t>(n));
+    out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(i),
+               packed.begin() + static_cast<std::ptrdiff_t>(i + n));
+  }
+  out.push_back(0);
+  return out;
+}
+
+std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<TColorTriple>& Palette,
+                                       const std::vector<TGifFrame>& Frames, bool Loop) {
+  std::vector<std::uint8_t> out;
+  const auto u8 = [&](int v) { out.push_back(static_cast<std::uint8_t>(v)); };
+  const auto u16 = [&](int v) {
+    u8(v & 0xFF);
+    u8(v >> 8 & 0xFF);
+  };
+  const auto text = [&](std::string_view s) {
+    for (char c : s) u8(c);
+  };
+  int sizeBits = 0;  // the table holds 2^(sizeBits + 1) entries
+  while ((2u << sizeBits) < Palette.size() && sizeBits < 7) ++sizeBits;
+  text("GIF89a");
+  u16(Width);
+  u16(Height);
+  u8(0x80 | sizeBits << 4 | sizeBits);  // global table, colour resolution, table size
+  u8(0);                                // background index
+  u8(0);                                // no aspect ratio
+  for (int i = 0; i < 2 << sizeBits; ++i) {
+    const TColorTriple c = i < static_cast<int>(Palette.size()) ? Palette[static_cast<std::size_t>(i)] : TColorTriple{};
+    u8(c.r);
+    u8(c.g);
+    u8(c.b);
+  }
+  if (Loop && Frames.size() > 1) {
+    u8(0x21);
+    u8(0xFF);
+    u8(11);
+    text("NETSCAPE2.0");
+    u8(3);
+    u8(1);
+    u16(0);  // repeat for ever
+    u8(0);
+  }
+  const int codeSize = std::max(2, sizeBits + 1);
+  for (const TGifFrame& f : Frames) {
+    u8(0x21);
+    u8(0xF9);
+    u8(4);
+    u8(f.Transparent >= 0 ? 0x05 : 0x04);  // leave the frame in place; transparency flag
+    u16(f.Delay);
+    u8(f.Transparent >= 0 ? f.Transparent : 0);
+    u8(0);
+    u8(0x2C);
+    u16(f.Left);
+    u16(f.Top);
+    u16(f.Width);
+    u16(f.Height);
+    u8(0);  // no local table, not interlaced
+    const std::vector<std::uint8_t> data = GifLzwEncode(f.Indexes, {.minimumCodeSize = codeSize});
+    out.insert(out.end(), data.begin(), data.end());
+  }
+  u8(0x3B);
+  return out;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The slot manager's work on files, which the main window's handlers call: the start-up checks,
+// and the backup, restore (or switch) and restore-originals of a slot. Every copy is checked; a
+// failure is reported in the status text and leaves the files it did not reach as they were.
+#include <array>
+#include <functional>
+#include <string>
+
+#include "slots/slot_paths.h"
+#include "win32/types.h"
+
+// A handler's outcome: Result 1 when a slot's file changed, -1 otherwise; the status bar's text.
+struct TSlotOutcome {
+  int Result = -1;
+  std::string Status;
+};
+
+// Loads a logo or backup file into the slot's picture; raises when the file cannot be read.
+using TLoadLogo = std::function<void(int Slot, const std::string& Path)>;
+
+class TSlotFiles {
+ public:
+  TSlotFiles(const std::string& WinDir, const std::string& StartDir);
+
+  const TSlotPaths& Paths() const { return paths_; }
+  const std::string& StartDir() const { return startDir_; }
+  // The owner window of the questions (MessageBoxA).
+  HWND Owner = nullptr;
+  // Set while the slot's logo file (backup file) does not exist.
+  std::array<bool, kSlotCount> LogoMissing{}, BackupMissing{};
+
+  // Clears the file's read-only and then its hidden attribute where set.
+  static void CheckAttribs(const std::string& Path);
+  // "BACKUP" and "ORIGINAL" under the start folder, created when missing.
+  void MakeFolders() const;
+  // The originals get the archive attribute only; each missing one becomes a copy of its slot's
+  // logo, so the first logo seen in a slot is kept for good.
+  void CheckOri() const;
+  // The backups get the archive attribute only; BackupMissing from the files.
+  void CheckBack();
+  // LogoMissing and BackupMissing from the files.
+  void CheckFlags();
+
+  // The window's start: folders, attributes, each present logo loaded, originals, backups. A
+  // logo that cannot be read is reported and the start goes on. Returns the last status text.
+  std::string Start(const TLoadLogo& LoadLogo);
+  // Copies the slot's logo over its backup.
+  TSlotOutcome Backup(int Slot);
+  // Asks whether to switch logo and backup (Yes), to copy the backup over the logo (No), or
+  // neither (Cancel). A switch stops at the first failed copy; its temporary file is deleted
+  // once both files are exchanged, and kept, and named, when it holds the only copy of the logo.
+  TSlotOutcome Restore(int Slot);
+  // Offers a backup of each slot, then copies each original over its logo and reloads it; a
+  // missing or unreadable original is skipped, reported, and the next slot goes on.
+  TSlotOutcome RestoreOriginals(const TLoadLogo& LoadLogo);
+  // After a swap: the logo exists; the status text of the swap.
+  std::string Swapped(int Slot);
+
+ private:
+  std::string startDir_;
+  TSlotPaths paths_;
+};
+
+// The logo path with its last three characters replaced by "tmp".
+std::string SwitchTempPath(const std::string& LogoPath);

@@ -1,0 +1,171 @@
+#include "slots/slot_files.h"
+
+#include "vcl/sysutils.h"
+#include "win32/kernel.h"
+#include "win32/user.h"
+
+namespace {
+
+bool Exists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool Copy(const std::string& From, const std::string& To) { return CopyFileA(From.c_str(), To.c_str(), FALSE) != 0; }
+
+// A copy takes its source's attributes; a read-only temporary file must still go.
+void Remove(const std::string& Path) {
+  SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(Path.c_str());
+}
+
+int Ask(HWND Owner, const std::string& Text, const char* Caption) {
+  return MessageBoxA(Owner, Text.c_str(), Caption, MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
+const char kRestoreFailed[] = "Restore operation was NOT successfull. Please check if there's enough harddisk space.";
+
+}  // namespace
+
+std::string SwitchTempPath(const std::string& LogoPath) {
+  return LogoPath.substr(0, LogoPath.size() < 3 ? 0 : LogoPath.size() - 3) + "tmp";
+}
+
+TSlotFiles::TSlotFiles(const std::string& WinDir, const std::string& StartDir)
+    : startDir_(StartDir), paths_(SlotPaths(WinDir, StartDir)) {}
+
+void TSlotFiles::CheckAttribs(const std::string& Path) {
+  DWORD attributes = GetFileAttributesA(Path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    attributes &= ~FILE_ATTRIBUTE_READONLY;
+    SetFileAttributesA(Path.c_str(), attributes);
+  }
+  if (attributes & FILE_ATTRIBUTE_HIDDEN) SetFileAttributesA(Path.c_str(), attributes & ~FILE_ATTRIBUTE_HIDDEN);
+}
+
+void TSlotFiles::MakeFolders() const {
+  for (const char* folder : {"BACKUP", "ORIGINAL"}) {
+    const std::string path = JoinPath(startDir_, folder);
+    if (!Exists(path)) CreateDirectoryA(path.c_str(), nullptr);
+  }
+}
+
+void TSlotFiles::CheckOri() const {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const std::string& original = paths_.Original[slot];
+    SetFileAttributesA(original.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    if (!Exists(original) && Exists(paths_.Logo[slot])) Copy(paths_.Logo[slot], original);
+  }
+}
+
+void TSlotFiles::CheckBack() {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    SetFileAttributesA(paths_.Backup[slot].c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    BackupMissing[slot] = !Exists(paths_.Backup[slot]);
+  }
+}
+
+void TSlotFiles::CheckFlags() {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    LogoMissing[slot] = !Exists(paths_.Logo[slot]);
+    BackupMissing[slot] = !Exists(paths_.Backup[slot]);
+  }
+}
+
+std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
+  std::string status;
+  MakeFolders();
+  for (const std::string& logo : paths_.Logo) CheckAttribs(logo);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const std::string& logo = paths_.Logo[slot];
+    LogoMissing[slot] = !Exists(logo);
+    if (LogoMissing[slot]) {
+      status = logo + " not found ! Select one by clicking Swap !.";
+      continue;
+    }
+    try {
+      LoadLogo(slot, logo);
+    } catch (const Exception& e) {
+      status = logo + ": " + e.Message;
+    }
+  }
+  CheckOri();
+  CheckBack();
+  return status;
+}
+
+TSlotOutcome TSlotFiles::Backup(int Slot) {
+  const std::string name = SlotFileName(Slot);
+  if (!Copy(paths_.Logo[Slot], paths_.Backup[Slot]))
+    return {-1, "Backup operation of " + name +
+                    " was NOT successfull. Please check if there's enough harddisk space."};
+  BackupMissing[Slot] = false;
+  SetFileAttributesA(paths_.Backup[Slot].c_str(), FILE_ATTRIBUTE_ARCHIVE);
+  return {1, "Backup operation of " + name + " was successfull."};
+}
+
+TSlotOutcome TSlotFiles::Restore(int Slot) {
+  const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
+  if (!Exists(backup)) return {-1, "Backup file was NOT found. Make a backup first !"};
+  const std::string temp = SwitchTempPath(logo);
+  const int answer = Ask(Owner, "Do you wish to make a backup of the current logo?",
+                         Slot == lsStartup ? "Make a Switch?" : "Make a switch?");
+  TSlotOutcome outcome{1, "Restore operation successfully completed."};
+  if (answer == IDYES) {
+    if (!Copy(logo, temp)) {
+      outcome = {-1, kRestoreFailed};
+    } else if (!Copy(backup, logo)) {
+      Remove(temp);  // the logo is untouched; the copy of it is not needed
+      outcome = {-1, kRestoreFailed};
+    } else if (!Copy(temp, backup)) {
+      // The logo now holds the backup; the old logo lives only in the temporary file.
+      outcome = {1, std::string(kRestoreFailed) + " The current logo was kept as " + temp + "."};
+    } else {
+      Remove(temp);
+      SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_ARCHIVE);  // as a backup made here has
+    }
+  } else if (answer == IDNO) {
+    if (!Copy(backup, logo)) outcome = {-1, kRestoreFailed};
+  } else {
+    return {-1, "Restore operation cancelled by user."};
+  }
+  CheckFlags();
+  return outcome;
+}
+
+TSlotOutcome TSlotFiles::RestoreOriginals(const TLoadLogo& LoadLogo) {
+  TSlotOutcome outcome;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const std::string question =
+        std::string("Do you wish to make a backup of the current ") + SlotTitle(slot) + " Logo ?";
+    const int answer = Ask(Owner, question, "Make a backup?");
+    if (answer == IDYES) outcome.Status = Backup(slot).Status;
+    else if (answer != IDNO) return {-1, "Restore Originals operation cancelled by user."};
+  }
+  std::string problems;
+  const auto report = [&](const std::string& text) { problems += (problems.empty() ? "" : " ") + text; };
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const std::string& original = paths_.Original[slot];
+    const std::string name = SlotFileName(slot);
+    if (!Exists(original)) {
+      report("Original of " + name + " was NOT found.");
+      continue;
+    }
+    if (!Copy(original, paths_.Logo[slot])) {
+      report("Restoring the original of " + name + " was NOT successfull.");
+      continue;
+    }
+    outcome.Result = 1;
+    try {
+      LoadLogo(slot, paths_.Logo[slot]);
+    } catch (const Exception& e) {
+      report(paths_.Logo[slot] + ": " + e.Message);
+    }
+  }
+  CheckFlags();
+  if (!problems.empty()) outcome.Status = problems;
+  return outcome;
+}
+
+std::string TSlotFiles::Swapped(int Slot) {
+  LogoMissing[Slot] = false;
+  return std::string(SlotTitle(Slot)) + " Logo successfully swapped !";
+}

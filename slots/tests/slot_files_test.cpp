@@ -1,0 +1,223 @@
+#include "slots/slot_files.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "slot_test_files.h"
+#include "vcl/sysutils.h"
+#include "win32/user.h"
+
+namespace {
+
+using slot_test::BitmapBytes;
+using slot_test::Exists;
+using slot_test::ReadFile;
+using slot_test::WriteFile;
+
+// A machine with the program in its folder; message boxes answered from a queue and recorded.
+class SlotFiles : public MachineRootTest {
+ protected:
+  SlotFiles() : files(slot_test::WindowsFolder(), slot_test::kStartDir) {
+    CreateDirectoryA("C:\\Program Files", nullptr);
+    CreateDirectoryA(slot_test::kStartDir, nullptr);
+    SetMessageBoxAnswer(&SlotFiles::Answer, this);
+  }
+  ~SlotFiles() override { SetMessageBoxAnswer(nullptr, nullptr); }
+
+  static int Answer(HWND, LPCSTR text, LPCSTR caption, UINT type, void* context) {
+    auto* self = static_cast<SlotFiles*>(context);
+    self->asked.push_back(std::string(caption) + ": " + text);
+    EXPECT_EQ(type, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (self->answers.empty()) {
+      ADD_FAILURE() << "unexpected question " << text;
+      return IDCANCEL;
+    }
+    const int answer = self->answers.front();
+    self->answers.pop_front();
+    return answer;
+  }
+
+  const std::string& Logo(int slot) const { return files.Paths().Logo[slot]; }
+  const std::string& Backup(int slot) const { return files.Paths().Backup[slot]; }
+  const std::string& Original(int slot) const { return files.Paths().Original[slot]; }
+  void WriteLogos() {
+    for (int slot = 0; slot < kSlotCount; ++slot) WriteFile(Logo(slot), BitmapBytes({}, slot));
+  }
+  // The load of the main window: records what it was asked to load.
+  TLoadLogo Recorder() {
+    return [this](int slot, const std::string& path) { loaded.push_back(std::to_string(slot) + " " + path); };
+  }
+
+  TSlotFiles files;
+  std::deque<int> answers;
+  std::vector<std::string> asked, loaded;
+};
+
+TEST_F(SlotFiles, TheFirstStartMakesTheFoldersAndKeepsEachLogoFoundAndLaterStartsNeverOverwriteIt) {
+  WriteFile(Logo(lsStartup), BitmapBytes({}, 1));
+  WriteFile(Logo(lsTurnoff), BitmapBytes({}, 3));
+  const std::string status = files.Start(Recorder());
+  EXPECT_TRUE(Exists(std::string(slot_test::kStartDir) + "\\BACKUP"));
+  EXPECT_TRUE(Exists(std::string(slot_test::kStartDir) + "\\ORIGINAL"));
+  EXPECT_EQ(ReadFile(Original(lsStartup)), BitmapBytes({}, 1));
+  EXPECT_FALSE(Exists(Original(lsWait))) << "no logo, no original";
+  EXPECT_EQ(ReadFile(Original(lsTurnoff)), BitmapBytes({}, 3));
+  EXPECT_EQ(loaded, (std::vector<std::string>{"0 " + Logo(lsStartup), "2 " + Logo(lsTurnoff)}));
+  EXPECT_EQ(status, Logo(lsWait) + " not found ! Select one by clicking Swap !.");
+  EXPECT_EQ(files.LogoMissing, (std::array<bool, 3>{false, true, false}));
+  EXPECT_EQ(files.BackupMissing, (std::array<bool, 3>{true, true, true}));
+
+  WriteLogos();  // new logos in every slot
+  TSlotFiles later(slot_test::WindowsFolder(), slot_test::kStartDir);
+  EXPECT_EQ(later.Start(Recorder()), "");
+  EXPECT_EQ(ReadFile(Original(lsStartup)), BitmapBytes({}, 1)) << "the first logo seen stays";
+  EXPECT_EQ(ReadFile(Original(lsWait)), BitmapBytes({}, 1)) << "the wait slot's first logo";
+  EXPECT_EQ(GetFileAttributesA(Original(lsStartup).c_str()), FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(SlotFiles, AReadOnlyHiddenLogoLosesBothAttributesAtStart) {
+  WriteLogos();
+  SetFileAttributesA(Logo(lsWait).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  files.Start(Recorder());
+  EXPECT_EQ(GetFileAttributesA(Logo(lsWait).c_str()), FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(SlotFiles, AnUnreadableLogoIsReportedAndTheStartGoesOn) {
+  WriteLogos();
+  const std::string status = files.Start([&](int slot, const std::string& path) {
+    if (slot == lsStartup) throw Exception("unrecognized BMP");
+    loaded.push_back(path);
+  });
+  EXPECT_EQ(status, Logo(lsStartup) + ": unrecognized BMP");
+  EXPECT_EQ(loaded.size(), 2u);
+  EXPECT_TRUE(Exists(Original(lsTurnoff))) << "the originals are still kept";
+}
+
+TEST_F(SlotFiles, BackupReportsInTheSlotsNameAndFailsWithoutTouchingTheFlags) {
+  WriteLogos();
+  files.Start(Recorder());
+  const TSlotOutcome ok = files.Backup(lsWait);
+  EXPECT_EQ(ok.Status, "Backup operation of LOGOW.SYS was successfull.");
+  EXPECT_EQ(ReadFile(Backup(lsWait)), ReadFile(Logo(lsWait)));
+  EXPECT_FALSE(files.BackupMissing[lsWait]);
+  EXPECT_EQ(GetFileAttributesA(Backup(lsWait).c_str()), FILE_ATTRIBUTE_ARCHIVE);
+
+  DeleteFileA(Logo(lsTurnoff).c_str());
+  const TSlotOutcome failed = files.Backup(lsTurnoff);
+  EXPECT_EQ(failed.Result, -1);
+  EXPECT_EQ(failed.Status,
+            "Backup operation of LOGOS.SYS was NOT successfull. Please check if there's enough harddisk space.");
+  EXPECT_TRUE(files.BackupMissing[lsTurnoff]);
+}
+
+TEST_F(SlotFiles, RestoreYesExchangesLogoAndBackupByteForByteAndLeavesNoTemporaryFile) {
+  WriteLogos();
+  WriteFile(Backup(lsStartup), BitmapBytes({}, 9));
+  files.Start(Recorder());
+  answers = {IDYES};
+  const TSlotOutcome outcome = files.Restore(lsStartup);
+  EXPECT_EQ(outcome.Result, 1);
+  EXPECT_EQ(outcome.Status, "Restore operation successfully completed.");
+  EXPECT_EQ(asked, (std::vector<std::string>{"Make a Switch?: Do you wish to make a backup of the current logo?"}));
+  EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 9));
+  EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, 0));
+  EXPECT_EQ(SwitchTempPath(Logo(lsStartup)), "C:\\LOGO.tmp");
+  EXPECT_FALSE(Exists("C:\\LOGO.tmp"));
+}
+
+TEST_F(SlotFiles, RestoreNoCopiesTheBackupAndCancelChangesNothing) {
+  WriteLogos();
+  WriteFile(Backup(lsWait), BitmapBytes({}, 9));
+  files.Start(Recorder());
+  answers = {IDCANCEL, IDNO};
+  EXPECT_EQ(files.Restore(lsWait).Status, "Restore operation cancelled by user.");
+  EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 1));
+  const TSlotOutcome no = files.Restore(lsWait);
+  EXPECT_EQ(no.Result, 1);
+  EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 9));
+  EXPECT_EQ(ReadFile(Backup(lsWait)), BitmapBytes({}, 9));
+  EXPECT_EQ(asked[0], "Make a switch?: Do you wish to make a backup of the current logo?");
+  EXPECT_EQ(files.Restore(lsTurnoff).Status, "Backup file was NOT found. Make a backup first !");
+}
+
+// The copies of a switch are checked: a failure stops it and no file is lost.
+TEST_F(SlotFiles, AFailedSwitchStopsAndKeepsEveryFile) {
+  WriteLogos();
+  WriteFile(Backup(lsWait), BitmapBytes({}, 9));
+  WriteFile(Backup(lsTurnoff), BitmapBytes({}, 8));
+  files.Start(Recorder());
+  const std::string failed = "Restore operation was NOT successfull. Please check if there's enough harddisk space.";
+
+  // The backup cannot go over the read-only logo: both stay, the temporary copy goes.
+  SetFileAttributesA(Logo(lsWait).c_str(), FILE_ATTRIBUTE_READONLY);
+  answers = {IDYES, IDNO};
+  TSlotOutcome outcome = files.Restore(lsWait);
+  EXPECT_EQ(outcome.Result, -1);
+  EXPECT_EQ(outcome.Status, failed);
+  EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 1));
+  EXPECT_EQ(ReadFile(Backup(lsWait)), BitmapBytes({}, 9));
+  EXPECT_FALSE(Exists(SwitchTempPath(Logo(lsWait))));
+  EXPECT_EQ(files.Restore(lsWait).Status, failed) << "the No branch is checked too";
+  EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 1));
+
+  // The old logo cannot go over the read-only backup: it stays in the temporary file.
+  SetFileAttributesA(Backup(lsTurnoff).c_str(), FILE_ATTRIBUTE_READONLY);
+  answers = {IDYES};
+  outcome = files.Restore(lsTurnoff);
+  const std::string temp = SwitchTempPath(Logo(lsTurnoff));
+  EXPECT_EQ(outcome.Result, 1) << "the logo did change";
+  EXPECT_EQ(outcome.Status, failed + " The current logo was kept as " + temp + ".");
+  EXPECT_EQ(ReadFile(Logo(lsTurnoff)), BitmapBytes({}, 8));
+  EXPECT_EQ(ReadFile(Backup(lsTurnoff)), BitmapBytes({}, 8));
+  EXPECT_EQ(ReadFile(temp), BitmapBytes({}, 2));
+}
+
+TEST_F(SlotFiles, RestoreOriginalsAnsweredNoNoNoCopiesTheOriginalsBackWithoutBackups) {
+  WriteLogos();
+  files.Start(Recorder());
+  for (int slot = 0; slot < kSlotCount; ++slot) WriteFile(Logo(slot), BitmapBytes({}, 5 + slot));
+  loaded.clear();
+  answers = {IDNO, IDNO, IDNO};
+  const TSlotOutcome outcome = files.RestoreOriginals(Recorder());
+  EXPECT_EQ(asked, (std::vector<std::string>{
+                       "Make a backup?: Do you wish to make a backup of the current Startup Logo ?",
+                       "Make a backup?: Do you wish to make a backup of the current Wait Logo ?",
+                       "Make a backup?: Do you wish to make a backup of the current Turnoff Logo ?"}));
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    EXPECT_EQ(ReadFile(Logo(slot)), BitmapBytes({}, slot));
+    EXPECT_FALSE(Exists(Backup(slot)));
+  }
+  EXPECT_EQ(loaded.size(), 3u);
+  EXPECT_EQ(outcome.Status, "");
+}
+
+TEST_F(SlotFiles, RestoreOriginalsBacksUpOnYesStopsOnCancelAndSkipsAMissingOriginal) {
+  WriteLogos();
+  files.Start(Recorder());
+  WriteFile(Logo(lsStartup), BitmapBytes({}, 7));
+  answers = {IDYES, IDCANCEL};
+  EXPECT_EQ(files.RestoreOriginals(Recorder()).Status, "Restore Originals operation cancelled by user.");
+  EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, 7));
+  EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 7)) << "nothing restored after Cancel";
+
+  DeleteFileA(Original(lsWait).c_str());
+  answers = {IDNO, IDNO, IDNO};
+  const TSlotOutcome outcome = files.RestoreOriginals(Recorder());
+  EXPECT_EQ(outcome.Status, "Original of LOGOW.SYS was NOT found.");
+  EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 0));
+  EXPECT_EQ(ReadFile(Logo(lsTurnoff)), BitmapBytes({}, 2)) << "the slot after the missing one";
+}
+
+TEST_F(SlotFiles, FlagsFollowTheFilesAfterARestore) {
+  WriteFile(Backup(lsWait), BitmapBytes({}, 9));
+  files.Start(Recorder());
+  ASSERT_TRUE(files.LogoMissing[lsWait]);
+  answers = {IDNO};
+  files.Restore(lsWait);
+  EXPECT_FALSE(files.LogoMissing[lsWait]);
+  EXPECT_EQ(files.Swapped(lsTurnoff), "Turnoff Logo successfully swapped !");
+  EXPECT_FALSE(files.LogoMissing[lsTurnoff]);
+}
+
+}  // namespace
