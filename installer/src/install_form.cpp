@@ -107,10 +107,10 @@ std::vector<std::string> TForm1::InstallSteps(const std::string& appPath) {
   step([&] { vb::FileCopy(source + "vorreldown.sys", "c:\\logos\\down\\vorreldown.sys"); });
   // "Yes": the uninstall puts the saved startup logo back; "No": it may delete the startup logo.
   // A real logo (over 100 bytes) is put back; no logo, or a stub, is not. "Oldone" describes the
-  // saved original, so it is judged from the logo that is saved now, or kept with a kept original.
+  // saved original: the one kept from an earlier install, else the logo saved now. Judging a kept
+  // one again gives what that install stored, and mends a value that no longer matches it.
   step([&] {
     const bool keptOriginal = !vb::Dir(kOriginalStart).empty();
-    if (keptOriginal && !vb::GetSetting("Plumtrey", "Logo", "Oldone").empty()) return;
     bool real = false;
     vb::ResumeNext([&] { real = vb::FileLen(keptOriginal ? kOriginalStart : "c:\\logo.sys") > 100; });
     vb::SaveSetting("Plumtrey", "Logo", "Oldone", real ? "Yes" : "No");

@@ -105,6 +105,8 @@ TEST_F(Install, ASecondInstallKeepsTheFirstOriginals) {
 }
 
 TEST_F(Install, OldoneIsDecidedWithTheSavedOriginal) {
+  static const char kUsersOwn[] =
+      "a logo of the user's own, saved by an earlier install that stored the wrong value for it .............";
   // An "Oldone" left by an earlier install, and whether that install's original is still there.
   const struct { const char* stored; const char* original; const char* oldone; } cases[] = {
       {"No", nullptr, "Yes"},            // the original is made now, from the user's logo
@@ -112,6 +114,7 @@ TEST_F(Install, OldoneIsDecidedWithTheSavedOriginal) {
       {"No", "stub", "No"},              // the kept original keeps its value
       {"", "stub", "No"},                // none stored: judged from the kept original
       {"", nullptr, "Yes"},
+      {"No", kUsersOwn, "Yes"},          // a value that does not match the kept original is mended
   };
   for (const auto& c : cases) {
     ScopedMachineRoot fresh;
