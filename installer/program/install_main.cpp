@@ -1,4 +1,5 @@
 // The installer of the logo rotator.
+#include "components/program_icons.h"
 #include "installer/install_form.h"
 #include "vbrun/interaction.h"
 #include "vcl/system.h"
@@ -6,6 +7,7 @@
 int main(int argc, char* argv[]) {
   InitParams(argc, argv);
   vb::App().Title = "Install";
+  components::SetApplicationIcon(components::TProgramIcon::Install);
   auto* form = new installer::TForm1(Application);
   return vb::Run(*form);
 }

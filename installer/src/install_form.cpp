@@ -14,6 +14,8 @@ namespace {
 vb::Declare<long(const char*, const char*, const char*, const char*)> fCreateShellLink("STKIT432.DLL",
                                                                                       "fCreateShellLink");
 
+constexpr const char* kOriginalStart = "c:\\logos\\start\\originalstart.sys";
+
 bool FolderExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -103,16 +105,17 @@ std::vector<std::string> TForm1::InstallSteps(const std::string& appPath) {
   step([&] { vb::FileCopy(source + "vorrelstart.sys", "c:\\logos\\start\\vorrelstart.sys"); });
   step([&] { vb::FileCopy(source + "vorrelwait.sys", "c:\\logos\\wait\\vorrelwait.sys"); });
   step([&] { vb::FileCopy(source + "vorreldown.sys", "c:\\logos\\down\\vorreldown.sys"); });
-  // "Yes": the uninstall puts the saved startup logo back; "No": it deletes the startup logo.
-  // A real logo (over 100 bytes) is put back; no logo, or a stub, is deleted. A value from an
-  // earlier install stays, as that install saw the user's own logo.
+  // "Yes": the uninstall puts the saved startup logo back; "No": it may delete the startup logo.
+  // A real logo (over 100 bytes) is put back; no logo, or a stub, is not. "Oldone" describes the
+  // saved original: the one kept from an earlier install, else the logo saved now. Judging a kept
+  // one again gives what that install stored, and mends a value that no longer matches it.
   step([&] {
-    if (!vb::GetSetting("Plumtrey", "Logo", "Oldone").empty()) return;
+    const bool keptOriginal = !vb::Dir(kOriginalStart).empty();
     bool real = false;
-    vb::ResumeNext([&] { real = vb::FileLen("c:\\logo.sys") > 100; });
+    vb::ResumeNext([&] { real = vb::FileLen(keptOriginal ? kOriginalStart : "c:\\logo.sys") > 100; });
     vb::SaveSetting("Plumtrey", "Logo", "Oldone", real ? "Yes" : "No");
   });
-  step([&] { CopyOriginal("c:\\logo.sys", "c:\\logos\\start\\originalstart.sys"); });
+  step([&] { CopyOriginal("c:\\logo.sys", kOriginalStart); });
   step([&] { CopyOriginal("c:\\windows\\logos.sys", "c:\\logos\\down\\originaldown.sys"); });
   step([&] { CopyOriginal("c:\\windows\\logow.sys", "c:\\logos\\wait\\originalwait.sys"); });
   step([&] {

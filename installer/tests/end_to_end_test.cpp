@@ -11,8 +11,10 @@
 #include <thread>
 
 #include "installer/install_form.h"
+#include "rotator/options_form.h"
 #include "vbrun/settings.h"
 #include "vcl/testing/dialogs.h"
+#include "win32/kernel.h"
 #include "win32/machine.h"
 #include "win32/shell.h"
 #include "win32/testing/machine_root.h"
@@ -55,6 +57,22 @@ class EndToEnd : public ::testing::Test {
     std::ofstream(root.DriveC() / "windows/logos.sys", std::ios::binary) << "user down";
     installer::TForm1 form(Application);
     ASSERT_TRUE(form.InstallSteps(machine::WindowsPath(STARTLOGO_DISTRIBUTION)).empty());
+  }
+  void Install() {
+    installer::TForm1 form(Application);
+    ASSERT_TRUE(form.InstallSteps(machine::WindowsPath(STARTLOGO_DISTRIBUTION)).empty());
+  }
+  // The rotator's "Uninstall Logo", answered Yes; the message it ends with.
+  std::string Uninstall() {
+    auto* options = new rotator::TForm5(Application);
+    options->Load();
+    dialogs_.Answer(IDYES);
+    options->Command4_Click();
+    delete options;
+    return dialogs_.Calls().back().Text;
+  }
+  static void PutStartLogo(ScopedMachineRoot& machine, const std::string& bytes) {
+    std::ofstream(machine.DriveC() / "logo.sys", std::ios::binary) << bytes;
   }
   // Whether the slot holds one of the library's files.
   bool FromLibrary(const std::string& slot, const std::string& library) {
@@ -117,6 +135,56 @@ TEST_F(EndToEnd, OnlyRunExactlyIsSilent) {
   EXPECT_EQ(RunFor({Logo(), "RUN"}, 20), 0);
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo.sys"));
   EXPECT_TRUE(FromLibrary("windows/logow.sys", "wait"));
+}
+
+constexpr const char* kRemoved = "Logo was removed! You will have to delete c:\\logos\\logo.exe";
+
+// A machine without a startup logo: the user adds one between installs, with or without an
+// uninstall in between; the last uninstall leaves it in place, byte for byte.
+TEST_F(EndToEnd, TheUsersOwnLogoSurvivesInstallingAgainAndUninstalling) {
+  const std::string users(3000, 'm');
+  for (const bool uninstallFirst : {true, false}) {
+    ScopedMachineRoot fresh;
+    Install();
+    if (uninstallFirst) {
+      EXPECT_EQ(Uninstall(), kRemoved);
+    }
+    PutStartLogo(fresh, users);
+    Install();
+    EXPECT_EQ(vb::GetSetting("Plumtrey", "Logo", "Oldone"), "Yes") << uninstallFirst;
+    EXPECT_EQ(Uninstall(), kRemoved);
+    EXPECT_EQ(Bytes(fresh.DriveC() / "logo.sys"), users) << uninstallFirst;
+    EXPECT_FALSE(std::filesystem::exists(fresh.DriveC() / "logos/start")) << uninstallFirst;
+  }
+}
+
+// The rotator puts a library logo into the slot; the uninstall removes it where the machine had no
+// logo ("No") and puts the user's back where it had one ("Yes").
+TEST_F(EndToEnd, ARotatedLogoIsRemovedOrTheOriginalPutBack) {
+  for (const bool hadLogo : {false, true}) {
+    ScopedMachineRoot fresh;
+    if (hadLogo) PutStartLogo(fresh, std::string(2000, 'u'));
+    Install();
+    const std::string sample = Bytes(fresh.DriveC() / "logos/start/vorrelstart.sys");
+    for (int run = 0; run < 40 && Bytes(fresh.DriveC() / "logo.sys") != sample; ++run) {
+      ASSERT_EQ(RunFor({(fresh.DriveC() / "logos/logo.exe").string(), "RUN"}, 20), 0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(15));  // the clock seeds each run
+    }
+    ASSERT_EQ(Bytes(fresh.DriveC() / "logo.sys"), sample);
+    EXPECT_EQ(Uninstall(), kRemoved);
+    EXPECT_EQ(Bytes(fresh.DriveC() / "logo.sys"), hadLogo ? std::string(2000, 'u') : "<missing>");
+  }
+}
+
+TEST_F(EndToEnd, AReadOnlyLibraryFileIsNamedByTheUninstall) {
+  Install();
+  ASSERT_TRUE(SetFileAttributesA("c:\\logos\\wait\\vorrelwait.sys", FILE_ATTRIBUTE_READONLY));
+  const std::string message = Uninstall();
+  EXPECT_EQ(message, std::string(kRemoved) +
+                         "\n\nThese steps failed:\n- deleting c:\\logos\\wait\\vorrelwait.sys\n- removing c:\\logos\\wait");
+  EXPECT_TRUE(std::filesystem::exists(root.DriveC() / "logos/wait/vorrelwait.sys"));
+  EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos/down"));
+  EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos/start"));
 }
 
 }  // namespace

@@ -104,6 +104,31 @@ TEST_F(Install, ASecondInstallKeepsTheFirstOriginals) {
   EXPECT_EQ(Content("logos/readme.txt"), "new readme");  // everything else is copied again
 }
 
+TEST_F(Install, OldoneIsDecidedWithTheSavedOriginal) {
+  static const char kUsersOwn[] =
+      "a logo of the user's own, saved by an earlier install that stored the wrong value for it .............";
+  // An "Oldone" left by an earlier install, and whether that install's original is still there.
+  const struct { const char* stored; const char* original; const char* oldone; } cases[] = {
+      {"No", nullptr, "Yes"},            // the original is made now, from the user's logo
+      {"Yes", nullptr, "Yes"},
+      {"No", "stub", "No"},              // the kept original keeps its value
+      {"", "stub", "No"},                // none stored: judged from the kept original
+      {"", nullptr, "Yes"},
+      {"No", kUsersOwn, "Yes"},          // a value that does not match the kept original is mended
+  };
+  for (const auto& c : cases) {
+    ScopedMachineRoot fresh;
+    Put(fresh.DriveC() / "logo.sys", std::string(500, 'u'));
+    if (c.original) Put(fresh.DriveC() / "logos/start/originalstart.sys", c.original);
+    if (*c.stored) vb::SaveSetting("Plumtrey", "Logo", "Oldone", c.stored);
+    installer::TForm1 form(Application);
+    EXPECT_TRUE(form.InstallSteps(machine::WindowsPath(source_)).empty());
+    EXPECT_EQ(Oldone(), c.oldone) << c.stored << " " << (c.original ? c.original : "none");
+    std::ifstream saved(fresh.DriveC() / "logos/start/originalstart.sys", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), c.original ? c.original : std::string(500, 'u'));
+  }
+}
+
 TEST_F(Install, MissingFilesAreSkippedAndTheEssentialOnesNamed) {
   std::filesystem::remove(source_ / "readme.txt");
   installer::TForm1 form(Application);

@@ -1,4 +1,5 @@
 // The logo rotator.
+#include "components/program_icons.h"
 #include "rotator/main_form.h"
 #include "vbrun/interaction.h"
 #include "vcl/system.h"
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
   vb::App().Major = 3;
   vb::App().Minor = 0;
   vb::App().Revision = 4;
+  components::SetApplicationIcon(components::TProgramIcon::Logo);
   auto* form = new rotator::TForm1(Application);
   return vb::Run(*form);
 }

@@ -7,6 +7,7 @@
 #include "vbrun/declare.h"
 #include "vbrun/files.h"
 #include "vbrun/interaction.h"
+#include "vcl/graphics_images.h"
 #include "win32/shell.h"
 
 namespace rotator {
@@ -133,6 +134,7 @@ void TfrmAbout::Form_Load() {
   lblVersion->SetCaption("Version " + std::to_string(vb::App().Major) + "." + std::to_string(vb::App().Minor) + "." +
                          std::to_string(vb::App().Revision));
   lblTitle->SetCaption(vb::App().Title);
+  picIcon->Picture()->SetIcon(Application->Icon());
 }
 
 void TfrmAbout::cmdOK_Click() { Unload(); }

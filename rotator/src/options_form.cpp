@@ -1,10 +1,17 @@
 // The options dialog and the uninstall.
 #include "rotator/options_form.h"
 
+#include <strings.h>
+
+#include <optional>
+#include <vector>
+
 #include "rotator/settings.h"
 #include "vbrun/conversions.h"
 #include "vbrun/files.h"
 #include "vbrun/interaction.h"
+#include "vcl/streams.h"
+#include "win32/kernel.h"
 
 namespace rotator {
 namespace {
@@ -15,6 +22,57 @@ T* Make(vb::Form* form, int left, int top, int width, int height) {
   control->SetParent(form);
   vb::Place(control, left, top, width, height);
   return control;
+}
+
+constexpr const char* kOriginalStart = "c:\\logos\\start\\originalstart.sys";
+constexpr const char* kLibraries[3] = {"c:\\logos\\down", "c:\\logos\\wait", "c:\\logos\\start"};
+
+// The whole file, or none when it cannot be read.
+std::optional<std::string> Contents(const std::string& path) {
+  try {
+    TFileStream in(path, fmOpenRead | fmShareDenyNone);
+    std::string bytes(static_cast<std::size_t>(in.Size()), '\0');
+    if (in.Read(bytes.data(), in.Size()) != in.Size()) return std::nullopt;
+    return bytes;
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
+
+// Every file left in the folder, hidden ones too.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether the startup slot holds a logo the rotator put there: byte for byte one of the start
+// library's, the saved original not counted (that one is the user's).
+bool IsRotatedStartLogo() {
+  const std::optional<std::string> slot = Contents(kStartSlot.file);
+  if (!slot) return false;
+  for (const std::string& name : FilesIn(kLibraries[2])) {
+    if (strcasecmp(name.c_str(), "originalstart.sys") == 0) continue;
+    if (Contents(std::string(kLibraries[2]) + "\\" + name) == slot) return true;
+  }
+  return false;
+}
+
+// A saved original copied back over its slot; a failure counts only when there was one to copy.
+void PutBack(const std::string& original, const std::string& slot, std::vector<std::string>& failed) {
+  if (!vb::ResumeNext([&] { vb::FileCopy(original, slot); }) && !vb::Dir(original).empty())
+    failed.push_back("putting back " + slot);
 }
 
 }  // namespace
@@ -100,22 +158,37 @@ void TForm5::Command3_Click() { Unload(); }
 
 void TForm5::Command4_Click() {
   if (vb::MsgBox("Are you sure you want to remove logo from your hard drive?", vb::vbYesNo) != vb::vbYes) return;
-  vb::ResumeNext([] {
+  std::vector<std::string> failed;
+  vb::ResumeNext([&] {
     const std::string oldone = ReadSetting("Oldone");
-    if (oldone == "No") vb::Kill("c:\\logo.sys");
-    else if (oldone == "Yes") vb::FileCopy("c:\\logos\\start\\originalstart.sys", "c:\\logo.sys");
+    // "No": the machine had no logo of its own, so the slot holds one of ours at most. A logo that
+    // is none of the library's is the user's and has no copy: it stays.
+    if (oldone == "No" && IsRotatedStartLogo()) {
+      if (!vb::ResumeNext([] { vb::Kill(kStartSlot.file); })) failed.push_back("deleting c:\\logo.sys");
+    } else if (oldone == "Yes") {
+      if (!vb::ResumeNext([] { vb::FileCopy(kOriginalStart, kStartSlot.file); }))
+        failed.push_back("putting back c:\\logo.sys");
+    }
   });
   // The wait and turn-off originals go back to their slots before the libraries go.
-  vb::ResumeNext([] { vb::FileCopy("c:\\logos\\wait\\originalwait.sys", "c:\\windows\\logow.sys"); });
-  vb::ResumeNext([] { vb::FileCopy("c:\\logos\\down\\originaldown.sys", "c:\\windows\\logos.sys"); });
+  PutBack("c:\\logos\\wait\\originalwait.sys", kWaitSlot.file, failed);
+  PutBack("c:\\logos\\down\\originaldown.sys", kDownSlot.file, failed);
   vb::ResumeNext([] { vb::Kill("c:\\logos\\readme.txt"); });
+  if (!vb::Dir("c:\\logos\\readme.txt").empty()) failed.push_back("deleting c:\\logos\\readme.txt");
   vb::ResumeNext([] { vb::Kill("c:\\logos\\down\\*.*"); });
   vb::ResumeNext([] { vb::Kill("c:\\logos\\wait\\*.*"); });
   vb::ResumeNext([] { vb::Kill("c:\\logos\\start\\*.*"); });
-  vb::ResumeNext([] { vb::RmDir("c:\\logos\\down"); });
-  vb::ResumeNext([] { vb::RmDir("c:\\logos\\wait"); });
-  vb::ResumeNext([] { vb::RmDir("c:\\logos\\start"); });
-  vb::MsgBox("Logo was removed! You will have to delete c:\\logos\\logo.exe", vb::vbOKOnly);
+  for (const char* library : kLibraries)
+    for (const std::string& name : FilesIn(library)) failed.push_back("deleting " + std::string(library) + "\\" + name);
+  for (const char* library : kLibraries)
+    if (!vb::ResumeNext([library] { vb::RmDir(library); }) && FolderExists(library))
+      failed.push_back("removing " + std::string(library));
+  std::string message = "Logo was removed! You will have to delete c:\\logos\\logo.exe";
+  if (!failed.empty()) {
+    message += "\n\nThese steps failed:";
+    for (const std::string& what : failed) message += "\n- " + what;
+  }
+  vb::MsgBox(message, vb::vbOKOnly);
 }
 
 }  // namespace rotator

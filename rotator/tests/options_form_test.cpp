@@ -1,6 +1,7 @@
 #include "rotator/options_form.h"
 #include "rotator_fixture.h"
 #include "vbrun/forms.h"
+#include "win32/kernel.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ class Options : public RotatorTest {
     Put("logos/start/vorrelstart.sys", "sample");
     Put("logos/wait/originalwait.sys", "original wait");
     Put("logos/down/originaldown.sys", "original down");
-    Put("logo.sys", "rotated start");
+    Put("logo.sys", "sample");  // rotated there from the library
     Put("windows/logow.sys", "rotated wait");
     Put("windows/logos.sys", "rotated down");
   }
@@ -103,7 +104,7 @@ TEST_F(Options, LeavingTheBoxWithNoNumberIsTold) {
 
 TEST_F(Options, UninstallWithEachOldone) {
   const struct { const char* oldone; const char* start; } cases[] = {
-      {"Yes", "original start"}, {"No", "<missing>"}, {"", "rotated start"}};
+      {"Yes", "original start"}, {"No", "<missing>"}, {"", "sample"}};
   for (const auto& c : cases) {
     Installed();
     rotator::WriteSetting("Oldone", c.oldone);
@@ -123,13 +124,51 @@ TEST_F(Options, UninstallWithEachOldone) {
   }
 }
 
+TEST_F(Options, UninstallWithNoKeepsAStartupLogoThatIsNotTheLibrarys) {
+  // The user's own logo, put there after the install; and one equal to the saved original only.
+  for (const char* start : {"the user's own logo", "original start"}) {
+    Installed();
+    Put("logo.sys", start);
+    rotator::WriteSetting("Oldone", "No");
+    auto* form = Opened();
+    dialogs_.Answer(IDYES);
+    form->Command4_Click();
+    EXPECT_EQ(Content("logo.sys"), start);
+    EXPECT_FALSE(std::filesystem::exists(Host("logos/start")));
+    EXPECT_EQ(dialogs_.Calls().back().Text, "Logo was removed! You will have to delete c:\\logos\\logo.exe");
+    delete form;
+  }
+}
+
+TEST_F(Options, UninstallNamesWhatItCouldNotRemove) {
+  Installed();
+  Put("logos/wait/locked.sys", "read-only");
+  ASSERT_TRUE(SetFileAttributesA("c:\\logos\\wait\\locked.sys", FILE_ATTRIBUTE_READONLY));
+  std::filesystem::remove(Host("logos/start/originalstart.sys"));
+  rotator::WriteSetting("Oldone", "Yes");
+  auto* form = Opened();
+  dialogs_.Answer(IDYES);
+  form->Command4_Click();
+  EXPECT_EQ(Content("logo.sys"), "sample");
+  EXPECT_TRUE(std::filesystem::exists(Host("logos/wait/locked.sys")));
+  EXPECT_FALSE(std::filesystem::exists(Host("logos/down")));
+  const std::string text = dialogs_.Calls().back().Text;
+  EXPECT_TRUE(text.starts_with("Logo was removed! You will have to delete c:\\logos\\logo.exe\n\nThese steps failed:\n"))
+      << text;
+  EXPECT_NE(text.find("\n- putting back c:\\logo.sys"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n- deleting c:\\logos\\wait\\locked.sys"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n- removing c:\\logos\\wait"), std::string::npos) << text;
+  EXPECT_EQ(text.find("down"), std::string::npos) << text;
+  delete form;
+}
+
 TEST_F(Options, UninstallAnsweredNoChangesNothing) {
   Installed();
   rotator::WriteSetting("Oldone", "No");
   auto* form = Opened();
   dialogs_.Answer(IDNO);
   form->Command4_Click();
-  EXPECT_EQ(Content("logo.sys"), "rotated start");
+  EXPECT_EQ(Content("logo.sys"), "sample");
   EXPECT_TRUE(std::filesystem::exists(Host("logos/start/originalstart.sys")));
   EXPECT_EQ(dialogs_.Calls().size(), 1u);
   delete form;

@@ -13,19 +13,28 @@ class HeadlessDisplay final : public Display {
  public:
   const char* Name() const override { return "headless"; }
 
-  SurfaceId Open(const SurfaceDesc&) override {
+  SurfaceId Open(const SurfaceDesc& desc) override {
     std::lock_guard lock(mutex_);
     SurfaceId id = next_++;
     surfaces_[id] = Image{};
+    described_[id] = Kept{desc, {}};
     return id;
   }
   void Close(SurfaceId id) override {
     std::lock_guard lock(mutex_);
     surfaces_.erase(id);
+    described_.erase(id);
   }
   void Show(SurfaceId, bool) override {}
   void Place(SurfaceId, int, int, int, int) override {}
-  void SetTitle(SurfaceId, const std::string&) override {}
+  void SetTitle(SurfaceId id, const std::string& title) override {
+    std::lock_guard lock(mutex_);
+    if (auto it = described_.find(id); it != described_.end()) it->second.desc.title = title;
+  }
+  void SetIcons(SurfaceId id, const std::vector<Image>& icons) override {
+    std::lock_guard lock(mutex_);
+    if (auto it = described_.find(id); it != described_.end()) it->second.icons = icons;
+  }
   void Raise(SurfaceId) override {}
 
   void Present(SurfaceId id, int width, int height, const std::uint32_t* pixels, int stride) override {
@@ -44,6 +53,17 @@ class HeadlessDisplay final : public Display {
     std::lock_guard lock(mutex_);
     auto it = surfaces_.find(id);
     return it == surfaces_.end() ? Image{} : it->second;
+  }
+
+  SurfaceDesc Described(SurfaceId id) override {
+    std::lock_guard lock(mutex_);
+    auto it = described_.find(id);
+    return it == described_.end() ? SurfaceDesc{} : it->second.desc;
+  }
+  std::vector<Image> Icons(SurfaceId id) override {
+    std::lock_guard lock(mutex_);
+    auto it = described_.find(id);
+    return it == described_.end() ? std::vector<Image>{} : it->second.icons;
   }
 
   bool Poll(InputEvent& event) override {
@@ -67,6 +87,11 @@ class HeadlessDisplay final : public Display {
  private:
   std::mutex mutex_;
   std::map<SurfaceId, Image> surfaces_;
+  struct Kept {
+    SurfaceDesc desc;
+    std::vector<Image> icons;
+  };
+  std::map<SurfaceId, Kept> described_;
   std::deque<InputEvent> input_;
   SurfaceId next_ = 1;
 };

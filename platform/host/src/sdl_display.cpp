@@ -8,6 +8,7 @@
 
 #include "host/display.h"
 #include "sdl_keys.h"
+#include "x11_hints.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -30,6 +31,8 @@ struct NativeWindow {
   SDL_Texture* texture = nullptr;
   int textureWidth = 0, textureHeight = 0;
   Image shown;
+  SurfaceDesc desc;
+  std::vector<Image> icons;
 };
 
 // Win32 stock cursor ids to SDL's system cursors.
@@ -69,12 +72,21 @@ class SdlDisplay final : public Display {
     if (d.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (d.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     NativeWindow w;
+    // SDL names the window's type from this hint when it makes the X window, which it may make
+    // anew for the renderer.
+    if (d.dialog && !d.borderless) SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     w.window = SDL_CreateWindow(d.title.c_str(), d.x, d.y, d.width, d.height, flags);
+    if (w.window) w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
+    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_NORMAL");
     if (!w.window) return 0;
-    w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
     if (!w.renderer) {
       SDL_DestroyWindow(w.window);
       return 0;
+    }
+    w.desc = d;
+    if (!d.borderless) {
+      if (NativeWindow* owner = Find(d.owner)) SDL_SetWindowModalFor(w.window, owner->window);
+      SetAllowedActions(w.window, d);
     }
     SurfaceId id = SDL_GetWindowID(w.window);
     windows_[id] = w;
@@ -96,7 +108,23 @@ class SdlDisplay final : public Display {
     SDL_SetWindowSize(w->window, width, height);
   }
   void SetTitle(SurfaceId id, const std::string& title) override {
-    if (NativeWindow* w = Find(id)) SDL_SetWindowTitle(w->window, title.c_str());
+    NativeWindow* w = Find(id);
+    if (!w) return;
+    SDL_SetWindowTitle(w->window, title.c_str());
+    w->desc.title = title;
+  }
+  void SetIcons(SurfaceId id, const std::vector<Image>& icons) override {
+    NativeWindow* w = Find(id);
+    if (!w) return;
+    w->icons = icons;
+    if (!SetIconProperty(w->window, icons) && !icons.empty()) {
+      const Image& big = icons.front();
+      if (SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(big.pixels.data()), big.width,
+                                                              big.height, 32, big.width * 4, SDL_PIXELFORMAT_ARGB8888)) {
+        SDL_SetWindowIcon(w->window, s);
+        SDL_FreeSurface(s);
+      }
+    }
   }
   void Raise(SurfaceId id) override {
     if (NativeWindow* w = Find(id)) SDL_RaiseWindow(w->window);
@@ -134,6 +162,14 @@ class SdlDisplay final : public Display {
   Image Capture(SurfaceId id) override {
     NativeWindow* w = Find(id);
     return w ? w->shown : Image{};
+  }
+  SurfaceDesc Described(SurfaceId id) override {
+    NativeWindow* w = Find(id);
+    return w ? w->desc : SurfaceDesc{};
+  }
+  std::vector<Image> Icons(SurfaceId id) override {
+    NativeWindow* w = Find(id);
+    return w ? w->icons : std::vector<Image>{};
   }
 
   bool Poll(InputEvent& event) override {

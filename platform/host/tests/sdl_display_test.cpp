@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "host/display.h"
+#include "host/testing/window_manager.h"
 #include "host/testing/x_screenshot.h"
 #include "host/testing/xvfb.h"
 
@@ -41,6 +43,103 @@ TEST(SdlDisplay, AWindowShowsItsPixelsOnTheScreen) {
   EXPECT_EQ(shot.At(7, 10), 0x00FF00u);
   EXPECT_EQ(display->Capture(id).pixels, pixels);
   display->Close(id);
+}
+
+// A square icon in one colour with a transparent corner.
+host::Image Icon(int size, std::uint32_t argb) {
+  host::Image icon;
+  icon.width = icon.height = size;
+  icon.pixels.assign(static_cast<std::size_t>(size * size), argb);
+  icon.pixels[0] = 0;
+  return icon;
+}
+
+// A main window and a message box of it: the window manager is told the box is a modal dialog
+// in front of the main window, that neither may be resized or maximised, that only the main
+// window may be minimised, and their icons in two sizes.
+TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
+  ScopedXServer server;
+  if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
+  ScopedWindowManager manager;
+  auto display = host::MakeSdlDisplay();
+  ASSERT_TRUE(display) << "SDL2 could not open the video subsystem";
+  host::SurfaceDesc mainDesc{40, 40, 200, 150, false, false, false, "main window"};
+  mainDesc.minimizable = true;
+  const host::SurfaceId main = display->Open(mainDesc);
+  ASSERT_NE(main, 0u);
+  display->SetIcons(main, {Icon(32, 0xFFFF0000), Icon(16, 0xFF0000FF)});
+  display->Show(main, true);
+  host::SurfaceDesc boxDesc{80, 80, 120, 60, false, false, false, "message box"};
+  boxDesc.dialog = true;
+  boxDesc.owner = main;
+  boxDesc.modal = true;
+  const host::SurfaceId box = display->Open(boxDesc);
+  ASSERT_NE(box, 0u);
+  display->Show(box, true);
+  EXPECT_TRUE(display->Described(box).dialog);
+  EXPECT_EQ(display->Icons(main).size(), 2u);
+
+  xtest::XId mainWindow = 0, boxWindow = 0;
+  // Wait until both are mapped and, with a window manager, managed by it.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    host::InputEvent e;
+    while (display->Poll(e)) {
+    }
+    mainWindow = xtest::FindByTitle("main window");
+    boxWindow = xtest::FindByTitle("message box");
+    if (mainWindow && boxWindow &&
+        (!manager.Running() || (!xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS").empty() &&
+                                !xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS").empty())))
+      break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(mainWindow && boxWindow);
+
+  EXPECT_TRUE(xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_DIALOG"));
+  EXPECT_TRUE(xtest::HasAtom(xtest::Property(mainWindow, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_NORMAL"));
+  EXPECT_EQ(xtest::TransientFor(boxWindow), mainWindow);
+  EXPECT_NE(xtest::TransientFor(mainWindow), boxWindow);
+  EXPECT_TRUE(xtest::FixedSize(boxWindow));
+  EXPECT_TRUE(xtest::FixedSize(mainWindow));
+  // The Motif hints (functions, then the frame's parts): the minimise box only on the main window.
+  constexpr xtest::XId kMinimizeFunction = 8, kMinimizeButton = 32;
+  constexpr xtest::XId kResizeOrMaximizeFunction = 2 | 16, kResizeOrMaximizeFrame = 4 | 64;
+  const std::vector<xtest::XId> boxMotif = xtest::Property(boxWindow, "_MOTIF_WM_HINTS");
+  const std::vector<xtest::XId> mainMotif = xtest::Property(mainWindow, "_MOTIF_WM_HINTS");
+  ASSERT_EQ(boxMotif.size(), 5u);
+  ASSERT_EQ(mainMotif.size(), 5u);
+  EXPECT_EQ(boxMotif[0], 3u);
+  EXPECT_EQ(boxMotif[1] & kMinimizeFunction, 0u);
+  EXPECT_EQ(boxMotif[2] & kMinimizeButton, 0u);
+  EXPECT_NE(mainMotif[1] & kMinimizeFunction, 0u);
+  EXPECT_NE(mainMotif[2] & kMinimizeButton, 0u);
+  EXPECT_EQ((boxMotif[1] | mainMotif[1]) & kResizeOrMaximizeFunction, 0u);
+  EXPECT_EQ((boxMotif[2] | mainMotif[2]) & kResizeOrMaximizeFrame, 0u);
+
+  const std::vector<xtest::XId> icon = xtest::Property(mainWindow, "_NET_WM_ICON");
+  ASSERT_EQ(icon.size(), 2u + 32 * 32 + 2u + 16 * 16);
+  EXPECT_EQ(icon[0], 32u);
+  EXPECT_EQ(icon[2], 0u);  // the transparent corner
+  EXPECT_EQ(icon[3], 0xFFFF0000u);
+  EXPECT_EQ(icon[2 + 32 * 32], 16u);
+  EXPECT_EQ(icon[2 + 32 * 32 + 3], 0xFF0000FFu);
+
+  if (manager.Running()) {
+    // What the window manager made of it: the buttons and actions it offers.
+    const auto boxActions = xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS");
+    const auto mainActions = xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS");
+    for (const char* never : {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"}) {
+      EXPECT_FALSE(xtest::HasAtom(boxActions, never)) << never;
+      EXPECT_FALSE(xtest::HasAtom(mainActions, never)) << never;
+    }
+    EXPECT_TRUE(xtest::HasAtom(mainActions, "_NET_WM_ACTION_MINIMIZE"));
+    EXPECT_TRUE(xtest::HasAtom(boxActions, "_NET_WM_ACTION_CLOSE"));
+    EXPECT_TRUE(xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_STATE"), "_NET_WM_STATE_MODAL"));
+  } else {
+    std::printf("no window manager (openbox): only the window properties are checked\n");
+  }
+  display->Close(box);
+  display->Close(main);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // TApplication: the message loop, exceptions that no handler caught, the mouse while idle.
 #include "vcl/dialogs.h"
 #include "vcl/forms.h"
+#include "vcl/graphics_images.h"
+#include "vcl/streams.h"
 #include "vcl/system.h"
+#include "win32/icons.h"
 #include "vcl/threads.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -30,7 +33,33 @@ bool CancelsHint(UINT Msg) {
 
 }  // namespace
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), icon_(std::make_unique<TIcon>()) {
+  icon_->OnChange = [this](TObject*) {
+    smallIconStale_ = true;
+    if (!Screen) return;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (Screen->Forms(i)->HandleAllocated()) GiveIcon(Screen->Forms(i)->Handle());
+  };
+}
+
+void TApplication::GiveIcon(HWND Window) {
+  HICON big = icon_->Handle();
+  if (smallIconStale_) {
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    smallIcon_ = nullptr;
+    smallIconStale_ = false;
+    TMemoryStream file;
+    try {
+      icon_->SaveToStream(&file);  // an icon made from a handle has no file: no small icon
+    } catch (const EInvalidGraphicOperation&) {
+    }
+    if (file.Size() > 0)
+      smallIcon_ = icons::IconFromFileData(static_cast<const BYTE*>(file.Memory()), static_cast<std::size_t>(file.Size()),
+                                           IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+  }
+  SendMessageA(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageA(Window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(big ? smallIcon_ : nullptr));
+}
 
 std::string TApplication::Title() const {
   if (!title_.empty()) return title_;

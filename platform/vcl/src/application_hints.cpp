@@ -1,5 +1,6 @@
 // TApplication: the hint of the control under the mouse, and the hint window that shows it.
 #include "vcl/forms.h"
+#include "vcl/graphics_images.h"
 #include "vcl/hintwindow.h"
 #include "vcl/timers.h"
 
@@ -37,6 +38,7 @@ TApplication::~TApplication() {
   // Gone while this object is whole: their destructors reach back to it.
   delete hintTimer_;
   delete hintWindow_;
+  if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 void TApplication::SetMouseControl(TControl* Control) {

@@ -2,6 +2,7 @@
 #include "vcl/forms.h"
 
 #include "control_tracking.h"
+#include "vcl/graphics_images.h"
 #include "vcl/menus.h"
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(new TControlCanvas) {
@@ -100,6 +101,7 @@ void TCustomForm::CreateWnd() {
   if (!placed_) PlaceOnScreen();
   TWinControl::CreateWnd();
   placed_ = true;
+  if (Application && Application->Icon()->Handle()) Application->GiveIcon(Handle());
   if (menu_) {
     menu_->SetWindow(Handle());
     ::SetMenu(Handle(), menu_->Handle());

@@ -14,12 +14,25 @@ namespace host {
 
 using SurfaceId = std::uint32_t;  // 0 is no surface
 
+// 32-bit pixels 0x00RRGGBB, rows top-down; icons carry alpha in the top byte (0xAARRGGBB).
+struct Image {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
 struct SurfaceDesc {
   int x = 0, y = 0, width = 1, height = 1;  // screen position and size in pixels
   bool borderless = false;  // popups, drop-downs, menus: no frame from the desktop
   bool topmost = false;
   bool fullScreen = false;  // a topmost window covering the whole screen
   std::string title;
+  // What the window manager is told. Every surface keeps the size it is given: the desktop may
+  // not resize or maximise it.
+  bool dialog = false;       // a dialog or message box
+  SurfaceId owner = 0;       // kept in front of this surface (transient for it)
+  bool modal = false;        // its owner takes no input while it shows
+  bool minimizable = false;  // the desktop may offer to minimise it
 };
 
 // Key codes are the PC virtual-key numbers (letters 'A'-'Z', digits '0'-'9', 0x08 back space,
@@ -37,13 +50,6 @@ struct InputEvent {
   bool repeat = false;  // KeyDown held down
 };
 
-// 32-bit pixels 0x00RRGGBB, rows top-down.
-struct Image {
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;
-  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-
 class Display {
  public:
   virtual ~Display() = default;
@@ -54,11 +60,16 @@ class Display {
   virtual void Show(SurfaceId id, bool shown) = 0;
   virtual void Place(SurfaceId id, int x, int y, int width, int height) = 0;
   virtual void SetTitle(SurfaceId id, const std::string& title) = 0;
+  // The window's icon in one or more sizes (0xAARRGGBB), largest first; none takes it away.
+  virtual void SetIcons(SurfaceId id, const std::vector<Image>& icons) = 0;
   virtual void Raise(SurfaceId id) = 0;
   // Shows the pixels (stride in pixels); the size is the surface's.
   virtual void Present(SurfaceId id, int width, int height, const std::uint32_t* pixels, int stride) = 0;
   // What the screen shows of the surface, as last presented; empty for an unknown surface.
   virtual Image Capture(SurfaceId id) = 0;
+  // How the surface was opened and the icons it was last given (tests); empty for an unknown one.
+  virtual SurfaceDesc Described(SurfaceId id) = 0;
+  virtual std::vector<Image> Icons(SurfaceId id) = 0;
 
   // The next input event, without waiting. Input is read on the thread that opened the first
   // surface; other threads get none.

@@ -1,6 +1,7 @@
 #pragma once
 // Forms, the screen and the application object with its message loop.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 
 class TMainMenu;
 class THintWindow;
+class TIcon;
 class TTimer;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -202,6 +204,9 @@ class TApplication : public TComponent {
   void SetHelpFile(const std::string& Value) { helpFile_ = Value; }
   // The program's Windows path.
   std::string ExeName() const;
+  // The program's icon, which its forms give the desktop (with the file's 16 x 16 entry as the
+  // small icon when it has one); changing it gives it anew to the forms already made.
+  TIcon* Icon() const { return icon_.get(); }
 
   // Makes a form owned by the application; the first one becomes the main form.
   template <class T>
@@ -276,8 +281,14 @@ class TApplication : public TComponent {
   void ShowHintWindow();
   void HideHintWindow();
 
+  // Sends the icon (big and small) to a form's window.
+  void GiveIcon(HWND Window);
+
   std::string title_;
   std::string helpFile_;
+  std::unique_ptr<TIcon> icon_;
+  HICON smallIcon_ = nullptr;  // made from the icon's file
+  bool smallIconStale_ = true;
   TCustomForm* mainForm_ = nullptr;
   bool showMainForm_ = true;
   bool terminated_ = false;

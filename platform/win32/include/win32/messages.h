@@ -35,6 +35,13 @@ constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_HELP = 0x0053;
 constexpr UINT WM_DISPLAYCHANGE = 0x007E;
+// wParam ICON_SMALL or ICON_BIG; WM_SETICON's lParam is the icon, which stays the caller's. The
+// result is the icon set before (WM_GETICON with ICON_SMALL2: the small one, else the big one).
+constexpr UINT WM_GETICON = 0x007F;
+constexpr UINT WM_SETICON = 0x0080;
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+constexpr WPARAM ICON_SMALL2 = 2;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCCALCSIZE = 0x0083;

@@ -103,6 +103,15 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return static_cast<LRESULT>(n);
     }
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+    case WM_SETICON: {
+      HICON& slot = wParam == ICON_SMALL ? w->smallIcon : w->bigIcon;
+      HICON previous = std::exchange(slot, reinterpret_cast<HICON>(lParam));
+      if (IsTopLevel(*w) && w->hostSurface) GiveIconsToDisplay(*w);
+      return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_GETICON:
+      if (wParam == ICON_SMALL2) return reinterpret_cast<LRESULT>(w->smallIcon ? w->smallIcon : w->bigIcon);
+      return reinterpret_cast<LRESULT>(wParam == ICON_SMALL ? w->smallIcon : w->bigIcon);
     case WM_SETCURSOR: return DefaultSetCursor(window, wParam, lParam);
     case WM_ACTIVATE: DefaultActivate(window, wParam); return 0;
     case WM_MOUSEACTIVATE:

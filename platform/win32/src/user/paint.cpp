@@ -178,6 +178,86 @@ void SizeSurface(Window& top) {
   top.dirty = true;
 }
 
+namespace {
+
+// An icon as the desktop takes it: drawn over black and over white, a pixel that follows the
+// background is transparent and one that keeps its colour is opaque (an inverting one shows black).
+host::Image DesktopImageOf(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAP mask{};
+  GetObject(info.hbmMask, sizeof mask, &mask);
+  const int width = mask.bmWidth, height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (width <= 0 || height <= 0 || width > 256 || height > 256) return {};
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC dc = CreateCompatibleDC(nullptr);
+  const std::uint32_t* over[2] = {};
+  HBITMAP bitmaps[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    void* bits = nullptr;
+    bitmaps[i] = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmaps[i]) continue;
+    over[i] = static_cast<const std::uint32_t*>(bits);
+    HGDIOBJ old = SelectObject(dc, bitmaps[i]);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(i ? WHITE_BRUSH : BLACK_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    SelectObject(dc, old);
+  }
+  host::Image image;
+  if (over[0] && over[1]) {
+    image.width = width;
+    image.height = height;
+    for (int p = 0; p < width * height; ++p) {
+      const std::uint32_t onBlack = over[0][p] & 0xFFFFFF, onWhite = over[1][p] & 0xFFFFFF;
+      if (onBlack == 0 && onWhite == 0xFFFFFF) image.pixels.push_back(0);
+      else image.pixels.push_back(0xFF000000u | (onBlack == onWhite ? onBlack : 0));
+    }
+  }
+  for (HBITMAP b : bitmaps)
+    if (b) DeleteObject(b);
+  DeleteDC(dc);
+  return image;
+}
+
+// A dialog or message box, as the desktop should know it.
+bool IsDialog(const Window& w) {
+  if ((w.style & WS_CAPTION) != WS_CAPTION || (w.style & WS_THICKFRAME)) return false;
+  return (w.exStyle & WS_EX_DLGMODALFRAME) || (w.cls && w.cls->name == "#32770");
+}
+
+// The display surface of the window's owner, if it has one on the display.
+host::SurfaceId OwnerSurface(const Window& w, bool* ownerDisabled) {
+  WindowPtr owner = w.owner ? TopLevelOf(w.owner) : nullptr;
+  if (ownerDisabled) *ownerDisabled = owner && (owner->style & WS_DISABLED);
+  return owner ? owner->hostSurface : 0;
+}
+
+}  // namespace
+
+void GiveIconsToDisplay(const Window& top) {
+  // The window's own icons, else its class's, else those of the window it belongs to.
+  HICON big = nullptr, small = nullptr;
+  WindowPtr w = Find(top.handle);
+  for (int depth = 0; w && !big && !small && depth < 8; ++depth, w = w->owner ? TopLevelOf(w->owner) : nullptr) {
+    big = w->bigIcon ? w->bigIcon : (w->cls ? w->cls->icon : nullptr);
+    small = w->smallIcon ? w->smallIcon : (w->cls ? w->cls->smallIcon : nullptr);
+  }
+  std::vector<host::Image> icons;
+  for (HICON icon : {big, small})
+    if (host::Image image = DesktopImageOf(icon); image.width) icons.push_back(std::move(image));
+  if (icons.size() == 2 && icons[0].width < icons[1].width) std::swap(icons[0], icons[1]);
+  host::TheDisplay().SetIcons(top.hostSurface, icons);
+}
+
 void SyncDisplaySurface(Window& top) {
   host::Display& display = host::TheDisplay();
   const bool shown = top.Visible() && !(top.style & WS_MINIMIZE);
@@ -196,13 +276,18 @@ void SyncDisplaySurface(Window& top) {
   desc.fullScreen = desc.topmost && desc.borderless && top.rect.left <= 0 && top.rect.top <= 0 &&
                     top.rect.right >= GetSystemMetrics(SM_CXSCREEN) && top.rect.bottom >= GetSystemMetrics(SM_CYSCREEN);
   desc.title = top.text;
+  desc.dialog = IsDialog(top);
+  desc.owner = OwnerSurface(top, &desc.modal);
+  desc.minimizable = (top.style & WS_MINIMIZEBOX) != 0;
   const host::SurfaceDesc& was = top.shownAs;
-  if (top.hostSurface && (was.borderless != desc.borderless || was.topmost != desc.topmost || was.fullScreen != desc.fullScreen)) {
+  if (top.hostSurface && (was.borderless != desc.borderless || was.topmost != desc.topmost || was.fullScreen != desc.fullScreen ||
+                          was.dialog != desc.dialog || was.owner != desc.owner || was.minimizable != desc.minimizable)) {
     display.Close(top.hostSurface);
     top.hostSurface = 0;
   }
   if (!top.hostSurface) {
     top.hostSurface = display.Open(desc);
+    GiveIconsToDisplay(top);
   } else if (was.x != desc.x || was.y != desc.y || was.width != desc.width || was.height != desc.height) {
     display.Place(top.hostSurface, desc.x, desc.y, desc.width, desc.height);
   }

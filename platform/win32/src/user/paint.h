@@ -31,5 +31,7 @@ namespace user {
 
 // Opens, shows, hides and places the display surface of a top-level window as its state says.
 void SyncDisplaySurface(Window& topLevel);
+// Gives the display the icons the top-level window shows on the desktop.
+void GiveIconsToDisplay(const Window& topLevel);
 
 }  // namespace user

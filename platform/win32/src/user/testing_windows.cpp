@@ -62,6 +62,11 @@ host::Image IconOverButtonFace(HICON icon) {
   return image;
 }
 
+host::SurfaceId DisplaySurfaceOf(HWND window) {
+  WindowPtr top = TopLevelOf(window);
+  return top ? top->hostSurface : 0;
+}
+
 namespace {
 
 void Inject(host::InputEvent e) { host::TheDisplay().Inject(e); }

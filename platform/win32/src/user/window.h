@@ -66,6 +66,8 @@ struct Window {
   bool framePending = false;
   bool destroying = false;
 
+  HICON bigIcon = nullptr, smallIcon = nullptr;  // WM_SETICON's
+
   // Top-level windows only.
   std::shared_ptr<gdi::Surface> surface;
   host::SurfaceId hostSurface = 0;

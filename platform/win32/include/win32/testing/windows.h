@@ -13,6 +13,9 @@ host::Image CaptureClient(HWND window);
 // compare with what a window shows.
 host::Image IconOverButtonFace(HICON icon);
 
+// The display surface a window's top-level window shows on (0 while it shows on none).
+host::SurfaceId DisplaySurfaceOf(HWND window);
+
 // Input at a screen position, read by the thread's next PeekMessage/GetMessage.
 void InjectMouseMove(int screenX, int screenY);
 // button: host::InputEvent::Left, Middle or Right.

@@ -1,0 +1,65 @@
+// The X properties of the desktop back end's windows.
+#include "x11_hints.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace host {
+namespace {
+
+// The X connection and window behind an SDL window; none on other video drivers.
+struct XWindow {
+  ::Display* display = nullptr;
+  ::Window window = 0;
+};
+XWindow XWindowOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
+  return {info.info.x11.display, info.info.x11.window};
+}
+
+// The Motif window manager hints: the functions and the frame's parts the desktop's buttons follow
+// (some window managers read only one of the two).
+constexpr long kMwmHintsFunctions = 1, kMwmHintsDecorations = 2;
+constexpr long kMwmFuncMove = 4, kMwmFuncMinimize = 8, kMwmFuncClose = 32;
+constexpr long kMwmDecorBorder = 2, kMwmDecorTitle = 8, kMwmDecorMenu = 16, kMwmDecorMinimize = 32;
+
+}  // namespace
+
+void SetAllowedActions(SDL_Window* window, const SurfaceDesc& d) {
+  const XWindow x = XWindowOf(window);
+  if (!x.display) return;
+  const Atom hints = XInternAtom(x.display, "_MOTIF_WM_HINTS", False);
+  long value[5] = {kMwmHintsFunctions | kMwmHintsDecorations,
+                   kMwmFuncMove | kMwmFuncClose | (d.minimizable ? kMwmFuncMinimize : 0),
+                   kMwmDecorBorder | kMwmDecorTitle | kMwmDecorMenu | (d.minimizable ? kMwmDecorMinimize : 0), 0, 0};
+  XChangeProperty(x.display, x.window, hints, hints, 32, PropModeReplace, reinterpret_cast<unsigned char*>(value), 5);
+  if (d.modal) {
+    const Atom state = XInternAtom(x.display, "_NET_WM_STATE", False);
+    Atom modal = XInternAtom(x.display, "_NET_WM_STATE_MODAL", False);
+    XChangeProperty(x.display, x.window, state, XA_ATOM, 32, PropModeAppend, reinterpret_cast<unsigned char*>(&modal), 1);
+  }
+}
+
+// _NET_WM_ICON: for each size its width, height and ARGB pixels, as 32-bit items (longs in Xlib).
+bool SetIconProperty(SDL_Window* window, const std::vector<Image>& icons) {
+  const XWindow x = XWindowOf(window);
+  if (!x.display) return false;
+  const Atom property = XInternAtom(x.display, "_NET_WM_ICON", False);
+  std::vector<long> data;
+  for (const Image& icon : icons) {
+    data.push_back(icon.width);
+    data.push_back(icon.height);
+    for (std::uint32_t p : icon.pixels) data.push_back(static_cast<long>(p));
+  }
+  if (data.empty()) XDeleteProperty(x.display, x.window, property);
+  else
+    XChangeProperty(x.display, x.window, property, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+  XFlush(x.display);
+  return true;
+}
+
+}  // namespace host

@@ -1,0 +1,103 @@
+// Kept apart from the tests: Xlib's macros clash with GoogleTest's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "host/testing/window_manager.h"
+
+namespace xtest {
+namespace {
+
+// One connection per question: the tests ask few.
+struct Connection {
+  Connection() : x(XOpenDisplay(nullptr)) {}
+  ~Connection() {
+    if (x) XCloseDisplay(x);
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  ::Display* x;
+};
+
+void Search(::Display* x, ::Window from, const std::string& title, std::vector<XId>& found) {
+  char* name = nullptr;
+  if (XFetchName(x, from, &name) && name) {
+    const bool same = title == name;
+    XFree(name);
+    if (same) found.push_back(from);
+  }
+  ::Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(x, from, &root, &parent, &children, &count)) return;
+  for (unsigned int i = 0; i < count; ++i) Search(x, children[i], title, found);
+  if (children) XFree(children);
+}
+
+std::vector<XId> Read(::Display* x, ::Window w, const char* name) {
+  std::vector<XId> values;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(x, w, XInternAtom(x, name, False), 0, 1 << 20, False, AnyPropertyType, &type, &format, &count,
+                         &after, &data) == Success &&
+      data) {
+    // Xlib hands 32-bit items out as longs, sign-extended.
+    if (format == 32)
+      for (unsigned long i = 0; i < count; ++i) values.push_back(reinterpret_cast<unsigned long*>(data)[i] & 0xFFFFFFFFul);
+    XFree(data);
+  }
+  return values;
+}
+
+}  // namespace
+
+std::vector<XId> FindAllByTitle(const std::string& title) {
+  Connection c;
+  std::vector<XId> found;
+  if (c.x) Search(c.x, DefaultRootWindow(c.x), title, found);
+  return found;
+}
+
+XId FindByTitle(const std::string& title) {
+  const std::vector<XId> found = FindAllByTitle(title);
+  return found.empty() ? 0 : found.front();
+}
+
+std::vector<XId> Property(XId window, const char* name) {
+  Connection c;
+  return c.x ? Read(c.x, window, name) : std::vector<XId>{};
+}
+
+std::vector<XId> RootProperty(const char* name) {
+  Connection c;
+  return c.x ? Read(c.x, DefaultRootWindow(c.x), name) : std::vector<XId>{};
+}
+
+bool HasAtom(const std::vector<XId>& atoms, const char* name) {
+  Connection c;
+  if (!c.x) return false;
+  const Atom wanted = XInternAtom(c.x, name, False);
+  for (XId a : atoms)
+    if (a == wanted) return true;
+  return false;
+}
+
+XId TransientFor(XId window) {
+  Connection c;
+  ::Window owner = 0;
+  return c.x && XGetTransientForHint(c.x, window, &owner) ? owner : 0;
+}
+
+bool FixedSize(XId window) {
+  Connection c;
+  XSizeHints hints{};
+  long supplied = 0;
+  if (!c.x || !XGetWMNormalHints(c.x, window, &hints, &supplied)) return false;
+  return (hints.flags & PMinSize) && (hints.flags & PMaxSize) && hints.min_width == hints.max_width &&
+         hints.min_height == hints.max_height;
+}
+
+bool WindowManagerPresent() { return !RootProperty("_NET_SUPPORTING_WM_CHECK").empty(); }
+
+}  // namespace xtest
