@@ -156,24 +156,37 @@ bool FillRow(GifLzwPixels& pixels, std::uint8_t* row, int width) {
 }  // namespace
 
 void GifLzwDecode(TStream* Source, int Height, int Width, bool Interlaced, std::uint8_t* Dest) {
+  GifLzwDecodeRows(Source, Height, Width, Interlaced, Dest, TGifRowCallback{});
+}
+
+void GifLzwDecodeRows(TStream* Source, int Height, int Width, bool Interlaced, std::uint8_t* Dest,
+                      const TGifRowCallback& OnRow) {
   std::uint8_t minimum = 0;
   if (Source->Read(&minimum, 1) != 1) return;
   if (minimum < 1 || minimum > kMaxMinimumCodeSize) throw EInvalidGraphic(kUnrecognized);
   if (Height <= 0 || Width <= 0) return;
   GifLzwPixels pixels(Source, minimum);
   const auto row = [&](int y) { return Dest + static_cast<std::ptrdiff_t>(y) * Width; };
+  int done = 0;
+  bool stopped = false;
+  // False when the data ended or the caller stopped.
+  const auto next = [&](int y) {
+    if (!FillRow(pixels, row(y), Width)) return false;
+    stopped = OnRow && !OnRow(++done);
+    return !stopped;
+  };
   const auto fill = [&] {
     if (!Interlaced) {
       for (int y = 0; y < Height; ++y)
-        if (!FillRow(pixels, row(y), Width)) return;
+        if (!next(y)) return;
       return;
     }
     static constexpr int kFirst[] = {0, 4, 2, 1};
     static constexpr int kStep[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass)
       for (int y = kFirst[pass]; y < Height; y += kStep[pass])
-        if (!FillRow(pixels, row(y), Width)) return;
+        if (!next(y)) return;
   };
   fill();
-  pixels.Finish();
+  if (!stopped) pixels.Finish();
 }

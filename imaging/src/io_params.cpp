@@ -11,7 +11,7 @@ void TVelmoraIOParams::SetDefaults() {
     Width = bitmap->Width();
     Height = bitmap->Height();
   }
-  if (TVelmoraTarget* view = owner_->AttachedVelmora()) {
+  if (TVelmoraPicture* view = owner_->AttachedVelmora()) {
     DpiX = view->DpiX();
     DpiY = view->DpiY();
   }

@@ -84,7 +84,7 @@ void TVelmoraIO::LoadFromFile(const std::string& FileName) {
 
 void TVelmoraIO::AfterLoad(const std::string& FileName) {
   params_.FileName = FileName;
-  if (TVelmoraTarget* view = attached_.Get()) view->SetDpi(params_.DpiX, params_.DpiY);
+  if (TVelmoraPicture* view = attached_.Get()) view->SetDpi(params_.DpiX, params_.DpiY);
   attached_.Refresh();
 }
 

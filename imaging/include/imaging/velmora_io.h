@@ -16,8 +16,8 @@ class TVelmoraIO : public TComponent {
  public:
   explicit TVelmoraIO(TComponent* AOwner);
 
-  TVelmoraTarget* AttachedVelmora() const { return attached_.Get(); }
-  void SetAttachedVelmora(TVelmoraTarget* Value) { attached_.Set(this, Value); }
+  TVelmoraPicture* AttachedVelmora() const { return attached_.Get(); }
+  void SetAttachedVelmora(TVelmoraPicture* Value) { attached_.Set(this, Value); }
   TImage* AttachedTImage() const { return attached_.Image(); }
   void SetAttachedTImage(TImage* Value) { attached_.SetImage(this, Value); }
   // Owned; setting copies the font.

@@ -13,8 +13,8 @@ class TVelmoraProc : public TComponent {
  public:
   explicit TVelmoraProc(TComponent* AOwner);
 
-  TVelmoraTarget* AttachedVelmora() const { return attached_.Get(); }
-  void SetAttachedVelmora(TVelmoraTarget* Value) { attached_.Set(this, Value); }
+  TVelmoraPicture* AttachedVelmora() const { return attached_.Get(); }
+  void SetAttachedVelmora(TVelmoraPicture* Value) { attached_.Set(this, Value); }
   TImage* AttachedTImage() const { return attached_.Image(); }
   void SetAttachedTImage(TImage* Value) { attached_.SetImage(this, Value); }
   // Owned; setting copies the font.

@@ -1,18 +1,24 @@
 #pragma once
-// The image that the processing and I/O components work on: a component that owns the 24-bit
-// work bitmap with its background colour and resolution. The image view derives from it.
+// The image that the processing and I/O components work on. TVelmoraPicture is the part that owns
+// the 24-bit work bitmap with its background colour, resolution and change notice; the headless
+// TVelmoraTarget (tools, benchmarks, tests) and the image view both carry it.
 #include "imaging/screen_dpi.h"
 #include "vcl/components.h"
 #include "vcl/extctrls.h"
 #include "vcl/graphics_images.h"
 
-class TVelmoraTarget : public TComponent {
+class TVelmoraPicture {
  public:
-  explicit TVelmoraTarget(TComponent* AOwner) : TComponent(AOwner) { bitmap_.SetPixelFormat(pf24bit); }
+  explicit TVelmoraPicture(TComponent* Component) : component_(Component) { bitmap_.SetPixelFormat(pf24bit); }
+  virtual ~TVelmoraPicture() = default;
+  TVelmoraPicture(const TVelmoraPicture&) = delete;
+  TVelmoraPicture& operator=(const TVelmoraPicture&) = delete;
 
+  // The component that carries this part; attachments ask it for free notification.
+  TComponent* Component() const { return component_; }
   TBitmap& Bitmap() { return bitmap_; }
   COLORREF Background() const { return background_; }
-  void SetBackground(COLORREF Value) { background_ = Value; }
+  virtual void SetBackground(COLORREF Value) { background_ = Value; }
   int DpiX() const { return dpiX_; }
   int DpiY() const { return dpiY_; }
   void SetDpi(int X, int Y) {
@@ -21,35 +27,47 @@ class TVelmoraTarget : public TComponent {
   }
   // The picture changed: the view lays itself out again and raises OnImageChange.
   virtual void ImageChanged() {
-    if (OnImageChange) OnImageChange(this);
+    if (OnImageChange) OnImageChange(component_);
   }
 
   TNotifyEvent OnImageChange;
 
  private:
-  TBitmap bitmap_;
+  TComponent* component_;
   COLORREF background_ = 0;
+  TBitmap bitmap_;
   int dpiX_ = ScreenDpiX(), dpiY_ = ScreenDpiY();
+};
+
+class TVelmoraTarget : public TComponent, public TVelmoraPicture {
+ public:
+  explicit TVelmoraTarget(TComponent* AOwner) : TComponent(AOwner), TVelmoraPicture(this) {}
 };
 
 // Where a component keeps its attachment: the image, or else a TImage whose picture's bitmap is
 // worked on; each cleared when it is freed, and setting one clears the other.
 class TVelmoraAttachment {
  public:
-  TVelmoraTarget* Get() const { return target_; }
+  TVelmoraPicture* Get() const { return target_; }
   TImage* Image() const { return image_; }
-  void Set(TComponent* Self, TVelmoraTarget* Value) {
+  void Set(TComponent* Self, TVelmoraPicture* Value) {
     target_ = Value;
+    targetComponent_ = Value ? Value->Component() : nullptr;
     image_ = nullptr;
-    if (Value) Value->FreeNotification(Self);
+    if (targetComponent_) targetComponent_->FreeNotification(Self);
   }
   void SetImage(TComponent* Self, TImage* Value) {
     image_ = Value;
     target_ = nullptr;
+    targetComponent_ = nullptr;
     if (Value) Value->FreeNotification(Self);
   }
+  // Compares with the component remembered at attachment: the part may be gone already.
   void Removed(TComponent* Component) {
-    if (Component == target_) target_ = nullptr;
+    if (Component == targetComponent_) {
+      target_ = nullptr;
+      targetComponent_ = nullptr;
+    }
     if (Component == image_) image_ = nullptr;
   }
   // The working bitmap, or none.
@@ -64,6 +82,7 @@ class TVelmoraAttachment {
   }
 
  private:
-  TVelmoraTarget* target_ = nullptr;
+  TVelmoraPicture* target_ = nullptr;
+  TComponent* targetComponent_ = nullptr;
   TImage* image_ = nullptr;
 };

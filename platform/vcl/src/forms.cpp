@@ -35,8 +35,14 @@ void TCustomForm::AfterConstruction() {
   if (Visible() && !showing_) ShowingChanged(true);
 }
 
+// An exception from OnCreate goes to the application; the form is still made.
 void TCustomForm::DoCreate() {
-  if (OnCreate) OnCreate(this);
+  try {
+    if (OnCreate) OnCreate(this);
+  } catch (...) {
+    if (Application) Application->HandleException(this);
+    else throw;
+  }
 }
 void TCustomForm::DoShow() {
   if (OnShow) OnShow(this);

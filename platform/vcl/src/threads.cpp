@@ -5,6 +5,9 @@
 
 #include "win32/user.h"
 
+const TTypeInfo TypeInfo_TThreadPriority{
+    "TThreadPriority", tkEnumeration, {"tpIdle", "tpLowest", "tpLower", "tpNormal", "tpHigher", "tpHighest", "tpTimeCritical"}};
+
 namespace {
 
 // Static initialisation runs on the main thread.

@@ -146,3 +146,35 @@ TEST_F(FormsTest, RunShowsTheMainFormAndReturnsOnTerminate) {
   EXPECT_TRUE(shownInRun);
   EXPECT_TRUE(Application->Terminated());
 }
+
+namespace {
+
+// A form whose OnCreate fails, as one whose settings cannot be read.
+class TFailingCreateForm : public TForm {
+ public:
+  explicit TFailingCreateForm(TComponent* AOwner) : TForm(AOwner) {
+    OnCreate = [](TObject*) { throw Exception("no settings"); };
+  }
+};
+
+}  // namespace
+
+TEST_F(FormsTest, AnOnCreateExceptionGoesToTheApplicationAndTheFormIsMade) {
+  std::string seen;
+  Application->OnException = [&](TObject*, Exception& e) { seen = e.Message; };
+  TFailingCreateForm* form = nullptr;
+  Application->CreateForm(form);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(seen, "no settings");
+  EXPECT_EQ(Application->MainForm(), form);
+  Application->OnException = nullptr;
+}
+
+TEST_F(FormsTest, SplitCursorsAreTheLibrarysOwn) {
+  const HCURSOR vsplit = Screen->Cursors(crVSplit), hsplit = Screen->Cursors(crHSplit);
+  ASSERT_NE(vsplit, nullptr);
+  ASSERT_NE(hsplit, nullptr);
+  EXPECT_NE(vsplit, hsplit);
+  EXPECT_NE(vsplit, Screen->Cursors(crArrow));
+  EXPECT_EQ(Screen->Cursors(crVSplit), vsplit);  // made once
+}

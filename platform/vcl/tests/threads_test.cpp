@@ -186,3 +186,9 @@ TEST(Thread, WaitForRefusesSelfFreeingThreads) {
 }
 
 }  // namespace
+
+TEST(ThreadPriority, NamesItsValuesForFormDescriptions) {
+  EXPECT_EQ(GetEnumName(TypeInfo_TThreadPriority, tpIdle), "tpIdle");
+  EXPECT_EQ(GetEnumName(TypeInfo_TThreadPriority, tpTimeCritical), "tpTimeCritical");
+  EXPECT_EQ(GetEnumValue(TypeInfo_TThreadPriority, "tpnormal"), tpNormal);
+}

@@ -25,11 +25,13 @@
 
 #include "vcl/objects.h"
 #include "vcl/sysutils.h"
+#include "vcl/typinfo.h"
 #include "win32/types.h"
 
 class EThread : public Exception { using Exception::Exception; };
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+extern const TTypeInfo TypeInfo_TThreadPriority;
 
 using TThreadMethod = std::function<void()>;
 

@@ -408,6 +408,44 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
                    UINT flags);
 BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip);
 
+// ---- Window scroll bars (WS_HSCROLL / WS_VSCROLL) ----------------------------------------------
+// Each window has a horizontal and a vertical bar, range 0..100 until set. The default procedure
+// draws the bars in the frame and tracks the mouse on them, sending WM_HSCROLL / WM_VSCROLL
+// (nTrackPos holds the full thumb position while tracking). Bars show only through ShowScrollBar.
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+constexpr int SB_CTL = 2;
+constexpr int SB_BOTH = 3;
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
+constexpr UINT SIF_TRACKPOS = 0x0010;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+struct SCROLLINFO {
+  UINT cbSize;
+  UINT fMask;
+  int nMin;
+  int nMax;
+  UINT nPage;
+  int nPos;
+  int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+
+BOOL ShowScrollBar(HWND window, int bar, BOOL show);
+// The page is kept within the range's size and the position within min .. max - (page - 1);
+// returns the new position. SB_CTL is not supported (0).
+int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+// Returns the previous position.
+int SetScrollPos(HWND window, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND window, int bar);
+BOOL SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos);
+
 // ---- Mouse, capture and cursors ---------------------------------------------------------------
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();

@@ -129,6 +129,11 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29)))
         if (WindowPtr top = TopLevelOf(window)) PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
+        StartScrollBarTracking(window, static_cast<LRESULT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
     case WM_NCLBUTTONUP:
       if (wParam == static_cast<WPARAM>(HTCLOSE))
         if (WindowPtr top = TopLevelOf(window)) PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);

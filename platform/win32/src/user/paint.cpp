@@ -230,15 +230,7 @@ void PaintFrame(HWND window) {
     r.top += height;
   }
   if (w->exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  const RECT& c = w->client;
-  if (w->style & WS_VSCROLL) {
-    RECT bar{c.right, c.top, c.right + GetSystemMetrics(SM_CXVSCROLL), c.bottom};
-    FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
-  }
-  if (w->style & WS_HSCROLL) {
-    RECT bar{c.left, c.bottom, c.right, c.bottom + GetSystemMetrics(SM_CYHSCROLL)};
-    FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
-  }
+  PaintScrollBars(window, dc);
   ReleaseDC(window, dc);
 }
 

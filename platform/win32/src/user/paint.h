@@ -15,6 +15,13 @@ void RepaintArea(HWND parent, const RECT& areaInParentClient);
 void SizeSurface(Window& topLevel);
 // Draws the frame and caption of a window in its whole-window DC.
 void PaintFrame(HWND window);
+// Draws the window's shown scroll bars (and the corner between two) into its whole-window DC.
+void PaintScrollBars(HWND window, HDC windowDC);
+// The default procedure's press on a bar (HTHSCROLL / HTVSCROLL at a screen point).
+void StartScrollBarTracking(HWND window, LRESULT hit, POINT screen);
+// While a bar is tracked, the mouse and the repeat timer of its window go to the tracking; true
+// when the message was taken.
+bool ScrollBarTrackingMessage(const MSG& msg);
 // Fills the update area of a client DC with the class background brush; false without one.
 bool EraseBackground(HWND window, HDC dc);
 

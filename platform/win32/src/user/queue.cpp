@@ -350,6 +350,7 @@ LRESULT DispatchMessageA(const MSG* msg) {
     if (owned) read.freePayload(read.msg.lParam);
     return 0;
   }
+  if (ScrollBarTrackingMessage(*msg)) return 0;
   return CallProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 

@@ -29,6 +29,14 @@ struct WindowClass {
   ATOM atom = 0;
 };
 
+// One of a window's own scroll bars (SB_HORZ, SB_VERT).
+struct ScrollBarState {
+  int min = 0, max = 100;
+  int page = 0;
+  int pos = 0;
+  int trackPos = 0;
+};
+
 struct Window {
   HWND handle = nullptr;
   std::shared_ptr<WindowClass> cls;
@@ -47,6 +55,8 @@ struct Window {
   HINSTANCE instance = nullptr;
   std::vector<BYTE> extra;
   std::vector<std::pair<std::string, HANDLE>> props;
+
+  ScrollBarState scroll[2];
 
   gdi::Region update;  // client coordinates
   bool erasePending = false;
