@@ -29,6 +29,10 @@ class CorvaneTest : public MachineRootTest {
   ~CorvaneTest() override {
     SetMessageBoxAnswer(nullptr, nullptr);
     delete app_;  // and the forms it owns
+    // A quit or input left behind would end the next test's program at once.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
     Application = saved_;
     SetCurrentDirectoryA("C:\\");
   }
