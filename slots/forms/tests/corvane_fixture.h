@@ -28,13 +28,19 @@ class CorvaneTest : public MachineRootTest {
   }
   ~CorvaneTest() override {
     SetMessageBoxAnswer(nullptr, nullptr);
-    delete app_;  // and the forms it owns
+    Quit();
     // A quit or input left behind would end the next test's program at once.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
       if (msg.message != WM_QUIT) DispatchMessageA(&msg);
     Application = saved_;
     SetCurrentDirectoryA("C:\\");
+  }
+
+  // The forms go while the application object is whole: their destructors talk to it.
+  void Quit() {
+    app_->DestroyComponents();
+    delete app_;
   }
 
   static int Answer(HWND, LPCSTR text, LPCSTR caption, UINT, void* context) {
@@ -72,7 +78,7 @@ class CorvaneTest : public MachineRootTest {
 
   // Ends the program and starts it again in the same folder.
   void Restart() {
-    delete app_;
+    Quit();
     Application = app_ = new TApplication(nullptr);
     MakeForms();
   }
