@@ -331,6 +331,7 @@ TFMain::TFMain(TComponent* AOwner) : TForm(AOwner) {
 
 TFMain::~TFMain() {
   if (FMain == this) FMain = nullptr;
+  if (Application) Application->OnHint = nullptr;  // it reaches this window
 }
 
 void TFMain::FormCreate(TObject*) {
