@@ -135,7 +135,7 @@ TSlotPicture Header(int slot) {
     frames.push_back({0, 0, kWidth, kHeight, canvas.Pixels(), 12});
   }
   return {std::string("header_") + kSlotFiles[slot] + ".gif", kWidth, kHeight, kFrames,
-          GifFileBytes(kWidth, kHeight, canvas.Palette(), frames)};
+          GifFileBytes(kWidth, kHeight, canvas.Palette(), frames), {}};
 }
 
 // "BACKUP" on a raised plate in the slot's dark colour.
@@ -146,7 +146,7 @@ TSlotPicture Badge(int slot) {
   canvas.Bevel(0, 0, kWidth, kHeight, Colour(canvas, kSlotColours[slot][0]), Colour(canvas, {0, 0, 0}));
   DrawText(canvas, (kWidth - TextWidth("BACKUP", 2)) / 2, 3, "BACKUP", 2, Colour(canvas, {255, 255, 255}));
   return {std::string("badge_") + kSlotFiles[slot] + ".gif", kWidth, kHeight, 1,
-          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}})};
+          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}}), {}};
 }
 
 // A night sky over a dark sea with three screens for the three slots, and the program's name.
@@ -185,7 +185,35 @@ TSlotPicture About() {
   DrawText(canvas, (kWidth - TextWidth(name, 7)) / 2, 150, name, 7, Colour(canvas, {255, 255, 255}));
   DrawText(canvas, (kWidth - TextWidth(version, 3)) / 2, 210, version, 3, Colour(canvas, {255, 220, 120}));
   return {"about.gif", kWidth, kHeight, 1,
-          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}})};
+          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}}), {}};
+}
+
+void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// The canvas as an 8-bit bitmap file, the 40-byte header, rows bottom-up.
+std::vector<std::uint8_t> BitmapFile(const Canvas& canvas) {
+  const int stride = (canvas.Width() + 3) / 4 * 4;
+  const std::uint32_t offset = 14 + 40 + 256 * 4, size = offset + static_cast<std::uint32_t>(stride * canvas.Height());
+  std::vector<std::uint8_t> out{'B', 'M'};
+  Put(out, size, 4);
+  Put(out, 0, 4);
+  Put(out, offset, 4);
+  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(canvas.Width()), static_cast<std::uint32_t>(canvas.Height())}) Put(out, v, 4);
+  Put(out, 1, 2);
+  Put(out, 8, 2);
+  for (std::uint32_t v : {0u, 0u, 0u, 0u, 256u, 0u}) Put(out, v, 4);
+  for (int i = 0; i < 256; ++i) {
+    const TColorTriple c = i < static_cast<int>(canvas.Palette().size()) ? canvas.Palette()[static_cast<std::size_t>(i)] : TColorTriple{};
+    out.insert(out.end(), {c.b, c.g, c.r, 0});
+  }
+  for (int y = canvas.Height(); y-- > 0;) {
+    const auto row = canvas.Pixels().begin() + static_cast<std::ptrdiff_t>(y) * canvas.Width();
+    out.insert(out.end(), row, row + canvas.Width());
+    out.resize(out.size() + static_cast<std::size_t>(stride - canvas.Width()), 0);
+  }
+  return out;
 }
 
 // A glyph of two 16 x 16 states side by side, enabled and disabled, on the button face (the
@@ -202,7 +230,7 @@ TSlotPicture Glyph(const char* name, const char* const shape[16], Rgb ink) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
       if (shape[y][x] == '#') canvas.Set(16 + x, y, Colour(canvas, {128, 128, 128}));
-  return {name, 32, 16, 1, GifFileBytes(32, 16, canvas.Palette(), {{0, 0, 32, 16, canvas.Pixels()}})};
+  return {name, 32, 16, 1, GifFileBytes(32, 16, canvas.Palette(), {{0, 0, 32, 16, canvas.Pixels()}}), BitmapFile(canvas)};
 }
 
 constexpr const char* kCross[16] = {

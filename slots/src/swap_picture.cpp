@@ -64,7 +64,7 @@ TSwapPage HoverPage(int X, int Y, TSwapPage Active) {
   return Active;
 }
 
-TSwapPicture::TSwapPicture(TVelmoraTarget& Image, TVelmoraIO& IO, TVelmoraProc& Proc)
+TSwapPicture::TSwapPicture(TVelmoraPicture& Image, TVelmoraIO& IO, TVelmoraProc& Proc)
     : image_(Image), io_(IO), proc_(Proc) {
   io_.SetAttachedVelmora(&image_);
   proc_.SetAttachedVelmora(&image_);

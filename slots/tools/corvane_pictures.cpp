@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "slots/slot_pictures.h"
 
@@ -13,13 +14,16 @@ int main(int argc, char* argv[]) {
   }
   const std::filesystem::path folder = argv[1];
   std::filesystem::create_directories(folder);
+  const auto write = [&](const std::filesystem::path& name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(folder / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (out.flush()) return true;
+    std::perror((folder / name).c_str());
+    return false;
+  };
   for (const TSlotPicture& picture : CorvanePictures()) {
-    std::ofstream out(folder / picture.Name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(picture.Gif.data()), static_cast<std::streamsize>(picture.Gif.size()));
-    if (!out.flush()) {
-      std::perror((folder / picture.Name).c_str());
-      return 1;
-    }
+    if (!write(picture.Name, picture.Gif)) return 1;
+    if (!picture.Bmp.empty() && !write(std::filesystem::path(picture.Name).replace_extension(".bmp"), picture.Bmp)) return 1;
   }
   return 0;
 }

@@ -10,6 +10,8 @@ struct TSlotPicture {
   std::string Name;  // the file name, "about.gif"
   int Width = 0, Height = 0, Frames = 0;
   std::vector<std::uint8_t> Gif;
+  // The button glyphs also as 8-bit bitmap files (the buttons' Glyph.Data); empty for the others.
+  std::vector<std::uint8_t> Bmp;
 };
 
 std::vector<TSlotPicture> CorvanePictures();

@@ -33,7 +33,7 @@ TSwapPage HoverPage(int X, int Y, TSwapPage Active);
 class TSwapPicture {
  public:
   // IO and Proc are attached to Image; the LZW decoders are plugged in and the picture cleared.
-  TSwapPicture(TVelmoraTarget& Image, TVelmoraIO& IO, TVelmoraProc& Proc);
+  TSwapPicture(TVelmoraPicture& Image, TVelmoraIO& IO, TVelmoraProc& Proc);
 
   // The last load raised; no full-size view then.
   bool LoadFailed() const { return loadFailed_; }
@@ -60,7 +60,7 @@ class TSwapPicture {
   void Save(const std::string& Target);
 
  private:
-  TVelmoraTarget& image_;
+  TVelmoraPicture& image_;
   TVelmoraIO& io_;
   TVelmoraProc& proc_;
   bool loadFailed_ = false, copyUnchanged_ = false, canSave_ = false;

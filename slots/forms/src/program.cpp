@@ -1,0 +1,19 @@
+#include "corvane/program.h"
+
+#include "corvane/about_form.h"
+#include "corvane/main_form.h"
+#include "corvane/swap_form.h"
+#include "corvane/view_form.h"
+#include "vcl/system.h"
+
+int CorvaneMain(int argc, char* argv[]) {
+  InitParams(argc, argv);
+  Application->Initialize();
+  Application->SetTitle("Corvane v2.0");
+  Application->CreateForm(FMain);
+  Application->CreateForm(FAbout);
+  Application->CreateForm(FView);
+  Application->CreateForm(FSwap);
+  Application->Run();
+  return 0;
+}
