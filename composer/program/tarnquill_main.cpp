@@ -1,4 +1,5 @@
 // Tarnquill, the joke startup logo composer.
+#include "components/program_icons.h"
 #include "composer/logo_form.h"
 #include "vcl/system.h"
 
@@ -6,6 +7,7 @@ int main(int argc, char* argv[]) {
   InitParams(argc, argv);
   Application->SetTitle("Tarnquill");
   Application->SetHelpFile("tarnquill.hlp");
+  components::SetApplicationIcon(components::TProgramIcon::Tarnquill);
   TfmLogo* fmLogo = nullptr;
   Application->CreateForm(fmLogo);
   Application->Run();

@@ -1,5 +1,6 @@
 #include "corvane/program.h"
 
+#include "components/program_icons.h"
 #include "corvane/about_form.h"
 #include "corvane/main_form.h"
 #include "corvane/swap_form.h"
@@ -10,6 +11,7 @@ int CorvaneMain(int argc, char* argv[]) {
   InitParams(argc, argv);
   Application->Initialize();
   Application->SetTitle("Corvane v2.0");
+  components::SetApplicationIcon(components::TProgramIcon::Corvane);
   Application->CreateForm(FMain);
   Application->CreateForm(FAbout);
   Application->CreateForm(FView);
