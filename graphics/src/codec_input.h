@@ -24,6 +24,10 @@ class TCodecInput {
     Byte = buffer_[pos_++];
     return true;
   }
+  // Bytes not handed out yet, buffered or in the stream.
+  std::int64_t Left() const {
+    return fill_ - pos_ + std::max<std::int64_t>(stream_->Size() - stream_->Position(), 0);
+  }
   void Read(std::uint8_t* Out, int Count) {
     for (int i = 0; i < Count; ++i) Out[i] = Next();
   }

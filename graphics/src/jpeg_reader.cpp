@@ -4,6 +4,7 @@
 #include "graphics/jpeg_format.h"
 #include "graphics/messages.h"
 #include "jpeg_glue.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
 
 int PGJPEGReadDCTMethod = JDCT_ISLOW;
@@ -84,10 +85,14 @@ void TJPGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
     jpeg_calc_output_dimensions(&info);
   });
   if (info.output_components != 1 && info.output_components != 3) Refuse(PGLangStr(30));
+  // A file that ends early only warns, and the library makes up the rest of the picture; the
+  // whole file must still be able to stand for the picture it declares.
+  const TPGBitCount format = info.output_components == 1 ? pgbc8 : pgbc24;
+  if (!DataCanFill(PictureBytes(info.image_width, info.image_height, format), Stream->Size(), kCompressedExpansion))
+    Refuse(PGLangStr(32));
   // Sized before the library allocates for the whole picture, so the image's limit decides.
   if (info.output_components == 1) Graphic->SetPaletteIdent(pGray256);
-  Graphic->SetSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                   info.output_components == 1 ? pgbc8 : pgbc24);
+  Graphic->SetSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
   decompressor.Run([&] { jpeg_start_decompress(&info); });
 
   TProgressBracket progress(Graphic, this);

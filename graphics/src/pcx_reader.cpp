@@ -9,6 +9,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/pcx_format.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TPCXFileFormatReader::StaticClassInfo() {
@@ -90,6 +91,11 @@ void TPCXFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   // Each plane's bytes must hold the width's pixels.
   const std::int64_t planeBytesNeeded = (std::int64_t{h.Width} * h.Bits + 7) / 8;
   if (h.BytesPerLine < planeBytesNeeded) Refuse(33);
+  // A file that ends early is an error, and a line takes at least two bytes per 63 of its bytes
+  // (runs stop at the line's end): a file too short for that is refused before it is sized.
+  const std::int64_t lineBytes = std::int64_t{h.Planes} * h.BytesPerLine;
+  if (TooShortFor(PictureBytes(h.Width, h.Height, format), (2 * lineBytes + 62) / 63 * h.Height, StreamBytesLeft(Stream)))
+    Refuse(32);
   Graphic->SetSize(h.Width, h.Height, format);
   if (format == pgbc1) {
     Graphic->SetPaletteCount(2);

@@ -9,11 +9,9 @@
 #include "graphics/messages.h"
 #include "graphics/pg_canvas.h"
 #include "vcl/typinfo.h"
+#include "win32/dib_limits.h"
 
 namespace {
-
-// Larger images are refused as the DIB section would be; it also keeps every size in 32 bits.
-constexpr std::int64_t kMaxImageBytes = std::int64_t{1} << 30;
 
 constexpr int kBitsPerPixel[4] = {1, 4, 8, 24};
 constexpr int kCapacity[4] = {2, 16, 256, 0};
@@ -132,8 +130,8 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
   ReleaseCanvasHandle();
   DeleteStorage();
   std::int64_t stride = ((std::int64_t{kBitsPerPixel[format_]} * width_ + 31) / 32) * 4;
-  // The stride is bounded first, so the product stays within 64 bits.
-  if (stride > kMaxImageBytes || stride * height_ > kMaxImageBytes) {
+  // The DIB section's limit is the image's; checked here too so that the sizes below fit 32 bits.
+  if (stride > kMaxDibBytes || stride * height_ > kMaxDibBytes) {
     width_ = height_ = stride_ = imageSize_ = 0;
     throw EPixelGraphic(PGLangStrS1(31, "CreateDIBSection"));
   }

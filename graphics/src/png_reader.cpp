@@ -6,6 +6,7 @@
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/png_format.h"
+#include "picture_budget.h"
 #include "png_glue.h"
 #include "vcl/typinfo.h"
 
@@ -143,6 +144,12 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   const TColor currentBackground = Graphic->GetBackGroundColor();
   TPNGRecords png(false, Stream, Graphic->ReadWarningAction());
   const THeader h = ReadHeader(png);
+  // A file that ends early is an error ("Read Error"), and deflate packs at most 1032 bytes of
+  // filtered rows into one: a stream too short for the declared rows is refused before sizing.
+  const std::int64_t rowBytes = 1 + (std::int64_t{h.Width} * h.Channels * h.BitDepth + 7) / 8;
+  if (TooShortFor(PictureBytes(h.Width, h.Height, FormatOf(h)), rowBytes * h.Height / kCompressedExpansion,
+                  StreamBytesLeft(Stream)))
+    Refuse("Read Error");
   // Sized before the library allocates its rows, so the image's limit decides.
   Graphic->SetSize(static_cast<int>(h.Width), static_cast<int>(h.Height), FormatOf(h));
 

@@ -7,6 +7,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/pnm_format.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TPxMFileFormatReader::StaticClassInfo() {
@@ -60,6 +61,8 @@ class TPxMInput {
   explicit TPxMInput(TStream* Stream) : input_(Stream, kPxMPrefix) {}
 
   std::uint8_t NextByte() { return input_.Next(); }
+  // Bytes not read yet.
+  std::int64_t Left() const { return input_.Left(); }
 
   // Skips everything up to a digit; a comment reads as its line feed. The byte ending the number
   // is consumed; the end of the stream may end it too.
@@ -107,6 +110,20 @@ class TPxMInput {
   TCodecInput<EPGPxMFileFormatReader> input_;
 };
 
+// The fewest bytes Width x Height pixels take: binary rows as they are; a plain bitmap's pixel is
+// at least a digit, other plain samples a digit and a blank (the end of the file may end the last).
+std::int64_t LeastPixelBytes(int kind, int width, int height) {
+  const std::int64_t pixels = std::int64_t{std::max(width, 0)} * std::max(height, 0);
+  switch (kind) {
+    case 1: return pixels;
+    case 2: return 2 * pixels - 1;
+    case 3: return 6 * pixels - 1;
+    case 4: return (std::int64_t{std::max(width, 0)} + 7) / 8 * std::max(height, 0);
+    case 5: return pixels;
+    default: return 3 * pixels;
+  }
+}
+
 }  // namespace
 
 void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
@@ -122,6 +139,8 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   const int width = in.NextNumber();
   Graphic->SetSize(width, 0, format);
   const int height = in.NextNumber();
+  // A file that ends early is an error: one too short for its pixels is refused before sizing.
+  if (TooShortFor(PictureBytes(width, height, format), LeastPixelBytes(kind, width, height), in.Left())) Refuse(32);
   Graphic->SetSize(width, height, format);
   const int maxval = kind == 1 || kind == 4 ? 1 : in.NextNumber();
   const bool binary = kind >= 4;

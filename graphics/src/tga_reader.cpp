@@ -9,6 +9,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/tga_format.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TTGAFileFormatReader::StaticClassInfo() {
@@ -106,13 +107,21 @@ void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   Stream->Seek(h.IdLength, soFromCurrent);
   const std::int64_t mapEnd = Stream->Position() + std::int64_t{h.MapLength} * (h.EntrySize / 8);
   const TPGBitCount format = h.Depth == 8 ? pgbc8 : pgbc24;
+  // Run-length data ends in an error, so it must hold a packet per 128 pixels; uncompressed rows
+  // missing from a truncated file stay black, while the data can stand for them.
+  const bool runLength = (h.ImageType & 8) != 0;
+  const std::int64_t pixels = std::int64_t{h.Width} * h.Height;
+  const std::int64_t left = std::max<std::int64_t>(Stream->Size() - (h.ColorMapType == 1 ? mapEnd : Stream->Position()), 0);
+  const std::int64_t picture = PictureBytes(h.Width, h.Height, format);
+  if (runLength ? TooShortFor(picture, (pixels + 127) / 128 * (1 + bpp), left)
+                : !DataCanFill(picture, left, kUncompressedExpansion))
+    Refuse(PGLangStr(32));
   Graphic->SetSize(h.Width, h.Height, format);
   if (entries > 0) ReadColorMap(Stream, h, entries, Graphic);
   else if (format == pgbc8) Graphic->SetPaletteIdent(pGray256);
   if (h.ColorMapType == 1) Stream->SetPosition(mapEnd);
   if (h.Height == 0) return;
 
-  const bool runLength = (h.ImageType & 8) != 0;
   const bool mirrored = (h.Descriptor & 16) != 0;
   const bool topDown = (h.Descriptor & 32) != 0;
   const std::int64_t rowBytes = std::int64_t{h.Width} * bpp;

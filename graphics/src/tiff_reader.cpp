@@ -8,6 +8,7 @@
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/tiff_format.h"
+#include "picture_budget.h"
 #include "tiff_directory.h"
 #include "vcl/dialogs.h"
 #include "vcl/typinfo.h"
@@ -203,10 +204,18 @@ void TTIFFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   const int width = static_cast<int>(d.Width);
   const int height = static_cast<int>(d.Height);
   const TPGBitCount format = d.SamplesPerPixel == 1 ? TPixelGraphic::BitCountToFormat(bits) : pgbc24;
+  // Strips may lie anywhere in the file, so the whole file is what can stand for the picture.
+  // PackBits data that ends early is an error, and a row takes two bytes per 128 of its bytes;
+  // uncompressed rows past the end of the file read as zeros, while the file can stand for them.
+  const std::int64_t inBytes = (std::int64_t{bits} * width + 7) / 8;
+  const std::int64_t picture = PictureBytes(width, height, format);
+  if (d.Compression == 32773 ? TooShortFor(picture, (inBytes + 127) / 128 * 2 * height, Stream->Size())
+                             : !DataCanFill(picture, Stream->Size(), kUncompressedExpansion))
+    Refuse(PGLangStr(32));
   Graphic->SetSize(width, height, format);
   if (format != pgbc24) SetPalette(d, bits, Graphic);
 
-  std::vector<std::uint8_t> in(static_cast<std::size_t>((std::int64_t{bits} * width + 7) / 8), 0);
+  std::vector<std::uint8_t> in(static_cast<std::size_t>(inBytes), 0);
   TStripReader strips(Stream, d);
   TCodecProgress progress(Graphic, this);
   for (int y = 0; y < height; ++y) {

@@ -139,7 +139,7 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
   // The picture must fit the library and be describable by the data the file holds (run-length
   // data gives at most 255 pixels for two bytes); missing bytes of a truncated file read as zeros.
   const std::int64_t pixels = f.width * f.height;
-  if (pixels > kMaxBitmapPixels || pixels > 256 * std::max<std::int64_t>(dataSize, 1))
+  if (!FitsBitmap(f.width, f.height, 24) || pixels > 256 * std::max<std::int64_t>(dataSize, 1))
     throw EInvalidGraphic(kUnrecognized);
 
   Params.Width = static_cast<std::int32_t>(f.width);

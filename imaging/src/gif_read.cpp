@@ -9,6 +9,8 @@
 namespace {
 
 const char kUnrecognized[] = "unrecognized GIF";
+// Pixels one byte of LZW data can stand for: 4096 pixels per 12-bit code.
+constexpr std::int64_t kMaxLzwPixelsPerByte = 4096 * 8 / 12 + 1;
 
 // Every table has 256 zeroed entries, so any index byte finds a colour (black beyond the file's).
 using ColorTable = std::array<TColorTriple, 256>;
@@ -122,7 +124,11 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
     Params.GifTranspColor = table[control.transparent];
     Params.GifInterlaced = d[8] & 0x40;
     if (!Params.GifLzwDecoder) throw EInvalidGraphic("LZW decompressor not found");
-    if (width == 0 || height == 0 || std::int64_t{width} * height > kMaxBitmapPixels)
+    // A 12-bit code stands for at most 4096 pixels, so the data left must be able to hold the
+    // picture's codes: a few bytes declaring millions of pixels are refused before sizing.
+    const std::int64_t pixels = std::int64_t{width} * height;
+    if (width == 0 || height == 0 || !FitsBitmap(width, height, 24) ||
+        pixels / kMaxLzwPixelsPerByte > Source->Size() - Source->Position())
       throw EInvalidGraphic(kUnrecognized);
     // Zeroed, so pixels past the end of damaged data take index 0.
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);

@@ -10,6 +10,8 @@
 namespace {
 
 const char kUnrecognized[] = "unrecognized PCX";
+// Line bytes one byte of run-length data can stand for: a two-byte run of 63.
+constexpr std::int64_t kMaxRunBytesPerByte = 32;
 constexpr int kHeaderSize = 128, kPaletteSize = 768;
 
 int U16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
@@ -68,8 +70,12 @@ void PCXReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, c
       ymax < ymin || (planes == 3 && bits != 8) || (endPalette && Size < kHeaderSize + kPaletteSize + 1))
     throw EInvalidGraphic(kUnrecognized);
   const int width = xmax - xmin + 1, height = ymax - ymin + 1;
-  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || std::int64_t{width} * height > kMaxBitmapPixels)
+  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || !FitsBitmap(width, height, 24))
     throw EInvalidGraphic(kUnrecognized);
+  // Lines missing from a truncated file stay black, but a run gives at most 63 bytes for two, so
+  // data that cannot hold the declared lines describes no picture.
+  const std::int64_t lineBytes = std::int64_t{height} * planes * bytesPerLine;
+  if (lineBytes / kMaxRunBytesPerByte > Size - kHeaderSize) throw EInvalidGraphic(kUnrecognized);
 
   Params.DpiX = U16(h + 12);
   Params.DpiY = U16(h + 14);

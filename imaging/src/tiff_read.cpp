@@ -17,6 +17,11 @@
 namespace {
 
 const char kInvalid[] = "Invalid TIFF stream";
+// Pictures up to 4M pixels are cheap whatever the file holds; past that a byte of the file may
+// stand for at most 4096 pixels (an LZW code's longest string, or 32768 white fax pixels of a
+// row per bit would allow more, but no real file comes near).
+constexpr std::uint64_t kFreePixels = std::uint64_t{1} << 22;
+constexpr std::uint64_t kMaxPixelsPerByte = 4096;
 
 // The file's bytes: count bytes from the stream's position on, which the stream is moved past. A
 // plain memory stream's are read where they lie; any other stream's (a memory stream of a class
@@ -335,7 +340,11 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   p.planar = static_cast<int>(dir.Value(284, 1));
   p.twoD = dir.Value(292, 0) & 1;
   p.predictor = static_cast<int>(dir.Value(317, 1));
-  if (width == 0 || height == 0 || std::uint64_t{width} * height > kMaxBitmapPixels) throw EInvalidGraphic(kInvalid);
+  if (width == 0 || height == 0 || !FitsBitmap(width, height, 24)) throw EInvalidGraphic(kInvalid);
+  // A fax row may take a single bit, so no ratio bounds every compression; pictures past a few
+  // MiB must still be describable by the file, at most kMaxPixelsPerByte pixels a byte.
+  const std::uint64_t pixels = std::uint64_t{width} * height;
+  if (pixels > kFreePixels && pixels / kMaxPixelsPerByte > file.bytes.size()) throw EInvalidGraphic(kInvalid);
   p.width = static_cast<int>(width);
   p.height = static_cast<int>(height);
   std::uint32_t rowsPerStrip = dir.Value(278, height);

@@ -1,6 +1,9 @@
 #pragma once
 // Truevision Targa: colour-mapped, true-colour and black-and-white pictures, plain or run-length
 // encoded, in any corner. The format has no signature; the reader is chosen by extension alone.
+// Limits: pictures up to the DIB section's 1 GiB. Run-length data that ends early is "TGA:
+// Unexpected end of file", raised before sizing when it cannot hold a packet per 128 pixels;
+// uncompressed rows missing are black, but past 16 MiB of picture the data must be half of it.
 #include "graphics/file_formats.h"
 
 class TTGAFileFormatReader : public TFileFormatReader {
