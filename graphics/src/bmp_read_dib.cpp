@@ -14,7 +14,7 @@
 
 namespace {
 
-[[noreturn]] void HeaderFault(const char* field) { throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(7, field)); }
+[[noreturn]] void HeaderFault(const char* field) { throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalid, field)); }
 
 TPGBitCount FormatOfBitCount(int bitCount) { return bitCount == 1 ? pgbc1 : bitCount == 4 ? pgbc4 : bitCount == 8 ? pgbc8 : pgbc24; }
 
@@ -104,7 +104,7 @@ void TPixelGraphic::ReadDIB(TStream* Stream, bool CoreHeader) {
   const bool runLength = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
   if (!DataCanFill(PictureBytes(h.Width, rows, h.BitCount > 8 ? pgbc24 : FormatOfBitCount(h.BitCount)),
                    BytesLeft(Stream), runLength ? kCompressedExpansion : kUncompressedExpansion))
-    throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStr(32));
+    throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStr(pgsUnexpectedEndOfFile));
   DWORD masks[3] = {0, 0, 0};
   if (h.BitCount > 8) {
     SetSize(h.Width, rows, pgbc24);

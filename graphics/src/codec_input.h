@@ -15,7 +15,7 @@ class TCodecInput {
 
   std::uint8_t Next() {
     std::uint8_t b = 0;
-    if (!TryNext(b)) throw TError(prefix_ + PGLangStr(32));
+    if (!TryNext(b)) throw TError(prefix_ + PGLangStr(pgsUnexpectedEndOfFile));
     return b;
   }
   // False at the end of the stream.

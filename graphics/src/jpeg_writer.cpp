@@ -64,7 +64,7 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   jpeg_compress_struct& info = compressor.Info();
   const bool gray = Graphic->GetBitCount() == pgbc8 && Graphic->PaletteIdent() == pGray256;
   if (!gray && Graphic->GetBitCount() != pgbc24)
-    throw EPGJPGFileFormatReaderWriter(kJPGPrefix + PGLangStrS1(20, "BitCount"));
+    throw EPGJPGFileFormatReaderWriter(kJPGPrefix + PGLangStrS1(pgsInvalidValue, "BitCount"));
   const int height = Graphic->GetHeight();
   compressor.Run([&] {
     info.image_width = static_cast<JDIMENSION>(Graphic->GetWidth());

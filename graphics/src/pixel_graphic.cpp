@@ -111,14 +111,14 @@ TPGBitCount TPixelGraphic::BitCountToFormat(int N) {
     case 4: return pgbc4;
     case 8: return pgbc8;
     case 24: return pgbc24;
-    default: throw EPGInvalidBitCountNum(PGLangStrS1(20, "BitCountNum"));
+    default: throw EPGInvalidBitCountNum(PGLangStrS1(pgsInvalidValue, "BitCountNum"));
   }
 }
 
 void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
-  if (AWidth < 0) throw EPGInvalidSize(PGLangStr(22));
-  if (AHeight < 0) throw EPGInvalidSize(PGLangStr(21));
-  if (AFormat > pgbc24) throw EPGInvalidBitCountNum(PGLangStrS1(20, "BitCountNum"));
+  if (AWidth < 0) throw EPGInvalidSize(PGLangStr(pgsNegativeWidth));
+  if (AHeight < 0) throw EPGInvalidSize(PGLangStr(pgsNegativeHeight));
+  if (AFormat > pgbc24) throw EPGInvalidBitCountNum(PGLangStrS1(pgsInvalidValue, "BitCountNum"));
   if (AWidth == width_ && AHeight == height_ && AFormat == format_) {
     Clear();
     return;
@@ -133,7 +133,7 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
   // The DIB section's limit is the image's; checked here too so that the sizes below fit 32 bits.
   if (stride > kMaxDibBytes || stride * height_ > kMaxDibBytes) {
     width_ = height_ = stride_ = imageSize_ = 0;
-    throw EPixelGraphic(PGLangStrS1(31, "CreateDIBSection"));
+    throw EPixelGraphic(PGLangStrS1(pgsFailed, "CreateDIBSection"));
   }
   stride_ = static_cast<int>(stride);
   imageSize_ = static_cast<int>(stride * height_);
@@ -148,7 +148,7 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
       // Leave a usable empty image rather than a size without pixels.
       DeleteStorage();
       width_ = height_ = stride_ = imageSize_ = 0;
-      throw EPixelGraphic(PGLangStrS1(31, "CreateDIBSection"));
+      throw EPixelGraphic(PGLangStrS1(pgsFailed, "CreateDIBSection"));
     }
     bits_ = static_cast<std::uint8_t*>(bits);
   }
@@ -259,7 +259,7 @@ void TPixelGraphic::SetPixelColor(int X, int Y, TColor Color) {
 
 TColor TPixelGraphic::GetPaletteEntry(int Index) const {
   if (paletteIdent_ == pTrueColor) return Index;
-  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(3));
+  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(pgsInvalidPaletteIndex));
   return palette_[static_cast<std::size_t>(Index)];
 }
 
@@ -283,8 +283,8 @@ void TPixelGraphic::SetPaletteCount(int Count) {
 }
 
 void TPixelGraphic::SetPaletteEntry(int Index, TColor Color) {
-  if (paletteIdent_ == pNone || paletteIdent_ == pTrueColor) throw EPGNoPalette(PGLangStr(2));
-  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(3));
+  if (paletteIdent_ == pNone || paletteIdent_ == pTrueColor) throw EPGNoPalette(PGLangStr(pgsNoPalette));
+  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(pgsInvalidPaletteIndex));
   ReleaseCanvasHandle();  // the next canvas use installs the new colour table
   if (!bitmapInfo_.empty() && Index < GetPaletteCapacity()) {
     RGBQUAD quad = QuadOf(Color);

@@ -29,7 +29,7 @@ void TPixelGraphic::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE
 
 void TPixelGraphic::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE) {
   // A CF_BITMAP handle is a GDI bitmap, not a block holding a DIB.
-  if (AFormat != CF_DIB || !AData) throw EPGUnknownClipboardFormat(PGLangStr(4));
+  if (AFormat != CF_DIB || !AData) throw EPGUnknownClipboardFormat(PGLangStr(pgsUnknownClipboardFormat));
   FlushGdi();
   BeginUpdate();
   void* memory = GlobalLock(AData);

@@ -24,7 +24,7 @@ void TPixelGraphic::LoadFromStreamExt(TStream* Stream, std::string Ext, int Inde
     SetSize(0, 0, pgbc24);
     gamma_ = PGDisplayGamma;
     TFileFormatReader* reader = FindFileFormatReader(Stream, Ext);
-    if (!reader) throw EPGUnknownFileFormat(PGLangStr(6));
+    if (!reader) throw EPGUnknownFileFormat(PGLangStr(pgsUnknownFileFormat));
     reader->Read(Stream, this, Index);
     ApplyGammaCorrection();
     DetectPaletteIdent();

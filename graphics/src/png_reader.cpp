@@ -137,7 +137,7 @@ void SpreadTwoBitRows(TPixelGraphic* graphic) {
 }  // namespace
 
 void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) Refuse(PGLangStrS1(7, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalid, "Index"));
   if (PNGLibraryTag().rfind("P090", 0) != 0 || ZLibLibraryTag().rfind("Z104", 0) != 0)
     Refuse("Invalid library version");
   Graphic->SetGamma(PGDisplayGamma);
@@ -247,7 +247,7 @@ std::string DepthColorsText(int depth) {
 
 void TPNGFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   TFileFormatReader::GetInfo(Stream, Index, Info);
-  if (Index != 0) Refuse(PGLangStrS1(20, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalidValue, "Index"));
   // Warnings while describing are benign: the file is not decoded.
   TPNGRecords png(false, Stream, pgwaIgnore);
   const THeader h = ReadHeader(png);

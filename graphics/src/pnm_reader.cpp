@@ -54,7 +54,7 @@ namespace {
 
 const std::string kPxMPrefix = "PBM, PGM, PPM: ";
 
-[[noreturn]] void Refuse(int MessageId) { throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStr(MessageId)); }
+[[noreturn]] void Refuse(TPGLangStrId MessageId) { throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStr(MessageId)); }
 
 class TPxMInput {
  public:
@@ -72,7 +72,7 @@ class TPxMInput {
     std::int64_t value = 0;
     while (c >= '0' && c <= '9') {
       value = value * 10 + (c - '0');
-      if (value > INT_MAX) Refuse(30);
+      if (value > INT_MAX) Refuse(pgsNotSupportedSubformat);
       if (!TryNextChar(c)) break;
     }
     return static_cast<int>(value);
@@ -87,16 +87,16 @@ class TPxMInput {
 
   // The subformat digit: the byte after "P".
   int Kind() {
-    if (NextByte() != 'P') throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(34, "PBM, PGM, PPM"));
+    if (NextByte() != 'P') throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(pgsNotAFile, "PBM, PGM, PPM"));
     const std::uint8_t digit = NextByte();
-    if (digit < '1' || digit > '6') Refuse(33);
+    if (digit < '1' || digit > '6') Refuse(pgsUnknownSubformat);
     return digit - '0';
   }
 
  private:
   std::uint8_t NextChar() {
     std::uint8_t c = 0;
-    if (!TryNextChar(c)) Refuse(32);
+    if (!TryNextChar(c)) Refuse(pgsUnexpectedEndOfFile);
     return c;
   }
   bool TryNextChar(std::uint8_t& c) {
@@ -127,7 +127,7 @@ std::int64_t LeastPixelBytes(int kind, int width, int height) {
 }  // namespace
 
 void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) throw EPGPxMFileFormatReader("PxM: " + PGLangStrS1(7, "Index"));
+  if (Index != 0) throw EPGPxMFileFormatReader("PxM: " + PGLangStrS1(pgsInvalid, "Index"));
   Graphic->SetGamma(PGDisplayGamma);
   TPxMInput in(Stream);
   const int kind = in.Kind();
@@ -140,11 +140,11 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   Graphic->SetSize(width, 0, format);
   const int height = in.NextNumber();
   // A file that ends early is an error: one too short for its pixels is refused before sizing.
-  if (TooShortFor(PictureBytes(width, height, format), LeastPixelBytes(kind, width, height), in.Left())) Refuse(32);
+  if (TooShortFor(PictureBytes(width, height, format), LeastPixelBytes(kind, width, height), in.Left())) Refuse(pgsUnexpectedEndOfFile);
   Graphic->SetSize(width, height, format);
   const int maxval = kind == 1 || kind == 4 ? 1 : in.NextNumber();
   const bool binary = kind >= 4;
-  if (width < 1 || height < 1 || maxval < 1 || (binary && maxval >= 256)) Refuse(30);
+  if (width < 1 || height < 1 || maxval < 1 || (binary && maxval >= 256)) Refuse(pgsNotSupportedSubformat);
 
   // Samples above maxval are taken as maxval.
   auto scale = [maxval](int v) { return static_cast<std::uint8_t>(std::int64_t{v < maxval ? v : maxval} * 255 / maxval); };
@@ -185,7 +185,7 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 void TPxMFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   Info = TPGImageInfo{};
   Info.ImageCount = 1;
-  if (Index != 0) throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(20, "Index"));
+  if (Index != 0) throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(pgsInvalidValue, "Index"));
   TPxMInput in(Stream);
   const int kind = in.Kind();
   Info.SubFormatText = kind <= 3 ? "ASCII" : "Binary";

@@ -6,6 +6,20 @@
 // uncompressed rows missing are black, but past 16 MiB of picture the data must be half of it.
 #include "graphics/file_formats.h"
 
+// The header's image types; the run-length kinds are the plain ones with tgaRunLength added.
+enum TTGAImageType {
+  tgaColorMapped = 1,
+  tgaTrueColor = 2,
+  tgaBlackAndWhite = 3,
+  tgaRunLength = 8,
+  tgaRunLengthColorMapped = tgaRunLength + tgaColorMapped,
+  tgaRunLengthTrueColor = tgaRunLength + tgaTrueColor,
+  tgaRunLengthBlackAndWhite = tgaRunLength + tgaBlackAndWhite,
+};
+// The descriptor's bits of the origin corner.
+constexpr int kTGARightToLeft = 16;
+constexpr int kTGATopDown = 32;
+
 class TTGAFileFormatReader : public TFileFormatReader {
  public:
   VCL_CLASS_INFO
