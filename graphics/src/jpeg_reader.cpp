@@ -5,6 +5,7 @@
 #include "graphics/messages.h"
 #include "jpeg_glue.h"
 #include "picture_budget.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 int PGJPEGReadDCTMethod = JDCT_ISLOW;
@@ -97,7 +98,8 @@ void TJPGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 
   TProgressBracket progress(Graphic, this);
   progress.Start();
-  try {
+  {
+    ScopeExit endProgress([&] { progress.End(); });
     const int height = static_cast<int>(info.output_height);
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
@@ -108,11 +110,7 @@ void TJPGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
       if (Graphic->OnProgress) Graphic->OnProgress(this, static_cast<int>(info.output_scanline), height, abort);
       if (abort) break;
     }
-  } catch (...) {
-    progress.End();
-    throw;
   }
-  progress.End();
   decompressor.Run([&] { jpeg_finish_decompress(&info); });
 }
 

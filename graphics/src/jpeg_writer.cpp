@@ -4,6 +4,7 @@
 #include "graphics/jpeg_format.h"
 #include "graphics/messages.h"
 #include "jpeg_glue.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TJPGFileFormatWriter::StaticClassInfo() {
@@ -78,7 +79,8 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
     jpeg_start_compress(&info, TRUE);
   });
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
-  try {
+  {
+    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
     while (info.next_scanline < info.image_height) {
@@ -87,10 +89,6 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
       bool abort = false;
       if (Graphic->OnProgress) Graphic->OnProgress(this, static_cast<int>(info.next_scanline), height, abort);
     }
-  } catch (...) {
-    if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
-    throw;
   }
-  if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
   compressor.Run([&] { jpeg_finish_compress(&info); });
 }

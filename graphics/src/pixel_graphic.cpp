@@ -8,6 +8,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/pg_canvas.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 #include "win32/dib_limits.h"
 
@@ -62,36 +63,31 @@ void TPixelGraphic::Assign(TPersistent* Source) {
     return;
   }
   BeginUpdate();
-  try {
-    FlushGdi();
-    if (!source) {
-      SetSize(0, 0, pgbc24);
-    } else {
-      source->FlushGdi();
-      SetSize(source->width_, source->height_, source->format_);
-      if (bits_ && source->bits_) std::memcpy(bits_, source->bits_, static_cast<std::size_t>(imageSize_));
-      SetPaletteIdent(source->paletteIdent_);
-      SetPaletteCount(source->paletteCount_);
-      backGroundValue_ = source->backGroundValue_;
-      dither_ = source->dither_;
-      ditherErrorLimit_ = source->ditherErrorLimit_;
-      ditherErrorLimitAuto_ = source->ditherErrorLimitAuto_;
-      ditherErrorLimitSoft_ = source->ditherErrorLimitSoft_;
-      useColorMap_ = source->useColorMap_;
-      gamma_ = source->gamma_;
-      rgbWeighting_ = source->rgbWeighting_;
-      stretchMode_ = source->stretchMode_;
-      readWarningAction_ = source->readWarningAction_;
-      transparent_ = source->transparent_;
-      saveColorResWarningAction_ = source->saveColorResWarningAction_;
-      for (int i = 0; i < source->paletteCount_; ++i) SetPaletteEntry(i, source->palette_[static_cast<std::size_t>(i)]);
-      DetectPaletteIdent();
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  ScopeExit endUpdate([&] { EndUpdate(); });
+  FlushGdi();
+  if (!source) {
+    SetSize(0, 0, pgbc24);
+  } else {
+    source->FlushGdi();
+    SetSize(source->width_, source->height_, source->format_);
+    if (bits_ && source->bits_) std::memcpy(bits_, source->bits_, static_cast<std::size_t>(imageSize_));
+    SetPaletteIdent(source->paletteIdent_);
+    SetPaletteCount(source->paletteCount_);
+    backGroundValue_ = source->backGroundValue_;
+    dither_ = source->dither_;
+    ditherErrorLimit_ = source->ditherErrorLimit_;
+    ditherErrorLimitAuto_ = source->ditherErrorLimitAuto_;
+    ditherErrorLimitSoft_ = source->ditherErrorLimitSoft_;
+    useColorMap_ = source->useColorMap_;
+    gamma_ = source->gamma_;
+    rgbWeighting_ = source->rgbWeighting_;
+    stretchMode_ = source->stretchMode_;
+    readWarningAction_ = source->readWarningAction_;
+    transparent_ = source->transparent_;
+    saveColorResWarningAction_ = source->saveColorResWarningAction_;
+    for (int i = 0; i < source->paletteCount_; ++i) SetPaletteEntry(i, source->palette_[static_cast<std::size_t>(i)]);
+    DetectPaletteIdent();
   }
-  EndUpdate();
 }
 
 void TPixelGraphic::CopyPaletteFrom(TPixelGraphic* Source) {

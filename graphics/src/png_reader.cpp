@@ -8,6 +8,7 @@
 #include "graphics/png_format.h"
 #include "picture_budget.h"
 #include "png_glue.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 bool PGPNGUseFileBackground = true;
@@ -186,7 +187,8 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
   bool aborted = false;
-  try {
+  {
+    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
     const int height = Graphic->GetHeight();
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
@@ -201,11 +203,7 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
           break;
         }
       }
-  } catch (...) {
-    if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
-    throw;
   }
-  if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
   if (aborted) return;
   if (h.BitDepth == 2) SpreadTwoBitRows(Graphic);
   png.Run([&] { png_read_end(png.Png(), nullptr); });
