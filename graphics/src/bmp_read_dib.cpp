@@ -5,12 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_bytes.h"
 #include "bmp_header.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "picture_budget.h"
+#include "win32/little_endian.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The bitmap reader: recognises "BM", checks the header size and hands the DIB to ReadDIB.
-#include "bmp_bytes.h"
 #include "bmp_header.h"
 #include "graphics/bmp_format.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TBMPFileFormatReader::StaticClassInfo() {
   static const TClassInfo info("TBMPFileFormatReader", &TFileFormatReader::StaticClassInfo());

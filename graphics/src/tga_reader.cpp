@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_bytes.h"
 #include "codec_input.h"
 #include "codec_progress.h"
 #include "graphics/exceptions.h"
@@ -11,6 +10,7 @@
 #include "graphics/tga_format.h"
 #include "picture_budget.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TTGAFileFormatReader::StaticClassInfo() {
   static const TClassInfo info("TTGAFileFormatReader", &TFileFormatReader::StaticClassInfo());

@@ -1,12 +1,12 @@
 // The Targa writer: an 18-byte header, the palette as blue, green, red for 8-bit images, then the
 // stored rows as they are, bottom row first.
-#include "bmp_bytes.h"
 #include "codec_progress.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/tga_format.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TTGAFileFormatWriter::StaticClassInfo() {
   static const TClassInfo info("TTGAFileFormatWriter", &TFileFormatWriter::StaticClassInfo());

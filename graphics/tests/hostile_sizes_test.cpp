@@ -175,6 +175,6 @@ TEST_P(HostileSizes, AreRefusedWithTheCodecsMessageOrReadCheaply) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryReader, HostileSizes, testing::ValuesIn(Cases()),
-                         [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<HostileCase>& test) { return test.param.name; });
 
 }  // namespace

@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "imaging/gif_reader.h"
-#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
+#include "vcl/graphics_images.h"
+#include "win32/little_endian.h"
 
 namespace {
 
@@ -15,7 +16,6 @@ constexpr std::int64_t kMaxLzwPixelsPerByte = 4096 * 8 / 12 + 1;
 // Every table has 256 zeroed entries, so any index byte finds a colour (black beyond the file's).
 using ColorTable = std::array<TColorTriple, 256>;
 
-int U16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 
 bool ReadByte(TStream* s, std::uint8_t& b) { return s->Read(&b, 1) == 1; }
 
@@ -71,8 +71,8 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
   std::uint8_t header[13] = {};
   if (Source->Read(header, 13) != 13 || std::memcmp(header, "GIF", 3) != 0) throw EInvalidGraphic(kUnrecognized);
   Params.GifVersion.assign(reinterpret_cast<const char*>(header), 6);
-  Params.GifWinWidth = U16(header + 6);
-  Params.GifWinHeight = U16(header + 8);
+  Params.GifWinWidth = ReadLE16(header + 6);
+  Params.GifWinHeight = ReadLE16(header + 8);
   Params.GifRatio = header[12];
   Params.DpiX = ScreenDpiX();
   Params.DpiY = ScreenDpiY();
@@ -93,7 +93,7 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
       if (label == 0xF9 && ImageCount == wanted) {
         std::uint8_t body[6] = {};
         Source->Read(body, 6);  // size, flags, delay, transparent index, terminator
-        control = {body[1], body[4], U16(body + 2)};
+        control = {body[1], body[4], ReadLE16(body + 2)};
       } else {
         SkipSubBlocks(Source);
       }
@@ -114,9 +114,9 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
     Progress.Report(30);
     const ColorTable& table = hasLocal ? local : global;
     const int bits = (hasLocal ? localBits : globalBits) + 1;
-    const int width = U16(d + 4), height = U16(d + 6);
-    Params.GifXPos = U16(d);
-    Params.GifYPos = U16(d + 2);
+    const int width = ReadLE16(d + 4), height = ReadLE16(d + 6);
+    Params.GifXPos = ReadLE16(d);
+    Params.GifYPos = ReadLE16(d + 2);
     Params.Width = width;
     Params.Height = height;
     Params.GifDelay = control.delay;
