@@ -4,12 +4,12 @@
 
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
-#include "bounded_bitmap.h"
+#include "reads_as_reported.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TVelmoraIOParams params(nullptr);
   params.GifLzwDecoder = GifLzwDecode;
-  const bool read = ReadsAsReported(data, size, params, [&](TMemoryStream& input, BoundedBitmap& bitmap) {
+  const bool read = ReadsAsReported(data, size, params, [&](TMemoryStream& input, TBitmap& bitmap) {
     int count = 0;
     GIFReadStream(&input, bitmap, count, {}, params);
   });

@@ -2,7 +2,7 @@
 // interlaced, a graphic control and a comment before a second image, a table left full.
 #include <string>
 
-#include "../imaging/tests/gif_file_writer.h"
+#include "gif_file_writer.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {

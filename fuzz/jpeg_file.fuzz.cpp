@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "imaging/jpeg_reader.h"
-#include "bounded_bitmap.h"
+#include "reads_as_reported.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TVelmoraIOParams params(nullptr);
   ReadsAsReported(data, size, params,
-                  [&](TMemoryStream& input, BoundedBitmap& bitmap) { JPEGReadStream(&input, bitmap, params, {}); });
+                  [&](TMemoryStream& input, TBitmap& bitmap) { JPEGReadStream(&input, bitmap, params, {}); });
   return 0;
 }

@@ -2,7 +2,7 @@
 // unit.
 #include <string>
 
-#include "../imaging/tests/jpeg_file_writer.h"
+#include "jpeg_file_writer.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {

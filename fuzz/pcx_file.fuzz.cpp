@@ -2,11 +2,11 @@
 #include <cstdint>
 
 #include "imaging/pcx_reader.h"
-#include "bounded_bitmap.h"
+#include "reads_as_reported.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TVelmoraIOParams params(nullptr);
-  ReadsAsReported(data, size, params, [&](TMemoryStream& input, BoundedBitmap& bitmap) {
+  ReadsAsReported(data, size, params, [&](TMemoryStream& input, TBitmap& bitmap) {
     PCXReadStream(&input, bitmap, params, {}, input.Size());
   });
   return 0;

@@ -2,7 +2,7 @@
 // run-length coded and plain.
 #include <string>
 
-#include "../imaging/tests/pcx_file_builder.h"
+#include "pcx_file_builder.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {

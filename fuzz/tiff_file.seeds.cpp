@@ -3,8 +3,8 @@
 // PackBits; text tags and a second directory.
 #include <string>
 
-#include "../imaging/tests/tiff_file_writer.h"
-#include "../imaging/tests/tiff_lzw_encoder.h"
+#include "tiff_file_writer.h"
+#include "tiff_lzw_encoder.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {

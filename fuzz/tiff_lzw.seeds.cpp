@@ -2,7 +2,7 @@
 // varied data long enough to reach every code width, without a leading clear, and cut short.
 #include <string>
 
-#include "../imaging/tests/tiff_lzw_encoder.h"
+#include "tiff_lzw_encoder.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {

@@ -5,15 +5,16 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_bytes.h"
 #include "bmp_header.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
+#include "picture_budget.h"
+#include "win32/little_endian.h"
 
 namespace {
 
-[[noreturn]] void HeaderFault(const char* field) { throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(7, field)); }
+[[noreturn]] void HeaderFault(const char* field) { throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalid, field)); }
 
 TPGBitCount FormatOfBitCount(int bitCount) { return bitCount == 1 ? pgbc1 : bitCount == 4 ? pgbc4 : bitCount == 8 ? pgbc8 : pgbc24; }
 
@@ -99,6 +100,11 @@ void TPixelGraphic::ReadDIB(TStream* Stream, bool CoreHeader) {
   if (OnProgressStart) OnProgressStart(this);
   const TBMPHeader h = CoreHeader ? ReadCoreHeader(Stream) : ReadInfoHeader(Stream);
   const int rows = h.Height < 0 ? -h.Height : h.Height;
+  // Pixels missing from a truncated file stay zero, but only while the data can stand for them.
+  const bool runLength = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
+  if (!DataCanFill(PictureBytes(h.Width, rows, h.BitCount > 8 ? pgbc24 : FormatOfBitCount(h.BitCount)),
+                   BytesLeft(Stream), runLength ? kCompressedExpansion : kUncompressedExpansion))
+    throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStr(pgsUnexpectedEndOfFile));
   DWORD masks[3] = {0, 0, 0};
   if (h.BitCount > 8) {
     SetSize(h.Width, rows, pgbc24);

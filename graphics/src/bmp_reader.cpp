@@ -1,10 +1,10 @@
 // The bitmap reader: recognises "BM", checks the header size and hands the DIB to ReadDIB.
-#include "bmp_bytes.h"
 #include "bmp_header.h"
 #include "graphics/bmp_format.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TBMPFileFormatReader::StaticClassInfo() {
   static const TClassInfo info("TBMPFileFormatReader", &TFileFormatReader::StaticClassInfo());
@@ -37,18 +37,18 @@ bool ReadHeaderKind(TStream* stream) {
   const std::uint32_t size = ReadLE32(bytes + 14);
   if (size == 12) return true;
   if (size == 40) return false;
-  throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(27, "BitmapInfoHeader/BitmapCoreHeader"));
+  throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalidSizeOf, "BitmapInfoHeader/BitmapCoreHeader"));
 }
 
 }  // namespace
 
 void TBMPFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(7, "Index"));
+  if (Index != 0) throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalid, "Index"));
   Graphic->ReadDIB(Stream, ReadHeaderKind(Stream));
 }
 
 void TBMPFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
-  if (Index != 0) throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(20, "Index"));
+  if (Index != 0) throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalidValue, "Index"));
   Info = TPGImageInfo{};
   Info.ImageCount = 1;
   const bool core = ReadHeaderKind(Stream);

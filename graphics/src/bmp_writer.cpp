@@ -1,7 +1,7 @@
 // The bitmap writer: a 14-byte file header, then the packed DIB of the image as it is stored.
-#include "bmp_bytes.h"
 #include "graphics/bmp_format.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TBMPFileFormatWriter::StaticClassInfo() {
   static const TClassInfo info("TBMPFileFormatWriter", &TFileFormatWriter::StaticClassInfo());

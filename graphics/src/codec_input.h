@@ -15,7 +15,7 @@ class TCodecInput {
 
   std::uint8_t Next() {
     std::uint8_t b = 0;
-    if (!TryNext(b)) throw TError(prefix_ + PGLangStr(32));
+    if (!TryNext(b)) throw TError(prefix_ + PGLangStr(pgsUnexpectedEndOfFile));
     return b;
   }
   // False at the end of the stream.
@@ -23,6 +23,10 @@ class TCodecInput {
     if (pos_ == fill_ && !Refill()) return false;
     Byte = buffer_[pos_++];
     return true;
+  }
+  // Bytes not handed out yet, buffered or in the stream.
+  std::int64_t Left() const {
+    return fill_ - pos_ + std::max<std::int64_t>(stream_->Size() - stream_->Position(), 0);
   }
   void Read(std::uint8_t* Out, int Count) {
     for (int i = 0; i < Count; ++i) Out[i] = Next();

@@ -89,7 +89,7 @@ int TPixelGraphic::LookupColor(TColor Color) {
     case pTrueColor: return Color;
     case pUnknown:
       // An unknown palette without entries has nothing to choose from, as pNone.
-      if (paletteCount_ == 0) throw EPGNoPalette(PGLangStr(2));
+      if (paletteCount_ == 0) throw EPGNoPalette(PGLangStr(pgsNoPalette));
       return useColorMap_ ? ColorMapLookup(Color) : NearestEntry(Color);
     case pBlackWhite: return (brightness + 1) / 384;
     case pSysGray4: return brightness <= 192 ? 0 : brightness <= 480 ? 1 : brightness <= 670 ? 2 : 3;
@@ -103,7 +103,7 @@ int TPixelGraphic::LookupColor(TColor Color) {
     case pSpecial216:
       return ((RedOf(Color) + 24) / 51) * 36 + ((GreenOf(Color) + 24) / 51) * 6 + (BlueOf(Color) + 24) / 51;
     case pSpecial252: return Special252Search(Color);
-    default: throw EPGNoPalette(PGLangStr(2));
+    default: throw EPGNoPalette(PGLangStr(pgsNoPalette));
   }
 }
 

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kCells = 65536;
+// Cells this many steps around an entry's own cell are filled at once: enough for the dense
+// palettes, while far cells of sparse ones are rare enough to search when first asked.
 constexpr int kRadius = 4;
 
 int CellOf(int r, int g, int b) { return r << 11 | g << 5 | b; }

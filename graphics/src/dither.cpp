@@ -7,6 +7,10 @@
 
 namespace {
 
+// The carried error by palette kind: about one and a half steps between neighbouring levels of
+// the palette's grid (85 for four greys, 51 for six levels a channel, 64 for five), so an error
+// can take a pixel to the next level without piling up into streaks; black and white carries it
+// all, and palettes without a grid get a cautious 32.
 int AutoErrorLimit(TPaletteIdent ident) {
   switch (ident) {
     case pBlackWhite: return 255;

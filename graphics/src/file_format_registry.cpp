@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "graphics/file_formats.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TFileFormatReaderWriter::StaticClassInfo() {
@@ -65,13 +66,10 @@ TFileFormatReader* FindFileFormatReader(TStream* Stream, std::string Ext) {
     // Bytes past a short stream's end count as zero.
     std::uint8_t header[kPGSignatureSize] = {};
     const std::int64_t position = Stream->Position();
-    try {
+    {
+      ScopeExit restorePosition([&] { Stream->SetPosition(position); });
       Stream->Read(header, kPGSignatureSize);
-    } catch (...) {
-      Stream->SetPosition(position);
-      throw;
     }
-    Stream->SetPosition(position);
     SortFileFormatReaders();
     for (int i = 0; i < FileFormatReaders->Count(); ++i) {
       auto* reader = static_cast<TFileFormatReader*>(FileFormatReaders->Items(i));
@@ -95,13 +93,10 @@ bool GetStreamInfo(TStream* Stream, const std::string& Ext, int Index, std::stri
     if (!reader) return false;
     Description = reader->Description;
     const std::int64_t position = Stream->Position();
-    try {
+    {
+      ScopeExit restorePosition([&] { Stream->SetPosition(position); });
       reader->GetInfo(Stream, Index, Info);
-    } catch (...) {
-      Stream->SetPosition(position);
-      throw;
     }
-    Stream->SetPosition(position);
     return true;
   } catch (...) {
     return false;

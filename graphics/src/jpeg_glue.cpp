@@ -27,9 +27,9 @@ bool UserGoesOn(TJPEGErrors& errors, const char* text) {
   try {
     const bool cancelable = errors.Action == pgwaOKCancelBox;
     const UINT flags = cancelable ? MB_ICONWARNING | MB_OKCANCEL : MB_ICONWARNING;
-    const int answer = MessageBox(text, "JPG " + PGLangStr(28), flags);
+    const int answer = MessageBox(text, "JPG " + PGLangStr(pgsWarning), flags);
     if (!cancelable || answer == IDOK) return true;
-    std::snprintf(errors.Message, sizeof errors.Message, "%s", PGLangStr(29).c_str());
+    std::snprintf(errors.Message, sizeof errors.Message, "%s", PGLangStr(pgsAborted).c_str());
   } catch (...) {
     errors.Thrown = std::current_exception();
   }

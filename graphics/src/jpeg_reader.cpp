@@ -4,6 +4,8 @@
 #include "graphics/jpeg_format.h"
 #include "graphics/messages.h"
 #include "jpeg_glue.h"
+#include "picture_budget.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 int PGJPEGReadDCTMethod = JDCT_ISLOW;
@@ -72,7 +74,7 @@ class TProgressBracket {
 }  // namespace
 
 void TJPGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) Refuse(PGLangStrS1(7, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalid, "Index"));
   if (JPEGLibraryTag().rfind("J6a", 0) != 0) Refuse("Invalid library version");
   Graphic->SetGamma(PGDisplayGamma);
   TJPEGDecompressor decompressor(Stream, Graphic->ReadWarningAction());
@@ -83,16 +85,21 @@ void TJPGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
     SetDecompressionParameters(info, method);
     jpeg_calc_output_dimensions(&info);
   });
-  if (info.output_components != 1 && info.output_components != 3) Refuse(PGLangStr(30));
+  if (info.output_components != 1 && info.output_components != 3) Refuse(PGLangStr(pgsNotSupportedSubformat));
+  // A file that ends early only warns, and the library makes up the rest of the picture; the
+  // whole file must still be able to stand for the picture it declares.
+  const TPGBitCount format = info.output_components == 1 ? pgbc8 : pgbc24;
+  if (!DataCanFill(PictureBytes(info.image_width, info.image_height, format), Stream->Size(), kCompressedExpansion))
+    Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   // Sized before the library allocates for the whole picture, so the image's limit decides.
   if (info.output_components == 1) Graphic->SetPaletteIdent(pGray256);
-  Graphic->SetSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                   info.output_components == 1 ? pgbc8 : pgbc24);
+  Graphic->SetSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
   decompressor.Run([&] { jpeg_start_decompress(&info); });
 
   TProgressBracket progress(Graphic, this);
   progress.Start();
-  try {
+  {
+    ScopeExit endProgress([&] { progress.End(); });
     const int height = static_cast<int>(info.output_height);
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
@@ -103,11 +110,7 @@ void TJPGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
       if (Graphic->OnProgress) Graphic->OnProgress(this, static_cast<int>(info.output_scanline), height, abort);
       if (abort) break;
     }
-  } catch (...) {
-    progress.End();
-    throw;
   }
-  progress.End();
   decompressor.Run([&] { jpeg_finish_decompress(&info); });
 }
 
@@ -139,7 +142,7 @@ std::string ComponentColorsText(int components) {
 
 void TJPGFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   TFileFormatReader::GetInfo(Stream, Index, Info);
-  if (Index != 0) Refuse(PGLangStrS1(20, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalidValue, "Index"));
   TJPEGDecompressor decompressor(Stream, pgwaRaise);
   jpeg_decompress_struct& info = decompressor.Info();
   decompressor.Run([&] {

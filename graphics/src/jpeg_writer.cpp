@@ -4,6 +4,7 @@
 #include "graphics/jpeg_format.h"
 #include "graphics/messages.h"
 #include "jpeg_glue.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TJPGFileFormatWriter::StaticClassInfo() {
@@ -64,7 +65,7 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   jpeg_compress_struct& info = compressor.Info();
   const bool gray = Graphic->GetBitCount() == pgbc8 && Graphic->PaletteIdent() == pGray256;
   if (!gray && Graphic->GetBitCount() != pgbc24)
-    throw EPGJPGFileFormatReaderWriter(kJPGPrefix + PGLangStrS1(20, "BitCount"));
+    throw EPGJPGFileFormatReaderWriter(kJPGPrefix + PGLangStrS1(pgsInvalidValue, "BitCount"));
   const int height = Graphic->GetHeight();
   compressor.Run([&] {
     info.image_width = static_cast<JDIMENSION>(Graphic->GetWidth());
@@ -78,7 +79,8 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
     jpeg_start_compress(&info, TRUE);
   });
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
-  try {
+  {
+    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
     while (info.next_scanline < info.image_height) {
@@ -87,10 +89,6 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
       bool abort = false;
       if (Graphic->OnProgress) Graphic->OnProgress(this, static_cast<int>(info.next_scanline), height, abort);
     }
-  } catch (...) {
-    if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
-    throw;
   }
-  if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
   compressor.Run([&] { jpeg_finish_compress(&info); });
 }

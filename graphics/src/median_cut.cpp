@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kAxisMax[3] = {31, 63, 31};  // red, green, blue cells
+// A box's extent per axis in one measure: green cells are half as wide as red and blue ones (8
+// per red unit), and greens count one and a half times, as the eye tells them apart best.
 constexpr int kAxisScale[3] = {16, 12, 16};
 enum { kRed, kGreen, kBlue };
 

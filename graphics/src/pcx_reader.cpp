@@ -3,13 +3,14 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_bytes.h"
 #include "codec_input.h"
 #include "codec_progress.h"
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/pcx_format.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TPCXFileFormatReader::StaticClassInfo() {
   static const TClassInfo info("TPCXFileFormatReader", &TFileFormatReader::StaticClassInfo());
@@ -33,7 +34,7 @@ namespace {
 
 const std::string kPCXPrefix = "PCX: ";
 
-[[noreturn]] void Refuse(int MessageId) { throw EPGPCXFileFormatReader(kPCXPrefix + PGLangStr(MessageId)); }
+[[noreturn]] void Refuse(TPGLangStrId MessageId) { throw EPGPCXFileFormatReader(kPCXPrefix + PGLangStr(MessageId)); }
 
 struct TPCXHeader {
   int Version, Bits, Planes, BytesPerLine;
@@ -44,11 +45,11 @@ struct TPCXHeader {
 
 // Read and checked: palette info, reserved byte and extent.
 void ReadHeader(TStream* Stream, TPCXHeader& h) {
-  if (Stream->Read(h.Raw, sizeof h.Raw) != sizeof h.Raw) Refuse(32);
+  if (Stream->Read(h.Raw, sizeof h.Raw) != sizeof h.Raw) Refuse(pgsUnexpectedEndOfFile);
   const std::uint8_t* b = h.Raw;
-  if (ReadLE16(b + 68) != 1 || b[64] != 0) Refuse(33);
+  if (ReadLE16(b + 68) != 1 || b[64] != 0) Refuse(pgsUnknownSubformat);
   const int xmin = ReadLE16(b + 4), ymin = ReadLE16(b + 6), xmax = ReadLE16(b + 8), ymax = ReadLE16(b + 10);
-  if (xmax < xmin || ymax < ymin) Refuse(33);
+  if (xmax < xmin || ymax < ymin) Refuse(pgsUnknownSubformat);
   h.Version = b[1];
   h.Bits = b[3];
   h.Planes = b[65];
@@ -63,18 +64,18 @@ TPGBitCount FormatOf(const TPCXHeader& h) {
   if (h.Bits == 1 && h.Planes == 4) return pgbc4;
   if (h.Bits == 8 && h.Planes == 1) return pgbc8;
   if (h.Bits == 8 && h.Planes == 3) return pgbc24;
-  Refuse(33);
+  Refuse(pgsUnknownSubformat);
 }
 
 void ReadPalette256(TStream* Stream, std::int64_t dataStart, TPixelGraphic* Graphic) {
   const std::int64_t keep = Stream->Position();
   const std::int64_t at = Stream->Size() - 769;
-  if (at < dataStart) Refuse(32);
+  if (at < dataStart) Refuse(pgsUnexpectedEndOfFile);
   std::uint8_t table[769] = {};
   Stream->SetPosition(at);
   const std::int64_t got = Stream->Read(table, sizeof table);
   Stream->SetPosition(keep);
-  if (got != sizeof table || table[0] != 12) Refuse(33);
+  if (got != sizeof table || table[0] != 12) Refuse(pgsUnknownSubformat);
   Graphic->SetPaletteCount(256);
   for (int i = 0; i < 256; ++i) Graphic->SetPaletteEntry(i, RGBToColor(table[1 + 3 * i], table[2 + 3 * i], table[3 + 3 * i]));
 }
@@ -82,14 +83,19 @@ void ReadPalette256(TStream* Stream, std::int64_t dataStart, TPixelGraphic* Grap
 }  // namespace
 
 void TPCXFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) throw EPGPCXFileFormatReader(kPCXPrefix + PGLangStrS1(7, "Index"));
+  if (Index != 0) throw EPGPCXFileFormatReader(kPCXPrefix + PGLangStrS1(pgsInvalid, "Index"));
   Graphic->SetGamma(PGDisplayGamma);
   TPCXHeader h;
   ReadHeader(Stream, h);
   const TPGBitCount format = FormatOf(h);
   // Each plane's bytes must hold the width's pixels.
   const std::int64_t planeBytesNeeded = (std::int64_t{h.Width} * h.Bits + 7) / 8;
-  if (h.BytesPerLine < planeBytesNeeded) Refuse(33);
+  if (h.BytesPerLine < planeBytesNeeded) Refuse(pgsUnknownSubformat);
+  // A file that ends early is an error, and a line takes at least two bytes per 63 of its bytes
+  // (runs stop at the line's end): a file too short for that is refused before it is sized.
+  const std::int64_t lineBytes = std::int64_t{h.Planes} * h.BytesPerLine;
+  if (TooShortFor(PictureBytes(h.Width, h.Height, format), (2 * lineBytes + 62) / 63 * h.Height, StreamBytesLeft(Stream)))
+    Refuse(pgsUnexpectedEndOfFile);
   Graphic->SetSize(h.Width, h.Height, format);
   if (format == pgbc1) {
     Graphic->SetPaletteCount(2);
@@ -154,7 +160,7 @@ void TPCXFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 void TPCXFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   Info = TPGImageInfo{};
   Info.ImageCount = 1;
-  if (Index != 0) throw EPGPCXFileFormatReader(kPCXPrefix + PGLangStrS1(20, "Index"));
+  if (Index != 0) throw EPGPCXFileFormatReader(kPCXPrefix + PGLangStrS1(pgsInvalidValue, "Index"));
   TPCXHeader h;
   ReadHeader(Stream, h);
   Info.BitsPerPixel = h.Planes * h.Bits;

@@ -8,12 +8,11 @@
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/pg_canvas.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
+#include "win32/dib_limits.h"
 
 namespace {
-
-// Larger images are refused as the DIB section would be; it also keeps every size in 32 bits.
-constexpr std::int64_t kMaxImageBytes = std::int64_t{1} << 30;
 
 constexpr int kBitsPerPixel[4] = {1, 4, 8, 24};
 constexpr int kCapacity[4] = {2, 16, 256, 0};
@@ -64,36 +63,31 @@ void TPixelGraphic::Assign(TPersistent* Source) {
     return;
   }
   BeginUpdate();
-  try {
-    FlushGdi();
-    if (!source) {
-      SetSize(0, 0, pgbc24);
-    } else {
-      source->FlushGdi();
-      SetSize(source->width_, source->height_, source->format_);
-      if (bits_ && source->bits_) std::memcpy(bits_, source->bits_, static_cast<std::size_t>(imageSize_));
-      SetPaletteIdent(source->paletteIdent_);
-      SetPaletteCount(source->paletteCount_);
-      backGroundValue_ = source->backGroundValue_;
-      dither_ = source->dither_;
-      ditherErrorLimit_ = source->ditherErrorLimit_;
-      ditherErrorLimitAuto_ = source->ditherErrorLimitAuto_;
-      ditherErrorLimitSoft_ = source->ditherErrorLimitSoft_;
-      useColorMap_ = source->useColorMap_;
-      gamma_ = source->gamma_;
-      rgbWeighting_ = source->rgbWeighting_;
-      stretchMode_ = source->stretchMode_;
-      readWarningAction_ = source->readWarningAction_;
-      transparent_ = source->transparent_;
-      saveColorResWarningAction_ = source->saveColorResWarningAction_;
-      for (int i = 0; i < source->paletteCount_; ++i) SetPaletteEntry(i, source->palette_[static_cast<std::size_t>(i)]);
-      DetectPaletteIdent();
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  ScopeExit endUpdate([&] { EndUpdate(); });
+  FlushGdi();
+  if (!source) {
+    SetSize(0, 0, pgbc24);
+  } else {
+    source->FlushGdi();
+    SetSize(source->width_, source->height_, source->format_);
+    if (bits_ && source->bits_) std::memcpy(bits_, source->bits_, static_cast<std::size_t>(imageSize_));
+    SetPaletteIdent(source->paletteIdent_);
+    SetPaletteCount(source->paletteCount_);
+    backGroundValue_ = source->backGroundValue_;
+    dither_ = source->dither_;
+    ditherErrorLimit_ = source->ditherErrorLimit_;
+    ditherErrorLimitAuto_ = source->ditherErrorLimitAuto_;
+    ditherErrorLimitSoft_ = source->ditherErrorLimitSoft_;
+    useColorMap_ = source->useColorMap_;
+    gamma_ = source->gamma_;
+    rgbWeighting_ = source->rgbWeighting_;
+    stretchMode_ = source->stretchMode_;
+    readWarningAction_ = source->readWarningAction_;
+    transparent_ = source->transparent_;
+    saveColorResWarningAction_ = source->saveColorResWarningAction_;
+    for (int i = 0; i < source->paletteCount_; ++i) SetPaletteEntry(i, source->palette_[static_cast<std::size_t>(i)]);
+    DetectPaletteIdent();
   }
-  EndUpdate();
 }
 
 void TPixelGraphic::CopyPaletteFrom(TPixelGraphic* Source) {
@@ -113,14 +107,14 @@ TPGBitCount TPixelGraphic::BitCountToFormat(int N) {
     case 4: return pgbc4;
     case 8: return pgbc8;
     case 24: return pgbc24;
-    default: throw EPGInvalidBitCountNum(PGLangStrS1(20, "BitCountNum"));
+    default: throw EPGInvalidBitCountNum(PGLangStrS1(pgsInvalidValue, "BitCountNum"));
   }
 }
 
 void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
-  if (AWidth < 0) throw EPGInvalidSize(PGLangStr(22));
-  if (AHeight < 0) throw EPGInvalidSize(PGLangStr(21));
-  if (AFormat > pgbc24) throw EPGInvalidBitCountNum(PGLangStrS1(20, "BitCountNum"));
+  if (AWidth < 0) throw EPGInvalidSize(PGLangStr(pgsNegativeWidth));
+  if (AHeight < 0) throw EPGInvalidSize(PGLangStr(pgsNegativeHeight));
+  if (AFormat > pgbc24) throw EPGInvalidBitCountNum(PGLangStrS1(pgsInvalidValue, "BitCountNum"));
   if (AWidth == width_ && AHeight == height_ && AFormat == format_) {
     Clear();
     return;
@@ -132,10 +126,10 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
   ReleaseCanvasHandle();
   DeleteStorage();
   std::int64_t stride = ((std::int64_t{kBitsPerPixel[format_]} * width_ + 31) / 32) * 4;
-  // The stride is bounded first, so the product stays within 64 bits.
-  if (stride > kMaxImageBytes || stride * height_ > kMaxImageBytes) {
+  // The DIB section's limit is the image's; checked here too so that the sizes below fit 32 bits.
+  if (stride > kMaxDibBytes || stride * height_ > kMaxDibBytes) {
     width_ = height_ = stride_ = imageSize_ = 0;
-    throw EPixelGraphic(PGLangStrS1(31, "CreateDIBSection"));
+    throw EPixelGraphic(PGLangStrS1(pgsFailed, "CreateDIBSection"));
   }
   stride_ = static_cast<int>(stride);
   imageSize_ = static_cast<int>(stride * height_);
@@ -150,7 +144,7 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
       // Leave a usable empty image rather than a size without pixels.
       DeleteStorage();
       width_ = height_ = stride_ = imageSize_ = 0;
-      throw EPixelGraphic(PGLangStrS1(31, "CreateDIBSection"));
+      throw EPixelGraphic(PGLangStrS1(pgsFailed, "CreateDIBSection"));
     }
     bits_ = static_cast<std::uint8_t*>(bits);
   }
@@ -261,7 +255,7 @@ void TPixelGraphic::SetPixelColor(int X, int Y, TColor Color) {
 
 TColor TPixelGraphic::GetPaletteEntry(int Index) const {
   if (paletteIdent_ == pTrueColor) return Index;
-  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(3));
+  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(pgsInvalidPaletteIndex));
   return palette_[static_cast<std::size_t>(Index)];
 }
 
@@ -285,8 +279,8 @@ void TPixelGraphic::SetPaletteCount(int Count) {
 }
 
 void TPixelGraphic::SetPaletteEntry(int Index, TColor Color) {
-  if (paletteIdent_ == pNone || paletteIdent_ == pTrueColor) throw EPGNoPalette(PGLangStr(2));
-  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(3));
+  if (paletteIdent_ == pNone || paletteIdent_ == pTrueColor) throw EPGNoPalette(PGLangStr(pgsNoPalette));
+  if (Index < 0 || Index >= paletteCount_) throw EPGInvalidPaletteIndex(PGLangStr(pgsInvalidPaletteIndex));
   ReleaseCanvasHandle();  // the next canvas use installs the new colour table
   if (!bitmapInfo_.empty() && Index < GetPaletteCapacity()) {
     RGBQUAD quad = QuadOf(Color);

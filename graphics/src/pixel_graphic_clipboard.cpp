@@ -2,6 +2,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/pixel_graphic.h"
+#include "vcl/scope_exit.h"
 #include "win32/clipboard.h"
 #include "win32/globalmem.h"
 
@@ -11,13 +12,8 @@ void TPixelGraphic::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE
   try {
     TCustomMemoryStream stream;
     stream.SetPointer(GlobalLock(block), static_cast<std::int64_t>(GlobalSize(block)));
-    try {
-      WriteDIB(&stream);
-    } catch (...) {
-      GlobalUnlock(block);
-      throw;
-    }
-    GlobalUnlock(block);
+    ScopeExit unlock([&] { GlobalUnlock(block); });
+    WriteDIB(&stream);
   } catch (...) {
     GlobalFree(block);
     throw;
@@ -29,22 +25,13 @@ void TPixelGraphic::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE
 
 void TPixelGraphic::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE) {
   // A CF_BITMAP handle is a GDI bitmap, not a block holding a DIB.
-  if (AFormat != CF_DIB || !AData) throw EPGUnknownClipboardFormat(PGLangStr(4));
+  if (AFormat != CF_DIB || !AData) throw EPGUnknownClipboardFormat(PGLangStr(pgsUnknownClipboardFormat));
   FlushGdi();
   BeginUpdate();
   void* memory = GlobalLock(AData);
-  try {
-    TCustomMemoryStream stream;
-    stream.SetPointer(memory, memory ? static_cast<std::int64_t>(GlobalSize(AData)) : 0);
-    ReadDIB(&stream, false);
-    gamma_ = PGDisplayGamma;
-  } catch (...) {
-    DetectPaletteIdent();
-    GlobalUnlock(AData);
-    EndUpdate();
-    throw;
-  }
-  DetectPaletteIdent();
-  GlobalUnlock(AData);
-  EndUpdate();
+  ScopeExit endUpdate([&] { DetectPaletteIdent(); GlobalUnlock(AData); EndUpdate(); });
+  TCustomMemoryStream stream;
+  stream.SetPointer(memory, memory ? static_cast<std::int64_t>(GlobalSize(AData)) : 0);
+  ReadDIB(&stream, false);
+  gamma_ = PGDisplayGamma;
 }

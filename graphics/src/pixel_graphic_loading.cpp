@@ -7,6 +7,7 @@
 #include "graphics/file_formats.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
+#include "vcl/scope_exit.h"
 
 void TPixelGraphic::LoadFromFile(const std::string& FileName) { LoadFromFileIndex(FileName, 0); }
 
@@ -20,19 +21,14 @@ void TPixelGraphic::LoadFromStream(TStream* Stream) { LoadFromStreamExt(Stream, 
 void TPixelGraphic::LoadFromStreamExt(TStream* Stream, std::string Ext, int Index) {
   FlushGdi();
   BeginUpdate();
-  try {
-    SetSize(0, 0, pgbc24);
-    gamma_ = PGDisplayGamma;
-    TFileFormatReader* reader = FindFileFormatReader(Stream, Ext);
-    if (!reader) throw EPGUnknownFileFormat(PGLangStr(6));
-    reader->Read(Stream, this, Index);
-    ApplyGammaCorrection();
-    DetectPaletteIdent();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  ScopeExit endUpdate([&] { EndUpdate(); });
+  SetSize(0, 0, pgbc24);
+  gamma_ = PGDisplayGamma;
+  TFileFormatReader* reader = FindFileFormatReader(Stream, Ext);
+  if (!reader) throw EPGUnknownFileFormat(PGLangStr(pgsUnknownFileFormat));
+  reader->Read(Stream, this, Index);
+  ApplyGammaCorrection();
+  DetectPaletteIdent();
 }
 
 void TPixelGraphic::ApplyGammaCorrection() {

@@ -12,17 +12,17 @@
 
 namespace {
 
-std::string ResolutionText(TPGColorResolution r) { return PGLangStr(8 + static_cast<int>(r)); }
+std::string ResolutionText(TPGColorResolution r) { return PGLangStr(pgsBlackAndWhite + static_cast<int>(r)); }
 
 // The writer for the extension, from the sorted list.
 TFileFormatWriter* WriterFor(const std::string& ext) {
   SortFileFormatWriters();
-  if (FileFormatWriters->Count() == 0) throw EPGFileFormatWritersEmpty(PGLangStrS1(16, "FileFormatWriters"));
+  if (FileFormatWriters->Count() == 0) throw EPGFileFormatWritersEmpty(PGLangStrS1(pgsIsEmpty, "FileFormatWriters"));
   for (int i = 0; i < FileFormatWriters->Count(); ++i) {
     auto* writer = static_cast<TFileFormatWriter*>(FileFormatWriters->Items(i));
     if (SameText(writer->Extension, ext)) return writer;
   }
-  throw EPGUnknownExtension(PGLangStrS1(19, LowerCase(ext)));
+  throw EPGUnknownExtension(PGLangStrS1(pgsUnknownExtension, LowerCase(ext)));
 }
 
 // True when the user lets the save go on in another resolution.
@@ -33,7 +33,7 @@ bool AcceptDowngrade(TPGWarningAction action, const TFileFormatWriter& writer, T
     case pgwaRaise: return false;
     case pgwaOKBox:
     case pgwaOKCancelBox: {
-      const std::string text = PGLangStrS3(17, writer.Description, ResolutionText(r), ResolutionText(w));
+      const std::string text = PGLangStrS3(pgsSavedWithOtherResolution, writer.Description, ResolutionText(r), ResolutionText(w));
       const TMsgDlgButtons buttons = action == pgwaOKBox ? TMsgDlgButtons{mbOK} : TMsgDlgButtons{mbOK, mbCancel};
       const TModalResult answer = MessageDlg(text, mtWarning, buttons, 0);
       return action == pgwaOKBox || answer == mrOk;
@@ -52,14 +52,14 @@ void TPixelGraphic::SaveWithWriter(const std::string& Extension, TStream* Stream
   const TPGColorResolution r = ColorResolutionOf(*this);
   TPGColorResolution w;
   if (!ResolutionWritten(r, writer->CanWriteResolutions, w))
-    throw EPGCanWriteResolutionsEmpty(PGLangStrS1(16, writer->ClassName() + ".CanWriteResolutions"));
+    throw EPGCanWriteResolutionsEmpty(PGLangStrS1(pgsIsEmpty, writer->ClassName() + ".CanWriteResolutions"));
   if (w == r) {
     DetectPaletteIdent();
     writer->Write(Stream, this);
     return;
   }
   if (!AcceptDowngrade(saveColorResWarningAction_, *writer, r, w))
-    throw EPGCannotWriteColorRes(PGLangStrS2(18, writer->Description, ResolutionText(r)));
+    throw EPGCannotWriteColorRes(PGLangStrS2(pgsCannotSaveResolution, writer->Description, ResolutionText(r)));
 
   auto converted = std::make_unique<TPixelGraphic>();
   converted->OnProgress = OnProgress;

@@ -23,9 +23,9 @@ TPNGContext& ContextOf(png_const_structrp png) { return *static_cast<TPNGContext
 bool UserGoesOn(TPNGContext& context, png_const_charp message) {
   try {
     const bool cancelable = context.Action == pgwaOKCancelBox;
-    const int answer = MessageBox(message, "PNG " + PGLangStr(28), cancelable ? 49 : 48);
+    const int answer = MessageBox(message, "PNG " + PGLangStr(pgsWarning), cancelable ? 49 : 48);
     if (!cancelable || answer == IDOK) return true;
-    std::snprintf(context.Message, sizeof context.Message, "%s", PGLangStr(29).c_str());
+    std::snprintf(context.Message, sizeof context.Message, "%s", PGLangStr(pgsAborted).c_str());
   } catch (...) {
     context.Thrown = std::current_exception();
   }
@@ -95,7 +95,7 @@ TPNGRecords::TPNGRecords(bool Writing, TStream* Stream, TPGWarningAction Action)
   Run(create);
   if (failed) {
     Destroy();
-    throw EPGPNGFileFormatReaderWriter(kPNGPrefix + PGLangStrS1(31, failed));
+    throw EPGPNGFileFormatReaderWriter(kPNGPrefix + PGLangStrS1(pgsFailed, failed));
   }
 }
 

@@ -6,7 +6,9 @@
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/png_format.h"
+#include "picture_budget.h"
 #include "png_glue.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 bool PGPNGUseFileBackground = true;
@@ -136,13 +138,19 @@ void SpreadTwoBitRows(TPixelGraphic* graphic) {
 }  // namespace
 
 void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) Refuse(PGLangStrS1(7, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalid, "Index"));
   if (PNGLibraryTag().rfind("P090", 0) != 0 || ZLibLibraryTag().rfind("Z104", 0) != 0)
     Refuse("Invalid library version");
   Graphic->SetGamma(PGDisplayGamma);
   const TColor currentBackground = Graphic->GetBackGroundColor();
   TPNGRecords png(false, Stream, Graphic->ReadWarningAction());
   const THeader h = ReadHeader(png);
+  // A file that ends early is an error ("Read Error"), and deflate packs at most 1032 bytes of
+  // filtered rows into one: a stream too short for the declared rows is refused before sizing.
+  const std::int64_t rowBytes = 1 + (std::int64_t{h.Width} * h.Channels * h.BitDepth + 7) / 8;
+  if (TooShortFor(PictureBytes(h.Width, h.Height, FormatOf(h)), rowBytes * h.Height / kCompressedExpansion,
+                  StreamBytesLeft(Stream)))
+    Refuse("Read Error");
   // Sized before the library allocates its rows, so the image's limit decides.
   Graphic->SetSize(static_cast<int>(h.Width), static_cast<int>(h.Height), FormatOf(h));
 
@@ -179,7 +187,8 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
   bool aborted = false;
-  try {
+  {
+    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
     const int height = Graphic->GetHeight();
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
@@ -194,11 +203,7 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
           break;
         }
       }
-  } catch (...) {
-    if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
-    throw;
   }
-  if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
   if (aborted) return;
   if (h.BitDepth == 2) SpreadTwoBitRows(Graphic);
   png.Run([&] { png_read_end(png.Png(), nullptr); });
@@ -240,7 +245,7 @@ std::string DepthColorsText(int depth) {
 
 void TPNGFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   TFileFormatReader::GetInfo(Stream, Index, Info);
-  if (Index != 0) Refuse(PGLangStrS1(20, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalidValue, "Index"));
   // Warnings while describing are benign: the file is not decoded.
   TPNGRecords png(false, Stream, pgwaIgnore);
   const THeader h = ReadHeader(png);

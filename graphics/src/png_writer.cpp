@@ -6,6 +6,7 @@
 #include "graphics/palettes.h"
 #include "graphics/png_format.h"
 #include "png_glue.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TPNGFileFormatWriter::StaticClassInfo() {
@@ -49,7 +50,8 @@ void TPNGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   });
 
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
-  try {
+  {
+    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
     const int height = Graphic->GetHeight();
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
@@ -59,10 +61,6 @@ void TPNGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
       bool abort = false;
       if (Graphic->OnProgress) Graphic->OnProgress(this, n, height - 1, abort);
     }
-  } catch (...) {
-    if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
-    throw;
   }
-  if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
   png.Run([&] { png_write_end(png.Png(), nullptr); });
 }

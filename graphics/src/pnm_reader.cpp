@@ -7,6 +7,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/pnm_format.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
 
 const TClassInfo& TPxMFileFormatReader::StaticClassInfo() {
@@ -53,13 +54,15 @@ namespace {
 
 const std::string kPxMPrefix = "PBM, PGM, PPM: ";
 
-[[noreturn]] void Refuse(int MessageId) { throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStr(MessageId)); }
+[[noreturn]] void Refuse(TPGLangStrId MessageId) { throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStr(MessageId)); }
 
 class TPxMInput {
  public:
   explicit TPxMInput(TStream* Stream) : input_(Stream, kPxMPrefix) {}
 
   std::uint8_t NextByte() { return input_.Next(); }
+  // Bytes not read yet.
+  std::int64_t Left() const { return input_.Left(); }
 
   // Skips everything up to a digit; a comment reads as its line feed. The byte ending the number
   // is consumed; the end of the stream may end it too.
@@ -69,7 +72,7 @@ class TPxMInput {
     std::int64_t value = 0;
     while (c >= '0' && c <= '9') {
       value = value * 10 + (c - '0');
-      if (value > INT_MAX) Refuse(30);
+      if (value > INT_MAX) Refuse(pgsNotSupportedSubformat);
       if (!TryNextChar(c)) break;
     }
     return static_cast<int>(value);
@@ -84,16 +87,16 @@ class TPxMInput {
 
   // The subformat digit: the byte after "P".
   int Kind() {
-    if (NextByte() != 'P') throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(34, "PBM, PGM, PPM"));
+    if (NextByte() != 'P') throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(pgsNotAFile, "PBM, PGM, PPM"));
     const std::uint8_t digit = NextByte();
-    if (digit < '1' || digit > '6') Refuse(33);
+    if (digit < '1' || digit > '6') Refuse(pgsUnknownSubformat);
     return digit - '0';
   }
 
  private:
   std::uint8_t NextChar() {
     std::uint8_t c = 0;
-    if (!TryNextChar(c)) Refuse(32);
+    if (!TryNextChar(c)) Refuse(pgsUnexpectedEndOfFile);
     return c;
   }
   bool TryNextChar(std::uint8_t& c) {
@@ -107,10 +110,24 @@ class TPxMInput {
   TCodecInput<EPGPxMFileFormatReader> input_;
 };
 
+// The fewest bytes Width x Height pixels take: binary rows as they are; a plain bitmap's pixel is
+// at least a digit, other plain samples a digit and a blank (the end of the file may end the last).
+std::int64_t LeastPixelBytes(int kind, int width, int height) {
+  const std::int64_t pixels = std::int64_t{std::max(width, 0)} * std::max(height, 0);
+  switch (kind) {
+    case 1: return pixels;
+    case 2: return 2 * pixels - 1;
+    case 3: return 6 * pixels - 1;
+    case 4: return (std::int64_t{std::max(width, 0)} + 7) / 8 * std::max(height, 0);
+    case 5: return pixels;
+    default: return 3 * pixels;
+  }
+}
+
 }  // namespace
 
 void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) throw EPGPxMFileFormatReader("PxM: " + PGLangStrS1(7, "Index"));
+  if (Index != 0) throw EPGPxMFileFormatReader("PxM: " + PGLangStrS1(pgsInvalid, "Index"));
   Graphic->SetGamma(PGDisplayGamma);
   TPxMInput in(Stream);
   const int kind = in.Kind();
@@ -122,10 +139,12 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   const int width = in.NextNumber();
   Graphic->SetSize(width, 0, format);
   const int height = in.NextNumber();
+  // A file that ends early is an error: one too short for its pixels is refused before sizing.
+  if (TooShortFor(PictureBytes(width, height, format), LeastPixelBytes(kind, width, height), in.Left())) Refuse(pgsUnexpectedEndOfFile);
   Graphic->SetSize(width, height, format);
   const int maxval = kind == 1 || kind == 4 ? 1 : in.NextNumber();
   const bool binary = kind >= 4;
-  if (width < 1 || height < 1 || maxval < 1 || (binary && maxval >= 256)) Refuse(30);
+  if (width < 1 || height < 1 || maxval < 1 || (binary && maxval >= 256)) Refuse(pgsNotSupportedSubformat);
 
   // Samples above maxval are taken as maxval.
   auto scale = [maxval](int v) { return static_cast<std::uint8_t>(std::int64_t{v < maxval ? v : maxval} * 255 / maxval); };
@@ -166,7 +185,7 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 void TPxMFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   Info = TPGImageInfo{};
   Info.ImageCount = 1;
-  if (Index != 0) throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(20, "Index"));
+  if (Index != 0) throw EPGPxMFileFormatReader(kPxMPrefix + PGLangStrS1(pgsInvalidValue, "Index"));
   TPxMInput in(Stream);
   const int kind = in.Kind();
   Info.SubFormatText = kind <= 3 ? "ASCII" : "Binary";

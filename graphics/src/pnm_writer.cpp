@@ -77,17 +77,17 @@ void TPXMFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   if (Extension == "pbm") digit = 1, bitsPerPixel = 1, kindPrefix = "PBM: ";
   if (Extension == "pgm") digit = 2, bitsPerPixel = 8, kindPrefix = "PGM: ";
   if (Extension == "ppm") digit = 3, bitsPerPixel = 24, kindPrefix = "PPM: ";
-  if (digit == 0) throw EPGPxMFileFormatWriter(prefix + PGLangStrS1(19, Extension));
+  if (digit == 0) throw EPGPxMFileFormatWriter(prefix + PGLangStrS1(pgsUnknownExtension, Extension));
   const int width = Graphic->GetWidth();
   const int height = Graphic->GetHeight();
-  if (width < 1 || height < 1) throw EPGPxMFileFormatWriter(prefix + PGLangStr(35));
+  if (width < 1 || height < 1) throw EPGPxMFileFormatWriter(prefix + PGLangStr(pgsZeroSize));
   const bool binary = PGPxMWriteBinary;
 
   TPxMOutput out(Stream);
   out.Text("P" + std::to_string(digit + (binary ? 3 : 0)) + "\n" + std::to_string(width) + " " +
            std::to_string(height) + "\n");
   if (digit != 1) out.Text("255\n");
-  if (Graphic->GetBitsPerPixel() != bitsPerPixel) throw EPGPxMFileFormatWriter(kindPrefix + PGLangStr(36));
+  if (Graphic->GetBitsPerPixel() != bitsPerPixel) throw EPGPxMFileFormatWriter(kindPrefix + PGLangStr(pgsInvalidColorResolution));
 
   TCodecProgress progress(Graphic, Graphic);
   for (int y = 0; y < height; ++y) {

@@ -6,6 +6,7 @@
 
 #include "graphics/palettes.h"
 #include "pixel_access.h"
+#include "vcl/scope_exit.h"
 
 namespace {
 
@@ -119,7 +120,8 @@ void TPixelGraphic::StretchCopyRect(int DstX, int DstY, int DstWidth, int DstHei
   std::int64_t firstCol = std::max(DstX, 0), lastCol = std::min<std::int64_t>(std::int64_t{DstX} + DstWidth - 1, width_ - 1);
   std::int64_t firstRow = std::max(DstY, 0), lastRow = std::min<std::int64_t>(std::int64_t{DstY} + DstHeight - 1, height_ - 1);
   bool dithering = dither_ && format_ != pgbc24;
-  try {
+  {
+    ScopeExit freeDither([&] { FreeDitherBuffers(); });
     if (dithering) BuildDitherTables();
     else FreeDitherBuffers();
     TResampling colResampling = ResamplingOf(stretchMode_, SrcWidth, DstWidth);
@@ -159,10 +161,6 @@ void TPixelGraphic::StretchCopyRect(int DstX, int DstY, int DstWidth, int DstHei
       if (ReportRowDone(static_cast<int>(y - firstRow), static_cast<int>(lastRow - firstRow))) break;
     }
     if (OnProgressEnd) OnProgressEnd(this);
-  } catch (...) {
-    FreeDitherBuffers();
-    throw;
   }
-  FreeDitherBuffers();
   Changed();
 }

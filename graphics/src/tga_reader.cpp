@@ -3,13 +3,14 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_bytes.h"
 #include "codec_input.h"
 #include "codec_progress.h"
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/tga_format.h"
+#include "picture_budget.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TTGAFileFormatReader::StaticClassInfo() {
   static const TClassInfo info("TTGAFileFormatReader", &TFileFormatReader::StaticClassInfo());
@@ -33,11 +34,14 @@ struct TTGAHeader {
 
 TTGAHeader ReadHeader(TStream* Stream) {
   std::uint8_t b[18] = {};
-  if (Stream->Read(b, sizeof b) != sizeof b) Refuse(PGLangStr(32));
+  if (Stream->Read(b, sizeof b) != sizeof b) Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   return {b[0], b[1], b[2], ReadLE16(b + 3), ReadLE16(b + 5), b[7], ReadLE16(b + 12), ReadLE16(b + 14), b[16], b[17]};
 }
 
-bool KnownImageType(int type) { return (type >= 1 && type <= 3) || (type >= 9 && type <= 11); }
+bool KnownImageType(int type) {
+  const int kind = type & ~tgaRunLength;
+  return kind >= tgaColorMapped && kind <= tgaBlackAndWhite;
+}
 
 // Run-length pixels; a packet that ends past a row goes on in the next.
 class TRunLengthPixels {
@@ -76,7 +80,7 @@ std::uint32_t PixelValue(const std::uint8_t* p, int depth) {
 
 void ReadColorMap(TStream* Stream, const TTGAHeader& h, int entries, TPixelGraphic* Graphic) {
   const int entryBytes = h.EntrySize / 8;
-  if (h.EntrySize != 16 && h.EntrySize != 24 && h.EntrySize != 32) Refuse(PGLangStr(30));
+  if (h.EntrySize != 16 && h.EntrySize != 24 && h.EntrySize != 32) Refuse(PGLangStr(pgsNotSupportedSubformat));
   std::vector<std::uint8_t> map(static_cast<std::size_t>(entries * entryBytes), 0);
   Stream->Seek(std::int64_t{h.FirstEntry} * entryBytes, soFromCurrent);
   Stream->Read(map.data(), static_cast<std::int64_t>(map.size()));
@@ -96,25 +100,33 @@ void ReadColorMap(TStream* Stream, const TTGAHeader& h, int entries, TPixelGraph
 }  // namespace
 
 void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
-  if (Index != 0) Refuse(PGLangStrS1(7, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalid, "Index"));
   const TTGAHeader h = ReadHeader(Stream);
-  if (h.Depth != 8 && h.Depth != 16 && h.Depth != 24 && h.Depth != 32) Refuse(PGLangStr(30));
-  if (!KnownImageType(h.ImageType)) Refuse(PGLangStr(30));
+  if (h.Depth != 8 && h.Depth != 16 && h.Depth != 24 && h.Depth != 32) Refuse(PGLangStr(pgsNotSupportedSubformat));
+  if (!KnownImageType(h.ImageType)) Refuse(PGLangStr(pgsNotSupportedSubformat));
   const int bpp = h.Depth / 8;
   const int entries = h.Depth == 8 && h.ColorMapType == 1 ? std::max(0, h.MapLength - h.FirstEntry) : 0;
 
   Stream->Seek(h.IdLength, soFromCurrent);
   const std::int64_t mapEnd = Stream->Position() + std::int64_t{h.MapLength} * (h.EntrySize / 8);
   const TPGBitCount format = h.Depth == 8 ? pgbc8 : pgbc24;
+  // Run-length data ends in an error, so it must hold a packet per 128 pixels; uncompressed rows
+  // missing from a truncated file stay black, while the data can stand for them.
+  const bool runLength = (h.ImageType & tgaRunLength) != 0;
+  const std::int64_t pixels = std::int64_t{h.Width} * h.Height;
+  const std::int64_t left = std::max<std::int64_t>(Stream->Size() - (h.ColorMapType == 1 ? mapEnd : Stream->Position()), 0);
+  const std::int64_t picture = PictureBytes(h.Width, h.Height, format);
+  if (runLength ? TooShortFor(picture, (pixels + 127) / 128 * (1 + bpp), left)
+                : !DataCanFill(picture, left, kUncompressedExpansion))
+    Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   Graphic->SetSize(h.Width, h.Height, format);
   if (entries > 0) ReadColorMap(Stream, h, entries, Graphic);
   else if (format == pgbc8) Graphic->SetPaletteIdent(pGray256);
   if (h.ColorMapType == 1) Stream->SetPosition(mapEnd);
   if (h.Height == 0) return;
 
-  const bool runLength = (h.ImageType & 8) != 0;
-  const bool mirrored = (h.Descriptor & 16) != 0;
-  const bool topDown = (h.Descriptor & 32) != 0;
+  const bool mirrored = (h.Descriptor & kTGARightToLeft) != 0;
+  const bool topDown = (h.Descriptor & kTGATopDown) != 0;
   const std::int64_t rowBytes = std::int64_t{h.Width} * bpp;
   std::vector<std::uint8_t> row(static_cast<std::size_t>(rowBytes), 0);
   TRunLengthPixels packets(Stream, bpp);
@@ -142,12 +154,12 @@ void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
 void TTGAFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   Info = TPGImageInfo{};
   Info.ImageCount = 1;
-  if (Index != 0) Refuse(PGLangStrS1(20, "Index"));
+  if (Index != 0) Refuse(PGLangStrS1(pgsInvalidValue, "Index"));
   const TTGAHeader h = ReadHeader(Stream);
-  if (!KnownImageType(h.ImageType)) Refuse(PGLangStrS1(20, "ImageType"));
-  Info.SubFormatText = h.ImageType < 9 ? "Uncompressed" : "Run-length encoded";
-  const int kind = h.ImageType & 7;
-  Info.DetailsText = kind == 1 ? "Color-mapped" : kind == 2 ? "True-color" : "\"Black-and-white\"";
+  if (!KnownImageType(h.ImageType)) Refuse(PGLangStrS1(pgsInvalidValue, "ImageType"));
+  Info.SubFormatText = h.ImageType & tgaRunLength ? "Run-length encoded" : "Uncompressed";
+  const int kind = h.ImageType & ~tgaRunLength;
+  Info.DetailsText = kind == tgaColorMapped ? "Color-mapped" : kind == tgaTrueColor ? "True-color" : "\"Black-and-white\"";
   Info.Width = h.Width;
   Info.Height = h.Height;
   Info.BitsPerPixel = h.Depth;

@@ -1,12 +1,12 @@
 // The Targa writer: an 18-byte header, the palette as blue, green, red for 8-bit images, then the
 // stored rows as they are, bottom row first.
-#include "bmp_bytes.h"
 #include "codec_progress.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/tga_format.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 const TClassInfo& TTGAFileFormatWriter::StaticClassInfo() {
   static const TClassInfo info("TTGAFileFormatWriter", &TFileFormatWriter::StaticClassInfo());
@@ -22,12 +22,12 @@ TTGAFileFormatWriter::TTGAFileFormatWriter() {
 void TTGAFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   const int depth = Graphic->GetBitsPerPixel();
   // Rows of other depths are not whole bytes per pixel.
-  if (depth != 8 && depth != 24) throw EPixelGraphic("TGA: " + PGLangStr(36));
+  if (depth != 8 && depth != 24) throw EPixelGraphic("TGA: " + PGLangStr(pgsInvalidColorResolution));
   const int width = Graphic->GetWidth();
   const int height = Graphic->GetHeight();
   const int entries = depth == 8 ? Graphic->PaletteCount() : 0;
   std::string header(18, '\0');
-  header[2] = depth == 24 ? 2 : 1;
+  header[2] = depth == 24 ? tgaTrueColor : tgaColorMapped;
   if (depth == 8) {
     header[1] = 1;
     header[5] = static_cast<char>(entries & 0xFF);

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "formats/tiff_names.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/tiff_format.h"
@@ -15,22 +16,7 @@ namespace {
 
 [[noreturn]] void Refuse(const std::string& text) { throw EPGTIFFileFormatReader(kTIFFPrefix + text); }
 
-enum : std::uint16_t {
-  kNewSubfileType = 254,
-  kImageWidth = 256,
-  kImageLength = 257,
-  kBitsPerSample = 258,
-  kCompression = 259,
-  kPhotometric = 262,
-  kStripOffsets = 273,
-  kSamplesPerPixel = 277,
-  kRowsPerStrip = 278,
-  kStripByteCounts = 279,
-  kPlanarConfiguration = 284,
-  kColorMap = 320,
-};
-
-enum : std::uint16_t { kByte = 1, kShort = 3, kLong = 4 };
+using namespace tiff;
 
 class TEntries {
  public:
@@ -68,7 +54,7 @@ class TEntries {
     if (bytes > 4) {
       // Bounded by the stream before the arrays are made.
       const std::int64_t at = start_ + source_.U32Of(e + 8);
-      if (at + bytes > source_.Size()) Refuse(PGLangStr(32));
+      if (at + bytes > source_.Size()) Refuse(PGLangStr(pgsUnexpectedEndOfFile));
       data.resize(static_cast<std::size_t>(bytes));
       source_.Bytes(at, data.data(), bytes);
       p = data.data();
@@ -103,9 +89,9 @@ bool AllEqual(const std::vector<std::uint32_t>& values, std::uint32_t v) {
 }  // namespace
 
 void TTIFFSource::Bytes(std::int64_t Position, void* Out, std::int64_t Count) {
-  if (Position < 0 || Count < 0 || Position + Count > size_) Refuse(PGLangStr(32));
+  if (Position < 0 || Count < 0 || Position + Count > size_) Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   stream_->SetPosition(Position);
-  if (stream_->Read(Out, Count) != Count) Refuse(PGLangStr(32));
+  if (stream_->Read(Out, Count) != Count) Refuse(PGLangStr(pgsUnexpectedEndOfFile));
 }
 std::uint16_t TTIFFSource::U16(std::int64_t Position) {
   std::uint8_t b[2];
@@ -130,11 +116,11 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
   d.Start = Stream->Position();
   TTIFFSource source(Stream, false);
   std::uint8_t order[2] = {};
-  if (Stream->Read(order, 2) != 2) Refuse(PGLangStrS1(34, "TIF"));
+  if (Stream->Read(order, 2) != 2) Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   if (order[0] == 'M' && order[1] == 'M') d.BigEndian = true;
-  else if (order[0] != 'I' || order[1] != 'I') Refuse(PGLangStrS1(34, "TIF"));
+  else if (order[0] != 'I' || order[1] != 'I') Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   source.SetBigEndian(d.BigEndian);
-  if (d.Start + 8 > source.Size() || source.U16(d.Start + 2) != 42) Refuse(PGLangStrS1(34, "TIF"));
+  if (d.Start + 8 > source.Size() || source.U16(d.Start + 2) != 42) Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   const std::uint32_t first = source.U32(d.Start + 4);
 
   std::uint32_t chosen = first;
@@ -162,7 +148,7 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
     d.ImageCount = broken ? 1 : count;
     if (broken) chosen = first;
   }
-  if (Index < 0 || Index > d.ImageCount - 1) Refuse(PGLangStrS1(7, "Index"));
+  if (Index < 0 || Index > d.ImageCount - 1) Refuse(PGLangStrS1(pgsInvalid, "Index"));
 
   TEntries entries(source, d.Start, chosen);
   entries.Single(kNewSubfileType);
@@ -178,7 +164,7 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
   d.PlanarConfiguration = entries.Single(kPlanarConfiguration);
   d.ColorMap = entries.Array(kColorMap);
 
-  if (d.PlanarConfiguration > 1) Refuse(PGLangStrS1(7, "PlanarConfiguration"));
+  if (d.PlanarConfiguration > 1) Refuse(PGLangStrS1(pgsInvalid, "PlanarConfiguration"));
   const std::uint32_t spp = d.SamplesPerPixel;
   if (spp != 1 && spp != 3 && spp != 4) Refuse("Invalid SamplesPerPixel");
   if (d.BitsPerSample.size() != spp) Refuse("Invalid count of SamplesPerPixel");
@@ -188,8 +174,8 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
                         (p == 2 && spp == 3 && bits == 8) || ((p == 2 || p == 5) && spp == 4 && bits == 8);
   if (!accepted || !AllEqual(d.BitsPerSample, bits)) Refuse("Invalid SamplesPerPixel");
   // Rows per strip and the length divide the rows into strips.
-  if (d.Width == 0) Refuse(PGLangStrS1(7, "ImageWidth"));
-  if (d.Height == 0) Refuse(PGLangStrS1(7, "ImageLength"));
+  if (d.Width == 0) Refuse(PGLangStrS1(pgsInvalid, "ImageWidth"));
+  if (d.Height == 0) Refuse(PGLangStrS1(pgsInvalid, "ImageLength"));
   if (d.RowsPerStrip == 0) {
     if (d.StripOffsets.size() != 1) Refuse("Invalid RowsPerStrip");
     d.RowsPerStrip = d.Height;

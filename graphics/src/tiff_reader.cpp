@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "codec_progress.h"
+#include "formats/tiff_names.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/tiff_format.h"
+#include "picture_budget.h"
 #include "tiff_directory.h"
 #include "vcl/dialogs.h"
 #include "vcl/typinfo.h"
@@ -38,13 +40,13 @@ namespace {
 
 void CheckCompression(std::uint32_t compression) {
   switch (compression) {
-    case 1:
-    case 32773: return;
-    case 2: Refuse("Unsupported compression CCITT 1D");
-    case 3: Refuse("Unsupported compression Group 3 Fax");
-    case 4: Refuse("Unsupported compression Group 4 Fax");
-    case 5: Refuse("Unsupported compression LZW");
-    case 6: Refuse("Unsupported compression JPEG");
+    case tiff::kUncompressed:
+    case tiff::kPackBits: return;
+    case tiff::kCcittRle: Refuse("Unsupported compression CCITT 1D");
+    case tiff::kCcittFax3: Refuse("Unsupported compression Group 3 Fax");
+    case tiff::kCcittFax4: Refuse("Unsupported compression Group 4 Fax");
+    case tiff::kLzw: Refuse("Unsupported compression LZW");
+    case tiff::kOldJpeg: Refuse("Unsupported compression JPEG");
     default: Refuse("Unsupported compression " + std::to_string(compression));
   }
 }
@@ -65,11 +67,11 @@ void SetPalette(const TTIFFDirectory& d, int bits, TPixelGraphic* Graphic) {
     Graphic->SetPaletteIdent(pBlackWhite);
     return;
   }
-  if (d.Photometric == 0 || d.Photometric == 1) {
+  if (d.Photometric == tiff::kWhiteIsZero || d.Photometric == tiff::kBlackIsZero) {
     Graphic->SetPaletteIdent(bits == 4 ? pGray16 : pGray256);
     return;
   }
-  if (d.Photometric != 3) Refuse("Unsupported " + std::to_string(bits) + " Bits/Pixel");
+  if (d.Photometric != tiff::kPalette) Refuse("Unsupported " + std::to_string(bits) + " Bits/Pixel");
   const std::size_t third = d.ColorMap.size() / 3;
   // A map larger than the format holds gives only the entries that fit.
   const int count = static_cast<int>(std::min<std::size_t>(third, std::size_t{1} << bits));
@@ -92,7 +94,7 @@ class TStripReader {
 
   // Uncompressed rows from y on lie past the end of the file, so all of them read as zeros.
   bool RestIsPastTheData(std::uint32_t y) const {
-    if (d_.Compression != 1) return false;
+    if (d_.Compression != tiff::kUncompressed) return false;
     const std::uint32_t strip = y / d_.RowsPerStrip;
     const std::int64_t at = y % d_.RowsPerStrip == 0 ? d_.Start + d_.StripOffsets[strip] : position_;
     return std::int64_t{strip} >= lastStripWithData_ && at >= size_;
@@ -100,7 +102,7 @@ class TStripReader {
 
   void Row(std::uint32_t y, std::uint8_t* out, std::int64_t bytes) {
     if (y % d_.RowsPerStrip == 0) position_ = d_.Start + d_.StripOffsets[y / d_.RowsPerStrip];
-    if (d_.Compression == 1) {
+    if (d_.Compression == tiff::kUncompressed) {
       stream_->SetPosition(position_);
       const std::int64_t got = std::max<std::int64_t>(stream_->Read(out, bytes), 0);
       std::memset(out + got, 0, static_cast<std::size_t>(bytes - got));
@@ -127,11 +129,11 @@ class TStripReader {
   std::uint8_t Next() {
     if (position_ < cacheStart_ || position_ >= cacheStart_ + cacheFill_) {
       const std::int64_t left = std::min<std::int64_t>(sizeof cache_, size_ - position_);
-      if (left <= 0) Refuse(PGLangStr(32));
+      if (left <= 0) Refuse(PGLangStr(pgsUnexpectedEndOfFile));
       stream_->SetPosition(position_);
       cacheFill_ = stream_->Read(cache_, left);
       cacheStart_ = position_;
-      if (cacheFill_ <= 0) Refuse(PGLangStr(32));
+      if (cacheFill_ <= 0) Refuse(PGLangStr(pgsUnexpectedEndOfFile));
     }
     return cache_[position_++ - cacheStart_];
   }
@@ -147,7 +149,7 @@ class TStripReader {
 };
 
 void StoreRow(const TTIFFDirectory& d, int bits, int width, const std::uint8_t* in, std::uint8_t* row) {
-  const bool whiteIsZero = d.Photometric == 0;
+  const bool whiteIsZero = d.Photometric == tiff::kWhiteIsZero;
   switch (bits) {
     case 1:
     case 4:
@@ -162,7 +164,7 @@ void StoreRow(const TTIFFDirectory& d, int bits, int width, const std::uint8_t* 
     default:
       for (int x = 0; x < width; ++x) {
         const std::uint8_t* s = in + 4 * x;
-        if (d.Photometric == 5) {
+        if (d.Photometric == tiff::kSeparated) {
           row[3 * x] = static_cast<std::uint8_t>(std::max(255 - s[2] - s[3], 0));
           row[3 * x + 1] = static_cast<std::uint8_t>(std::max(255 - s[1] - s[3], 0));
           row[3 * x + 2] = static_cast<std::uint8_t>(std::max(255 - s[0] - s[3], 0));
@@ -199,14 +201,22 @@ void TTIFFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   // A single strip holds every row.
   if (d.StripOffsets.size() == 1) d.RowsPerStrip = d.Height;
   const int bits = static_cast<int>(d.BitsPerSample[0] * d.SamplesPerPixel);
-  if (d.Width > 0x7FFFFFFF || d.Height > 0x7FFFFFFF) Refuse(PGLangStrS1(7, "ImageWidth"));
+  if (d.Width > 0x7FFFFFFF || d.Height > 0x7FFFFFFF) Refuse(PGLangStrS1(pgsInvalid, "ImageWidth"));
   const int width = static_cast<int>(d.Width);
   const int height = static_cast<int>(d.Height);
   const TPGBitCount format = d.SamplesPerPixel == 1 ? TPixelGraphic::BitCountToFormat(bits) : pgbc24;
+  // Strips may lie anywhere in the file, so the whole file is what can stand for the picture.
+  // PackBits data that ends early is an error, and a row takes two bytes per 128 of its bytes;
+  // uncompressed rows past the end of the file read as zeros, while the file can stand for them.
+  const std::int64_t inBytes = (std::int64_t{bits} * width + 7) / 8;
+  const std::int64_t picture = PictureBytes(width, height, format);
+  if (d.Compression == tiff::kPackBits ? TooShortFor(picture, (inBytes + 127) / 128 * 2 * height, Stream->Size())
+                             : !DataCanFill(picture, Stream->Size(), kUncompressedExpansion))
+    Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   Graphic->SetSize(width, height, format);
   if (format != pgbc24) SetPalette(d, bits, Graphic);
 
-  std::vector<std::uint8_t> in(static_cast<std::size_t>((std::int64_t{bits} * width + 7) / 8), 0);
+  std::vector<std::uint8_t> in(static_cast<std::size_t>(inBytes), 0);
   TStripReader strips(Stream, d);
   TCodecProgress progress(Graphic, this);
   for (int y = 0; y < height; ++y) {
@@ -231,22 +241,22 @@ void TTIFFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Inf
   Info.ImageCount = d.ImageCount;
   std::string text = d.BigEndian ? "M, " : "I, ";
   switch (d.Compression) {
-    case 1: text += "Uncompr."; break;
-    case 2: text += "CCITT 1D"; break;
-    case 3: text += "Group 3 F."; break;
-    case 4: text += "Group 4 F."; break;
-    case 5: text += "LZW"; break;
-    case 6: text += "JPEG"; break;
-    case 32773: text += "PackBits"; break;
+    case tiff::kUncompressed: text += "Uncompr."; break;
+    case tiff::kCcittRle: text += "CCITT 1D"; break;
+    case tiff::kCcittFax3: text += "Group 3 F."; break;
+    case tiff::kCcittFax4: text += "Group 4 F."; break;
+    case tiff::kLzw: text += "LZW"; break;
+    case tiff::kOldJpeg: text += "JPEG"; break;
+    case tiff::kPackBits: text += "PackBits"; break;
     default: break;
   }
-  if (d.Compression >= 2 && d.Compression <= 6) Info.DetailsText = "(Unsupported compression)";
+  if (d.Compression >= tiff::kCcittRle && d.Compression <= tiff::kOldJpeg) Info.DetailsText = "(Unsupported compression)";
   switch (d.Photometric) {
-    case 0: text += ", WhiteIsZero"; break;
-    case 1: text += ", BlackIsZero"; break;
-    case 2: text += ", RGB"; break;
-    case 3: text += ", RGB Palette"; break;
-    case 5: text += ", CMYK"; break;
+    case tiff::kWhiteIsZero: text += ", WhiteIsZero"; break;
+    case tiff::kBlackIsZero: text += ", BlackIsZero"; break;
+    case tiff::kRgb: text += ", RGB"; break;
+    case tiff::kPalette: text += ", RGB Palette"; break;
+    case tiff::kSeparated: text += ", CMYK"; break;
     default: Refuse("Unsupported photometric interpretation " + std::to_string(d.Photometric));
   }
   Info.SubFormatText = text;

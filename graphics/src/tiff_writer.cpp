@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codec_progress.h"
+#include "formats/tiff_names.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
@@ -93,11 +94,11 @@ void TTIFFileFormatWriter::WriteTrailer(TStream*) {}
 
 void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
   const int compression = PGTIFFWriteCompression;
-  if (compression != 1 && compression != 32773) throw EPGTIFFileFormatWriter("TIFF: Internal Error");
+  if (compression != tiff::kUncompressed && compression != tiff::kPackBits) throw EPGTIFFileFormatWriter("TIFF: Internal Error");
   const int width = Graphic->GetWidth();
   const int height = Graphic->GetHeight();
   // An empty image has no strips to write.
-  if (width < 1 || height < 1) throw EPGTIFFileFormatWriter("TIFF: " + PGLangStr(35));
+  if (width < 1 || height < 1) throw EPGTIFFileFormatWriter("TIFF: " + PGLangStr(pgsZeroSize));
   const int bits = Graphic->GetBitsPerPixel();
   const TPaletteIdent ident = Graphic->PaletteIdent();
   const bool cmyk = bits == 24 && PGTIFFWriteCMYK;
@@ -107,10 +108,11 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
   const int samples = bits == 24 ? (cmyk ? 4 : 3) : 1;
 
   const std::int64_t rowBytes = bits == 1 ? (width + 7) / 8 : bits == 4 ? (width + 1) / 2 : std::int64_t{width} * samples * (bits == 24 ? 1 : bits / 8);
-  const std::int64_t worst = compression == 1 ? rowBytes : rowBytes * 2;
+  const std::int64_t worst = compression == tiff::kUncompressed ? rowBytes : rowBytes * 2;
   const std::int64_t rowsPerStrip = std::clamp<std::int64_t>(32767 / worst, 1, height);
   const std::int64_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
-  const int photometric = bits == 24 ? (cmyk ? 5 : 2) : colorMap ? 3 : whiteIsZero ? 0 : 1;
+  const int photometric = bits == 24 ? (cmyk ? tiff::kSeparated : tiff::kRgb)
+                          : colorMap ? tiff::kPalette : whiteIsZero ? tiff::kWhiteIsZero : tiff::kBlackIsZero;
 
   TTIFFOut out(Stream);
   auto relative = [&](std::int64_t at) { return static_cast<std::uint32_t>(at - HeaderStart); };
@@ -118,7 +120,7 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
   const std::int64_t countAt = Stream->Position();
   out.U16(0);
   int entries = 0;
-  std::int64_t valueAt[321] = {};
+  std::int64_t valueAt[tiff::kColorMap + 1] = {};
   auto entry = [&](int tag, int type, std::uint32_t count, std::uint32_t value) {
     out.U16(static_cast<std::uint32_t>(tag)), out.U16(static_cast<std::uint32_t>(type)), out.U32(count);
     valueAt[tag] = Stream->Position();
@@ -126,27 +128,27 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
     else out.U32(value);
     ++entries;
   };
-  entry(254, 4, 1, 0);
-  entry(256, 4, 1, static_cast<std::uint32_t>(width));
-  entry(257, 4, 1, static_cast<std::uint32_t>(height));
-  entry(258, 3, static_cast<std::uint32_t>(samples), bits == 24 ? 0 : static_cast<std::uint32_t>(bits));
-  entry(259, 3, 1, static_cast<std::uint32_t>(compression));
-  entry(262, 3, 1, static_cast<std::uint32_t>(photometric));
-  entry(273, 4, static_cast<std::uint32_t>(strips), 0);
-  entry(277, 3, 1, static_cast<std::uint32_t>(samples));
-  entry(278, 4, 1, static_cast<std::uint32_t>(rowsPerStrip));
-  entry(279, 4, static_cast<std::uint32_t>(strips), 0);
-  entry(282, 5, 1, 0);
-  entry(283, 5, 1, 0);
-  entry(296, 3, 1, static_cast<std::uint32_t>(std::clamp(PGTIFFWriteResolutionUnit, 0, 2) + 1));
+  entry(tiff::kNewSubfileType, tiff::kLong, 1, 0);
+  entry(tiff::kImageWidth, tiff::kLong, 1, static_cast<std::uint32_t>(width));
+  entry(tiff::kImageLength, tiff::kLong, 1, static_cast<std::uint32_t>(height));
+  entry(tiff::kBitsPerSample, tiff::kShort, static_cast<std::uint32_t>(samples), bits == 24 ? 0 : static_cast<std::uint32_t>(bits));
+  entry(tiff::kCompression, tiff::kShort, 1, static_cast<std::uint32_t>(compression));
+  entry(tiff::kPhotometric, tiff::kShort, 1, static_cast<std::uint32_t>(photometric));
+  entry(tiff::kStripOffsets, tiff::kLong, static_cast<std::uint32_t>(strips), 0);
+  entry(tiff::kSamplesPerPixel, tiff::kShort, 1, static_cast<std::uint32_t>(samples));
+  entry(tiff::kRowsPerStrip, tiff::kLong, 1, static_cast<std::uint32_t>(rowsPerStrip));
+  entry(tiff::kStripByteCounts, tiff::kLong, static_cast<std::uint32_t>(strips), 0);
+  entry(tiff::kXResolution, tiff::kRational, 1, 0);
+  entry(tiff::kYResolution, tiff::kRational, 1, 0);
+  entry(tiff::kResolutionUnit, tiff::kShort, 1, static_cast<std::uint32_t>(std::clamp(PGTIFFWriteResolutionUnit, 0, 2) + 1));
   const std::uint32_t mapEntries = 1u << (bits == 24 ? 0 : bits);
-  if (colorMap) entry(320, 3, 3 * mapEntries, 0);
+  if (colorMap) entry(tiff::kColorMap, tiff::kShort, 3 * mapEntries, 0);
   NextIFDSlot = Stream->Position();
   out.U32(0);
   out.U16At(countAt, static_cast<std::uint32_t>(entries));
 
   if (colorMap) {
-    out.U32At(valueAt[320], relative(Stream->Position()));
+    out.U32At(valueAt[tiff::kColorMap], relative(Stream->Position()));
     const int count = Graphic->PaletteCount();
     for (int channel = 0; channel < 3; ++channel)
       for (std::uint32_t i = 0; i < mapEntries; ++i) {
@@ -156,12 +158,12 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
       }
   }
   if (bits == 24) {
-    out.U32At(valueAt[258], relative(Stream->Position()));
+    out.U32At(valueAt[tiff::kBitsPerSample], relative(Stream->Position()));
     for (int i = 0; i < samples; ++i) out.U16(8);
   }
-  out.U32At(valueAt[282], relative(Stream->Position()));
+  out.U32At(valueAt[tiff::kXResolution], relative(Stream->Position()));
   out.U32(PGTIFFWriteXResolution[0]), out.U32(PGTIFFWriteXResolution[1]);
-  out.U32At(valueAt[283], relative(Stream->Position()));
+  out.U32At(valueAt[tiff::kYResolution], relative(Stream->Position()));
   out.U32(PGTIFFWriteYResolution[0]), out.U32(PGTIFFWriteYResolution[1]);
   std::int64_t offsetsAt = 0, countsAt = 0;
   if (strips > 1) {
@@ -169,8 +171,8 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
     for (std::int64_t i = 0; i < strips; ++i) out.U32(0);
     countsAt = Stream->Position();
     for (std::int64_t i = 0; i < strips; ++i) out.U32(0);
-    out.U32At(valueAt[273], relative(offsetsAt));
-    out.U32At(valueAt[279], relative(countsAt));
+    out.U32At(valueAt[tiff::kStripOffsets], relative(offsetsAt));
+    out.U32At(valueAt[tiff::kStripByteCounts], relative(countsAt));
   }
 
   std::vector<std::uint32_t> offsets(static_cast<std::size_t>(strips)), counts(static_cast<std::size_t>(strips));
@@ -205,7 +207,7 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
       if (bits == 1 && width % 8 != 0) row.back() &= static_cast<std::uint8_t>(0xFF << (8 - width % 8));
       if (bits == 4 && width % 2 != 0) row.back() &= 0xF0;
     }
-    if (compression == 1) {
+    if (compression == tiff::kUncompressed) {
       Stream->WriteBuffer(row.data(), rowBytes);
     } else {
       packed.clear();
@@ -217,8 +219,8 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
     progress.Aborted(y, height - 1);
   }
   if (strips == 1) {
-    out.U32At(valueAt[273], offsets[0]);
-    out.U32At(valueAt[279], counts[0]);
+    out.U32At(valueAt[tiff::kStripOffsets], offsets[0]);
+    out.U32At(valueAt[tiff::kStripByteCounts], counts[0]);
   } else {
     for (std::size_t i = 0; i < offsets.size(); ++i) {
       out.U32At(offsetsAt + 4 * static_cast<std::int64_t>(i), offsets[i]);

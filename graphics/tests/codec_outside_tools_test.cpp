@@ -234,6 +234,6 @@ TEST_P(CodecOutsideToolsTest, OurReaderGivesTheToolsOwnPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Encoders, CodecOutsideToolsTest, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 }  // namespace

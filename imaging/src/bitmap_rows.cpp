@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/bit_routines.h"
+#include "win32/dib_limits.h"
 
 int FormatBits(TPixelFormat Format) {
   switch (Format) {
@@ -23,6 +24,12 @@ PixelRows RowsOf(TBitmap& Bitmap) {
   // Storage is bottom-up: each row lies one stride below the row above it in memory.
   const auto stride = static_cast<std::ptrdiff_t>(RowStride(width, bits == 15 ? 16 : bits));
   return {RowOf(Bitmap, 0), -stride, width, height, bits};
+}
+
+bool FitsBitmap(std::int64_t Width, std::int64_t Height, int Bits) {
+  if (Width < 0 || Height < 0) return false;
+  const std::int64_t stride = RowStride(Width, Bits);
+  return stride <= kMaxDibBytes && (stride == 0 || Height <= kMaxDibBytes / stride);
 }
 
 void Reshape(TBitmap& Bitmap, TPixelFormat Format, int Width, int Height) {

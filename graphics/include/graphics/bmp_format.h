@@ -1,5 +1,8 @@
 #pragma once
 // The Windows bitmap format: the library's own streaming format and the startup logo's.
+// Limits: pictures up to the DIB section's 1 GiB. Pixels missing from a truncated file are black;
+// past 16 MiB of picture the data must be at least half of it (1/1032 run-length encoded), else
+// "BMP: Unexpected end of file".
 #include "graphics/file_formats.h"
 
 class TBMPFileFormatReader : public TFileFormatReader {

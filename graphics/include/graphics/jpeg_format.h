@@ -1,6 +1,9 @@
 #pragma once
 // JPEG through libjpeg: decoding gives an 8-bit grey or a 24-bit image, encoding takes exactly
 // those two kinds. Library errors and raising warnings become EPGJPGFileFormatReaderWriter.
+// Limits: pictures up to the DIB section's 1 GiB. A file that ends early warns and the library
+// makes up the rest; past 16 MiB of picture the file must be 1/1032 of it, else
+// "JPG: Unexpected end of file".
 #include <string>
 
 #include "graphics/file_formats.h"

@@ -1,5 +1,7 @@
 #pragma once
 // Paintbrush pictures: run-length encoded, 1 bit in one or four planes, 8 bits in one or three.
+// Limits: pictures up to the DIB section's 1 GiB. A file that ends early is "PCX: Unexpected end
+// of file" (the rows decoded stay), raised before sizing when the stream cannot hold the lines.
 #include "graphics/file_formats.h"
 
 class TPCXFileFormatReader : public TFileFormatReader {

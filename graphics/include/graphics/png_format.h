@@ -2,6 +2,8 @@
 // PNG through libpng: reading composes transparency over a background, strips 16-bit samples to
 // 8 and undoes interlacing; writing keeps the image's own depth, never interlaced. Library errors
 // and raising warnings become EPGPNGFileFormatReaderWriter.
+// Limits: pictures up to the DIB section's 1 GiB. A file that ends early is "PNG: Read Error",
+// raised before sizing when the stream cannot hold the rows at deflate's best ratio (1032:1).
 #include <string>
 
 #include "graphics/file_formats.h"

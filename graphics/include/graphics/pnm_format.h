@@ -2,6 +2,8 @@
 // The portable bitmap family: bi-level, grey and colour pictures in their ASCII ("P1".."P3") and
 // binary ("P4".."P6") forms. Every reader reads all six; a writer writes the kind its extension
 // names.
+// Limits: pictures up to the DIB section's 1 GiB. A file that ends early is "PBM, PGM, PPM:
+// Unexpected end of file" (the rows read stay), raised before sizing when it cannot hold the pixels.
 #include "graphics/file_formats.h"
 
 // Writers produce the binary forms; set-up leaves it off and nothing changes it.

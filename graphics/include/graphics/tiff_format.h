@@ -2,6 +2,9 @@
 // Tagged image files: one directory chosen by index, uncompressed or PackBits strips, bi-level,
 // grey, palette, RGB and CMYK pictures. Offsets count from where the header begins, so a picture
 // may sit inside a larger stream.
+// Limits: pictures up to the DIB section's 1 GiB. PackBits data that ends early is "TIFF:
+// Unexpected end of file", raised before sizing when the file cannot hold the rows; uncompressed
+// rows past the file are black, but past 16 MiB of picture the file must be half of it.
 #include <cstdint>
 
 #include "graphics/file_formats.h"

@@ -6,8 +6,10 @@
 #include "imaging/pixel_rows.h"
 #include "vcl/graphics_images.h"
 
-// The largest picture the GDI makes a DIB section for.
-inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
+// True when a Width x Height bitmap of Bits per pixel fits a DIB section (win32/dib_limits.h),
+// the one size limit of pictures. Readers ask before they size anything for a picture, so that
+// they refuse it with their own message.
+bool FitsBitmap(std::int64_t Width, std::int64_t Height, int Bits);
 
 // Bits per pixel of a format; 0 for pfDevice and pfCustom.
 int FormatBits(TPixelFormat Format);

@@ -1,6 +1,8 @@
 #pragma once
 // Windows and OS/2 bitmap files: the reader into the work bitmap (24 bits, or 1 bit for black and
 // white files) and the writer at 1, 4, 8 or 24 bits as the parameter record asks.
+// Limits: pictures that fit a DIB section (1 GiB at 24 bits) with at least a byte of data per
+// 256 pixels; missing bytes of a truncated file read as zeros.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,8 @@
 #pragma once
 // The PCX reader: 1-bit one-plane files into a 1-bit bitmap, 4- and 8-bit one-plane and 8-bit
 // three-plane files into 24 bits.
+// Limits: pictures that fit a DIB section (1 GiB at 24 bits) and whose data is at least 1/32 of
+// their lines (a run gives 63 bytes for two); lines missing from a truncated file stay black.
 #include <cstdint>
 #include <string>
 

@@ -2,6 +2,8 @@
 // The TIFF reader: one image of a TIFF file (strips, either byte order) into the work bitmap:
 // RGB, palette, grey and bilevel pictures, uncompressed, CCITT, LZW (through the record's
 // TiffLzwDecoder) or PackBits.
+// Limits: pictures that fit a DIB section (1 GiB at 24 bits); past 4M pixels the file must hold
+// a byte per 4096 pixels. "Invalid TIFF stream" otherwise.
 #include "imaging/bitmap_rows.h"
 #include "imaging/io_params.h"
 #include "imaging/progress.h"

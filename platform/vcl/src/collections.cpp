@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vcl/lists.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 // ---- TCollectionItem --------------------------------------------------------------------------
@@ -75,14 +76,11 @@ TCollectionItem* TCollection::Insert(int Index) {
   if (Index < 0 || Index > Count()) throw EListError("List index out of bounds (%d)", {Index});
   BeginUpdate();
   TCollectionItem* item = nullptr;
-  try {
+  {
+    ScopeExit endUpdate([&] { EndUpdate(); });
     item = Add();
     item->SetIndex(Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   return item;
 }
 
@@ -106,14 +104,11 @@ void TCollection::Assign(TPersistent* Source) {
   if (!source) return TPersistent::Assign(Source);
   if (source == this) return;
   BeginUpdate();
-  try {
+  {
+    ScopeExit endUpdate([&] { EndUpdate(); });
     Clear();
     for (TCollectionItem* item : source->items_) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCollection::BeginUpdate() { ++updateCount_; }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "vcl/controls.h"
+#include "vcl/scope_exit.h"
 
 namespace {
 
@@ -46,13 +47,10 @@ void TWinControl::PaintHandler(TMessage& Message) {
       TRect r = c->BoundsRect();
       ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
-  try {
+  {
+    ScopeExit restoreDC([&] { RestoreDC(dc, saved); });
     PaintWindow(dc);
-  } catch (...) {
-    RestoreDC(dc, saved);
-    throw;
   }
-  RestoreDC(dc, saved);
   PaintControls(dc, nullptr);
 }
 
@@ -67,13 +65,10 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     int saved = SaveDC(DC);
     IntersectClipRect(DC, r.left, r.top, r.right, r.bottom);
     OffsetViewportOrgEx(DC, r.left, r.top, nullptr);
-    try {
+    {
+      ScopeExit restoreDC([&] { RestoreDC(DC, saved); });
       c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    } catch (...) {
-      RestoreDC(DC, saved);
-      throw;
     }
-    RestoreDC(DC, saved);
   }
 }
 
@@ -144,15 +139,10 @@ void TGraphicControl::WndProc(TMessage& Message) {
   canvas_->FreeHandle();
   canvas_->Lock();
   canvas_->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-  try {
+  {
+    ScopeExit unlock([&] { canvas_->SetHandle(nullptr); canvas_->Unlock(); });
     Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
   }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), canvas_(new TControlCanvas) {
@@ -165,13 +155,8 @@ void TCustomControl::PaintWindow(HDC DC) {
   canvas_->FreeHandle();
   canvas_->Lock();
   canvas_->SetHandle(DC);
-  try {
+  {
+    ScopeExit unlock([&] { canvas_->SetHandle(nullptr); canvas_->Unlock(); });
     Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
   }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "vcl/collections.h"
+#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64, "the 10-byte extended needs x87 long double");
@@ -330,7 +331,8 @@ void TReader::ReadCollection(TCollection* Collection) { ReadCollectionItems(*Col
 
 void TReader::ReadCollectionItems(TCollection& Collection, const std::string& Path) {
   Collection.BeginUpdate();
-  try {
+  {
+    ScopeExit endUpdate([&] { Collection.EndUpdate(); });
     Collection.Clear();
     while (!EndOfList()) {
       // The index an item may carry ("item [2]") is where it stood when written; order decides.
@@ -346,11 +348,7 @@ void TReader::ReadCollectionItems(TCollection& Collection, const std::string& Pa
       ReadListEnd();
     }
     ReadListEnd();
-  } catch (...) {
-    Collection.EndUpdate();
-    throw;
   }
-  Collection.EndUpdate();
 }
 
 void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {

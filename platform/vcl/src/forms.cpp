@@ -4,6 +4,7 @@
 #include "control_tracking.h"
 #include "vcl/graphics_images.h"
 #include "vcl/menus.h"
+#include "vcl/scope_exit.h"
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(new TControlCanvas) {
   canvas_->SetControl(this);
@@ -334,15 +335,10 @@ void TCustomForm::PaintWindow(HDC DC) {
   if (!OnPaint) return;
   canvas_->Lock();
   canvas_->SetHandle(DC);
-  try {
+  {
+    ScopeExit unlock([&] { canvas_->SetHandle(nullptr); canvas_->Unlock(); });
     OnPaint(this);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
   }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {

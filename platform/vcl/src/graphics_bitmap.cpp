@@ -5,6 +5,7 @@
 
 #include "graphics_dib.h"
 #include "vcl/graphics_images.h"
+#include "vcl/scope_exit.h"
 #include "win32/clipboard.h"
 #include "win32/globalmem.h"
 
@@ -452,14 +453,11 @@ void TBitmap::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE) {
   if (AFormat != CF_DIB || !AData) throw EInvalidGraphic("Unsupported clipboard format");
   const void* block = GlobalLock(AData);
   if (!block) throw EInvalidGraphic("Bitmap image is not valid");
-  try {
+  {
+    ScopeExit unlock([&] { GlobalUnlock(AData); });
     dib::TDibImage image = dib::ReadPackedDib(static_cast<const BYTE*>(block), GlobalSize(AData));
     NewImage(image.Width, image.Height, image.Format, std::move(image.Colors), image.Bits.data());
-  } catch (...) {
-    GlobalUnlock(AData);
-    throw;
   }
-  GlobalUnlock(AData);
   ddb_ = false;
   Changed(this);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics_dib.h"
+#include "win32/little_endian.h"
 
 namespace dib {
 
@@ -24,9 +25,6 @@ struct TInfo {
   bool Core = false;  // 12-byte header, RGBTRIPLE colour table
 };
 
-DWORD Dword(const BYTE* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24; }
-WORD Word(const BYTE* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
-
 // A bounded reader over the bytes of a packed DIB or of a stream's rest.
 struct TBytes {
   const BYTE* Data;
@@ -41,28 +39,28 @@ struct TBytes {
 };
 
 TInfo ReadInfo(TBytes& in) {
-  const DWORD size = Dword(in.Take(4));
+  const DWORD size = ReadLE32(in.Take(4));
   TInfo info;
   if (size == 12) {
     const BYTE* h = in.Take(8);
-    info.Width = Word(h);
-    info.Height = Word(h + 2);
-    if (Word(h + 4) != 1) Invalid();
-    info.BitCount = Word(h + 6);
+    info.Width = ReadLE16(h);
+    info.Height = ReadLE16(h + 2);
+    if (ReadLE16(h + 4) != 1) Invalid();
+    info.BitCount = ReadLE16(h + 6);
     info.Core = true;
   } else if (size >= 40 && size <= 1024) {
     const BYTE* h = in.Take(size - 4);
-    info.Width = static_cast<LONG>(Dword(h));
-    info.Height = static_cast<LONG>(Dword(h + 4));
-    if (Word(h + 8) != 1) Invalid();
-    info.BitCount = Word(h + 10);
-    info.Compression = Dword(h + 12);
-    info.SizeImage = Dword(h + 16);
-    info.ClrUsed = Dword(h + 28);
+    info.Width = static_cast<LONG>(ReadLE32(h));
+    info.Height = static_cast<LONG>(ReadLE32(h + 4));
+    if (ReadLE16(h + 8) != 1) Invalid();
+    info.BitCount = ReadLE16(h + 10);
+    info.Compression = ReadLE32(h + 12);
+    info.SizeImage = ReadLE32(h + 16);
+    info.ClrUsed = ReadLE32(h + 28);
     if (info.Compression == BI_BITFIELDS) {
       // A 40-byte header is followed by the masks; the later headers carry them inside.
       const BYTE* m = size >= 52 ? h + 36 : in.Take(12);
-      for (int i = 0; i < 3; ++i) info.Masks[i] = Dword(m + 4 * i);
+      for (int i = 0; i < 3; ++i) info.Masks[i] = ReadLE32(m + 4 * i);
     }
   } else {
     Invalid();
@@ -180,7 +178,7 @@ TDibImage Decode(const TInfo& info, const std::vector<RGBQUAD>& colors, TBytes& 
       continue;
     }
     for (int x = 0; x < out.Width; ++x) {
-      const std::uint32_t v = info.BitCount == 16 ? Word(s + 2 * x) : Dword(s + 4 * x);
+      const std::uint32_t v = info.BitCount == 16 ? ReadLE16(s + 2 * x) : ReadLE32(s + 4 * x);
       const RGBQUAD c{MaskedChannel(v, info.Masks[2]), MaskedChannel(v, info.Masks[1]), MaskedChannel(v, info.Masks[0]), 0};
       SetPixelColor(d, x, pf32bit, {}, c);
     }
@@ -213,11 +211,11 @@ TDibImage ReadBmp(TStream* Stream) {
   const std::int64_t available = Stream->Size() - start;
   BYTE fileHeader[14];
   if (available < 14 || Stream->Read(fileHeader, 14) != 14 || fileHeader[0] != 'B' || fileHeader[1] != 'M') Invalid();
-  const DWORD offBits = Dword(fileHeader + 10);
+  const DWORD offBits = ReadLE32(fileHeader + 10);
   // The header's file size is often wrong; the pixels end where the image's own sizes say.
   BYTE sizeField[4];
   if (Stream->Read(sizeField, 4) != 4) Invalid();
-  const DWORD headerSize = Dword(sizeField);
+  const DWORD headerSize = ReadLE32(sizeField);
   if (headerSize != 12 && (headerSize < 40 || headerSize > 1024)) Invalid();
   // Read the headers and colour table first, then only as many pixel bytes as the image needs.
   const std::int64_t rest = available - 14;

@@ -4,14 +4,12 @@
 #include "vcl/graphics_images.h"
 #include "vcl/streams.h"
 #include "win32/icons.h"
+#include "win32/little_endian.h"
 
 namespace {
 
 constexpr std::int64_t kDirectoryHeader = 6;
 constexpr std::int64_t kDirectoryEntry = 16;
-
-std::uint32_t Le16(const BYTE* p) { return p[0] | (p[1] << 8u); }
-std::uint32_t Le32(const BYTE* p) { return Le16(p) | (Le16(p + 2) << 16u); }
 
 [[noreturn]] void InvalidIcon() { throw EInvalidGraphic("Icon image is not valid"); }
 
@@ -22,7 +20,7 @@ std::string ReadIconFile(TStream* Stream) {
   if (available < kDirectoryHeader) InvalidIcon();
   std::string data(static_cast<std::size_t>(kDirectoryHeader), '\0');
   Stream->ReadBuffer(data.data(), kDirectoryHeader);
-  const std::int64_t count = Le16(reinterpret_cast<const BYTE*>(data.data()) + 4);
+  const std::int64_t count = ReadLE16(reinterpret_cast<const BYTE*>(data.data()) + 4);
   const std::int64_t directory = kDirectoryHeader + kDirectoryEntry * count;
   if (directory > available) InvalidIcon();
   data.resize(static_cast<std::size_t>(directory));
@@ -30,7 +28,7 @@ std::string ReadIconFile(TStream* Stream) {
   std::int64_t end = directory;
   for (std::int64_t i = 0; i < count; ++i) {
     const BYTE* entry = reinterpret_cast<const BYTE*>(data.data()) + kDirectoryHeader + kDirectoryEntry * i;
-    end = std::max(end, std::int64_t{Le32(entry + 12)} + Le32(entry + 8));
+    end = std::max(end, std::int64_t{ReadLE32(entry + 12)} + ReadLE32(entry + 8));
   }
   if (end > available) InvalidIcon();
   data.resize(static_cast<std::size_t>(end));

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "vcl/scope_exit.h"
 #include "vcl/strings.h"
 
 namespace {
@@ -246,15 +247,10 @@ bool TRegIniFile::InSection(const std::string& section, bool create, Body body) 
   if (!key) return false;
   const HKEY previous = CurrentKey();
   SetCurrentKey(key);
-  try {
+  {
+    ScopeExit restoreKey([&] { SetCurrentKey(previous); RegCloseKey(key); });
     body();
-  } catch (...) {
-    SetCurrentKey(previous);
-    RegCloseKey(key);
-    throw;
   }
-  SetCurrentKey(previous);
-  RegCloseKey(key);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // Labels and group boxes.
 #include "stdctrls_draw.h"
 #include "vcl/forms.h"
+#include "vcl/scope_exit.h"
 
 // ---- TCustomLabel -----------------------------------------------------------------------------
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -105,10 +106,14 @@ void TCustomLabel::AdjustBounds() {
   Canvas()->Lock();
   HDC saved = Canvas()->HandleAllocated() ? Canvas()->Handle() : nullptr;
   Canvas()->SetHandle(dc);
-  DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
-  Canvas()->SetHandle(saved);
-  Canvas()->Unlock();
-  DeleteDC(dc);
+  {
+    ScopeExit unlock([&] {
+      Canvas()->SetHandle(saved);
+      Canvas()->Unlock();
+      DeleteDC(dc);
+    });
+    DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
+  }
   int left = Left();
   if (alignment_ == taRightJustify) left += Width() - r.right;
   SetBounds(left, Top(), r.right, r.bottom);

@@ -2,6 +2,7 @@
 
 #include "vcl/formreader.h"
 #include "vcl/formwriter.h"
+#include "vcl/scope_exit.h"
 #include "vcl/streams.h"
 #include "vcl/strings.h"
 #include "vcl/typinfo.h"
@@ -31,14 +32,11 @@ void TStrings::WriteData(TWriter* Writer) const {
 void TStrings::ReadData(TReader* Reader) {
   Reader->ReadListBegin();
   BeginUpdate();
-  try {
+  {
+    ScopeExit endUpdate([&] { EndUpdate(); });
     Clear();
     while (!Reader->EndOfList()) Add(Reader->ReadString());
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   Reader->ReadListEnd();
 }
 
@@ -65,13 +63,10 @@ void TStrings::InsertObject(int Index, const std::string& S, TObject* AObject) {
 
 void TStrings::AddStrings(const TStrings* Strings) {
   BeginUpdate();
-  try {
+  {
+    ScopeExit endUpdate([&] { EndUpdate(); });
     for (int i = 0; i < Strings->Count(); ++i) AddObject(Strings->Get(i), Strings->Objects(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
@@ -136,7 +131,8 @@ std::string TStrings::Text() const {
 
 void TStrings::SetText(const std::string& Value) {
   BeginUpdate();
-  try {
+  {
+    ScopeExit endUpdate([&] { EndUpdate(); });
     Clear();
     std::size_t p = 0;
     while (p < Value.size()) {
@@ -146,11 +142,7 @@ void TStrings::SetText(const std::string& Value) {
       if (p < Value.size() && Value[p] == '\r') ++p;
       if (p < Value.size() && Value[p] == '\n') ++p;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 std::string TStrings::CommaText() const {
@@ -176,7 +168,8 @@ std::string TStrings::CommaText() const {
 void TStrings::SetCommaText(const std::string& Value) {
   auto blank = [&](std::size_t p) { return p < Value.size() && static_cast<unsigned char>(Value[p]) <= ' '; };
   BeginUpdate();
-  try {
+  {
+    ScopeExit endUpdate([&] { EndUpdate(); });
     Clear();
     std::size_t p = 0;
     while (blank(p)) ++p;
@@ -202,11 +195,7 @@ void TStrings::SetCommaText(const std::string& Value) {
         while (blank(p)) ++p;
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
@@ -234,14 +223,11 @@ void TStrings::SaveToFile(const std::string& FileName) const {
 void TStrings::Assign(TPersistent* Source) {
   if (auto* strings = dynamic_cast<TStrings*>(Source)) {
     BeginUpdate();
-    try {
+    {
+      ScopeExit endUpdate([&] { EndUpdate(); });
       Clear();
       AddStrings(strings);
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   TPersistent::Assign(Source);

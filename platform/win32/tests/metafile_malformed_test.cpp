@@ -73,7 +73,7 @@ const Case kRefused[] = {
 class MetafileRefused : public testing::TestWithParam<Case> {};
 TEST_P(MetafileRefused, GivesNoHandle) { EXPECT_EQ(GetParam().load(), nullptr); }
 INSTANTIATE_TEST_SUITE_P(Structure, MetafileRefused, testing::ValuesIn(kRefused),
-                         [](const auto& info) { return Name(info.param.name); });
+                         [](const auto& test) { return Name(test.param.name); });
 
 std::vector<BYTE> DibWithShortBits() {
   std::vector<BYTE> dib = Dib24({{RGB(1, 2, 3), RGB(4, 5, 6)}, {RGB(7, 8, 9), RGB(1, 1, 1)}});
@@ -185,7 +185,7 @@ TEST_P(MetafileMalformed, PlaysTheRestAndReportsFalse) {
   DeleteEnhMetaFile(mf);
 }
 INSTANTIATE_TEST_SUITE_P(Records, MetafileMalformed, testing::ValuesIn(kMalformed),
-                         [](const auto& info) { return Name(info.param.name); });
+                         [](const auto& test) { return Name(test.param.name); });
 
 TEST(MetafileMalformed, WellFormedPlaysTrue) {
   HENHMETAFILE mf = LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_RECTANGLE, {0, 0, 5, 5}); }));

@@ -489,9 +489,9 @@ TEST_P(MetafileScene, DrawsItsPixels) {
     EXPECT_EQ(out.At(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
 }
 
-INSTANTIATE_TEST_SUITE_P(Records, MetafileScene, testing::ValuesIn(kScenes), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Records, MetafileScene, testing::ValuesIn(kScenes), [](const auto& test) {
   std::string name;
-  for (const char* c = info.param.name; *c; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+  for (const char* c = test.param.name; *c; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
   return name;
 });
 

@@ -12,7 +12,7 @@ using TFileType = TSet<TFileAttr>;
 
 class EInOutError : public Exception {
  public:
-  EInOutError(std::string Message, int Code) : Exception(std::move(Message)), ErrorCode(Code) {}
+  EInOutError(std::string Text, int Code) : Exception(std::move(Text)), ErrorCode(Code) {}
   int ErrorCode;
 };
 

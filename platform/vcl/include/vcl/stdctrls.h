@@ -1,6 +1,7 @@
 #pragma once
 // The standard controls, painted in the classic look by the class library itself: labels, group
-// boxes, push buttons, check boxes and radio buttons.
+// boxes, push buttons, check boxes and radio buttons, edits, scroll bars, list boxes and combo
+// boxes (whose drop-down list and type-ahead the system's own list controls share).
 #include <algorithm>
 #include <cstdlib>
 #include <string>

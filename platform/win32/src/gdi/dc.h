@@ -56,8 +56,8 @@ struct DeviceContext : GdiObject {
   POINT ToDevice(POINT logical) const {
     return {logical.x - state.windowOrg.x + state.viewportOrg.x, logical.y - state.windowOrg.y + state.viewportOrg.y};
   }
-  POINT ToLogical(POINT device) const {
-    return {device.x + state.windowOrg.x - state.viewportOrg.x, device.y + state.windowOrg.y - state.viewportOrg.y};
+  POINT ToLogical(POINT onDevice) const {
+    return {onDevice.x + state.windowOrg.x - state.viewportOrg.x, onDevice.y + state.windowOrg.y - state.viewportOrg.y};
   }
   RECT ToDevice(const RECT& r) const;
 

@@ -3,12 +3,9 @@
 #include <cstring>
 
 #include "objects.h"
+#include "win32/dib_limits.h"
 
 namespace gdi {
-
-namespace {
-constexpr std::int64_t kMaxImageBytes = std::int64_t{1} << 30;
-}
 
 bool ReadDibFormat(const BITMAPINFO* info, UINT usage, const DeviceContext* dc, Surface& out) {
   if (!info) return false;
@@ -20,7 +17,8 @@ bool ReadDibFormat(const BITMAPINFO* info, UINT usage, const DeviceContext* dc, 
   if (h.biCompression != BI_RGB && !(bitfields && (bpp == 16 || bpp == 32))) return false;
   std::int64_t width = h.biWidth, height = h.biHeight < 0 ? -std::int64_t{h.biHeight} : h.biHeight;
   std::int64_t stride = ((width * bpp + 31) / 32) * 4;
-  if (stride * height > kMaxImageBytes) return false;
+  // The stride is bounded first, so the product stays within 64 bits.
+  if (stride > kMaxDibBytes || stride * height > kMaxDibBytes) return false;
 
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);

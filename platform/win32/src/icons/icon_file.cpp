@@ -9,17 +9,13 @@
 #include "win32/errors.h"
 #include "win32/icons.h"
 #include "win32/kernel.h"
+#include "win32/little_endian.h"
 
 namespace {
 
 constexpr std::size_t kDirectoryHeader = 6, kDirectoryEntry = 16, kInfoHeader = 40;
 constexpr int kMaxSide = 1024;  // far beyond any icon; keeps hostile headers from allocating much
 
-std::uint16_t U16(const BYTE* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t U32(const BYTE* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 std::size_t Stride(std::int64_t width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32 * 4); }
 
 // One entry's image after its header has been checked against the file.
@@ -35,16 +31,16 @@ struct EntryImage {
 enum class EntryResult { Ok, Invalid, Png };
 
 EntryResult ReadEntry(const BYTE* file, std::size_t fileSize, const BYTE* entry, bool cursor, EntryImage& out) {
-  const std::uint64_t bytes = U32(entry + 8), offset = U32(entry + 12);
+  const std::uint64_t bytes = ReadLE32(entry + 8), offset = ReadLE32(entry + 12);
   if (offset >= fileSize) return EntryResult::Invalid;
   const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, fileSize - offset));
   const BYTE* data = file + offset;
   if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return EntryResult::Png;
   if (size < kInfoHeader) return EntryResult::Invalid;
-  const std::uint32_t headerSize = U32(data);
-  const auto width = static_cast<std::int32_t>(U32(data + 4)), height2 = static_cast<std::int32_t>(U32(data + 8));
-  const int bits = U16(data + 14);
-  const std::uint32_t compression = U32(data + 16), used = U32(data + 32);
+  const std::uint32_t headerSize = ReadLE32(data);
+  const auto width = static_cast<std::int32_t>(ReadLE32(data + 4)), height2 = static_cast<std::int32_t>(ReadLE32(data + 8));
+  const int bits = ReadLE16(data + 14);
+  const std::uint32_t compression = ReadLE32(data + 16), used = ReadLE32(data + 32);
   if (headerSize < kInfoHeader || headerSize > size || width < 1 || width > kMaxSide || height2 < 2 ||
       height2 / 2 > kMaxSide || compression != BI_RGB)
     return EntryResult::Invalid;
@@ -54,7 +50,7 @@ EntryResult ReadEntry(const BYTE* file, std::size_t fileSize, const BYTE* entry,
   const int height = height2 / 2;
   // The header, the colour table and the XOR image must be there; a short AND mask reads opaque.
   if (headerSize + 4 * colors + Stride(width, bits) * height > size) return EntryResult::Invalid;
-  out = {data, size, width, height, bits, colors, cursor ? U16(entry + 4) : 0u, cursor ? U16(entry + 6) : 0u};
+  out = {data, size, width, height, bits, colors, cursor ? ReadLE16(entry + 4) : 0u, cursor ? ReadLE16(entry + 6) : 0u};
   return EntryResult::Ok;
 }
 
@@ -77,7 +73,7 @@ bool Better(const EntryImage& a, const EntryImage& b, int cx, int cy, int screen
 }
 
 HBITMAP MakeColourImage(const EntryImage& e, std::vector<BYTE>& andMask) {
-  const BYTE* table = e.data + U32(e.data);
+  const BYTE* table = e.data + ReadLE32(e.data);
   const BYTE* xorBits = table + 4 * e.colors;
   const std::size_t xorStride = Stride(e.width, e.bits), maskStride = Stride(e.width, 1);
   const BYTE* maskBits = xorBits + xorStride * e.height;
@@ -142,8 +138,8 @@ HICON IconFromFileData(const BYTE* data, std::size_t size, UINT type, int cx, in
     if (cx == 0) cx = 32;
     if (cy == 0) cy = 32;
   }
-  const int kind = U16(data + 2), count = U16(data + 4);
-  if (U16(data) != 0 || (kind != 1 && kind != 2) || count == 0 || kDirectoryHeader + kDirectoryEntry * count > size)
+  const int kind = ReadLE16(data + 2), count = ReadLE16(data + 4);
+  if (ReadLE16(data) != 0 || (kind != 1 && kind != 2) || count == 0 || kDirectoryHeader + kDirectoryEntry * count > size)
     return nullptr;
   const int screenBits = ScreenBits();
   std::optional<EntryImage> best;

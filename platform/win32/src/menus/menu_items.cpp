@@ -58,7 +58,7 @@ char AccessKey(const std::string& text) {
   return 0;
 }
 
-void Destroy(HMENU handle) {
+static void Destroy(HMENU handle) {
   std::shared_ptr<Menu> menu;
   {
     std::lock_guard lock(MenuLock());

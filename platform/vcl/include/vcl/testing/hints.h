@@ -8,10 +8,10 @@
 inline HWND ShownHintWindow() {
   HWND found = nullptr;
   EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
+      [](HWND window, LPARAM result) -> BOOL {
         char name[32] = {};
         GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "THintWindow" && IsWindowVisible(window)) *reinterpret_cast<HWND*>(found) = window;
+        if (std::string(name) == "THintWindow" && IsWindowVisible(window)) *reinterpret_cast<HWND*>(result) = window;
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&found));

@@ -6,19 +6,15 @@
 #include "imaging/bit_routines.h"
 #include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
-#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
+#include "vcl/graphics_images.h"
 #include "vcl/system.h"
+#include "win32/little_endian.h"
 
 namespace {
 
 const char kUnrecognized[] = "unrecognized BMP";
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 // Reads what the stream has, leaving the rest of the buffer as it was (zeros).
 void ReadSome(TStream* stream, void* buffer, std::int64_t count) {
@@ -64,8 +60,8 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
   const std::int64_t start = Stream->Position();
   const std::int64_t streamLeft = std::max<std::int64_t>(Stream->Size() - start, 0);
   std::uint8_t fileHeader[14] = {};
-  if (Stream->Read(fileHeader, 14) != 14 || U16(fileHeader) != 19778) throw EInvalidGraphic(kUnrecognized);
-  const std::uint32_t fileSize = U32(fileHeader + 2), pixelOffset = U32(fileHeader + 10);
+  if (Stream->Read(fileHeader, 14) != 14 || ReadLE16(fileHeader) != 19778) throw EInvalidGraphic(kUnrecognized);
+  const std::uint32_t fileSize = ReadLE32(fileHeader + 2), pixelOffset = ReadLE32(fileHeader + 10);
   if (Size < 1 && fileSize != 0) Size = fileSize;
   // Nothing beyond the stream can be read, whatever the headers claim.
   Size = Size < 1 ? streamLeft : std::min(Size, streamLeft);
@@ -73,7 +69,7 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
   std::uint8_t sizeField[4] = {};
   ReadSome(Stream, sizeField, 4);
   Stream->Seek(-4, soFromCurrent);
-  const std::uint32_t headerSize = U32(sizeField);
+  const std::uint32_t headerSize = ReadLE32(sizeField);
   Params.FreeColorMap();
 
   FileFormat f;
@@ -83,9 +79,9 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
     std::uint8_t core[12] = {};
     ReadSome(Stream, core, 12);
     Params.BmpHeaderKind = 2;
-    f.width = U16(core + 4);
-    f.height = U16(core + 6);
-    f.bits = U16(core + 10);
+    f.width = ReadLE16(core + 4);
+    f.height = ReadLE16(core + 6);
+    f.bits = ReadLE16(core + 10);
     Params.DpiX = ScreenDpiX();
     Params.DpiY = ScreenDpiY();
     if (f.bits <= 8) colors = std::int64_t{1} << f.bits;
@@ -95,14 +91,14 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
     ReadSome(Stream, info, std::min<std::uint32_t>(64, headerSize));
     if (headerSize > 64) Stream->Seek(start + 14 + std::int64_t{headerSize}, soFromBeginning);
     Params.BmpHeaderKind = headerSize == 64 ? 3 : headerSize == 40 ? 1 : 0;
-    f.width = static_cast<std::int32_t>(U32(info + 4));
-    f.height = static_cast<std::int32_t>(U32(info + 8));
-    f.bits = U16(info + 14);
-    f.compression = U32(info + 16);
-    f.imageSize = U32(info + 20);
-    Params.DpiX = DpiFrom(static_cast<std::int32_t>(U32(info + 24)), ScreenDpiX());
-    Params.DpiY = DpiFrom(static_cast<std::int32_t>(U32(info + 28)), ScreenDpiY());
-    colors = U32(info + 32);
+    f.width = static_cast<std::int32_t>(ReadLE32(info + 4));
+    f.height = static_cast<std::int32_t>(ReadLE32(info + 8));
+    f.bits = ReadLE16(info + 14);
+    f.compression = ReadLE32(info + 16);
+    f.imageSize = ReadLE32(info + 20);
+    Params.DpiX = DpiFrom(static_cast<std::int32_t>(ReadLE32(info + 24)), ScreenDpiX());
+    Params.DpiY = DpiFrom(static_cast<std::int32_t>(ReadLE32(info + 28)), ScreenDpiY());
+    colors = ReadLE32(info + 32);
     if (colors == 0 && f.bits <= 8) colors = std::int64_t{1} << f.bits;
     if (f.height < 0) {
       f.height = -f.height;
@@ -139,7 +135,7 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
   // The picture must fit the library and be describable by the data the file holds (run-length
   // data gives at most 255 pixels for two bytes); missing bytes of a truncated file read as zeros.
   const std::int64_t pixels = f.width * f.height;
-  if (pixels > kMaxBitmapPixels || pixels > 256 * std::max<std::int64_t>(dataSize, 1))
+  if (!FitsBitmap(f.width, f.height, 24) || pixels > 256 * std::max<std::int64_t>(dataSize, 1))
     throw EInvalidGraphic(kUnrecognized);
 
   Params.Width = static_cast<std::int32_t>(f.width);
@@ -201,7 +197,7 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
         std::memcpy(out + 3 * x, &row[4 * static_cast<std::size_t>(x)], 3);
         continue;
       }
-      const std::uint16_t v = U16(&row[2 * static_cast<std::size_t>(x)]);
+      const std::uint16_t v = ReadLE16(&row[2 * static_cast<std::size_t>(x)]);
       out[3 * x] = static_cast<std::uint8_t>((v & 31) << 3);
       out[3 * x + 1] = static_cast<std::uint8_t>(((v >> 5) & 31) << 3);
       out[3 * x + 2] = static_cast<std::uint8_t>(((v >> 10) & 31) << 3);

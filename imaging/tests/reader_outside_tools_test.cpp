@@ -140,7 +140,7 @@ struct Pictures {
   std::string operator()(const std::string& name) const { return (dir / name).string(); }
 };
 
-TEST(ReaderToolConformance, GifFilesOfGiflibAndImageMagick) {
+TEST(ReaderOutsideTools, GifFilesOfGiflibAndImageMagick) {
   const bool giflib = Have("gif2rgb"), magick = Have("convert");
   if (!giflib && !magick) GTEST_SKIP() << "neither gif2rgb nor convert";
   Pictures p;
@@ -170,7 +170,7 @@ TEST(ReaderToolConformance, GifFilesOfGiflibAndImageMagick) {
   }
 }
 
-TEST(ReaderToolConformance, TiffFilesOfLibtiffAndImageMagick) {
+TEST(ReaderOutsideTools, TiffFilesOfLibtiffAndImageMagick) {
   const bool libtiff = Have("tiffcp") && Have("ppm2tiff"), magick = Have("convert");
   if (!magick) GTEST_SKIP() << "no convert to decode with";
   Pictures p;

@@ -162,7 +162,7 @@ Rgb DrawThroughTMetafile(const fs::path& file, int width, int height) {
   return out;
 }
 
-class MetafileOutsideTool : public ::testing::TestWithParam<const char*> {
+class MetafileOutsideTools : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     soffice = FindConverter();
@@ -178,7 +178,7 @@ class MetafileOutsideTool : public ::testing::TestWithParam<const char*> {
   fs::path folder;
 };
 
-TEST_P(MetafileOutsideTool, RendersAsTheConverterDoes) {
+TEST_P(MetafileOutsideTools, RendersAsTheConverterDoes) {
   const std::string format = GetParam();
   const fs::path svg = folder / "shapes.svg";
   std::ofstream(svg) << kSvg;
@@ -207,8 +207,8 @@ TEST_P(MetafileOutsideTool, RendersAsTheConverterDoes) {
   RecordProperty("agreement", std::to_string(share));
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowsFormat, MetafileOutsideTool, ::testing::Values("wmf"));
+INSTANTIATE_TEST_SUITE_P(WindowsFormat, MetafileOutsideTools, ::testing::Values("wmf"));
 // The converter writes the enhanced file's ellipse as a Bezier path filled with FILLPATH.
-INSTANTIATE_TEST_SUITE_P(Enhanced, MetafileOutsideTool, ::testing::Values("emf"));
+INSTANTIATE_TEST_SUITE_P(Enhanced, MetafileOutsideTools, ::testing::Values("emf"));
 
 }  // namespace

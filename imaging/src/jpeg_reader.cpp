@@ -14,6 +14,11 @@
 
 namespace {
 
+// Up to 4M pixels are cheap whatever the file holds. Past that, a byte of the file stands for at
+// most 1024 pixels: a block costs at least two bits (its DC difference and end of block).
+constexpr std::uint64_t kFreePixels = std::uint64_t{1} << 22;
+constexpr std::uint64_t kMaxPixelsPerByte = 1024;
+
 struct StreamSource {
   jpeg_source_mgr manager;
   TStream* stream;
@@ -90,8 +95,15 @@ bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& s
   info.src = &source.manager;
   jpeg_read_header(&info, TRUE);
   // Refused before the library sizes its buffers: a progressive file keeps every coefficient.
-  if (std::int64_t{info.image_width} * info.image_height > kMaxBitmapPixels) {
+  if (!FitsBitmap(info.image_width, info.image_height, 24)) {
     info.err->msg_code = JERR_IMAGE_TOO_BIG;
+    info.err->error_exit(reinterpret_cast<j_common_ptr>(&info));
+  }
+  // A file that ends early gets the rest of its picture made up; past a few million pixels the
+  // file must still be able to stand for them, as a picture of that size from a few bytes is none.
+  const std::uint64_t pixels = std::uint64_t{info.image_width} * info.image_height;
+  if (pixels > kFreePixels && pixels / kMaxPixelsPerByte > static_cast<std::uint64_t>(source.stream->Size())) {
+    info.err->msg_code = JERR_INPUT_EOF;
     info.err->error_exit(reinterpret_cast<j_common_ptr>(&info));
   }
   if (info.out_color_space == JCS_GRAYSCALE) params.JpegColorSpace = 1;

@@ -2,17 +2,19 @@
 #include <array>
 #include <vector>
 
-#include "vcl/graphics_images.h"
 #include "imaging/pcx_reader.h"
 #include "imaging/screen_dpi.h"
+#include "vcl/graphics_images.h"
 #include "vcl/system.h"
+#include "win32/little_endian.h"
 
 namespace {
 
 const char kUnrecognized[] = "unrecognized PCX";
+// Line bytes one byte of run-length data can stand for: a two-byte run of 63.
+constexpr std::int64_t kMaxRunBytesPerByte = 32;
 constexpr int kHeaderSize = 128, kPaletteSize = 768;
 
-int U16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 
 void ToTriples(const std::uint8_t* rgb, int count, TColorTriple* out) {
   for (int i = 0; i < count; ++i) out[i] = {rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
@@ -61,18 +63,22 @@ void PCXReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, c
   const std::int64_t start = Source->Position();
   std::uint8_t h[kHeaderSize] = {};
   if (Size < kHeaderSize || Source->Read(h, kHeaderSize) != kHeaderSize) throw EInvalidGraphic(kUnrecognized);
-  const int bits = h[3], planes = h[65], encoding = h[2], bytesPerLine = U16(h + 66);
-  const int xmin = U16(h + 4), ymin = U16(h + 6), xmax = U16(h + 8), ymax = U16(h + 10);
+  const int bits = h[3], planes = h[65], encoding = h[2], bytesPerLine = ReadLE16(h + 66);
+  const int xmin = ReadLE16(h + 4), ymin = ReadLE16(h + 6), xmax = ReadLE16(h + 8), ymax = ReadLE16(h + 10);
   const bool endPalette = planes == 1 && bits > 4;
   if (h[0] != 10 || bits > 8 || bits == 0 || (planes != 1 && planes != 3) || encoding > 1 || xmax < xmin ||
       ymax < ymin || (planes == 3 && bits != 8) || (endPalette && Size < kHeaderSize + kPaletteSize + 1))
     throw EInvalidGraphic(kUnrecognized);
   const int width = xmax - xmin + 1, height = ymax - ymin + 1;
-  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || std::int64_t{width} * height > kMaxBitmapPixels)
+  if (bytesPerLine < (std::int64_t{width} * bits + 7) / 8 || !FitsBitmap(width, height, 24))
     throw EInvalidGraphic(kUnrecognized);
+  // Lines missing from a truncated file stay black, but a run gives at most 63 bytes for two, so
+  // data that cannot hold the declared lines describes no picture.
+  const std::int64_t lineBytes = std::int64_t{height} * planes * bytesPerLine;
+  if (lineBytes / kMaxRunBytesPerByte > Size - kHeaderSize) throw EInvalidGraphic(kUnrecognized);
 
-  Params.DpiX = U16(h + 12);
-  Params.DpiY = U16(h + 14);
+  Params.DpiX = ReadLE16(h + 12);
+  Params.DpiY = ReadLE16(h + 14);
   if (Params.DpiX == 0 || Params.DpiY == 0) {
     Params.DpiX = ScreenDpiX();
     Params.DpiY = ScreenDpiY();

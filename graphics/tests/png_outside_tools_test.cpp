@@ -12,9 +12,9 @@
 
 namespace {
 
-class PngIndependentCodecsTest : public ImageMagickExchangeTest {};
+class PngOutsideToolsTest : public ImageMagickExchangeTest {};
 
-TEST_F(PngIndependentCodecsTest, ImageMagickReadsOurFilesToTheSameColours) {
+TEST_F(PngOutsideToolsTest, ImageMagickReadsOurFilesToTheSameColours) {
   struct Case {
     TPGBitCount format;
     TPaletteIdent ident;
@@ -37,7 +37,7 @@ TEST_F(PngIndependentCodecsTest, ImageMagickReadsOurFilesToTheSameColours) {
   }
 }
 
-TEST_F(PngIndependentCodecsTest, WeReadImageMagicksFilesToItsOwnColours) {
+TEST_F(PngOutsideToolsTest, WeReadImageMagicksFilesToItsOwnColours) {
   const std::string source = (folder_ / "source.ppm").string();
   CaptureOutput(std::string(kConvert) + " -size 37x23 plasma:fractal -seed 3 '" + source + "'");
   const char* const variants[] = {

@@ -23,9 +23,9 @@ std::string DecodeIndependently(const std::filesystem::path& file, bool& availab
   return CaptureOutput(command);
 }
 
-class BmpIndependentReaderTest : public MachineRootTest {};
+class BmpOutsideToolsTest : public MachineRootTest {};
 
-TEST_F(BmpIndependentReaderTest, EveryFormatDecodesToTheSameColours) {
+TEST_F(BmpOutsideToolsTest, EveryFormatDecodesToTheSameColours) {
   struct Case {
     TPGBitCount format;
     int entries;

@@ -1,5 +1,6 @@
 #pragma once
-// Little-endian fields of bitmap headers.
+// Little-endian fields of file formats (bitmaps, icons, metafiles, the picture codecs), read from
+// bytes and appended to byte strings: the one spelling for every box above the platform.
 #include <cstdint>
 #include <string>
 

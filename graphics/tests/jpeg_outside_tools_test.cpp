@@ -25,9 +25,9 @@ int LargestDifference(TPixelGraphic& image, const std::string& rgb) {
 }
 
 
-class JpegIndependentCodecsTest : public ImageMagickExchangeTest {};
+class JpegOutsideToolsTest : public ImageMagickExchangeTest {};
 
-TEST_F(JpegIndependentCodecsTest, ImageMagickReadsOurFilesCloseToOurOwnDecode) {
+TEST_F(JpegOutsideToolsTest, ImageMagickReadsOurFilesCloseToOurOwnDecode) {
   TPixelGraphic image;
   image.SetSize(45, 29, pgbc24);
   for (int y = 0; y < 29; ++y)
@@ -45,7 +45,7 @@ TEST_F(JpegIndependentCodecsTest, ImageMagickReadsOurFilesCloseToOurOwnDecode) {
   EXPECT_LE(LargestDifference(ours, theirs), 2);
 }
 
-TEST_F(JpegIndependentCodecsTest, WeReadImageMagicksFilesCloseToItsOwnDecode) {
+TEST_F(JpegOutsideToolsTest, WeReadImageMagicksFilesCloseToItsOwnDecode) {
   const std::string source = (folder_ / "source.ppm").string();
   CaptureOutput(std::string(kConvert) + " -size 61x37 -seed 5 plasma:fractal '" + source + "'");
   for (const char* flags : {"-quality 90", "-quality 70 -interlace JPEG", "-colorspace Gray", "-sampling-factor 1x1"}) {

@@ -3,17 +3,19 @@
 #include <vector>
 
 #include "imaging/gif_reader.h"
-#include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
+#include "vcl/graphics_images.h"
+#include "win32/little_endian.h"
 
 namespace {
 
 const char kUnrecognized[] = "unrecognized GIF";
+// Pixels one byte of LZW data can stand for: 4096 pixels per 12-bit code.
+constexpr std::int64_t kMaxLzwPixelsPerByte = 4096 * 8 / 12 + 1;
 
 // Every table has 256 zeroed entries, so any index byte finds a colour (black beyond the file's).
 using ColorTable = std::array<TColorTriple, 256>;
 
-int U16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 
 bool ReadByte(TStream* s, std::uint8_t& b) { return s->Read(&b, 1) == 1; }
 
@@ -69,8 +71,8 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
   std::uint8_t header[13] = {};
   if (Source->Read(header, 13) != 13 || std::memcmp(header, "GIF", 3) != 0) throw EInvalidGraphic(kUnrecognized);
   Params.GifVersion.assign(reinterpret_cast<const char*>(header), 6);
-  Params.GifWinWidth = U16(header + 6);
-  Params.GifWinHeight = U16(header + 8);
+  Params.GifWinWidth = ReadLE16(header + 6);
+  Params.GifWinHeight = ReadLE16(header + 8);
   Params.GifRatio = header[12];
   Params.DpiX = ScreenDpiX();
   Params.DpiY = ScreenDpiY();
@@ -91,7 +93,7 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
       if (label == 0xF9 && ImageCount == wanted) {
         std::uint8_t body[6] = {};
         Source->Read(body, 6);  // size, flags, delay, transparent index, terminator
-        control = {body[1], body[4], U16(body + 2)};
+        control = {body[1], body[4], ReadLE16(body + 2)};
       } else {
         SkipSubBlocks(Source);
       }
@@ -112,9 +114,9 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
     Progress.Report(30);
     const ColorTable& table = hasLocal ? local : global;
     const int bits = (hasLocal ? localBits : globalBits) + 1;
-    const int width = U16(d + 4), height = U16(d + 6);
-    Params.GifXPos = U16(d);
-    Params.GifYPos = U16(d + 2);
+    const int width = ReadLE16(d + 4), height = ReadLE16(d + 6);
+    Params.GifXPos = ReadLE16(d);
+    Params.GifYPos = ReadLE16(d + 2);
     Params.Width = width;
     Params.Height = height;
     Params.GifDelay = control.delay;
@@ -122,7 +124,11 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
     Params.GifTranspColor = table[control.transparent];
     Params.GifInterlaced = d[8] & 0x40;
     if (!Params.GifLzwDecoder) throw EInvalidGraphic("LZW decompressor not found");
-    if (width == 0 || height == 0 || std::int64_t{width} * height > kMaxBitmapPixels)
+    // A 12-bit code stands for at most 4096 pixels, so the data left must be able to hold the
+    // picture's codes: a few bytes declaring millions of pixels are refused before sizing.
+    const std::int64_t pixels = std::int64_t{width} * height;
+    if (width == 0 || height == 0 || !FitsBitmap(width, height, 24) ||
+        pixels / kMaxLzwPixelsPerByte > Source->Size() - Source->Position())
       throw EInvalidGraphic(kUnrecognized);
     // Zeroed, so pixels past the end of damaged data take index 0.
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);

@@ -8,6 +8,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "formats/tiff_names.h"
 #include "imaging/ccitt_fax.h"
 #include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
@@ -17,6 +18,11 @@
 namespace {
 
 const char kInvalid[] = "Invalid TIFF stream";
+// Pictures up to 4M pixels are cheap whatever the file holds; past that a byte of the file may
+// stand for at most 4096 pixels (an LZW code's longest string, or 32768 white fax pixels of a
+// row per bit would allow more, but no real file comes near).
+constexpr std::uint64_t kFreePixels = std::uint64_t{1} << 22;
+constexpr std::uint64_t kMaxPixelsPerByte = 4096;
 
 // The file's bytes: count bytes from the stream's position on, which the stream is moved past. A
 // plain memory stream's are read where they lie; any other stream's (a memory stream of a class
@@ -73,9 +79,9 @@ struct Entry {
 
 int TypeSize(std::uint32_t type) {
   switch (type) {
-    case 3: case 8: return 2;
-    case 4: case 9: case 11: return 4;
-    case 5: case 10: case 12: return 8;
+    case tiff::kShort: case tiff::kSShort: return 2;
+    case tiff::kLong: case tiff::kSLong: case tiff::kFloat: return 4;
+    case tiff::kRational: case tiff::kSRational: case tiff::kDouble: return 8;
     default: return 1;
   }
 }
@@ -154,22 +160,22 @@ class StripRows {
   void Next(std::uint8_t* row, std::size_t rowBytes) {
     std::size_t written = 0;
     switch (compression_) {
-      case 1:
+      case tiff::kUncompressed:
         written = pos_ < size_ ? std::min(rowBytes, size_ - pos_) : 0;
         std::memcpy(row, data_ + pos_, written);
         pos_ += rowBytes;
         break;
-      case 2: case 3: case 4:
+      case tiff::kCcittRle: case tiff::kCcittFax3: case tiff::kCcittFax4:
         std::memset(row, 0, rowBytes);  // a row of more than a bit per pixel has bytes no pixel reaches
         Fax(row);
         return;
-      case 5:
+      case tiff::kLzw:
         if (const std::uint8_t* bytes = lzw_(data_, size_, static_cast<int>(rowBytes), lzwState_)) {
           std::memcpy(row, bytes, rowBytes);
           written = rowBytes;
         }
         break;
-      case 32773:
+      case tiff::kPackBits:
         written = PackBits(row, rowBytes);
         break;
       default:
@@ -181,10 +187,10 @@ class StripRows {
  private:
   void Fax(std::uint8_t* row) {
     const FaxStrip fax{data_, size_, fillOrder_};
-    if (compression_ == 2) {
+    if (compression_ == tiff::kCcittRle) {
       if (pos_ < size_) pos_ += DecodeFaxRowMH(row, {data_ + pos_, size_ - pos_, fillOrder_}, width_);
       else DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
-    } else if (compression_ == 3 && !twoD_) {
+    } else if (compression_ == tiff::kCcittFax3 && !twoD_) {
       bit_ = DecodeFaxRow1D(row, fax, width_, bit_);
     } else {
       bit_ = DecodeFaxRow2D(row, fax, width_, bit_, reference_);
@@ -234,7 +240,7 @@ struct Picture {
 void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::uint8_t* out) {
   const int w = p.width;
   if (p.bits == 1) {
-    const bool invert = (p.photometric == 0) == (p.compression == 1 || p.compression > 4);
+    const bool invert = (p.photometric == tiff::kWhiteIsZero) == (p.compression == tiff::kUncompressed || p.compression > tiff::kCcittFax4);
     const std::size_t n = static_cast<std::size_t>((w + 7) / 8);
     for (std::size_t i = 0; i < n; ++i) out[i] = invert ? static_cast<std::uint8_t>(~row[i]) : row[i];
     return;
@@ -252,7 +258,7 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
     const int n = w * step;
     for (int i = step; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
   }
-  if (p.photometric == 2) {  // red, green, blue, then any extra samples, which are not shown
+  if (p.photometric == tiff::kRgb) {  // red, green, blue, then any extra samples, which are not shown
     const int step = p.samples;
     for (int x = 0; x < w; ++x, out += 3, row += step) {
       out[0] = row[2];
@@ -263,7 +269,7 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
   }
   for (int x = 0; x < w; ++x, out += 3) {
     std::uint8_t v;
-    if (p.photometric == 3) {
+    if (p.photometric == tiff::kPalette) {
       const TColorTriple& c = p.palette[row[x]];
       out[0] = c.b;
       out[1] = c.g;
@@ -272,7 +278,7 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
     }
     if (p.bits == 16) v = row[2 * x + (p.bigEndian ? 0 : 1)];
     else v = row[x];
-    if (p.photometric == 0) v = static_cast<std::uint8_t>(255 - v);
+    if (p.photometric == tiff::kWhiteIsZero) v = static_cast<std::uint8_t>(255 - v);
     out[0] = out[1] = out[2] = v;
   }
 }
@@ -286,14 +292,15 @@ int ClampedInt(double v) {
 // What the rows can be turned into; any other picture is refused rather than left blank.
 bool Decodable(const Picture& p) {
   switch (p.compression) {
-    case 1: case 5: case 32773: break;
-    case 2: case 3: case 4: if (p.bits != 1) return false; break;
+    case tiff::kUncompressed: case tiff::kLzw: case tiff::kPackBits: break;
+    case tiff::kCcittRle: case tiff::kCcittFax3: case tiff::kCcittFax4: if (p.bits != 1) return false; break;
     default: return false;
   }
-  if (p.photometric == 2) return p.samples >= 3 && p.bits == 8;  // RGB, and RGBA and the like
+  if (p.photometric == tiff::kRgb) return p.samples >= 3 && p.bits == 8;  // RGB, and RGBA and the like
   if (p.samples != 1) return false;
-  if (p.photometric == 3) return p.bits == 8 || p.bits == 4;
-  if (p.photometric <= 1) return p.bits == 1 || p.bits == 4 || p.bits == 8 || (p.bits == 16 && p.compression == 1);
+  if (p.photometric == tiff::kPalette) return p.bits == 8 || p.bits == 4;
+  if (p.photometric <= tiff::kBlackIsZero)
+    return p.bits == 1 || p.bits == 4 || p.bits == 8 || (p.bits == 16 && p.compression == tiff::kUncompressed);
   return false;
 }
 
@@ -330,27 +337,31 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
 
   Picture p;
   p.bigEndian = file.bigEndian;
-  const std::uint32_t width = dir.Value(256, 0), height = dir.Value(257, 0);
-  const std::vector<std::uint32_t> bitsList = dir.Array(258);
+  const std::uint32_t width = dir.Value(tiff::kImageWidth, 0), height = dir.Value(tiff::kImageLength, 0);
+  const std::vector<std::uint32_t> bitsList = dir.Array(tiff::kBitsPerSample);
   for (std::uint32_t b : bitsList)
     if (b != bitsList[0]) throw EInvalidGraphic(kInvalid);
   p.bits = bitsList.empty() ? 1 : static_cast<int>(std::min<std::uint32_t>(bitsList[0], 64));
-  p.samples = static_cast<int>(std::min<std::uint32_t>(dir.Value(277, 1), 64));
-  p.compression = static_cast<int>(dir.Value(259, 1));
-  p.photometric = static_cast<int>(dir.Value(262, 2));
-  p.fillOrder = dir.Value(266, 1) == 2 ? 2 : 1;
-  p.planar = static_cast<int>(dir.Value(284, 1));
-  p.twoD = dir.Value(292, 0) & 1;
-  p.predictor = static_cast<int>(dir.Value(317, 1));
-  if (width == 0 || height == 0 || std::uint64_t{width} * height > kMaxBitmapPixels) throw EInvalidGraphic(kInvalid);
+  p.samples = static_cast<int>(std::min<std::uint32_t>(dir.Value(tiff::kSamplesPerPixel, 1), 64));
+  p.compression = static_cast<int>(dir.Value(tiff::kCompression, 1));
+  p.photometric = static_cast<int>(dir.Value(tiff::kPhotometric, 2));
+  p.fillOrder = dir.Value(tiff::kFillOrder, 1) == 2 ? 2 : 1;
+  p.planar = static_cast<int>(dir.Value(tiff::kPlanarConfiguration, 1));
+  p.twoD = dir.Value(tiff::kT4Options, 0) & 1;
+  p.predictor = static_cast<int>(dir.Value(tiff::kPredictor, 1));
+  if (width == 0 || height == 0 || !FitsBitmap(width, height, 24)) throw EInvalidGraphic(kInvalid);
+  // A fax row may take a single bit, so no ratio bounds every compression; pictures past a few
+  // MiB must still be describable by the file, at most kMaxPixelsPerByte pixels a byte.
+  const std::uint64_t pixels = std::uint64_t{width} * height;
+  if (pixels > kFreePixels && pixels / kMaxPixelsPerByte > file.bytes.size()) throw EInvalidGraphic(kInvalid);
   p.width = static_cast<int>(width);
   p.height = static_cast<int>(height);
-  std::uint32_t rowsPerStrip = dir.Value(278, height);
+  std::uint32_t rowsPerStrip = dir.Value(tiff::kRowsPerStrip, height);
   if (rowsPerStrip == 0 || rowsPerStrip > height) rowsPerStrip = height;
 
   // A map of 3 x 2^bits values, the upper byte of each; shorter maps and deeper pictures get none.
   bool hasMap = false;
-  if (const Entry* map = dir.Find(320); map && p.bits <= 8 && map->count >= 3u << p.bits) {
+  if (const Entry* map = dir.Find(tiff::kColorMap); map && p.bits <= 8 && map->count >= 3u << p.bits) {
     hasMap = true;
     const std::uint32_t n = 1u << p.bits;
     for (std::uint32_t i = 0; i < n; ++i)
@@ -366,20 +377,22 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   Params.Width = p.width;
   Params.Height = p.height;
   switch (p.compression) {
-    case 1: Params.TiffCompression = 0; break;
-    case 2: Params.TiffCompression = 1; break;
-    case 3: Params.TiffCompression = p.twoD ? 3 : 2; break;
-    case 4: case 5: case 6: case 7: Params.TiffCompression = static_cast<std::uint8_t>(p.compression); break;
-    case 32773: Params.TiffCompression = 8; break;
+    case tiff::kUncompressed: Params.TiffCompression = 0; break;
+    case tiff::kCcittRle: Params.TiffCompression = 1; break;
+    case tiff::kCcittFax3: Params.TiffCompression = p.twoD ? 3 : 2; break;
+    case tiff::kCcittFax4: case tiff::kLzw: case tiff::kOldJpeg: case tiff::kJpeg:
+      Params.TiffCompression = static_cast<std::uint8_t>(p.compression);
+      break;
+    case tiff::kPackBits: Params.TiffCompression = 8; break;
     default: break;
   }
   if (p.photometric >= 0 && p.photometric <= 6) Params.TiffPhotometric = static_cast<std::uint8_t>(p.photometric);
   else if (p.photometric == 8) Params.TiffPhotometric = 7;
   Params.TiffPlanarConfig = p.planar;
-  Params.TiffDocumentName = dir.String(269);
-  Params.TiffImageDescription = dir.String(270);
-  Params.TiffPageName = dir.String(285);
-  if (const Entry* page = dir.Find(297)) {
+  Params.TiffDocumentName = dir.String(tiff::kDocumentName);
+  Params.TiffImageDescription = dir.String(tiff::kImageDescription);
+  Params.TiffPageName = dir.String(tiff::kPageName);
+  if (const Entry* page = dir.Find(tiff::kPageNumber)) {
     Params.TiffPageNumber = static_cast<std::int32_t>(dir.Element(*page, 0));
     Params.TiffPageCount = static_cast<std::int32_t>(page->count > 1 ? dir.Element(*page, 1) : 0);
   } else {
@@ -387,16 +400,16 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   }
   Params.FreeColorMap();
   if (hasMap) Params.ColorMap.assign(p.palette.begin(), p.palette.begin() + (1 << p.bits));
-  const double factor = dir.Value(296, 2) == 3 ? 2.54 : 1;
-  Params.DpiX = ClampedInt(dir.Rational(282) * factor);
-  Params.DpiY = ClampedInt(dir.Rational(283) * factor);
+  const double factor = dir.Value(tiff::kResolutionUnit, 2) == 3 ? 2.54 : 1;
+  Params.DpiX = ClampedInt(dir.Rational(tiff::kXResolution) * factor);
+  Params.DpiY = ClampedInt(dir.Rational(tiff::kYResolution) * factor);
   if (Params.DpiX == 0) Params.DpiX = ScreenDpiX();
   if (Params.DpiY == 0) Params.DpiY = ScreenDpiY();
-  Params.TiffXPos = ClampedInt(dir.Rational(286) * factor);
-  Params.TiffYPos = ClampedInt(dir.Rational(287) * factor);
-  if (p.compression == 5 && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
+  Params.TiffXPos = ClampedInt(dir.Rational(tiff::kXPosition) * factor);
+  Params.TiffYPos = ClampedInt(dir.Rational(tiff::kYPosition) * factor);
+  if (p.compression == tiff::kLzw && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
 
-  const std::vector<std::uint32_t> offsets = dir.Array(273), counts = dir.Array(279);
+  const std::vector<std::uint32_t> offsets = dir.Array(tiff::kStripOffsets), counts = dir.Array(tiff::kStripByteCounts);
   if (offsets.empty()) return;
   if (!Decodable(p)) throw EInvalidGraphic("unrecognized TIFF");
   const bool planar = p.planar == 2 && p.samples > 1;  // one sample per pixel lies the same either way
