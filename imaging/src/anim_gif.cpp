@@ -5,11 +5,15 @@
 
 #include "imaging/bitmap_rows.h"
 #include "imaging/gif_lzw.h"
+#include "win32/dib_limits.h"
 #include "vcl/filer.h"
 #include "vcl/forms.h"
 #include "vcl/system.h"
 
 namespace {
+
+// The frames of one file may hold no more pixels in all than the largest 8-bit picture.
+constexpr std::int64_t kFramePixelBudget = kMaxDibBytes;
 
 constexpr int kMaxFrames = 256;
 constexpr int kShortestDelay = 50;  // ms; what browsers of the time waited at least
@@ -110,7 +114,7 @@ struct TAnimGIF::TReadState {
   TStream* Source = nullptr;
   std::uint8_t Control[6] = {};  // the graphic control extension for the next image
   std::string Comment;
-  std::int64_t PixelsLeft = kMaxBitmapPixels;  // over all frames
+  std::int64_t PixelsLeft = kFramePixelBudget;  // over all frames
   bool Ended = false;                          // a short read: the scan stops
 };
 
@@ -264,7 +268,7 @@ bool TAnimGIF::ParseData() {
     width = std::max<std::int64_t>(width, f->Left + f->Width);
     height = std::max<std::int64_t>(height, f->Top + f->Height);
   }
-  if (width * height > kMaxBitmapPixels) return false;
+  if (!FitsBitmap(width, height, 8)) return false;
   width_ = static_cast<int>(width);
   height_ = static_cast<int>(height);
   composed_ = std::make_unique<TBitmap>();
