@@ -85,6 +85,16 @@ void TPGImage::StopWorker() {
   worker_->Stop();
   workerStopped_ = true;
   DropQueuedResults();
+  // A result that will never come: the image still has to be prepared.
+  if (awaitingResult_) paintStale_ = true;
+  awaitingResult_ = false;
+}
+
+// The worker posts to the window it was given; on the next window a stopped preparation starts
+// again.
+void TPGImage::DestroyWnd() {
+  StopWorker();
+  TScrollBox::DestroyWnd();
 }
 
 void TPGImage::DropQueuedResults() {
@@ -363,6 +373,9 @@ void TPGImage::ArrangePicBox(bool Force) {
       return;
     }
   }
+  // A preparation for the old size would come too late; with ReduceOnLoad it would even become
+  // the picture.
+  if (awaitingResult_ && stretchMode_ != smFast) StopWorker();
   paintSuppressed_ = true;
   try {
     HorzScrollBar()->SetPosition(0);

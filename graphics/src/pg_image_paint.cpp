@@ -274,6 +274,7 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
     // The paint shows what exists; the worker is stopped (and resumed) when replaced.
     return false;
   }
+  awaitingResult_ = true;
   if (useThread_)
     w->Resume();
   else
@@ -284,6 +285,9 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
 // ---- Results and progress ------------------------------------------------------------------------
 
 void TPGImage::ReceivePaintGraphic(TPixelGraphic* Graphic) {
+  awaitingResult_ = false;
+  // The worker's progress handler does not outlive the worker.
+  if (Graphic) Graphic->OnProgress = nullptr;
   if (!Graphic) {
     // The preparation failed: draw the picture as it is until it changes.
     prepareFailed_ = true;

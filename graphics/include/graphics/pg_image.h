@@ -301,6 +301,7 @@ class TPGImage : public TScrollBox {
 
  protected:
   void PaintWindow(HDC DC) override;
+  void DestroyWnd() override;
   virtual void Paint();
 
  private:
@@ -339,6 +340,7 @@ class TPGImage : public TScrollBox {
   TControlCanvas* canvas_;
   TCreatePaintPGThread* worker_ = nullptr;
   bool workerStopped_ = false;
+  bool awaitingResult_ = false;
   TPixelGraphic* shown_ = nullptr;
   TPixelGraphic* paintGraphic_ = nullptr;
   bool paintStale_ = false;
