@@ -10,6 +10,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/transparent_controls.h"
+#include "paint_workers.h"
 #include "vcl/forms.h"
 
 namespace {
@@ -98,10 +99,7 @@ void TPGImage::DestroyWnd() {
 }
 
 void TPGImage::DropQueuedResults() {
-  if (!HandleAllocated()) return;
-  MSG msg;
-  while (PeekMessageA(&msg, Handle(), WM_USER, WM_USER + 1, PM_REMOVE))
-    if (msg.message == WM_USER) delete reinterpret_cast<TPixelGraphic*>(msg.lParam);
+  if (HandleAllocated()) DropQueuedGraphics(Handle());
 }
 
 // ---- The picture --------------------------------------------------------------------------------

@@ -316,7 +316,6 @@ class TPGImage : public TScrollBox {
   void ReceivePaintGraphic(TPixelGraphic* Graphic);
   void SetPaintProgress(int Step, int Percent);
   void DrawProgressClocks();
-  void DrawClock(TCanvas* Canvas, int X, int Y, long double HourAngle, long double MinuteAngle);
   bool StartPreparation(bool NeedStretch, int DisplayBits);
   void PaintTiles(TPixelGraphic* Graphic, const TRect& Box);
   void SetCursorMessage(TMessage& Message);
