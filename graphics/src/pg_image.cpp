@@ -371,9 +371,10 @@ void TPGImage::ArrangePicBox(bool Force) {
       return;
     }
   }
-  // A preparation for the old size would come too late; with ReduceOnLoad it would even become
+  // A preparation for another size would come too late; with ReduceOnLoad it would even become
   // the picture.
-  if (awaitingResult_ && stretchMode_ != smFast) StopWorker();
+  if (awaitingResult_ && stretchMode_ != smFast && (newW != lastPaintWidth_ || newH != lastPaintHeight_))
+    StopWorker();
   paintSuppressed_ = true;
   try {
     HorzScrollBar()->SetPosition(0);
