@@ -340,6 +340,10 @@ void TPGOpenDialog::InvalidatePreviewInterior() {
 
 void TPGOpenDialog::ResetPreview() {
   timer_->SetEnabled(false);
+  // A start the timer queued for the previous selection waits for this one's settle too.
+  MSG msg;
+  while (hookWnd_ && PeekMessageA(&msg, hookWnd_, kStartPreview, kStartPreview, PM_REMOVE)) {
+  }
   StopWorker();
   FreePreview();
   infoValid_ = false;

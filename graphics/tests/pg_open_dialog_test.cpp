@@ -189,6 +189,24 @@ TEST_F(PreviewDialog, ASelectionShowsItsInformationAndAfterTheSettleItsPreview) 
   EXPECT_EQ(dialog_->PreviewWnd(), nullptr);  // cleared with the showing
 }
 
+TEST_F(PreviewDialog, ASelectionChangedWhileTheSettledStartWaitsSettlesAgain) {
+  int startedAtOnce = -1;
+  SetCommonDialogScript([&](HWND dialog) {
+    ClickItem(dialog, "gray.bmp");
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    // Only the settle timer runs: its start for gray.bmp is queued, not yet handled.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&msg);
+    const int before = dialog_->WorkersStarted();
+    ClickItem(dialog, "wide.bmp");
+    PumpMessages();
+    startedAtOnce = dialog_->WorkersStarted() - before;
+    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_FALSE(dialog_->Execute());
+  EXPECT_EQ(startedAtOnce, 0);
+}
+
 TEST_F(PreviewDialog, TheWorkerShrinksA640By400PictureTo150By93) {
   const std::unique_ptr<TPixelGraphic> image = RunWorker("c:\\wide.bmp", 32);
   ASSERT_NE(image, nullptr);
