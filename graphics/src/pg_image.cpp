@@ -10,6 +10,7 @@
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/transparent_controls.h"
+#include "paint_workers.h"
 #include "vcl/forms.h"
 
 namespace {
@@ -85,13 +86,20 @@ void TPGImage::StopWorker() {
   worker_->Stop();
   workerStopped_ = true;
   DropQueuedResults();
+  // A result that will never come: the image still has to be prepared.
+  if (awaitingResult_) paintStale_ = true;
+  awaitingResult_ = false;
+}
+
+// The worker posts to the window it was given; on the next window a stopped preparation starts
+// again.
+void TPGImage::DestroyWnd() {
+  StopWorker();
+  TScrollBox::DestroyWnd();
 }
 
 void TPGImage::DropQueuedResults() {
-  if (!HandleAllocated()) return;
-  MSG msg;
-  while (PeekMessageA(&msg, Handle(), WM_USER, WM_USER + 1, PM_REMOVE))
-    if (msg.message == WM_USER) delete reinterpret_cast<TPixelGraphic*>(msg.lParam);
+  if (HandleAllocated()) DropQueuedGraphics(Handle());
 }
 
 // ---- The picture --------------------------------------------------------------------------------
@@ -363,6 +371,10 @@ void TPGImage::ArrangePicBox(bool Force) {
       return;
     }
   }
+  // A preparation for another size would come too late; with ReduceOnLoad it would even become
+  // the picture.
+  if (awaitingResult_ && stretchMode_ != smFast && (newW != lastPaintWidth_ || newH != lastPaintHeight_))
+    StopWorker();
   paintSuppressed_ = true;
   try {
     HorzScrollBar()->SetPosition(0);

@@ -1,25 +1,22 @@
 // The image viewer's painting: bands, tiles and mirrors, the empty frame and the progress
 // clocks; the decision whether a prepared image is needed, and the worker that prepares it.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <memory>
 
 #include "graphics/exceptions.h"
 #include "graphics/median_cut.h"
 #include "graphics/pg_image.h"
+#include "paint_workers.h"
 #include "win32/kernel.h"
 
 namespace {
 
-void FreePostedGraphic(LPARAM Graphic) { delete reinterpret_cast<TPixelGraphic*>(Graphic); }
-
-int ScreenBits() {
-  HDC dc = GetDC(nullptr);
-  const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
-  ReleaseDC(nullptr, dc);
-  return bits;
-}
+// The progress clocks: one in the middle of a box above 20 pixels, four more in the corners of
+// a box of 101 or more.
+constexpr int kOneClockBox = 20, kFiveClocksBox = 101, kClockInset = 5;
+// The worker posts its progress at most once per interval.
+constexpr DWORD kProgressIntervalMs = 50;
 
 // A copy mirrored left-right and/or top-bottom, of the same size, format and palette.
 std::unique_ptr<TPixelGraphic> MirroredCopy(TPixelGraphic* Graphic, bool LeftRight, bool TopBottom) {
@@ -71,7 +68,7 @@ TPGProgressEvent TCreatePaintPGThread::ProgressHandler() {
 void TCreatePaintPGThread::Progress(TObject*, int AStep, int Max, bool& Abort) {
   const int percent = Max == 0 ? 100 : static_cast<int>(static_cast<std::int64_t>(AStep) * 100 / Max);
   const DWORD now = GetTickCount();
-  if (percent != lastPercent_ && now / 50 != lastTick_ / 50) {
+  if (percent != lastPercent_ && now / kProgressIntervalMs != lastTick_ / kProgressIntervalMs) {
     lastPercent_ = percent;
     lastTick_ = now;
     if (PostResults)
@@ -118,7 +115,7 @@ void TCreatePaintPGThread::Body() {
         ++step_;
       }
       if (DoMedianCut && !stop_) {
-        MedianCutQuantize(Target, Stretched, 252, true);
+        MedianCutQuantize(Target, Stretched, kOptimizedPaletteColors, true);
         ++step_;
       }
       if (!stop_) {
@@ -158,7 +155,7 @@ void TCreatePaintPGThread::Body() {
 // ---- The decision --------------------------------------------------------------------------------
 
 bool TPGImage::PreparePaintGraphic() {
-  const int displayBits = ScreenBits();
+  const int displayBits = PaintWorkerScreenBits();
   const int imageBits = shown_ ? shown_->GetBitsPerPixel() : 0;
   const int boxW = picBox_->Width(), boxH = picBox_->Height();
   paintStale_ = paintStale_ ||
@@ -274,6 +271,7 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
     // The paint shows what exists; the worker is stopped (and resumed) when replaced.
     return false;
   }
+  awaitingResult_ = true;
   if (useThread_)
     w->Resume();
   else
@@ -284,6 +282,9 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
 // ---- Results and progress ------------------------------------------------------------------------
 
 void TPGImage::ReceivePaintGraphic(TPixelGraphic* Graphic) {
+  awaitingResult_ = false;
+  // The worker's progress handler does not outlive the worker.
+  if (Graphic) Graphic->OnProgress = nullptr;
   if (!Graphic) {
     // The preparation failed: draw the picture as it is until it changes.
     prepareFailed_ = true;
@@ -419,33 +420,21 @@ void TPGImage::PaintTiles(TPixelGraphic* Graphic, const TRect& Box) {
   Graphic->SetSkipRealize(false);
 }
 
-void TPGImage::DrawClock(TCanvas* Canvas, int X, int Y, long double HourAngle, long double MinuteAngle) {
-  Canvas->Pen()->SetStyle(psSolid);
-  Canvas->Pen()->SetColor(clockLineColor_);
-  Canvas->Brush()->SetStyle(bsSolid);
-  Canvas->Brush()->SetColor(clockBkColor_);
-  Canvas->Ellipse(X, Y, X + 15, Y + 15);
-  auto hand = [&](int Length, long double Angle) {
-    Canvas->MoveTo(X + 7, Y + 7);
-    Canvas->LineTo(X + 7 + static_cast<int>(std::nearbyint(Length * std::sin(Angle))),
-                   Y + 7 - static_cast<int>(std::nearbyint(Length * std::cos(Angle))));
-  };
-  hand(6, HourAngle);
-  hand(7, MinuteAngle);
-}
-
 void TPGImage::DrawProgressClocks() {
   if (!clockVisible_ || !canvas_) return;
   const TRect box = picBox_->BoundsRect();
   const int boxW = box.right - box.left, boxH = box.bottom - box.top;
-  const long double pi = 3.14159265358979323846L;
-  const long double minute = percent_ * pi * 0.02L;
-  const long double hour = ((currentStep_ - 1) * 2 * pi + minute) / 12;
-  if (boxW > 20 && boxH > 20) DrawClock(canvas_, box.left + boxW / 2 - 7, box.top + boxH / 2 - 7, hour, minute);
-  if (progress5Clocks_ && boxW >= 101 && boxH >= 101) {
-    DrawClock(canvas_, box.left + 5, box.top + 5, hour, minute);
-    DrawClock(canvas_, box.right - 20, box.top + 5, hour, minute);
-    DrawClock(canvas_, box.left + 5, box.bottom - 20, hour, minute);
-    DrawClock(canvas_, box.right - 20, box.bottom - 20, hour, minute);
+  HDC dc = canvas_->Handle();
+  const COLORREF back = ColorToRGB(clockBkColor_), line = ColorToRGB(clockLineColor_);
+  auto clock = [&](int X, int Y) { DrawProgressClock(dc, X, Y, currentStep_, percent_, back, line); };
+  if (boxW > kOneClockBox && boxH > kOneClockBox)
+    clock(box.left + boxW / 2 - kProgressClockSize / 2, box.top + boxH / 2 - kProgressClockSize / 2);
+  if (progress5Clocks_ && boxW >= kFiveClocksBox && boxH >= kFiveClocksBox) {
+    const int right = box.right - kClockInset - kProgressClockSize;
+    const int bottom = box.bottom - kClockInset - kProgressClockSize;
+    clock(box.left + kClockInset, box.top + kClockInset);
+    clock(right, box.top + kClockInset);
+    clock(box.left + kClockInset, bottom);
+    clock(right, bottom);
   }
 }

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kHandleMargin = 8;  // the handles lie up to 8 pixels outside the frame
+constexpr int kHandleSide = 5;
 constexpr int kAutoScrollStep = 5;
 constexpr unsigned kSelectionTickMs = 50;
 
@@ -27,17 +28,20 @@ enum TDragStateValue {
   dragBottomRight
 };
 
-// The eight handle squares of a display rectangle, in the order of the drag states 4..11.
+// The eight handle squares of a display rectangle, in the order of the drag states 4..11: five
+// pixels square, three pixels off the frame, the middle ones centred on its sides.
 void HandleRects(const TRect& R, TRect (&Out)[8]) {
+  constexpr int kFar = kHandleMargin, kNear = kHandleMargin - kHandleSide;
+  constexpr int kBefore = kHandleSide / 2, kAfter = kHandleSide - kBefore;
   const int midX = (R.left + R.right) / 2, midY = (R.top + R.bottom) / 2;
-  Out[0] = TRect(R.left - 8, R.top - 8, R.left - 3, R.top - 3);
-  Out[1] = TRect(midX - 2, R.top - 8, midX + 3, R.top - 3);
-  Out[2] = TRect(R.right + 3, R.top - 8, R.right + 8, R.top - 3);
-  Out[3] = TRect(R.left - 8, midY - 2, R.left - 3, midY + 3);
-  Out[4] = TRect(R.right + 3, midY - 2, R.right + 8, midY + 3);
-  Out[5] = TRect(R.left - 8, R.bottom + 3, R.left - 3, R.bottom + 8);
-  Out[6] = TRect(midX - 2, R.bottom + 3, midX + 3, R.bottom + 8);
-  Out[7] = TRect(R.right + 3, R.bottom + 3, R.right + 8, R.bottom + 8);
+  Out[0] = TRect(R.left - kFar, R.top - kFar, R.left - kNear, R.top - kNear);
+  Out[1] = TRect(midX - kBefore, R.top - kFar, midX + kAfter, R.top - kNear);
+  Out[2] = TRect(R.right + kNear, R.top - kFar, R.right + kFar, R.top - kNear);
+  Out[3] = TRect(R.left - kFar, midY - kBefore, R.left - kNear, midY + kAfter);
+  Out[4] = TRect(R.right + kNear, midY - kBefore, R.right + kFar, midY + kAfter);
+  Out[5] = TRect(R.left - kFar, R.bottom + kNear, R.left - kNear, R.bottom + kFar);
+  Out[6] = TRect(midX - kBefore, R.bottom + kNear, midX + kAfter, R.bottom + kFar);
+  Out[7] = TRect(R.right + kNear, R.bottom + kNear, R.right + kFar, R.bottom + kFar);
 }
 
 bool Inside(const TRect& R, int X, int Y) { return X >= R.left && X < R.right && Y >= R.top && Y < R.bottom; }

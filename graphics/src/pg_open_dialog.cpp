@@ -11,6 +11,7 @@
 #include "graphics/library.h"
 #include "graphics/median_cut.h"
 #include "graphics/messages.h"
+#include "paint_workers.h"
 #include "vcl/dialogs.h"
 #include "win32/controls.h"
 #include "win32/kernel.h"
@@ -21,15 +22,12 @@ constexpr char kDialogProp[] = "TPGOpenDialog";
 constexpr unsigned kSettleMs = 150;  // rapid selection changes start no work for each file
 constexpr UINT kStartPreview = WM_USER + 3;
 constexpr int kPathBuffer = 256;
-
-void FreePostedGraphic(LPARAM Graphic) { delete reinterpret_cast<TPixelGraphic*>(Graphic); }
-
-int ScreenBits() {
-  HDC dc = GetDC(nullptr);
-  const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
-  ReleaseDC(nullptr, dc);
-  return bits;
-}
+constexpr int kInfoFontHeight = 8;
+// Progress is posted at most once per interval, or when the percent crosses a band; the step
+// and its sub-step share wParam.
+constexpr DWORD kProgressIntervalMs = 100;
+constexpr int kPercentBand = 16;
+constexpr int kSubSteps = 16;
 
 // A rectangle in dialog units of Dialog, in pixels.
 RECT DialogUnits(HWND Dialog, int X, int Y, int W, int H) {
@@ -76,11 +74,12 @@ void TCreateOpenSaveDialogPaintPGThread::Progress(TObject*, int AStep, int Max, 
   if (Max > 0) {
     const int percent = static_cast<int>(static_cast<std::int64_t>(AStep) * 100 / Max);
     const DWORD now = GetTickCount();
-    if (percent != lastPercent_ && (now / 100 != lastTick_ / 100 || percent / 16 != lastPercentBand_)) {
-      lastPercentBand_ = percent / 16;
+    if (percent != lastPercent_ &&
+        (now / kProgressIntervalMs != lastTick_ / kProgressIntervalMs || percent / kPercentBand != lastPercentBand_)) {
+      lastPercentBand_ = percent / kPercentBand;
       lastPercent_ = percent;
       lastTick_ = now;
-      PostMessageA(PostWnd, WM_USER + 1, static_cast<WPARAM>(step_ * 16 + subStep_), percent);
+      PostMessageA(PostWnd, WM_USER + 1, static_cast<WPARAM>(step_ * kSubSteps + subStep_), percent);
     }
   }
   Abort = stop_;
@@ -139,7 +138,7 @@ void TCreateOpenSaveDialogPaintPGThread::Execute() {
         if ((trueColour && Palette8BitSys24BitGraphic == pOptimized252Sys16) ||
             (!trueColour && Palette8BitSys8BitGraphic == pOptimized252Sys16)) {
           try {
-            MedianCutQuantize(next, image, 252, true);
+            MedianCutQuantize(next, image, kOptimizedPaletteColors, true);
           } catch (...) {
             delete next;
             throw;
@@ -279,7 +278,7 @@ INT_PTR TPGOpenDialog::OpenDialogHook(HWND child, UINT message, WPARAM wParam, L
       self->StartPreview();
       return TRUE;
     case WM_USER + 1:
-      self->DrawPreviewClock(static_cast<int>(wParam / 16), static_cast<int>(lParam));
+      self->DrawPreviewClock(static_cast<int>(wParam / kSubSteps), static_cast<int>(lParam));
       return TRUE;
     case WM_USER:
       self->TakePreview(reinterpret_cast<TPixelGraphic*>(lParam));
@@ -318,12 +317,7 @@ void TPGOpenDialog::StopWorker() {
   DropQueuedResults();
 }
 
-void TPGOpenDialog::DropQueuedResults() {
-  if (!hookWnd_) return;
-  MSG msg;
-  while (PeekMessageA(&msg, hookWnd_, WM_USER, WM_USER + 1, PM_REMOVE))
-    if (msg.message == WM_USER) delete reinterpret_cast<TPixelGraphic*>(msg.lParam);
-}
+void TPGOpenDialog::DropQueuedResults() { DropQueuedGraphics(hookWnd_); }
 
 void TPGOpenDialog::FreePreview() {
   delete previewGraphic_;
@@ -346,6 +340,10 @@ void TPGOpenDialog::InvalidatePreviewInterior() {
 
 void TPGOpenDialog::ResetPreview() {
   timer_->SetEnabled(false);
+  // A start the timer queued for the previous selection waits for this one's settle too.
+  MSG msg;
+  while (hookWnd_ && PeekMessageA(&msg, hookWnd_, kStartPreview, kStartPreview, PM_REMOVE)) {
+  }
   StopWorker();
   FreePreview();
   infoValid_ = false;
@@ -388,10 +386,7 @@ void TPGOpenDialog::StartPreview() {
   if (infoWnd_) InvalidateRect(infoWnd_, nullptr, TRUE);
   InvalidatePreviewInterior();
   if (!infoValid_) return;
-  try {
-    delete worker_;
-  } catch (...) {
-  }
+  delete worker_;
   worker_ = nullptr;
   worker_ = new TCreateOpenSaveDialogPaintPGThread(true, false);
   ++workersStarted_;
@@ -404,7 +399,7 @@ void TPGOpenDialog::StartPreview() {
   worker_->StretchMode = stretchMode_;
   worker_->Palette8BitSys24BitGraphic = palette24_;
   worker_->Palette8BitSys8BitGraphic = palette8_;
-  worker_->DisplayBits = ScreenBits();
+  worker_->DisplayBits = PaintWorkerScreenBits();
   worker_->Resume();
 }
 
@@ -412,34 +407,21 @@ void TPGOpenDialog::StartPreview() {
 
 void TPGOpenDialog::DrawPreviewClock(int Step, int Percent) {
   if (!clockVisible_ || !previewWnd_) return;
+  // Drawn off screen and copied, so the hands do not flicker.
   HDC screen = GetDC(previewWnd_);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 15, 15);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, kProgressClockSize, kProgressClockSize);
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  RECT all{0, 0, 15, 15};
+  RECT all{0, 0, kProgressClockSize, kProgressClockSize};
   HBRUSH face = CreateSolidBrush(ColorToRGB(clBtnFace));
   FillRect(dc, &all, face);
   DeleteObject(face);
-  HBRUSH back = CreateSolidBrush(ColorToRGB(clockBkColor_));
-  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(clockLineColor_));
-  HGDIOBJ oldBrush = SelectObject(dc, back), oldPen = SelectObject(dc, pen);
-  Ellipse(dc, 0, 0, 15, 15);
-  const long double pi = 3.14159265358979323846L;
-  const long double minute = Percent * pi * 0.02L;
-  const long double hour = ((Step - 1) * 2 * pi + minute) / 12;
-  for (auto [length, angle] : {std::pair{6, hour}, {7, minute}}) {
-    MoveToEx(dc, 7, 7, nullptr);
-    LineTo(dc, 7 + static_cast<int>(std::nearbyint(length * std::sin(angle))),
-           7 - static_cast<int>(std::nearbyint(length * std::cos(angle))));
-  }
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(back);
-  DeleteObject(pen);
+  DrawProgressClock(dc, 0, 0, Step, Percent, ColorToRGB(clockBkColor_), ColorToRGB(clockLineColor_));
   RECT client{};
   GetClientRect(previewWnd_, &client);
-  BitBlt(screen, (client.left + client.right) / 2 - 8, (client.top + client.bottom) / 2 - 8, 15, 15, dc, 0, 0,
-         SRCCOPY);
+  const int half = kProgressClockSize / 2 + 1;
+  BitBlt(screen, (client.left + client.right) / 2 - half, (client.top + client.bottom) / 2 - half, kProgressClockSize,
+         kProgressClockSize, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(dc);
@@ -490,9 +472,9 @@ void TPGOpenDialog::PaintInfo(HDC DC) {
   if (!showInfo_ || !infoValid_) return;
   const std::vector<std::string> lines = InfoLines();
   LOGFONTA lf{};
-  lf.lfHeight = 8;
-  lf.lfWeight = 400;
-  lf.lfCharSet = 1;
+  lf.lfHeight = kInfoFontHeight;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
   std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "MS Sans Serif");
   HFONT font = CreateFontIndirectA(&lf);
   HGDIOBJ old = SelectObject(DC, font);

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int kCaptionIndent = 8;  // the group box's caption from its left edge
+
 // The container now invalidating its transparent children: it is invalidated whole already, so
 // they need not invalidate it again.
 TWinControl* gInvalidatingChildrenOf = nullptr;
@@ -163,7 +165,7 @@ void TPGGroupBox::Paint() {
   HDC dc = c->Handle();
   const std::string caption = Caption();
   if (!caption.empty()) {
-    RECT r{8, 0, 0, h};
+    RECT r{kCaptionIndent, 0, 0, h};
     SelectObject(dc, Font()->Handle());
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_SINGLELINE);
     if (!Transparent()) c->Brush()->SetColor(Color());

@@ -166,6 +166,41 @@ TEST_F(ViewerPaint, AStoppedWorkersQueuedResultIsDroppedNotShown) {
   EXPECT_EQ(viewer_->PaintPixelGraphic(), nullptr);
 }
 
+TEST_F(ViewerPaint, AWindowMadeAgainDuringAPreparationPreparesAgain) {
+  viewer_->SetStretch(sAlways);
+  viewer_->SetStretchMode(smMedium);
+  // The second round keeps the first round's image while its own is prepared.
+  const struct {
+    bool KeepOld;
+    TColor Colour;
+    std::uint32_t Shown;
+  } rounds[] = {{false, 0x0000FF, kRed}, {true, 0x00FF00, kGreen}};
+  for (const auto& round : rounds) {
+    SCOPED_TRACE(round.KeepOld ? "keeping the old image" : "without an old image");
+    viewer_->SetKeepOldPaintPixelGraphic(round.KeepOld);
+    viewer_->AssignPixelGraphic(Picture(40, 20, round.Colour).get());
+    Paint();  // the worker posts to this window, which goes before its result is handled
+    viewer_->RecreateWnd();
+    EXPECT_TRUE(PumpUntil([&] { return Pixel(Paint(), 60, 50) == round.Shown; }));
+  }
+}
+
+TEST_F(ViewerPaint, ALayoutChangedDuringAReductionKeepsThePicturesSize) {
+  viewer_->SetReduceOnLoad(true);
+  viewer_->SetStretch(sAlways);
+  viewer_->SetStretchMode(smMedium);
+  viewer_->AssignPixelGraphic(Quadrants(40, 20).get());
+  Paint();  // prepares at 120 by 100
+  viewer_->SetStretch(sNeverKAR);  // now shown at its own size: nothing to reduce
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  PumpMessages();
+  Paint();
+  PumpMessages();
+  EXPECT_EQ(W(viewer_->PixelGraphic()), 40);
+  EXPECT_EQ(H(viewer_->PixelGraphic()), 20);
+  EXPECT_EQ(TRectValue(viewer_->PicBox()->BoundsRect()), TRectValue(0, 0, 40, 20));
+}
+
 TEST_F(ViewerPaint, KeepOldShowsThePreviousPreparedImageUntilTheNewOneArrives) {
   viewer_->SetKeepOldPaintPixelGraphic(true);
   viewer_->SetStretch(sAlways);

@@ -56,6 +56,24 @@ class PreviewDialog : public ViewerTest {
     PGTIFFCountIFDs = false;
   }
 
+  // Runs a preview worker for a 150 by 130 area; the image it posted, or nil.
+  static std::unique_ptr<TPixelGraphic> RunWorker(const std::string& FileName, int DisplayBits) {
+    HWND sink = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    TCreateOpenSaveDialogPaintPGThread worker(true, false);
+    worker.FileName = FileName;
+    worker.PostWnd = sink;
+    worker.PreviewWidth = 150;
+    worker.PreviewHeight = 130;
+    worker.DisplayBits = DisplayBits;
+    worker.Resume();
+    worker.WaitFor();
+    MSG msg{};
+    std::unique_ptr<TPixelGraphic> image;
+    if (PeekMessageA(&msg, sink, WM_USER, WM_USER, PM_REMOVE)) image.reset(reinterpret_cast<TPixelGraphic*>(msg.lParam));
+    DestroyWindow(sink);
+    return image;
+  }
+
   ScopedMachineRoot root_;
   TPGOpenDialog* dialog_ = new TPGOpenDialog(&form_);
 };
@@ -171,55 +189,46 @@ TEST_F(PreviewDialog, ASelectionShowsItsInformationAndAfterTheSettleItsPreview) 
   EXPECT_EQ(dialog_->PreviewWnd(), nullptr);  // cleared with the showing
 }
 
+TEST_F(PreviewDialog, ASelectionChangedWhileTheSettledStartWaitsSettlesAgain) {
+  int startedAtOnce = -1;
+  SetCommonDialogScript([&](HWND dialog) {
+    ClickItem(dialog, "gray.bmp");
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    // Only the settle timer runs: its start for gray.bmp is queued, not yet handled.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&msg);
+    const int before = dialog_->WorkersStarted();
+    ClickItem(dialog, "wide.bmp");
+    PumpMessages();
+    startedAtOnce = dialog_->WorkersStarted() - before;
+    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_FALSE(dialog_->Execute());
+  EXPECT_EQ(startedAtOnce, 0);
+}
+
 TEST_F(PreviewDialog, TheWorkerShrinksA640By400PictureTo150By93) {
-  HWND sink = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  TCreateOpenSaveDialogPaintPGThread worker(true, false);
-  worker.FileName = "c:\\wide.bmp";
-  worker.PostWnd = sink;
-  worker.PreviewWidth = 150;
-  worker.PreviewHeight = 130;
-  worker.DisplayBits = 32;
-  worker.Resume();
-  worker.WaitFor();
-  MSG msg{};
-  ASSERT_TRUE(PeekMessageA(&msg, sink, WM_USER, WM_USER, PM_REMOVE));
-  std::unique_ptr<TPixelGraphic> image(reinterpret_cast<TPixelGraphic*>(msg.lParam));
+  const std::unique_ptr<TPixelGraphic> image = RunWorker("c:\\wide.bmp", 32);
+  ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->GetWidth(), 150);
   EXPECT_EQ(image->GetHeight(), 93);
   EXPECT_EQ(image->GetBitsPerPixel(), 24);
   // A missing file gives nothing.
-  TCreateOpenSaveDialogPaintPGThread missing(true, false);
-  missing.FileName = "c:\\missing.bmp";
-  missing.PostWnd = sink;
-  missing.Resume();
-  missing.WaitFor();
-  EXPECT_FALSE(PeekMessageA(&msg, sink, WM_USER, WM_USER, PM_REMOVE));
-  DestroyWindow(sink);
+  EXPECT_EQ(RunWorker("c:\\missing.bmp", 32), nullptr);
 }
 
 TEST_F(PreviewDialog, OnAnEightBitScreenThePreviewGetsAMedianCutPalette) {
   if (!RunWithScreenBits("8", "PreviewDialog.OnAnEightBitScreenThePreviewGetsAMedianCutPalette")) return;
-  HWND sink = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   auto ramp = std::make_unique<TPixelGraphic>();
   ramp->SetSize(64, 64, pgbc24);
   for (int y = 0; y < 64; ++y)
     for (int x = 0; x < 64; ++x) ramp->SetPixelColor(x, y, static_cast<TColor>(RGB(x * 4, y * 4, 128)));
   ramp->SaveToFile("c:\\ramp.bmp");
-  TCreateOpenSaveDialogPaintPGThread worker(true, false);
-  worker.FileName = "c:\\ramp.bmp";
-  worker.PostWnd = sink;
-  worker.PreviewWidth = 150;
-  worker.PreviewHeight = 130;
-  worker.DisplayBits = 8;
-  worker.Resume();
-  worker.WaitFor();
-  MSG msg{};
-  ASSERT_TRUE(PeekMessageA(&msg, sink, WM_USER, WM_USER, PM_REMOVE));
-  std::unique_ptr<TPixelGraphic> image(reinterpret_cast<TPixelGraphic*>(msg.lParam));
+  const std::unique_ptr<TPixelGraphic> image = RunWorker("c:\\ramp.bmp", 8);
+  ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->GetWidth(), 64);  // smaller than the area: not stretched
   EXPECT_EQ(image->GetBitsPerPixel(), 8);
   EXPECT_EQ(image->PaletteCount(), 252);
-  DestroyWindow(sink);
 }
 
 TEST_F(PreviewDialog, APathLongerThanTheFirstBufferIsAskedForAgainWhole) {

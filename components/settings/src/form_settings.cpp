@@ -15,6 +15,9 @@ bool closingMark = false;
 
 constexpr char kRunOnceKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
+// The stored "State" of a form.
+constexpr int kStateNormal = 0, kStateMinimized = 1, kStateMaximized = 2;
+
 void ScreenSize(int& width, int& height) {
   HDC screen = GetDC(nullptr);
   width = GetDeviceCaps(screen, HORZRES);
@@ -185,17 +188,21 @@ bool TPFormSettings::ApplicationMinimised() const {
 std::vector<TSetorra*> TPFormSettings::MakePlacementSettings(bool FromWindow) {
   std::vector<TSetorra*> placement;
   TRect normal = window_->BoundsRect();
-  int state = 0;
+  int state = kStateNormal;
   if (FromWindow && window_->HandleAllocated()) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (GetWindowPlacement(window_->Handle(), &wp)) normal = wp.rcNormalPosition;
-    state = IsIconic(window_->Handle()) ? 1 : IsZoomed(window_->Handle()) ? 2 : 0;
+    state = IsIconic(window_->Handle())  ? kStateMinimized
+            : IsZoomed(window_->Handle()) ? kStateMaximized
+                                          : kStateNormal;
   } else if (FromWindow) {
-    state = form_->WindowState() == wsMinimized ? 1 : form_->WindowState() == wsMaximized ? 2 : 0;
+    state = form_->WindowState() == wsMinimized   ? kStateMinimized
+            : form_->WindowState() == wsMaximized ? kStateMaximized
+                                                  : kStateNormal;
   }
   const bool mainForm = IsMainForm();
-  if (mainForm && ApplicationMinimised()) state = 1;
+  if (mainForm && ApplicationMinimised()) state = kStateMinimized;
   auto integer = [&](const char* name, TPFormSaveOpt option, int value) {
     if (!formSaveOpt_.Contains(option)) return;
     NewPlacement(placement, name)->SetAsInteger(FromWindow ? value : -1);
@@ -254,10 +261,10 @@ void TPFormSettings::ApplyPlacement(const std::vector<TSetorra*>& Placement) {
                    place.Width != -1 ? place.Width : current.Width,
                    place.Height != -1 ? place.Height : current.Height);
   // The state after the bounds, so that the stored rectangle is the one a restore returns to.
-  if (state == 1) {
+  if (state == kStateMinimized) {
     TCustomForm* target = storedMain && Application && Application->MainForm() ? Application->MainForm() : form_;
     target->SetWindowState(wsMinimized);
-  } else if (state == 2) {
+  } else if (state == kStateMaximized) {
     form_->SetWindowState(wsMaximized);
   }
 }

@@ -34,15 +34,7 @@ bool TPHiddenPropsUse::WriteProp(const std::string& Name, TStream* Stream) const
   if (e->Write) {
     e->Write(&writer);
   } else {
-    // As the writer puts out a binary property: vaBinary, the size, the bytes.
-    TMemoryStream data;
-    e->WriteBinary(&data);
-    writer.WriteValue(vaBinary);
-    const auto n = static_cast<std::uint32_t>(data.Size());
-    const std::uint8_t count[4] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                   static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-    Stream->WriteBuffer(count, 4);
-    if (n > 0) Stream->WriteBuffer(data.Memory(), n);
+    writer.WriteBinary(e->WriteBinary);
   }
   writer.FlushBuffer();
   return true;

@@ -301,6 +301,7 @@ class TPGImage : public TScrollBox {
 
  protected:
   void PaintWindow(HDC DC) override;
+  void DestroyWnd() override;
   virtual void Paint();
 
  private:
@@ -315,7 +316,6 @@ class TPGImage : public TScrollBox {
   void ReceivePaintGraphic(TPixelGraphic* Graphic);
   void SetPaintProgress(int Step, int Percent);
   void DrawProgressClocks();
-  void DrawClock(TCanvas* Canvas, int X, int Y, long double HourAngle, long double MinuteAngle);
   bool StartPreparation(bool NeedStretch, int DisplayBits);
   void PaintTiles(TPixelGraphic* Graphic, const TRect& Box);
   void SetCursorMessage(TMessage& Message);
@@ -339,6 +339,7 @@ class TPGImage : public TScrollBox {
   TControlCanvas* canvas_;
   TCreatePaintPGThread* worker_ = nullptr;
   bool workerStopped_ = false;
+  bool awaitingResult_ = false;
   TPixelGraphic* shown_ = nullptr;
   TPixelGraphic* paintGraphic_ = nullptr;
   bool paintStale_ = false;

@@ -60,11 +60,25 @@ void TWriter::WriteString(const std::string& Value) {
     return;
   }
   WriteValue(vaLString);
-  const auto n = static_cast<std::uint32_t>(Value.size());
+  WriteCount(Value.size());
+  stream_->WriteBuffer(Value.data(), static_cast<std::int64_t>(Value.size()));
+}
+
+void TWriter::WriteCount(std::size_t Count) {
+  // A size past four bytes would be cut and the stream unreadable.
+  if (Count > std::numeric_limits<std::uint32_t>::max()) throw EWriteError("Stream write error");
+  const auto n = static_cast<std::uint32_t>(Count);
   const std::uint8_t count[4] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
                                  static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-  stream_->WriteBuffer(count, 4);
-  stream_->WriteBuffer(Value.data(), n);
+  stream_->WriteBuffer(count, sizeof count);
+}
+
+void TWriter::WriteBinary(const TStreamProc& WriteData) {
+  TMemoryStream data;
+  if (WriteData) WriteData(&data);
+  WriteValue(vaBinary);
+  WriteCount(static_cast<std::size_t>(data.Size()));
+  if (data.Size() > 0) stream_->WriteBuffer(data.Memory(), data.Size());
 }
 
 void TWriter::WriteIdent(const std::string& Ident) {
@@ -94,14 +108,7 @@ void TWriter::DefineProperty(const std::string& Name, TReaderProc, TWriterProc W
 void TWriter::DefineBinaryProperty(const std::string& Name, TStreamProc, TStreamProc WriteData, bool HasData) {
   if (!HasData || !WriteData) return;
   WriteShortString(prefix_ + Name);
-  TMemoryStream data;
-  WriteData(&data);
-  WriteValue(vaBinary);
-  const auto n = static_cast<std::uint32_t>(data.Size());
-  const std::uint8_t count[4] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                 static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-  stream_->WriteBuffer(count, 4);
-  if (n > 0) stream_->WriteBuffer(data.Memory(), n);
+  WriteBinary(WriteData);
 }
 
 // ---- Properties and collections ---------------------------------------------------------------

@@ -90,6 +90,16 @@ TEST(TWriter, IntegersTakeTheSmallestTag) {
   EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + stream.Size()), expected);
 }
 
+TEST(TWriter, BinaryDataIsItsFourByteSizeAndItsBytes) {
+  TMemoryStream stream;
+  TWriter writer(&stream);
+  writer.WriteBinary([](TStream* Data) { Data->WriteBuffer("abc", 3); });
+  writer.WriteBinary(nullptr);
+  const std::vector<std::uint8_t> expected = {vaBinary, 3, 0, 0, 0, 'a', 'b', 'c', vaBinary, 0, 0, 0, 0};
+  const auto* bytes = static_cast<const std::uint8_t*>(stream.Memory());
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + stream.Size()), expected);
+}
+
 TEST(TWriter, CollectionsReadBackItemByItem) {
   TCollection source(TCollectionItemClass::Of<TWriterItem>());
   auto* first = static_cast<TWriterItem*>(source.Add());

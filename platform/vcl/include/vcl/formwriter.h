@@ -35,6 +35,8 @@ class TWriter : public TFiler {
   void WriteIdent(const std::string& Ident);
   void WriteChar(char Value);
   void WriteSet(const std::vector<std::string>& Names);
+  // vaBinary, the size and the bytes WriteData puts into a memory stream.
+  void WriteBinary(const TStreamProc& WriteData);
   // vaCollection, then each item as a list of its published properties that differ from their
   // defaults, then the end of the list: what TReader::ReadCollection reads after the marker.
   void WriteCollection(TCollection* Collection);
@@ -45,6 +47,8 @@ class TWriter : public TFiler {
  private:
   void WriteByte(std::uint8_t Value);
   void WriteShortString(const std::string& Value);
+  // The four-byte size before long strings and binary data.
+  void WriteCount(std::size_t Count);
   void WritePropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
 
   TStream* stream_;
