@@ -1,6 +1,6 @@
-// Animated GIFs written by an independent encoder (ImageMagick) with every disposal, transparency
-// and interlace: each frame the control composes must equal ImageMagick's coalesced frame on the
-// pixels ImageMagick calls opaque. Skipped without ImageMagick.
+// Animated GIFs written by an independent encoder (convert) with every disposal, transparency and
+// interlace: each frame the control composes must equal the encoder's coalesced frame on the pixels
+// it calls opaque. Skipped without convert.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -38,7 +38,7 @@ void WritePpm(const fs::path& path, int w, int h, int seed) {
 class AnimGifToolTest : public WindowTest {
  protected:
   void SetUp() override {
-    if (!HaveTool("convert")) GTEST_SKIP() << "no ImageMagick";
+    if (!HaveTool("convert")) GTEST_SKIP() << "no convert";
     dir_ = fs::temp_directory_path() / ("animgif-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
@@ -73,7 +73,7 @@ TEST_F(AnimGifToolTest, ComposedFramesEqualTheEncodersCoalescedFrames) {
     ASSERT_EQ(std::system(make.c_str()), 0) << make;
     const std::string theirs = ToolOutput("convert " + gif + " -coalesce -depth 8 rgba:- 2>/dev/null");
     const std::size_t frameBytes = static_cast<std::size_t>(kW) * kH * 4;
-    ASSERT_EQ(theirs.size(), 5 * frameBytes) << "ImageMagick's coalesced frames";
+    ASSERT_EQ(theirs.size(), 5 * frameBytes) << "the encoder's coalesced frames";
 
     TAnimGIF control(form_.get());
     std::ifstream in(gif, std::ios::binary);

@@ -1,5 +1,5 @@
-// A JPEG photograph swapped into the wait slot must be a logo that ImageMagick reads as Windows
-// would: a 320 x 400 palette bitmap of 129078 bytes. Skipped without ImageMagick.
+// A JPEG photograph swapped into the wait slot must be a logo that an outside reader (identify)
+// sees as the system would: a 320 x 400 palette bitmap of 129078 bytes. Skipped without the tools.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,8 +12,8 @@
 
 namespace {
 
-TEST(SwapWithOutsideTools, AJpegBecomesAPaletteLogoThatImageMagickReads) {
-  if (!HaveTool("convert") || !HaveTool("identify")) GTEST_SKIP() << "no ImageMagick";
+TEST(SwapWithOutsideTools, AJpegBecomesAPaletteLogoThatAnOutsideReaderReads) {
+  if (!HaveTool("convert") || !HaveTool("identify")) GTEST_SKIP() << "no convert and identify";
   ScopedMachineRoot root;
   const std::string photo = (root.DriveC() / "photo.jpg").string();
   ASSERT_EQ(std::system(("convert -size 640x480 -seed 3 plasma:fractal -quality 90 " + photo).c_str()), 0);
