@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../imaging/tests/gif_file_writer.h"
+#include "gif_file_writer.h"
 #include "imaging/anim_gif.h"
 #include "imaging/bitmap_rows.h"
 #include "imaging/velmora_view.h"

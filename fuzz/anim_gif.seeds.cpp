@@ -2,7 +2,7 @@
 // interlaced frame on a local table, a loop extension, a comment and an unknown extension.
 #include <string>
 
-#include "../imaging/tests/gif_file_writer.h"
+#include "gif_file_writer.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {

@@ -1,7 +1,9 @@
-// The Lines view of a graphic button's caption, where "||" separates the lines. It works on the
-// whole caption, so editing a line never loses the caption's tail.
+// The Lines view of a graphic button's caption, where "||" separates the lines, and the turn of
+// those bars into line breaks that painting shares. It works on the whole caption, so editing a
+// line never loses the caption's tail.
 #include <string>
 
+#include "caption_breaks.h"
 #include "components/graphic_button.h"
 
 namespace {
@@ -13,14 +15,18 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
 
 }  // namespace
 
+std::string BarsToLineBreaks(const std::string& Caption) { return ReplaceAll(Caption, "||", "\r\n"); }
+
+std::string LineBreaksToBars(const std::string& Text) { return ReplaceAll(Text, "\r\n", "||"); }
+
 void TCaptionStrings::Split(TStringList& Lines) const {
-  Lines.SetText(ReplaceAll(target_->Caption(), "||", "\r\n"));
+  Lines.SetText(BarsToLineBreaks(target_->Caption()));
 }
 
 void TCaptionStrings::Store(const TStringList& Lines) {
   std::string text = Lines.Text();
   if (text.size() >= 2) text.resize(text.size() - 2);  // the final line break
-  target_->SetCaption(ReplaceAll(text, "\r\n", "||"));
+  target_->SetCaption(LineBreaksToBars(text));
 }
 
 int TCaptionStrings::Count() const {

@@ -313,6 +313,7 @@ void ToxCustomGraphicButton::RepeatTick(TObject*) {
   } catch (...) {
     // The timer is running this handler: stop it now and free it outside.
     repeatTimer_->SetEnabled(false);
+    delete retiredTimer_;  // an earlier press's, whose release never came; it runs no more
     retiredTimer_ = repeatTimer_;
     repeatTimer_ = nullptr;
     throw;

@@ -2,15 +2,11 @@
 // emboss, the caption's layout, 3-D effects and rotation, the bevels and the focus rectangle.
 #include <string>
 
+#include "caption_breaks.h"
 #include "components/graphic_button.h"
 #include "vcl/extctrls.h"
 
 namespace {
-
-std::string CrLfForBars(std::string s) {
-  for (size_t at = s.find("||"); at != std::string::npos; at = s.find("||", at + 2)) s.replace(at, 2, "\r\n");
-  return s;
-}
 
 constexpr size_t kMaxDrawnCaption = 255;
 
@@ -295,7 +291,7 @@ void ToxCustomGraphicButton::DrawPicture(TCanvas* Canvas, TPicture* Picture, boo
 // ---- Caption --------------------------------------------------------------------------------
 std::string ToxCustomGraphicButton::DrawnCaption() {
   std::string caption = Caption().substr(0, kMaxDrawnCaption);
-  return multiLine_ ? CrLfForBars(caption) : caption;
+  return multiLine_ ? BarsToLineBreaks(caption) : caption;
 }
 
 UINT ToxCustomGraphicButton::CaptionFormat() const {

@@ -1,20 +1,31 @@
 // The drop-downs' shared list of menus and the hidden window that owns a menu while it tracks:
 // commands, pop-ups opening, the hint of the highlighted item and help on it reach the menu.
 #include "components/graphic_button.h"
+
+#include <vector>
+
 #include "vcl/forms.h"
 #include "vcl/utilwindow.h"
 
 namespace {
 
 TPopupList* popupList = nullptr;
-// A list whose last face went while its window was handling a command; freed at the next chance.
-TPopupList* retiredList = nullptr;
+// Lists whose last face went while their window was handling a command; freed at the next chance
+// once that command has returned (a click may itself drop down another list).
+std::vector<TPopupList*> retiredLists;
+
+void FreeRetiredLists() {
+  std::erase_if(retiredLists, [](TPopupList* list) {
+    if (list->Dispatching()) return false;
+    delete list;
+    return true;
+  });
+}
 
 }  // namespace
 
 TPopupList* SharedPopupList() {
-  delete retiredList;
-  retiredList = nullptr;
+  FreeRetiredLists();
   // A list that handed out a command is freed here, outside its window's handler.
   if (popupList && popupList->Spent()) FreeSharedPopupList();
   if (!popupList) popupList = new TPopupList;
@@ -22,8 +33,9 @@ TPopupList* SharedPopupList() {
 }
 
 void FreeSharedPopupList() {
+  FreeRetiredLists();
   if (popupList && popupList->Dispatching()) {
-    retiredList = popupList;
+    retiredLists.push_back(popupList);
   } else {
     delete popupList;
   }

@@ -44,6 +44,18 @@ void DiscPicture(TPicture* picture, TColor disc = clBlue) {
   picture->SetBitmap(&bitmap);
 }
 
+// The look of the composer's buttons: inset bold-when-focused navy text on the ambrel style.
+void ComposerLook(ToxButton* b) {
+  b->SetStyle(ToxBtnStyle::bsAmbrel);
+  b->SetFont3D(ToxFont3D::fsInset);
+  b->SetFocusStyle({fsBoldFont});
+  b->SetTextX(0);
+  b->SetTextY(0);
+  b->Font()->SetName("Arial");
+  b->Font()->SetHeight(-11);
+  b->Font()->SetColor(clNavy);
+}
+
 class FacePaintTest : public ButtonTest {
  protected:
   host::Image Shot() {
@@ -331,14 +343,7 @@ TEST_F(FacePaintTest, PicturesWithShadowEmbossAndDisabledPicture) {
 TEST_F(FacePaintTest, ComposerButtonUnfocusedAndFocused) {
   ExpectGrid("composer", 3, 1, 129, 25, [](ToxButton* b, int column, int) {
     b->SetCaption(column == 2 ? "Show palette animation" : "Save logo now");
-    b->SetStyle(ToxBtnStyle::bsAmbrel);
-    b->SetFont3D(ToxFont3D::fsInset);
-    b->SetFocusStyle({fsBoldFont});
-    b->SetTextX(0);
-    b->SetTextY(0);
-    b->Font()->SetName("Arial");
-    b->Font()->SetHeight(-11);
-    b->Font()->SetColor(clNavy);
+    ComposerLook(b);
     if (column == 1) b->Face()->SetFocusedLook(true);
     if (column == 2) {
       b->SetButtonType(oxbToggle);
@@ -349,14 +354,7 @@ TEST_F(FacePaintTest, ComposerButtonUnfocusedAndFocused) {
 
 TEST_F(FacePaintTest, FocusedComposerButtonIsBoldWithoutADottedRectangle) {
   ToxButton* b = Make(10, 10, 129, 25, "Save logo now");
-  b->SetStyle(ToxBtnStyle::bsAmbrel);
-  b->SetFont3D(ToxFont3D::fsInset);
-  b->SetFocusStyle({fsBoldFont});
-  b->SetTextX(0);
-  b->SetTextY(0);
-  b->Font()->SetName("Arial");
-  b->Font()->SetHeight(-11);
-  b->Font()->SetColor(clNavy);
+  ComposerLook(b);
   ToxButton* other = Make(10, 50);
   Show();
   other->SetFocus();

@@ -124,6 +124,17 @@ TEST_F(ButtonTest, AFailingRepeatClickStopsTheRepetition) {
   EXPECT_FALSE(timer->Enabled()) << "stopped at once, freed at the release";
   Release(r, 10, 10);
   EXPECT_EQ(clicks, 1);
+
+  // The release of a failed press may go to the error's message box: a second failing press
+  // must not lose the first one's stopped timer (the leak checker watches).
+  for (int press = 0; press < 2; ++press) {
+    Press(r, 10, 10);
+    timer = r->Face()->RepeatTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_THROW(timer->OnTimer()(timer), Exception);
+  }
+  Release(r, 10, 10);
+  EXPECT_EQ(clicks, 3);
 }
 
 TEST_F(ButtonTest, ReleasingOutsideFiresNoClickAndComingBackShowsItPressed) {
@@ -415,6 +426,26 @@ TEST_F(ButtonTest, PopupListWindowGivesHintsAndHelpOfTheTrackedMenu) {
   EXPECT_EQ(list->Count(), 0);
   EXPECT_NE(SharedPopupList(), nullptr);
   EXPECT_FALSE(SharedPopupList()->Spent());
+}
+
+// The chosen item's click lets the last button go and drops down another: the list whose window
+// still runs that click must outlive the new drop-down.
+TEST_F(ButtonTest, AListRetiredDuringItsCommandSurvivesTheNextDropDownFromThatCommand) {
+  auto* menu = new TPopupMenu(&form_);
+  auto* item = new TMenuItem(&form_);
+  TPopupList* list = SharedPopupList();
+  TPopupList* next = nullptr;
+  item->OnClick = [&](TObject*) {
+    FreeSharedPopupList();
+    next = SharedPopupList();
+  };
+  menu->Items()->Add(item);
+  list->Add(menu);
+  SendMessageA(list->Window(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
+  ASSERT_NE(next, nullptr);
+  EXPECT_NE(next, list);
+  EXPECT_FALSE(list->Dispatching()) << "retired, still alive, done with the command";
+  EXPECT_EQ(SharedPopupList(), next);
 }
 
 TEST_F(ButtonTest, FormDescriptionSetsEveryPublishedPropertyAndDropsOldOnes) {

@@ -10,25 +10,14 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <thread>
 
 #include "graphics/pixel_graphic.h"
 #include "vcl/forms.h"
 #include "vcl/testing/dialogs.h"
+#include "vcl/testing/rect_value.h"
 #include "win32/testing/windows.h"
-
-// A rectangle that compares and prints, for expectations.
-struct TRectValue {
-  int Left, Top, Right, Bottom;
-  TRectValue(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
-  explicit TRectValue(const TRect& r) : Left(r.left), Top(r.top), Right(r.right), Bottom(r.bottom) {}
-  bool operator==(const TRectValue&) const = default;
-  friend std::ostream& operator<<(std::ostream& os, const TRectValue& r) {
-    return os << "(" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << ")";
-  }
-};
 
 class ViewerTest : public ::testing::Test {
  protected:

@@ -119,8 +119,13 @@ std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<
   const auto text = [&](std::string_view s) {
     for (char c : s) u8(c);
   };
+  // The table also covers every index the frames use, so that the codes stay apart from the
+  // clear and end codes; entries past the palette are black.
+  std::size_t entries = Palette.size();
+  for (const TGifFrame& f : Frames)
+    if (!f.Indexes.empty()) entries = std::max<std::size_t>(entries, *std::max_element(f.Indexes.begin(), f.Indexes.end()) + 1u);
   int sizeBits = 0;  // the table holds 2^(sizeBits + 1) entries
-  while ((2u << sizeBits) < Palette.size() && sizeBits < 7) ++sizeBits;
+  while ((2u << sizeBits) < entries && sizeBits < 7) ++sizeBits;
   text("GIF89a");
   u16(Width);
   u16(Height);

@@ -414,9 +414,11 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   if (!Decodable(p)) throw EInvalidGraphic("unrecognized TIFF");
   const bool planar = p.planar == 2 && p.samples > 1;  // one sample per pixel lies the same either way
   const std::uint64_t perRow = planar ? width : std::uint64_t{width} * static_cast<unsigned>(p.samples);
+  // Extra samples make a row wider than the picture's: keep it within what a bitmap may hold.
+  if (perRow > kMaxBitmapPixels) throw EInvalidGraphic(kInvalid);
   std::size_t rowBytes = static_cast<std::size_t>(perRow * static_cast<unsigned>(p.bits) / 8);
   if ((p.bits == 4 && width % 2) || (p.bits == 1 && width % 8)) ++rowBytes;
-  std::vector<std::uint8_t> row(2 * rowBytes + 8), planes(3 * rowBytes);
+  std::vector<std::uint8_t> row(2 * rowBytes + 8);
 
   // A strip's bytes, cut at the end of the file; a strip without a byte count has none.
   const auto strip = [&](std::size_t i) -> std::pair<const std::uint8_t*, std::size_t> {

@@ -63,8 +63,7 @@ void TTimerThread::Fire() {
   if (stop_) return;
   if (timer_->threadSafe_) {
     try {
-      TNotifyEvent event = timer_->OnTimer();
-      if (timer_->enabled_ && event) event(timer_);
+      timer_->FireTimer();  // a descendant's own, too
     } catch (...) {
       std::exception_ptr error = std::current_exception();
       Synchronize([this, error] {

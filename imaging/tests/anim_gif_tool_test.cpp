@@ -1,6 +1,6 @@
-// Animated GIFs written by an independent encoder (ImageMagick) with every disposal, transparency
-// and interlace: each frame the control composes must equal ImageMagick's coalesced frame on the
-// pixels ImageMagick calls opaque. Skipped without ImageMagick.
+// Animated GIFs written by an independent encoder (convert) with every disposal, transparency and
+// interlace: each frame the control composes must equal the encoder's coalesced frame on the pixels
+// it calls opaque. Skipped without convert.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/testing/outside_tools.h"
 #include "imaging/anim_gif.h"
 #include "test_pictures.h"
 #include "window_fixture.h"
@@ -19,18 +20,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::string CaptureOutput(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
 
 // A binary PPM of few colours, so the encoder keeps them exactly; pure red marks holes.
 void WritePpm(const fs::path& path, int w, int h, int seed) {
@@ -49,7 +38,7 @@ void WritePpm(const fs::path& path, int w, int h, int seed) {
 class AnimGifToolTest : public WindowTest {
  protected:
   void SetUp() override {
-    if (!Have("convert")) GTEST_SKIP() << "no ImageMagick";
+    if (!HaveTool("convert")) GTEST_SKIP() << "no convert";
     dir_ = fs::temp_directory_path() / ("animgif-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
@@ -82,9 +71,9 @@ TEST_F(AnimGifToolTest, ComposedFramesEqualTheEncodersCoalescedFrames) {
                              placed("f3.ppm", "+2+20", false) + " -dispose Background" + placed("f4.ppm", "+28+3", true) +
                              " " + gif + " 2>/dev/null";
     ASSERT_EQ(std::system(make.c_str()), 0) << make;
-    const std::string theirs = CaptureOutput("convert " + gif + " -coalesce -depth 8 rgba:- 2>/dev/null");
+    const std::string theirs = ToolOutput("convert " + gif + " -coalesce -depth 8 rgba:- 2>/dev/null");
     const std::size_t frameBytes = static_cast<std::size_t>(kW) * kH * 4;
-    ASSERT_EQ(theirs.size(), 5 * frameBytes) << "ImageMagick's coalesced frames";
+    ASSERT_EQ(theirs.size(), 5 * frameBytes) << "the encoder's coalesced frames";
 
     TAnimGIF control(form_.get());
     std::ifstream in(gif, std::ios::binary);

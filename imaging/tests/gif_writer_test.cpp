@@ -61,6 +61,21 @@ TEST(GifWriter, FramesReadBackInOrderWithTheirPlacesDelaysAndTransparency) {
   EXPECT_FALSE(Contains(GifFileBytes(4, 2, palette, {first, second}, false), "NETSCAPE2.0"));
 }
 
+// Indexes past the palette would collide with the clear and end codes of a table sized by the
+// palette alone: the table grows to hold them, black.
+TEST(GifWriter, IndexesPastThePaletteGetBlackEntriesOfTheirOwn) {
+  const std::vector<TColorTriple> palette{{0, 0, 255}, {0, 255, 0}};
+  const std::vector<std::uint8_t> file = GifFileBytes(4, 1, palette, {{0, 0, 4, 1, {0, 1, 5, 3}}});
+  EXPECT_EQ(file[10] & 7, 2) << "a table of eight";
+  Read read;
+  ReadBytes(file, 0, read);
+  ASSERT_EQ(read.bitmap.Width(), 4);
+  EXPECT_EQ(PixelAt(read.bitmap, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(PixelAt(read.bitmap, 1, 0), RGB(0, 255, 0));
+  EXPECT_EQ(PixelAt(read.bitmap, 2, 0), RGB(0, 0, 0));
+  EXPECT_EQ(PixelAt(read.bitmap, 3, 0), RGB(0, 0, 0));
+}
+
 TEST(GifWriter, LargePicturesOfAllColoursRoundTrip) {
   std::vector<TColorTriple> palette(256);
   for (int i = 0; i < 256; ++i) palette[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7)};

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/testing/outside_tools.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
 #include "imaging/tiff_lzw.h"
@@ -21,8 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
 
 // Red, green, blue per pixel, rows top to bottom.
 struct Rgb {
@@ -141,7 +140,7 @@ struct Pictures {
 };
 
 TEST(ReaderOutsideTools, GifFilesOfGiflibAndImageMagick) {
-  const bool giflib = Have("gif2rgb"), magick = Have("convert");
+  const bool giflib = HaveTool("gif2rgb"), magick = HaveTool("convert");
   if (!giflib && !magick) GTEST_SKIP() << "neither gif2rgb nor convert";
   Pictures p;
   std::vector<std::string> files;
@@ -171,7 +170,7 @@ TEST(ReaderOutsideTools, GifFilesOfGiflibAndImageMagick) {
 }
 
 TEST(ReaderOutsideTools, TiffFilesOfLibtiffAndImageMagick) {
-  const bool libtiff = Have("tiffcp") && Have("ppm2tiff"), magick = Have("convert");
+  const bool libtiff = HaveTool("tiffcp") && HaveTool("ppm2tiff"), magick = HaveTool("convert");
   if (!magick) GTEST_SKIP() << "no convert to decode with";
   Pictures p;
   struct Case {

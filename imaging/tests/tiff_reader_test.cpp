@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
@@ -26,6 +27,15 @@ struct TiffLoad {
     stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     stream.SetPosition(0);
     TIFFReadStream(bitmap, &stream, count, {}, params);
+  }
+  // The message the reader refuses the file with; "read" when it takes it.
+  std::string Refusal(const std::vector<std::uint8_t>& bytes) {
+    try {
+      Read(bytes);
+    } catch (const EInvalidGraphic& e) {
+      return e.what();
+    }
+    return "read";
   }
 };
 
@@ -228,13 +238,7 @@ TEST(TiffReader, UndecodableCombinationsAreRefused) {
     TiffDirectory d = Basic(2, 1, c.bits, c.samples, c.photometric, c.compression);
     d.Set(284, 3, {static_cast<std::uint32_t>(c.planar)});
     d.strips = {std::vector<std::uint8_t>(16, 7)};
-    TiffLoad load;
-    try {
-      load.Read(WriteTiff({d}, false));
-      ADD_FAILURE();
-    } catch (const EInvalidGraphic& e) {
-      EXPECT_STREQ(e.what(), "unrecognized TIFF");
-    }
+    EXPECT_EQ(TiffLoad().Refusal(WriteTiff({d}, false)), "unrecognized TIFF");
   }
   // One sample per pixel reads the same whichever planar configuration is declared.
   TiffDirectory grey = Basic(2, 1, 8, 1, 1);
@@ -243,6 +247,15 @@ TEST(TiffReader, UndecodableCombinationsAreRefused) {
   TiffLoad load;
   load.Read(WriteTiff({grey}, false));
   EXPECT_EQ(PixelAt(load.bitmap, 1, 0), RGB(80, 80, 80));
+}
+
+// Every sample of a row is held at once: a row of many extra samples may not outgrow a bitmap.
+TEST(TiffReader, ARowOfTooManySamplesIsRefused) {
+  constexpr std::uint32_t kWidth = 1u << 23;  // times 64 samples: twice the largest bitmap
+  TiffDirectory d = Basic(1, 1, 8, 64, 2);
+  d.Set(256, 4, {kWidth});
+  d.strips = {std::vector<std::uint8_t>(16, 7)};
+  EXPECT_EQ(TiffLoad().Refusal(WriteTiff({d}, false)), "Invalid TIFF stream");
 }
 
 // A memory stream that reads in its own way, so the reader must go through its Read.

@@ -88,6 +88,32 @@ TEST_F(TimerExTest, ThreadSafeTicksRunInTheWorker) {
   EXPECT_FALSE(onMain);
 }
 
+// A descendant's FireTimer is what every tick calls, in the worker as on the main thread.
+TEST_F(TimerExTest, EveryTickGoesThroughFireTimer) {
+  class CountingTimer : public TTimerEx {
+   public:
+    using TTimerEx::TTimerEx;
+    std::atomic<int> fired{0};
+
+   protected:
+    void FireTimer() override {
+      ++fired;
+      TTimerEx::FireTimer();
+    }
+  };
+  for (bool threadSafe : {false, true}) {
+    CountingTimer timer(nullptr);
+    timer.SetThreadSafe(threadSafe);
+    timer.SetInterval(10);
+    std::atomic<int> ticks{0};
+    timer.SetOnTimer([&](TObject*) { ++ticks; });
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; })) << threadSafe;
+    const int seen = ticks;
+    EXPECT_GE(timer.fired, seen) << threadSafe;
+    timer.SetThreaded(false);  // the worker ends before the descendant does
+  }
+}
+
 TEST_F(TimerExTest, WindowTimerTicks) {
   TTimerEx timer(nullptr);
   timer.SetThreaded(false);

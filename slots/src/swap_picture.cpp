@@ -16,6 +16,10 @@ constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr int kFileHeaderSize = 14;
 constexpr std::int64_t kLogoRowBytes = kLogoWidth;  // 8 bits, 320 is a multiple of 4
+// Where the fields lie: the pixels' offset in the file header; the rest in the info header.
+constexpr int kPixelOffsetAt = 10;
+constexpr int kHeaderSizeAt = 0, kWidthAt = 4, kHeightAt = 8, kBitCountAt = 14, kCompressionAt = 16;
+constexpr std::uint32_t kLogoBitCount = 8, kUncompressed = 0;
 
 std::uint32_t Little(const std::uint8_t* p, int bytes) {
   std::uint32_t v = 0;
@@ -36,11 +40,12 @@ bool IsLogoLayout(const std::string& FileName) {
     return false;
   }
   const std::uint8_t* info = header + kFileHeaderSize;
-  const std::uint32_t offset = Little(header + 10, 4);
-  return Little(header, 2) == kBitmapType && Little(info, 4) == kInfoHeaderSize &&
-         static_cast<std::int32_t>(Little(info + 4, 4)) == kLogoWidth &&
-         static_cast<std::int32_t>(Little(info + 8, 4)) == kLogoHeight && Little(info + 14, 2) == 8 &&
-         Little(info + 16, 4) == 0 && std::int64_t{offset} + kLogoRowBytes * kLogoHeight <= size;
+  const std::uint32_t offset = Little(header + kPixelOffsetAt, 4);
+  return Little(header, 2) == kBitmapType && Little(info + kHeaderSizeAt, 4) == kInfoHeaderSize &&
+         static_cast<std::int32_t>(Little(info + kWidthAt, 4)) == kLogoWidth &&
+         static_cast<std::int32_t>(Little(info + kHeightAt, 4)) == kLogoHeight &&
+         Little(info + kBitCountAt, 2) == kLogoBitCount && Little(info + kCompressionAt, 4) == kUncompressed &&
+         std::int64_t{offset} + kLogoRowBytes * kLogoHeight <= size;
 }
 
 void SaveResampledLogo(TVelmoraIO& IO, TVelmoraProc& Proc, const std::string& Target) {

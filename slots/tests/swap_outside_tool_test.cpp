@@ -1,30 +1,19 @@
-// A JPEG photograph swapped into the wait slot must be a logo that ImageMagick reads as Windows
-// would: a 320 x 400 palette bitmap of 129078 bytes. Skipped without ImageMagick.
+// A JPEG photograph swapped into the wait slot must be a logo that an outside reader (identify)
+// sees as the system would: a 320 x 400 palette bitmap of 129078 bytes. Skipped without the tools.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
+#include "host/testing/outside_tools.h"
 #include "slot_test_files.h"
 #include "slots/slot_paths.h"
 #include "slots/swap_picture.h"
 
 namespace {
 
-bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::string Output(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::array<char, 256> buffer{};
-  while (pipe && fgets(buffer.data(), buffer.size(), pipe.get())) out += buffer.data();
-  return out;
-}
-
-TEST(SwapWithOutsideTools, AJpegBecomesAPaletteLogoThatImageMagickReads) {
-  if (!Have("convert") || !Have("identify")) GTEST_SKIP() << "no ImageMagick";
+TEST(SwapWithOutsideTools, AJpegBecomesAPaletteLogoThatAnOutsideReaderReads) {
+  if (!HaveTool("convert") || !HaveTool("identify")) GTEST_SKIP() << "no convert and identify";
   ScopedMachineRoot root;
   const std::string photo = (root.DriveC() / "photo.jpg").string();
   ASSERT_EQ(std::system(("convert -size 640x480 -seed 3 plasma:fractal -quality 90 " + photo).c_str()), 0);
@@ -38,7 +27,7 @@ TEST(SwapWithOutsideTools, AJpegBecomesAPaletteLogoThatImageMagickReads) {
   swap.Save(slot);
   EXPECT_EQ(slot_test::ReadFile(slot).size(), 129078u);
   const std::string host = machine::HostPath(slot).string();
-  EXPECT_EQ(Output("identify -format '%m %w %h %r %z' 'bmp:" + host + "'"), "BMP3 320 400 PseudoClass sRGB  8");
+  EXPECT_EQ(ToolOutput("identify -format '%m %w %h %r %z' 'bmp:" + host + "'"), "BMP3 320 400 PseudoClass sRGB  8");
 }
 
 }  // namespace

@@ -50,9 +50,6 @@ class TAnimGIFFrame {
   std::vector<std::uint8_t> SavedBackground;
   std::vector<std::uint8_t> SavedMask;
 
-  bool IsTransparentAt(int X, int Y) const {
-    return Transparent && Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(X)] == TransparentIndex;
-  }
   // The picture as an 8-bit bitmap with its colour table.
   void MakePicture(TBitmap& Dest) const;
 };

@@ -26,8 +26,8 @@ struct TGifFrame {
   int Transparent = -1;               // the transparent index, or none
 };
 
-// A GIF89a file of Width x Height with Palette (at most 256 colours, padded to a power of two) as
-// its global table and the frames in order, each behind a graphic control extension; with more
+// A GIF89a file of Width x Height with Palette (at most 256 colours, padded to a power of two and
+// to every index the frames use) as its global table and the frames in order, each behind a graphic control extension; with more
 // than one frame and Loop set, a looping application extension makes them repeat for ever.
 std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<TColorTriple>& Palette,
                                        const std::vector<TGifFrame>& Frames, bool Loop = true);

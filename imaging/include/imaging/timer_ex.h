@@ -22,7 +22,6 @@ class TTimerThread : public TThread {
   ~TTimerThread() override;
   // Ends the worker: a tick already under way no longer fires.
   void Stop();
-  bool Stopped() const { return stop_; }
 
  protected:
   void Execute() override;

@@ -20,9 +20,7 @@ void TImageList::SetHeight(int Value) {
 template <class TIsCovered>
 TImageList::TImage TImageList::Cut(TBitmap* Image, int Piece, TIsCovered isCovered) {
   TCanvas* canvas = Image->Canvas();
-  TImage image;
-  image.Pixels.resize(static_cast<size_t>(width_) * height_, 0);
-  image.Covered.resize(image.Pixels.size(), false);
+  TImage image = EmptyImage();
   for (int y = 0; y < height_ && y < Image->Height(); ++y)
     for (int x = 0; x < width_ && Piece * width_ + x < Image->Width(); ++x) {
       const int sx = Piece * width_ + x;

@@ -5,24 +5,13 @@
 
 #include <chrono>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "vcl/forms.h"
 #include "vcl/testing/dialogs.h"
-
-// A rectangle that compares and prints, for expectations.
-struct TRectValue {
-  int Left, Top, Right, Bottom;
-  TRectValue(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
-  explicit TRectValue(const TRect& r) : Left(r.left), Top(r.top), Right(r.right), Bottom(r.bottom) {}
-  bool operator==(const TRectValue&) const = default;
-  friend std::ostream& operator<<(std::ostream& os, const TRectValue& r) {
-    return os << "(" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << ")";
-  }
-};
+#include "vcl/testing/rect_value.h"
 
 // Each test gets its own application object, so a Terminate does not reach the next test.
 class FormsTest : public ::testing::Test {

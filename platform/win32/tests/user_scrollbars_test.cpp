@@ -102,4 +102,42 @@ TEST_F(ScrollBarsTest, TheMouseSendsScrollRequestsWithTheFullTrackPosition) {
   EXPECT_EQ(GetScrollPos(w, SB_VERT), 0);  // the window moves the thumb itself
 }
 
+// A window that goes while its bar is held, or loses the capture, must not keep every other
+// window's bars from being tracked.
+TEST_F(ScrollBarsTest, AWindowGoneOrCaptureLostWhileItsBarIsHeldEndsTheTracking) {
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  const int x = 120 - bar / 2, downArrow = 100 - bar / 2;
+  for (bool destroy : {true, false}) {
+    SCOPED_TRACE(destroy ? "destroyed" : "capture lost");
+    HWND gone = Top(0, 0, 120, 100);
+    ShowScrollBar(gone, SB_VERT, TRUE);
+    answer = [&](HWND h, UINT m, WPARAM wp, LPARAM, LRESULT&) {
+      if (h == gone && m == WM_VSCROLL && LOWORD(wp) == SB_LINEDOWN) {
+        if (destroy) DestroyWindow(h);
+        else ReleaseCapture();
+      }
+      return false;
+    };
+    InjectMouseButton(host::InputEvent::Left, true, x, downArrow);
+    PumpMessages();
+    answer = nullptr;
+    InjectMouseButton(host::InputEvent::Left, false, 400, 300);  // over neither window
+    PumpMessages();
+
+    HWND next = Top(200, 0, 120, 100);
+    ShowScrollBar(next, SB_VERT, TRUE);
+    log.clear();
+    InjectMouseButton(host::InputEvent::Left, true, 200 + x, downArrow);
+    InjectMouseButton(host::InputEvent::Left, false, 200 + x, downArrow);
+    PumpMessages();
+    std::vector<WPARAM> codes;
+    for (const Logged& l : ScrollMessages())
+      if (l.window == next) codes.push_back(LOWORD(l.wParam));
+    EXPECT_EQ(codes, (std::vector<WPARAM>{SB_LINEDOWN, SB_ENDSCROLL}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    if (!destroy) DestroyWindow(gone);
+    DestroyWindow(next);
+  }
+}
+
 }  // namespace

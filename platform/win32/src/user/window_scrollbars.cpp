@@ -107,6 +107,8 @@ void PaintScrollBars(HWND window, HDC dc) {
 void StartScrollBarTracking(HWND window, LRESULT hit, POINT screen) {
   WindowPtr w = Find(window);
   const int bar = hit == HTVSCROLL ? SB_VERT : SB_HORZ;
+  // A held bar whose window went, or lost the capture, without its button coming up is done.
+  if (gTracking.window && (!IsWindow(gTracking.window) || GetCapture() != gTracking.window)) EndTracking();
   if (!w || !Shown(*w, bar) || (w->style & WS_DISABLED) || gTracking.window) return;
   const POINT origin = WindowOrigin(*w);
   const POINT at{screen.x - origin.x, screen.y - origin.y};
