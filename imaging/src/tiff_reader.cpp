@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "formats/tiff_names.h"
+#include "win32/dib_limits.h"
 #include "imaging/ccitt_fax.h"
 #include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
@@ -415,7 +416,7 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   const bool planar = p.planar == 2 && p.samples > 1;  // one sample per pixel lies the same either way
   const std::uint64_t perRow = planar ? width : std::uint64_t{width} * static_cast<unsigned>(p.samples);
   // Extra samples make a row wider than the picture's: keep it within what a bitmap may hold.
-  if (perRow > kMaxBitmapPixels) throw EInvalidGraphic(kInvalid);
+  if (perRow > static_cast<std::uint64_t>(kMaxDibBytes)) throw EInvalidGraphic(kInvalid);
   std::size_t rowBytes = static_cast<std::size_t>(perRow * static_cast<unsigned>(p.bits) / 8);
   if ((p.bits == 4 && width % 2) || (p.bits == 1 && width % 8)) ++rowBytes;
   std::vector<std::uint8_t> row(2 * rowBytes + 8);
