@@ -25,6 +25,8 @@ class ButtonTest : public ::testing::Test {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
       if (msg.message != WM_QUIT) DispatchMessageA(&msg);
+    // A test that took the shared drop-down list without a button gives it back.
+    FreeSharedPopupList();
     Application = saved_;
   }
 
