@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "composer/logo_form.h"
 #include "vcl/system.h"
@@ -51,16 +53,25 @@ void AutoRun(benchmark::State& state) {
     if (entry.is_regular_file() && entry.path().filename() != "logo.sys")
       std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
   const std::string program = (folder / built.filename()).string();
+  // The child's environment is made before the fork: only async-signal-safe calls after it.
+  std::vector<std::string> environment;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0 &&
+        entry.rfind("STARTLOGO_DISPLAY=", 0) != 0)
+      environment.push_back(entry);
+  }
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  char* const argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("/AUTO"), nullptr};
   for (auto _ : state) {
     const pid_t child = ::fork();
     if (child == 0) {
-      ::unsetenv("DISPLAY");
-      ::unsetenv("WAYLAND_DISPLAY");
-      ::unsetenv("STARTLOGO_DISPLAY");
       const int null = ::open("/dev/null", O_RDWR);
       ::dup2(null, 1);
       ::dup2(null, 2);
-      ::execl(program.c_str(), program.c_str(), "/AUTO", static_cast<char*>(nullptr));
+      ::execve(argv[0], argv, envp.data());
       ::_exit(127);
     }
     int status = 0;

@@ -50,20 +50,28 @@ class TarnquillProcessTest : public LogoFormTest {
   TRun RunHost(const std::vector<std::string>& Argv, int Seconds) const {
     const std::filesystem::path errors = root.Path() / "stderr.txt";
     const auto start = std::chrono::steady_clock::now();
+    // Everything the child needs is made before the fork: only async-signal-safe calls after it.
+    std::vector<char*> args;
+    for (const std::string& a : Argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<std::string> environment;
+    for (char** e = environ; *e; ++e) {
+      const std::string entry = *e;
+      if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0 &&
+          entry.rfind("STARTLOGO_DISPLAY=", 0) != 0)
+        environment.push_back(entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-      ::unsetenv("DISPLAY");
-      ::unsetenv("WAYLAND_DISPLAY");
-      ::unsetenv("STARTLOGO_DISPLAY");
       const int fd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       ::dup2(fd, 2);
       const int null = ::open("/dev/null", O_RDWR);
       ::dup2(null, 0);
       ::dup2(null, 1);
-      std::vector<char*> args;
-      for (const std::string& a : Argv) args.push_back(const_cast<char*>(a.c_str()));
-      args.push_back(nullptr);
-      ::execv(args[0], args.data());
+      ::execve(args[0], args.data(), envp.data());
       ::_exit(127);
     }
     TRun run;
