@@ -123,6 +123,22 @@ void TfmLogo::ReadControls() {
 }
 
 void TfmLogo::FormCreate(TObject*) {
+  // Where nobody could be asked, any failing start-up step ends "/AUTO" with status 1; with a
+  // desktop the form's creation shows it and the window stays open.
+  if (!AutoRequested() || !host::Unattended()) {
+    StartUp();
+    return;
+  }
+  try {
+    StartUp();
+  } catch (...) {
+    Application->HandleException(this);
+    autoSaveFailed_ = true;
+    Application->Terminate();
+  }
+}
+
+void TfmLogo::StartUp() {
   const std::string programFolder = ExtractFilePath(Application->ExeName());
   Lista->SetDirectory(programFolder);
   {

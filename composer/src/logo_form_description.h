@@ -484,7 +484,7 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
   object btLogo: ToxButton
     Left = 260
     Top = 218
-    Width = 106
+    Width = 161
     Height = 22
     Caption = 'Save logo now'
     TabOrder = 2
@@ -500,9 +500,9 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
     Font.Name = 'Arial'
   end
   object btPreview: ToxButton
-    Left = 371
+    Left = 427
     Top = 218
-    Width = 106
+    Width = 161
     Height = 22
     Caption = 'Full Screen Preview'
     TabOrder = 3
@@ -518,9 +518,9 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
     Font.Name = 'Arial'
   end
   object btAnimation: ToxButton
-    Left = 482
-    Top = 218
-    Width = 106
+    Left = 260
+    Top = 244
+    Width = 161
     Height = 22
     Caption = 'Show palette animation'
     TabOrder = 4
@@ -538,7 +538,7 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
     Font.Name = 'Arial'
   end
   object btStartup: ToxButton
-    Left = 260
+    Left = 427
     Top = 244
     Width = 161
     Height = 22
@@ -556,8 +556,8 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
     Font.Name = 'Arial'
   end
   object btSave: ToxButton
-    Left = 427
-    Top = 244
+    Left = 260
+    Top = 270
     Width = 161
     Height = 22
     Caption = 'Save changes and exit'

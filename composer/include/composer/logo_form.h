@@ -107,6 +107,8 @@ class TfmLogo : public TForm {
   void ReadControls();
 
  private:
+  // FormCreate's steps.
+  void StartUp();
   void SelectStoredJokeFile();
   void RunAuto();
 
