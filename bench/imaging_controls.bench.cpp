@@ -23,7 +23,8 @@ const std::vector<std::uint8_t>& AnimatedFile() {
   static const std::vector<std::uint8_t> file = [] {
     GifColors colours;
     for (int i = 0; i < 256; ++i)
-      colours.insert(colours.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 3)});
+      colours.insert(colours.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                                     static_cast<std::uint8_t>(i * 3)});
     GifFileBuilder b;
     b.Screen(kWidth, kHeight, &colours, 7);
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight);

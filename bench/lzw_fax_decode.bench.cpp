@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kWidth = 2000, kHeight = 1500;      // colour and grey pictures
+constexpr int kWidth = 2000, kHeight = 1500;  // colour and grey pictures
 constexpr int kFaxWidth = 2480, kFaxHeight = 3508;  // a page at 300 dpi
 
 // Colour indexes of a photograph-like picture: smooth bands, flat areas and some noise.
@@ -38,7 +38,8 @@ bool BlackAt(int x, int y) {
 }
 
 std::string TempPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::string("startlogo-bench-") + std::to_string(getpid()) + "-" + name))
+  return (std::filesystem::temp_directory_path() /
+          (std::string("startlogo-bench-") + std::to_string(getpid()) + "-" + name))
       .string();
 }
 
@@ -111,7 +112,8 @@ void GifLzwGiflib(benchmark::State& state) {
     int error = 0;
     GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
     GifRecordType record;
-    while (DGifGetRecordType(gif, &record) == GIF_OK && record != IMAGE_DESC_RECORD_TYPE) {}
+    while (DGifGetRecordType(gif, &record) == GIF_OK && record != IMAGE_DESC_RECORD_TYPE) {
+    }
     DGifGetImageDesc(gif);
     for (int y = 0; y < kHeight; ++y) DGifGetLine(gif, indexes.data() + static_cast<std::size_t>(y) * kWidth, kWidth);
     DGifCloseFile(gif, &error);
@@ -139,7 +141,10 @@ TiffFile WriteTiff(const char* name, int compression, int samples, bool bilevel)
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bilevel ? 1 : 8);
   TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
   TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, bilevel ? PHOTOMETRIC_MINISWHITE : samples == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+               bilevel        ? PHOTOMETRIC_MINISWHITE
+               : samples == 3 ? PHOTOMETRIC_RGB
+                              : PHOTOMETRIC_MINISBLACK);
   TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
   TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, f.rowsPerStrip);
   std::vector<std::uint8_t> row(static_cast<std::size_t>(bilevel ? (width + 7) / 8 : width * samples));
@@ -150,7 +155,8 @@ TiffFile WriteTiff(const char* name, int compression, int samples, bool bilevel)
         if (BlackAt(x, y)) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         continue;
       }
-      for (int s = 0; s < samples; ++s) row[static_cast<std::size_t>(x * samples + s)] = static_cast<std::uint8_t>(IndexAt(x, y) + 40 * s);
+      for (int s = 0; s < samples; ++s)
+        row[static_cast<std::size_t>(x * samples + s)] = static_cast<std::uint8_t>(IndexAt(x, y) + 40 * s);
     }
     TIFFWriteScanline(tif, row.data(), static_cast<std::uint32_t>(y), 0);
   }
@@ -222,7 +228,8 @@ void FaxG4Ours(benchmark::State& state) {
       const FaxStrip strip{f.bytes.data() + offset, count, 1};
       FaxReference reference;
       std::int64_t bit = 0;
-      for (int y = 0; y < kFaxHeight; ++y) bit = DecodeFaxRow2D(page.data() + rowBytes * y, strip, kFaxWidth, bit, reference);
+      for (int y = 0; y < kFaxHeight; ++y)
+        bit = DecodeFaxRow2D(page.data() + rowBytes * y, strip, kFaxWidth, bit, reference);
     }
     benchmark::DoNotOptimize(page.data());
   }

@@ -24,11 +24,8 @@ registry::Key LargeHive() {
           key.SetValue(name, REG_SZ, {text.begin(), text.end() + 1});
           break;
         }
-        case 1:
-          key.SetValue(name, REG_DWORD, {static_cast<BYTE>(k), static_cast<BYTE>(v), 0, 0});
-          break;
-        default:
-          key.SetValue(name, REG_BINARY, std::vector<BYTE>(40, static_cast<BYTE>(k)));
+        case 1: key.SetValue(name, REG_DWORD, {static_cast<BYTE>(k), static_cast<BYTE>(v), 0, 0}); break;
+        default: key.SetValue(name, REG_BINARY, std::vector<BYTE>(40, static_cast<BYTE>(k)));
       }
     }
   }

@@ -26,9 +26,9 @@ std::uint8_t SampleAt(int x, int y, int s) {
 }
 
 struct PackBitsFile {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("startlogo-bench-" + std::to_string(getpid()) + "-packbits.tif"))
-                         .string();
+  std::string path =
+      (std::filesystem::temp_directory_path() / ("startlogo-bench-" + std::to_string(getpid()) + "-packbits.tif"))
+          .string();
   std::string bytes;
   PackBitsFile() {
     TIFF* tif = TIFFOpen(path.c_str(), "w");

@@ -9,7 +9,8 @@ namespace fuzz_seeds {
 
 std::vector<Seed> Seeds() {
   GifColors colours;
-  for (int i = 0; i < 16; ++i) colours.insert(colours.end(), {static_cast<std::uint8_t>(16 * i), 90, static_cast<std::uint8_t>(255 - 16 * i)});
+  for (int i = 0; i < 16; ++i)
+    colours.insert(colours.end(), {static_cast<std::uint8_t>(16 * i), 90, static_cast<std::uint8_t>(255 - 16 * i)});
   std::vector<std::uint8_t> pixels(12 * 9);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>((i * 7 / 5) % 16);
   const GifLzwOptions four{.minimumCodeSize = 4};
@@ -27,8 +28,11 @@ std::vector<Seed> Seeds() {
   animated.GraphicControl(1 << 2, 20, 0).Image(0, 0, 12, 9, GifLzwEncode(pixels, four));
   std::vector<Seed> seeds;
   seeds.push_back({"animated.gif", bytes(animated.Trailer())});
-  seeds.push_back({"single87a.gif", bytes(GifFileBuilder().Screen(12, 9, &colours, 3, 0, 0, "GIF87a")
-                                              .GraphicControl(1, 0, 2).Image(0, 0, 12, 9, GifLzwEncode(pixels, four)).Trailer())});
+  seeds.push_back({"single87a.gif", bytes(GifFileBuilder()
+                                              .Screen(12, 9, &colours, 3, 0, 0, "GIF87a")
+                                              .GraphicControl(1, 0, 2)
+                                              .Image(0, 0, 12, 9, GifLzwEncode(pixels, four))
+                                              .Trailer())});
   return seeds;
 }
 

@@ -16,7 +16,7 @@ std::vector<Seed> Seeds() {
     const char* name;
     int bits, samples, header, compression;
   };
-  const Kind kinds[] = {{"rgb24", 8, 3, 1, 0}, {"pal8", 8, 1, 1, 0}, {"rle8", 8, 1, 1, 1}, {"pal4", 4, 1, 1, 0},
+  const Kind kinds[] = {{"rgb24", 8, 3, 1, 0}, {"pal8", 8, 1, 1, 0},  {"rle8", 8, 1, 1, 1}, {"pal4", 4, 1, 1, 0},
                         {"rle4", 4, 1, 1, 1},  {"core8", 8, 1, 2, 0}, {"v64", 8, 1, 3, 0},  {"mono", 1, 1, 1, 0}};
   std::vector<Seed> seeds;
   for (const Kind& k : kinds) {

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     row.back() = 0x5A;
     if (coding == 1) {
       if (byte >= strip.size) break;
-      const std::size_t used = DecodeFaxRowMH(row.data(), {strip.data + byte, strip.size - byte, strip.fillOrder}, width);
+      const std::size_t used =
+          DecodeFaxRowMH(row.data(), {strip.data + byte, strip.size - byte, strip.fillOrder}, width);
       if (used > strip.size - byte) abort();
       byte += used;
     } else {

@@ -25,7 +25,7 @@ std::string Bits(const std::string& text, bool reversed) {
 
 std::vector<Seed> Seeds() {
   const std::string eol = "000000000001";
-  const std::string row = "1000 11 01000";          // white 3, black 2, white 11
+  const std::string row = "1000 11 01000";  // white 3, black 2, white 11
   const std::string wide = "0011011 0110 000111 11";  // white 64 + white 9, black 2
   struct Strip {
     const char* name;
@@ -37,7 +37,11 @@ std::vector<Seed> Seeds() {
       {"one_d_wide", 0, 80, eol + wide + "0111" + eol + wide + "0111"},
       {"huffman", 1, 16, row + "000" + row + "000" + row},
       {"two_d_g3", 2, 16, eol + "1" + row + eol + "0" + "111" + eol + "0" + "001 1000 11 1"},
-      {"two_d_g4", 2, 16, "001 1000 11 1" "111" "010 011 1" "0000011 0000010 1"},
+      {"two_d_g4", 2, 16,
+       "001 1000 11 1"
+       "111"
+       "010 011 1"
+       "0000011 0000010 1"},
   };
   std::vector<Seed> seeds;
   for (const Strip& s : strips)

@@ -44,7 +44,8 @@ std::string Drawing(bool mapped) {
            {'O', 0, 'K', 0, 7, 0, 0, 0, 7, 0, 0, 0});
   std::vector<BYTE> dib = metafile_test::Dib24({{RGB(1, 2, 3), RGB(200, 0, 0)}, {RGB(0, 200, 0), RGB(0, 0, 200)}});
   w.Record(EMR_STRETCHDIBITS,
-           {0, 0, 0, 0, 50, 50, 0, 0, 2, 2, 80, 40, 120, static_cast<DWORD>(dib.size() - 40), DIB_RGB_COLORS, SRCCOPY, 30, 30},
+           {0, 0, 0, 0, 50, 50, 0, 0, 2, 2, 80, 40, 120, static_cast<DWORD>(dib.size() - 40), DIB_RGB_COLORS, SRCCOPY,
+            30, 30},
            dib);
   w.Record(EMR_DELETEOBJECT, {2});
   w.Record(EMR_SELECTOBJECT, {0x80000000u | GRAY_BRUSH});
@@ -63,7 +64,8 @@ std::string Paths() {
   w.Record(EMR_SETPOLYFILLMODE, {WINDING});
   w.Record(EMR_BEGINPATH, {});
   w.Record(EMR_MOVETOEX, {40, 5});
-  w.Record(EMR_POLYBEZIERTO16, {0, 0, 0, 0, 3, EmfWriter::Pt16(60, 5), EmfWriter::Pt16(75, 20), EmfWriter::Pt16(75, 40)});
+  w.Record(EMR_POLYBEZIERTO16,
+           {0, 0, 0, 0, 3, EmfWriter::Pt16(60, 5), EmfWriter::Pt16(75, 20), EmfWriter::Pt16(75, 40)});
   w.Record(EMR_POLYLINETO, {0, 0, 0, 0, 2, 40, 40, 5, 20});
   w.Record(EMR_LINETO, {40, 5});
   w.Record(EMR_CLOSEFIGURE, {});
@@ -72,8 +74,9 @@ std::string Paths() {
   w.Record(EMR_ROUNDRECT, {5, 5, 90, 45, 20, 20});
   w.Record(EMR_ARCTO, {0, 0, 40, 40, 40, 20, 20, 0});
   w.Record(EMR_PIE, {50, 0, 90, 40, 90, 20, 70, 0});
-  w.Record(EMR_POLYPOLYGON16, {0, 0, 0, 0, 2, 6, 3, 3, EmfWriter::Pt16(0, 0), EmfWriter::Pt16(9, 0), EmfWriter::Pt16(0, 9),
-                               EmfWriter::Pt16(20, 20), EmfWriter::Pt16(29, 20), EmfWriter::Pt16(20, 29)});
+  w.Record(EMR_POLYPOLYGON16,
+           {0, 0, 0, 0, 2, 6, 3, 3, EmfWriter::Pt16(0, 0), EmfWriter::Pt16(9, 0), EmfWriter::Pt16(0, 9),
+            EmfWriter::Pt16(20, 20), EmfWriter::Pt16(29, 20), EmfWriter::Pt16(20, 29)});
   w.Record(EMR_ENDPATH, {});
   w.Record(EMR_FLATTENPATH, {});
   w.Record(EMR_STROKEANDFILLPATH, {0, 0, 90, 45});

@@ -13,7 +13,8 @@ std::vector<Seed> Seeds() {
   std::vector<std::uint8_t> twoColours(pixels);
   for (auto& p : twoColours) p &= 1;
   GifColors colours;
-  for (int i = 0; i < 16; ++i) colours.insert(colours.end(), {static_cast<std::uint8_t>(16 * i), 40, static_cast<std::uint8_t>(255 - 16 * i)});
+  for (int i = 0; i < 16; ++i)
+    colours.insert(colours.end(), {static_cast<std::uint8_t>(16 * i), 40, static_cast<std::uint8_t>(255 - 16 * i)});
   GifLzwOptions four{.minimumCodeSize = 4};
   GifLzwOptions full{.minimumCodeSize = 2, .leadingClear = false, .clearWhenFull = false, .subBlockSize = 7};
   std::vector<std::uint8_t> many(64 * 64);
@@ -21,14 +22,27 @@ std::vector<Seed> Seeds() {
 
   const auto bytes = [](const GifFileBuilder& b) { return std::string(b.bytes.begin(), b.bytes.end()); };
   std::vector<Seed> seeds;
-  seeds.push_back({"sixteen.gif", bytes(GifFileBuilder().Screen(12, 9, &colours, 3, 2).Image(0, 0, 12, 9, GifLzwEncode(pixels, four)).Trailer())});
-  seeds.push_back({"two.gif", bytes(GifFileBuilder().Screen(12, 9, &colours, 0).Image(0, 0, 12, 9, GifLzwEncode(twoColours, {.minimumCodeSize = 2})).Trailer())});
-  seeds.push_back({"interlaced_local.gif", bytes(GifFileBuilder().Screen(20, 20, nullptr, 0, 0, 0, "GIF87a")
-                                                     .Image(3, 4, 12, 9, GifLzwEncode(pixels, four), true, &colours, 3).Trailer())});
-  seeds.push_back({"control_comment.gif", bytes(GifFileBuilder().Screen(12, 9, &colours, 3)
-                                                    .GraphicControl(1, 50, 3).Comment("first").Image(0, 0, 12, 9, GifLzwEncode(pixels, four))
-                                                    .GraphicControl(0, 10, 0).Image(0, 0, 12, 9, GifLzwEncode(pixels, four)).Trailer())});
-  seeds.push_back({"full_table.gif", bytes(GifFileBuilder().Screen(64, 64, &colours, 1).Image(0, 0, 64, 64, GifLzwEncode(many, full)))});
+  seeds.push_back(
+      {"sixteen.gif",
+       bytes(GifFileBuilder().Screen(12, 9, &colours, 3, 2).Image(0, 0, 12, 9, GifLzwEncode(pixels, four)).Trailer())});
+  seeds.push_back({"two.gif", bytes(GifFileBuilder()
+                                        .Screen(12, 9, &colours, 0)
+                                        .Image(0, 0, 12, 9, GifLzwEncode(twoColours, {.minimumCodeSize = 2}))
+                                        .Trailer())});
+  seeds.push_back({"interlaced_local.gif", bytes(GifFileBuilder()
+                                                     .Screen(20, 20, nullptr, 0, 0, 0, "GIF87a")
+                                                     .Image(3, 4, 12, 9, GifLzwEncode(pixels, four), true, &colours, 3)
+                                                     .Trailer())});
+  seeds.push_back({"control_comment.gif", bytes(GifFileBuilder()
+                                                    .Screen(12, 9, &colours, 3)
+                                                    .GraphicControl(1, 50, 3)
+                                                    .Comment("first")
+                                                    .Image(0, 0, 12, 9, GifLzwEncode(pixels, four))
+                                                    .GraphicControl(0, 10, 0)
+                                                    .Image(0, 0, 12, 9, GifLzwEncode(pixels, four))
+                                                    .Trailer())});
+  seeds.push_back({"full_table.gif",
+                   bytes(GifFileBuilder().Screen(64, 64, &colours, 1).Image(0, 0, 64, 64, GifLzwEncode(many, full)))});
   return seeds;
 }
 

@@ -33,7 +33,8 @@ std::string File(int kind, const std::string& image, int size) {
 
 std::vector<Seed> Seeds() {
   std::vector<Seed> seeds;
-  for (int bits : {1, 4, 8, 24, 32}) seeds.push_back({"icon" + std::to_string(bits) + ".ico", File(1, Image(16, bits), 16)});
+  for (int bits : {1, 4, 8, 24, 32})
+    seeds.push_back({"icon" + std::to_string(bits) + ".ico", File(1, Image(16, bits), 16)});
   seeds.push_back({"cursor.cur", File(2, Image(32, 4), 32)});
   seeds.push_back({"png.ico", File(1, std::string("\x89PNG\r\n\x1a\n\0\0\0\0", 12), 16)});
   return seeds;

@@ -33,7 +33,8 @@ std::string Written(TPGBitCount format) {
     for (int i = 0; i < entries; ++i) image.SetPaletteEntry(i, static_cast<TColor>(i * 0x010305));
   }
   for (int y = 0; y < 7; ++y)
-    for (int x = 0; x < 13; ++x) image.SetPixel(x, y, static_cast<std::uint32_t>(x * 19 + y * 40) % (entries ? entries : 1 << 24));
+    for (int x = 0; x < 13; ++x)
+      image.SetPixel(x, y, static_cast<std::uint32_t>(x * 19 + y * 40) % (entries ? entries : 1 << 24));
   TMemoryStream stream;
   image.SaveToStream(&stream);
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
@@ -48,11 +49,16 @@ std::vector<Seed> Seeds() {
                              {"rgb24.bmp", Written(pgbc24)}};
   std::string palette16;
   for (int i = 0; i < 16; ++i) Put(palette16, static_cast<std::uint32_t>(i * 0x111111), 4);
-  seeds.push_back({"rle8.bmp", InfoFile(4, 2, 8, 1, 16, palette16 + std::string("\x03\x05\x00\x03\x01\x02\x03\x00\x00\x02\x01\x00\x00\x00\x00\x01", 16))});
-  seeds.push_back({"rle4.bmp", InfoFile(4, 2, 4, 2, 16, palette16 + std::string("\x03\x12\x00\x00\x00\x04\x12\x34\x00\x01", 10))});
+  seeds.push_back(
+      {"rle8.bmp",
+       InfoFile(4, 2, 8, 1, 16,
+                palette16 + std::string("\x03\x05\x00\x03\x01\x02\x03\x00\x00\x02\x01\x00\x00\x00\x00\x01", 16))});
+  seeds.push_back(
+      {"rle4.bmp", InfoFile(4, 2, 4, 2, 16, palette16 + std::string("\x03\x12\x00\x00\x00\x04\x12\x34\x00\x01", 10))});
   std::string masks;
   Put(masks, 0xF800, 4), Put(masks, 0x07E0, 4), Put(masks, 0x001F, 4);
-  seeds.push_back({"fields16.bmp", InfoFile(2, 2, 16, 3, 0, masks + std::string("\xff\xff\x1f\x00\x00\xf8\xe0\x07", 8))});
+  seeds.push_back(
+      {"fields16.bmp", InfoFile(2, 2, 16, 3, 0, masks + std::string("\xff\xff\x1f\x00\x00\xf8\xe0\x07", 8))});
   seeds.push_back({"rgb32.bmp", InfoFile(2, -2, 32, 0, 0, std::string(16, '\x40'))});
   std::string core = "BM";
   Put(core, 0, 4), Put(core, 0, 4), Put(core, 0, 4);

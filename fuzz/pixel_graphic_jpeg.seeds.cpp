@@ -14,7 +14,9 @@ std::string Written(TPGBitCount format, bool progressive) {
   image.SetSize(19, 11, format);
   if (format == pgbc8) image.SetPaletteIdent(pGray256);
   for (int y = 0; y < 11; ++y)
-    for (int x = 0; x < 19; ++x) image.SetPixel(x, y, static_cast<std::uint32_t>(x * 0x0D0301 + y * 0x200010) & (format == pgbc8 ? 0xFF : 0xFFFFFF));
+    for (int x = 0; x < 19; ++x)
+      image.SetPixel(x, y,
+                     static_cast<std::uint32_t>(x * 0x0D0301 + y * 0x200010) & (format == pgbc8 ? 0xFF : 0xFFFFFF));
   PGJPEGWriteProgressive = progressive;
   TMemoryStream stream;
   TJPGFileFormatWriter().Write(&stream, &image);

@@ -16,7 +16,9 @@ std::string Written(TPGBitCount format) {
   image.SetSize(13, 7, format);
   if (format != pgbc24) image.SetPaletteIdent(format == pgbc1 ? pBlackWhite : format == pgbc4 ? pSys16 : pGray256);
   for (int y = 0; y < 7; ++y)
-    for (int x = 0; x < 13; ++x) image.SetPixel(x, y, static_cast<std::uint32_t>(x * 19 + y * 40) % (format == pgbc24 ? 1 << 24 : image.PaletteCount()));
+    for (int x = 0; x < 13; ++x)
+      image.SetPixel(x, y,
+                     static_cast<std::uint32_t>(x * 19 + y * 40) % (format == pgbc24 ? 1 << 24 : image.PaletteCount()));
   TMemoryStream stream;
   TPNGFileFormatWriter().Write(&stream, &image);
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));

@@ -21,8 +21,9 @@ std::vector<Seed> Seeds() {
       TMemoryStream stream;
       image.SaveToStreamExt(&stream, ext);
       PGPxMWriteBinary = false;
-      seeds.push_back({std::string(ext) + (binary ? "-binary" : "-ascii"),
-                       std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()))});
+      seeds.push_back(
+          {std::string(ext) + (binary ? "-binary" : "-ascii"),
+           std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()))});
     }
   seeds.push_back({"comments", "P2 # c\n2 2 # c\n65535\n1 2 # c\n3 70000"});
   return seeds;

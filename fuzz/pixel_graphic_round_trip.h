@@ -52,7 +52,8 @@ inline void CheckBitmapRoundTrip(TPixelGraphic& image) {
       again.GetBitCount() != image.GetBitCount())
     abort();
   if (image.ImageSize() != again.ImageSize() ||
-      (image.ImageSize() > 0 && std::memcmp(image.GetBits(), again.GetBits(), static_cast<std::size_t>(image.ImageSize())) != 0))
+      (image.ImageSize() > 0 &&
+       std::memcmp(image.GetBits(), again.GetBits(), static_cast<std::size_t>(image.ImageSize())) != 0))
     abort();
 }
 

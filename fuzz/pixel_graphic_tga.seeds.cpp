@@ -30,7 +30,8 @@ std::vector<Seed> Seeds() {
     seeds.push_back({format == pgbc8 ? "mapped" : "true-colour",
                      std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()))});
   }
-  seeds.push_back({"rle24", Header(10, 24, 32, 3, 2) + std::string("\x83\x01\x02\x03\x01\x04\x05\x06\x07\x08\x09", 11)});
+  seeds.push_back(
+      {"rle24", Header(10, 24, 32, 3, 2) + std::string("\x83\x01\x02\x03\x01\x04\x05\x06\x07\x08\x09", 11)});
   seeds.push_back({"rle-grey", Header(11, 8, 0, 4, 2) + std::string("\x87\x10", 2)});
   seeds.push_back({"sixteen-mirrored", Header(2, 16, 48, 2, 2) + std::string("\xff\x7f\x1f\x00\x00\x7c\xe0\x03", 8)});
   seeds.push_back({"thirty-two", Header(2, 32, 16, 1, 2) + std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)});

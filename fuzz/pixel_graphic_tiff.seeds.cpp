@@ -10,8 +10,8 @@ namespace fuzz_seeds {
 
 std::vector<Seed> Seeds() {
   std::vector<Seed> seeds;
-  const std::pair<TPGBitCount, TPaletteIdent> kinds[] = {
-      {pgbc1, pBlackWhite}, {pgbc4, pGray16}, {pgbc4, pSys16}, {pgbc8, pGray256}, {pgbc8, pUnknown}, {pgbc24, pTrueColor}};
+  const std::pair<TPGBitCount, TPaletteIdent> kinds[] = {{pgbc1, pBlackWhite}, {pgbc4, pGray16},  {pgbc4, pSys16},
+                                                         {pgbc8, pGray256},    {pgbc8, pUnknown}, {pgbc24, pTrueColor}};
   for (int compression : {1, 32773})
     for (bool options : {false, true})
       for (const auto& [format, ident] : kinds) {
@@ -28,9 +28,10 @@ std::vector<Seed> Seeds() {
         PGTIFFWriteMotorola = PGTIFFWriteCMYK = PGTIFFWriteWhiteIsZero = options;
         TMemoryStream stream;
         TTIFFileFormatWriter().Write(&stream, &image);
-        seeds.push_back({"tiff-" + std::to_string(compression) + (options ? "-mm" : "-ii") + "-" +
-                             std::to_string(image.GetBitsPerPixel()) + "-" + std::to_string(ident),
-                         std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()))});
+        seeds.push_back(
+            {"tiff-" + std::to_string(compression) + (options ? "-mm" : "-ii") + "-" +
+                 std::to_string(image.GetBitsPerPixel()) + "-" + std::to_string(ident),
+             std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()))});
       }
   PGTIFFWriteCompression = 1;
   PGTIFFWriteMotorola = PGTIFFWriteCMYK = PGTIFFWriteWhiteIsZero = false;

@@ -12,8 +12,7 @@
 namespace {
 
 bool SameTree(const registry::Key& a, const registry::Key& b) {
-  if (a.name != b.name || a.values.size() != b.values.size() || a.subKeys.size() != b.subKeys.size())
-    return false;
+  if (a.name != b.name || a.values.size() != b.values.size() || a.subKeys.size() != b.subKeys.size()) return false;
   for (std::size_t i = 0; i < a.values.size(); ++i) {
     const auto &x = a.values[i], &y = b.values[i];
     if (x.name != y.name || x.type != y.type || x.data != y.data) return false;

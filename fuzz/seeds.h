@@ -7,7 +7,7 @@
 namespace fuzz_seeds {
 
 struct Seed {
-  std::string name;   // file name in the corpus folder
+  std::string name;  // file name in the corpus folder
   std::string bytes;
 };
 

@@ -9,9 +9,7 @@
 namespace {
 
 // Selector byte: registry type (0 text, 1 integer, 2 binary), scrambled (4), setting (8 * n).
-std::string Input(int selector, const std::string& data) {
-  return std::string(1, static_cast<char>(selector)) + data;
-}
+std::string Input(int selector, const std::string& data) { return std::string(1, static_cast<char>(selector)) + data; }
 
 std::string Scrambled(TSetorra* setting) {
   return ScrambleBlock(ScrambleMarker() + setting->PlainData(), setting->UniqueName(), 0x5a);
@@ -27,8 +25,10 @@ std::vector<fuzz_seeds::Seed> fuzz_seeds::Seeds() {
   auto add = [&](const std::string& name, const std::function<void(TSetorra*)>& set) {
     set(plain);
     if (plain->Kind() == skString) seeds.push_back({name + "-text", Input(0, plain->Value().Text)});
-    else if (plain->Kind() == skInteger) seeds.push_back({name + "-dword", Input(1, plain->PlainData().substr(4))});
-    else seeds.push_back({name + "-binary", Input(2, plain->PlainData())});
+    else if (plain->Kind() == skInteger)
+      seeds.push_back({name + "-dword", Input(1, plain->PlainData().substr(4))});
+    else
+      seeds.push_back({name + "-binary", Input(2, plain->PlainData())});
     set(scrambled);
     seeds.push_back({name + "-scrambled", Input(2 | 4, Scrambled(scrambled))});
   };

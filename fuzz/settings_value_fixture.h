@@ -62,9 +62,9 @@ class TFuzzKeeper : public TComponent {
 };
 
 inline const TClassInfo& TFuzzKeeper::StaticClassInfo() {
-  static const TClassInfo info("TFuzzKeeper", &TComponent::StaticClassInfo(),
-                               {ObjectProperty<TFuzzKeeper, TCollection>("Items", &TFuzzKeeper::Items,
-                                                                         &TFuzzKeeper::SetItems)});
+  static const TClassInfo info(
+      "TFuzzKeeper", &TComponent::StaticClassInfo(),
+      {ObjectProperty<TFuzzKeeper, TCollection>("Items", &TFuzzKeeper::Items, &TFuzzKeeper::SetItems)});
   return info;
 }
 
@@ -83,7 +83,8 @@ class TSettingsValueFixture {
       for (int i = 0; i < 4; ++i) {
         auto* s = new TSetorra(form_);
         if (i == 0) s->SetName("Free");
-        else s->SetBoundProperty(paths[i]);
+        else
+          s->SetBoundProperty(paths[i]);
         s->SetEncrypted(encrypted);
         s->CaptureDefault();
         settings_[encrypted][i] = s;
@@ -97,7 +98,8 @@ class TSettingsValueFixture {
     TSetorra* s = settings_[encrypted][which];
     // Bound settings start from their property, free ones from a value of their own.
     if (which == 0) s->SetAsInteger(7);
-    else s->RefreshFromProperty();
+    else
+      s->RefreshFromProperty();
     return s;
   }
 

@@ -76,10 +76,15 @@ std::vector<Seed> Seeds() {
   g3.Set(266, 3, {1}).strips = {Bits(eol + mh + eol + mh + eol + mh + eol + mh)};
   dirs.push_back({"fax_g3", g3});
   TiffDirectory g3twoD = Basic(1, 1, 0, 3);
-  g3twoD.Set(292, 4, {1}).strips = {Bits(eol + "1" + mh + eol + "0" + "111" + eol + "0" + "001 1000 11 1" + eol + "1" + mh)};
+  g3twoD.Set(292, 4, {1}).strips = {
+      Bits(eol + "1" + mh + eol + "0" + "111" + eol + "0" + "001 1000 11 1" + eol + "1" + mh)};
   dirs.push_back({"fax_g3_2d", g3twoD});
   TiffDirectory g4 = Basic(1, 1, 0, 4);
-  g4.strips = {Bits("001 1000 11 1" "111" "111" "1")};
+  g4.strips = {
+      Bits("001 1000 11 1"
+           "111"
+           "111"
+           "1")};
   dirs.push_back({"fax_g4", g4});
 
   std::vector<Seed> seeds;

@@ -128,7 +128,8 @@ void ToxBackground::SetStyle(ToxBackgroundStyle Value) {
   if (face_) {
     TControlStyle s = face_->ControlStyle();
     if (Value == oxbClear) s.Exclude(csOpaque);
-    else s.Include(csOpaque);
+    else
+      s.Include(csOpaque);
     face_->SetControlStyle(s);
   }
   Changed();
@@ -159,9 +160,7 @@ void ToxBackground::Paint(TCanvas* Canvas, const TRect& R) {
   Canvas->Brush()->SetStyle(bsSolid);
   Canvas->Brush()->SetColor(face_->Color());
   switch (style_) {
-    case oxbSolid:
-      Canvas->FillRect(R);
-      break;
+    case oxbSolid: Canvas->FillRect(R); break;
     case oxbClear:
       if (face_->ComponentState().Contains(csDesigning)) Canvas->FillRect(R);
       break;
@@ -188,8 +187,9 @@ void ToxBackground::PaintPicture(TCanvas* Canvas, const TRect& R) {
   const int w = graphic->Width(), h = graphic->Height();
   auto drawAt = [&](const TRect& dest) {
     if (bitmap) Canvas->BrushCopy(dest, bitmap, {0, 0, w, h}, bitmap->TransparentColor());
-    else DrawIconEx(Canvas->Handle(), dest.left, dest.top, icon->Handle(), dest.right - dest.left,
-                    dest.bottom - dest.top, 0, nullptr, DI_NORMAL);
+    else
+      DrawIconEx(Canvas->Handle(), dest.left, dest.top, icon->Handle(), dest.right - dest.left, dest.bottom - dest.top,
+                 0, nullptr, DI_NORMAL);
   };
   switch (style_) {
     case oxbPictureClip: {
@@ -197,9 +197,7 @@ void ToxBackground::PaintPicture(TCanvas* Canvas, const TRect& R) {
       drawAt({left, top, left + w, top + h});
       break;
     }
-    case oxbPictureStretch:
-      drawAt(R);
-      break;
+    case oxbPictureStretch: drawAt(R); break;
     default:
       for (int x = R.left; x < R.right; x += w)
         for (int y = R.top; y < R.bottom; y += h) drawAt({x, y, x + w, y + h});
@@ -235,11 +233,10 @@ const TClassInfo& TGradient::StaticClassInfo() {
 
 const TClassInfo& ToxBackground::StaticClassInfo() {
   using C = ToxBackground;
-  static const TClassInfo info(
-      "ToxBackground", &TPersistent::StaticClassInfo(),
-      {OrdProperty<C>("DitherDown", TypeInfo_Boolean, &C::DitherDown, &C::SetDitherDown, true),
-       OrdProperty<C>("Style", TypeInfo_ToxBackgroundStyle, &C::Style, &C::SetStyle),
-       ObjectProperty<C, TPicture>("Picture", &C::Picture, &C::SetPicture),
-       OrdProperty<C>("Gradient", TypeInfo_TColor, &C::Gradient, &C::SetGradient)});
+  static const TClassInfo info("ToxBackground", &TPersistent::StaticClassInfo(),
+                               {OrdProperty<C>("DitherDown", TypeInfo_Boolean, &C::DitherDown, &C::SetDitherDown, true),
+                                OrdProperty<C>("Style", TypeInfo_ToxBackgroundStyle, &C::Style, &C::SetStyle),
+                                ObjectProperty<C, TPicture>("Picture", &C::Picture, &C::SetPicture),
+                                OrdProperty<C>("Gradient", TypeInfo_TColor, &C::Gradient, &C::SetGradient)});
   return info;
 }

@@ -9,7 +9,8 @@
 namespace {
 
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
-  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+    s.replace(at, from.size(), to);
   return s;
 }
 
@@ -19,9 +20,7 @@ std::string BarsToLineBreaks(const std::string& Caption) { return ReplaceAll(Cap
 
 std::string LineBreaksToBars(const std::string& Text) { return ReplaceAll(Text, "\r\n", "||"); }
 
-void TCaptionStrings::Split(TStringList& Lines) const {
-  Lines.SetText(BarsToLineBreaks(target_->Caption()));
-}
+void TCaptionStrings::Split(TStringList& Lines) const { Lines.SetText(BarsToLineBreaks(target_->Caption())); }
 
 void TCaptionStrings::Store(const TStringList& Lines) {
   std::string text = Lines.Text();

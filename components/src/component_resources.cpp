@@ -34,20 +34,20 @@ const std::vector<TResourceArt>& Pictures() {
   static const std::vector<TResourceArt> pictures = {
       {"BM_CLRBTNDOWN", {".....", "kkkkk", ".kkk.", "..k..", "....."}},
       {"ZEV_TRUETYPE",
-       {"............", "ggggggg.....", "g..g..g.....", "...g........", "...g.kkkkkkk", "...g.k..k..k",
-        "..ggg...k...", "........k...", "........k...", "........k...", ".......kkk..", "............"}},
+       {"............", "ggggggg.....", "g..g..g.....", "...g........", "...g.kkkkkkk", "...g.k..k..k", "..ggg...k...",
+        "........k...", "........k...", "........k...", ".......kkk..", "............"}},
       {"ZEV_FIXEDPITCH",
-       {"............", ".kkkkkkkk...", ".k......k...", ".k.kkkk.k...", ".k.k....k...", ".k.kkk..k...",
-        ".k.k....k...", ".k.k....k...", ".k......k...", ".kkkkkkkk...", "............", "............"}},
+       {"............", ".kkkkkkkk...", ".k......k...", ".k.kkkk.k...", ".k.k....k...", ".k.kkk..k...", ".k.k....k...",
+        ".k.k....k...", ".k......k...", ".kkkkkkkk...", "............", "............"}},
       {"ZEV_TRUETYPEFIXED",
-       {"............", "bbbbbbb.....", "b..b..b.....", "...b........", "...b.kkkkkkk", "...b.k..k..k",
-        "..bbb...k...", "........k...", "........k...", "........k...", ".......kkk..", "............"}},
+       {"............", "bbbbbbb.....", "b..b..b.....", "...b........", "...b.kkkkkkk", "...b.k..k..k", "..bbb...k...",
+        "........k...", "........k...", "........k...", ".......kkk..", "............"}},
       {"ZEV_PRINTER",
-       {"............", "...wwwwww...", "...w....w...", "...wwwwww...", ".kkkkkkkkkk.", ".kssssssssk.",
-        ".kssssssllk.", ".kssssssssk.", ".kkkkkkkkkk.", "...w....w...", "...wwwwww...", "............"}},
+       {"............", "...wwwwww...", "...w....w...", "...wwwwww...", ".kkkkkkkkkk.", ".kssssssssk.", ".kssssssllk.",
+        ".kssssssssk.", ".kkkkkkkkkk.", "...w....w...", "...wwwwww...", "............"}},
       {"ZEV_DEVICE",
-       {"............", "............", ".kkkkkkkkkk.", ".kwwwwwwwwk.", ".kw......wk.", ".kw......wk.",
-        ".kw......wk.", ".kwwwwwwwwk.", ".kkkkkkkkkk.", "....kkkk....", "..kkkkkkkk..", "............"}},
+       {"............", "............", ".kkkkkkkkkk.", ".kwwwwwwwwk.", ".kw......wk.", ".kw......wk.", ".kw......wk.",
+        ".kwwwwwwwwk.", ".kkkkkkkkkk.", "....kkkk....", "..kkkkkkkk..", "............"}},
       {"ZEV_UPARROW", {"........", "...kk...", "..kkkk..", ".kkkkkk.", "kkkkkkkk", "........"}},
       {"ZEV_DOWNARROW", {"........", "kkkkkkkk", ".kkkkkk.", "..kkkk..", "...kk...", "........"}},
       {"ZEV_EXECUTABLE",
@@ -75,7 +75,8 @@ std::string BitmapFile(const TResourceArt& Art) {
   bitmap.SetWidth(static_cast<int>(std::string(Art.Rows[0]).size()));
   bitmap.SetHeight(static_cast<int>(Art.Rows.size()));
   for (int y = 0; y < bitmap.Height(); ++y)
-    for (int x = 0; x < bitmap.Width(); ++x) bitmap.Canvas()->SetPixels(x, y, ArtColor(Art.Rows[static_cast<size_t>(y)][x]));
+    for (int x = 0; x < bitmap.Width(); ++x)
+      bitmap.Canvas()->SetPixels(x, y, ArtColor(Art.Rows[static_cast<size_t>(y)][x]));
   TMemoryStream stream;
   bitmap.SaveToStream(&stream);
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));

@@ -11,8 +11,8 @@ struct TKindEntry {
   TModalResult Result;
 };
 // By ToxBtnKind; bkCustom has no entry of its own.
-constexpr TKindEntry kKinds[] = {{"", mrNone},       {"OK", mrOk},  {"&Cancel", mrCancel}, {"&Help", mrNone},
-                                 {"&Yes", mrYes},    {"&No", mrNo}, {"&Close", mrNone}};
+constexpr TKindEntry kKinds[] = {{"", mrNone},    {"OK", mrOk},  {"&Cancel", mrCancel}, {"&Help", mrNone},
+                                 {"&Yes", mrYes}, {"&No", mrNo}, {"&Close", mrNone}};
 
 bool NeedsDefault(ToxBtnKind Kind) { return Kind == bkOK || Kind == bkYes; }
 bool NeedsCancel(ToxBtnKind Kind) { return Kind == bkCancel || Kind == bkNo; }
@@ -180,9 +180,7 @@ void ToxCustomButton::Press() {
       face_->DropDown();
       face_->SetDrawState(ToxCustomGraphicButton::dsUp);
       break;
-    default:
-      Click();
-      break;
+    default: Click(); break;
   }
 }
 
@@ -251,7 +249,8 @@ void ToxCustomButton::WndProc(TMessage& Message) {
       break;
     case CM_DIALOGKEY: {
       TWMKey key(Message);
-      const bool pressed = (key.CharCode == VK_RETURN && face_->ActiveLook()) || (key.CharCode == VK_ESCAPE && Cancel());
+      const bool pressed = (key.CharCode == VK_RETURN && face_->ActiveLook()) ||
+                           (key.CharCode == VK_ESCAPE && Cancel());
       const TShiftState shift = KeyDataToShiftState(key.KeyData);
       if (pressed && !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt) && CanFocus()) {
         Press();
@@ -260,25 +259,23 @@ void ToxCustomButton::WndProc(TMessage& Message) {
       }
       break;
     }
-    case CM_BUTTONPRESSED:
-      face_->Perform(Message.Msg, Message.WParam, Message.LParam);
-      return;
-    default:
-      break;
+    case CM_BUTTONPRESSED: face_->Perform(Message.Msg, Message.WParam, Message.LParam); return;
+    default: break;
   }
   TButton::WndProc(Message);
   CopyToFace(Message.Msg);
 }
 
 // ---- Published properties -------------------------------------------------------------------
-const TTypeInfo TypeInfo_ToxBtnStyle{"ToxBtnStyle",
-                                     tkEnumeration,
-                                     {"bsAuto", "bsWin31", "bsWin95", "bsInset", "bsAmbrel", "bsSpeed", "bsWin97",
-                                      "bsBorderless", "bsShaped"}};
+const TTypeInfo TypeInfo_ToxBtnStyle{
+    "ToxBtnStyle",
+    tkEnumeration,
+    {"bsAuto", "bsWin31", "bsWin95", "bsInset", "bsAmbrel", "bsSpeed", "bsWin97", "bsBorderless", "bsShaped"}};
 const TTypeInfo TypeInfo_ToxFont3D{
     "ToxFont3D", tkEnumeration, {"fsNone", "fsNormal", "fsRaised", "fsInset", "fsRidged", "fsGrooved", "fsShadow"}};
 const TTypeInfo TypeInfo_TFocusStyle{"TFocusStyle", tkSet, {"fsDefault", "fsText", "fsOutline", "fsBoldFont"}};
-const TTypeInfo TypeInfo_ToxButtonType{"ToxButtonType", tkEnumeration, {"oxbCommand", "oxbToggle", "oxbRepeat", "oxbMenu"}};
+const TTypeInfo TypeInfo_ToxButtonType{
+    "ToxButtonType", tkEnumeration, {"oxbCommand", "oxbToggle", "oxbRepeat", "oxbMenu"}};
 const TTypeInfo TypeInfo_ToxbOptions{"ToxbOptions", tkSet, {"oxbCacheImages", "oxbUsePalette", "oxbSmallIcons"}};
 const TTypeInfo TypeInfo_ToxBtnKind{
     "ToxBtnKind", tkEnumeration, {"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose"}};
@@ -288,35 +285,35 @@ namespace {
 // The look and behaviour properties that the face and the window part both publish.
 template <class C>
 std::vector<TPropInfo> FaceProperties() {
-  return {OrdProperty<C>("ButtonType", TypeInfo_ToxButtonType, &C::ButtonType, &C::SetButtonType),
-          OrdProperty<C>("Style", TypeInfo_ToxBtnStyle, &C::Style, &C::SetStyle),
-          OrdProperty<C>("Font3D", TypeInfo_ToxFont3D, &C::Font3D, &C::SetFont3D,
-                         static_cast<std::int64_t>(ToxFont3D::fsNormal)),
-          OrdProperty<C>("FocusStyle", TypeInfo_TFocusStyle, &C::FocusStyle, &C::SetFocusStyle,
-                         TFocusStyle{fsDefault, fsText}.Bits()),
-          OrdProperty<C>("MultiLine", TypeInfo_Boolean, &C::MultiLine, &C::SetMultiLine),
-          ObjectProperty<C, TStrings>("Lines", &C::Lines, &C::SetLines),
-          OrdProperty<C>("TextAngle", TypeInfo_Integer, &C::TextAngle, &C::SetTextAngle),
-          OrdProperty<C>("TextX", TypeInfo_Integer, &C::TextX, &C::SetTextX, -5),
-          OrdProperty<C>("TextY", TypeInfo_Integer, &C::TextY, &C::SetTextY, -5),
-          ObjectProperty<C, TPicture>("PictureUp", &C::PictureUp, &C::SetPictureUp),
-          ObjectProperty<C, TPicture>("PictureDown", &C::PictureDown, &C::SetPictureDown),
-          ObjectProperty<C, TPicture>("PictureDisabled", &C::PictureDisabled, &C::SetPictureDisabled),
-          OrdProperty<C>("PictureX", TypeInfo_Integer, &C::PictureX, &C::SetPictureX, 1),
-          OrdProperty<C>("PictureY", TypeInfo_Integer, &C::PictureY, &C::SetPictureY, 1),
-          OrdProperty<C>("ShadowColor", TypeInfo_TColor, &C::ShadowColor, &C::SetShadowColor, clGray),
-          OrdProperty<C>("Options", TypeInfo_ToxbOptions, &C::Options, &C::SetOptions,
-                         ToxbOptions{oxbCacheImages}.Bits()),
-          ObjectProperty<C, ToxBackground>("Background", &C::Background, &C::SetBackground),
-          OrdProperty<C>("Value", TypeInfo_Boolean, &C::Value, &C::SetValue),
-          OrdProperty<C>("Group", TypeInfo_Integer, &C::Group, &C::SetGroup),
-          OrdProperty<C>("GroupAllowNoSel", TypeInfo_Boolean, &C::GroupAllowNoSel, &C::SetGroupAllowNoSel),
-          OrdProperty<C>("Delay", TypeInfo_Integer, &C::Delay, &C::SetDelay, 200),
-          OrdProperty<C>("InitDelay", TypeInfo_Integer, &C::InitDelay, &C::SetInitDelay, 400),
-          OrdProperty<C>("ParentFont", TypeInfo_Boolean, &C::ParentFont, &C::SetParentFont, false),
-          EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange),
-          EventProperty<C>("OnMouseEnter", TypeInfo_TNotifyEvent, &C::OnMouseEnter),
-          EventProperty<C>("OnMouseLeave", TypeInfo_TNotifyEvent, &C::OnMouseLeave)};
+  return {
+      OrdProperty<C>("ButtonType", TypeInfo_ToxButtonType, &C::ButtonType, &C::SetButtonType),
+      OrdProperty<C>("Style", TypeInfo_ToxBtnStyle, &C::Style, &C::SetStyle),
+      OrdProperty<C>("Font3D", TypeInfo_ToxFont3D, &C::Font3D, &C::SetFont3D,
+                     static_cast<std::int64_t>(ToxFont3D::fsNormal)),
+      OrdProperty<C>("FocusStyle", TypeInfo_TFocusStyle, &C::FocusStyle, &C::SetFocusStyle,
+                     TFocusStyle{fsDefault, fsText}.Bits()),
+      OrdProperty<C>("MultiLine", TypeInfo_Boolean, &C::MultiLine, &C::SetMultiLine),
+      ObjectProperty<C, TStrings>("Lines", &C::Lines, &C::SetLines),
+      OrdProperty<C>("TextAngle", TypeInfo_Integer, &C::TextAngle, &C::SetTextAngle),
+      OrdProperty<C>("TextX", TypeInfo_Integer, &C::TextX, &C::SetTextX, -5),
+      OrdProperty<C>("TextY", TypeInfo_Integer, &C::TextY, &C::SetTextY, -5),
+      ObjectProperty<C, TPicture>("PictureUp", &C::PictureUp, &C::SetPictureUp),
+      ObjectProperty<C, TPicture>("PictureDown", &C::PictureDown, &C::SetPictureDown),
+      ObjectProperty<C, TPicture>("PictureDisabled", &C::PictureDisabled, &C::SetPictureDisabled),
+      OrdProperty<C>("PictureX", TypeInfo_Integer, &C::PictureX, &C::SetPictureX, 1),
+      OrdProperty<C>("PictureY", TypeInfo_Integer, &C::PictureY, &C::SetPictureY, 1),
+      OrdProperty<C>("ShadowColor", TypeInfo_TColor, &C::ShadowColor, &C::SetShadowColor, clGray),
+      OrdProperty<C>("Options", TypeInfo_ToxbOptions, &C::Options, &C::SetOptions, ToxbOptions{oxbCacheImages}.Bits()),
+      ObjectProperty<C, ToxBackground>("Background", &C::Background, &C::SetBackground),
+      OrdProperty<C>("Value", TypeInfo_Boolean, &C::Value, &C::SetValue),
+      OrdProperty<C>("Group", TypeInfo_Integer, &C::Group, &C::SetGroup),
+      OrdProperty<C>("GroupAllowNoSel", TypeInfo_Boolean, &C::GroupAllowNoSel, &C::SetGroupAllowNoSel),
+      OrdProperty<C>("Delay", TypeInfo_Integer, &C::Delay, &C::SetDelay, 200),
+      OrdProperty<C>("InitDelay", TypeInfo_Integer, &C::InitDelay, &C::SetInitDelay, 400),
+      OrdProperty<C>("ParentFont", TypeInfo_Boolean, &C::ParentFont, &C::SetParentFont, false),
+      EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange),
+      EventProperty<C>("OnMouseEnter", TypeInfo_TNotifyEvent, &C::OnMouseEnter),
+      EventProperty<C>("OnMouseLeave", TypeInfo_TNotifyEvent, &C::OnMouseLeave)};
 }
 
 std::vector<TPropInfo> ButtonProperties() {
@@ -340,8 +337,7 @@ std::vector<TPropInfo> ButtonProperties() {
 
 const TClassInfo& ToxCustomGraphicButton::StaticClassInfo() {
   static const TClassInfo info("ToxCustomGraphicButton", &TGraphicControl::StaticClassInfo(),
-                               FaceProperties<ToxCustomGraphicButton>(), {},
-                               CreateComponent<ToxCustomGraphicButton>);
+                               FaceProperties<ToxCustomGraphicButton>(), {}, CreateComponent<ToxCustomGraphicButton>);
   return info;
 }
 

@@ -364,22 +364,21 @@ void ToxCustomGraphicButton::WndProc(TMessage& Message) {
       if (button_) {
         TControlState s = button_->ControlState();
         if (Message.Msg == WM_LBUTTONUP) s.Exclude(csLButtonDown);
-        else s.Include(csLButtonDown);
+        else
+          s.Include(csLButtonDown);
         button_->SetControlState(s);
       }
       // A double click is a second press.
       if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;
       break;
     case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-      return MouseEnterLeave(Message.Msg == CM_MOUSEENTER);
+    case CM_MOUSELEAVE: return MouseEnterLeave(Message.Msg == CM_MOUSEENTER);
     case CM_HITTEST: {
       TCMHitTest m(Message);
       m.Result = HitTest(m.XPos, m.YPos) ? HTCLIENT : HTNOWHERE;
       return;
     }
-    case CM_BUTTONPRESSED:
-      return ButtonPressed(Message);
+    case CM_BUTTONPRESSED: return ButtonPressed(Message);
     case CN_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
       DrawItem((item->itemState & ODS_SELECTED) != 0);
@@ -402,8 +401,7 @@ void ToxCustomGraphicButton::WndProc(TMessage& Message) {
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   TGraphicControl::WndProc(Message);
   switch (Message.Msg) {
@@ -419,10 +417,7 @@ void ToxCustomGraphicButton::WndProc(TMessage& Message) {
     case CM_CTL3DCHANGED:
     case CM_PARENTCTL3DCHANGED:
     case CM_TEXTCHANGED:
-    case CM_SYSCOLORCHANGE:
-      InvalidateImages();
-      break;
-    default:
-      break;
+    case CM_SYSCOLORCHANGE: InvalidateImages(); break;
+    default: break;
   }
 }

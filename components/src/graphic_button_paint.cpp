@@ -13,9 +13,7 @@ constexpr size_t kMaxDrawnCaption = 255;
 // Selects a font into a device context for the life of the object.
 class TSelectedFont {
  public:
-  TSelectedFont(HDC dc, HFONT font, bool owned) : dc_(dc), font_(font), owned_(owned) {
-    old_ = SelectObject(dc, font);
-  }
+  TSelectedFont(HDC dc, HFONT font, bool owned) : dc_(dc), font_(font), owned_(owned) { old_ = SelectObject(dc, font); }
   ~TSelectedFont() {
     SelectObject(dc_, old_);
     if (owned_) DeleteObject(font_);
@@ -55,10 +53,14 @@ void ToxCustomGraphicButton::DrawItem(bool Selected) {
                         style_ == ToxBtnStyle::bsShaped;
   int slot = slUp;
   if (!Enabled()) slot = slDisabled;
-  else if (Selected) slot = slPressed;
-  else if (focused_) slot = slFocused;
-  else if (active_) slot = slActive;
-  else if (hot_ && hotStyle) slot = slHot;
+  else if (Selected)
+    slot = slPressed;
+  else if (focused_)
+    slot = slFocused;
+  else if (active_)
+    slot = slActive;
+  else if (hot_ && hotStyle)
+    slot = slHot;
 
   const int w = TControl::Width(), h = TControl::Height();
   if (w <= 0 || h <= 0) return;
@@ -101,8 +103,10 @@ void ToxCustomGraphicButton::PaintFace(TCanvas* Canvas, bool Selected, int Slot)
   }
 
   if (Enabled()) DrawShadowOrEmboss(Canvas, picture, Selected);
-  else if (pictureDisabled_->Height() < 2) DrawShadowOrEmboss(Canvas, picture, Selected);
-  else DrawPicture(Canvas, pictureDisabled_, Selected);
+  else if (pictureDisabled_->Height() < 2)
+    DrawShadowOrEmboss(Canvas, picture, Selected);
+  else
+    DrawPicture(Canvas, pictureDisabled_, Selected);
 
   {
     // The caption's font stays selected for its layout, focus rectangle and drawing.
@@ -172,7 +176,10 @@ void ToxCustomGraphicButton::PlacePicture(TPicture* Picture) {
 // One bit per pixel: 0 where the picture is opaque, 1 where it is transparent.
 struct ToxCustomGraphicButton::TMask {
   TMask(int AWidth, int AHeight)
-      : Width(AWidth), Height(AHeight), DC(CreateCompatibleDC(nullptr)), Bitmap(CreateBitmap(AWidth, AHeight, 1, 1, nullptr)) {
+      : Width(AWidth),
+        Height(AHeight),
+        DC(CreateCompatibleDC(nullptr)),
+        Bitmap(CreateBitmap(AWidth, AHeight, 1, 1, nullptr)) {
     Old = SelectObject(DC, Bitmap);
   }
   ~TMask() {
@@ -264,7 +271,8 @@ void ToxCustomGraphicButton::DrawPicture(TCanvas* Canvas, TPicture* Picture, boo
   } else if (style_ == ToxBtnStyle::bsBorderless) {
     if (hot_) x -= 1, y -= 1;
     if (Selected) x += 2, y += 2;
-    else if (value_) x += 1, y += 1;
+    else if (value_)
+      x += 1, y += 1;
   } else if (style_ == ToxBtnStyle::bsShaped) {
     int e = 1;
     if (Selected || value_) x += 1, y += 1, e = -1;
@@ -283,8 +291,10 @@ void ToxCustomGraphicButton::DrawPicture(TCanvas* Canvas, TPicture* Picture, boo
     }
     Canvas->Draw(x, y, bitmap);
   } else if (auto* icon = dynamic_cast<TIcon*>(Picture->Graphic())) {
-    if (options_.Contains(oxbSmallIcons)) DrawIconEx(Canvas->Handle(), x, y, icon->Handle(), 16, 16, 0, nullptr, DI_NORMAL);
-    else Canvas->Draw(x, y, icon);
+    if (options_.Contains(oxbSmallIcons))
+      DrawIconEx(Canvas->Handle(), x, y, icon->Handle(), 16, 16, 0, nullptr, DI_NORMAL);
+    else
+      Canvas->Draw(x, y, icon);
   }
 }
 
@@ -439,7 +449,8 @@ void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
       ring(shadow, light);
       ring(frame, frame);
       if (!p) ring(light, e ? frame : shadow);
-      else LeftTopLine(Canvas, r, shadow);
+      else
+        LeftTopLine(Canvas, r, shadow);
       break;
     case ToxBtnStyle::bsAmbrel:
       if (!p) {
@@ -465,7 +476,8 @@ void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
         ring(light, shadow);
       } else if (!p) {
         if ((hot_ || tracking_) && Enabled()) ring(light, shadow);
-        else if (IsDesigning()) ring(clGray, clGray);
+        else if (IsDesigning())
+          ring(clGray, clGray);
       } else if (!e) {
         ring(shadow, light);
       } else {

@@ -73,12 +73,9 @@ void TPopupList::WndProc(TMessage& Message) {
             return;
           }
         break;
-      case WM_MENUSELECT:
-        return MenuSelect(Message);
-      case WM_HELP:
-        return Help(Message);
-      default:
-        break;
+      case WM_MENUSELECT: return MenuSelect(Message);
+      case WM_HELP: return Help(Message);
+      default: break;
     }
   } catch (...) {
     Application->HandleException(this);
@@ -94,8 +91,10 @@ void TPopupList::MenuSelect(TMessage& Message) {
   std::string hint;
   for (int i = 0; i < Count(); ++i) {
     TMenuItem* item = nullptr;
-    if (flags & MF_POPUP) item = Menu(i)->FindItem(reinterpret_cast<UINT_PTR>(GetSubMenu(menu, static_cast<int>(idOrPosition))), fkHandle);
-    else item = Menu(i)->FindItem(idOrPosition, fkCommand);
+    if (flags & MF_POPUP)
+      item = Menu(i)->FindItem(reinterpret_cast<UINT_PTR>(GetSubMenu(menu, static_cast<int>(idOrPosition))), fkHandle);
+    else
+      item = Menu(i)->FindItem(idOrPosition, fkCommand);
     if (item) {
       hint = item->Hint();
       break;
@@ -116,7 +115,8 @@ void TPopupList::Help(TMessage& Message) {
     TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
     if (!form) return;
     if (form->BorderIcons().Contains(biHelp)) Application->HelpCommand(HELP_CONTEXTPOPUP, context);
-    else Application->HelpContext(context);
+    else
+      Application->HelpContext(context);
     return;
   }
 }

@@ -103,12 +103,14 @@ void TTavBevel::Paint(TCanvas* Canvas, const TRect& Rect, TRect& Result, bool Wi
   };
   auto bevel = [&](TPanelBevel Kind, TColor Light, TColor Shadow, int Width) {
     if (Kind == bvLowered) ring(Shadow, Light, Width);
-    else if (Kind == bvRaised) ring(Light, Shadow, Width);
+    else if (Kind == bvRaised)
+      ring(Light, Shadow, Width);
   };
   if (borderStyle_ == bsSingle) ring(clWindowFrame, clWindowFrame, 1);
   bevel(bevelOuter_, OuterLightColor(), OuterShadowColor(), bevelOuterWidth_);
   if (WithBorder) ring(BorderColor(), BorderColor(), borderWidth_);
-  else rect_ops::Inflate(r, -borderWidth_, -borderWidth_);
+  else
+    rect_ops::Inflate(r, -borderWidth_, -borderWidth_);
   bevel(bevelInner_, InnerLightColor(), InnerShadowColor(), bevelInnerWidth_);
   if (borderSpace_ != 0) ring(BorderSpaceColor(), BorderSpaceColor(), borderSpace_);
   Result = r;
@@ -204,15 +206,19 @@ const TClassInfo& TTavGraphicControl::StaticClassInfo() {
 // ---- Device identifiers ------------------------------------------------------------------------
 bool IdentToTavDeviceId(const std::string& Ident, std::int64_t& Value) {
   if (SameText(Ident, "InvalidDevice")) Value = InvalidDevice;
-  else if (SameText(Ident, "DefaultDevice")) Value = DefaultDevice;
-  else return false;
+  else if (SameText(Ident, "DefaultDevice"))
+    Value = DefaultDevice;
+  else
+    return false;
   return true;
 }
 
 bool TavDeviceIdToIdent(std::int64_t Value, std::string& Ident) {
   if (Value == InvalidDevice) Ident = "InvalidDevice";
-  else if (Value == DefaultDevice) Ident = "DefaultDevice";
-  else return false;
+  else if (Value == DefaultDevice)
+    Ident = "DefaultDevice";
+  else
+    return false;
   return true;
 }
 
@@ -319,14 +325,28 @@ void InitTavUtilities() {
     ReadVersion();
     ReadProcessor();
     flags.Set = true;
-    routines = TTavRoutines{DoNothing, ReturnZero, Swap<std::uint16_t>, Swap<std::uint32_t>,
-                            Swap<std::uint32_t>, Min, Max, Clamp, ClampEither, InRange, InRangeEither,
-                            AddTo, FillBytes, FillPattern, MoveBytes, CompareBytes};
+    routines = TTavRoutines{DoNothing,
+                            ReturnZero,
+                            Swap<std::uint16_t>,
+                            Swap<std::uint32_t>,
+                            Swap<std::uint32_t>,
+                            Min,
+                            Max,
+                            Clamp,
+                            ClampEither,
+                            InRange,
+                            InRangeEither,
+                            AddTo,
+                            FillBytes,
+                            FillPattern,
+                            MoveBytes,
+                            CompareBytes};
     RegisterIntegerConsts(TypeInfo_TTavDeviceId, IdentToTavDeviceId, TavDeviceIdToIdent);
     for (int i = 0; i < kTavCursorCount; ++i) Cursors().push_back(MakeCursor(i));
   });
   // The screen object may come later than the first control (or be made anew): give it the
   // cursors whenever it lacks them.
   if (Screen && Screen->Cursors(kTavFirstCursor) != Cursors()[0])
-    for (int i = 0; i < kTavCursorCount; ++i) Screen->SetCursors(kTavFirstCursor + i, Cursors()[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kTavCursorCount; ++i)
+      Screen->SetCursors(kTavFirstCursor + i, Cursors()[static_cast<std::size_t>(i)]);
 }

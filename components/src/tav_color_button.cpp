@@ -6,8 +6,8 @@
 #include "rect_ops.h"
 
 const std::array<TColor, TTavColorPopUp::kColorCount> TTavColorPopUp::kColors = {
-    clWhite, clBlack, clSilver, clGray,    clRed,    clMaroon, clYellow, clOlive,  clLime,   clGreen,
-    clAqua,  clTeal,  clBlue,   clNavy,    clFuchsia, clPurple, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0};
+    clWhite, clBlack, clSilver, clGray, clRed,     clMaroon, clYellow, clOlive,  clLime,   clGreen,
+    clAqua,  clTeal,  clBlue,   clNavy, clFuchsia, clPurple, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0};
 
 namespace {
 
@@ -43,7 +43,8 @@ void TTavColorSpeedButton::Paint() {
   const int g = Glyph() && !Glyph()->Empty() ? Glyph()->Width() + 2 : 0;
   const int cw = std::max(0, static_cast<int>(I.right - I.left) - g - 2);
   if (g > 0)
-    ButtonGlyph()->Draw(c, {I.left + cw + 2, I.top, I.right, I.bottom}, Caption(), Layout(), Margin(), Spacing(), State());
+    ButtonGlyph()->Draw(c, {I.left + cw + 2, I.top, I.right, I.bottom}, Caption(), Layout(), Margin(), Spacing(),
+                        State());
   if ((Enabled() || designing) && cw > 0 && button) {
     TRect swatch{I.left, I.top, I.left + cw, I.bottom};
     rect_ops::Inflate(swatch, -4, -2);
@@ -117,7 +118,8 @@ int TTavColorPopUp::HitTest(int X, int Y) const {
   // Points left of or above the palette are outside it (integer division alone would put a
   // point a few pixels left of the first column in it).
   if (X >= 0 && Y >= 0 && X / kCell < kColumns && Y / kCell < kRows) return X / kCell + kColumns * (Y / kCell);
-  if (showCurrent_ && X >= kCurrentBox.left && X <= kCurrentBox.right && Y >= kCurrentBox.top && Y <= kCurrentBox.bottom)
+  if (showCurrent_ && X >= kCurrentBox.left && X <= kCurrentBox.right && Y >= kCurrentBox.top &&
+      Y <= kCurrentBox.bottom)
     return -1;
   return kNoHit;
 }
@@ -188,14 +190,21 @@ void TTavColorPopUp::MoveSelection(WORD Key) {
     column = selected_ % kColumns;
   }
   switch (Key) {
-    case VK_HOME: row = 0; column = 0; break;
-    case VK_END: row = showCurrent_ ? kBoxRow : kRows - 1; column = 3; break;
+    case VK_HOME:
+      row = 0;
+      column = 0;
+      break;
+    case VK_END:
+      row = showCurrent_ ? kBoxRow : kRows - 1;
+      column = 3;
+      break;
     case VK_LEFT: column = std::max(0, column - 1); break;
     case VK_RIGHT: column = std::min(3, column + 1); break;
     case VK_UP: row = std::max(0, row - 1); break;
     case VK_DOWN:
       if (row < kRows - 1) ++row;
-      else if (row == kRows - 1 && column == 3 && showCurrent_) row = kBoxRow;
+      else if (row == kRows - 1 && column == 3 && showCurrent_)
+        row = kBoxRow;
       break;
     default: return;
   }
@@ -213,7 +222,12 @@ void TTavColorPopUp::HandleKey(WORD& Key) {
     case VK_TAB: extra_->SetFocus(); break;
     case VK_ESCAPE: Close(false); break;
     case VK_RETURN: Close(true); break;
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END: MoveSelection(Key); break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END: MoveSelection(Key); break;
     default: return;
   }
   Key = 0;
@@ -245,9 +259,7 @@ void TTavColorPopUp::WndProc(TMessage& Message) {
       HandleMouseDown(m.XPos, m.YPos);
       return;
     }
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; return;
     case WM_KEYDOWN: {
       WORD key = static_cast<WORD>(Message.WParam);
       HandleKey(key);
@@ -257,8 +269,7 @@ void TTavColorPopUp::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (shown_ && !IsOwnWindow(reinterpret_cast<HWND>(Message.WParam))) Close(false);
       break;
-    default:
-      break;
+    default: break;
   }
   TTavCustomControl::WndProc(Message);
 }
@@ -401,22 +412,15 @@ void TTavCustomColorButton::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TTavCustomColorButton::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case kOpenDialogMessage:
-      OpenDialog();
-      return;
+    case kOpenDialogMessage: OpenDialog(); return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       Invalidate();
       face_->Invalidate();
       break;
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTCHARS;
-      return;
-    case CM_ENABLEDCHANGED:
-      face_->SetEnabled(Enabled());
-      break;
-    default:
-      break;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTCHARS; return;
+    case CM_ENABLEDCHANGED: face_->SetEnabled(Enabled()); break;
+    default: break;
   }
   TTavCustomControl::WndProc(Message);
 }

@@ -7,8 +7,8 @@
 #include "vcl/stdctrls.h"
 #include "rect_ops.h"
 
-const TTypeInfo TypeInfo_TButtonLayout{"TButtonLayout", tkEnumeration,
-                                       {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
+const TTypeInfo TypeInfo_TButtonLayout{
+    "TButtonLayout", tkEnumeration, {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
 
 // ---- TGlyphList --------------------------------------------------------------------------------
 TGlyphList::TGlyphList(int AWidth, int AHeight) : TImageList(nullptr) {
@@ -110,7 +110,8 @@ void TButtonGlyph::SetGlyph(TBitmap* Value) {
   // The copy's own change notification must not run while it is taken.
   original_->OnChange = nullptr;
   if (Value) original_->Assign(Value);
-  else original_->Clear();
+  else
+    original_->Clear();
   original_->OnChange = [this](TObject* Sender) { GlyphChanged(Sender); };
   if (Value && Value->Height() > 0) {
     transparentColor_ = Value->TransparentColor();
@@ -178,7 +179,8 @@ int TButtonGlyph::CreateImage(TButtonState State) {
         for (int y = 0; y < h; ++y)
           for (int x = 0; x < w; ++x) {
             if (glyph[static_cast<size_t>(y) * w + x]) c->SetPixels(x, y, clBtnShadow);
-            else if (x > 0 && y > 0 && glyph[static_cast<size_t>(y - 1) * w + x - 1]) c->SetPixels(x, y, clWhite);
+            else if (x > 0 && y > 0 && glyph[static_cast<size_t>(y - 1) * w + x - 1])
+              c->SetPixels(x, y, clWhite);
           }
       }
       result = glyphList_->AddGlyph(&tmp, nullptr);
@@ -351,7 +353,8 @@ void TTavSpeedButton::SetBevelColor(TColor Value) {
 
 void TTavSpeedButton::UpdateExclusive() {
   if (groupIndex_ == 0 || !Parent()) return;
-  TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(groupIndex_), reinterpret_cast<LPARAM>(static_cast<TControl*>(this)), 0};
+  TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(groupIndex_), reinterpret_cast<LPARAM>(static_cast<TControl*>(this)),
+             0};
   for (int i = 0; i < Parent()->ControlCount(); ++i) {
     TControl* c = Parent()->Controls(i);
     if (c != this) c->Perform(m.Msg, m.WParam, m.LParam);
@@ -485,16 +488,12 @@ void TTavSpeedButton::WndProc(TMessage& Message) {
       break;
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
-    case CM_TEXTCHANGED:
-      Invalidate();
-      break;
+    case CM_TEXTCHANGED: Invalidate(); break;
     case CM_SYSCOLORCHANGE:
       glyph_->Invalidate();
       Invalidate();
       break;
-    case CM_BUTTONPRESSED:
-      ButtonPressed(Message);
-      return;
+    case CM_BUTTONPRESSED: ButtonPressed(Message); return;
     case CM_HINTSHOW:
       // No hint while disabled.
       Message.Result = Enabled() ? 0 : 1;
@@ -503,8 +502,7 @@ void TTavSpeedButton::WndProc(TMessage& Message) {
       TTavGraphicControl::WndProc(Message);
       if (down_ && OnDblClick) OnDblClick(this);
       return;
-    default:
-      break;
+    default: break;
   }
   TTavGraphicControl::WndProc(Message);
 }

@@ -72,17 +72,19 @@ void TZevCustomComboBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_KEYDOWN:
       switch (Message.WParam) {
-        case VK_ESCAPE: case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
-        case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
-          search_.clear();
-          break;
-        default:
-          break;
+        case VK_ESCAPE:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_END:
+        case VK_HOME:
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN: search_.clear(); break;
+        default: break;
       }
       break;
-    case WM_KILLFOCUS:
-      search_.clear();
-      break;
+    case WM_KILLFOCUS: search_.clear(); break;
     case WM_CHAR:
       if (!EditControl()) return TypeAhead(Message);
       break;
@@ -92,8 +94,7 @@ void TZevCustomComboBox::WndProc(TMessage& Message) {
         return CloseUp();
       }
       break;
-    default:
-      break;
+    default: break;
   }
   TCustomComboBox::WndProc(Message);
 }
@@ -122,25 +123,27 @@ void TZevCustomComboBox::SelectCompletion() {
 bool TZevCustomComboBox::EditKeyDown(TMessage& Message) {
   TCustomEdit* edit = EditControl();
   switch (Message.WParam) {
-    case VK_PRIOR: case VK_NEXT: case VK_UP: case VK_DOWN:
-      search_.clear();
-      return false;
-    case VK_HOME: case VK_END: case VK_LEFT: case VK_RIGHT:
-      search_ = edit->GetText();
-      return false;
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN: search_.clear(); return false;
+    case VK_HOME:
+    case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT: search_ = edit->GetText(); return false;
     case VK_DELETE: {
       search_ = edit->GetText();
       const int start = edit->SelStart();
       const int length = std::max(1, edit->SelLength());
-      if (start < static_cast<int>(search_.size())) search_.erase(static_cast<size_t>(start), static_cast<size_t>(length));
+      if (start < static_cast<int>(search_.size()))
+        search_.erase(static_cast<size_t>(start), static_cast<size_t>(length));
       edit->SetText(search_);
       edit->SetSelStart(start);
       Change();
       Complete(Message);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -219,8 +222,7 @@ void TZevCustomComboBox::EditWndProc(TMessage& Message) {
       TCustomComboBox::EditWndProc(Message);
       if (Style() == csDropDown) SelectCompletion();
       return;
-    default:
-      break;
+    default: break;
   }
   const bool cutOrPaste = Message.Msg == WM_KEYDOWN && (Message.WParam == 'X' || Message.WParam == 'V') &&
                           GetKeyState(VK_CONTROL) < 0;
@@ -249,8 +251,7 @@ constexpr int kGlyphSize = 12;
 constexpr BYTE kVariablePitch = TMPF_FIXED_PITCH;  // set for variable pitch, as the system has it
 }  // namespace
 
-TZevFontComboBox::TZevFontComboBox(TComponent* AOwner)
-    : TZevCustomComboBox(AOwner), font_(std::make_unique<TFont>()) {
+TZevFontComboBox::TZevFontComboBox(TComponent* AOwner) : TZevCustomComboBox(AOwner), font_(std::make_unique<TFont>()) {
   SetStyle(csOwnerDrawFixed);
   SetSorted(true);
   font_->SetSize(8);

@@ -4,11 +4,10 @@
 #include <algorithm>
 
 const TTypeInfo TypeInfo_TSides{"TSides", tkSet, {"sdLeft", "sdTop", "sdRight", "sdBottom"}};
-const TTypeInfo TypeInfo_TFrameStyle{
-    "TFrameStyle",
-    tkEnumeration,
-    {"fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered", "fsButtonDown", "fsRaised", "fsButtonUp", "fsStatus",
-     "fsPopup"}};
+const TTypeInfo TypeInfo_TFrameStyle{"TFrameStyle",
+                                     tkEnumeration,
+                                     {"fsNone", "fsFlat", "fsGroove", "fsBump", "fsLowered", "fsButtonDown", "fsRaised",
+                                      "fsButtonUp", "fsStatus", "fsPopup"}};
 
 namespace {
 

@@ -115,7 +115,8 @@ void TZevFileListBox::ReadFileNames() {
       } else {
         SHFILEINFOA info{};
         HICON icon = nullptr;
-        if (ShowGlyphs() && SHGetFileInfoA(ItemPath(rec.Name).c_str(), 0, &info, sizeof info, kIconFlags)) icon = info.hIcon;
+        if (ShowGlyphs() && SHGetFileInfoA(ItemPath(rec.Name).c_str(), 0, &info, sizeof info, kIconFlags))
+          icon = info.hIcon;
         index = Items()->AddObject(rec.Name, reinterpret_cast<TObject*>(icon));
       }
       if (index == kFirstHourglassItem && Screen) Screen->SetCursor(crHourGlass);

@@ -140,8 +140,7 @@ void TZevLabel::WndProc(TMessage& Message) {
       }
       if (OnMouseLeave) OnMouseLeave(this);
       return;
-    default:
-      TCustomLabel::WndProc(Message);
+    default: TCustomLabel::WndProc(Message);
   }
 }
 
@@ -154,8 +153,7 @@ std::vector<TZevLabel::TCopy> TZevLabel::Copies(bool MoveRightAlignedShadowDown)
     case TTextStyle::tsRecessed:
       if (lightTextStyle_) return {{1, 1, highlightColor_}};
       return {{1, 1, highlightColor_}, {-1, -1, shadowColor_}};
-    case TTextStyle::tsShadow:
-      return {{MoveRightAlignedShadowDown ? 0 : shadowDepth_, shadowDepth_, shadowColor_}};
+    case TTextStyle::tsShadow: return {{MoveRightAlignedShadowDown ? 0 : shadowDepth_, shadowDepth_, shadowColor_}};
   }
   return {};
 }
@@ -164,10 +162,9 @@ HFONT TZevLabel::MakeRotatedFont(int Tenths) {
   TFont* f = Font();
   const TFontStyles style = f->Style();
   const DWORD pitch = f->Pitch() == fpFixed ? FIXED_PITCH : f->Pitch() == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
-  return CreateFontA(f->Height(), 0, Tenths, 0, style.Contains(fsBold) ? FW_BOLD : FW_NORMAL,
-                     style.Contains(fsItalic), style.Contains(fsUnderline), style.Contains(fsStrikeOut),
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch,
-                     f->Name().c_str());
+  return CreateFontA(f->Height(), 0, Tenths, 0, style.Contains(fsBold) ? FW_BOLD : FW_NORMAL, style.Contains(fsItalic),
+                     style.Contains(fsUnderline), style.Contains(fsStrikeOut), DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, f->Name().c_str());
 }
 
 TPoint TZevLabel::RotationCentre() {
@@ -181,10 +178,24 @@ TPoint TZevLabel::RotationCentre() {
 void TZevLabel::RadiiOf(int& Rx, int& Ry) {
   const int w = Width(), h = Height();
   switch (centerPoint_) {
-    case cpUpperCenter: case cpLowerCenter: Rx = w / 2; Ry = h; return;
-    case cpLeftCenter: case cpRightCenter: Rx = w; Ry = h / 2; return;
-    case cpCenter: Rx = w / 2; Ry = h / 2; return;
-    default: Rx = w; Ry = h; return;
+    case cpUpperCenter:
+    case cpLowerCenter:
+      Rx = w / 2;
+      Ry = h;
+      return;
+    case cpLeftCenter:
+    case cpRightCenter:
+      Rx = w;
+      Ry = h / 2;
+      return;
+    case cpCenter:
+      Rx = w / 2;
+      Ry = h / 2;
+      return;
+    default:
+      Rx = w;
+      Ry = h;
+      return;
   }
 }
 
@@ -211,8 +222,10 @@ void TZevLabel::Paint() {
   c->Brush()->SetStyle(bsClear);
   c->SetFont(Font());
   if (rotation_ == roCurve) DrawCurved();
-  else if (rotation_ == roFlat) DrawFlat();
-  else DrawStraight();
+  else if (rotation_ == roFlat)
+    DrawFlat();
+  else
+    DrawStraight();
 }
 
 void TZevLabel::DrawStraight() {
@@ -251,7 +264,8 @@ void TZevLabel::DrawFlat() {
   switch (angle_) {
     case 0:
       if (how == taCenter) align = TA_CENTER | TA_TOP;
-      else align = TA_LEFT | TA_TOP;
+      else
+        align = TA_LEFT | TA_TOP;
       if (how == taLeftJustify) p.x = s;
       if (how == taRightJustify) p.x = cw - tw - s;
       p.y -= h / 2;

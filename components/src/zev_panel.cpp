@@ -101,8 +101,7 @@ TRect TZevCustomPanel::PaintBorder(const TRect& Rect, TFrameStyle Style) {
       return DrawBevel(Canvas(), Rect, borderHighlight_, borderSides_, BevelWidth(), borderShadow_);
     case TFrameStyle::fsStatus:
       return DrawBevel(Canvas(), Rect, borderShadow_, borderSides_, BevelWidth(), borderHighlight_);
-    default:
-      return DrawBorder(Canvas(), Rect, Style, borderSides_);
+    default: return DrawBorder(Canvas(), Rect, Style, borderSides_);
   }
 }
 
@@ -147,8 +146,8 @@ const TClassInfo& TZevCustomPanel::StaticClassInfo() {
   using C = TZevCustomPanel;
   static const TClassInfo info(
       "TZevCustomPanel", &TCustomPanel::StaticClassInfo(),
-      {OrdProperty<C>("AlignmentVertical", TypeInfo_TAlignmentVertical, &C::AlignmentVertical,
-                      &C::SetAlignmentVertical, avCenter),
+      {OrdProperty<C>("AlignmentVertical", TypeInfo_TAlignmentVertical, &C::AlignmentVertical, &C::SetAlignmentVertical,
+                      avCenter),
        OrdProperty<C>("BorderInner", TypeInfo_TFrameStyle, &C::BorderInner, &C::SetBorderInner,
                       static_cast<int>(TFrameStyle::fsNone)),
        OrdProperty<C>("BorderOuter", TypeInfo_TFrameStyle, &C::BorderOuter, &C::SetBorderOuter,

@@ -13,8 +13,9 @@ class TButtonsForm : public TForm {
  public:
   VCL_CLASS_INFO
   explicit TButtonsForm(TComponent* owner) : TForm(owner) {
-    ReadComponentText(kDescription, this,
-                      {FormField("btLogo", btLogo), FormField("btAnimation", btAnimation), FormField("btHelp", btHelp)});
+    ReadComponentText(
+        kDescription, this,
+        {FormField("btLogo", btLogo), FormField("btAnimation", btAnimation), FormField("btHelp", btHelp)});
     AfterConstruction();
   }
 
@@ -29,10 +30,10 @@ class TButtonsForm : public TForm {
 
   static const TClassInfo& Info() {
     using C = TButtonsForm;
-    static const TClassInfo info("TButtonsForm", &TForm::StaticClassInfo(), {},
-                                 {Handler<C>("btLogoClick", &C::btLogoClick),
-                                  Handler<C>("btAnimationClick", &C::btAnimationClick),
-                                  Handler<C>("btHelpClick", &C::btHelpClick)});
+    static const TClassInfo info(
+        "TButtonsForm", &TForm::StaticClassInfo(), {},
+        {Handler<C>("btLogoClick", &C::btLogoClick), Handler<C>("btAnimationClick", &C::btAnimationClick),
+         Handler<C>("btHelpClick", &C::btHelpClick)});
     return info;
   }
 

@@ -43,7 +43,9 @@ std::string ShowButtonsAndCheck() {
   ClientToScreen(form.Handle(), &origin);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   const int cx = origin.x - frame.left, cy = origin.y - frame.top;
-  auto at = [&](const host::Image& s, TControl* c, int x, int y) { return s.At(cx + c->Left() + x, cy + c->Top() + y); };
+  auto at = [&](const host::Image& s, TControl* c, int x, int y) {
+    return s.At(cx + c->Left() + x, cy + c->Top() + y);
+  };
   auto check = [&](const host::Image& s) {
     std::string faults;
     // Pressed bevel: the second ring is the window frame colour at its top-left.
@@ -58,9 +60,9 @@ std::string ShowButtonsAndCheck() {
     return faults;
   };
   SetTimer(form.Handle(), 1, 30, nullptr);
-  const host::Image shot = ShootWhenShown({frame.left, frame.top, width, height},
-                                          [] { Application->HandleMessage(); },
-                                          [&](const host::Image& s) { return check(s).empty(); }, kShotFile);
+  const host::Image shot = ShootWhenShown(
+      {frame.left, frame.top, width, height}, [] { Application->HandleMessage(); },
+      [&](const host::Image& s) { return check(s).empty(); }, kShotFile);
   KillTimer(form.Handle(), 1);
   if (shot.width != width) return "the X server gave no picture";
   return check(shot);

@@ -21,12 +21,11 @@ class TComposeForm : public TForm {
  public:
   VCL_CLASS_INFO
   explicit TComposeForm(TComponent* owner) : TForm(owner) {
-    ReadComponentText(kDescription,
-                      this, {FormField("ZevPanel1", ZevPanel1), FormField("cbSingleColor", cbSingleColor),
-                             FormField("FirstFontColor", FirstFontColor), FormField("FirstFont", FirstFont),
-                             FormField("LastFont", LastFont), FormField("Lista", Lista),
-                             FormField("ZevLabel1", ZevLabel1), FormField("ZevLabel2", ZevLabel2),
-                             FormField("lbTurned", lbTurned)});
+    ReadComponentText(kDescription, this,
+                      {FormField("ZevPanel1", ZevPanel1), FormField("cbSingleColor", cbSingleColor),
+                       FormField("FirstFontColor", FirstFontColor), FormField("FirstFont", FirstFont),
+                       FormField("LastFont", LastFont), FormField("Lista", Lista), FormField("ZevLabel1", ZevLabel1),
+                       FormField("ZevLabel2", ZevLabel2), FormField("lbTurned", lbTurned)});
     AfterConstruction();
   }
 
@@ -154,11 +153,10 @@ end
 };
 
 const TClassInfo& TComposeForm::StaticClassInfo() {
-  static const TClassInfo info("TComposeForm", &TForm::StaticClassInfo(), {},
-                               {Handler("FormCreate", &TComposeForm::FormCreate),
-                                Handler("BackChange", &TComposeForm::BackChange),
-                                Handler("TextChange", &TComposeForm::TextChange),
-                                Handler("ListaClick", &TComposeForm::ListaClick)});
+  static const TClassInfo info(
+      "TComposeForm", &TForm::StaticClassInfo(), {},
+      {Handler("FormCreate", &TComposeForm::FormCreate), Handler("BackChange", &TComposeForm::BackChange),
+       Handler("TextChange", &TComposeForm::TextChange), Handler("ListaClick", &TComposeForm::ListaClick)});
   return info;
 }
 
@@ -218,8 +216,8 @@ TEST_F(ComponentTest, ComposerStyleFormKeepsItsValuesAndTakesTheUsersPicks) {
   EXPECT_TRUE(form->lbTurned->IsTrueType());
 
   EXPECT_EQ(PickAndType(*form, [] { PumpMessages(); }), "");
-  EXPECT_EQ(form->Log, (std::vector<std::string>{"create", "back", "text FirstFont", "text FirstFont",
-                                                 "text FirstFont"}));
+  EXPECT_EQ(form->Log,
+            (std::vector<std::string>{"create", "back", "text FirstFont", "text FirstFont", "text FirstFont"}));
   delete form;
 }
 
@@ -243,8 +241,8 @@ std::string ShowComposerFormAndCheck() {
     return s.At(swatch.x, swatch.y) == Rgb(clRed) && s.At(panel.x, panel.y) == Rgb(clTeal);
   };
   SetTimer(form.Handle(), 1, 30, nullptr);
-  const host::Image shot = ShootWhenShown({frame.left, frame.top, width, height},
-                                          [] { Application->HandleMessage(); }, shown, kShotFile);
+  const host::Image shot = ShootWhenShown(
+      {frame.left, frame.top, width, height}, [] { Application->HandleMessage(); }, shown, kShotFile);
   KillTimer(form.Handle(), 1);
   if (shot.width != width) return faults + "the X server gave no picture\n";
   if (!shown(shot)) faults += "the picked red or the panel's teal is not on the screen\n";

@@ -152,8 +152,7 @@ TEST_F(FacePaintTest, DownToggleIsACheckerboardOfFaceAndWhiteExceptWhileHot) {
   Show();
   host::Image face = ShotOf(b);
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 40; ++x)
-      ASSERT_EQ(face.At(x, y), Rgb((x + y) % 2 ? clWhite : clBtnFace)) << x << "," << y;
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(face.At(x, y), Rgb((x + y) % 2 ? clWhite : clBtnFace)) << x << "," << y;
 
   const int paints = b->Face()->FullPaints();
   b->Background()->SetDitherDown(false);

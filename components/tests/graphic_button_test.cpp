@@ -272,7 +272,9 @@ TEST_F(ButtonTest, KeyboardSpaceEnterEscapeAndTheAccelerator) {
   ToxButton* ok = Make(10, 70, 75, 25, "OK");
   cancel->SetCancel(true);
   ok->SetDefault(true);
-  auto count = [&](ToxButton* b, const std::string& name) { b->OnClick = [this, name](TObject*) { log_.push_back(name); }; };
+  auto count = [&](ToxButton* b, const std::string& name) {
+    b->OnClick = [this, name](TObject*) { log_.push_back(name); };
+  };
   count(save, "save");
   count(cancel, "cancel");
   count(ok, "ok");

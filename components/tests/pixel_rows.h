@@ -11,9 +11,9 @@
 inline const std::map<char, TColor>& PixelNames() {
   // Colours that the classic scheme shares go by one name: black is 'k' (button text, window
   // frame), silver 'f' (button face), white 'h' (highlight), grey 's' (shadow).
-  static const std::map<char, TColor> names = {{'.', clLime}, {'s', clBtnShadow}, {'h', clBtnHighlight},
-                                               {'k', clBlack},  {'f', clBtnFace},   {'r', clRed},
-                                               {'b', clBlue},   {'y', clYellow},    {'n', clNavy}};
+  static const std::map<char, TColor> names = {{'.', clLime},  {'s', clBtnShadow}, {'h', clBtnHighlight},
+                                               {'k', clBlack}, {'f', clBtnFace},   {'r', clRed},
+                                               {'b', clBlue},  {'y', clYellow},    {'n', clNavy}};
   return names;
 }
 

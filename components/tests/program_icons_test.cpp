@@ -120,7 +120,8 @@ TEST(ProgramIcons, LookAsDrawn) {
 // ImageMagick's reading of the file gives the same pixels and transparency as ours.
 TEST(ProgramIcons, ImageMagickReadsTheSamePixels) {
   if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "no ImageMagick";
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("program-icons-" + std::to_string(::getpid()));
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("program-icons-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   for (TProgramIcon which : kAll) {
     const std::string file = components::ProgramIconFile(which);
@@ -129,8 +130,8 @@ TEST(ProgramIcons, ImageMagickReadsTheSamePixels) {
     for (int entry = 0; entry < 2; ++entry) {
       const int size = entry == 0 ? 32 : 16;
       const auto raw = folder / "icon.rgba";
-      const std::string command = "convert 'ico:" + ico.string() + "[" + std::to_string(entry) + "]' -depth 8 'rgba:" +
-                                  raw.string() + "' 2>/dev/null";
+      const std::string command = "convert 'ico:" + ico.string() + "[" + std::to_string(entry) +
+                                  "]' -depth 8 'rgba:" + raw.string() + "' 2>/dev/null";
       ASSERT_EQ(std::system(command.c_str()), 0) << command;
       std::ifstream in(raw, std::ios::binary);
       const std::string bytes((std::istreambuf_iterator<char>(in)), {});

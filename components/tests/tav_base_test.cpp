@@ -31,12 +31,9 @@ TEST(TavRoutines, SlotsDoWhatTheTableSays) {
     int v, lo, hi, clamp, clampEither;
     bool inRange, inRangeEither;
   } cases[] = {
-      {5, 10, 0, 10, 5, false, true},    // bounds given the wrong way round
-      {3, 5, 1, 5, 3, false, true},
-      {-1, 0, 10, 0, 0, false, false},
-      {11, 0, 10, 10, 10, false, false},
-      {7, 0, 10, 7, 7, true, true},
-      {20, 10, 0, 0, 10, false, false},
+      {5, 10, 0, 10, 5, false, true},  // bounds given the wrong way round
+      {3, 5, 1, 5, 3, false, true},   {-1, 0, 10, 0, 0, false, false},  {11, 0, 10, 10, 10, false, false},
+      {7, 0, 10, 7, 7, true, true},   {20, 10, 0, 0, 10, false, false},
   };
   for (const Bounds& c : cases) {
     EXPECT_EQ(r.Clamp(c.v, c.lo, c.hi), c.clamp) << c.v << " " << c.lo << " " << c.hi;

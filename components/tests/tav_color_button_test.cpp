@@ -105,8 +105,8 @@ TEST_F(ColorButtonTest, KeysMoveOnTheGridAndEnterPicks) {
   TTavColorPopUp* p = Open();
   struct Step {
     int key, selected;
-  } steps[] = {{VK_LEFT, 0}, {VK_RIGHT, 1}, {VK_DOWN, 5}, {VK_END, 19}, {VK_DOWN, 19}, {VK_UP, 15},
-               {VK_RIGHT, 15}, {VK_HOME, 0}, {VK_UP, 0}};
+  } steps[] = {{VK_LEFT, 0}, {VK_RIGHT, 1},  {VK_DOWN, 5}, {VK_END, 19}, {VK_DOWN, 19},
+               {VK_UP, 15},  {VK_RIGHT, 15}, {VK_HOME, 0}, {VK_UP, 0}};
   for (const Step& s : steps) {
     Key(s.key);
     EXPECT_EQ(p->SelectedIndex(), s.selected) << s.key;

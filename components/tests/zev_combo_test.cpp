@@ -63,7 +63,8 @@ TEST_F(FontComboTest, ListsTheScreensFamiliesOfTheChosenKindInNameOrder) {
     std::vector<std::string> names;
     for (const TFamily& f : screen)
       if (keep(f.flags)) names.push_back(f.name);
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
     return names;
   };
   combo_->HandleNeeded();
@@ -103,7 +104,7 @@ TEST_F(FontComboTest, EachKindOfFontHasItsGlyph) {
     return true;
   };
   EXPECT_TRUE(same(combo_->GlyphFor(TMPF_TRUETYPE | TMPF_VECTOR), &trueTypeFixed));  // Courier New
-  EXPECT_TRUE(same(combo_->GlyphFor(TMPF_TRUETYPE | TMPF_FIXED_PITCH), &trueType));   // Arial
+  EXPECT_TRUE(same(combo_->GlyphFor(TMPF_TRUETYPE | TMPF_FIXED_PITCH), &trueType));  // Arial
   EXPECT_TRUE(same(combo_->GlyphFor(0), &fixedPitch));
   EXPECT_TRUE(same(combo_->GlyphFor(TMPF_FIXED_PITCH), &device));  // MS Sans Serif
   combo_->SetFontDevice(fdPrinter);

@@ -80,7 +80,7 @@ TEST_F(FileListTest, EveryIconIsGivenBack) {
   list_->Repaint();
   PumpMessages();
   EXPECT_EQ(LiveIconCount(), iconsBefore_ + 5);  // the selected item's icon went after drawing
-  list_->SetShowLongNames(false);                // reads the list again
+  list_->SetShowLongNames(false);  // reads the list again
   EXPECT_EQ(LiveIconCount(), iconsBefore_ + 5);
   delete list_;
   EXPECT_EQ(LiveIconCount(), iconsBefore_);

@@ -104,12 +104,9 @@ TEST_F(LabelTest, EachTextStyleDrawsItsCopies) {
     bool red, blue;
     int redDx;  // where the red copy lies against the text, when it is drawn
   } cases[] = {
-      {TTextStyle::tsNormal, false, false, false, 0},
-      {TTextStyle::tsRaised, false, true, true, -1},
-      {TTextStyle::tsRaised, true, true, false, -1},
-      {TTextStyle::tsRecessed, false, true, true, 1},
-      {TTextStyle::tsRecessed, true, true, false, 1},
-      {TTextStyle::tsShadow, false, false, true, 0},
+      {TTextStyle::tsNormal, false, false, false, 0}, {TTextStyle::tsRaised, false, true, true, -1},
+      {TTextStyle::tsRaised, true, true, false, -1},  {TTextStyle::tsRecessed, false, true, true, 1},
+      {TTextStyle::tsRecessed, true, true, false, 1}, {TTextStyle::tsShadow, false, false, true, 0},
   };
   for (const Case& c : cases) {
     label_->SetTextStyle(c.style);

@@ -70,6 +70,8 @@ void PickJoke(const std::string& FileName, TStrings* Lines, bool CutPrefixes, co
   if (data == file.Count()) return;
   const int first = data + 1;
   if (format == "SINGLE") PickSingle(file, first, Lines);
-  else if (format == "Q&A") PickQuestion(file, first, Lines, CutPrefixes, Description);
-  else if (format == "ML") PickBlock(file, first, Lines);
+  else if (format == "Q&A")
+    PickQuestion(file, first, Lines, CutPrefixes, Description);
+  else if (format == "ML")
+    PickBlock(file, first, Lines);
 }

@@ -113,8 +113,7 @@ void TLogoComposer::BuildBackground() {
         throw;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   ComposeLogo();
 }

@@ -285,10 +285,11 @@ void TfmLogo::TimerTimer(TObject*) { Composer.TimerTimer(); }
 void TfmLogo::btAnimationClick(TObject*) { Timer->SetEnabled(btAnimation->Value()); }
 
 void TfmLogo::laURLClick(TObject*) {
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(Handle(), "Open", kTarnquillWebPage, nullptr, nullptr, 0));
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(Handle(), "Open", kTarnquillWebPage, nullptr, nullptr, 0));
   if (result <= 32)
-    MessageDlg(std::string("The web page ") + kTarnquillWebPage + " could not be opened.", mtError, TMsgDlgButtons{mbOK},
-               0);
+    MessageDlg(std::string("The web page ") + kTarnquillWebPage + " could not be opened.", mtError,
+               TMsgDlgButtons{mbOK}, 0);
 }
 
 void TfmLogo::btHelpClick(TObject*) { Application->HelpContext(0); }

@@ -35,11 +35,12 @@ void ShortcutToStartup(const std::string& Program, int X, int Y) {
   link.ShowCommand = kShowMinimisedNotActive;
   // Without a StartUp folder the link would land wherever the current folder is.
   if (folder.empty() || CreateShellLink(folder + "\\Tarnquill.LNK", link) < 0) {
-    MessageDlgPos("ERROR creating a shortcut to Brevicor on the StartUp folder", mtError, TMsgDlgButtons{mbOK}, 0, X, Y);
+    MessageDlgPos("ERROR creating a shortcut to Brevicor on the StartUp folder", mtError, TMsgDlgButtons{mbOK}, 0, X,
+                  Y);
     return;
   }
-  MessageDlgPos("A shortcut has been successfully created on the StartUp folder", mtInformation, TMsgDlgButtons{mbOK}, 0,
-                X, Y);
+  MessageDlgPos("A shortcut has been successfully created on the StartUp folder", mtInformation, TMsgDlgButtons{mbOK},
+                0, X, Y);
 }
 
 void BackupLogo(const std::string& ProgramFolder, int X, int Y, bool Unattended) {
@@ -77,7 +78,8 @@ void CheckMsdosSys() {
   std::vector<std::string> lines;
   for (int i = 0; i < file.Count(); ++i) lines.push_back(file.Get(i));
   if (!MsdosSysPreventsLogos(lines)) return;
-  MessageDlg("It seems as if your MSDOS.SYS file is preventing startup logos to appear. You should edit this file in "
-             "order to correct the problem. Click on the Help button for an explanation of this problem",
-             mtInformation, TMsgDlgButtons{mbOK, mbHelp}, kMsdosSysHelpContext);
+  MessageDlg(
+      "It seems as if your MSDOS.SYS file is preventing startup logos to appear. You should edit this file in "
+      "order to correct the problem. Click on the Help button for an explanation of this problem",
+      mtInformation, TMsgDlgButtons{mbOK, mbHelp}, kMsdosSysHelpContext);
 }

@@ -42,9 +42,7 @@ int MeasureText(TPixelGraphic* Image, const TTextStyle& Style, const std::string
 void DrawTextWithEffect(TPixelGraphic* Image, const TTextStyle& Style, int Top, const std::string& Text) {
   HDC dc = PrepareCanvas(Image, Style);
   switch (Style.Effect) {
-    case teNothing:
-      Draw(dc, Text, Style.Color, kBoxLeft, Top, kBoxRight);
-      break;
+    case teNothing: Draw(dc, Text, Style.Color, kBoxLeft, Top, kBoxRight); break;
     case teShadow:
       Draw(dc, Text, Style.ShadowColor, kBoxLeft + 2, Top + 2, kBoxRight + 2);
       Draw(dc, Text, Style.Color, kBoxLeft, Top, kBoxRight);
@@ -54,7 +52,6 @@ void DrawTextWithEffect(TPixelGraphic* Image, const TTextStyle& Style, int Top, 
       Draw(dc, Text, ShadeColor(Style.Color, -80), kBoxLeft + 1, Top + 1, kBoxRight + 1);
       Draw(dc, Text, Style.Color, kBoxLeft, Top, kBoxRight);
       break;
-    default:
-      break;
+    default: break;
   }
 }

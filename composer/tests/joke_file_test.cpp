@@ -31,18 +31,32 @@ TEST_F(JokeFileTest, EachFormatGivesItsTexts) {
     const char* expected;
   };
   const Case cases[] = {
-      {"single with comment and empty line", {"[Header]", "Description=Desc", "Format=SINGLE", "[Data]", "; note", "", "Only joke"}, "Desc | Only joke"},
+      {"single with comment and empty line",
+       {"[Header]", "Description=Desc", "Format=SINGLE", "[Data]", "; note", "", "Only joke"},
+       "Desc | Only joke"},
       {"single without description", {"[Header]", "Format=single", "[Data]", "", "Only joke", ";x"}, "DQ | Only joke"},
-      {"q&a with two answers", {"[Header]", "Format=Q&A", "[Data]", "Q: Why?", "A: One", "A: Two", "A: "}, "Why? | One\r\nTwo\r\n"},
-      {"q&a answered by the description", {"[Header]", "Description=Desc", "Format=Q&A", "[Data]", "Q: Why?", "B: no"}, "Why? | Desc"},
+      {"q&a with two answers",
+       {"[Header]", "Format=Q&A", "[Data]", "Q: Why?", "A: One", "A: Two", "A: "},
+       "Why? | One\r\nTwo\r\n"},
+      {"q&a answered by the description",
+       {"[Header]", "Description=Desc", "Format=Q&A", "[Data]", "Q: Why?", "B: no"},
+       "Why? | Desc"},
       {"q&a without description", {"[Header]", "Format=Q&A", "[Data]", "Q: Why?"}, "DQ | Why?"},
-      {"q&a only false questions", {"[Header]", "Format=Q&A", "[Data]", "q: lower", "Q:nospace", " Q: blank"}, "DQ | DA"},
-      {"ml one line", {"[Header]", "Description=Desc", "Format=ML", "[DATA]", "x", "<start>", "Line", "<End>"}, "Desc | Line"},
-      {"ml three lines", {"[Header]", "Format=Ml", "[data]", "<START>", "<END>", "; two", "three", "<END>"}, "<END> | ; two\r\nthree"},
+      {"q&a only false questions",
+       {"[Header]", "Format=Q&A", "[Data]", "q: lower", "Q:nospace", " Q: blank"},
+       "DQ | DA"},
+      {"ml one line",
+       {"[Header]", "Description=Desc", "Format=ML", "[DATA]", "x", "<start>", "Line", "<End>"},
+       "Desc | Line"},
+      {"ml three lines",
+       {"[Header]", "Format=Ml", "[data]", "<START>", "<END>", "; two", "three", "<END>"},
+       "<END> | ; two\r\nthree"},
       {"ml block left open", {"[Header]", "Format=ML", "[Data]", "<START>", "a", "b"}, "a | b"},
       {"ml start on the last line", {"[Header]", "Format=ML", "[Data]", "<START>"}, "DQ | DA"},
       {"ml start behind a blank", {"[Header]", "Format=ML", "[Data]", " <START>", "a", "b"}, "DQ | DA"},
-      {"single without usable lines", {"[Header]", "Description=Desc", "Format=SINGLE", "[Data]", "", ";c", ""}, "DQ | DA"},
+      {"single without usable lines",
+       {"[Header]", "Description=Desc", "Format=SINGLE", "[Data]", "", ";c", ""},
+       "DQ | DA"},
       {"single with nothing after data", {"[Header]", "Format=SINGLE", "[Data]"}, "DQ | DA"},
       {"no format", {"[Header]", "Description=Desc", "[Data]", "joke"}, "DQ | DA"},
       {"unknown format", {"[Header]", "Format=LIMERICK", "[Data]", "joke"}, "DQ | DA"},
@@ -60,7 +74,8 @@ TEST_F(JokeFileTest, MissingFileKeepsTheDefaults) {
 }
 
 TEST_F(JokeFileTest, PickJokeKeepsPrefixesWhenAskedAndDrawsEveryJoke) {
-  WriteLines(root.DriveC() / "qa.txt", {"[Header]", "Format=Q&A", "[Data]", "Q: One?", "Q: Two?", "A: yes", "Q: Three?"});
+  WriteLines(root.DriveC() / "qa.txt",
+             {"[Header]", "Format=Q&A", "[Data]", "Q: One?", "Q: Two?", "A: yes", "Q: Three?"});
   TStringList lines;
   std::set<std::string> seen;
   RandSeed = 12345;

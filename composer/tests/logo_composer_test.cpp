@@ -99,9 +99,12 @@ TEST_F(LogoComposerTest, ThreeDEffectDrawsLightAndDarkEdges) {
     for (int x = 0; x < 640; ++x) {
       const TColor c = At(x, y);
       if (c == RGB(255, 255, 204)) ++light;
-      else if (c == RGB(51, 51, 0)) ++dark;
-      else if (c == RGB(255, 255, 0)) ++yellow;
-      else if (c != clBlack) ++other;
+      else if (c == RGB(51, 51, 0))
+        ++dark;
+      else if (c == RGB(255, 255, 0))
+        ++yellow;
+      else if (c != clBlack)
+        ++other;
     }
   EXPECT_GT(light, 0);
   EXPECT_GT(dark, 0);

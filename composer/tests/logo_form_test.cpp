@@ -24,14 +24,30 @@ TEST_F(LogoFormTest, TheWindowComesFromItsDescription) {
     const char* Class;
   };
   const TControlCase classes[] = {
-      {"Pages", "TPageControl"},          {"laJokeFile", "TLabel"},          {"Lista", "TZevFileListBox"},
-      {"btSelect", "ToxButton"},          {"rgBackground", "TRadioGroup"},   {"cbSingleColor", "TTavColorButton"},
-      {"cbFromColor", "TTavColorButton"}, {"cbToColor", "TTavColorButton"},  {"btBitmap", "ToxButton"},
-      {"cbTiled", "TCheckBox"},           {"FirstFont", "TZevFontComboBox"}, {"seFirst", "TSpinEdit"},
-      {"rgFirstEffect", "TRadioGroup"},   {"edFirst", "TEdit"},              {"LastFont", "TZevFontComboBox"},
-      {"seAnimation", "TSpinEdit"},       {"StartColor", "TTavColorButton"}, {"ZevLabel1", "TZevLabel"},
-      {"laURL", "TLabel"},                {"ZevPanel1", "TZevPanel"},        {"Image", "TPGImage"},
-      {"btAnimation", "ToxButton"},       {"dgOpen", "TPGOpenDialog"},       {"Timer", "TTimer"},
+      {"Pages", "TPageControl"},
+      {"laJokeFile", "TLabel"},
+      {"Lista", "TZevFileListBox"},
+      {"btSelect", "ToxButton"},
+      {"rgBackground", "TRadioGroup"},
+      {"cbSingleColor", "TTavColorButton"},
+      {"cbFromColor", "TTavColorButton"},
+      {"cbToColor", "TTavColorButton"},
+      {"btBitmap", "ToxButton"},
+      {"cbTiled", "TCheckBox"},
+      {"FirstFont", "TZevFontComboBox"},
+      {"seFirst", "TSpinEdit"},
+      {"rgFirstEffect", "TRadioGroup"},
+      {"edFirst", "TEdit"},
+      {"LastFont", "TZevFontComboBox"},
+      {"seAnimation", "TSpinEdit"},
+      {"StartColor", "TTavColorButton"},
+      {"ZevLabel1", "TZevLabel"},
+      {"laURL", "TLabel"},
+      {"ZevPanel1", "TZevPanel"},
+      {"Image", "TPGImage"},
+      {"btAnimation", "ToxButton"},
+      {"dgOpen", "TPGOpenDialog"},
+      {"Timer", "TTimer"},
       {"PS", "TPFormSettings"},
   };
   for (const TControlCase& c : classes) {
@@ -70,9 +86,9 @@ TEST_F(LogoFormTest, TheWindowComesFromItsDescription) {
     EXPECT_TRUE(spin->OnChange);
   }
   const std::pair<TTavColorButton*, TColor> colours[] = {
-      {form->cbSingleColor, clBlue},     {form->cbFromColor, clBlue},        {form->cbToColor, clBlack},
-      {form->FirstFontColor, clYellow},  {form->cbFirstShadowColor, clBlack}, {form->LastFontColor, clRed},
-      {form->cbLastShadowColor, clBlack}, {form->StartColor, clBlue},        {form->EndColor, clNavy},
+      {form->cbSingleColor, clBlue},      {form->cbFromColor, clBlue},         {form->cbToColor, clBlack},
+      {form->FirstFontColor, clYellow},   {form->cbFirstShadowColor, clBlack}, {form->LastFontColor, clRed},
+      {form->cbLastShadowColor, clBlack}, {form->StartColor, clBlue},          {form->EndColor, clNavy},
   };
   for (auto [button, colour] : colours) {
     EXPECT_EQ(button->Value(), colour) << button->Name();
@@ -225,9 +241,10 @@ TEST_F(LogoFormTest, EveryBoundSettingComesBackInANewWindow) {
 
 TEST_F(LogoFormTest, TheMsdosCheckRunsUntilTheSettingsAreSaved) {
   WriteLines(root.DriveC() / "msdos.sys", {"[Options]", "LOGO=0"});
-  const std::string warning = "It seems as if your MSDOS.SYS file is preventing startup logos to appear. You should "
-                              "edit this file in order to correct the problem. Click on the Help button for an "
-                              "explanation of this problem";
+  const std::string warning =
+      "It seems as if your MSDOS.SYS file is preventing startup logos to appear. You should "
+      "edit this file in order to correct the problem. Click on the Help button for an "
+      "explanation of this problem";
   TfmLogo* form = MakeForm();
   FreeForm(form);
   form = MakeForm();  // not saved: it runs again

@@ -85,7 +85,8 @@ void PressHelpThenOk(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 TEST_F(LogoFormWindowsTest, TheLogoZeroWarningsHelpButtonExplainsTheSetting) {
-  if (host::Unattended()) GTEST_SKIP() << "the message is answered on standard error without STARTLOGO_DISPLAY=headless";
+  if (host::Unattended())
+    GTEST_SKIP() << "the message is answered on standard error without STARTLOGO_DISPLAY=headless";
   WriteLines(root.DriveC() / "MSDOS.SYS", {"[Options]", "BootGUI=1", "Logo=0"});
   const TDialogHandler recorder = SetDialogHandler(nullptr);  // the real message, driven by a timer
   SetTimer(nullptr, 0, 1, PressHelpThenOk);

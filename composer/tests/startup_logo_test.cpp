@@ -16,7 +16,9 @@ DWORD At32(const std::string& b, size_t at) {
   for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<BYTE>(b[at + size_t(i)]);
   return v;
 }
-BYTE Pixel(const std::string& b, int x, int y) { return static_cast<BYTE>(b[1078 + size_t(399 - y) * 320 + size_t(x)]); }
+BYTE Pixel(const std::string& b, int x, int y) {
+  return static_cast<BYTE>(b[1078 + size_t(399 - y) * 320 + size_t(x)]);
+}
 
 class StartupLogoTest : public MachineRootTest {
  protected:
@@ -36,8 +38,8 @@ TEST_F(StartupLogoTest, GoldenHeaderPaletteAndBar) {
   const std::string b = Save(4, 8);
   ASSERT_EQ(b.size(), 129078u);
   EXPECT_EQ(b.substr(0, 2), "BM");
-  const std::pair<size_t, DWORD> fields[] = {{2, 129078}, {10, 1078}, {14, 40}, {18, 320}, {22, 400}, {30, 0},
-                                             {34, 128000}, {38, 0}, {42, 0}, {46, 256}, {50, 252}};
+  const std::pair<size_t, DWORD> fields[] = {{2, 129078},  {10, 1078}, {14, 40}, {18, 320}, {22, 400}, {30, 0},
+                                             {34, 128000}, {38, 0},    {42, 0},  {46, 256}, {50, 252}};
   for (auto [offset, value] : fields) EXPECT_EQ(At32(b, offset), value) << "offset " << offset;
   EXPECT_EQ(At32(b, 26), 1u | (8u << 16));  // planes, bits per pixel
   const DWORD blues[] = {255, 224, 192, 160};
@@ -76,7 +78,9 @@ TEST_F(StartupLogoTest, AttributesOfTheOldLogoAreKept) {
   SetFileAttributesA("c:\\logo.sys", 0);
   ASSERT_TRUE(DeleteFileA("c:\\logo.sys"));
   Save(4, 4);
-  EXPECT_EQ(GetFileAttributesA("c:\\logo.sys") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), 0u);
+  EXPECT_EQ(
+      GetFileAttributesA("c:\\logo.sys") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+      0u);
 }
 
 TEST_F(StartupLogoTest, AFailedReplacementIsReportedAndKeepsTheOldLogo) {
@@ -111,7 +115,8 @@ TEST_F(StartupLogoTest, AnIndependentReaderSeesA320By400PaletteImage) {
   Save(4, 4);
   const std::filesystem::path copy = root.Path() / "logo.bmp";
   std::filesystem::copy_file(root.DriveC() / "logo.sys", copy);
-  const std::string command = std::string(kIdentify) + " -format '%w %h %[type] %z %[colors]' '" + copy.string() + "' 2>&1";
+  const std::string command =
+      std::string(kIdentify) + " -format '%w %h %[type] %z %[colors]' '" + copy.string() + "' 2>&1";
   FILE* pipe = ::popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   char buffer[256] = {};

@@ -26,8 +26,8 @@ TEST(MsdosSys, OnlyAnUncommentedLogoZeroPreventsLogos) {
     bool Prevents;
   };
   const TCase cases[] = {
-      {"LOGO=0", true},       {"logo=0", true},   {";LOGO=0", false}, {"LOGO=0 ;x", true},
-      {"LOGO = 0", false},    {"LOGO=1", false},  {"BootGUI=1", false}, {"; old: LOGO=0", false},
+      {"LOGO=0", true},    {"logo=0", true},  {";LOGO=0", false},   {"LOGO=0 ;x", true},
+      {"LOGO = 0", false}, {"LOGO=1", false}, {"BootGUI=1", false}, {"; old: LOGO=0", false},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(MsdosSysPreventsLogos({"[Options]", c.Line, "BootMulti=1"}), c.Prevents) << c.Line;

@@ -163,8 +163,9 @@ TEST_F(TarnquillProcessTest, TheStartupShortcutsTargetWritesTheLogoAsAtLogOn) {
   EXPECT_EQ(link->ShowCommand, 7);
   if (std::system("command -v lnkinfo >/dev/null 2>&1") == 0) {
     const std::filesystem::path info = root.Path() / "lnkinfo.txt";
-    ASSERT_EQ(std::system(("lnkinfo '" + machine::HostPath(linkFile).string() + "' > '" + info.string() + "' 2>&1").c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("lnkinfo '" + machine::HostPath(linkFile).string() + "' > '" + info.string() + "' 2>&1").c_str()),
+        0);
     const std::string text = ReadBytes(info);
     EXPECT_NE(text.find(program), std::string::npos) << text;
     EXPECT_NE(text.find("/AUTO"), std::string::npos) << text;

@@ -93,7 +93,8 @@ std::string ShowAndShoot() {
   SetTimer(preview->Handle(), 1, 30, nullptr);
   const host::Image shot = ShootClient(preview, {4, 4}, kPreviewShot);
   KillTimer(preview->Handle(), 1);
-  if (shot.width != Screen->Width() || shot.height != Screen->Height()) return faults + "the preview does not cover the screen\n";
+  if (shot.width != Screen->Width() || shot.height != Screen->Height())
+    return faults + "the preview does not cover the screen\n";
   if (shot.At(4, 4) != kLogoBlue || shot.At(shot.width - 4, 4) != kLogoBlue)
     faults += "the preview does not show the logo from edge to edge\n";
   delete preview;

@@ -14,9 +14,13 @@
 
 namespace {
 
-[[noreturn]] void HeaderFault(const char* field) { throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalid, field)); }
+[[noreturn]] void HeaderFault(const char* field) {
+  throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalid, field));
+}
 
-TPGBitCount FormatOfBitCount(int bitCount) { return bitCount == 1 ? pgbc1 : bitCount == 4 ? pgbc4 : bitCount == 8 ? pgbc8 : pgbc24; }
+TPGBitCount FormatOfBitCount(int bitCount) {
+  return bitCount == 1 ? pgbc1 : bitCount == 4 ? pgbc4 : bitCount == 8 ? pgbc8 : pgbc24;
+}
 
 // Bytes left between the position and the end; 0 when the size cannot be told.
 std::int64_t BytesLeft(TStream* stream) {
@@ -53,7 +57,8 @@ TBMPHeader ReadCoreHeader(TStream* Stream) {
   h.Height = ReadLE16(b + 6);
   if (ReadLE16(b + 8) != 1) HeaderFault("BitmapCoreHeader.bcPlanes");
   h.BitCount = ReadLE16(b + 10);
-  if (h.BitCount != 1 && h.BitCount != 4 && h.BitCount != 8 && h.BitCount != 24) HeaderFault("BitmapCoreHeader.bcBitCount");
+  if (h.BitCount != 1 && h.BitCount != 4 && h.BitCount != 8 && h.BitCount != 24)
+    HeaderFault("BitmapCoreHeader.bcBitCount");
   return h;
 }
 

@@ -25,9 +25,7 @@ class TCodecInput {
     return true;
   }
   // Bytes not handed out yet, buffered or in the stream.
-  std::int64_t Left() const {
-    return fill_ - pos_ + std::max<std::int64_t>(stream_->Size() - stream_->Position(), 0);
-  }
+  std::int64_t Left() const { return fill_ - pos_ + std::max<std::int64_t>(stream_->Size() - stream_->Position(), 0); }
   void Read(std::uint8_t* Out, int Count) {
     for (int i = 0; i < Count; ++i) Out[i] = Next();
   }

@@ -11,14 +11,14 @@ namespace {
 
 // Three pSys16 entries per 64-level cell: a first guess and two alternatives.
 constexpr std::uint8_t kSys16Cells[64][3] = {
-    {0, 0, 0},   {4, 4, 4},   {4, 4, 4},    {12, 12, 12}, {2, 2, 2},   {6, 6, 6},   {6, 6, 6},    {6, 12, 12},
-    {2, 2, 2},   {6, 6, 6},   {6, 6, 6},    {6, 14, 14},  {10, 10, 10}, {6, 10, 10}, {6, 14, 14},  {14, 14, 14},
-    {1, 1, 1},   {5, 5, 5},   {5, 5, 5},    {5, 12, 12},  {3, 3, 3},   {8, 8, 8},   {8, 8, 8},    {8, 12, 12},
-    {3, 3, 3},   {8, 8, 8},   {8, 8, 8},    {7, 8, 14},   {3, 10, 10}, {8, 10, 10}, {7, 8, 14},   {7, 14, 14},
-    {1, 1, 1},   {5, 5, 5},   {5, 5, 5},    {5, 13, 13},  {3, 3, 3},   {8, 8, 8},   {8, 8, 8},    {7, 8, 13},
-    {3, 3, 3},   {8, 8, 8},   {7, 8, 8},    {7, 7, 7},    {3, 11, 11}, {7, 8, 11},  {7, 7, 7},    {7, 7, 7},
-    {9, 9, 9},   {5, 9, 9},   {5, 13, 13},  {13, 13, 13}, {3, 9, 9},   {8, 9, 9},   {7, 8, 13},   {7, 13, 13},
-    {3, 11, 11}, {7, 8, 11},  {7, 7, 7},    {7, 7, 7},    {11, 11, 11}, {7, 11, 11}, {7, 7, 7},   {7, 15, 15},
+    {0, 0, 0},   {4, 4, 4},  {4, 4, 4},   {12, 12, 12}, {2, 2, 2},    {6, 6, 6},   {6, 6, 6},   {6, 12, 12},
+    {2, 2, 2},   {6, 6, 6},  {6, 6, 6},   {6, 14, 14},  {10, 10, 10}, {6, 10, 10}, {6, 14, 14}, {14, 14, 14},
+    {1, 1, 1},   {5, 5, 5},  {5, 5, 5},   {5, 12, 12},  {3, 3, 3},    {8, 8, 8},   {8, 8, 8},   {8, 12, 12},
+    {3, 3, 3},   {8, 8, 8},  {8, 8, 8},   {7, 8, 14},   {3, 10, 10},  {8, 10, 10}, {7, 8, 14},  {7, 14, 14},
+    {1, 1, 1},   {5, 5, 5},  {5, 5, 5},   {5, 13, 13},  {3, 3, 3},    {8, 8, 8},   {8, 8, 8},   {7, 8, 13},
+    {3, 3, 3},   {8, 8, 8},  {7, 8, 8},   {7, 7, 7},    {3, 11, 11},  {7, 8, 11},  {7, 7, 7},   {7, 7, 7},
+    {9, 9, 9},   {5, 9, 9},  {5, 13, 13}, {13, 13, 13}, {3, 9, 9},    {8, 9, 9},   {7, 8, 13},  {7, 13, 13},
+    {3, 11, 11}, {7, 8, 11}, {7, 7, 7},   {7, 7, 7},    {11, 11, 11}, {7, 11, 11}, {7, 7, 7},   {7, 15, 15},
 };
 
 // Brightness 0..765 to the pGray236 entry whose level x 3 is nearest, the lower one on ties.
@@ -29,7 +29,8 @@ const std::array<std::uint8_t, 766>& Gray236Table() {
     for (int b = 0; b < 766; ++b) {
       int best = 0;
       for (int i = 1; i < 236; ++i) {
-        int d = RedOf(greys[static_cast<std::size_t>(i)]) * 3 - b, bestD = RedOf(greys[static_cast<std::size_t>(best)]) * 3 - b;
+        int d = RedOf(greys[static_cast<std::size_t>(i)]) * 3 - b,
+            bestD = RedOf(greys[static_cast<std::size_t>(best)]) * 3 - b;
         if (d * d < bestD * bestD) best = i;
       }
       t[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(best);
@@ -58,7 +59,8 @@ int Sys16Search(TColor color) {
 
 int Special252Search(TColor color) {
   int cell = ((RedOf(color) + 16) / 32) * 81 + ((GreenOf(color) + 16) / 32) * 9 + (BlueOf(color) + 16) / 32;
-  int first = Special252CellStarts[static_cast<std::size_t>(cell)], end = Special252CellStarts[static_cast<std::size_t>(cell) + 1];
+  int first = Special252CellStarts[static_cast<std::size_t>(cell)],
+      end = Special252CellStarts[static_cast<std::size_t>(cell) + 1];
   int result = Special252CellEntries[static_cast<std::size_t>(first)];
   int best = Distance(color, Special252Entry(result));
   for (int k = first + 1; k < end; ++k) {

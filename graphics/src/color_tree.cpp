@@ -108,7 +108,8 @@ class TColorTree {
 
   static void Collect(const TNode* node, std::vector<TColor>& colors) {
     if (node->Leaf) {
-      colors.push_back(RGBToColor(static_cast<int>(node->Red / node->Count), static_cast<int>(node->Green / node->Count),
+      colors.push_back(RGBToColor(static_cast<int>(node->Red / node->Count),
+                                  static_cast<int>(node->Green / node->Count),
                                   static_cast<int>(node->Blue / node->Count)));
       return;
     }

@@ -8,7 +8,8 @@
 
 void TPixelGraphic::WriteColor(int X, int Y, int R, int G, int B) {
   if (format_ == pgbc24) {
-    SetPixel(X, Y, static_cast<std::uint32_t>(B) << 16 | static_cast<std::uint32_t>(G) << 8 | static_cast<std::uint32_t>(R));
+    SetPixel(X, Y,
+             static_cast<std::uint32_t>(B) << 16 | static_cast<std::uint32_t>(G) << 8 | static_cast<std::uint32_t>(R));
   } else if (!errorRows_[0].empty()) {
     DitherPixel(X, Y, R, G, B);
   } else {
@@ -24,8 +25,7 @@ bool TPixelGraphic::ReportRowDone(int Step, int Max) {
 
 void TPixelGraphic::CopyRect(int DstX, int DstY, TPixelGraphic* Source, int SrcX, int SrcY, int AWidth, int AHeight) {
   FlushGdi();
-  if (width_ <= 0 || height_ <= 0 || !bits_ || !Source || Source->width_ <= 0 || Source->height_ <= 0 ||
-      !Source->bits_)
+  if (width_ <= 0 || height_ <= 0 || !bits_ || !Source || Source->width_ <= 0 || Source->height_ <= 0 || !Source->bits_)
     return;
   // Copying within one image reads from a snapshot, so overlapping blocks come out as from a copy.
   std::unique_ptr<TPixelGraphic> snapshot;
@@ -39,12 +39,14 @@ void TPixelGraphic::CopyRect(int DstX, int DstY, TPixelGraphic* Source, int SrcX
   std::int64_t firstRow = std::max<std::int64_t>(DstY, 0);
   std::int64_t lastRow = std::min<std::int64_t>(std::int64_t{DstY} + AHeight - 1, height_ - 1);
   std::int64_t firstCol = std::max<std::int64_t>({DstX, 0, -shift});
-  std::int64_t lastCol = std::min<std::int64_t>({std::int64_t{DstX} + AWidth - 1, width_ - 1, Source->width_ - 1 - shift});
+  std::int64_t lastCol =
+      std::min<std::int64_t>({std::int64_t{DstX} + AWidth - 1, width_ - 1, Source->width_ - 1 - shift});
   if (firstCol <= lastCol) {
     bool dithering = dither_ && format_ != pgbc24;
     try {
       if (dithering) BuildDitherTables();
-      else FreeDitherBuffers();
+      else
+        FreeDitherBuffers();
       if (OnProgressStart) OnProgressStart(this);
       TSourcePixels source(*Source);
       int x0 = static_cast<int>(firstCol), x1 = static_cast<int>(lastCol);

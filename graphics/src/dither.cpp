@@ -44,7 +44,8 @@ void TPixelGraphic::BuildDitherTables() {
   if (limit != 255)
     for (int e = limit; e <= 255; ++e) positive[static_cast<std::size_t>(e)] = limit;
   if (soft)
-    for (int i = limit / 2; i <= (limit * 3) / 2 && i < 255; ++i) positive[static_cast<std::size_t>(i)] = i / 2 + limit / 4;
+    for (int i = limit / 2; i <= (limit * 3) / 2 && i < 255; ++i)
+      positive[static_cast<std::size_t>(i)] = i / 2 + limit / 4;
   errorLimit_.assign(511, 0);
   for (int e = 0; e <= 255; ++e) {
     errorLimit_[static_cast<std::size_t>(255 + e)] = positive[static_cast<std::size_t>(e)];

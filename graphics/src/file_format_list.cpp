@@ -19,36 +19,17 @@ TObject* Make() {
 // The codecs in registration order; each codec adds its own lines.
 std::vector<TFileFormatFactory> FileFormatReaderFactories() {
   return {
-      Make<TBMPFileFormatReader>,
-      Make<TDIBFileFormatReader>,
-      Make<TRLEFileFormatReader>,
-      Make<TJPGFileFormatReader>,
-      Make<TJPEGFileFormatReader>,
-      Make<TJIFFileFormatReader>,
-      Make<TPNGFileFormatReader>,
-      Make<TPCXFileFormatReader>,
-      Make<TPBMFileFormatReader>,
-      Make<TPGMFileFormatReader>,
-      Make<TPPMFileFormatReader>,
-      Make<TTGAFileFormatReader>,
-      Make<TTIFFileFormatReader>,
-      Make<TTIFFFileFormatReader>,
+      Make<TBMPFileFormatReader>,  Make<TDIBFileFormatReader>,  Make<TRLEFileFormatReader>, Make<TJPGFileFormatReader>,
+      Make<TJPEGFileFormatReader>, Make<TJIFFileFormatReader>,  Make<TPNGFileFormatReader>, Make<TPCXFileFormatReader>,
+      Make<TPBMFileFormatReader>,  Make<TPGMFileFormatReader>,  Make<TPPMFileFormatReader>, Make<TTGAFileFormatReader>,
+      Make<TTIFFileFormatReader>,  Make<TTIFFFileFormatReader>,
   };
 }
 
 std::vector<TFileFormatFactory> FileFormatWriterFactories() {
   return {
-      Make<TBMPFileFormatWriter>,
-      Make<TDIBFileFormatWriter>,
-      Make<TJPGFileFormatWriter>,
-      Make<TJPEGFileFormatWriter>,
-      Make<TJIFFileFormatWriter>,
-      Make<TPNGFileFormatWriter>,
-      Make<TPBMFileFormatWriter>,
-      Make<TPGMFileFormatWriter>,
-      Make<TPPMFileFormatWriter>,
-      Make<TTGAFileFormatWriter>,
-      Make<TTIFFileFormatWriter>,
-      Make<TTIFFFileFormatWriter>,
+      Make<TBMPFileFormatWriter>, Make<TDIBFileFormatWriter>, Make<TJPGFileFormatWriter>, Make<TJPEGFileFormatWriter>,
+      Make<TJIFFileFormatWriter>, Make<TPNGFileFormatWriter>, Make<TPBMFileFormatWriter>, Make<TPGMFileFormatWriter>,
+      Make<TPPMFileFormatWriter>, Make<TTGAFileFormatWriter>, Make<TTIFFileFormatWriter>, Make<TTIFFFileFormatWriter>,
   };
 }

@@ -40,7 +40,8 @@ namespace {
 
 void SortFormatList(TList* list) {
   auto compare = [](void* a, void* b) {
-    return CompareFileFormatExtensions(static_cast<TFileFormatReaderWriter*>(a), static_cast<TFileFormatReaderWriter*>(b));
+    return CompareFileFormatExtensions(static_cast<TFileFormatReaderWriter*>(a),
+                                       static_cast<TFileFormatReaderWriter*>(b));
   };
   for (int i = 1; i < list->Count(); ++i)
     if (compare(list->Items(i - 1), list->Items(i)) > 0) return list->Sort(compare);

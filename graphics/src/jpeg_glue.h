@@ -21,7 +21,7 @@ struct TJPEGErrors {
   std::jmp_buf Jump;
   TPGWarningAction Action = pgwaRaise;
   char Message[JMSG_LENGTH_MAX] = {};  // raised after "JPG: "
-  std::exception_ptr Thrown;           // a stream's or a dialog's own exception
+  std::exception_ptr Thrown;  // a stream's or a dialog's own exception
 };
 
 // The standard manager with the raising exit and the warning routine of Action. The library

@@ -80,7 +80,9 @@ void TJPGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   });
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
   {
-    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
+    ScopeExit endProgress([&] {
+      if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
+    });
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
     while (info.next_scanline < info.image_height) {

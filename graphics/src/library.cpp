@@ -23,7 +23,8 @@ bool PGGammaCorrection = true;
 std::array<std::uint8_t, 1021> PGClampTable{};
 
 void BuildPGClampTable() {
-  for (int v = -510; v <= 510; ++v) PGClampTable[static_cast<std::size_t>(v + 510)] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+  for (int v = -510; v <= 510; ++v)
+    PGClampTable[static_cast<std::size_t>(v + 510)] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
 }
 
 long double Power(long double Base, long double Exponent) {

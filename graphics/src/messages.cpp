@@ -24,8 +24,9 @@ const TPGLangStrEntry PGLangStrEntries[PGLangStrCount] = {
     {14, {"256 colors"}},
     {15, {"16.7 million colors"}},
     {16, {"%S1 is empty"}},
-    {17, {"The graphic cannot be saved to a %S1 file with the current color resolution (%S2).\r\rThe graphic will be "
-          "saved with a different color resolution (%S3)."}},
+    {17,
+     {"The graphic cannot be saved to a %S1 file with the current color resolution (%S2).\r\rThe graphic will be "
+      "saved with a different color resolution (%S3)."}},
     {18, {"The graphic cannot be saved with to a %S1 file with the current color resolution (%S2)"}},
     {19, {"Unknown file extension \"%S1\""}},
     {20, {"Invalid value for %S1"}},

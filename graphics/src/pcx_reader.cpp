@@ -77,7 +77,8 @@ void ReadPalette256(TStream* Stream, std::int64_t dataStart, TPixelGraphic* Grap
   Stream->SetPosition(keep);
   if (got != sizeof table || table[0] != 12) Refuse(pgsUnknownSubformat);
   Graphic->SetPaletteCount(256);
-  for (int i = 0; i < 256; ++i) Graphic->SetPaletteEntry(i, RGBToColor(table[1 + 3 * i], table[2 + 3 * i], table[3 + 3 * i]));
+  for (int i = 0; i < 256; ++i)
+    Graphic->SetPaletteEntry(i, RGBToColor(table[1 + 3 * i], table[2 + 3 * i], table[3 + 3 * i]));
 }
 
 }  // namespace
@@ -94,7 +95,8 @@ void TPCXFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   // A file that ends early is an error, and a line takes at least two bytes per 63 of its bytes
   // (runs stop at the line's end): a file too short for that is refused before it is sized.
   const std::int64_t lineBytes = std::int64_t{h.Planes} * h.BytesPerLine;
-  if (TooShortFor(PictureBytes(h.Width, h.Height, format), (2 * lineBytes + 62) / 63 * h.Height, StreamBytesLeft(Stream)))
+  if (TooShortFor(PictureBytes(h.Width, h.Height, format), (2 * lineBytes + 62) / 63 * h.Height,
+                  StreamBytesLeft(Stream)))
     Refuse(pgsUnexpectedEndOfFile);
   Graphic->SetSize(h.Width, h.Height, format);
   if (format == pgbc1) {
@@ -173,5 +175,7 @@ void TPCXFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Inf
     case 5: Info.SubFormatText = "Version 3.0 (5)"; break;
     default: break;
   }
-  Info.ColorsText = Info.BitsPerPixel == 24 ? "16.7M" : Info.BitsPerPixel < 31 ? std::to_string(1 << Info.BitsPerPixel) : "";
+  Info.ColorsText = Info.BitsPerPixel == 24  ? "16.7M"
+                    : Info.BitsPerPixel < 31 ? std::to_string(1 << Info.BitsPerPixel)
+                                             : "";
 }

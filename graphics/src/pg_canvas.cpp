@@ -27,8 +27,8 @@ void TPGCanvas::CreateHandle() {
     const int count = graphic_->PaletteCount();
     for (int i = 0; i < capacity && count > 0; ++i) {
       TColor c = graphic_->GetPaletteEntry(i < count ? i : 0);
-      table[static_cast<std::size_t>(i)] = RGBQUAD{static_cast<BYTE>(BlueOf(c)), static_cast<BYTE>(GreenOf(c)),
-                                                   static_cast<BYTE>(RedOf(c)), 0};
+      table[static_cast<std::size_t>(i)] =
+          RGBQUAD{static_cast<BYTE>(BlueOf(c)), static_cast<BYTE>(GreenOf(c)), static_cast<BYTE>(RedOf(c)), 0};
     }
     SetDIBColorTable(dc, 0, static_cast<UINT>(capacity), table.data());
   }

@@ -216,13 +216,13 @@ void TPGImage::PixelGraphicChange(TObject*) {
       vertical = true;
     }
   }
-  const int newWidth = static_cast<int>(std::max<std::int64_t>(std::min<std::int64_t>(w, autoSizeMaxWidth_), autoSizeMinWidth_));
+  const int newWidth =
+      static_cast<int>(std::max<std::int64_t>(std::min<std::int64_t>(w, autoSizeMaxWidth_), autoSizeMinWidth_));
   const int newHeight =
       static_cast<int>(std::max<std::int64_t>(std::min<std::int64_t>(h, autoSizeMaxHeight_), autoSizeMinHeight_));
   if (OnNewAutoSize) OnNewAutoSize(this, newWidth, newHeight);
   paintStale_ = true;
-  if (!autoSize_ || (Width() == newWidth && Height() == newHeight))
-    ArrangePicBox(false);
+  if (!autoSize_ || (Width() == newWidth && Height() == newHeight)) ArrangePicBox(false);
   else
     SetBounds(Left(), Top(), newWidth, newHeight);
   if (OnPixelGraphicChange) OnPixelGraphicChange(this);
@@ -280,16 +280,13 @@ void TPGImage::ArrangePicBox(bool Force) {
       edgeFit();
     };
     switch (stretch_) {
-      case sNeverKAR:
-        break;
+      case sNeverKAR: break;
       case sAlways:
         newW = availW;
         newH = availH;
         zoom = -1.0L;
         break;
-      case sAlwaysKAR:
-        fit();
-        break;
+      case sAlwaysKAR: fit(); break;
       case sShrink:
         if (availW < imageWidth_) newW = availW;
         if (availH < imageHeight_) newH = availH;
@@ -309,15 +306,10 @@ void TPGImage::ArrangePicBox(bool Force) {
       case sEnlargeKAR:
         if (imageWidth_ < availW && imageHeight_ < availH) fit();
         break;
-      case sAlwaysLongerEdgeKAR:
-        edgeFit();
-        break;
-      case sShrinkLongerEdgeKAR:
-        shrinkLongerEdge();
-        break;
+      case sAlwaysLongerEdgeKAR: edgeFit(); break;
+      case sShrinkLongerEdgeKAR: shrinkLongerEdge(); break;
       case sEnlargeShrinkLongerEdgeKAR:
-        if (imageWidth_ < availW && imageHeight_ < availH)
-          fit();
+        if (imageWidth_ < availW && imageHeight_ < availH) fit();
         else
           shrinkLongerEdge();
         break;
@@ -363,8 +355,8 @@ void TPGImage::ArrangePicBox(bool Force) {
     int hPos, vPos;
     scrollTargets(hPos, vPos);
     const bool samePlace = picBox_->Left() == left - HorzScrollBar()->Position() &&
-                           picBox_->Top() == top - VertScrollBar()->Position() &&
-                           HorzScrollBar()->Position() == hPos && VertScrollBar()->Position() == vPos;
+                           picBox_->Top() == top - VertScrollBar()->Position() && HorzScrollBar()->Position() == hPos &&
+                           VertScrollBar()->Position() == vPos;
     if ((!rearrangeAlways_ && !Force) || samePlace) {
       RealizeFormPalette();
       Invalidate();
@@ -373,8 +365,7 @@ void TPGImage::ArrangePicBox(bool Force) {
   }
   // A preparation for another size would come too late; with ReduceOnLoad it would even become
   // the picture.
-  if (awaitingResult_ && stretchMode_ != smFast && (newW != lastPaintWidth_ || newH != lastPaintHeight_))
-    StopWorker();
+  if (awaitingResult_ && stretchMode_ != smFast && (newW != lastPaintWidth_ || newH != lastPaintHeight_)) StopWorker();
   paintSuppressed_ = true;
   try {
     HorzScrollBar()->SetPosition(0);
@@ -397,8 +388,7 @@ void TPGImage::RealizeFormPalette() {
   TCustomForm* form = GetParentForm(this);
   if (!form || !form->HandleAllocated() || !HandleAllocated()) return;
   if (!IsWindowVisible(form->Handle()) || !IsWindowVisible(Handle())) return;
-  SendMessageA(form->Handle(), GetForegroundWindow() == form->Handle() ? WM_QUERYNEWPALETTE : WM_PALETTECHANGED, 0,
-               0);
+  SendMessageA(form->Handle(), GetForegroundWindow() == form->Handle() ? WM_QUERYNEWPALETTE : WM_PALETTECHANGED, 0, 0);
 }
 
 void TPGImage::Invalidate() {
@@ -571,16 +561,10 @@ void TPGImage::WndProc(TMessage& Message) {
       paintStale_ = true;
       Invalidate();
       return;
-    case WM_SETCURSOR:
-      return SetCursorMessage(Message);
-    case WM_USER:
-      ReceivePaintGraphic(reinterpret_cast<TPixelGraphic*>(Message.LParam));
-      return;
-    case WM_USER + 1:
-      SetPaintProgress(static_cast<int>(Message.WParam), static_cast<int>(Message.LParam));
-      return;
-    default:
-      TScrollBox::WndProc(Message);
+    case WM_SETCURSOR: return SetCursorMessage(Message);
+    case WM_USER: ReceivePaintGraphic(reinterpret_cast<TPixelGraphic*>(Message.LParam)); return;
+    case WM_USER + 1: SetPaintProgress(static_cast<int>(Message.WParam), static_cast<int>(Message.LParam)); return;
+    default: TScrollBox::WndProc(Message);
   }
 }
 

@@ -6,22 +6,23 @@
 namespace {
 
 const std::vector<std::string> kPaletteIdentNames = {
-    "pNone",      "pTrueColor",  "pUnknown",    "pBlackWhite", "pSysGray4",          "pSys16",  "pGray4", "pGray16",
-    "pGray236",   "pGray256",    "pSpecial125", "pSpecial216", "pSpecial252",        "pOptimized252Sys16", "pSource"};
+    "pNone",       "pTrueColor",  "pUnknown",    "pBlackWhite",        "pSysGray4",
+    "pSys16",      "pGray4",      "pGray16",     "pGray236",           "pGray256",
+    "pSpecial125", "pSpecial216", "pSpecial252", "pOptimized252Sys16", "pSource"};
 
 }  // namespace
 
-const TTypeInfo TypeInfo_TStretch{"TStretch",
-                                  tkEnumeration,
-                                  {"sNeverKAR", "sAlways", "sAlwaysKAR", "sShrink", "sShrinkKAR", "sEnlarge",
-                                   "sEnlargeKAR", "sAlwaysLongerEdgeKAR", "sShrinkLongerEdgeKAR",
-                                   "sEnlargeShrinkLongerEdgeKAR", "sEnlargeLongerEdgeKAR", "sZoomKAR"}};
+const TTypeInfo TypeInfo_TStretch{
+    "TStretch",
+    tkEnumeration,
+    {"sNeverKAR", "sAlways", "sAlwaysKAR", "sShrink", "sShrinkKAR", "sEnlarge", "sEnlargeKAR", "sAlwaysLongerEdgeKAR",
+     "sShrinkLongerEdgeKAR", "sEnlargeShrinkLongerEdgeKAR", "sEnlargeLongerEdgeKAR", "sZoomKAR"}};
 const TTypeInfo TypeInfo_TTiling{
     "TTiling", tkEnumeration, {"tNone", "tRepeat", "tMirrorHorizontal", "tMirrorVertical", "tMirror"}};
-const TTypeInfo TypeInfo_TActionMode{"TActionMode",
-                                     tkEnumeration,
-                                     {"amMoveImage", "amMoveResizeCreateSelection", "amMoveSelection",
-                                      "amMoveSelectionMoveImage", "amNone"}};
+const TTypeInfo TypeInfo_TActionMode{
+    "TActionMode",
+    tkEnumeration,
+    {"amMoveImage", "amMoveResizeCreateSelection", "amMoveSelection", "amMoveSelectionMoveImage", "amNone"}};
 const TTypeInfo TypeInfo_TStretchMode{"TStretchMode", tkEnumeration, {"smFast", "smMedium", "smPrecise"}};
 const TTypeInfo TypeInfo_TPGWarningAction{
     "TPGWarningAction", tkEnumeration, {"pgwaIgnore", "pgwaOKBox", "pgwaOKCancelBox", "pgwaRaise"}};
@@ -65,8 +66,7 @@ const TClassInfo& TPGImage::StaticClassInfo() {
                       &C::Palette8BitSys24BitGraphic, &C::SetPalette8BitSys24BitGraphic, pOptimized252Sys16),
        OrdProperty<C>("Palette8BitSys8BitGraphic", TypeInfo_TPalette8BitSys8BitGraphic, &C::Palette8BitSys8BitGraphic,
                       &C::SetPalette8BitSys8BitGraphic, pOptimized252Sys16),
-       OrdProperty<C>("PicBoxFrameColor", TypeInfo_TColor, &C::PicBoxFrameColor, &C::SetPicBoxFrameColor,
-                      clBtnShadow),
+       OrdProperty<C>("PicBoxFrameColor", TypeInfo_TColor, &C::PicBoxFrameColor, &C::SetPicBoxFrameColor, clBtnShadow),
        OrdProperty<C>("Progress5Clocks", TypeInfo_Boolean, &C::Progress5Clocks, &C::SetProgress5Clocks, true),
        OrdProperty<C>("ProgressClockBkColor", TypeInfo_TColor, &C::ProgressClockBkColor, &C::SetProgressClockBkColor,
                       clBtnFace),

@@ -71,8 +71,7 @@ void TCreatePaintPGThread::Progress(TObject*, int AStep, int Max, bool& Abort) {
   if (percent != lastPercent_ && now / kProgressIntervalMs != lastTick_ / kProgressIntervalMs) {
     lastPercent_ = percent;
     lastTick_ = now;
-    if (PostResults)
-      PostMessageA(Window, WM_USER + 1, static_cast<WPARAM>(step_), percent);
+    if (PostResults) PostMessageA(Window, WM_USER + 1, static_cast<WPARAM>(step_), percent);
     else if (DirectProgress)
       DirectProgress(step_, percent);
   }
@@ -141,8 +140,7 @@ void TCreatePaintPGThread::Body() {
     return;
   }
   if (PostResults) {
-    if (result)
-      PostOwnedMessage(Window, WM_USER, 0, reinterpret_cast<LPARAM>(result), FreePostedGraphic);
+    if (result) PostOwnedMessage(Window, WM_USER, 0, reinterpret_cast<LPARAM>(result), FreePostedGraphic);
     else
       PostMessageA(Window, WM_USER, 1, 0);
   } else if (DirectResult) {
@@ -169,8 +167,7 @@ bool TPGImage::PreparePaintGraphic() {
       if (displayBits == 4) {
         needed = needed || (shown_->PaletteIdent() != pSys16 && (!reduceOnLoad_ || paintStale_));
       } else if (!needed) {
-        if (palette8_ == pSource || palette8_ == shown_->PaletteIdent())
-          needed = false;
+        if (palette8_ == pSource || palette8_ == shown_->PaletteIdent()) needed = false;
         else
           needed = !reduceOnLoad_ || paintStale_;
       }
@@ -246,8 +243,7 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
       target->SetPaletteIdent(pSys16);
     } else if (DisplayBits == 8) {
       if (w->Stretched->GetBitsPerPixel() == 24) {
-        if (palette24_ == pOptimized252Sys16)
-          w->DoMedianCut = true;
+        if (palette24_ == pOptimized252Sys16) w->DoMedianCut = true;
         else
           target->SetPaletteIdent(palette24_);
       } else if (palette8_ == pOptimized252Sys16) {
@@ -272,8 +268,7 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
     return false;
   }
   awaitingResult_ = true;
-  if (useThread_)
-    w->Resume();
+  if (useThread_) w->Resume();
   else
     w->RunDirect();
   return true;

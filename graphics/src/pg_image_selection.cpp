@@ -266,17 +266,27 @@ void TPGImage::PicBoxMouseMove(TObject*, TShiftState, int X, int Y) {
       left = std::min(std::max(ix - dragOffset_.x, 1 - selWidth_), imageWidth_ - 1);
       top = std::min(std::max(iy - dragOffset_.y, 1 - selHeight_), imageHeight_ - 1);
       break;
-    case dragNewSelection:
-      RubberBand(X, Y);
-      return;
-    case dragTopLeft: moveLeft(); moveTop(); break;
+    case dragNewSelection: RubberBand(X, Y); return;
+    case dragTopLeft:
+      moveLeft();
+      moveTop();
+      break;
     case dragTopMiddle: moveTop(); break;
-    case dragTopRight: moveTop(); moveRight(); break;
+    case dragTopRight:
+      moveTop();
+      moveRight();
+      break;
     case dragLeftMiddle: moveLeft(); break;
     case dragRightMiddle: moveRight(); break;
-    case dragBottomLeft: moveLeft(); moveBottom(); break;
+    case dragBottomLeft:
+      moveLeft();
+      moveBottom();
+      break;
     case dragBottomMiddle: moveBottom(); break;
-    case dragBottomRight: moveRight(); moveBottom(); break;
+    case dragBottomRight:
+      moveRight();
+      moveBottom();
+      break;
     default: return;
   }
   SetSelectionBounds(left, top, width, height);

@@ -108,7 +108,9 @@ void TCreateOpenSaveDialogPaintPGThread::Execute() {
   if (!FileExists(FileName)) return;
   TPixelGraphic* image = new TPixelGraphic;
   try {
-    image->OnProgress = [this](TObject* Sender, int AStep, int Max, bool& Abort) { Progress(Sender, AStep, Max, Abort); };
+    image->OnProgress = [this](TObject* Sender, int AStep, int Max, bool& Abort) {
+      Progress(Sender, AStep, Max, Abort);
+    };
     image->SetReadWarningAction(pgwaIgnore);
     image->SetJPEGFastDCT(true);
     image->LoadFromFileIndex(FileName, 0);
@@ -202,8 +204,7 @@ std::string TPGOpenDialog::BuildDefaultFilter() {
   std::string filter;
   if (!readers.empty()) {
     filter = PGLangStr(25) + "|";
-    for (std::size_t i = 0; i < readers.size(); ++i)
-      filter += (i ? "; *." : "*.") + LowerCase(readers[i]->Extension);
+    for (std::size_t i = 0; i < readers.size(); ++i) filter += (i ? "; *." : "*.") + LowerCase(readers[i]->Extension);
     filter += "|";
     for (TFileFormatReader* r : readers)
       filter += UpperCase(r->Extension) + " - " + r->Description + "|*." + LowerCase(r->Extension) + "|";
@@ -271,18 +272,13 @@ INT_PTR TPGOpenDialog::OpenDialogHook(HWND child, UINT message, WPARAM wParam, L
           self->ResetPreview();
           DialogHook(child, message, wParam, lParam);  // OnSelectionChange
           return TRUE;
-        default:
-          return DialogHook(child, message, wParam, lParam);
+        default: return DialogHook(child, message, wParam, lParam);
       }
-    case kStartPreview:
-      self->StartPreview();
-      return TRUE;
+    case kStartPreview: self->StartPreview(); return TRUE;
     case WM_USER + 1:
       self->DrawPreviewClock(static_cast<int>(wParam / kSubSteps), static_cast<int>(lParam));
       return TRUE;
-    case WM_USER:
-      self->TakePreview(reinterpret_cast<TPixelGraphic*>(lParam));
-      return TRUE;
+    case WM_USER: self->TakePreview(reinterpret_cast<TPixelGraphic*>(lParam)); return TRUE;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == self->previewWnd_) {
@@ -299,8 +295,7 @@ INT_PTR TPGOpenDialog::OpenDialogHook(HWND child, UINT message, WPARAM wParam, L
       self->EndShowing();
       RemovePropA(child, kDialogProp);
       return DialogHook(child, message, wParam, lParam);
-    default:
-      return DialogHook(child, message, wParam, lParam);
+    default: return DialogHook(child, message, wParam, lParam);
   }
 }
 
@@ -360,8 +355,7 @@ void TPGOpenDialog::PreviewTimer(TObject*) {
 std::string TPGOpenDialog::SelectedPath() {
   // A long path is asked for again with the size the dialog answers; no answer means no file.
   std::vector<char> buffer(kPathBuffer);
-  LRESULT length =
-      SendMessageA(fileDlgWnd_, CDM_GETFILEPATH, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  LRESULT length = SendMessageA(fileDlgWnd_, CDM_GETFILEPATH, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
   if (length > static_cast<LRESULT>(buffer.size())) {
     buffer.assign(static_cast<std::size_t>(length), '\0');
     length = SendMessageA(fileDlgWnd_, CDM_GETFILEPATH, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));

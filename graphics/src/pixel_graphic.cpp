@@ -138,8 +138,8 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
     if (format_ == pgbc24) paletteIdent_ = pTrueColor;
     BuildBitmapInfo();
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bitmapInfo_.data()), DIB_RGB_COLORS,
-                               &bits, nullptr, 0);
+    bitmap_ = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bitmapInfo_.data()), DIB_RGB_COLORS, &bits,
+                               nullptr, 0);
     if (!bitmap_ || !bits) {
       // Leave a usable empty image rather than a size without pixels.
       DeleteStorage();
@@ -223,7 +223,8 @@ void TPixelGraphic::SetPixel(int X, int Y, std::uint32_t Value) {
     case pgbc1: {
       auto mask = static_cast<std::uint8_t>(0x80 >> (X & 7));
       if (Value == 1) row[X >> 3] |= mask;
-      else row[X >> 3] &= static_cast<std::uint8_t>(~mask);
+      else
+        row[X >> 3] &= static_cast<std::uint8_t>(~mask);
       break;
     }
     case pgbc4: {
@@ -248,7 +249,8 @@ TColor TPixelGraphic::GetPixelColor(int X, int Y) {
 }
 
 void TPixelGraphic::SetPixelColor(int X, int Y, TColor Color) {
-  SetPixel(X, Y, format_ == pgbc24 ? static_cast<std::uint32_t>(Color) : static_cast<std::uint32_t>(ColorToIndex(Color)));
+  SetPixel(X, Y,
+           format_ == pgbc24 ? static_cast<std::uint32_t>(Color) : static_cast<std::uint32_t>(ColorToIndex(Color)));
 }
 
 // ---- Palette entries ------------------------------------------------------------------------
@@ -284,8 +286,8 @@ void TPixelGraphic::SetPaletteEntry(int Index, TColor Color) {
   ReleaseCanvasHandle();  // the next canvas use installs the new colour table
   if (!bitmapInfo_.empty() && Index < GetPaletteCapacity()) {
     RGBQUAD quad = QuadOf(Color);
-    std::memcpy(bitmapInfo_.data() + sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * static_cast<std::size_t>(Index), &quad,
-                sizeof quad);
+    std::memcpy(bitmapInfo_.data() + sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * static_cast<std::size_t>(Index),
+                &quad, sizeof quad);
   }
   palette_[static_cast<std::size_t>(Index)] = Color;
   paletteIdent_ = pUnknown;
@@ -307,8 +309,9 @@ HPALETTE TPixelGraphic::GetPalette() {
       for (int i = 0; i < paletteCount_; ++i) {
         auto c = static_cast<std::uint32_t>(palette_[static_cast<std::size_t>(i)]);
         PALETTEENTRY entry{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
-        std::memcpy(block.data() + offsetof(LOGPALETTE, palPalEntry) + sizeof(PALETTEENTRY) * static_cast<std::size_t>(i),
-                    &entry, sizeof entry);
+        std::memcpy(
+            block.data() + offsetof(LOGPALETTE, palPalEntry) + sizeof(PALETTEENTRY) * static_cast<std::size_t>(i),
+            &entry, sizeof entry);
       }
       paletteHandle_ = CreatePalette(log);
     }
@@ -320,11 +323,13 @@ HPALETTE TPixelGraphic::GetPalette() {
 // ---- Background and clearing ----------------------------------------------------------------
 
 void TPixelGraphic::SetBackGroundColor(TColor Color) {
-  backGroundValue_ = format_ == pgbc24 ? static_cast<std::uint32_t>(Color) : static_cast<std::uint32_t>(ColorToIndex(Color));
+  backGroundValue_ = format_ == pgbc24 ? static_cast<std::uint32_t>(Color)
+                                       : static_cast<std::uint32_t>(ColorToIndex(Color));
 }
 
 TColor TPixelGraphic::GetBackGroundColor() const {
-  return format_ == pgbc24 ? static_cast<TColor>(backGroundValue_) : GetPaletteEntry(static_cast<int>(backGroundValue_));
+  return format_ == pgbc24 ? static_cast<TColor>(backGroundValue_)
+                           : GetPaletteEntry(static_cast<int>(backGroundValue_));
 }
 
 void TPixelGraphic::Clear() {

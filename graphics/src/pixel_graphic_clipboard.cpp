@@ -29,7 +29,11 @@ void TPixelGraphic::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE
   FlushGdi();
   BeginUpdate();
   void* memory = GlobalLock(AData);
-  ScopeExit endUpdate([&] { DetectPaletteIdent(); GlobalUnlock(AData); EndUpdate(); });
+  ScopeExit endUpdate([&] {
+    DetectPaletteIdent();
+    GlobalUnlock(AData);
+    EndUpdate();
+  });
   TCustomMemoryStream stream;
   stream.SetPointer(memory, memory ? static_cast<std::int64_t>(GlobalSize(AData)) : 0);
   ReadDIB(&stream, false);

@@ -33,7 +33,8 @@ bool AcceptDowngrade(TPGWarningAction action, const TFileFormatWriter& writer, T
     case pgwaRaise: return false;
     case pgwaOKBox:
     case pgwaOKCancelBox: {
-      const std::string text = PGLangStrS3(pgsSavedWithOtherResolution, writer.Description, ResolutionText(r), ResolutionText(w));
+      const std::string text =
+          PGLangStrS3(pgsSavedWithOtherResolution, writer.Description, ResolutionText(r), ResolutionText(w));
       const TMsgDlgButtons buttons = action == pgwaOKBox ? TMsgDlgButtons{mbOK} : TMsgDlgButtons{mbOK, mbCancel};
       const TModalResult answer = MessageDlg(text, mtWarning, buttons, 0);
       return action == pgwaOKBox || answer == mrOk;

@@ -90,7 +90,8 @@ TPNGRecords::TPNGRecords(bool Writing, TStream* Stream, TPGWarningAction Action)
     png_set_option(png_, PNG_SKIP_sRGB_CHECK_PROFILE, PNG_OPTION_ON);
     png_set_user_limits(png_, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     if (Writing) png_set_write_fn(png_, &context_, WriteToStream, FlushStream);
-    else png_set_read_fn(png_, &context_, ReadFromStream);
+    else
+      png_set_read_fn(png_, &context_, ReadFromStream);
   };
   Run(create);
   if (failed) {
@@ -102,7 +103,8 @@ TPNGRecords::TPNGRecords(bool Writing, TStream* Stream, TPGWarningAction Action)
 void TPNGRecords::Destroy() {
   if (!png_) return;
   if (writing_) png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
-  else png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+  else
+    png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
   png_ = nullptr;
   info_ = nullptr;
 }

@@ -18,7 +18,7 @@ struct TPNGContext {
   TStream* Stream = nullptr;
   // pgwaIgnore also stands for a caller that only describes the file: its warnings are benign.
   TPGWarningAction Action = pgwaIgnore;
-  char Message[256] = {};    // raised after "PNG: "
+  char Message[256] = {};  // raised after "PNG: "
   std::exception_ptr Thrown;  // a stream's or a dialog's own exception
 };
 

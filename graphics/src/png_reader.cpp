@@ -50,8 +50,7 @@ THeader ReadHeader(TPNGRecords& png) {
   THeader h;
   png.Run([&] {
     png_read_info(png.Png(), png.Info());
-    png_get_IHDR(png.Png(), png.Info(), &h.Width, &h.Height, &h.BitDepth, &h.ColorType, &h.Interlace, nullptr,
-                 nullptr);
+    png_get_IHDR(png.Png(), png.Info(), &h.Width, &h.Height, &h.BitDepth, &h.ColorType, &h.Interlace, nullptr, nullptr);
     h.Channels = png_get_channels(png.Png(), png.Info());
   });
   return h;
@@ -188,7 +187,9 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
   bool aborted = false;
   {
-    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
+    ScopeExit endProgress([&] {
+      if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
+    });
     const int height = Graphic->GetHeight();
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();
@@ -214,7 +215,8 @@ namespace {
 std::string ColorTypeText(int colorType, int interlace) {
   std::string text = "GrayScale";
   if (colorType & PNG_COLOR_MASK_PALETTE) text = "palette";
-  else if (colorType & PNG_COLOR_MASK_COLOR) text = "RGB";
+  else if (colorType & PNG_COLOR_MASK_COLOR)
+    text = "RGB";
   if (colorType & PNG_COLOR_MASK_ALPHA) text += ", alpha";
   if (interlace == PNG_INTERLACE_ADAM7) text += ", interlaced";
   return text;

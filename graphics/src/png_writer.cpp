@@ -26,9 +26,9 @@ void TPNGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
     throw EPGPNGFileFormatReaderWriter(kPNGPrefix + "Invalid library version");
   TPNGRecords png(true, Stream, Graphic->ReadWarningAction());
   const bool trueColor = Graphic->GetBitCount() == pgbc24;
-  const int colorType = trueColor                                 ? PNG_COLOR_TYPE_RGB
+  const int colorType = trueColor                             ? PNG_COLOR_TYPE_RGB
                         : Graphic->PaletteIdent() == pGray256 ? PNG_COLOR_TYPE_GRAY
-                                                                  : PNG_COLOR_TYPE_PALETTE;
+                                                              : PNG_COLOR_TYPE_PALETTE;
   std::vector<png_color> palette;
   if (colorType == PNG_COLOR_TYPE_PALETTE)
     for (int i = 0; i < Graphic->PaletteCount(); ++i) {
@@ -51,7 +51,9 @@ void TPNGFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
 
   if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
   {
-    ScopeExit endProgress([&] { if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this); });
+    ScopeExit endProgress([&] {
+      if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
+    });
     const int height = Graphic->GetHeight();
     std::uint8_t* bits = Graphic->GetBits();
     const int stride = Graphic->GetStride();

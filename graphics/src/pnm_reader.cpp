@@ -140,14 +140,17 @@ void TPxMFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   Graphic->SetSize(width, 0, format);
   const int height = in.NextNumber();
   // A file that ends early is an error: one too short for its pixels is refused before sizing.
-  if (TooShortFor(PictureBytes(width, height, format), LeastPixelBytes(kind, width, height), in.Left())) Refuse(pgsUnexpectedEndOfFile);
+  if (TooShortFor(PictureBytes(width, height, format), LeastPixelBytes(kind, width, height), in.Left()))
+    Refuse(pgsUnexpectedEndOfFile);
   Graphic->SetSize(width, height, format);
   const int maxval = kind == 1 || kind == 4 ? 1 : in.NextNumber();
   const bool binary = kind >= 4;
   if (width < 1 || height < 1 || maxval < 1 || (binary && maxval >= 256)) Refuse(pgsNotSupportedSubformat);
 
   // Samples above maxval are taken as maxval.
-  auto scale = [maxval](int v) { return static_cast<std::uint8_t>(std::int64_t{v < maxval ? v : maxval} * 255 / maxval); };
+  auto scale = [maxval](int v) {
+    return static_cast<std::uint8_t>(std::int64_t{v < maxval ? v : maxval} * 255 / maxval);
+  };
   const int rowBytes = (width + 7) / 8;
   TCodecProgress progress(Graphic, this);
   for (int y = 0; y < height; ++y) {

@@ -87,7 +87,8 @@ void TPXMFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   out.Text("P" + std::to_string(digit + (binary ? 3 : 0)) + "\n" + std::to_string(width) + " " +
            std::to_string(height) + "\n");
   if (digit != 1) out.Text("255\n");
-  if (Graphic->GetBitsPerPixel() != bitsPerPixel) throw EPGPxMFileFormatWriter(kindPrefix + PGLangStr(pgsInvalidColorResolution));
+  if (Graphic->GetBitsPerPixel() != bitsPerPixel)
+    throw EPGPxMFileFormatWriter(kindPrefix + PGLangStr(pgsInvalidColorResolution));
 
   TCodecProgress progress(Graphic, Graphic);
   for (int y = 0; y < height; ++y) {
@@ -100,7 +101,8 @@ void TPXMFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
           out.Byte(Graphic->GetPixel(x, y) != 0 ? '0' : '1');
         } else if (digit == 2) {
           if (binary) out.Byte(row[x]);
-          else out.Number(row[x]);
+          else
+            out.Number(row[x]);
         } else if (binary) {
           out.Byte(row[3 * x + 2]), out.Byte(row[3 * x + 1]), out.Byte(row[3 * x]);
         } else {

@@ -88,8 +88,8 @@ void TPixelGraphic::DetectPaletteIdent() {
     for (TColor c : palette_)
       if (RedOf(c) != GreenOf(c) || GreenOf(c) != BlueOf(c)) allGray_ = false;
   }
-  static constexpr TPaletteIdent kOrder[] = {pBlackWhite, pGray4,   pSysGray4,   pGray16,     pGray236,
-                                             pGray256,    pSys16,   pSpecial216, pSpecial125, pSpecial252};
+  static constexpr TPaletteIdent kOrder[] = {pBlackWhite, pGray4, pSysGray4,   pGray16,     pGray236,
+                                             pGray256,    pSys16, pSpecial216, pSpecial125, pSpecial252};
   for (TPaletteIdent ident : kOrder) {
     if (StandardPaletteEntries(ident) == palette_) {
       paletteIdent_ = ident;
@@ -97,5 +97,6 @@ void TPixelGraphic::DetectPaletteIdent() {
     }
   }
   if (palette_.empty()) paletteIdent_ = format_ == pgbc24 ? pTrueColor : pNone;
-  else paletteIdent_ = pUnknown;
+  else
+    paletteIdent_ = pUnknown;
 }

@@ -111,19 +111,22 @@ void TPixelGraphic::StretchCopyRect(int DstX, int DstY, int DstWidth, int DstHei
   FlushGdi();
   if (width_ < 1 || !Source || Source->width_ < 1) return;
   // A block without extent has nothing to sample (and would divide by zero).
-  if (height_ < 1 || Source->height_ < 1 || !bits_ || !Source->bits_ || DstWidth < 1 || DstHeight < 1 ||
-      SrcWidth < 1 || SrcHeight < 1) {
+  if (height_ < 1 || Source->height_ < 1 || !bits_ || !Source->bits_ || DstWidth < 1 || DstHeight < 1 || SrcWidth < 1 ||
+      SrcHeight < 1) {
     Changed();
     return;
   }
   Source->FlushGdi();
-  std::int64_t firstCol = std::max(DstX, 0), lastCol = std::min<std::int64_t>(std::int64_t{DstX} + DstWidth - 1, width_ - 1);
-  std::int64_t firstRow = std::max(DstY, 0), lastRow = std::min<std::int64_t>(std::int64_t{DstY} + DstHeight - 1, height_ - 1);
+  std::int64_t firstCol = std::max(DstX, 0),
+               lastCol = std::min<std::int64_t>(std::int64_t{DstX} + DstWidth - 1, width_ - 1);
+  std::int64_t firstRow = std::max(DstY, 0),
+               lastRow = std::min<std::int64_t>(std::int64_t{DstY} + DstHeight - 1, height_ - 1);
   bool dithering = dither_ && format_ != pgbc24;
   {
     ScopeExit freeDither([&] { FreeDitherBuffers(); });
     if (dithering) BuildDitherTables();
-    else FreeDitherBuffers();
+    else
+      FreeDitherBuffers();
     TResampling colResampling = ResamplingOf(stretchMode_, SrcWidth, DstWidth);
     TResampling rowResampling = ResamplingOf(stretchMode_, SrcHeight, DstHeight);
     std::int64_t colDivisor = DivisorOf(colResampling, SrcWidth, DstWidth);

@@ -56,7 +56,8 @@ class TRunLengthPixels {
         if (run_) input_.Read(pixel_, bpp_);
       }
       if (run_) std::memcpy(Out, pixel_, static_cast<std::size_t>(bpp_));
-      else input_.Read(Out, bpp_);
+      else
+        input_.Read(Out, bpp_);
       --left_;
     }
   }
@@ -114,14 +115,16 @@ void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   // missing from a truncated file stay black, while the data can stand for them.
   const bool runLength = (h.ImageType & tgaRunLength) != 0;
   const std::int64_t pixels = std::int64_t{h.Width} * h.Height;
-  const std::int64_t left = std::max<std::int64_t>(Stream->Size() - (h.ColorMapType == 1 ? mapEnd : Stream->Position()), 0);
+  const std::int64_t left =
+      std::max<std::int64_t>(Stream->Size() - (h.ColorMapType == 1 ? mapEnd : Stream->Position()), 0);
   const std::int64_t picture = PictureBytes(h.Width, h.Height, format);
   if (runLength ? TooShortFor(picture, (pixels + 127) / 128 * (1 + bpp), left)
                 : !DataCanFill(picture, left, kUncompressedExpansion))
     Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   Graphic->SetSize(h.Width, h.Height, format);
   if (entries > 0) ReadColorMap(Stream, h, entries, Graphic);
-  else if (format == pgbc8) Graphic->SetPaletteIdent(pGray256);
+  else if (format == pgbc8)
+    Graphic->SetPaletteIdent(pGray256);
   if (h.ColorMapType == 1) Stream->SetPosition(mapEnd);
   if (h.Height == 0) return;
 
@@ -159,7 +162,9 @@ void TTGAFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Inf
   if (!KnownImageType(h.ImageType)) Refuse(PGLangStrS1(pgsInvalidValue, "ImageType"));
   Info.SubFormatText = h.ImageType & tgaRunLength ? "Run-length encoded" : "Uncompressed";
   const int kind = h.ImageType & ~tgaRunLength;
-  Info.DetailsText = kind == tgaColorMapped ? "Color-mapped" : kind == tgaTrueColor ? "True-color" : "\"Black-and-white\"";
+  Info.DetailsText = kind == tgaColorMapped ? "Color-mapped"
+                     : kind == tgaTrueColor ? "True-color"
+                                            : "\"Black-and-white\"";
   Info.Width = h.Width;
   Info.Height = h.Height;
   Info.BitsPerPixel = h.Depth;

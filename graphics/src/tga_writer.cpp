@@ -39,7 +39,8 @@ void TTGAFileFormatWriter::Write(TStream* Stream, TPixelGraphic* Graphic) {
   header[16] = static_cast<char>(depth);
   for (int i = 0; i < entries; ++i) {
     const TColor c = Graphic->GetPaletteEntry(i);
-    header += static_cast<char>(BlueOf(c)), header += static_cast<char>(GreenOf(c)), header += static_cast<char>(RedOf(c));
+    header += static_cast<char>(BlueOf(c)), header += static_cast<char>(GreenOf(c)),
+        header += static_cast<char>(RedOf(c));
   }
   Stream->WriteBuffer(header.data(), static_cast<std::int64_t>(header.size()));
   if (height == 0) return;

@@ -118,7 +118,8 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
   std::uint8_t order[2] = {};
   if (Stream->Read(order, 2) != 2) Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   if (order[0] == 'M' && order[1] == 'M') d.BigEndian = true;
-  else if (order[0] != 'I' || order[1] != 'I') Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
+  else if (order[0] != 'I' || order[1] != 'I')
+    Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   source.SetBigEndian(d.BigEndian);
   if (d.Start + 8 > source.Size() || source.U16(d.Start + 2) != 42) Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   const std::uint32_t first = source.U32(d.Start + 4);

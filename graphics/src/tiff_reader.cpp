@@ -58,8 +58,7 @@ void CheckStripCount(const TTIFFDirectory& d, TPGWarningAction action) {
   const std::string text = "NumStripOffsets<>(ImageLength+RowsPerStrip-1) div RowsPerStrip";
   if (d.StripOffsets.size() != 1 || action == pgwaRaise) Refuse(text);
   if (action == pgwaOKBox) MessageBox(text, "TIFF-Warning", MB_ICONWARNING | MB_OK);
-  if (action == pgwaOKCancelBox && MessageBox(text, "TIFF-Warning", MB_ICONWARNING | MB_OKCANCEL) != IDOK)
-    Refuse(text);
+  if (action == pgwaOKCancelBox && MessageBox(text, "TIFF-Warning", MB_ICONWARNING | MB_OKCANCEL) != IDOK) Refuse(text);
 }
 
 void SetPalette(const TTIFFDirectory& d, int bits, TPixelGraphic* Graphic) {
@@ -78,9 +77,9 @@ void SetPalette(const TTIFFDirectory& d, int bits, TPixelGraphic* Graphic) {
   Graphic->SetPaletteCount(count);
   for (int i = 0; i < count; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    Graphic->SetPaletteEntry(i, RGBToColor(static_cast<int>(d.ColorMap[at] / 256),
-                                           static_cast<int>(d.ColorMap[third + at] / 256),
-                                           static_cast<int>(d.ColorMap[2 * third + at] / 256)));
+    Graphic->SetPaletteEntry(
+        i, RGBToColor(static_cast<int>(d.ColorMap[at] / 256), static_cast<int>(d.ColorMap[third + at] / 256),
+                      static_cast<int>(d.ColorMap[2 * third + at] / 256)));
   }
 }
 
@@ -159,7 +158,8 @@ void StoreRow(const TTIFFDirectory& d, int bits, int width, const std::uint8_t* 
       break;
     }
     case 24:
-      for (int x = 0; x < width; ++x) row[3 * x] = in[3 * x + 2], row[3 * x + 1] = in[3 * x + 1], row[3 * x + 2] = in[3 * x];
+      for (int x = 0; x < width; ++x)
+        row[3 * x] = in[3 * x + 2], row[3 * x + 1] = in[3 * x + 1], row[3 * x + 2] = in[3 * x];
       break;
     default:
       for (int x = 0; x < width; ++x) {
@@ -211,7 +211,7 @@ void TTIFFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   const std::int64_t inBytes = (std::int64_t{bits} * width + 7) / 8;
   const std::int64_t picture = PictureBytes(width, height, format);
   if (d.Compression == tiff::kPackBits ? TooShortFor(picture, (inBytes + 127) / 128 * 2 * height, Stream->Size())
-                             : !DataCanFill(picture, Stream->Size(), kUncompressedExpansion))
+                                       : !DataCanFill(picture, Stream->Size(), kUncompressedExpansion))
     Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   Graphic->SetSize(width, height, format);
   if (format != pgbc24) SetPalette(d, bits, Graphic);
@@ -250,7 +250,8 @@ void TTIFFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Inf
     case tiff::kPackBits: text += "PackBits"; break;
     default: break;
   }
-  if (d.Compression >= tiff::kCcittRle && d.Compression <= tiff::kOldJpeg) Info.DetailsText = "(Unsupported compression)";
+  if (d.Compression >= tiff::kCcittRle && d.Compression <= tiff::kOldJpeg)
+    Info.DetailsText = "(Unsupported compression)";
   switch (d.Photometric) {
     case tiff::kWhiteIsZero: text += ", WhiteIsZero"; break;
     case tiff::kBlackIsZero: text += ", BlackIsZero"; break;

@@ -33,7 +33,7 @@ TTIFFileFormatWriter::TTIFFileFormatWriter() {
   Extension = "tif";
   Description = "Tagged Image File Format";
   TIFFOption = true;
-  CanWriteResolutions = {pgcrBlackWhite, pgcr16Grays,  pgcrSys16,    pgcr16Colors,
+  CanWriteResolutions = {pgcrBlackWhite, pgcr16Grays,   pgcrSys16,    pgcr16Colors,
                          pgcr256Grays,   pgcr256Colors, pgcrTrueColor};
 }
 
@@ -46,12 +46,14 @@ class TTIFFOut {
   void U16(std::uint32_t v) {
     std::uint8_t b[2];
     if (big_) b[0] = static_cast<std::uint8_t>(v >> 8), b[1] = static_cast<std::uint8_t>(v);
-    else b[0] = static_cast<std::uint8_t>(v), b[1] = static_cast<std::uint8_t>(v >> 8);
+    else
+      b[0] = static_cast<std::uint8_t>(v), b[1] = static_cast<std::uint8_t>(v >> 8);
     stream_->WriteBuffer(b, 2);
   }
   void U32(std::uint32_t v) {
     if (big_) U16(v >> 16), U16(v & 0xFFFF);
-    else U16(v & 0xFFFF), U16(v >> 16);
+    else
+      U16(v & 0xFFFF), U16(v >> 16);
   }
   // A SHORT value in its 4-byte field.
   void Short(std::uint32_t v) { U16(v), U16(0); }
@@ -94,7 +96,8 @@ void TTIFFileFormatWriter::WriteTrailer(TStream*) {}
 
 void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
   const int compression = PGTIFFWriteCompression;
-  if (compression != tiff::kUncompressed && compression != tiff::kPackBits) throw EPGTIFFileFormatWriter("TIFF: Internal Error");
+  if (compression != tiff::kUncompressed && compression != tiff::kPackBits)
+    throw EPGTIFFileFormatWriter("TIFF: Internal Error");
   const int width = Graphic->GetWidth();
   const int height = Graphic->GetHeight();
   // An empty image has no strips to write.
@@ -103,16 +106,21 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
   const TPaletteIdent ident = Graphic->PaletteIdent();
   const bool cmyk = bits == 24 && PGTIFFWriteCMYK;
   const bool whiteIsZero = PGTIFFWriteWhiteIsZero;
-  const bool grey = (bits == 1 && ident == pBlackWhite) || (bits == 4 && ident == pGray16) || (bits == 8 && ident == pGray256);
+  const bool grey = (bits == 1 && ident == pBlackWhite) || (bits == 4 && ident == pGray16) ||
+                    (bits == 8 && ident == pGray256);
   const bool colorMap = (bits == 4 && ident != pGray16) || (bits == 8 && ident != pGray256);
   const int samples = bits == 24 ? (cmyk ? 4 : 3) : 1;
 
-  const std::int64_t rowBytes = bits == 1 ? (width + 7) / 8 : bits == 4 ? (width + 1) / 2 : std::int64_t{width} * samples * (bits == 24 ? 1 : bits / 8);
+  const std::int64_t rowBytes = bits == 1   ? (width + 7) / 8
+                                : bits == 4 ? (width + 1) / 2
+                                            : std::int64_t{width} * samples * (bits == 24 ? 1 : bits / 8);
   const std::int64_t worst = compression == tiff::kUncompressed ? rowBytes : rowBytes * 2;
   const std::int64_t rowsPerStrip = std::clamp<std::int64_t>(32767 / worst, 1, height);
   const std::int64_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
-  const int photometric = bits == 24 ? (cmyk ? tiff::kSeparated : tiff::kRgb)
-                          : colorMap ? tiff::kPalette : whiteIsZero ? tiff::kWhiteIsZero : tiff::kBlackIsZero;
+  const int photometric = bits == 24    ? (cmyk ? tiff::kSeparated : tiff::kRgb)
+                          : colorMap    ? tiff::kPalette
+                          : whiteIsZero ? tiff::kWhiteIsZero
+                                        : tiff::kBlackIsZero;
 
   TTIFFOut out(Stream);
   auto relative = [&](std::int64_t at) { return static_cast<std::uint32_t>(at - HeaderStart); };
@@ -125,13 +133,15 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
     out.U16(static_cast<std::uint32_t>(tag)), out.U16(static_cast<std::uint32_t>(type)), out.U32(count);
     valueAt[tag] = Stream->Position();
     if (type == 3 && count == 1) out.Short(value);
-    else out.U32(value);
+    else
+      out.U32(value);
     ++entries;
   };
   entry(tiff::kNewSubfileType, tiff::kLong, 1, 0);
   entry(tiff::kImageWidth, tiff::kLong, 1, static_cast<std::uint32_t>(width));
   entry(tiff::kImageLength, tiff::kLong, 1, static_cast<std::uint32_t>(height));
-  entry(tiff::kBitsPerSample, tiff::kShort, static_cast<std::uint32_t>(samples), bits == 24 ? 0 : static_cast<std::uint32_t>(bits));
+  entry(tiff::kBitsPerSample, tiff::kShort, static_cast<std::uint32_t>(samples),
+        bits == 24 ? 0 : static_cast<std::uint32_t>(bits));
   entry(tiff::kCompression, tiff::kShort, 1, static_cast<std::uint32_t>(compression));
   entry(tiff::kPhotometric, tiff::kShort, 1, static_cast<std::uint32_t>(photometric));
   entry(tiff::kStripOffsets, tiff::kLong, static_cast<std::uint32_t>(strips), 0);
@@ -140,7 +150,8 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
   entry(tiff::kStripByteCounts, tiff::kLong, static_cast<std::uint32_t>(strips), 0);
   entry(tiff::kXResolution, tiff::kRational, 1, 0);
   entry(tiff::kYResolution, tiff::kRational, 1, 0);
-  entry(tiff::kResolutionUnit, tiff::kShort, 1, static_cast<std::uint32_t>(std::clamp(PGTIFFWriteResolutionUnit, 0, 2) + 1));
+  entry(tiff::kResolutionUnit, tiff::kShort, 1,
+        static_cast<std::uint32_t>(std::clamp(PGTIFFWriteResolutionUnit, 0, 2) + 1));
   const std::uint32_t mapEntries = 1u << (bits == 24 ? 0 : bits);
   if (colorMap) entry(tiff::kColorMap, tiff::kShort, 3 * mapEntries, 0);
   NextIFDSlot = Stream->Position();
@@ -203,7 +214,8 @@ void TTIFFileFormatWriter::WriteImage(TStream* Stream, TPixelGraphic* Graphic) {
     } else {
       // The pixel store holds rows in the file's bit order, padding aside.
       const bool invert = whiteIsZero && grey;
-      for (std::int64_t i = 0; i < rowBytes; ++i) row[static_cast<std::size_t>(i)] = invert ? static_cast<std::uint8_t>(~stored[i]) : stored[i];
+      for (std::int64_t i = 0; i < rowBytes; ++i)
+        row[static_cast<std::size_t>(i)] = invert ? static_cast<std::uint8_t>(~stored[i]) : stored[i];
       if (bits == 1 && width % 8 != 0) row.back() &= static_cast<std::uint8_t>(0xFF << (8 - width % 8));
       if (bits == 4 && width % 2 != 0) row.back() &= 0xF0;
     }

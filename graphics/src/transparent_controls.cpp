@@ -143,8 +143,7 @@ void TPGTransparentWinControl<Base>::WndProc(TMessage& Message) {
       Message.Result = reinterpret_cast<LRESULT>(brush->Handle());
       return;
     }
-    default:
-      break;
+    default: break;
   }
   Base::WndProc(Message);
 }

@@ -14,13 +14,13 @@ const TClassInfo& TPGBevel::StaticClassInfo() {
   return info;
 }
 
-#define PG_TRANSPARENT_CLASS_INFO(Class, Base)                                                             \
-  const TClassInfo& Class::StaticClassInfo() {                                                             \
-    static const TClassInfo info(                                                                          \
-        #Class, &Base::StaticClassInfo(),                                                                  \
-        {OrdProperty<Class>("Transparent", TypeInfo_Boolean, &Class::Transparent, &Class::SetTransparent, true)}, \
-        {}, CreateComponent<Class>);                                                                       \
-    return info;                                                                                           \
+#define PG_TRANSPARENT_CLASS_INFO(Class, Base)                                                                        \
+  const TClassInfo& Class::StaticClassInfo() {                                                                        \
+    static const TClassInfo info(                                                                                     \
+        #Class, &Base::StaticClassInfo(),                                                                             \
+        {OrdProperty<Class>("Transparent", TypeInfo_Boolean, &Class::Transparent, &Class::SetTransparent, true)}, {}, \
+        CreateComponent<Class>);                                                                                      \
+    return info;                                                                                                      \
   }
 
 PG_TRANSPARENT_CLASS_INFO(TPGRadioButton, TRadioButton)

@@ -15,8 +15,10 @@ std::string DecodeIndependently(const std::filesystem::path& file, bool& availab
   if (std::filesystem::exists(kConvert)) {
     command = std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null";
   } else if (std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0) {
-    command = "/usr/bin/python3 -c \"import sys; from PIL import Image; "
-              "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())\" '" + file.string() + "'";
+    command =
+        "/usr/bin/python3 -c \"import sys; from PIL import Image; "
+        "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())\" '" +
+        file.string() + "'";
   }
   available = !command.empty();
   if (!available) return {};
@@ -39,8 +41,9 @@ TEST_F(BmpOutsideToolsTest, EveryFormatDecodesToTheSameColours) {
     }
     for (int y = 0; y < 7; ++y)
       for (int x = 0; x < 13; ++x)
-        image.SetPixel(x, y, c.entries ? static_cast<std::uint32_t>((x * 5 + y * 3) % c.entries)
-                                       : static_cast<std::uint32_t>(RGBToColor(x * 19, y * 31, (x * y) % 256)));
+        image.SetPixel(x, y,
+                       c.entries ? static_cast<std::uint32_t>((x * 5 + y * 3) % c.entries)
+                                 : static_cast<std::uint32_t>(RGBToColor(x * 19, y * 31, (x * y) % 256)));
     image.SaveToFile("C:\\check.bmp");
     bool available = false;
     const std::string theirs = DecodeIndependently(root.DriveC() / "check.bmp", available);

@@ -7,7 +7,8 @@ namespace {
 
 std::uint32_t LE32At(const std::string& s, std::size_t at) {
   return static_cast<std::uint8_t>(s[at]) | static_cast<std::uint8_t>(s[at + 1]) << 8 |
-         static_cast<std::uint8_t>(s[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(s[at + 3])) << 24;
+         static_cast<std::uint8_t>(s[at + 2]) << 16 |
+         static_cast<std::uint32_t>(static_cast<std::uint8_t>(s[at + 3])) << 24;
 }
 
 TEST(BmpWriterTest, TheStartupLogoLayoutIsByteExact) {
@@ -15,14 +16,14 @@ TEST(BmpWriterTest, TheStartupLogoLayoutIsByteExact) {
   logo.SetSize(320, 400, pgbc8);
   logo.SetPaletteCount(256);
   for (int i = 0; i < 256; ++i) logo.SetPaletteEntry(i, RGBToColor(i, 255 - i, i / 2));
-  logo.SetPixel(0, 399, 7);   // first byte of the pixels: the bottom row comes first
+  logo.SetPixel(0, 399, 7);  // first byte of the pixels: the bottom row comes first
   logo.SetPixel(319, 0, 9);  // last byte: the top row's end
   const std::string file = SavedBytes(logo);
   ASSERT_EQ(file.size(), 129078u);
   EXPECT_EQ(file.substr(0, 2), "BM");
-  const std::pair<std::size_t, std::uint32_t> fields[] = {
-      {2, 129078}, {6, 0}, {10, 1078}, {14, 40}, {18, 320}, {22, 400}, {30, 0}, {34, 128000}, {38, 0}, {42, 0},
-      {46, 256}, {50, 0}};
+  const std::pair<std::size_t, std::uint32_t> fields[] = {{2, 129078}, {6, 0},    {10, 1078}, {14, 40},
+                                                          {18, 320},   {22, 400}, {30, 0},    {34, 128000},
+                                                          {38, 0},     {42, 0},   {46, 256},  {50, 0}};
   for (auto [at, value] : fields) EXPECT_EQ(LE32At(file, at), value) << "offset " << at;
   EXPECT_EQ(file[26], 1);
   EXPECT_EQ(file[28], 8);

@@ -70,7 +70,8 @@ Decoded ParseNetpbm(const std::string& file) {
         ++at;
     }
     int value = 0;
-    while (at < file.size() && std::isdigit(static_cast<unsigned char>(file[at]))) value = value * 10 + (file[at++] - '0');
+    while (at < file.size() && std::isdigit(static_cast<unsigned char>(file[at])))
+      value = value * 10 + (file[at++] - '0');
     return value;
   };
   Decoded d;
@@ -155,19 +156,35 @@ std::vector<Case> Cases() {
       {"NetpbmTgaGrey", Picture::Grey, "tga", {{{"/usr/bin/pamtotga", "-norle", "@src"}, "@out"}}, netpbmTga},
       {"NetpbmTgaGreyRle", Picture::Grey, "tga", {{{"/usr/bin/pamtotga", "@src"}, "@out"}}, netpbmTga},
       {"NetpbmTiffRgb", Picture::Rgb, "tif", {{{"/usr/bin/pnmtotiff", "@src"}, "@out"}}, netpbmTiff},
-      {"NetpbmTiffRgbPackBits", Picture::Rgb, "tif", {{{"/usr/bin/pnmtotiff", "-packbits", "@src"}, "@out"}}, netpbmTiff},
+      {"NetpbmTiffRgbPackBits",
+       Picture::Rgb,
+       "tif",
+       {{{"/usr/bin/pnmtotiff", "-packbits", "@src"}, "@out"}},
+       netpbmTiff},
       {"NetpbmTiffGrey", Picture::Grey, "tif", {{{"/usr/bin/pnmtotiff", "@src"}, "@out"}}, netpbmTiff},
-      {"NetpbmTiffGreyPackBits", Picture::Grey, "tif", {{{"/usr/bin/pnmtotiff", "-packbits", "@src"}, "@out"}}, netpbmTiff},
+      {"NetpbmTiffGreyPackBits",
+       Picture::Grey,
+       "tif",
+       {{{"/usr/bin/pnmtotiff", "-packbits", "@src"}, "@out"}},
+       netpbmTiff},
       {"NetpbmTiffBilevel", Picture::Bilevel, "tif", {{{"/usr/bin/pnmtotiff", "@src"}, "@out"}}, netpbmTiff},
       {"NetpbmPlainPpm", Picture::Rgb, "ppm", {{{"/usr/bin/pnmtoplainpnm", "@src"}, "@out"}}, netpbmPnm},
       {"NetpbmPlainPgm", Picture::Grey, "pgm", {{{"/usr/bin/pnmtoplainpnm", "@src"}, "@out"}}, netpbmPnm},
-      {"LibtiffPackBits", Picture::Rgb, "tif",
-       {{{"/usr/bin/pnmtotiff", "@src"}, "@mid"}, {{"/usr/bin/tiffcp", "-c", "packbits", "@mid", "@out"}, ""}}, netpbmTiff},
-      {"LibtiffUncompressed", Picture::Rgb, "tif",
+      {"LibtiffPackBits",
+       Picture::Rgb,
+       "tif",
+       {{{"/usr/bin/pnmtotiff", "@src"}, "@mid"}, {{"/usr/bin/tiffcp", "-c", "packbits", "@mid", "@out"}, ""}},
+       netpbmTiff},
+      {"LibtiffUncompressed",
+       Picture::Rgb,
+       "tif",
        {{{"/usr/bin/pnmtotiff", "-packbits", "@src"}, "@mid"}, {{"/usr/bin/tiffcp", "-c", "none", "@mid", "@out"}, ""}},
        netpbmTiff},
-      {"LibtiffGreyPackBits", Picture::Grey, "tif",
-       {{{"/usr/bin/pnmtotiff", "@src"}, "@mid"}, {{"/usr/bin/tiffcp", "-c", "packbits", "@mid", "@out"}, ""}}, netpbmTiff},
+      {"LibtiffGreyPackBits",
+       Picture::Grey,
+       "tif",
+       {{{"/usr/bin/pnmtotiff", "@src"}, "@mid"}, {{"/usr/bin/tiffcp", "-c", "packbits", "@mid", "@out"}, ""}},
+       netpbmTiff},
       {"MagickPcx", Picture::Rgb, "pcx", {{{kConvert, "@src", "@out"}, ""}}, magick},
       {"MagickPcxGrey", Picture::Grey, "pcx", {{{kConvert, "@src", "@out"}, ""}}, magick},
       {"MagickPcxBilevel", Picture::Bilevel, "pcx", {{{kConvert, "@src", "@out"}, ""}}, magick},

@@ -24,17 +24,21 @@ int Distance(TColor a, TColor b) {
 }  // namespace
 
 TEST(ColorLookupTest, ArithmeticKindsMeetTheirBoundaries) {
-  struct Case { TPaletteIdent ident; TColor color; int index; } cases[] = {
-      {pBlackWhite, RGBToColor(127, 127, 128), 0},   // brightness 382
-      {pBlackWhite, RGBToColor(127, 128, 128), 1},   // 383
-      {pSysGray4, Grey(64), 0},                      // 192
-      {pSysGray4, RGBToColor(64, 64, 65), 1},        // 193
-      {pSysGray4, RGBToColor(223, 223, 224), 2},     // 670
-      {pSysGray4, RGBToColor(223, 224, 224), 3},     // 671
-      {pSpecial125, RGBToColor(223, 0, 0), 75},      // level 3
-      {pSpecial125, RGBToColor(224, 0, 0), 100},     // 224 counts as 225: level 4
-      {pSpecial125, RGBToColor(0, 32, 33), 1},       // 32 -> 0, 33 -> 1
-      {pSpecial216, RGBToColor(0, 26, 27), 1},       // 26 -> 0, 27 -> 1
+  struct Case {
+    TPaletteIdent ident;
+    TColor color;
+    int index;
+  } cases[] = {
+      {pBlackWhite, RGBToColor(127, 127, 128), 0},  // brightness 382
+      {pBlackWhite, RGBToColor(127, 128, 128), 1},  // 383
+      {pSysGray4, Grey(64), 0},  // 192
+      {pSysGray4, RGBToColor(64, 64, 65), 1},  // 193
+      {pSysGray4, RGBToColor(223, 223, 224), 2},  // 670
+      {pSysGray4, RGBToColor(223, 224, 224), 3},  // 671
+      {pSpecial125, RGBToColor(223, 0, 0), 75},  // level 3
+      {pSpecial125, RGBToColor(224, 0, 0), 100},  // 224 counts as 225: level 4
+      {pSpecial125, RGBToColor(0, 32, 33), 1},  // 32 -> 0, 33 -> 1
+      {pSpecial216, RGBToColor(0, 26, 27), 1},  // 26 -> 0, 27 -> 1
       {pGray236, Grey(0), 0},
       {pGray236, Grey(255), 235},
       {pGray4, Grey(85), 1},
@@ -60,7 +64,11 @@ TEST(ColorLookupTest, StandardPalettesHaveTheirEntries) {
 }
 
 TEST(ColorLookupTest, DetectPaletteIdentRecognisesStandardPalettes) {
-  struct Case { std::vector<TColor> entries; TPaletteIdent ident; bool allGray; } cases[] = {
+  struct Case {
+    std::vector<TColor> entries;
+    TPaletteIdent ident;
+    bool allGray;
+  } cases[] = {
       {{Grey(0), Grey(85), Grey(170), Grey(255)}, pGray4, true},
       {{Grey(0), Grey(128), Grey(192), Grey(255)}, pSysGray4, true},
       {{Grey(0), Grey(85), Grey(170), Grey(254)}, pUnknown, true},
@@ -88,7 +96,7 @@ TEST(ColorLookupTest, ArbitraryPalettesPickTheNearestEntryTheLowerOnTies) {
     g.SetPaletteEntry(1, Grey(200));
     g.SetPaletteEntry(2, Grey(100));
     g.SetUseColorMap(useMap);
-    EXPECT_EQ(g.ColorToIndex(Grey(50)), 0) << useMap;   // as near to 0 as to 2
+    EXPECT_EQ(g.ColorToIndex(Grey(50)), 0) << useMap;  // as near to 0 as to 2
     EXPECT_EQ(g.ColorToIndex(Grey(190)), 1) << useMap;
     EXPECT_EQ(g.ColorToIndex(Grey(110)), 2) << useMap;
     g.SetPaletteEntry(2, Grey(180));  // a palette change drops the map and the cached answer
@@ -145,8 +153,8 @@ TEST(ColorLookupTest, Special252CellListsHoldANearestEntryForEveryColour) {
     int found = g.ColorToIndex(c);
     ASSERT_EQ(Distance(c, palette[static_cast<std::size_t>(found)]), best) << std::hex << c;
   };
-  const int edges[] = {0, 15, 16, 31, 47, 48, 63, 64, 79, 80, 111, 112, 127, 128, 143, 144,
-                       175, 176, 191, 192, 207, 208, 223, 224, 239, 240, 255};
+  const int edges[] = {0,   15,  16,  31,  47,  48,  63,  64,  79,  80,  111, 112, 127, 128,
+                       143, 144, 175, 176, 191, 192, 207, 208, 223, 224, 239, 240, 255};
   for (int r : edges)
     for (int g2 : edges)
       for (int b : edges) check(RGBToColor(r, g2, b));

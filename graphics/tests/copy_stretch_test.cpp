@@ -22,13 +22,15 @@ std::vector<int> RedRow(TPixelGraphic& g) {
 }  // namespace
 
 TEST(StretchTest, ResamplesByModeAndDirection) {
-  struct Case { std::initializer_list<int> source; int width; TStretchMode mode; std::vector<int> expected; } cases[] = {
-      {{0, 100, 200, 255}, 2, smPrecise, {50, 227}},
-      {{0, 100, 200, 255}, 2, smMedium, {50, 227}},
-      {{0, 100, 200, 255}, 2, smFast, {0, 200}},
-      {{0, 200}, 4, smFast, {0, 0, 200, 200}},
-      {{0, 200}, 4, smPrecise, {0, 50, 150, 200}},
-      {{0, 200}, 4, smMedium, {0, 0, 200, 200}},
+  struct Case {
+    std::initializer_list<int> source;
+    int width;
+    TStretchMode mode;
+    std::vector<int> expected;
+  } cases[] = {
+      {{0, 100, 200, 255}, 2, smPrecise, {50, 227}}, {{0, 100, 200, 255}, 2, smMedium, {50, 227}},
+      {{0, 100, 200, 255}, 2, smFast, {0, 200}},     {{0, 200}, 4, smFast, {0, 0, 200, 200}},
+      {{0, 200}, 4, smPrecise, {0, 50, 150, 200}},   {{0, 200}, 4, smMedium, {0, 0, 200, 200}},
       {{0, 90, 180}, 2, smPrecise, {30, 150}},
   };
   for (const auto& c : cases) {
@@ -66,8 +68,8 @@ TEST(StretchTest, EqualSizesCopyAndEmptyBlocksOnlyNotify) {
 
   int changes = 0;
   viaStretch.OnChange = [&](TObject*) { ++changes; };
-  for (auto [dw, dh, sw, sh] : {std::array{0, 1, 3, 1}, std::array{2, 1, 0, 1}, std::array{2, -1, 3, 1},
-                                std::array{2, 1, 3, 0}}) {
+  for (auto [dw, dh, sw, sh] :
+       {std::array{0, 1, 3, 1}, std::array{2, 1, 0, 1}, std::array{2, -1, 3, 1}, std::array{2, 1, 3, 0}}) {
     viaStretch.StretchCopyRect(0, 0, dw, dh, &source, 0, 0, sw, sh);
   }
   EXPECT_EQ(changes, 4);
@@ -160,7 +162,11 @@ TEST(DitherTest, MidGreyIntoBlackAndWhiteGivesAPattern) {
 TEST(DitherTest, ErrorLimitFollowsThePaletteKindOrTheSettings) {
   // Grey 100 into black and white: the full carried error (auto limit 255) gives about 100/255
   // white; a zero limit carries nothing, so every pixel stays black.
-  struct Case { bool autoLimit; int limit; int minWhite, maxWhite; } cases[] = {{true, 0, 80, 120}, {false, 0, 0, 0}};
+  struct Case {
+    bool autoLimit;
+    int limit;
+    int minWhite, maxWhite;
+  } cases[] = {{true, 0, 80, 120}, {false, 0, 0, 0}};
   for (const auto& c : cases) {
     TPixelGraphic source, target;
     source.SetSize(16, 16, pgbc24);
@@ -184,8 +190,11 @@ TEST(DitherTest, SoftKneeHalvesMidSizedErrors) {
   // Greys 0, 150, 255 (an unknown palette: limit 32). Pixel 0 at 60 becomes 0 and carries
   // 7/16 x 60 = 26 levels; the soft knee passes 26 / 2 + 8 = 21 of them, so pixel 1 at 50 wants
   // 71 and stays 0, while a hard limit passes all 26 and pixel 1 (wanting 76) becomes 150.
-  struct Case { bool autoLimit; bool soft; std::uint32_t second; } cases[] = {
-      {true, false, 0}, {false, true, 0}, {false, false, 1}};
+  struct Case {
+    bool autoLimit;
+    bool soft;
+    std::uint32_t second;
+  } cases[] = {{true, false, 0}, {false, true, 0}, {false, false, 1}};
   for (const auto& c : cases) {
     TPixelGraphic target;
     target.SetSize(2, 1, pgbc8);

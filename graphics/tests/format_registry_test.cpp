@@ -98,7 +98,8 @@ TEST(FormatRegistryTest, SignaturesComeBeforeExtensionsAndShortStreamsReadAsZero
   EXPECT_EQ(FindFileFormatReader(StreamOf(a, "FAKE and more"), "bmp"), bySignature.object_);
   EXPECT_EQ(FindFileFormatReader(StreamOf(b, bmp.Bytes("")), ".fkx")->Extension, "bmp");
   EXPECT_EQ(FindFileFormatReader(StreamOf(c, "xy"), "FKX"), byExtension.object_);
-  EXPECT_EQ(bySignature->LastHeader, (std::vector<std::uint8_t>{'x', 'y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(bySignature->LastHeader,
+            (std::vector<std::uint8_t>{'x', 'y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(c.Position(), 0);
   EXPECT_EQ(FindFileFormatReader(StreamOf(d, "xy"), ""), nullptr);
 
@@ -187,7 +188,9 @@ TEST_F(FormatSavingTest, RefusalsLeaveNoFileBehind) {
     image.SaveToFile("C:\\raised.fbw");
     FAIL();
   } catch (const EPGCannotWriteColorRes& e) {
-    EXPECT_EQ(e.Message, "The graphic cannot be saved with to a Fake file with the current color resolution (16.7 million colors)");
+    EXPECT_EQ(
+        e.Message,
+        "The graphic cannot be saved with to a Fake file with the current color resolution (16.7 million colors)");
   }
   EXPECT_EQ(dialogs.Calls().size(), 1u);
   try {

@@ -82,10 +82,14 @@ std::string TIFFDeclaring(std::uint32_t width, std::uint32_t height, int samples
     int tag, type;
     std::uint32_t count, value;
   };
-  const std::vector<Entry> entries = {{256, 4, 1, width},          {257, 4, 1, height},
-                                      {258, 3, 1, 8},              {259, 3, 1, static_cast<std::uint32_t>(compression)},
-                                      {262, 3, 1, samples == 1 ? 1u : 2u}, {273, 4, 1, 8},
-                                      {277, 3, 1, static_cast<std::uint32_t>(samples)}, {278, 4, 1, height},
+  const std::vector<Entry> entries = {{256, 4, 1, width},
+                                      {257, 4, 1, height},
+                                      {258, 3, 1, 8},
+                                      {259, 3, 1, static_cast<std::uint32_t>(compression)},
+                                      {262, 3, 1, samples == 1 ? 1u : 2u},
+                                      {273, 4, 1, 8},
+                                      {277, 3, 1, static_cast<std::uint32_t>(samples)},
+                                      {278, 4, 1, height},
                                       {279, 4, 1, 16}};
   auto le32 = [](std::uint32_t v) { return LE16(static_cast<int>(v & 0xFFFF)) + LE16(static_cast<int>(v >> 16)); };
   std::string s = "II*";
@@ -123,7 +127,8 @@ std::vector<HostileCase> Cases() {
        "BMP: Unexpected end of file"},
       {"BmpTruncatedButSmallIsBlack", small.Bytes(""), "bmp", nullptr},
       {"TgaTrueColor", TGAHeader(2, 18000, 18000, 24), "tga", "TGA: Unexpected end of file"},
-      {"TgaSixteenBits", TGAHeader(2, 18000, 18000, 16) + std::string(64, '\x11'), "tga", "TGA: Unexpected end of file"},
+      {"TgaSixteenBits", TGAHeader(2, 18000, 18000, 16) + std::string(64, '\x11'), "tga",
+       "TGA: Unexpected end of file"},
       {"TgaRunLength", TGAHeader(10, 18000, 18000, 24) + std::string("\xFF\x01\x02\x03", 4), "tga",
        "TGA: Unexpected end of file"},
       {"TgaGreyRunLength", TGAHeader(11, 30000, 30000, 8) + "\x80", "tga", "TGA: Unexpected end of file"},
@@ -169,7 +174,8 @@ TEST_P(HostileSizes, AreRefusedWithTheCodecsMessageOrReadCheaply) {
     return "read " + std::to_string(image.GetWidth()) + "x" + std::to_string(image.GetHeight());
   });
   if (c.refusal) EXPECT_EQ(use.Outcome, c.refusal);
-  else EXPECT_EQ(use.Outcome.rfind("read ", 0), 0u) << use.Outcome;
+  else
+    EXPECT_EQ(use.Outcome.rfind("read ", 0), 0u) << use.Outcome;
   EXPECT_LT(use.Seconds, 1.0);
   EXPECT_LT(use.PeakMiB, 256.0);
 }

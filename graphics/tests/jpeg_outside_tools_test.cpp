@@ -19,11 +19,11 @@ int LargestDifference(TPixelGraphic& image, const std::string& rgb) {
     for (int x = 0; x < image.GetWidth(); ++x, i += 3) {
       const TColor c = image.GetPixelColor(x, y);
       const int ours[3] = {RedOf(c), GreenOf(c), BlueOf(c)};
-      for (int k = 0; k < 3; ++k) worst = std::max(worst, std::abs(ours[k] - static_cast<unsigned char>(rgb[i + static_cast<std::size_t>(k)])));
+      for (int k = 0; k < 3; ++k)
+        worst = std::max(worst, std::abs(ours[k] - static_cast<unsigned char>(rgb[i + static_cast<std::size_t>(k)])));
     }
   return worst;
 }
-
 
 class JpegOutsideToolsTest : public ImageMagickExchangeTest {};
 
@@ -35,12 +35,13 @@ TEST_F(JpegOutsideToolsTest, ImageMagickReadsOurFilesCloseToOurOwnDecode) {
   TMemoryStream stream;
   image.SaveToStreamExt(&stream, "jpg");
   const std::filesystem::path file = folder_ / "ours.jpg";
-  std::ofstream(file, std::ios::binary)
-      << std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+  std::ofstream(file, std::ios::binary) << std::string(static_cast<const char*>(stream.Memory()),
+                                                       static_cast<std::size_t>(stream.Size()));
   stream.SetPosition(0);
   TPixelGraphic ours;
   ours.LoadFromStream(&stream);
-  const std::string theirs = CaptureOutput(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null");
+  const std::string theirs =
+      CaptureOutput(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null");
   ASSERT_EQ(theirs.size(), 45u * 29u * 3u);
   EXPECT_LE(LargestDifference(ours, theirs), 2);
 }

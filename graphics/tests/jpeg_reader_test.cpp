@@ -26,7 +26,9 @@ std::string ReadFault(const std::string& bytes, TPGWarningAction action) {
 TEST(JpegReaderTest, ColourFilesAreTrueColourAndGreyFilesUseTheGreyPalette) {
   TJPEGFile colour;
   colour.Width = 16, colour.Height = 16;
-  colour.Sample = [](int x, int, int c) { return static_cast<unsigned char>(x < 8 ? (c == 0 ? 250 : 5) : (c == 2 ? 250 : 5)); };
+  colour.Sample = [](int x, int, int c) {
+    return static_cast<unsigned char>(x < 8 ? (c == 0 ? 250 : 5) : (c == 2 ? 250 : 5));
+  };
   TMemoryStream stream;
   FillJPEGStream(stream, colour.Bytes());
   TPixelGraphic image;
@@ -64,8 +66,9 @@ TEST(JpegReaderTest, GetInfoNamesMarkersColourSpaceAndScanMode) {
     const char* colors;
     int bits;
   };
-  for (const Case& c : {Case{progressive.Bytes(), "JFIF, YCbCr, Progressive", "16.7M", 24},
-                        Case{cmyk.Bytes(), "Adope, CMYK", "4294.9M", 32}, Case{grey.Bytes(), "JFIF, GrayScale", "256", 8}}) {
+  for (const Case& c :
+       {Case{progressive.Bytes(), "JFIF, YCbCr, Progressive", "16.7M", 24},
+        Case{cmyk.Bytes(), "Adope, CMYK", "4294.9M", 32}, Case{grey.Bytes(), "JFIF, GrayScale", "256", 8}}) {
     TMemoryStream stream;
     FillJPEGStream(stream, c.bytes);
     TPGImageInfo info;

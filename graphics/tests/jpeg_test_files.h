@@ -44,7 +44,8 @@ struct TJPEGFile {
     while (info.next_scanline < info.image_height) {
       const int y = static_cast<int>(info.next_scanline);
       for (int x = 0; x < Width; ++x)
-        for (int c = 0; c < Components; ++c) row[static_cast<std::size_t>(x * Components + c)] = static_cast<char>(Sample(x, y, c));
+        for (int c = 0; c < Components; ++c)
+          row[static_cast<std::size_t>(x * Components + c)] = static_cast<char>(Sample(x, y, c));
       JSAMPROW pointer = reinterpret_cast<JSAMPROW>(row.data());
       jpeg_write_scanlines(&info, &pointer, 1);
     }
@@ -69,7 +70,8 @@ inline int LargestDifference(TPixelGraphic& a, TPixelGraphic& b) {
     for (int x = 0; x < a.GetWidth(); ++x) {
       const TColor p = a.GetPixelColor(x, y), q = b.GetPixelColor(x, y);
       for (int shift = 0; shift < 24; shift += 8)
-        worst = std::max(worst, std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF)));
+        worst =
+            std::max(worst, std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF)));
     }
   return worst;
 }

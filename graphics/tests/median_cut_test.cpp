@@ -51,8 +51,11 @@ TEST(MedianCutTest, ColoursOfOneCellMergeAndCountsAreClamped) {
 
   // 300 histogram cells: as many entries as allowed, never more than the target holds.
   Fill(source, 300, 1, [](int x, int) { return RGBToColor((x % 10) * 24, (x / 10) * 8, 0); });
-  struct Case { TPGBitCount format; int count; int expected; } cases[] = {
-      {pgbc8, 256, 256}, {pgbc8, 1000, 256}, {pgbc4, 256, 16}, {pgbc1, 256, 2}, {pgbc8, 0, 1}, {pgbc8, -5, 1}};
+  struct Case {
+    TPGBitCount format;
+    int count;
+    int expected;
+  } cases[] = {{pgbc8, 256, 256}, {pgbc8, 1000, 256}, {pgbc4, 256, 16}, {pgbc1, 256, 2}, {pgbc8, 0, 1}, {pgbc8, -5, 1}};
   for (const auto& c : cases) {
     TPixelGraphic t;
     t.SetSize(1, 1, c.format);

@@ -156,11 +156,19 @@ TEST_F(ViewerLayout, EmptyViewerAndTinyControlsSkipTheRules) {
 TEST_F(ViewerLayout, PublishedPropertiesAndDefaultsReachFormDescriptions) {
   const TClassInfo* info = GetClass("TPGImage");
   ASSERT_NE(info, nullptr);
-  for (const char* name : {"ActionMode", "Allow24BitStretch", "AutoSize", "KeepOldPaintPixelGraphic", "PicBoxColor",
-                           "PicBoxCursor", "PicBoxDragCursor", "PicBoxDragMode", "PicBoxParentColor",
-                           "PicBoxParentShowHint", "PicBoxShowHint", "PicBoxTag", "PicBoxHint", "PicBoxOnClick",
-                           "Progress5Clocks", "ProgressClockVisible", "ShowHourGlass", "Stretch", "StretchMode",
-                           "ZoomFactor", "DragMode", "DragCursor", "OnDragDrop", "Ctl3D", "UseThread", "Tiling"})
+  for (const char* name : {"ActionMode",        "Allow24BitStretch",
+                           "AutoSize",          "KeepOldPaintPixelGraphic",
+                           "PicBoxColor",       "PicBoxCursor",
+                           "PicBoxDragCursor",  "PicBoxDragMode",
+                           "PicBoxParentColor", "PicBoxParentShowHint",
+                           "PicBoxShowHint",    "PicBoxTag",
+                           "PicBoxHint",        "PicBoxOnClick",
+                           "Progress5Clocks",   "ProgressClockVisible",
+                           "ShowHourGlass",     "Stretch",
+                           "StretchMode",       "ZoomFactor",
+                           "DragMode",          "DragCursor",
+                           "OnDragDrop",        "Ctl3D",
+                           "UseThread",         "Tiling"})
     EXPECT_NE(GetPropInfo(*viewer_, name), nullptr) << name;
   SetEnumProp(*viewer_, *GetPropInfo(*viewer_, "Stretch"), "sAlways");
   EXPECT_EQ(viewer_->Stretch(), sAlways);

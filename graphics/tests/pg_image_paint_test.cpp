@@ -59,8 +59,8 @@ TEST_F(ViewerPaint, MirroredTilesFlipColumnZeroWhenFlippedAndOddRowsTopToBottom)
       for (auto [x, y] : {std::pair{2, 2}, {17, 2}, {2, 7}, {17, 7}}) {
         const bool right = (x >= 10) != leftRight, bottom = (y >= 5) != topBottom;
         const std::uint32_t want = bottom ? (right ? kYellow : kBlue) : (right ? kGreen : kRed);
-        EXPECT_EQ(Pixel(shot, column * 20 + x, row * 10 + y), want) << "tile " << row << "," << column << " at " << x
-                                                                    << "," << y;
+        EXPECT_EQ(Pixel(shot, column * 20 + x, row * 10 + y), want)
+            << "tile " << row << "," << column << " at " << x << "," << y;
       }
     }
 }
@@ -102,7 +102,7 @@ TEST_F(ViewerPaint, EmptyViewerShowsTheFrameAndClocksOnlyAboveTwentyPixels) {
     viewer_->AssignPixelGraphic(Picture(7, 7).get());
     const host::Image shot = Paint();
     EXPECT_EQ(viewer_->PaintPixelGraphic(), nullptr);
-    EXPECT_EQ(Pixel(shot, 0, 0), 0x00FF00u) << c.Size;       // the frame
+    EXPECT_EQ(Pixel(shot, 0, 0), 0x00FF00u) << c.Size;  // the frame
     EXPECT_EQ(Pixel(shot, 1, c.Size / 2 + 3), kWhite) << c.Size;  // the box's colour inside
     const int yellow = Count(shot, kYellow);
     if (c.Clocks == 0) {

@@ -47,7 +47,8 @@ class ViewerSelection : public ViewerTest {
   // The cursor the viewer sets with the mouse at (x, y) of the paint box.
   HCURSOR CursorAt(int x, int y) {
     MoveTo(x, y);
-    SendMessageA(viewer_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(viewer_->Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(viewer_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(viewer_->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
   }
 
@@ -100,9 +101,9 @@ TEST_F(ViewerSelection, EachOfTheEightHandlesMovesItsEdges) {
   };
   // Selection (20, 20) 40 by 30: display rectangle (20, 20, 60, 50); each drag goes by (+5, +5).
   const TCase cases[] = {
-      {"top-left", 14, 14, {25, 25, 35, 25}},     {"top-middle", 40, 14, {20, 25, 40, 25}},
-      {"top-right", 65, 14, {20, 25, 45, 25}},    {"left-middle", 14, 35, {25, 20, 35, 30}},
-      {"right-middle", 65, 35, {20, 20, 45, 30}}, {"bottom-left", 14, 55, {25, 20, 35, 35}},
+      {"top-left", 14, 14, {25, 25, 35, 25}},      {"top-middle", 40, 14, {20, 25, 40, 25}},
+      {"top-right", 65, 14, {20, 25, 45, 25}},     {"left-middle", 14, 35, {25, 20, 35, 30}},
+      {"right-middle", 65, 35, {20, 20, 45, 30}},  {"bottom-left", 14, 55, {25, 20, 35, 35}},
       {"bottom-middle", 40, 55, {20, 20, 40, 35}}, {"bottom-right", 65, 55, {20, 20, 45, 35}},
   };
   viewer_->SetSelection(true);

@@ -69,7 +69,8 @@ class PreviewDialog : public ViewerTest {
     worker.WaitFor();
     MSG msg{};
     std::unique_ptr<TPixelGraphic> image;
-    if (PeekMessageA(&msg, sink, WM_USER, WM_USER, PM_REMOVE)) image.reset(reinterpret_cast<TPixelGraphic*>(msg.lParam));
+    if (PeekMessageA(&msg, sink, WM_USER, WM_USER, PM_REMOVE))
+      image.reset(reinterpret_cast<TPixelGraphic*>(msg.lParam));
     DestroyWindow(sink);
     return image;
   }

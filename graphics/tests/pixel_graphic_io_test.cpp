@@ -89,7 +89,8 @@ TEST(PixelGraphicClipboardTest, ADIBGoesThroughTheClipboardAndBack) {
 TEST(PixelGraphicClipboardTest, OnlyDIBDataIsTaken) {
   TPixelGraphic image;
   HBITMAP bitmap = CreateBitmap(1, 1, 1, 32, nullptr);
-  for (std::pair<WORD, HANDLE> wrong : {std::pair<WORD, HANDLE>{CF_BITMAP, bitmap}, {CF_DIB, nullptr}, {CF_TEXT, bitmap}}) {
+  for (std::pair<WORD, HANDLE> wrong :
+       {std::pair<WORD, HANDLE>{CF_BITMAP, bitmap}, {CF_DIB, nullptr}, {CF_TEXT, bitmap}}) {
     try {
       image.LoadFromClipboardFormat(wrong.first, wrong.second, nullptr);
       FAIL();

@@ -28,8 +28,11 @@ TEST(PixelGraphicTest, StartsEmptyAtTwentyFourBits) {
 }
 
 TEST(PixelGraphicTest, StrideAndSizeFollowTheFormat) {
-  struct Case { int width; TPGBitCount format; int stride; } cases[] = {
-      {3, pgbc1, 4}, {33, pgbc1, 8}, {5, pgbc24, 16}, {9, pgbc4, 8}, {5, pgbc8, 8}};
+  struct Case {
+    int width;
+    TPGBitCount format;
+    int stride;
+  } cases[] = {{3, pgbc1, 4}, {33, pgbc1, 8}, {5, pgbc24, 16}, {9, pgbc4, 8}, {5, pgbc8, 8}};
   for (const auto& c : cases) {
     TPixelGraphic g;
     g.SetSize(c.width, 3, c.format);
@@ -54,10 +57,13 @@ TEST(PixelGraphicTest, NegativeSizesAndBitCountsAreRefused) {
 }
 
 TEST(PixelGraphicTest, HugeSizesFailAsTheDIBSectionAndLeaveAUsableEmptyImage) {
-  struct Case { int width, height; TPGBitCount format; } cases[] = {
+  struct Case {
+    int width, height;
+    TPGBitCount format;
+  } cases[] = {
       {0x7FFFFFFF, 1, pgbc24},  // the stride alone passes 32 bits
-      {70000, 70000, pgbc24},   // stride x height passes 32 bits
-      {40000, 30000, pgbc8},    // fits 32 bits, too large to allocate
+      {70000, 70000, pgbc24},  // stride x height passes 32 bits
+      {40000, 30000, pgbc8},  // fits 32 bits, too large to allocate
   };
   for (const auto& c : cases) {
     TPixelGraphic g;
@@ -86,7 +92,7 @@ TEST(PixelGraphicTest, PixelsAreStoredBottomUpInTheirFormat) {
   g.SetSize(4, 2, pgbc24);
   g.SetPixel(0, 0, 0x112233);
   EXPECT_EQ(std::memcmp(g.ScanLine(0), "\x11\x22\x33", 3), 0);  // blue, green, red of $00BBGGRR
-  EXPECT_EQ(g.ScanLine(0), g.GetBits() + g.GetStride());         // row 0 is the last stored line
+  EXPECT_EQ(g.ScanLine(0), g.GetBits() + g.GetStride());  // row 0 is the last stored line
   EXPECT_EQ(g.GetPixel(0, 0), 0x112233u);
   g.SetBackGroundValue(77);
   g.SetPixel(-1, 0, 5);

@@ -26,13 +26,15 @@ TEST_F(PngOutsideToolsTest, ImageMagickReadsOurFilesToTheSameColours) {
     image.SetPaletteIdent(c.ident);
     for (int y = 0; y < 7; ++y)
       for (int x = 0; x < 13; ++x)
-        image.SetPixel(x, y, c.format == pgbc24 ? static_cast<std::uint32_t>(RGBToColor(x * 19, y * 31, (x * y) % 256))
-                                                : static_cast<std::uint32_t>((x * 5 + y * 3) % image.PaletteCount()));
+        image.SetPixel(x, y,
+                       c.format == pgbc24 ? static_cast<std::uint32_t>(RGBToColor(x * 19, y * 31, (x * y) % 256))
+                                          : static_cast<std::uint32_t>((x * 5 + y * 3) % image.PaletteCount()));
     TMemoryStream stream;
     image.SaveToStreamExt(&stream, "png");
     const std::filesystem::path file = folder_ / "ours.png";
     std::ofstream(file, std::ios::binary) << StreamBytes(stream);
-    EXPECT_EQ(CaptureOutput(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null"), OurRGB(image))
+    EXPECT_EQ(CaptureOutput(std::string(kConvert) + " '" + file.string() + "' -depth 8 rgb:- 2>/dev/null"),
+              OurRGB(image))
         << int{c.format};
   }
 }
@@ -41,14 +43,14 @@ TEST_F(PngOutsideToolsTest, WeReadImageMagicksFilesToItsOwnColours) {
   const std::string source = (folder_ / "source.ppm").string();
   CaptureOutput(std::string(kConvert) + " -size 37x23 plasma:fractal -seed 3 '" + source + "'");
   const char* const variants[] = {
-      "PNG24:",                      // RGB
-      "-depth 16 PNG48:",            // 16-bit RGB
-      "-interlace PNG PNG24:",       // interlaced
-      "-colors 16 PNG8:",            // palette
-      "-colorspace Gray -depth 8 PNG:",   // grey
+      "PNG24:",  // RGB
+      "-depth 16 PNG48:",  // 16-bit RGB
+      "-interlace PNG PNG24:",  // interlaced
+      "-colors 16 PNG8:",  // palette
+      "-colorspace Gray -depth 8 PNG:",  // grey
       "-colorspace Gray -depth 16 PNG:",  // 16-bit grey
-      "-colorspace Gray -depth 2 PNG:",   // 2-bit grey
-      "-monochrome PNG:",            // 1 bit
+      "-colorspace Gray -depth 2 PNG:",  // 2-bit grey
+      "-monochrome PNG:",  // 1 bit
   };
   for (const char* variant : variants) {
     const std::string options(variant);
@@ -59,8 +61,8 @@ TEST_F(PngOutsideToolsTest, WeReadImageMagicksFilesToItsOwnColours) {
     CaptureOutput(std::string(kConvert) + " '" + source + "' " + flags + " " + prefix + "'" + file + "'");
     // 16-bit samples: ours are their high bytes, so compare with the tool's 16-bit decode.
     const bool sixteen = options.find("16") != std::string::npos;
-    const std::string decoded =
-        CaptureOutput(std::string(kConvert) + " '" + file + "' -depth " + (sixteen ? "16 -endian MSB" : "8") + " rgb:- 2>/dev/null");
+    const std::string decoded = CaptureOutput(std::string(kConvert) + " '" + file + "' -depth " +
+                                              (sixteen ? "16 -endian MSB" : "8") + " rgb:- 2>/dev/null");
     std::string expected;
     for (std::size_t i = 0; i < decoded.size(); i += sixteen ? 2 : 1) expected += decoded[i];
     ASSERT_EQ(expected.size(), 37u * 23u * 3u) << variant;

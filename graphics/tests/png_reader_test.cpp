@@ -50,8 +50,9 @@ TEST(PngReaderTest, GreyDepthsGivePaletteFormatsAndTwoBitsSpreadToFour) {
     std::string row;
     std::uint32_t first;
   };
-  for (const Case& c : {Case{1, pgbc1, pBlackWhite, Row({0x80}), 1}, Case{4, pgbc4, pGray16, Row({0xA0}), 10},
-                        Case{8, pgbc8, pGray256, Row({200}), 200}, Case{16, pgbc8, pGray256, Row({0x12, 0xFF}), 0x12}}) {
+  for (const Case& c :
+       {Case{1, pgbc1, pBlackWhite, Row({0x80}), 1}, Case{4, pgbc4, pGray16, Row({0xA0}), 10},
+        Case{8, pgbc8, pGray256, Row({200}), 200}, Case{16, pgbc8, pGray256, Row({0x12, 0xFF}), 0x12}}) {
     TPNGFile grey;
     grey.BitDepth = c.depth, grey.ColorType = PNG_COLOR_TYPE_GRAY, grey.Rows = {c.row};
     Load(image, grey.Bytes());
@@ -64,7 +65,8 @@ TEST(PngReaderTest, GreyDepthsGivePaletteFormatsAndTwoBitsSpreadToFour) {
 TEST(PngReaderTest, ColourFilesAreTrueColourInTheirOwnColoursAndPaletteFilesKeepTheirEntries) {
   TPNGFile rgb16;
   rgb16.Width = 2, rgb16.Height = 2, rgb16.BitDepth = 16;
-  rgb16.Rows = {Row({0x10, 0xFF, 0x20, 0xFF, 0x30, 0xFF, 0xFF, 0, 0, 0, 0, 0}), Row({0, 0, 0, 0, 0xFF, 0, 1, 2, 3, 4, 5, 6})};
+  rgb16.Rows = {Row({0x10, 0xFF, 0x20, 0xFF, 0x30, 0xFF, 0xFF, 0, 0, 0, 0, 0}),
+                Row({0, 0, 0, 0, 0xFF, 0, 1, 2, 3, 4, 5, 6})};
   TPixelGraphic image;
   Load(image, rgb16.Bytes());
   EXPECT_EQ(image.GetBitCount(), pgbc24);
@@ -314,7 +316,8 @@ TEST(PngReaderTest, SizesFromTheHeaderGoThroughTheImagesLimit) {
   }
   const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(ihdr.data()), 17);
   header.replace(12, 17, ihdr);
-  for (int i = 0; i < 4; ++i) header[static_cast<std::size_t>(29 + i)] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    header[static_cast<std::size_t>(29 + i)] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
   try {
     Load(image, header);
     FAIL();

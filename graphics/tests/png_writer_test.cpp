@@ -15,8 +15,9 @@ void Paint(TPixelGraphic& image, TPGBitCount format, int entries) {
   }
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 11; ++x)
-      image.SetPixel(x, y, entries ? static_cast<std::uint32_t>((x * 3 + y * 7) % entries)
-                                   : static_cast<std::uint32_t>(RGBToColor(x * 23, y * 41, x * y)));
+      image.SetPixel(x, y,
+                     entries ? static_cast<std::uint32_t>((x * 3 + y * 7) % entries)
+                             : static_cast<std::uint32_t>(RGBToColor(x * 23, y * 41, x * y)));
 }
 
 TEST(PngWriterTest, EveryFormatSurvivesARoundTripExactly) {
@@ -27,9 +28,10 @@ TEST(PngWriterTest, EveryFormatSurvivesARoundTripExactly) {
     int colorType;
     int depth;
   };
-  for (const Case& c : {Case{pgbc1, 2, pNone, PNG_COLOR_TYPE_PALETTE, 1}, Case{pgbc4, 0, pGray16, PNG_COLOR_TYPE_PALETTE, 4},
-                        Case{pgbc8, 200, pNone, PNG_COLOR_TYPE_PALETTE, 8}, Case{pgbc8, 0, pGray256, PNG_COLOR_TYPE_GRAY, 8},
-                        Case{pgbc24, 0, pNone, PNG_COLOR_TYPE_RGB, 8}}) {
+  for (const Case& c :
+       {Case{pgbc1, 2, pNone, PNG_COLOR_TYPE_PALETTE, 1}, Case{pgbc4, 0, pGray16, PNG_COLOR_TYPE_PALETTE, 4},
+        Case{pgbc8, 200, pNone, PNG_COLOR_TYPE_PALETTE, 8}, Case{pgbc8, 0, pGray256, PNG_COLOR_TYPE_GRAY, 8},
+        Case{pgbc24, 0, pNone, PNG_COLOR_TYPE_RGB, 8}}) {
     TPixelGraphic image;
     if (c.ident != pNone) {
       image.SetSize(11, 6, c.format);

@@ -132,7 +132,8 @@ TEST(PnmCodecTest, WritersAsciiAndBinaryRoundTrip) {
       LoadBytes(back, bytes);
       ASSERT_EQ(back.GetBitCount(), source->GetBitCount());
       for (int y = 0; y < source->GetHeight(); ++y)
-        for (int x = 0; x < source->GetWidth(); ++x) EXPECT_EQ(back.GetPixel(x, y), source->GetPixel(x, y)) << x << "," << y;
+        for (int x = 0; x < source->GetWidth(); ++x)
+          EXPECT_EQ(back.GetPixel(x, y), source->GetPixel(x, y)) << x << "," << y;
     }
   }
 }

@@ -33,7 +33,8 @@ struct TTIFFFile {
       for (std::uint32_t v : values) {
         if (v == kAtData) v = static_cast<std::uint32_t>(DataOffset());
         if (type == 3) PutLE16(packed, v);
-        else PutLE32(packed, v);
+        else
+          PutLE32(packed, v);
       }
       if (packed.size() <= 4) {
         packed.resize(4, '\0');
@@ -273,8 +274,10 @@ TEST(TiffCodecTest, WriterLayoutAndRoundTripsOfEveryKind) {
         TMemoryStream stream;
         stream.Write("pre", 3);  // offsets count from the header
         TTIFFileFormatWriter().Write(&stream, source);
-        const std::string bytes(static_cast<const char*>(stream.Memory()) + 3, static_cast<std::size_t>(stream.Size() - 3));
-        EXPECT_EQ(bytes.substr(0, 8), options ? std::string("MM\0\x2a\0\0\0\x08", 8) : std::string("II\x2a\0\x08\0\0\0", 8));
+        const std::string bytes(static_cast<const char*>(stream.Memory()) + 3,
+                                static_cast<std::size_t>(stream.Size() - 3));
+        EXPECT_EQ(bytes.substr(0, 8),
+                  options ? std::string("MM\0\x2a\0\0\0\x08", 8) : std::string("II\x2a\0\x08\0\0\0", 8));
         stream.SetPosition(3);
         TPixelGraphic back;
         TTIFFileFormatReader().Read(&stream, &back, 0);

@@ -55,7 +55,7 @@ TEST_F(TransparentControls, ACheckBoxInATransparentGroupBoxShowsThePictureAround
   EXPECT_TRUE(IsTransparentPGControl(group_));
   const int red = RedIn(check_->Handle());
   EXPECT_GT(red, 120 * 24 / 2);  // most of it is the picture
-  EXPECT_LT(red, 120 * 24);      // the box and the caption are drawn on it
+  EXPECT_LT(red, 120 * 24);  // the box and the caption are drawn on it
   EXPECT_GT(RedIn(group_->Handle()), 200 * 120 / 2);
 }
 

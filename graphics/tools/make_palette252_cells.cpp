@@ -32,7 +32,8 @@ int main() {
           int dr = r - red[i], dg = g - green[i], db = b - blue[i];
           int d = dr * dr + dg * dg + db * db;
           if (d < best) best = d, bestIndex = i, ties = 1;
-          else if (d == best) ++ties;
+          else if (d == best)
+            ++ties;
         }
         if (ties == 1) ++wins[CellOf(r) * 81 + CellOf(g) * 9 + CellOf(b)][bestIndex];
       }

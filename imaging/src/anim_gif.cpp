@@ -18,7 +18,7 @@ constexpr std::int64_t kFramePixelBudget = kMaxDibBytes;
 constexpr int kMaxFrames = 256;
 constexpr int kShortestDelay = 50;  // ms; what browsers of the time waited at least
 constexpr int kInitialSize = 105;
-constexpr int kMaxCodeSize = 11;    // what the LZW core decodes; larger sizes give no pixels
+constexpr int kMaxCodeSize = 11;  // what the LZW core decodes; larger sizes give no pixels
 // A code of at least 2 bits yields at most 4096 pixels: what a byte of data can make at most.
 constexpr std::int64_t kMaxPixelsPerDataByte = 8 / 2 * 4096;
 constexpr std::int64_t kProgressPixels = 100000;
@@ -115,7 +115,7 @@ struct TAnimGIF::TReadState {
   std::uint8_t Control[6] = {};  // the graphic control extension for the next image
   std::string Comment;
   std::int64_t PixelsLeft = kFramePixelBudget;  // over all frames
-  bool Ended = false;                          // a short read: the scan stops
+  bool Ended = false;  // a short read: the scan stops
 };
 
 TAnimGIF::TAnimGIF(TComponent* AOwner) : TGraphicControl(AOwner), timer_(new TTimerEx(nullptr)) {
@@ -172,7 +172,8 @@ void TAnimGIF::Assign(TPersistent* Source) {
   if (auto* other = dynamic_cast<TAnimGIF*>(Source)) {
     if (other == this) return;
     if (other->file_.Size() > 0) LoadFromStream(&other->file_);
-    else Clear();
+    else
+      Clear();
     return;
   }
   TGraphicControl::Assign(Source);
@@ -193,14 +194,15 @@ void TAnimGIF::AssignTo(TPersistent* Dest) {
 
 void TAnimGIF::DefineProperties(TFiler* Filer) {
   TGraphicControl::DefineProperties(Filer);
-  Filer->DefineBinaryProperty("Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); },
-                              file_.Size() > 0);
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, file_.Size() > 0);
 }
 
 void TAnimGIF::ReadData(TStream* Stream) {
   std::uint8_t count[4];
   if (!ReadExact(Stream, count, 4)) return;
-  const std::int64_t size = static_cast<std::int64_t>(Word16(count)) | (static_cast<std::int64_t>(Word16(count + 2)) << 16);
+  const std::int64_t size = static_cast<std::int64_t>(Word16(count)) |
+                            (static_cast<std::int64_t>(Word16(count + 2)) << 16);
   file_.Clear();
   if (size > 0) file_.CopyFrom(Stream, std::min(size, Stream->Size() - Stream->Position()));
 }
@@ -276,7 +278,8 @@ bool TAnimGIF::ParseData() {
   if (anyTransparent_) {
     composedMask_ = std::make_unique<TBitmap>();
     Reshape(*composedMask_, pf1bit, width_, height_);
-    for (int y = 0; y < height_; ++y) std::memset(RowOf(*composedMask_, y), 0xFF, static_cast<std::size_t>((width_ + 7) / 8));
+    for (int y = 0; y < height_; ++y)
+      std::memset(RowOf(*composedMask_, y), 0xFF, static_cast<std::size_t>((width_ + 7) / 8));
   }
   if (autoSize_) SetBounds(Left(), Top(), width_, height_);
   empty_ = false;
@@ -537,7 +540,8 @@ void TAnimGIF::UpdateOpacity() {
   }
   TControlStyle style = ControlStyle();
   if (opaque) style.Include(csOpaque);
-  else style.Exclude(csOpaque);
+  else
+    style.Exclude(csOpaque);
   SetControlStyle(style);
 }
 

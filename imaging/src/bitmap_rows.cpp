@@ -40,7 +40,8 @@ void Reshape(TBitmap& Bitmap, TPixelFormat Format, int Width, int Height) {
   if (Bitmap.Empty()) return;
   // The storage is one block from the bottom row up.
   const PixelRows rows = RowsOf(Bitmap);
-  std::memset(rows.Row(rows.height - 1), 0, static_cast<std::size_t>(-rows.step) * static_cast<std::size_t>(rows.height));
+  std::memset(rows.Row(rows.height - 1), 0,
+              static_cast<std::size_t>(-rows.step) * static_cast<std::size_t>(rows.height));
 }
 
 void FillBitmap(TBitmap& Bitmap, COLORREF Color) {

@@ -15,7 +15,6 @@ namespace {
 
 const char kUnrecognized[] = "unrecognized BMP";
 
-
 // Reads what the stream has, leaving the rest of the buffer as it was (zeros).
 void ReadSome(TStream* stream, void* buffer, std::int64_t count) {
   if (count > 0) stream->Read(buffer, count);
@@ -172,8 +171,9 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
         continue;
       }
       for (int x = 0; x < width; ++x) {
-        int index = f.bits == 8 ? in[x] : f.bits == 4 ? (x & 1 ? in[x >> 1] & 15 : in[x >> 1] >> 4)
-                                                      : (in[x >> 3] >> (7 - (x & 7))) & 1;
+        int index = f.bits == 8   ? in[x]
+                    : f.bits == 4 ? (x & 1 ? in[x >> 1] & 15 : in[x >> 1] >> 4)
+                                  : (in[x >> 3] >> (7 - (x & 7))) & 1;
         PutTriple(out + 3 * x, table[index]);
       }
     }

@@ -107,7 +107,8 @@ void Decode(TBitmap& bitmap, const std::uint8_t* data, std::size_t size, const T
     const int count = data[i], value = data[i + 1];
     i += 2;
     if (count > 0) {
-      for (int k = 0; k < count && x < width; ++k) put(Nibbles ? nibble(static_cast<std::uint8_t>(value), k) : static_cast<std::uint8_t>(value));
+      for (int k = 0; k < count && x < width; ++k)
+        put(Nibbles ? nibble(static_cast<std::uint8_t>(value), k) : static_cast<std::uint8_t>(value));
       continue;
     }
     if (value == 0) {  // end of line

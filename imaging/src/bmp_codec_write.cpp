@@ -60,8 +60,10 @@ void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, 
   if (bits == 1 && Bitmap.PixelFormat() != pf1bit) {
     COLORREF c0 = 0, c1 = 0;
     bilevel = ConvertToBilevel(source, c0, c1);
-    if (bilevel) twoColours = {{GetBValue(c0), GetGValue(c0), GetRValue(c0)}, {GetBValue(c1), GetGValue(c1), GetRValue(c1)}};
-    else bits = 24;  // more than two colours
+    if (bilevel)
+      twoColours = {{GetBValue(c0), GetGValue(c0), GetRValue(c0)}, {GetBValue(c1), GetGValue(c1), GetRValue(c1)}};
+    else
+      bits = 24;  // more than two colours
   }
   const bool core = Params.BmpHeaderKind == 2;
   const bool runLength = !core && Params.BmpCompression == 1 && (bits == 4 || bits == 8);
@@ -95,7 +97,8 @@ void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, 
   Stream->WriteBuffer(header, headerSize);
 
   std::int64_t pixelStart = 0;
-  std::vector<std::uint8_t> out(static_cast<std::size_t>(std::max<std::int64_t>(stride, 2 * std::int64_t{width} + 4)), 0);
+  std::vector<std::uint8_t> out(static_cast<std::size_t>(std::max<std::int64_t>(stride, 2 * std::int64_t{width} + 4)),
+                                0);
   if (bits == 4 || bits == 8) {
     const int colors = 1 << bits;
     Params.ColorMap.assign(static_cast<std::size_t>(colors), {});

@@ -16,7 +16,6 @@ constexpr std::int64_t kMaxLzwPixelsPerByte = 4096 * 8 / 12 + 1;
 // Every table has 256 zeroed entries, so any index byte finds a colour (black beyond the file's).
 using ColorTable = std::array<TColorTriple, 256>;
 
-
 bool ReadByte(TStream* s, std::uint8_t& b) { return s->Read(&b, 1) == 1; }
 
 // 2^(bits+1) entries stored red, green, blue; what the file lacks stays black.

@@ -88,7 +88,8 @@ std::vector<std::uint8_t> GifLzwEncode(const std::vector<std::uint8_t>& Pixels, 
     }
     emit(current);
     if (encoderNext < kMaxCodes) table.Add(current, p, encoderNext++);
-    else if (o.clearWhenFull) clearTable();
+    else if (o.clearWhenFull)
+      clearTable();
     current = p;
   }
   if (current >= 0) emit(current);
@@ -123,15 +124,16 @@ std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<
   // clear and end codes; entries past the palette are black.
   std::size_t entries = Palette.size();
   for (const TGifFrame& f : Frames)
-    if (!f.Indexes.empty()) entries = std::max<std::size_t>(entries, *std::max_element(f.Indexes.begin(), f.Indexes.end()) + 1u);
+    if (!f.Indexes.empty())
+      entries = std::max<std::size_t>(entries, *std::max_element(f.Indexes.begin(), f.Indexes.end()) + 1u);
   int sizeBits = 0;  // the table holds 2^(sizeBits + 1) entries
   while ((2u << sizeBits) < entries && sizeBits < 7) ++sizeBits;
   text("GIF89a");
   u16(Width);
   u16(Height);
   u8(0x80 | sizeBits << 4 | sizeBits);  // global table, colour resolution, table size
-  u8(0);                                // background index
-  u8(0);                                // no aspect ratio
+  u8(0);  // background index
+  u8(0);  // no aspect ratio
   for (int i = 0; i < 2 << sizeBits; ++i) {
     const TColorTriple c = i < static_cast<int>(Palette.size()) ? Palette[static_cast<std::size_t>(i)] : TColorTriple{};
     u8(c.r);

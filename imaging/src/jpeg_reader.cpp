@@ -107,11 +107,14 @@ bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& s
     info.err->error_exit(reinterpret_cast<j_common_ptr>(&info));
   }
   if (info.out_color_space == JCS_GRAYSCALE) params.JpegColorSpace = 1;
-  else if (info.out_color_space == JCS_RGB) params.JpegColorSpace = 0;
+  else if (info.out_color_space == JCS_RGB)
+    params.JpegColorSpace = 0;
   info.out_color_space = JCS_EXT_BGR;  // the byte order of the bitmap's rows
   if (params.JpegDCTMethod == 0) info.dct_method = JDCT_ISLOW;
-  else if (params.JpegDCTMethod == 1) info.dct_method = JDCT_IFAST;
-  else if (params.JpegDCTMethod == 2) info.dct_method = JDCT_FLOAT;
+  else if (params.JpegDCTMethod == 1)
+    info.dct_method = JDCT_IFAST;
+  else if (params.JpegDCTMethod == 2)
+    info.dct_method = JDCT_FLOAT;
   SetDpi(info, params);
   params.BitsPerSample = 8;
   params.SamplesPerPixel = 3;

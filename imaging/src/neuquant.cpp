@@ -6,13 +6,13 @@
 #include "vcl/system.h"
 
 namespace {
-constexpr int kCycles = 100;         // schedule steps over one learning pass
-constexpr int kAlphaOne = 1 << 10;   // alpha of 1.0
-constexpr int kRadiusOne = 1 << 6;   // radius fraction bits
+constexpr int kCycles = 100;  // schedule steps over one learning pass
+constexpr int kAlphaOne = 1 << 10;  // alpha of 1.0
+constexpr int kRadiusOne = 1 << 6;  // radius fraction bits
 constexpr int kRadBias = 1 << 8;
 constexpr int kAlphaRadBias = 1 << 18;
 constexpr int kBiasOne = 1 << 16;
-constexpr int kBeta = 1 << 6;        // frequency gain of the nearest neuron
+constexpr int kBeta = 1 << 6;  // frequency gain of the nearest neuron
 constexpr int kBetaGamma = 1 << 16;  // its bias loss
 
 int StepFor(std::int64_t lengthCount) {
@@ -30,7 +30,11 @@ int NeuQuantSampleFactor(int quality, std::int64_t pixelCount) {
 }
 
 TNeuQuant::TNeuQuant(const PixelRows& source, std::uint8_t* colorMap, int quality, int colors)
-    : netsize_(colors), initrad_(colors / 8), network_(colors), bias_(colors, 0), freq_(colors),
+    : netsize_(colors),
+      initrad_(colors / 8),
+      network_(colors),
+      bias_(colors, 0),
+      freq_(colors),
       radpower_(std::max(initrad_, 1), 0) {
   for (int i = 0; i < netsize_; ++i) {
     std::int32_t grey = i * 4096 / netsize_;

@@ -15,7 +15,6 @@ const char kUnrecognized[] = "unrecognized PCX";
 constexpr std::int64_t kMaxRunBytesPerByte = 32;
 constexpr int kHeaderSize = 128, kPaletteSize = 768;
 
-
 void ToTriples(const std::uint8_t* rgb, int count, TColorTriple* out) {
   for (int i = 0; i < count; ++i) out[i] = {rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
 }
@@ -24,7 +23,9 @@ void ToTriples(const std::uint8_t* rgb, int count, TColorTriple* out) {
 class PcxLines {
  public:
   PcxLines(std::vector<std::uint8_t> data, int encoding, int bytesPerLine)
-      : data_(std::move(data)), encoding_(encoding), bytesPerLine_(bytesPerLine),
+      : data_(std::move(data)),
+        encoding_(encoding),
+        bytesPerLine_(bytesPerLine),
         line_(2 * static_cast<std::size_t>(bytesPerLine) + 8) {}
 
   // The next line; false when the data ran out before it was whole.
@@ -105,7 +106,8 @@ void PCXReadStream(TStream* Source, TBitmap& Bitmap, TVelmoraIOParams& Params, c
   Params.PcxVersion = h[1];
   Params.FreeColorMap();
   if (endPalette) Params.ColorMap.assign(palette.begin(), palette.begin() + (1 << bits));
-  else if (planes == 1) Params.ColorMap.assign(small.begin(), small.begin() + (1 << bits));
+  else if (planes == 1)
+    Params.ColorMap.assign(small.begin(), small.begin() + (1 << bits));
 
   PcxLines lines(std::move(data), encoding, bytesPerLine);
   const long double step = 100.0L / height;

@@ -57,9 +57,11 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 }
 
 // Built for the wider vector units too, chosen when the program starts; the same sums either way.
-[[gnu::target_clones("avx512f", "avx2", "default")]] void HorizontalPass(
-    const PixelRows& from, const PixelRows& work, int sw, int sh, const std::vector<TContributorList>& columns,
-    const TProgressRec& progress, long double total) {
+[[gnu::target_clones("avx512f", "avx2", "default")]] void HorizontalPass(const PixelRows& from, const PixelRows& work,
+                                                                         int sw, int sh,
+                                                                         const std::vector<TContributorList>& columns,
+                                                                         const TProgressRec& progress,
+                                                                         long double total) {
   if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
   std::vector<double> band(static_cast<std::size_t>(sw) * kLanes);
   double* lanes = band.data();
@@ -94,8 +96,11 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 // sums of a destination row's bytes run side by side; progress still comes once per column.
 constexpr int kBand = 32;
 
-[[gnu::target_clones("avx512f", "avx2", "default")]] void VerticalPass(const PixelRows& work, const PixelRows& to, int dw, int sh,
-                  const std::vector<TContributorList>& rowLists, const TProgressRec& progress, long double total) {
+[[gnu::target_clones("avx512f", "avx2", "default")]] void VerticalPass(const PixelRows& work, const PixelRows& to,
+                                                                       int dw, int sh,
+                                                                       const std::vector<TContributorList>& rowLists,
+                                                                       const TProgressRec& progress,
+                                                                       long double total) {
   double sums[3 * kBand];
   for (int x0 = 0; x0 < dw; x0 += kBand) {
     const int width = std::min(kBand, dw - x0), bytes = 3 * width;

@@ -20,10 +20,8 @@ double FilterKernel(int filter, double x) {
   x = std::fabs(x);
   const double x2 = x * x, x3 = x * x * x;
   switch (filter) {
-    case 1:
-      return x < 1 ? 1 - x : 0;
-    case 2:
-      return x < 1 ? (2 * x - 3) * x2 + 1 : 0;
+    case 1: return x < 1 ? 1 - x : 0;
+    case 2: return x < 1 ? (2 * x - 3) * x2 + 1 : 0;
     case 3:
       if (x < 0.5) return 0.75 - x2;
       if (x < 1.5) return 0.5 * ((x - 1.5) * (x - 1.5));
@@ -32,14 +30,12 @@ double FilterKernel(int filter, double x) {
       if (x < 1) return 0.5 * x3 - x2 + 2.0 / 3;
       if (x < 2) return (2 - x) * (2 - x) * (2 - x) / 6;
       return 0;
-    case 5:
-      return x < 3 ? Sinc(x) * Sinc(x / 3) : 0;
+    case 5: return x < 3 ? Sinc(x) * Sinc(x / 3) : 0;
     case 6:
       if (x < 1) return (7 * x3 - 12 * x2 + 16.0 / 3) / 6;
       if (x < 2) return (-7.0 / 3 * x3 + 12 * x2 - 20 * x + 32.0 / 3) / 6;
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -28,7 +28,9 @@ void CopyString(std::uint8_t* to, const std::uint8_t* from, std::size_t n) {
 class TiffLzwStrip {
  public:
   TiffLzwStrip(const std::uint8_t* data, std::size_t size, int request)
-      : data_(data), bits_(static_cast<std::int64_t>(size) * 8), request_(static_cast<std::size_t>(std::max(request, 0))),
+      : data_(data),
+        bits_(static_cast<std::int64_t>(size) * 8),
+        request_(static_cast<std::size_t>(std::max(request, 0))),
         size_(4 * kHistory + request_ + kTableSize + kCopyStep),
         out_(std::make_unique_for_overwrite<std::uint8_t[]>(size_)) {
     for (int c = 0; c < 256; ++c) {
@@ -116,8 +118,10 @@ class TiffLzwStrip {
       at_[next] = lastAt_;  // the previous string is followed by that byte in the buffer
       ++next;
       if (next == 511) width = 10;
-      else if (next == 1023) width = 11;
-      else if (next == 2047) width = 12;
+      else if (next == 1023)
+        width = 11;
+      else if (next == 2047)
+        width = 12;
     };
     const auto written = [&](std::size_t at) { lastAt_ = static_cast<std::ptrdiff_t>(at); };
 

@@ -80,9 +80,14 @@ struct Entry {
 
 int TypeSize(std::uint32_t type) {
   switch (type) {
-    case tiff::kShort: case tiff::kSShort: return 2;
-    case tiff::kLong: case tiff::kSLong: case tiff::kFloat: return 4;
-    case tiff::kRational: case tiff::kSRational: case tiff::kDouble: return 8;
+    case tiff::kShort:
+    case tiff::kSShort: return 2;
+    case tiff::kLong:
+    case tiff::kSLong:
+    case tiff::kFloat: return 4;
+    case tiff::kRational:
+    case tiff::kSRational:
+    case tiff::kDouble: return 8;
     default: return 1;
   }
 }
@@ -146,10 +151,15 @@ class Directory {
 // One strip's decoding state; rows carry the data and bit positions from one to the next.
 class StripRows {
  public:
-  StripRows(const std::uint8_t* data, std::size_t size, int compression, bool twoDimensional, int fillOrder,
-            int width, const TTiffLzwDecoder& lzw)
-      : data_(data), size_(size), compression_(compression), twoD_(twoDimensional), fillOrder_(fillOrder),
-        width_(width), lzw_(lzw) {}
+  StripRows(const std::uint8_t* data, std::size_t size, int compression, bool twoDimensional, int fillOrder, int width,
+            const TTiffLzwDecoder& lzw)
+      : data_(data),
+        size_(size),
+        compression_(compression),
+        twoD_(twoDimensional),
+        fillOrder_(fillOrder),
+        width_(width),
+        lzw_(lzw) {}
   ~StripRows() {
     if (lzwState_) lzw_(nullptr, 0, 0, lzwState_);
   }
@@ -166,7 +176,9 @@ class StripRows {
         std::memcpy(row, data_ + pos_, written);
         pos_ += rowBytes;
         break;
-      case tiff::kCcittRle: case tiff::kCcittFax3: case tiff::kCcittFax4:
+      case tiff::kCcittRle:
+      case tiff::kCcittFax3:
+      case tiff::kCcittFax4:
         std::memset(row, 0, rowBytes);  // a row of more than a bit per pixel has bytes no pixel reaches
         Fax(row);
         return;
@@ -176,11 +188,8 @@ class StripRows {
           written = rowBytes;
         }
         break;
-      case tiff::kPackBits:
-        written = PackBits(row, rowBytes);
-        break;
-      default:
-        break;
+      case tiff::kPackBits: written = PackBits(row, rowBytes); break;
+      default: break;
     }
     std::memset(row + written, 0, rowBytes - written);
   }
@@ -190,7 +199,8 @@ class StripRows {
     const FaxStrip fax{data_, size_, fillOrder_};
     if (compression_ == tiff::kCcittRle) {
       if (pos_ < size_) pos_ += DecodeFaxRowMH(row, {data_ + pos_, size_ - pos_, fillOrder_}, width_);
-      else DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
+      else
+        DecodeFaxRowMH(row, {data_, 0, fillOrder_}, width_);
     } else if (compression_ == tiff::kCcittFax3 && !twoD_) {
       bit_ = DecodeFaxRow1D(row, fax, width_, bit_);
     } else {
@@ -241,7 +251,8 @@ struct Picture {
 void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::uint8_t* out) {
   const int w = p.width;
   if (p.bits == 1) {
-    const bool invert = (p.photometric == tiff::kWhiteIsZero) == (p.compression == tiff::kUncompressed || p.compression > tiff::kCcittFax4);
+    const bool invert = (p.photometric == tiff::kWhiteIsZero) ==
+                        (p.compression == tiff::kUncompressed || p.compression > tiff::kCcittFax4);
     const std::size_t n = static_cast<std::size_t>((w + 7) / 8);
     for (std::size_t i = 0; i < n; ++i) out[i] = invert ? static_cast<std::uint8_t>(~row[i]) : row[i];
     return;
@@ -278,7 +289,8 @@ void ConvertRow(const Picture& p, std::uint8_t* row, std::size_t rowBytes, std::
       continue;
     }
     if (p.bits == 16) v = row[2 * x + (p.bigEndian ? 0 : 1)];
-    else v = row[x];
+    else
+      v = row[x];
     if (p.photometric == tiff::kWhiteIsZero) v = static_cast<std::uint8_t>(255 - v);
     out[0] = out[1] = out[2] = v;
   }
@@ -293,8 +305,14 @@ int ClampedInt(double v) {
 // What the rows can be turned into; any other picture is refused rather than left blank.
 bool Decodable(const Picture& p) {
   switch (p.compression) {
-    case tiff::kUncompressed: case tiff::kLzw: case tiff::kPackBits: break;
-    case tiff::kCcittRle: case tiff::kCcittFax3: case tiff::kCcittFax4: if (p.bits != 1) return false; break;
+    case tiff::kUncompressed:
+    case tiff::kLzw:
+    case tiff::kPackBits: break;
+    case tiff::kCcittRle:
+    case tiff::kCcittFax3:
+    case tiff::kCcittFax4:
+      if (p.bits != 1) return false;
+      break;
     default: return false;
   }
   if (p.photometric == tiff::kRgb) return p.samples >= 3 && p.bits == 8;  // RGB, and RGBA and the like
@@ -312,7 +330,8 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   TiffFile file;
   const std::int64_t size = Source->Size() - Source->Position();
   file.bytes.Read(Source, size);
-  if (file.bytes.size() < 8 || !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
+  if (file.bytes.size() < 8 ||
+      !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
     throw EInvalidGraphic("unrecognized TIFF");
   file.bigEndian = file.bytes[0] == 'M';
 
@@ -381,14 +400,16 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
     case tiff::kUncompressed: Params.TiffCompression = 0; break;
     case tiff::kCcittRle: Params.TiffCompression = 1; break;
     case tiff::kCcittFax3: Params.TiffCompression = p.twoD ? 3 : 2; break;
-    case tiff::kCcittFax4: case tiff::kLzw: case tiff::kOldJpeg: case tiff::kJpeg:
-      Params.TiffCompression = static_cast<std::uint8_t>(p.compression);
-      break;
+    case tiff::kCcittFax4:
+    case tiff::kLzw:
+    case tiff::kOldJpeg:
+    case tiff::kJpeg: Params.TiffCompression = static_cast<std::uint8_t>(p.compression); break;
     case tiff::kPackBits: Params.TiffCompression = 8; break;
     default: break;
   }
   if (p.photometric >= 0 && p.photometric <= 6) Params.TiffPhotometric = static_cast<std::uint8_t>(p.photometric);
-  else if (p.photometric == 8) Params.TiffPhotometric = 7;
+  else if (p.photometric == 8)
+    Params.TiffPhotometric = 7;
   Params.TiffPlanarConfig = p.planar;
   Params.TiffDocumentName = dir.String(tiff::kDocumentName);
   Params.TiffImageDescription = dir.String(tiff::kImageDescription);

@@ -38,7 +38,9 @@ void TTimerThread::Stop() {
 void TTimerThread::Execute() {
   using Clock = std::chrono::steady_clock;
   SetPriority(timer_->ThreadPriority());
-  const auto interval = [this] { return std::chrono::milliseconds(std::max(timer_->interval_.load(), kShortestInterval)); };
+  const auto interval = [this] {
+    return std::chrono::milliseconds(std::max(timer_->interval_.load(), kShortestInterval));
+  };
   std::unique_lock lock(timer_->mutex_);
   unsigned generation = timer_->generation_ - 1;  // differs: the first round starts an interval
   Clock::time_point deadline;

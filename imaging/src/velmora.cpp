@@ -43,7 +43,8 @@ void TVelmora::SetPreviewFont(TFont* Value) {
 
 void TVelmora::Assign(TPersistent* Source) {
   if (auto* other = dynamic_cast<TVelmora*>(Source)) io_->AssignParams(other->io_);
-  else if (auto* io = dynamic_cast<TVelmoraIO*>(Source)) io_->AssignParams(io);
+  else if (auto* io = dynamic_cast<TVelmoraIO*>(Source))
+    io_->AssignParams(io);
   TVelmoraView::Assign(Source);
 }
 
@@ -70,7 +71,8 @@ const TClassInfo& TVelmora::StaticClassInfo() {
        OrdProperty<C>("NColors", TypeInfo_TNColors, &C::NColors, &C::SetNColors, nc8bit),
        EventProperty<C>("OnProgress", TypeInfo_TProgressEvent, &C::SetOnProgress),
        OrdProperty<C>("MsgLanguage", TypeInfo_TMsgLanguage, &C::MsgLanguage, &C::SetMsgLanguage, msEnglish),
-       OrdProperty<C>("ProcPreviewOptions", TypeInfo_TProcPreviewOptions, &C::ProcPreviewOptions, &C::SetProcPreviewOptions, 0),
+       OrdProperty<C>("ProcPreviewOptions", TypeInfo_TProcPreviewOptions, &C::ProcPreviewOptions,
+                      &C::SetProcPreviewOptions, 0),
        OrdProperty<C>("IOPreviewOptions", TypeInfo_TIOPreviewOptions, &C::IOPreviewOptions, &C::SetIOPreviewOptions, 0),
        ObjectProperty<C, TFont>("PreviewFont", &C::PreviewFont, &C::SetPreviewFont),
        OrdProperty<C>("StreamHeaders", TypeInfo_Boolean, &C::StreamHeaders, &C::SetStreamHeaders, true)},

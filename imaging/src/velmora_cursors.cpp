@@ -69,17 +69,18 @@ struct TCursorShape {
 };
 
 // "ZOOMOUT", "ZOOMIN", "CROSS", "ERASER", "HAND", "PEN", "CROSS1", "CROSS2".
-constexpr TCursorShape kShapes[] = {
-    {crVelmoraZoomOut, ZoomOut, 12, 12}, {crVelmoraZoomIn, ZoomIn, 12, 12}, {crVelmoraCross, Cross, 15, 15},
-    {crVelmoraEraser, Eraser, 9, 20},    {crVelmoraHand, Hand, 15, 15},     {crVelmoraPen, Pen, 3, 26},
-    {crVelmoraCross1, CrossHair, 15, 15}, {crVelmoraCross2, CrossHairDot, 15, 15}};
+constexpr TCursorShape kShapes[] = {{crVelmoraZoomOut, ZoomOut, 12, 12},  {crVelmoraZoomIn, ZoomIn, 12, 12},
+                                    {crVelmoraCross, Cross, 15, 15},      {crVelmoraEraser, Eraser, 9, 20},
+                                    {crVelmoraHand, Hand, 15, 15},        {crVelmoraPen, Pen, 3, 26},
+                                    {crVelmoraCross1, CrossHair, 15, 15}, {crVelmoraCross2, CrossHairDot, 15, 15}};
 
 }  // namespace
 
 void RegisterVelmoraCursors() {
   static const std::array<HCURSOR, std::size(kShapes)> cursors = [] {
     std::array<HCURSOR, std::size(kShapes)> made{};
-    for (std::size_t i = 0; i < made.size(); ++i) made[i] = MakeCursor(kShapes[i].Shape, kShapes[i].HotX, kShapes[i].HotY);
+    for (std::size_t i = 0; i < made.size(); ++i)
+      made[i] = MakeCursor(kShapes[i].Shape, kShapes[i].HotX, kShapes[i].HotY);
     return made;
   }();
   for (std::size_t i = 0; i < cursors.size(); ++i) Screen->SetCursors(kShapes[i].Number, cursors[i]);

@@ -52,7 +52,8 @@ COLORREF TVelmoraIO::Background() const { return attached_.Get() ? attached_.Get
 
 void TVelmoraIO::SetBackground(COLORREF Value) {
   if (attached_.Get()) attached_.Get()->SetBackground(Value);
-  else background_ = Value;
+  else
+    background_ = Value;
 }
 
 void TVelmoraIO::Notification(TComponent* AComponent, TOperation Operation) {
@@ -62,15 +63,9 @@ void TVelmoraIO::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TVelmoraIO::LoadFromFile(const std::string& FileName) {
   static const LoaderRow kLoaders[] = {
-      {".jpg", &TVelmoraIO::LoadJPEGFile},
-      {".jpeg", &TVelmoraIO::LoadJPEGFile},
-      {".tif", &TVelmoraIO::LoadTIFFFile},
-      {".tiff", &TVelmoraIO::LoadTIFFFile},
-      {".pcx", &TVelmoraIO::LoadPCXFile},
-      {".gif", &TVelmoraIO::LoadGIFFile},
-      {".bmp", &TVelmoraIO::LoadBMPFile},
-      {".cur", &TVelmoraIO::LoadCURFile},
-      {".ico", &TVelmoraIO::LoadICOFile},
+      {".jpg", &TVelmoraIO::LoadJPEGFile},  {".jpeg", &TVelmoraIO::LoadJPEGFile}, {".tif", &TVelmoraIO::LoadTIFFFile},
+      {".tiff", &TVelmoraIO::LoadTIFFFile}, {".pcx", &TVelmoraIO::LoadPCXFile},   {".gif", &TVelmoraIO::LoadGIFFile},
+      {".bmp", &TVelmoraIO::LoadBMPFile},   {".cur", &TVelmoraIO::LoadCURFile},   {".ico", &TVelmoraIO::LoadICOFile},
   };
   if (!WorkBitmap()) return;
   const std::string extension = LowerCase(ExtractFileExt(FileName));

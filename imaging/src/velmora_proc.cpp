@@ -24,7 +24,8 @@ COLORREF TVelmoraProc::Background() const { return attached_.Get() ? attached_.G
 
 void TVelmoraProc::SetBackground(COLORREF Value) {
   if (attached_.Get()) attached_.Get()->SetBackground(Value);
-  else background_ = Value;
+  else
+    background_ = Value;
 }
 
 TBitmap* TVelmoraProc::Work() const { return attached_.Bitmap(); }
@@ -78,7 +79,8 @@ void TVelmoraProc::Resample(int Width, int Height, int Filter) {
   TBitmap result;
   Reshape(result, pf24bit, Width, Height);
   if (Filter == 0) StretchHalftone(*image, result);
-  else ResampleFiltered(*image, result, Filter, {OnProgress, this});
+  else
+    ResampleFiltered(*image, result, Filter, {OnProgress, this});
   CopyBitmap(result, *image);
   Refresh();
 }

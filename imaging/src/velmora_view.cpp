@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kInitialSize = 105;
 constexpr int kMaxLayoutPasses = 4;  // a bar shown or hidden changes the client once per axis
-constexpr int kFrameStep = 9;        // the machine reports Windows 98
+constexpr int kFrameStep = 9;  // the machine reports Windows 98
 constexpr UINT kAntsInterval = 300;
 constexpr int kZoomSteps[] = {2, 5, 10, 25, 33, 50, 75, 100};
 constexpr int kLineStep = 1, kPageStep = 10;
@@ -79,7 +79,8 @@ bool DescribeBitmap(TBitmap& bitmap, std::vector<BYTE>& info) {
 
 }  // namespace
 
-const TTypeInfo TypeInfo_TVelmoraMouseInteract{"TVelmoraMouseInteract", tkSet, {"miZoom", "miScroll", "miSelect", "miSelectZoom"}};
+const TTypeInfo TypeInfo_TVelmoraMouseInteract{
+    "TVelmoraMouseInteract", tkSet, {"miZoom", "miScroll", "miSelect", "miSelectZoom"}};
 const TTypeInfo TypeInfo_TViewChangeEvent{"TViewChangeEvent", tkMethod};
 
 TVelmoraView::TVelmoraView(TComponent* AOwner) : TCustomControl(AOwner), TVelmoraPicture(this) {
@@ -130,8 +131,10 @@ void TVelmoraView::SetCenter(bool Value) {
 void TVelmoraView::SetMouseInteract(TVelmoraMouseInteract Value) {
   const TVelmoraMouseInteract added = Value - mouseInteract_;
   if (added.Contains(miScroll)) Value = Value - TVelmoraMouseInteract{miSelect, miSelectZoom};
-  else if (added.Contains(miSelect)) Value = Value - TVelmoraMouseInteract{miScroll, miSelectZoom};
-  else if (added.Contains(miSelectZoom)) Value = Value - TVelmoraMouseInteract{miScroll, miSelect};
+  else if (added.Contains(miSelect))
+    Value = Value - TVelmoraMouseInteract{miScroll, miSelectZoom};
+  else if (added.Contains(miSelectZoom))
+    Value = Value - TVelmoraMouseInteract{miScroll, miSelect};
   mouseInteract_ = Value;
 }
 
@@ -205,8 +208,13 @@ void TVelmoraView::ShowBar(int Bar, int Max, int ClientSize, int Position) {
     ShowScrollBar(Handle(), Bar, FALSE);
     return;
   }
-  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, ClientSize + Max - 1,
-                  static_cast<UINT>(std::max(ClientSize, 0)), Position, 0};
+  SCROLLINFO info{sizeof(SCROLLINFO),
+                  SIF_RANGE | SIF_PAGE | SIF_POS,
+                  0,
+                  ClientSize + Max - 1,
+                  static_cast<UINT>(std::max(ClientSize, 0)),
+                  Position,
+                  0};
   SetScrollInfo(Handle(), Bar, &info, TRUE);
   ShowScrollBar(Handle(), Bar, TRUE);
 }
@@ -286,7 +294,8 @@ void TVelmoraView::ScrollMessage(int Bar, TMessage& Message) {
     default: break;
   }
   if (Bar == SB_VERT) SetScrollY(pos);
-  else SetScrollX(pos);
+  else
+    SetScrollX(pos);
   Message.Result = 0;
 }
 
@@ -397,7 +406,8 @@ void TVelmoraView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 void TVelmoraView::MouseMove(TShiftState Shift, int X, int Y) {
   if (MouseCapture()) {
     if (mouseInteract_.Contains(miScroll)) SetScroll(downScrollX_ + down_.x - X, downScrollY_ + down_.y - Y);
-    else if (mouseInteract_.Contains(miSelect) || mouseInteract_.Contains(miSelectZoom)) Select(down_.x, down_.y, X, Y);
+    else if (mouseInteract_.Contains(miSelect) || mouseInteract_.Contains(miSelectZoom))
+      Select(down_.x, down_.y, X, Y);
   }
   TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -405,7 +415,8 @@ void TVelmoraView::MouseMove(TShiftState Shift, int X, int Y) {
 void TVelmoraView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (mouseInteract_.Contains(miZoom) && X == down_.x && Y == down_.y) {
     if (Button == mbLeft) ZoomAt(X, Y, ZoomInStep(zoom_));
-    else if (Button == mbRight) ZoomAt(X, Y, ZoomOutStep(zoom_));
+    else if (Button == mbRight)
+      ZoomAt(X, Y, ZoomOutStep(zoom_));
   } else if (mouseInteract_.Contains(miScroll)) {
     SetScroll(downScrollX_ + down_.x - X, downScrollY_ + down_.y - Y);
   } else if (mouseInteract_.Contains(miSelectZoom) && selected_) {
@@ -479,7 +490,8 @@ void TVelmoraView::StopAnimation() {
 void TVelmoraView::AnimationStep(TObject*) {
   if (phase_ == 0) {
     if (animatedSel_) selTimer_->SetInterval(kAntsInterval);
-    else selTimer_->SetEnabled(false);
+    else
+      selTimer_->SetEnabled(false);
   }
   if (++phase_ >= kFrameStep) phase_ = 1;
   if (!paintLock_ && HandleAllocated()) DrawFrame();

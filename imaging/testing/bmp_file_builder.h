@@ -25,11 +25,17 @@ struct BmpFileBuilder {
                              std::uint32_t colorsUsed, std::uint32_t paletteEntries) {
     BmpFileBuilder b;
     b.U16(19778).U32(0).U32(0).U32(14 + 40 + 4 * paletteEntries);
-    b.U32(40).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height)).U16(1).U16(static_cast<std::uint32_t>(bits));
+    b.U32(40)
+        .U32(static_cast<std::uint32_t>(width))
+        .U32(static_cast<std::uint32_t>(height))
+        .U16(1)
+        .U16(static_cast<std::uint32_t>(bits));
     b.U32(compression).U32(0).U32(3780).U32(3780).U32(colorsUsed).U32(0);
     return b;
   }
-  BmpFileBuilder& Entry(int r, int g, int b) { return U8(static_cast<std::uint32_t>(b)).U8(static_cast<std::uint32_t>(g)).U8(static_cast<std::uint32_t>(r)).U8(0); }
+  BmpFileBuilder& Entry(int r, int g, int b) {
+    return U8(static_cast<std::uint32_t>(b)).U8(static_cast<std::uint32_t>(g)).U8(static_cast<std::uint32_t>(r)).U8(0);
+  }
 
   // The bytes as a stream, from its start.
   TMemoryStream* Stream() {

@@ -27,8 +27,8 @@ struct GifFileBuilder {
     colors.resize(3u << (sizeBits + 1), 0);
     return colors;
   }
-  GifFileBuilder& Screen(int width, int height, const GifColors* global = nullptr, int sizeBits = 0,
-                         int background = 0, int aspect = 0, const char* version = "GIF89a") {
+  GifFileBuilder& Screen(int width, int height, const GifColors* global = nullptr, int sizeBits = 0, int background = 0,
+                         int aspect = 0, const char* version = "GIF89a") {
     for (const char* c = version; *c; ++c) U8(*c);
     U16(width).U16(height).U8(global ? 0x80 | sizeBits : 0).U8(background).U8(aspect);
     if (global) Append(Table(*global, sizeBits));

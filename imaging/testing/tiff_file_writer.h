@@ -36,7 +36,8 @@ inline std::vector<std::uint8_t> WriteTiff(std::vector<TiffDirectory> dirs, bool
     }
   };
   const auto patch = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (bigEndian ? 8 * (3 - i) : 8 * i));
+    for (int i = 0; i < 4; ++i)
+      out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (bigEndian ? 8 * (3 - i) : 8 * i));
   };
   out.push_back(bigEndian ? 'M' : 'I');
   out.push_back(bigEndian ? 'M' : 'I');

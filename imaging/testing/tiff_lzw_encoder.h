@@ -34,8 +34,10 @@ inline std::vector<std::uint8_t> TiffLzwEncode(const std::vector<std::uint8_t>& 
     put(current);
     table[{current, b}] = next++;
     if (next == 512) width = 10;  // the decoder, an entry behind, is then at 511
-    else if (next == 1024) width = 11;
-    else if (next == 2048) width = 12;
+    else if (next == 1024)
+      width = 11;
+    else if (next == 2048)
+      width = 12;
     if (next == 4094) {
       put(256);
       table.clear();

@@ -307,9 +307,9 @@ TEST_F(AnimGifTest, ProgressCanAbortTheLoad) {
 // The stored property's reader and writer, as the form streaming calls them.
 class TStoredGif : public TAnimGIF {
  public:
-  using TAnimGIF::TAnimGIF;
   using TAnimGIF::Loaded;
   using TAnimGIF::ReadData;
+  using TAnimGIF::TAnimGIF;
   using TAnimGIF::WriteData;
 };
 

@@ -68,8 +68,8 @@ TEST_F(AnimGifToolTest, ComposedFramesEqualTheEncodersCoalescedFrames) {
     const std::string make = "convert -interlace " + std::string(interlace) + " -delay 10 -dispose None" +
                              placed("f0.ppm", "+0+0", false) + " -dispose Background" + placed("f1.ppm", "+5+4", true) +
                              " -dispose Previous" + placed("f2.ppm", "+20+10", true) + " -dispose None" +
-                             placed("f3.ppm", "+2+20", false) + " -dispose Background" + placed("f4.ppm", "+28+3", true) +
-                             " " + gif + " 2>/dev/null";
+                             placed("f3.ppm", "+2+20", false) + " -dispose Background" +
+                             placed("f4.ppm", "+28+3", true) + " " + gif + " 2>/dev/null";
     ASSERT_EQ(std::system(make.c_str()), 0) << make;
     const std::string theirs = ToolOutput("convert " + gif + " -coalesce -depth 8 rgba:- 2>/dev/null");
     const std::size_t frameBytes = static_cast<std::size_t>(kW) * kH * 4;

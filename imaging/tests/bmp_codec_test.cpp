@@ -96,7 +96,7 @@ TEST_F(BmpCodecTest, CoreHeaderAndFourBitAndTwentyFourBitLayouts) {
   EXPECT_EQ(four.size(), 14u + 40 + 64 + 3 * 4);
   EXPECT_EQ(U32At(four, 50), 16u);
   EXPECT_EQ(four[118 + 3] & 0x0F, 0);  // low nibble after the fifth pixel
-  EXPECT_EQ(four[118 + 3 + 1], 0);     // pad byte
+  EXPECT_EQ(four[118 + 3 + 1], 0);  // pad byte
 
   params.BitsPerSample = 8;
   params.SamplesPerPixel = 3;
@@ -221,9 +221,12 @@ TEST_F(BmpCodecTest, HostileHeadersAreRefused) {
     std::uint32_t compression;
   };
   const Case cases[] = {
-      {"zero width", 0, 5, 24, 0},          {"negative width", -4, 5, 24, 0},
-      {"zero height", 5, 0, 24, 0},         {"most negative height", 5, INT32_MIN, 24, 0},
-      {"far more than the data", 30000, 30000, 24, 0}, {"top-down run-length", 4, -4, 8, 1},
+      {"zero width", 0, 5, 24, 0},
+      {"negative width", -4, 5, 24, 0},
+      {"zero height", 5, 0, 24, 0},
+      {"most negative height", 5, INT32_MIN, 24, 0},
+      {"far more than the data", 30000, 30000, 24, 0},
+      {"top-down run-length", 4, -4, 8, 1},
   };
   for (const Case& c : cases) {
     auto file = BmpFileBuilder::Info(c.width, c.height, c.bits, c.compression, 0, 0);

@@ -115,7 +115,8 @@ TEST(CcittFax, ZerosToTheStripsEndAreSteppedOverInOneGo) {
   EXPECT_EQ(Pixels(row, 7), "WWWBBWW");
   EXPECT_EQ(DecodeFaxRow1D(row.data(), strip, 7, afterRow), end) << "one-dimensional";
   EXPECT_EQ(Pixels(row, 7), "WWWWWWW");
-  EXPECT_EQ(DecodeFaxRowMH(row.data(), {data.data() + 2, data.size() - 2, 1}, 7), data.size() - 2) << "modified Huffman";
+  EXPECT_EQ(DecodeFaxRowMH(row.data(), {data.data() + 2, data.size() - 2, 1}, 7), data.size() - 2)
+      << "modified Huffman";
   FaxReference reference;
   EXPECT_EQ(DecodeFaxRow2D(row.data(), {data.data() + 2, data.size() - 2, 1}, 7, 0, reference), end - 16)
       << "two-dimensional";
@@ -179,10 +180,9 @@ TEST(CcittFax, TwoDimensionalRunsAcrossWordsAndUpToTheWidth) {
   };
   const Case cases[] = {
       {64, "001 00000011 000011010010", Runs({{'W', 30}, {'B', 34}})},  // up to a word's end
-      {65, "001 01001011 0011", Runs({{'W', 60}, {'B', 5}})},           // into a second word
-      {130, "001 00110101 000011001000 11", Runs({{'B', 130}})},        // over three words
-      {63, "001 00110011 010", Runs({{'W', 62}, {'B', 1}})},
-      {1, "001 00110101 010", Runs({{'B', 1}})},
+      {65, "001 01001011 0011", Runs({{'W', 60}, {'B', 5}})},  // into a second word
+      {130, "001 00110101 000011001000 11", Runs({{'B', 130}})},  // over three words
+      {63, "001 00110011 010", Runs({{'W', 62}, {'B', 1}})},           {1, "001 00110101 010", Runs({{'B', 1}})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.width);

@@ -46,9 +46,9 @@ class TSlotsForm : public TForm {
 };
 
 const TClassInfo& TSlotsForm::StaticClassInfo() {
-  static const TClassInfo info("TSlotsForm", &TForm::StaticClassInfo(), {},
-                               {Handler("imLogowClick", &TSlotsForm::imLogowClick),
-                                Handler("imLogowProgress", &TSlotsForm::imLogowProgress)});
+  static const TClassInfo info(
+      "TSlotsForm", &TForm::StaticClassInfo(), {},
+      {Handler("imLogowClick", &TSlotsForm::imLogowClick), Handler("imLogowProgress", &TSlotsForm::imLogowProgress)});
   return info;
 }
 
@@ -80,7 +80,8 @@ object fmSlots: TSlotsForm
     Left = 200
     Top = 10
     Visible = False
-    Data = {)" + StoredData(b.Trailer().bytes) + R"(}
+    Data = {)" + StoredData(b.Trailer().bytes) +
+                                  R"(}
   end
 end
 )";

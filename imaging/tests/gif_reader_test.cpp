@@ -77,7 +77,11 @@ TEST(GifReader, TwoColourImagesBecomeOneBitBitmaps) {
   const GifColors two{255, 0, 0, 0, 0, 255};
   auto pixels = Gradient(11, 3, 2);
   GifLoad load;
-  load.Read(GifFileBuilder{}.Screen(11, 3, &two, 0).Image(0, 0, 11, 3, GifLzwEncode(pixels, {.minimumCodeSize = 2})).Trailer().bytes);
+  load.Read(GifFileBuilder{}
+                .Screen(11, 3, &two, 0)
+                .Image(0, 0, 11, 3, GifLzwEncode(pixels, {.minimumCodeSize = 2}))
+                .Trailer()
+                .bytes);
   ASSERT_EQ(load.bitmap.PixelFormat(), pf1bit);
   EXPECT_EQ(load.params.BitsPerSample, 1);
   for (int y = 0; y < 3; ++y)
@@ -117,8 +121,10 @@ TEST(GifReader, RefusalsAndTheMissingDecoder) {
   };
   const Case cases[] = {
       {"not a GIF", GifFileBuilder{}.Screen(3, 3, &kFour, 1, 0, 0, "JIF89a").Trailer().bytes, true, "unrecognized GIF"},
-      {"width 0", GifFileBuilder{}.Screen(3, 3, &kFour, 1).Image(0, 0, 0, 3, image).Trailer().bytes, true, "unrecognized GIF"},
-      {"height 0", GifFileBuilder{}.Screen(3, 3, &kFour, 1).Image(0, 0, 3, 0, image).Trailer().bytes, true, "unrecognized GIF"},
+      {"width 0", GifFileBuilder{}.Screen(3, 3, &kFour, 1).Image(0, 0, 0, 3, image).Trailer().bytes, true,
+       "unrecognized GIF"},
+      {"height 0", GifFileBuilder{}.Screen(3, 3, &kFour, 1).Image(0, 0, 3, 0, image).Trailer().bytes, true,
+       "unrecognized GIF"},
       {"no decoder", GifFileBuilder{}.Screen(3, 3, &kFour, 1).Image(1, 2, 3, 3, image).Trailer().bytes, false,
        "LZW decompressor not found"},
   };

@@ -78,7 +78,9 @@ TEST(GifWriter, IndexesPastThePaletteGetBlackEntriesOfTheirOwn) {
 
 TEST(GifWriter, LargePicturesOfAllColoursRoundTrip) {
   std::vector<TColorTriple> palette(256);
-  for (int i = 0; i < 256; ++i) palette[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7)};
+  for (int i = 0; i < 256; ++i)
+    palette[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                                            static_cast<std::uint8_t>(i * 7)};
   TGifFrame frame{0, 0, 427, 400, {}};
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 427; ++x)
@@ -87,7 +89,8 @@ TEST(GifWriter, LargePicturesOfAllColoursRoundTrip) {
   ReadBytes(GifFileBytes(427, 400, palette, {frame}), 0, read);
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 427; ++x)
-      ASSERT_EQ(PixelAt(read.bitmap, x, y), TripleToColor(palette[frame.Indexes[static_cast<std::size_t>(y) * 427 + x]]))
+      ASSERT_EQ(PixelAt(read.bitmap, x, y),
+                TripleToColor(palette[frame.Indexes[static_cast<std::size_t>(y) * 427 + x]]))
           << x << "," << y;
 }
 

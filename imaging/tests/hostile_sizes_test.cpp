@@ -83,10 +83,14 @@ Bytes TIFFDeclaring(std::uint32_t width, std::uint32_t height, int samples, int 
     int tag, type;
     std::uint32_t value;
   };
-  const std::vector<Entry> entries = {{256, 4, width},    {257, 4, height},
-                                      {258, 3, 8},        {259, 3, static_cast<std::uint32_t>(compression)},
-                                      {262, 3, 2},        {273, 4, 8},
-                                      {277, 3, static_cast<std::uint32_t>(samples)}, {278, 4, height},
+  const std::vector<Entry> entries = {{256, 4, width},
+                                      {257, 4, height},
+                                      {258, 3, 8},
+                                      {259, 3, static_cast<std::uint32_t>(compression)},
+                                      {262, 3, 2},
+                                      {273, 4, 8},
+                                      {277, 3, static_cast<std::uint32_t>(samples)},
+                                      {278, 4, height},
                                       {279, 4, 16}};
   Bytes b = {'I', 'I', 42, 0};
   Put32(b, 8 + 16);
@@ -177,7 +181,8 @@ TEST_P(HostileSizes, AreRefusedWithTheCodecsMessageOrReadCheaply) {
     return "read " + std::to_string(bitmap.Width()) + "x" + std::to_string(bitmap.Height());
   });
   if (!c.refusal.empty()) EXPECT_EQ(use.Outcome, c.refusal);
-  else EXPECT_EQ(use.Outcome.rfind("read ", 0), 0u) << use.Outcome;
+  else
+    EXPECT_EQ(use.Outcome.rfind("read ", 0), 0u) << use.Outcome;
   EXPECT_LT(use.Seconds, 1.0);
   EXPECT_LT(use.PeakMiB, 256.0);
 }

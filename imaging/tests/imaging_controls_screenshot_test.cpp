@@ -82,12 +82,13 @@ std::string ShowControlsAndCheck() {
       return frames >= 3 && shot.At(8 + 100, 8 + 90) == rgb(Picture(160, 200));
     };
     SetTimer(form.Handle(), 1, 30, nullptr);
-    const host::Image shot = ShootWhenShown({frame.left, frame.top, width, height},
-                                            [] {
-                                              Application->HandleMessage();
-                                              CheckSynchronize();
-                                            },
-                                            expected, kShotFile);
+    const host::Image shot = ShootWhenShown(
+        {frame.left, frame.top, width, height},
+        [] {
+          Application->HandleMessage();
+          CheckSynchronize();
+        },
+        expected, kShotFile);
     KillTimer(form.Handle(), 1);
     if (shot.width != width) return "the X server gave no picture";
     if (shot.At(8 + 100, 8 + 90) != rgb(Picture(160, 200))) faults += "the picture is not scrolled to 60, 110\n";

@@ -43,7 +43,8 @@ void WriteBytes(const fs::path& path, const std::string& header, const std::vect
 // A binary PPM (P6, maxval 255) as the tools write it.
 Rgb ReadPpm(const fs::path& path) {
   const std::vector<std::uint8_t> file = ReadBytes(path);
-  std::istringstream head(std::string(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(file.size(), 64))));
+  std::istringstream head(
+      std::string(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(file.size(), 64))));
   std::string magic;
   int maxval = 0;
   Rgb rgb;
@@ -128,7 +129,8 @@ struct Pictures {
                                static_cast<std::uint8_t>(255 - index)});
         grey.push_back(static_cast<std::uint8_t>(band == 1 ? noise : index * 3));
         const bool black = band == 1 ? noise % 3 == 0 : (x * x + y * 3) % 97 < 40;
-        if (black) bilevel[static_cast<std::size_t>(y * lineBytes + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        if (black)
+          bilevel[static_cast<std::size_t>(y * lineBytes + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
       }
     const std::string size = std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n";
     WriteBytes(dir / "colour.ppm", "P6\n" + size + "255\n", rgb);
@@ -145,8 +147,8 @@ TEST(ReaderOutsideTools, GifFilesOfGiflibAndImageMagick) {
   Pictures p;
   std::vector<std::string> files;
   if (giflib) {
-    RunTool("gif2rgb -c 8 -1 -s " + std::to_string(p.kWidth) + " " + std::to_string(p.kHeight) + " " +
-            p("colour.rgb") + " >" + p("giflib.gif"));
+    RunTool("gif2rgb -c 8 -1 -s " + std::to_string(p.kWidth) + " " + std::to_string(p.kHeight) + " " + p("colour.rgb") +
+            " >" + p("giflib.gif"));
     files.push_back("giflib.gif");
   }
   if (magick) {
@@ -186,26 +188,27 @@ TEST(ReaderOutsideTools, TiffFilesOfLibtiffAndImageMagick) {
       return Case{out, "tiffcp " + std::string(options) + " " + p(in) + " " + p(out)};
     };
     cases.insert(cases.end(), {
-        cp("-c lzw", "colour.tif", "lzw.tif"),
-        cp("-c lzw:2 -r 16", "colour.tif", "lzw_predictor_strips.tif"),
-        cp("-c lzw", "grey.tif", "lzw_grey.tif"),
-        cp("-c packbits", "colour.tif", "packbits.tif"),
-        cp("-c packbits", "bilevel.tif", "packbits_bilevel.tif"),
-        cp("-c g3", "bilevel.tif", "g3.tif"),
-        cp("-c g3:2d -r 8", "bilevel.tif", "g3_2d.tif"),
-        cp("-c g3:fill", "bilevel.tif", "g3_fill.tif"),
-        cp("-c g4", "bilevel.tif", "g4.tif"),
-        cp("-c g4 -f lsb2msb", "bilevel.tif", "g4_lsb.tif"),
-        cp("-c none -B", "colour.tif", "big_endian.tif"),
-        cp("-c lzw -B", "bilevel.tif", "lzw_bilevel_big_endian.tif"),
-    });
+                                  cp("-c lzw", "colour.tif", "lzw.tif"),
+                                  cp("-c lzw:2 -r 16", "colour.tif", "lzw_predictor_strips.tif"),
+                                  cp("-c lzw", "grey.tif", "lzw_grey.tif"),
+                                  cp("-c packbits", "colour.tif", "packbits.tif"),
+                                  cp("-c packbits", "bilevel.tif", "packbits_bilevel.tif"),
+                                  cp("-c g3", "bilevel.tif", "g3.tif"),
+                                  cp("-c g3:2d -r 8", "bilevel.tif", "g3_2d.tif"),
+                                  cp("-c g3:fill", "bilevel.tif", "g3_fill.tif"),
+                                  cp("-c g4", "bilevel.tif", "g4.tif"),
+                                  cp("-c g4 -f lsb2msb", "bilevel.tif", "g4_lsb.tif"),
+                                  cp("-c none -B", "colour.tif", "big_endian.tif"),
+                                  cp("-c lzw -B", "bilevel.tif", "lzw_bilevel_big_endian.tif"),
+                              });
   }
-  cases.insert(cases.end(), {
-      {"magick_lzw.tif", "convert " + p("colour.ppm") + " -compress lzw " + p("magick_lzw.tif")},
-      {"magick_packbits.tif", "convert " + p("colour.ppm") + " -compress rle " + p("magick_packbits.tif")},
-      {"magick_g4.tif", "convert " + p("bilevel.pbm") + " -compress group4 " + p("magick_g4.tif")},
-      {"magick_g3.tif", "convert " + p("bilevel.pbm") + " -compress fax " + p("magick_g3.tif")},
-  });
+  cases.insert(cases.end(),
+               {
+                   {"magick_lzw.tif", "convert " + p("colour.ppm") + " -compress lzw " + p("magick_lzw.tif")},
+                   {"magick_packbits.tif", "convert " + p("colour.ppm") + " -compress rle " + p("magick_packbits.tif")},
+                   {"magick_g4.tif", "convert " + p("bilevel.pbm") + " -compress group4 " + p("magick_g4.tif")},
+                   {"magick_g3.tif", "convert " + p("bilevel.pbm") + " -compress fax " + p("magick_g3.tif")},
+               });
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     RunTool(c.command);

@@ -58,11 +58,13 @@ std::vector<double> ReferenceResample(TBitmap& src, int filter, int dw, int dh) 
   for (int y = 0; y < sh; ++y)
     for (int x = 0; x < dw; ++x)
       for (int c = 0; c < 3; ++c)
-        work[(y * dw + x) * 3 + c] = ToByte(ReferenceSample(filter, sw, dw, x, [&](int j) { return RowOf(src, y)[3 * j + c]; }));
+        work[(y * dw + x) * 3 + c] =
+            ToByte(ReferenceSample(filter, sw, dw, x, [&](int j) { return RowOf(src, y)[3 * j + c]; }));
   for (int y = 0; y < dh; ++y)
     for (int x = 0; x < dw; ++x)
       for (int c = 0; c < 3; ++c)
-        out[(y * dw + x) * 3 + c] = ToByte(ReferenceSample(filter, sh, dh, y, [&](int k) { return work[(k * dw + x) * 3 + c]; }));
+        out[(y * dw + x) * 3 + c] =
+            ToByte(ReferenceSample(filter, sh, dh, y, [&](int k) { return work[(k * dw + x) * 3 + c]; }));
   return out;
 }
 
@@ -164,7 +166,8 @@ TEST(ResampleFilterTest, SlotSizesGiveThePlainComputationsBytesExactly) {
   };
   const Picture pictures[] = {
       {"photograph-like, larger", 640, 480, PhotoLike},
-      {"two colours, larger", 403, 517, [](int x, int y) { return ((x / 3 + y / 5) % 2) ? RGB(255, 255, 255) : RGB(0, 0, 128); }},
+      {"two colours, larger", 403, 517,
+       [](int x, int y) { return ((x / 3 + y / 5) % 2) ? RGB(255, 255, 255) : RGB(0, 0, 128); }},
       {"photograph-like, smaller", 150, 113, PhotoLike},
   };
   const Sizes slotSizes[] = {{0, 0, 320, 400}, {0, 0, 215, 269}};
@@ -173,7 +176,8 @@ TEST(ResampleFilterTest, SlotSizesGiveThePlainComputationsBytesExactly) {
     Paint(source, picture.width, picture.height, picture.colour);
     for (const Sizes& size : slotSizes)
       for (int filter = 1; filter <= 6; ++filter) {
-        SCOPED_TRACE(testing::Message() << picture.name << " to " << size.dw << "x" << size.dh << ", filter " << filter);
+        SCOPED_TRACE(testing::Message() << picture.name << " to " << size.dw << "x" << size.dh << ", filter "
+                                        << filter);
         auto destBitmap = Sized24(size.dw, size.dh);
         ResampleFiltered(source, *destBitmap, filter, {});
         const std::vector<BYTE> expected = plain::Resample(source, filter, size.dw, size.dh);
@@ -206,8 +210,7 @@ TEST(ResampleFilterTest, Lanczos3AtTheSameSizeReproducesThePicture) {
   TBitmap& dest = *destBitmap;
   Paint(source, 320, 400, PhotoLike);
   ResampleFiltered(source, dest, 5, {});
-  for (int y = 0; y < 400; ++y)
-    ASSERT_EQ(0, std::memcmp(RowOf(source, y), RowOf(dest, y), 320 * 3)) << "row " << y;
+  for (int y = 0; y < 400; ++y) ASSERT_EQ(0, std::memcmp(RowOf(source, y), RowOf(dest, y), 320 * 3)) << "row " << y;
 }
 
 TEST(ResampleFilterTest, TriangleDoublingInterpolatesHalfwayAndMirrorsTheRightEdge) {

@@ -89,9 +89,10 @@ TEST(TiffLzwDecode, AfterTheEndEveryRequestIsZeros) {
       {"code beyond the table", Pack9({256, 1, 300, 2})},
       {"code without entry after a clear", Pack9({256, 258, 1})},
   };
-  const std::vector<std::vector<std::uint8_t>> expected{
-      {1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0}, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-      std::vector<std::uint8_t>(12, 0)};
+  const std::vector<std::vector<std::uint8_t>> expected{{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0},
+                                                        {1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                                        {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                                        std::vector<std::uint8_t>(12, 0)};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
     EXPECT_EQ(DecodeAll(cases[i].strip, 4, 3), expected[i]);
@@ -107,7 +108,8 @@ TEST(TiffLzwDecode, ARequestOfAnotherSizeThanTheFirstGetsNothing) {
   EXPECT_EQ(TiffLzwDecode(strip.data(), strip.size(), -1, state), nullptr);
   const std::uint8_t* next = TiffLzwDecode(strip.data(), strip.size(), 10, state);
   ASSERT_NE(next, nullptr);
-  EXPECT_EQ(std::vector<std::uint8_t>(next, next + 10), std::vector<std::uint8_t>(input.begin() + 10, input.begin() + 20));
+  EXPECT_EQ(std::vector<std::uint8_t>(next, next + 10),
+            std::vector<std::uint8_t>(input.begin() + 10, input.begin() + 20));
   TiffLzwDecode(nullptr, 0, 0, state);
 }
 

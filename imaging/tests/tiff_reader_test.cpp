@@ -80,9 +80,9 @@ TEST(TiffReader, RgbStripsReadTheSameInBothByteOrders) {
 TEST(TiffReader, PaletteAndGreyDepths) {
   std::vector<std::uint32_t> map(48);
   for (std::uint32_t i = 0; i < 16; ++i) {
-    map[i] = i * 4096;          // red
-    map[16 + i] = 0xFF00;       // green
-    map[32 + i] = 0x1200;       // blue
+    map[i] = i * 4096;  // red
+    map[16 + i] = 0xFF00;  // green
+    map[32 + i] = 0x1200;  // blue
   }
   TiffDirectory palette = Basic(3, 1, 4, 1, 3);
   palette.Set(320, 3, map);

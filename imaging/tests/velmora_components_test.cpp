@@ -37,8 +37,10 @@ TEST_F(VelmoraComponentsTest, ResampleSizesFollowTheAspectRule) {
   struct Case {
     int w, h, width, height, filter, wantW, wantH;
   };
-  const Case cases[] = {{400, 300, -1, 200, 5, 266, 200}, {640, 480, 215, 269, 0, 215, 269},
-                        {400, 300, 100, -1, 1, 100, 75}, {40, 30, 40, 30, 5, 40, 30}};
+  const Case cases[] = {{400, 300, -1, 200, 5, 266, 200},
+                        {640, 480, 215, 269, 0, 215, 269},
+                        {400, 300, 100, -1, 1, 100, 75},
+                        {40, 30, 40, 30, 5, 40, 30}};
   for (const Case& c : cases) {
     Paint(Bitmap(), c.w, c.h, PhotoLike);
     proc.Resample(c.width, c.height, c.filter);
@@ -140,8 +142,8 @@ TEST_F(VelmoraComponentsTest, FailedSaveLeavesTheOldFile) {
 TEST_F(VelmoraComponentsTest, LoadFromFileChoosesByExtension) {
   BmpFileBuilder file = BmpFileBuilder::Info(1, 1, 24, 0, 0, 0);
   file.Bytes({9, 8, 7, 0});
-  std::ofstream(Host("c:\\pic.BMP"), std::ios::binary).write(reinterpret_cast<const char*>(file.bytes.data()),
-                                                             static_cast<std::streamsize>(file.bytes.size()));
+  std::ofstream(Host("c:\\pic.BMP"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
   std::filesystem::copy_file(Host("c:\\pic.BMP"), Host("c:\\pic.jpe"));
   std::filesystem::copy_file(Host("c:\\pic.BMP"), Host("c:\\pic.sys"));
   io.LoadFromFile("c:\\pic.jpe");
@@ -210,7 +212,8 @@ TEST_F(VelmoraComponentsTest, IconsAndCursorsLoadAtTheirRecordSizeThroughTheMask
     COLORREF colour;
   };
   io.Params().CurWidth = io.Params().CurHeight = 32;
-  for (const Case& c : {Case{"c:\\app.ico", 16, 16, RGB(200, 30, 60)}, Case{"c:\\pointer.cur", 32, 32, RGB(10, 220, 40)}}) {
+  for (const Case& c :
+       {Case{"c:\\app.ico", 16, 16, RGB(200, 30, 60)}, Case{"c:\\pointer.cur", 32, 32, RGB(10, 220, 40)}}) {
     SCOPED_TRACE(c.file);
     changes = 0;
     image.SetDpi(50, 60);

@@ -172,9 +172,9 @@ TEST_F(VelmoraViewTest, ScrollMessagesMoveByLinesPagesAndToTheEnds) {
     WORD code;
     int pos, want;
   };
-  const Step steps[] = {{SB_LINEDOWN, 0, 1},   {SB_PAGEDOWN, 0, 11},      {SB_LINEUP, 0, 10},
-                        {SB_PAGEUP, 0, 0},     {SB_PAGEUP, 0, 0},         {SB_BOTTOM, 0, 150},
-                        {SB_LINEDOWN, 0, 150}, {SB_THUMBTRACK, 77, 77},   {SB_THUMBPOSITION, 500, 150},
+  const Step steps[] = {{SB_LINEDOWN, 0, 1},   {SB_PAGEDOWN, 0, 11},    {SB_LINEUP, 0, 10},
+                        {SB_PAGEUP, 0, 0},     {SB_PAGEUP, 0, 0},       {SB_BOTTOM, 0, 150},
+                        {SB_LINEDOWN, 0, 150}, {SB_THUMBTRACK, 77, 77}, {SB_THUMBPOSITION, 500, 150},
                         {SB_TOP, 0, 0},        {SB_ENDSCROLL, 0, 0}};
   for (const Step& s : steps) {
     Scroll(view, WM_VSCROLL, s.code, s.pos);

@@ -41,7 +41,11 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
   std::filesystem::create_directories(folder);
-  const struct { const char* name; int r, g, b; const char* text; } logos[] = {
+  const struct {
+    const char* name;
+    int r, g, b;
+    const char* text;
+  } logos[] = {
       {"vorrelstart.sys", 40, 120, 255, "Starting"},
       {"vorrelwait.sys", 255, 160, 40, "Please wait"},
       {"vorreldown.sys", 60, 220, 90, "Switch off now"},

@@ -12,7 +12,7 @@ namespace installer {
 namespace {
 
 vb::Declare<long(const char*, const char*, const char*, const char*)> fCreateShellLink("STKIT432.DLL",
-                                                                                      "fCreateShellLink");
+                                                                                       "fCreateShellLink");
 
 constexpr const char* kOriginalStart = "c:\\logos\\start\\originalstart.sys";
 
@@ -58,7 +58,8 @@ TForm1::TForm1(TComponent* owner) : vb::Form(owner) {
   Picture2->SetParent(this);
   Picture2->SetColor(static_cast<TColor>(0x800000));
   vb::Place(Picture2, 4080, 360, 1440, 1455);
-  const int frame[4][4] = {{240, 240, 5760, 240}, {5760, 240, 5760, 3360}, {5760, 3360, 240, 3360}, {240, 3360, 240, 240}};
+  const int frame[4][4] = {
+      {240, 240, 5760, 240}, {5760, 240, 5760, 3360}, {5760, 3360, 240, 3360}, {240, 3360, 240, 240}};
   for (int i = 0; i < 4; ++i) {
     Lines[i] = new vb::Line(this);
     Lines[i]->SetParent(this);

@@ -180,8 +180,9 @@ TEST_F(EndToEnd, AReadOnlyLibraryFileIsNamedByTheUninstall) {
   Install();
   ASSERT_TRUE(SetFileAttributesA("c:\\logos\\wait\\vorrelwait.sys", FILE_ATTRIBUTE_READONLY));
   const std::string message = Uninstall();
-  EXPECT_EQ(message, std::string(kRemoved) +
-                         "\n\nThese steps failed:\n- deleting c:\\logos\\wait\\vorrelwait.sys\n- removing c:\\logos\\wait");
+  EXPECT_EQ(message,
+            std::string(kRemoved) +
+                "\n\nThese steps failed:\n- deleting c:\\logos\\wait\\vorrelwait.sys\n- removing c:\\logos\\wait");
   EXPECT_TRUE(std::filesystem::exists(root.DriveC() / "logos/wait/vorrelwait.sys"));
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos/down"));
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos/start"));

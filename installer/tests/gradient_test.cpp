@@ -6,7 +6,10 @@
 
 namespace {
 
-struct Box { int x1, y1, x2, y2; TColor color; };
+struct Box {
+  int x1, y1, x2, y2;
+  TColor color;
+};
 
 // An object reached by late binding that records what it is asked to draw.
 class Recorder : public vb::Drawable {
@@ -14,7 +17,9 @@ class Recorder : public vb::Drawable {
   Recorder(int height, int width) : height_(height), width_(width) {}
   int HeightTwips() override { return height_; }
   int WidthTwips() override { return width_; }
-  void LineBoxFilled(int x1, int y1, int x2, int y2, TColor color) override { boxes.push_back({x1, y1, x2, y2, color}); }
+  void LineBoxFilled(int x1, int y1, int x2, int y2, TColor color) override {
+    boxes.push_back({x1, y1, x2, y2, color});
+  }
   std::vector<Box> boxes;
 
  private:

@@ -35,7 +35,9 @@ class Install : public ::testing::Test {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
   std::string Oldone() { return vb::GetSetting("Plumtrey", "Logo", "Oldone"); }
-  std::vector<std::string> RunInstall(installer::TForm1& form) { return form.InstallSteps(machine::WindowsPath(source_)); }
+  std::vector<std::string> RunInstall(installer::TForm1& form) {
+    return form.InstallSteps(machine::WindowsPath(source_));
+  }
 
   ScopedMachineRoot root;
   // A source folder named by one letter, inside another folder.
@@ -73,7 +75,10 @@ TEST_F(Install, AFreshMachineGetsTheWholeTree) {
 }
 
 TEST_F(Install, OldoneFollowsTheStartupLogo) {
-  const struct { int size; const char* oldone; } cases[] = {{-1, "No"}, {100, "No"}, {101, "Yes"}, {129078, "Yes"}};
+  const struct {
+    int size;
+    const char* oldone;
+  } cases[] = {{-1, "No"}, {100, "No"}, {101, "Yes"}, {129078, "Yes"}};
   for (const auto& c : cases) {
     ScopedMachineRoot fresh;
     if (c.size >= 0) Put(fresh.DriveC() / "logo.sys", std::string(static_cast<size_t>(c.size), 'x'));
@@ -108,13 +113,15 @@ TEST_F(Install, OldoneIsDecidedWithTheSavedOriginal) {
   static const char kUsersOwn[] =
       "a logo of the user's own, saved by an earlier install that stored the wrong value for it .............";
   // An "Oldone" left by an earlier install, and whether that install's original is still there.
-  const struct { const char* stored; const char* original; const char* oldone; } cases[] = {
-      {"No", nullptr, "Yes"},            // the original is made now, from the user's logo
-      {"Yes", nullptr, "Yes"},
-      {"No", "stub", "No"},              // the kept original keeps its value
-      {"", "stub", "No"},                // none stored: judged from the kept original
-      {"", nullptr, "Yes"},
-      {"No", kUsersOwn, "Yes"},          // a value that does not match the kept original is mended
+  const struct {
+    const char* stored;
+    const char* original;
+    const char* oldone;
+  } cases[] = {
+      {"No", nullptr, "Yes"},  // the original is made now, from the user's logo
+      {"Yes", nullptr, "Yes"}, {"No", "stub", "No"},  // the kept original keeps its value
+      {"", "stub", "No"},  // none stored: judged from the kept original
+      {"", nullptr, "Yes"},    {"No", kUsersOwn, "Yes"},  // a value that does not match the kept original is mended
   };
   for (const auto& c : cases) {
     ScopedMachineRoot fresh;
@@ -142,7 +149,8 @@ TEST_F(Install, MissingFilesAreSkippedAndTheEssentialOnesNamed) {
   EXPECT_THROW(again.Command1_Click(), vb::EndProgram);
   const auto calls = dialogs_.Calls();
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].Text, "The program Logo has been installed!\n\nThese steps failed:\n- copying logo.exe to c:\\logos");
+  EXPECT_EQ(calls[0].Text,
+            "The program Logo has been installed!\n\nThese steps failed:\n- copying logo.exe to c:\\logos");
   EXPECT_EQ(calls[1].Text, "Thank you!");
 }
 

@@ -149,7 +149,8 @@ void TfrmAbout::HoverLabel(int which) {
   vb::Label* labels[2] = {Label1, Label2};
   for (int i = 0; i < 2; ++i) {
     if (which == i + 1) labels[i]->SetForeColor(kHover);
-    else if (labels[i]->ForeColor() == kHover) labels[i]->SetForeColor(kResting);
+    else if (labels[i]->ForeColor() == kHover)
+      labels[i]->SetForeColor(kResting);
   }
 }
 

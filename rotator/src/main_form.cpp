@@ -14,7 +14,8 @@ namespace rotator {
 void CopyRandomPick(vb::FileListBox& list, const std::string& slotFile, bool noneRule) {
   const std::string name = list.List(vb::RandomIndex(list.ListCount()));
   if (noneRule && name == "none.sys") vb::Kill(slotFile);
-  else vb::FileCopy(list.Path() + "\\" + name, slotFile);
+  else
+    vb::FileCopy(list.Path() + "\\" + name, slotFile);
 }
 
 TForm1::TForm1(TComponent* owner)

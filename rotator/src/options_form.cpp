@@ -120,7 +120,8 @@ TForm5::TForm5(TComponent* owner) : vb::Form(owner) {
 
 void TForm5::Form_Load() {
   // A stored "Time" that is no whole number counts as none.
-  if (auto seconds = WholeSeconds(ReadSetting("Time")); seconds && *seconds >= 1) Text1->SetText(std::to_string(*seconds));
+  if (auto seconds = WholeSeconds(ReadSetting("Time")); seconds && *seconds >= 1)
+    Text1->SetText(std::to_string(*seconds));
   if (const std::string shut = ReadSetting("Shut"); !shut.empty()) Check1->SetValue(shut == "Yes" ? 1 : 0);
   Check2->SetValue(ReadSetting("Random") == "Yes" ? 1 : 0);
 }

@@ -97,9 +97,9 @@ void TForm6::Command7_Click() {
 
 void TForm6::Command6_Click() {
   if (ReadSetting("Random") == "Yes") {
-    const int answer = vb::MsgBox(
-        "Do you want Logo to make sure it does not randomly replace these selected logos when you reboot?",
-        vb::vbYesNoCancel | vb::vbQuestion, "Logo");
+    const int answer =
+        vb::MsgBox("Do you want Logo to make sure it does not randomly replace these selected logos when you reboot?",
+                   vb::vbYesNoCancel | vb::vbQuestion, "Logo");
     if (answer == vb::vbCancel) return;
     if (answer == vb::vbYes) WriteSetting("Random", "No");
   }

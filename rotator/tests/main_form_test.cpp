@@ -27,9 +27,14 @@ class MainForm : public RotatorTest {
 };
 
 TEST_F(MainForm, TimeAndShutArmTheSelfCloseTimer) {
-  const struct { const char* time; const char* shut; bool armed; unsigned interval; } cases[] = {
-      {"", "", false, 6000},      {"", "Yes", true, 6000},   {"65", "Yes", true, 65000}, {"66", "Yes", true, 6000},
-      {"99", "Yes", true, 6000},  {"0", "Yes", true, 6000},  {"-3", "Yes", true, 6000},  {"abc", "Yes", true, 6000},
+  const struct {
+    const char* time;
+    const char* shut;
+    bool armed;
+    unsigned interval;
+  } cases[] = {
+      {"", "", false, 6000},      {"", "Yes", true, 6000},     {"65", "Yes", true, 65000}, {"66", "Yes", true, 6000},
+      {"99", "Yes", true, 6000},  {"0", "Yes", true, 6000},    {"-3", "Yes", true, 6000},  {"abc", "Yes", true, 6000},
       {"7.5", "Yes", true, 8000}, {"12", "yes", false, 12000}, {"12", "No", false, 12000}, {"", "", false, 6000},
   };
   for (const auto& c : cases) {
@@ -46,7 +51,7 @@ TEST_F(MainForm, AnOrdinaryStartRotatesOnlyWhenAsked) {
   Libraries();
   delete Loaded();
   EXPECT_EQ(Content("logo.sys"), "old start");  // no settings: nothing rotates
-  EXPECT_EQ(Setting("Random"), "");             // and nothing is written
+  EXPECT_EQ(Setting("Random"), "");  // and nothing is written
 
   Put("logos/start/none.sys", "none");
   std::filesystem::remove(Host("logos/start/a.sys"));
@@ -62,7 +67,7 @@ TEST_F(MainForm, AnyButtonDisarmsTheTimer) {
   rotator::WriteSetting("Shut", "Yes");
   auto* form = Loaded();
   void (rotator::TForm1::*handlers[])() = {&rotator::TForm1::Command2_Click, &rotator::TForm1::Command3_Click,
-                                          &rotator::TForm1::Command4_Click, &rotator::TForm1::Command6_Click};
+                                           &rotator::TForm1::Command4_Click, &rotator::TForm1::Command6_Click};
   for (auto handler : handlers) {
     form->Timer1->SetEnabled(true);
     (form->*handler)();
@@ -102,11 +107,12 @@ TEST_F(MainForm, ButtonTooltipsShowUnderTheMouse) {
   auto* form = Loaded();
   form->Show();
   app_.SetHintPause(10);
-  const struct { vb::CommandButton* button; const char* tip; } cases[] = {
-      {form->Command2, "Picks random logos"},
-      {form->Command3, "Allows you to choose your own logos"},
-      {form->Command6, "Configures Options"},
-      {form->Command4, "Tells you about the program"},
+  const struct {
+    vb::CommandButton* button;
+    const char* tip;
+  } cases[] = {
+      {form->Command2, "Picks random logos"},       {form->Command3, "Allows you to choose your own logos"},
+      {form->Command6, "Configures Options"},       {form->Command4, "Tells you about the program"},
       {form->Command1, "What do you think it is?"},
   };
   for (const auto& c : cases) {

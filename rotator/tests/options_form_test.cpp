@@ -54,7 +54,10 @@ TEST_F(Options, OpeningShowsTheStoredValues) {
 
 TEST_F(Options, OkSavesTimeOnlyForAWholeNumberOfAtLeastOne) {
   rotator::WriteSetting("Time", "20");
-  const struct { const char* typed; const char* stored; } cases[] = {{"0", "20"}, {"", "20"}, {"7.", "7."}, {"45", "45"}};
+  const struct {
+    const char* typed;
+    const char* stored;
+  } cases[] = {{"0", "20"}, {"", "20"}, {"7.", "7."}, {"45", "45"}};
   for (const auto& c : cases) {
     auto* form = Opened();
     form->Check1->SetValue(1);
@@ -103,8 +106,10 @@ TEST_F(Options, LeavingTheBoxWithNoNumberIsTold) {
 }
 
 TEST_F(Options, UninstallWithEachOldone) {
-  const struct { const char* oldone; const char* start; } cases[] = {
-      {"Yes", "original start"}, {"No", "<missing>"}, {"", "sample"}};
+  const struct {
+    const char* oldone;
+    const char* start;
+  } cases[] = {{"Yes", "original start"}, {"No", "<missing>"}, {"", "sample"}};
   for (const auto& c : cases) {
     Installed();
     rotator::WriteSetting("Oldone", c.oldone);
@@ -153,7 +158,8 @@ TEST_F(Options, UninstallNamesWhatItCouldNotRemove) {
   EXPECT_TRUE(std::filesystem::exists(Host("logos/wait/locked.sys")));
   EXPECT_FALSE(std::filesystem::exists(Host("logos/down")));
   const std::string text = dialogs_.Calls().back().Text;
-  EXPECT_TRUE(text.starts_with("Logo was removed! You will have to delete c:\\logos\\logo.exe\n\nThese steps failed:\n"))
+  EXPECT_TRUE(
+      text.starts_with("Logo was removed! You will have to delete c:\\logos\\logo.exe\n\nThese steps failed:\n"))
       << text;
   EXPECT_NE(text.find("\n- putting back c:\\logo.sys"), std::string::npos) << text;
   EXPECT_NE(text.find("\n- deleting c:\\logos\\wait\\locked.sys"), std::string::npos) << text;

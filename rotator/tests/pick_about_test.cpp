@@ -67,9 +67,15 @@ TEST_F(RotatorTest, AboutReadsRegistryValuesSafely) {
   RegSetValueExA(key, "Big", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&big), 4);
   RegSetValueExA(key, "Small", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&small), 4);
   RegCloseKey(key);
-  const struct { const char* name; bool found; const char* value; } cases[] = {
-      {"Text", true, "c:\\tools"}, {"Empty", true, ""}, {"Big", true, "4294967294"}, {"Small", true, "1234"},
-      {"Missing", false, ""}};
+  const struct {
+    const char* name;
+    bool found;
+    const char* value;
+  } cases[] = {{"Text", true, "c:\\tools"},
+               {"Empty", true, ""},
+               {"Big", true, "4294967294"},
+               {"Small", true, "1234"},
+               {"Missing", false, ""}};
   for (const auto& c : cases) {
     std::string value = "before";
     EXPECT_EQ(rotator::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Probe", c.name, value), c.found) << c.name;

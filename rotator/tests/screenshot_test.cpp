@@ -35,8 +35,8 @@ std::string ShowAndShoot() {
   SetTimer(form->Handle(), 1, 30, nullptr);
   // The button face (&HC0C0C0) shows once the window is on the screen.
   auto buttonFaceInTheMiddle = [&](const host::Image& s) { return s.At(width / 2, height / 2) == 0xC0C0C0; };
-  const host::Image shot = ShootWhenShown({frame.left, frame.top, width, height},
-                                          [] { Application->HandleMessage(); }, buttonFaceInTheMiddle, kShotFile);
+  const host::Image shot = ShootWhenShown(
+      {frame.left, frame.top, width, height}, [] { Application->HandleMessage(); }, buttonFaceInTheMiddle, kShotFile);
   if (shot.width != width) return "the X server gave no picture";
   return buttonFaceInTheMiddle(shot) ? "" : "no button face in the middle of the window";
 }
@@ -109,14 +109,16 @@ void ShootTheDesktop(HWND, UINT, UINT_PTR id, DWORD) {
     if (w && !xtest::HasAtom(xtest::Property(w, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_DIALOG"))
       fault("a dialog is not typed as one");
   for (const char* never : {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
-    if (xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS"), never)) fault("the message box may be maximised");
+    if (xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS"), never))
+      fault("the message box may be maximised");
   // In front of its owner: later in the window manager's stacking order.
   const std::vector<xtest::XId> stacking = xtest::RootProperty("_NET_CLIENT_LIST_STACKING");
   const auto at = [&](xtest::XId w) { return std::find(stacking.begin(), stacking.end(), w) - stacking.begin(); };
   if (at(boxWindow) <= at(about) || at(boxWindow) >= static_cast<long>(stacking.size()))
     fault("the message box is not in front of the About box");
   if (xtest::Property(about, "_NET_WM_ICON").empty()) fault("the About box gave the desktop no icon");
-  if (!OnScreen(screen, IconOverButtonFace(Application->Icon()->Handle()))) fault("the About box shows no program icon");
+  if (!OnScreen(screen, IconOverButtonFace(Application->Icon()->Handle())))
+    fault("the About box shows no program icon");
   gShot.done = true;
   if (!box) {
     std::fputs("no message box", stderr);

@@ -35,5 +35,6 @@ void LoadPicture(TVelmoraIO& IO, const std::string& FileName) {
   if (!HasPictureReader(FileName)) throw EInvalidGraphic("unrecognized file type");
   PlugLzwDecoders(IO.Params());
   if (ExtensionOf(FileName) == kLogoExtension) IO.LoadBMPFile(FileName);
-  else IO.LoadFromFile(FileName);
+  else
+    IO.LoadFromFile(FileName);
 }

@@ -95,8 +95,7 @@ std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
 TSlotOutcome TSlotFiles::Backup(int Slot) {
   const std::string name = SlotFileName(Slot);
   if (!Copy(paths_.Logo[Slot], paths_.Backup[Slot]))
-    return {-1, "Backup operation of " + name +
-                    " was NOT successfull. Please check if there's enough harddisk space."};
+    return {-1, "Backup operation of " + name + " was NOT successfull. Please check if there's enough harddisk space."};
   BackupMissing[Slot] = false;
   SetFileAttributesA(paths_.Backup[Slot].c_str(), FILE_ATTRIBUTE_ARCHIVE);
   return {1, "Backup operation of " + name + " was successfull."};
@@ -138,7 +137,8 @@ TSlotOutcome TSlotFiles::RestoreOriginals(const TLoadLogo& LoadLogo) {
         std::string("Do you wish to make a backup of the current ") + SlotTitle(slot) + " Logo ?";
     const int answer = Ask(Owner, question, "Make a backup?");
     if (answer == IDYES) outcome.Status = Backup(slot).Status;
-    else if (answer != IDNO) return {-1, "Restore Originals operation cancelled by user."};
+    else if (answer != IDNO)
+      return {-1, "Restore Originals operation cancelled by user."};
   }
   std::string problems;
   const auto report = [&](const std::string& text) { problems += (problems.empty() ? "" : " ") + text; };

@@ -106,7 +106,8 @@ std::uint8_t Colour(Canvas& canvas, Rgb c) { return canvas.Colour(c.r, c.g, c.b)
 
 // Each slot's two colours: dawn for the startup logo, dusk blue for the wait, night red for the
 // turn-off.
-constexpr Rgb kSlotColours[3][2] = {{{255, 190, 40}, {200, 60, 20}}, {{90, 150, 230}, {20, 40, 120}}, {{200, 50, 60}, {50, 10, 30}}};
+constexpr Rgb kSlotColours[3][2] = {
+    {{255, 190, 40}, {200, 60, 20}}, {{90, 150, 230}, {20, 40, 120}}, {{200, 50, 60}, {50, 10, 30}}};
 constexpr const char* kSlotWords[3] = {"STARTUP LOGO", "WAIT LOGO", "TURNOFF LOGO"};
 constexpr const char* kSlotFiles[3] = {"startup", "wait", "turnoff"};
 
@@ -134,7 +135,7 @@ TSlotPicture Header(int slot) {
     DrawText(canvas, textX, textY, word, 3, Colour(canvas, {255, 255, 255}));
     frames.push_back({0, 0, kWidth, kHeight, canvas.Pixels(), 12});
   }
-  return {std::string("header_") + kSlotFiles[slot] + ".gif", kWidth, kHeight, kFrames,
+  return {std::string("header_") + kSlotFiles[slot] + ".gif",      kWidth, kHeight, kFrames,
           GifFileBytes(kWidth, kHeight, canvas.Palette(), frames), {}};
 }
 
@@ -145,8 +146,12 @@ TSlotPicture Badge(int slot) {
   canvas.Fill(0, 0, kWidth, kHeight, Colour(canvas, kSlotColours[slot][1]));
   canvas.Bevel(0, 0, kWidth, kHeight, Colour(canvas, kSlotColours[slot][0]), Colour(canvas, {0, 0, 0}));
   DrawText(canvas, (kWidth - TextWidth("BACKUP", 2)) / 2, 3, "BACKUP", 2, Colour(canvas, {255, 255, 255}));
-  return {std::string("badge_") + kSlotFiles[slot] + ".gif", kWidth, kHeight, 1,
-          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}}), {}};
+  return {std::string("badge_") + kSlotFiles[slot] + ".gif",
+          kWidth,
+          kHeight,
+          1,
+          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}}),
+          {}};
 }
 
 // A night sky over a dark sea with three screens for the three slots, and the program's name.
@@ -155,7 +160,8 @@ TSlotPicture About() {
   Canvas canvas(kWidth, kHeight);
   const Rgb top{10, 12, 50}, horizon{90, 40, 120}, sea{5, 20, 40};
   for (int y = 0; y < kHeight; ++y) {
-    const Rgb row = y < 260 ? Mix(top, horizon, std::round(y / 259.0 * 31) / 31) : Mix(horizon, sea, std::round((y - 260) / 139.0 * 15) / 15);
+    const Rgb row = y < 260 ? Mix(top, horizon, std::round(y / 259.0 * 31) / 31)
+                            : Mix(horizon, sea, std::round((y - 260) / 139.0 * 15) / 15);
     canvas.Fill(0, y, kWidth, 1, Colour(canvas, row));
   }
   // Stars from a fixed sequence, the same at every build.
@@ -177,15 +183,20 @@ TSlotPicture About() {
     canvas.Fill(x0 - 4, y0 - 4, w + 8, h + 8, Colour(canvas, {192, 192, 192}));
     canvas.Bevel(x0 - 4, y0 - 4, w + 8, h + 8, Colour(canvas, {255, 255, 255}), Colour(canvas, {64, 64, 64}));
     for (int y = 0; y < h; ++y)
-      canvas.Fill(x0, y0 + y, w, 1, Colour(canvas, Mix(kSlotColours[slot][0], kSlotColours[slot][1], std::round(y / (h - 1.0) * 7) / 7)));
+      canvas.Fill(x0, y0 + y, w, 1,
+                  Colour(canvas, Mix(kSlotColours[slot][0], kSlotColours[slot][1], std::round(y / (h - 1.0) * 7) / 7)));
     canvas.Fill(x0 + w / 2 - 12, y0 + h + 4, 24, 6, Colour(canvas, {128, 128, 128}));
   }
   const std::string_view name = "CORVANE", version = "V2.0";
   DrawText(canvas, (kWidth - TextWidth(name, 7)) / 2 + 3, 153, name, 7, Colour(canvas, {0, 0, 0}));
   DrawText(canvas, (kWidth - TextWidth(name, 7)) / 2, 150, name, 7, Colour(canvas, {255, 255, 255}));
   DrawText(canvas, (kWidth - TextWidth(version, 3)) / 2, 210, version, 3, Colour(canvas, {255, 220, 120}));
-  return {"about.gif", kWidth, kHeight, 1,
-          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}}), {}};
+  return {"about.gif",
+          kWidth,
+          kHeight,
+          1,
+          GifFileBytes(kWidth, kHeight, canvas.Palette(), {{0, 0, kWidth, kHeight, canvas.Pixels()}}),
+          {}};
 }
 
 void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
@@ -200,12 +211,14 @@ std::vector<std::uint8_t> BitmapFile(const Canvas& canvas) {
   Put(out, size, 4);
   Put(out, 0, 4);
   Put(out, offset, 4);
-  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(canvas.Width()), static_cast<std::uint32_t>(canvas.Height())}) Put(out, v, 4);
+  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(canvas.Width()), static_cast<std::uint32_t>(canvas.Height())})
+    Put(out, v, 4);
   Put(out, 1, 2);
   Put(out, 8, 2);
   for (std::uint32_t v : {0u, 0u, 0u, 0u, 256u, 0u}) Put(out, v, 4);
   for (int i = 0; i < 256; ++i) {
-    const TColorTriple c = i < static_cast<int>(canvas.Palette().size()) ? canvas.Palette()[static_cast<std::size_t>(i)] : TColorTriple{};
+    const TColorTriple c = i < static_cast<int>(canvas.Palette().size()) ? canvas.Palette()[static_cast<std::size_t>(i)]
+                                                                         : TColorTriple{};
     out.insert(out.end(), {c.b, c.g, c.r, 0});
   }
   for (int y = canvas.Height(); y-- > 0;) {
@@ -230,26 +243,27 @@ TSlotPicture Glyph(const char* name, const char* const shape[16], Rgb ink) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
       if (shape[y][x] == '#') canvas.Set(16 + x, y, Colour(canvas, {128, 128, 128}));
-  return {name, 32, 16, 1, GifFileBytes(32, 16, canvas.Palette(), {{0, 0, 32, 16, canvas.Pixels()}}), BitmapFile(canvas)};
+  return {
+      name, 32, 16, 1, GifFileBytes(32, 16, canvas.Palette(), {{0, 0, 32, 16, canvas.Pixels()}}), BitmapFile(canvas)};
 }
 
-constexpr const char* kCross[16] = {
-    "................", "................", "...##......##...", "...###....###...", "....###..###....", ".....######.....",
-    "......####......", "......####......", ".....######.....", "....###..###....", "...###....###...", "...##......##...",
-    "................", "................", "................", "................"};
-constexpr const char* kTick[16] = {
-    "................", "................", "............##..", "...........###..", "..........###...", ".........###....",
-    "..##....###.....", "..###..###......", "...#####........", "....###.........", ".....#..........", "................",
-    "................", "................", "................", "................"};
+constexpr const char* kCross[16] = {"................", "................", "...##......##...", "...###....###...",
+                                    "....###..###....", ".....######.....", "......####......", "......####......",
+                                    ".....######.....", "....###..###....", "...###....###...", "...##......##...",
+                                    "................", "................", "................", "................"};
+constexpr const char* kTick[16] = {"................", "................", "............##..", "...........###..",
+                                   "..........###...", ".........###....", "..##....###.....", "..###..###......",
+                                   "...#####........", "....###.........", ".....#..........", "................",
+                                   "................", "................", "................", "................"};
 // An arrow turning back on itself, as on a retry button.
-constexpr const char* kRetry[16] = {
-    "................", ".....######.....", "...##......##...", "..##........#...", "..#..........#..", ".#...........#..",
-    ".#.........#####", ".#..........###.", ".#............#.", "..#.............", "..##........#...", "...##......##...",
-    ".....######.....", "................", "................", "................"};
-constexpr const char* kBack[16] = {
-    "................", "................", ".....#..........", "....##..........", "...###########..", "..############..",
-    "...###########..", "....##.......#..", ".....#.......#..", ".............#..", ".............#..", "......########..",
-    "................", "................", "................", "................"};
+constexpr const char* kRetry[16] = {"................", ".....######.....", "...##......##...", "..##........#...",
+                                    "..#..........#..", ".#...........#..", ".#.........#####", ".#..........###.",
+                                    ".#............#.", "..#.............", "..##........#...", "...##......##...",
+                                    ".....######.....", "................", "................", "................"};
+constexpr const char* kBack[16] = {"................", "................", ".....#..........", "....##..........",
+                                   "...###########..", "..############..", "...###########..", "....##.......#..",
+                                   ".....#.......#..", ".............#..", ".............#..", "......########..",
+                                   "................", "................", "................", "................"};
 
 }  // namespace
 

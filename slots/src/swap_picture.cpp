@@ -53,7 +53,7 @@ void SaveResampledLogo(TVelmoraIO& IO, TVelmoraProc& Proc, const std::string& Ta
   TVelmoraIOParams& params = IO.Params();
   params.BitsPerSample = 8;
   params.SamplesPerPixel = 1;
-  params.BmpHeaderKind = 1;   // the 40-byte header, whatever the last bitmap loaded had
+  params.BmpHeaderKind = 1;  // the 40-byte header, whatever the last bitmap loaded had
   params.BmpCompression = 0;  // uncompressed, as Windows reads a logo
   IO.SaveBMPFile(Target);
 }
@@ -119,7 +119,8 @@ void TSwapPicture::Save(const std::string& Target) {
   proc_.Undo();
   if (copyUnchanged_) {
     if (!CopyFileA(loadedFile_.c_str(), Target.c_str(), FALSE))
-      throw EInOutError("Copying " + loadedFile_ + " to " + Target + " was NOT successfull.", static_cast<int>(GetLastError()));
+      throw EInOutError("Copying " + loadedFile_ + " to " + Target + " was NOT successfull.",
+                        static_cast<int>(GetLastError()));
     return;
   }
   SaveResampledLogo(io_, proc_, Target);

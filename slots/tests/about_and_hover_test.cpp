@@ -18,9 +18,9 @@ TEST(SwapHover, TheTabsSwitchPagesOnlyOverTheOtherTab) {
     TSwapPage active, expected;
   };
   const Case cases[] = {
-      {62, 10, spFiles, spDirectory}, {63, 10, spFiles, spFiles},     {1, 20, spFiles, spDirectory},
-      {0, 10, spFiles, spFiles},      {62, 21, spFiles, spFiles},     {62, 0, spFiles, spFiles},
-      {63, 10, spDirectory, spDirectory}, {64, 10, spDirectory, spFiles}, {119, 1, spDirectory, spFiles},
+      {62, 10, spFiles, spDirectory},      {63, 10, spFiles, spFiles},         {1, 20, spFiles, spDirectory},
+      {0, 10, spFiles, spFiles},           {62, 21, spFiles, spFiles},         {62, 0, spFiles, spFiles},
+      {63, 10, spDirectory, spDirectory},  {64, 10, spDirectory, spFiles},     {119, 1, spDirectory, spFiles},
       {120, 10, spDirectory, spDirectory}, {30, 10, spDirectory, spDirectory}, {80, 10, spFiles, spFiles},
   };
   for (const Case& c : cases)

@@ -180,10 +180,10 @@ TEST_F(SlotFiles, RestoreOriginalsAnsweredNoNoNoCopiesTheOriginalsBackWithoutBac
   loaded.clear();
   answers = {IDNO, IDNO, IDNO};
   const TSlotOutcome outcome = files.RestoreOriginals(Recorder());
-  EXPECT_EQ(asked, (std::vector<std::string>{
-                       "Make a backup?: Do you wish to make a backup of the current Startup Logo ?",
-                       "Make a backup?: Do you wish to make a backup of the current Wait Logo ?",
-                       "Make a backup?: Do you wish to make a backup of the current Turnoff Logo ?"}));
+  EXPECT_EQ(asked,
+            (std::vector<std::string>{"Make a backup?: Do you wish to make a backup of the current Startup Logo ?",
+                                      "Make a backup?: Do you wish to make a backup of the current Wait Logo ?",
+                                      "Make a backup?: Do you wish to make a backup of the current Turnoff Logo ?"}));
   for (int slot = 0; slot < kSlotCount; ++slot) {
     EXPECT_EQ(ReadFile(Logo(slot)), BitmapBytes({}, slot));
     EXPECT_FALSE(Exists(Backup(slot)));

@@ -28,7 +28,8 @@ void ReadFrame(const TSlotPicture& picture, int index, Read& read) {
 
 std::vector<std::uint8_t> Rows(TBitmap& bitmap) {
   std::vector<std::uint8_t> out;
-  for (int y = 0; y < bitmap.Height(); ++y) out.insert(out.end(), RowOf(bitmap, y), RowOf(bitmap, y) + 3 * bitmap.Width());
+  for (int y = 0; y < bitmap.Height(); ++y)
+    out.insert(out.end(), RowOf(bitmap, y), RowOf(bitmap, y) + 3 * bitmap.Width());
   return out;
 }
 
@@ -53,7 +54,8 @@ TEST(SlotPictures, EveryPictureReadsBackAtItsSizeWithItsFrames) {
     }
   }
   EXPECT_EQ(names.size(), pictures.size());
-  const auto about = std::find_if(pictures.begin(), pictures.end(), [](const TSlotPicture& p) { return p.Name == "about.gif"; });
+  const auto about =
+      std::find_if(pictures.begin(), pictures.end(), [](const TSlotPicture& p) { return p.Name == "about.gif"; });
   ASSERT_NE(about, pictures.end());
   EXPECT_EQ(about->Width, 427);
   EXPECT_EQ(about->Height, 400);

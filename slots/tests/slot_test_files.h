@@ -19,8 +19,8 @@ namespace slot_test {
 struct BitmapShape {
   int width = 320, height = 400;  // a negative height: rows top-down
   int bits = 8;
-  int headerSize = 40;            // 12 for the core header
-  bool rle = false;               // RLE8: every pixel an encoded run of one
+  int headerSize = 40;  // 12 for the core header
+  bool rle = false;  // RLE8: every pixel an encoded run of one
 };
 
 inline void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
@@ -40,7 +40,8 @@ inline std::vector<std::uint8_t> BitmapBytes(const BitmapShape& s, int seed = 0)
     for (int x = 0; x < s.width; ++x) {
       const int index = (x + 3 * y + seed) & 0xFF;
       if (s.bits == 8) line.push_back(static_cast<std::uint8_t>(index));
-      else line.insert(line.end(), {colour(index, 0), colour(index, 1), colour(index, 2)});
+      else
+        line.insert(line.end(), {colour(index, 0), colour(index, 1), colour(index, 2)});
     }
     if (s.rle) {
       for (std::uint8_t v : line) pixels.insert(pixels.end(), {1, v});

@@ -66,7 +66,9 @@ TEST_F(SwapPicture, ALogoLayoutBitmapIsCopiedByteForByte) {
 // written with the 40-byte header, uncompressed, whatever header and compression it came with.
 TEST_F(SwapPicture, OtherPicturesOfTheLogosSizeAreResampledIntoTheLogoLayout) {
   std::vector<TColorTriple> grey(256);
-  for (int i = 0; i < 256; ++i) grey[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
+  for (int i = 0; i < 256; ++i)
+    grey[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
+                                         static_cast<std::uint8_t>(i)};
   std::vector<std::uint8_t> indexes(320 * 400);
   for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = static_cast<std::uint8_t>(i % 251);
   struct Case {

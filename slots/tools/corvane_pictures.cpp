@@ -23,7 +23,8 @@ int main(int argc, char* argv[]) {
   };
   for (const TSlotPicture& picture : CorvanePictures()) {
     if (!write(picture.Name, picture.Gif)) return 1;
-    if (!picture.Bmp.empty() && !write(std::filesystem::path(picture.Name).replace_extension(".bmp"), picture.Bmp)) return 1;
+    if (!picture.Bmp.empty() && !write(std::filesystem::path(picture.Name).replace_extension(".bmp"), picture.Bmp))
+      return 1;
   }
   return 0;
 }

@@ -17,13 +17,15 @@ std::string DecodeToNetpbmWithGraphics(const std::string& hostPath) {
   for (int y = 0; y < height; ++y) {
     if (image.GetBitCount() == pgbc24) {
       const std::uint8_t* row = image.ScanLine(y);
-      for (int x = 0; x < width; ++x, row += 3) out += {static_cast<char>(row[2]), static_cast<char>(row[1]), static_cast<char>(row[0])};
+      for (int x = 0; x < width; ++x, row += 3)
+        out += {static_cast<char>(row[2]), static_cast<char>(row[1]), static_cast<char>(row[0])};
       continue;
     }
     for (int x = 0; x < width; ++x) {
       const TColor c = image.GetPixelColor(x, y);
       if (grey) out += static_cast<char>(RedOf(c));
-      else out += {static_cast<char>(RedOf(c)), static_cast<char>(GreenOf(c)), static_cast<char>(BlueOf(c))};
+      else
+        out += {static_cast<char>(RedOf(c)), static_cast<char>(GreenOf(c)), static_cast<char>(BlueOf(c))};
     }
   }
   return out;

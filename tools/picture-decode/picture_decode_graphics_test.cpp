@@ -38,7 +38,8 @@ TEST_F(PictureDecodeGraphics, BlackAndWhiteBecomesPgmAndFailuresCarryTheMessage)
   bw.SetPaletteIdent(pBlackWhite);
   bw.SetPixel(1, 0, 1);
   bw.SaveToFile("C:\\bw.bmp");
-  EXPECT_EQ(DecodeToNetpbmWithGraphics((root.DriveC() / "bw.bmp").string()), std::string("P5\n3 1\n255\n\x00\xff\x00", 14));
+  EXPECT_EQ(DecodeToNetpbmWithGraphics((root.DriveC() / "bw.bmp").string()),
+            std::string("P5\n3 1\n255\n\x00\xff\x00", 14));
 
   std::ofstream(root.DriveC() / "garbage.bmp") << "not a picture";
   EXPECT_THROW(DecodeToNetpbmWithGraphics((root.DriveC() / "garbage.bmp").string()), EPGUnknownFileFormat);

@@ -87,8 +87,7 @@ TEST(PictureDecodeImagingConformance, LzwGifTiffRgbaTiffAndSysBitmaps) {
       {"two_frames.gif", "convert " + colour + " \\( " + alpha + " -colors 16 \\) -loop 0 " + at("two_frames.gif"),
        at("two_frames.gif") + "[0]"},
       {"lzw.tif", "convert " + colour + " -compress lzw " + at("lzw.tif"), at("lzw.tif")},
-      {"lzw_predictor.tif",
-       "convert " + colour + " -compress lzw -define tiff:predictor=2 " + at("lzw_predictor.tif"),
+      {"lzw_predictor.tif", "convert " + colour + " -compress lzw -define tiff:predictor=2 " + at("lzw_predictor.tif"),
        at("lzw_predictor.tif")},
       {"rgba.tif",
        "convert " + colour + " " + alpha + " -alpha off -compose CopyOpacity -composite -compress lzw " +
@@ -97,12 +96,13 @@ TEST(PictureDecodeImagingConformance, LzwGifTiffRgbaTiffAndSysBitmaps) {
       {"logo.sys", "convert " + colour + " -colors 256 -type Palette BMP3:" + at("logo.sys"), "bmp:" + at("logo.sys")},
   };
   if (Have("tiffcp"))
-    cases.insert(cases.end(), {
-        {"rgba_planar.tif", "tiffcp -p separate -c lzw " + at("rgba.tif") + " " + at("rgba_planar.tif"),
-         at("rgba_planar.tif") + " -alpha off"},
-        {"libtiff_predictor.tif", "tiffcp -c lzw:2 " + at("lzw.tif") + " " + at("libtiff_predictor.tif"),
-         at("libtiff_predictor.tif")},
-    });
+    cases.insert(cases.end(),
+                 {
+                     {"rgba_planar.tif", "tiffcp -p separate -c lzw " + at("rgba.tif") + " " + at("rgba_planar.tif"),
+                      at("rgba_planar.tif") + " -alpha off"},
+                     {"libtiff_predictor.tif", "tiffcp -c lzw:2 " + at("lzw.tif") + " " + at("libtiff_predictor.tif"),
+                      at("libtiff_predictor.tif")},
+                 });
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     RunTool(c.make);

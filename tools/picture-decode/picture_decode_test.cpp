@@ -34,11 +34,13 @@ TEST_F(PictureDecode, TrueColourBecomesPpmInRgbOrderTopRowFirst) {
     std::copy(std::begin(bottom), std::end(bottom), static_cast<std::uint8_t*>(b.ScanLine(1)));
   });
   EXPECT_EQ(DecodeToNetpbmWithImaging(path), std::string("P6\n2 2\n255\n") +
-                                                 "\x03\x02\x01\x06\x05\x04" "\x09\x08\x07\x0c\x0b\x0a");
+                                                 "\x03\x02\x01\x06\x05\x04"
+                                                 "\x09\x08\x07\x0c\x0b\x0a");
 }
 
 TEST_F(PictureDecode, BlackAndWhiteBecomesPgm) {
-  const auto path = SaveBitmap(1, 3, 1, [](TBitmap& b) { *static_cast<std::uint8_t*>(b.ScanLine(0)) = 0xA0; });  // 1 0 1
+  const auto path =
+      SaveBitmap(1, 3, 1, [](TBitmap& b) { *static_cast<std::uint8_t*>(b.ScanLine(0)) = 0xA0; });  // 1 0 1
   EXPECT_EQ(DecodeToNetpbmWithImaging(path), std::string("P5\n3 1\n255\n") + std::string("\xff\x00\xff", 3));
 }
 

@@ -9,7 +9,9 @@
 
 class ToxCustomGraphicButton;
 
-class EInvalidIndex : public Exception { using Exception::Exception; };
+class EInvalidIndex : public Exception {
+  using Exception::Exception;
+};
 
 // A colour ramp of Count steps from StartColor toward EndColor, drawn as bands.
 class TGradient : public TPersistent {

@@ -146,22 +146,22 @@ const TTavStartupFlags& TavStartupFlags();
 // ---- Routine slots ----------------------------------------------------------------------------
 // Filled once by the family's initialization; a program may put faster versions in.
 struct TTavRoutines {
-  void (*DoNothing)();                                               // 1
-  int (*ReturnZero)();                                               // 2
-  void (*Swap16)(std::uint16_t& A, std::uint16_t& B);                // 3
-  void (*Swap32)(std::uint32_t& A, std::uint32_t& B);                // 4
-  void (*Swap32Again)(std::uint32_t& A, std::uint32_t& B);           // 5
-  int (*Min)(int A, int B);                                          // 6
-  int (*Max)(int A, int B);                                          // 7
-  int (*Clamp)(int V, int Lo, int Hi);                               // 8
-  int (*ClampEither)(int V, int Lo, int Hi);                         // 9: bounds in either order
-  bool (*InRange)(int V, int Lo, int Hi);                            // 10
-  bool (*InRangeEither)(int V, int Lo, int Hi);                      // 11: bounds in either order
-  void (*AddTo)(int& Variable, int Value);                           // 12
-  void (*FillBytes)(void* Dest, int N, std::uint8_t Value);          // 13: nothing for N <= 0
-  void (*FillPattern)(void* Dest, int N, std::uint32_t Pattern);     // 14: nothing for N < 0
-  void (*MoveBytes)(const void* Source, void* Dest, int N);          // 15: areas may overlap
-  bool (*CompareBytes)(const void* A, const void* B, int N);         // 16: equal; N <= 0 is equal
+  void (*DoNothing)();  // 1
+  int (*ReturnZero)();  // 2
+  void (*Swap16)(std::uint16_t& A, std::uint16_t& B);  // 3
+  void (*Swap32)(std::uint32_t& A, std::uint32_t& B);  // 4
+  void (*Swap32Again)(std::uint32_t& A, std::uint32_t& B);  // 5
+  int (*Min)(int A, int B);  // 6
+  int (*Max)(int A, int B);  // 7
+  int (*Clamp)(int V, int Lo, int Hi);  // 8
+  int (*ClampEither)(int V, int Lo, int Hi);  // 9: bounds in either order
+  bool (*InRange)(int V, int Lo, int Hi);  // 10
+  bool (*InRangeEither)(int V, int Lo, int Hi);  // 11: bounds in either order
+  void (*AddTo)(int& Variable, int Value);  // 12
+  void (*FillBytes)(void* Dest, int N, std::uint8_t Value);  // 13: nothing for N <= 0
+  void (*FillPattern)(void* Dest, int N, std::uint32_t Pattern);  // 14: nothing for N < 0
+  void (*MoveBytes)(const void* Source, void* Dest, int N);  // 15: areas may overlap
+  bool (*CompareBytes)(const void* A, const void* B, int N);  // 16: equal; N <= 0 is equal
 };
 TTavRoutines& TavRoutines();
 

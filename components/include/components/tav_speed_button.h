@@ -70,8 +70,8 @@ class TButtonGlyph : public TObject {
   void Draw(TCanvas* Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout, int Margin,
             int Spacing, TButtonState State);
   // Where Draw puts the glyph and the caption.
-  void CalcLayout(TCanvas* Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout,
-                  int Margin, int Spacing, TPoint& GlyphPos, TRect& TextBounds);
+  void CalcLayout(TCanvas* Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout, int Margin,
+                  int Spacing, TPoint& GlyphPos, TRect& TextBounds);
 
   TNotifyEvent OnChange;
 

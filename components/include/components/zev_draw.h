@@ -13,7 +13,18 @@ extern const TTypeInfo TypeInfo_TSides;
 inline const TSides kAllSides{sdLeft, sdTop, sdRight, sdBottom};
 
 // Scoped: the push buttons' caption effects use some of the same names.
-enum class TFrameStyle { fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, fsRaised, fsButtonUp, fsStatus, fsPopup };
+enum class TFrameStyle {
+  fsNone,
+  fsFlat,
+  fsGroove,
+  fsBump,
+  fsLowered,
+  fsButtonDown,
+  fsRaised,
+  fsButtonUp,
+  fsStatus,
+  fsPopup
+};
 extern const TTypeInfo TypeInfo_TFrameStyle;
 
 // One line on each side: left and top in TopLeft, right and bottom in BottomRight. Returns the

@@ -10,7 +10,14 @@ enum class TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 
 enum TRotation { roNone, roFlat, roCurve };
 enum TCenterPoint {
-  cpUpperLeft, cpUpperCenter, cpUpperRight, cpLeftCenter, cpCenter, cpRightCenter, cpLowerLeft, cpLowerCenter,
+  cpUpperLeft,
+  cpUpperCenter,
+  cpUpperRight,
+  cpLeftCenter,
+  cpCenter,
+  cpRightCenter,
+  cpLowerLeft,
+  cpLowerCenter,
   cpLowerRight
 };
 extern const TTypeInfo TypeInfo_TZevTextStyle;

@@ -113,7 +113,8 @@ void TPAppSettings::UserRestore() {
 
 void TPAppSettings::DefineProperties(TFiler* Filer) {
   TSetorras::DefineProperties(Filer);
-  Filer->DefineProperty("Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
+  Filer->DefineProperty(
+      "Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
 }
 
 void TPAppSettings::ReadSettingsList(TReader* Reader) {

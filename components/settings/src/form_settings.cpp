@@ -52,7 +52,9 @@ TPFormSettings::TPFormSettings(TComponent* AOwner)
       formSaveOpt_ = {};
       mruLength_ = 0;
       break;
-    case bsSingle: case bsDialog: case bsToolWindow:
+    case bsSingle:
+    case bsDialog:
+    case bsToolWindow:
       formSaveOpt_ = {pfsLeft, pfsTop};
       mruLength_ = 0;
       break;
@@ -140,7 +142,8 @@ std::string TPFormSettings::GetKeyName() {
 
 void TPFormSettings::DefineProperties(TFiler* Filer) {
   TSetorras::DefineProperties(Filer);
-  Filer->DefineProperty("Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
+  Filer->DefineProperty(
+      "Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
 }
 
 void TPFormSettings::ReadSettingsList(TReader* Reader) {
@@ -193,7 +196,7 @@ std::vector<TSetorra*> TPFormSettings::MakePlacementSettings(bool FromWindow) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (GetWindowPlacement(window_->Handle(), &wp)) normal = wp.rcNormalPosition;
-    state = IsIconic(window_->Handle())  ? kStateMinimized
+    state = IsIconic(window_->Handle())   ? kStateMinimized
             : IsZoomed(window_->Handle()) ? kStateMaximized
                                           : kStateNormal;
   } else if (FromWindow) {
@@ -258,8 +261,7 @@ void TPFormSettings::ApplyPlacement(const std::vector<TSetorra*>& Placement) {
   const TPPlacement current{form_->Left(), form_->Top(), form_->Width(), form_->Height()};
   const TPPlacement place = PlaceStoredWindow(stored, storedScreen, width, height, centred_, current);
   form_->SetBounds(place.Left != -1 ? place.Left : current.Left, place.Top != -1 ? place.Top : current.Top,
-                   place.Width != -1 ? place.Width : current.Width,
-                   place.Height != -1 ? place.Height : current.Height);
+                   place.Width != -1 ? place.Width : current.Width, place.Height != -1 ? place.Height : current.Height);
   // The state after the bounds, so that the stored rectangle is the one a restore returns to.
   if (state == kStateMinimized) {
     TCustomForm* target = storedMain && Application && Application->MainForm() ? Application->MainForm() : form_;
@@ -398,8 +400,7 @@ void TPFormSettings::HookProc(TMessage& Message) {
     case WM_WINDOWPOSCHANGED:
       if (ApplicationMinimised() && !savedMinimised_) saved_ = false;
       break;
-    default:
-      break;
+    default: break;
   }
   const bool hiding = Message.Msg == WM_WINDOWPOSCHANGED && Message.LParam &&
                       (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_HIDEWINDOW);

@@ -25,10 +25,8 @@ void TPFormSettings::TrimMRUList() {
 
 std::string TPFormSettings::DisplayText(const std::string& FileName) {
   switch (mruDisplay_) {
-    case pmdFileOnly:
-      return ExtractFileName(FileName);
-    case pmdFullPath:
-      return FileName;
+    case pmdFileOnly: return ExtractFileName(FileName);
+    case pmdFullPath: return FileName;
     case pmdAbbPath: {
       TCanvas* canvas = form_->Canvas();
       // DT_MODIFYSTRING may write an ellipsis of up to four more characters.
@@ -103,7 +101,8 @@ void TPFormSettings::RebuildMRU() {
     delete item;
   }
   for (std::size_t k = 0; k < entries.size(); ++k)
-    entries[k]->SetCaption(Format("&%d %s", {static_cast<int>(k + 1), DisplayText(mruList_->Get(static_cast<int>(k)))}));
+    entries[k]->SetCaption(
+        Format("&%d %s", {static_cast<int>(k + 1), DisplayText(mruList_->Get(static_cast<int>(k)))}));
 }
 
 void TPFormSettings::MRUItemClick(TObject* Sender) {

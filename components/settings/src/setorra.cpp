@@ -144,13 +144,15 @@ void TSetorra::AssignValue(const TSetorraValue& Value) { StoreAndWrite(Value); }
 bool TSetorra::AsBoolean() {
   Refresh();
   switch (value_.Kind) {
-    case skString: case skVariant: return value_.Text == trueText_;
+    case skString:
+    case skVariant: return value_.Text == trueText_;
     case skInteger: return value_.Integer != 0;
     case skFloat: return value_.Float != 0;
     case skBoolean: return value_.Boolean;
     case skDateTime: throw ESetorraException("TSetorra.AsBoolean cannot convert from TDateTime type");
     case skStrings: throw ESetorraException("TSetorra.AsBoolean cannot convert from TStrings type");
-    case skHiddenProps: case skCollection: throw ESetorraException(kGetAsError);
+    case skHiddenProps:
+    case skCollection: throw ESetorraException(kGetAsError);
     case skNone: break;
   }
   return false;
@@ -159,7 +161,8 @@ bool TSetorra::AsBoolean() {
 int TSetorra::AsInteger() {
   Refresh();
   switch (value_.Kind) {
-    case skString: case skVariant: {
+    case skString:
+    case skVariant: {
       long double number = 0;
       ReadTextNumber(value_.Text, number);
       return ClampToInteger(number);
@@ -169,7 +172,8 @@ int TSetorra::AsInteger() {
     case skBoolean: return value_.Boolean ? 1 : 0;
     case skDateTime: throw ESetorraException("TSetorra.AsInteger cannot convert from TDateTime type");
     case skStrings: throw ESetorraException("TSetorra.AsInteger cannot convert from TStrings type");
-    case skHiddenProps: case skCollection: throw ESetorraException(kGetAsError);
+    case skHiddenProps:
+    case skCollection: throw ESetorraException(kGetAsError);
     case skNone: break;
   }
   return 0;
@@ -178,16 +182,19 @@ int TSetorra::AsInteger() {
 long double TSetorra::AsFloat() {
   Refresh();
   switch (value_.Kind) {
-    case skString: case skVariant: {
+    case skString:
+    case skVariant: {
       long double number = 0;
       ReadTextNumber(value_.Text, number);
       return number;
     }
     case skInteger: return value_.Integer;
-    case skFloat: case skDateTime: return value_.Float;
+    case skFloat:
+    case skDateTime: return value_.Float;
     case skBoolean: return value_.Boolean ? 1.0L : 0.0L;
     case skStrings: throw ESetorraException("TSetorra.AsFloat cannot convert from TStrings type");
-    case skHiddenProps: case skCollection: throw ESetorraException(kGetAsError);
+    case skHiddenProps:
+    case skCollection: throw ESetorraException(kGetAsError);
     case skNone: break;
   }
   return 0;
@@ -198,12 +205,15 @@ TDateTime TSetorra::AsDateTime() { return static_cast<TDateTime>(AsFloat()); }
 std::string TSetorra::AsString() {
   Refresh();
   switch (value_.Kind) {
-    case skString: case skVariant: case skStrings: return value_.Text;
+    case skString:
+    case skVariant:
+    case skStrings: return value_.Text;
     case skInteger: return IntToStr(value_.Integer);
     case skFloat: return FloatToStr(value_.Float);
     case skBoolean: return value_.Boolean ? trueText_ : falseText_;
     case skDateTime: return DateTimeToStr(static_cast<TDateTime>(value_.Float));
-    case skHiddenProps: case skCollection: throw ESetorraException(kGetAsError);
+    case skHiddenProps:
+    case skCollection: throw ESetorraException(kGetAsError);
     case skNone: break;
   }
   return "";
@@ -212,11 +222,15 @@ std::string TSetorra::AsString() {
 TVariant TSetorra::AsVariant() {
   Refresh();
   switch (value_.Kind) {
-    case skString: case skVariant: case skStrings: return TVariant(value_.Text);
+    case skString:
+    case skVariant:
+    case skStrings: return TVariant(value_.Text);
     case skInteger: return TVariant(static_cast<int>(value_.Integer));
-    case skFloat: case skDateTime: return TVariant(value_.Float);
+    case skFloat:
+    case skDateTime: return TVariant(value_.Float);
     case skBoolean: return TVariant(value_.Boolean);
-    case skHiddenProps: case skCollection: throw ESetorraException(kGetAsError);
+    case skHiddenProps:
+    case skCollection: throw ESetorraException(kGetAsError);
     case skNone: break;
   }
   return TVariant(std::string());
@@ -228,7 +242,8 @@ void TSetorra::GetAsStrings(TStrings* Strings) {
   switch (value_.Kind) {
     case skNone: return;
     case skStrings: Strings->SetText(value_.Text); return;
-    case skHiddenProps: case skCollection: throw ESetorraException(kGetAsError);
+    case skHiddenProps:
+    case skCollection: throw ESetorraException(kGetAsError);
     default: break;
   }
   const TFlagScope writing(writingBack_);  // refreshed once above
@@ -314,7 +329,8 @@ void TSetorra::RefreshFromProperty() {
   TObject& instance = *binding.Instance;
   const TPropInfo& prop = *binding.Prop;
   switch (prop.Kind()) {
-    case tkInteger: case tkChar:
+    case tkInteger:
+    case tkChar:
       v.Kind = skInteger;
       v.Integer = static_cast<std::int32_t>(GetOrdProp(instance, prop));
       break;
@@ -351,8 +367,7 @@ void TSetorra::RefreshFromProperty() {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   Store(std::move(v));
 }
@@ -369,7 +384,8 @@ void TSetorra::WriteToProperty() {
   const bool numeric = value_.Kind == skInteger || value_.Kind == skFloat ||
                        (IsText(value_.Kind) && ReadTextNumber(value_.Text, number));
   switch (prop.Kind()) {
-    case tkInteger: case tkChar:
+    case tkInteger:
+    case tkChar:
       if (numeric) SetOrdProp(instance, prop, AsInteger());
       break;
     case tkEnumeration: {
@@ -419,8 +435,7 @@ void TSetorra::WriteToProperty() {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -437,10 +452,14 @@ bool TSetorra::IsModified() {
   switch (value_.Kind) {
     case skNone: return false;
     case skInteger: return value_.Integer != default_.Integer;
-    case skFloat: case skDateTime: return value_.Float != default_.Float;
+    case skFloat:
+    case skDateTime: return value_.Float != default_.Float;
     case skBoolean: return value_.Boolean != default_.Boolean;
-    case skHiddenProps: case skCollection: return true;
-    case skString: case skVariant: case skStrings: return value_.Text != default_.Text;
+    case skHiddenProps:
+    case skCollection: return true;
+    case skString:
+    case skVariant:
+    case skStrings: return value_.Text != default_.Text;
   }
   return true;
 }

@@ -9,9 +9,9 @@
 struct TBinding {
   enum TWhat { None, Property, Hidden };
   TWhat What = None;
-  TObject* Instance = nullptr;      // the object that has the property
+  TObject* Instance = nullptr;  // the object that has the property
   const TPropInfo* Prop = nullptr;  // Property: the published property
-  std::string HiddenName;           // Hidden: the self-stored property's name
+  std::string HiddenName;  // Hidden: the self-stored property's name
 };
 
 // Each part is a published property of the current object (an object property leads on), else a

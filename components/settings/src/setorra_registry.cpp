@@ -123,23 +123,19 @@ std::string TSetorra::PlainData() {
   std::string data;
   PutU32(data, value_.Kind);
   switch (value_.Kind) {
-    case skNone:
-      break;
-    case skString: case skVariant: case skStrings:
-      PutCountedText(data, value_.Text);
-      break;
-    case skInteger:
-      PutU32(data, static_cast<std::uint32_t>(value_.Integer));
-      break;
-    case skFloat: case skDateTime: {
+    case skNone: break;
+    case skString:
+    case skVariant:
+    case skStrings: PutCountedText(data, value_.Text); break;
+    case skInteger: PutU32(data, static_cast<std::uint32_t>(value_.Integer)); break;
+    case skFloat:
+    case skDateTime: {
       std::uint8_t bytes[10];
       ExtendedToBytes(value_.Float, bytes);
       data.append(reinterpret_cast<const char*>(bytes), 10);
       break;
     }
-    case skBoolean:
-      data += static_cast<char>(value_.Boolean ? 1 : 0);
-      break;
+    case skBoolean: data += static_cast<char>(value_.Boolean ? 1 : 0); break;
     case skHiddenProps: {
       TMemoryStream stream;
       const TPHiddenPropsUse hidden(dynamic_cast<TPersistent*>(value_.Object));
@@ -176,11 +172,13 @@ bool TSetorra::ReadPlainData(const std::string& Data) {
       if (rest.size() != 4) return false;
       SetAsInteger(static_cast<std::int32_t>(GetU32(rest, 0)));
       return true;
-    case skFloat: case skDateTime: {
+    case skFloat:
+    case skDateTime: {
       if (rest.size() != 10) return false;
       const long double value = BytesToExtended(reinterpret_cast<const std::uint8_t*>(rest.data()));
       if (kind == skFloat) SetAsFloat(value);
-      else SetAsDateTime(value);
+      else
+        SetAsDateTime(value);
       return true;
     }
     case skBoolean:
@@ -237,8 +235,7 @@ bool TSetorra::ReadPlainData(const std::string& Data) {
       Store(std::move(v));
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -259,14 +256,9 @@ void TSetorra::WriteToRegistry(TRegistry* Registry, const std::string& FormKey) 
       return;
     }
     switch (value_.Kind) {
-      case skNone:
-        break;
-      case skString:
-        Registry->WriteString(valueName, value_.Text);
-        break;
-      case skInteger:
-        Registry->WriteInteger(valueName, value_.Integer);
-        break;
+      case skNone: break;
+      case skString: Registry->WriteString(valueName, value_.Text); break;
+      case skInteger: Registry->WriteInteger(valueName, value_.Integer); break;
       default: {
         const std::string data = PlainData();
         Registry->WriteBinaryData(valueName, data.data(), static_cast<int>(data.size()));
@@ -302,9 +294,8 @@ void TSetorra::DecodeStoredValue(TRegDataType Type, const std::string& Data) {
     return;
   }
   switch (Type) {
-    case rdString: case rdExpandString:
-      SetAsString(Data);
-      break;
+    case rdString:
+    case rdExpandString: SetAsString(Data); break;
     case rdInteger:
       if (Data.size() == 4) SetAsInteger(static_cast<std::int32_t>(GetU32(Data, 0)));
       break;
@@ -312,8 +303,7 @@ void TSetorra::DecodeStoredValue(TRegDataType Type, const std::string& Data) {
       // Kinds 1 and 2 are stored as text and number, never as bytes.
       if (Data.size() >= 4 && GetU32(Data, 0) >= skFloat && GetU32(Data, 0) <= skCollection) ReadPlainData(Data);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -345,18 +335,14 @@ void TSetorra::ReadFromRegistry(TRegistry* Registry, const std::string& FormKey)
   std::string data;
   try {
     switch (info.RegData) {
-      case rdString: case rdExpandString:
-        data = Registry->ReadString(valueName);
-        break;
-      case rdInteger:
-        PutU32(data, static_cast<std::uint32_t>(Registry->ReadInteger(valueName)));
-        break;
+      case rdString:
+      case rdExpandString: data = Registry->ReadString(valueName); break;
+      case rdInteger: PutU32(data, static_cast<std::uint32_t>(Registry->ReadInteger(valueName))); break;
       case rdBinary:
         data.resize(static_cast<std::size_t>(info.DataSize));
         data.resize(static_cast<std::size_t>(Registry->ReadBinaryData(valueName, data.data(), info.DataSize)));
         break;
-      default:
-        break;
+      default: break;
     }
   } catch (const std::exception&) {
     return;

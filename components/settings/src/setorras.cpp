@@ -8,8 +8,10 @@
 const TTypeInfo TypeInfo_TPRootKeyType{"TPRootKeyType", tkEnumeration, {"prkCurrentUser", "prkLocalMachine"}};
 const TTypeInfo TypeInfo_TPSaveLocationType{
     "TPSaveLocationType", tkEnumeration, {"pslRegistry", "pslStream", "pslStorage", "pslUser"}};
-const TTypeInfo TypeInfo_TPFormSaveOpts{"TPFormSaveOpts", tkSet, {"pfsLeft", "pfsTop", "pfsWidth", "pfsHeight", "pfsState"}};
-const TTypeInfo TypeInfo_TPMRUDisplayType{"TPMRUDisplayType", tkEnumeration, {"pmdFileOnly", "pmdFullPath", "pmdAbbPath"}};
+const TTypeInfo TypeInfo_TPFormSaveOpts{
+    "TPFormSaveOpts", tkSet, {"pfsLeft", "pfsTop", "pfsWidth", "pfsHeight", "pfsState"}};
+const TTypeInfo TypeInfo_TPMRUDisplayType{
+    "TPMRUDisplayType", tkEnumeration, {"pmdFileOnly", "pmdFullPath", "pmdAbbPath"}};
 const TTypeInfo TypeInfo_TPMRUPlacement{"TPMRUPlacement", tkEnumeration, {"pmpDescending", "pmpBefore"}};
 const TTypeInfo TypeInfo_TSetorraEvent{"TSetorraEvent", tkMethod};
 const TTypeInfo TypeInfo_TContinueEvent{"TContinueEvent", tkMethod};

@@ -17,7 +17,8 @@ class ComposerSettingsTest : public SettingsTest {
     std::string line;
     while (std::getline(in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.compare(0, prefix.size(), prefix) == 0) keys.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
+      if (line.compare(0, prefix.size(), prefix) == 0)
+        keys.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
     }
     return keys;
   }
@@ -122,9 +123,9 @@ TEST_F(ComposerSettingsTest, SavingUntouchedWritesOnlyTheFormKeysValues) {
     CheckLogo(form);
     form.PS->SaveSettings();
   }
-  EXPECT_EQ(FormKeyLines(), (std::vector<std::string>{"\"Left\"=dword:000000ba", "\"LogoCheck\"=hex:04,00,00,00,01",
-                                                      "\"ScreenRes\"=\"" + ScreenText() + "\"",
-                                                      "\"Top\"=dword:0000006c"}));
+  EXPECT_EQ(FormKeyLines(),
+            (std::vector<std::string>{"\"Left\"=dword:000000ba", "\"LogoCheck\"=hex:04,00,00,00,01",
+                                      "\"ScreenRes\"=\"" + ScreenText() + "\"", "\"Top\"=dword:0000006c"}));
   EXPECT_EQ(SubKeys(), std::vector<std::string>{});
 
   // One spin edit changed: its sub-key comes, nothing else.

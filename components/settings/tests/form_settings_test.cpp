@@ -204,8 +204,9 @@ TEST_F(FormSettingsTest, StoredPlacementMeetsTheRealScreen) {
   EXPECT_EQ(form.Left(), sw - 20);
 
   // A centred form with nothing stored is centred by the settings.
-  TDescribedForm centred(nullptr, "object fmCentred: TDescribedForm\n  Width = 200\n  Height = 100\n"
-                                  "  Position = poScreenCenter\n  object PS: TPFormSettings\n  end\nend\n");
+  TDescribedForm centred(nullptr,
+                         "object fmCentred: TDescribedForm\n  Width = 200\n  Height = 100\n"
+                         "  Position = poScreenCenter\n  object PS: TPFormSettings\n  end\nend\n");
   EXPECT_EQ(centred.Position(), poDefaultPosOnly);
   EXPECT_EQ(centred.Left(), (sw - 200) / 2);
   EXPECT_EQ(centred.Top(), (sh - 100) / 2);
@@ -318,7 +319,9 @@ TEST_F(FormSettingsTest, FreeingTheSettingsFirstGivesTheWindowProcedureBack) {
 TEST_F(FormSettingsTest, UserSaveAndRestoreCallTheHandlerPerSettingAndPlacement) {
   TDescribedForm form(nullptr, Describe("  BorderStyle = bsDialog\n", "    SaveLocation = pslUser\n"));
   std::vector<std::string> saved;
-  form.PS()->OnUserSave = [&](TObject*, TSetorra* s) { saved.push_back(s->Name() + s->BoundProperty() + "=" + s->AsString()); };
+  form.PS()->OnUserSave = [&](TObject*, TSetorra* s) {
+    saved.push_back(s->Name() + s->BoundProperty() + "=" + s->AsString());
+  };
   form.PS()->UserSave();
   const std::string screen = Format("%dx%d", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   EXPECT_EQ(saved, (std::vector<std::string>{"cbColor.Value=16711680", "Left=100", "Top=50", "ScreenRes=" + screen}));
@@ -432,7 +435,8 @@ TEST_F(MRUTest, EntriesAreNumberedUnderTheirMenu) {
   ps->SetMRUPlacement(pmpBefore);
   EXPECT_EQ(recent->Count(), 0);
   TMenuItem* file = form.Find<TMenuItem>("miFile");
-  EXPECT_EQ(Captions(file), (std::vector<std::string>{"&Open", "-", "&1 one.txt", "&2 two.txt", "-", "Recent", "E&xit"}));
+  EXPECT_EQ(Captions(file),
+            (std::vector<std::string>{"&Open", "-", "&1 one.txt", "&2 two.txt", "-", "Recent", "E&xit"}));
   EXPECT_EQ(file->Items(1)->Tag(), 46358);
   ps->ClearMRUItems();
   EXPECT_EQ(Captions(file), (std::vector<std::string>{"&Open", "Recent", "E&xit"}));

@@ -380,7 +380,8 @@ TEST_F(SetorraTest, PathsBindAsTheRulesSay) {
   EXPECT_EQ(keeper->Partner, laName);
 
   // Nothing named, or an unassigned object on the way: kind 0, nothing written, no crash.
-  for (const char* path : {"nothing.Value", "keeper.Missing.Name", "keeper", "cbColor.NoSuchProperty", "cbColor.Value.X"}) {
+  for (const char* path :
+       {"nothing.Value", "keeper.Missing.Name", "keeper", "cbColor.NoSuchProperty", "cbColor.Value.X"}) {
     TSetorra* none = Bound(path);
     EXPECT_EQ(none->Kind(), skNone) << path;
     EXPECT_EQ(none->AsString(), "") << path;

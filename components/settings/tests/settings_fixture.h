@@ -58,4 +58,3 @@ class SettingsTest : public ::testing::Test {
   TApplication* saved_;
   TDialogRecorder dialogs_;
 };
-

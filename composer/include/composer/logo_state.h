@@ -20,11 +20,12 @@ struct TLogoState {
   std::string btBitmap;  // full path of the background picture, or empty
   bool cbTiled = false;
 
-  TTextStyle First;  // FirstFont, seFirst, cbFirstBold, cbFirstItalic, FirstFontColor, rgFirstEffect, cbFirstShadowColor
+  TTextStyle
+      First;  // FirstFont, seFirst, cbFirstBold, cbFirstItalic, FirstFontColor, rgFirstEffect, cbFirstShadowColor
   TTextStyle Last{"Arial", 16, false, false, clRed, teNothing, clBlack};
 
   int seAnimation = 4;  // colours of the bar, 4..32
-  int seSections = 4;   // sections of the bar, 4..64
+  int seSections = 4;  // sections of the bar, 4..64
   TColor StartColor = clBlue;
   TColor EndColor = clNavy;
 };

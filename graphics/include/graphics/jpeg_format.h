@@ -9,9 +9,9 @@
 #include "graphics/file_formats.h"
 
 // The codec settings; set-up leaves them as below and nothing changes them.
-extern int PGJPEGReadDCTMethod;    // 0, the slow integer method (an image's fast-DCT flag gives 1)
-extern int PGJPEGWriteDCTMethod;   // 2, floating point
-extern int PGJPEGWriteQuality;     // 80
+extern int PGJPEGReadDCTMethod;  // 0, the slow integer method (an image's fast-DCT flag gives 1)
+extern int PGJPEGWriteDCTMethod;  // 2, floating point
+extern int PGJPEGWriteQuality;  // 80
 extern bool PGJPEGWriteProgressive;  // off
 
 // The tag of the JPEG interface the codec is written against; it begins "J6a".

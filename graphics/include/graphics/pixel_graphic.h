@@ -234,7 +234,7 @@ class TPixelGraphic : public TGraphic {
   int paletteCount_ = 0;
   int stride_ = 0;
   HPALETTE paletteHandle_ = nullptr;
-  std::unique_ptr<std::uint8_t[]> colorMap_;       // 65536 entry indexes, one per 5-6-5 cell
+  std::unique_ptr<std::uint8_t[]> colorMap_;  // 65536 entry indexes, one per 5-6-5 cell
   std::unique_ptr<std::uint8_t[]> colorMapKnown_;  // 8192 bytes, a bit per cell
   bool colorMapStale_ = true;
   TColor lastQuery_ = 0;

@@ -10,13 +10,13 @@
 #include "graphics/file_formats.h"
 
 // The codec settings; set-up leaves them as below and nothing changes them.
-extern bool PGTIFFCountIFDs;             // off: the first directory is the only image
-extern int PGTIFFMaxIFDs;                // 1000
-extern int PGTIFFWriteCompression;       // 1 none, 32773 PackBits
-extern bool PGTIFFWriteCMYK;             // off
-extern bool PGTIFFWriteWhiteIsZero;      // off
-extern bool PGTIFFWriteMotorola;         // off: "II"
-extern int PGTIFFWriteResolutionUnit;    // 1: written as 2, inches
+extern bool PGTIFFCountIFDs;  // off: the first directory is the only image
+extern int PGTIFFMaxIFDs;  // 1000
+extern int PGTIFFWriteCompression;  // 1 none, 32773 PackBits
+extern bool PGTIFFWriteCMYK;  // off
+extern bool PGTIFFWriteWhiteIsZero;  // off
+extern bool PGTIFFWriteMotorola;  // off: "II"
+extern int PGTIFFWriteResolutionUnit;  // 1: written as 2, inches
 extern std::uint32_t PGTIFFWriteXResolution[2];  // 300 / 1
 extern std::uint32_t PGTIFFWriteYResolution[2];  // 300 / 1
 

@@ -33,8 +33,8 @@ class TAnimGIFFrame {
  public:
   int Left = 0, Top = 0, Width = 0, Height = 0;
   int ColorBits = 0;  // 0: the global table
-  int Delay = 0;      // milliseconds
-  int Disposal = 0;   // 0 .. 3
+  int Delay = 0;  // milliseconds
+  int Disposal = 0;  // 0 .. 3
   bool HasLocalTable = false;
   bool Interlaced = false;
   bool Transparent = false;

@@ -35,7 +35,7 @@ std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width);
 // inside.
 struct FaxReference {
   std::vector<int> changes;  // `count` changing elements, with room for marks around them
-  std::vector<int> coding;   // the changing elements of the row being decoded
+  std::vector<int> coding;  // the changing elements of the row being decoded
   std::vector<std::uint64_t> codingBits;  // the same as set bits, cleared as the row is painted
   int count = 0;
 };

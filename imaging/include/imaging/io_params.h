@@ -23,8 +23,7 @@ constexpr COLORREF TripleToColor(TColorTriple t) { return RGB(t.r, t.g, t.b); }
 
 // Decodes a GIF image's LZW data from the stream's code-size byte into Width x Height indexes,
 // rows top to bottom.
-using TGifLzwDecoder =
-    std::function<void(TStream* Source, int Height, int Width, bool Interlaced, std::uint8_t* Dest)>;
+using TGifLzwDecoder = std::function<void(TStream* Source, int Height, int Width, bool Interlaced, std::uint8_t* Dest)>;
 // Decodes the next RequestSize bytes of an LZW strip of DataSize bytes; State starts empty and is
 // freed by a call with no data. Nothing when the strip ends.
 using TTiffLzwDecoder =

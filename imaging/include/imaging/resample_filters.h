@@ -11,7 +11,7 @@ double FilterKernel(int filter, double x);
 double FilterSupport(int filter);
 
 struct TContributor {
-  int index;     // source pixel
+  int index;  // source pixel
   double weight;
   int position;  // where the kernel met the line before mirroring (outside 0..size-1 at the edges)
 };

@@ -78,7 +78,8 @@ class TVelmoraAttachment {
   // The picture changed: the image lays itself out again, or the TImage's bitmap is flagged.
   void Refresh() const {
     if (target_) target_->ImageChanged();
-    else if (image_) image_->Picture()->Bitmap()->SetModified(true);
+    else if (image_)
+      image_->Picture()->Bitmap()->SetModified(true);
   }
 
  private:

@@ -46,7 +46,8 @@ class HeadlessDisplay final : public Display {
     image.height = height;
     image.pixels.resize(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y)
-      std::copy(pixels + static_cast<std::ptrdiff_t>(y) * stride, pixels + static_cast<std::ptrdiff_t>(y) * stride + width,
+      std::copy(pixels + static_cast<std::ptrdiff_t>(y) * stride,
+                pixels + static_cast<std::ptrdiff_t>(y) * stride + width,
                 image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * width);
   }
   Image Capture(SurfaceId id) override {

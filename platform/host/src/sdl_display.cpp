@@ -55,7 +55,8 @@ SDL_SystemCursor SystemCursorOf(int shape) {
 
 class SdlDisplay final : public Display {
  public:
-  SdlDisplay() : leakCheckOff_(), thread_(std::this_thread::get_id()), started_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
+  SdlDisplay()
+      : leakCheckOff_(), thread_(std::this_thread::get_id()), started_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
   ~SdlDisplay() override {
     for (auto& [id, w] : windows_) Destroy(w);
     if (cursor_) SDL_FreeCursor(cursor_);
@@ -120,7 +121,8 @@ class SdlDisplay final : public Display {
     if (!SetIconProperty(w->window, icons) && !icons.empty()) {
       const Image& big = icons.front();
       if (SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(big.pixels.data()), big.width,
-                                                              big.height, 32, big.width * 4, SDL_PIXELFORMAT_ARGB8888)) {
+                                                              big.height, 32, big.width * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888)) {
         SDL_SetWindowIcon(w->window, s);
         SDL_FreeSurface(s);
       }
@@ -281,8 +283,7 @@ class SdlDisplay final : public Display {
           case SDL_WINDOWEVENT_EXPOSED: out.kind = InputEvent::Kind::Expose; return true;
           default: return false;
         }
-      default:
-        return false;
+      default: return false;
     }
   }
 

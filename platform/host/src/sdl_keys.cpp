@@ -10,10 +10,14 @@ int VirtualKeyOf(SDL_Keycode key) {
   switch (key) {
     case SDLK_BACKSPACE: return 0x08;
     case SDLK_TAB: return 0x09;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return 0x0D;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
-    case SDLK_LALT: case SDLK_RALT: return 0x12;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 0x0D;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 0x10;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 0x11;
+    case SDLK_LALT:
+    case SDLK_RALT: return 0x12;
     case SDLK_PAUSE: return 0x13;
     case SDLK_CAPSLOCK: return 0x14;
     case SDLK_ESCAPE: return 0x1B;

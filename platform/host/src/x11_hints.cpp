@@ -39,7 +39,8 @@ void SetAllowedActions(SDL_Window* window, const SurfaceDesc& d) {
   if (d.modal) {
     const Atom state = XInternAtom(x.display, "_NET_WM_STATE", False);
     Atom modal = XInternAtom(x.display, "_NET_WM_STATE_MODAL", False);
-    XChangeProperty(x.display, x.window, state, XA_ATOM, 32, PropModeAppend, reinterpret_cast<unsigned char*>(&modal), 1);
+    XChangeProperty(x.display, x.window, state, XA_ATOM, 32, PropModeAppend, reinterpret_cast<unsigned char*>(&modal),
+                    1);
   }
 }
 

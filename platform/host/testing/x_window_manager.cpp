@@ -44,7 +44,8 @@ std::vector<XId> Read(::Display* x, ::Window w, const char* name) {
       data) {
     // Xlib hands 32-bit items out as longs, sign-extended.
     if (format == 32)
-      for (unsigned long i = 0; i < count; ++i) values.push_back(reinterpret_cast<unsigned long*>(data)[i] & 0xFFFFFFFFul);
+      for (unsigned long i = 0; i < count; ++i)
+        values.push_back(reinterpret_cast<unsigned long*>(data)[i] & 0xFFFFFFFFul);
     XFree(data);
   }
   return values;

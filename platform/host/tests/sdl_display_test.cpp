@@ -25,7 +25,8 @@ TEST(SdlDisplay, AWindowShowsItsPixelsOnTheScreen) {
   // Left half red, right half blue, a green line across row 10.
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) pixels[static_cast<std::size_t>(y) * w + x] = y == 10 ? 0x00FF00 : x < w / 2 ? 0xFF0000 : 0x0000FF;
+    for (int x = 0; x < w; ++x)
+      pixels[static_cast<std::size_t>(y) * w + x] = y == 10 ? 0x00FF00 : x < w / 2 ? 0xFF0000 : 0x0000FF;
 
   host::Image shot;
   for (int attempt = 0; attempt < 40; ++attempt) {
@@ -128,7 +129,8 @@ TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
     // What the window manager made of it: the buttons and actions it offers.
     const auto boxActions = xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS");
     const auto mainActions = xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS");
-    for (const char* never : {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"}) {
+    for (const char* never :
+         {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"}) {
       EXPECT_FALSE(xtest::HasAtom(boxActions, never)) << never;
       EXPECT_FALSE(xtest::HasAtom(mainActions, never)) << never;
     }

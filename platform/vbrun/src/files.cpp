@@ -32,8 +32,7 @@ std::vector<std::string> OrdinaryFiles(const std::string& pathName) {
   HANDLE find = FindFirstFileA(pathName.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    if (!(data.dwFileAttributes &
-          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+    if (!(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
       names.emplace_back(data.cFileName);
   } while (FindNextFileA(find, &data));
   FindClose(find);
@@ -71,8 +70,8 @@ void RmDir(const std::string& path) {
 long FileLen(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) Raise(vbErrFileNotFound);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) RaiseForLastError(vbErrPathFileAccess);
   const DWORD size = GetFileSize(file, nullptr);
   CloseHandle(file);

@@ -35,8 +35,8 @@ std::string GetSetting(const std::string& application, const std::string& sectio
 void SaveSetting(const std::string& application, const std::string& section, const std::string& key,
                  const std::string& value) {
   HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, SectionKey(application, section).c_str(), 0, nullptr,
-                      REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, SectionKey(application, section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
     Raise(vbErrInvalidCall);
   const LONG result = RegSetValueExA(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                      static_cast<DWORD>(value.size() + 1));

@@ -15,9 +15,7 @@ void TextBox::SetAlignment(TAlignment value) {
 
 void TextBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS; return;
     case WM_LBUTTONDOWN:
       if (CanFocus()) SetFocus();
       break;
@@ -38,9 +36,7 @@ void TextBox::WndProc(TMessage& Message) {
       return;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      break;
+    case WM_KILLFOCUS: Invalidate(); break;
   }
   TCustomControl::WndProc(Message);
 }

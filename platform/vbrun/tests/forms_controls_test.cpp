@@ -48,7 +48,10 @@ struct ProbeForm : vb::Form {
 
 TEST_F(VbForms, LoadRunsBeforeTheWindowShowsAndUnloadGivesAFreshForm) {
   int made = 0;
-  vb::FormInstance<ProbeForm> form([&] { ++made; return new ProbeForm(Application); });
+  vb::FormInstance<ProbeForm> form([&] {
+    ++made;
+    return new ProbeForm(Application);
+  });
   EXPECT_FALSE(form.Loaded());
   form->ShowForm();
   EXPECT_EQ(form->loads, 1);

@@ -26,8 +26,10 @@ int ErrorOf(const std::function<void()>& statement) {
 }
 
 TEST(VbConversions, CIntRoundsHalvesToEvenAndChecksRange) {
-  const struct { double in; int out; } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.4999, 0}, {32767.4, 32767},
-                                                  {-32768.0, -32768}};
+  const struct {
+    double in;
+    int out;
+  } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.4999, 0}, {32767.4, 32767}, {-32768.0, -32768}};
   for (const auto& c : cases) EXPECT_EQ(vb::CInt(c.in), c.out) << c.in;
   EXPECT_EQ(ErrorOf([] { vb::CInt(32767.5); }), vb::vbErrOverflow);
   EXPECT_EQ(ErrorOf([] { vb::CInt(-32768.6); }), vb::vbErrOverflow);
@@ -47,7 +49,7 @@ TEST(VbConversions, IsNumericAndVal) {
   EXPECT_EQ(vb::Val("abc"), 0);
   EXPECT_EQ(vb::Val("2.5e1x"), 25);
   EXPECT_EQ(vb::Val("&hFF"), 255);
-  EXPECT_EQ(vb::Val("&hFFFF"), -1);         // four digits are a 16-bit value
+  EXPECT_EQ(vb::Val("&hFFFF"), -1);  // four digits are a 16-bit value
   EXPECT_EQ(vb::Val("&h0000FFFF"), 65535);  // more are 32-bit
   EXPECT_EQ(vb::Val("&hFFFFFFFF"), -1);
   EXPECT_EQ(vb::Int(-2.5), -3);
@@ -121,7 +123,10 @@ TEST_F(VbFiles, KillLeavesHiddenFiles) {
 TEST_F(VbFiles, ResumeNextSkipsAFailedStatementAndKeepsTheError) {
   int reached = 0;
   vb::Err().Clear();
-  EXPECT_FALSE(vb::ResumeNext([&] { vb::Kill("c:\\none.sys"); ++reached; }));
+  EXPECT_FALSE(vb::ResumeNext([&] {
+    vb::Kill("c:\\none.sys");
+    ++reached;
+  }));
   EXPECT_TRUE(vb::ResumeNext([&] { ++reached; }));
   EXPECT_EQ(reached, 1);
   EXPECT_EQ(vb::Err().Number, vb::vbErrFileNotFound);
@@ -137,9 +142,9 @@ TEST_F(VbFiles, SettingsLiveUnderTheRunTimesKey) {
   vb::SaveSetting("Plumtrey", "Logo", "Time", "12");
   EXPECT_EQ(vb::GetSetting("plumtrey", "LOGO", "time"), "12");
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Plumtrey\\Logo", 0, KEY_READ,
-                          &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Plumtrey\\Logo", 0, KEY_READ, &key),
+      ERROR_SUCCESS);
   char data[16] = {};
   DWORD size = sizeof data, type = 0;
   EXPECT_EQ(RegQueryValueExA(key, "Time", nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);

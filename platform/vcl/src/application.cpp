@@ -24,10 +24,8 @@ bool CancelsHint(UINT Msg) {
     case WM_MBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-      return true;
-    default:
-      return false;
+    case WM_NCMBUTTONDOWN: return true;
+    default: return false;
   }
 }
 
@@ -54,8 +52,8 @@ void TApplication::GiveIcon(HWND Window) {
     } catch (const EInvalidGraphicOperation&) {
     }
     if (file.Size() > 0)
-      smallIcon_ = icons::IconFromFileData(static_cast<const BYTE*>(file.Memory()), static_cast<std::size_t>(file.Size()),
-                                           IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+      smallIcon_ = icons::IconFromFileData(static_cast<const BYTE*>(file.Memory()),
+                                           static_cast<std::size_t>(file.Size()), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
   }
   SendMessageA(Window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   SendMessageA(Window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(big ? smallIcon_ : nullptr));

@@ -18,8 +18,7 @@ bool InUsableWindow(TControl* Control) {
   TControl* top = Control;
   while (top->Parent()) top = top->Parent();
   auto* window = dynamic_cast<TWinControl*>(top);
-  return window && window->HandleAllocated() && IsWindowVisible(window->Handle()) &&
-         IsWindowEnabled(window->Handle());
+  return window && window->HandleAllocated() && IsWindowVisible(window->Handle()) && IsWindowEnabled(window->Handle());
 }
 
 }  // namespace

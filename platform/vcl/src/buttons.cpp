@@ -17,7 +17,8 @@ TRect DrawButtonFace(TCanvas* Canvas, const TRect& Client, int BevelWidth, TButt
         Canvas->SetPixels(p.x, p.y, clBtnFace);
     }
     if (IsDown) Frame3D(Canvas, r, clBtnShadow, clBtnFace, 1);
-    else Frame3D(Canvas, r, clBtnHighlight, clBtnShadow, BevelWidth);
+    else
+      Frame3D(Canvas, r, clBtnHighlight, clBtnShadow, BevelWidth);
   } else if (IsDown) {
     Frame3D(Canvas, r, clWindowFrame, clBtnHighlight, 1);
     Frame3D(Canvas, r, clBtnShadow, clBtnFace, 1);

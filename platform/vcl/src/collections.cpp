@@ -54,8 +54,7 @@ const TClassInfo& TCollection::StaticClassInfo() {
   return info;
 }
 
-TCollection::TCollection(TCollectionItemClass ItemClass, TPersistent* Owner)
-    : itemClass_(ItemClass), owner_(Owner) {}
+TCollection::TCollection(TCollectionItemClass ItemClass, TPersistent* Owner) : itemClass_(ItemClass), owner_(Owner) {}
 
 TCollection::~TCollection() {
   // No change notices from a collection that is going.

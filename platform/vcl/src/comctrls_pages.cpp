@@ -9,10 +9,10 @@
 
 namespace {
 
-constexpr int kTabStart = 2;     // the first tab's left edge
+constexpr int kTabStart = 2;  // the first tab's left edge
 constexpr int kTabPadding = 12;  // text to the tab's sides, both together
-constexpr int kImageGap = 3;     // image to text
-constexpr int kPageInset = 4;    // frame to page
+constexpr int kImageGap = 3;  // image to text
+constexpr int kPageInset = 4;  // frame to page
 
 void Line(HDC dc, TColor color, int x1, int y1, int x2, int y2) {
   HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
@@ -240,7 +240,8 @@ TRect TPageControl::DisplayRect() {
   const int row = TabHeight() + 2;
   TRect r = ClientRect();
   if (tabPosition_ == tpTop) r.top += row;
-  else r.bottom -= row;
+  else
+    r.bottom -= row;
   return {r.left + kPageInset, r.top + kPageInset, std::max(r.left + kPageInset, r.right - kPageInset),
           std::max(r.top + kPageInset, r.bottom - kPageInset)};
 }
@@ -270,9 +271,7 @@ void TPageControl::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TPageControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
     case CM_MOUSELEAVE:
       if (hotTab_ >= 0) {
         hotTab_ = -1;
@@ -297,15 +296,12 @@ void TPageControl::WndProc(TMessage& Message) {
       }
       break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case WM_SIZE:
       TCustomControl::WndProc(Message);
       Invalidate();
       return;
-    default:
-      break;
+    default: break;
   }
   TCustomControl::WndProc(Message);
 }
@@ -362,7 +358,8 @@ void TPageControl::Paint() {
   const int row = TabHeight() + 2;
   TRect frame = client;
   if (tabPosition_ == tpTop) frame.top += row;
-  else frame.bottom -= row;
+  else
+    frame.bottom -= row;
   Line(dc, clBtnHighlight, frame.left, frame.bottom - 1, frame.left, frame.top);
   Line(dc, clBtnHighlight, frame.left, frame.top, frame.right - 1, frame.top);
   Line(dc, cl3DDkShadow, frame.right - 1, frame.top, frame.right - 1, frame.bottom - 1);
@@ -382,13 +379,12 @@ const TTypeInfo TypeInfo_TTabChangingEvent{"TTabChangingEvent", tkMethod};
 
 const TClassInfo& TTabSheet::StaticClassInfo() {
   using C = TTabSheet;
-  static const TClassInfo info(
-      "TTabSheet", &TWinControl::StaticClassInfo(),
-      {OrdProperty<C>("ImageIndex", TypeInfo_Integer, &C::ImageIndex, &C::SetImageIndex, -1),
-       OrdProperty<C>("PageIndex", TypeInfo_Integer, &C::PageIndex, &C::SetPageIndex),
-       OrdProperty<C>("TabVisible", TypeInfo_Boolean, &C::TabVisible, &C::SetTabVisible, true),
-       ObjectProperty<C, TPageControl>("PageControl", &C::PageControl, &C::SetPageControl)},
-      {}, CreateComponent<C>);
+  static const TClassInfo info("TTabSheet", &TWinControl::StaticClassInfo(),
+                               {OrdProperty<C>("ImageIndex", TypeInfo_Integer, &C::ImageIndex, &C::SetImageIndex, -1),
+                                OrdProperty<C>("PageIndex", TypeInfo_Integer, &C::PageIndex, &C::SetPageIndex),
+                                OrdProperty<C>("TabVisible", TypeInfo_Boolean, &C::TabVisible, &C::SetTabVisible, true),
+                                ObjectProperty<C, TPageControl>("PageControl", &C::PageControl, &C::SetPageControl)},
+                               {}, CreateComponent<C>);
   return info;
 }
 

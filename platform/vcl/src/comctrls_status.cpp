@@ -116,11 +116,12 @@ void TStatusBar::Paint() {
 
 const TClassInfo& TStatusBar::StaticClassInfo() {
   using C = TStatusBar;
-  static const TClassInfo info("TStatusBar", &TCustomControl::StaticClassInfo(),
-                               {OrdProperty<C>("SimplePanel", TypeInfo_Boolean, &C::SimplePanel, &C::SetSimplePanel, false),
-                                StrProperty<C>("SimpleText", &C::SimpleText, &C::SetSimpleText),
-                                OrdProperty<C>("SizeGrip", TypeInfo_Boolean, &C::SizeGrip, &C::SetSizeGrip, true)},
-                               {}, CreateComponent<C>);
+  static const TClassInfo info(
+      "TStatusBar", &TCustomControl::StaticClassInfo(),
+      {OrdProperty<C>("SimplePanel", TypeInfo_Boolean, &C::SimplePanel, &C::SetSimplePanel, false),
+       StrProperty<C>("SimpleText", &C::SimpleText, &C::SetSimpleText),
+       OrdProperty<C>("SizeGrip", TypeInfo_Boolean, &C::SizeGrip, &C::SetSizeGrip, true)},
+      {}, CreateComponent<C>);
   return info;
 }
 

@@ -10,10 +10,9 @@ constexpr const char* kDialogProp = "TOpenDialog";
 
 // The OFN_ flag of each option, in the order of TOpenOption; ofOldStyleDialog has none (it
 // leaves out OFN_EXPLORER).
-constexpr DWORD kOptionFlags[] = {
-    0x00000001, 0x00000002, 0x00000004, 0x00000008, 0x00000010, 0x00000100, 0x00000200,
-    0x00000400, 0x00000800, 0x00001000, 0x00002000, 0x00004000, 0x00008000, 0x00010000,
-    0x00020000, 0x00040000, 0,          0x00100000, 0x00400000, 0x00800000};
+constexpr DWORD kOptionFlags[] = {0x00000001, 0x00000002, 0x00000004, 0x00000008, 0x00000010, 0x00000100, 0x00000200,
+                                  0x00000400, 0x00000800, 0x00001000, 0x00002000, 0x00004000, 0x00008000, 0x00010000,
+                                  0x00020000, 0x00040000, 0,          0x00100000, 0x00400000, 0x00800000};
 
 DWORD FlagsOf(TOpenOptions options) {
   DWORD flags = 0;
@@ -46,8 +45,7 @@ TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
 std::string TOpenDialog::FileName() const {
   if (!fileDialog_) return fileName_;
   char path[MAX_PATH] = {};
-  const LRESULT length =
-      SendMessageA(fileDialog_, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
+  const LRESULT length = SendMessageA(fileDialog_, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
   return length > 0 ? std::string(path) : std::string();
 }
 
@@ -124,9 +122,7 @@ INT_PTR TOpenDialog::DialogHook(HWND child, UINT message, WPARAM, LPARAM lParam)
     case CDN_SELCHANGE: self->DoSelectionChange(); return TRUE;
     case CDN_FOLDERCHANGE: self->DoFolderChange(); return TRUE;
     case CDN_TYPECHANGE: self->DoTypeChange(); return TRUE;
-    case CDN_FILEOK:
-      SetWindowLongPtrA(child, DWLP_MSGRESULT, self->DoCanClose() ? 0 : 1);
-      return TRUE;
+    case CDN_FILEOK: SetWindowLongPtrA(child, DWLP_MSGRESULT, self->DoCanClose() ? 0 : 1); return TRUE;
     default: return FALSE;
   }
 }

@@ -4,10 +4,10 @@
 const TTypeInfo TypeInfo_TOpenOptions{
     "TOpenOptions",
     tkSet,
-    {"ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp", "ofNoValidate",
-     "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist", "ofCreatePrompt",
-     "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate", "ofNoNetworkButton", "ofNoLongNames",
-     "ofOldStyleDialog", "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"}};
+    {"ofReadOnly",     "ofOverwritePrompt",  "ofHideReadOnly",       "ofNoChangeDir",         "ofShowHelp",
+     "ofNoValidate",   "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",       "ofFileMustExist",
+     "ofCreatePrompt", "ofShareAware",       "ofNoReadOnlyReturn",   "ofNoTestFileCreate",    "ofNoNetworkButton",
+     "ofNoLongNames",  "ofOldStyleDialog",   "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"}};
 
 const TClassInfo& TCommonDialog::StaticClassInfo() {
   using C = TCommonDialog;
@@ -22,8 +22,7 @@ const TClassInfo& TOpenDialog::StaticClassInfo() {
   static const TClassInfo info(
       "TOpenDialog", &TCommonDialog::StaticClassInfo(),
       {StrProperty<C>("DefaultExt", &C::DefaultExt, &C::SetDefaultExt),
-       StrProperty<C>("FileName", &C::FileName, &C::SetFileName),
-       StrProperty<C>("Filter", &C::Filter, &C::SetFilter),
+       StrProperty<C>("FileName", &C::FileName, &C::SetFileName), StrProperty<C>("Filter", &C::Filter, &C::SetFilter),
        OrdProperty<C>("FilterIndex", TypeInfo_Integer, &C::FilterIndex, &C::SetFilterIndex, 1),
        StrProperty<C>("InitialDir", &C::InitialDir, &C::SetInitialDir),
        OrdProperty<C>("Options", TypeInfo_TOpenOptions, &C::Options, &C::SetOptions,
@@ -47,14 +46,15 @@ const TTypeInfo TypeInfo_TColorDialogOptions{
 
 const TClassInfo& TColorDialog::StaticClassInfo() {
   using C = TColorDialog;
-  static const TClassInfo info("TColorDialog", &TCommonDialog::StaticClassInfo(),
-                               {OrdProperty<C>("Color", TypeInfo_TColor, &C::Color, &C::SetColor, clBlack),
-                                ObjectProperty<C, TStrings>("CustomColors", &C::CustomColors, &C::SetCustomColors),
-                                OrdProperty<C>("Options", TypeInfo_TColorDialogOptions, &C::Options, &C::SetOptions, 0)},
-                               {}, CreateComponent<TColorDialog>);
+  static const TClassInfo info(
+      "TColorDialog", &TCommonDialog::StaticClassInfo(),
+      {OrdProperty<C>("Color", TypeInfo_TColor, &C::Color, &C::SetColor, clBlack),
+       ObjectProperty<C, TStrings>("CustomColors", &C::CustomColors, &C::SetCustomColors),
+       OrdProperty<C>("Options", TypeInfo_TColorDialogOptions, &C::Options, &C::SetOptions, 0)},
+      {}, CreateComponent<TColorDialog>);
   return info;
 }
 
-[[maybe_unused]] static const bool commdlgRegistered =
-    (RegisterClass(TOpenDialog::StaticClassInfo()), RegisterClass(TSaveDialog::StaticClassInfo()),
-     RegisterClass(TColorDialog::StaticClassInfo()), true);
+[[maybe_unused]] static const bool commdlgRegistered = (RegisterClass(TOpenDialog::StaticClassInfo()),
+                                                        RegisterClass(TSaveDialog::StaticClassInfo()),
+                                                        RegisterClass(TColorDialog::StaticClassInfo()), true);

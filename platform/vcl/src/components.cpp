@@ -15,10 +15,10 @@ bool IsValidIdent(const std::string& s) {
 }  // namespace
 
 const TClassInfo& TComponent::StaticClassInfo() {
-  static const TClassInfo info("TComponent", &TPersistent::StaticClassInfo(),
-                               {StrProperty<TComponent>("Name", &TComponent::Name, &TComponent::SetName),
-                                OrdProperty<TComponent>("Tag", TypeInfo_Integer, &TComponent::Tag,
-                                                        &TComponent::SetTag, 0)});
+  static const TClassInfo info(
+      "TComponent", &TPersistent::StaticClassInfo(),
+      {StrProperty<TComponent>("Name", &TComponent::Name, &TComponent::SetName),
+       OrdProperty<TComponent>("Tag", TypeInfo_Integer, &TComponent::Tag, &TComponent::SetTag, 0)});
   return info;
 }
 
@@ -112,6 +112,7 @@ void TComponent::Loaded() { state_.Exclude(csLoading); }
 
 void TComponent::SetDesigning(bool Value) {
   if (Value) state_.Include(csDesigning);
-  else state_.Exclude(csDesigning);
+  else
+    state_.Exclude(csDesigning);
   for (TComponent* c : components_) c->SetDesigning(Value);
 }

@@ -85,24 +85,16 @@ void TControl::DefaultHandler(TMessage&) {}
 void TControl::WndProc(TMessage& Message) {
   if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) return HandleMouseMessage(Message);
   switch (Message.Msg) {
-    case CM_HITTEST:
-      Message.Result = HTCLIENT;
-      return;
+    case CM_HITTEST: Message.Result = HTCLIENT; return;
     case CM_PARENTCOLORCHANGED:
     case CM_PARENTFONTCHANGED:
-    case CM_PARENTSHOWHINTCHANGED:
-      return HandleParentChange(Message);
-    case CM_VISIBLECHANGED:
-      InvalidateControl(true, visible_ && controlStyle_.Contains(csOpaque));
-      return;
+    case CM_PARENTSHOWHINTCHANGED: return HandleParentChange(Message);
+    case CM_VISIBLECHANGED: InvalidateControl(true, visible_ && controlStyle_.Contains(csOpaque)); return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
-    case CM_TEXTCHANGED:
-      Invalidate();
-      return;
-    default:
-      DefaultHandler(Message);
+    case CM_TEXTCHANGED: Invalidate(); return;
+    default: DefaultHandler(Message);
   }
 }
 
@@ -127,9 +119,7 @@ void TControl::HandleMouseMessage(TMessage& Message) {
   UINT msg = Message.Msg;
   if (msg == WM_LBUTTONDBLCLK && !controlStyle_.Contains(csDoubleClicks)) msg = WM_LBUTTONDOWN;
   switch (msg) {
-    case WM_MOUSEMOVE:
-      MouseMove(shift, m.XPos, m.YPos);
-      break;
+    case WM_MOUSEMOVE: MouseMove(shift, m.XPos, m.YPos); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       controlState_.Include(csLButtonDown);
@@ -167,11 +157,8 @@ void TControl::HandleMouseMessage(TMessage& Message) {
       if (msg == WM_MBUTTONDBLCLK) shift.Include(ssDouble);
       MouseDown(mbMiddle, shift, m.XPos, m.YPos);
       break;
-    case WM_MBUTTONUP:
-      MouseUp(mbMiddle, shift, m.XPos, m.YPos);
-      break;
-    default:
-      DefaultHandler(Message);
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, m.XPos, m.YPos); break;
+    default: DefaultHandler(Message);
   }
 }
 

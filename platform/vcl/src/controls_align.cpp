@@ -77,8 +77,7 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
           c->SetBounds(Rect.right - c->Width(), Rect.top, c->Width(), height);
           Rect.right -= c->Width();
           break;
-        default:
-          c->SetBounds(Rect.left, Rect.top, width, height);
+        default: c->SetBounds(Rect.left, Rect.top, width, height);
       }
     }
   }

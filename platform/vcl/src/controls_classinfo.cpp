@@ -9,13 +9,13 @@ struct TCursorName {
   const char* Name;
 };
 constexpr TCursorName kCursorNames[] = {
-    {crDefault, "crDefault"},     {crNone, "crNone"},         {crArrow, "crArrow"},
-    {crCross, "crCross"},         {crIBeam, "crIBeam"},       {crSizeNESW, "crSizeNESW"},
-    {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"}, {crSizeWE, "crSizeWE"},
+    {crDefault, "crDefault"},     {crNone, "crNone"},           {crArrow, "crArrow"},
+    {crCross, "crCross"},         {crIBeam, "crIBeam"},         {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"},   {crSizeWE, "crSizeWE"},
     {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
-    {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},     {crVSplit, "crVSplit"},
-    {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},   {crNo, "crNo"},
-    {crAppStart, "crAppStart"},   {crHelp, "crHelp"},         {crHandPoint, "crHandPoint"},
+    {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},       {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
+    {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
     {crSizeAll, "crSizeAll"}};
 
 }  // namespace
@@ -32,10 +32,13 @@ bool CursorToIdent(std::int64_t Cursor, std::string& Ident) {
   return false;
 }
 
-const TTypeInfo TypeInfo_TAlign{"TAlign", tkEnumeration, {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
+const TTypeInfo TypeInfo_TAlign{
+    "TAlign", tkEnumeration, {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
 const TTypeInfo TypeInfo_TCursor{"TCursor", tkInteger};
 const TTypeInfo TypeInfo_TFormBorderStyle{
-    "TFormBorderStyle", tkEnumeration, {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
+    "TFormBorderStyle",
+    tkEnumeration,
+    {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
 const TTypeInfo TypeInfo_TMouseEvent{"TMouseEvent", tkMethod};
 const TTypeInfo TypeInfo_TMouseMoveEvent{"TMouseMoveEvent", tkMethod};
 const TTypeInfo TypeInfo_TKeyEvent{"TKeyEvent", tkMethod};

@@ -10,11 +10,15 @@ namespace {
 
 bool IsDialogKey(WPARAM key) {
   switch (key) {
-    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_CANCEL:
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-      return true;
-    default:
-      return false;
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_CANCEL:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: return true;
+    default: return false;
   }
 }
 
@@ -31,7 +35,8 @@ bool TWinControl::CanFocus() {
 void TWinControl::SetFocus() {
   TCustomForm* form = GetParentForm(this);
   if (form && form != this) form->SetActiveControl(this);
-  else if (Visible() && Enabled()) ::SetFocus(Handle());
+  else if (Visible() && Enabled())
+    ::SetFocus(Handle());
 }
 
 bool TWinControl::Focused() { return handle_ && GetFocus() == handle_; }
@@ -125,8 +130,7 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
   TWinControl* form = GetParentForm(this);
-  if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview() && form->DoKeyPress(Message))
-    return true;
+  if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview() && form->DoKeyPress(Message)) return true;
   char key = static_cast<char>(Message.WParam);
   KeyPress(key);
   Message.WParam = static_cast<unsigned char>(key);
@@ -162,7 +166,6 @@ void TWinControl::HandleKeyMessage(TMessage& Message) {
       if (form && Message.WParam != VK_SPACE && form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
         return;
       return DefaultHandler(Message);
-    default:
-      DefaultHandler(Message);
+    default: DefaultHandler(Message);
   }
 }

@@ -140,7 +140,10 @@ void TGraphicControl::WndProc(TMessage& Message) {
   canvas_->Lock();
   canvas_->SetHandle(reinterpret_cast<HDC>(Message.WParam));
   {
-    ScopeExit unlock([&] { canvas_->SetHandle(nullptr); canvas_->Unlock(); });
+    ScopeExit unlock([&] {
+      canvas_->SetHandle(nullptr);
+      canvas_->Unlock();
+    });
     Paint();
   }
 }
@@ -156,7 +159,10 @@ void TCustomControl::PaintWindow(HDC DC) {
   canvas_->Lock();
   canvas_->SetHandle(DC);
   {
-    ScopeExit unlock([&] { canvas_->SetHandle(nullptr); canvas_->Unlock(); });
+    ScopeExit unlock([&] {
+      canvas_->SetHandle(nullptr);
+      canvas_->Unlock();
+    });
     Paint();
   }
 }

@@ -22,9 +22,7 @@ void EraseFrom(std::vector<T*>& list, const void* item) {
 
 }  // namespace
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), brush_(new TBrush) {
-  brush_->SetColor(Color());
-}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), brush_(new TBrush) { brush_->SetColor(Color()); }
 
 TWinControl::~TWinControl() {
   // Leave the parent while still a windowed control, so it takes this out of the right list.
@@ -173,8 +171,8 @@ void TWinControl::MainWndProc(TMessage& Message) {
 void TWinControl::DefaultHandler(TMessage& Message) {
   if (!handle_) return;
   if (ReflectToChild(Message)) return;
-  Message.Result = CallWindowProcA(DefWndProc ? DefWndProc : DefWindowProcA, handle_, Message.Msg, Message.WParam,
-                                   Message.LParam);
+  Message.Result =
+      CallWindowProcA(DefWndProc ? DefWndProc : DefWindowProcA, handle_, Message.Msg, Message.WParam, Message.LParam);
 }
 
 bool TWinControl::ReflectToChild(TMessage& Message) {
@@ -187,16 +185,13 @@ bool TWinControl::ReflectToChild(TMessage& Message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-      child = FindControl(reinterpret_cast<HWND>(Message.LParam));
-      break;
+    case WM_CTLCOLORSCROLLBAR: child = FindControl(reinterpret_cast<HWND>(Message.LParam)); break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       for (TWinControl* c : winControls_)
         if (c->handle_ && static_cast<WPARAM>(GetWindowLongA(c->handle_, GWL_ID)) == Message.WParam) child = c;
       break;
-    default:
-      return false;
+    default: return false;
   }
   if (!child || child == this) return false;
   Message.Result = child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
@@ -212,10 +207,8 @@ void TWinControl::WndProc(TMessage& Message) {
   }
   if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) return HandleKeyMessage(Message);
   switch (msg) {
-    case WM_PAINT:
-      return PaintHandler(Message);
-    case WM_ERASEBKGND:
-      return EraseBackground(Message);
+    case WM_PAINT: return PaintHandler(Message);
+    case WM_ERASEBKGND: return EraseBackground(Message);
     case WM_SETFOCUS:
       if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
       return DefaultHandler(Message);
@@ -240,9 +233,7 @@ void TWinControl::WndProc(TMessage& Message) {
         }
       }
       return DefaultHandler(Message);
-    case WM_SYSCOLORCHANGE:
-      Perform(CM_SYSCOLORCHANGE, 0, 0);
-      return DefaultHandler(Message);
+    case WM_SYSCOLORCHANGE: Perform(CM_SYSCOLORCHANGE, 0, 0); return DefaultHandler(Message);
     case WM_NCDESTROY:
       DefaultHandler(Message);
       RemovePropA(handle_, kControlProp);
@@ -258,9 +249,7 @@ void TWinControl::WndProc(TMessage& Message) {
       NotifyControls(CM_PARENTFONTCHANGED);
       Invalidate();
       return;
-    case CM_SHOWHINTCHANGED:
-      NotifyControls(CM_PARENTSHOWHINTCHANGED);
-      return;
+    case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
     case CM_ENABLEDCHANGED:
       if (handle_) EnableWindow(handle_, Enabled());
       Invalidate();
@@ -271,15 +260,10 @@ void TWinControl::WndProc(TMessage& Message) {
     case CM_SYSCOLORCHANGE:
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
-    case CM_FOCUSCHANGED:
-      return Broadcast(Message);
-    case CM_TEXTCHANGED:
-      Invalidate();
-      return;
-    case CM_ENTER:
-      return DoEnter();
-    case CM_EXIT:
-      return DoExit();
+    case CM_FOCUSCHANGED: return Broadcast(Message);
+    case CM_TEXTCHANGED: Invalidate(); return;
+    case CM_ENTER: return DoEnter();
+    case CM_EXIT: return DoExit();
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLOREDIT:
@@ -291,8 +275,7 @@ void TWinControl::WndProc(TMessage& Message) {
       Message.Result = reinterpret_cast<LRESULT>(brush_->Handle());
       return;
     }
-    default:
-      TControl::WndProc(Message);
+    default: TControl::WndProc(Message);
   }
 }
 
@@ -306,8 +289,8 @@ bool TWinControl::ForwardMouseToChild(TMessage& Message) {
     target = ControlAtPos({m.XPos, m.YPos}, false);
   }
   if (!target) return false;
-  Message.Result = target->Perform(Message.Msg, Message.WParam,
-                                   MAKELPARAM(m.XPos - target->Left(), m.YPos - target->Top()));
+  Message.Result =
+      target->Perform(Message.Msg, Message.WParam, MAKELPARAM(m.XPos - target->Left(), m.YPos - target->Top()));
   return true;
 }
 

@@ -21,7 +21,7 @@ struct TButtonKind {
 
 // In the order the buttons appear, indexed by TMsgDlgBtn.
 constexpr TButtonKind kButtons[] = {
-    {"Yes", "&Yes", mrYes},          {"No", "&No", mrNo},         {"OK", "OK", mrOk},
+    {"Yes", "&Yes", mrYes},          {"No", "&No", mrNo},          {"OK", "OK", mrOk},
     {"Cancel", "Cancel", mrCancel},  {"Abort", "&Abort", mrAbort}, {"Retry", "&Retry", mrRetry},
     {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},       {"Help", "&Help", mrNone},
 };

@@ -4,7 +4,9 @@
 const TTypeInfo TypeInfo_TPanelBevel{"TPanelBevel", tkEnumeration, {"bvNone", "bvLowered", "bvRaised"}};
 const TTypeInfo TypeInfo_TBevelStyle{"TBevelStyle", tkEnumeration, {"bsLowered", "bsRaised"}};
 const TTypeInfo TypeInfo_TBevelShape{
-    "TBevelShape", tkEnumeration, {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"}};
+    "TBevelShape",
+    tkEnumeration,
+    {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"}};
 
 const TClassInfo& TCustomPanel::StaticClassInfo() {
   using C = TCustomPanel;
@@ -35,11 +37,10 @@ const TClassInfo& TBevel::StaticClassInfo() {
 
 const TClassInfo& TCustomRadioGroup::StaticClassInfo() {
   using C = TCustomRadioGroup;
-  static const TClassInfo info(
-      "TCustomRadioGroup", &TCustomGroupBox::StaticClassInfo(),
-      {ObjectProperty<C, TStrings>("Items", &C::Items, &C::SetItems),
-       OrdProperty<C>("ItemIndex", TypeInfo_Integer, &C::ItemIndex, &C::SetItemIndex, -1),
-       OrdProperty<C>("Columns", TypeInfo_Integer, &C::Columns, &C::SetColumns, 1)});
+  static const TClassInfo info("TCustomRadioGroup", &TCustomGroupBox::StaticClassInfo(),
+                               {ObjectProperty<C, TStrings>("Items", &C::Items, &C::SetItems),
+                                OrdProperty<C>("ItemIndex", TypeInfo_Integer, &C::ItemIndex, &C::SetItemIndex, -1),
+                                OrdProperty<C>("Columns", TypeInfo_Integer, &C::Columns, &C::SetColumns, 1)});
   return info;
 }
 
@@ -51,13 +52,14 @@ const TClassInfo& TRadioGroup::StaticClassInfo() {
 
 const TClassInfo& TImage::StaticClassInfo() {
   using C = TImage;
-  static const TClassInfo info("TImage", &TGraphicControl::StaticClassInfo(),
-                               {ObjectProperty<C, TPicture>("Picture", &C::Picture, &C::SetPicture),
-                                OrdProperty<C>("Stretch", TypeInfo_Boolean, &C::Stretch, &C::SetStretch, false),
-                                OrdProperty<C>("Center", TypeInfo_Boolean, &C::Center, &C::SetCenter, false),
-                                OrdProperty<C>("Transparent", TypeInfo_Boolean, &C::Transparent, &C::SetTransparent, false),
-                                OrdProperty<C>("AutoSize", TypeInfo_Boolean, &C::AutoSize, &C::SetAutoSize, false)},
-                               {}, CreateComponent<TImage>);
+  static const TClassInfo info(
+      "TImage", &TGraphicControl::StaticClassInfo(),
+      {ObjectProperty<C, TPicture>("Picture", &C::Picture, &C::SetPicture),
+       OrdProperty<C>("Stretch", TypeInfo_Boolean, &C::Stretch, &C::SetStretch, false),
+       OrdProperty<C>("Center", TypeInfo_Boolean, &C::Center, &C::SetCenter, false),
+       OrdProperty<C>("Transparent", TypeInfo_Boolean, &C::Transparent, &C::SetTransparent, false),
+       OrdProperty<C>("AutoSize", TypeInfo_Boolean, &C::AutoSize, &C::SetAutoSize, false)},
+      {}, CreateComponent<TImage>);
   return info;
 }
 

@@ -155,10 +155,22 @@ void TBevel::Paint() {
       box(second, second, 1, 1, w - 1, h - 1);
       box(first, first, 0, 0, w - 2, h - 2);
       break;
-    case bsTopLine: line(first, 0, 0, w, 0); line(second, 0, 1, w, 1); break;
-    case bsBottomLine: line(first, 0, h - 2, w, h - 2); line(second, 0, h - 1, w, h - 1); break;
-    case bsLeftLine: line(first, 0, 0, 0, h); line(second, 1, 0, 1, h); break;
-    case bsRightLine: line(first, w - 2, 0, w - 2, h); line(second, w - 1, 0, w - 1, h); break;
+    case bsTopLine:
+      line(first, 0, 0, w, 0);
+      line(second, 0, 1, w, 1);
+      break;
+    case bsBottomLine:
+      line(first, 0, h - 2, w, h - 2);
+      line(second, 0, h - 1, w, h - 1);
+      break;
+    case bsLeftLine:
+      line(first, 0, 0, 0, h);
+      line(second, 1, 0, 1, h);
+      break;
+    case bsRightLine:
+      line(first, w - 2, 0, w - 2, h);
+      line(second, w - 1, 0, w - 1, h);
+      break;
     case bsSpacer: break;
   }
 }

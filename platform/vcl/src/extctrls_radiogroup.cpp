@@ -65,8 +65,7 @@ void TCustomRadioGroup::ArrangeButtons() {
   const int topMargin = textHeight + 1 + (room % perColumn) / 2;
   for (int i = 0; i < count; ++i)
     buttons_[static_cast<size_t>(i)]->SetBounds((i / perColumn) * buttonWidth + 8,
-                                                 (i % perColumn) * buttonHeight + topMargin, buttonWidth,
-                                                 buttonHeight);
+                                                (i % perColumn) * buttonHeight + topMargin, buttonWidth, buttonHeight);
 }
 
 void TCustomRadioGroup::SetItemIndex(int Value) {

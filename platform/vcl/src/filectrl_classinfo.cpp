@@ -5,8 +5,7 @@ const TClassInfo& TFileListBox::StaticClassInfo() {
   using C = TFileListBox;
   static const TClassInfo info(
       "TFileListBox", &TCustomListBox::StaticClassInfo(),
-      {StrProperty<C>("Directory", &C::Directory, &C::SetDirectory),
-       StrProperty<C>("Mask", &C::Mask, &C::SetMask),
+      {StrProperty<C>("Directory", &C::Directory, &C::SetDirectory), StrProperty<C>("Mask", &C::Mask, &C::SetMask),
        OrdProperty<C>("ShowGlyphs", TypeInfo_Boolean, &C::ShowGlyphs, &C::SetShowGlyphs, false),
        ObjectProperty<C, TEdit>("FileEdit", &C::FileEdit, &C::SetFileEdit),
        EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange)},
@@ -16,12 +15,11 @@ const TClassInfo& TFileListBox::StaticClassInfo() {
 
 const TClassInfo& TDirectoryListBox::StaticClassInfo() {
   using C = TDirectoryListBox;
-  static const TClassInfo info(
-      "TDirectoryListBox", &TCustomListBox::StaticClassInfo(),
-      {ObjectProperty<C, TLabel>("DirLabel", &C::DirLabel, &C::SetDirLabel),
-       ObjectProperty<C, TFileListBox>("FileList", &C::FileList, &C::SetFileList),
-       EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange)},
-      {}, CreateComponent<TDirectoryListBox>);
+  static const TClassInfo info("TDirectoryListBox", &TCustomListBox::StaticClassInfo(),
+                               {ObjectProperty<C, TLabel>("DirLabel", &C::DirLabel, &C::SetDirLabel),
+                                ObjectProperty<C, TFileListBox>("FileList", &C::FileList, &C::SetFileList),
+                                EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange)},
+                               {}, CreateComponent<TDirectoryListBox>);
   return info;
 }
 
@@ -39,11 +37,10 @@ const TClassInfo& TDriveComboBox::StaticClassInfo() {
 
 const TClassInfo& TFilterComboBox::StaticClassInfo() {
   using C = TFilterComboBox;
-  static const TClassInfo info(
-      "TFilterComboBox", &TCustomComboBox::StaticClassInfo(),
-      {StrProperty<C>("Filter", &C::Filter, &C::SetFilter),
-       ObjectProperty<C, TFileListBox>("FileList", &C::FileList, &C::SetFileList)},
-      {}, CreateComponent<TFilterComboBox>);
+  static const TClassInfo info("TFilterComboBox", &TCustomComboBox::StaticClassInfo(),
+                               {StrProperty<C>("Filter", &C::Filter, &C::SetFilter),
+                                ObjectProperty<C, TFileListBox>("FileList", &C::FileList, &C::SetFileList)},
+                               {}, CreateComponent<TFilterComboBox>);
   return info;
 }
 

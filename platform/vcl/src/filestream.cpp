@@ -6,7 +6,8 @@
 
 std::int64_t THandleStream::Read(void* Buffer, std::int64_t Count) {
   DWORD done = 0;
-  if (Count <= 0 || !ReadFile(handle_, Buffer, static_cast<DWORD>(std::min<std::int64_t>(Count, 0x7FFFFFFF)), &done, nullptr))
+  if (Count <= 0 ||
+      !ReadFile(handle_, Buffer, static_cast<DWORD>(std::min<std::int64_t>(Count, 0x7FFFFFFF)), &done, nullptr))
     return 0;
   return done;
 }
@@ -36,8 +37,8 @@ namespace {
 
 HANDLE OpenFile(const std::string& fileName, WORD mode) {
   if (mode == fmCreate)
-    return CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
   constexpr DWORD access[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
   constexpr DWORD share[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE};
   const unsigned accessMode = mode & 0x3;

@@ -132,8 +132,7 @@ class Formatter {
         if (precision < 0) precision = 2;
         if (precision > 18) precision = 18;
         return floattext::Fixed(arg.VExtended, precision, type == 'n');
-      default:
-        break;
+      default: break;
     }
     InvalidFormat(fmt_);
   }
@@ -151,9 +150,6 @@ class Formatter {
 
 }  // namespace
 
-std::string Format(const std::string& fmt, std::initializer_list<TVarRec> args) {
-  return Formatter(fmt, args).Run();
-}
+std::string Format(const std::string& fmt, std::initializer_list<TVarRec> args) { return Formatter(fmt, args).Run(); }
 
-Exception::Exception(const std::string& fmt, std::initializer_list<TVarRec> args)
-    : Message(Format(fmt, args)) {}
+Exception::Exception(const std::string& fmt, std::initializer_list<TVarRec> args) : Message(Format(fmt, args)) {}

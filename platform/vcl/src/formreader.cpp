@@ -89,8 +89,7 @@ std::int64_t TReader::ReadInt64() {
       for (int i = 7; i >= 0; --i) v = (v << 8) | b[i];
       return static_cast<std::int64_t>(v);
     }
-    default:
-      ValueError();
+    default: ValueError();
   }
 }
 
@@ -116,30 +115,23 @@ long double TReader::ReadFloat() {
 
 std::string TReader::ReadString() {
   switch (ReadValue()) {
-    case vaString:
-      return ReadShortString();
+    case vaString: return ReadShortString();
     case vaLString: {
       std::string s(static_cast<std::size_t>(ReadCount()), '\0');
       if (!s.empty()) Read(s.data(), static_cast<std::int64_t>(s.size()));
       return s;
     }
-    default:
-      ValueError();
+    default: ValueError();
   }
 }
 
 std::string TReader::ReadIdent() {
   switch (ReadValue()) {
-    case vaIdent:
-      return ReadShortString();
-    case vaFalse:
-      return "False";
-    case vaTrue:
-      return "True";
-    case vaNil:
-      return "nil";
-    default:
-      ValueError();
+    case vaIdent: return ReadShortString();
+    case vaFalse: return "False";
+    case vaTrue: return "True";
+    case vaNil: return "nil";
+    default: ValueError();
   }
 }
 
@@ -158,8 +150,10 @@ std::vector<std::string> TReader::ReadSetNames() {
 
 void TReader::SkipValue() {
   switch (ReadValue()) {
-    case vaNull: case vaFalse: case vaTrue: case vaNil:
-      break;
+    case vaNull:
+    case vaFalse:
+    case vaTrue:
+    case vaNil: break;
     case vaList:
       while (!EndOfList()) SkipValue();
       ReadListEnd();
@@ -169,10 +163,13 @@ void TReader::SkipValue() {
     case vaInt32: stream_->Seek(4, soFromCurrent); break;
     case vaInt64: stream_->Seek(8, soFromCurrent); break;
     case vaExtended: stream_->Seek(10, soFromCurrent); break;
-    case vaString: case vaIdent: ReadShortString(); break;
-    case vaLString: case vaBinary: stream_->Seek(ReadCount(), soFromCurrent); break;
+    case vaString:
+    case vaIdent: ReadShortString(); break;
+    case vaLString:
+    case vaBinary: stream_->Seek(ReadCount(), soFromCurrent); break;
     case vaSet:
-      while (!ReadShortString().empty()) {}
+      while (!ReadShortString().empty()) {
+      }
       break;
     case vaCollection:
       while (!EndOfList()) {
@@ -186,8 +183,7 @@ void TReader::SkipValue() {
       }
       ReadListEnd();
       break;
-    default:
-      throw EReadError("Invalid stream format");
+    default: throw EReadError("Invalid stream format");
   }
 }
 
@@ -285,8 +281,7 @@ void TReader::BindField(TComponent* Component) {
   for (std::size_t i = 0; i < fields_->size(); ++i) {
     const TFormField& field = (*fields_)[i];
     if (!SameText(field.Name, Component->Name())) continue;
-    if (!field.Bind(Component))
-      throw EReadError("Field %s does not fit a %s", {field.Name, Component->ClassName()});
+    if (!field.Bind(Component)) throw EReadError("Field %s does not fit a %s", {field.Name, Component->ClassName()});
     fieldBound_[i] = true;
   }
 }
@@ -366,8 +361,7 @@ void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std:
       }
       break;
     case tkChar:
-      SetOrdProp(Instance, Prop,
-                 NextValue() == vaString ? static_cast<unsigned char>(ReadChar()) : ReadInteger());
+      SetOrdProp(Instance, Prop, NextValue() == vaString ? static_cast<unsigned char>(ReadChar()) : ReadInteger());
       break;
     case tkEnumeration: {
       const std::string ident = ReadIdent();
@@ -386,12 +380,8 @@ void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std:
       SetOrdProp(Instance, Prop, bits);
       break;
     }
-    case tkFloat:
-      SetFloatProp(Instance, Prop, ReadFloat());
-      break;
-    case tkString:
-      SetStrProp(Instance, Prop, ReadString());
-      break;
+    case tkFloat: SetFloatProp(Instance, Prop, ReadFloat()); break;
+    case tkString: SetStrProp(Instance, Prop, ReadString()); break;
     case tkClass:
       if (NextValue() == vaCollection) {
         auto* collection = dynamic_cast<TCollection*>(GetObjectProp(Instance, Prop));
@@ -420,8 +410,7 @@ void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std:
         SetMethodProp(Instance, Prop, *root_, handler);
       }
       break;
-    default:
-      throw EReadError("Property %s cannot be read", {Prop.Name});
+    default: throw EReadError("Property %s cannot be read", {Prop.Name});
   }
 }
 
@@ -429,7 +418,8 @@ void TReader::ResolveFixups() {
   for (const TFixup& fixup : fixups_) {
     std::string name = fixup.ComponentName;
     const std::string rootPrefix = root_->Name() + ".";
-    if (!root_->Name().empty() && name.size() > rootPrefix.size() && SameText(name.substr(0, rootPrefix.size()), rootPrefix))
+    if (!root_->Name().empty() && name.size() > rootPrefix.size() &&
+        SameText(name.substr(0, rootPrefix.size()), rootPrefix))
       name.erase(0, rootPrefix.size());
     TComponent* component = SameText(name, root_->Name()) ? root_ : root_->FindComponent(name);
     if (!component) {

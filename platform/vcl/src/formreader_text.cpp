@@ -32,9 +32,7 @@ class TTextConverter {
   }
 
  private:
-  [[noreturn]] void Error(const std::string& what) const {
-    throw EParserError("%s on line %d", {what, line_});
-  }
+  [[noreturn]] void Error(const std::string& what) const { throw EParserError("%s on line %d", {what, line_}); }
 
   char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
 
@@ -109,7 +107,8 @@ class TTextConverter {
     MarkLine();
     std::uint8_t flags = 0;
     if (NextIdentIs("inherited")) flags |= ffInherited;
-    else if (!NextIdentIs("object")) Error("'object' expected");
+    else if (!NextIdentIs("object"))
+      Error("'object' expected");
     Ident();
     std::string name = Ident();
     std::string className = name;
@@ -248,8 +247,10 @@ class TTextConverter {
     } else if (IsIdentStart(c)) {
       const std::string ident = DottedIdent();
       if (SameText(ident, "True")) WriteByte(vaTrue);
-      else if (SameText(ident, "False")) WriteByte(vaFalse);
-      else if (SameText(ident, "nil")) WriteByte(vaNil);
+      else if (SameText(ident, "False"))
+        WriteByte(vaFalse);
+      else if (SameText(ident, "nil"))
+        WriteByte(vaNil);
       else {
         WriteByte(vaIdent);
         WriteShortString(ident);

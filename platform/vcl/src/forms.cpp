@@ -43,7 +43,8 @@ void TCustomForm::DoCreate() {
     if (OnCreate) OnCreate(this);
   } catch (...) {
     if (Application) Application->HandleException(this);
-    else throw;
+    else
+      throw;
   }
 }
 void TCustomForm::DoShow() {
@@ -68,17 +69,11 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN;
   Params.WndParent = nullptr;
   switch (borderStyle_) {
-    case bsNone:
-      Params.Style |= WS_POPUP;
-      break;
+    case bsNone: Params.Style |= WS_POPUP; break;
     case bsSingle:
-    case bsToolWindow:
-      Params.Style |= WS_CAPTION | WS_BORDER;
-      break;
+    case bsToolWindow: Params.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable:
-    case bsSizeToolWin:
-      Params.Style |= WS_CAPTION | WS_THICKFRAME;
-      break;
+    case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
     case bsDialog:
       Params.Style |= WS_POPUP | WS_CAPTION;
       Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -204,8 +199,10 @@ void TCustomForm::ShowingChanged(bool Showing) {
     ShowWindow(Handle(), commands[windowState_]);
     SetActiveWindow(Handle());
     if (activeControl_ && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
-    else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) first->SetFocus();
-    else ::SetFocus(Handle());
+    else if (TWinControl* first = FindNextControl(nullptr, true, true, false))
+      first->SetFocus();
+    else
+      ::SetFocus(Handle());
     Screen->SetActiveForm(this);
   } else {
     showing_ = false;
@@ -220,9 +217,7 @@ void TCustomForm::WndProc(TMessage& Message) {
       // A form read from its description shows once it is made (AfterConstruction).
       if (!ComponentState().Contains(csLoading)) ShowingChanged(Visible());
       return;
-    case WM_CLOSE:
-      Close();
-      return;
+    case WM_CLOSE: Close(); return;
     case WM_SETFOCUS:
       // The form passes the focus on to the control that had it.
       TWinControl::WndProc(Message);
@@ -245,14 +240,9 @@ void TCustomForm::WndProc(TMessage& Message) {
       DefaultHandler(Message);
       if (OnResize) OnResize(this);
       return;
-    case CM_RELEASE:
-      delete this;
-      return;
-    case CM_DIALOGKEY:
-      return HandleDialogKey(Message);
-    case WM_QUERYNEWPALETTE:
-      Message.Result = RealizeControlPalettes(true) ? 1 : 0;
-      return;
+    case CM_RELEASE: delete this; return;
+    case CM_DIALOGKEY: return HandleDialogKey(Message);
+    case WM_QUERYNEWPALETTE: Message.Result = RealizeControlPalettes(true) ? 1 : 0; return;
     case WM_PALETTECHANGED:
       // The form that changed the palette has realised its own already.
       if (reinterpret_cast<HWND>(Message.WParam) != Handle()) RealizeControlPalettes(false);
@@ -263,13 +253,11 @@ void TCustomForm::WndProc(TMessage& Message) {
       return DefaultHandler(Message);
     case WM_COMMAND:
       // A menu's choice: no control window, notification code 0.
-      if (Message.LParam == 0 && HIWORD(Message.WParam) == 0 && menu_ &&
-          TMenu::DispatchCommand(LOWORD(Message.WParam)))
+      if (Message.LParam == 0 && HIWORD(Message.WParam) == 0 && menu_ && TMenu::DispatchCommand(LOWORD(Message.WParam)))
         return;
       TWinControl::WndProc(Message);
       return;
-    default:
-      TWinControl::WndProc(Message);
+    default: TWinControl::WndProc(Message);
   }
 }
 
@@ -336,7 +324,10 @@ void TCustomForm::PaintWindow(HDC DC) {
   canvas_->Lock();
   canvas_->SetHandle(DC);
   {
-    ScopeExit unlock([&] { canvas_->SetHandle(nullptr); canvas_->Unlock(); });
+    ScopeExit unlock([&] {
+      canvas_->SetHandle(nullptr);
+      canvas_->Unlock();
+    });
     OnPaint(this);
   }
 }
@@ -388,9 +379,12 @@ void TCustomForm::Close() {
   DoClose(action);
   if (action == caNone) return;
   if (Application->MainForm() == this) Application->Terminate();
-  else if (action == caHide) Hide();
-  else if (action == caMinimize) SetWindowState(wsMinimized);
-  else Release();
+  else if (action == caHide)
+    Hide();
+  else if (action == caMinimize)
+    SetWindowState(wsMinimized);
+  else
+    Release();
 }
 
 void TCustomForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
@@ -403,7 +397,8 @@ void TCustomForm::CloseModal() {
       DoClose(action);
     }
     if (action == caNone) modalResult_ = mrNone;
-    else if (action == caFree) Release();
+    else if (action == caFree)
+      Release();
   } catch (...) {
     modalResult_ = mrNone;
     Application->HandleException(this);
@@ -464,7 +459,8 @@ TModalResult TCustomForm::ShowModal() {
     do {
       Application->HandleMessage();
       if (Application->Terminated()) modalResult_ = mrCancel;
-      else if (modalResult_ != mrNone) CloseModal();
+      else if (modalResult_ != mrNone)
+        CloseModal();
     } while (modalResult_ == mrNone);
     result = modalResult_;
     Hide();
@@ -480,9 +476,11 @@ TModalResult TCustomForm::ShowModal() {
 // ---- Class descriptions -------------------------------------------------------------------------
 const TTypeInfo TypeInfo_TBorderIcons{"TBorderIcons", tkSet, {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
 const TTypeInfo TypeInfo_TPosition{
-    "TPosition", tkEnumeration,
+    "TPosition",
+    tkEnumeration,
     {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter"}};
-const TTypeInfo TypeInfo_TFormStyle{"TFormStyle", tkEnumeration, {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
+const TTypeInfo TypeInfo_TFormStyle{
+    "TFormStyle", tkEnumeration, {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
 const TTypeInfo TypeInfo_TWindowState{"TWindowState", tkEnumeration, {"wsNormal", "wsMinimized", "wsMaximized"}};
 const TTypeInfo TypeInfo_TCloseEvent{"TCloseEvent", tkMethod};
 const TTypeInfo TypeInfo_TCloseQueryEvent{"TCloseQueryEvent", tkMethod};

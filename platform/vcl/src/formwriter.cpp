@@ -114,7 +114,8 @@ void TWriter::DefineBinaryProperty(const std::string& Name, TStreamProc, TStream
 // ---- Properties and collections ---------------------------------------------------------------
 
 void TWriter::WriteProperties(TPersistent* Instance) {
-  for (const TPropInfo* prop : Instance->ClassInfo().Properties()) WritePropValue(*Instance, *prop, prefix_ + prop->Name);
+  for (const TPropInfo* prop : Instance->ClassInfo().Properties())
+    WritePropValue(*Instance, *prop, prefix_ + prop->Name);
   DefinePropertiesOf(Instance);
 }
 
@@ -130,7 +131,8 @@ void TWriter::WritePropValue(TObject& Instance, const TPropInfo& Prop, const std
       std::string ident;
       const TIntToIdent* intToIdent = FindIntToIdent(type);
       if (intToIdent && (*intToIdent)(value, ident)) WriteIdent(ident);
-      else WriteInteger(value);
+      else
+        WriteInteger(value);
       return;
     }
     case tkChar: {
@@ -196,8 +198,7 @@ void TWriter::WritePropValue(TObject& Instance, const TPropInfo& Prop, const std
       }
       return;
     }
-    default:
-      return;  // events name handlers, which only a form's description knows
+    default: return;  // events name handlers, which only a form's description knows
   }
 }
 

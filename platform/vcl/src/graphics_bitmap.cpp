@@ -10,7 +10,8 @@
 #include "win32/globalmem.h"
 
 const TTypeInfo TypeInfo_TPixelFormat{
-    "TPixelFormat", tkEnumeration,
+    "TPixelFormat",
+    tkEnumeration,
     {"pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit", "pfCustom"}};
 const TTypeInfo TypeInfo_TTransparentMode{"TTransparentMode", tkEnumeration, {"tmAuto", "tmFixed"}};
 
@@ -55,7 +56,8 @@ std::map<std::string, std::pair<const void*, std::size_t>>& Resources() {
 }
 
 // Reads any bitmap into bottom-up rows of the format.
-std::vector<BYTE> BitsOf(HBITMAP Bitmap, int Width, int Height, TPixelFormat Format, const std::vector<RGBQUAD>& Colors) {
+std::vector<BYTE> BitsOf(HBITMAP Bitmap, int Width, int Height, TPixelFormat Format,
+                         const std::vector<RGBQUAD>& Colors) {
   std::vector<BYTE> info = dib::MakeBitmapInfo(Width, Height, Format, Colors);
   std::vector<BYTE> bits(static_cast<std::size_t>(dib::Stride(Width, Format)) * Height);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -160,7 +162,8 @@ void TBitmap::Convert(TPixelFormat Format, const std::vector<RGBQUAD>& Colors) {
   const bool keepTable = colors.empty() && dib::Paletted(Format) && dib::Paletted(format_) && !colors_.empty() &&
                          colors_.size() <= (std::size_t{1} << dib::BitsPerPixel(Format));
   if (keepTable) colors = colors_;
-  else if (colors.empty()) colors = dib::StandardColors(Format);
+  else if (colors.empty())
+    colors = dib::StandardColors(Format);
   const TPixelFormat oldFormat = format_;
   const std::vector<RGBQUAD> oldColors = colors_;
   const int oldStride = stride_;
@@ -171,7 +174,8 @@ void TBitmap::Convert(TPixelFormat Format, const std::vector<RGBQUAD>& Colors) {
     BYTE* to = bits_ + static_cast<std::size_t>(stride_) * y;
     for (int x = 0; x < width_; ++x) {
       if (keepTable) dib::SetPixelValue(to, x, format_, dib::PixelValue(from, x, oldFormat));
-      else dib::SetPixelColor(to, x, format_, colors_, dib::PixelColor(from, x, oldFormat, oldColors));
+      else
+        dib::SetPixelColor(to, x, format_, colors_, dib::PixelColor(from, x, oldFormat, oldColors));
     }
   }
 }
@@ -336,7 +340,8 @@ void TBitmap::SetTransparentColor(TColor Value) {
 void TBitmap::SetTransparentMode(TTransparentMode Value) {
   if (Value == transparentMode_) return;
   if (Value == tmAuto) SetTransparentColor(clDefault);
-  else SetTransparentColor(TransparentColor());
+  else
+    SetTransparentColor(TransparentColor());
 }
 
 void TBitmap::Assign(TPersistent* Source) {
@@ -363,8 +368,8 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     oldPalette = SelectPalette(dest, palette, TRUE);
     RealizePalette(dest);
   }
-  StretchBlt(dest, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, Canvas()->Handle(), 0, 0, width_,
-             height_, static_cast<DWORD>(ACanvas->CopyMode()));
+  StretchBlt(dest, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, Canvas()->Handle(), 0, 0,
+             width_, height_, static_cast<DWORD>(ACanvas->CopyMode()));
   if (oldPalette) SelectPalette(dest, oldPalette, TRUE);
 }
 
@@ -432,7 +437,8 @@ void TBitmap::ReadData(TStream* Stream) {
   const std::int64_t end = Stream->Position() + size;
   if (end > Stream->Size()) throw EInvalidGraphic("Bitmap image is not valid");
   if (size == 0) Clear();
-  else LoadFromStream(Stream);
+  else
+    LoadFromStream(Stream);
   Stream->SetPosition(end);
 }
 

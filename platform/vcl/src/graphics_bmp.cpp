@@ -72,8 +72,12 @@ TInfo ReadInfo(TBytes& in) {
   if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) Invalid();
   switch (info.Compression) {
     case BI_RGB: break;
-    case BI_RLE8: if (b != 8 || info.Height < 0) Invalid(); break;
-    case BI_RLE4: if (b != 4 || info.Height < 0) Invalid(); break;
+    case BI_RLE8:
+      if (b != 8 || info.Height < 0) Invalid();
+      break;
+    case BI_RLE4:
+      if (b != 4 || info.Height < 0) Invalid();
+      break;
     case BI_BITFIELDS:
       if ((b != 16 && b != 32) || !info.Masks[0] || !info.Masks[1] || !info.Masks[2]) Invalid();
       break;
@@ -91,8 +95,8 @@ TPixelFormat FormatOf(const TInfo& info) {
       if (info.Compression == BI_BITFIELDS && info.Masks[0] == 0xF800 && info.Masks[1] == 0x07E0 &&
           info.Masks[2] == 0x001F)
         return pf16bit;
-      if (info.Compression != BI_BITFIELDS || (info.Masks[0] == 0x7C00 && info.Masks[1] == 0x03E0 &&
-                                               info.Masks[2] == 0x001F))
+      if (info.Compression != BI_BITFIELDS ||
+          (info.Masks[0] == 0x7C00 && info.Masks[1] == 0x03E0 && info.Masks[2] == 0x001F))
         return pf15bit;
       return pf32bit;  // other masks are widened
     case 24: return pf24bit;
@@ -118,7 +122,8 @@ void DecodeRle(TBytes& in, std::size_t end, TDibImage& out, bool four) {
   int x = 0, y = 0;
   auto put = [&](int index) {
     if (x >= out.Width || y >= out.Height) Invalid();
-    SetPixelValue(out.Bits.data() + static_cast<std::size_t>(y) * stride, x++, out.Format, static_cast<std::uint32_t>(index));
+    SetPixelValue(out.Bits.data() + static_cast<std::size_t>(y) * stride, x++, out.Format,
+                  static_cast<std::uint32_t>(index));
   };
   while (in.Pos + 2 <= end) {
     const BYTE* pair = in.Take(2);
@@ -158,7 +163,8 @@ TDibImage Decode(const TInfo& info, const std::vector<RGBQUAD>& colors, TBytes& 
   if (info.Compression == BI_RLE8 || info.Compression == BI_RLE4) {
     const std::size_t end = info.SizeImage && info.SizeImage <= in.Size - in.Pos ? in.Pos + info.SizeImage : in.Size;
     // A run of two bytes paints at most 255 pixels: refuse images the data cannot fill.
-    if (static_cast<std::int64_t>(out.Width) * out.Height > static_cast<std::int64_t>(end - in.Pos + 2) * 2048) Invalid();
+    if (static_cast<std::int64_t>(out.Width) * out.Height > static_cast<std::int64_t>(end - in.Pos + 2) * 2048)
+      Invalid();
     out.Bits.assign(stride * out.Height, 0);
     DecodeRle(in, end, out, info.Compression == BI_RLE4);
     return out;
@@ -167,9 +173,10 @@ TDibImage Decode(const TInfo& info, const std::vector<RGBQUAD>& colors, TBytes& 
   if (srcStride * out.Height > in.Size - in.Pos) Invalid();
   const BYTE* src = in.Take(srcStride * out.Height);
   out.Bits.assign(stride * out.Height, 0);
-  const bool widen = info.BitCount == 16 ? out.Format == pf32bit
-                                         : info.BitCount == 32 && info.Compression == BI_BITFIELDS &&
-                                               !(info.Masks[0] == 0xFF0000 && info.Masks[1] == 0xFF00 && info.Masks[2] == 0xFF);
+  const bool widen = info.BitCount == 16
+                         ? out.Format == pf32bit
+                         : info.BitCount == 32 && info.Compression == BI_BITFIELDS &&
+                               !(info.Masks[0] == 0xFF0000 && info.Masks[1] == 0xFF00 && info.Masks[2] == 0xFF);
   for (int row = 0; row < out.Height; ++row) {
     const BYTE* s = src + srcStride * (info.Height < 0 ? out.Height - 1 - row : row);
     BYTE* d = out.Bits.data() + stride * row;
@@ -179,7 +186,8 @@ TDibImage Decode(const TInfo& info, const std::vector<RGBQUAD>& colors, TBytes& 
     }
     for (int x = 0; x < out.Width; ++x) {
       const std::uint32_t v = info.BitCount == 16 ? ReadLE16(s + 2 * x) : ReadLE32(s + 4 * x);
-      const RGBQUAD c{MaskedChannel(v, info.Masks[2]), MaskedChannel(v, info.Masks[1]), MaskedChannel(v, info.Masks[0]), 0};
+      const RGBQUAD c{MaskedChannel(v, info.Masks[2]), MaskedChannel(v, info.Masks[1]), MaskedChannel(v, info.Masks[0]),
+                      0};
       SetPixelColor(d, x, pf32bit, {}, c);
     }
   }

@@ -111,9 +111,5 @@ void TIcon::SaveToStream(TStream* Stream) {
   Stream->WriteBuffer(fileData_.data(), static_cast<std::int64_t>(fileData_.size()));
 }
 
-void TIcon::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) {
-  throw EInvalidGraphic("Unsupported clipboard format");
-}
-void TIcon::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) {
-  throw EInvalidGraphic("Unsupported clipboard format");
-}
+void TIcon::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) { throw EInvalidGraphic("Unsupported clipboard format"); }
+void TIcon::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) { throw EInvalidGraphic("Unsupported clipboard format"); }

@@ -37,12 +37,14 @@ const TTypeInfo TypeInfo_TFontStyles{"TFontStyles", tkSet, {"fsBold", "fsItalic"
 const TTypeInfo TypeInfo_TFontPitch{"TFontPitch", tkEnumeration, {"fpDefault", "fpVariable", "fpFixed"}};
 const TTypeInfo TypeInfo_TFontCharset{"TFontCharset", tkInteger};
 const TTypeInfo TypeInfo_TPenStyle{
-    "TPenStyle", tkEnumeration, {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"}};
-const TTypeInfo TypeInfo_TPenMode{"TPenMode",
-                                  tkEnumeration,
-                                  {"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot",
-                                   "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask",
-                                   "pmNotMask", "pmXor", "pmNotXor"}};
+    "TPenStyle",
+    tkEnumeration,
+    {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"}};
+const TTypeInfo TypeInfo_TPenMode{
+    "TPenMode",
+    tkEnumeration,
+    {"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot", "pmMaskPenNot", "pmMergeNotPen",
+     "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask", "pmNotMask", "pmXor", "pmNotXor"}};
 const TTypeInfo TypeInfo_TBrushStyle{
     "TBrushStyle",
     tkEnumeration,
@@ -50,18 +52,19 @@ const TTypeInfo TypeInfo_TBrushStyle{
 [[maybe_unused]] static const bool charsetNamesRegistered = RegisterCharsetNames();
 
 int PenModeToROP2(TPenMode Mode) {
-  static constexpr int rop2[] = {R2_BLACK,       R2_WHITE,       R2_NOP,       R2_NOT,          R2_COPYPEN,    R2_NOTCOPYPEN,
-                                 R2_MERGEPENNOT, R2_MASKPENNOT,  R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,   R2_NOTMERGEPEN,
-                                 R2_MASKPEN,     R2_NOTMASKPEN,  R2_XORPEN,    R2_NOTXORPEN};
+  static constexpr int rop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                                 R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                                 R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                                 R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
   return rop2[Mode];
 }
 
 // ---- TGraphicsObject ------------------------------------------------------------------------
 
 const TClassInfo& TGraphicsObject::StaticClassInfo() {
-  static const TClassInfo info("TGraphicsObject", &TPersistent::StaticClassInfo(),
-                               {EventProperty<TGraphicsObject>("OnChange", TypeInfo_TNotifyEvent,
-                                                               &TGraphicsObject::OnChange)});
+  static const TClassInfo info(
+      "TGraphicsObject", &TPersistent::StaticClassInfo(),
+      {EventProperty<TGraphicsObject>("OnChange", TypeInfo_TNotifyEvent, &TGraphicsObject::OnChange)});
   return info;
 }
 
@@ -168,12 +171,11 @@ void TFont::Assign(TPersistent* Source) {
 // ---- TPen -----------------------------------------------------------------------------------
 
 const TClassInfo& TPen::StaticClassInfo() {
-  static const TClassInfo info(
-      "TPen", &TGraphicsObject::StaticClassInfo(),
-      {OrdProperty<TPen>("Color", TypeInfo_TColor, &TPen::Color, &TPen::SetColor, clBlack),
-       OrdProperty<TPen>("Mode", TypeInfo_TPenMode, &TPen::Mode, &TPen::SetMode, pmCopy),
-       OrdProperty<TPen>("Style", TypeInfo_TPenStyle, &TPen::Style, &TPen::SetStyle, psSolid),
-       OrdProperty<TPen>("Width", TypeInfo_Integer, &TPen::Width, &TPen::SetWidth, 1)});
+  static const TClassInfo info("TPen", &TGraphicsObject::StaticClassInfo(),
+                               {OrdProperty<TPen>("Color", TypeInfo_TColor, &TPen::Color, &TPen::SetColor, clBlack),
+                                OrdProperty<TPen>("Mode", TypeInfo_TPenMode, &TPen::Mode, &TPen::SetMode, pmCopy),
+                                OrdProperty<TPen>("Style", TypeInfo_TPenStyle, &TPen::Style, &TPen::SetStyle, psSolid),
+                                OrdProperty<TPen>("Width", TypeInfo_Integer, &TPen::Width, &TPen::SetWidth, 1)});
   return info;
 }
 

@@ -40,7 +40,8 @@ const TClassInfo& TGraphic::StaticClassInfo() {
 
 void TGraphic::SetModified(bool Value) {
   if (Value) Changed(this);
-  else modified_ = false;
+  else
+    modified_ = false;
 }
 
 void TGraphic::Changed(TObject*) {

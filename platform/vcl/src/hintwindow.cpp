@@ -34,11 +34,8 @@ void THintWindow::WndProc(TMessage& Message) {
       // The mouse goes through to whatever lies beneath.
       Message.Result = HTTRANSPARENT;
       return;
-    case WM_MOUSEACTIVATE:
-      Message.Result = MA_NOACTIVATE;
-      return;
-    default:
-      TCustomControl::WndProc(Message);
+    case WM_MOUSEACTIVATE: Message.Result = MA_NOACTIVATE; return;
+    default: TCustomControl::WndProc(Message);
   }
 }
 

@@ -81,8 +81,7 @@ void TIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings) 
   ReadSection(Section, &keys);
   Strings->BeginUpdate();
   Strings->Clear();
-  for (int i = 0; i < keys.Count(); ++i)
-    Strings->Add(keys.Get(i) + "=" + ReadString(Section, keys.Get(i), ""));
+  for (int i = 0; i < keys.Count(); ++i) Strings->Add(keys.Get(i) + "=" + ReadString(Section, keys.Get(i), ""));
   Strings->EndUpdate();
 }
 

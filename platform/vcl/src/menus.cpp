@@ -48,10 +48,8 @@ bool TMenu::IsShortCut(TMessage& Message) {
 
 TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) {
   switch (Kind) {
-    case fkCommand:
-      return Value <= 0xFFFF ? items_->FindByCommand(static_cast<WORD>(Value)) : nullptr;
-    case fkHandle:
-      return Value ? items_->FindByHandle(reinterpret_cast<HMENU>(Value)) : nullptr;
+    case fkCommand: return Value <= 0xFFFF ? items_->FindByCommand(static_cast<WORD>(Value)) : nullptr;
+    case fkHandle: return Value ? items_->FindByHandle(reinterpret_cast<HMENU>(Value)) : nullptr;
     case fkShortCut:
       return Value != scNone && Value <= 0xFFFF ? items_->FindByShortCut(static_cast<TShortCut>(Value)) : nullptr;
   }
@@ -126,6 +124,6 @@ const TClassInfo& TPopupMenu::StaticClassInfo() {
   return info;
 }
 
-[[maybe_unused]] static const bool menuClassesRegistered =
-    (RegisterClass(TMenuItem::StaticClassInfo()), RegisterClass(TMainMenu::StaticClassInfo()),
-     RegisterClass(TPopupMenu::StaticClassInfo()), true);
+[[maybe_unused]] static const bool menuClassesRegistered = (RegisterClass(TMenuItem::StaticClassInfo()),
+                                                            RegisterClass(TMainMenu::StaticClassInfo()),
+                                                            RegisterClass(TPopupMenu::StaticClassInfo()), true);

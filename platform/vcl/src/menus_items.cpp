@@ -43,7 +43,8 @@ TMenuItem::~TMenuItem() {
 
 void TMenuItem::SetParentComponent(TComponent* ParentComponent) {
   if (auto* item = dynamic_cast<TMenuItem*>(ParentComponent)) item->Add(this);
-  else if (auto* menu = dynamic_cast<TMenu*>(ParentComponent)) menu->Items()->Add(this);
+  else if (auto* menu = dynamic_cast<TMenu*>(ParentComponent))
+    menu->Items()->Add(this);
 }
 
 void TMenuItem::SetCaption(const std::string& Value) {

@@ -13,7 +13,9 @@ constexpr std::size_t kPlaceableSize = 22;
 constexpr int kHundredthMmPerInch = 2540;
 
 WORD Word(const std::vector<BYTE>& d, std::size_t at) { return static_cast<WORD>(d[at] | d[at + 1] << 8); }
-DWORD Dword(const std::vector<BYTE>& d, std::size_t at) { return Word(d, at) | static_cast<DWORD>(Word(d, at + 2)) << 16; }
+DWORD Dword(const std::vector<BYTE>& d, std::size_t at) {
+  return Word(d, at) | static_cast<DWORD>(Word(d, at + 2)) << 16;
+}
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Metafile is not valid"); }
 
@@ -92,7 +94,8 @@ void TMetafile::Load(std::vector<BYTE> data) {
   const int dpiX = ScreenPixelsPerInch(LOGPIXELSX), dpiY = ScreenPixelsPerInch(LOGPIXELSY);
   HENHMETAFILE handle = nullptr;
   int width = 0, height = 0;
-  bool enhanced = data.size() >= sizeof(ENHMETAHEADER) && Dword(data, 0) == EMR_HEADER && Dword(data, 40) == ENHMETA_SIGNATURE;
+  bool enhanced = data.size() >= sizeof(ENHMETAHEADER) && Dword(data, 0) == EMR_HEADER &&
+                  Dword(data, 40) == ENHMETA_SIGNATURE;
   if (enhanced) {
     handle = SetEnhMetaFileBits(static_cast<UINT>(data.size()), data.data());
     ENHMETAHEADER h{};
@@ -147,8 +150,12 @@ void TMetafile::SaveToStream(TStream* Stream) {
   if (!data_.empty()) Stream->WriteBuffer(data_.data(), static_cast<std::int64_t>(data_.size()));
 }
 
-void TMetafile::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) { throw EInvalidGraphic("Unsupported clipboard format"); }
-void TMetafile::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) { throw EInvalidGraphic("Unsupported clipboard format"); }
+void TMetafile::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) {
+  throw EInvalidGraphic("Unsupported clipboard format");
+}
+void TMetafile::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) {
+  throw EInvalidGraphic("Unsupported clipboard format");
+}
 
 void TMetafile::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (handle_) PlayEnhMetaFile(ACanvas->Handle(), handle_, &Rect);

@@ -11,8 +11,7 @@
 std::string TObject::ClassName() const {
   const char* mangled = typeid(*this).name();
   int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                   &std::free);
+  std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
   const std::string full = status == 0 && name ? std::string(name.get()) : std::string(mangled);
   // The class library's names are plain: no namespace in front.
   const auto colons = full.rfind("::");

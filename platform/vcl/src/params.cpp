@@ -15,9 +15,7 @@ std::vector<std::string>& Params() {
 
 }  // namespace
 
-void InitParams(int argc, char* argv[]) {
-  Params().assign(argv, argv + argc);
-}
+void InitParams(int argc, char* argv[]) { Params().assign(argv, argv + argc); }
 
 int ParamCount() { return Params().empty() ? 0 : static_cast<int>(Params().size()) - 1; }
 

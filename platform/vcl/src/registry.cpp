@@ -29,9 +29,7 @@ DWORD RegDataToDataType(TRegDataType data) {
 
 bool IsRelative(const std::string& key) { return key.empty() || key[0] != '\\'; }
 
-[[noreturn]] void ReadError(const std::string& name) {
-  throw ERegistryException("Invalid data type for '%s'", {name});
-}
+[[noreturn]] void ReadError(const std::string& name) { throw ERegistryException("Invalid data type for '%s'", {name}); }
 
 }  // namespace
 
@@ -53,11 +51,10 @@ bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
   const bool relative = IsRelative(Key);
   const std::string subKey = relative ? Key : Key.substr(1);
   HKEY opened = nullptr;
-  const LONG result =
-      !CanCreate || subKey.empty()
-          ? RegOpenKeyExA(GetBaseKey(relative), subKey.c_str(), 0, KEY_ALL_ACCESS, &opened)
-          : RegCreateKeyExA(GetBaseKey(relative), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &opened, nullptr);
+  const LONG result = !CanCreate || subKey.empty()
+                          ? RegOpenKeyExA(GetBaseKey(relative), subKey.c_str(), 0, KEY_ALL_ACCESS, &opened)
+                          : RegCreateKeyExA(GetBaseKey(relative), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                            KEY_ALL_ACCESS, nullptr, &opened, nullptr);
   if (result != ERROR_SUCCESS) return false;
   std::string path = subKey;
   if (currentKey_ && relative) path = subKey.empty() ? currentPath_ : currentPath_ + "\\" + subKey;
@@ -76,8 +73,7 @@ HKEY TRegistry::GetKey(const std::string& Key) {
   const bool relative = IsRelative(Key);
   const std::string subKey = relative ? Key : Key.substr(1);
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(GetBaseKey(relative), subKey.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
-    return nullptr;
+  if (RegOpenKeyExA(GetBaseKey(relative), subKey.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return nullptr;
   return opened;
 }
 
@@ -99,8 +95,7 @@ bool TRegistry::DeleteValue(const std::string& Name) {
 bool TRegistry::GetDataInfo(const std::string& ValueName, TRegDataInfo& Value) {
   DWORD type = REG_NONE, size = 0;
   Value = {};
-  if (RegQueryValueExA(currentKey_, ValueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-    return false;
+  if (RegQueryValueExA(currentKey_, ValueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
   Value.RegData = DataTypeToRegData(type);
   Value.DataSize = static_cast<int>(size);
   return true;
@@ -124,8 +119,8 @@ TRegDataType TRegistry::GetDataType(const std::string& ValueName) {
 bool TRegistry::GetKeyInfo(TRegKeyInfo& Value) {
   DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueLen = 0, maxDataLen = 0;
   Value = {};
-  if (RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen, nullptr, &values,
-                       &maxValueLen, &maxDataLen, nullptr, nullptr) != ERROR_SUCCESS)
+  if (RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen, nullptr, &values, &maxValueLen,
+                       &maxDataLen, nullptr, nullptr) != ERROR_SUCCESS)
     return false;
   Value = {static_cast<int>(subKeys), static_cast<int>(maxSubKeyLen), static_cast<int>(values),
            static_cast<int>(maxValueLen), static_cast<int>(maxDataLen)};
@@ -145,8 +140,8 @@ void TRegistry::GetKeyNames(TStrings* Strings) {
     std::vector<char> name(static_cast<std::size_t>(info.MaxSubKeyLen) + 1);
     for (int i = 0; i < info.NumSubKeys; ++i) {
       DWORD length = static_cast<DWORD>(name.size());
-      if (RegEnumKeyExA(currentKey_, static_cast<DWORD>(i), name.data(), &length, nullptr, nullptr, nullptr,
-                        nullptr) == ERROR_SUCCESS)
+      if (RegEnumKeyExA(currentKey_, static_cast<DWORD>(i), name.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
+          ERROR_SUCCESS)
         Strings->Add(std::string(name.data(), length));
     }
   }
@@ -161,8 +156,8 @@ void TRegistry::GetValueNames(TStrings* Strings) {
     std::vector<char> name(static_cast<std::size_t>(info.MaxValueLen) + 1);
     for (int i = 0; i < info.NumValues; ++i) {
       DWORD length = static_cast<DWORD>(name.size());
-      if (RegEnumValueA(currentKey_, static_cast<DWORD>(i), name.data(), &length, nullptr, nullptr, nullptr,
-                        nullptr) == ERROR_SUCCESS)
+      if (RegEnumValueA(currentKey_, static_cast<DWORD>(i), name.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
+          ERROR_SUCCESS)
         Strings->Add(std::string(name.data(), length));
     }
   }
@@ -171,8 +166,7 @@ void TRegistry::GetValueNames(TStrings* Strings) {
 
 int TRegistry::GetData(const std::string& Name, void* Buffer, int BufSize, TRegDataType& RegData) {
   DWORD type = REG_NONE, size = static_cast<DWORD>(BufSize);
-  if (RegQueryValueExA(currentKey_, Name.c_str(), nullptr, &type, static_cast<LPBYTE>(Buffer), &size) !=
-      ERROR_SUCCESS)
+  if (RegQueryValueExA(currentKey_, Name.c_str(), nullptr, &type, static_cast<LPBYTE>(Buffer), &size) != ERROR_SUCCESS)
     throw ERegistryException("Failed to get data for '%s'", {Name});
   RegData = DataTypeToRegData(type);
   return static_cast<int>(size);
@@ -248,14 +242,16 @@ bool TRegIniFile::InSection(const std::string& section, bool create, Body body) 
   const HKEY previous = CurrentKey();
   SetCurrentKey(key);
   {
-    ScopeExit restoreKey([&] { SetCurrentKey(previous); RegCloseKey(key); });
+    ScopeExit restoreKey([&] {
+      SetCurrentKey(previous);
+      RegCloseKey(key);
+    });
     body();
   }
   return true;
 }
 
-std::string TRegIniFile::ReadString(const std::string& Section, const std::string& Ident,
-                                    const std::string& Default) {
+std::string TRegIniFile::ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) {
   std::string result = Default;
   InSection(Section, false, [&] {
     if (ValueExists(Ident)) result = TRegistry::ReadString(Ident);
@@ -301,8 +297,7 @@ void TRegIniFile::ReadSectionValues(const std::string& Section, TStrings* String
   ReadSection(Section, &names);
   Strings->BeginUpdate();
   Strings->Clear();
-  for (int i = 0; i < names.Count(); ++i)
-    Strings->Add(names.Get(i) + "=" + ReadString(Section, names.Get(i), ""));
+  for (int i = 0; i < names.Count(); ++i) Strings->Add(names.Get(i) + "=" + ReadString(Section, names.Get(i), ""));
   Strings->EndUpdate();
 }
 

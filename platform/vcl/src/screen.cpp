@@ -43,9 +43,7 @@ HCURSOR SplitCursor(bool vertical) {
 
 }  // namespace
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), hintFont_(new TFont) {
-  hintFont_->SetColor(clInfoText);
-}
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), hintFont_(new TFont) { hintFont_->SetColor(clInfoText); }
 
 TScreen::~TScreen() { delete hintFont_; }
 
@@ -65,11 +63,14 @@ HCURSOR TScreen::Cursors(int Index) const {
     TCursor Cursor;
     LPCSTR Id;
   };
-  static const TStock stock[] = {
-      {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},       {crSizeNESW, IDC_SIZENESW},
-      {crSizeNS, IDC_SIZENS},     {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},     {crUpArrow, IDC_UPARROW},
-      {crHourGlass, IDC_WAIT},    {crNo, IDC_NO},             {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-      {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL},   {crSQLWait, IDC_WAIT}};
+  static const TStock stock[] = {{crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+                                 {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+                                 {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+                                 {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+                                 {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+                                 {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+                                 {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+                                 {crSQLWait, IDC_WAIT}};
   if (Index == crNone) return nullptr;
   if (Index == crVSplit) {
     static const HCURSOR vsplit = SplitCursor(true);

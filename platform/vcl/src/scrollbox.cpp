@@ -24,7 +24,9 @@ void TControlScrollBar::Assign(TPersistent* Source) {
   SetPosition(bar->position_);
 }
 
-int TControlScrollBar::ControlSize() { return kind_ == sbVertical ? control_->ClientHeight() : control_->ClientWidth(); }
+int TControlScrollBar::ControlSize() {
+  return kind_ == sbVertical ? control_->ClientHeight() : control_->ClientWidth();
+}
 
 int TControlScrollBar::MaxPosition() { return shown_ ? std::max(0, range_ - ControlSize()) : 0; }
 
@@ -34,7 +36,8 @@ void TControlScrollBar::SetPosition(int Value) {
   const int delta = position_ - Value;
   position_ = Value;
   if (kind_ == sbVertical) control_->ScrollBy(0, delta);
-  else control_->ScrollBy(delta, 0);
+  else
+    control_->ScrollBy(delta, 0);
   if (control_->HandleAllocated()) control_->PaintBars();
 }
 
@@ -66,7 +69,9 @@ void TControlScrollBar::ScrollMessage(WORD Code, int ThumbPos) {
 
 // ---- TScrollingWinControl ---------------------------------------------------------------------
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner)
-    : TWinControl(AOwner), horz_(new TControlScrollBar(this, sbHorizontal)), vert_(new TControlScrollBar(this, sbVertical)) {}
+    : TWinControl(AOwner),
+      horz_(new TControlScrollBar(this, sbHorizontal)),
+      vert_(new TControlScrollBar(this, sbVertical)) {}
 
 TScrollingWinControl::~TScrollingWinControl() {
   ++updating_;
@@ -112,7 +117,8 @@ void TScrollingWinControl::ScrollInView(TControl* AControl) {
   if (!AControl || AControl->Parent() != this) return;
   auto scroll = [](TControlScrollBar* bar, int start, int size, int extent) {
     if (start < 0) bar->SetPosition(bar->Position() + start);
-    else if (start + size > extent) bar->SetPosition(bar->Position() + std::min(start, start + size - extent));
+    else if (start + size > extent)
+      bar->SetPosition(bar->Position() + std::min(start, start + size - extent));
   };
   scroll(horz_, AControl->Left(), AControl->Width(), ClientWidth());
   scroll(vert_, AControl->Top(), AControl->Height(), ClientHeight());
@@ -225,7 +231,8 @@ void TScrollingWinControl::TrackBar(UINT Msg, POINT WindowPoint) {
     const int along = bar->kind_ == sbVertical ? WindowPoint.y : WindowPoint.x;
     trackPos_ = scrollbar::PosAtThumb(g, along - thumbGrip_);
     if (Msg == WM_MOUSEMOVE) Perform(scroll, MAKEWPARAM(SB_THUMBTRACK, trackPos_), 0);
-    else Perform(scroll, MAKEWPARAM(SB_THUMBPOSITION, trackPos_), 0);
+    else
+      Perform(scroll, MAKEWPARAM(SB_THUMBPOSITION, trackPos_), 0);
   } else if (Msg == WM_TIMER) {
     SetTimer(Handle(), kRepeatTimer, 100, nullptr);
     static const WORD codes[] = {SB_ENDSCROLL, SB_LINEUP, SB_PAGEUP, SB_ENDSCROLL, SB_PAGEDOWN, SB_LINEDOWN};
@@ -246,7 +253,8 @@ void TScrollingWinControl::WndProc(TMessage& Message) {
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (!Message.LParam) {
-        (Message.Msg == WM_VSCROLL ? vert_ : horz_)->ScrollMessage(LOWORD(Message.WParam), static_cast<short>(HIWORD(Message.WParam)));
+        (Message.Msg == WM_VSCROLL ? vert_ : horz_)
+            ->ScrollMessage(LOWORD(Message.WParam), static_cast<short>(HIWORD(Message.WParam)));
         Message.Result = 0;
         return;
       }
@@ -287,8 +295,7 @@ void TScrollingWinControl::WndProc(TMessage& Message) {
       TWinControl::WndProc(Message);
       UpdateScrollBars();
       return;
-    default:
-      break;
+    default: break;
   }
   TWinControl::WndProc(Message);
 }
@@ -310,8 +317,7 @@ void TScrollBox::SetBorderStyle(TBorderStyle Value) {
 void TScrollBox::CreateParams(TCreateParams& Params) {
   TScrollingWinControl::CreateParams(Params);
   if (borderStyle_ != bsSingle) return;
-  if (Ctl3D())
-    Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
   else
     Params.Style |= WS_BORDER;
 }

@@ -3,13 +3,12 @@
 
 const TClassInfo& TControlScrollBar::StaticClassInfo() {
   using C = TControlScrollBar;
-  static const TClassInfo info(
-      "TControlScrollBar", &TPersistent::StaticClassInfo(),
-      {OrdProperty<C>("Increment", TypeInfo_Integer, &C::Increment, &C::SetIncrement, 8),
-       OrdProperty<C>("Position", TypeInfo_Integer, &C::Position, &C::SetPosition, 0),
-       OrdProperty<C>("Range", TypeInfo_Integer, &C::Range, &C::SetRange, 0),
-       OrdProperty<C>("Tracking", TypeInfo_Boolean, &C::Tracking, &C::SetTracking, false),
-       OrdProperty<C>("Visible", TypeInfo_Boolean, &C::Visible, &C::SetVisible, true)});
+  static const TClassInfo info("TControlScrollBar", &TPersistent::StaticClassInfo(),
+                               {OrdProperty<C>("Increment", TypeInfo_Integer, &C::Increment, &C::SetIncrement, 8),
+                                OrdProperty<C>("Position", TypeInfo_Integer, &C::Position, &C::SetPosition, 0),
+                                OrdProperty<C>("Range", TypeInfo_Integer, &C::Range, &C::SetRange, 0),
+                                OrdProperty<C>("Tracking", TypeInfo_Boolean, &C::Tracking, &C::SetTracking, false),
+                                OrdProperty<C>("Visible", TypeInfo_Boolean, &C::Visible, &C::SetVisible, true)});
   return info;
 }
 

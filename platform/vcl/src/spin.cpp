@@ -42,17 +42,20 @@ void TSpinEdit::SetValue(int NewValue) { SetText(IntToStr(CheckValue(NewValue)))
 
 void TSpinEdit::UpClick() {
   if (ReadOnly()) MessageBeep(0);
-  else SetValue(Value() + increment_);
+  else
+    SetValue(Value() + increment_);
 }
 
 void TSpinEdit::DownClick() {
   if (ReadOnly()) MessageBeep(0);
-  else SetValue(Value() - increment_);
+  else
+    SetValue(Value() - increment_);
 }
 
 void TSpinEdit::KeyDown(WORD& Key, TShiftState Shift) {
   if (Key == VK_UP) UpClick();
-  else if (Key == VK_DOWN) DownClick();
+  else if (Key == VK_DOWN)
+    DownClick();
   TCustomEdit::KeyDown(Key, Shift);
 }
 
@@ -72,7 +75,8 @@ TSpinEdit::TSpinPart TSpinEdit::PartAt(int X, int Y) {
 
 void TSpinEdit::Step() {
   if (pressed_ == spUp) UpClick();
-  else if (pressed_ == spDown) DownClick();
+  else if (pressed_ == spDown)
+    DownClick();
 }
 
 void TSpinEdit::WndProc(TMessage& Message) {
@@ -105,8 +109,7 @@ void TSpinEdit::WndProc(TMessage& Message) {
     case CM_EXIT:
       if (CheckValue(Value()) != Value()) SetValue(Value());
       break;
-    default:
-      break;
+    default: break;
   }
   TCustomEdit::WndProc(Message);
 }

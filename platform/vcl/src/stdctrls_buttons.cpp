@@ -75,9 +75,7 @@ void TButtonControl::WndProc(TMessage& Message) {
       }
       Invalidate();
       break;
-    case WM_SETFOCUS:
-      Invalidate();
-      break;
+    case WM_SETFOCUS: Invalidate(); break;
     case CM_DIALOGCHAR:
       if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
         SetFocus();
@@ -86,8 +84,7 @@ void TButtonControl::WndProc(TMessage& Message) {
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   TCustomControl::WndProc(Message);
   // Key events saw the key first; one they swallowed arrives as 0.
@@ -117,7 +114,8 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 
 void TButton::SetDefault(bool Value) {
   default_ = Value;
   TCustomForm* form = GetParentForm(this);
-  if (form && form->HandleAllocated()) form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(form->ActiveControl()));
+  if (form && form->HandleAllocated())
+    form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(form->ActiveControl()));
 }
 
 void TButton::SetButtonStyle(bool) { Invalidate(); }
@@ -149,11 +147,8 @@ void TButton::WndProc(TMessage& Message) {
       }
       return;
     }
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_BUTTON | (active_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-      return;
-    default:
-      break;
+    case WM_GETDLGCODE: Message.Result = DLGC_BUTTON | (active_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); return;
+    default: break;
   }
   TButtonControl::WndProc(Message);
 }

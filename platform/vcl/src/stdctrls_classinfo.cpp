@@ -97,21 +97,21 @@ const TTypeInfo TypeInfo_TScrollBarKind{"TScrollBarKind", tkEnumeration, {"sbHor
 const TTypeInfo TypeInfo_TScrollEvent{"TScrollEvent", tkMethod};
 const TTypeInfo TypeInfo_TListBoxStyle{"TListBoxStyle", tkEnumeration, {"lbStandard", "lbOwnerDrawFixed"}};
 const TTypeInfo TypeInfo_TDrawItemEvent{"TDrawItemEvent", tkMethod};
-const TTypeInfo TypeInfo_TComboBoxStyle{"TComboBoxStyle", tkEnumeration, {"csDropDown", "csDropDownList", "csOwnerDrawFixed"}};
+const TTypeInfo TypeInfo_TComboBoxStyle{
+    "TComboBoxStyle", tkEnumeration, {"csDropDown", "csDropDownList", "csOwnerDrawFixed"}};
 
 const TClassInfo& TScrollBar::StaticClassInfo() {
   using C = TScrollBar;
-  static const TClassInfo info(
-      "TScrollBar", &TCustomControl::StaticClassInfo(),
-      {OrdProperty<C>("Kind", TypeInfo_TScrollBarKind, &C::Kind, &C::SetKind, sbHorizontal),
-       OrdProperty<C>("Min", TypeInfo_Integer, &C::Min, &C::SetMin, 0),
-       OrdProperty<C>("Max", TypeInfo_Integer, &C::Max, &C::SetMax, 100),
-       OrdProperty<C>("Position", TypeInfo_Integer, &C::Position, &C::SetPosition, 0),
-       OrdProperty<C>("SmallChange", TypeInfo_Integer, &C::SmallChange, &C::SetSmallChange, 1),
-       OrdProperty<C>("LargeChange", TypeInfo_Integer, &C::LargeChange, &C::SetLargeChange, 1),
-       EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange),
-       EventProperty<C>("OnScroll", TypeInfo_TScrollEvent, &C::OnScroll)},
-      {}, CreateComponent<TScrollBar>);
+  static const TClassInfo info("TScrollBar", &TCustomControl::StaticClassInfo(),
+                               {OrdProperty<C>("Kind", TypeInfo_TScrollBarKind, &C::Kind, &C::SetKind, sbHorizontal),
+                                OrdProperty<C>("Min", TypeInfo_Integer, &C::Min, &C::SetMin, 0),
+                                OrdProperty<C>("Max", TypeInfo_Integer, &C::Max, &C::SetMax, 100),
+                                OrdProperty<C>("Position", TypeInfo_Integer, &C::Position, &C::SetPosition, 0),
+                                OrdProperty<C>("SmallChange", TypeInfo_Integer, &C::SmallChange, &C::SetSmallChange, 1),
+                                OrdProperty<C>("LargeChange", TypeInfo_Integer, &C::LargeChange, &C::SetLargeChange, 1),
+                                EventProperty<C>("OnChange", TypeInfo_TNotifyEvent, &C::OnChange),
+                                EventProperty<C>("OnScroll", TypeInfo_TScrollEvent, &C::OnScroll)},
+                               {}, CreateComponent<TScrollBar>);
   return info;
 }
 

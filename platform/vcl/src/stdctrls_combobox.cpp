@@ -37,18 +37,15 @@ class TComboDropList : public TCustomListBox {
         if (m.XPos < ItemRect(0).right) return;
         break;
       case WM_LBUTTONUP:
-        if (IsInside(this, m.XPos, m.YPos) && m.XPos < ItemRect(0).right &&
-            ItemAtPos({m.XPos, m.YPos}, true) >= 0)
+        if (IsInside(this, m.XPos, m.YPos) && m.XPos < ItemRect(0).right && ItemAtPos({m.XPos, m.YPos}, true) >= 0)
           return combo_->CloseUp(true);
         break;
       case WM_MOUSEACTIVATE:
         // The combo box's window keeps the activation and the keyboard while the list is used.
         Message.Result = MA_NOACTIVATE;
         return;
-      case WM_SETFOCUS:
-        return;
-      default:
-        break;
+      case WM_SETFOCUS: return;
+      default: break;
     }
     TCustomListBox::WndProc(Message);
     // The scroll bar gives up the mouse when released; the open list takes it back.
@@ -156,7 +153,8 @@ void TCustomComboBox::SetText(const std::string& Value) {
 
 void TCustomComboBox::SetFocus() {
   if (edit_) edit_->SetFocus();
-  else TCustomControl::SetFocus();
+  else
+    TCustomControl::SetFocus();
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
@@ -230,8 +228,12 @@ void TCustomComboBox::HandleKey(WORD Key, bool Alt) {
       return UserSelect(ItemIndex() < 0 ? 0 : ItemIndex() + (Key == VK_DOWN ? 1 : -1));
     case VK_PRIOR: return UserSelect(ItemIndex() - rows + 1);
     case VK_NEXT: return UserSelect(ItemIndex() + rows - 1);
-    case VK_HOME: if (!edit_) UserSelect(0); return;
-    case VK_END: if (!edit_) UserSelect(Items()->Count() - 1); return;
+    case VK_HOME:
+      if (!edit_) UserSelect(0);
+      return;
+    case VK_END:
+      if (!edit_) UserSelect(Items()->Count() - 1);
+      return;
     case VK_RETURN: return CloseUp(true);
     case VK_ESCAPE: return CloseUp(false);
     default: return;
@@ -293,8 +295,7 @@ void TCustomComboBox::EditWndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (reinterpret_cast<HWND>(Message.WParam) != Handle()) CloseUp(false);
       break;
-    default:
-      break;
+    default: break;
   }
   edit_->WndProc(Message);
 }
@@ -325,9 +326,7 @@ void TCustomComboBox::WndProc(TMessage& Message) {
       if (!edit_ || reinterpret_cast<HWND>(Message.WParam) != edit_->Handle()) CloseUp(false);
       Invalidate();
       break;
-    case WM_SIZE:
-      PlaceEdit();
-      break;
+    case WM_SIZE: PlaceEdit(); break;
     case CN_COMMAND:
       switch (HIWORD(Message.WParam)) {
         case CBN_SELCHANGE:
@@ -354,13 +353,13 @@ void TCustomComboBox::WndProc(TMessage& Message) {
         c->Font()->SetColor(clHighlightText);
       }
       if (static_cast<int>(dis.itemID) >= 0) DrawItem(static_cast<int>(dis.itemID), dis.rcItem, state);
-      else c->FillRect(dis.rcItem);
+      else
+        c->FillRect(dis.rcItem);
       if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
       Message.Result = 1;
       return;
     }
-    default:
-      break;
+    default: break;
   }
   const UINT msg = Message.Msg;
   TCustomControl::WndProc(Message);

@@ -26,9 +26,9 @@ void DrawMap(HDC DC, int X, int Y, const char* const* Rows, int Count, int Inter
     }
 }
 
-constexpr const char* kRadio[12] = {
-    "    SSSS    ", "  SSDDDDSS  ", " SDDWWWWDDH ", " SDWWWWWWLH ", "SDWWWWWWWWLH", "SDWWWWWWWWLH",
-    "SDWWWWWWWWLH", "SDWWWWWWWWLH", " SDWWWWWWLH ", " HLWWWWWWLH ", "  HHLLLLHH  ", "    HHHH    "};
+constexpr const char* kRadio[12] = {"    SSSS    ", "  SSDDDDSS  ", " SDDWWWWDDH ", " SDWWWWWWLH ",
+                                    "SDWWWWWWWWLH", "SDWWWWWWWWLH", "SDWWWWWWWWLH", "SDWWWWWWWWLH",
+                                    " SDWWWWWWLH ", " HLWWWWWWLH ", "  HHLLLLHH  ", "    HHHH    "};
 constexpr const char* kRadioDot[4] = {" XX ", "XXXX", "XXXX", " XX "};
 constexpr const char* kCheckMark[7] = {"      X", "     XX", "X   XXX", "XX XXX ", "XXXXX  ", " XXX   ", "  X    "};
 

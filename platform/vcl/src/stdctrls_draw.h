@@ -24,8 +24,7 @@ TCheckLayout LayoutCheck(const RECT& Client, TAlignment Alignment);
 void DrawCheckGlyph(HDC DC, const RECT& Glyph, TCheckBoxState State, bool Enabled, bool Pushed);
 void DrawRadioGlyph(HDC DC, const RECT& Glyph, bool Checked, bool Enabled, bool Pushed);
 // The caption, and its focus rectangle when focused.
-void DrawCheckCaption(HDC DC, const std::string& Caption, const RECT& Text, bool Enabled, bool Focused,
-                      COLORREF Color);
+void DrawCheckCaption(HDC DC, const std::string& Caption, const RECT& Text, bool Enabled, bool Focused, COLORREF Color);
 
 }  // namespace stdctrls
 

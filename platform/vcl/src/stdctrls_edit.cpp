@@ -63,7 +63,9 @@ void TCustomEdit::SelectAll() {
   Invalidate();
 }
 
-std::string TCustomEdit::SelText() { return GetText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
+std::string TCustomEdit::SelText() {
+  return GetText().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
+}
 
 void TCustomEdit::SetSelText(const std::string& Value) {
   std::string text = GetText();
@@ -175,18 +177,18 @@ void TCustomEdit::HandleKey(WORD Key) {
       return;
     case VK_INSERT:
       if (ctrl) CopyToClipboard();
-      else if (shift) PasteFromClipboard();
+      else if (shift)
+        PasteFromClipboard();
       return;
-    default:
-      return;
+    default: return;
   }
 }
 
 void TCustomEdit::HandleChar(char Key) {
   switch (static_cast<unsigned char>(Key)) {
-    case 3: return CopyToClipboard();      // Ctrl+C
+    case 3: return CopyToClipboard();  // Ctrl+C
     case 22: return PasteFromClipboard();  // Ctrl+V
-    case 24: return CutToClipboard();      // Ctrl+X
+    case 24: return CutToClipboard();  // Ctrl+X
     case VK_BACK:
       if (readOnly_) return;
       if (SelLength() == 0) {
@@ -204,9 +206,7 @@ void TCustomEdit::HandleChar(char Key) {
 
 void TCustomEdit::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!Focused() && CanFocus()) SetFocus();
@@ -216,13 +216,9 @@ void TCustomEdit::WndProc(TMessage& Message) {
     case WM_MOUSEMOVE:
       if (selecting_) MoveCaret(CharAtX(TWMMouse(Message).XPos), true);
       break;
-    case WM_LBUTTONUP:
-      selecting_ = false;
-      break;
+    case WM_LBUTTONUP: selecting_ = false; break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      break;
+    case WM_KILLFOCUS: Invalidate(); break;
     case CM_ENTER:
       if (autoSelect_ && !ControlState().Contains(csLButtonDown)) SelectAll();
       break;
@@ -245,8 +241,7 @@ void TCustomEdit::WndProc(TMessage& Message) {
       Change();
       return;
     }
-    default:
-      break;
+    default: break;
   }
   TCustomControl::WndProc(Message);
   // Key events saw the key first; one they swallowed arrives as 0.

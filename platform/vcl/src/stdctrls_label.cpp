@@ -66,8 +66,7 @@ void TCustomLabel::Loaded() {
 
 void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   std::string text = Caption();
-  if ((Flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text[0] == '&' && text.size() == 1)))
-    text += ' ';
+  if ((Flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text[0] == '&' && text.size() == 1))) text += ' ';
   if (!showAccelChar_) Flags |= DT_NOPREFIX;
   HDC dc = Canvas()->Handle();
   SelectObject(dc, Font()->Handle());
@@ -133,15 +132,14 @@ void TCustomLabel::WndProc(TMessage& Message) {
         Message.Result = 1;
       }
       return;
-    default:
-      TGraphicControl::WndProc(Message);
+    default: TGraphicControl::WndProc(Message);
   }
 }
 
 // ---- TCustomGroupBox --------------------------------------------------------------------------
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-  SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
-                                csReplicatable});
+  SetControlStyle(
+      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable});
   SetBounds(0, 0, 185, 105);
   SetParentColor(true);
 }

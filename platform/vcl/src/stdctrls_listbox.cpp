@@ -28,7 +28,8 @@ class TListItems : public TStrings {
   void Delete(int Index) override {
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(Check(Index)));
     if (owner_->itemIndex_ == Index) owner_->itemIndex_ = -1;
-    else if (owner_->itemIndex_ > Index) --owner_->itemIndex_;
+    else if (owner_->itemIndex_ > Index)
+      --owner_->itemIndex_;
     Changed();
   }
   void Insert(int Index, const std::string& S) override {
@@ -149,7 +150,8 @@ void TCustomListBox::SetTopIndex(int Value) {
 void TCustomListBox::MakeVisible(int Index) {
   if (Index < 0) return;
   if (Index < topIndex_) SetTopIndex(Index);
-  else if (Index >= topIndex_ + VisibleRows()) SetTopIndex(Index - VisibleRows() + 1);
+  else if (Index >= topIndex_ + VisibleRows())
+    SetTopIndex(Index - VisibleRows() + 1);
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
@@ -211,15 +213,13 @@ void TCustomListBox::Paint() {
   rest.bottom = ClientHeight();
   if (rest.top < rest.bottom) FillRect(dc, &rest, Brush()->Handle());
   if (HasScrollBar()) {
-    const scrollbar::Geometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_,
-                                      VisibleRows()};
+    const scrollbar::Geometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_, VisibleRows()};
     scrollbar::DrawScrollBar(dc, g, static_cast<scrollbar::Part>(scrollPart_), Enabled());
   }
 }
 
 void TCustomListBox::HandleScrollBar(UINT Msg, TPoint Pos) {
-  const scrollbar::Geometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_,
-                                    VisibleRows()};
+  const scrollbar::Geometry g{ScrollBarRect(), true, 0, items_->Count() - VisibleRows(), topIndex_, VisibleRows()};
   auto step = [this](int part) {
     if (part == scrollbar::kLineUp) SetTopIndex(topIndex_ - 1);
     if (part == scrollbar::kLineDown) SetTopIndex(topIndex_ + 1);
@@ -259,15 +259,14 @@ void TCustomListBox::HandleKey(WORD Key) {
 }
 
 void TCustomListBox::HandleChar(char Key) {
-  const int i = itemsearch::NextByFirstLetter(Key, itemIndex_, items_->Count(), [this](int at) { return items_->Get(at); });
+  const int i =
+      itemsearch::NextByFirstLetter(Key, itemIndex_, items_->Count(), [this](int at) { return items_->Get(at); });
   if (i >= 0) UserSelect(i);
 }
 
 void TCustomListBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEMOVE:
@@ -287,8 +286,10 @@ void TCustomListBox::WndProc(TMessage& Message) {
       }
       if (selecting_) {
         if (pos.y < 0) UserSelect(topIndex_ - 1);
-        else if (pos.y >= ClientHeight()) UserSelect(topIndex_ + VisibleRows());
-        else if (int index = ItemAtPos(pos, true); index >= 0) UserSelect(index);
+        else if (pos.y >= ClientHeight())
+          UserSelect(topIndex_ + VisibleRows());
+        else if (int index = ItemAtPos(pos, true); index >= 0)
+          UserSelect(index);
       }
       if (Message.Msg == WM_LBUTTONUP && selecting_) {
         selecting_ = false;
@@ -305,14 +306,10 @@ void TCustomListBox::WndProc(TMessage& Message) {
         return;
       }
       break;
-    case WM_MOUSEWHEEL:
-      SetTopIndex(topIndex_ - 3 * static_cast<short>(HIWORD(Message.WParam)) / 120);
-      return;
+    case WM_MOUSEWHEEL: SetTopIndex(topIndex_ - 3 * static_cast<short>(HIWORD(Message.WParam)) / 120); return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case WM_SIZE:
-      Invalidate();
-      break;
+    case WM_SIZE: Invalidate(); break;
     case CN_DRAWITEM: {
       auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
       TOwnerDrawState state;
@@ -334,8 +331,7 @@ void TCustomListBox::WndProc(TMessage& Message) {
       Message.Result = 1;
       return;
     }
-    default:
-      break;
+    default: break;
   }
   const UINT msg = Message.Msg;
   TCustomControl::WndProc(Message);

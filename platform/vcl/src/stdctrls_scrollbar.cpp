@@ -69,9 +69,7 @@ void TScrollBar::RepeatPressedPart() {
 void TScrollBar::WndProc(TMessage& Message) {
   const scrollbar::Geometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
   switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (!Enabled()) break;
@@ -126,13 +124,14 @@ void TScrollBar::WndProc(TMessage& Message) {
         if (scrollbar::ScrollPartAt(g, p) == pressedPart_) RepeatPressedPart();
       }
       return;
-    default:
-      break;
+    default: break;
   }
   TCustomControl::WndProc(Message);
   if (Message.Msg == WM_KEYDOWN) switch (Message.WParam) {
-      case VK_LEFT: case VK_UP: DoScroll(scLineUp); break;
-      case VK_RIGHT: case VK_DOWN: DoScroll(scLineDown); break;
+      case VK_LEFT:
+      case VK_UP: DoScroll(scLineUp); break;
+      case VK_RIGHT:
+      case VK_DOWN: DoScroll(scLineDown); break;
       case VK_PRIOR: DoScroll(scPageUp); break;
       case VK_NEXT: DoScroll(scPageDown); break;
       case VK_HOME: DoScroll(scTop); break;

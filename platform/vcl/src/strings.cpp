@@ -19,8 +19,8 @@ void TStrings::Put(int Index, const std::string& S) {
 }
 
 void TStrings::DefineProperties(TFiler* Filer) {
-  Filer->DefineProperty("Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); },
-                        Count() > 0);
+  Filer->DefineProperty(
+      "Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); }, Count() > 0);
 }
 
 void TStrings::WriteData(TWriter* Writer) const {
@@ -150,9 +150,8 @@ std::string TStrings::CommaText() const {
   std::string text;
   for (int i = 0; i < Count(); ++i) {
     const std::string s = Get(i);
-    const bool quote = std::any_of(s.begin(), s.end(), [](char c) {
-      return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ',';
-    });
+    const bool quote = std::any_of(s.begin(), s.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ','; });
     if (i > 0) text += ',';
     if (!quote) {
       text += s;
@@ -180,7 +179,8 @@ void TStrings::SetCommaText(const std::string& Value) {
         for (++p; p < Value.size(); ++p) {
           if (Value[p] == '"') {
             if (p + 1 < Value.size() && Value[p + 1] == '"') ++p;
-            else break;
+            else
+              break;
           }
           s += Value[p];
         }
@@ -369,7 +369,8 @@ void TStringList::SetSorted(bool Value) {
 
 void TStringList::SetUpdateState(bool Updating) {
   if (Updating) Changing();
-  else Changed();
+  else
+    Changed();
 }
 
 void TStringList::Changed() {

@@ -6,7 +6,9 @@
 #include "win32/user.h"
 
 const TTypeInfo TypeInfo_TThreadPriority{
-    "TThreadPriority", tkEnumeration, {"tpIdle", "tpLowest", "tpLower", "tpNormal", "tpHigher", "tpHighest", "tpTimeCritical"}};
+    "TThreadPriority",
+    tkEnumeration,
+    {"tpIdle", "tpLowest", "tpLower", "tpNormal", "tpHigher", "tpHighest", "tpTimeCritical"}};
 
 namespace {
 

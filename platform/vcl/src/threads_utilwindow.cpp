@@ -31,8 +31,8 @@ void RegisterUtilWindowClass() {
 
 HWND AllocateHWnd(TWndMethod Method) {
   RegisterUtilWindowClass();
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
-                                nullptr);
+  HWND window =
+      CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   if (!window) throw EOutOfResources("Error creating window");
   // The method hears from the window once it exists; creation is the default procedure's.
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(std::move(Method))));

@@ -64,12 +64,11 @@ void TTimer::Timer() {
 
 const TClassInfo& TTimer::StaticClassInfo() {
   using C = TTimer;
-  static const TClassInfo info(
-      "TTimer", &TComponent::StaticClassInfo(),
-      {OrdProperty<C>("Enabled", TypeInfo_Boolean, &C::Enabled, &C::SetEnabled, true),
-       OrdProperty<C>("Interval", TypeInfo_Integer, &C::Interval, &C::SetInterval, 1000),
-       EventProperty<C>("OnTimer", TypeInfo_TNotifyEvent, &C::SetOnTimer)},
-      {}, CreateComponent<TTimer>);
+  static const TClassInfo info("TTimer", &TComponent::StaticClassInfo(),
+                               {OrdProperty<C>("Enabled", TypeInfo_Boolean, &C::Enabled, &C::SetEnabled, true),
+                                OrdProperty<C>("Interval", TypeInfo_Integer, &C::Interval, &C::SetInterval, 1000),
+                                EventProperty<C>("OnTimer", TypeInfo_TNotifyEvent, &C::SetOnTimer)},
+                               {}, CreateComponent<TTimer>);
   return info;
 }
 

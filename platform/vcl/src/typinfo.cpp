@@ -88,9 +88,7 @@ void SetStrProp(TObject& instance, const TPropInfo& prop, const std::string& val
   Setter(prop, prop.SetStr, prop.Kind() == tkString)(instance, value);
 }
 
-long double GetFloatProp(TObject& instance, const TPropInfo& prop) {
-  return Getter(prop, prop.GetFloat)(instance);
-}
+long double GetFloatProp(TObject& instance, const TPropInfo& prop) { return Getter(prop, prop.GetFloat)(instance); }
 
 void SetFloatProp(TObject& instance, const TPropInfo& prop, long double value) {
   Setter(prop, prop.SetFloat, prop.Kind() == tkFloat)(instance, value);
@@ -124,8 +122,7 @@ void SetSetProp(TObject& instance, const TPropInfo& prop, const std::string& tex
   SetOrdProp(instance, prop, StringToSet(prop.PropType(), text));
 }
 
-void SetMethodProp(TObject& instance, const TPropInfo& prop, TObject& handlerOwner,
-                   const std::string& handlerName) {
+void SetMethodProp(TObject& instance, const TPropInfo& prop, TObject& handlerOwner, const std::string& handlerName) {
   const auto& set = Setter(prop, prop.SetMethod, prop.Kind() == tkMethod);
   const TMethodEntry* method = handlerOwner.ClassInfo().FindMethod(handlerName);
   if (!method) throw EPropertyError("Invalid property value");

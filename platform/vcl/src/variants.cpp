@@ -32,7 +32,8 @@ std::string TVariant::AsText() const {
 int TVariant::AsInteger() const {
   switch (type_) {
     case varEmpty: return 0;
-    case varInteger: case varBoolean: return static_cast<int>(integer_);
+    case varInteger:
+    case varBoolean: return static_cast<int>(integer_);
     case varDouble: {
       // Rounded, as the class library converts a float variant to an integer.
       if (!std::isfinite(float_) || std::fabs(float_) > std::numeric_limits<int>::max()) ConversionError();
@@ -53,7 +54,8 @@ int TVariant::AsInteger() const {
 double TVariant::AsFloat() const {
   switch (type_) {
     case varEmpty: return 0;
-    case varInteger: case varBoolean: return static_cast<double>(integer_);
+    case varInteger:
+    case varBoolean: return static_cast<double>(integer_);
     case varDouble: return float_;
     case varString: {
       try {
@@ -70,7 +72,8 @@ double TVariant::AsFloat() const {
 bool TVariant::AsBoolean() const {
   switch (type_) {
     case varEmpty: return false;
-    case varInteger: case varBoolean: return integer_ != 0;
+    case varInteger:
+    case varBoolean: return integer_ != 0;
     case varDouble: return float_ != 0;
     case varString:
       if (SameText(string_, "True")) return true;
@@ -82,8 +85,8 @@ bool TVariant::AsBoolean() const {
 }
 
 bool TVariant::operator==(const TVariant& Other) const {
-  return type_ == Other.type_ && integer_ == Other.integer_ && float_ == Other.float_ &&
-         string_ == Other.string_ && items_ == Other.items_;
+  return type_ == Other.type_ && integer_ == Other.integer_ && float_ == Other.float_ && string_ == Other.string_ &&
+         items_ == Other.items_;
 }
 
 std::string VarToStr(const TVariant& Value) { return Value.AsText(); }

@@ -314,16 +314,16 @@ class TAllControlsForm : public TForm {
  public:
   VCL_CLASS_INFO
   explicit TAllControlsForm(TComponent* owner) : TForm(owner) {
-    ReadComponentText(Description(), this,
-                      {FormField("btOk", btOk), FormField("btCancel", btCancel), FormField("bbGlyph", bbGlyph),
-                       FormField("cbChecked", cbChecked), FormField("rbOption", rbOption),
-                       FormField("lbItems", lbItems), FormField("imPicture", imPicture), FormField("pbDraw", pbDraw),
-                       FormField("flFiles", flFiles), FormField("seValue", seValue), FormField("sxBox", sxBox),
-                       FormField("pcPages", pcPages), FormField("pgProgress", pgProgress),
-                       FormField("sbStatus", sbStatus), FormField("mmMain", mmMain)});
+    ReadComponentText(
+        Description(), this,
+        {FormField("btOk", btOk), FormField("btCancel", btCancel), FormField("bbGlyph", bbGlyph),
+         FormField("cbChecked", cbChecked), FormField("rbOption", rbOption), FormField("lbItems", lbItems),
+         FormField("imPicture", imPicture), FormField("pbDraw", pbDraw), FormField("flFiles", flFiles),
+         FormField("seValue", seValue), FormField("sxBox", sxBox), FormField("pcPages", pcPages),
+         FormField("pgProgress", pgProgress), FormField("sbStatus", sbStatus), FormField("mmMain", mmMain)});
     // The status bar's panels are not published; the program makes them.
-    for (const TStatusPanel& wanted : {TStatusPanel{"Ready", 100}, TStatusPanel{"Second panel", 150},
-                                       TStatusPanel{"Last panel", 0}})
+    for (const TStatusPanel& wanted :
+         {TStatusPanel{"Ready", 100}, TStatusPanel{"Second panel", 150}, TStatusPanel{"Last panel", 0}})
       sbStatus->AddPanel() = wanted;
     AfterConstruction();
   }

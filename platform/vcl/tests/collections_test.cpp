@@ -79,8 +79,8 @@ class TTestStatusBar : public TComponent {
 const TClassInfo& TTestStatusBar::StaticClassInfo() {
   static const TClassInfo info(
       "TTestStatusBar", &TComponent::StaticClassInfo(),
-      {ObjectProperty<TTestStatusBar, TTestPanels>("Panels", &TTestStatusBar::Panels, &TTestStatusBar::SetPanels)},
-      {}, &CreateComponent<TTestStatusBar>);
+      {ObjectProperty<TTestStatusBar, TTestPanels>("Panels", &TTestStatusBar::Panels, &TTestStatusBar::SetPanels)}, {},
+      &CreateComponent<TTestStatusBar>);
   return info;
 }
 
@@ -212,9 +212,10 @@ end)",
   EXPECT_EQ(panels.updates, (std::vector<int>{-1})) << "one notice for the whole collection";
 
   // A description's items replace the ones there were.
-  ReadComponentText("inherited f: TTestStatusForm\n inherited sbMain: TTestStatusBar\n"
-                    "  Panels = <item Text = 'only' end>\n end\nend",
-                    &form);
+  ReadComponentText(
+      "inherited f: TTestStatusForm\n inherited sbMain: TTestStatusBar\n"
+      "  Panels = <item Text = 'only' end>\n end\nend",
+      &form);
   EXPECT_EQ(Texts(panels), (std::vector<std::string>{"only"}));
 }
 

@@ -222,8 +222,9 @@ TEST_F(ComCtrlsTest, StatusBarMatchesItsGoldenPicture) {
   RECT frame;
   GetWindowRect(form_.Handle(), &frame);
   POINT o = OnScreen(bar, 0, 0);
-  ExpectMatchesGolden(CropImage(CaptureWindow(form_.Handle()), o.x - frame.left, o.y - frame.top, bar->Width(), bar->Height()),
-                      "statusbar_panels");
+  ExpectMatchesGolden(
+      CropImage(CaptureWindow(form_.Handle()), o.x - frame.left, o.y - frame.top, bar->Width(), bar->Height()),
+      "statusbar_panels");
 }
 
 TEST_F(ComCtrlsTest, ProgressBarPositionIsClampedAndStepItWraps) {

@@ -65,7 +65,8 @@ TEST_F(TColorDialogTest, OptionsOpenOrLockTheCustomPanel) {
     TColorDialogOptions options;
     bool shown, mixEnabled;
   };
-  for (const Case& c : {Case{{}, false, true}, Case{{cdFullOpen}, true, false}, Case{{cdPreventFullOpen}, false, false}}) {
+  for (const Case& c :
+       {Case{{}, false, true}, Case{{cdFullOpen}, true, false}, Case{{cdPreventFullOpen}, false, false}}) {
     dialog_->SetOptions(c.options);
     bool shown = !c.shown, mixEnabled = !c.mixEnabled;
     SetCommonDialogScript([&](HWND dialog) {

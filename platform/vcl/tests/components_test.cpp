@@ -30,7 +30,8 @@ class TPoint2 : public TPersistent {
   int X = 0;
   void Assign(TPersistent* source) override {
     if (auto* p = dynamic_cast<TPoint2*>(source)) X = p->X;
-    else TPersistent::Assign(source);
+    else
+      TPersistent::Assign(source);
   }
 };
 

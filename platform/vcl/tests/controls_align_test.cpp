@@ -29,7 +29,10 @@ class TPlainPanel : public TCustomControl {
 TEST(TWinControlAlign, ChildrenTakeTheEdgesInTheLibrarysOrder) {
   const TAlignCase cases[] = {
       {"each alignment once",
-       {{alClient, 0, 0, 5, 5}, {alRight, 0, 0, 40, 5}, {alLeft, 0, 0, 30, 5}, {alBottom, 0, 0, 5, 20},
+       {{alClient, 0, 0, 5, 5},
+        {alRight, 0, 0, 40, 5},
+        {alLeft, 0, 0, 30, 5},
+        {alBottom, 0, 0, 5, 20},
         {alTop, 0, 0, 5, 10}},
        {{30, 10, 160, 80}, {160, 10, 200, 80}, {0, 10, 30, 80}, {0, 80, 200, 100}, {0, 0, 200, 10}}},
       {"two top bars keep the order of their positions",

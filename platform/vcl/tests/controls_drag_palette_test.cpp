@@ -49,8 +49,9 @@ TEST_F(FormsTest, DragPropertiesAreStoredAndPublishedWithTheirDefaults) {
     EXPECT_EQ(p->Kind(), tkMethod) << event;
   }
   bool dropped = false;
-  GetPropInfo(*panel, "OnDragDrop")
-      ->SetMethod(*panel, std::any(TDragDropEvent([&](TObject*, TObject*, int, int) { dropped = true; })));
+  GetPropInfo(*panel, "OnDragDrop")->SetMethod(*panel, std::any(TDragDropEvent([&](TObject*, TObject*, int, int) {
+    dropped = true;
+  })));
   ASSERT_TRUE(panel->OnDragDrop);
   panel->OnDragDrop(panel, nullptr, 0, 0);
   EXPECT_TRUE(dropped);

@@ -77,9 +77,9 @@ TEST_F(ControlsFocusTest, TabAndShiftTabFollowTheTabOrder) {
     EXPECT_EQ(FocusedName(), s.Focused);
     EXPECT_EQ(Screen->ActiveControl(), TWinControl::FindControl(GetFocus()));
   }
-  EXPECT_EQ(log_, (std::vector<std::string>{"enter e1", "exit e1", "enter e4", "exit e4", "enter e5", "exit e5",
-                                            "enter e1", "exit e1", "enter e5", "exit e5", "enter e4", "exit e4",
-                                            "enter e1"}));
+  EXPECT_EQ(log_,
+            (std::vector<std::string>{"enter e1", "exit e1", "enter e4", "exit e4", "enter e5", "exit e5", "enter e1",
+                                      "exit e1", "enter e5", "exit e5", "enter e4", "exit e4", "enter e1"}));
 }
 
 TEST_F(ControlsFocusTest, OnlyShownEnabledControlsTakeTheFocus) {

@@ -116,8 +116,8 @@ TEST_F(FormsTest, ParentReflectsItsChildsNotificationsBack) {
 
   // Colour requests: the child's brush, text and background colours from its font and colour.
   HDC dc = GetDC(form.Handle());
-  LRESULT brush = SendMessageA(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                               reinterpret_cast<LPARAM>(child));
+  LRESULT brush =
+      SendMessageA(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
   EXPECT_EQ(brush, reinterpret_cast<LRESULT>(box->Brush()->Handle()));
   EXPECT_EQ(GetBkColor(dc), ColorToRGB(clRed));
   EXPECT_EQ(GetTextColor(dc), ColorToRGB(box->Font()->Color()));

@@ -64,7 +64,7 @@ TEST_F(FormsTest, WindowlessChildrenPaintOnTheParentInOrderAndClipped) {
     TColor Color;
   };
   const TPixel pixels[] = {
-      {5, 5, clWhite},   {15, 15, clRed},   {35, 25, clLime},   {55, 45, clLime}, {35, 15, clRed},
+      {5, 5, clWhite},   {15, 15, clRed},   {35, 25, clLime}, {55, 45, clLime},   {35, 15, clRed},
       {65, 25, clWhite}, {15, 45, clWhite}, {81, 41, clBlue}, {88, 48, clYellow},
   };
   for (const TPixel& p : pixels) EXPECT_EQ(image.At(p.X, p.Y), Rgb(p.Color)) << p.X << "," << p.Y;

@@ -92,7 +92,7 @@ TEST_F(MessageFormTest, EachButtonClickedGivesItsModalResult) {
   const struct {
     const char* Name;
     TModalResult Result;
-  } cases[] = {{"Yes", mrYes},     {"No", mrNo},         {"OK", mrOk},         {"Cancel", mrCancel},
+  } cases[] = {{"Yes", mrYes},     {"No", mrNo},       {"OK", mrOk},         {"Cancel", mrCancel},
                {"Abort", mrAbort}, {"Retry", mrRetry}, {"Ignore", mrIgnore}, {"All", mrAll}};
   const TMsgDlgButtons all{mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbHelp};
   for (const auto& c : cases) {

@@ -20,7 +20,11 @@ std::vector<std::string> Sketch(int width, int height, const std::function<void(
     std::string row;
     for (int x = 0; x < width; ++x) {
       COLORREF c = static_cast<COLORREF>(bitmap.Canvas()->Pixels(x, y));
-      row += c == ColorToRGB(clBtnShadow) ? 'S' : c == ColorToRGB(clBtnFace) ? 'F' : c == 0u ? 'K' : c == 0xFFFFFFu ? 'W' : '.';
+      row += c == ColorToRGB(clBtnShadow) ? 'S'
+             : c == ColorToRGB(clBtnFace) ? 'F'
+             : c == 0u                    ? 'K'
+             : c == 0xFFFFFFu             ? 'W'
+                                          : '.';
     }
     rows.push_back(row);
   }
@@ -70,8 +74,8 @@ TEST(BevelTest, ShapesDrawTheirLines) {
   };
   // Paint is protected: a descendant opens it for the test.
   struct TProbe : TBevel {
-    using TBevel::TBevel;
     using TBevel::Paint;
+    using TBevel::TBevel;
   };
   for (const TCase& c : cases) {
     TForm form(nullptr);

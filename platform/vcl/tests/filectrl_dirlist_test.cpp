@@ -13,7 +13,8 @@ namespace {
 class DirListTest : public StdCtrlsTest {
  protected:
   DirListTest() {
-    for (const char* folder : {"logos\\art\\old\\Zeta", "logos\\art\\old\\beta", "logos\\art\\old\\.cache", "logos\\new\\k1"})
+    for (const char* folder :
+         {"logos\\art\\old\\Zeta", "logos\\art\\old\\beta", "logos\\art\\old\\.cache", "logos\\new\\k1"})
       std::filesystem::create_directories(root_.DriveC() / std::filesystem::path(Host(folder)));
     std::ofstream(root_.DriveC() / "logos" / "art" / "old" / "logo.sys") << "x";
     list_->SetDirectory("c:\\logos\\art\\old");
@@ -49,7 +50,11 @@ TEST_F(DirListTest, ShowsTheWayDownTheCurrentFolderAndItsSortedSubFolders) {
   EXPECT_EQ(Names(), (V{"C:\\", "logos", "art", "old", "beta", "Zeta"})) << "files and dot names stay out";
   EXPECT_EQ(list_->ItemIndex(), 3);
   EXPECT_EQ(list_->Drive(), 'C');
-  const V paths{"C:\\", "C:\\logos", "C:\\logos\\art", "C:\\logos\\art\\old", "C:\\logos\\art\\old\\beta",
+  const V paths{"C:\\",
+                "C:\\logos",
+                "C:\\logos\\art",
+                "C:\\logos\\art\\old",
+                "C:\\logos\\art\\old\\beta",
                 "C:\\logos\\art\\old\\Zeta"};
   for (int i = 0; i < static_cast<int>(paths.size()); ++i) EXPECT_EQ(list_->GetItemPath(i), paths[i]) << i;
   EXPECT_EQ(list_->GetItemPath(6), "");

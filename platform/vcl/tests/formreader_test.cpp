@@ -109,20 +109,19 @@ class TReaderTestControl : public TComponent, public IChildComponent {
 
 const TClassInfo& TReaderTestControl::StaticClassInfo() {
   using C = TReaderTestControl;
-  static const TClassInfo info(
-      "TReaderTestControl", &TComponent::StaticClassInfo(),
-      {StrProperty<C>("Caption", &C::GetCaption, &C::SetCaption),
-       OrdProperty<C>("Left", TypeInfo_Integer, &C::Left, &C::Left),
-       OrdProperty<C>("Color", TypeInfo_TReaderTestColor, &C::Color, &C::Color),
-       OrdProperty<C>("Accel", TypeInfo_Char, &C::Accel, &C::Accel),
-       OrdProperty<C>("Align", TypeInfo_TReaderTestAlign, &C::Align, &C::Align),
-       OrdProperty<C>("Visible", TypeInfo_Boolean, &C::Visible, &C::Visible),
-       FloatProperty<C>("Ratio", TypeInfo_Extended, &C::Ratio, &C::Ratio),
-       ObjectProperty<C, TReaderTestFont>("Font", &C::Font, &C::SetFont),
-       ObjectProperty<C, TStrings>("Items", &C::Items, &C::SetItems),
-       ObjectProperty<C, TComponent>("Partner", &C::Partner, &C::SetPartner),
-       EventProperty<C>("OnClick", TypeInfo_TNotifyEvent, &C::OnClick)},
-      {}, &CreateComponent<C>);
+  static const TClassInfo info("TReaderTestControl", &TComponent::StaticClassInfo(),
+                               {StrProperty<C>("Caption", &C::GetCaption, &C::SetCaption),
+                                OrdProperty<C>("Left", TypeInfo_Integer, &C::Left, &C::Left),
+                                OrdProperty<C>("Color", TypeInfo_TReaderTestColor, &C::Color, &C::Color),
+                                OrdProperty<C>("Accel", TypeInfo_Char, &C::Accel, &C::Accel),
+                                OrdProperty<C>("Align", TypeInfo_TReaderTestAlign, &C::Align, &C::Align),
+                                OrdProperty<C>("Visible", TypeInfo_Boolean, &C::Visible, &C::Visible),
+                                FloatProperty<C>("Ratio", TypeInfo_Extended, &C::Ratio, &C::Ratio),
+                                ObjectProperty<C, TReaderTestFont>("Font", &C::Font, &C::SetFont),
+                                ObjectProperty<C, TStrings>("Items", &C::Items, &C::SetItems),
+                                ObjectProperty<C, TComponent>("Partner", &C::Partner, &C::SetPartner),
+                                EventProperty<C>("OnClick", TypeInfo_TNotifyEvent, &C::OnClick)},
+                               {}, &CreateComponent<C>);
   return info;
 }
 
@@ -149,15 +148,16 @@ const TClassInfo& TReaderTestForm::StaticClassInfo() {
 // Classes register once, as a program does at start.
 const bool registered = [] {
   RegisterClass(TReaderTestControl::StaticClassInfo());
-  RegisterIntegerConsts(
-      TypeInfo_TReaderTestColor,
-      [](const std::string& ident, std::int64_t& value) {
-        if (SameText(ident, "clBtnFace")) value = -2147483633;
-        else if (SameText(ident, "clRed")) value = 0xFF;
-        else return false;
-        return true;
-      },
-      {});
+  RegisterIntegerConsts(TypeInfo_TReaderTestColor,
+                        [](const std::string& ident, std::int64_t& value) {
+                          if (SameText(ident, "clBtnFace")) value = -2147483633;
+                          else if (SameText(ident, "clRed"))
+                            value = 0xFF;
+                          else
+                            return false;
+                          return true;
+                        },
+                        {});
   return true;
 }();
 
@@ -308,14 +308,20 @@ struct TFailureCase {
 TEST(FormReader, FailsLoudlyNamingWhatAndTheLine) {
   const TFailureCase cases[] = {
       {"object x: TNoSuchClass\n  end", "Class TNoSuchClass not found (line 3)", true},
-      {"object x: TReaderTestControl\n  Colour = clRed\n  end", "Error reading x.Colour: Property Colour does not exist in TReaderTestControl (line 4)", false},
-      {"object x: TReaderTestControl\n  Font.Size = 8\n  end", "Property Size does not exist in TReaderTestFont (line 4)", false},
+      {"object x: TReaderTestControl\n  Colour = clRed\n  end",
+       "Error reading x.Colour: Property Colour does not exist in TReaderTestControl (line 4)", false},
+      {"object x: TReaderTestControl\n  Font.Size = 8\n  end",
+       "Property Size does not exist in TReaderTestFont (line 4)", false},
       {"object x: TReaderTestControl\n  Align = alLeft\n  end", "Invalid property value: alLeft (line 4)", false},
       {"object x: TReaderTestControl\n  Color = clNoSuch\n  end", "Invalid property value: clNoSuch (line 4)", false},
-      {"object x: TReaderTestControl\n  Font.Style = [rfsBold, fsShadow]\n  end", "Invalid property element: fsShadow (line 4)", false},
-      {"object x: TReaderTestControl\n  OnClick = NoHandler\n  end", "Handler NoHandler not found in TReaderTestForm (line 4)", false},
-      {"object x: TReaderTestControl\n  Left = 'text'\n  end", "Error reading x.Left: Invalid property value (line 4)", false},
-      {"object x: TReaderTestControl\n  Partner = Nobody\n  end", "Error reading x.Partner: component Nobody not found (line 4)", false},
+      {"object x: TReaderTestControl\n  Font.Style = [rfsBold, fsShadow]\n  end",
+       "Invalid property element: fsShadow (line 4)", false},
+      {"object x: TReaderTestControl\n  OnClick = NoHandler\n  end",
+       "Handler NoHandler not found in TReaderTestForm (line 4)", false},
+      {"object x: TReaderTestControl\n  Left = 'text'\n  end", "Error reading x.Left: Invalid property value (line 4)",
+       false},
+      {"object x: TReaderTestControl\n  Partner = Nobody\n  end",
+       "Error reading x.Partner: component Nobody not found (line 4)", false},
       {"object x: TReaderTestControl\n  Caption = 'open\n  end", "Unterminated string on line 4", false},
       {"object x: TReaderTestControl\n  Glyph = {ABC}\n  end", "Invalid binary value on line 4", false},
   };
@@ -392,7 +398,8 @@ TEST(FormText, ValuesBecomeTheirBinaryForm) {
     TReader reader(&stream);
     ASSERT_EQ(reader.NextValue(), c.type) << c.text;
     if (c.string) EXPECT_EQ(c.type == vaIdent ? reader.ReadIdent() : reader.ReadString(), c.string) << c.text;
-    else EXPECT_EQ(reader.ReadInt64(), c.integer) << c.text;
+    else
+      EXPECT_EQ(reader.ReadInt64(), c.integer) << c.text;
     EXPECT_EQ(reader.ReadValue(), vaNull) << "end of properties after " << c.text;
   }
 }
@@ -421,10 +428,18 @@ TEST(FormText, LongStringsAndCollections) {
 
 TEST(FormReaderBinary, DamagedStreamsRaiseReadErrors) {
   const std::string cases[] = {
-      std::string("TPF1\x01T\x01" "a\x00\x00", 11),
-      std::string("TPF0\x01T\x01" "a", 8),  // ends inside the object
-      std::string("TPF0\x01T\x01" "a\x01V\x0C\xFF\xFF\xFF\x7F", 16),  // a string longer than the stream
-      std::string("TPF0\x01T\x01" "a\x01V\x0A\x10\x00\x00\x00\x01", 15),  // short binary data
+      std::string("TPF1\x01T\x01"
+                  "a\x00\x00",
+                  11),
+      std::string("TPF0\x01T\x01"
+                  "a",
+                  8),  // ends inside the object
+      std::string("TPF0\x01T\x01"
+                  "a\x01V\x0C\xFF\xFF\xFF\x7F",
+                  16),  // a string longer than the stream
+      std::string("TPF0\x01T\x01"
+                  "a\x01V\x0A\x10\x00\x00\x00\x01",
+                  15),  // short binary data
   };
   for (const std::string& data : cases) {
     TReaderTestForm form(nullptr);

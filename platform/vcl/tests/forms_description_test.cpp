@@ -69,8 +69,7 @@ end
 };
 
 const TClassInfo& TDescPanel::StaticClassInfo() {
-  static const TClassInfo info("TDescPanel", &TCustomControl::StaticClassInfo(), {}, {},
-                               CreateComponent<TDescPanel>);
+  static const TClassInfo info("TDescPanel", &TCustomControl::StaticClassInfo(), {}, {}, CreateComponent<TDescPanel>);
   return info;
 }
 const TClassInfo& TDescBox::StaticClassInfo() {
@@ -78,9 +77,9 @@ const TClassInfo& TDescBox::StaticClassInfo() {
   return info;
 }
 const TClassInfo& TDescForm::StaticClassInfo() {
-  static const TClassInfo info("TDescForm", &TForm::StaticClassInfo(), {},
-                               {Handler("FormCreate", &TDescForm::FormCreate),
-                                Handler("bxLogoClick", &TDescForm::bxLogoClick)});
+  static const TClassInfo info(
+      "TDescForm", &TForm::StaticClassInfo(), {},
+      {Handler("FormCreate", &TDescForm::FormCreate), Handler("bxLogoClick", &TDescForm::bxLogoClick)});
   return info;
 }
 

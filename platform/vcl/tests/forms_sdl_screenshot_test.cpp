@@ -43,8 +43,8 @@ std::string ShowDemoFormAndCheck() {
   // The loop shows what was drawn when it waits, as the program's own loop does; the timer
   // ends each wait.
   SetTimer(form.Handle(), 1, 30, nullptr);
-  const host::Image shot = ShootWhenShown({frame.left, frame.top, width, height},
-                                          [] { Application->HandleMessage(); }, expected, kShotFile);
+  const host::Image shot = ShootWhenShown(
+      {frame.left, frame.top, width, height}, [] { Application->HandleMessage(); }, expected, kShotFile);
   KillTimer(form.Handle(), 1);
   if (shot.width != width) return "the X server gave no picture";
   std::string faults = MismatchedSpots(shot, {{50, 40, clRed, "panel"},

@@ -43,11 +43,21 @@ TEST_F(FormsTest, BorderStyleIconsAndFormStyleMakeTheWindowStyles) {
   };
   const TCase cases[] = {
       {bsNone, {biSystemMenu}, fsNormal, WS_POPUP, WS_CAPTION | WS_SYSMENU, 0, WS_EX_TOPMOST},
-      {bsSingle, {biSystemMenu, biMinimize}, fsNormal, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-       WS_THICKFRAME | WS_MAXIMIZEBOX, 0, 0},
+      {bsSingle,
+       {biSystemMenu, biMinimize},
+       fsNormal,
+       WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+       WS_THICKFRAME | WS_MAXIMIZEBOX,
+       0,
+       0},
       {bsSizeable, {}, fsStayOnTop, WS_CAPTION | WS_THICKFRAME, WS_SYSMENU, WS_EX_TOPMOST, 0},
-      {bsDialog, {biSystemMenu, biMinimize, biMaximize}, fsNormal, WS_CAPTION | WS_SYSMENU,
-       WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_EX_DLGMODALFRAME, 0},
+      {bsDialog,
+       {biSystemMenu, biMinimize, biMaximize},
+       fsNormal,
+       WS_CAPTION | WS_SYSMENU,
+       WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+       WS_EX_DLGMODALFRAME,
+       0},
       {bsToolWindow, {biSystemMenu}, fsNormal, WS_CAPTION, 0, WS_EX_TOOLWINDOW, 0},
   };
   for (const TCase& c : cases) {
@@ -150,8 +160,8 @@ TEST_F(FormsTest, ScreenCursorOverridesTheControlsCursor) {
   box->SetCursor(crHandPoint);
   box->SetParent(&form);
   form.Show();
-  HCURSOR custom = CreateCursor(nullptr, 0, 0, 16, 16, std::vector<BYTE>(32, 0xFF).data(),
-                                std::vector<BYTE>(32, 0).data());
+  HCURSOR custom =
+      CreateCursor(nullptr, 0, 0, 16, 16, std::vector<BYTE>(32, 0xFF).data(), std::vector<BYTE>(32, 0).data());
   Screen->SetCursors(5, custom);
   EXPECT_EQ(Screen->Cursors(5), custom);
   EXPECT_EQ(Screen->Cursors(crHourGlass), LoadCursorA(nullptr, IDC_WAIT));
@@ -170,7 +180,8 @@ TEST_F(FormsTest, ScreenCursorOverridesTheControlsCursor) {
     SCOPED_TRACE(c.ScreenCursor);
     Screen->SetCursor(c.ScreenCursor);
     SetCursorPos(c.X, c.Y);
-    SendMessageA(form.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(form.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), c.Expected);
   }
   Screen->SetCursor(crDefault);
@@ -196,8 +207,7 @@ TEST_F(FormsTest, ShowingHidingAndActivatingRaiseTheirEvents) {
   second.Hide();
   // OnShow comes before the window shows; hiding the active form activates the other one.
   EXPECT_EQ(log, (std::vector<std::string>{"show first", "activate first", "show second", "deactivate first",
-                                           "activate second", "deactivate second", "activate first",
-                                           "hide second"}));
+                                           "activate second", "deactivate second", "activate first", "hide second"}));
   EXPECT_EQ(Screen->ActiveForm(), &first);
 }
 

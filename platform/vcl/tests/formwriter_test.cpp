@@ -31,8 +31,7 @@ const TClassInfo& TWriterItem::StaticClassInfo() {
   using C = TWriterItem;
   static const TClassInfo info(
       "TWriterItem", &TCollectionItem::StaticClassInfo(),
-      {OrdProperty<C>("Width", TypeInfo_Integer, &C::Width, &C::Width, 50),
-       StrProperty<C>("Text", &C::Text, &C::Text),
+      {OrdProperty<C>("Width", TypeInfo_Integer, &C::Width, &C::Width, 50), StrProperty<C>("Text", &C::Text, &C::Text),
        OrdProperty<C>("Shape", TypeInfo_TTestShape, &C::Shape, &C::Shape, tsRound),
        OrdProperty<C>("Shapes", TypeInfo_TTestShapes, &C::Shapes, &C::Shapes, 0),
        FloatProperty<C>("Ratio", TypeInfo_Extended, &C::Ratio, &C::Ratio),
@@ -43,8 +42,8 @@ const TClassInfo& TWriterItem::StaticClassInfo() {
 TEST(TWriter, ValuesReadBackThroughTheReader) {
   TMemoryStream stream;
   TWriter writer(&stream);
-  const std::vector<std::int64_t> integers = {0, -128, 127, 128, -32768, 40000, -2147483647 - 1, 2147483647,
-                                              5000000000LL};
+  const std::vector<std::int64_t> integers = {0,          -128,        127, 128, -32768, 40000, -2147483647 - 1,
+                                              2147483647, 5000000000LL};
   writer.WriteListBegin();
   for (std::int64_t v : integers) writer.WriteInteger(v);
   writer.WriteListEnd();

@@ -197,7 +197,8 @@ TEST(GraphicsBitmap, TextInAColourOnAPalettedBitmapLandsOnAPaletteEntry) {
       const RGBQUAD& c = b.Colors()[row[x]];
       const bool white = c.rgbRed == 255 && c.rgbGreen == 255 && c.rgbBlue == 255;
       if (row[x] == best) ++text;
-      else if (!white) ++other;
+      else if (!white)
+        ++other;
     }
   }
   EXPECT_GT(text, 10);
@@ -216,7 +217,7 @@ TEST(GraphicsBitmap, CopyRectHonoursCopyMode) {
   const struct {
     TCopyMode mode;
     TColor result;
-  } cases[] = {{cmSrcCopy, 0x0000F0}, {cmSrcPaint, 0x0000FF}, {cmSrcAnd, 0x000000}, {cmSrcInvert, 0x0000FF},
+  } cases[] = {{cmSrcCopy, 0x0000F0},    {cmSrcPaint, 0x0000FF},  {cmSrcAnd, 0x000000},   {cmSrcInvert, 0x0000FF},
                {cmNotSrcCopy, 0xFFFF0F}, {cmBlackness, 0x000000}, {cmDstInvert, 0xFFFFF0}};
   for (const auto& c : cases) {
     dest.Canvas()->SetPixels(0, 0, 0x00000F);
@@ -259,11 +260,11 @@ TEST(GraphicsBitmap, HostileBmpIsRefusedCleanly) {
   EXPECT_EQ(ok.Width(), 4);
 
   std::vector<std::vector<BYTE>> bad;
-  bad.push_back({'B', 'M', 0, 0});                                 // truncated file header
+  bad.push_back({'B', 'M', 0, 0});  // truncated file header
   bad.push_back(std::vector<BYTE>(good.begin(), good.begin() + 30));  // truncated info header
-  bad.push_back(std::vector<BYTE>(good.begin(), good.end() - 3));     // pixels cut short
-  bad.push_back(Header8(0x7FFFFFFF, 0x7FFFFFFF, BI_RGB, 0));         // huge size, no data
-  bad.push_back(Header8(-4, 2, BI_RGB, 0));                          // negative width
+  bad.push_back(std::vector<BYTE>(good.begin(), good.end() - 3));  // pixels cut short
+  bad.push_back(Header8(0x7FFFFFFF, 0x7FFFFFFF, BI_RGB, 0));  // huge size, no data
+  bad.push_back(Header8(-4, 2, BI_RGB, 0));  // negative width
   std::vector<BYTE> notBmp = good;
   notBmp[0] = 'X';
   bad.push_back(notBmp);
@@ -272,8 +273,8 @@ TEST(GraphicsBitmap, HostileBmpIsRefusedCleanly) {
   bad.push_back(depth);
   // RLE8: a run past the end of the row, a delta out of the image, a literal past the data,
   // no end marker.
-  for (const std::vector<BYTE>& rle : std::vector<std::vector<BYTE>>{
-           {5, 1, 0, 1}, {0, 2, 9, 9, 0, 1}, {0, 200, 1, 1}, {2, 1}}) {
+  for (const std::vector<BYTE>& rle :
+       std::vector<std::vector<BYTE>>{{5, 1, 0, 1}, {0, 2, 9, 9, 0, 1}, {0, 200, 1, 1}, {2, 1}}) {
     std::vector<BYTE> v = Header8(4, 2, BI_RLE8, rle.size());
     v.insert(v.end(), rle.begin(), rle.end());
     bad.push_back(v);

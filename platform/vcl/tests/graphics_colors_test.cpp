@@ -7,8 +7,8 @@ TEST(GraphicsColors, ColorToRGBResolvesSystemColoursAndKeepsTheRest) {
     TColor color;
     COLORREF rgb;
   } cases[] = {
-      {clBtnFace, RGB(192, 192, 192)}, {clWindow, RGB(255, 255, 255)}, {clWindowText, RGB(0, 0, 0)},
-      {clBtnShadow, RGB(128, 128, 128)}, {clRed, RGB(255, 0, 0)},      {0x00123456, 0x00123456},
+      {clBtnFace, RGB(192, 192, 192)},   {clWindow, RGB(255, 255, 255)}, {clWindowText, RGB(0, 0, 0)},
+      {clBtnShadow, RGB(128, 128, 128)}, {clRed, RGB(255, 0, 0)},        {0x00123456, 0x00123456},
   };
   for (const auto& c : cases) EXPECT_EQ(ColorToRGB(c.color), c.rgb) << ColorToString(c.color);
 }

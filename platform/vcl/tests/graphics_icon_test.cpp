@@ -9,13 +9,20 @@
 namespace {
 
 void Put16(std::string& b, unsigned v) { b += {char(v), char(v >> 8)}; }
-void Put32(std::string& b, unsigned v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+void Put32(std::string& b, unsigned v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
 
 // An icon file with one 24-bit entry of Size: red above, blue below, and the bottom-left quarter
 // masked out.
 std::string IconFile(int size) {
   std::string image;
-  Put32(image, 40); Put32(image, size); Put32(image, 2 * size); Put16(image, 1); Put16(image, 24);
+  Put32(image, 40);
+  Put32(image, size);
+  Put32(image, 2 * size);
+  Put16(image, 1);
+  Put16(image, 24);
   for (int i = 0; i < 6; ++i) Put32(image, 0);
   const int xorStride = (size * 3 + 3) / 4 * 4, maskStride = (size + 31) / 32 * 4;
   for (int y = 0; y < size; ++y) {  // bottom-up
@@ -23,8 +30,8 @@ std::string IconFile(int size) {
     for (int x = 0; x < size; ++x) {
       if (y < size / 2 && x < size / 2) continue;  // masked: black keeps the background
       const bool below = y < size / 2;
-      row[3 * x] = below ? '\xFF' : '\0';       // blue
-      row[3 * x + 2] = below ? '\0' : '\xFF';   // red
+      row[3 * x] = below ? '\xFF' : '\0';  // blue
+      row[3 * x + 2] = below ? '\0' : '\xFF';  // red
     }
     image += row;
   }
@@ -35,9 +42,14 @@ std::string IconFile(int size) {
     image += row;
   }
   std::string file;
-  Put16(file, 0); Put16(file, 1); Put16(file, 1);
+  Put16(file, 0);
+  Put16(file, 1);
+  Put16(file, 1);
   file += {char(size), char(size), '\0', '\0'};
-  Put16(file, 1); Put16(file, 24); Put32(file, static_cast<unsigned>(image.size())); Put32(file, 22);
+  Put16(file, 1);
+  Put16(file, 24);
+  Put32(file, static_cast<unsigned>(image.size()));
+  Put32(file, 22);
   return file + image;
 }
 
@@ -100,8 +112,8 @@ TEST(GraphicsIcon, DamagedDataIsAnInvalidGraphic) {
   badKind[2] = 7;
   std::string hugeCount = file;
   hugeCount[4] = hugeCount[5] = '\xFF';
-  for (const std::string& bytes : {file.substr(0, 4), file.substr(0, 30), file.substr(0, file.size() - 1), badKind,
-                                   hugeCount}) {
+  for (const std::string& bytes :
+       {file.substr(0, 4), file.substr(0, 30), file.substr(0, file.size() - 1), badKind, hugeCount}) {
     TIcon icon;
     TMemoryStream stream;
     EXPECT_THROW(LoadFrom(icon, bytes, stream), EInvalidGraphic) << bytes.size();

@@ -7,9 +7,7 @@ TEST(GraphicsObjects, FontSizeAndHeightAreOneValueAt96Dpi) {
   EXPECT_EQ(font.Name(), "MS Sans Serif");
   EXPECT_EQ(font.Size(), 8);
   EXPECT_EQ(font.Height(), -11);
-  const struct {
-    int size, height;
-  } cases[] = {{8, -11}, {9, -12}, {10, -13}, {12, -16}, {14, -19}, {24, -32}};
+  const struct { int size, height; } cases[] = {{8, -11}, {9, -12}, {10, -13}, {12, -16}, {14, -19}, {24, -32}};
   for (const auto& c : cases) {
     font.SetSize(c.size);
     EXPECT_EQ(font.Height(), c.height) << c.size;

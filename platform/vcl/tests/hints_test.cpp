@@ -48,7 +48,9 @@ class HintsTest : public StdCtrlsTest {
     label->SetParent(parent);
     return label;
   }
-  static bool ShowsWithin(int ms) { return PumpUntil([] { return ShownHintWindow() != nullptr; }, ms); }
+  static bool ShowsWithin(int ms) {
+    return PumpUntil([] { return ShownHintWindow() != nullptr; }, ms);
+  }
   // Waits well past the pause, then tells whether a hint shows.
   static bool ShowsAfterAWhile() {
     PumpUntil([] { return false; }, 150);
@@ -105,17 +107,20 @@ TEST_F(HintsTest, LeavingClickingAndTypingPutTheHintAway) {
   const TCase cases[] = {
       {"to the form", [&] { MoveTo(&form_, 120, 150); }},
       {"to nowhere", [&] { Application->SetMouseControl(nullptr); }},
-      {"click", [&] {
+      {"click",
+       [&] {
          POINT p = OnScreen(left_, 20, 30);
          InjectMouseButton(host::InputEvent::Left, true, p.x, p.y);
          InjectMouseButton(host::InputEvent::Left, false, p.x, p.y);
        }},
-      {"right click", [&] {
+      {"right click",
+       [&] {
          POINT p = OnScreen(left_, 20, 30);
          InjectMouseButton(host::InputEvent::Right, true, p.x, p.y);
          InjectMouseButton(host::InputEvent::Right, false, p.x, p.y);
        }},
-      {"key", [&] {
+      {"key",
+       [&] {
          InjectKey('A', true);
          InjectKey('A', false);
        }},
@@ -160,16 +165,16 @@ TEST_F(HintsTest, ShowHintFollowsTheParentChain) {
     bool Expected;
   };
   const TCase cases[] = {
-      {true, true, false, true, false, true},     // inherited all the way down
+      {true, true, false, true, false, true},  // inherited all the way down
       {false, true, false, true, false, false},  // nobody shows
-      {false, false, true, true, false, true},   // from the outer panel's own setting
+      {false, false, true, true, false, true},  // from the outer panel's own setting
       {true, false, false, true, false, false},  // the outer panel stops the form's
-      {false, true, false, false, true, true},   // the label's own setting
+      {false, true, false, false, true, true},  // the label's own setting
       {true, true, false, false, false, false},  // the label's own setting against the form's
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.FormShows << c.OuterParentShowHint << c.OuterShows
-                                      << c.LabelParentShowHint << c.LabelShows);
+    SCOPED_TRACE(::testing::Message() << c.FormShows << c.OuterParentShowHint << c.OuterShows << c.LabelParentShowHint
+                                      << c.LabelShows);
     MoveTo(&form_, 120, 150);
     form_.SetShowHint(!c.FormShows);
     auto* outer = Make<TPanel>(10, 100, 120, 100);
@@ -282,8 +287,10 @@ TEST_F(HintsTest, TheHintWindowHasABlackBorderTheHintColourAndText) {
         const std::uint32_t p = image.At(x, y) & 0xFFFFFF;
         const bool edge = x == 0 || y == 0 || x == image.width - 1 || y == image.height - 1;
         if (edge) border += p == 0;
-        else if (p == c.Background) ++background;
-        else if (p == 0) ++text;
+        else if (p == c.Background)
+          ++background;
+        else if (p == 0)
+          ++text;
       }
     EXPECT_EQ(border, 2 * (image.width + image.height) - 4);
     EXPECT_EQ(image.At(1, 1) & 0xFFFFFF, c.Background);

@@ -11,17 +11,16 @@ namespace {
 class IniFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::ofstream(root.DriveC() / "jokes.txt", std::ios::binary)
-        << "; a joke file\r\n"
-           "[Header]\r\n"
-           "Description = \"Why, oh why?\" \r\n"
-           "format=q&a\r\n"
-           "Count=0x1F\r\n"
-           "Bad=12x\r\n"
-           "On=1\r\n"
-           ";Hidden=yes\r\n"
-           "[Data]\r\n"
-           "Q: line\r\n";
+    std::ofstream(root.DriveC() / "jokes.txt", std::ios::binary) << "; a joke file\r\n"
+                                                                    "[Header]\r\n"
+                                                                    "Description = \"Why, oh why?\" \r\n"
+                                                                    "format=q&a\r\n"
+                                                                    "Count=0x1F\r\n"
+                                                                    "Bad=12x\r\n"
+                                                                    "On=1\r\n"
+                                                                    ";Hidden=yes\r\n"
+                                                                    "[Data]\r\n"
+                                                                    "Q: line\r\n";
   }
   ScopedMachineRoot root;
   TIniFile ini{"c:\\jokes.txt"};

@@ -90,9 +90,10 @@ end
 
 const TClassInfo& TMenuForm::StaticClassInfo() {
   using C = TMenuForm;
-  static const TClassInfo info("TMenuForm", &TForm::StaticClassInfo(), {},
-                               {Handler<C>("miFileClick", &C::miFileClick), Handler<C>("miOpenClick", &C::miOpenClick),
-                                Handler<C>("miSwapClick", &C::miSwapClick), Handler<C>("pmLogoPopup", &C::pmLogoPopup)});
+  static const TClassInfo info(
+      "TMenuForm", &TForm::StaticClassInfo(), {},
+      {Handler<C>("miFileClick", &C::miFileClick), Handler<C>("miOpenClick", &C::miOpenClick),
+       Handler<C>("miSwapClick", &C::miSwapClick), Handler<C>("pmLogoPopup", &C::pmLogoPopup)});
   return info;
 }
 
@@ -105,10 +106,14 @@ TEST(ShortCutTest, TextAndWordsMatch) {
     TShortCut Value;
     const char* Text;
   };
-  const TCase cases[] = {{scCtrl | 'O', "Ctrl+O"},         {scShift | scCtrl | 'S', "Shift+Ctrl+S"},
-                         {VK_F5, "F5"},                     {VK_F12, "F12"},
-                         {scShift | VK_DELETE, "Shift+Del"}, {scAlt | VK_BACK, "Alt+BkSp"},
-                         {'7', "7"},                        {VK_RETURN, "Enter"}};
+  const TCase cases[] = {{scCtrl | 'O', "Ctrl+O"},
+                         {scShift | scCtrl | 'S', "Shift+Ctrl+S"},
+                         {VK_F5, "F5"},
+                         {VK_F12, "F12"},
+                         {scShift | VK_DELETE, "Shift+Del"},
+                         {scAlt | VK_BACK, "Alt+BkSp"},
+                         {'7', "7"},
+                         {VK_RETURN, "Enter"}};
   for (const TCase& c : cases) {
     EXPECT_EQ(ShortCutToText(c.Value), c.Text);
     EXPECT_EQ(TextToShortCut(c.Text), c.Value) << c.Text;

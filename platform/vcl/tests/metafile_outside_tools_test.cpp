@@ -32,8 +32,11 @@ struct Shape {
   COLORREF colour;
 };
 const Shape kShapes[] = {
-    {"paper", 200, 150, kPaper}, {"red rectangle", 90, 70, RGB(255, 0, 0)}, {"blue ellipse", 290, 80, RGB(0, 0, 255)},
-    {"green triangle", 140, 240, RGB(0, 160, 0)}, {"black line", 320, 240, RGB(0, 0, 0)},
+    {"paper", 200, 150, kPaper},
+    {"red rectangle", 90, 70, RGB(255, 0, 0)},
+    {"blue ellipse", 290, 80, RGB(0, 0, 255)},
+    {"green triangle", 140, 240, RGB(0, 160, 0)},
+    {"black line", 320, 240, RGB(0, 0, 0)},
 };
 
 const char kSvg[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="300" viewBox="0 0 400 300">
@@ -61,8 +64,8 @@ std::string FindConverter() {
 // Runs the converter in its own process group, so that a hung run is ended whole.
 bool Convert(const std::string& soffice, const fs::path& folder, const std::string& format, const fs::path& input) {
   const std::string profile = "-env:UserInstallation=file://" + (folder / "profile").string();
-  std::vector<std::string> args = {soffice,         profile,  "--headless", "--convert-to",
-                                   format,          "--outdir", (folder / format).string(), input.string()};
+  std::vector<std::string> args = {
+      soffice, profile, "--headless", "--convert-to", format, "--outdir", (folder / format).string(), input.string()};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

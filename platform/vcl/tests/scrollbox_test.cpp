@@ -83,9 +83,9 @@ TEST_F(ScrollBoxTest, ScrollMessagesStepByIncrementAndPage) {
     int Pos, Expected;
   };
   const int page = ClientH(), last = 300 - ClientH();
-  const TStep steps[] = {{SB_LINEDOWN, 0, 5},        {SB_LINEDOWN, 0, 10},      {SB_PAGEDOWN, 0, 10 + page},
-                         {SB_LINEUP, 0, 5 + page},   {SB_PAGEUP, 0, 5},         {SB_BOTTOM, 0, last},
-                         {SB_TOP, 0, 0},             {SB_THUMBTRACK, 70, 0},    {SB_THUMBPOSITION, 70, 70},
+  const TStep steps[] = {{SB_LINEDOWN, 0, 5},      {SB_LINEDOWN, 0, 10},   {SB_PAGEDOWN, 0, 10 + page},
+                         {SB_LINEUP, 0, 5 + page}, {SB_PAGEUP, 0, 5},      {SB_BOTTOM, 0, last},
+                         {SB_TOP, 0, 0},           {SB_THUMBTRACK, 70, 0}, {SB_THUMBPOSITION, 70, 70},
                          {SB_ENDSCROLL, 0, 70}};
   for (const TStep& s : steps) {
     SCOPED_TRACE(s.Code);

@@ -56,8 +56,11 @@ TEST_F(ButtonsTest, ReturnPressesTheDefaultOrTheFocusedButtonAndEscapeTheCancelB
     TWinControl* Focus;
     int Key;
     const char* Pressed;
-  } cases[] = {{check_, VK_RETURN, "&Go"}, {cancel_, VK_RETURN, "Cancel"}, {ok_, VK_RETURN, "&Go"},
-               {check_, VK_ESCAPE, "Cancel"}, {ok_, VK_ESCAPE, "Cancel"}};
+  } cases[] = {{check_, VK_RETURN, "&Go"},
+               {cancel_, VK_RETURN, "Cancel"},
+               {ok_, VK_RETURN, "&Go"},
+               {check_, VK_ESCAPE, "Cancel"},
+               {ok_, VK_ESCAPE, "Cancel"}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::string(c.Focus->Caption()) + " " + std::to_string(c.Key));
     c.Focus->SetFocus();

@@ -72,9 +72,8 @@ TEST(TStringList, SortedListsKeepOrderAndDuplicatesDecide) {
     V expected;
     bool raises;
   };
-  const Case cases[] = {{dupIgnore, {"a", "B", "c"}, false},
-                        {dupAccept, {"a", "b", "B", "c"}, false},
-                        {dupError, {"a", "B", "c"}, true}};
+  const Case cases[] = {
+      {dupIgnore, {"a", "B", "c"}, false}, {dupAccept, {"a", "b", "B", "c"}, false}, {dupError, {"a", "B", "c"}, true}};
   for (const Case& c : cases) {
     TStringList list;
     list.SetSorted(true);
@@ -83,7 +82,8 @@ TEST(TStringList, SortedListsKeepOrderAndDuplicatesDecide) {
     list.Add("B");
     list.Add("a");
     if (c.raises) EXPECT_THROW(list.Add("b"), EStringListError);
-    else list.Add("b");
+    else
+      list.Add("b");
     EXPECT_EQ(Lines(list), c.expected);
   }
   TStringList sorted;

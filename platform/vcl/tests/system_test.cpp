@@ -10,7 +10,7 @@ TEST(Round, HalvesGoToTheEvenNeighbourAndTruncCutsTowardsZero) {
     long double value;
     std::int64_t round, trunc;
   };
-  const Case cases[] = {{0.5L, 0, 0},   {1.5L, 2, 1},    {2.5L, 2, 2},   {-0.5L, 0, 0}, {-1.5L, -2, -1},
+  const Case cases[] = {{0.5L, 0, 0},    {1.5L, 2, 1},    {2.5L, 2, 2},    {-0.5L, 0, 0},   {-1.5L, -2, -1},
                         {-2.5L, -2, -2}, {2.4999L, 2, 2}, {2.5001L, 3, 2}, {-2.7L, -3, -2}, {7.0L, 7, 7}};
   for (const Case& c : cases) {
     EXPECT_EQ(Round(c.value), c.round) << static_cast<double>(c.value);

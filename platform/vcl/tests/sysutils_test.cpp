@@ -63,15 +63,26 @@ TEST(IntegerText, ConvertsBothWays) {
     bool valid;
     int value;
   };
-  const Case cases[] = {{"123", true, 123},          {"  -45", true, -45},       {"+7", true, 7},
-                        {"$FF", true, 255},          {"$ffffffff", true, -1},    {"2147483647", true, 2147483647},
-                        {"-2147483648", true, INT32_MIN}, {"2147483648", false, 0}, {"", false, 0},
-                        {"12a", false, 0},           {"1.5", false, 0},          {"12 ", false, 0},
-                        {"$", false, 0},             {"-", false, 0},            {"$123456789", false, 0}};
+  const Case cases[] = {{"123", true, 123},
+                        {"  -45", true, -45},
+                        {"+7", true, 7},
+                        {"$FF", true, 255},
+                        {"$ffffffff", true, -1},
+                        {"2147483647", true, 2147483647},
+                        {"-2147483648", true, INT32_MIN},
+                        {"2147483648", false, 0},
+                        {"", false, 0},
+                        {"12a", false, 0},
+                        {"1.5", false, 0},
+                        {"12 ", false, 0},
+                        {"$", false, 0},
+                        {"-", false, 0},
+                        {"$123456789", false, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(StrToIntDef(c.text, -99), c.valid ? c.value : -99) << c.text;
     if (c.valid) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
-    else EXPECT_THROW(StrToInt(c.text), EConvertError) << c.text;
+    else
+      EXPECT_THROW(StrToInt(c.text), EConvertError) << c.text;
   }
   try {
     StrToInt("abc");
@@ -85,10 +96,18 @@ TEST(FloatText, GeneralFormatWithFifteenDigits) {
     long double value;
     const char* text;
   };
-  const Case cases[] = {{0, "0"},         {1.5L, "1.5"},     {-2.25L, "-2.25"},  {100, "100"},
-                        {0.1L, "0.1"},    {1e-5L, "1E-5"},   {0.0001L, "0.0001"}, {1e15L, "1E15"},
-                        {123456789012345.0L, "123456789012345"}, {1.0L / 3, "0.333333333333333"},
-                        {2.5e-7L, "2.5E-7"}, {24, "24"}};
+  const Case cases[] = {{0, "0"},
+                        {1.5L, "1.5"},
+                        {-2.25L, "-2.25"},
+                        {100, "100"},
+                        {0.1L, "0.1"},
+                        {1e-5L, "1E-5"},
+                        {0.0001L, "0.0001"},
+                        {1e15L, "1E15"},
+                        {123456789012345.0L, "123456789012345"},
+                        {1.0L / 3, "0.333333333333333"},
+                        {2.5e-7L, "2.5E-7"},
+                        {24, "24"}};
   for (const Case& c : cases) EXPECT_EQ(FloatToStr(c.value), c.text);
 }
 

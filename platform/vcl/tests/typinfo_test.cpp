@@ -71,9 +71,9 @@ class TTestForm : public TComponent {
 };
 
 const TClassInfo& TTestForm::StaticClassInfo() {
-  static const TClassInfo info("TTestForm", &TComponent::StaticClassInfo(), {},
-                               {Handler<TTestForm>("btLogoClick", &TTestForm::btLogoClick),
-                                Handler<TTestForm>("Resized", &TTestForm::Resized)});
+  static const TClassInfo info(
+      "TTestForm", &TComponent::StaticClassInfo(), {},
+      {Handler<TTestForm>("btLogoClick", &TTestForm::btLogoClick), Handler<TTestForm>("Resized", &TTestForm::Resized)});
   return info;
 }
 
@@ -90,10 +90,10 @@ class TTestLink : public TPersistent {
 };
 
 const TClassInfo& TTestLink::StaticClassInfo() {
-  static const TClassInfo info("TTestLink", &TPersistent::StaticClassInfo(),
-                               {ObjectProperty<TTestLink, TTestLink>("Next", &TTestLink::Next, &TTestLink::SetNext),
-                                OrdProperty<TTestLink>("Value", TypeInfo_Integer, &TTestLink::Value,
-                                                       &TTestLink::Value, 0)});
+  static const TClassInfo info(
+      "TTestLink", &TPersistent::StaticClassInfo(),
+      {ObjectProperty<TTestLink, TTestLink>("Next", &TTestLink::Next, &TTestLink::SetNext),
+       OrdProperty<TTestLink>("Value", TypeInfo_Integer, &TTestLink::Value, &TTestLink::Value, 0)});
   return info;
 }
 
@@ -101,8 +101,8 @@ TEST(TypInfo, ListsPublishedPropertiesAncestorsFirst) {
   TTestLabel label(nullptr);
   std::vector<std::string> names;
   for (const TPropInfo* p : GetPropList(label)) names.push_back(p->Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag", "Align", "Caption", "Checked", "Ratio", "Font",
-                                             "OnClick"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Name", "Tag", "Align", "Caption", "Checked", "Ratio", "Font", "OnClick"}));
   EXPECT_EQ(GetPropInfo(label, "caption"), GetPropInfo(label, "Caption"));
   EXPECT_EQ(GetPropInfo(label, "Missing"), nullptr);
   EXPECT_EQ(GetPropInfo(label, "Tag")->Default, 0);

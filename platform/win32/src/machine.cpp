@@ -43,8 +43,8 @@ fs::path DefaultRoot() {
 }
 
 struct ParsedPath {
-  char drive = 0;                    // upper case
-  std::vector<std::string> parts;    // without "." and ".."
+  char drive = 0;  // upper case
+  std::vector<std::string> parts;  // without "." and ".."
 };
 
 void AppendComponents(std::string_view text, std::vector<std::string>& parts) {

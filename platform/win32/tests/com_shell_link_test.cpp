@@ -44,8 +44,7 @@ TEST(ComLibrary, CreationNeedsSetUpAndAKnownClassAndInterface) {
   EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
   EXPECT_EQ(CoCreateInstance(IID_IPersistFile, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object),
             REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, CLSID_ShellLink, &object),
-            E_NOINTERFACE);
+  EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, CLSID_ShellLink, &object), E_NOINTERFACE);
   EXPECT_EQ(object, nullptr);
   EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistFile, &object), S_OK);
   static_cast<IPersistFile*>(object)->Release();

@@ -30,8 +30,8 @@ INT_PTR PreviewHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
     SetWindowPos(child, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
     CreateWindowExA(0, "Static", "-placeholder-", WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP, 0, 0, 380, 300, child,
                     reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(stc32)), nullptr, nullptr);
-    CreateWindowExA(0, "Button", "Button", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW, 390, 20, 100, 100,
-                    child, nullptr, nullptr, nullptr);
+    CreateWindowExA(0, "Button", "Button", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW, 390, 20, 100, 100, child,
+                    nullptr, nullptr, nullptr);
     return TRUE;
   }
   if (message != WM_NOTIFY) return FALSE;
@@ -162,8 +162,7 @@ TEST_F(FileDialogTest, ScriptedUserPicksAFileThroughTheHookSequence) {
   // notes.txt is not shown by the bitmap filter.
   EXPECT_EQ(listed, (std::vector<std::string>{"[pictures]", "[windows]", "logo.bmp", "Wait.BMP"}));
   EXPECT_EQ(reinterpret_cast<OPENFILENAMEA*>(hook_.initParam), &ofn_);
-  EXPECT_EQ(hook_.events,
-            (std::vector<std::string>{"init", "initdone", "folder", "selchange", "selchange", "fileok"}));
+  EXPECT_EQ(hook_.events, (std::vector<std::string>{"init", "initdone", "folder", "selchange", "selchange", "fileok"}));
   EXPECT_EQ(hook_.pathsOnSelChange, (std::vector<std::string>{"C:\\Wait.BMP|12", "C:\\logo.bmp|12"}));
   EXPECT_STREQ(file_, "C:\\logo.bmp");
   EXPECT_EQ(ofn_.nFileOffset, 3);
@@ -284,12 +283,12 @@ TEST_F(FileDialogTest, ControlsBesideASmallPlaceholderMoveClearOfTheStandardCont
     PressButton(dialog, IDCANCEL);
   });
   EXPECT_FALSE(GetOpenFileNameA(&ofn_));
-  EXPECT_GE(right.left, standard.right);    // moved right by what the placeholder lacked
-  EXPECT_GE(below.top, standard.bottom);    // and down likewise
-  EXPECT_EQ(insideAt.x, 10);                // a control inside the placeholder stays
+  EXPECT_GE(right.left, standard.right);  // moved right by what the placeholder lacked
+  EXPECT_GE(below.top, standard.bottom);  // and down likewise
+  EXPECT_EQ(insideAt.x, 10);  // a control inside the placeholder stays
   EXPECT_EQ(insideAt.y, 10);
   EXPECT_EQ(right.right - right.left, 80);  // moved, not resized
-  EXPECT_GE(hookRect.right, right.right);   // the child grew to hold them
+  EXPECT_GE(hookRect.right, right.right);  // the child grew to hold them
   EXPECT_GE(hookRect.bottom, below.bottom);
 }
 

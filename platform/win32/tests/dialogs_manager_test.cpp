@@ -42,9 +42,7 @@ INT_PTR DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam) + 100);
       return TRUE;
     case WM_CTLCOLORDLG: return 77;
-    case WM_USER + 9:
-      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1234);
-      return TRUE;
+    case WM_USER + 9: SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1234); return TRUE;
     default: return FALSE;
   }
 }
@@ -208,6 +206,7 @@ TEST_F(DialogsTest, TemplatesThatCannotBeMadeFail) {
   EXPECT_NE(GetDlgItem(dialog, 2), nullptr);
   DestroyWindow(dialog);
   const WORD extended[] = {1, 0xFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(CreateDialogIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(extended), nullptr, DialogProcedure, 0),
-            nullptr);
+  EXPECT_EQ(
+      CreateDialogIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(extended), nullptr, DialogProcedure, 0),
+      nullptr);
 }

@@ -10,7 +10,8 @@ namespace {
 TEST(GdiDibSection, RowsAreDwordAlignedAndBottomUpForPositiveHeights) {
   struct Case {
     int width, bpp, stride;
-  } cases[] = {{1, 1, 4}, {33, 1, 8}, {7, 4, 4}, {9, 4, 8}, {5, 8, 8}, {3, 16, 8}, {3, 24, 12}, {5, 24, 16}, {3, 32, 12}};
+  } cases[] = {{1, 1, 4},  {33, 1, 8},  {7, 4, 4},   {9, 4, 8},  {5, 8, 8},
+               {3, 16, 8}, {3, 24, 12}, {5, 24, 16}, {3, 32, 12}};
   for (const Case& c : cases) {
     auto info = MakeInfo(c.width, 3, c.bpp);
     void* bits = nullptr;
@@ -74,12 +75,15 @@ TEST(GdiDibSection, RefusesFormatsItCannotDraw) {
   auto info = MakeInfo(4, 4, 8);
   info.header.biCompression = BI_RLE8;
   void* bits = reinterpret_cast<void*>(1);
-  EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0),
+            nullptr);
   EXPECT_EQ(bits, nullptr);
   info = MakeInfo(4, 4, 7);
-  EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0),
+            nullptr);
   info = MakeInfo(1 << 20, 1 << 20, 32);
-  EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0),
+            nullptr);
 }
 
 TEST(GdiSelectObject, ABitmapIsInOneDeviceContextAtATime) {

@@ -41,7 +41,8 @@ TEST(GdiRegion, ContainsItsPointsAndComparesByShape) {
   EXPECT_FALSE(PtInRegion(ring, 1, 1));
   EXPECT_FALSE(PtInRegion(ring, 4, 0));  // right edge excluded
   // The same shape built another way is equal.
-  HRGN a = CreateRectRgn(0, 0, 4, 1), b = CreateRectRgn(0, 1, 1, 3), c = CreateRectRgn(3, 1, 4, 3), d = CreateRectRgn(0, 3, 4, 4);
+  HRGN a = CreateRectRgn(0, 0, 4, 1), b = CreateRectRgn(0, 1, 1, 3), c = CreateRectRgn(3, 1, 4, 3),
+       d = CreateRectRgn(0, 3, 4, 4);
   CombineRgn(a, a, d, RGN_OR);
   CombineRgn(a, a, c, RGN_OR);
   CombineRgn(a, a, b, RGN_OR);

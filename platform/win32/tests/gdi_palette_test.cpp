@@ -46,7 +46,8 @@ TEST(GdiPalette, DrawingPicksTheNearestTableEntryAtEveryDepth) {
     MoveToEx(canvas.dc, 2, 0, nullptr);
     LineTo(canvas.dc, 3, 0);
     SelectObject(canvas.dc, old);
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(IndexAt(canvas, x, c.bpp), c.index) << c.bpp << " bits, colour " << std::hex << c.color << " x " << x;
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(IndexAt(canvas, x, c.bpp), c.index) << c.bpp << " bits, colour " << std::hex << c.color << " x " << x;
     DeleteObject(pen);
     DeleteObject(brush);
   }

@@ -36,11 +36,21 @@ TEST(GdiRop3, NamedOperationsFollowTheirFormulas) {
     DWORD rop;
     DWORD expected;
   } cases[] = {
-      {"SRCCOPY", SRCCOPY, S},           {"SRCPAINT", SRCPAINT, S | D},         {"SRCAND", SRCAND, S & D},
-      {"SRCINVERT", SRCINVERT, S ^ D},   {"SRCERASE", SRCERASE, S & ~D},        {"NOTSRCCOPY", NOTSRCCOPY, ~S},
-      {"NOTSRCERASE", NOTSRCERASE, ~(S | D)}, {"MERGECOPY", MERGECOPY, P & S}, {"MERGEPAINT", MERGEPAINT, ~S | D},
-      {"PATCOPY", PATCOPY, P},           {"PATPAINT", PATPAINT, P | ~S | D},    {"PATINVERT", PATINVERT, P ^ D},
-      {"DSTINVERT", DSTINVERT, ~D},      {"BLACKNESS", BLACKNESS, 0},           {"WHITENESS", WHITENESS, 0xFF},
+      {"SRCCOPY", SRCCOPY, S},
+      {"SRCPAINT", SRCPAINT, S | D},
+      {"SRCAND", SRCAND, S & D},
+      {"SRCINVERT", SRCINVERT, S ^ D},
+      {"SRCERASE", SRCERASE, S & ~D},
+      {"NOTSRCCOPY", NOTSRCCOPY, ~S},
+      {"NOTSRCERASE", NOTSRCERASE, ~(S | D)},
+      {"MERGECOPY", MERGECOPY, P & S},
+      {"MERGEPAINT", MERGEPAINT, ~S | D},
+      {"PATCOPY", PATCOPY, P},
+      {"PATPAINT", PATPAINT, P | ~S | D},
+      {"PATINVERT", PATINVERT, P ^ D},
+      {"DSTINVERT", DSTINVERT, ~D},
+      {"BLACKNESS", BLACKNESS, 0},
+      {"WHITENESS", WHITENESS, 0xFF},
   };
   for (const Case& c : cases) {
     BYTE v = static_cast<BYTE>(c.expected);
@@ -133,7 +143,7 @@ TEST(GdiBlit, AColourPatternInvertedOverAFaceGivesTheDitheredLook) {
   SetBkMode(face.dc, TRANSPARENT);
   BitBlt(face.dc, 0, 0, 2, 2, face.dc, 0, 0, PATINVERT);
   BitBlt(face.dc, 0, 0, 2, 2, face.dc, 0, 0, DSTINVERT);
-  EXPECT_EQ(GetPixel(face.dc, 0, 0), RGB(0, 0, 255));     // NOT (blue XOR white)
+  EXPECT_EQ(GetPixel(face.dc, 0, 0), RGB(0, 0, 255));  // NOT (blue XOR white)
   EXPECT_EQ(GetPixel(face.dc, 1, 0), RGB(63, 63, 192));  // NOT (blue XOR grey)
   EXPECT_EQ(GetPixel(face.dc, 1, 1), RGB(0, 0, 255));
   SelectObject(face.dc, old);
@@ -149,8 +159,8 @@ TEST(GdiBlit, SixteenBitSurfacesKeepFiveBitsPerChannel) {
 }
 
 TEST(GdiStock, StockObjectsOutliveDeleteObject) {
-  for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN,
-                DEFAULT_PALETTE, SYSTEM_FONT}) {
+  for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN,
+                NULL_PEN, DEFAULT_PALETTE, SYSTEM_FONT}) {
     HGDIOBJ h = GetStockObject(i);
     ASSERT_NE(h, nullptr) << i;
     EXPECT_TRUE(DeleteObject(h));

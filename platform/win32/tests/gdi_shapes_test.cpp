@@ -29,10 +29,8 @@ TEST(GdiLines, LeaveOutTheEndPoint) {
     POINT from, to;
     Rows expected;
   } cases[] = {
-      {{0, 0}, {4, 0}, {"####.", ".....", "....."}},
-      {{4, 2}, {0, 2}, {".....", ".....", ".####"}},
-      {{0, 0}, {2, 2}, {"#....", ".#...", "....."}},
-      {{0, 0}, {4, 2}, {"##...", "..##.", "....."}},
+      {{0, 0}, {4, 0}, {"####.", ".....", "....."}}, {{4, 2}, {0, 2}, {".....", ".....", ".####"}},
+      {{0, 0}, {2, 2}, {"#....", ".#...", "....."}}, {{0, 0}, {4, 2}, {"##...", "..##.", "....."}},
       {{1, 1}, {1, 1}, {".....", ".....", "....."}},
   };
   for (const Case& c : cases) {
@@ -72,7 +70,8 @@ TEST(GdiLines, EveryBinaryRasterOperationCombinesPenAndDestination) {
     MoveToEx(c.dc, 0, 0, nullptr);
     LineTo(c.dc, 1, 0);
     int t = mode - 1;
-    BYTE expected = static_cast<BYTE>(((t & 1) ? 0x11 : 0) | ((t & 2) ? 0x22 : 0) | ((t & 4) ? 0x44 : 0) | ((t & 8) ? 0x88 : 0));
+    BYTE expected =
+        static_cast<BYTE>(((t & 1) ? 0x11 : 0) | ((t & 2) ? 0x22 : 0) | ((t & 4) ? 0x44 : 0) | ((t & 8) ? 0x88 : 0));
     EXPECT_EQ(GetPixel(c.dc, 0, 0), RGB(expected, expected, expected)) << "R2 " << mode;
     SelectObject(c.dc, old);
     DeleteObject(pen);

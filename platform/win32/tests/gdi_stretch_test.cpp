@@ -127,7 +127,8 @@ TEST(GdiStretchDIBits, SourceRowsOfABottomUpDibCountFromTheBottom) {
   EXPECT_EQ(GetPixel(dst.dc, 0, 0), RGB(10, 10, 10));
   StretchDIBits(dst.dc, 0, 0, 1, 1, 0, 2, 1, 1, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
   EXPECT_EQ(GetPixel(dst.dc, 0, 0), RGB(30, 30, 30));
-  EXPECT_EQ(SetDIBitsToDevice(dst.dc, 0, 0, 1, 1, 0, 1, 0, 3, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS), 3);
+  EXPECT_EQ(
+      SetDIBitsToDevice(dst.dc, 0, 0, 1, 1, 0, 1, 0, 3, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS), 3);
   EXPECT_EQ(GetPixel(dst.dc, 0, 0), RGB(20, 20, 20));
 }
 

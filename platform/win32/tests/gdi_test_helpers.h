@@ -63,7 +63,8 @@ struct MonoCanvas {
     dc = CreateCompatibleDC(nullptr);
     old = SelectObject(dc, bitmap);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) SetPixelV(dc, x, y, rows[static_cast<std::size_t>(y)][x] == '1' ? RGB(255, 255, 255) : RGB(0, 0, 0));
+      for (int x = 0; x < w; ++x)
+        SetPixelV(dc, x, y, rows[static_cast<std::size_t>(y)][x] == '1' ? RGB(255, 255, 255) : RGB(0, 0, 0));
   }
   ~MonoCanvas() {
     SelectObject(dc, old);

@@ -22,7 +22,8 @@ class TextCanvas {
     header->biBitCount = static_cast<WORD>(bits_);
     header->biCompression = BI_RGB;
     header->biClrUsed = static_cast<DWORD>(palette.size());
-    if (!palette.empty()) std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), palette.data(), palette.size() * sizeof(RGBQUAD));
+    if (!palette.empty())
+      std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), palette.data(), palette.size() * sizeof(RGBQUAD));
     dc_ = CreateCompatibleDC(nullptr);
     void* pixels = nullptr;
     bitmap_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &pixels, nullptr, 0);
@@ -85,8 +86,7 @@ class TextCanvas {
 // Selects a font for the life of the object.
 class SelectedFont {
  public:
-  SelectedFont(HDC dc, const char* face, LONG height, LONG escapement = 0, LONG weight = FW_NORMAL,
-               BYTE italic = 0)
+  SelectedFont(HDC dc, const char* face, LONG height, LONG escapement = 0, LONG weight = FW_NORMAL, BYTE italic = 0)
       : dc_(dc) {
     LOGFONTA lf{};
     lf.lfHeight = height;

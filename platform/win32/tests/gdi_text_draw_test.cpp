@@ -32,8 +32,10 @@ TEST(TextDraw, InkIsNeverBlended) {
     BYTE italic;
   };
   const Case cases[] = {
-      {"Arial", -20, 0, FW_NORMAL, 0},     {"Times New Roman", -15, 0, FW_BOLD, 1},
-      {"Courier New", -13, 450, FW_NORMAL, 0}, {"MS Sans Serif", -11, 0, FW_BOLD, 1},
+      {"Arial", -20, 0, FW_NORMAL, 0},
+      {"Times New Roman", -15, 0, FW_BOLD, 1},
+      {"Courier New", -13, 450, FW_NORMAL, 0},
+      {"MS Sans Serif", -11, 0, FW_BOLD, 1},
   };
   for (const Case& c : cases) {
     TextCanvas canvas(160, 100);
@@ -130,10 +132,10 @@ TEST(TextDraw, EscapementTurnsTheBaselineAroundTheReferencePoint) {
     int left, top, right, bottom;
   };
   const Case cases[] = {
-      {0, 0, -1, +1, 0},       // rightwards, above the baseline
-      {900, -1, -1, 0, 0},     // upwards, the letters' tops to the left
-      {1800, -1, 0, 0, +1},    // leftwards, upside down
-      {2700, 0, 0, +1, +1},    // downwards
+      {0, 0, -1, +1, 0},  // rightwards, above the baseline
+      {900, -1, -1, 0, 0},  // upwards, the letters' tops to the left
+      {1800, -1, 0, 0, +1},  // leftwards, upside down
+      {2700, 0, 0, +1, +1},  // downwards
   };
   for (const Case& c : cases) {
     TextCanvas canvas(200, 200);
@@ -201,7 +203,7 @@ TEST(TextDraw, OpaqueCellOfAFarReachingTurnedRunFillsTheSurfacePart) {
   const INT dx[] = {1 << 30, 0};
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 5, 55, 0, nullptr, "ll", 2, dx));
   EXPECT_EQ(canvas.At(50, 10), RGB(0, 255, 0));  // on the baseline, past the first letter
-  EXPECT_EQ(canvas.At(58, 2), RGB(0, 255, 0));   // at the surface's corner
+  EXPECT_EQ(canvas.At(58, 2), RGB(0, 255, 0));  // at the surface's corner
   EXPECT_EQ(canvas.At(5, 5), RGB(255, 255, 255));  // beyond the ascent
   EXPECT_EQ(canvas.At(55, 55), RGB(255, 255, 255));  // beyond the descent
 }
@@ -211,7 +213,7 @@ TEST(TextDraw, Utf8AndWindows1252BytesDrawTheSameCharacter) {
   for (TextCanvas* canvas : {&a, &b, &c}) SetBkMode(canvas->dc(), TRANSPARENT);
   SelectedFont fa(a.dc(), "Arial", -20), fb(b.dc(), "Arial", -20), fc(c.dc(), "Arial", -20);
   Out(a.dc(), 5, 5, "caf\xC3\xA9");  // UTF-8
-  Out(b.dc(), 5, 5, "caf\xE9");      // Windows-1252
+  Out(b.dc(), 5, 5, "caf\xE9");  // Windows-1252
   Out(c.dc(), 5, 5, "caf\xC3\xA9\xE9");  // not UTF-8 as a whole: every byte is 1252
   EXPECT_EQ(a.Snapshot(), b.Snapshot());
   EXPECT_GT(a.InkCount(), 0);

@@ -37,7 +37,8 @@ TEST(DrawText, CalcRectGivesOneLineHeightPerWrappedLine) {
   for (const Case& c : cases) {
     const std::string text = Words(c.words);
     RECT r{20, 7, 20 + c.width, 380};
-    const int height = DrawTextA(canvas.dc(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    const int height =
+        DrawTextA(canvas.dc(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     EXPECT_EQ(height, c.lines * line) << c.words << " words in " << c.width;
     EXPECT_EQ(r.bottom, 7 + c.lines * line);
     EXPECT_EQ(r.left, 20);

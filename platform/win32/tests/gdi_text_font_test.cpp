@@ -96,7 +96,7 @@ TEST(FontFace, PitchAndFamilyBitsFollowWindows) {
       {"Arial", TMPF_FIXED_PITCH | TMPF_VECTOR | TMPF_TRUETYPE | FF_SWISS},
       {"Times New Roman", TMPF_FIXED_PITCH | TMPF_VECTOR | TMPF_TRUETYPE | FF_ROMAN},
       {"Courier New", TMPF_VECTOR | TMPF_TRUETYPE | FF_MODERN},  // fixed pitch: the bit is clear
-      {"MS Sans Serif", TMPF_FIXED_PITCH | FF_SWISS},            // a raster font on Windows 95
+      {"MS Sans Serif", TMPF_FIXED_PITCH | FF_SWISS},  // a raster font on Windows 95
       {"System", TMPF_FIXED_PITCH | FF_SWISS},
   };
   std::lock_guard lock(fonts::EngineMutex());

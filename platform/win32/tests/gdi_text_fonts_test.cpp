@@ -41,7 +41,8 @@ TEST(FontHandles, TheDcReportsTheSelectedFont) {
     LONG height;
     std::string face;
   };
-  const Case cases[] = {{"Arial", -11, "Arial"}, {"courier new", 12, "Courier New"}, {"DejaVu Serif", -20, "DejaVu Serif"}};
+  const Case cases[] = {
+      {"Arial", -11, "Arial"}, {"courier new", 12, "Courier New"}, {"DejaVu Serif", -20, "DejaVu Serif"}};
   for (const Case& c : cases) {
     SelectedFont font(canvas.dc(), c.requested, c.height);
     char face[LF_FACESIZE] = {};

@@ -56,12 +56,8 @@ TEST(TextLayout, PrefixesUnderlineTheNextCharacter) {
     int underlined;
   };
   const Case cases[] = {
-      {"&File", 0, "File", 0},
-      {"Save &As", 0, "Save As", 5},
-      {"Fish && Chips", 0, "Fish & Chips", -1},
-      {"&&&x", 0, "&x", 1},
-      {"end&", 0, "end", -1},
-      {"&File", DT_NOPREFIX, "&File", -1},
+      {"&File", 0, "File", 0}, {"Save &As", 0, "Save As", 5}, {"Fish && Chips", 0, "Fish & Chips", -1},
+      {"&&&x", 0, "&x", 1},    {"end&", 0, "end", -1},        {"&File", DT_NOPREFIX, "&File", -1},
   };
   for (const Case& c : cases) {
     fonts::LayoutRules rules;
@@ -118,13 +114,13 @@ TEST(TextCodec, ValidUtf8IsUtf8AndAnythingElseIsWindows1252) {
       {"plain", U"plain", true},
       {"caf\xC3\xA9", U"caf\u00E9", true},
       {"\xE2\x82\xAC 5", U"\u20AC 5", true},
-      {"caf\xE9", U"caf\u00E9", false},          // 1252 e-acute
-      {"\x80 5", U"\u20AC 5", false},            // 1252 euro sign
+      {"caf\xE9", U"caf\u00E9", false},  // 1252 e-acute
+      {"\x80 5", U"\u20AC 5", false},  // 1252 euro sign
       {"\x93quoted\x94", U"\u201Cquoted\u201D", false},
-      {"\xC0\xAF", U"\u00C0\u00AF", false},      // overlong UTF-8 is not UTF-8
+      {"\xC0\xAF", U"\u00C0\u00AF", false},  // overlong UTF-8 is not UTF-8
       {"\xED\xA0\x80", U"\u00ED\u00A0\u20AC", false},  // a surrogate neither
-      {"\xC3", U"\u00C3", false},                // cut short
-      {"\x81", U"\u0081", false},                // undefined in 1252: kept
+      {"\xC3", U"\u00C3", false},  // cut short
+      {"\x81", U"\u0081", false},  // undefined in 1252: kept
   };
   for (const Case& c : cases) {
     const fonts::DecodedText t = fonts::DecodeText(c.bytes);

@@ -17,12 +17,19 @@ struct IconEntry {
 };
 
 void Put16(std::vector<BYTE>& b, unsigned v) { b.insert(b.end(), {BYTE(v), BYTE(v >> 8)}); }
-void Put32(std::vector<BYTE>& b, unsigned v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+void Put32(std::vector<BYTE>& b, unsigned v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
 
 std::vector<BYTE> EntryImage(const IconEntry& e) {
   std::vector<BYTE> img;
   if (e.png) return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 0};
-  Put32(img, 40); Put32(img, e.size); Put32(img, 2 * e.size); Put16(img, 1); Put16(img, e.bits);
+  Put32(img, 40);
+  Put32(img, e.size);
+  Put32(img, 2 * e.size);
+  Put16(img, 1);
+  Put16(img, e.bits);
   for (int i = 0; i < 6; ++i) Put32(img, 0);
   int colours = e.bits <= 8 ? 1 << e.bits : 0;
   for (int i = 0; i < colours; ++i) {
@@ -35,11 +42,15 @@ std::vector<BYTE> EntryImage(const IconEntry& e) {
     for (int x = 0; x < e.size; ++x) {
       if (y >= e.size / 2 && x < e.size / 2) continue;  // masked: black, so the XOR keeps the background
       if (e.bits == 1) row[x / 8] |= BYTE(0x80 >> (x % 8));
-      else if (e.bits == 4) row[x / 2] |= BYTE(x % 2 ? 1 : 0x10);
-      else if (e.bits == 8) row[x] = 1;
+      else if (e.bits == 4)
+        row[x / 2] |= BYTE(x % 2 ? 1 : 0x10);
+      else if (e.bits == 8)
+        row[x] = 1;
       else {
         BYTE* p = &row[x * (e.bits / 8)];
-        p[0] = GetBValue(e.colour); p[1] = GetGValue(e.colour); p[2] = GetRValue(e.colour);
+        p[0] = GetBValue(e.colour);
+        p[1] = GetGValue(e.colour);
+        p[2] = GetRValue(e.colour);
         if (e.bits == 32) p[3] = 255;
       }
     }
@@ -56,14 +67,18 @@ std::vector<BYTE> EntryImage(const IconEntry& e) {
 
 std::vector<BYTE> IconFile(const std::vector<IconEntry>& entries, int kind = 1) {
   std::vector<BYTE> file;
-  Put16(file, 0); Put16(file, kind); Put16(file, static_cast<unsigned>(entries.size()));
+  Put16(file, 0);
+  Put16(file, kind);
+  Put16(file, static_cast<unsigned>(entries.size()));
   std::vector<std::vector<BYTE>> images;
   for (const IconEntry& e : entries) images.push_back(EntryImage(e));
   unsigned offset = 6 + 16 * static_cast<unsigned>(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     file.insert(file.end(), {BYTE(entries[i].size), BYTE(entries[i].size), 0, 0});
-    Put16(file, kind == 2 ? 3 : 1); Put16(file, kind == 2 ? 4 : entries[i].bits);
-    Put32(file, static_cast<unsigned>(images[i].size())); Put32(file, offset);
+    Put16(file, kind == 2 ? 3 : 1);
+    Put16(file, kind == 2 ? 4 : entries[i].bits);
+    Put32(file, static_cast<unsigned>(images[i].size()));
+    Put32(file, offset);
     offset += static_cast<unsigned>(images[i].size());
   }
   for (auto& img : images) file.insert(file.end(), img.begin(), img.end());
@@ -112,7 +127,8 @@ TEST(IconFileTest, EachDepthDrawsItsColourThroughTheMask) {
 }
 
 TEST(IconFileTest, EntryChosenBySizeThenDepth) {
-  auto file = IconFile({{32, 4, RGB(0, 0, 255)}, {16, 4, RGB(255, 0, 0)}, {16, 32, RGB(0, 255, 0)}, {48, 8, RGB(9, 9, 9)}});
+  auto file =
+      IconFile({{32, 4, RGB(0, 0, 255)}, {16, 4, RGB(255, 0, 0)}, {16, 32, RGB(0, 255, 0)}, {48, 8, RGB(9, 9, 9)}});
   HICON small = icons::IconFromFileData(file.data(), file.size(), IMAGE_ICON, 16, 16, 0);
   EXPECT_EQ(IconSize(small), 16);
   EXPECT_EQ(Drawn(small, 16, 12, 12), RGB(0, 255, 0));  // the deeper of the two 16s on a 32-bit screen
@@ -147,9 +163,10 @@ TEST(IconFileTest, PngEntriesAndDamagedFilesAreRefused) {
     std::size_t at;
     BYTE value;
   };
-  const Damage damages[] = {{"entry count beyond the file", 4, 200}, {"offset beyond the file", 6 + 15, 0x7F},
-                            {"type 3", 2, 3}, {"header width huge", 22 + 5, 0x40}, {"header height 0", 22 + 8, 0},
-                            {"bit count 7", 22 + 14, 7}, {"colour count 1000", 22 + 33, 3}};
+  const Damage damages[] = {
+      {"entry count beyond the file", 4, 200}, {"offset beyond the file", 6 + 15, 0x7F}, {"type 3", 2, 3},
+      {"header width huge", 22 + 5, 0x40},     {"header height 0", 22 + 8, 0},           {"bit count 7", 22 + 14, 7},
+      {"colour count 1000", 22 + 33, 3}};
   for (const Damage& d : damages) {
     auto file = good;
     file[d.at] = d.value;

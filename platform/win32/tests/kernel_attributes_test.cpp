@@ -20,7 +20,12 @@ class KernelAttributes : public MachineRootTest {
 };
 
 TEST_F(KernelAttributes, RoundTripsThroughPermissionAndExtendedAttribute) {
-  struct Case { DWORD set; DWORD read; const char* dosText; bool ownerWrite; };
+  struct Case {
+    DWORD set;
+    DWORD read;
+    const char* dosText;
+    bool ownerWrite;
+  };
   const Case cases[] = {
       {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_NORMAL, "", true},
       {0, FILE_ATTRIBUTE_NORMAL, "", true},
@@ -38,7 +43,9 @@ TEST_F(KernelAttributes, RoundTripsThroughPermissionAndExtendedAttribute) {
     EXPECT_EQ(GetFileAttributesA("C:/Logo.Sys"), c.read) << c.set;
     EXPECT_EQ(DosAttributeText(host), c.dosText) << c.set;
     EXPECT_EQ((std::filesystem::status(host).permissions() & std::filesystem::perms::owner_write) !=
-                  std::filesystem::perms::none, c.ownerWrite) << c.set;
+                  std::filesystem::perms::none,
+              c.ownerWrite)
+        << c.set;
   }
 }
 
@@ -57,13 +64,17 @@ TEST_F(KernelAttributes, FoldersKeepReadOnlyAsAMarkOnly) {
   EXPECT_EQ(GetFileAttributesA("c:\\logos"), FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_EQ(GetFileAttributesA("c:\\"), FILE_ATTRIBUTE_DIRECTORY);
   ASSERT_TRUE(SetFileAttributesA("c:\\logos", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_EQ(GetFileAttributesA("c:\\logos"), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(GetFileAttributesA("c:\\logos"),
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   WriteHostFile(root.DriveC() / "logos" / "a.sys", "a");  // still writable
   EXPECT_EQ(ReadHostFile(root.DriveC() / "logos" / "a.sys"), "a");
 }
 
 TEST_F(KernelAttributes, MissingFilesAndFolders) {
-  struct Case { const char* path; DWORD error; };
+  struct Case {
+    const char* path;
+    DWORD error;
+  };
   const Case cases[] = {
       {"c:\\missing.sys", ERROR_FILE_NOT_FOUND},
       {"c:\\missing\\logo.sys", ERROR_PATH_NOT_FOUND},

@@ -25,17 +25,16 @@ class KernelCopy : public MachineRootTest {
 TEST_F(KernelCopy, RefusesTargetsAsWindowsDoes) {
   constexpr DWORD R = FILE_ATTRIBUTE_READONLY, H = FILE_ATTRIBUTE_HIDDEN, S = FILE_ATTRIBUTE_SYSTEM,
                   A = FILE_ATTRIBUTE_ARCHIVE, N = FILE_ATTRIBUTE_NORMAL;
-  struct Case { DWORD source; DWORD target; BOOL failIfExists; DWORD error; };
+  struct Case {
+    DWORD source;
+    DWORD target;
+    BOOL failIfExists;
+    DWORD error;
+  };
   const Case cases[] = {
-      {A, N, FALSE, ERROR_SUCCESS},
-      {A, A, TRUE, ERROR_FILE_EXISTS},
-      {A, R, FALSE, ERROR_ACCESS_DENIED},
-      {R, R, FALSE, ERROR_ACCESS_DENIED},
-      {A, H, FALSE, ERROR_ACCESS_DENIED},
-      {A, S, FALSE, ERROR_ACCESS_DENIED},
-      {H, H, FALSE, ERROR_SUCCESS},
-      {H | S, S, FALSE, ERROR_SUCCESS},
-      {H, H | S, FALSE, ERROR_ACCESS_DENIED},
+      {A, N, FALSE, ERROR_SUCCESS},       {A, A, TRUE, ERROR_FILE_EXISTS},    {A, R, FALSE, ERROR_ACCESS_DENIED},
+      {R, R, FALSE, ERROR_ACCESS_DENIED}, {A, H, FALSE, ERROR_ACCESS_DENIED}, {A, S, FALSE, ERROR_ACCESS_DENIED},
+      {H, H, FALSE, ERROR_SUCCESS},       {H | S, S, FALSE, ERROR_SUCCESS},   {H, H | S, FALSE, ERROR_ACCESS_DENIED},
   };
   for (const Case& c : cases) {
     Source(c.source);
@@ -71,7 +70,11 @@ TEST_F(KernelCopy, NewCopyTakesAttributesAndWriteTimeOfItsSource) {
 TEST_F(KernelCopy, FailsWithoutTouchingAnything) {
   Source(FILE_ATTRIBUTE_NORMAL);
   Target(FILE_ATTRIBUTE_NORMAL);
-  struct Case { const char* from; const char* to; DWORD error; };
+  struct Case {
+    const char* from;
+    const char* to;
+    DWORD error;
+  };
   const Case cases[] = {
       {"c:\\missing.bmp", "c:\\logo.sys", ERROR_FILE_NOT_FOUND},
       {"c:\\missing\\a.bmp", "c:\\logo.sys", ERROR_PATH_NOT_FOUND},

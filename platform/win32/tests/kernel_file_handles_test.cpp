@@ -17,7 +17,13 @@ class KernelFileHandles : public MachineRootTest {
 };
 
 TEST_F(KernelFileHandles, CreationDispositions) {
-  struct Case { DWORD disposition; bool exists; bool opens; DWORD error; const char* contentAfter; };
+  struct Case {
+    DWORD disposition;
+    bool exists;
+    bool opens;
+    DWORD error;
+    const char* contentAfter;
+  };
   const Case cases[] = {
       {CREATE_NEW, false, true, ERROR_SUCCESS, ""},
       {CREATE_NEW, true, false, ERROR_FILE_EXISTS, "old"},
@@ -76,7 +82,11 @@ TEST_F(KernelFileHandles, ReadWriteSeekAndTruncate) {
   DWORD high = 7;
   EXPECT_EQ(GetFileSize(file, &high), 10u);
   EXPECT_EQ(high, 0u);
-  struct Seek { LONG distance; DWORD method; DWORD position; };
+  struct Seek {
+    LONG distance;
+    DWORD method;
+    DWORD position;
+  };
   const Seek seeks[] = {{2, FILE_BEGIN, 2}, {3, FILE_CURRENT, 5}, {-4, FILE_END, 6}, {20, FILE_BEGIN, 20}};
   for (const Seek& s : seeks) EXPECT_EQ(SetFilePointer(file, s.distance, nullptr, s.method), s.position);
   EXPECT_EQ(SetFilePointer(file, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
@@ -121,7 +131,10 @@ TEST_F(KernelFileHandles, AccessFollowsTheHandle) {
 
 TEST_F(KernelFileHandles, SharingBetweenHandles) {
   WriteHostFile(Host(), "abc");
-  struct Case { DWORD firstAccess, firstShare, secondAccess, secondShare; bool secondOpens; };
+  struct Case {
+    DWORD firstAccess, firstShare, secondAccess, secondShare;
+    bool secondOpens;
+  };
   const Case cases[] = {
       {GENERIC_READ, FILE_SHARE_READ, GENERIC_READ, FILE_SHARE_READ, true},
       {GENERIC_READ, FILE_SHARE_READ, GENERIC_WRITE, FILE_SHARE_READ, false},
@@ -151,7 +164,11 @@ TEST_F(KernelFileHandles, SharingBetweenHandles) {
 
 TEST_F(KernelFileHandles, FolderAndRenameCalls) {
   WriteHostFile(root.DriveC() / "logos" / "a.sys", "a");
-  struct Call { const char* what; BOOL (*run)(); DWORD error; };
+  struct Call {
+    const char* what;
+    BOOL (*run)();
+    DWORD error;
+  };
   const Call calls[] = {
       {"create existing", [] { return CreateDirectoryA("c:\\LOGOS", nullptr); }, ERROR_ALREADY_EXISTS},
       {"create in missing", [] { return CreateDirectoryA("c:\\missing\\logos", nullptr); }, ERROR_PATH_NOT_FOUND},

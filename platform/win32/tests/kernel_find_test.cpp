@@ -10,16 +10,33 @@
 namespace {
 
 TEST(KernelMasks, MatchWithoutRegardToCaseAsWindows) {
-  struct Case { const char* name; const char* mask; bool matches; };
+  struct Case {
+    const char* name;
+    const char* mask;
+    bool matches;
+  };
   const Case cases[] = {
-      {"LOGO.SYS", "*.sys", true},   {"logo.sys", "*.SYS", true},  {"logo.sys", "*.txt", false},
-      {"jokes.txt", "*.TXT", true},  {"jokes.txt.bak", "*.txt", false},
-      {"README", "*.*", true},       {"a.b.c", "*.*", true},       {".", "*.*", true},
-      {"logo", "logo.*", true},      {"logo.sys", "logo.*", true}, {"logos", "logo.*", false},
-      {"logo", "*.", true},          {"logo.sys", "*.", false},
-      {"logow.sys", "logo?.sys", true}, {"logo.sys", "logo?.sys", false}, {"LOGOS.SYS", "l?g?s.*", true},
-      {"none.sys", "None.sys", true}, {"anything", "*", true},     {"ab", "a*b*", true},
-      {"originalstart.sys", "*start*.sys", true}, {"start.bmp", "*start*.sys", false},
+      {"LOGO.SYS", "*.sys", true},
+      {"logo.sys", "*.SYS", true},
+      {"logo.sys", "*.txt", false},
+      {"jokes.txt", "*.TXT", true},
+      {"jokes.txt.bak", "*.txt", false},
+      {"README", "*.*", true},
+      {"a.b.c", "*.*", true},
+      {".", "*.*", true},
+      {"logo", "logo.*", true},
+      {"logo.sys", "logo.*", true},
+      {"logos", "logo.*", false},
+      {"logo", "*.", true},
+      {"logo.sys", "*.", false},
+      {"logow.sys", "logo?.sys", true},
+      {"logo.sys", "logo?.sys", false},
+      {"LOGOS.SYS", "l?g?s.*", true},
+      {"none.sys", "None.sys", true},
+      {"anything", "*", true},
+      {"ab", "a*b*", true},
+      {"originalstart.sys", "*start*.sys", true},
+      {"start.bmp", "*start*.sys", false},
   };
   for (const Case& c : cases) EXPECT_EQ(machine::MatchesMask(c.name, c.mask), c.matches) << c.name << " " << c.mask;
 }
@@ -53,7 +70,10 @@ class KernelFind : public MachineRootTest {
 
 TEST_F(KernelFind, ListsMatchesInNameOrderWithDotsForFolders) {
   using Names_ = std::vector<std::string>;
-  struct Case { const char* pattern; Names_ names; };
+  struct Case {
+    const char* pattern;
+    Names_ names;
+  };
   const Case cases[] = {
       {"c:\\LOGOS\\start\\*.sys", {"A.sys", "b.SYS", "old.sys"}},
       {"c:/logos/start/*.*", {".", "..", "A.sys", "b.SYS", "notes.txt", "old.sys"}},
@@ -87,7 +107,10 @@ TEST_F(KernelFind, ReportsSizesAttributesAndTimes) {
 }
 
 TEST_F(KernelFind, FailuresTellWhy) {
-  struct Case { const char* pattern; DWORD error; };
+  struct Case {
+    const char* pattern;
+    DWORD error;
+  };
   const Case cases[] = {
       {"c:\\logos\\start\\*.bmp", ERROR_FILE_NOT_FOUND},
       {"c:\\logos\\missing\\*.*", ERROR_PATH_NOT_FOUND},

@@ -42,7 +42,11 @@ class KernelPrivateProfile : public MachineRootTest {
 };
 
 TEST_F(KernelPrivateProfile, ReadsValuesByWindowsRules) {
-  struct Case { const char* section; const char* key; const char* value; };
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  };
   const Case cases[] = {
       {"header", "DESCRIPTION", "Knock knock"},
       {"HEADER", "format", "Q&A"},
@@ -73,8 +77,7 @@ TEST_F(KernelPrivateProfile, CutsToTheBuffer) {
 TEST_F(KernelPrivateProfile, ListsKeysSectionsAndSectionLines) {
   char buffer[512];
   DWORD n = GetPrivateProfileStringA("header", nullptr, "", buffer, sizeof buffer, kIni);
-  EXPECT_EQ(List(buffer, n + 1),
-            "Description\0Format\0Quoted\0Single\0Half\0Number\0Empty\0\0"s);
+  EXPECT_EQ(List(buffer, n + 1), "Description\0Format\0Quoted\0Single\0Half\0Number\0Empty\0\0"s);
   n = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, sizeof buffer, kIni);
   EXPECT_EQ(List(buffer, n + 1), "Header\0Data\0\0"s);
   n = GetPrivateProfileSectionNamesA(buffer, sizeof buffer, kIni);

@@ -12,7 +12,11 @@ namespace {
 class KernelSystem : public MachineRootTest {};
 
 TEST_F(KernelSystem, FolderCallsFollowTheBufferRule) {
-  struct Case { const char* name; UINT (*call)(LPSTR, UINT); const char* path; };
+  struct Case {
+    const char* name;
+    UINT (*call)(LPSTR, UINT);
+    const char* path;
+  };
   const Case cases[] = {
       {"windows", [](LPSTR b, UINT n) { return GetWindowsDirectoryA(b, n); }, "C:\\WINDOWS"},
       {"system", [](LPSTR b, UINT n) { return GetSystemDirectoryA(b, n); }, "C:\\WINDOWS\\SYSTEM"},

@@ -36,11 +36,15 @@ TEST(MachineRoot, FallsBackToXdgDataHome) {
   EXPECT_EQ(machine::Root(), scoped.Path() / "xdg" / "startlogo");
   EXPECT_TRUE(fs::is_directory(scoped.Path() / "xdg" / "startlogo" / "drive_c" / "windows"));
   if (xdg) ::setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
-  else ::unsetenv("XDG_DATA_HOME");
+  else
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(MachinePaths, AbsolutePathsMapToDriveFolders) {
-  struct Case { const char* windows; fs::path host; };
+  struct Case {
+    const char* windows;
+    fs::path host;
+  };
   const fs::path r = root.Path();
   const Case cases[] = {
       {"c:\\windows", r / "drive_c/windows"},
@@ -63,7 +67,11 @@ TEST_F(MachinePaths, RelativePathsFollowTheCurrentDirectory) {
   EXPECT_EQ(machine::HostPath(machine::CurrentDirectory()), fs::current_path());
   ASSERT_TRUE(machine::ChangeCurrentDirectory("C:/Windows"));
   EXPECT_EQ(machine::CurrentDirectory(), "C:\\Windows");
-  struct Case { const char* windows; const char* full; fs::path host; };
+  struct Case {
+    const char* windows;
+    const char* full;
+    fs::path host;
+  };
   const fs::path c = root.DriveC();
   const Case cases[] = {
       {"system\\FOO.txt", "C:\\Windows\\system\\FOO.txt", c / "windows/System/Foo.TXT"},
@@ -87,7 +95,10 @@ TEST_F(MachinePaths, CurrentDirectoryMustBeAnExistingFolder) {
 }
 
 TEST_F(MachinePaths, HostPathsMapBackToDrives) {
-  struct Case { fs::path host; const char* windows; };
+  struct Case {
+    fs::path host;
+    const char* windows;
+  };
   const fs::path r = root.Path();
   const Case cases[] = {
       {r / "drive_c", "C:\\"},

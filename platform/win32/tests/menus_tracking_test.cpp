@@ -13,7 +13,8 @@ std::vector<std::string>* gLog = nullptr;
 LRESULT OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (gLog) {
     if (message == WM_INITMENUPOPUP) gLog->push_back("init");
-    if (message == WM_MENUSELECT && HIWORD(wParam) != 0xFFFF) gLog->push_back("select " + std::to_string(LOWORD(wParam)));
+    if (message == WM_MENUSELECT && HIWORD(wParam) != 0xFFFF)
+      gLog->push_back("select " + std::to_string(LOWORD(wParam)));
     if (message == WM_MENUSELECT && HIWORD(wParam) == 0xFFFF) gLog->push_back("closed");
     if (message == WM_COMMAND) gLog->push_back("command " + std::to_string(LOWORD(wParam)));
   }
@@ -99,7 +100,7 @@ TEST_F(MenusTest, AClickOnAnItemChoosesItAndTellsTheOwner) {
 }
 
 TEST_F(MenusTest, GrayedItemsSeparatorsAndClicksOutsideChooseNothing) {
-  Click(kLeft + 30, ItemY(1));    // grayed: the menu stays open
+  Click(kLeft + 30, ItemY(1));  // grayed: the menu stays open
   Click(kLeft + 30, kTop + 3 + 36 + 4);  // the separator
   Click(kLeft + 250, kTop + 120);  // outside: dismissed
   EXPECT_EQ(TrackPopupMenu(menu_, TPM_RETURNCMD, kLeft, kTop, 0, owner_, nullptr), 0);
@@ -113,10 +114,8 @@ TEST_F(MenusTest, KeysMoveTheHighlightAndChoose) {
     int Expected;
   };
   const TCase cases[] = {
-      {{VK_DOWN, VK_RETURN}, 10},
-      {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 12},  // over the separator
-      {{VK_UP, VK_RETURN}, 12},
-      {{VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, 0},  // grayed: Return does nothing
+      {{VK_DOWN, VK_RETURN}, 10}, {{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 12},  // over the separator
+      {{VK_UP, VK_RETURN}, 12},   {{VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, 0},  // grayed: Return does nothing
       {{VK_ESCAPE}, 0},
   };
   for (const TCase& c : cases) {

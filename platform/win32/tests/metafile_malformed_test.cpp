@@ -44,18 +44,35 @@ std::vector<BYTE> WmfWith(const std::function<void(WmfWriter&)>& records) {
 }
 
 const Case kRefused[] = {
-    {"emf shorter than its header", [] { auto b = EmfWith([](EmfWriter&) {}); b.resize(60); return LoadEmf(b); }},
-    {"emf without the signature", [] { auto b = EmfWith([](EmfWriter&) {}); b[40] = 'X'; return LoadEmf(b); }},
-    {"emf record of size zero", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Raw({43, 0, 0, 0, 0, 0, 0, 0}); })); }},
+    {"emf shorter than its header",
+     [] {
+       auto b = EmfWith([](EmfWriter&) {});
+       b.resize(60);
+       return LoadEmf(b);
+     }},
+    {"emf without the signature",
+     [] {
+       auto b = EmfWith([](EmfWriter&) {});
+       b[40] = 'X';
+       return LoadEmf(b);
+     }},
+    {"emf record of size zero",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) {
+            w.Raw({43, 0, 0, 0, 0, 0, 0, 0});
+          })); }},
     {"emf record of a size not a multiple of four",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Raw({43, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0}); })); }},
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) {
+            w.Raw({43, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0});
+          })); }},
     {"emf record running past the end",
      [] {
        auto b = EmfWith([](EmfWriter& w) { w.Record(EMR_RECTANGLE, {0, 0, 10, 10}); });
        b.resize(88 + 12);  // cut inside the rectangle
        return LoadEmf(b);
      }},
-    {"wmf record of size zero", [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Raw({0, 0, 0, 0, 0x1B, 0x04}); })); }},
+    {"wmf record of size zero", [] { return LoadWmf(WmfWith([](WmfWriter& w) {
+                                       w.Raw({0, 0, 0, 0, 0x1B, 0x04});
+                                     })); }},
     {"wmf record running past the end",
      [] {
        auto b = WmfWith([](WmfWriter& w) { w.Record(META_RECTANGLE, {10, 10, 0, 0}); });
@@ -63,8 +80,13 @@ const Case kRefused[] = {
        return LoadWmf(b);
      }},
     {"wmf with a wrong header size",
-     [] { auto b = WmfWith([](WmfWriter&) {}); b[2] = 8; return LoadWmf(b); }},
-    {"wmf without a picture size nor window", [] {
+     [] {
+       auto b = WmfWith([](WmfWriter&) {});
+       b[2] = 8;
+       return LoadWmf(b);
+     }},
+    {"wmf without a picture size nor window",
+     [] {
        auto b = WmfWith([](WmfWriter&) {});
        return SetWinMetaFileBits(static_cast<UINT>(b.size()), b.data(), nullptr, nullptr);
      }},
@@ -82,38 +104,69 @@ std::vector<BYTE> DibWithShortBits() {
 }
 
 const Case kMalformed[] = {
-    {"emf object index beyond the table", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {99}); })); }},
+    {"emf object index beyond the table",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {99}); })); }},
     {"emf object made at index zero",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_CREATEBRUSHINDIRECT, {0, BS_SOLID, 0, 0}); })); }},
-    {"emf selecting an empty slot", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {3}); })); }},
-    {"emf unknown stock object", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {0x80000000u | 40}); })); }},
-    {"emf deleting beyond the table", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_DELETEOBJECT, {0xFFFF}); })); }},
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) {
+            w.Record(EMR_CREATEBRUSHINDIRECT, {0, BS_SOLID, 0, 0});
+          })); }},
+    {"emf selecting an empty slot",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {3}); })); }},
+    {"emf unknown stock object",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SELECTOBJECT, {0x80000000u | 40}); })); }},
+    {"emf deleting beyond the table",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_DELETEOBJECT, {0xFFFF}); })); }},
     {"emf polygon with a huge count",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_POLYGON, {0, 0, 0, 0, 0xFFFFFFFF, 1, 2, 3, 4, 5, 6}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_POLYGON, {0, 0, 0, 0, 0xFFFFFFFF, 1, 2, 3, 4, 5, 6}); }));
+     }},
     {"emf poly-polygon counts beyond the points",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_POLYPOLYGON16, {0, 0, 0, 0, 2, 3, 2, 0x7FFFFFFF, 1, 2, 3}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_POLYPOLYGON16, {0, 0, 0, 0, 2, 3, 2, 0x7FFFFFFF, 1, 2, 3});
+       }));
+     }},
     {"emf text longer than its record",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 1, 1, 0x40000000, 76, 0, 0, 0, 0, 0, 0}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 1, 1, 0x40000000, 76, 0, 0, 0, 0, 0, 0});
+       }));
+     }},
     {"emf text spacing outside the record",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_EXTTEXTOUTA, {0, 0, 0, 0, 1, 0, 0, 1, 1, 1, 76, 0, 0, 0, 0, 0, 0xFFFFFFF0}, {'A'}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_EXTTEXTOUTA, {0, 0, 0, 0, 1, 0, 0, 1, 1, 1, 76, 0, 0, 0, 0, 0, 0xFFFFFFF0}, {'A'});
+       }));
+     }},
     {"emf dib with too few scan lines",
      [] {
        std::vector<BYTE> dib = DibWithShortBits();
        return LoadEmf(EmfWith([&](EmfWriter& w) {
-         w.Record(EMR_STRETCHDIBITS, {0, 0, 4, 4, 0, 0, 0, 0, 2, 2, 80, 40, 120, 16, DIB_RGB_COLORS, SRCCOPY, 4, 4}, dib);
+         w.Record(EMR_STRETCHDIBITS, {0, 0, 4, 4, 0, 0, 0, 0, 2, 2, 80, 40, 120, 16, DIB_RGB_COLORS, SRCCOPY, 4, 4},
+                  dib);
        }));
      }},
     {"emf dib header beyond the record",
      [] {
        return LoadEmf(EmfWith([](EmfWriter& w) {
-         w.Record(EMR_STRETCHDIBITS, {0, 0, 4, 4, 0, 0, 0, 0, 2, 2, 0xFFFFFFF0, 40, 80, 16, DIB_RGB_COLORS, SRCCOPY, 4, 4});
+         w.Record(EMR_STRETCHDIBITS,
+                  {0, 0, 4, 4, 0, 0, 0, 0, 2, 2, 0xFFFFFFF0, 40, 80, 16, DIB_RGB_COLORS, SRCCOPY, 4, 4});
        }));
      }},
     {"emf clip region with more rectangles than data",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_EXTSELECTCLIPRGN, {48, RGN_COPY, 32, 3, 0x10000000, 0, 0, 0, 0, 0}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_EXTSELECTCLIPRGN, {48, RGN_COPY, 32, 3, 0x10000000, 0, 0, 0, 0, 0});
+       }));
+     }},
     {"emf world transform not finite",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_SETWORLDTRANSFORM, {0x7F800000, 0, 0, 0x7FC00000, 0, 0}); })); }},
-    {"emf record shorter than its fields", [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_RECTANGLE, {1}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) {
+         w.Record(EMR_SETWORLDTRANSFORM, {0x7F800000, 0, 0, 0x7FC00000, 0, 0});
+       }));
+     }},
+    {"emf record shorter than its fields",
+     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_RECTANGLE, {1}); })); }},
     {"emf path beyond its point bound",
      [] {
        return LoadEmf(EmfWith([](EmfWriter& w) {
@@ -150,8 +203,11 @@ const Case kMalformed[] = {
        }));
      }},
     {"emf bezier-to with more points than data",
-     [] { return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_POLYBEZIERTO16, {0, 0, 0, 0, 0x40000000, 1, 2, 3}); })); }},
-    {"wmf object index beyond the table", [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_SELECTOBJECT, {50}); })); }},
+     [] {
+       return LoadEmf(EmfWith([](EmfWriter& w) { w.Record(EMR_POLYBEZIERTO16, {0, 0, 0, 0, 0x40000000, 1, 2, 3}); }));
+     }},
+    {"wmf object index beyond the table",
+     [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_SELECTOBJECT, {50}); })); }},
     {"wmf more objects than slots",
      [] {
        return LoadWmf(WmfWith([](WmfWriter& w) {
@@ -159,10 +215,17 @@ const Case kMalformed[] = {
        }));
      }},
     {"wmf polygon with more points than data",
-     [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_POLYGON, {30000, 1, 2, 3, 4}); })); }},
+     [] { return LoadWmf(WmfWith([](WmfWriter& w) {
+            w.Record(META_POLYGON, {30000, 1, 2, 3, 4});
+          })); }},
     {"wmf poly-polygon counts beyond the data",
-     [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_POLYPOLYGON, {0xFFFF, 3}); })); }},
-    {"wmf text longer than its record", [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_TEXTOUT, {500, 0x4141}); })); }},
+     [] { return LoadWmf(WmfWith([](WmfWriter& w) {
+            w.Record(META_POLYPOLYGON, {0xFFFF, 3});
+          })); }},
+    {"wmf text longer than its record",
+     [] { return LoadWmf(WmfWith([](WmfWriter& w) {
+            w.Record(META_TEXTOUT, {500, 0x4141});
+          })); }},
     {"wmf dib with too few scan lines",
      [] {
        return LoadWmf(WmfWith([](WmfWriter& w) {
@@ -170,9 +233,16 @@ const Case kMalformed[] = {
          w.Record(META_STRETCHDIB, {rop[0], rop[1], DIB_RGB_COLORS, 2, 2, 0, 0, 4, 4, 0, 0}, DibWithShortBits());
        }));
      }},
-    {"wmf window scaled by zero", [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_SCALEWINDOWEXT, {0, 1, 1, 1}); })); }},
+    {"wmf window scaled by zero",
+     [] { return LoadWmf(WmfWith([](WmfWriter& w) {
+            w.Record(META_SCALEWINDOWEXT, {0, 1, 1, 1});
+          })); }},
     {"wmf region with scans beyond the data",
-     [] { return LoadWmf(WmfWith([](WmfWriter& w) { w.Record(META_CREATEREGION, {0, 6, 0, 0, 0, 0x7FFF, 0, 0, 0, 10, 10, 2, 0, 10}); })); }},
+     [] {
+       return LoadWmf(WmfWith([](WmfWriter& w) {
+         w.Record(META_CREATEREGION, {0, 6, 0, 0, 0, 0x7FFF, 0, 0, 0, 10, 10, 2, 0, 10});
+       }));
+     }},
 };
 
 class MetafileMalformed : public testing::TestWithParam<Case> {};

@@ -11,8 +11,8 @@ using namespace metafile_test;
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0),
-                   kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0),
+                   kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
 constexpr int kSize = 96;
 const RECTL kFrame{0, 0, 2540, 2540};  // one inch: 96 pixels
 
@@ -170,7 +170,8 @@ const Scene kScenes[] = {
      [](Rendered& out) {
        EmfWriter w;
        EmfBrush(w, 1, kGreen);
-       w.Record(EMR_POLYGON16, {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 10), EmfWriter::Pt16(80, 10), EmfWriter::Pt16(10, 80)});
+       w.Record(EMR_POLYGON16,
+                {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 10), EmfWriter::Pt16(80, 10), EmfWriter::Pt16(10, 80)});
        PlayEmf(out, w);
      },
      {{20, 20, kGreen}, {70, 70, kWhite}}},
@@ -227,8 +228,18 @@ const Scene kScenes[] = {
        w.Record(EMR_BEGINPATH, {});
        EmfMoveTo(w, 90, 50);
        std::vector<DWORD> v{0, 0, 0, 0, 12};
-       for (auto [x, y] : {std::pair{90, 28}, {72, 10}, {50, 10}, {28, 10}, {10, 28}, {10, 50}, {10, 72}, {28, 90}, {50, 90},
-                           {72, 90}, {90, 72}, {90, 50}})
+       for (auto [x, y] : {std::pair{90, 28},
+                           {72, 10},
+                           {50, 10},
+                           {28, 10},
+                           {10, 28},
+                           {10, 50},
+                           {10, 72},
+                           {28, 90},
+                           {50, 90},
+                           {72, 90},
+                           {90, 72},
+                           {90, 50}})
          v.push_back(EmfWriter::Pt16(x, y));
        w.Record(EMR_POLYBEZIERTO16, v);
        w.Record(EMR_CLOSEFIGURE, {});
@@ -236,17 +247,29 @@ const Scene kScenes[] = {
        EmfBounded(w, EMR_FILLPATH);
        PlayEmf(out, w);
      },
-     {{50, 50, kBlue}, {50, 11, kBlue}, {11, 50, kBlue}, {88, 50, kBlue}, {50, 88, kBlue}, {16, 16, kWhite},
-      {84, 84, kWhite}, {90, 50, kWhite}, {50, 5, kWhite}}},
-    {"emf path of two figures under alternate leaves the overlap", [](Rendered& out) { TwoSquaresPath(out, ALTERNATE); },
+     {{50, 50, kBlue},
+      {50, 11, kBlue},
+      {11, 50, kBlue},
+      {88, 50, kBlue},
+      {50, 88, kBlue},
+      {16, 16, kWhite},
+      {84, 84, kWhite},
+      {90, 50, kWhite},
+      {50, 5, kWhite}}},
+    {"emf path of two figures under alternate leaves the overlap",
+     [](Rendered& out) { TwoSquaresPath(out, ALTERNATE); },
      {{20, 20, kGreen}, {75, 75, kGreen}, {47, 47, kWhite}, {75, 20, kWhite}}},
-    {"emf path of two figures under winding fills the overlap", [](Rendered& out) { TwoSquaresPath(out, WINDING); },
+    {"emf path of two figures under winding fills the overlap",
+     [](Rendered& out) { TwoSquaresPath(out, WINDING); },
      {{20, 20, kGreen}, {75, 75, kGreen}, {47, 47, kGreen}, {75, 20, kWhite}}},
-    {"emf stroke path draws only the outline", [](Rendered& out) { SquarePath(out, EMR_STROKEPATH); },
+    {"emf stroke path draws only the outline",
+     [](Rendered& out) { SquarePath(out, EMR_STROKEPATH); },
      {{20, 45, kBlue}, {70, 45, kBlue}, {45, 70, kBlue}, {45, 45, kWhite}}},
-    {"emf fill path draws only the interior", [](Rendered& out) { SquarePath(out, EMR_FILLPATH); },
+    {"emf fill path draws only the interior",
+     [](Rendered& out) { SquarePath(out, EMR_FILLPATH); },
      {{20, 45, kRed}, {45, 45, kRed}, {69, 69, kRed}, {70, 45, kWhite}, {45, 70, kWhite}}},
-    {"emf stroke and fill path draws both", [](Rendered& out) { SquarePath(out, EMR_STROKEANDFILLPATH); },
+    {"emf stroke and fill path draws both",
+     [](Rendered& out) { SquarePath(out, EMR_STROKEANDFILLPATH); },
      {{20, 45, kBlue}, {70, 45, kBlue}, {45, 45, kRed}}},
     {"emf shapes and an arc-to go into the path",
      [](Rendered& out) {
@@ -262,8 +285,15 @@ const Scene kScenes[] = {
        EmfBounded(w, EMR_FILLPATH);
        PlayEmf(out, w);
      },
-     {{24, 24, kRed}, {6, 6, kWhite}, {71, 24, kRed}, {52, 6, kWhite}, {52, 24, kRed}, {70, 70, kRed}, {30, 85, kWhite},
-      {30, 60, kWhite}, {70, 93, kWhite}}},
+     {{24, 24, kRed},
+      {6, 6, kWhite},
+      {71, 24, kRed},
+      {52, 6, kWhite},
+      {52, 24, kRed},
+      {70, 70, kRed},
+      {30, 85, kWhite},
+      {30, 60, kWhite},
+      {70, 93, kWhite}}},
     {"emf widened line fills the pen's band",
      [](Rendered& out) {
        EmfWriter w;
@@ -277,15 +307,23 @@ const Scene kScenes[] = {
        EmfBounded(w, EMR_FILLPATH);
        PlayEmf(out, w);
      },
-     {{50, 50, kGreen}, {50, 46, kGreen}, {50, 53, kGreen}, {10, 50, kGreen}, {7, 50, kGreen}, {50, 40, kWhite},
-      {50, 60, kWhite}, {2, 50, kWhite}, {94, 50, kWhite}}},
+     {{50, 50, kGreen},
+      {50, 46, kGreen},
+      {50, 53, kGreen},
+      {10, 50, kGreen},
+      {7, 50, kGreen},
+      {50, 40, kWhite},
+      {50, 60, kWhite},
+      {2, 50, kWhite},
+      {94, 50, kWhite}}},
     {"emf widening with a cosmetic pen keeps the path",
      [](Rendered& out) {
        EmfWriter w;
        EmfBrush(w, 1, kGreen);
        EmfPen(w, 2, 0, kRed);
        w.Record(EMR_BEGINPATH, {});
-       w.Record(EMR_POLYGON16, {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 80), EmfWriter::Pt16(50, 10), EmfWriter::Pt16(90, 80)});
+       w.Record(EMR_POLYGON16,
+                {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 80), EmfWriter::Pt16(50, 10), EmfWriter::Pt16(90, 80)});
        w.Record(EMR_ENDPATH, {});
        w.Record(EMR_WIDENPATH, {});
        EmfBounded(w, EMR_FILLPATH);
@@ -297,7 +335,8 @@ const Scene kScenes[] = {
        EmfWriter w;
        w.Record(EMR_INTERSECTCLIPRECT, {0, 0, 10, 10});
        w.Record(EMR_BEGINPATH, {});
-       w.Record(EMR_POLYGON16, {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 10), EmfWriter::Pt16(80, 10), EmfWriter::Pt16(10, 80)});
+       w.Record(EMR_POLYGON16,
+                {0, 0, 0, 0, 3, EmfWriter::Pt16(10, 10), EmfWriter::Pt16(80, 10), EmfWriter::Pt16(10, 80)});
        w.Record(EMR_ENDPATH, {});
        w.Record(EMR_SELECTCLIPPATH, {RGN_COPY});
        EmfBrush(w, 1, kGreen);
@@ -336,7 +375,8 @@ const Scene kScenes[] = {
      [](Rendered& out) {
        EmfWriter w;
        EmfBrush(w, 1, kRed);
-       for (DWORD type : {EMR_ENDPATH, EMR_CLOSEFIGURE, EMR_WIDENPATH, EMR_FLATTENPATH, EMR_ABORTPATH}) w.Record(type, {});
+       for (DWORD type : {EMR_ENDPATH, EMR_CLOSEFIGURE, EMR_WIDENPATH, EMR_FLATTENPATH, EMR_ABORTPATH})
+         w.Record(type, {});
        for (DWORD type : {EMR_FILLPATH, EMR_STROKEPATH, EMR_STROKEANDFILLPATH}) EmfBounded(w, type);
        w.Record(EMR_SELECTCLIPPATH, {RGN_COPY});
        EmfRect(w, 4, 4, 20, 20);  // drawn directly
@@ -392,8 +432,8 @@ const Scene kScenes[] = {
        EmfWriter w;
        std::vector<BYTE> dib = TwoByTwo();
        w.Record(EMR_STRETCHDIBITS,
-                {0, 0, 40, 40, 0, 0, 0, 0, 2, 2, 80, 40, 120, static_cast<DWORD>(dib.size() - 40), DIB_RGB_COLORS, SRCCOPY,
-                 40, 40},
+                {0, 0, 40, 40, 0, 0, 0, 0, 2, 2, 80, 40, 120, static_cast<DWORD>(dib.size() - 40), DIB_RGB_COLORS,
+                 SRCCOPY, 40, 40},
                 dib);
        PlayEmf(out, w);
      },
@@ -403,8 +443,9 @@ const Scene kScenes[] = {
        EmfWriter w;
        std::vector<BYTE> dib = TwoByTwo();
        std::vector<DWORD> v{0, 0, 0, 0, 20, 20, 1, 1, SRCCOPY, 0, 1};  // bottom-left source pixel
-       for (int i = 0; i < 6; ++i) v.push_back(0);                  // source transform, unused
-       for (DWORD d : {DWORD{0}, DWORD{DIB_RGB_COLORS}, DWORD{100}, DWORD{40}, DWORD{140}, static_cast<DWORD>(dib.size() - 40)})
+       for (int i = 0; i < 6; ++i) v.push_back(0);  // source transform, unused
+       for (DWORD d :
+            {DWORD{0}, DWORD{DIB_RGB_COLORS}, DWORD{100}, DWORD{40}, DWORD{140}, static_cast<DWORD>(dib.size() - 40)})
          v.push_back(d);
        w.Record(EMR_BITBLT, v, dib);
        PlayEmf(out, w);
@@ -443,7 +484,7 @@ const Scene kScenes[] = {
      [](Rendered& out) {
        WmfWriter w;
        WmfWindow(w, kSize);
-       WmfBrush(w, kRed);    // slot 0
+       WmfBrush(w, kRed);  // slot 0
        WmfBrush(w, kGreen);  // slot 1
        w.Record(META_DELETEOBJECT, {0});
        WmfBrush(w, kBlue);  // slot 0 again
@@ -485,8 +526,7 @@ TEST_P(MetafileScene, DrawsItsPixels) {
   Rendered out;
   GetParam().draw(out);
   EXPECT_TRUE(out.played);
-  for (const Probe& p : GetParam().probes)
-    EXPECT_EQ(out.At(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
+  for (const Probe& p : GetParam().probes) EXPECT_EQ(out.At(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, MetafileScene, testing::ValuesIn(kScenes), [](const auto& test) {
@@ -515,7 +555,8 @@ TEST(MetafileText, WideTextDrawsInItsColourAndFontHeight) {
       for (int x = 0; x < kSize; ++x) {
         COLORREF c = out->At(x, y);
         if (c == kBlue) top = std::min(top, y), bottom = std::max(bottom, y);
-        else if (c != kWhite) ++other;
+        else if (c != kWhite)
+          ++other;
       }
     EXPECT_EQ(other, 0) << "no anti-aliasing, no background";
     return bottom - top + 1;

@@ -34,8 +34,7 @@ TEST_F(RegistryCalls, EveryTypeComesBackFromTheHiveFile) {
   };
   HKEY key = CreateKey(HKEY_CURRENT_USER, "Software\\Ostrelle\\Corvane 2.0");
   for (const StoredValue& c : cases)
-    ASSERT_EQ(RegSetValueExA(key, c.name, 0, c.type, c.data.data(), static_cast<DWORD>(c.data.size())),
-              ERROR_SUCCESS)
+    ASSERT_EQ(RegSetValueExA(key, c.name, 0, c.type, c.data.data(), static_cast<DWORD>(c.data.size())), ERROR_SUCCESS)
         << c.name;
 
   // The same text as a new file: the next call has to read it back from disk.
@@ -74,7 +73,8 @@ TEST_F(RegistryCalls, NamesMatchWithoutRegardToCaseAndKeepTheirStoredCase) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "software", 0, KEY_READ, &software), ERROR_SUCCESS);
   ASSERT_EQ(RegEnumKeyA(software, 0, name, sizeof name), ERROR_SUCCESS);
   EXPECT_STREQ(name, "Halvetra");
-  EXPECT_NE(FileText(HiveFile(root, "HKEY_LOCAL_MACHINE")).find("[HKEY_LOCAL_MACHINE\\Software\\Halvetra\\Tarnquill\\fmLogo]"),
+  EXPECT_NE(FileText(HiveFile(root, "HKEY_LOCAL_MACHINE"))
+                .find("[HKEY_LOCAL_MACHINE\\Software\\Halvetra\\Tarnquill\\fmLogo]"),
             std::string::npos);
   for (HKEY k : {created, opened, software}) EXPECT_EQ(RegCloseKey(k), ERROR_SUCCESS);
 }
@@ -124,8 +124,8 @@ TEST_F(RegistryCalls, EnumerationAndInformation) {
   char name[64];
   DWORD size = sizeof name;
   FILETIME time{1, 1};
-  for (DWORD i = 0; (size = sizeof name, RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, &time)) ==
-                    ERROR_SUCCESS;
+  for (DWORD i = 0;
+       (size = sizeof name, RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, &time)) == ERROR_SUCCESS;
        ++i) {
     EXPECT_EQ(size, std::strlen(name));
     subKeys.push_back(name);
@@ -164,8 +164,8 @@ TEST_F(RegistryCalls, EnumerationAndInformation) {
 
   DWORD subCount = 0, maxSub = 0, valueCount = 0, maxName = 0, maxData = 0, classLength = 7;
   char className[8] = "x";
-  ASSERT_EQ(RegQueryInfoKeyA(key, className, &classLength, nullptr, &subCount, &maxSub, nullptr, &valueCount,
-                             &maxName, &maxData, nullptr, &time),
+  ASSERT_EQ(RegQueryInfoKeyA(key, className, &classLength, nullptr, &subCount, &maxSub, nullptr, &valueCount, &maxName,
+                             &maxData, nullptr, &time),
             ERROR_SUCCESS);
   EXPECT_EQ(subCount, 4u);
   EXPECT_EQ(maxSub, 10u);  // "laJokeFile"
@@ -209,13 +209,13 @@ TEST_F(RegistryCalls, OpeningCreatingAndHandles) {
   EXPECT_EQ(key, nullptr);
 
   DWORD disposition = 0;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrelle\\Corvane 2.0\\", 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, &disposition),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrelle\\Corvane 2.0\\", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &key, &disposition),
             ERROR_SUCCESS);
   EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
   HKEY again = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "software\\ostrelle\\corvane 2.0", 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &again, &disposition),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "software\\ostrelle\\corvane 2.0", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &again, &disposition),
             ERROR_SUCCESS);
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   EXPECT_NE(again, key);
@@ -271,16 +271,16 @@ TEST_F(RegistryCalls, OpeningCreatingAndHandles) {
 
 TEST_F(RegistryCalls, TheUserHiveStartsWithTheStartUpFolder) {
   HKEY folders = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                          0, KEY_READ, &folders),
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                          KEY_READ, &folders),
             ERROR_SUCCESS);
   EXPECT_EQ(QueryString(folders, "Startup"), "C:\\WINDOWS\\Start Menu\\Programs\\StartUp");
   EXPECT_FALSE(std::filesystem::exists(HiveFile(root, "HKEY_CURRENT_USER"))) << "reading writes nothing";
 
   for (HKEY other : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKEY_USERS}) {
     DWORD subKeys = 1, values = 1;
-    ASSERT_EQ(RegQueryInfoKeyA(other, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
-                               nullptr, nullptr, nullptr),
+    ASSERT_EQ(RegQueryInfoKeyA(other, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
+                               nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(subKeys + values, 0u);
   }

@@ -43,7 +43,8 @@ void ExpectSameTree(const Key& expected, const Key& actual, const std::string& w
     EXPECT_EQ(expected.values[i].data, actual.values[i].data) << here << " " << expected.values[i].name;
   }
   ASSERT_EQ(expected.subKeys.size(), actual.subKeys.size()) << here;
-  for (std::size_t i = 0; i < expected.subKeys.size(); ++i) ExpectSameTree(expected.subKeys[i], actual.subKeys[i], here);
+  for (std::size_t i = 0; i < expected.subKeys.size(); ++i)
+    ExpectSameTree(expected.subKeys[i], actual.subKeys[i], here);
 }
 
 struct ValueCase {
@@ -130,8 +131,10 @@ TEST(RegistryFile, ReadsAnEditorExport) {
 
   Key expected{"HKEY_LOCAL_MACHINE", {}, {}};
   Key& software = expected.AddSubKey("SOFTWARE");
-  software.AddSubKey("Microsoft").AddSubKey("Shared Tools").AddSubKey("MSINFO").SetValue(
-      "PATH", REG_SZ, Sz(R"(C:\Program Files\Common Files\MSINFO32.EXE)"));
+  software.AddSubKey("Microsoft")
+      .AddSubKey("Shared Tools")
+      .AddSubKey("MSINFO")
+      .SetValue("PATH", REG_SZ, Sz(R"(C:\Program Files\Common Files\MSINFO32.EXE)"));
   Key& form = software.AddSubKey("Halvetra").AddSubKey("Tarnquill").AddSubKey("fmLogo");
   form.SetValue("Left", REG_DWORD, {10, 0, 0, 0});
   form.SetValue("LogoCheck", REG_BINARY, {4, 0, 0, 0, 1});

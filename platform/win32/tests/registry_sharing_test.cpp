@@ -96,7 +96,8 @@ TEST_F(RegistrySharing, ProcessesWritingTheSameHiveAtOnceLoseNothing) {
   RegCloseKey(shared);
   // The startup folder seeded by whichever writer came first is there once.
   EXPECT_EQ(registry::ParseHive(FileText(HiveFile(root, "HKEY_CURRENT_USER")), "HKEY_CURRENT_USER")
-                .root.FindSubKey("Software")->subKeys.size(),
+                .root.FindSubKey("Software")
+                ->subKeys.size(),
             2u);
   std::vector<std::string> files;
   for (const auto& entry : fs::directory_iterator(root.Path() / "registry")) files.push_back(entry.path().filename());
@@ -182,7 +183,9 @@ struct MalformedHive {
 
 TEST(RegistryMalformedHive, IsKeptAsideReportedOnceAndNeverOverwritten) {
   const std::vector<MalformedHive> cases = {
-      {"not a hive", "\x7f" "ELF\x02\x01"},
+      {"not a hive",
+       "\x7f"
+       "ELF\x02\x01"},
       {"another root's sections", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n"},
       {"a broken value", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Ostrelle]\r\n\"Left\"=dword:zz\r\n"},
       {"cut off in a string", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Ostrelle]\r\n\"LastUsedDir\"=\"C:\\\\Wi"},
@@ -195,11 +198,11 @@ TEST(RegistryMalformedHive, IsKeptAsideReportedOnceAndNeverOverwritten) {
 
     testing::internal::CaptureStderr();
     HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ostrelle", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND) << c.what;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ostrelle", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND)
+        << c.what;
     HKEY folders = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER,
-                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0, KEY_READ,
-                            &folders),
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                            0, KEY_READ, &folders),
               ERROR_SUCCESS)
         << c.what << ": the new hive is seeded like any new one";
     RegCloseKey(folders);

@@ -48,8 +48,7 @@ inline LONG SetString(HKEY key, const char* name, const std::string& text) {
 
 inline HKEY CreateKey(HKEY parent, const char* path) {
   HKEY key = nullptr;
-  EXPECT_EQ(RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
+  EXPECT_EQ(RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS)
       << path;
   return key;

@@ -14,7 +14,8 @@ class ButtonControlTest : public UserTest {
   std::vector<WPARAM> Clicks(HWND parent) {
     std::vector<WPARAM> out;
     for (const Logged& l : log)
-      if (l.window == parent && l.message == WM_COMMAND && HIWORD(l.wParam) == BN_CLICKED) out.push_back(LOWORD(l.wParam));
+      if (l.window == parent && l.message == WM_COMMAND && HIWORD(l.wParam) == BN_CLICKED)
+        out.push_back(LOWORD(l.wParam));
     return out;
   }
 };

@@ -30,7 +30,8 @@ DialogSeen* gDialog = nullptr;
 
 INT_PTR ComboDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    for (const char* s : {"red", "green", "blue"}) SendDlgItemMessageA(dialog, 20, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    for (const char* s : {"red", "green", "blue"})
+      SendDlgItemMessageA(dialog, 20, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
     SendDlgItemMessageA(dialog, 20, CB_SETCURSEL, 0, 0);
     gDialog->dialog = dialog;
     if (gDialog->step) gDialog->step(dialog, 0);
@@ -150,7 +151,10 @@ TEST_F(ComboBoxTest, OpensByClickF4AndAltArrowsAndEscapeClosesUnchanged) {
   };
   const Case cases[] = {
       {"click on the field", CBS_DROPDOWNLIST, [](HWND c) { Click(Center(ScreenRect(c))); }},
-      {"click on the button", CBS_DROPDOWN, [](HWND c) { Click(POINT{ScreenRect(c).right - 8, Center(ScreenRect(c)).y}); }},
+      {"click on the button", CBS_DROPDOWN,
+       [](HWND c) {
+         Click(POINT{ScreenRect(c).right - 8, Center(ScreenRect(c)).y});
+       }},
       {"F4", CBS_DROPDOWNLIST, [](HWND) { Key(VK_F4); }},
       {"Alt+Down", CBS_DROPDOWNLIST, [](HWND) { Key(VK_DOWN, true); }},
       {"Alt+Up", CBS_DROPDOWN, [](HWND) { Key(VK_UP, true); }},
@@ -275,8 +279,8 @@ TEST_F(ComboBoxTest, KeysChooseWhileClosedAndMoveTheLitItemWhileOpen) {
   SetFocus(form_);
   EXPECT_FALSE(Dropped(combo));
   EXPECT_EQ(Selected(combo), 3);
-  EXPECT_EQ(Notes(combo), (Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP, CBN_DROPDOWN,
-                                 CBN_SELENDCANCEL, CBN_CLOSEUP}));
+  EXPECT_EQ(Notes(combo), (Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP, CBN_DROPDOWN, CBN_SELENDCANCEL,
+                                 CBN_CLOSEUP}));
 }
 
 // A typed letter goes to the next item starting with it, without regard to case and round the end:
@@ -301,10 +305,20 @@ TEST_F(ComboBoxTest, TypedLetterGoesToTheNextItemStartingWithIt) {
       {"the only match is the chosen one", CBS_DROPDOWNLIST, 3, false, "c", 3, {}},
       {"not a letter", CBS_DROPDOWNLIST, 0, false, "\t", 0, {}},
       {"a drop-down (not a list) ignores it", CBS_DROPDOWN, 0, false, "b", 0, {}},
-      {"open: lit, taken by Return", CBS_DROPDOWNLIST, 0, true, "b",
-       1, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}},
-      {"open: round the end from the lit item", CBS_DROPDOWNLIST, 4, true, "bA",
-       2, {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}},
+      {"open: lit, taken by Return",
+       CBS_DROPDOWNLIST,
+       0,
+       true,
+       "b",
+       1,
+       {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}},
+      {"open: round the end from the lit item",
+       CBS_DROPDOWNLIST,
+       4,
+       true,
+       "bA",
+       2,
+       {CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}},
       {"open: no match", CBS_DROPDOWNLIST, 2, true, "z", 2, {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}},
   };
   for (const Case& c : cases) {
@@ -339,7 +353,8 @@ TEST_F(ComboBoxTest, TypedLetterGoesToTheNextItemStartingWithIt) {
 
 TEST_F(ComboBoxTest, ItemDataAndStringSearch) {
   HWND combo = Combo(CBS_DROPDOWNLIST, 0);
-  for (const char* s : {"red", "Green", "blue", "greenish"}) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  for (const char* s : {"red", "Green", "blue", "greenish"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
   for (WPARAM i = 0; i < 4; ++i) EXPECT_EQ(SendMessageA(combo, CB_SETITEMDATA, i, static_cast<LPARAM>(1000 + i)), TRUE);
   for (WPARAM i = 0; i < 4; ++i) EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, i, 0), static_cast<LRESULT>(1000 + i));
   for (WPARAM bad : {static_cast<WPARAM>(-1), WPARAM{4}, WPARAM{99}}) {
@@ -354,10 +369,14 @@ TEST_F(ComboBoxTest, ItemDataAndStringSearch) {
     LRESULT found;
   };
   const Search searches[] = {
-      {CB_FINDSTRING, -1, "gr", 1},          {CB_FINDSTRING, 1, "GR", 3},
-      {CB_FINDSTRING, 3, "gr", 1},           {CB_FINDSTRING, -1, "x", CB_ERR},
-      {CB_FINDSTRING, 99, "red", 0},         {CB_FINDSTRING, -1, "redder", CB_ERR},
-      {CB_FINDSTRINGEXACT, -1, "green", 1},  {CB_FINDSTRINGEXACT, 1, "GREEN", 1},
+      {CB_FINDSTRING, -1, "gr", 1},
+      {CB_FINDSTRING, 1, "GR", 3},
+      {CB_FINDSTRING, 3, "gr", 1},
+      {CB_FINDSTRING, -1, "x", CB_ERR},
+      {CB_FINDSTRING, 99, "red", 0},
+      {CB_FINDSTRING, -1, "redder", CB_ERR},
+      {CB_FINDSTRINGEXACT, -1, "green", 1},
+      {CB_FINDSTRINGEXACT, 1, "GREEN", 1},
       {CB_FINDSTRINGEXACT, -1, "gre", CB_ERR},
   };
   for (const Search& f : searches) {
@@ -371,8 +390,8 @@ TEST_F(ComboBoxTest, ItemDataAndStringSearch) {
   EXPECT_EQ(Notes(combo), Codes{}) << "a program's choice is not told";
 
   // Owner-drawn items without strings are their data: found by it, and replaced with it.
-  HWND drawn = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 10,
-                               40, 150, 28, form_, nullptr, nullptr, nullptr);
+  HWND drawn = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 10, 40,
+                               150, 28, form_, nullptr, nullptr, nullptr);
   for (LPARAM data : {111, 222, 333}) SendMessageA(drawn, CB_ADDSTRING, 0, data);
   EXPECT_EQ(SendMessageA(drawn, CB_GETITEMDATA, 1, 0), 222);
   EXPECT_EQ(SendMessageA(drawn, CB_FINDSTRING, static_cast<WPARAM>(-1), 333), 2);
@@ -495,7 +514,8 @@ TEST_F(ComboBoxTest, ALongListScrolls) {
 
   // A window made taller than its field gives its list that height.
   HWND tall = Combo(CBS_DROPDOWNLIST, 20, 10, 40, 22 + 4 * h + 2);
-  EXPECT_EQ(ScreenRect(tall).bottom - ScreenRect(tall).top, SendMessageA(tall, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  EXPECT_EQ(ScreenRect(tall).bottom - ScreenRect(tall).top,
+            SendMessageA(tall, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   at = DroppedRect(tall);
   EXPECT_EQ(at.bottom - at.top, (22 + 4 * h + 2 - (h + 8) - 2) / h * h + 2);
 }
@@ -509,8 +529,8 @@ TEST_F(ComboBoxTest, OwnerDrawnItemsAreDrawnByTheParent) {
     r = TRUE;
     return m == WM_MEASUREITEM || m == WM_DRAWITEM;
   };
-  HWND combo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 10,
-                               10, 150, 28, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(7)), nullptr, nullptr);
+  HWND combo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 10, 10,
+                               150, 28, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(7)), nullptr, nullptr);
   for (LPARAM data : {111, 222, 333}) SendMessageA(combo, CB_ADDSTRING, 0, data);
   EXPECT_EQ(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0), 20);
   SendMessageA(combo, CB_SETCURSEL, 1, 0);
@@ -543,8 +563,8 @@ TEST_F(ComboBoxTest, OwnerDrawnItemsAreDrawnByTheParent) {
 // The open list under its field, the third item lit, against a reviewed picture.
 TEST_F(ComboBoxTest, ClassicLookOfAnOpenDropDown) {
   HWND combo = Combo(CBS_DROPDOWNLIST, 0);
-  for (const char* s : {"Bitmaps", "Icons", "Cursors", "Metafiles", "JPEG pictures", "PCX pictures", "Targa",
-                        "TIFF", "Portable maps", "All files"})
+  for (const char* s : {"Bitmaps", "Icons", "Cursors", "Metafiles", "JPEG pictures", "PCX pictures", "Targa", "TIFF",
+                        "Portable maps", "All files"})
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
   SendMessageA(combo, CB_SETCURSEL, 0, 0);
   SetFocus(combo);

@@ -29,8 +29,8 @@ TEST_F(TextControlTest, StaticKeepsItsTextAndIsTransparentToTheMouseUnlessItNoti
 
 TEST_F(TextControlTest, StaticPaintsItsTextOnTheButtonFace) {
   HWND form = Top(0, 0, 120, 40);
-  HWND label = CreateWindowExA(0, "Static", "WWWW", WS_CHILD | WS_VISIBLE, 0, 0, 120, 40, form, nullptr, nullptr,
-                               nullptr);
+  HWND label =
+      CreateWindowExA(0, "Static", "WWWW", WS_CHILD | WS_VISIBLE, 0, 0, 120, 40, form, nullptr, nullptr, nullptr);
   UpdateWindow(form);
   UpdateWindow(label);
   HDC dc = GetDC(label);

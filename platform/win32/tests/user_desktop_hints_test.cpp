@@ -10,8 +10,9 @@ class UserDesktop : public UserTest {};
 
 // A square icon: the left half transparent, the right half opaque in `colour`.
 HICON HalfIcon(int size, COLORREF colour) {
-  std::vector<std::string> rows(static_cast<std::size_t>(size), std::string(static_cast<std::size_t>(size / 2), '1') +
-                                                                     std::string(static_cast<std::size_t>(size / 2), '0'));
+  std::vector<std::string> rows(
+      static_cast<std::size_t>(size),
+      std::string(static_cast<std::size_t>(size / 2), '1') + std::string(static_cast<std::size_t>(size / 2), '0'));
   std::vector<const char*> masks;
   for (const std::string& r : rows) masks.push_back(r.c_str());
   gdi_test::MonoCanvas mask(masks);

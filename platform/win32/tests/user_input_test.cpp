@@ -137,7 +137,8 @@ TEST_F(UserInput, FocusMovesWithKillAndSetFocusAndKeysGoToIt) {
   PumpMessages();
   std::vector<Logged> keys;
   for (const Logged& l : log)
-    if (l.window == two && (l.message == WM_KEYDOWN || l.message == WM_CHAR || l.message == WM_KEYUP)) keys.push_back(l);
+    if (l.window == two && (l.message == WM_KEYDOWN || l.message == WM_CHAR || l.message == WM_KEYUP))
+      keys.push_back(l);
   ASSERT_EQ(keys.size(), 5u);
   EXPECT_EQ(keys[1].message, WM_KEYDOWN);
   EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>('Q'));

@@ -197,10 +197,10 @@ TEST_F(UserMessages, GetMessageEndsOnQuitAfterPostedMessages) {
 TEST_F(UserMessages, SubclassingThroughTheWindowProcedureLong) {
   HWND w = Top(0, 0, 10, 10, WS_POPUP);
   static WNDPROC previous;
-  previous = reinterpret_cast<WNDPROC>(SetWindowLongA(
-      w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        return m == WM_USER ? 7 : CallWindowProcA(previous, h, m, wp, lp);
-      })));
+  previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+                       return m == WM_USER ? 7 : CallWindowProcA(previous, h, m, wp, lp);
+                     })));
   EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 7);
   SetWindowTextA(w, "renamed");  // the old procedure still handles the rest
   char text[16];

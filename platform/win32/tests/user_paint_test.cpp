@@ -159,8 +159,8 @@ namespace {
 TEST_F(UserPaint, ATransparentChildShowsWhatLiesBeneathAndIsPaintedAfterIt) {
   HWND parent = Top(0, 0, 60, 60, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   Child(parent, 40, 40, 10, 10);  // an opaque child
-  HWND clear = CreateWindowExA(WS_EX_TRANSPARENT, kPlain, "clear", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10,
-                               30, 30, parent, nullptr, nullptr, nullptr);
+  HWND clear = CreateWindowExA(WS_EX_TRANSPARENT, kPlain, "clear", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 30,
+                               30, parent, nullptr, nullptr, nullptr);
   PumpMessages();
   std::vector<HWND> order;
   // The parent paints red everywhere it may; the transparent child draws only a blue dot.
@@ -184,7 +184,7 @@ TEST_F(UserPaint, ATransparentChildShowsWhatLiesBeneathAndIsPaintedAfterIt) {
   PumpMessages();
   EXPECT_EQ(order, (std::vector<HWND>{parent, clear}));
   host::Image shot = CaptureWindow(parent);
-  EXPECT_EQ(shot.At(20, 20), kRed);   // the parent was not clipped out under the child
+  EXPECT_EQ(shot.At(20, 20), kRed);  // the parent was not clipped out under the child
   EXPECT_EQ(shot.At(10, 10), kBlue);  // the child's own drawing on top
   EXPECT_EQ(shot.At(45, 45), kWhite);  // an opaque child is still clipped out
   // Only the parent invalidated beneath it: the child follows.

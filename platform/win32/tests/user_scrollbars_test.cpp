@@ -56,7 +56,7 @@ TEST_F(ScrollBarsTest, ShowingABarTakesItsRowFromTheClientAndDrawsIt) {
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const std::uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
   EXPECT_EQ(shown.At(120 - bar / 2, 100 - 2), faceRgb);  // the corner
-  EXPECT_EQ(shown.At(120 - bar + 3, 3), faceRgb);        // the up arrow, inside its raised edge
+  EXPECT_EQ(shown.At(120 - bar + 3, 3), faceRgb);  // the up arrow, inside its raised edge
   EXPECT_NE(shown.At(120 - bar + 3, 40), shown.At(120 - bar + 4, 40));  // the dithered track
   ShowScrollBar(w, SB_VERT, FALSE);
   GetClientRect(w, &client);
@@ -114,7 +114,8 @@ TEST_F(ScrollBarsTest, AWindowGoneOrCaptureLostWhileItsBarIsHeldEndsTheTracking)
     answer = [&](HWND h, UINT m, WPARAM wp, LPARAM, LRESULT&) {
       if (h == gone && m == WM_VSCROLL && LOWORD(wp) == SB_LINEDOWN) {
         if (destroy) DestroyWindow(h);
-        else ReleaseCapture();
+        else
+          ReleaseCapture();
       }
       return false;
     };

@@ -74,10 +74,14 @@ TEST_F(UserWindows, DestroyOrderOwnedFirstThenDestroyDownwardsAndNcDestroyUpward
   log.clear();
   EXPECT_TRUE(DestroyWindow(parent));
   using P = std::pair<HWND, UINT>;
-  EXPECT_EQ(Trace({WM_DESTROY, WM_NCDESTROY}),
-            (std::vector<P>{{owned, WM_DESTROY}, {owned, WM_NCDESTROY}, {parent, WM_DESTROY}, {child, WM_DESTROY},
-                            {grandChild, WM_DESTROY}, {grandChild, WM_NCDESTROY}, {child, WM_NCDESTROY},
-                            {parent, WM_NCDESTROY}}));
+  EXPECT_EQ(Trace({WM_DESTROY, WM_NCDESTROY}), (std::vector<P>{{owned, WM_DESTROY},
+                                                               {owned, WM_NCDESTROY},
+                                                               {parent, WM_DESTROY},
+                                                               {child, WM_DESTROY},
+                                                               {grandChild, WM_DESTROY},
+                                                               {grandChild, WM_NCDESTROY},
+                                                               {child, WM_NCDESTROY},
+                                                               {parent, WM_NCDESTROY}}));
   for (HWND w : {parent, child, grandChild, owned}) EXPECT_FALSE(IsWindow(w));
 }
 
@@ -189,8 +193,8 @@ TEST_F(UserWindows, CancelModeReleasesTheWindowsCapture) {
 
 TEST_F(UserWindows, MetricsAreTheClassicOnes) {
   const std::pair<int, int> metrics[] = {
-      {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}, {SM_CYCAPTION, 18}, {SM_CXBORDER, 1}, {SM_CXFRAME, 4},
-      {SM_CXDLGFRAME, 3}, {SM_CXEDGE, 2},     {SM_CXICON, 32},    {SM_CXSMICON, 16}, {SM_CXCURSOR, 32},
+      {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16},  {SM_CYCAPTION, 18}, {SM_CXBORDER, 1},  {SM_CXFRAME, 4},
+      {SM_CXDLGFRAME, 3}, {SM_CXEDGE, 2},      {SM_CXICON, 32},    {SM_CXSMICON, 16}, {SM_CXCURSOR, 32},
       {SM_CYMENU, 18},    {SM_CXSCREEN, 1024}, {SM_CYSCREEN, 768},
   };
   for (auto [index, value] : metrics) EXPECT_EQ(GetSystemMetrics(index), value) << index;

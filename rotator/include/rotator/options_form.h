@@ -6,7 +6,7 @@ namespace rotator {
 
 class TForm5 : public vb::Form {
  public:
-  explicit TForm5(TComponent* owner);
+  explicit TForm5(TComponent *owner);
 
   void Check1_Click();
   void Check2_Click();
@@ -18,7 +18,7 @@ class TForm5 : public vb::Form {
 
   vb::Label *Label1, *Label2, *Label4;
   vb::CheckBox *Check1, *Check2;
-  vb::TextBox* Text1;
+  vb::TextBox *Text1;
   vb::CommandButton *Command1, *Command2, *Command3, *Command4;
 
  protected:

@@ -6,7 +6,7 @@
 namespace rotator {
 
 struct Slot {
-  const char* file;     // the logo the system shows
+  const char* file;  // the logo the system shows
   const char* library;  // the folder of logos to pick from
 };
 inline constexpr Slot kStartSlot{"c:\\logo.sys", "c:\\logos\\start"};

@@ -184,8 +184,8 @@ void TFAbout::FormCreate(TObject*) {
 void TFAbout::btBackClick(TObject*) { Close(); }
 
 const TClassInfo& TFAbout::StaticClassInfo() {
-  static const TClassInfo info("TFAbout", &TForm::StaticClassInfo(), {},
-                               {Handler<TFAbout>("FormCreate", &TFAbout::FormCreate),
-                                Handler<TFAbout>("btBackClick", &TFAbout::btBackClick)});
+  static const TClassInfo info(
+      "TFAbout", &TForm::StaticClassInfo(), {},
+      {Handler<TFAbout>("FormCreate", &TFAbout::FormCreate), Handler<TFAbout>("btBackClick", &TFAbout::btBackClick)});
   return info;
 }

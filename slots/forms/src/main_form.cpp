@@ -307,19 +307,42 @@ std::string WindowsFolder() {
 
 TFMain::TFMain(TComponent* AOwner) : TForm(AOwner) {
   ReadComponentText(Description(), this,
-                    {FormField("PageControl1", PageControl1), FormField("TabSheet1", TabSheet1),
-                     FormField("TabSheet2", TabSheet2), FormField("TabSheet3", TabSheet3),
-                     FormField("Panel1", Panel1), FormField("Panel2", Panel2), FormField("Panel3", Panel3),
-                     FormField("imLogo", imLogo), FormField("imLogow", imLogow), FormField("imLogos", imLogos),
-                     FormField("AnimGIF1", AnimGIF1), FormField("AnimGIF2", AnimGIF2), FormField("AnimGIF4", AnimGIF4),
-                     FormField("imBack1", imBack1), FormField("imBack2", imBack2), FormField("imBack3", imBack3),
-                     FormField("btSwap1", btSwap1), FormField("btSwap2", btSwap2), FormField("btSwap3", btSwap3),
-                     FormField("btBack1", btBack1), FormField("btBack2", btBack2), FormField("btBack3", btBack3),
-                     FormField("btRest1", btRest1), FormField("btRest2", btRest2), FormField("btRest3", btRest3),
-                     FormField("rbPres1", rbPres1), FormField("rbPres2", rbPres2), FormField("rbPres3", rbPres3),
-                     FormField("rbBack1", rbBack1), FormField("rbBack2", rbBack2), FormField("rbBack3", rbBack3),
-                     FormField("sbLogo", sbLogo), FormField("MainMenu1", MainMenu1), FormField("Main1", Main1),
-                     FormField("RestoreOriginals1", RestoreOriginals1), FormField("Quit1", Quit1),
+                    {FormField("PageControl1", PageControl1),
+                     FormField("TabSheet1", TabSheet1),
+                     FormField("TabSheet2", TabSheet2),
+                     FormField("TabSheet3", TabSheet3),
+                     FormField("Panel1", Panel1),
+                     FormField("Panel2", Panel2),
+                     FormField("Panel3", Panel3),
+                     FormField("imLogo", imLogo),
+                     FormField("imLogow", imLogow),
+                     FormField("imLogos", imLogos),
+                     FormField("AnimGIF1", AnimGIF1),
+                     FormField("AnimGIF2", AnimGIF2),
+                     FormField("AnimGIF4", AnimGIF4),
+                     FormField("imBack1", imBack1),
+                     FormField("imBack2", imBack2),
+                     FormField("imBack3", imBack3),
+                     FormField("btSwap1", btSwap1),
+                     FormField("btSwap2", btSwap2),
+                     FormField("btSwap3", btSwap3),
+                     FormField("btBack1", btBack1),
+                     FormField("btBack2", btBack2),
+                     FormField("btBack3", btBack3),
+                     FormField("btRest1", btRest1),
+                     FormField("btRest2", btRest2),
+                     FormField("btRest3", btRest3),
+                     FormField("rbPres1", rbPres1),
+                     FormField("rbPres2", rbPres2),
+                     FormField("rbPres3", rbPres3),
+                     FormField("rbBack1", rbBack1),
+                     FormField("rbBack2", rbBack2),
+                     FormField("rbBack3", rbBack3),
+                     FormField("sbLogo", sbLogo),
+                     FormField("MainMenu1", MainMenu1),
+                     FormField("Main1", Main1),
+                     FormField("RestoreOriginals1", RestoreOriginals1),
+                     FormField("Quit1", Quit1),
                      FormField("About1", About1)});
   images_ = {imLogo, imLogow, imLogos};
   badges_ = {imBack1, imBack2, imBack3};
@@ -353,9 +376,7 @@ void TFMain::FormCreate(TObject*) {
   ShowFlags();
 }
 
-void TFMain::FormClose(TObject*, TCloseAction&) {
-  WriteSlotSettings({LastUsedDir, LastUsedIndex, Left(), Top()});
-}
+void TFMain::FormClose(TObject*, TCloseAction&) { WriteSlotSettings({LastUsedDir, LastUsedIndex, Left(), Top()}); }
 
 void TFMain::LoadLogo(const std::string& Path, int) {
   for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -405,7 +426,8 @@ void TFMain::RestoreClick(int Slot) {
 void TFMain::CurrentClick(int Slot) {
   Badge(Slot)->SetVisible(false);
   if (Files->LogoMissing[static_cast<std::size_t>(Slot)]) Image(Slot)->SetVisible(false);
-  else LoadLogo(LogoPath(Slot), 1);
+  else
+    LoadLogo(LogoPath(Slot), 1);
 }
 
 void TFMain::BackupClick(int Slot) {
@@ -465,19 +487,28 @@ void TFMain::ShowHint(TObject*) { Status(Application->Hint()); }
 
 const TClassInfo& TFMain::StaticClassInfo() {
   using C = TFMain;
-  static const TClassInfo info(
-      "TFMain", &TForm::StaticClassInfo(), {},
-      {Handler<C>("FormCreate", &C::FormCreate), Handler<C>("FormClose", &C::FormClose),
-       Handler<C>("Backup", &C::Backup), Handler<C>("btRest1Click", &C::btRest1Click),
-       Handler<C>("btRest2Click", &C::btRest2Click), Handler<C>("btRest3Click", &C::btRest3Click),
-       Handler<C>("rbPres1Click", &C::rbPres1Click), Handler<C>("rbPres2Click", &C::rbPres2Click),
-       Handler<C>("rbPres3Click", &C::rbPres3Click), Handler<C>("rbBack1Click", &C::rbBack1Click),
-       Handler<C>("rbBack2Click", &C::rbBack2Click), Handler<C>("rbBack3Click", &C::rbBack3Click),
-       Handler<C>("imLogoClick", &C::imLogoClick), Handler<C>("imLogowClick", &C::imLogowClick),
-       Handler<C>("imLogosClick", &C::imLogosClick), Handler<C>("btSwap1Click", &C::btSwap1Click),
-       Handler<C>("btSwap2Click", &C::btSwap2Click), Handler<C>("btSwap3Click", &C::btSwap3Click),
-       Handler<C>("RestoreOriginals1Click", &C::RestoreOriginals1Click),
-       Handler<C>("About1Click", &C::About1Click), Handler<C>("btExitClick", &C::btExitClick),
-       Handler<C>("ShowHint", &C::ShowHint)});
+  static const TClassInfo info("TFMain", &TForm::StaticClassInfo(), {},
+                               {Handler<C>("FormCreate", &C::FormCreate),
+                                Handler<C>("FormClose", &C::FormClose),
+                                Handler<C>("Backup", &C::Backup),
+                                Handler<C>("btRest1Click", &C::btRest1Click),
+                                Handler<C>("btRest2Click", &C::btRest2Click),
+                                Handler<C>("btRest3Click", &C::btRest3Click),
+                                Handler<C>("rbPres1Click", &C::rbPres1Click),
+                                Handler<C>("rbPres2Click", &C::rbPres2Click),
+                                Handler<C>("rbPres3Click", &C::rbPres3Click),
+                                Handler<C>("rbBack1Click", &C::rbBack1Click),
+                                Handler<C>("rbBack2Click", &C::rbBack2Click),
+                                Handler<C>("rbBack3Click", &C::rbBack3Click),
+                                Handler<C>("imLogoClick", &C::imLogoClick),
+                                Handler<C>("imLogowClick", &C::imLogowClick),
+                                Handler<C>("imLogosClick", &C::imLogosClick),
+                                Handler<C>("btSwap1Click", &C::btSwap1Click),
+                                Handler<C>("btSwap2Click", &C::btSwap2Click),
+                                Handler<C>("btSwap3Click", &C::btSwap3Click),
+                                Handler<C>("RestoreOriginals1Click", &C::RestoreOriginals1Click),
+                                Handler<C>("About1Click", &C::About1Click),
+                                Handler<C>("btExitClick", &C::btExitClick),
+                                Handler<C>("ShowHint", &C::ShowHint)});
   return info;
 }

@@ -228,12 +228,11 @@ const char kLoading[] = "L o a d i n g . . .", kSaving[] = "S a v i n g . . .",
 TFSwap::TFSwap(TComponent* AOwner) : TForm(AOwner) {
   ReadComponentText(Description(), this,
                     {FormField("Panel1", Panel1), FormField("imPreview", imPreview), FormField("Label1", Label1),
-                     FormField("ProgressBar1", ProgressBar1), FormField("btCancel", btCancel),
-                     FormField("btOK", btOK), FormField("Panel4", Panel4), FormField("PageControl1", PageControl1),
-                     FormField("tabDir", tabDir), FormField("tabFile", tabFile), FormField("lbDir", lbDir),
-                     FormField("cbDrive", cbDrive), FormField("lbFile", lbFile), FormField("edFile", edFile),
-                     FormField("cbFilter", cbFilter), FormField("tmLoad", tmLoad), FormField("tmSave", tmSave),
-                     FormField("tmPreview", tmPreview)});
+                     FormField("ProgressBar1", ProgressBar1), FormField("btCancel", btCancel), FormField("btOK", btOK),
+                     FormField("Panel4", Panel4), FormField("PageControl1", PageControl1), FormField("tabDir", tabDir),
+                     FormField("tabFile", tabFile), FormField("lbDir", lbDir), FormField("cbDrive", cbDrive),
+                     FormField("lbFile", lbFile), FormField("edFile", edFile), FormField("cbFilter", cbFilter),
+                     FormField("tmLoad", tmLoad), FormField("tmSave", tmSave), FormField("tmPreview", tmPreview)});
 }
 
 TFSwap::~TFSwap() {
@@ -355,7 +354,6 @@ const TClassInfo& TFSwap::StaticClassInfo() {
        Handler<C>("tmLoadTimer", &C::tmLoadTimer), Handler<C>("imPreviewClick", &C::imPreviewClick),
        Handler<C>("tmPreviewTimer", &C::tmPreviewTimer), Handler<C>("imPreviewProgress", &C::imPreviewProgress),
        Handler<C>("btOKClick", &C::btOKClick), Handler<C>("tmSaveTimer", &C::tmSaveTimer),
-       Handler<C>("btCancelClick", &C::btCancelClick),
-       Handler<C>("PageControl1MouseMove", &C::PageControl1MouseMove)});
+       Handler<C>("btCancelClick", &C::btCancelClick), Handler<C>("PageControl1MouseMove", &C::PageControl1MouseMove)});
   return info;
 }

@@ -33,8 +33,9 @@ bool DescribesTheScreen(const std::string& bits) {
   Application->CreateForm(FAbout);
   const std::string res = FAbout->lbRes->Caption();
   const std::string warning = FAbout->lbWarning->Caption();
-  const std::string wantWarning = bits == "16" ? "Perfect! You're running this program in an optimal grafical environment."
-                                               : "Remember: this program looks and works best in at least 16 bit colors !";
+  const std::string wantWarning = bits == "16"
+                                      ? "Perfect! You're running this program in an optimal grafical environment."
+                                      : "Remember: this program looks and works best in at least 16 bit colors !";
   std::fprintf(stderr, "%s|%s", res.c_str(), warning.c_str());
   return res == bits + " bits, 800 x 600" && warning == wantWarning;
 }

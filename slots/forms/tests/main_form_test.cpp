@@ -44,7 +44,8 @@ TEST_F(CorvaneTest, TheMainWindowComesFromItsDescription) {
     EXPECT_FALSE(headers[slot]->Animate());
     EXPECT_FALSE(FMain->Badge(slot)->Empty());
     EXPECT_EQ(const_cast<TButton*>(swaps[slot])->Caption(), "Swap !");
-    EXPECT_EQ(const_cast<TButton*>(swaps[slot])->Hint(), std::string("Click to install another picture as ") + logos[slot]);
+    EXPECT_EQ(const_cast<TButton*>(swaps[slot])->Hint(),
+              std::string("Click to install another picture as ") + logos[slot]);
     EXPECT_EQ(FMain->BackupButton(slot)->Caption(), "Backup");
     EXPECT_EQ(FMain->BackupButton(slot)->Hint(), std::string("Click to make a backup of the ") + logos[slot]);
     EXPECT_EQ(FMain->RestoreButton(slot)->Caption(), "Restore");
@@ -155,7 +156,8 @@ TEST_F(CorvaneTest, BackupEnablesTheBackupViewAndRestore) {
   // A backup that cannot be written: the Windows folder's logo is gone.
   DeleteFileA(Logo(lsTurnoff).c_str());
   FMain->Backup(FMain->btBack3);
-  EXPECT_EQ(StatusText(), "Backup operation of LOGOS.SYS was NOT successfull. Please check if there's enough harddisk space.");
+  EXPECT_EQ(StatusText(),
+            "Backup operation of LOGOS.SYS was NOT successfull. Please check if there's enough harddisk space.");
   EXPECT_FALSE(FMain->btRest3->Enabled());
 }
 
@@ -197,9 +199,10 @@ TEST_F(CorvaneTest, RestoreOriginalsNoNoNoCopiesTheOriginalsBackAndReloadsThem) 
   for (int slot = 0; slot < kSlotCount; ++slot) WriteFile(Logo(slot), BitmapBytes({.bits = 24}, slot));
   answers = {IDNO, IDNO, IDNO};
   FMain->RestoreOriginals1Click(FMain->RestoreOriginals1);
-  EXPECT_EQ(asked, (std::vector<std::string>{"Make a backup?: Do you wish to make a backup of the current Startup Logo ?",
-                                             "Make a backup?: Do you wish to make a backup of the current Wait Logo ?",
-                                             "Make a backup?: Do you wish to make a backup of the current Turnoff Logo ?"}));
+  EXPECT_EQ(asked,
+            (std::vector<std::string>{"Make a backup?: Do you wish to make a backup of the current Startup Logo ?",
+                                      "Make a backup?: Do you wish to make a backup of the current Wait Logo ?",
+                                      "Make a backup?: Do you wish to make a backup of the current Turnoff Logo ?"}));
   for (int slot = 0; slot < kSlotCount; ++slot) {
     EXPECT_EQ(ReadFile(Logo(slot)), BitmapBytes({}, slot));
     EXPECT_FALSE(Exists(Backup(slot)));

@@ -100,7 +100,8 @@ TEST_F(ProgramTest, AJpegAndALogoAreSwappedIntoTheWaitSlotAndTheBackupRestored) 
          const TRect r = FMain->PageControl1->TabRect(1);
          Click(FMain->PageControl1, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
        }},
-      {"Swap !", [] { return FMain->PageControl1->ActivePage() == FMain->TabSheet2; }, [] { ClickMiddle(FMain->btSwap2); }},
+      {"Swap !", [] { return FMain->PageControl1->ActivePage() == FMain->TabSheet2; },
+       [] { ClickMiddle(FMain->btSwap2); }},
       {"the photograph", [&] { return swapDialogShown() && FSwap->lbFile->Items()->Count() == 2; }, pick(1)},
       {"Okay for the photograph", okayEnabled, [] { ClickMiddle(FSwap->btOK); }},
       {"Backup", [&] { return closed() && ReadFile(wait) != before; },
@@ -112,12 +113,8 @@ TEST_F(ProgramTest, AJpegAndALogoAreSwappedIntoTheWaitSlotAndTheBackupRestored) 
       {"the logo", [&] { return swapDialogShown(); }, pick(0)},
       {"Okay for the logo", [&] { return okayEnabled() && FSwap->Label1->Caption() == "320 x 400"; },
        [] { ClickMiddle(FSwap->btOK); }},
-      {"Restore", [&] { return closed() && ReadFile(wait) == logo; },
-       [&] {
-         ClickMiddle(FMain->btRest2);
-       }},
-      {"closing", [&] { return ReadFile(wait) == swappedJpeg; },
-       [] { InjectClose(FMain->Handle()); }},
+      {"Restore", [&] { return closed() && ReadFile(wait) == logo; }, [&] { ClickMiddle(FMain->btRest2); }},
+      {"closing", [&] { return ReadFile(wait) == swappedJpeg; }, [] { InjectClose(FMain->Handle()); }},
   };
   TScript::Running = &script;
   const UINT_PTR timer = SetTimer(nullptr, 0, 20, &TScript::Tick);
@@ -130,7 +127,7 @@ TEST_F(ProgramTest, AJpegAndALogoAreSwappedIntoTheWaitSlotAndTheBackupRestored) 
 
   ASSERT_EQ(swappedJpeg.size(), 129078u);
   EXPECT_EQ(swappedJpeg[14], 40);  // the 40-byte header
-  EXPECT_EQ(swappedJpeg[28], 8);   // 8 bits per pixel
+  EXPECT_EQ(swappedJpeg[28], 8);  // 8 bits per pixel
   EXPECT_EQ(ReadFile(Backup(lsWait)), swappedJpeg);
   EXPECT_EQ(ReadFile(wait), swappedJpeg) << "the backup restored";
   EXPECT_EQ(asked, (std::vector<std::string>{"Make a switch?: Do you wish to make a backup of the current logo?"}));

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::uint32_t Rgb(COLORREF c) { return static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); }
+std::uint32_t Rgb(COLORREF c) {
+  return static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+}
 
 std::string ShotPath(const std::string& name) {
   std::filesystem::create_directories(CORVANE_SHOT_DIR);
@@ -46,13 +48,14 @@ TShot Shoot(TForm* form, const std::string& name, const std::function<bool(const
   TShot shot;
   shot.Dx = origin.x - frame.left;
   shot.Dy = origin.y - frame.top;
-  shot.Image = ShootWhenShown({frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}, Pump,
-                              [&](const host::Image& image) {
-                                TShot s = shot;
-                                s.Image = image;
-                                return shown(s);
-                              },
-                              ShotPath(name));
+  shot.Image = ShootWhenShown(
+      {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}, Pump,
+      [&](const host::Image& image) {
+        TShot s = shot;
+        s.Image = image;
+        return shown(s);
+      },
+      ShotPath(name));
   return shot;
 }
 
@@ -102,7 +105,8 @@ std::string ShowEveryWindow() {
   {
     const TPoint t = tabOrigin(FMain->TabSheet2);
     // No logo: the panel's face with "No Logo Found ..." in black.
-    if (shot.Count(t.x + 6, t.y + 6, 168, 206, face) < 168 * 206 * 9 / 10) fault("the missing wait logo's panel is not empty");
+    if (shot.Count(t.x + 6, t.y + 6, 168, 206, face) < 168 * 206 * 9 / 10)
+      fault("the missing wait logo's panel is not empty");
     if (shot.Count(t.x + 4, t.y + 4, 172, 210, black) < 20) fault("no \"No Logo Found ...\" on the wait tab");
   }
   FMain->PageControl1->SetActivePage(FMain->TabSheet3);

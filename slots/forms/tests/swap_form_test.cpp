@@ -220,7 +220,7 @@ TEST_F(SwapFormTest, HoveringOverTheOtherTabSwitchesPages) {
   const struct {
     int x, y;
     bool fromFiles, toDirectory;
-  } cases[] = {{62, 10, true, true}, {63, 10, true, false}, {1, 20, true, true}, {62, 21, true, false},
+  } cases[] = {{62, 10, true, true},   {63, 10, true, false},   {1, 20, true, true},   {62, 21, true, false},
                {64, 10, false, false}, {119, 10, false, false}, {63, 10, false, true}, {30, 10, false, true}};
   for (const auto& c : cases) {
     FSwap->PageControl1->SetActivePage(c.fromFiles ? FSwap->tabFile : FSwap->tabDir);

@@ -15,8 +15,7 @@ class TPHiddenPropsUse : public TFiler {
   // Asks Instance for its self-stored properties.
   explicit TPHiddenPropsUse(TPersistent* Instance);
 
-  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData,
-                      bool HasData) override;
+  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
   void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData,
                             bool HasData) override;
   void FlushBuffer() override {}

@@ -24,7 +24,9 @@
 class TStrings;
 struct TPropInfo;
 
-class ESetorraException : public Exception { using Exception::Exception; };
+class ESetorraException : public Exception {
+  using Exception::Exception;
+};
 
 // The registry through which the settings store opens its keys. The platform's TRegistry already
 // opens keys as the store wants them (absolute with a leading "\", else from the current key) and

@@ -29,9 +29,15 @@
 
 class TPAppSettings;
 
-class ESetorrasException : public Exception { using Exception::Exception; };
-class EPFormSettingsException : public Exception { using Exception::Exception; };
-class EPAppSettingsException : public Exception { using Exception::Exception; };
+class ESetorrasException : public Exception {
+  using Exception::Exception;
+};
+class EPFormSettingsException : public Exception {
+  using Exception::Exception;
+};
+class EPAppSettingsException : public Exception {
+  using Exception::Exception;
+};
 
 enum TPRootKeyType { prkCurrentUser, prkLocalMachine };
 enum TPSaveLocationType { pslRegistry, pslStream, pslStorage, pslUser };

@@ -29,9 +29,9 @@ struct SurfaceDesc {
   std::string title;
   // What the window manager is told. Every surface keeps the size it is given: the desktop may
   // not resize or maximise it.
-  bool dialog = false;       // a dialog or message box
-  SurfaceId owner = 0;       // kept in front of this surface (transient for it)
-  bool modal = false;        // its owner takes no input while it shows
+  bool dialog = false;  // a dialog or message box
+  SurfaceId owner = 0;  // kept in front of this surface (transient for it)
+  bool modal = false;  // its owner takes no input while it shows
   bool minimizable = false;  // the desktop may offer to minimise it
 };
 
@@ -43,10 +43,10 @@ struct InputEvent {
   Kind kind = Kind::MouseMove;
   // The surface the event belongs to; 0 for injected events given in screen coordinates.
   SurfaceId surface = 0;
-  int x = 0, y = 0;     // mouse position: in the surface, or on the screen when surface is 0
-  int button = 0;       // MouseDown/MouseUp
-  int wheel = 0;        // Wheel: notches, positive away from the user
-  int key = 0;          // KeyDown/KeyUp
+  int x = 0, y = 0;  // mouse position: in the surface, or on the screen when surface is 0
+  int button = 0;  // MouseDown/MouseUp
+  int wheel = 0;  // Wheel: notches, positive away from the user
+  int key = 0;  // KeyDown/KeyUp
   bool repeat = false;  // KeyDown held down
 };
 

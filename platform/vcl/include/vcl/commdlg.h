@@ -26,10 +26,26 @@ class TCommonDialog : public TComponent {
 };
 
 enum TOpenOption {
-  ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate, ofAllowMultiSelect,
-  ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofShareAware, ofNoReadOnlyReturn,
-  ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks,
-  ofEnableIncludeNotify, ofEnableSizing
+  ofReadOnly,
+  ofOverwritePrompt,
+  ofHideReadOnly,
+  ofNoChangeDir,
+  ofShowHelp,
+  ofNoValidate,
+  ofAllowMultiSelect,
+  ofExtensionDifferent,
+  ofPathMustExist,
+  ofFileMustExist,
+  ofCreatePrompt,
+  ofShareAware,
+  ofNoReadOnlyReturn,
+  ofNoTestFileCreate,
+  ofNoNetworkButton,
+  ofNoLongNames,
+  ofOldStyleDialog,
+  ofNoDereferenceLinks,
+  ofEnableIncludeNotify,
+  ofEnableSizing
 };
 using TOpenOptions = TSet<TOpenOption>;
 extern const TTypeInfo TypeInfo_TOpenOptions;
@@ -78,7 +94,6 @@ class TOpenDialog : public TCommonDialog {
   static INT_PTR DialogHook(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-
   std::string fileName_;
   std::string filter_;
   int filterIndex_ = 1;

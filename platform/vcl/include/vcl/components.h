@@ -13,7 +13,9 @@ enum TOperation { opInsert, opRemove };
 enum TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning };
 using TComponentState = TSet<TComponentStateItem>;
 
-class EComponentError : public Exception { using Exception::Exception; };
+class EComponentError : public Exception {
+  using Exception::Exception;
+};
 
 class TComponent : public TPersistent {
  public:

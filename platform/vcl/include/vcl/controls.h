@@ -25,15 +25,38 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 extern const TTypeInfo TypeInfo_TAlign;
 
 enum TControlStyleItem {
-  csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
-  csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
-  csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+  csAcceptsControls,
+  csCaptureMouse,
+  csDesignInteractive,
+  csClickEvents,
+  csFramed,
+  csSetCaption,
+  csOpaque,
+  csDoubleClicks,
+  csFixedWidth,
+  csFixedHeight,
+  csNoDesignVisible,
+  csReplicatable,
+  csNoStdEvents,
+  csDisplayDragImage,
+  csReflector,
+  csActionClient,
+  csMenuEvents
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
 enum TControlStateItem {
-  csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating, csPaintCopy,
-  csCustomPaint, csDestroyingHandle, csDocking
+  csLButtonDown,
+  csClicked,
+  csPalette,
+  csReadingState,
+  csAlignmentNeeded,
+  csFocusing,
+  csCreating,
+  csPaintCopy,
+  csCustomPaint,
+  csDestroyingHandle,
+  csDocking
 };
 using TControlState = TSet<TControlStateItem>;
 
@@ -106,7 +129,9 @@ extern const TTypeInfo TypeInfo_TFormBorderStyle;
 
 // TModalResult and mrNone .. mrAll come with the dialog service.
 
-class EInvalidControlOperation : public EInvalidOperation { using EInvalidOperation::EInvalidOperation; };
+class EInvalidControlOperation : public EInvalidOperation {
+  using EInvalidOperation::EInvalidOperation;
+};
 
 // ---- TControl ---------------------------------------------------------------------------------
 class TControl : public TComponent, public IChildComponent {

@@ -16,8 +16,7 @@ using TStreamProc = std::function<void(TStream* Stream)>;
 
 class TFiler : public TObject {
  public:
-  virtual void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData,
-                              bool HasData) = 0;
+  virtual void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) = 0;
   virtual void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData,
                                     bool HasData) = 0;
   virtual void FlushBuffer() = 0;

@@ -90,8 +90,7 @@ class TReader : public TFiler {
   void ReadRootComponent(TComponent* Root, const std::vector<TFormField>& Fields = {});
 
   // TFiler: the defined property whose name is being read is read by ReadData.
-  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData,
-                      bool HasData) override;
+  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
   void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData,
                             bool HasData) override;
   void FlushBuffer() override {}

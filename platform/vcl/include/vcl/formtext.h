@@ -20,7 +20,9 @@
 
 #include "vcl/formreader.h"
 
-class EParserError : public Exception { using Exception::Exception; };
+class EParserError : public Exception {
+  using Exception::Exception;
+};
 
 // Builds Root's components and properties from the description (see vcl/formreader.h).
 void ReadComponentText(const std::string& Text, TComponent* Root, const std::vector<TFormField>& Fields = {});

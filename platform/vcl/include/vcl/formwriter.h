@@ -19,8 +19,7 @@ class TWriter : public TFiler {
   explicit TWriter(TStream* Stream);
 
   // TFiler: a defined property with data is written as its name and what WriteData writes.
-  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData,
-                      bool HasData) override;
+  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
   void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData,
                             bool HasData) override;
   void FlushBuffer() override {}

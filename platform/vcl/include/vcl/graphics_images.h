@@ -9,9 +9,15 @@
 #include "vcl/graphics.h"
 #include "vcl/streams.h"
 
-class EInvalidGraphic : public Exception { using Exception::Exception; };
-class EInvalidGraphicOperation : public Exception { using Exception::Exception; };
-class EResNotFound : public Exception { using Exception::Exception; };
+class EInvalidGraphic : public Exception {
+  using Exception::Exception;
+};
+class EInvalidGraphicOperation : public Exception {
+  using Exception::Exception;
+};
+class EResNotFound : public Exception {
+  using Exception::Exception;
+};
 
 class TGraphic;
 

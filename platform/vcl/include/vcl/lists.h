@@ -6,8 +6,12 @@
 #include "vcl/objects.h"
 #include "vcl/sysutils.h"
 
-class EListError : public Exception { using Exception::Exception; };
-class EBitsError : public Exception { using Exception::Exception; };
+class EListError : public Exception {
+  using Exception::Exception;
+};
+class EBitsError : public Exception {
+  using Exception::Exception;
+};
 
 // Negative when a sorts before b, 0 when equal, positive after.
 using TListSortCompare = std::function<int(void* a, void* b)>;

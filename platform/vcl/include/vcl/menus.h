@@ -111,7 +111,9 @@ class TMenuItem : public TComponent, public IChildComponent {
   TMenu* menu_ = nullptr;  // set on the root item
 };
 
-class EMenuError : public Exception { using Exception::Exception; };
+class EMenuError : public Exception {
+  using Exception::Exception;
+};
 
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
 

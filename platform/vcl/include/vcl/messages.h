@@ -132,8 +132,11 @@ using TWMEraseBkgnd = TWMPaint;
 
 struct TWMCommand {
   explicit TWMCommand(TMessage& m)
-      : Msg(m.Msg), ItemID(LOWORD(m.WParam)), NotifyCode(HIWORD(m.WParam)),
-        Ctl(reinterpret_cast<HWND>(m.LParam)), Result(m.Result) {}
+      : Msg(m.Msg),
+        ItemID(LOWORD(m.WParam)),
+        NotifyCode(HIWORD(m.WParam)),
+        Ctl(reinterpret_cast<HWND>(m.LParam)),
+        Result(m.Result) {}
   UINT Msg;
   WORD ItemID;
   WORD NotifyCode;
@@ -143,7 +146,9 @@ struct TWMCommand {
 
 struct TWMCtlColor {
   explicit TWMCtlColor(TMessage& m)
-      : Msg(m.Msg), ChildDC(reinterpret_cast<HDC>(m.WParam)), ChildWnd(reinterpret_cast<HWND>(m.LParam)),
+      : Msg(m.Msg),
+        ChildDC(reinterpret_cast<HDC>(m.WParam)),
+        ChildWnd(reinterpret_cast<HWND>(m.LParam)),
         Result(m.Result) {}
   UINT Msg;
   HDC ChildDC;
@@ -172,8 +177,11 @@ struct TWMTimer {
 
 struct TWMSetCursor {
   explicit TWMSetCursor(TMessage& m)
-      : Msg(m.Msg), CursorWnd(reinterpret_cast<HWND>(m.WParam)), HitTest(static_cast<SHORT>(LOWORD(m.LParam))),
-        MouseMsg(HIWORD(m.LParam)), Result(m.Result) {}
+      : Msg(m.Msg),
+        CursorWnd(reinterpret_cast<HWND>(m.WParam)),
+        HitTest(static_cast<SHORT>(LOWORD(m.LParam))),
+        MouseMsg(HIWORD(m.LParam)),
+        Result(m.Result) {}
   UINT Msg;
   HWND CursorWnd;
   int HitTest;
@@ -196,7 +204,9 @@ class TControl;
 // CM_BUTTONPRESSED: a button of group Index under one parent went down.
 struct TCMButtonPressed {
   explicit TCMButtonPressed(TMessage& m)
-      : Msg(m.Msg), Index(static_cast<int>(m.WParam)), Control(reinterpret_cast<TControl*>(m.LParam)),
+      : Msg(m.Msg),
+        Index(static_cast<int>(m.WParam)),
+        Control(reinterpret_cast<TControl*>(m.LParam)),
         Result(m.Result) {}
   UINT Msg;
   int Index;

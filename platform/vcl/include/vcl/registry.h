@@ -10,7 +10,9 @@
 
 class TStrings;
 
-class ERegistryException : public Exception { using Exception::Exception; };
+class ERegistryException : public Exception {
+  using Exception::Exception;
+};
 
 enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 

@@ -19,8 +19,14 @@ class TSet {
   constexpr std::uint32_t Bits() const { return bits_; }
   constexpr bool Contains(E m) const { return (bits_ & Bit(m)) != 0; }
   constexpr bool Empty() const { return bits_ == 0; }
-  constexpr TSet& Include(E m) { bits_ |= Bit(m); return *this; }
-  constexpr TSet& Exclude(E m) { bits_ &= ~Bit(m); return *this; }
+  constexpr TSet& Include(E m) {
+    bits_ |= Bit(m);
+    return *this;
+  }
+  constexpr TSet& Exclude(E m) {
+    bits_ &= ~Bit(m);
+    return *this;
+  }
 
   friend constexpr TSet operator+(TSet a, TSet b) { return FromBits(a.bits_ | b.bits_); }
   friend constexpr TSet operator-(TSet a, TSet b) { return FromBits(a.bits_ & ~b.bits_); }

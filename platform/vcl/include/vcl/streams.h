@@ -8,12 +8,24 @@
 #include "vcl/sysutils.h"
 #include "win32/types.h"
 
-class EStreamError : public Exception { using Exception::Exception; };
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
-class EFilerError : public EStreamError { using EStreamError::EStreamError; };
-class EReadError : public EFilerError { using EFilerError::EFilerError; };
-class EWriteError : public EFilerError { using EFilerError::EFilerError; };
+class EStreamError : public Exception {
+  using Exception::Exception;
+};
+class EFCreateError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFilerError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EReadError : public EFilerError {
+  using EFilerError::EFilerError;
+};
+class EWriteError : public EFilerError {
+  using EFilerError::EFilerError;
+};
 
 // Seek origins.
 constexpr WORD soFromBeginning = 0;

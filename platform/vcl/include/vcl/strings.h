@@ -12,7 +12,9 @@ class TReader;
 class TStream;
 class TWriter;
 
-class EStringListError : public Exception { using Exception::Exception; };
+class EStringListError : public Exception {
+  using Exception::Exception;
+};
 
 // The abstract list: descendants supply Get, Count, Clear, Delete and Insert.
 class TStrings : public TPersistent {

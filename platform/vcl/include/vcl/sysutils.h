@@ -41,11 +41,21 @@ class Exception : public std::exception {
   std::string Message;
 };
 
-class EConvertError : public Exception { using Exception::Exception; };
-class EOutOfMemory : public Exception { using Exception::Exception; };
-class EOutOfResources : public EOutOfMemory { using EOutOfMemory::EOutOfMemory; };
-class EInvalidOperation : public Exception { using Exception::Exception; };
-class EInvalidOp : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+  using Exception::Exception;
+};
+class EOutOfMemory : public Exception {
+  using Exception::Exception;
+};
+class EOutOfResources : public EOutOfMemory {
+  using EOutOfMemory::EOutOfMemory;
+};
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};
+class EInvalidOp : public Exception {
+  using Exception::Exception;
+};
 
 // Format: %[index:][-][width][.precision]type with the types d u x e f g n p s, "*" for width or
 // precision taken from the arguments, and "%%". A type that does not fit its argument, or a

@@ -28,7 +28,9 @@
 #include "vcl/typinfo.h"
 #include "win32/types.h"
 
-class EThread : public Exception { using Exception::Exception; };
+class EThread : public Exception {
+  using Exception::Exception;
+};
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 extern const TTypeInfo TypeInfo_TThreadPriority;

@@ -39,8 +39,12 @@ extern const TTypeInfo TypeInfo_String;
 extern const TTypeInfo TypeInfo_Extended;
 extern const TTypeInfo TypeInfo_TNotifyEvent;
 
-class EPropertyError : public Exception { using Exception::Exception; };
-class EClassNotFound : public Exception { using Exception::Exception; };
+class EPropertyError : public Exception {
+  using Exception::Exception;
+};
+class EClassNotFound : public Exception {
+  using Exception::Exception;
+};
 
 // One published property. Only the accessors of its kind are set; a missing setter makes it
 // read-only. Ordinal kinds (integer, char, enumeration, set as a bit mask) go through Ord.
@@ -111,9 +115,16 @@ TComponent* CreateComponent(TComponent* Owner) {
 namespace typinfo_detail {
 
 // The value type a setter member function or a field takes.
-template <class S> struct ValueOf;
-template <class C, class T> struct ValueOf<T C::*> { using type = T; };
-template <class C, class R, class A> struct ValueOf<R (C::*)(A)> { using type = std::decay_t<A>; };
+template <class S>
+struct ValueOf;
+template <class C, class T>
+struct ValueOf<T C::*> {
+  using type = T;
+};
+template <class C, class R, class A>
+struct ValueOf<R (C::*)(A)> {
+  using type = std::decay_t<A>;
+};
 
 template <class C, class G>
 decltype(auto) Read(G get, TObject& o) {
@@ -122,8 +133,7 @@ decltype(auto) Read(G get, TObject& o) {
 
 template <class C, class S, class V>
 void Write(S set, TObject& o, V&& v) {
-  if constexpr (std::is_member_object_pointer_v<S>)
-    static_cast<C&>(o).*set = std::forward<V>(v);
+  if constexpr (std::is_member_object_pointer_v<S>) static_cast<C&>(o).*set = std::forward<V>(v);
   else
     std::invoke(set, static_cast<C&>(o), std::forward<V>(v));
 }
@@ -131,13 +141,15 @@ void Write(S set, TObject& o, V&& v) {
 template <class T>
 std::int64_t ToOrd(const T& v) {
   if constexpr (requires { v.Bits(); }) return v.Bits();
-  else return static_cast<std::int64_t>(v);
+  else
+    return static_cast<std::int64_t>(v);
 }
 
 template <class T>
 T FromOrd(std::int64_t v) {
   if constexpr (requires { T::FromBits(0u); }) return T::FromBits(static_cast<std::uint32_t>(v));
-  else return static_cast<T>(v);
+  else
+    return static_cast<T>(v);
 }
 
 }  // namespace typinfo_detail
@@ -244,8 +256,7 @@ void SetEnumProp(TObject& instance, const TPropInfo& prop, const std::string& na
 std::string GetSetProp(TObject& instance, const TPropInfo& prop);
 void SetSetProp(TObject& instance, const TPropInfo& prop, const std::string& text);
 // Binds the event to the published handler HandlerName of HandlerOwner (a form).
-void SetMethodProp(TObject& instance, const TPropInfo& prop, TObject& handlerOwner,
-                   const std::string& handlerName);
+void SetMethodProp(TObject& instance, const TPropInfo& prop, TObject& handlerOwner, const std::string& handlerName);
 
 std::string GetEnumName(const TTypeInfo& type, std::int64_t value);
 // -1 when no value has that name (compared without regard to case).

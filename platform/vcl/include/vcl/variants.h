@@ -7,7 +7,9 @@
 
 #include "vcl/sysutils.h"
 
-class EVariantError : public Exception { using Exception::Exception; };
+class EVariantError : public Exception {
+  using Exception::Exception;
+};
 
 enum TVarType { varEmpty, varInteger, varDouble, varBoolean, varString, varArray };
 

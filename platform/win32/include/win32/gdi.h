@@ -105,8 +105,7 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
 // Lines are counted from the bottom for bottom-up DIBs as in Windows. With bits null GetDIBits
 // fills in the header (biSizeImage, and the colour table for paletted formats).
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
-int SetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
-              UINT usage);
+int SetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
 LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits);
 UINT GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors);
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);
@@ -472,7 +471,7 @@ struct ICONINFO {
   BOOL fIcon;
   DWORD xHotspot;
   DWORD yHotspot;
-  HBITMAP hbmMask;   // AND mask; for a monochrome icon twice as high, the XOR image below it
+  HBITMAP hbmMask;  // AND mask; for a monochrome icon twice as high, the XOR image below it
   HBITMAP hbmColor;  // XOR image, or 0 for a monochrome icon
 };
 using PICONINFO = ICONINFO*;

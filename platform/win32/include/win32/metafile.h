@@ -36,7 +36,7 @@ struct ENHMETAHEADER {
   DWORD iType;  // EMR_HEADER
   DWORD nSize;
   RECTL rclBounds;  // device units of the reference device
-  RECTL rclFrame;   // 0.01 mm
+  RECTL rclFrame;  // 0.01 mm
   DWORD dSignature;
   DWORD nVersion;
   DWORD nBytes;
@@ -46,17 +46,17 @@ struct ENHMETAHEADER {
   DWORD nDescription;
   DWORD offDescription;
   DWORD nPalEntries;
-  SIZEL szlDevice;       // pixels of the reference device
+  SIZEL szlDevice;  // pixels of the reference device
   SIZEL szlMillimeters;  // its size in millimetres
 };
 static_assert(sizeof(ENHMETAHEADER) == 88);
 
 #pragma pack(push, 2)
 struct METAHEADER {
-  WORD mtType;        // 1 memory, 2 disk
+  WORD mtType;  // 1 memory, 2 disk
   WORD mtHeaderSize;  // in words: 9
-  WORD mtVersion;     // 0x0100 or 0x0300
-  DWORD mtSize;       // in words
+  WORD mtVersion;  // 0x0100 or 0x0300
+  DWORD mtSize;  // in words
   WORD mtNoObjects;
   DWORD mtMaxRecord;
   WORD mtNoParameters;
@@ -209,4 +209,3 @@ UINT GetEnhMetaFileHeader(HENHMETAFILE metafile, UINT size, ENHMETAHEADER* heade
 // Fits the picture's frame to `rect` (logical coordinates of the DC). The DC's state is kept.
 BOOL PlayEnhMetaFile(HDC dc, HENHMETAFILE metafile, const RECT* rect);
 BOOL DeleteEnhMetaFile(HENHMETAFILE metafile);
-

@@ -25,9 +25,9 @@ struct Value {
 };
 
 struct Key {
-  std::string name;           // as first stored; the root carries the root's name
+  std::string name;  // as first stored; the root carries the root's name
   std::vector<Value> values;  // in the order they were first stored
-  std::vector<Key> subKeys;   // ordered by name without regard to case, as Windows enumerates them
+  std::vector<Key> subKeys;  // ordered by name without regard to case, as Windows enumerates them
 
   Key* FindSubKey(std::string_view subKeyName);
   const Key* FindSubKey(std::string_view subKeyName) const;
@@ -49,7 +49,7 @@ struct ParseError {
 };
 
 struct ParseResult {
-  Key root;                          // what was read; empty when there is an error
+  Key root;  // what was read; empty when there is an error
   std::optional<ParseError> error;
 };
 

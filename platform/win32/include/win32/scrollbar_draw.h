@@ -12,7 +12,7 @@ struct Geometry {
   bool Vertical;
   int Min, Max;  // positions run from Min to Max
   int Pos;
-  int Page;      // the part shown, for the thumb's length; 0 for a square thumb
+  int Page;  // the part shown, for the thumb's length; 0 for a square thumb
 };
 
 RECT ThumbRect(const Geometry& G);

@@ -12,13 +12,13 @@ namespace shell {
 
 // What a shortcut holds. Paths are Windows paths; empty strings are left out of the file.
 struct Link {
-  std::string Target;            // "c:\logos\logo.exe"
+  std::string Target;  // "c:\logos\logo.exe"
   std::string Arguments;
   std::string WorkingDirectory;
   std::string Description;
   std::string IconLocation;
   int IconIndex = 0;
-  int ShowCommand = 1;           // SW_SHOWNORMAL, SW_SHOWMAXIMIZED or SW_SHOWMINNOACTIVE
+  int ShowCommand = 1;  // SW_SHOWNORMAL, SW_SHOWMAXIMIZED or SW_SHOWMINNOACTIVE
 };
 
 // The file's bytes: header, link information with the target as local base path, then the

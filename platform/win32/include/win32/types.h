@@ -75,22 +75,44 @@ constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
 
-struct POINT { LONG x; LONG y; };
-struct SIZE { LONG cx; LONG cy; };
-struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
+struct POINT {
+  LONG x;
+  LONG y;
+};
+struct SIZE {
+  LONG cx;
+  LONG cy;
+};
+struct RECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+};
 using LPPOINT = POINT*;
 using LPSIZE = SIZE*;
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
-struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
 using PFILETIME = FILETIME*;
 using LPFILETIME = FILETIME*;
 
-struct SECURITY_ATTRIBUTES { DWORD nLength; LPVOID lpSecurityDescriptor; BOOL bInheritHandle; };
+struct SECURITY_ATTRIBUTES {
+  DWORD nLength;
+  LPVOID lpSecurityDescriptor;
+  BOOL bInheritHandle;
+};
 using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 // The head of every WM_NOTIFY record.
-struct NMHDR { HWND hwndFrom; UINT_PTR idFrom; UINT code; };
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
 using LPNMHDR = NMHDR*;

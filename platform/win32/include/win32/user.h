@@ -76,8 +76,8 @@ constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-constexpr DWORD WS_OVERLAPPEDWINDOW =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+                                      WS_MAXIMIZEBOX;
 constexpr DWORD WS_POPUPWINDOW = WS_POPUP | WS_BORDER | WS_SYSMENU;
 
 constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
@@ -202,10 +202,10 @@ constexpr int HELPINFO_MENUITEM = 0x0002;
 struct HELPINFO {
   UINT cbSize;
   int iContextType;
-  int iCtrlId;          // the window's or menu item's id
-  HANDLE hItemHandle;   // the window, or the menu that holds the item
+  int iCtrlId;  // the window's or menu item's id
+  HANDLE hItemHandle;  // the window, or the menu that holds the item
   DWORD_PTR dwContextId;
-  POINT MousePos;       // screen coordinates
+  POINT MousePos;  // screen coordinates
 };
 using LPHELPINFO = HELPINFO*;
 
@@ -368,8 +368,7 @@ void CloseWaitableSignal(HANDLE signal);
 // Waits until one of the signals is set (WAIT_OBJECT_0 + its index; with waitAll, all of them),
 // until input of the kinds in `wakeMask` is in the queue (WAIT_OBJECT_0 + count), or the time is
 // up (WAIT_TIMEOUT). Only signals made by CreateWaitableSignal can be waited on.
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
-                                DWORD wakeMask);
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask);
 
 // ---- Timers -----------------------------------------------------------------------------------
 // A window timer (window, id) replaces one of the same id and restarts its interval. With window 0

@@ -34,7 +34,8 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
   HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
     if (!ppvObject) return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_IShellLinkA) *ppvObject = static_cast<IShellLinkA*>(this);
-    else if (riid == IID_IPersistFile) *ppvObject = static_cast<IPersistFile*>(this);
+    else if (riid == IID_IPersistFile)
+      *ppvObject = static_cast<IPersistFile*>(this);
     else {
       *ppvObject = nullptr;
       return E_NOINTERFACE;

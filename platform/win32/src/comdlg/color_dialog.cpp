@@ -12,29 +12,27 @@ namespace comdlg {
 namespace {
 
 constexpr COLORREF kBasicColors[48] = {
-    RGB(255, 128, 128), RGB(255, 255, 128), RGB(128, 255, 128), RGB(0, 255, 128),
-    RGB(128, 255, 255), RGB(0, 128, 255),   RGB(255, 128, 192), RGB(255, 128, 255),
-    RGB(255, 0, 0),     RGB(255, 255, 0),   RGB(128, 255, 0),   RGB(0, 255, 64),
-    RGB(0, 255, 255),   RGB(0, 128, 192),   RGB(128, 128, 192), RGB(255, 0, 255),
-    RGB(128, 64, 64),   RGB(255, 128, 64),  RGB(0, 255, 0),     RGB(0, 128, 128),
-    RGB(0, 64, 128),    RGB(128, 128, 255), RGB(128, 0, 64),    RGB(255, 0, 128),
-    RGB(128, 0, 0),     RGB(255, 128, 0),   RGB(0, 128, 0),     RGB(0, 128, 64),
-    RGB(0, 0, 255),     RGB(0, 0, 160),     RGB(128, 0, 128),   RGB(128, 0, 255),
-    RGB(64, 0, 0),      RGB(128, 64, 0),    RGB(0, 64, 0),      RGB(0, 64, 64),
-    RGB(0, 0, 128),     RGB(0, 0, 64),      RGB(64, 0, 64),     RGB(64, 0, 128),
-    RGB(0, 0, 0),       RGB(128, 128, 0),   RGB(128, 128, 64),  RGB(128, 128, 128),
-    RGB(64, 128, 128),  RGB(192, 192, 192), RGB(64, 0, 64),     RGB(255, 255, 255)};
+    RGB(255, 128, 128), RGB(255, 255, 128), RGB(128, 255, 128), RGB(0, 255, 128),   RGB(128, 255, 255),
+    RGB(0, 128, 255),   RGB(255, 128, 192), RGB(255, 128, 255), RGB(255, 0, 0),     RGB(255, 255, 0),
+    RGB(128, 255, 0),   RGB(0, 255, 64),    RGB(0, 255, 255),   RGB(0, 128, 192),   RGB(128, 128, 192),
+    RGB(255, 0, 255),   RGB(128, 64, 64),   RGB(255, 128, 64),  RGB(0, 255, 0),     RGB(0, 128, 128),
+    RGB(0, 64, 128),    RGB(128, 128, 255), RGB(128, 0, 64),    RGB(255, 0, 128),   RGB(128, 0, 0),
+    RGB(255, 128, 0),   RGB(0, 128, 0),     RGB(0, 128, 64),    RGB(0, 0, 255),     RGB(0, 0, 160),
+    RGB(128, 0, 128),   RGB(128, 0, 255),   RGB(64, 0, 0),      RGB(128, 64, 0),    RGB(0, 64, 0),
+    RGB(0, 64, 64),     RGB(0, 0, 128),     RGB(0, 0, 64),      RGB(64, 0, 64),     RGB(64, 0, 128),
+    RGB(0, 0, 0),       RGB(128, 128, 0),   RGB(128, 128, 64),  RGB(128, 128, 128), RGB(64, 128, 128),
+    RGB(192, 192, 192), RGB(64, 0, 64),     RGB(255, 255, 255)};
 
 struct ColorDialog {
   LPCHOOSECOLORA cc = nullptr;
   COLORREF selected = 0;
   int customSlot = 0;
   bool showingSelection = false;  // the panel's edits are being filled, not typed
-  bool narrowed = false;          // the window is cut back to the swatches while the panel is shut
+  bool narrowed = false;  // the window is cut back to the swatches while the panel is shut
 };
 
-constexpr int kPanelControls[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, COLOR_ADD, COLOR_RED + 100,
-                                  COLOR_GREEN + 100, COLOR_BLUE + 100};
+constexpr int kPanelControls[] = {COLOR_RED,       COLOR_GREEN,       COLOR_BLUE,      COLOR_ADD,
+                                  COLOR_RED + 100, COLOR_GREEN + 100, COLOR_BLUE + 100};
 
 // The template is wide enough for the panel; its right part (from x 148) is cut off while shut.
 void ShowPanel(ColorDialog& d, HWND dialog, bool open) {

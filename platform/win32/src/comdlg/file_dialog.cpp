@@ -28,7 +28,7 @@ struct FileDialog {
   bool save = false;
   std::vector<Filter> filters;
   int filterIndex = 0;  // from 0
-  std::string folder;   // "C:\" or "C:\WINDOWS"
+  std::string folder;  // "C:\" or "C:\WINDOWS"
   HWND dialog = nullptr;
   HWND hook = nullptr;
 };
@@ -73,7 +73,9 @@ bool IsFolder(const std::string& path) {
 std::string ItemText(HWND dialog, int id, UINT lengthMessage, UINT textMessage) {
   const LRESULT index = SendDlgItemMessageA(dialog, id, id == lst1 ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
   if (index < 0) return "";
-  std::string text(static_cast<std::size_t>(SendDlgItemMessageA(dialog, id, lengthMessage, static_cast<WPARAM>(index), 0)) + 1, '\0');
+  std::string text(
+      static_cast<std::size_t>(SendDlgItemMessageA(dialog, id, lengthMessage, static_cast<WPARAM>(index), 0)) + 1,
+      '\0');
   SendDlgItemMessageA(dialog, id, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(text.size() - 1);
   return text;
@@ -243,8 +245,10 @@ void SelectionChanged(FileDialog& d) {
 
 void Command(FileDialog& d, WORD id, WORD code) {
   if (id == IDOK) Ok(d);
-  else if (id == IDCANCEL) EndDialog(d.dialog, IDCANCEL);
-  else if (id == lst1 && code == LBN_SELCHANGE) SelectionChanged(d);
+  else if (id == IDCANCEL)
+    EndDialog(d.dialog, IDCANCEL);
+  else if (id == lst1 && code == LBN_SELCHANGE)
+    SelectionChanged(d);
   else if (id == lst1 && code == LBN_DBLCLK) {
     const std::string item = ItemText(d.dialog, lst1, LB_GETTEXTLEN, LB_GETTEXT);
     if (item.size() > 2 && item.front() == '[') {
@@ -416,8 +420,8 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save) {
   d.filterIndex = std::clamp<int>(static_cast<int>(ofn->nFilterIndex) - 1, 0, static_cast<int>(d.filters.size()) - 1);
   const std::string title = ofn->lpstrTitle ? ofn->lpstrTitle : (save ? "Save As" : "Open");
   TemplateWriter t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_3DLOOK, 209, 146, title);
-  const INT_PTR result =
-      DialogBoxIndirectParamA(nullptr, MainTemplate(t, save), ofn->hwndOwner, FileDialogProcedure, reinterpret_cast<LPARAM>(&d));
+  const INT_PTR result = DialogBoxIndirectParamA(nullptr, MainTemplate(t, save), ofn->hwndOwner, FileDialogProcedure,
+                                                 reinterpret_cast<LPARAM>(&d));
   if (result == -1 && CommDlgExtendedError() == 0) SetExtendedError(CDERR_DIALOGFAILURE);
   return result == IDOK ? TRUE : FALSE;
 }

@@ -224,8 +224,9 @@ LRESULT DefDlgProcA(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       if (state) state->defaultId = static_cast<WORD>(wParam);
       return TRUE;
     case WM_SETFOCUS: {
-      HWND target = state && state->focused && IsChild(dialog, state->focused) ? state->focused
-                                                                               : GetNextDlgTabItem(dialog, nullptr, FALSE);
+      HWND target = state && state->focused && IsChild(dialog, state->focused)
+                        ? state->focused
+                        : GetNextDlgTabItem(dialog, nullptr, FALSE);
       if (target) SetFocus(target);
       return 0;
     }

@@ -26,7 +26,8 @@ std::vector<POINT> ArcPoints(int left, int top, int right, int bottom, int xStar
   std::vector<POINT> points;
   for (int i = 0; i <= steps; ++i) {
     double a = from + sweep * i / steps;
-    POINT p{static_cast<LONG>(std::lround(cx + rx * std::cos(a))), static_cast<LONG>(std::lround(cy - ry * std::sin(a)))};
+    POINT p{static_cast<LONG>(std::lround(cx + rx * std::cos(a))),
+            static_cast<LONG>(std::lround(cy - ry * std::sin(a)))};
     if (points.empty() || p.x != points.back().x || p.y != points.back().y) points.push_back(p);
   }
   return points;

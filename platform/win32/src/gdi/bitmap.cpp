@@ -54,7 +54,7 @@ int BitmapObject::Describe(int size, void* out) const {
     bm.bmWidthBytes = ((s.width * s.bitsPerPixel + 15) / 16) * 2;  // device bitmaps report WORD rows
   }
   int want = dibSection && size >= static_cast<int>(sizeof(DIBSECTION)) ? static_cast<int>(sizeof(DIBSECTION))
-                                                                         : static_cast<int>(sizeof(BITMAP));
+                                                                        : static_cast<int>(sizeof(BITMAP));
   if (!out) return want;
   if (size < static_cast<int>(sizeof(BITMAP))) return 0;
   if (want == static_cast<int>(sizeof(BITMAP))) {
@@ -86,12 +86,14 @@ namespace {
 // Copies `lines` DIB scan lines (counted from the bottom for bottom-up DIBs) between a DIB in
 // memory and a bitmap's surface, converting colours where the formats differ.
 void TransferLines(Surface& dib, Surface& bitmap, UINT start, UINT lines, bool toBitmap) {
-  bool sameFormat = dib.width == bitmap.width && dib.bitsPerPixel == bitmap.bitsPerPixel && dib.colorTable.size() == bitmap.colorTable.size() &&
+  bool sameFormat = dib.width == bitmap.width && dib.bitsPerPixel == bitmap.bitsPerPixel &&
+                    dib.colorTable.size() == bitmap.colorTable.size() &&
                     std::equal(dib.colorTable.begin(), dib.colorTable.end(), bitmap.colorTable.begin(),
                                [](const RGBQUAD& a, const RGBQUAD& b) {
                                  return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
                                }) &&
-                    dib.redMask == bitmap.redMask && dib.greenMask == bitmap.greenMask && dib.blueMask == bitmap.blueMask;
+                    dib.redMask == bitmap.redMask && dib.greenMask == bitmap.greenMask &&
+                    dib.blueMask == bitmap.blueMask;
   Surface& from = toBitmap ? dib : bitmap;
   Surface& to = toBitmap ? bitmap : dib;
   NearestCache nearest(to);
@@ -108,7 +110,8 @@ void TransferLines(Surface& dib, Surface& bitmap, UINT start, UINT lines, bool t
       continue;
     }
     from.ReadRow(yFrom, 0, w, row.data());
-    for (int x = 0; x < w; ++x) row[static_cast<std::size_t>(x)] = nearest.ValueOf(from.ColorOf(row[static_cast<std::size_t>(x)]));
+    for (int x = 0; x < w; ++x)
+      row[static_cast<std::size_t>(x)] = nearest.ValueOf(from.ColorOf(row[static_cast<std::size_t>(x)]));
     to.WriteRow(yTo, 0, w, row.data());
   }
 }
@@ -181,7 +184,8 @@ int SetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, const void* bits, 
   // only those lines are touched.
   dib.bits = const_cast<BYTE*>(static_cast<const BYTE*>(bits));
   dib.bits -= static_cast<std::ptrdiff_t>(dib.stride) * static_cast<int>(start);
-  UINT available = start < static_cast<UINT>(dib.height) ? std::min<UINT>(lines, static_cast<UINT>(dib.height) - start) : 0;
+  UINT available = start < static_cast<UINT>(dib.height) ? std::min<UINT>(lines, static_cast<UINT>(dib.height) - start)
+                                                         : 0;
   TransferLines(dib, *b->surface, start, available, true);
   return static_cast<int>(available);
 }
@@ -216,7 +220,8 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAP
   if (!ReadDibFormat(info, usage, FindDC(dc), dib)) return 0;
   h.biSizeImage = static_cast<DWORD>(DibImageSize(dib));
   if (!bits) return 1;
-  UINT available = start < static_cast<UINT>(dib.height) ? std::min<UINT>(lines, static_cast<UINT>(dib.height) - start) : 0;
+  UINT available = start < static_cast<UINT>(dib.height) ? std::min<UINT>(lines, static_cast<UINT>(dib.height) - start)
+                                                         : 0;
   dib.bits = static_cast<BYTE*>(bits);
   dib.bits -= static_cast<std::ptrdiff_t>(dib.stride) * static_cast<int>(start);
   TransferLines(dib, *b->surface, start, available, false);

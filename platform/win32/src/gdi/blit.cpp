@@ -112,8 +112,8 @@ void Normalise(int& x, int& w, bool& flip) {
   }
 }
 
-bool Blit(DeviceContext& dst, Rect d, const Surface* srcSurface, const DeviceContext* srcDc, Rect s, bool flipX, bool flipY,
-          DWORD rop) {
+bool Blit(DeviceContext& dst, Rect d, const Surface* srcSurface, const DeviceContext* srcDc, Rect s, bool flipX,
+          bool flipY, DWORD rop) {
   Surface* out = dst.GetSurface();
   if (!out) return false;
   BYTE code = Rop3Code(rop);
@@ -175,7 +175,8 @@ bool Blit(DeviceContext& dst, Rect d, const Surface* srcSurface, const DeviceCon
       double r = 0, g = 0, b = 0, total = 0;
       for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
-          double w = ax.weights[ki][static_cast<std::size_t>(x - x0)] * ay.weights[kj][static_cast<std::size_t>(y - y0)];
+          double w =
+              ax.weights[ki][static_cast<std::size_t>(x - x0)] * ay.weights[kj][static_cast<std::size_t>(y - y0)];
           COLORREF c = convert->Color(srcSurface->Get(x, y));
           r += w * GetRValue(c);
           g += w * GetGValue(c);
@@ -233,8 +234,8 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int x
   if (src && RopUsesSource(Rop3Code(rop)) && (widthSrc == 0 || heightSrc == 0)) return FALSE;
   POINT d = dc->ToDevice(POINT{x, y});
   POINT s = src ? src->ToDevice(POINT{xSrc, ySrc}) : POINT{0, 0};
-  return Blit(*dc, Rect{d.x, d.y, width, height}, src ? src->GetSurface() : nullptr, src, Rect{s.x, s.y, widthSrc, heightSrc},
-              flipX, flipY, rop)
+  return Blit(*dc, Rect{d.x, d.y, width, height}, src ? src->GetSurface() : nullptr, src,
+              Rect{s.x, s.y, widthSrc, heightSrc}, flipX, flipY, rop)
              ? TRUE
              : FALSE;
 }
@@ -265,7 +266,8 @@ int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeigh
   // Source rows of a bottom-up DIB are counted from its last line.
   int top = view.topDown ? ySrc : view.height - ySrc - srcHeight;
   POINT d = dc->ToDevice(POINT{xDest, yDest});
-  if (!Blit(*dc, Rect{d.x, d.y, destWidth, destHeight}, &view, nullptr, Rect{xSrc, top, srcWidth, srcHeight}, flipX, flipY, rop))
+  if (!Blit(*dc, Rect{d.x, d.y, destWidth, destHeight}, &view, nullptr, Rect{xSrc, top, srcWidth, srcHeight}, flipX,
+            flipY, rop))
     return 0;
   return srcHeight;
 }

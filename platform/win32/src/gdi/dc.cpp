@@ -255,13 +255,23 @@ T GetField(HDC handle, T DcState::*member, T failure) {
 
 }  // namespace
 
-BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) { return SetPoint(dc, &DcState::viewportOrg, x, y, previous, false); }
+BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* previous) {
+  return SetPoint(dc, &DcState::viewportOrg, x, y, previous, false);
+}
 BOOL GetViewportOrgEx(HDC dc, POINT* origin) { return GetPoint(dc, &DcState::viewportOrg, origin); }
-BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* previous) { return SetPoint(dc, &DcState::viewportOrg, dx, dy, previous, true); }
-BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* previous) { return SetPoint(dc, &DcState::windowOrg, x, y, previous, false); }
+BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* previous) {
+  return SetPoint(dc, &DcState::viewportOrg, dx, dy, previous, true);
+}
+BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* previous) {
+  return SetPoint(dc, &DcState::windowOrg, x, y, previous, false);
+}
 BOOL GetWindowOrgEx(HDC dc, POINT* origin) { return GetPoint(dc, &DcState::windowOrg, origin); }
-BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* previous) { return SetPoint(dc, &DcState::windowOrg, dx, dy, previous, true); }
-BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous) { return SetPoint(dc, &DcState::brushOrg, x, y, previous, false); }
+BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* previous) {
+  return SetPoint(dc, &DcState::windowOrg, dx, dy, previous, true);
+}
+BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous) {
+  return SetPoint(dc, &DcState::brushOrg, x, y, previous, false);
+}
 BOOL GetBrushOrgEx(HDC dc, POINT* origin) { return GetPoint(dc, &DcState::brushOrg, origin); }
 BOOL GetCurrentPositionEx(HDC dc, POINT* position) { return GetPoint(dc, &DcState::penPos, position); }
 

@@ -84,7 +84,8 @@ std::vector<RGBQUAD> StandardTable(int bpp) {
   int n = 10;
   for (int r = 0; r < 6; ++r)
     for (int g = 0; g < 6; ++g)
-      for (int b = 0; b < 6; ++b) t[n++] = q(static_cast<BYTE>(r * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(b * 51));
+      for (int b = 0; b < 6; ++b)
+        t[n++] = q(static_cast<BYTE>(r * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(b * 51));
   for (int i = 0; i < 20; ++i) {
     BYTE v = static_cast<BYTE>(8 + i * 12);
     t[n++] = q(v, v, v);

@@ -40,12 +40,13 @@ BOOL DrawEdge(HDC handle, RECT* rect, UINT edge, UINT flags) {
   } else {
     bool soft = flags & BF_SOFT;
     if (outer & BDR_RAISEDOUTER) Ring(*dc, r, soft ? COLOR_3DHIGHLIGHT : COLOR_3DLIGHT, COLOR_3DDKSHADOW, flags);
-    else if (outer & BDR_SUNKENOUTER) Ring(*dc, r, soft ? COLOR_3DDKSHADOW : COLOR_3DSHADOW, COLOR_3DHIGHLIGHT, flags);
+    else if (outer & BDR_SUNKENOUTER)
+      Ring(*dc, r, soft ? COLOR_3DDKSHADOW : COLOR_3DSHADOW, COLOR_3DHIGHLIGHT, flags);
     if (inner & BDR_RAISEDINNER) Ring(*dc, r, soft ? COLOR_3DLIGHT : COLOR_3DHIGHLIGHT, COLOR_3DSHADOW, flags);
-    else if (inner & BDR_SUNKENINNER) Ring(*dc, r, soft ? COLOR_3DSHADOW : COLOR_3DDKSHADOW, COLOR_3DLIGHT, flags);
+    else if (inner & BDR_SUNKENINNER)
+      Ring(*dc, r, soft ? COLOR_3DSHADOW : COLOR_3DDKSHADOW, COLOR_3DLIGHT, flags);
   }
-  if (flags & BF_MIDDLE)
-    Line(*dc, (flags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE, r);
+  if (flags & BF_MIDDLE) Line(*dc, (flags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE, r);
   if (flags & BF_ADJUST) {
     POINT a = dc->ToLogical(POINT{r.left, r.top}), b = dc->ToLogical(POINT{r.right, r.bottom});
     *rect = RECT{a.x, a.y, b.x, b.y};

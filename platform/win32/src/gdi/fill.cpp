@@ -68,9 +68,10 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
   if (!dc || !rect) return 0;
   RECT r = dc->ToDevice(*rect);
   if (r.left >= r.right || r.top >= r.bottom) return 1;
-  return FillDevice(*dc, BrushOrSysColor(brush),
-                    {RECT{r.left, r.top, r.right, r.top + 1}, RECT{r.left, r.bottom - 1, r.right, r.bottom},
-                     RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1}})
+  return FillDevice(
+             *dc, BrushOrSysColor(brush),
+             {RECT{r.left, r.top, r.right, r.top + 1}, RECT{r.left, r.bottom - 1, r.right, r.bottom},
+              RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1}})
              ? 1
              : 0;
 }
@@ -114,6 +115,7 @@ BOOL FillRgn(HDC handle, HRGN region, HBRUSH brush) {
   BrushPattern pattern(*dc, brush);
   SpanPainter painter(*dc, pattern, R2_COPYPEN);
   POINT o = dc->ToDevice(POINT{0, 0});
-  for (const RECT& r : rgn->region.Rects()) painter.Rect(RECT{r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y});
+  for (const RECT& r : rgn->region.Rects())
+    painter.Rect(RECT{r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y});
   return TRUE;
 }

@@ -20,7 +20,7 @@ namespace fonts {
 namespace {
 
 constexpr LONG kDefaultCellHeight = 16;  // lfHeight 0, the height of the System font
-constexpr LONG kMaxPixelHeight = 1000;   // bounds the glyph bitmaps a hostile size could ask for
+constexpr LONG kMaxPixelHeight = 1000;  // bounds the glyph bitmaps a hostile size could ask for
 constexpr double kObliqueShear = 0.2126;  // about 12 degrees
 constexpr std::size_t kCachedFonts = 32;
 
@@ -39,10 +39,9 @@ struct LetterWeight {
   int weight;
 };
 constexpr std::array<LetterWeight, 27> kLetterWeights = {{
-    {U'a', 64}, {U'b', 14}, {U'c', 27}, {U'd', 35}, {U'e', 100}, {U'f', 20}, {U'g', 14},
-    {U'h', 42}, {U'i', 63}, {U'j', 3},  {U'k', 6},  {U'l', 35},  {U'm', 20}, {U'n', 56},
-    {U'o', 56}, {U'p', 17}, {U'q', 4},  {U'r', 49}, {U's', 56},  {U't', 71}, {U'u', 31},
-    {U'v', 10}, {U'w', 18}, {U'x', 3},  {U'y', 18}, {U'z', 2},   {U' ', 166},
+    {U'a', 64}, {U'b', 14}, {U'c', 27}, {U'd', 35}, {U'e', 100}, {U'f', 20}, {U'g', 14}, {U'h', 42}, {U'i', 63},
+    {U'j', 3},  {U'k', 6},  {U'l', 35}, {U'm', 20}, {U'n', 56},  {U'o', 56}, {U'p', 17}, {U'q', 4},  {U'r', 49},
+    {U's', 56}, {U't', 71}, {U'u', 31}, {U'v', 10}, {U'w', 18},  {U'x', 3},  {U'y', 18}, {U'z', 2},  {U' ', 166},
 }};
 
 double WeightedAverageUnits(FT_Face face) {
@@ -84,9 +83,7 @@ BYTE FamilyOf(const TT_OS2* os2, bool fixed, bool symbol) {
   return FF_DONTCARE;
 }
 
-std::string FaceNameOf(const LOGFONTA& lf) {
-  return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-}
+std::string FaceNameOf(const LOGFONTA& lf) { return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)); }
 
 // Equal logical fonts share one face; the face name counts up to its NUL only.
 std::string KeyOf(const LOGFONTA& lf) {
@@ -133,8 +130,7 @@ FontFace::FontFace(const LOGFONTA& lf) : engine_(std::make_unique<Engine>()) {
   obliqueSynthetic_ = wantItalic && !match.italic;
   escapement_ = (lf.lfEscapement % 3600) / 10.0 * std::numbers::pi / 180.0;
 
-  if (Library() && !match.file.empty() &&
-      FT_New_Face(Library(), match.file.c_str(), match.index, &engine_->face) != 0)
+  if (Library() && !match.file.empty() && FT_New_Face(Library(), match.file.c_str(), match.index, &engine_->face) != 0)
     engine_->face = nullptr;
   if (engine_->face && !FT_IS_SCALABLE(engine_->face)) {
     FT_Done_Face(engine_->face);
@@ -271,7 +267,8 @@ Glyph FontFace::Render(char32_t c) {
   for (int y = 0; y < g.height; ++y) {
     const int row = bm.pitch >= 0 ? y : g.height - 1 - y;
     const unsigned char* src = bm.buffer + static_cast<std::ptrdiff_t>(row) * stride;
-    for (int x = 0; x < g.width; ++x) g.ink[static_cast<std::size_t>(y) * g.width + x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+    for (int x = 0; x < g.width; ++x)
+      g.ink[static_cast<std::size_t>(y) * g.width + x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
   }
   return g;
 }

@@ -25,7 +25,7 @@ struct DesignUnits {
 };
 
 struct LineMetrics {
-  int offset = 0;     // below the baseline (negative: above)
+  int offset = 0;  // below the baseline (negative: above)
   int thickness = 1;
 };
 

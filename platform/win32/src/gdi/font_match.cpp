@@ -62,9 +62,7 @@ std::string WindowsFamily(FcPattern* p) {
   }
 }
 
-int WindowsWeight(FcPattern* p) {
-  return FcWeightToOpenType(IntOf(p, FC_WEIGHT, FC_WEIGHT_REGULAR));
-}
+int WindowsWeight(FcPattern* p) { return FcWeightToOpenType(IntOf(p, FC_WEIGHT, FC_WEIGHT_REGULAR)); }
 
 }  // namespace
 
@@ -153,7 +151,8 @@ std::vector<InstalledStyle> InstalledStyles() {
 std::vector<ListedFamily> ListedFamilies() {
   std::vector<ListedFamily> families;
   auto find = [&](const std::string& name) {
-    return std::find_if(families.begin(), families.end(), [&](const ListedFamily& f) { return EqualNoCase(f.name, name); });
+    return std::find_if(families.begin(), families.end(),
+                        [&](const ListedFamily& f) { return EqualNoCase(f.name, name); });
   };
   for (InstalledStyle& s : InstalledStyles()) {
     auto it = find(s.family);
@@ -175,8 +174,9 @@ std::vector<ListedFamily> ListedFamilies() {
     }
   }
   std::sort(families.begin(), families.end(), [](const ListedFamily& a, const ListedFamily& b) {
-    return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+    return std::lexicographical_compare(
+        a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
   });
   return families;
 }

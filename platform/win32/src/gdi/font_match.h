@@ -34,7 +34,7 @@ MatchedFace MatchFace(const std::string& faceName, BYTE pitchAndFamily, LONG wei
 
 struct InstalledStyle {
   std::string family;  // the face's own (Windows-style) family name
-  std::string style;   // "Regular", "Bold" ...
+  std::string style;  // "Regular", "Bold" ...
   std::string file;
   int index = 0;
   int weight = FW_NORMAL;

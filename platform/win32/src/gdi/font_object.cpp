@@ -85,9 +85,9 @@ HFONT CreateFontIndirectA(const LOGFONTA* lf) {
   return gdi::AddObject(std::make_unique<fonts::FontObject>(copy));
 }
 
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                  DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                  DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                  DWORD pitchAndFamily, LPCSTR faceName) {
   LOGFONTA lf{};
   lf.lfHeight = height;
   lf.lfWidth = width;

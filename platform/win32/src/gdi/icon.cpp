@@ -70,11 +70,13 @@ BOOL DestroyIcon(HICON handle) {
 BOOL GetIconInfo(HICON handle, ICONINFO* info) {
   IconObject* icon = FindIcon(handle);
   if (!icon || !info) return FALSE;
-  *info = ICONINFO{icon->isIcon, icon->hotX, icon->hotY, CopyBitmap(icon->mask), icon->color ? CopyBitmap(icon->color) : nullptr};
+  *info = ICONINFO{icon->isIcon, icon->hotX, icon->hotY, CopyBitmap(icon->mask),
+                   icon->color ? CopyBitmap(icon->color) : nullptr};
   return TRUE;
 }
 
-BOOL DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int width, int height, UINT, HBRUSH flickerFreeBrush, UINT flags) {
+BOOL DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int width, int height, UINT, HBRUSH flickerFreeBrush,
+                UINT flags) {
   DeviceContext* dc = FindDC(handle);
   IconObject* icon = FindIcon(iconHandle);
   if (!dc || !icon) return FALSE;
@@ -93,7 +95,8 @@ BOOL DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int width, int heigh
   HGDIOBJ old = SelectObject(source, icon->mask);
   UINT parts = flags & DI_NORMAL;
   BOOL ok = TRUE;
-  if (parts & DI_MASK) ok &= StretchBlt(handle, x, y, width, height, source, 0, 0, w, h, parts == DI_MASK ? SRCCOPY : SRCAND);
+  if (parts & DI_MASK)
+    ok &= StretchBlt(handle, x, y, width, height, source, 0, 0, w, h, parts == DI_MASK ? SRCCOPY : SRCAND);
   if (parts & DI_IMAGE) {
     DWORD rop = parts == DI_IMAGE ? SRCCOPY : SRCINVERT;
     if (icon->color) {
@@ -111,4 +114,6 @@ BOOL DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int width, int heigh
   return ok ? TRUE : FALSE;
 }
 
-BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE); }
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
+  return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+}

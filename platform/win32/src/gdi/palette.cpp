@@ -50,8 +50,11 @@ UINT RealizePalette(HDC handle) {
   for (const PALETTEENTRY& e : p->entries) {
     if (slot >= 246) break;
     RGBQUAD q{e.peBlue, e.peGreen, e.peRed, 0};
-    auto same = [&](const RGBQUAD& o) { return o.rgbRed == q.rgbRed && o.rgbGreen == q.rgbGreen && o.rgbBlue == q.rgbBlue; };
-    if (std::any_of(system.begin(), system.begin() + 10, same) || std::any_of(system.begin() + 246, system.end(), same) ||
+    auto same = [&](const RGBQUAD& o) {
+      return o.rgbRed == q.rgbRed && o.rgbGreen == q.rgbGreen && o.rgbBlue == q.rgbBlue;
+    };
+    if (std::any_of(system.begin(), system.begin() + 10, same) ||
+        std::any_of(system.begin() + 246, system.end(), same) ||
         std::any_of(system.begin() + 10, system.begin() + static_cast<std::ptrdiff_t>(slot), same))
       continue;
     if (!same(system[slot])) ++changed;

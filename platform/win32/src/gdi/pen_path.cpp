@@ -79,8 +79,7 @@ void PenPath::Pixel(int x, int y) {
       dashLeft_ = dashes_[static_cast<std::size_t>(dashIndex_)];
     }
   }
-  if (on)
-    pen_.Span(y, x, x + 1);
+  if (on) pen_.Span(y, x, x + 1);
   else if (opaqueGaps_)
     gap_.Span(y, x, x + 1);
 }

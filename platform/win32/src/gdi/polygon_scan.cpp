@@ -11,7 +11,7 @@ namespace {
 
 struct Edge {
   POINT top, bottom;  // top.y < bottom.y; the edge covers rows [top.y, bottom.y)
-  int dir;            // +1 drawn downwards, -1 upwards
+  int dir;  // +1 drawn downwards, -1 upwards
   double XAt(double y) const {
     return top.x + (y - top.y) * (bottom.x - top.x) / static_cast<double>(bottom.y - top.y);
   }
@@ -27,7 +27,8 @@ void ScanPolygons(const std::vector<std::vector<POINT>>& polygons, bool winding,
       POINT a = poly[i], b = poly[(i + 1) % poly.size()];
       if (a.y == b.y) continue;
       if (a.y < b.y) edges.push_back({a, b, 1});
-      else edges.push_back({b, a, -1});
+      else
+        edges.push_back({b, a, -1});
     }
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
   std::vector<const Edge*> active;

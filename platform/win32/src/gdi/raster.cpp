@@ -44,10 +44,11 @@ BrushPattern::BrushPattern(DeviceContext& dc, HBRUSH handle) {
       for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
           DWORD v = p.Get(x, y);
-          DWORD out = p.monochrome && !s->monochrome ? (v ? back : text)
+          DWORD out = p.monochrome && !s->monochrome  ? (v ? back : text)
                       : p.monochrome && s->monochrome ? v
-                                                       : nearest.ValueOf(p.ColorOf(v));
-          patternValues_[static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) + static_cast<std::size_t>(x)] = out;
+                                                      : nearest.ValueOf(p.ColorOf(v));
+          patternValues_[static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) +
+                         static_cast<std::size_t>(x)] = out;
         }
     }
   }
@@ -67,7 +68,8 @@ bool BrushPattern::At(int x, int y, DWORD& value) const {
     }
     case BS_PATTERN: {
       int px = Wrap(x - origin_.x, pattern_->width), py = Wrap(y - origin_.y, pattern_->height);
-      value = patternValues_[static_cast<std::size_t>(py) * static_cast<std::size_t>(pattern_->width) + static_cast<std::size_t>(px)];
+      value = patternValues_[static_cast<std::size_t>(py) * static_cast<std::size_t>(pattern_->width) +
+                             static_cast<std::size_t>(px)];
       return true;
     }
     default: return false;

@@ -50,9 +50,7 @@ RECT Region::Box() const {
   return box;
 }
 
-int Region::Kind() const {
-  return rects_.empty() ? NULLREGION : rects_.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
+int Region::Kind() const { return rects_.empty() ? NULLREGION : rects_.size() == 1 ? SIMPLEREGION : COMPLEXREGION; }
 
 bool Region::Contains(int x, int y) const {
   for (const RECT& r : rects_)
@@ -106,8 +104,7 @@ Region Region::Combine(const Region& a, const Region& b, int mode) {
     Spans band;
     for (std::size_t j = 0; j + 1 < xs.size(); ++j) {
       if (!Apply(mode, Inside(sa, xs[j]), Inside(sb, xs[j]))) continue;
-      if (!band.empty() && band.back().second == xs[j])
-        band.back().second = xs[j + 1];
+      if (!band.empty() && band.back().second == xs[j]) band.back().second = xs[j + 1];
       else
         band.emplace_back(xs[j], xs[j + 1]);
     }
@@ -146,7 +143,8 @@ Region Region::FromRows(const std::function<void(const std::function<void(int y,
     bandY = y;
     if (x0 >= x1) return;
     if (!band.empty() && band.back().second >= x0) band.back().second = std::max(band.back().second, x1);
-    else band.emplace_back(x0, x1);
+    else
+      band.emplace_back(x0, x1);
   });
   flush();
   return out;

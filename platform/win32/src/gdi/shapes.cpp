@@ -26,7 +26,8 @@ std::vector<std::pair<int, int>> ShapeRows(int l, int t, int r, int b, int ew, i
   for (int y = t; y < b; ++y) {
     int in = 0;
     if (y - t < eh / 2) in = inset(y - t);
-    else if (b - 1 - y < eh / 2) in = inset(eh - 1 - (b - 1 - y));
+    else if (b - 1 - y < eh / 2)
+      in = inset(eh - 1 - (b - 1 - y));
     rows.emplace_back(l + in, r - 1 - in);
   }
   return rows;
@@ -44,7 +45,8 @@ void DrawShape(DeviceContext& dc, RECT box, int ew, int eh) {
   SpanPainter interior(dc, brush, dc.state.rop2);
   auto fill = [&](int l, int t, int r, int b, int cw, int ch) {
     auto rows = ShapeRows(l, t, r, b, cw, ch);
-    for (std::size_t i = 0; i < rows.size(); ++i) interior.Span(t + static_cast<int>(i), rows[i].first, rows[i].second + 1);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      interior.Span(t + static_cast<int>(i), rows[i].first, rows[i].second + 1);
     return rows;
   };
   if (pen.Null()) {
@@ -56,7 +58,11 @@ void DrawShape(DeviceContext& dc, RECT box, int ew, int eh) {
   auto inner = fill(box.left + w, box.top + w, box.right - w, box.bottom - w, ew - 2 * w, eh - 2 * w);
   if (ew == 0 && eh == 0 && w == 1 && box.right - box.left > 1 && box.bottom - box.top > 1) {
     // Plain rectangles trace their frame so that pen styles run around it.
-    POINT c[5] = {{box.left, box.top}, {box.right - 1, box.top}, {box.right - 1, box.bottom - 1}, {box.left, box.bottom - 1}, {box.left, box.top}};
+    POINT c[5] = {{box.left, box.top},
+                  {box.right - 1, box.top},
+                  {box.right - 1, box.bottom - 1},
+                  {box.left, box.bottom - 1},
+                  {box.left, box.top}};
     for (int i = 0; i < 4; ++i) pen.Segment(c[i], c[i + 1]);
     return;
   }

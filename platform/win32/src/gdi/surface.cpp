@@ -39,8 +39,7 @@ void* AllocatePixelMemory(std::size_t bytes) {
 
 void FreePixelMemory(void* memory, std::size_t bytes) {
   if (!memory) return;
-  if (bytes < kKernelPixelMemory)
-    std::free(memory);
+  if (bytes < kKernelPixelMemory) std::free(memory);
   else
     munmap(memory, KernelBytes(bytes));
 }
@@ -98,7 +97,8 @@ void Surface::Put(int x, int y, DWORD v) {
       break;
     }
     case 4:
-      row[x >> 1] = static_cast<BYTE>((x & 1) ? (row[x >> 1] & 0xF0) | (v & 0xF) : (row[x >> 1] & 0x0F) | ((v & 0xF) << 4));
+      row[x >> 1] =
+          static_cast<BYTE>((x & 1) ? (row[x >> 1] & 0xF0) | (v & 0xF) : (row[x >> 1] & 0x0F) | ((v & 0xF) << 4));
       break;
     case 8: row[x] = static_cast<BYTE>(v); break;
     case 16:

@@ -36,7 +36,7 @@ struct Surface {
   int width = 0;
   int height = 0;
   int bitsPerPixel = 32;
-  int stride = 0;       // bytes per row, a multiple of 4
+  int stride = 0;  // bytes per row, a multiple of 4
   bool topDown = true;  // false: row 0 is the last row in memory (a bottom-up DIB)
   BYTE* bits = nullptr;
   // Paletted surfaces (1, 4, 8 bits): 2, 16 or 256 entries.
@@ -58,9 +58,7 @@ struct Surface {
   DWORD ValueMask() const;  // the bits a pixel value may have
 
   BYTE* Row(int y) { return bits + static_cast<std::ptrdiff_t>(stride) * (topDown ? y : height - 1 - y); }
-  const BYTE* Row(int y) const {
-    return bits + static_cast<std::ptrdiff_t>(stride) * (topDown ? y : height - 1 - y);
-  }
+  const BYTE* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(stride) * (topDown ? y : height - 1 - y); }
   DWORD Get(int x, int y) const;
   void Put(int x, int y, DWORD value);
   // Row access for whole spans [x0, x1), used by the blits.

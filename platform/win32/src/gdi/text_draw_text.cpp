@@ -56,7 +56,8 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
   int top = rect->top;
   const bool singleLine = format & DT_SINGLELINE;
   if (singleLine && (format & DT_VCENTER)) top = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
-  else if (singleLine && (format & DT_BOTTOM)) top = rect->bottom - lineHeight;
+  else if (singleLine && (format & DT_BOTTOM))
+    top = rect->bottom - lineHeight;
 
   std::optional<RECT> clip;
   if (!(format & DT_NOCLIP)) clip = dc->ToDevice(*rect);
@@ -69,7 +70,8 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     run.underlined = line.underlined;
     int x = rect->left;
     if (format & DT_CENTER) x = rect->left + (rules.width - line.width) / 2;
-    else if (format & DT_RIGHT) x = rect->right - line.width;
+    else if (format & DT_RIGHT)
+      x = rect->right - line.width;
     const POINT at = dc->ToDevice(POINT{x, top + static_cast<int>(i) * lineHeight});
     fonts::DrawRun(*dc, face, run, at, TA_LEFT | TA_TOP, opaque, clip);
   }

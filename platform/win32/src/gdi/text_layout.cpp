@@ -16,7 +16,10 @@ struct Prefixed {
 Prefixed StripPrefixes(std::u32string_view text) {
   Prefixed out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != U'&') { out.chars += text[i]; continue; }
+    if (text[i] != U'&') {
+      out.chars += text[i];
+      continue;
+    }
     if (++i == text.size()) break;
     if (text[i] != U'&') out.underlined = static_cast<int>(out.chars.size());
     out.chars += text[i];
@@ -57,7 +60,10 @@ std::vector<Span> Wrap(std::u32string_view s, Span para, const AdvanceOf& advanc
     const std::vector<int> x = CharPositions(s.substr(pos, para.end - pos), advance, rules);
     std::size_t fit = 0;  // characters that fit
     while (pos + fit < para.end && x[fit + 1] <= rules.width) ++fit;
-    if (pos + fit == para.end) { out.push_back({pos, para.end}); break; }
+    if (pos + fit == para.end) {
+      out.push_back({pos, para.end});
+      break;
+    }
     std::size_t cut = pos + fit;  // first character that does not fit
     std::size_t end = cut;
     if (!IsBlank(s[cut])) {
@@ -116,7 +122,8 @@ std::vector<int> CharPositions(std::u32string_view line, const AdvanceOf& advanc
   const bool tabs = (rules.format & DT_EXPANDTABS) && rules.tabWidth > 0;
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (tabs && line[i] == U'\t') x[i + 1] = (x[i] / rules.tabWidth + 1) * rules.tabWidth;
-    else x[i + 1] = x[i] + advance(line[i]);
+    else
+      x[i + 1] = x[i] + advance(line[i]);
   }
   return x;
 }
@@ -124,7 +131,8 @@ std::vector<int> CharPositions(std::u32string_view line, const AdvanceOf& advanc
 std::vector<LayoutLine> LayoutText(std::u32string_view text, const AdvanceOf& advance, const LayoutRules& rules) {
   Prefixed source;
   if (rules.format & DT_NOPREFIX) source.chars = text;
-  else source = StripPrefixes(text);
+  else
+    source = StripPrefixes(text);
   const std::u32string_view s = source.chars;
 
   std::vector<Span> spans;

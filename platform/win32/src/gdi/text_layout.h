@@ -18,9 +18,9 @@ struct LayoutLine {
 };
 
 struct LayoutRules {
-  UINT format = 0;     // DT_* flags
-  int width = 0;       // of the rectangle
-  int tabWidth = 8;    // pixels between tab stops (DT_EXPANDTABS)
+  UINT format = 0;  // DT_* flags
+  int width = 0;  // of the rectangle
+  int tabWidth = 8;  // pixels between tab stops (DT_EXPANDTABS)
 };
 
 // Advance of each character from the line's start; one extra entry holds the line's width.

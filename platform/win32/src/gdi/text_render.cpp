@@ -79,7 +79,10 @@ class Painter {
     for (int y = 0; y < g.height; ++y) {
       const std::uint8_t* row = g.ink.data() + static_cast<std::size_t>(y) * g.width;
       for (int x = 0; x < g.width;) {
-        if (!row[x]) { ++x; continue; }
+        if (!row[x]) {
+          ++x;
+          continue;
+        }
         const int start = x;
         while (x < g.width && row[x]) ++x;
         Span(penY + g.top + y, penX + g.left + start, penX + g.left + x, value);
@@ -114,10 +117,13 @@ void DrawRun(gdi::DeviceContext& dc, FontFace& face, const GlyphRun& run, POINT 
   const int width = run.positions.empty() ? 0 : run.positions.back();
   int along = 0, across = 0;
   if ((align & TA_CENTER) == TA_CENTER) along = -(width / 2);
-  else if (align & TA_RIGHT) along = -width;
+  else if (align & TA_RIGHT)
+    along = -width;
   if ((align & TA_BASELINE) == TA_BASELINE) across = 0;
-  else if (align & TA_BOTTOM) across = -m.tmDescent;
-  else across = m.tmAscent;
+  else if (align & TA_BOTTOM)
+    across = -m.tmDescent;
+  else
+    across = m.tmAscent;
   // The start of the baseline.
   const double ox = reference.x + d.ux * along + d.vx * across;
   const double oy = reference.y + d.uy * along + d.vy * across;

@@ -20,11 +20,11 @@ std::size_t Stride(std::int64_t width, int bits) { return static_cast<std::size_
 
 // One entry's image after its header has been checked against the file.
 struct EntryImage {
-  const BYTE* data;     // the BITMAPINFOHEADER
-  std::size_t size;     // bytes of the entry that lie inside the file
-  int width, height;    // of the icon (the header's height counts XOR and AND images)
+  const BYTE* data;  // the BITMAPINFOHEADER
+  std::size_t size;  // bytes of the entry that lie inside the file
+  int width, height;  // of the icon (the header's height counts XOR and AND images)
   int bits;
-  std::size_t colors;   // colour-table entries
+  std::size_t colors;  // colour-table entries
   DWORD hotX, hotY;
 };
 
@@ -38,7 +38,8 @@ EntryResult ReadEntry(const BYTE* file, std::size_t fileSize, const BYTE* entry,
   if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return EntryResult::Png;
   if (size < kInfoHeader) return EntryResult::Invalid;
   const std::uint32_t headerSize = ReadLE32(data);
-  const auto width = static_cast<std::int32_t>(ReadLE32(data + 4)), height2 = static_cast<std::int32_t>(ReadLE32(data + 8));
+  const auto width = static_cast<std::int32_t>(ReadLE32(data + 4)),
+             height2 = static_cast<std::int32_t>(ReadLE32(data + 8));
   const int bits = ReadLE16(data + 14);
   const std::uint32_t compression = ReadLE32(data + 16), used = ReadLE32(data + 32);
   if (headerSize < kInfoHeader || headerSize > size || width < 1 || width > kMaxSide || height2 < 2 ||
@@ -105,8 +106,9 @@ HBITMAP MakeColourImage(const EntryImage& e, std::vector<BYTE>& andMask) {
         // Alpha drawn through the mask: what is mostly transparent shows the background.
         if (hasAlpha && in[4 * x + 3] < 128) maskRow[x >> 3] |= static_cast<BYTE>(0x80 >> (x & 7));
       } else {
-        std::size_t index = e.bits == 8 ? in[x] : e.bits == 4 ? (x & 1 ? in[x >> 1] & 15 : in[x >> 1] >> 4)
-                                                              : (in[x >> 3] >> (7 - (x & 7))) & 1;
+        std::size_t index = e.bits == 8   ? in[x]
+                            : e.bits == 4 ? (x & 1 ? in[x >> 1] & 15 : in[x >> 1] >> 4)
+                                          : (in[x >> 3] >> (7 - (x & 7))) & 1;
         if (index < e.colors) std::memcpy(px, table + 4 * index, 3);  // beyond the table: black
       }
       // A masked pixel's XOR colour would tint the background; transparent parts keep it.
@@ -139,7 +141,8 @@ HICON IconFromFileData(const BYTE* data, std::size_t size, UINT type, int cx, in
     if (cy == 0) cy = 32;
   }
   const int kind = ReadLE16(data + 2), count = ReadLE16(data + 4);
-  if (ReadLE16(data) != 0 || (kind != 1 && kind != 2) || count == 0 || kDirectoryHeader + kDirectoryEntry * count > size)
+  if (ReadLE16(data) != 0 || (kind != 1 && kind != 2) || count == 0 ||
+      kDirectoryHeader + kDirectoryEntry * count > size)
     return nullptr;
   const int screenBits = ScreenBits();
   std::optional<EntryImage> best;
@@ -150,11 +153,8 @@ HICON IconFromFileData(const BYTE* data, std::size_t size, UINT type, int cx, in
       case EntryResult::Ok:
         if (!best || Better(e, *best, cx, cy, screenBits)) best = e;
         break;
-      case EntryResult::Png:
-        sawPng = true;
-        break;
-      case EntryResult::Invalid:
-        break;
+      case EntryResult::Png: sawPng = true; break;
+      case EntryResult::Invalid: break;
     }
   }
   if (!best) {

@@ -11,8 +11,8 @@
 namespace icons {
 namespace {
 
-constexpr std::uint32_t kBlack = 0x000000, kMaroon = 0x800000, kNavy = 0x000080, kGrey = 0x808080,
-                        kRed = 0xFF0000, kYellow = 0xFFFF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000, kMaroon = 0x800000, kNavy = 0x000080, kGrey = 0x808080, kRed = 0xFF0000,
+                        kYellow = 0xFFFF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
 // Whether a point (in pixel units, pixel centres at .5) lies inside a shape.
 using Shape = std::function<bool(double x, double y)>;
@@ -65,8 +65,8 @@ class Painter {
   // The pixels of the shape that touch the outside.
   void Outline(const Shape& shape, std::uint32_t colour) {
     ForEachPixel([&](int x, int y) {
-      if (Inside(shape, x, y) &&
-          (!Inside(shape, x - 1, y) || !Inside(shape, x + 1, y) || !Inside(shape, x, y - 1) || !Inside(shape, x, y + 1)))
+      if (Inside(shape, x, y) && (!Inside(shape, x - 1, y) || !Inside(shape, x + 1, y) || !Inside(shape, x, y - 1) ||
+                                  !Inside(shape, x, y + 1)))
         Set(x, y, colour);
     });
   }

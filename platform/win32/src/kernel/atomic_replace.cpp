@@ -33,7 +33,7 @@ int CreateTemporary(const fs::path& folder, fs::path& created) {
 
 // A replaced file keeps its permissions and DOS attributes unless the writer sets others.
 void TakeOverMetadata(const fs::path& target, int fd) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(target.c_str(), &st) != 0) return;
   ::fchmod(fd, st.st_mode & 07777);
   char value[64];

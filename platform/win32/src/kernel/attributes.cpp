@@ -47,7 +47,7 @@ mode_t WithReadOnly(mode_t mode, bool readOnly) {
 namespace kernel {
 
 DWORD AttributesOf(const std::filesystem::path& host) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(host.c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
   char text[64];
   const ssize_t size = ::getxattr(host.c_str(), kDosAttributeName, text, sizeof text);
@@ -63,7 +63,7 @@ DWORD AttributesOf(const std::filesystem::path& host) {
 }
 
 bool ApplyAttributes(const std::filesystem::path& host, DWORD attributes) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(host.c_str(), &st) != 0) return false;
   const bool folder = S_ISDIR(st.st_mode);
   const DWORD bits = attributes & (folder ? kFolderDosBits : kDosBits);
@@ -76,7 +76,7 @@ bool ApplyAttributes(const std::filesystem::path& host, DWORD attributes) {
 }
 
 bool ApplyAttributes(int fd, DWORD attributes) {
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0) return false;
   if (::fchmod(fd, WithReadOnly(st.st_mode, attributes & FILE_ATTRIBUTE_READONLY)) != 0) return false;
   const DWORD bits = attributes & kDosBits;
@@ -89,9 +89,8 @@ bool ApplyAttributes(int fd, DWORD attributes) {
 FILETIME FileTimeOf(const struct timespec& time) {
   // 100-nanosecond intervals since 1601-01-01.
   constexpr long long kEpochDifference = 11644473600LL;
-  const unsigned long long ticks =
-      static_cast<unsigned long long>(time.tv_sec + kEpochDifference) * 10000000ULL +
-      static_cast<unsigned long long>(time.tv_nsec / 100);
+  const unsigned long long ticks = static_cast<unsigned long long>(time.tv_sec + kEpochDifference) * 10000000ULL +
+                                   static_cast<unsigned long long>(time.tv_nsec / 100);
   return FILETIME{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
 }
 

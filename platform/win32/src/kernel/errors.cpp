@@ -17,12 +17,17 @@ DWORD ErrorFromErrno(int error) {
     case 0: return ERROR_SUCCESS;
     case ENOENT: return ERROR_FILE_NOT_FOUND;
     case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-    case EACCES: case EPERM: case EROFS: case EISDIR: return ERROR_ACCESS_DENIED;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return ERROR_ACCESS_DENIED;
     case EEXIST: return ERROR_FILE_EXISTS;
     case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
-    case ENOSPC: case EDQUOT: return ERROR_DISK_FULL;
+    case ENOSPC:
+    case EDQUOT: return ERROR_DISK_FULL;
     case EBADF: return ERROR_INVALID_HANDLE;
-    case EMFILE: case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    case EMFILE:
+    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
     case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
     case EINVAL: return ERROR_INVALID_PARAMETER;
     case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;

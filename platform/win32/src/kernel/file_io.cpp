@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr DWORD kAttributeFlags =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+constexpr DWORD kAttributeFlags = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE;
 
 int OpenFlags(DWORD access) {
   const bool read = access & GENERIC_READ, write = access & GENERIC_WRITE;
@@ -55,7 +55,7 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
   const int fd = exists ? ::open(host->c_str(), OpenFlags(dwDesiredAccess) | O_NONBLOCK)
                         : ::open(host->c_str(), OpenFlags(dwDesiredAccess) | O_CREAT | O_EXCL, 0666);
   if (fd < 0) return Fail(errno == ENOENT ? kernel::MissingError(*host) : kernel::ErrorFromErrno(errno));
-  struct stat st{};
+  struct stat st {};
   ::fstat(fd, &st);
   if (exists && S_ISREG(st.st_mode)) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   auto file = std::make_shared<kernel::FileObject>();
@@ -143,9 +143,10 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDW
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh, DWORD dwMoveMethod) {
   const auto file = kernel::FileOf(hFile);
   if (!file) return INVALID_SET_FILE_POINTER;
-  const int whence = dwMoveMethod == FILE_BEGIN ? SEEK_SET
+  const int whence = dwMoveMethod == FILE_BEGIN     ? SEEK_SET
                      : dwMoveMethod == FILE_CURRENT ? SEEK_CUR
-                     : dwMoveMethod == FILE_END ? SEEK_END : -1;
+                     : dwMoveMethod == FILE_END     ? SEEK_END
+                                                    : -1;
   if (whence < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_SET_FILE_POINTER;
@@ -198,7 +199,7 @@ BOOL FlushFileBuffers(HANDLE hFile) {
 
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
   const auto file = kernel::FileOf(hFile);
-  struct stat st{};
+  struct stat st {};
   if (!file || ::fstat(file->fd, &st) != 0) {
     if (file) SetLastError(kernel::ErrorFromErrno(errno));
     return INVALID_FILE_SIZE;

@@ -42,7 +42,7 @@ bool CopyContent(int from, int to) {
 bool CopyHostFile(const fs::path& source, const fs::path& target, DWORD attributes) {
   const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (from < 0) return false;
-  struct stat st{};
+  struct stat st {};
   ::fstat(from, &st);
   const bool ok = machine::ReplaceFileAtomically(target, [&](int to) {
     if (!CopyContent(from, to)) return false;
@@ -67,12 +67,12 @@ BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExis
   const auto target = kernel::Resolve(lpNewFileName);
   if (!target) return FALSE;
 
-  struct stat sourceStat{};
+  struct stat sourceStat {};
   if (::stat(source->c_str(), &sourceStat) != 0) return Fail(StatError(*source));
   if (S_ISDIR(sourceStat.st_mode)) return Fail(ERROR_ACCESS_DENIED);
   const DWORD sourceAttributes = kernel::AttributesOf(*source);
 
-  struct stat targetStat{};
+  struct stat targetStat {};
   if (::stat(target->c_str(), &targetStat) == 0) {
     if (bFailIfExists) return Fail(ERROR_FILE_EXISTS);
     if (SameFile(sourceStat, targetStat)) return Fail(ERROR_SHARING_VIOLATION);
@@ -94,12 +94,11 @@ BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExis
 BOOL DeleteFileA(LPCSTR lpFileName) {
   const auto host = kernel::Resolve(lpFileName);
   if (!host) return FALSE;
-  struct stat st{};
+  struct stat st {};
   if (::lstat(host->c_str(), &st) != 0) return Fail(StatError(*host));
   if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
   const DWORD attributes = kernel::AttributesOf(*host);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return Fail(ERROR_ACCESS_DENIED);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return Fail(ERROR_ACCESS_DENIED);
   if (kernel::DeleteIsBlocked(st.st_dev, st.st_ino)) return Fail(ERROR_SHARING_VIOLATION);
   if (::unlink(host->c_str()) != 0) return Fail(kernel::ErrorFromErrno(errno));
   return TRUE;
@@ -110,11 +109,11 @@ BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
   if (!source) return FALSE;
   auto target = kernel::Resolve(lpNewFileName);
   if (!target) return FALSE;
-  struct stat sourceStat{};
+  struct stat sourceStat {};
   if (::lstat(source->c_str(), &sourceStat) != 0) return Fail(StatError(*source));
   if (kernel::DeleteIsBlocked(sourceStat.st_dev, sourceStat.st_ino)) return Fail(ERROR_SHARING_VIOLATION);
 
-  struct stat targetStat{};
+  struct stat targetStat {};
   if (::lstat(target->c_str(), &targetStat) == 0) {
     if (!SameFile(sourceStat, targetStat)) return Fail(ERROR_ALREADY_EXISTS);
     // The target found without regard to case is the source: a change of case only.

@@ -17,7 +17,7 @@ std::string Folded(std::string text) {
 }
 
 bool MakeEntry(const fs::path& host, const std::string& name, WIN32_FIND_DATAA& entry) {
-  struct stat st{};
+  struct stat st {};
   if (name.size() >= MAX_PATH || ::stat(host.c_str(), &st) != 0) return false;
   entry = WIN32_FIND_DATAA{};
   entry.dwFileAttributes = kernel::AttributesOf(host);

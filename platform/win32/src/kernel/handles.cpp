@@ -86,8 +86,7 @@ bool DeleteIsBlocked(dev_t device, ino_t inode) {
   std::lock_guard lock(gMutex);
   for (const auto& [value, object] : gObjects)
     if (auto* open = std::get_if<std::shared_ptr<FileObject>>(&object))
-      if ((*open)->device == device && (*open)->inode == inode && !Has((*open)->share, FILE_SHARE_DELETE))
-        return true;
+      if ((*open)->device == device && (*open)->inode == inode && !Has((*open)->share, FILE_SHARE_DELETE)) return true;
   return false;
 }
 

@@ -37,11 +37,11 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 enum class Kind { Blank, Comment, Section, Entry };
 
 struct Line {
-  std::string text;    // without its line ending
+  std::string text;  // without its line ending
   std::string ending;  // as found, so untouched lines are written back byte for byte
   Kind kind = Kind::Blank;
-  std::string name;    // section name or key, trimmed
-  std::string value;   // trimmed, quotes kept
+  std::string name;  // section name or key, trimmed
+  std::string value;  // trimmed, quotes kept
 };
 
 Line Classify(std::string text, std::string ending) {

@@ -7,7 +7,7 @@
 #include "kernel_internal.h"
 
 DWORD GetTickCount() {
-  struct timespec now{};
+  struct timespec now {};
   ::clock_gettime(CLOCK_MONOTONIC, &now);
   // Wraps after 49.7 days, as on Windows.
   const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec / 1000000);
@@ -16,7 +16,8 @@ DWORD GetTickCount() {
 
 void Sleep(DWORD dwMilliseconds) {
   if (dwMilliseconds == 0) std::this_thread::yield();
-  else std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
+  else
+    std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
 }
 
 BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {

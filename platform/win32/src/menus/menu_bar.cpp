@@ -109,7 +109,8 @@ BOOL SetMenu(HWND window, HMENU menu) {
     RemovePropA(window, kProcProp);
   }
   if (menu) SetPropA(window, kMenuProp, menu);
-  else RemovePropA(window, kMenuProp);
+  else
+    RemovePropA(window, kMenuProp);
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return TRUE;
 }

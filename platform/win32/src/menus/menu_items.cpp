@@ -93,7 +93,8 @@ BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCS
   item.state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT);
   item.separator = (flags & MF_SEPARATOR) != 0;
   if (flags & MF_POPUP) item.popup = reinterpret_cast<HMENU>(idNewItem);
-  else item.id = static_cast<UINT>(idNewItem);
+  else
+    item.id = static_cast<UINT>(idNewItem);
   if (text && !item.separator) item.text = text;
   std::lock_guard lock(MenuLock());
   size_t at = m->items.size();

@@ -17,6 +17,8 @@ void PaintPopup(HDC dc, const Menu& menu, const Layout& layout, int hot);
 std::vector<RECT> LayoutBar(const Menu& menu, int width);
 void PaintBar(HDC dc, const Menu& menu, const RECT& bar, int open);
 
-inline bool PtInRect(const RECT* r, POINT p) { return p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom; }
+inline bool PtInRect(const RECT* r, POINT p) {
+  return p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom;
+}
 
 }  // namespace menus

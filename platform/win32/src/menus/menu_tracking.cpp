@@ -81,7 +81,8 @@ void CloseLevelsFrom(Tracking& t, size_t first) {
 }
 
 void OpenLevel(Tracking& t, HMENU menu, int positionInParent, POINT at, const RECT* avoid) {
-  if (t.notify) SendMessageA(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(positionInParent, 0));
+  if (t.notify)
+    SendMessageA(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(positionInParent, 0));
   auto m = FindMenu(menu);
   if (!m) return;
   Level level;
@@ -200,7 +201,8 @@ void HandleKey(Tracking& t, WPARAM key) {
   switch (key) {
     case VK_ESCAPE:
       if (t.levels.size() > 1) CloseLevelsFrom(t, t.levels.size() - 1);
-      else t.done = true;
+      else
+        t.done = true;
       return;
     case VK_UP: return t.levels.empty() ? void() : MoveHot(t, -1);
     case VK_DOWN:
@@ -288,7 +290,8 @@ UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool from
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
           if (hit.level < 0 && hit.title < 0) t.done = true;
-          else if (hit.title >= 0 && hit.title == t.barHot) t.done = true;
+          else if (hit.title >= 0 && hit.title == t.barHot)
+            t.done = true;
           break;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
@@ -306,7 +309,8 @@ UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool from
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
       TranslateMessage(&msg);  // access keys come as characters
       if (msg.wParam == static_cast<WPARAM>(VK_MENU) || msg.wParam == static_cast<WPARAM>(VK_F10)) t.done = true;
-      else HandleKey(t, msg.wParam);
+      else
+        HandleKey(t, msg.wParam);
       continue;
     }
     if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {

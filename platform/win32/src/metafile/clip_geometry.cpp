@@ -36,7 +36,8 @@ bool ClipSegment(DPoint a, DPoint b, const DBox& box, double& t0, double& t1) {
     }
     double t = q[i] / p[i];
     if (p[i] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    else
+      t1 = std::min(t1, t);
     if (t0 > t1) return false;
   }
   return true;
@@ -49,10 +50,14 @@ std::vector<DPoint> ClipPolygon(const std::vector<DPoint>& polygon, const DBox& 
   for (DPoint p : polygon) all = all && box.Contains(p);
   if (all) return polygon;
   std::vector<DPoint> out = polygon;
-  out = ClipEdge(out, [&](DPoint p) { return p.x >= box.left; }, [&](DPoint a, DPoint b) { return AtX(a, b, box.left); });
-  out = ClipEdge(out, [&](DPoint p) { return p.x <= box.right; }, [&](DPoint a, DPoint b) { return AtX(a, b, box.right); });
-  out = ClipEdge(out, [&](DPoint p) { return p.y >= box.top; }, [&](DPoint a, DPoint b) { return AtY(a, b, box.top); });
-  out = ClipEdge(out, [&](DPoint p) { return p.y <= box.bottom; }, [&](DPoint a, DPoint b) { return AtY(a, b, box.bottom); });
+  out = ClipEdge(
+      out, [&](DPoint p) { return p.x >= box.left; }, [&](DPoint a, DPoint b) { return AtX(a, b, box.left); });
+  out = ClipEdge(
+      out, [&](DPoint p) { return p.x <= box.right; }, [&](DPoint a, DPoint b) { return AtX(a, b, box.right); });
+  out = ClipEdge(
+      out, [&](DPoint p) { return p.y >= box.top; }, [&](DPoint a, DPoint b) { return AtY(a, b, box.top); });
+  out = ClipEdge(
+      out, [&](DPoint p) { return p.y <= box.bottom; }, [&](DPoint a, DPoint b) { return AtY(a, b, box.bottom); });
   return out;
 }
 

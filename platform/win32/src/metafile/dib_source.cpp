@@ -12,8 +12,8 @@ constexpr long kMaxSide = 1 << 16;
 struct Layout {
   std::size_t headerSize = 0;
   std::size_t tableBytes = 0;  // colours, or the three bit-field masks
-  std::size_t trailing = 0;    // bytes between the header and the scan lines
-  std::size_t tableAt = 0;     // offset of the table from the header
+  std::size_t trailing = 0;  // bytes between the header and the scan lines
+  std::size_t tableAt = 0;  // offset of the table from the header
   long width = 0, height = 0;
   int bitCount = 0;
   std::size_t imageBytes = 0;
@@ -29,9 +29,15 @@ std::optional<Layout> ReadLayout(RecordReader& r, std::size_t at, std::size_t av
   DWORD compression = r.U32(at + 16);
   DWORD used = r.U32(at + 32);
   if (r.Bad() || l.headerSize < 40 || l.headerSize > available || planes != 1) return std::nullopt;
-  if (l.width <= 0 || l.width > kMaxSide || l.height == 0 || l.height < -kMaxSide || l.height > kMaxSide) return std::nullopt;
+  if (l.width <= 0 || l.width > kMaxSide || l.height == 0 || l.height < -kMaxSide || l.height > kMaxSide)
+    return std::nullopt;
   switch (l.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: return std::nullopt;
   }
   if (compression == BI_BITFIELDS) {

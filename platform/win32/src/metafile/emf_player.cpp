@@ -85,7 +85,8 @@ void EnhancedPlayer::Poly(DWORD type) {
   if (points.empty()) return;
   if (base == EMR_POLYBEZIER) points = Bezier(points);
   if (base == EMR_POLYGON) p_.Polygons({points});
-  else p_.Polyline(points);
+  else
+    p_.Polyline(points);
 }
 
 void EnhancedPlayer::PolyPoly(bool small, bool polygon) {
@@ -98,7 +99,8 @@ void EnhancedPlayer::PolyPoly(bool small, bool polygon) {
   for (std::size_t i = 0; i < polys && !r_.Bad(); ++i) {
     std::size_t n = r_.U32(32 + 4 * i);
     if (n > total - used) return r_.MarkBad();
-    all.emplace_back(points.begin() + static_cast<std::ptrdiff_t>(used), points.begin() + static_cast<std::ptrdiff_t>(used + n));
+    all.emplace_back(points.begin() + static_cast<std::ptrdiff_t>(used),
+                     points.begin() + static_cast<std::ptrdiff_t>(used + n));
     used += n;
   }
   if (r_.Bad()) return;
@@ -198,10 +200,16 @@ void EnhancedPlayer::SelectObject() {
 void EnhancedPlayer::Play(DWORD type) {
   PlayState& s = p_.state;
   switch (type) {
-    case EMR_POLYBEZIER: case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYBEZIERTO: case EMR_POLYLINETO:
-    case EMR_POLYBEZIER16: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYBEZIERTO16: case EMR_POLYLINETO16:
-      Poly(type);
-      break;
+    case EMR_POLYBEZIER:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIERTO16:
+    case EMR_POLYLINETO16: Poly(type); break;
     case EMR_POLYPOLYLINE: PolyPoly(false, false); break;
     case EMR_POLYPOLYGON: PolyPoly(false, true); break;
     case EMR_POLYPOLYLINE16: PolyPoly(true, false); break;
@@ -240,10 +248,14 @@ void EnhancedPlayer::Play(DWORD type) {
       if (r_.Bad()) break;
       if (!x.Finite()) return p_.Malformed();
       if (mode == MWT_IDENTITY) s.world = Matrix{};
-      else if (mode == MWT_LEFTMULTIPLY) s.world = x.Then(s.world);
-      else if (mode == MWT_RIGHTMULTIPLY) s.world = s.world.Then(x);
-      else if (mode == MWT_SET) s.world = x;
-      else p_.Malformed();
+      else if (mode == MWT_LEFTMULTIPLY)
+        s.world = x.Then(s.world);
+      else if (mode == MWT_RIGHTMULTIPLY)
+        s.world = s.world.Then(x);
+      else if (mode == MWT_SET)
+        s.world = x;
+      else
+        p_.Malformed();
       break;
     }
     case EMR_SELECTOBJECT: SelectObject(); break;

@@ -113,7 +113,8 @@ HENHMETAFILE SetWinMetaFileBits(UINT size, const BYTE* data, HDC referenceDC, co
                  static_cast<LONG>(std::lround(frameY * dpiY / kHundredthMmPerInch))};
   h.nHandles = static_cast<WORD>(m->objectSlots + 1);
   h.szlDevice = {horzRes, vertRes};
-  h.szlMillimeters = {static_cast<LONG>(std::lround(horzRes * 25.4 / dpiX)), static_cast<LONG>(std::lround(vertRes * 25.4 / dpiY))};
+  h.szlMillimeters = {static_cast<LONG>(std::lround(horzRes * 25.4 / dpiX)),
+                      static_cast<LONG>(std::lround(vertRes * 25.4 / dpiY))};
   m->bytes.assign(data, data + size);
   return Add(std::move(m));
 }
@@ -134,8 +135,10 @@ BOOL PlayEnhMetaFile(HDC dc, HENHMETAFILE handle, const RECT* rect) {
   LPtoDP(dc, corners, 2);
   const ENHMETAHEADER& h = m->header;
   // The frame (0.01 mm) in reference pixels, stretched onto the rectangle.
-  double pxPerMmX = h.szlMillimeters.cx > 0 && h.szlDevice.cx > 0 ? double(h.szlDevice.cx) / h.szlMillimeters.cx : 96 / 25.4;
-  double pxPerMmY = h.szlMillimeters.cy > 0 && h.szlDevice.cy > 0 ? double(h.szlDevice.cy) / h.szlMillimeters.cy : 96 / 25.4;
+  double pxPerMmX = h.szlMillimeters.cx > 0 && h.szlDevice.cx > 0 ? double(h.szlDevice.cx) / h.szlMillimeters.cx
+                                                                  : 96 / 25.4;
+  double pxPerMmY = h.szlMillimeters.cy > 0 && h.szlDevice.cy > 0 ? double(h.szlDevice.cy) / h.szlMillimeters.cy
+                                                                  : 96 / 25.4;
   double fx0 = h.rclFrame.left * pxPerMmX / 100, fy0 = h.rclFrame.top * pxPerMmY / 100;
   double fw = (double(h.rclFrame.right) - h.rclFrame.left) * pxPerMmX / 100;
   double fh = (double(h.rclFrame.bottom) - h.rclFrame.top) * pxPerMmY / 100;

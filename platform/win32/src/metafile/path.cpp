@@ -97,7 +97,9 @@ bool Path::Widen(double width) {
       double length = std::hypot(b.x - a.x, b.y - a.y);
       if (!(length > 0)) continue;
       DPoint side{-(b.y - a.y) / length * half, (b.x - a.x) / length * half};
-      pieces.push_back({{{a.x + side.x, a.y + side.y}, {b.x + side.x, b.y + side.y}, {b.x - side.x, b.y - side.y},
+      pieces.push_back({{{a.x + side.x, a.y + side.y},
+                         {b.x + side.x, b.y + side.y},
+                         {b.x - side.x, b.y - side.y},
                          {a.x - side.x, a.y - side.y}},
                         true});
     }

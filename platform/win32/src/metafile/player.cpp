@@ -17,7 +17,7 @@ constexpr double kCoordinateLimit = 1 << 24;
 constexpr int kMaxPenWidth = 64;
 constexpr int kMaxFontHeight = 1024;
 constexpr int kMargin = kMaxPenWidth + 8;  // geometry clipped this far outside stays unseen
-constexpr int kReach = 2048;               // shapes and text further out than this are dropped
+constexpr int kReach = 2048;  // shapes and text further out than this are dropped
 constexpr int kMaxBlitExtent = 1 << 15;
 // Edges times rows they cross: what scanning polygons costs, and bounds the spans of a clip path.
 constexpr std::size_t kMaxCrossings = 1 << 23;
@@ -34,7 +34,9 @@ RECT Intersect(const RECT& a, const RECT& b) {
 
 bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
-SharedHandle Stock(int index) { return SharedHandle(GetStockObject(index), [](void*) {}); }
+SharedHandle Stock(int index) {
+  return SharedHandle(GetStockObject(index), [](void*) {});
+}
 
 }  // namespace
 
@@ -49,7 +51,8 @@ Player::Player(HDC dc, const Matrix& fit, std::size_t objectSlots) : dc_(dc), fi
   SetWindowOrgEx(dc_, 0, 0, nullptr);
   HRGN clip = CreateRectRgn(0, 0, 0, 0);
   if (GetClipRgn(dc_, clip) == 1) initialClip_ = Own(clip);
-  else DeleteObject(clip);
+  else
+    DeleteObject(clip);
   RECT box{};
   GetClipBox(dc_, &box);
   limit_ = {box.left - kMargin, box.top - kMargin, box.right + kMargin, box.bottom + kMargin};
@@ -93,12 +96,18 @@ void Player::Select(const TableObject& object) {
 
 void Player::SelectStock(int index) {
   if (index >= WHITE_BRUSH && index <= NULL_BRUSH) state.brush = Stock(index);
-  else if (index == WHITE_PEN) state.pen = {PS_SOLID, {0, 0}, RGB(255, 255, 255)};
-  else if (index == BLACK_PEN) state.pen = {PS_SOLID, {0, 0}, RGB(0, 0, 0)};
-  else if (index == NULL_PEN) state.pen = {PS_NULL, {0, 0}, RGB(0, 0, 0)};
-  else if (index == DEFAULT_PALETTE) return;
-  else if (index >= OEM_FIXED_FONT && index <= DEFAULT_GUI_FONT) state.font = FontSpec{{}, index};
-  else Malformed();
+  else if (index == WHITE_PEN)
+    state.pen = {PS_SOLID, {0, 0}, RGB(255, 255, 255)};
+  else if (index == BLACK_PEN)
+    state.pen = {PS_SOLID, {0, 0}, RGB(0, 0, 0)};
+  else if (index == NULL_PEN)
+    state.pen = {PS_NULL, {0, 0}, RGB(0, 0, 0)};
+  else if (index == DEFAULT_PALETTE)
+    return;
+  else if (index >= OEM_FIXED_FONT && index <= DEFAULT_GUI_FONT)
+    state.font = FontSpec{{}, index};
+  else
+    Malformed();
 }
 
 // ---- state ----
@@ -141,8 +150,8 @@ HRGN Player::RegionOf(const std::vector<RECT>& rects, const Matrix& m) const {
   for (const RECT& r : rects) {
     DPoint a = m.Apply({static_cast<double>(r.left), static_cast<double>(r.top)});
     DPoint b = m.Apply({static_cast<double>(r.right), static_cast<double>(r.bottom)});
-    RECT d = Intersect({std::min(ToInt(a.x), ToInt(b.x)), std::min(ToInt(a.y), ToInt(b.y)), std::max(ToInt(a.x), ToInt(b.x)),
-                        std::max(ToInt(a.y), ToInt(b.y))},
+    RECT d = Intersect({std::min(ToInt(a.x), ToInt(b.x)), std::min(ToInt(a.y), ToInt(b.y)),
+                        std::max(ToInt(a.x), ToInt(b.x)), std::max(ToInt(a.y), ToInt(b.y))},
                        limit_);
     if (Empty(d)) continue;
     HRGN part = CreateRectRgnIndirect(&d);
@@ -448,7 +457,8 @@ void Player::FillRegion(const std::vector<RECT>& logicalRects, HBRUSH brush) {
   DeleteObject(region);
 }
 
-void Player::Text(DPoint at, UINT options, const RECT* logicalRect, const std::string& text, const std::vector<int>& dx) {
+void Player::Text(DPoint at, UINT options, const RECT* logicalRect, const std::string& text,
+                  const std::vector<int>& dx) {
   Matrix m = LogicalToDevice();
   if (state.textAlign & TA_UPDATECP) at = state.position;
   POINT p = Device(at);
@@ -482,7 +492,8 @@ void Player::Text(DPoint at, UINT options, const RECT* logicalRect, const std::s
   std::vector<INT> spacing;
   for (int d : dx) spacing.push_back(ToInt(d * m.ScaleX()));
   ExtTextOutA(dc_, p.x, p.y, options & (ETO_OPAQUE | ETO_CLIPPED), logicalRect ? &rect : nullptr, text.data(),
-              static_cast<UINT>(text.size()), spacing.size() == text.size() && !spacing.empty() ? spacing.data() : nullptr);
+              static_cast<UINT>(text.size()),
+              spacing.size() == text.size() && !spacing.empty() ? spacing.data() : nullptr);
 }
 
 void Player::StretchDib(DPoint a, DPoint size, int xSrc, int ySrc, int srcWidth, int srcHeight, const BITMAPINFO* info,

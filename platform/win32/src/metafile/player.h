@@ -150,7 +150,7 @@ class Player {
   Matrix fit_;
   int savedLevel_;
   SharedHandle initialClip_;  // the target's own clip region, or none
-  RECT limit_{};              // device box beyond which geometry is clipped away
+  RECT limit_{};  // device box beyond which geometry is clipped away
   std::vector<TableObject> objects_;
   std::vector<PlayState> saved_;
   Path path_;

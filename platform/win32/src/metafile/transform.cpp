@@ -6,7 +6,7 @@
 namespace metafile {
 
 Matrix Matrix::Then(const Matrix& b) const {
-  return {m11 * b.m11 + m12 * b.m21, m11 * b.m12 + m12 * b.m22, m21 * b.m11 + m22 * b.m21,
+  return {m11 * b.m11 + m12 * b.m21, m11 * b.m12 + m12 * b.m22,      m21 * b.m11 + m22 * b.m21,
           m21 * b.m12 + m22 * b.m22, dx * b.m11 + dy * b.m21 + b.dx, dx * b.m12 + dy * b.m22 + b.dy};
 }
 
@@ -45,8 +45,6 @@ Matrix PageMapping::ToDevice() const {
   return Translation(-windowOrg.x, -windowOrg.y).Then(Scaling(sx, sy)).Then(Translation(viewportOrg.x, viewportOrg.y));
 }
 
-void PageMapping::SetMode(int newMode) {
-  mode = newMode >= MM_TEXT && newMode <= MM_ANISOTROPIC ? newMode : MM_TEXT;
-}
+void PageMapping::SetMode(int newMode) { mode = newMode >= MM_TEXT && newMode <= MM_ANISOTROPIC ? newMode : MM_TEXT; }
 
 }  // namespace metafile

@@ -29,7 +29,8 @@ class WindowsFormatPlayer {
   std::vector<DPoint> Points(std::size_t at, std::size_t count) {
     std::vector<DPoint> points;
     if (!r_.HasArray(at, count, 4)) return r_.MarkBad(), points;
-    for (std::size_t i = 0; i < count; ++i) points.push_back({double(r_.S16(at + 4 * i)), double(r_.S16(at + 4 * i + 2))});
+    for (std::size_t i = 0; i < count; ++i)
+      points.push_back({double(r_.S16(at + 4 * i)), double(r_.S16(at + 4 * i + 2))});
     return points;
   }
   // Box from left, top, right, bottom stored as bottom, right, top, left at word i.
@@ -286,8 +287,10 @@ bool PlayWindowsFormat(HDC dc, const MetafileObject& m, const Matrix& fit) {
   // The picture's window in its frame, measured in reference pixels.
   PageMapping& page = player.state.page;
   page.mode = MM_ANISOTROPIC;
-  double pxPerMmX = double(h.szlDevice.cx) / h.szlMillimeters.cx, pxPerMmY = double(h.szlDevice.cy) / h.szlMillimeters.cy;
-  if (!std::isfinite(pxPerMmX) || !std::isfinite(pxPerMmY) || pxPerMmX <= 0 || pxPerMmY <= 0) pxPerMmX = pxPerMmY = 96 / 25.4;
+  double pxPerMmX = double(h.szlDevice.cx) / h.szlMillimeters.cx,
+         pxPerMmY = double(h.szlDevice.cy) / h.szlMillimeters.cy;
+  if (!std::isfinite(pxPerMmX) || !std::isfinite(pxPerMmY) || pxPerMmX <= 0 || pxPerMmY <= 0)
+    pxPerMmX = pxPerMmY = 96 / 25.4;
   page.viewportExt = {h.rclFrame.right * pxPerMmX / 100, h.rclFrame.bottom * pxPerMmY / 100};
   page.windowOrg = m.windowOrg;
   page.windowExt = m.windowExt.x != 0 && m.windowExt.y != 0 ? m.windowExt : page.viewportExt;

@@ -38,9 +38,9 @@ struct CachedHive {
   Key tree;
 };
 
-std::mutex gMutex;                          // the flock does not exclude threads of one process
-std::map<fs::path, CachedHive> gCache;      // trees read from existing files, by file
-std::set<fs::path> gReportedUnmovable;      // bad hives that could not be put aside
+std::mutex gMutex;  // the flock does not exclude threads of one process
+std::map<fs::path, CachedHive> gCache;  // trees read from existing files, by file
+std::set<fs::path> gReportedUnmovable;  // bad hives that could not be put aside
 
 FileIdentity IdentityOf(const struct stat& st, std::uint64_t writes) {
   return {st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, writes};
@@ -149,7 +149,7 @@ LONG Load(Root root, const fs::path& file, const HiveLock& lock, Key*& tree) {
     gCache.erase(file);
     return ERROR_SUCCESS;  // no file: the caller starts afresh
   }
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0) {
     ::close(fd);
     return ERROR_REGISTRY_IO_FAILED;
@@ -176,7 +176,7 @@ LONG Load(Root root, const fs::path& file, const HiveLock& lock, Key*& tree) {
 // next call reads the file as it still is.
 LONG Save(const fs::path& file, const HiveLock& lock, Key& tree) {
   const bool written = machine::ReplaceFileAtomically(file, FormatHive(tree));
-  struct stat st{};
+  struct stat st {};
   if (written) lock.CountWrite();
   if (!written || ::stat(file.c_str(), &st) != 0) {
     gCache.erase(file);

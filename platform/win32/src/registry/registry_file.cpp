@@ -83,8 +83,7 @@ class Parser {
       line = Trim(line);
       if (line.empty() || line.front() == ';') continue;
       std::optional<std::string> error;
-      if (line.front() == '[')
-        error = ParseSection(line, root, current);
+      if (line.front() == '[') error = ParseSection(line, root, current);
       else if (!current)
         error = "a value line before the first [key] line";
       else
@@ -172,9 +171,9 @@ class Parser {
       auto number = ParseHexNumber(Trim(rest.substr(6)), 8);
       if (!number) return "a dword: value that is not 1 to 8 hex digits";
       const DWORD n = *number;
-      key.SetValue(name, REG_DWORD,
-                   {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16),
-                    static_cast<BYTE>(n >> 24)});
+      key.SetValue(
+          name, REG_DWORD,
+          {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16), static_cast<BYTE>(n >> 24)});
       return std::nullopt;
     }
     if (StartsWithNoCase(rest, "hex")) return ParseHexValue(name, rest.substr(3), key);
@@ -257,8 +256,7 @@ void AppendHexBytes(std::string& out, const std::vector<BYTE>& data, std::size_t
 
 void AppendValue(std::string& out, const Value& value) {
   const std::size_t lineStart = out.size();
-  if (value.name.empty())
-    out += '@';
+  if (value.name.empty()) out += '@';
   else
     AppendQuoted(out, value.name);
   out += '=';
@@ -272,8 +270,7 @@ void AppendValue(std::string& out, const Value& value) {
     out += text;
   } else {
     char prefix[24];
-    if (value.type == REG_BINARY)
-      std::snprintf(prefix, sizeof prefix, "hex:");
+    if (value.type == REG_BINARY) std::snprintf(prefix, sizeof prefix, "hex:");
     else
       std::snprintf(prefix, sizeof prefix, "hex(%x):", value.type);
     out += prefix;

@@ -23,8 +23,8 @@ auto FindSubKeyIn(KeyT& key, std::string_view name) {
 
 template <typename KeyT>
 auto FindValueIn(KeyT& key, std::string_view name) {
-  auto it = std::find_if(key.values.begin(), key.values.end(),
-                         [name](const Value& v) { return EqualNoCase(v.name, name); });
+  auto it =
+      std::find_if(key.values.begin(), key.values.end(), [name](const Value& v) { return EqualNoCase(v.name, name); });
   return it != key.values.end() ? &*it : nullptr;
 }
 

@@ -32,31 +32,26 @@ COLORREF ArtColor(char c) {
   }
 }
 
-constexpr Art kFolder = {
-    "................", "................", "..kkkkk.........", ".kyyyyyk........",
-    "kyyyyyyykkkkkk..", "kwwwwwwwwwwwwok.", "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.",
-    "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.",
-    "kwyyyyyyyyyyyok.", "kooooooooooooook.", "kkkkkkkkkkkkkkk.", "................"};
-constexpr Art kProgram = {
-    "................", "................", "kkkkkkkkkkkkkkkk", "knnnnnnnnnnnnnnk",
-    "knnnnnnnnnnwswsk", "kkkkkkkkkkkkkkkk", "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk",
-    "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk",
-    "kwwwwwwwwwwwwwwk", "kkkkkkkkkkkkkkkk", "................", "................"};
-constexpr Art kText = {
-    "..kkkkkkkkk.....", "..kwwwwwwwkk....", "..kwwwwwwwkwk...", "..kwkkkkwwkkkk..",
-    "..kwwwwwwwwwwk..", "..kwkkkkkkkwwk..", "..kwwwwwwwwwwk..", "..kwkkkkkkkwwk..",
-    "..kwwwwwwwwwwk..", "..kwkkkkkkkwwk..", "..kwwwwwwwwwwk..", "..kwkkkkkwwwwk..",
-    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kkkkkkkkkkkk..", "................"};
-constexpr Art kPicture = {
-    "................", "kkkkkkkkkkkkkkkk", "kccccccccccccccs", "kccccccccyyccccs",
-    "kcccccccyyyyccck", "kcccccccyyyyccck", "kccccccccyyccccs", "kccccclcccccccck",
-    "kcccclllcccccccs", "kccclllllccrrccs", "kccllllllrrrrrck", "kcllllllrrrrrrrs",
-    "kllllllrrrrrrrrs", "kkkkkkkkkkkkkkkk", "................", "................"};
-constexpr Art kOther = {
-    "..kkkkkkkkk.....", "..kwwwwwwwkk....", "..kwwwwwwwkwk...", "..kwwwwwwwkkkk..",
-    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..",
-    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kkkkkkkkkkkk..", "................"};
+constexpr Art kFolder = {"................", "................",  "..kkkkk.........", ".kyyyyyk........",
+                         "kyyyyyyykkkkkk..", "kwwwwwwwwwwwwok.",  "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.",
+                         "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.",  "kwyyyyyyyyyyyok.", "kwyyyyyyyyyyyok.",
+                         "kwyyyyyyyyyyyok.", "kooooooooooooook.", "kkkkkkkkkkkkkkk.", "................"};
+constexpr Art kProgram = {"................", "................", "kkkkkkkkkkkkkkkk", "knnnnnnnnnnnnnnk",
+                          "knnnnnnnnnnwswsk", "kkkkkkkkkkkkkkkk", "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk",
+                          "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk", "kwwwwwwwwwwwwwwk",
+                          "kwwwwwwwwwwwwwwk", "kkkkkkkkkkkkkkkk", "................", "................"};
+constexpr Art kText = {"..kkkkkkkkk.....", "..kwwwwwwwkk....", "..kwwwwwwwkwk...", "..kwkkkkwwkkkk..",
+                       "..kwwwwwwwwwwk..", "..kwkkkkkkkwwk..", "..kwwwwwwwwwwk..", "..kwkkkkkkkwwk..",
+                       "..kwwwwwwwwwwk..", "..kwkkkkkkkwwk..", "..kwwwwwwwwwwk..", "..kwkkkkkwwwwk..",
+                       "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kkkkkkkkkkkk..", "................"};
+constexpr Art kPicture = {"................", "kkkkkkkkkkkkkkkk", "kccccccccccccccs", "kccccccccyyccccs",
+                          "kcccccccyyyyccck", "kcccccccyyyyccck", "kccccccccyyccccs", "kccccclcccccccck",
+                          "kcccclllcccccccs", "kccclllllccrrccs", "kccllllllrrrrrck", "kcllllllrrrrrrrs",
+                          "kllllllrrrrrrrrs", "kkkkkkkkkkkkkkkk", "................", "................"};
+constexpr Art kOther = {"..kkkkkkkkk.....", "..kwwwwwwwkk....", "..kwwwwwwwkwk...", "..kwwwwwwwkkkk..",
+                        "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..",
+                        "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..",
+                        "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kkkkkkkkkkkk..", "................"};
 
 const Art& ArtOf(ShellFileKind kind) {
   switch (kind) {
@@ -118,8 +113,8 @@ ShellFileKind ShellFileKindOf(LPCSTR path, DWORD attributes) {
   const std::string ext = LowerExtension(path ? path : "");
   if (ext == "exe" || ext == "com" || ext == "bat" || ext == "pif") return ShellFileKind::Program;
   if (ext == "txt" || ext == "ini" || ext == "log" || ext == "doc") return ShellFileKind::Text;
-  if (ext == "bmp" || ext == "sys" || ext == "jpg" || ext == "jpeg" || ext == "gif" || ext == "png" ||
-      ext == "pcx" || ext == "tga" || ext == "tif" || ext == "tiff" || ext == "ico")
+  if (ext == "bmp" || ext == "sys" || ext == "jpg" || ext == "jpeg" || ext == "gif" || ext == "png" || ext == "pcx" ||
+      ext == "tga" || ext == "tif" || ext == "tiff" || ext == "ico")
     return ShellFileKind::Picture;
   return ShellFileKind::Other;
 }

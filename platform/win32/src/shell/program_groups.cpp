@@ -14,7 +14,8 @@ std::string ShellFolder(const char* name) {
   char data[MAX_PATH] = {};
   DWORD size = sizeof data - 1, type = 0;
   const bool found = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
-                         ERROR_SUCCESS && type == REG_SZ;
+                         ERROR_SUCCESS &&
+                     type == REG_SZ;
   RegCloseKey(key);
   return found ? std::string(data) : std::string();
 }

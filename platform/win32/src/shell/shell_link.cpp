@@ -73,8 +73,8 @@ std::string LinkInfo(const std::string& target) {
   std::string volume;
   Put32(volume, 0x10 + 1);  // VolumeIDSize: the fields and an empty label
   Put32(volume, kDriveFixed);
-  Put32(volume, 0);         // serial number unknown
-  Put32(volume, 0x10);      // the label follows the fields
+  Put32(volume, 0);  // serial number unknown
+  Put32(volume, 0x10);  // the label follows the fields
   volume.push_back('\0');
 
   const DWORD volumeOffset = kLinkInfoHeaderSize;
@@ -116,7 +116,7 @@ std::string EncodeLink(const Link& link) {
   Put32(out, flags);
   Put32(out, FILE_ATTRIBUTE_ARCHIVE);
   out.append(24, '\0');  // creation, access and write times unknown
-  Put32(out, 0);         // target size unknown
+  Put32(out, 0);  // target size unknown
   Put32(out, static_cast<DWORD>(link.IconIndex));
   Put32(out, static_cast<DWORD>(link.ShowCommand));
   Put16(out, 0);  // no hot key

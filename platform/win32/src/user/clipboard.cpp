@@ -23,8 +23,7 @@ Clipboard& TheClipboard() {
 }
 
 void Release(UINT format, HANDLE h) {
-  if (format == CF_BITMAP || format == CF_PALETTE)
-    DeleteObject(h);
+  if (format == CF_BITMAP || format == CF_PALETTE) DeleteObject(h);
   else
     GlobalFree(h);
 }

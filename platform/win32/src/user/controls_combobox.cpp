@@ -66,7 +66,8 @@ void Open(HWND window) {
 
 void Toggle(HWND window, const ComboState& state) {
   if (state.dropped) CloseComboList(window, true);
-  else Open(window);
+  else
+    Open(window);
 }
 
 LRESULT KeyDown(HWND window, ComboState& state, WPARAM key) {
@@ -80,8 +81,10 @@ LRESULT KeyDown(HWND window, ComboState& state, WPARAM key) {
     switch (key) {
       case VK_RETURN: CloseComboList(window, true); break;
       case VK_ESCAPE: CloseComboList(window, false); break;
-      case VK_UP: case VK_LEFT: SetComboHot(state, state.hot - 1); break;
-      case VK_DOWN: case VK_RIGHT: SetComboHot(state, state.hot + 1); break;
+      case VK_UP:
+      case VK_LEFT: SetComboHot(state, state.hot - 1); break;
+      case VK_DOWN:
+      case VK_RIGHT: SetComboHot(state, state.hot + 1); break;
       case VK_PRIOR: SetComboHot(state, state.hot - page + 1); break;
       case VK_NEXT: SetComboHot(state, state.hot + page - 1); break;
       case VK_HOME: SetComboHot(state, 0); break;
@@ -92,8 +95,10 @@ LRESULT KeyDown(HWND window, ComboState& state, WPARAM key) {
   }
   if (last < 0) return 0;
   switch (key) {
-    case VK_UP: case VK_LEFT: Choose(window, state, state.selected - 1); break;
-    case VK_DOWN: case VK_RIGHT: Choose(window, state, state.selected + 1); break;
+    case VK_UP:
+    case VK_LEFT: Choose(window, state, state.selected - 1); break;
+    case VK_DOWN:
+    case VK_RIGHT: Choose(window, state, state.selected + 1); break;
     case VK_HOME: Choose(window, state, 0); break;
     case VK_END: Choose(window, state, last); break;
     default: break;
@@ -104,12 +109,13 @@ LRESULT KeyDown(HWND window, ComboState& state, WPARAM key) {
 // The next item starting with the typed letter: chosen while closed, lit while open.
 void TypeAhead(HWND window, ComboState& state, char key) {
   if ((StyleOf(window) & kTypeMask) != CBS_DROPDOWNLIST) return;
-  const int found =
-      itemsearch::NextByFirstLetter(key, state.dropped ? state.hot : state.selected, static_cast<int>(state.items.size()),
-                                    [&state](int i) { return state.items[static_cast<std::size_t>(i)].text; });
+  const int found = itemsearch::NextByFirstLetter(
+      key, state.dropped ? state.hot : state.selected, static_cast<int>(state.items.size()),
+      [&state](int i) { return state.items[static_cast<std::size_t>(i)].text; });
   if (found < 0) return;
   if (state.dropped) SetComboHot(state, found);
-  else Choose(window, state, found);
+  else
+    Choose(window, state, found);
 }
 
 LRESULT FindItem(HWND window, const ComboState& state, int after, LPARAM lParam, bool exact) {
@@ -149,7 +155,8 @@ void Measure(HWND window, ComboState& state) {
 LRESULT AddString(HWND window, ComboState& state, LPARAM lParam) {
   ComboItem item;
   if (KeepsNoStrings(window)) item.data = static_cast<ULONG_PTR>(lParam);
-  else item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+  else
+    item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
   state.items.push_back(std::move(item));
   if (state.list) InvalidateRect(state.list, nullptr, FALSE);
   return static_cast<LRESULT>(state.items.size()) - 1;
@@ -179,8 +186,9 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_GETDLGCODE: {
       // While open, Return and Escape close the list instead of the dialog.
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
-      const bool closing = state->dropped && msg && msg->message == WM_KEYDOWN &&
-                           (msg->wParam == static_cast<WPARAM>(VK_RETURN) || msg->wParam == static_cast<WPARAM>(VK_ESCAPE));
+      const bool closing =
+          state->dropped && msg && msg->message == WM_KEYDOWN &&
+          (msg->wParam == static_cast<WPARAM>(VK_RETURN) || msg->wParam == static_cast<WPARAM>(VK_ESCAPE));
       return DLGC_WANTARROWS | DLGC_WANTCHARS | (closing ? DLGC_WANTMESSAGE : 0);
     }
     case WM_SETFOCUS:
@@ -211,7 +219,8 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEWHEEL: {
       const bool up = static_cast<SHORT>(HIWORD(wParam)) > 0;
       if (state->dropped) ScrollComboList(*state, state->top + (up ? -3 : 3));
-      else if (!state->items.empty()) Choose(window, *state, state->selected + (up ? -1 : 1));
+      else if (!state->items.empty())
+        Choose(window, *state, state->selected + (up ? -1 : 1));
       return 0;
     }
     case CB_ADDSTRING: return AddString(window, *state, lParam);
@@ -228,7 +237,8 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       state->selected = valid ? index : -1;
       InvalidateRect(window, nullptr, TRUE);
       return valid ? index : CB_ERR;
-    case CB_GETITEMDATA: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].data) : CB_ERR;
+    case CB_GETITEMDATA:
+      return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].data) : CB_ERR;
     case CB_SETITEMDATA:
       if (!valid) return CB_ERR;
       state->items[static_cast<std::size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
@@ -246,7 +256,8 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       InvalidateRect(window, nullptr, TRUE);
       return found;
     }
-    case CB_GETLBTEXTLEN: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
+    case CB_GETLBTEXTLEN:
+      return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
     case CB_GETLBTEXT: {
       if (!valid || !lParam) return CB_ERR;
       const std::string& item = state->items[static_cast<std::size_t>(index)].text;
@@ -256,7 +267,8 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case CB_SHOWDROPDOWN:
       if (wParam) Open(window);
-      else CloseComboList(window, false);
+      else
+        CloseComboList(window, false);
       return TRUE;
     case CB_GETDROPPEDSTATE: return state->dropped ? TRUE : FALSE;
     case CB_GETDROPPEDCONTROLRECT:
@@ -286,8 +298,7 @@ int ComboItemHeight(const ComboState& state) {
   return state.measuredHeight > 0 ? state.measuredHeight : FontHeight(state.font);
 }
 
-void DrawComboItem(HWND combo, const ComboState& state, HDC dc, int index, const RECT& r, UINT itemState,
-                   HBRUSH back) {
+void DrawComboItem(HWND combo, const ComboState& state, HDC dc, int index, const RECT& r, UINT itemState, HBRUSH back) {
   const bool exists = index >= 0 && index < static_cast<int>(state.items.size());
   if (OwnerDrawn(combo)) {
     DRAWITEMSTRUCT dis{};
@@ -310,7 +321,8 @@ void DrawComboItem(HWND combo, const ComboState& state, HDC dc, int index, const
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = GetTextColor(dc);
   if (selected) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  else if (itemState & ODS_DISABLED) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  else if (itemState & ODS_DISABLED)
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   RECT label{r.left + 2, r.top, r.right, r.bottom};
   DrawTextA(dc, state.items[static_cast<std::size_t>(index)].text.c_str(), -1, &label,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

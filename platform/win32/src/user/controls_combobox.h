@@ -19,22 +19,21 @@ struct ComboState {
   int selected = -1;
   bool focused = false;
   int measuredHeight = 0;  // the parent's WM_MEASUREITEM answer for owner-drawn items
-  int droppedHeight = 0;   // from a window made taller than its field; 0 shows up to 8 items
+  int droppedHeight = 0;  // from a window made taller than its field; 0 shows up to 8 items
   int droppedWidth = 0;
-  HWND list = nullptr;     // the drop-down, made when first opened
+  HWND list = nullptr;  // the drop-down, made when first opened
   bool dropped = false;
-  int hot = -1;            // the item under the pointer or the keys while open
-  int top = 0;             // the first item the open list shows
+  int hot = -1;  // the item under the pointer or the keys while open
+  int top = 0;  // the first item the open list shows
   scrollbar::Part pressedPart = scrollbar::kNowhere;
-  int thumbGrab = 0;       // where along the thumb the pointer took it
-  int dragScroll = 0;      // -1 or 1 while the held button has the pointer above or below the items
+  int thumbGrab = 0;  // where along the thumb the pointer took it
+  int dragScroll = 0;  // -1 or 1 while the held button has the pointer above or below the items
 };
 
 int ComboItemHeight(const ComboState& state);
 // Draws one item (or none, index -1) in `r` on `back`, with the DC's text colour unless lit: the
 // text, or WM_DRAWITEM to the parent for CBS_OWNERDRAWFIXED. `itemState` holds ODS_... flags.
-void DrawComboItem(HWND combo, const ComboState& state, HDC dc, int index, const RECT& r, UINT itemState,
-                   HBRUSH back);
+void DrawComboItem(HWND combo, const ComboState& state, HDC dc, int index, const RECT& r, UINT itemState, HBRUSH back);
 
 // The drop-down: where it goes on the screen, and showing it at the hot item.
 RECT ComboListRect(HWND combo, const ComboState& state);

@@ -72,7 +72,8 @@ void StepScrollBar(ComboState& state) {
     case scrollbar::kLineDown: ScrollComboList(state, state.top + 1); break;
     case scrollbar::kPageUp: ScrollComboList(state, state.top - rows); break;
     case scrollbar::kPageDown: ScrollComboList(state, state.top + rows); break;
-    case scrollbar::kThumb: case scrollbar::kNowhere: break;
+    case scrollbar::kThumb:
+    case scrollbar::kNowhere: break;
   }
 }
 
@@ -80,7 +81,8 @@ void PressScrollBar(HWND list, ComboState& state, POINT p) {
   const scrollbar::Geometry g = BarGeometry(list, state);
   state.pressedPart = scrollbar::ScrollPartAt(g, p);
   if (state.pressedPart == scrollbar::kThumb) state.thumbGrab = p.y - scrollbar::ThumbRect(g).top;
-  else if (state.pressedPart != scrollbar::kNowhere) SetTimer(list, kRepeatTimer, kRepeatDelayMs, nullptr);
+  else if (state.pressedPart != scrollbar::kNowhere)
+    SetTimer(list, kRepeatTimer, kRepeatDelayMs, nullptr);
   StepScrollBar(state);
   InvalidateRect(list, nullptr, FALSE);
 }
@@ -105,7 +107,8 @@ void DragPastEdge(HWND list, ComboState& state, POINT p) {
   if (direction == state.dragScroll) return;
   state.dragScroll = direction;
   if (direction != 0) SetTimer(list, kDragScrollTimer, kDragScrollMs, nullptr);
-  else KillTimer(list, kDragScrollTimer);
+  else
+    KillTimer(list, kDragScrollTimer);
 }
 
 void DragScrollTick(HWND list, ComboState& state) {

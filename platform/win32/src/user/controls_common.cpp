@@ -37,7 +37,8 @@ HBRUSH ParentColorBrush(HWND control, HDC dc, UINT message, int fallbackColor) {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(dc, GetSysColor(fallbackColor));
   HWND parent = GetParent(control);
-  LRESULT answer = parent ? SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)) : 0;
+  LRESULT answer =
+      parent ? SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)) : 0;
   return answer ? reinterpret_cast<HBRUSH>(answer) : GetSysColorBrush(fallbackColor);
 }
 

@@ -150,8 +150,6 @@ LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void RegisterEditClass() {
-  RegisterClassWithState("Edit", EditProcedure);
-}
+void RegisterEditClass() { RegisterClassWithState("Edit", EditProcedure); }
 
 }  // namespace user::controls

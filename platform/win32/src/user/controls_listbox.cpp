@@ -152,7 +152,8 @@ LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (!valid) return LB_ERR;
       state->items.erase(state->items.begin() + index);
       if (state->selected == index) state->selected = -1;
-      else if (state->selected > index) --state->selected;
+      else if (state->selected > index)
+        --state->selected;
       InvalidateRect(window, nullptr, TRUE);
       return static_cast<LRESULT>(state->items.size());
     case LB_RESETCONTENT:
@@ -162,12 +163,11 @@ LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(window, nullptr, TRUE);
       return 0;
     case LB_GETCOUNT: return static_cast<LRESULT>(state->items.size());
-    case LB_SETCURSEL:
-      Select(window, *state, valid ? index : -1, false);
-      return valid ? index : LB_ERR;
+    case LB_SETCURSEL: Select(window, *state, valid ? index : -1, false); return valid ? index : LB_ERR;
     case LB_GETCURSEL: return state->selected;
     case LB_GETTOPINDEX: return state->top;
-    case LB_GETTEXTLEN: return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].size()) : LB_ERR;
+    case LB_GETTEXTLEN:
+      return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].size()) : LB_ERR;
     case LB_GETTEXT: {
       if (!valid || !lParam) return LB_ERR;
       const std::string& item = state->items[static_cast<std::size_t>(index)];

@@ -91,7 +91,8 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_SETTEXT: {
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
       if (IsTopLevel(*w) && w->hostSurface) host::TheDisplay().SetTitle(w->hostSurface, w->text);
-      if ((w->style & WS_CAPTION) == WS_CAPTION) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+      if ((w->style & WS_CAPTION) == WS_CAPTION)
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
       return TRUE;
     }
     case WM_GETTEXT: {
@@ -119,8 +120,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       if (w->style & WS_CHILD)
         if (LRESULT r = SendMessageA(w->parent, message, wParam, lParam)) return r;
       return MA_ACTIVATE;
-    case WM_MOUSEWHEEL:
-      return (w->style & WS_CHILD) ? SendMessageA(w->parent, message, wParam, lParam) : 0;
+    case WM_MOUSEWHEEL: return (w->style & WS_CHILD) ? SendMessageA(w->parent, message, wParam, lParam) : 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_CANCELMODE:
       if (GetCapture() == window) ReleaseCapture();

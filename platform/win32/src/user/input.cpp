@@ -148,16 +148,26 @@ void RouteMouse(const host::InputEvent& e) {
   if (e.kind == Kind::MouseDown || e.kind == Kind::MouseUp) {
     const bool down = e.kind == Kind::MouseDown;
     switch (e.button) {
-      case host::InputEvent::Left: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; vk = VK_LBUTTON; break;
-      case host::InputEvent::Right: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; vk = VK_RBUTTON; break;
-      default: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; vk = VK_MBUTTON; break;
+      case host::InputEvent::Left:
+        message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        vk = VK_LBUTTON;
+        break;
+      case host::InputEvent::Right:
+        message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        vk = VK_RBUTTON;
+        break;
+      default:
+        message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        vk = VK_MBUTTON;
+        break;
     }
     SetKey(vk, down);
   }
   if (e.kind == Kind::Wheel) {
     HWND target = s.focus ? s.focus : s.active;
     if (target)
-      PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys()), e.wheel * 120), MAKELPARAM(pt.x, pt.y));
+      PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys()), e.wheel * 120),
+                MAKELPARAM(pt.x, pt.y));
     return;
   }
   LRESULT hit = HTCLIENT;
@@ -169,7 +179,9 @@ void RouteMouse(const host::InputEvent& e) {
     if (buttonDown) MessageBeep(0);
     return;
   }
-  if (!s.capture) SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
+  if (!s.capture)
+    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                 MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
   if (buttonDown) {
     WindowPtr top = TopLevelOf(target);
     if (top && top->handle != s.active) {
@@ -314,14 +326,37 @@ void NoteInputRead(const MSG& msg) {
   int vk = 0;
   bool down = false;
   switch (msg.message) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: vk = static_cast<int>(msg.wParam); down = true; break;
-    case WM_KEYUP: case WM_SYSKEYUP: vk = static_cast<int>(msg.wParam); break;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_NCLBUTTONDOWN: vk = VK_LBUTTON; down = true; break;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_NCRBUTTONDOWN: vk = VK_RBUTTON; down = true; break;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_NCMBUTTONDOWN: vk = VK_MBUTTON; down = true; break;
-    case WM_LBUTTONUP: case WM_NCLBUTTONUP: vk = VK_LBUTTON; break;
-    case WM_RBUTTONUP: case WM_NCRBUTTONUP: vk = VK_RBUTTON; break;
-    case WM_MBUTTONUP: case WM_NCMBUTTONUP: vk = VK_MBUTTON; break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      vk = static_cast<int>(msg.wParam);
+      down = true;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: vk = static_cast<int>(msg.wParam); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+      vk = VK_LBUTTON;
+      down = true;
+      break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+      vk = VK_RBUTTON;
+      down = true;
+      break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+      vk = VK_MBUTTON;
+      down = true;
+      break;
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP: vk = VK_LBUTTON; break;
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP: vk = VK_RBUTTON; break;
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONUP: vk = VK_MBUTTON; break;
     default: return;
   }
   std::lock_guard lock(State().data);
@@ -356,10 +391,14 @@ LRESULT DefaultSetCursor(HWND window, WPARAM, LPARAM hitAndMessage) {
     return FALSE;
   }
   if (hit == HTLEFT || hit == HTRIGHT) SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
-  else if (hit == HTTOP || hit == HTBOTTOM) SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
-  else if (hit == HTTOPLEFT || hit == HTBOTTOMRIGHT) SetCursor(LoadCursorA(nullptr, IDC_SIZENWSE));
-  else if (hit == HTTOPRIGHT || hit == HTBOTTOMLEFT) SetCursor(LoadCursorA(nullptr, IDC_SIZENESW));
-  else SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  else if (hit == HTTOP || hit == HTBOTTOM)
+    SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+  else if (hit == HTTOPLEFT || hit == HTBOTTOMRIGHT)
+    SetCursor(LoadCursorA(nullptr, IDC_SIZENWSE));
+  else if (hit == HTTOPRIGHT || hit == HTBOTTOMLEFT)
+    SetCursor(LoadCursorA(nullptr, IDC_SIZENESW));
+  else
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   return FALSE;
 }
 
@@ -423,9 +462,7 @@ BOOL ReleaseCapture() {
   return TRUE;
 }
 
-HWND GetCapture() {
-  return State().capture;
-}
+HWND GetCapture() { return State().capture; }
 
 UINT GetDoubleClickTime() { return State().doubleClickTime; }
 
@@ -449,9 +486,7 @@ HWND SetFocus(HWND window) {
   return old;
 }
 
-HWND GetFocus() {
-  return State().focus;
-}
+HWND GetFocus() { return State().focus; }
 
 HWND SetActiveWindow(HWND window) {
   InputState& s = State();
@@ -467,13 +502,12 @@ HWND SetActiveWindow(HWND window) {
   SetWindowPos(top->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (top->hostSurface) host::TheDisplay().Raise(top->hostSurface);
   SendMessageA(top->handle, WM_NCACTIVATE, TRUE, 0);
-  SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0), reinterpret_cast<LPARAM>(old));
+  SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0),
+               reinterpret_cast<LPARAM>(old));
   return old;
 }
 
-HWND GetActiveWindow() {
-  return State().active;
-}
+HWND GetActiveWindow() { return State().active; }
 
 BOOL SetForegroundWindow(HWND window) { return IsWindow(window) && SetActiveWindow(window) != window ? TRUE : FALSE; }
 
@@ -485,9 +519,7 @@ SHORT GetKeyState(int virtualKey) {
   return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 1));
 }
 
-SHORT GetAsyncKeyState(int virtualKey) {
-  return static_cast<SHORT>(Down(virtualKey) ? 0x8000 : 0);
-}
+SHORT GetAsyncKeyState(int virtualKey) { return static_cast<SHORT>(Down(virtualKey) ? 0x8000 : 0); }
 
 BOOL GetKeyboardState(BYTE* state) {
   if (!state) return FALSE;

@@ -74,7 +74,8 @@ std::vector<WindowPtr> ThreadTopLevels() {
 // client area) is shown; any other window is shown whole.
 RECT ShownPart(const Window& w) {
   if ((w.style & WS_CAPTION) != WS_CAPTION) return RECT{0, 0, w.Width(), w.Height()};
-  const RECT in = NonClientInsets(w.style & ~(WS_VSCROLL | WS_HSCROLL), w.exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  const RECT in =
+      NonClientInsets(w.style & ~(WS_VSCROLL | WS_HSCROLL), w.exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
   return RECT{in.left, in.top, w.Width() - in.right, w.Height() - in.bottom};
 }
 
@@ -163,7 +164,9 @@ void SizeSurface(Window& top) {
   // Byte-aligned pixels, so that child windows can draw through views at any offset.
   const int bits = std::max(8, screen->bitsPerPixel);
   s->Allocate(w, h, bits, true);
-  if (bits == 8) std::copy_n(screen->colorTable.begin(), std::min(screen->colorTable.size(), s->colorTable.size()), s->colorTable.begin());
+  if (bits == 8)
+    std::copy_n(screen->colorTable.begin(), std::min(screen->colorTable.size(), s->colorTable.size()),
+                s->colorTable.begin());
   if (bits == screen->bitsPerPixel) {
     s->redMask = screen->redMask;
     s->greenMask = screen->greenMask;
@@ -219,7 +222,8 @@ host::Image DesktopImageOf(HICON icon) {
     for (int p = 0; p < width * height; ++p) {
       const std::uint32_t onBlack = over[0][p] & 0xFFFFFF, onWhite = over[1][p] & 0xFFFFFF;
       if (onBlack == 0 && onWhite == 0xFFFFFF) image.pixels.push_back(0);
-      else image.pixels.push_back(0xFF000000u | (onBlack == onWhite ? onBlack : 0));
+      else
+        image.pixels.push_back(0xFF000000u | (onBlack == onWhite ? onBlack : 0));
     }
   }
   for (HBITMAP b : bitmaps)
@@ -280,8 +284,9 @@ void SyncDisplaySurface(Window& top) {
   desc.owner = OwnerSurface(top, &desc.modal);
   desc.minimizable = (top.style & WS_MINIMIZEBOX) != 0;
   const host::SurfaceDesc& was = top.shownAs;
-  if (top.hostSurface && (was.borderless != desc.borderless || was.topmost != desc.topmost || was.fullScreen != desc.fullScreen ||
-                          was.dialog != desc.dialog || was.owner != desc.owner || was.minimizable != desc.minimizable)) {
+  if (top.hostSurface &&
+      (was.borderless != desc.borderless || was.topmost != desc.topmost || was.fullScreen != desc.fullScreen ||
+       was.dialog != desc.dialog || was.owner != desc.owner || was.minimizable != desc.minimizable)) {
     display.Close(top.hostSurface);
     top.hostSurface = 0;
   }
@@ -308,7 +313,8 @@ bool EraseBackground(HWND window, HDC dc) {
 void PaintFrame(HWND window) {
   WindowPtr w = Find(window);
   if (!w || !HasFrame(*w)) return;
-  gdi::Region frame = gdi::Region::Combine(gdi::Region(RECT{0, 0, w->Width(), w->Height()}), gdi::Region(w->client), RGN_DIFF);
+  gdi::Region frame =
+      gdi::Region::Combine(gdi::Region(RECT{0, 0, w->Width(), w->Height()}), gdi::Region(w->client), RGN_DIFF);
   HDC dc = MakeWindowDC(window, true, false, &frame);
   if (!dc) return;
   RECT r{0, 0, w->Width(), w->Height()};
@@ -423,13 +429,16 @@ BOOL UpdateWindow(HWND window) {
 
 BOOL RedrawWindow(HWND window, const RECT* update, HRGN region, UINT flags) {
   if (!window) {
-    for (HWND h : std::vector<HWND>(Find(Desktop())->children)) RedrawWindow(h, update, region, flags | RDW_ALLCHILDREN);
+    for (HWND h : std::vector<HWND>(Find(Desktop())->children))
+      RedrawWindow(h, update, region, flags | RDW_ALLCHILDREN);
     return TRUE;
   }
   WindowPtr w = Find(window);
   if (!w) return FALSE;
   gdi::Region r = RegionOf(*w, update, region);
-  Children children = (flags & RDW_ALLCHILDREN) ? kAllChildren : (flags & RDW_NOCHILDREN) ? kNoChildren : kChildrenByStyle;
+  Children children = (flags & RDW_ALLCHILDREN)  ? kAllChildren
+                      : (flags & RDW_NOCHILDREN) ? kNoChildren
+                                                 : kChildrenByStyle;
   if (flags & RDW_INVALIDATE) {
     if ((flags & RDW_FRAME) && HasFrame(*w)) w->framePending = true;
     InvalidateTree(window, r, (flags & RDW_ERASE) != 0, children);
@@ -475,7 +484,8 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
     std::lock_guard lock(TreeLock());
     gdi::Region inside = gdi::Region::Combine(w->update, area, RGN_AND);
     inside.Offset(dx, dy);
-    w->update = gdi::Region::Combine(gdi::Region::Combine(w->update, area, RGN_DIFF), gdi::Region::Combine(inside, limit, RGN_AND), RGN_OR);
+    w->update = gdi::Region::Combine(gdi::Region::Combine(w->update, area, RGN_DIFF),
+                                     gdi::Region::Combine(inside, limit, RGN_AND), RGN_OR);
   }
   if (flags & SW_SCROLLCHILDREN) {
     std::vector<HWND> kids;
@@ -485,7 +495,8 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
     }
     for (HWND k : kids)
       if (WindowPtr c = Find(k))
-        SetWindowPos(k, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        SetWindowPos(k, nullptr, c->rect.left + dx, c->rect.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
   }
   if (flags & SW_INVALIDATE) InvalidateTree(window, uncovered, (flags & SW_ERASE) != 0, kChildrenByStyle);
   if (gdi::RegionObject* r = gdi::FindRegion(update)) r->region = uncovered;

@@ -366,8 +366,8 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   elapse = std::max<UINT>(elapse, 10);  // the shortest interval Windows allows
   std::lock_guard lock(q->mutex);
   if (!window) {
-    bool known = id && std::any_of(q->timers.begin(), q->timers.end(),
-                                   [&](const Timer& t) { return !t.window && t.id == id; });
+    bool known =
+        id && std::any_of(q->timers.begin(), q->timers.end(), [&](const Timer& t) { return !t.window && t.id == id; });
     if (!known) {
       static UINT_PTR next = 0x7FF0;
       id = ++next;
@@ -428,12 +428,11 @@ void CloseWaitableSignal(HANDLE signal) {
   gSignals.erase(signal);
 }
 
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
-                                DWORD wakeMask) {
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask) {
   if (count && !handles) return WAIT_FAILED;
   auto q = CurrentQueue();
-  Clock::time_point deadline =
-      milliseconds == INFINITE ? Clock::time_point::max() : Clock::now() + std::chrono::milliseconds(milliseconds);
+  Clock::time_point deadline = milliseconds == INFINITE ? Clock::time_point::max()
+                                                        : Clock::now() + std::chrono::milliseconds(milliseconds);
   for (;;) {
     {
       std::lock_guard lock(gSignalsMutex);
@@ -453,8 +452,8 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
       std::lock_guard lock(q->mutex);
       bool sent = !q->incoming.empty() && (wakeMask & QS_SENDMESSAGE);
       bool posted = (!q->posted.empty() || q->quit) && (wakeMask & (QS_POSTMESSAGE | QS_INPUT));
-      bool timer = (wakeMask & QS_TIMER) &&
-                   std::any_of(q->timers.begin(), q->timers.end(), [](const Timer& t) { return t.due <= Clock::now(); });
+      bool timer = (wakeMask & QS_TIMER) && std::any_of(q->timers.begin(), q->timers.end(),
+                                                        [](const Timer& t) { return t.due <= Clock::now(); });
       if (sent || posted || timer) return WAIT_OBJECT_0 + count;
     }
     if (wakeMask & QS_PAINT) {

@@ -8,12 +8,8 @@
 namespace scrollbar {
 namespace {
 
-int Length(const Geometry& G) {
-  return G.Vertical ? G.Bar.bottom - G.Bar.top : G.Bar.right - G.Bar.left;
-}
-int Thickness(const Geometry& G) {
-  return G.Vertical ? G.Bar.right - G.Bar.left : G.Bar.bottom - G.Bar.top;
-}
+int Length(const Geometry& G) { return G.Vertical ? G.Bar.bottom - G.Bar.top : G.Bar.right - G.Bar.left; }
+int Thickness(const Geometry& G) { return G.Vertical ? G.Bar.right - G.Bar.left : G.Bar.bottom - G.Bar.top; }
 int Arrow(const Geometry& G) { return std::min(Thickness(G), Length(G) / 2); }
 int Track(const Geometry& G) { return std::max(0, Length(G) - 2 * Arrow(G)); }
 
@@ -101,7 +97,8 @@ void DrawArrowButton(HDC DC, RECT R, int Direction, bool Pressed, bool Enabled) 
       for (int i = -row; i <= row; ++i) {
         const int along = Direction == 0 || Direction == 2 ? row - 2 : 1 - row;
         if (Direction < 2) dot(cx + i + dx, cy + along + dy, c);
-        else dot(cx + along + dx, cy + i + dy, c);
+        else
+          dot(cx + along + dx, cy + i + dy, c);
       }
   };
   if (Enabled) {

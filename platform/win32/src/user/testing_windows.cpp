@@ -8,7 +8,9 @@ using namespace user;
 
 namespace {
 
-std::uint32_t Rgb(COLORREF c) { return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+std::uint32_t Rgb(COLORREF c) {
+  return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
 
 }  // namespace
 

@@ -48,7 +48,7 @@ struct Window {
   HWND parent = nullptr;  // the desktop for top-level windows; null only for the desktop
   HWND owner = nullptr;
   std::vector<HWND> children;  // z-order, top first
-  RECT rect{};    // in the parent's client coordinates (the screen for top-level windows)
+  RECT rect{};  // in the parent's client coordinates (the screen for top-level windows)
   RECT client{};  // the client area in window coordinates
   // The rectangle a maximised window returns to; kept while it is maximised (or minimised from there).
   RECT normal{};

@@ -133,8 +133,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     LinkIntoParent(*Find(w->parent), *w);
   }
 
-  CREATESTRUCTA cs{param,     instance, menu, parent,  w->Height(), w->Width(), w->rect.top, w->rect.left,
-                   static_cast<LONG>(style), windowName, cls->name.c_str(), exStyle};
+  CREATESTRUCTA cs{param,       instance,          menu,
+                   parent,      w->Height(),       w->Width(),
+                   w->rect.top, w->rect.left,      static_cast<LONG>(style),
+                   windowName,  cls->name.c_str(), exStyle};
   if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     DestroyWindow(handle);
     return nullptr;
@@ -150,7 +152,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   }
   if (!IsWindow(handle)) return nullptr;
   if (IsTopLevel(*w)) SizeSurface(*w);
-  SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
+  SendMessageA(handle, WM_SIZE, SIZE_RESTORED,
+               MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
   SendMessageA(handle, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
   if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
   return IsWindow(handle) ? handle : nullptr;
@@ -160,7 +163,8 @@ BOOL DestroyWindow(HWND window) {
   WindowPtr w = Find(window);
   if (!w || window == Desktop() || w->queue != CurrentQueue()) return FALSE;
   if (w->destroying) return TRUE;
-  if (w->Visible()) SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (w->Visible())
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   // Owned windows go with their owner.
   std::vector<HWND> owned;
   for (const WindowPtr& o : AllWindows())

@@ -83,7 +83,8 @@ namespace {
 
 std::string PropName(LPCSTR name) {
   // An atom instead of a string: its number is its name.
-  if (reinterpret_cast<std::uintptr_t>(name) < 0x10000) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+  if (reinterpret_cast<std::uintptr_t>(name) < 0x10000)
+    return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
   return name;
 }
 

@@ -37,10 +37,13 @@ gdi::Region VisibleRegion(const Window& w, bool wholeWindow, bool clipChildren) 
         if (s == cur->handle) break;
         WindowPtr sib = Find(s);
         // A transparent window shows what lies beneath it: it clips nothing away.
-        if (sib && sib->Visible() && !(sib->exStyle & WS_EX_TRANSPARENT)) r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*sib), sib->Width(), sib->Height())), RGN_DIFF);
+        if (sib && sib->Visible() && !(sib->exStyle & WS_EX_TRANSPARENT))
+          r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*sib), sib->Width(), sib->Height())),
+                                   RGN_DIFF);
       }
     POINT po = OffsetInTopLevel(*parent);
-    RECT pc{po.x + parent->client.left, po.y + parent->client.top, po.x + parent->client.right, po.y + parent->client.bottom};
+    RECT pc{po.x + parent->client.left, po.y + parent->client.top, po.x + parent->client.right,
+            po.y + parent->client.bottom};
     r = gdi::Region::Combine(r, gdi::Region(pc), RGN_AND);
     hold = parent;
     cur = hold.get();
@@ -50,7 +53,8 @@ gdi::Region VisibleRegion(const Window& w, bool wholeWindow, bool clipChildren) 
     for (HWND c : w.children) {
       WindowPtr child = Find(c);
       if (child && child->Visible() && !(child->exStyle & WS_EX_TRANSPARENT))
-        r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*child), child->Width(), child->Height())), RGN_DIFF);
+        r = gdi::Region::Combine(r, gdi::Region(RectAt(OffsetInTopLevel(*child), child->Width(), child->Height())),
+                                 RGN_DIFF);
     }
   return r;
 }
@@ -86,8 +90,10 @@ HDC MakeWindowDC(HWND window, bool wholeWindow, bool clipChildren, const gdi::Re
   view->blueMask = base.blueMask;
   // The view starts at the window's origin, which may lie left of or above the surface: only
   // pixels inside the visible region (always within the surface) are ever touched.
-  std::intptr_t start = static_cast<std::intptr_t>(off.y) * base.stride + static_cast<std::intptr_t>(off.x) * (base.bitsPerPixel / 8);
-  view->bits = reinterpret_cast<BYTE*>(reinterpret_cast<std::uintptr_t>(base.bits) + static_cast<std::uintptr_t>(start));
+  std::intptr_t start =
+      static_cast<std::intptr_t>(off.y) * base.stride + static_cast<std::intptr_t>(off.x) * (base.bitsPerPixel / 8);
+  view->bits =
+      reinterpret_cast<BYTE*>(reinterpret_cast<std::uintptr_t>(base.bits) + static_cast<std::uintptr_t>(start));
 
   HDC dc = gdi::CreateDeviceDC(view);
   gdi::DeviceContext* d = gdi::FindDC(dc);

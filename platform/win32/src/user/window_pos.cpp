@@ -20,7 +20,8 @@ void Reorder(Window& w, HWND after) {
   std::erase(kids, w.handle);
   bool top = IsTopLevel(w);
   auto bandStart = [&] {
-    return top && !(w.exStyle & WS_EX_TOPMOST) ? std::find_if_not(kids.begin(), kids.end(), IsTopmostBand) : kids.begin();
+    return top && !(w.exStyle & WS_EX_TOPMOST) ? std::find_if_not(kids.begin(), kids.end(), IsTopmostBand)
+                                               : kids.begin();
   };
   if (after == HWND_TOPMOST) {
     if (top) w.exStyle |= WS_EX_TOPMOST;
@@ -72,7 +73,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
   const bool wasVisible = ReallyVisible(window);
   RECT next{wp.x, wp.y, wp.x + std::max(0, wp.cx), wp.y + std::max(0, wp.cy)};
   const bool moved = next.left != old.left || next.top != old.top;
-  const bool sized = (next.right - next.left) != (old.right - old.left) || (next.bottom - next.top) != (old.bottom - old.top);
+  const bool sized = (next.right - next.left) != (old.right - old.left) ||
+                     (next.bottom - next.top) != (old.bottom - old.top);
   bool reordered = false;
   {
     std::lock_guard lock(TreeLock());
@@ -99,7 +101,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
   if (!(flags & SWP_NOREDRAW)) {
     bool changed = moved || sized || wasVisible != nowVisible || (flags & SWP_FRAMECHANGED) || reordered;
     if (!IsTopLevel(*w) && wasVisible && changed) RepaintArea(w->parent, old);
-    if (nowVisible && (IsTopLevel(*w) ? (sized || !wasVisible || (flags & SWP_FRAMECHANGED)) : changed)) RepaintWhole(*w);
+    if (nowVisible && (IsTopLevel(*w) ? (sized || !wasVisible || (flags & SWP_FRAMECHANGED)) : changed))
+      RepaintWhole(*w);
   }
   if (IsTopLevel(*w)) {
     if (wasVisible && !nowVisible) ActivateAnotherThan(window);
@@ -116,7 +119,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
-  return SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+  return SetWindowPos(window, nullptr, x, y, width, height,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
 BOOL BringWindowToTop(HWND window) {
@@ -180,7 +184,9 @@ BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
   WindowPtr w = Find(window);
   if (!w || !placement || window == Desktop()) return FALSE;
   placement->flags = 0;
-  placement->showCmd = (w->style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  placement->showCmd = (w->style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
+                       : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                                  : SW_SHOWNORMAL;
   placement->ptMinPosition = POINT{-1, -1};
   placement->ptMaxPosition = POINT{-1, -1};
   placement->rcNormalPosition = w->normalKept ? w->normal : w->rect;
@@ -298,12 +304,15 @@ HWND ChildWindowFromPointEx(HWND parent, POINT clientPoint, UINT flags) {
     if ((flags & CWP_SKIPDISABLED) && (w->style & WS_DISABLED)) continue;
     if ((flags & CWP_SKIPTRANSPARENT) && (w->exStyle & WS_EX_TRANSPARENT)) continue;
     const RECT& r = w->rect;
-    if (clientPoint.x >= r.left && clientPoint.x < r.right && clientPoint.y >= r.top && clientPoint.y < r.bottom) return k;
+    if (clientPoint.x >= r.left && clientPoint.x < r.right && clientPoint.y >= r.top && clientPoint.y < r.bottom)
+      return k;
   }
   return parent;
 }
 
-HWND ChildWindowFromPoint(HWND parent, POINT clientPoint) { return ChildWindowFromPointEx(parent, clientPoint, CWP_ALL); }
+HWND ChildWindowFromPoint(HWND parent, POINT clientPoint) {
+  return ChildWindowFromPointEx(parent, clientPoint, CWP_ALL);
+}
 
 HWND GetParent(HWND window) {
   WindowPtr w = Find(window);

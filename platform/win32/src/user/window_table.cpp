@@ -125,8 +125,7 @@ POINT OffsetInTopLevel(const Window& w) {
 
 RECT NonClientInsets(DWORD style, DWORD exStyle) {
   int edge = 0;
-  if (style & WS_THICKFRAME)
-    edge = GetSystemMetrics(SM_CXFRAME);
+  if (style & WS_THICKFRAME) edge = GetSystemMetrics(SM_CXFRAME);
   else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
     edge = GetSystemMetrics(SM_CXDLGFRAME);
   else if (style & WS_BORDER)
@@ -206,8 +205,8 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   if (!wc) return 0;
-  WNDCLASSA plain{wc->style, wc->lpfnWndProc, wc->cbClsExtra, wc->cbWndExtra, wc->hInstance, wc->hIcon,
-                  wc->hCursor, wc->hbrBackground, wc->lpszMenuName, wc->lpszClassName};
+  WNDCLASSA plain{wc->style, wc->lpfnWndProc, wc->cbClsExtra,    wc->cbWndExtra,   wc->hInstance,
+                  wc->hIcon, wc->hCursor,     wc->hbrBackground, wc->lpszMenuName, wc->lpszClassName};
   ATOM atom = RegisterClassA(&plain);
   if (atom) ClassOf(wc->lpszClassName)->smallIcon = wc->hIconSm;
   return atom;
@@ -227,8 +226,8 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
 BOOL GetClassInfoA(HINSTANCE, LPCSTR className, LPWNDCLASSA wc) {
   auto c = ClassOf(className);
   if (!c || !wc) return FALSE;
-  *wc = WNDCLASSA{c->style, c->proc, 0, c->windowExtra, c->instance, c->icon, c->cursor, c->background, nullptr,
-                  className};
+  *wc = WNDCLASSA{c->style,  c->proc,       0,       c->windowExtra, c->instance, c->icon,
+                  c->cursor, c->background, nullptr, className};
   return TRUE;
 }
 

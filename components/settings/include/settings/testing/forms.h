@@ -112,7 +112,6 @@ class TDescribedForm : public TForm {
   TPFormSettings* PS() const { return Find<TPFormSettings>("PS"); }
 };
 
-
 // The bound paths of the composer's settings, in stored order (the 28th is "LogoCheck").
 namespace settings_testing {
 
@@ -368,67 +367,66 @@ end
 
 }  // namespace settings_testing
 
-inline const std::vector<std::string> kComposerPaths = {
-    "laJokeFile.Caption",
-    "rgBackground.ItemIndex",
-    "cbSingleColor.Value",
-    "cbFromColor.Value",
-    "cbToColor.Value",
-    "btBitmap.Caption",
-    "cbTiled.Checked",
-    "edFirst.Text",
-    "edLast.Text",
-    "FirstFont.FontName",
-    "FirstFontColor.Value",
-    "seFirst.Value",
-    "seLast.Value",
-    "rgFirstEffect.ItemIndex",
-    "rgLastEffect.ItemIndex",
-    "cbFirstShadowColor.Value",
-    "cbLastShadowColor.Value",
-    "cbFirstBold.Checked",
-    "cbFirstItalic.Checked",
-    "cbLastBold.Checked",
-    "cbLastItalic.Checked",
-    "LastFont.FontName",
-    "LastFontColor.Value",
-    "seAnimation.Value",
-    "seSections.Value",
-    "StartColor.Value",
-    "EndColor.Value"};
+inline const std::vector<std::string> kComposerPaths = {"laJokeFile.Caption",
+                                                        "rgBackground.ItemIndex",
+                                                        "cbSingleColor.Value",
+                                                        "cbFromColor.Value",
+                                                        "cbToColor.Value",
+                                                        "btBitmap.Caption",
+                                                        "cbTiled.Checked",
+                                                        "edFirst.Text",
+                                                        "edLast.Text",
+                                                        "FirstFont.FontName",
+                                                        "FirstFontColor.Value",
+                                                        "seFirst.Value",
+                                                        "seLast.Value",
+                                                        "rgFirstEffect.ItemIndex",
+                                                        "rgLastEffect.ItemIndex",
+                                                        "cbFirstShadowColor.Value",
+                                                        "cbLastShadowColor.Value",
+                                                        "cbFirstBold.Checked",
+                                                        "cbFirstItalic.Checked",
+                                                        "cbLastBold.Checked",
+                                                        "cbLastItalic.Checked",
+                                                        "LastFont.FontName",
+                                                        "LastFontColor.Value",
+                                                        "seAnimation.Value",
+                                                        "seSections.Value",
+                                                        "StartColor.Value",
+                                                        "EndColor.Value"};
 
 inline TComposerForm::TComposerForm(TComponent* owner, const std::string& saveLocation) : TForm(owner) {
   std::string text = settings_testing::kComposerDescription;
   text.replace(text.find("@SAVE@"), 6, saveLocation);
   ReadComponentText(text, this,
-                     {FormField("laJokeFile", laJokeFile),
-                      FormField("rgBackground", rgBackground),
-                      FormField("cbSingleColor", cbSingleColor),
-                      FormField("cbFromColor", cbFromColor),
-                      FormField("cbToColor", cbToColor),
-                      FormField("btBitmap", btBitmap),
-                      FormField("cbTiled", cbTiled),
-                      FormField("edFirst", edFirst),
-                      FormField("edLast", edLast),
-                      FormField("FirstFont", FirstFont),
-                      FormField("LastFont", LastFont),
-                      FormField("FirstFontColor", FirstFontColor),
-                      FormField("LastFontColor", LastFontColor),
-                      FormField("seFirst", seFirst),
-                      FormField("seLast", seLast),
-                      FormField("seAnimation", seAnimation),
-                      FormField("seSections", seSections),
-                      FormField("rgFirstEffect", rgFirstEffect),
-                      FormField("rgLastEffect", rgLastEffect),
-                      FormField("cbFirstShadowColor", cbFirstShadowColor),
-                      FormField("cbLastShadowColor", cbLastShadowColor),
-                      FormField("cbFirstBold", cbFirstBold),
-                      FormField("cbFirstItalic", cbFirstItalic),
-                      FormField("cbLastBold", cbLastBold),
-                      FormField("cbLastItalic", cbLastItalic),
-                      FormField("StartColor", StartColor),
-                      FormField("EndColor", EndColor),
-                      FormField("PS", PS)});
+                    {FormField("laJokeFile", laJokeFile),
+                     FormField("rgBackground", rgBackground),
+                     FormField("cbSingleColor", cbSingleColor),
+                     FormField("cbFromColor", cbFromColor),
+                     FormField("cbToColor", cbToColor),
+                     FormField("btBitmap", btBitmap),
+                     FormField("cbTiled", cbTiled),
+                     FormField("edFirst", edFirst),
+                     FormField("edLast", edLast),
+                     FormField("FirstFont", FirstFont),
+                     FormField("LastFont", LastFont),
+                     FormField("FirstFontColor", FirstFontColor),
+                     FormField("LastFontColor", LastFontColor),
+                     FormField("seFirst", seFirst),
+                     FormField("seLast", seLast),
+                     FormField("seAnimation", seAnimation),
+                     FormField("seSections", seSections),
+                     FormField("rgFirstEffect", rgFirstEffect),
+                     FormField("rgLastEffect", rgLastEffect),
+                     FormField("cbFirstShadowColor", cbFirstShadowColor),
+                     FormField("cbLastShadowColor", cbLastShadowColor),
+                     FormField("cbFirstBold", cbFirstBold),
+                     FormField("cbFirstItalic", cbFirstItalic),
+                     FormField("cbLastBold", cbLastBold),
+                     FormField("cbLastItalic", cbLastItalic),
+                     FormField("StartColor", StartColor),
+                     FormField("EndColor", EndColor),
+                     FormField("PS", PS)});
   AfterConstruction();
 }
 
@@ -500,6 +498,6 @@ inline const TClassInfo& TTestKeeper::StaticClassInfo() {
   return info;
 }
 
-[[maybe_unused]] inline const bool testClassesRegistered =
-    (RegisterClass(TTestColorButton::StaticClassInfo()), RegisterClass(TTestFontCombo::StaticClassInfo()),
-     RegisterClass(TTestKeeper::StaticClassInfo()), true);
+[[maybe_unused]] inline const bool testClassesRegistered = (RegisterClass(TTestColorButton::StaticClassInfo()),
+                                                            RegisterClass(TTestFontCombo::StaticClassInfo()),
+                                                            RegisterClass(TTestKeeper::StaticClassInfo()), true);

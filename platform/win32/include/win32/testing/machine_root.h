@@ -31,15 +31,16 @@ class ScopedMachineRoot {
   }
   ~ScopedMachineRoot() {
     if (previous_) ::setenv("STARTLOGO_ROOT", previous_->c_str(), 1);
-    else ::unsetenv("STARTLOGO_ROOT");
+    else
+      ::unsetenv("STARTLOGO_ROOT");
     machine::Reset();
     std::error_code ec;
     // Read-only folders would stop the removal; give write permission back first.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
       if (it->is_directory(ec) && !it->is_symlink(ec))
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ec);
     std::filesystem::remove_all(path_, ec);
   }
   ScopedMachineRoot(const ScopedMachineRoot&) = delete;

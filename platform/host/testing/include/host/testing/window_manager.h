@@ -50,8 +50,9 @@ class ScopedWindowManager {
     const int fd = ::mkstemp(config);
     if (fd < 0) return;
     config_ = config;
-    const std::string text = "<openbox_config xmlns=\"http://openbox.org/3.4/rc\"><theme><name>Clearlooks-3.4</name>"
-                             "<titleLayout>NLIMC</titleLayout></theme></openbox_config>\n";
+    const std::string text =
+        "<openbox_config xmlns=\"http://openbox.org/3.4/rc\"><theme><name>Clearlooks-3.4</name>"
+        "<titleLayout>NLIMC</titleLayout></theme></openbox_config>\n";
     const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     ::close(fd);
     if (!written) return;

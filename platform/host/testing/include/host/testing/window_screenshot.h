@@ -23,8 +23,7 @@ struct ScreenArea {
 // `shown` holds of them, at most 100 times, and writes the last picture to `ppmFile`. Returns that
 // picture, or an empty one when the server gave none.
 inline host::Image ShootWhenShown(const ScreenArea& area, const std::function<void()>& pump,
-                                  const std::function<bool(const host::Image&)>& shown,
-                                  const std::string& ppmFile) {
+                                  const std::function<bool(const host::Image&)>& shown, const std::string& ppmFile) {
   host::Image shot;
   for (int attempt = 0; attempt < 100 && !(shot.width == area.width && shown(shot)); ++attempt) {
     pump();
@@ -50,9 +49,8 @@ inline void ExpectShownUnderX(const std::string& shotFile, const std::function<s
   std::remove(shotFile.c_str());
   EXPECT_EXIT(
       {
-        const std::string faults = std::string(host::TheDisplay().Name()) == "headless"
-                                       ? "the SDL2 back end did not start"
-                                       : showAndShoot();
+        const std::string faults =
+            std::string(host::TheDisplay().Name()) == "headless" ? "the SDL2 back end did not start" : showAndShoot();
         std::fputs(faults.c_str(), stderr);
         std::_Exit(faults.empty() ? 0 : 1);
       },
