@@ -346,10 +346,10 @@ void TPGImage::Paint() {
   if (!tiled) {
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());
-    if (box.top > 0) c->FillRect(TRect(0, 0, clientW, box.top));
-    if (box.bottom < clientH) c->FillRect(TRect(0, box.bottom, clientW, clientH));
-    if (box.left > 0) c->FillRect(TRect(0, 0, box.left, clientH));
-    if (box.right < clientW) c->FillRect(TRect(box.right, 0, clientW, clientH));
+    if (box.top > 0) c->FillRect(TRect{0, 0, clientW, box.top});
+    if (box.bottom < clientH) c->FillRect(TRect{0, box.bottom, clientW, clientH});
+    if (box.left > 0) c->FillRect(TRect{0, 0, box.left, clientH});
+    if (box.right < clientW) c->FillRect(TRect{box.right, 0, clientW, clientH});
   }
   if (graphic) {
     if (tiled || tiling_ == tNone) PaintTiles(graphic, box);
@@ -378,7 +378,7 @@ void TPGImage::PaintTiles(TPixelGraphic* Graphic, const TRect& Box) {
   const bool mirrorColumns = tiling_ == tMirrorHorizontal || tiling_ == tMirror;
   const bool mirrorRows = tiling_ == tMirrorVertical || tiling_ == tMirror;
   auto tileRect = [&](int row, int column) {
-    return TRect(Box.left + column * boxW, Box.top + row * boxH, Box.right + column * boxW, Box.bottom + row * boxH);
+    return TRect{Box.left + column * boxW, Box.top + row * boxH, Box.right + column * boxW, Box.bottom + row * boxH};
   };
   auto visible = [&](const TRect& r) {
     return r.left <= clip.right && r.right >= clip.left && r.top <= clip.bottom && r.bottom >= clip.top;
@@ -405,8 +405,8 @@ void TPGImage::PaintTiles(TPixelGraphic* Graphic, const TRect& Box) {
       TPixelGraphic* drawn = copies[kind] ? copies[kind].get() : Graphic;
       const int slot = copies[kind] ? kind : 0;
       if (!copies[kind]) {
-        if (kind & 1) r = TRect(r.right - 1, r.top, r.left - 1, r.bottom);
-        if (kind & 2) r = TRect(r.left, r.bottom - 1, r.right, r.top - 1);
+        if (kind & 1) r = TRect{r.right - 1, r.top, r.left - 1, r.bottom};
+        if (kind & 2) r = TRect{r.left, r.bottom - 1, r.right, r.top - 1};
       }
       drawn->SetSkipRealize(realised[slot]);
       realised[slot] = true;

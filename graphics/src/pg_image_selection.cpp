@@ -34,14 +34,14 @@ void HandleRects(const TRect& R, TRect (&Out)[8]) {
   constexpr int kFar = kHandleMargin, kNear = kHandleMargin - kHandleSide;
   constexpr int kBefore = kHandleSide / 2, kAfter = kHandleSide - kBefore;
   const int midX = (R.left + R.right) / 2, midY = (R.top + R.bottom) / 2;
-  Out[0] = TRect(R.left - kFar, R.top - kFar, R.left - kNear, R.top - kNear);
-  Out[1] = TRect(midX - kBefore, R.top - kFar, midX + kAfter, R.top - kNear);
-  Out[2] = TRect(R.right + kNear, R.top - kFar, R.right + kFar, R.top - kNear);
-  Out[3] = TRect(R.left - kFar, midY - kBefore, R.left - kNear, midY + kAfter);
-  Out[4] = TRect(R.right + kNear, midY - kBefore, R.right + kFar, midY + kAfter);
-  Out[5] = TRect(R.left - kFar, R.bottom + kNear, R.left - kNear, R.bottom + kFar);
-  Out[6] = TRect(midX - kBefore, R.bottom + kNear, midX + kAfter, R.bottom + kFar);
-  Out[7] = TRect(R.right + kNear, R.bottom + kNear, R.right + kFar, R.bottom + kFar);
+  Out[0] = TRect{R.left - kFar, R.top - kFar, R.left - kNear, R.top - kNear};
+  Out[1] = TRect{midX - kBefore, R.top - kFar, midX + kAfter, R.top - kNear};
+  Out[2] = TRect{R.right + kNear, R.top - kFar, R.right + kFar, R.top - kNear};
+  Out[3] = TRect{R.left - kFar, midY - kBefore, R.left - kNear, midY + kAfter};
+  Out[4] = TRect{R.right + kNear, midY - kBefore, R.right + kFar, midY + kAfter};
+  Out[5] = TRect{R.left - kFar, R.bottom + kNear, R.left - kNear, R.bottom + kFar};
+  Out[6] = TRect{midX - kBefore, R.bottom + kNear, midX + kAfter, R.bottom + kFar};
+  Out[7] = TRect{R.right + kNear, R.bottom + kNear, R.right + kFar, R.bottom + kFar};
 }
 
 bool Inside(const TRect& R, int X, int Y) { return X >= R.left && X < R.right && Y >= R.top && Y < R.bottom; }
@@ -106,7 +106,7 @@ void TPGImage::InvalidateSelectionBand() {
   if (!selection_ || !HandleAllocated()) return;
   const int margin = actionMode_ == amMoveResizeCreateSelection ? kHandleMargin : 1;
   TRect r = SelectionDisplayRect();
-  r = TRect(r.left + picBox_->Left(), r.top + picBox_->Top(), r.right + picBox_->Left(), r.bottom + picBox_->Top());
+  r = TRect{r.left + picBox_->Left(), r.top + picBox_->Top(), r.right + picBox_->Left(), r.bottom + picBox_->Top()};
   const RECT strips[4] = {{r.left - margin, r.top - margin, r.left, r.bottom + margin},
                           {r.left - margin, r.top - margin, r.right + margin, r.top},
                           {r.right, r.top - margin, r.right + margin, r.bottom + margin},
@@ -130,7 +130,7 @@ void TPGImage::DrawSelectionFrameOn(TCanvas* Canvas) {
   const TRect r = SelectionDisplayRect();
   TBrush* brush = SelectionBrush(((phase_ + r.left + r.top) % 8 + 8) % 8);
   Canvas->SetBrush(brush);
-  Canvas->FrameRect(TRect(r.left - 1, r.top - 1, r.right + 1, r.bottom + 1));
+  Canvas->FrameRect(TRect{r.left - 1, r.top - 1, r.right + 1, r.bottom + 1});
   if (actionMode_ != amMoveResizeCreateSelection) return;
   TRect handles[8];
   HandleRects(r, handles);
@@ -314,7 +314,7 @@ void TPGImage::SetCursorMessage(TMessage& Message) {
   POINT p;
   GetCursorPos(&p);
   ::ScreenToClient(Handle(), &p);
-  TControl* under = ControlAtPos(TPoint(p.x, p.y), false);
+  TControl* under = ControlAtPos(TPoint{p.x, p.y}, false);
   HCURSOR cursor;
   if (Screen->Cursor() != crDefault) {
     cursor = Screen->Cursors(Screen->Cursor());

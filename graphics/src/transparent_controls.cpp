@@ -177,15 +177,15 @@ void TPGGroupBox::Paint() {
   if (!Transparent()) {
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());
-    c->FillRect(TRect(0, 0, Width(), Height()));
+    c->FillRect(TRect{0, 0, Width(), Height()});
   }
-  TRect frame(0, h / 2 - 1, Width(), Height());
+  TRect frame{0, h / 2 - 1, Width(), Height()};
   c->Brush()->SetStyle(bsSolid);
   if (Ctl3D()) {
-    frame = TRect(frame.left + 1, frame.top + 1, frame.right, frame.bottom);
+    frame = TRect{frame.left + 1, frame.top + 1, frame.right, frame.bottom};
     c->Brush()->SetColor(clBtnHighlight);
     c->FrameRect(frame);
-    frame = TRect(frame.left - 1, frame.top - 1, frame.right - 1, frame.bottom - 1);
+    frame = TRect{frame.left - 1, frame.top - 1, frame.right - 1, frame.bottom - 1};
     c->Brush()->SetColor(clBtnShadow);
     c->FrameRect(frame);
   } else {
