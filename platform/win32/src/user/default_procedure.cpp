@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cursors.h"
 #include "input.h"
 #include "paint.h"
 #include "window.h"

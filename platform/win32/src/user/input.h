@@ -14,8 +14,6 @@ void ForgetInputWindow(HWND window);
 HWND WindowAt(POINT screen, LRESULT* hit, bool skipDisabled);
 // The top-level window shown on the display as `surface`.
 HWND TopLevelOfSurface(host::SurfaceId surface);
-// The default cursor handling of WM_SETCURSOR.
-LRESULT DefaultSetCursor(HWND window, WPARAM cursorWindow, LPARAM hitAndMessage);
 // The default WM_ACTIVATE: focus to the window unless it already holds it.
 void DefaultActivate(HWND window, WPARAM state);
 // Activation moves on when a top-level window is hidden or destroyed.
