@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -108,6 +109,81 @@ TEST(NeuQuantTest, PhotoLikePictureQuantisesWell) {
   std::vector<std::uint8_t> map(256 * 3);
   auto quant = NeuQuantBuild(RowsOf(picture), map.data(), -1, 256);
   EXPECT_GT(QuantisedPsnr(picture, *quant, map), 24.0);
+}
+
+// The search as a walk: neurons sorted by green (a selection sort), a start per green, then outward
+// up and down by turns, each side stopping once its green alone is too far, the first of the
+// smallest distance kept.
+class WalkingSearch {
+ public:
+  WalkingSearch(const std::vector<std::uint8_t>& map, int colors) {
+    for (int i = 0; i < colors; ++i) net_.push_back({map[3 * i], map[3 * i + 1], map[3 * i + 2], i});
+    int previous = 0, start = 0;
+    const int last = colors - 1;
+    for (int i = 0; i < colors; ++i) {
+      int smallest = i;
+      for (int j = i + 1; j < colors; ++j)
+        if (net_[j][1] < net_[smallest][1]) smallest = j;
+      std::swap(net_[i], net_[smallest]);
+      if (net_[i][1] != previous) {
+        start_[previous] = (start + i) / 2;
+        for (int j = previous + 1; j < net_[i][1]; ++j) start_[j] = i;
+        previous = net_[i][1];
+        start = i;
+      }
+    }
+    start_[previous] = (start + last) / 2;
+    for (int j = previous + 1; j < 256; ++j) start_[j] = last;
+  }
+  int Index(int b, int g, int r) const {
+    const int n = static_cast<int>(net_.size());
+    int bestd = 1000, best = -1, up = start_[g], down = up - 1;
+    auto consider = [&](const std::array<int, 4>& e) {
+      const int d = std::abs(e[0] - b) + std::abs(e[1] - g) + std::abs(e[2] - r);
+      if (d < bestd) bestd = d, best = e[3];
+    };
+    while (up < n || down >= 0) {
+      if (up < n) {
+        if (net_[up][1] - g >= bestd) up = n;
+        else
+          consider(net_[up++]);
+      }
+      if (down >= 0) {
+        if (g - net_[down][1] >= bestd) down = -1;
+        else
+          consider(net_[down--]);
+      }
+    }
+    return best;
+  }
+
+ private:
+  std::vector<std::array<int, 4>> net_;
+  std::array<int, 256> start_{};
+};
+
+// Many entries lie at one distance from a pixel: the tie goes to the one the walk meets first.
+TEST(NeuQuantTest, SearchAgreesWithTheWalkOnEveryPixelAndTie) {
+  for (int colors : {256, 37}) {
+    TBitmap picture;
+    Paint(picture, 160, 120, PhotoLike);
+    std::vector<std::uint8_t> map(256 * 3);
+    auto quant = NeuQuantBuild(RowsOf(picture), map.data(), 100, colors);
+    const WalkingSearch walk(map, colors);
+    int ties = 0;
+    for (int g = 0; g < 256; g += 3)
+      for (int b = 0; b < 256; b += 7)
+        for (int r = 0; r < 256; r += 11) {
+          const int found = quant->Index(b | g << 8 | r << 16);
+          ASSERT_EQ(found, walk.Index(b, g, r)) << colors << " colours, pixel " << b << " " << g << " " << r;
+          for (int i = 0; i < colors && ties < 1000; ++i)
+            if (i != found &&
+                std::abs(map[3 * i] - b) + std::abs(map[3 * i + 1] - g) + std::abs(map[3 * i + 2] - r) ==
+                    std::abs(map[3 * found] - b) + std::abs(map[3 * found + 1] - g) + std::abs(map[3 * found + 2] - r))
+              ++ties;
+        }
+    EXPECT_GT(ties, 100) << "the pixels must include ties to tell the orders apart";
+  }
 }
 
 TEST(Hash1Test, InsertCountsDistinctKeysAcrossChains) {

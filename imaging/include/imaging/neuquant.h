@@ -32,6 +32,8 @@ class TNeuQuant {
   int initrad_;
   std::vector<Neuron> network_;
   std::array<std::int32_t, 256> netindex_{};
+  // The sorted network's channels apart, for the search to weigh every neuron side by side.
+  std::vector<std::int32_t> sortedB_, sortedG_, sortedR_;
   std::vector<std::int32_t> bias_, freq_, radpower_;
 };
 
