@@ -1,11 +1,15 @@
 #include "imaging/resample.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "imaging/bitmap_rows.h"
 #include "imaging/resample_filters.h"
+#include "vcl/scope_exit.h"
 #include "vcl/system.h"
 
 // Every sum is formed in double precision, term by term in its contributor list's order, exactly
@@ -56,39 +60,84 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
   }
 }
 
-// Built for the wider vector units too, chosen when the program starts; the same sums either way.
-[[gnu::target_clones("avx512f", "avx2", "default")]] void HorizontalPass(const PixelRows& from, const PixelRows& work,
-                                                                         int sw, int sh,
-                                                                         const std::vector<TContributorList>& columns,
-                                                                         const TProgressRec& progress,
-                                                                         long double total) {
+// Weighs the band of kRows rows from y0 into the work rows. Built for the wider vector units too,
+// chosen when the program starts; the same sums either way.
+[[gnu::target_clones("avx512f", "avx2", "default")]] void WeighBand(const PixelRows& from, const PixelRows& work,
+                                                                    int sw, int sh, int y0,
+                                                                    const std::vector<TContributorList>& columns,
+                                                                    double* lanes) {
+  const int rows = std::min(kRows, sh - y0);
+  // Position by position, so each one's lanes are written together.
+  const std::uint8_t* in[kRows];
+  for (int r = 0; r < kRows; ++r) in[r] = from.Row(y0 + std::min(r, rows - 1));  // repeats feed unused lanes
+  for (int x = 0; x < sw; ++x) {
+    double* at = lanes + static_cast<std::size_t>(x) * kLanes;
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < 3; ++c) at[3 * r + c] = in[r][3 * x + c];
+  }
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    Lanes sums[kVectors] = {};
+    for (const TContributor& t : columns[i]) {
+      const Lanes w = t.weight - Lanes{};  // the weight in every lane (w - 0 is w)
+      const Lanes* p = reinterpret_cast<const Lanes*>(lanes + static_cast<std::size_t>(t.index) * kLanes);
+      for (int k = 0; k < kVectors; ++k) sums[k] += w * p[k];
+    }
+    for (int r = 0; r < rows; ++r) {
+      std::uint8_t* out = work.Row(y0 + r) + 3 * i;
+      for (int c = 0; c < 3; ++c) out[c] = ToByte(sums[(3 * r + c) / 8][(3 * r + c) % 8]);
+    }
+  }
+}
+
+// Below this many source pixels the pass runs on the calling thread alone: starting helpers
+// would cost more than they save.
+constexpr std::int64_t kPixelsForHelpers = std::int64_t{1} << 20;
+constexpr unsigned kMostThreads = 8;
+
+// Bands are independent, so helper threads weigh them too; each sum is formed as on one thread.
+// Progress still comes from the calling thread alone, row by row in order, as each band before
+// it is done.
+void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh,
+                    const std::vector<TContributorList>& columns, const TProgressRec& progress, long double total) {
   if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
-  std::vector<double> band(static_cast<std::size_t>(sw) * kLanes);
-  double* lanes = band.data();
-  for (int y0 = 0; y0 < sh; y0 += kRows) {
-    const int rows = std::min(kRows, sh - y0);
-    // Position by position, so each one's lanes are written together.
-    const std::uint8_t* in[kRows];
-    for (int r = 0; r < kRows; ++r) in[r] = from.Row(y0 + std::min(r, rows - 1));  // repeats feed unused lanes
-    for (int x = 0; x < sw; ++x) {
-      double* at = lanes + static_cast<std::size_t>(x) * kLanes;
-      for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < 3; ++c) at[3 * r + c] = in[r][3 * x + c];
+  const int bands = (sh + kRows - 1) / kRows;
+  const unsigned threads =
+      std::int64_t{sw} * sh < kPixelsForHelpers
+          ? 1u
+          : std::clamp(std::min(std::thread::hardware_concurrency(), kMostThreads), 1u, static_cast<unsigned>(bands));
+  std::vector<std::vector<double>> buffers(threads, std::vector<double>(static_cast<std::size_t>(sw) * kLanes));
+  std::vector<std::atomic<bool>> done(static_cast<std::size_t>(bands));
+  std::atomic<int> next{0};
+  auto weighNext = [&](double* lanes) {
+    const int band = next.fetch_add(1);
+    if (band >= bands) return false;
+    WeighBand(from, work, sw, sh, band * kRows, columns, lanes);
+    done[static_cast<std::size_t>(band)].store(true);
+    done[static_cast<std::size_t>(band)].notify_one();
+    return true;
+  };
+  std::vector<std::thread> helpers;
+  // A progress handler that raises ends the pass: the helpers take no further band.
+  ScopeExit joinHelpers([&] {
+    next.store(bands);
+    for (std::thread& helper : helpers) helper.join();
+  });
+  for (unsigned t = 1; t < threads; ++t) {
+    try {
+      helpers.emplace_back([&, lanes = buffers[t].data()] {
+        while (weighNext(lanes)) {
+        }
+      });
+    } catch (const std::system_error&) {  // no more threads to be had: fewer hands, same sums
+      break;
     }
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      Lanes sums[kVectors] = {};
-      for (const TContributor& t : columns[i]) {
-        const Lanes w = t.weight - Lanes{};  // the weight in every lane (w - 0 is w)
-        const Lanes* p = reinterpret_cast<const Lanes*>(lanes + static_cast<std::size_t>(t.index) * kLanes);
-        for (int k = 0; k < kVectors; ++k) sums[k] += w * p[k];
-      }
-      for (int r = 0; r < rows; ++r) {
-        std::uint8_t* out = work.Row(y0 + r) + 3 * i;
-        for (int c = 0; c < 3; ++c) out[c] = ToByte(sums[(3 * r + c) / 8][(3 * r + c) % 8]);
-      }
-    }
-    if (progress)
-      for (int r = 0; r < rows; ++r) progress.Report(static_cast<int>(Trunc((y0 + r + 1) * 100 / total)));
+  }
+  for (int reported = 0; reported < bands;) {
+    if (!weighNext(buffers[0].data())) done[static_cast<std::size_t>(reported)].wait(false);
+    for (; reported < bands && done[static_cast<std::size_t>(reported)].load(); ++reported)
+      if (progress)
+        for (int y = reported * kRows; y < std::min(sh, (reported + 1) * kRows); ++y)
+          progress.Report(static_cast<int>(Trunc((y + 1) * 100 / total)));
   }
 }
 

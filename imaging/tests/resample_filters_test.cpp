@@ -7,6 +7,8 @@
 #include <cstring>
 #include <functional>
 #include <numbers>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "imaging/resample.h"
@@ -202,6 +204,45 @@ TEST(ResampleFilterTest, PicturesWiderThanABandGiveThePlainComputationsBytes) {
     for (int y = 0; y < 4; ++y)
       EXPECT_EQ(std::memcmp(RowOf(*destBitmap, y), &expected[static_cast<std::size_t>(y) * 320 * 3], 320 * 3), 0) << y;
   }
+}
+
+// A picture of over a million pixels is weighed on several threads: the same bytes, and progress
+// still row by row, in order, from the calling thread.
+TEST(ResampleFilterTest, LargePicturesGiveThePlainBytesAndProgressInOrderFromTheCaller) {
+  TBitmap source;
+  Paint(source, 1283, 1001, PhotoLike);
+  auto destBitmap = Sized24(320, 400);
+  std::vector<int> reports;
+  const std::thread::id caller = std::this_thread::get_id();
+  int fromElsewhere = 0;
+  ResampleFiltered(source, *destBitmap, 5,
+                   {[&](TObject*, int per) {
+                      reports.push_back(per);
+                      fromElsewhere += std::this_thread::get_id() != caller;
+                    },
+                    nullptr});
+  const std::vector<BYTE> expected = plain::Resample(source, 5, 320, 400);
+  for (int y = 0; y < 400; ++y)
+    ASSERT_EQ(std::memcmp(RowOf(*destBitmap, y), &expected[static_cast<std::size_t>(y) * 320 * 3], 320 * 3), 0) << y;
+  EXPECT_EQ(fromElsewhere, 0);
+  ASSERT_EQ(reports.size(), 1001u + 320u);
+  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+  EXPECT_EQ(reports[1000], static_cast<int>(1001 * 100 / (1001 + 320 + 0.5L)));
+}
+
+// A handler that raises ends the resampling with its exception; the helpers are gone with it.
+TEST(ResampleFilterTest, AProgressHandlerThatRaisesEndsALargeResampling) {
+  TBitmap source;
+  Paint(source, 1283, 1001, PhotoLike);
+  auto destBitmap = Sized24(320, 400);
+  int calls = 0;
+  EXPECT_THROW(ResampleFiltered(source, *destBitmap, 5,
+                                {[&](TObject*, int) {
+                                   if (++calls == 100) throw std::runtime_error("stop");
+                                 },
+                                 nullptr}),
+               std::runtime_error);
+  EXPECT_EQ(calls, 100);
 }
 
 TEST(ResampleFilterTest, Lanczos3AtTheSameSizeReproducesThePicture) {
