@@ -89,43 +89,40 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
   }
 }
 
-// Below this many source pixels the pass runs on the calling thread alone: starting helpers
-// would cost more than they save.
+// Below this many source pixels a pass runs on the calling thread alone: starting helpers would
+// cost more than they save.
 constexpr std::int64_t kPixelsForHelpers = std::int64_t{1} << 20;
 constexpr unsigned kMostThreads = 8;
 
-// Bands are independent, so helper threads weigh them too; each sum is formed as on one thread.
-// Progress still comes from the calling thread alone, row by row in order, as each band before
-// it is done.
-void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh,
-                    const std::vector<TContributorList>& columns, const TProgressRec& progress, long double total) {
-  if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
-  const int bands = (sh + kRows - 1) / kRows;
-  const unsigned threads =
-      std::int64_t{sw} * sh < kPixelsForHelpers
-          ? 1u
-          : std::clamp(std::min(std::thread::hardware_concurrency(), kMostThreads), 1u, static_cast<unsigned>(bands));
-  std::vector<std::vector<double>> buffers(threads, std::vector<double>(static_cast<std::size_t>(sw) * kLanes));
+unsigned ThreadsFor(int sw, int sh, int bands) {
+  if (std::int64_t{sw} * sh < kPixelsForHelpers) return 1;
+  return std::clamp(std::min(std::thread::hardware_concurrency(), kMostThreads), 1u, static_cast<unsigned>(bands));
+}
+
+// Bands are independent, so helper threads weigh them too (`weigh(band, thread)`); each sum is
+// formed as on one thread. `report(band)` runs on the calling thread alone, band by band in order,
+// once that band is done; a report that raises ends the pass, and the helpers take no more bands.
+template <class Weigh, class Report>
+void ForEachBand(int bands, unsigned threads, const Weigh& weigh, const Report& report) {
   std::vector<std::atomic<bool>> done(static_cast<std::size_t>(bands));
   std::atomic<int> next{0};
-  auto weighNext = [&](double* lanes) {
+  auto weighNext = [&](unsigned thread) {
     const int band = next.fetch_add(1);
     if (band >= bands) return false;
-    WeighBand(from, work, sw, sh, band * kRows, columns, lanes);
+    weigh(band, thread);
     done[static_cast<std::size_t>(band)].store(true);
     done[static_cast<std::size_t>(band)].notify_one();
     return true;
   };
   std::vector<std::thread> helpers;
-  // A progress handler that raises ends the pass: the helpers take no further band.
   ScopeExit joinHelpers([&] {
     next.store(bands);
     for (std::thread& helper : helpers) helper.join();
   });
   for (unsigned t = 1; t < threads; ++t) {
     try {
-      helpers.emplace_back([&, lanes = buffers[t].data()] {
-        while (weighNext(lanes)) {
+      helpers.emplace_back([&, t] {
+        while (weighNext(t)) {
         }
       });
     } catch (const std::system_error&) {  // no more threads to be had: fewer hands, same sums
@@ -133,39 +130,61 @@ void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh
     }
   }
   for (int reported = 0; reported < bands;) {
-    if (!weighNext(buffers[0].data())) done[static_cast<std::size_t>(reported)].wait(false);
-    for (; reported < bands && done[static_cast<std::size_t>(reported)].load(); ++reported)
-      if (progress)
-        for (int y = reported * kRows; y < std::min(sh, (reported + 1) * kRows); ++y)
-          progress.Report(static_cast<int>(Trunc((y + 1) * 100 / total)));
+    if (!weighNext(0)) done[static_cast<std::size_t>(reported)].wait(false);
+    for (; reported < bands && done[static_cast<std::size_t>(reported)].load(); ++reported) report(reported);
   }
 }
 
+void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh,
+                    const std::vector<TContributorList>& columns, const TProgressRec& progress, long double total) {
+  if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
+  const int bands = (sh + kRows - 1) / kRows;
+  const unsigned threads = ThreadsFor(sw, sh, bands);
+  std::vector<std::vector<double>> buffers(threads, std::vector<double>(static_cast<std::size_t>(sw) * kLanes));
+  ForEachBand(
+      bands, threads,
+      [&](int band, unsigned thread) { WeighBand(from, work, sw, sh, band * kRows, columns, buffers[thread].data()); },
+      [&](int band) {
+        if (progress)
+          for (int y = band * kRows; y < std::min(sh, (band + 1) * kRows); ++y)
+            progress.Report(static_cast<int>(Trunc((y + 1) * 100 / total)));
+      });
+}
+
 // The vertical pass goes through the picture in bands of columns, each band row by row, so the
-// sums of a destination row's bytes run side by side; progress still comes once per column.
+// sums of a destination row's bytes run side by side.
 constexpr int kBand = 32;
 
-[[gnu::target_clones("avx512f", "avx2", "default")]] void VerticalPass(const PixelRows& work, const PixelRows& to,
-                                                                       int dw, int sh,
-                                                                       const std::vector<TContributorList>& rowLists,
-                                                                       const TProgressRec& progress,
-                                                                       long double total) {
+[[gnu::target_clones("avx512f", "avx2", "default")]] void WeighColumns(const PixelRows& work, const PixelRows& to,
+                                                                       int x0, int width,
+                                                                       const std::vector<TContributorList>& rowLists) {
   double sums[3 * kBand];
-  for (int x0 = 0; x0 < dw; x0 += kBand) {
-    const int width = std::min(kBand, dw - x0), bytes = 3 * width;
-    for (std::size_t y = 0; y < rowLists.size(); ++y) {
-      std::fill(sums, sums + bytes, 0.0);
-      for (const TContributor& t : rowLists[y]) {
-        const double w = t.weight;
-        const std::uint8_t* line = work.Row(t.index) + 3 * x0;
-        for (int b = 0; b < bytes; ++b) sums[b] += w * line[b];
-      }
-      std::uint8_t* out = to.Row(static_cast<int>(y)) + 3 * x0;
-      for (int b = 0; b < bytes; ++b) out[b] = ToByte(sums[b]);
+  const int bytes = 3 * width;
+  for (std::size_t y = 0; y < rowLists.size(); ++y) {
+    std::fill(sums, sums + bytes, 0.0);
+    for (const TContributor& t : rowLists[y]) {
+      const double w = t.weight;
+      const std::uint8_t* line = work.Row(t.index) + 3 * x0;
+      for (int b = 0; b < bytes; ++b) sums[b] += w * line[b];
     }
-    if (progress)
-      for (int x = x0; x < x0 + width; ++x) progress.Report(static_cast<int>(Trunc((sh + x + 1) * 100 / total)));
+    std::uint8_t* out = to.Row(static_cast<int>(y)) + 3 * x0;
+    for (int b = 0; b < bytes; ++b) out[b] = ToByte(sums[b]);
   }
+}
+
+// Progress comes once per column, band by band.
+void VerticalPass(const PixelRows& work, const PixelRows& to, int sw, int dw, int sh,
+                  const std::vector<TContributorList>& rowLists, const TProgressRec& progress, long double total) {
+  const int bands = (dw + kBand - 1) / kBand;
+  auto widthOf = [&](int band) { return std::min(kBand, dw - band * kBand); };
+  ForEachBand(
+      bands, ThreadsFor(sw, sh, bands),
+      [&](int band, unsigned) { WeighColumns(work, to, band * kBand, widthOf(band), rowLists); },
+      [&](int band) {
+        if (progress)
+          for (int x = band * kBand; x < band * kBand + widthOf(band); ++x)
+            progress.Report(static_cast<int>(Trunc((sh + x + 1) * 100 / total)));
+      });
 }
 
 }  // namespace
@@ -180,5 +199,5 @@ void ResampleFiltered(TBitmap& source, TBitmap& dest, int filter, const TProgres
   Reshape(workBitmap, pf24bit, dw, sh);
   const PixelRows from = RowsOf(source), work = RowsOf(workBitmap), to = RowsOf(dest);
   HorizontalPass(from, work, sw, sh, BuildContributors(filter, sw, dw), progress, total);
-  VerticalPass(work, to, dw, sh, BuildContributors(filter, sh, dh), progress, total);
+  VerticalPass(work, to, sw, dw, sh, BuildContributors(filter, sh, dh), progress, total);
 }
