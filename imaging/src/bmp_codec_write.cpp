@@ -7,6 +7,7 @@
 #include "imaging/bmp_codec.h"
 #include "imaging/conversions.h"
 #include "imaging/neuquant.h"
+#include "ordered_bands.h"
 #include "vcl/system.h"
 
 namespace {
@@ -30,6 +31,11 @@ void WritePalette(TStream* stream, const std::vector<TColorTriple>& map, bool co
   }
   stream->WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
 }
+
+// Mapping a pixel to its palette entry weighs every entry: from this many pixels on, helper threads
+// share the rows.
+constexpr std::int64_t kPixelsForHelpers = std::int64_t{1} << 16;
+constexpr int kRowsPerBand = 16;
 
 void Report(const TProgressRec& progress, int done, int height) {
   if (progress) progress.Report(static_cast<int>(Trunc(done * 100.0L / height)));
@@ -106,23 +112,35 @@ void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, 
     auto quant = NeuQuantBuild(rows, &Params.ColorMap[0].b, -1, colors);
     WritePalette(Stream, Params.ColorMap, core);
     pixelStart = Stream->Position();
-    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
-    for (int r = 0; r < height; ++r) {
-      Report(Progress, r, height);
-      const std::uint8_t* in = rows.Row(height - 1 - r);
-      for (int x = 0; x < width; ++x)
-        indexes[x] = static_cast<std::uint8_t>(quant->Index(in[3 * x] | in[3 * x + 1] << 8 | in[3 * x + 2] << 16));
-      if (runLength) {
-        std::size_t n = (bits == 8 ? BMPEncodeRLE8Row : BMPEncodeRLE4Row)(indexes.data(), width, out.data());
-        Stream->WriteBuffer(out.data(), static_cast<std::int64_t>(n));
-        continue;
+    // Rows are mapped in bands, on helper threads for larger pictures, and written in order.
+    const int bands = (height + kRowsPerBand - 1) / kRowsPerBand;
+    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    auto rowIndexes = [&](int r) { return indexes.data() + static_cast<std::size_t>(width) * r; };
+    auto map = [&](int band, unsigned) {
+      for (int r = band * kRowsPerBand; r < std::min(height, (band + 1) * kRowsPerBand); ++r) {
+        const std::uint8_t* in = rows.Row(height - 1 - r);
+        std::uint8_t* to = rowIndexes(r);
+        for (int x = 0; x < width; ++x)
+          to[x] = static_cast<std::uint8_t>(quant->Index(in[3 * x] | in[3 * x + 1] << 8 | in[3 * x + 2] << 16));
       }
-      std::fill(out.begin(), out.end(), 0);
-      if (bits == 8) std::memcpy(out.data(), indexes.data(), indexes.size());
-      else
-        for (int x = 0; x < width; ++x) out[x >> 1] |= static_cast<std::uint8_t>(x & 1 ? indexes[x] : indexes[x] << 4);
-      Stream->WriteBuffer(out.data(), stride);
-    }
+    };
+    auto write = [&](int band) {
+      for (int r = band * kRowsPerBand; r < std::min(height, (band + 1) * kRowsPerBand); ++r) {
+        Report(Progress, r, height);
+        const std::uint8_t* row = rowIndexes(r);
+        if (runLength) {
+          std::size_t n = (bits == 8 ? BMPEncodeRLE8Row : BMPEncodeRLE4Row)(row, width, out.data());
+          Stream->WriteBuffer(out.data(), static_cast<std::int64_t>(n));
+          continue;
+        }
+        std::fill(out.begin(), out.end(), 0);
+        if (bits == 8) std::memcpy(out.data(), row, static_cast<std::size_t>(width));
+        else
+          for (int x = 0; x < width; ++x) out[x >> 1] |= static_cast<std::uint8_t>(x & 1 ? row[x] : row[x] << 4);
+        Stream->WriteBuffer(out.data(), stride);
+      }
+    };
+    ForEachBand(bands, ThreadsFor(std::int64_t{width} * height, kPixelsForHelpers, bands), map, write);
     if (runLength) Stream->WriteBuffer("\0\1", 2);
   } else if (bits == 1) {
     Params.ColorMap = twoColours;

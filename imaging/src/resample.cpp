@@ -1,15 +1,12 @@
 #include "imaging/resample.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "imaging/bitmap_rows.h"
 #include "imaging/resample_filters.h"
-#include "vcl/scope_exit.h"
+#include "ordered_bands.h"
 #include "vcl/system.h"
 
 // Every sum is formed in double precision, term by term in its contributor list's order, exactly
@@ -92,54 +89,12 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 // Below this many source pixels a pass runs on the calling thread alone: starting helpers would
 // cost more than they save.
 constexpr std::int64_t kPixelsForHelpers = std::int64_t{1} << 20;
-constexpr unsigned kMostThreads = 8;
-
-unsigned ThreadsFor(int sw, int sh, int bands) {
-  if (std::int64_t{sw} * sh < kPixelsForHelpers) return 1;
-  return std::clamp(std::min(std::thread::hardware_concurrency(), kMostThreads), 1u, static_cast<unsigned>(bands));
-}
-
-// Bands are independent, so helper threads weigh them too (`weigh(band, thread)`); each sum is
-// formed as on one thread. `report(band)` runs on the calling thread alone, band by band in order,
-// once that band is done; a report that raises ends the pass, and the helpers take no more bands.
-template <class Weigh, class Report>
-void ForEachBand(int bands, unsigned threads, const Weigh& weigh, const Report& report) {
-  std::vector<std::atomic<bool>> done(static_cast<std::size_t>(bands));
-  std::atomic<int> next{0};
-  auto weighNext = [&](unsigned thread) {
-    const int band = next.fetch_add(1);
-    if (band >= bands) return false;
-    weigh(band, thread);
-    done[static_cast<std::size_t>(band)].store(true);
-    done[static_cast<std::size_t>(band)].notify_one();
-    return true;
-  };
-  std::vector<std::thread> helpers;
-  ScopeExit joinHelpers([&] {
-    next.store(bands);
-    for (std::thread& helper : helpers) helper.join();
-  });
-  for (unsigned t = 1; t < threads; ++t) {
-    try {
-      helpers.emplace_back([&, t] {
-        while (weighNext(t)) {
-        }
-      });
-    } catch (const std::system_error&) {  // no more threads to be had: fewer hands, same sums
-      break;
-    }
-  }
-  for (int reported = 0; reported < bands;) {
-    if (!weighNext(0)) done[static_cast<std::size_t>(reported)].wait(false);
-    for (; reported < bands && done[static_cast<std::size_t>(reported)].load(); ++reported) report(reported);
-  }
-}
 
 void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh,
                     const std::vector<TContributorList>& columns, const TProgressRec& progress, long double total) {
   if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
   const int bands = (sh + kRows - 1) / kRows;
-  const unsigned threads = ThreadsFor(sw, sh, bands);
+  const unsigned threads = ThreadsFor(std::int64_t{sw} * sh, kPixelsForHelpers, bands);
   std::vector<std::vector<double>> buffers(threads, std::vector<double>(static_cast<std::size_t>(sw) * kLanes));
   ForEachBand(
       bands, threads,
@@ -178,7 +133,7 @@ void VerticalPass(const PixelRows& work, const PixelRows& to, int sw, int dw, in
   const int bands = (dw + kBand - 1) / kBand;
   auto widthOf = [&](int band) { return std::min(kBand, dw - band * kBand); };
   ForEachBand(
-      bands, ThreadsFor(sw, sh, bands),
+      bands, ThreadsFor(std::int64_t{sw} * sh, kPixelsForHelpers, bands),
       [&](int band, unsigned) { WeighColumns(work, to, band * kBand, widthOf(band), rowLists); },
       [&](int band) {
         if (progress)

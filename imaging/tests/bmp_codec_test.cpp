@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "bmp_file_builder.h"
+#include "imaging/bitmap_rows.h"
+#include "imaging/neuquant.h"
 #include "vcl/graphics_images.h"
 #include "test_pictures.h"
 
@@ -143,6 +147,51 @@ TEST_F(BmpCodecTest, RunLengthEncodersSplitLongRowsAt255) {
   n = BMPEncodeRLE4Row(four, 6, out.data());
   EXPECT_EQ(std::vector<std::uint8_t>(out.begin(), out.begin() + static_cast<long>(n)),
             (std::vector<std::uint8_t>{2, 0x12, 3, 0x33, 1, 0x40, 0, 0}));
+}
+
+// Large pictures are mapped on several threads and written row by row: every pixel is its own
+// nearest entry, whatever thread mapped it, and progress comes in order from the caller.
+TEST_F(BmpCodecTest, EveryPixelOfALargePictureIsWrittenAsItsNearestEntry) {
+  struct Mode {
+    int bits, compression;
+  };
+  for (Mode mode : {Mode{8, 0}, Mode{4, 0}, Mode{8, 1}}) {
+    SCOPED_TRACE(testing::Message() << mode.bits << " bits, compression " << mode.compression);
+    Paint(picture, 320, 400, PhotoLike);
+    TVelmoraIOParams writeParams{nullptr};
+    writeParams.BitsPerSample = mode.bits;
+    writeParams.SamplesPerPixel = 1;
+    writeParams.BmpCompression = mode.compression;
+    std::vector<int> reports;
+    const std::thread::id caller = std::this_thread::get_id();
+    int fromElsewhere = 0;
+    TMemoryStream stream;
+    BMPWriteStream(&stream, picture, writeParams,
+                   {[&](TObject*, int per) {
+                      reports.push_back(per);
+                      fromElsewhere += std::this_thread::get_id() != caller;
+                    },
+                    nullptr});
+    ASSERT_EQ(reports.size(), 400u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_EQ(fromElsewhere, 0);
+
+    std::vector<std::uint8_t> map(3u << mode.bits);
+    auto quant = NeuQuantBuild(RowsOf(picture), map.data(), -1, 1 << mode.bits);
+    BmpFileBuilder again;
+    again.bytes.assign(static_cast<const std::uint8_t*>(stream.Memory()),
+                       static_cast<const std::uint8_t*>(stream.Memory()) + stream.Size());
+    TBitmap back;
+    TVelmoraIOParams readParams{nullptr};
+    Read(again, back, readParams);
+    ASSERT_EQ(back.Height(), 400);
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 320; ++x) {
+        const COLORREF c = PixelAt(picture, x, y);
+        const int i = quant->Index(GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16);
+        ASSERT_EQ(PixelAt(back, x, y), RGB(map[3 * i + 2], map[3 * i + 1], map[3 * i])) << x << "," << y;
+      }
+  }
 }
 
 TEST_F(BmpCodecTest, RunLengthFilesRoundTripThroughTheirPalette) {
