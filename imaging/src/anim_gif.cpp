@@ -22,6 +22,7 @@ constexpr int kMaxCodeSize = 11;  // what the LZW core decodes; larger sizes giv
 // A code of at least 2 bits yields at most 4096 pixels: what a byte of data can make at most.
 constexpr std::int64_t kMaxPixelsPerDataByte = 8 / 2 * 4096;
 constexpr std::int64_t kProgressPixels = 100000;
+constexpr std::int64_t kFreeComposedPixels = std::int64_t{1} << 22;  // 12 MiB composed, made in a few ms
 constexpr int kNarrowFrame = 321;
 constexpr std::uint8_t kExtension = '!', kImage = ',', kTrailer = ';';
 constexpr std::uint8_t kPlainText = 0x01, kGraphicControl = 0xF9, kComment = 0xFE, kApplication = 0xFF;
@@ -270,7 +271,11 @@ bool TAnimGIF::ParseData() {
     width = std::max<std::int64_t>(width, f->Left + f->Width);
     height = std::max<std::int64_t>(height, f->Top + f->Height);
   }
-  if (!FitsBitmap(width, height, 8)) return false;
+  // The screen past the frames is background, which no data describes: beyond a few million
+  // pixels the file must be long enough to stand for the whole picture.
+  if (!FitsBitmap(width, height, 24) ||
+      (width * height > kFreeComposedPixels && width * height / kMaxPixelsPerDataByte > work_.Size()))
+    return false;
   width_ = static_cast<int>(width);
   height_ = static_cast<int>(height);
   composed_ = std::make_unique<TBitmap>();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/testing/resource_use.h"
+#include "imaging/anim_gif.h"
 #include "imaging/bmp_codec.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
@@ -48,7 +49,8 @@ Bytes BMPDeclaring(int width, int height, int bits, int compression, const Bytes
   return b;
 }
 
-Bytes GIFDeclaring(int width, int height) {
+// A screen of Width x Height with one frame, of the screen's size unless given.
+Bytes GIFDeclaring(int width, int height, int frameWidth = 0, int frameHeight = 0) {
   Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
   Put16(b, width);
   Put16(b, height);
@@ -56,8 +58,8 @@ Bytes GIFDeclaring(int width, int height) {
   b.push_back(',');
   Put16(b, 0);
   Put16(b, 0);
-  Put16(b, width);
-  Put16(b, height);
+  Put16(b, frameWidth ? frameWidth : width);
+  Put16(b, frameHeight ? frameHeight : height);
   b.insert(b.end(), {0, 2, 2, 0x4C, 0x01, 0, ';'});  // code size 2: clear, end
   return b;
 }
@@ -120,7 +122,7 @@ Bytes JPEGDeclaring(int width, int height, bool progressive) {
   return b;
 }
 
-enum class Reader { Bmp, Gif, Pcx, Tiff, Jpeg };
+enum class Reader { Bmp, Gif, AnimGif, Pcx, Tiff, Jpeg };
 
 struct HostileCase {
   const char* name;
@@ -129,6 +131,8 @@ struct HostileCase {
   std::string refusal;  // the codec's message, or empty when the picture is read
 };
 
+const char kNotLoaded[] = "not loaded";
+
 void ReadWith(Reader reader, TStream& stream, TBitmap& bitmap) {
   TVelmoraIOParams params(nullptr);
   params.GifLzwDecoder = GifLzwDecode;
@@ -136,6 +140,12 @@ void ReadWith(Reader reader, TStream& stream, TBitmap& bitmap) {
   switch (reader) {
     case Reader::Bmp: BMPReadStream(&stream, bitmap, stream.Size(), {}, params); break;
     case Reader::Gif: GIFReadStream(&stream, bitmap, count, {}, params); break;
+    case Reader::AnimGif: {
+      TAnimGIF gif(nullptr);
+      if (!gif.LoadFromStream(&stream)) throw Exception(kNotLoaded);
+      bitmap.Assign(gif.Composed());
+      break;
+    }
     case Reader::Pcx: PCXReadStream(&stream, bitmap, params, {}, stream.Size()); break;
     case Reader::Tiff: TIFFReadStream(bitmap, &stream, count, {}, params); break;
     case Reader::Jpeg: JPEGReadStream(&stream, bitmap, params, {}); break;
@@ -150,6 +160,9 @@ std::vector<HostileCase> Cases() {
       {"Gif", Reader::Gif, GIFDeclaring(65535, 65535), "unrecognized GIF"},
       {"GifWideAndFlat", Reader::Gif, GIFDeclaring(65535, 2), "unrecognized GIF"},
       {"GifSmallWithNoDataIsRead", Reader::Gif, GIFDeclaring(100, 100), ""},
+      {"AnimatedGif", Reader::AnimGif, GIFDeclaring(65535, 65535), kNotLoaded},
+      {"AnimatedGifScreenPastItsData", Reader::AnimGif, GIFDeclaring(18759, 14406, 10, 10), kNotLoaded},
+      {"AnimatedGifSmallScreenIsShown", Reader::AnimGif, GIFDeclaring(2000, 2000, 10, 10), ""},
       {"PcxTrueColor", Reader::Pcx, PCXDeclaring(16000, 16000, 3), "unrecognized PCX"},
       {"PcxPaletted", Reader::Pcx, PCXDeclaring(16000, 16000, 1), "unrecognized PCX"},
       {"TiffUncompressed", Reader::Tiff, TIFFDeclaring(16000, 16000, 3, 1), "Invalid TIFF stream"},

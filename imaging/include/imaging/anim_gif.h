@@ -3,8 +3,9 @@
 // property "Data"), parses it into at most 256 frames and animates them with a TTimerEx. Frames
 // are composed into a picture of the screen size and, when any frame is transparent, a mask.
 //
-// Limits: at most 256 frames; a frame or picture above the library's picture limit, or a frame
-// larger than its data could encode, fails the parse. Truncated data ends the scan: what was
+// Limits: at most 256 frames; a frame or picture above the library's picture limit, a frame
+// larger than its data could encode, or a picture of over 4 million pixels larger than the whole
+// file could encode, fails the parse. Truncated data ends the scan: what was
 // decoded stays. Image data with a code size above 11 gives no pixels. Unknown extensions are
 // skipped.
 #include <array>
