@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "host/testing/resource_use.h"
+
 #include "gdi_test_helpers.h"
 
 using gdi_test::Canvas;
@@ -35,6 +41,31 @@ TEST(GdiDibSection, PixelRowZeroIsTheLastLineOfBottomUpAndTheFirstOfTopDown) {
     EXPECT_EQ(row[4], 20);
     EXPECT_EQ(row[5], 10);
   }
+}
+
+// A DIB section's bits are zero, small or large, a large one's reused memory too; memory nobody
+// writes costs nothing, so a 36 MB picture takes its memory once, as its rows are filled.
+TEST(GdiDibSection, BitsAreZeroAndUnwrittenPagesTakeNoMemory) {
+  for (int round = 0; round < 2; ++round)
+    for (int width : {5, 4000}) {
+      auto info = MakeInfo(width, 3000, 24);
+      void* bits = nullptr;
+      HBITMAP b = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+      ASSERT_NE(b, nullptr);
+      const std::size_t size = static_cast<std::size_t>((width * 3 + 3) / 4 * 4) * 3000;
+      const BYTE* p = static_cast<const BYTE*>(bits);
+      EXPECT_TRUE(std::all_of(p, p + size, [](BYTE v) { return v == 0; })) << width << ", round " << round;
+      std::memset(bits, 0x5A, size);  // the next round's section may get this memory back
+      DeleteObject(b);
+    }
+  const ResourceUse unwritten = MeasureInChild([] {
+    auto info = MakeInfo(4000, 3000, 24);
+    void* bits = nullptr;
+    HBITMAP b = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    return std::string(b && bits ? "made" : "failed");
+  });
+  EXPECT_EQ(unwritten.Outcome, "made");
+  EXPECT_LT(unwritten.PeakMiB, 4.0);
 }
 
 TEST(GdiDibSection, BitsWrittenDirectlyAreWhatGetPixelReads) {

@@ -125,7 +125,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   if (bits) *bits = nullptr;
   auto s = std::make_shared<Surface>();
   if (section || !ReadDibFormat(info, usage, FindDC(dc), *s)) return nullptr;
-  s->storage.assign(DibImageSize(*s), 0);
+  s->storage = Surface::Storage(DibImageSize(*s));
   s->bits = s->storage.data();
   if (bits) *bits = s->bits;
   return AddBitmap(std::move(s), true);

@@ -21,7 +21,7 @@ std::size_t KernelBytes(std::size_t bytes) { return (bytes + kHugePage - 1) / kH
 
 void* AllocatePixelMemory(std::size_t bytes) {
   if (bytes < kKernelPixelMemory) {
-    if (void* p = std::malloc(bytes ? bytes : 1)) return p;
+    if (void* p = std::calloc(bytes ? bytes : 1, 1)) return p;
     throw std::bad_alloc();
   }
   // Mapped with a huge page of slack and trimmed to a huge-page boundary at both ends.
@@ -50,7 +50,7 @@ void Surface::Allocate(int w, int h, int bpp, bool topDownRows) {
   bitsPerPixel = bpp;
   topDown = topDownRows;
   stride = StrideFor(w, bpp);
-  storage.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h), 0);
+  storage = Storage(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h));
   bits = storage.data();
   colorTable.assign(Paletted() ? (1u << bpp) : 0u, RGBQUAD{0, 0, 0, 0});
   if (bpp == 16) {

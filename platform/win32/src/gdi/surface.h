@@ -5,16 +5,19 @@
 // pixel values, as on Windows.
 #include <cstddef>
 #include <cstdint>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "win32/gdi.h"
 
 namespace gdi {
 
-// Pixel memory. Large stores come straight from the kernel, aligned for huge pages and asking for
-// them: a 12-megapixel picture then costs a few dozen page faults instead of thousands, which
-// took as long as decoding it. (Zeroing the store at once, in order, stays cheaper than leaving
-// the faults to the decoder's scattered first writes.)
+// Pixel memory, zeroed. Large stores come straight from the kernel, aligned for huge pages and
+// asking for them: a 12-megapixel picture then costs a few dozen page faults instead of thousands,
+// which took as long as decoding it. Their zero pages are not written again, so a surface nobody
+// draws on (the headless screen) takes no memory, and a picture's first pass over its store is
+// the one that fills it.
 void* AllocatePixelMemory(std::size_t bytes);
 void FreePixelMemory(void* memory, std::size_t bytes);
 
@@ -26,6 +29,13 @@ struct PixelMemoryAllocator {
   PixelMemoryAllocator(const PixelMemoryAllocator<U>&) {}
   T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixelMemory(n * sizeof(T))); }
   void deallocate(T* p, std::size_t n) { FreePixelMemory(p, n * sizeof(T)); }
+  // A default-inserted pixel byte is the zero the memory already holds.
+  template <class U>
+  void construct(U*) noexcept {}
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
   template <class U>
   bool operator==(const PixelMemoryAllocator<U>&) const {
     return true;
@@ -46,7 +56,8 @@ struct Surface {
   // A monochrome device-dependent bitmap: the mono/colour rules of the blits apply to it.
   bool monochrome = false;
 
-  // Owns the bits unless `bits` is set from outside (StretchDIBits' caller memory).
+  // Owns the bits unless `bits` is set from outside (StretchDIBits' caller memory). `Storage(n)`
+  // is n zero bytes.
   using Storage = std::vector<BYTE, PixelMemoryAllocator<BYTE>>;
   Storage storage;
 
