@@ -1,6 +1,7 @@
 #include "imaging/resample.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -37,9 +38,35 @@ constexpr int kLanes = 3 * kRows;
 using Lanes = double __attribute__((vector_size(64), aligned(8)));  // no more than a double needs
 constexpr int kVectors = kLanes / 8;
 
-// Beyond this width the band would outgrow the picture's rows by far; such rows are weighed
-// from their bytes one at a time.
-constexpr int kWidestBand = 1 << 16;
+// Output columns go in runs whose contributors lie within kSpan source positions, so a band's
+// lanes hold only its run's positions: each thread's buffer stays small and in the cache.
+constexpr int kSpan = 512;
+// A single column reaching further (a wide row shrunk to a few columns) would make the lanes
+// outgrow the picture's rows by far; such rows are weighed from their bytes one at a time.
+constexpr int kWidestSpan = 1 << 16;
+
+struct ColumnRun {
+  std::size_t first, last;  // columns [first, last)
+  int lo, hi;  // the source positions they weigh, lo..hi
+};
+
+std::vector<ColumnRun> ColumnRuns(const std::vector<TContributorList>& columns) {
+  std::vector<ColumnRun> runs;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    int lo = INT_MAX, hi = INT_MIN;
+    for (const TContributor& t : columns[i]) lo = std::min(lo, t.index), hi = std::max(hi, t.index);
+    if (lo > hi) lo = hi = runs.empty() ? 0 : runs.back().lo;  // weighs nothing: fits any run
+    if (!runs.empty() && std::max(hi, runs.back().hi) - std::min(lo, runs.back().lo) < kSpan) {
+      ColumnRun& run = runs.back();
+      run.last = i + 1;
+      run.lo = std::min(run.lo, lo);
+      run.hi = std::max(run.hi, hi);
+    } else {
+      runs.push_back({i, i + 1, lo, hi});
+    }
+  }
+  return runs;
+}
 
 void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
                          const std::vector<TContributorList>& columns, const TProgressRec& progress,
@@ -57,26 +84,26 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
   }
 }
 
-// Weighs the band of kRows rows from y0 into the work rows. Built for the wider vector units too,
-// chosen when the program starts; the same sums either way.
+// Weighs a run of columns for the band of kRows rows from y0. Built for the wider vector units
+// too, chosen when the program starts; the same sums either way.
 [[gnu::target_clones("avx512f", "avx2", "default")]] void WeighBand(const PixelRows& from, const PixelRows& work,
-                                                                    int sw, int sh, int y0,
+                                                                    int sh, int y0,
                                                                     const std::vector<TContributorList>& columns,
-                                                                    double* lanes) {
+                                                                    const ColumnRun& run, double* lanes) {
   const int rows = std::min(kRows, sh - y0);
   // Position by position, so each one's lanes are written together.
   const std::uint8_t* in[kRows];
   for (int r = 0; r < kRows; ++r) in[r] = from.Row(y0 + std::min(r, rows - 1));  // repeats feed unused lanes
-  for (int x = 0; x < sw; ++x) {
-    double* at = lanes + static_cast<std::size_t>(x) * kLanes;
+  for (int x = run.lo; x <= run.hi; ++x) {
+    double* at = lanes + static_cast<std::size_t>(x - run.lo) * kLanes;
     for (int r = 0; r < kRows; ++r)
       for (int c = 0; c < 3; ++c) at[3 * r + c] = in[r][3 * x + c];
   }
-  for (std::size_t i = 0; i < columns.size(); ++i) {
+  for (std::size_t i = run.first; i < run.last; ++i) {
     Lanes sums[kVectors] = {};
     for (const TContributor& t : columns[i]) {
       const Lanes w = t.weight - Lanes{};  // the weight in every lane (w - 0 is w)
-      const Lanes* p = reinterpret_cast<const Lanes*>(lanes + static_cast<std::size_t>(t.index) * kLanes);
+      const Lanes* p = reinterpret_cast<const Lanes*>(lanes + static_cast<std::size_t>(t.index - run.lo) * kLanes);
       for (int k = 0; k < kVectors; ++k) sums[k] += w * p[k];
     }
     for (int r = 0; r < rows; ++r) {
@@ -90,19 +117,28 @@ void HorizontalPassByRow(const PixelRows& from, const PixelRows& work, int sh,
 // cost more than they save.
 constexpr std::int64_t kPixelsForHelpers = std::int64_t{1} << 20;
 
+// Each band is weighed run by run; a band's progress comes once its last run is done.
 void HorizontalPass(const PixelRows& from, const PixelRows& work, int sw, int sh,
                     const std::vector<TContributorList>& columns, const TProgressRec& progress, long double total) {
-  if (sw > kWidestBand) return HorizontalPassByRow(from, work, sh, columns, progress, total);
-  const int bands = (sh + kRows - 1) / kRows;
-  const unsigned threads = ThreadsFor(std::int64_t{sw} * sh, kPixelsForHelpers, bands);
-  std::vector<std::vector<double>> buffers(threads, std::vector<double>(static_cast<std::size_t>(sw) * kLanes));
+  const std::vector<ColumnRun> runs = ColumnRuns(columns);
+  int widest = 0;
+  for (const ColumnRun& run : runs) widest = std::max(widest, run.hi - run.lo + 1);
+  if (widest > kWidestSpan) return HorizontalPassByRow(from, work, sh, columns, progress, total);
+  const int bands = (sh + kRows - 1) / kRows, tiles = bands * static_cast<int>(runs.size());
+  const unsigned threads = ThreadsFor(std::int64_t{sw} * sh, kPixelsForHelpers, tiles);
+  std::vector<std::vector<double>> buffers(threads, std::vector<double>(static_cast<std::size_t>(widest) * kLanes));
+  const int perBand = static_cast<int>(runs.size());
   ForEachBand(
-      bands, threads,
-      [&](int band, unsigned thread) { WeighBand(from, work, sw, sh, band * kRows, columns, buffers[thread].data()); },
-      [&](int band) {
-        if (progress)
-          for (int y = band * kRows; y < std::min(sh, (band + 1) * kRows); ++y)
-            progress.Report(static_cast<int>(Trunc((y + 1) * 100 / total)));
+      tiles, threads,
+      [&](int tile, unsigned thread) {
+        WeighBand(from, work, sh, tile / perBand * kRows, columns, runs[static_cast<std::size_t>(tile % perBand)],
+                  buffers[thread].data());
+      },
+      [&](int tile) {
+        if (!progress || tile % perBand != perBand - 1) return;
+        const int band = tile / perBand;
+        for (int y = band * kRows; y < std::min(sh, (band + 1) * kRows); ++y)
+          progress.Report(static_cast<int>(Trunc((y + 1) * 100 / total)));
       });
 }
 

@@ -192,18 +192,23 @@ TEST(ResampleFilterTest, SlotSizesGiveThePlainComputationsBytesExactly) {
   }
 }
 
-// Rows wider than a band are weighed from their bytes one row at a time: the same bytes.
-TEST(ResampleFilterTest, PicturesWiderThanABandGiveThePlainComputationsBytes) {
+// A wide row is weighed in runs of columns, and a column whose kernel alone spans more than the
+// lanes may hold is weighed from its bytes one row at a time: the same bytes either way.
+TEST(ResampleFilterTest, WideRowsGiveThePlainComputationsBytes) {
   TBitmap source;
   Paint(source, 70001, 3, [](int x, int y) { return PhotoLike(x % 997, y); });
-  for (int filter : {1, 5}) {
-    SCOPED_TRACE(filter);
-    auto destBitmap = Sized24(320, 4);
-    ResampleFiltered(source, *destBitmap, filter, {});
-    const std::vector<BYTE> expected = plain::Resample(source, filter, 320, 4);
-    for (int y = 0; y < 4; ++y)
-      EXPECT_EQ(std::memcmp(RowOf(*destBitmap, y), &expected[static_cast<std::size_t>(y) * 320 * 3], 320 * 3), 0) << y;
-  }
+  for (int filter : {1, 5})
+    for (int columns : {320, 4}) {
+      SCOPED_TRACE(testing::Message() << "filter " << filter << ", " << columns << " columns");
+      auto destBitmap = Sized24(columns, 4);
+      ResampleFiltered(source, *destBitmap, filter, {});
+      const std::vector<BYTE> expected = plain::Resample(source, filter, columns, 4);
+      for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(std::memcmp(RowOf(*destBitmap, y), &expected[static_cast<std::size_t>(y) * columns * 3],
+                              static_cast<std::size_t>(columns) * 3),
+                  0)
+            << y;
+    }
 }
 
 // A picture of over a million pixels is weighed on several threads: the same bytes, and progress
