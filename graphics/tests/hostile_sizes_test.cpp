@@ -141,6 +141,9 @@ std::vector<HostileCase> Cases() {
       {"PbmPlain", "P1\n60000 60000\n0101", "pbm", "PBM, PGM, PPM: Unexpected end of file"},
       {"Png", PNGDeclaring(16000, 16000), "png", "PNG: Read Error"},
       {"PngWideAndFlat", PNGDeclaring(100000000, 2), "png", "PNG: Read Error"},
+      // Found by fuzzing: 42 bytes whose palette chunk declares 1.9 GB, allocated before reading.
+      {"PngChunkFoundByFuzzing", DecodeBase64("iVBORw0KGgoAAAANSUhEUgAAAAUAAAAECAMAAABx7QVydq8AAHNQTFSC"), "png",
+       "PNG: Read Error"},
       {"JpegBaseline", JPEGDeclaring(16000, 16000, false), "jpg", "JPG: Unexpected end of file"},
       {"JpegProgressive", JPEGDeclaring(16000, 16000, true), "jpg", "JPG: Unexpected end of file"},
       {"TiffUncompressed", TIFFDeclaring(16000, 16000, 1, 1), "tif", "TIFF: Unexpected end of file"},
