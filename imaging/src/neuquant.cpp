@@ -157,20 +157,35 @@ void TNeuQuant::BuildIndex() {
   }
 }
 
+namespace {
+
+constexpr int kPlaceBits = 9;  // places run to 2 x 256
+
+// The smallest key of distance, then place in the walk, over the sorted network's channels.
+// Built for the wider vector units too, chosen when the program starts.
+[[gnu::target_clones("avx512f", "avx2", "default")]] std::uint32_t SmallestKey(const std::int32_t* sortedB,
+                                                                               const std::int32_t* sortedG,
+                                                                               const std::int32_t* sortedR, int count,
+                                                                               int start, int b, int g, int r) {
+  std::uint32_t best = UINT32_MAX;
+  for (int i = 0; i < count; ++i) {
+    const int dist = std::abs(sortedB[i] - b) + std::abs(sortedG[i] - g) + std::abs(sortedR[i] - r);
+    const int place = i >= start ? 2 * (i - start) : 2 * (start - 1 - i) + 1;
+    best = std::min(best, static_cast<std::uint32_t>(dist << kPlaceBits | place));
+  }
+  return best;
+}
+
+}  // namespace
+
 // The search walks outward from the pixel's green, up and down by turns, and keeps the first
 // neuron of the smallest distance it meets; the walk stops on a side once the green alone is too
 // far. Weighing every neuron with its place in that walk picks the same one, and runs without a
 // branch: the key is distance, then place, so the smallest key is the walk's answer.
-[[gnu::target_clones("avx512f", "avx2", "default")]] int TNeuQuant::Index(std::uint32_t pixel) const {
+int TNeuQuant::Index(std::uint32_t pixel) const {
   const int b = pixel & 0xFF, g = (pixel >> 8) & 0xFF, r = (pixel >> 16) & 0xFF;
   const int start = netindex_[g];
-  constexpr int kPlaceBits = 9;  // places run to 2 x 256
-  std::uint32_t best = UINT32_MAX;
-  for (int i = 0; i < netsize_; ++i) {
-    const int dist = std::abs(sortedB_[i] - b) + std::abs(sortedG_[i] - g) + std::abs(sortedR_[i] - r);
-    const int place = i >= start ? 2 * (i - start) : 2 * (start - 1 - i) + 1;
-    best = std::min(best, static_cast<std::uint32_t>(dist << kPlaceBits | place));
-  }
+  const std::uint32_t best = SmallestKey(sortedB_.data(), sortedG_.data(), sortedR_.data(), netsize_, start, b, g, r);
   const int place = static_cast<int>(best & ((1u << kPlaceBits) - 1));
   return network_[place % 2 == 0 ? start + place / 2 : start - 1 - place / 2].index;
 }
