@@ -74,7 +74,8 @@ class ProgramTest : public CorvaneTest {};
 
 TEST_F(ProgramTest, AJpegAndALogoAreSwappedIntoTheWaitSlotAndTheBackupRestored) {
   WriteLogos();
-  WriteFile(std::string(slot_test::kStartDir) + "\\photo.jpg", WriteJpeg({.width = 800, .height = 600}));
+  // Large enough for the resampling to share its bands with helper threads.
+  WriteFile(std::string(slot_test::kStartDir) + "\\photo.jpg", WriteJpeg({.width = 1600, .height = 1200}));
   const std::vector<std::uint8_t> logo = BitmapBytes({}, 6);
   WriteFile(std::string(slot_test::kStartDir) + "\\logo.bmp", logo);
   WriteSlotSettings({slot_test::kStartDir, 8, 40, 40});  // every picture in the list
