@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+
 #include "user_test_support.h"
 
 namespace {
@@ -39,6 +42,28 @@ TEST_F(UserPaint, PaintingReachesOnlyTheUpdateRegion) {
   // Validated: nothing more to paint.
   MSG m;
   EXPECT_FALSE(PeekMessageA(&m, w, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+}
+
+// What a window drew reaches the display though its thread never waits: its loop only peeks, or
+// a timer is due again whenever the loop comes back, as when the work takes longer than the
+// timer's interval.
+TEST_F(UserPaint, DrawingReachesTheDisplayWhileTheLoopNeverWaits) {
+  for (bool byTimer : {false, true}) {
+    SCOPED_TRACE(byTimer ? "a timer always due" : "only peeking");
+    HWND w = Top(0, 0, 40, 30);
+    PaintWith(w, byTimer ? RGB(0, 0, 255) : RGB(255, 0, 0));
+    if (byTimer) SetTimer(w, 1, 10, nullptr);
+    for (int turn = 0; turn < 10; ++turn) {
+      MSG m;
+      if (byTimer ? GetMessageA(&m, nullptr, 0, 0) : PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+      std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+    if (byTimer) KillTimer(w, 1);
+    const host::Image shown = host::TheDisplay().Capture(DisplaySurfaceOf(w));
+    ASSERT_EQ(shown.width, 40);
+    EXPECT_EQ(shown.At(20, 20), byTimer ? kBlue : kRed);
+    DestroyWindow(w);
+  }
 }
 
 TEST_F(UserPaint, ChildrenDrawAtTheirOffsetAndClipChildrenKeepsThemOut) {

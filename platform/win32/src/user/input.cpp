@@ -234,8 +234,10 @@ void Route(const host::InputEvent& e) {
       if (HWND top = TopLevelOfSurface(e.surface)) PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case Kind::FocusIn:
+      // The desktop moved the focus itself: follow it without asking the desktop back, or a late
+      // focus event for an earlier request would start a new one and the two never settle.
       if (HWND top = TopLevelOfSurface(e.surface); top && IsWindowEnabled(top) && GetActiveWindow() != top)
-        SetActiveWindow(top);
+        Activate(top, false);
       break;
     case Kind::FocusOut: break;
     case Kind::Expose:
@@ -443,7 +445,11 @@ HWND SetFocus(HWND window) {
 
 HWND GetFocus() { return State().focus; }
 
-HWND SetActiveWindow(HWND window) {
+HWND SetActiveWindow(HWND window) { return Activate(window, true); }
+
+namespace user {
+
+HWND Activate(HWND window, bool raiseOnDesktop) {
   InputState& s = State();
   WindowPtr top = TopLevelOf(window);
   if (!top) return nullptr;
@@ -455,12 +461,14 @@ HWND SetActiveWindow(HWND window) {
     SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top->handle));
   }
   SetWindowPos(top->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (top->hostSurface) host::TheDisplay().Raise(top->hostSurface);
+  if (raiseOnDesktop && top->hostSurface) host::TheDisplay().Raise(top->hostSurface);
   SendMessageA(top->handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0),
                reinterpret_cast<LPARAM>(old));
   return old;
 }
+
+}  // namespace user
 
 HWND GetActiveWindow() { return State().active; }
 

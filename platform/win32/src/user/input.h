@@ -16,6 +16,8 @@ HWND WindowAt(POINT screen, LRESULT* hit, bool skipDisabled);
 HWND TopLevelOfSurface(host::SurfaceId surface);
 // The default WM_ACTIVATE: focus to the window unless it already holds it.
 void DefaultActivate(HWND window, WPARAM state);
+// SetActiveWindow; `raiseOnDesktop` false when the desktop activated the window itself.
+HWND Activate(HWND window, bool raiseOnDesktop);
 // Activation moves on when a top-level window is hidden or destroyed.
 void ActivateAnotherThan(HWND window);
 

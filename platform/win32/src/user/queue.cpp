@@ -297,8 +297,15 @@ BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
   PumpInput();
   bool remove = (removeFlags & PM_REMOVE) != 0;
   bool found = TakePosted(*q, msg, window, filterMin, filterMax, remove) ||
-               (InRange(WM_PAINT, filterMin, filterMax) && NextPaintMessage(window, *msg)) ||
-               (InRange(WM_TIMER, filterMin, filterMax) && TakeTimer(*q, msg, window, remove));
+               (InRange(WM_PAINT, filterMin, filterMax) && NextPaintMessage(window, *msg));
+  if (!found) {
+    // Nothing is posted and nothing waits for its paint: what was drawn is shown now, before a
+    // due timer runs, so a loop that is slower than its timers (or that only peeks) still shows it.
+    MSG paint;
+    if ((!window && InRange(WM_PAINT, filterMin, filterMax)) || !NextPaintMessage(nullptr, paint))
+      PresentDrawnWindows();
+    found = InRange(WM_TIMER, filterMin, filterMax) && TakeTimer(*q, msg, window, remove);
+  }
   if (found && remove) {
     q->lastTime = msg->time;
     q->lastPos = msg->pt;
