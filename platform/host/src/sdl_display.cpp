@@ -302,6 +302,9 @@ class SdlDisplay final : public Display {
 
 std::unique_ptr<Display> MakeSdlDisplay() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // SIGINT and SIGTERM end the program as they end any other; SDL would turn them into a quit
+  // event that no window asks for, and a kill or the end of the session would go unheard.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   auto display = std::make_unique<SdlDisplay>();
   if (!display->Started()) return nullptr;
   return display;

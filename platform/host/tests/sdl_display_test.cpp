@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <chrono>
 #include <cstdio>
@@ -58,6 +62,26 @@ host::Image Icon(int size, std::uint32_t argb) {
 // A main window and a message box of it: the window manager is told the box is a modal dialog
 // in front of the main window, that neither may be resized or maximised, that only the main
 // window may be minimised, and their icons in two sizes.
+// A program on the desktop ends on SIGTERM as any other does.
+TEST(SdlDisplay, TerminationSignalsStillEndTheProgram) {
+  ScopedXServer server;
+  if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
+  for (int signal : {SIGTERM, SIGINT}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      auto display = host::MakeSdlDisplay();
+      if (!display) _exit(2);
+      display->Open({0, 0, 10, 10, true, false, false, "signalled"});
+      std::raise(signal);
+      _exit(0);  // the signal was swallowed
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+        << "signal " << signal << ": exit status " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+  }
+}
+
 TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
   ScopedXServer server;
   if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
