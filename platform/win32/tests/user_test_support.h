@@ -61,8 +61,11 @@ class UserTest : public ::testing::Test {
     made_.push_back(hwnd);
     return hwnd;
   }
+  // Kept too: a test may give a child to another parent or to none, and it must not outlive the test.
   HWND Child(HWND parent, int x, int y, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE, const char* cls = kPlain) {
-    return CreateWindowExA(0, cls, "child", style, x, y, w, h, parent, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(0, cls, "child", style, x, y, w, h, parent, nullptr, nullptr, nullptr);
+    made_.push_back(hwnd);
+    return hwnd;
   }
 
   // The messages of `window` (or of all windows) among `wanted`, in order.
