@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "composer/logo_form.h"
@@ -27,21 +26,6 @@ std::filesystem::path Golden(const std::string& Shot) {
   return std::filesystem::path(__FILE__).parent_path() / "golden" / Shot;
 }
 
-host::Image ReadPpm(const std::string& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::string magic;
-  host::Image image;
-  int depth = 0;
-  in >> magic >> image.width >> image.height >> depth;
-  in.get();
-  for (int i = 0; i < image.width * image.height; ++i) {
-    const std::uint32_t r = static_cast<unsigned char>(in.get()), g = static_cast<unsigned char>(in.get()),
-                        b = static_cast<unsigned char>(in.get());
-    image.pixels.push_back((r << 16) | (g << 8) | b);
-  }
-  return image;
-}
-
 // The default logo: a blue background with the yellow question, the red answer and the bar.
 constexpr std::uint32_t kLogoBlue = 0x0000FF;
 
@@ -53,19 +37,9 @@ host::Image ShootClient(TCustomForm* Form, const TPoint& Logo, const std::string
   auto shown = [&](const host::Image& s) {
     return ++turns > 8 && s.At(Logo.x, Logo.y) == kLogoBlue && s.pixels == CaptureClient(Form->Handle()).pixels;
   };
-  // A page's first showing can reach the X server a while after it was drawn (slowly under the
-  // sanitizers): wait for it by the clock, not by a number of turns.
-  host::Image shot;
-  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-       std::chrono::steady_clock::now() < end && !(shot.width == Form->ClientWidth() && shown(shot));) {
-    Application->HandleMessage();
-    shot = XScreenShot(origin.x, origin.y, Form->ClientWidth(), Form->ClientHeight());
-  }
-  if (shot.width != Form->ClientWidth()) return {};
-  std::ofstream out(File, std::ios::binary);
-  out << "P6\n" << shot.width << " " << shot.height << "\n255\n";
-  for (std::uint32_t p : shot.pixels) out << char(p >> 16) << char(p >> 8) << char(p);
-  return shot;
+  return ShootWhenShownWithin(
+      std::chrono::seconds(30), {origin.x, origin.y, Form->ClientWidth(), Form->ClientHeight()},
+      [] { Application->HandleMessage(); }, shown, File);
 }
 
 std::string ShowAndShoot() {

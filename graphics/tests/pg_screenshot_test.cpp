@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "graphics/pg_image.h"
@@ -19,21 +18,6 @@ namespace {
 
 std::filesystem::path Golden(const std::string& name) {
   return std::filesystem::path(__FILE__).parent_path() / "golden" / (name + ".ppm");
-}
-
-host::Image ReadPpm(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::string magic;
-  host::Image image;
-  int depth = 0;
-  in >> magic >> image.width >> image.height >> depth;
-  in.get();
-  for (int i = 0; i < image.width * image.height; ++i) {
-    const std::uint32_t r = static_cast<unsigned char>(in.get()), g = static_cast<unsigned char>(in.get()),
-                        b = static_cast<unsigned char>(in.get());
-    image.pixels.push_back((r << 16) | (g << 8) | b);
-  }
-  return image;
 }
 
 std::unique_ptr<TPixelGraphic> Quadrants(int w, int h) {

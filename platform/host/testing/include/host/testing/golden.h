@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/display.h"
+#include "host/testing/ppm.h"
 
 // The part (x, y, width, height) of a captured window.
 inline host::Image CropImage(const host::Image& image, int x, int y, int width, int height) {
@@ -23,9 +24,7 @@ inline host::Image CropImage(const host::Image& image, int x, int y, int width, 
 inline void ExpectMatchesGoldenFile(const host::Image& image, const std::filesystem::path& path) {
   const std::string name = path.stem().string();
   if (const char* update = std::getenv("STARTLOGO_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << image.width << " " << image.height << "\n255\n";
-    for (std::uint32_t p : image.pixels) out.put(char(p >> 16)).put(char(p >> 8)).put(char(p));
+    WritePpm(image, path);
     return;
   }
   std::ifstream in(path, std::ios::binary);

@@ -5,6 +5,7 @@
 // keeps them as a PPM file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "host/display.h"
+#include "host/testing/ppm.h"
 #include "host/testing/x_screenshot.h"
 #include "host/testing/xvfb.h"
 
@@ -19,21 +21,41 @@ struct ScreenArea {
   int left, top, width, height;
 };
 
+namespace screenshot_detail {
+
+template <class MayTryAgain>
+host::Image Shoot(const ScreenArea& area, const std::function<void()>& pump,
+                  const std::function<bool(const host::Image&)>& shown, const std::string& ppmFile,
+                  MayTryAgain mayTryAgain) {
+  host::Image shot;
+  while (mayTryAgain() && !(shot.width == area.width && shown(shot))) {
+    pump();
+    shot = XScreenShot(area.left, area.top, area.width, area.height);
+  }
+  if (shot.width != area.width) return {};
+  WritePpm(shot, ppmFile);
+  return shot;
+}
+
+}  // namespace screenshot_detail
+
 // Runs `pump` (one turn of the program's loop) and reads the X server's pixels of `area` until
 // `shown` holds of them, at most 100 times, and writes the last picture to `ppmFile`. Returns that
 // picture, or an empty one when the server gave none.
 inline host::Image ShootWhenShown(const ScreenArea& area, const std::function<void()>& pump,
                                   const std::function<bool(const host::Image&)>& shown, const std::string& ppmFile) {
-  host::Image shot;
-  for (int attempt = 0; attempt < 100 && !(shot.width == area.width && shown(shot)); ++attempt) {
-    pump();
-    shot = XScreenShot(area.left, area.top, area.width, area.height);
-  }
-  if (shot.width != area.width) return {};
-  std::ofstream out(ppmFile, std::ios::binary);
-  out << "P6\n" << shot.width << " " << shot.height << "\n255\n";
-  for (std::uint32_t p : shot.pixels) out << char(p >> 16) << char(p >> 8) << char(p);
-  return shot;
+  int attempts = 0;
+  return screenshot_detail::Shoot(area, pump, shown, ppmFile, [&] { return attempts++ < 100; });
+}
+
+// The same, trying for up to `patience` by the clock: a window's first showing can reach the X
+// server a while after it was drawn (slowly under the sanitizers).
+inline host::Image ShootWhenShownWithin(std::chrono::seconds patience, const ScreenArea& area,
+                                        const std::function<void()>& pump,
+                                        const std::function<bool(const host::Image&)>& shown,
+                                        const std::string& ppmFile) {
+  const auto end = std::chrono::steady_clock::now() + patience;
+  return screenshot_detail::Shoot(area, pump, shown, ppmFile, [&] { return std::chrono::steady_clock::now() < end; });
 }
 
 // The whole body of a screenshot test: skips without an X server; otherwise runs `showAndShoot`
