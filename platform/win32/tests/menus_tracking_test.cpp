@@ -156,3 +156,28 @@ TEST_F(MenusTest, MenuBarTakesARowAboveTheClientAreaAndOpensItsTitles) {
   SetMenu(owner_, nullptr);
   DestroyMenu(bar);
 }
+
+// A title without a pop-up is a command: a click on it chooses it, and so does Return once the
+// keyboard has lit it.
+TEST_F(MenusTest, ABarTitleWithoutAPopUpIsChosenByAClickOrReturn) {
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu_), "&File");
+  AppendMenuA(bar, MF_STRING, 30, "&About");
+  ASSERT_TRUE(SetMenu(owner_, bar));
+  RECT title;
+  ASSERT_TRUE(GetMenuItemRect(owner_, bar, 1, &title));
+  Click((title.left + title.right) / 2, (title.top + title.bottom) / 2);
+  PumpMessages();
+  PumpMessages();
+  EXPECT_EQ(std::count(log_.begin(), log_.end(), "command 30"), 1);
+  log_.clear();
+  PostMessageA(owner_, WM_SYSCOMMAND, SC_KEYMENU, 0);  // F10: the bar opens at its first title
+  Key(VK_RIGHT);
+  Key(VK_RETURN);
+  PumpMessages();
+  PumpMessages();
+  EXPECT_EQ(std::count(log_.begin(), log_.end(), "command 30"), 1);
+  menu_ = CreatePopupMenu();  // the old one went with the bar
+  SetMenu(owner_, nullptr);
+  DestroyMenu(bar);
+}

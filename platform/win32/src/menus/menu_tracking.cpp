@@ -122,6 +122,18 @@ void OpenTitle(Tracking& t, int title) {
   if (!GetMenuItemRect(t.bar, t.barMenu, static_cast<UINT>(title), &r)) return;
   Select(t, t.barMenu, title);
   if (HMENU sub = GetSubMenu(t.barMenu, title)) OpenLevel(t, sub, title, POINT{r.left, r.bottom}, &r);
+  else
+    SetCapture(t.bar);  // a title that is a command: the bar itself takes the release
+}
+
+// A bar title without a pop-up is a command of its own, chosen as an item is.
+void ChooseTitle(Tracking& t) {
+  auto bar = FindMenu(t.barMenu);
+  if (!bar || t.barHot < 0 || t.barHot >= static_cast<int>(bar->items.size())) return;
+  const MenuItem& item = bar->items[static_cast<size_t>(t.barHot)];
+  if (item.popup || !item.Enabled()) return;
+  t.chosen = item.id;
+  t.done = true;
 }
 
 void OpenHotPopup(Tracking& t, bool selectFirst) {
@@ -225,6 +237,8 @@ void HandleKey(Tracking& t, WPARAM key) {
       return;
     case VK_RETURN:
       if (!t.levels.empty()) Choose(t);
+      else if (t.bar)
+        ChooseTitle(t);
       return;
     default: return;
   }
@@ -264,7 +278,8 @@ UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool from
   const bool right = (flags & TPM_RIGHTBUTTON) != 0;
   MSG msg;
   bool quit = false;
-  while (!t.done && !t.levels.empty()) {
+  // A bar is tracked while a title is lit, even one without a pop-up.
+  while (!t.done && (!t.levels.empty() || t.bar)) {
     if (!GetMessageA(&msg, nullptr, 0, 0)) {
       quit = true;
       break;
@@ -300,10 +315,18 @@ UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool from
             while (t.levels.size() > static_cast<size_t>(hit.level) + 1) CloseLevelsFrom(t, t.levels.size() - 1);
             SetHot(t, static_cast<size_t>(hit.level), hit.item);
             Choose(t);
+          } else if (t.levels.empty() && hit.title >= 0 && hit.title == t.barHot) {
+            ChooseTitle(t);
           }
           break;
         default: break;
       }
+      continue;
+    }
+    // A release over the bar that came before the bar took the mouse is still the title's.
+    if (msg.message == WM_NCLBUTTONUP && t.levels.empty()) {
+      const Hit hit = HitAt(t, POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
+      if (hit.title >= 0 && hit.title == t.barHot) ChooseTitle(t);
       continue;
     }
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
