@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "components/component_resources.h"
+#include "win32/item_search.h"
 
 // ---- TZevCustomComboBox ------------------------------------------------------------------------
 TZevCustomComboBox::TZevCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {
@@ -15,11 +16,7 @@ TZevCustomComboBox::TZevCustomComboBox(TComponent* AOwner) : TCustomComboBox(AOw
 
 int TZevCustomComboBox::FindItem(const std::string& Text) {
   if (Text.empty()) return -1;
-  for (int i = 0; i < Items()->Count(); ++i) {
-    const std::string item = Items()->Get(i);
-    if (item.size() >= Text.size() && SameText(item.substr(0, Text.size()), Text)) return i;
-  }
-  return -1;
+  return itemsearch::Find(Items()->Count(), -1, Text, false, [this](int i) { return Items()->Get(i); });
 }
 
 void TZevCustomComboBox::CloseUp() {
@@ -106,10 +103,7 @@ bool TZevCustomComboBox::Complete(TMessage& Message) {
   SetItemIndex(i);
   SelectionEvents();
   DoKeyPress(Message);
-  TCustomEdit* edit = EditControl();
-  const int typed = static_cast<int>(search_.size());
-  edit->SetSelStart(typed);
-  edit->SetSelLength(static_cast<int>(edit->GetText().size()) - typed);
+  SelectCompletion();
   return true;
 }
 
