@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings/setorras.h"
+#include "vcl/scope_exit.h"
 #include "vcl/formreader.h"
 #include "vcl/system.h"
 #include "vcl/typinfo.h"
@@ -277,13 +278,8 @@ void TPFormSettings::SaveSettings() {
   const std::string key = GetKeyName();
   for (TSetorra* setting : settings_) setting->WriteToRegistry(&registry, key);
   std::vector<TSetorra*> placement = MakePlacementSettings(true);
-  try {
-    for (TSetorra* setting : placement) setting->WriteToRegistry(&registry, key);
-  } catch (...) {
-    FreePlacement(placement);
-    throw;
-  }
-  FreePlacement(placement);
+  ScopeExit freePlacement([&] { FreePlacement(placement); });
+  for (TSetorra* setting : placement) setting->WriteToRegistry(&registry, key);
 }
 
 void TPFormSettings::LoadSettings() {
@@ -292,41 +288,26 @@ void TPFormSettings::LoadSettings() {
   const std::string key = GetKeyName();
   for (TSetorra* setting : settings_) setting->ReadFromRegistry(&registry, key);
   std::vector<TSetorra*> placement = MakePlacementSettings(false);
-  try {
-    for (TSetorra* setting : placement) setting->ReadFromRegistry(&registry, key);
-    ApplyPlacement(placement);
-  } catch (...) {
-    FreePlacement(placement);
-    throw;
-  }
-  FreePlacement(placement);
+  ScopeExit freePlacement([&] { FreePlacement(placement); });
+  for (TSetorra* setting : placement) setting->ReadFromRegistry(&registry, key);
+  ApplyPlacement(placement);
 }
 
 void TPFormSettings::UserSave() {
   if (!OnUserSave) return;
   for (TSetorra* setting : settings_) OnUserSave(this, setting);
   std::vector<TSetorra*> placement = MakePlacementSettings(true);
-  try {
-    for (TSetorra* setting : placement) OnUserSave(this, setting);
-  } catch (...) {
-    FreePlacement(placement);
-    throw;
-  }
-  FreePlacement(placement);
+  ScopeExit freePlacement([&] { FreePlacement(placement); });
+  for (TSetorra* setting : placement) OnUserSave(this, setting);
 }
 
 void TPFormSettings::UserRestore() {
   if (!OnUserRestore) return;
   for (TSetorra* setting : settings_) OnUserRestore(this, setting);
   std::vector<TSetorra*> placement = MakePlacementSettings(false);
-  try {
-    for (TSetorra* setting : placement) OnUserRestore(this, setting);
-    ApplyPlacement(placement);
-  } catch (...) {
-    FreePlacement(placement);
-    throw;
-  }
-  FreePlacement(placement);
+  ScopeExit freePlacement([&] { FreePlacement(placement); });
+  for (TSetorra* setting : placement) OnUserRestore(this, setting);
+  ApplyPlacement(placement);
 }
 
 // ---- Lifecycle --------------------------------------------------------------------------------

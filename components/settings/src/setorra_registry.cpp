@@ -9,6 +9,7 @@
 #include "settings/setorra.h"
 #include "settings/setorra_block.h"
 #include "setorra_binding.h"
+#include "vcl/scope_exit.h"
 #include "vcl/collections.h"
 #include "vcl/formreader.h"
 #include "vcl/formwriter.h"
@@ -52,18 +53,6 @@ void FillStream(TMemoryStream& stream, const std::string& bytes, std::size_t fro
   if (bytes.size() > from) stream.WriteBuffer(bytes.data() + from, static_cast<std::int64_t>(bytes.size() - from));
   stream.SetPosition(0);
 }
-
-// Closes the registry's current key when the scope ends, however it ends.
-class TKeyScope {
- public:
-  explicit TKeyScope(TRegistry* registry) : registry_(registry) {}
-  ~TKeyScope() { registry_->CloseKey(); }
-  TKeyScope(const TKeyScope&) = delete;
-  TKeyScope& operator=(const TKeyScope&) = delete;
-
- private:
-  TRegistry* registry_;
-};
 
 }  // namespace
 
@@ -247,7 +236,7 @@ void TSetorra::WriteToRegistry(TRegistry* Registry, const std::string& FormKey) 
   const auto [key, valueName] = GetRegistryLocation(FormKey);
   if (IsModified()) {
     if (!Registry->OpenKey("\\" + key, true)) throw ERegistryException("Failed to create key '%s'", {key});
-    const TKeyScope closing(Registry);
+    ScopeExit closing([&] { Registry->CloseKey(); });
     if (encrypted_) {
       Randomize();
       const std::string block =
@@ -270,7 +259,7 @@ void TSetorra::WriteToRegistry(TRegistry* Registry, const std::string& FormKey) 
   if (!Registry->OpenKey("\\" + key, false)) return;
   bool empty = false;
   {
-    const TKeyScope closing(Registry);
+    ScopeExit closing([&] { Registry->CloseKey(); });
     if (Registry->ValueExists(valueName)) Registry->DeleteValue(valueName);
     TRegKeyInfo info;
     empty = Registry->GetKeyInfo(info) && info.NumValues == 0 && info.NumSubKeys == 0;
@@ -321,7 +310,7 @@ void TSetorra::ReadFromRegistry(TRegistry* Registry, const std::string& FormKey)
   if (!relAppSetting_.empty() || Anonymous()) return;
   const auto [key, valueName] = GetRegistryLocation(FormKey);
   if (!Registry->OpenKey("\\" + key, false)) return;
-  const TKeyScope closing(Registry);
+  ScopeExit closing([&] { Registry->CloseKey(); });
   TRegDataInfo info;
   if (!Registry->GetDataInfo(valueName, info)) {
     // Nothing stored: the property gets the setting's value.
