@@ -6,6 +6,7 @@
 #include "imaging/bitmap_rows.h"
 #include "imaging/gif_lzw.h"
 #include "win32/dib_limits.h"
+#include "win32/little_endian.h"
 #include "vcl/filer.h"
 #include "vcl/forms.h"
 #include "vcl/system.h"
@@ -28,8 +29,6 @@ constexpr std::uint8_t kExtension = '!', kImage = ',', kTrailer = ';';
 constexpr std::uint8_t kPlainText = 0x01, kGraphicControl = 0xF9, kComment = 0xFE, kApplication = 0xFF;
 
 bool ReadExact(TStream* s, void* buffer, std::int64_t count) { return s->Read(buffer, count) == count; }
-
-int Word16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
 // Steps over data sub-blocks up to the terminator; false when the data ends first.
 bool SkipSubBlocks(TStream* s) {
@@ -202,8 +201,7 @@ void TAnimGIF::DefineProperties(TFiler* Filer) {
 void TAnimGIF::ReadData(TStream* Stream) {
   std::uint8_t count[4];
   if (!ReadExact(Stream, count, 4)) return;
-  const std::int64_t size = static_cast<std::int64_t>(Word16(count)) |
-                            (static_cast<std::int64_t>(Word16(count + 2)) << 16);
+  const std::int64_t size = ReadLE32(count);
   file_.Clear();
   if (size > 0) file_.CopyFrom(Stream, std::min(size, Stream->Size() - Stream->Position()));
 }
@@ -266,7 +264,7 @@ bool TAnimGIF::ParseData() {
   if (!ParseBlocks(state)) return false;
   Progress();
   if (frames_.empty()) return false;  // nothing to show
-  std::int64_t width = Word16(screen), height = Word16(screen + 2);
+  std::int64_t width = ReadLE16(screen), height = ReadLE16(screen + 2);
   for (const auto& f : frames_) {
     width = std::max<std::int64_t>(width, f->Left + f->Width);
     height = std::max<std::int64_t>(height, f->Top + f->Height);
@@ -351,7 +349,7 @@ bool TAnimGIF::ParseBlocks(TReadState& State) {
               State.Ended = true;
               break;
             }
-            if (sub >= 3) loopCount_ = Word16(data + 1);
+            if (sub >= 3) loopCount_ = ReadLE16(data + 1);
           }
           if (!SkipSubBlocks(s)) State.Ended = true;
           break;
@@ -394,13 +392,13 @@ bool TAnimGIF::ReadFrame(TReadState& State, TAnimGIFFrame& Frame) {
     return true;
   }
   if (d[0] != kImage) return false;
-  const int width = Word16(d + 5), height = Word16(d + 7);
+  const int width = ReadLE16(d + 5), height = ReadLE16(d + 7);
   if (width == 0 || height == 0) return false;
   const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
   const std::int64_t dataLeft = s->Size() - s->Position();
   if (pixels > State.PixelsLeft || pixels > dataLeft * kMaxPixelsPerDataByte) return false;
-  Frame.Left = Word16(d + 1);
-  Frame.Top = Word16(d + 3);
+  Frame.Left = ReadLE16(d + 1);
+  Frame.Top = ReadLE16(d + 3);
   Frame.Interlaced = (d[9] & 0x40) != 0;
   Frame.Table = &globalTable_;
   if (d[9] & 0x80) {
@@ -415,7 +413,7 @@ bool TAnimGIF::ReadFrame(TReadState& State, TAnimGIFFrame& Frame) {
   const std::uint8_t flags = State.Control[1];
   const int disposal = (flags >> 2) & 7;
   Frame.Disposal = disposal == 0 || disposal == 1 || disposal == 3 ? disposal : 2;
-  Frame.Delay = Word16(State.Control + 2) * 10;
+  Frame.Delay = ReadLE16(State.Control + 2) * 10;
   Frame.Transparent = (flags & 1) != 0 && version_ == gvGIF89a;
   Frame.TransparentIndex = State.Control[4];
   if (Frame.Transparent) {

@@ -9,6 +9,7 @@
 #include "vcl/graphics_images.h"
 #include "vcl/streams.h"
 #include "win32/kernel.h"
+#include "win32/little_endian.h"
 
 namespace {
 
@@ -20,12 +21,6 @@ constexpr std::int64_t kLogoRowBytes = kLogoWidth;  // 8 bits, 320 is a multiple
 constexpr int kPixelOffsetAt = 10;
 constexpr int kHeaderSizeAt = 0, kWidthAt = 4, kHeightAt = 8, kBitCountAt = 14, kCompressionAt = 16;
 constexpr std::uint32_t kLogoBitCount = 8, kUncompressed = 0;
-
-std::uint32_t Little(const std::uint8_t* p, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes; i-- > 0;) v = v << 8 | p[i];
-  return v;
-}
 
 }  // namespace
 
@@ -40,11 +35,11 @@ bool IsLogoLayout(const std::string& FileName) {
     return false;
   }
   const std::uint8_t* info = header + kFileHeaderSize;
-  const std::uint32_t offset = Little(header + kPixelOffsetAt, 4);
-  return Little(header, 2) == kBitmapType && Little(info + kHeaderSizeAt, 4) == kInfoHeaderSize &&
-         static_cast<std::int32_t>(Little(info + kWidthAt, 4)) == kLogoWidth &&
-         static_cast<std::int32_t>(Little(info + kHeightAt, 4)) == kLogoHeight &&
-         Little(info + kBitCountAt, 2) == kLogoBitCount && Little(info + kCompressionAt, 4) == kUncompressed &&
+  const std::uint32_t offset = ReadLE32(header + kPixelOffsetAt);
+  return ReadLE16(header) == kBitmapType && ReadLE32(info + kHeaderSizeAt) == kInfoHeaderSize &&
+         static_cast<std::int32_t>(ReadLE32(info + kWidthAt)) == kLogoWidth &&
+         static_cast<std::int32_t>(ReadLE32(info + kHeightAt)) == kLogoHeight &&
+         ReadLE16(info + kBitCountAt) == kLogoBitCount && ReadLE32(info + kCompressionAt) == kUncompressed &&
          std::int64_t{offset} + kLogoRowBytes * kLogoHeight <= size;
 }
 
