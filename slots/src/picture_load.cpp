@@ -17,12 +17,13 @@ const char kLogoExtension[] = ".sys";
 
 std::string ExtensionOf(const std::string& FileName) { return LowerCase(ExtractFileExt(FileName)); }
 
-}  // namespace
-
+// Sets the record's GIF and TIFF LZW decoder routines.
 void PlugLzwDecoders(TVelmoraIOParams& Params) {
   Params.GifLzwDecoder = GifLzwDecode;
   Params.TiffLzwDecoder = TiffLzwDecode;
 }
+
+}  // namespace
 
 bool HasPictureReader(const std::string& FileName) {
   const std::string extension = ExtensionOf(FileName);

@@ -68,7 +68,6 @@ TSwapPicture::TSwapPicture(TVelmoraPicture& Image, TVelmoraIO& IO, TVelmoraProc&
     : image_(Image), io_(IO), proc_(Proc) {
   io_.SetAttachedVelmora(&image_);
   proc_.SetAttachedVelmora(&image_);
-  PlugLzwDecoders(io_.Params());
   proc_.Clear();
 }
 

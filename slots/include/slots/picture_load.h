@@ -7,8 +7,6 @@
 #include "imaging/io_params.h"
 #include "imaging/velmora_io.h"
 
-// Sets the record's GIF and TIFF LZW decoder routines.
-void PlugLzwDecoders(TVelmoraIOParams& Params);
 // True for the extensions LoadPicture reads (compared without regard to case).
 bool HasPictureReader(const std::string& FileName);
 // Loads the file into IO's attached image with the decoders plugged in. The reader's
