@@ -14,6 +14,7 @@
 #include "logo_form_fixture.h"
 #include "win32/machine.h"
 #include "win32/shell.h"
+#include "host/testing/outside_tools.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ TEST_F(TarnquillProcessTest, AutoInAnyCaseWritesAPaletteLogoAndEnds) {
     EXPECT_EQ(run.Status, 0) << argument << ": " << run.Errors;
     EXPECT_LT(run.Seconds, 5.0) << argument;
     ASSERT_EQ(ReadBytes(Logo()).size(), 129078u) << argument;
-    if (std::system("command -v identify >/dev/null 2>&1") != 0) continue;
+    if (!HaveTool("identify")) continue;
     const std::string command = "identify -format '%w %h %r' '" + Logo().string() + "' > '" +
                                 (root.Path() / "identify.txt").string() + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << argument;
@@ -107,7 +108,7 @@ TEST_F(TarnquillProcessTest, TheStartupShortcutsTargetWritesTheLogoAsAtLogOn) {
   EXPECT_EQ(link->Arguments, "/AUTO");
   EXPECT_EQ(link->Description, "Tarnquill");
   EXPECT_EQ(link->ShowCommand, 7);
-  if (std::system("command -v lnkinfo >/dev/null 2>&1") == 0) {
+  if (HaveTool("lnkinfo")) {
     const std::filesystem::path info = root.Path() / "lnkinfo.txt";
     ASSERT_EQ(
         std::system(("lnkinfo '" + machine::HostPath(linkFile).string() + "' > '" + info.string() + "' 2>&1").c_str()),

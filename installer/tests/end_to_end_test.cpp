@@ -18,6 +18,7 @@
 #include "win32/machine.h"
 #include "win32/shell.h"
 #include "win32/testing/machine_root.h"
+#include "host/testing/outside_tools.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST_F(EndToEnd, InstallThenLogoRunRotatesAllThreeSlots) {
   ASSERT_TRUE(link) << "the StartUp shortcut is no Shell Link";
   EXPECT_EQ(link->Target, "c:\\logos\\logo.exe");
   EXPECT_EQ(link->Arguments, "");
-  if (std::system("command -v lnkinfo >/dev/null 2>&1") == 0) {
+  if (HaveTool("lnkinfo")) {
     const auto file = root.DriveC() / "windows/Start Menu/Programs/StartUp/Logo.lnk";
     EXPECT_EQ(std::system(("lnkinfo '" + file.string() + "' >/dev/null 2>&1").c_str()), 0);
   }

@@ -13,12 +13,11 @@
 
 #include "picture_decode.h"
 #include "win32/testing/machine_root.h"
+#include "host/testing/outside_tools.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
 
 void RunTool(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
 
@@ -59,7 +58,7 @@ void ExpectSame(const Pixels& ours, const Pixels& theirs) {
 }
 
 TEST(PictureDecodeImagingConformance, LzwGifTiffRgbaTiffAndSysBitmaps) {
-  if (!Have("convert")) GTEST_SKIP() << "no ImageMagick convert";
+  if (!HaveTool("convert")) GTEST_SKIP() << "no ImageMagick convert";
   ScopedMachineRoot root;
   const fs::path dir = root.Path() / "conformance";
   fs::create_directories(dir);
@@ -95,7 +94,7 @@ TEST(PictureDecodeImagingConformance, LzwGifTiffRgbaTiffAndSysBitmaps) {
        at("rgba.tif") + " -alpha off"},
       {"logo.sys", "convert " + colour + " -colors 256 -type Palette BMP3:" + at("logo.sys"), "bmp:" + at("logo.sys")},
   };
-  if (Have("tiffcp"))
+  if (HaveTool("tiffcp"))
     cases.insert(cases.end(),
                  {
                      {"rgba_planar.tif", "tiffcp -p separate -c lzw " + at("rgba.tif") + " " + at("rgba_planar.tif"),

@@ -3,34 +3,21 @@
 // backup restored.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
-#include <memory>
 
 #include "corvane/program.h"
 #include "corvane_fixture.h"
 #include "jpeg_file_writer.h"
 #include "slots/slot_settings.h"
 #include "win32/testing/windows.h"
+#include "host/testing/outside_tools.h"
 
 namespace {
 
 using slot_test::BitmapBytes;
 using slot_test::ReadFile;
 using slot_test::WriteFile;
-
-bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::string Output(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::array<char, 256> buffer{};
-  while (pipe && fgets(buffer.data(), buffer.size(), pipe.get())) out += buffer.data();
-  return out;
-}
 
 void Click(TControl* control, int x, int y) {
   const TPoint at = control->ClientToScreen({x, y});
@@ -136,10 +123,10 @@ TEST_F(ProgramTest, AJpegAndALogoAreSwappedIntoTheWaitSlotAndTheBackupRestored) 
   const TSlotSettings stored = ReadSlotSettings("unused", 0, 0);
   EXPECT_EQ(stored.LastUsedIndex, 8);
   EXPECT_EQ(stored.LastUsedDir, slot_test::kStartDir);
-  if (Have("identify")) {
+  if (HaveTool("identify")) {
     WriteFile("C:\\swapped.bmp", swappedJpeg);
     const std::string host = machine::HostPath("C:\\swapped.bmp").string();
-    EXPECT_EQ(Output("identify -format '%m %w %h %r %z' 'bmp:" + host + "'"), "BMP3 320 400 PseudoClass sRGB  8");
+    EXPECT_EQ(ToolOutput("identify -format '%m %w %h %r %z' 'bmp:" + host + "'"), "BMP3 320 400 PseudoClass sRGB  8");
   }
 }
 
