@@ -5,20 +5,11 @@
 
 #include "caption_breaks.h"
 #include "components/graphic_button.h"
+#include "vcl/sysutils.h"
 
-namespace {
+std::string BarsToLineBreaks(const std::string& Caption) { return StringReplaceAll(Caption, "||", "\r\n"); }
 
-std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
-  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-    s.replace(at, from.size(), to);
-  return s;
-}
-
-}  // namespace
-
-std::string BarsToLineBreaks(const std::string& Caption) { return ReplaceAll(Caption, "||", "\r\n"); }
-
-std::string LineBreaksToBars(const std::string& Text) { return ReplaceAll(Text, "\r\n", "||"); }
+std::string LineBreaksToBars(const std::string& Text) { return StringReplaceAll(Text, "\r\n", "||"); }
 
 void TCaptionStrings::Split(TStringList& Lines) const { Lines.SetText(BarsToLineBreaks(target_->Caption())); }
 

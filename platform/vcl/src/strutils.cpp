@@ -144,3 +144,10 @@ std::string TrimRight(const std::string& s) {
   while (n > 0 && Blank(s[n - 1])) --n;
   return s.substr(0, n);
 }
+
+std::string StringReplaceAll(std::string s, const std::string& from, const std::string& to) {
+  if (from.empty()) return s;
+  for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+    s.replace(at, from.size(), to);
+  return s;
+}

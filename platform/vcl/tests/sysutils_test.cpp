@@ -133,6 +133,14 @@ TEST(TextRoutines, CaseAndTrimAreAscii) {
   EXPECT_EQ(TrimRight("  a \x01"), "  a");
 }
 
+// Replacements are not searched again, so a replacement holding the pattern ends.
+TEST(TextRoutines, StringReplaceAllReplacesLeftToRightOnce) {
+  EXPECT_EQ(StringReplaceAll("a||b||", "||", "\r\n"), "a\r\nb\r\n");
+  EXPECT_EQ(StringReplaceAll("aaa", "a", "aa"), "aaaaaa");
+  EXPECT_EQ(StringReplaceAll("aaaa", "aa", "b"), "bb");
+  EXPECT_EQ(StringReplaceAll("abc", "", "x"), "abc");
+}
+
 TEST(FileNames, SplitWindowsPaths) {
   struct Case {
     const char *path, *folder, *name, *ext, *changed;

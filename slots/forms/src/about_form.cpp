@@ -4,6 +4,7 @@
 #include "slots/about_texts.h"
 #include "vcl/formtext.h"
 #include "vcl/typinfo.h"
+#include "vcl/sysutils.h"
 #include "win32/gdi.h"
 #include "win32/user.h"
 
@@ -162,9 +163,8 @@ TFAbout::~TFAbout() {
 }
 
 TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {
-  std::string text = kDescription;
-  text.replace(text.find("@ABOUTDATA@"), 11, kData_about_gif);
-  text.replace(text.find("@BACKGLYPH@"), 11, kData_glyph_back_bmp);
+  const std::string text = StringReplaceAll(StringReplaceAll(kDescription, "@ABOUTDATA@", kData_about_gif),
+                                            "@BACKGLYPH@", kData_glyph_back_bmp);
   ReadComponentText(text, this,
                     {FormField("AnimGIF1", AnimGIF1), FormField("Label1", Label1), FormField("Label2", Label2),
                      FormField("Label3", Label3), FormField("Label4", Label4), FormField("Panel1", Panel1),

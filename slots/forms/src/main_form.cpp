@@ -7,6 +7,7 @@
 #include "slots/slot_settings.h"
 #include "vcl/formtext.h"
 #include "vcl/typinfo.h"
+#include "vcl/sysutils.h"
 #include "win32/kernel.h"
 
 TFMain* FMain = nullptr;
@@ -254,11 +255,6 @@ constexpr const char* kFormTail = R"(  end
 end
 )";
 
-void ReplaceAll(std::string& Text, const std::string& From, const std::string& To) {
-  for (std::size_t at = Text.find(From); at != std::string::npos; at = Text.find(From, at + To.size()))
-    Text.replace(at, From.size(), To);
-}
-
 std::string Description() {
   struct TTabNames {
     const char *Caption, *Image, *Header, *Logo, *HeaderData, *BadgeData;
@@ -273,16 +269,16 @@ std::string Description() {
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const TTabNames& t = tabs[slot];
     std::string tab = kTab;
-    ReplaceAll(tab, "@N@", std::to_string(slot + 1));
-    ReplaceAll(tab, "@CAPTION@", t.Caption);
-    ReplaceAll(tab, "@IMAGE@", t.Image);
-    ReplaceAll(tab, "@HEADER@", t.Header);
-    ReplaceAll(tab, "@LOGO@", t.Logo);
-    ReplaceAll(tab, "@BARS@", t.Bars ? "True" : "False");
-    ReplaceAll(tab, "@IMAGEHINT@", t.Bars ? "Click to view full size..." : "");
-    ReplaceAll(tab, "@HEADERDATA@", t.HeaderData);
-    ReplaceAll(tab, "@BADGEDATA@", t.BadgeData);
-    ReplaceAll(tab, "@RESTOREGLYPH@", kData_glyph_restore_bmp);
+    tab = StringReplaceAll(tab, "@N@", std::to_string(slot + 1));
+    tab = StringReplaceAll(tab, "@CAPTION@", t.Caption);
+    tab = StringReplaceAll(tab, "@IMAGE@", t.Image);
+    tab = StringReplaceAll(tab, "@HEADER@", t.Header);
+    tab = StringReplaceAll(tab, "@LOGO@", t.Logo);
+    tab = StringReplaceAll(tab, "@BARS@", t.Bars ? "True" : "False");
+    tab = StringReplaceAll(tab, "@IMAGEHINT@", t.Bars ? "Click to view full size..." : "");
+    tab = StringReplaceAll(tab, "@HEADERDATA@", t.HeaderData);
+    tab = StringReplaceAll(tab, "@BADGEDATA@", t.BadgeData);
+    tab = StringReplaceAll(tab, "@RESTOREGLYPH@", kData_glyph_restore_bmp);
     text += tab;
   }
   return text + kFormTail;

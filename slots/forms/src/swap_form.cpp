@@ -7,6 +7,7 @@
 #include "slots/slot_settings.h"
 #include "vcl/formtext.h"
 #include "vcl/typinfo.h"
+#include "vcl/sysutils.h"
 
 TFSwap* FSwap = nullptr;
 
@@ -216,7 +217,7 @@ std::string Description() {
   std::string text = kDescription;
   const std::pair<const char*, const char*> fields[] = {
       {"@CANCELGLYPH@", kData_glyph_cancel_bmp}, {"@OKGLYPH@", kData_glyph_ok_bmp}, {"@FILTER@", kFilter}};
-  for (auto [from, to] : fields) text.replace(text.find(from), std::string(from).size(), to);
+  for (auto [from, to] : fields) text = StringReplaceAll(text, from, to);
   return text;
 }
 

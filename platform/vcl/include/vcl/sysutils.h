@@ -91,6 +91,9 @@ bool SameText(const std::string& a, const std::string& b);
 std::string Trim(const std::string& s);
 std::string TrimLeft(const std::string& s);
 std::string TrimRight(const std::string& s);
+// Every occurrence of `from` (not empty) replaced by `to`, left to right: StringReplace with
+// rfReplaceAll.
+std::string StringReplaceAll(std::string s, const std::string& from, const std::string& to);
 
 // Windows paths: "\" and ":" end the folder part.
 std::string ExtractFilePath(const std::string& fileName);
