@@ -1,18 +1,12 @@
 // The image view's eight cursors, drawn here once per process as black shapes with a white rim:
 // magnifiers with a minus and a plus, a cross, an eraser, a hand, a pen and two cross hairs.
-#include <array>
-#include <cstdint>
 #include <cstdlib>
 
 #include "imaging/velmora_view.h"
 #include "vcl/forms.h"
+#include "vcl/drawn_cursors.h"
 
 namespace {
-
-constexpr int kSize = 32;
-constexpr int kRowBytes = kSize / 8;
-
-using TShape = bool (*)(int x, int y);
 
 bool Lens(int x, int y) {
   const int d = (x - 12) * (x - 12) + (y - 12) * (y - 12);
@@ -42,29 +36,9 @@ bool CrossHair(int x, int y) {
 }
 bool CrossHairDot(int x, int y) { return CrossHair(x, y) || (x == 15 && y == 15); }
 
-HCURSOR MakeCursor(TShape shape, int hotX, int hotY) {
-  // AND 1, XOR 0 leaves the screen; AND 0 with XOR 0 is black, with XOR 1 white.
-  std::array<std::uint8_t, kRowBytes * kSize> andMask, xorMask{};
-  andMask.fill(0xFF);
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
-      const bool inside = shape(x, y);
-      bool rim = false;
-      for (int j = -1; j <= 1 && !inside; ++j)
-        for (int i = -1; i <= 1; ++i)
-          if (x + i >= 0 && x + i < kSize && y + j >= 0 && y + j < kSize && shape(x + i, y + j)) rim = true;
-      if (!inside && !rim) continue;
-      const auto bit = static_cast<std::uint8_t>(0x80 >> (x % 8));
-      const auto at = static_cast<std::size_t>(y * kRowBytes + x / 8);
-      andMask[at] &= static_cast<std::uint8_t>(~bit);
-      if (rim) xorMask[at] |= bit;
-    }
-  return CreateCursor(nullptr, hotX, hotY, kSize, kSize, andMask.data(), xorMask.data());
-}
-
 struct TCursorShape {
   TCursor Number;
-  TShape Shape;
+  TCursorPixels Shape;
   int HotX, HotY;
 };
 
@@ -80,7 +54,7 @@ void RegisterVelmoraCursors() {
   static const std::array<HCURSOR, std::size(kShapes)> cursors = [] {
     std::array<HCURSOR, std::size(kShapes)> made{};
     for (std::size_t i = 0; i < made.size(); ++i)
-      made[i] = MakeCursor(kShapes[i].Shape, kShapes[i].HotX, kShapes[i].HotY);
+      made[i] = CreateRimmedCursor(kShapes[i].Shape, kShapes[i].HotX, kShapes[i].HotY);
     return made;
   }();
   for (std::size_t i = 0; i < cursors.size(); ++i) Screen->SetCursors(kShapes[i].Number, cursors[i]);
