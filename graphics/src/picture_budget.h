@@ -33,9 +33,8 @@ inline std::int64_t StreamBytesLeft(TStream* Stream) {
 inline std::int64_t PictureBytes(std::int64_t Width, std::int64_t Height, TPGBitCount Format) {
   static constexpr int kBits[4] = {1, 4, 8, 24};
   if (Width <= 0 || Height <= 0) return 0;
-  const std::int64_t stride = (kBits[Format] * Width + 31) / 32 * 4;
-  if (stride > kMaxDibBytes || Height > kMaxDibBytes / stride) return kMaxDibBytes + 1;
-  return stride * Height;
+  if (!FitsDib(Width, Height, kBits[Format])) return kMaxDibBytes + 1;
+  return DibStride(Width, kBits[Format]) * Height;
 }
 
 // True when the stream is too short for a picture of `Picture` bytes whose data takes at least

@@ -125,9 +125,9 @@ void TPixelGraphic::SetSize(int AWidth, int AHeight, TPGBitCount AFormat) {
   FlushGdi();
   ReleaseCanvasHandle();
   DeleteStorage();
-  std::int64_t stride = ((std::int64_t{kBitsPerPixel[format_]} * width_ + 31) / 32) * 4;
+  const std::int64_t stride = DibStride(width_, kBitsPerPixel[format_]);
   // The DIB section's limit is the image's; checked here too so that the sizes below fit 32 bits.
-  if (stride > kMaxDibBytes || stride * height_ > kMaxDibBytes) {
+  if (!FitsDib(width_, height_, kBitsPerPixel[format_])) {
     width_ = height_ = stride_ = imageSize_ = 0;
     throw EPixelGraphic(PGLangStrS1(pgsFailed, "CreateDIBSection"));
   }

@@ -26,11 +26,7 @@ PixelRows RowsOf(TBitmap& Bitmap) {
   return {RowOf(Bitmap, 0), -stride, width, height, bits};
 }
 
-bool FitsBitmap(std::int64_t Width, std::int64_t Height, int Bits) {
-  if (Width < 0 || Height < 0) return false;
-  const std::int64_t stride = RowStride(Width, Bits);
-  return stride <= kMaxDibBytes && (stride == 0 || Height <= kMaxDibBytes / stride);
-}
+bool FitsBitmap(std::int64_t Width, std::int64_t Height, int Bits) { return FitsDib(Width, Height, Bits); }
 
 void Reshape(TBitmap& Bitmap, TPixelFormat Format, int Width, int Height) {
   Bitmap.Clear();

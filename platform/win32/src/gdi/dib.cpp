@@ -16,15 +16,13 @@ bool ReadDibFormat(const BITMAPINFO* info, UINT usage, const DeviceContext* dc, 
   bool bitfields = h.biCompression == BI_BITFIELDS;
   if (h.biCompression != BI_RGB && !(bitfields && (bpp == 16 || bpp == 32))) return false;
   std::int64_t width = h.biWidth, height = h.biHeight < 0 ? -std::int64_t{h.biHeight} : h.biHeight;
-  std::int64_t stride = ((width * bpp + 31) / 32) * 4;
-  // The stride is bounded first, so the product stays within 64 bits.
-  if (stride > kMaxDibBytes || stride * height > kMaxDibBytes) return false;
+  if (!FitsDib(width, height, bpp)) return false;
 
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
   out.bitsPerPixel = bpp;
   out.topDown = h.biHeight < 0;
-  out.stride = static_cast<int>(stride);
+  out.stride = static_cast<int>(DibStride(width, bpp));
   out.monochrome = false;
   out.colorTable.clear();
   out.redMask = out.greenMask = out.blueMask = 0;
