@@ -30,21 +30,6 @@ constexpr std::uint8_t kPlainText = 0x01, kGraphicControl = 0xF9, kComment = 0xF
 
 bool ReadExact(TStream* s, void* buffer, std::int64_t count) { return s->Read(buffer, count) == count; }
 
-// Steps over data sub-blocks up to the terminator; false when the data ends first.
-bool SkipSubBlocks(TStream* s) {
-  const std::int64_t size = s->Size();
-  std::uint8_t count = 0;
-  for (;;) {
-    if (!ReadExact(s, &count, 1)) return false;
-    if (count == 0) return true;
-    if (s->Position() + count > size) {
-      s->Seek(0, soFromEnd);
-      return false;
-    }
-    s->Seek(count, soFromCurrent);
-  }
-}
-
 bool MaskBit(TBitmap& mask, int x, int y) { return (RowOf(mask, y)[x >> 3] & (0x80 >> (x & 7))) != 0; }
 
 void SetMaskBit(TBitmap& mask, int x, int y, bool white) {
@@ -309,7 +294,8 @@ bool TAnimGIF::ParseBlocks(TReadState& State) {
       switch (intro[1]) {
         case kPlainText: {
           std::uint8_t count = 0;
-          if (!ReadExact(s, &count, 1) || s->Seek(count, soFromCurrent) > size || !SkipSubBlocks(s)) State.Ended = true;
+          if (!ReadExact(s, &count, 1) || s->Seek(count, soFromCurrent) > size || !GifSkipSubBlocks(s))
+            State.Ended = true;
           break;
         }
         case kGraphicControl:
@@ -351,12 +337,12 @@ bool TAnimGIF::ParseBlocks(TReadState& State) {
             }
             if (sub >= 3) loopCount_ = ReadLE16(data + 1);
           }
-          if (!SkipSubBlocks(s)) State.Ended = true;
+          if (!GifSkipSubBlocks(s)) State.Ended = true;
           break;
         }
         default:
           // Extensions of other kinds are skipped whole.
-          if (!SkipSubBlocks(s)) State.Ended = true;
+          if (!GifSkipSubBlocks(s)) State.Ended = true;
           break;
       }
       continue;
@@ -436,7 +422,7 @@ void TAnimGIF::DecodeFrameData(TReadState& State, TAnimGIFFrame& Frame) {
     return;
   }
   if (codeSize < 1 || codeSize > kMaxCodeSize) {
-    if (!SkipSubBlocks(s)) State.Ended = true;
+    if (!GifSkipSubBlocks(s)) State.Ended = true;
     return;
   }
   s->Seek(-1, soFromCurrent);

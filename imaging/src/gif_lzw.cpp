@@ -190,3 +190,17 @@ void GifLzwDecodeRows(TStream* Source, int Height, int Width, bool Interlaced, s
   fill();
   if (!stopped) pixels.Finish();
 }
+
+bool GifSkipSubBlocks(TStream* Source) {
+  const std::int64_t size = Source->Size();
+  std::uint8_t count = 0;
+  for (;;) {
+    if (Source->Read(&count, 1) != 1) return false;
+    if (count == 0) return true;
+    if (Source->Position() + count > size) {
+      Source->Seek(0, soFromEnd);
+      return false;
+    }
+    Source->Seek(count, soFromCurrent);
+  }
+}

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
 #include "imaging/screen_dpi.h"
 #include "vcl/graphics_images.h"
@@ -25,14 +26,6 @@ void ReadTable(TStream* s, int sizeBits, ColorTable& table) {
   const int count = 2 << sizeBits;
   s->Read(rgb, 3 * count);
   for (int i = 0; i < count; ++i) table[static_cast<std::size_t>(i)] = {rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
-}
-
-// Steps over sub-blocks up to their terminator, stopping at the end of the stream.
-void SkipSubBlocks(TStream* s) {
-  const std::int64_t size = s->Size();
-  std::uint8_t count = 0;
-  while (ReadByte(s, count) && count != 0)
-    if (s->Seek(count, soFromCurrent) >= size) return;
 }
 
 struct GraphicControl {
@@ -94,7 +87,7 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
         Source->Read(body, 6);  // size, flags, delay, transparent index, terminator
         control = {body[1], body[4], ReadLE16(body + 2)};
       } else {
-        SkipSubBlocks(Source);
+        GifSkipSubBlocks(Source);
       }
       continue;
     }
@@ -106,7 +99,7 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
     if (hasLocal) ReadTable(Source, localBits, local);
     if (ImageCount++ != wanted) {
       std::uint8_t codeSize = 0;
-      if (ReadByte(Source, codeSize)) SkipSubBlocks(Source);
+      if (ReadByte(Source, codeSize)) GifSkipSubBlocks(Source);
       continue;
     }
 

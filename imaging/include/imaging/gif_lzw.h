@@ -17,3 +17,7 @@ void GifLzwDecode(TStream* Source, int Height, int Width, bool Interlaced, std::
 using TGifRowCallback = std::function<bool(int RowsDone)>;
 void GifLzwDecodeRows(TStream* Source, int Height, int Width, bool Interlaced, std::uint8_t* Dest,
                       const TGifRowCallback& OnRow);
+
+// Steps over data sub-blocks up to their terminator; false, at the stream's end, when the data
+// ends first.
+bool GifSkipSubBlocks(TStream* Source);
