@@ -1,5 +1,10 @@
 #include "slots/slot_files.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "vcl/streams.h"
 #include "vcl/sysutils.h"
 #include "win32/kernel.h"
 #include "win32/user.h"
@@ -16,11 +21,33 @@ void Remove(const std::string& Path) {
   DeleteFileA(Path.c_str());
 }
 
+constexpr std::int64_t kCompareChunk = 64 * 1024;
+
+// Whether both files can be read whole and hold the same bytes.
+bool SameContent(const std::string& A, const std::string& B) {
+  try {
+    TFileStream a(A, fmOpenRead | fmShareDenyWrite), b(B, fmOpenRead | fmShareDenyWrite);
+    const std::int64_t size = a.Size();
+    if (b.Size() != size) return false;
+    std::vector<char> x(kCompareChunk), y(kCompareChunk);
+    for (std::int64_t done = 0; done < size;) {
+      const std::int64_t n = std::min(kCompareChunk, size - done);
+      if (a.Read(x.data(), n) != n || b.Read(y.data(), n) != n) return false;
+      if (std::memcmp(x.data(), y.data(), static_cast<std::size_t>(n)) != 0) return false;
+      done += n;
+    }
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
 int Ask(HWND Owner, const std::string& Text, const char* Caption) {
   return MessageBoxA(Owner, Text.c_str(), Caption, MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
 const char kRestoreFailed[] = "Restore operation was NOT successfull. Please check if there's enough harddisk space.";
+const TSlotOutcome kRestored{1, "Restore operation successfully completed."};
 
 }  // namespace
 
@@ -89,6 +116,9 @@ std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
   }
   CheckOri();
   CheckBack();
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    if (MendSwitch(slot) == smFinished)
+      status = std::string("The interrupted switch of ") + SlotFileName(slot) + " was completed.";
   return status;
 }
 
@@ -101,27 +131,58 @@ TSlotOutcome TSlotFiles::Backup(int Slot) {
   return {1, "Backup operation of " + name + " was successfull."};
 }
 
+TSwitchMend TSlotFiles::MendSwitch(int Slot) {
+  const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
+  const std::string temp = SwitchTempPath(logo);
+  if (!Exists(temp)) return smNone;
+  // A copy of the logo or of the backup: the switch had not begun to change them, or was done.
+  if (SameContent(temp, logo) || SameContent(temp, backup)) {
+    Remove(temp);
+    return Exists(temp) ? smKept : smNone;
+  }
+  // Logo and backup alike: the backup had gone over the logo; the old logo goes into the backup.
+  if (!SameContent(logo, backup) || !Copy(temp, backup)) return smKept;
+  SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+  Remove(temp);
+  return smFinished;
+}
+
+TSlotOutcome TSlotFiles::Switch(int Slot) {
+  const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
+  const TSlotOutcome failed{-1, kRestoreFailed};
+  // No logo to keep: the backup goes into the slot.
+  if (!Exists(logo)) return Copy(backup, logo) ? kRestored : failed;
+  const std::string temp = SwitchTempPath(logo);
+  // Left by an interrupted switch and not mended: it may hold the only copy of a picture.
+  if (Exists(temp))
+    return {-1, std::string(kRestoreFailed) + " " + temp + " is in the way: it is neither the logo nor its backup."};
+  if (!Copy(logo, temp)) return failed;
+  if (!Copy(backup, logo)) {
+    Remove(temp);  // the logo is untouched; the copy of it is not needed
+    return failed;
+  }
+  if (!Copy(temp, backup)) {
+    // The old logo goes back into the slot (over the backup's attributes the copy gave it);
+    // should that fail too, it stays in the temporary file.
+    SetFileAttributesA(logo.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!Copy(temp, logo)) return {1, std::string(kRestoreFailed) + " The current logo was kept as " + temp + "."};
+    Remove(temp);
+    return failed;
+  }
+  Remove(temp);
+  SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_ARCHIVE);  // as a backup made here has
+  return kRestored;
+}
+
 TSlotOutcome TSlotFiles::Restore(int Slot) {
   const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
+  MendSwitch(Slot);  // the Switch finds what is left of it
   if (!Exists(backup)) return {-1, "Backup file was NOT found. Make a backup first !"};
-  const std::string temp = SwitchTempPath(logo);
   const int answer = Ask(Owner, "Do you wish to make a backup of the current logo?",
                          Slot == lsStartup ? "Make a Switch?" : "Make a switch?");
-  TSlotOutcome outcome{1, "Restore operation successfully completed."};
-  if (answer == IDYES) {
-    if (!Copy(logo, temp)) {
-      outcome = {-1, kRestoreFailed};
-    } else if (!Copy(backup, logo)) {
-      Remove(temp);  // the logo is untouched; the copy of it is not needed
-      outcome = {-1, kRestoreFailed};
-    } else if (!Copy(temp, backup)) {
-      // The logo now holds the backup; the old logo lives only in the temporary file.
-      outcome = {1, std::string(kRestoreFailed) + " The current logo was kept as " + temp + "."};
-    } else {
-      Remove(temp);
-      SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_ARCHIVE);  // as a backup made here has
-    }
-  } else if (answer == IDNO) {
+  TSlotOutcome outcome = kRestored;
+  if (answer == IDYES) outcome = Switch(Slot);
+  else if (answer == IDNO) {
     if (!Copy(backup, logo)) outcome = {-1, kRestoreFailed};
   } else {
     return {-1, "Restore operation cancelled by user."};

@@ -161,16 +161,95 @@ TEST_F(SlotFiles, AFailedSwitchStopsAndKeepsEveryFile) {
   EXPECT_EQ(files.Restore(lsWait).Status, failed) << "the No branch is checked too";
   EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 1));
 
-  // The old logo cannot go over the read-only backup: it stays in the temporary file.
+  // The old logo cannot go over the read-only backup: it goes back into the slot.
   SetFileAttributesA(Backup(lsTurnoff).c_str(), FILE_ATTRIBUTE_READONLY);
   answers = {IDYES};
   outcome = files.Restore(lsTurnoff);
-  const std::string temp = SwitchTempPath(Logo(lsTurnoff));
-  EXPECT_EQ(outcome.Result, 1) << "the logo did change";
-  EXPECT_EQ(outcome.Status, failed + " The current logo was kept as " + temp + ".");
-  EXPECT_EQ(ReadFile(Logo(lsTurnoff)), BitmapBytes({}, 8));
+  EXPECT_EQ(outcome.Result, -1);
+  EXPECT_EQ(outcome.Status, failed);
+  EXPECT_EQ(ReadFile(Logo(lsTurnoff)), BitmapBytes({}, 2));
   EXPECT_EQ(ReadFile(Backup(lsTurnoff)), BitmapBytes({}, 8));
-  EXPECT_EQ(ReadFile(temp), BitmapBytes({}, 2));
+  EXPECT_FALSE(Exists(SwitchTempPath(Logo(lsTurnoff))));
+}
+
+TEST_F(SlotFiles, RestoreYesWithoutALogoPutsTheBackupIntoTheSlot) {
+  WriteFile(Backup(lsWait), BitmapBytes({}, 9));
+  files.Start(Recorder());
+  ASSERT_TRUE(files.LogoMissing[lsWait]);
+  answers = {IDYES};
+  const TSlotOutcome outcome = files.Restore(lsWait);
+  EXPECT_EQ(outcome.Result, 1);
+  EXPECT_EQ(outcome.Status, "Restore operation successfully completed.");
+  EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 9));
+  EXPECT_EQ(ReadFile(Backup(lsWait)), BitmapBytes({}, 9));
+  EXPECT_FALSE(Exists(SwitchTempPath(Logo(lsWait))));
+  EXPECT_FALSE(files.LogoMissing[lsWait]);
+  EXPECT_EQ(files.Restore(lsTurnoff).Status, "Backup file was NOT found. Make a backup first !") << "neither file";
+  EXPECT_FALSE(Exists(Logo(lsTurnoff)));
+}
+
+// A switch copies logo A to the temporary file, backup B over the logo, the temporary file over
+// the backup, and deletes it. What an interruption leaves is mended at the next start.
+TEST_F(SlotFiles, TheStartFinishesOrUndoesAnInterruptedSwitchAndKeepsAnUnknownTemporaryFile) {
+  const auto a = BitmapBytes({}, 1), b = BitmapBytes({}, 9), c = BitmapBytes({}, 5);
+  const std::vector<std::uint8_t> none;
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> logo, backup, temp;  // before the start; empty: no file
+    std::vector<std::uint8_t> logoAfter, backupAfter, tempAfter;
+    std::string status;
+  };
+  const Case cases[] = {
+      {"after the first copy: undone", a, b, a, a, b, none, ""},
+      {"after the second copy: finished", b, b, a, b, a, none, "The interrupted switch of LOGO.SYS was completed."},
+      {"after the third copy: finished", b, a, a, b, a, none, ""},
+      {"a third picture: kept", a, b, c, a, b, c, ""},
+      {"no logo: kept", none, b, a, none, b, a, Logo(lsStartup) + " not found ! Select one by clicking Swap !."},
+      {"no backup, a copy of the logo: deleted", a, none, a, a, none, none, ""},
+  };
+  WriteLogos();
+  const std::string temp = SwitchTempPath(Logo(lsStartup));
+  for (const Case& t : cases) {
+    SCOPED_TRACE(t.name);
+    for (const auto& [path, bytes] :
+         {std::pair{Logo(lsStartup), t.logo}, {Backup(lsStartup), t.backup}, {temp, t.temp}}) {
+      DeleteFileA(path.c_str());
+      if (!bytes.empty()) WriteFile(path, bytes);
+    }
+    TSlotFiles later(slot_test::WindowsFolder(), slot_test::kStartDir);
+    const std::string status = later.Start(Recorder());
+    EXPECT_EQ(status, t.status);
+    EXPECT_EQ(Exists(Logo(lsStartup)) ? ReadFile(Logo(lsStartup)) : none, t.logoAfter);
+    EXPECT_EQ(Exists(Backup(lsStartup)) ? ReadFile(Backup(lsStartup)) : none, t.backupAfter);
+    EXPECT_EQ(Exists(temp) ? ReadFile(temp) : none, t.tempAfter);
+  }
+}
+
+TEST_F(SlotFiles, ASwitchNeverOverwritesATemporaryFileThatMayBeTheOnlyCopyOfAPicture) {
+  WriteLogos();
+  WriteFile(Backup(lsStartup), BitmapBytes({}, 9));
+  const std::string temp = SwitchTempPath(Logo(lsStartup));
+  WriteFile(temp, BitmapBytes({}, 5));
+  files.Start(Recorder());
+  answers = {IDYES, IDNO};
+  const TSlotOutcome refused = files.Restore(lsStartup);
+  EXPECT_EQ(refused.Result, -1);
+  EXPECT_EQ(refused.Status, "Restore operation was NOT successfull. Please check if there's enough harddisk space. " +
+                                temp + " is in the way: it is neither the logo nor its backup.");
+  EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 0));
+  EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, 9));
+  EXPECT_EQ(ReadFile(temp), BitmapBytes({}, 5));
+  EXPECT_EQ(files.Restore(lsStartup).Result, 1) << "No needs no temporary file";
+  EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 9));
+  EXPECT_EQ(ReadFile(temp), BitmapBytes({}, 5));
+
+  // Logo and backup now alike, the temporary file is taken for the old logo and the switch
+  // finished before the next one: no picture is lost either way.
+  answers = {IDYES};
+  EXPECT_EQ(files.Restore(lsStartup).Status, "Restore operation successfully completed.");
+  EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 5));
+  EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, 9));
+  EXPECT_FALSE(Exists(temp));
 }
 
 TEST_F(SlotFiles, RestoreOriginalsAnsweredNoNoNoCopiesTheOriginalsBackWithoutBackups) {

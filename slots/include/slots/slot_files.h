@@ -15,6 +15,11 @@ struct TSlotOutcome {
   std::string Status;
 };
 
+// What the look at a switch's temporary file found: none left; one that a switch interrupted
+// between its second and third copy left, now finished; one kept, which may hold the only copy
+// of a picture (neither the logo nor the backup, while they differ), or could not be mended.
+enum TSwitchMend { smNone, smFinished, smKept };
+
 // Loads a logo or backup file into the slot's picture; raises when the file cannot be read.
 using TLoadLogo = std::function<void(int Slot, const std::string& Path)>;
 
@@ -41,15 +46,19 @@ class TSlotFiles {
   // LogoMissing and BackupMissing from the files.
   void CheckFlags();
 
-  // The window's start: folders, attributes, each present logo loaded, originals, backups. A
-  // logo that cannot be read is reported and the start goes on. Returns the last status text.
+  // The window's start: folders, attributes, each present logo loaded, originals, backups, and
+  // the switches an interruption left unfinished. A logo that cannot be read is reported and the
+  // start goes on. Returns the last status text.
   std::string Start(const TLoadLogo& LoadLogo);
   // Copies the slot's logo over its backup.
   TSlotOutcome Backup(int Slot);
-  // Asks whether to switch logo and backup (Yes), to copy the backup over the logo (No), or
-  // neither (Cancel). A switch stops at the first failed copy; its temporary file is deleted
-  // once both files are exchanged, and kept, and named, when it holds the only copy of the logo.
+  // Mends an interrupted switch, then asks whether to switch logo and backup (Yes), to copy the
+  // backup over the logo (No), or neither (Cancel).
   TSlotOutcome Restore(int Slot);
+  // The temporary file an interrupted switch of the slot left: a copy of the logo or of the
+  // backup is deleted; the old logo, while the backup has gone over the logo, goes into the
+  // backup. Anything else stays.
+  TSwitchMend MendSwitch(int Slot);
   // Offers a backup of each slot, then copies each original over its logo and reloads it; a
   // missing or unreadable original is skipped, reported, and the next slot goes on.
   TSlotOutcome RestoreOriginals(const TLoadLogo& LoadLogo);
@@ -57,6 +66,12 @@ class TSlotFiles {
   std::string Swapped(int Slot);
 
  private:
+  // After MendSwitch: logo to the temporary file, backup over logo, temporary file over backup, temporary file
+  // deleted. Each copy replaces its target whole, so a kill leaves each file old or new and the
+  // next start or Restore finishes the switch. A failed copy undoes the steps before it; a
+  // missing logo just takes the backup.
+  TSlotOutcome Switch(int Slot);
+
   std::string startDir_;
   TSlotPaths paths_;
 };
