@@ -99,7 +99,7 @@ std::string TSwapPicture::Show() {
 }
 
 bool TSwapPicture::FullSize(TBitmap& View, std::string& Label) {
-  if (image_.Bitmap().Empty() || loadFailed_) return false;
+  if (!canSave_) return false;
   proc_.Undo();
   proc_.Resample(kLogoWidth, kLogoHeight, kLanczos3);
   View.Assign(&image_.Bitmap());

@@ -130,10 +130,15 @@ TEST_F(SwapPicture, ABiggerPictureIsStretchedToTheLogoWithoutKeepingItsAspect) {
   ExpectLogoLayout(ReadFile(kTarget));
 }
 
-TEST_F(SwapPicture, OkayFollowsOnlyASuccessfulLoad) {
+TEST_F(SwapPicture, OkayAndTheFullSizeFollowOnlyASuccessfulLoad) {
+  std::string label;
+  TBitmap view;
   EXPECT_FALSE(swap.CanSave()) << "the cleared preview of the first showing";
+  EXPECT_FALSE(swap.FullSize(view, label));
   EXPECT_EQ(swap.Show(), "");
   EXPECT_FALSE(swap.CanSave());
+  EXPECT_FALSE(swap.FullSize(view, label));
+  EXPECT_EQ(label, "");
   WriteFile("C:\\a.bmp", BitmapBytes({.width = 40, .height = 30, .bits = 24}));
   WriteFile("C:\\broken.bmp", {'B', 'M', 1, 2, 3});
   WriteFile("C:\\notes.txt", {'h', 'i'});
@@ -144,13 +149,12 @@ TEST_F(SwapPicture, OkayFollowsOnlyASuccessfulLoad) {
     EXPECT_EQ(swap.Load(bad), "Error loading image.");
     EXPECT_TRUE(swap.LoadFailed());
     EXPECT_FALSE(swap.CanSave());
-    std::string label;
-    TBitmap view;
     EXPECT_FALSE(swap.FullSize(view, label)) << "no full-size view after a failed load";
     EXPECT_EQ(swap.Closed("Error loading image."), "");
     swap.Show();
     EXPECT_FALSE(swap.CanSave()) << "nor after showing the dialog again";
     EXPECT_FALSE(swap.LoadFailed());
+    EXPECT_FALSE(swap.FullSize(view, label)) << "what the reader left is no picture";
   }
 }
 

@@ -297,7 +297,7 @@ void TFSwap::tmLoadTimer(TObject*) {
 }
 
 void TFSwap::imPreviewClick(TObject*) {
-  if (imPreview->Bitmap().Empty() || picture_->LoadFailed()) return;
+  if (!picture_->CanSave()) return;  // only a loaded picture has a full size
   Label1->SetCaption(kResampling);
   tmPreview->SetEnabled(true);
 }

@@ -137,6 +137,13 @@ TEST_F(SwapFormTest, ALogoLayoutBitmapIsCopiedAndATrueColourOneResampled) {
   EXPECT_EQ(StatusText(), "Turnoff Logo successfully swapped !");
 }
 
+TEST_F(SwapFormTest, AClickOnTheEmptyPreviewOpensNothing) {
+  Show(lsWait);
+  FSwap->imPreviewClick(FSwap->imPreview);
+  EXPECT_FALSE(FSwap->tmPreview->Enabled());
+  EXPECT_EQ(FSwap->Label1->Caption(), "");
+}
+
 TEST_F(SwapFormTest, AFailedLoadDisablesOkayAndItsTextGoesWhenTheDialogCloses) {
   WriteFile(Picture("broken.jpg"), {0xFF, 0xD8, 0xFF, 0x00});
   WriteFile(Picture("logo.sys"), BitmapBytes({}, 4));
@@ -151,6 +158,8 @@ TEST_F(SwapFormTest, AFailedLoadDisablesOkayAndItsTextGoesWhenTheDialogCloses) {
   EXPECT_EQ(FSwap->Label1->Caption(), "");
   Show(lsWait);
   EXPECT_FALSE(FSwap->btOK->Enabled()) << "a re-show after a failed load enables nothing";
+  FSwap->imPreviewClick(FSwap->imPreview);
+  EXPECT_FALSE(FSwap->tmPreview->Enabled()) << "nor a full-size view of what the reader left";
 
   // A ".sys" file is a bitmap.
   FSwap->cbFilter->SetItemIndex(7);

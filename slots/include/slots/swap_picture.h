@@ -41,7 +41,8 @@ class TSwapPicture {
   bool CopyUnchanged() const { return copyUnchanged_; }
   // The full path of the picture last loaded successfully; empty before.
   const std::string& LoadedFile() const { return loadedFile_; }
-  // Whether "Okay" may be pressed: only while a successful load's picture is in the preview.
+  // Whether "Okay" may be pressed and the full size viewed: only while a successful load's
+  // picture is in the preview.
   bool CanSave() const { return canSave_; }
 
   // The dialog's load: the text for Label1, its size, or "Error loading image." after a failure
@@ -53,7 +54,7 @@ class TSwapPicture {
   // The dialog closes: the text Label1 keeps.
   std::string Closed(const std::string& Label) const { return loadFailed_ ? std::string() : Label; }
   // The full picture resampled to 320 x 400 into View; the preview is shrunk again. The text
-  // for Label1; false when there is nothing to show.
+  // for Label1; false when no picture was loaded (the cleared or a failed load's preview).
   bool FullSize(TBitmap& View, std::string& Label);
   // Writes the slot file Target from the full picture. Raises when the copy, the resampling or
   // the writer fails; the target is then left as it was.
