@@ -99,6 +99,7 @@ void TSlotFiles::CheckFlags() {
 
 std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
   std::string status;
+  Unreadable.clear();
   MakeFolders();
   for (const std::string& logo : paths_.Logo) CheckAttribs(logo);
   for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -112,6 +113,7 @@ std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
       LoadLogo(slot, logo);
     } catch (const Exception& e) {
       status = logo + ": " + e.Message;
+      Unreadable += (Unreadable.empty() ? "" : "\n") + status;
     }
   }
   CheckOri();

@@ -90,6 +90,7 @@ TEST_F(SlotFiles, AnUnreadableLogoIsReportedAndTheStartGoesOn) {
     loaded.push_back(path);
   });
   EXPECT_EQ(status, Logo(lsStartup) + ": unrecognized BMP");
+  EXPECT_EQ(files.Unreadable, status);
   EXPECT_EQ(loaded.size(), 2u);
   EXPECT_TRUE(Exists(Original(lsTurnoff))) << "the originals are still kept";
 }

@@ -370,6 +370,8 @@ void TFMain::FormCreate(TObject*) {
   const std::string status = Files->Start([this](int, const std::string& Path) { LoadLogo(Path, 1); });
   if (!status.empty()) Status(status);
   ShowFlags();
+  // The application's handler shows what could not be read, once the start is whole.
+  if (!Files->Unreadable.empty()) throw Exception(StringReplaceAll(Files->Unreadable, "\n", ".\n"));
 }
 
 void TFMain::FormClose(TObject*, TCloseAction&) { WriteSlotSettings({LastUsedDir, LastUsedIndex, Left(), Top()}); }

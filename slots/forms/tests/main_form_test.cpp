@@ -124,10 +124,18 @@ TEST_F(CorvaneTest, TheFirstStartKeepsTheLogosAndShowsWhatIsMissing) {
 TEST_F(CorvaneTest, AnUnreadableLogoIsReportedAndTheStartGoesOn) {
   WriteLogos();
   WriteFile(Logo(lsWait), {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'});
+  WriteFile(Logo(lsStartup), {'B', 'M'});
+  answers = {IDOK};
   MakeForms();
-  EXPECT_NE(StatusText().find(Logo(lsWait) + ": "), std::string::npos) << StatusText();
+  // The application's handler shows both in one box once the start is done.
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find(Logo(lsStartup) + ": unrecognized BMP.\n" + Logo(lsWait) + ": unrecognized BMP"),
+            std::string::npos)
+      << asked[0];
+  EXPECT_EQ(StatusText(), Logo(lsWait) + ": unrecognized BMP");
   EXPECT_FALSE(FMain->imLogow->Visible()) << "nothing to show";
   EXPECT_TRUE(FMain->imLogos->Visible());
+  EXPECT_TRUE(Exists(Original(lsTurnoff))) << "the start went on";
 }
 
 TEST_F(CorvaneTest, AReadOnlyHiddenLogoLosesBothAttributesAtStart) {

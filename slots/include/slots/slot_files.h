@@ -33,6 +33,8 @@ class TSlotFiles {
   HWND Owner = nullptr;
   // Set while the slot's logo file (backup file) does not exist.
   std::array<bool, kSlotCount> LogoMissing{}, BackupMissing{};
+  // The logos the last Start could not read: "path: message", one a line.
+  std::string Unreadable;
 
   // Clears the file's read-only and then its hidden attribute where set.
   static void CheckAttribs(const std::string& Path);
