@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "corvane_fixture.h"
+#include "gif_file_writer.h"
 #include "imaging/bitmap_rows.h"
 #include "jpeg_file_writer.h"
 
@@ -112,6 +113,35 @@ TEST_F(SwapFormTest, AJpegIsResampledIntoTheSlotAndTheMainWindowReloadsIt) {
   FSwap->FormClose(FSwap, action);
   EXPECT_EQ(FMain->LastUsedDir, kPictures);
   EXPECT_EQ(FMain->LastUsedIndex, 8);
+}
+
+// Waits for the GIF reader to apply two-colour maps; without them the frame reads black.
+TEST_F(SwapFormTest, DISABLED_TheFirstFrameOfARedGreenBlueAnimationSwapsInAsARedLogo) {
+  constexpr int kWidth = 40, kHeight = 50;
+  const std::vector<std::uint8_t> solid(kWidth * kHeight, 0);
+  GifFileBuilder gif;
+  gif.Screen(kWidth, kHeight);
+  // Each frame its own two-colour table: its colour, then black.
+  for (const GifColors& table :
+       {GifColors{255, 0, 0, 0, 0, 0}, GifColors{0, 255, 0, 0, 0, 0}, GifColors{0, 0, 255, 0, 0, 0}})
+    gif.GraphicControl(0, 10, 0).Image(0, 0, kWidth, kHeight, GifLzwEncode(solid, {.minimumCodeSize = 2}), false,
+                                       &table, 0);
+  WriteFile(Picture("frames.gif"), gif.Trailer().bytes);
+  Show(lsStartup);
+  Pick("frames.gif");
+  EXPECT_EQ(FSwap->Label1->Caption(), "40 x 50");
+  Okay();
+  const std::vector<std::uint8_t> logo = ReadFile(Logo(lsStartup));
+  ASSERT_EQ(logo.size(), 129078u);
+  constexpr std::size_t kPalette = 54, kPixels = kPalette + 256 * 4;
+  int notRed = 0;
+  for (std::size_t i = kPixels; i < logo.size(); ++i) {
+    const std::uint8_t* bgr = &logo[kPalette + 4u * logo[i]];
+    notRed += !(bgr[2] >= 250 && bgr[1] <= 5 && bgr[0] <= 5);
+  }
+  const std::uint8_t* first = &logo[kPalette + 4u * logo[kPixels]];
+  EXPECT_EQ(notRed, 0) << "of " << logo.size() - kPixels << " pixels; the first is " << int{first[2]} << ","
+                       << int{first[1]} << "," << int{first[0]};
 }
 
 TEST_F(SwapFormTest, ALogoLayoutBitmapIsCopiedAndATrueColourOneResampled) {
