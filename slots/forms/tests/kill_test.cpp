@@ -25,7 +25,7 @@ using slot_test::BitmapBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kDefaultRuns = 15;  // a few seconds; hundreds by hand
+constexpr int kDefaultRuns = 12;  // a few seconds; hundreds by hand
 
 int Runs() {
   const char* runs = std::getenv("STARTLOGO_KILL_RUNS");
@@ -105,13 +105,14 @@ class SlotKillTest : public MachineRootTest {
       slot_test::WriteFile(Logo(slot), a);
       slot_test::WriteFile(Backup(slot), b);
     }
-    // A complete start keeps the originals and tells how long a start and an operation take.
-    TChild start("start", lsStartup);
-    EXPECT_EQ(start.Finish(), 0);
-    startTime = start.Ready - start.Started;
-    TChild timing("backup", lsStartup);
-    EXPECT_EQ(timing.Finish(), 0);
-    operationTime = timing.Done - timing.Ready;
+    // Complete runs keep the originals and tell how long a start and each operation take.
+    for (const char* operation : {"start", "backup", "restore", "switch"}) {
+      TChild timing(operation, lsStartup);
+      EXPECT_EQ(timing.Finish(), 0) << operation;
+      startTime = timing.Ready - timing.Started;
+      operationTime[operation] = timing.Done - timing.Ready;
+    }
+    slot_test::WriteFile(Logo(lsStartup), a);
     slot_test::WriteFile(Backup(lsStartup), b);
   }
 
@@ -125,14 +126,15 @@ class SlotKillTest : public MachineRootTest {
   void RunKilled(const std::string& operation, int slot, int run) {
     TChild child(operation, slot);
     const bool fromReady = run % 2 == 1;
-    const auto window = fromReady ? operationTime * 3 / 2 : (startTime + operationTime) * 11 / 10;
+    const Clock::duration operationTook = operationTime.at(operation);
+    const auto window = fromReady ? operationTook * 3 / 2 : (startTime + operationTook) * 11 / 10;
     std::uniform_int_distribution<long long> delay(
         0, std::chrono::duration_cast<std::chrono::microseconds>(window).count());
     if (fromReady && !child.Line("ready")) return;
     child.KillAfter(std::chrono::microseconds(delay(random)));
   }
 
-  // A picture that is not either of the two: a torn or foreign file.
+  // No file, or one of the two pictures whole: neither torn nor foreign.
   bool Whole(const std::optional<Bytes>& file) const { return !file || *file == a || *file == b; }
 
   // The atomic replace's temporary files (".~<hex>.tmp") in the folders Corvane writes to.
@@ -148,8 +150,10 @@ class SlotKillTest : public MachineRootTest {
   }
 
   const Bytes a = BitmapBytes({}, 1), b = BitmapBytes({}, 9);
-  Clock::duration startTime{}, operationTime{};
-  std::mt19937 random{std::random_device{}()};
+  Clock::duration startTime{};
+  std::map<std::string, Clock::duration> operationTime;
+  const unsigned seed = std::random_device{}();
+  std::mt19937 random{seed};
 };
 
 // Backup copies the logo over the backup, Restore (No) the backup over the logo: each file is
@@ -163,7 +167,7 @@ TEST_F(SlotKillTest, BackupAndRestoreKilledAtAnyMomentLeaveWholeFiles) {
       slot_test::WriteFile(Logo(slot), *Content(Backup(slot)) == a ? b : a);
       const Bytes logo = *Content(Logo(slot)), backup = *Content(Backup(slot));
       RunKilled(operation, slot, run);
-      SCOPED_TRACE(operation + " run " + std::to_string(run));
+      SCOPED_TRACE(operation + " run " + std::to_string(run) + ", seed " + std::to_string(seed));
       const auto logoNow = Content(Logo(slot)), backupNow = Content(Backup(slot));
       ASSERT_TRUE(logoNow && backupNow);
       const bool backingUp = operation == "backup";
@@ -190,7 +194,7 @@ TEST_F(SlotKillTest, ASwitchKilledAtAnyMomentIsMendedByTheNextStartWithBothPictu
   for (int run = 0; run < Runs(); ++run) {
     const int slot = run % kSlotCount;
     RunKilled("switch", slot, run);
-    SCOPED_TRACE("switch run " + std::to_string(run));
+    SCOPED_TRACE("switch run " + std::to_string(run) + ", seed " + std::to_string(seed));
     const auto logo = Content(Logo(slot)), backup = Content(Backup(slot)), temp = Content(Temp(slot));
     ASSERT_TRUE(logo && backup);
     ASSERT_TRUE(Whole(logo) && Whole(backup) && Whole(temp));
