@@ -32,6 +32,15 @@ class TFlagScope {
   bool saved_;
 };
 
+// A value of Kind held in Field.
+template <class T, class V>
+TSetorraValue KindValue(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value) {
+  TSetorraValue v;
+  v.Kind = Kind;
+  v.*Field = std::forward<V>(Value);
+  return v;
+}
+
 bool IsText(TSetorraKind kind) { return kind == skString || kind == skVariant; }
 
 int ClampToInteger(long double value) {
@@ -256,10 +265,7 @@ void TSetorra::GetAsStrings(TStrings* Strings) {
 template <class T, class V>
 void TSetorra::SetTyped(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value) {
   CheckSettable();
-  TSetorraValue v;
-  v.Kind = Kind;
-  v.*Field = std::forward<V>(Value);
-  StoreAndWrite(std::move(v));
+  StoreAndWrite(KindValue(Kind, Field, std::forward<V>(Value)));
 }
 
 void TSetorra::SetAsString(const std::string& Value) { SetTyped(skString, &TSetorraValue::Text, Value); }
@@ -304,25 +310,12 @@ void TSetorra::RefreshFromProperty() {
   switch (prop.Kind()) {
     case tkInteger:
     case tkChar:
-      v.Kind = skInteger;
-      v.Integer = static_cast<std::int32_t>(GetOrdProp(instance, prop));
+      v = KindValue(skInteger, &TSetorraValue::Integer, static_cast<std::int32_t>(GetOrdProp(instance, prop)));
       break;
-    case tkEnumeration:
-      v.Kind = skString;
-      v.Text = GetEnumProp(instance, prop);
-      break;
-    case tkFloat:
-      v.Kind = skFloat;
-      v.Float = GetFloatProp(instance, prop);
-      break;
-    case tkString:
-      v.Kind = skString;
-      v.Text = GetStrProp(instance, prop);
-      break;
-    case tkSet:
-      v.Kind = skString;
-      v.Text = GetSetProp(instance, prop);
-      break;
+    case tkEnumeration: v = KindValue(skString, &TSetorraValue::Text, GetEnumProp(instance, prop)); break;
+    case tkFloat: v = KindValue(skFloat, &TSetorraValue::Float, GetFloatProp(instance, prop)); break;
+    case tkString: v = KindValue(skString, &TSetorraValue::Text, GetStrProp(instance, prop)); break;
+    case tkSet: v = KindValue(skString, &TSetorraValue::Text, GetSetProp(instance, prop)); break;
     case tkClass: {
       TObject* object = GetObjectProp(instance, prop);
       const TClassInfo* type = prop.PropType().ClassType;
