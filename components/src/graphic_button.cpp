@@ -3,6 +3,7 @@
 #include "components/graphic_button.h"
 
 #include "vcl/forms.h"
+#include "vcl/scope_exit.h"
 
 namespace {
 
@@ -71,22 +72,17 @@ void ToxCustomButton::BackgroundChanged(TObject*) {
   TWinControl* parent = Parent();
   const bool clear = face_->Background()->Style() == oxbClear;
   moving_ = true;
-  try {
-    if (clear && parent && face_->Parent() != parent) {
-      face_->SetAlign(Align());
-      face_->SetBounds(Left(), Top(), TControl::Width(), TControl::Height());
-      face_->SetParent(parent);
-      TButton::SetBounds(Left(), Top(), 0, 0);
-    } else if (!clear && parent && face_->Parent() == parent) {
-      TButton::SetBounds(face_->Left(), face_->Top(), face_->TControl::Width(), face_->TControl::Height());
-      face_->SetParent(this);
-      face_->SetAlign(alClient);
-    }
-  } catch (...) {
-    moving_ = false;
-    throw;
+  ScopeExit moved([this] { moving_ = false; });
+  if (clear && parent && face_->Parent() != parent) {
+    face_->SetAlign(Align());
+    face_->SetBounds(Left(), Top(), TControl::Width(), TControl::Height());
+    face_->SetParent(parent);
+    TButton::SetBounds(Left(), Top(), 0, 0);
+  } else if (!clear && parent && face_->Parent() == parent) {
+    TButton::SetBounds(face_->Left(), face_->Top(), face_->TControl::Width(), face_->TControl::Height());
+    face_->SetParent(this);
+    face_->SetAlign(alClient);
   }
-  moving_ = false;
 }
 
 void ToxCustomButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

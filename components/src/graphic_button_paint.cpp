@@ -408,19 +408,20 @@ void ToxCustomGraphicButton::DrawFocus(HDC DC, bool Selected) {
 
 // ---- Bevels ---------------------------------------------------------------------------------
 void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
-  const bool p = Selected || value_;
-  const bool e = (focused_ || active_) && focusStyle_.Contains(fsDefault);
+  const bool pressed = Selected || value_;  // held down, or a toggle that is down
+  // The default button's extra dark frame, while it has the focus or the dialog's default role.
+  const bool defaultFrame = (focused_ || active_) && focusStyle_.Contains(fsDefault);
   TRect r = ClientRect();
   auto ring = [&](TColor top, TColor bottom, int width = 1) { Frame3D(Canvas, r, top, bottom, width); };
   constexpr TColor face = clBtnFace, shadow = clBtnShadow, light = clBtnHighlight, frame = clWindowFrame;
   switch (EffectiveStyle()) {
     case ToxBtnStyle::bsAuto:
     case ToxBtnStyle::bsWin31:
-      if (!p) {
-        ring(frame, frame, e ? 2 : 1);
+      if (!pressed) {
+        ring(frame, frame, defaultFrame ? 2 : 1);
         ring(light, shadow, 2);
       } else {
-        ring(frame, frame, e ? 2 : 1);
+        ring(frame, frame, defaultFrame ? 2 : 1);
         if (Selected) {
           LeftTopLine(Canvas, r, shadow);
           LeftTopLine(Canvas, {r.left + 1, r.top + 1, r.right, r.bottom}, shadow);
@@ -430,14 +431,14 @@ void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
       }
       break;
     case ToxBtnStyle::bsWin95:
-      if (!p && !e) {
+      if (!pressed && !defaultFrame) {
         ring(light, frame);
         ring(face, shadow);
-      } else if (!p) {
+      } else if (!pressed) {
         ring(frame, frame);
         ring(light, frame);
         ring(face, shadow);
-      } else if (!e) {
+      } else if (!defaultFrame) {
         ring(frame, light);
         ring(shadow, face);
       } else {
@@ -448,21 +449,21 @@ void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
     case ToxBtnStyle::bsInset:
       ring(shadow, light);
       ring(frame, frame);
-      if (!p) ring(light, e ? frame : shadow);
+      if (!pressed) ring(light, defaultFrame ? frame : shadow);
       else
         LeftTopLine(Canvas, r, shadow);
       break;
     case ToxBtnStyle::bsAmbrel:
-      if (!p) {
+      if (!pressed) {
         ring(shadow, frame);
-        ring(light, e ? frame : shadow);
+        ring(light, defaultFrame ? frame : shadow);
       } else {
         ring(shadow, light);
         ring(frame, shadow);
       }
       break;
     case ToxBtnStyle::bsSpeed:
-      if (!p) {
+      if (!pressed) {
         ring(light, frame);
         ring(face, shadow);
       } else {
@@ -471,14 +472,14 @@ void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
       }
       break;
     case ToxBtnStyle::bsWin97:
-      if (!p && e && Enabled()) {
+      if (!pressed && defaultFrame && Enabled()) {
         ring(frame, frame);
         ring(light, shadow);
-      } else if (!p) {
+      } else if (!pressed) {
         if ((hot_ || tracking_) && Enabled()) ring(light, shadow);
         else if (IsDesigning())
           ring(clGray, clGray);
-      } else if (!e) {
+      } else if (!defaultFrame) {
         ring(shadow, light);
       } else {
         ring(frame, frame);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vcl/forms.h"
+#include "vcl/scope_exit.h"
 #include "vcl/utilwindow.h"
 
 namespace {
@@ -56,13 +57,8 @@ void TPopupList::WndProc(TMessage& Message) {
             Clear();
             spent_ = true;
             dispatching_ = true;
-            try {
-              item->Click();
-            } catch (...) {
-              dispatching_ = false;
-              throw;
-            }
-            dispatching_ = false;
+            ScopeExit dispatched([this] { dispatching_ = false; });
+            item->Click();
             return;
           }
         break;

@@ -12,6 +12,7 @@
 #include "vcl/forms.h"
 #include "vcl/graphics_images.h"
 #include "vcl/streams.h"
+#include "win32/little_endian.h"
 
 namespace components {
 namespace {
@@ -184,30 +185,21 @@ Picture Draw(TProgramIcon which, int size) {
   return p;
 }
 
-void Put16(std::string& out, unsigned v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
 // One entry as the icon file stores it: the bitmap header (twice the height, for the mask), the
 // palette, the 4-bit colour rows and the 1-bit mask rows, both bottom-up in rows of whole 32-bit words.
 std::string EntryData(const Picture& p) {
   const int size = p.Size();
   const int colourRow = (size * 4 + 31) / 32 * 4, maskRow = (size + 31) / 32 * 4;
   std::string out;
-  Put32(out, 40);
-  Put32(out, static_cast<std::uint32_t>(size));
-  Put32(out, static_cast<std::uint32_t>(size * 2));
-  Put16(out, 1);
-  Put16(out, 4);
-  Put32(out, 0);  // no compression
-  Put32(out, static_cast<std::uint32_t>((colourRow + maskRow) * size));
-  for (int i = 0; i < 4; ++i) Put32(out, 0);
-  for (std::uint32_t rgb : kPalette) Put32(out, rgb);  // blue, green, red, 0 in the file
+  AppendLE32(out, 40);
+  AppendLE32(out, static_cast<std::uint32_t>(size));
+  AppendLE32(out, static_cast<std::uint32_t>(size * 2));
+  AppendLE16(out, 1);
+  AppendLE16(out, 4);
+  AppendLE32(out, 0);  // no compression
+  AppendLE32(out, static_cast<std::uint32_t>((colourRow + maskRow) * size));
+  for (int i = 0; i < 4; ++i) AppendLE32(out, 0);
+  for (std::uint32_t rgb : kPalette) AppendLE32(out, rgb);  // blue, green, red, 0 in the file
   for (int y = size - 1; y >= 0; --y) {
     std::string row(static_cast<std::size_t>(colourRow), '\0');
     for (int x = 0; x < size; ++x) {
@@ -231,19 +223,19 @@ std::string ProgramIconFile(TProgramIcon Which) {
   const std::string entries[2] = {EntryData(Draw(Which, 32)), EntryData(Draw(Which, 16))};
   const int sizes[2] = {32, 16};
   std::string out;
-  Put16(out, 0);
-  Put16(out, 1);  // an icon, not a cursor
-  Put16(out, 2);
+  AppendLE16(out, 0);
+  AppendLE16(out, 1);  // an icon, not a cursor
+  AppendLE16(out, 2);
   std::uint32_t offset = 6 + 2 * 16;
   for (int i = 0; i < 2; ++i) {
     out += static_cast<char>(sizes[i]);
     out += static_cast<char>(sizes[i]);
     out += static_cast<char>(16);  // colours
     out += '\0';
-    Put16(out, 1);  // planes
-    Put16(out, 4);  // bits per pixel
-    Put32(out, static_cast<std::uint32_t>(entries[i].size()));
-    Put32(out, offset);
+    AppendLE16(out, 1);  // planes
+    AppendLE16(out, 4);  // bits per pixel
+    AppendLE32(out, static_cast<std::uint32_t>(entries[i].size()));
+    AppendLE32(out, offset);
     offset += static_cast<std::uint32_t>(entries[i].size());
   }
   out += entries[0];

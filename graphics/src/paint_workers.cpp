@@ -19,13 +19,35 @@ int PaintWorkerScreenBits() {
   return bits;
 }
 
+TPGBitCount DisplayFormat(int DisplayBits) {
+  if (DisplayBits < 8) return pgbc4;
+  return DisplayBits == 8 ? pgbc8 : pgbc24;
+}
+
+bool SetDisplayPalette(TPixelGraphic* Target, TPixelGraphic* Source, int DisplayBits, TPaletteIdent Palette24,
+                       TPaletteIdent Palette8) {
+  if (DisplayBits < 8) {
+    Target->SetPaletteIdent(pSys16);
+    return false;
+  }
+  if (DisplayBits != 8) return false;
+  const bool trueColour = Source->GetBitsPerPixel() == 24;
+  const TPaletteIdent choice = trueColour ? Palette24 : Palette8;
+  if (choice == pOptimized252Sys16) return true;
+  if (!trueColour && choice == pSource) Target->CopyPaletteFrom(Source);
+  else
+    Target->SetPaletteIdent(choice);
+  return false;
+}
+
 void FreePostedGraphic(LPARAM Graphic) { delete reinterpret_cast<TPixelGraphic*>(Graphic); }
 
 void DropQueuedGraphics(HWND Window) {
   if (!Window) return;
   MSG msg;
-  while (PeekMessageA(&msg, Window, WM_USER, WM_USER + 1, PM_REMOVE))
-    if (msg.message == WM_USER) FreePostedGraphic(msg.lParam);
+  static_assert(kWorkerProgress == kWorkerResult + 1, "one range takes both");
+  while (PeekMessageA(&msg, Window, kWorkerResult, kWorkerProgress, PM_REMOVE))
+    if (msg.message == kWorkerResult) FreePostedGraphic(msg.lParam);
 }
 
 void DrawProgressClock(HDC DC, int X, int Y, int Step, int Percent, COLORREF Back, COLORREF Line) {

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/transparent_controls.h"
 #include "paint_workers.h"
 #include "vcl/forms.h"
+#include "vcl/scope_exit.h"
 
 namespace {
 
@@ -132,53 +134,37 @@ void TPGImage::AssignPixelGraphic(TPixelGraphic* Graphic) {
   delete shown_;
   shown_ = nullptr;
   DropPaintGraphic();
-  if (Graphic) {
-    auto* copy = new TPixelGraphic;
-    try {
-      copy->Assign(Graphic);
-    } catch (...) {
-      delete copy;
-      PixelGraphicChange(this);
-      throw;
-    }
-    shown_ = copy;
-    HookGraphicEvents(shown_, true);
-  }
-  PixelGraphicChange(this);
+  ScopeExit changed([this] { PixelGraphicChange(this); });
+  if (!Graphic) return;
+  auto copy = std::make_unique<TPixelGraphic>();
+  copy->Assign(Graphic);
+  shown_ = copy.release();
+  HookGraphicEvents(shown_, true);
 }
 
 void TPGImage::LoadFromFile(const std::string& AFileName, int Index) {
   fileName_.clear();
   const TCursor savedCursor = Screen->Cursor();
   if (showHourGlass_) Screen->SetCursor(crHourGlass);
-  TPixelGraphic* fresh = nullptr;
-  auto finish = [&] {
+  ScopeExit finish([&] {
     if (showHourGlass_) Screen->SetCursor(savedCursor);
-    delete fresh;
     PixelGraphicChange(this);
-  };
-  try {
-    StopWorker();
-    delete shown_;
-    shown_ = nullptr;
-    DropPaintGraphic();
-    if (!ExtractFileName(AFileName).empty()) {
-      fresh = new TPixelGraphic;
-      fresh->SetReadWarningAction(readWarningAction_);
-      fresh->SetBackGroundColor(backGroundColor_);
-      HookGraphicEvents(fresh, false);
-      fresh->LoadFromFileIndex(AFileName, Index);
-      HookGraphicEvents(fresh, true);
-      shown_ = fresh;
-      fresh = nullptr;
-    }
-    // The field, not the setter: the setter loads again.
-    fileName_ = AFileName;
-  } catch (...) {
-    finish();
-    throw;
+  });
+  StopWorker();
+  delete shown_;
+  shown_ = nullptr;
+  DropPaintGraphic();
+  if (!ExtractFileName(AFileName).empty()) {
+    auto fresh = std::make_unique<TPixelGraphic>();
+    fresh->SetReadWarningAction(readWarningAction_);
+    fresh->SetBackGroundColor(backGroundColor_);
+    HookGraphicEvents(fresh.get(), false);
+    fresh->LoadFromFileIndex(AFileName, Index);
+    HookGraphicEvents(fresh.get(), true);
+    shown_ = fresh.release();
   }
-  finish();
+  // The field, not the setter: the setter loads again.
+  fileName_ = AFileName;
 }
 
 void TPGImage::SaveToFile(const std::string& AFileName) {
@@ -228,8 +214,8 @@ void TPGImage::PixelGraphicChange(TObject*) {
   if (OnPixelGraphicChange) OnPixelGraphicChange(this);
 }
 
-void TPGImage::Refresh(bool Changed) {
-  if (Changed) PixelGraphicChange(this);
+void TPGImage::SettingChanged(bool Matters) {
+  if (Matters) PixelGraphicChange(this);
 }
 
 // ---- Layout ----------------------------------------------------------------------------------------
@@ -366,8 +352,9 @@ void TPGImage::ArrangePicBox(bool Force) {
   // A preparation for another size would come too late; with ReduceOnLoad it would even become
   // the picture.
   if (awaitingResult_ && stretchMode_ != smFast && (newW != lastPaintWidth_ || newH != lastPaintHeight_)) StopWorker();
-  paintSuppressed_ = true;
-  try {
+  {
+    paintSuppressed_ = true;
+    ScopeExit unsuppress([this] { paintSuppressed_ = false; });
     HorzScrollBar()->SetPosition(0);
     VertScrollBar()->SetPosition(0);
     picBox_->SetBounds(left, top, newW, newH);
@@ -375,11 +362,7 @@ void TPGImage::ArrangePicBox(bool Force) {
       if (horizontal) HorzScrollBar()->SetPosition((newW - ClientWidth()) / 2);
       if (vertical) VertScrollBar()->SetPosition((newH - ClientHeight()) / 2);
     }
-  } catch (...) {
-    paintSuppressed_ = false;
-    throw;
   }
-  paintSuppressed_ = false;
   RealizeFormPalette();
   Invalidate();
 }
@@ -434,7 +417,7 @@ void TPGImage::SetActionMode(TActionMode Value) {
 void TPGImage::SetAllow24BitStretch(bool Value) {
   const bool changed = Value != allow24BitStretch_;
   allow24BitStretch_ = Value;
-  Refresh(changed);
+  SettingChanged(changed);
 }
 
 void TPGImage::SetAutoSize(bool Value) {
@@ -445,22 +428,22 @@ void TPGImage::SetAutoSize(bool Value) {
 void TPGImage::SetAutoSizeMaxHeight(int Value) {
   const bool changed = Value != autoSizeMaxHeight_;
   autoSizeMaxHeight_ = Value;
-  Refresh(changed && autoSize_);
+  SettingChanged(changed && autoSize_);
 }
 void TPGImage::SetAutoSizeMaxWidth(int Value) {
   const bool changed = Value != autoSizeMaxWidth_;
   autoSizeMaxWidth_ = Value;
-  Refresh(changed && autoSize_);
+  SettingChanged(changed && autoSize_);
 }
 void TPGImage::SetAutoSizeMinHeight(int Value) {
   const bool changed = Value != autoSizeMinHeight_;
   autoSizeMinHeight_ = Value;
-  Refresh(changed && autoSize_);
+  SettingChanged(changed && autoSize_);
 }
 void TPGImage::SetAutoSizeMinWidth(int Value) {
   const bool changed = Value != autoSizeMinWidth_;
   autoSizeMinWidth_ = Value;
-  Refresh(changed && autoSize_);
+  SettingChanged(changed && autoSize_);
 }
 
 void TPGImage::SetCenter(bool Value) {
@@ -472,22 +455,22 @@ void TPGImage::SetCenter(bool Value) {
 void TPGImage::SetDither(bool Value) {
   const bool changed = Value != dither_;
   dither_ = Value;
-  Refresh(changed);
+  SettingChanged(changed);
 }
 void TPGImage::SetDitherErrorLimit(std::uint8_t Value) {
   const bool changed = Value != ditherErrorLimit_;
   ditherErrorLimit_ = Value;
-  Refresh(changed && dither_);
+  SettingChanged(changed && dither_);
 }
 void TPGImage::SetDitherErrorLimitAuto(bool Value) {
   const bool changed = Value != ditherErrorLimitAuto_;
   ditherErrorLimitAuto_ = Value;
-  Refresh(changed && dither_);
+  SettingChanged(changed && dither_);
 }
 void TPGImage::SetDitherErrorLimitSoft(bool Value) {
   const bool changed = Value != ditherErrorLimitSoft_;
   ditherErrorLimitSoft_ = Value;
-  Refresh(changed && dither_);
+  SettingChanged(changed && dither_);
 }
 
 void TPGImage::SetFlipHorizontal(bool Value) {
@@ -504,18 +487,18 @@ void TPGImage::SetFlipVertical(bool Value) {
 void TPGImage::SetPalette8BitSys24BitGraphic(TPaletteIdent Value) {
   const bool changed = Value != palette24_;
   palette24_ = std::clamp(Value, pBlackWhite, pOptimized252Sys16);
-  Refresh(changed);
+  SettingChanged(changed);
 }
 void TPGImage::SetPalette8BitSys8BitGraphic(TPaletteIdent Value) {
   const bool changed = Value != palette8_;
   palette8_ = std::clamp(Value, pBlackWhite, pSource);
-  Refresh(changed);
+  SettingChanged(changed);
 }
 
 void TPGImage::SetRGBWeighting(bool Value) {
   const bool changed = Value != rgbWeighting_;
   rgbWeighting_ = Value;
-  Refresh(changed);
+  SettingChanged(changed);
 }
 
 void TPGImage::SetStretch(TStretch Value) {
@@ -527,7 +510,7 @@ void TPGImage::SetStretch(TStretch Value) {
 void TPGImage::SetStretchMode(TStretchMode Value) {
   const bool changed = Value != stretchMode_;
   stretchMode_ = Value;
-  Refresh(changed);
+  SettingChanged(changed);
 }
 
 void TPGImage::SetTiling(TTiling Value) {
@@ -562,8 +545,8 @@ void TPGImage::WndProc(TMessage& Message) {
       Invalidate();
       return;
     case WM_SETCURSOR: return SetCursorMessage(Message);
-    case WM_USER: ReceivePaintGraphic(reinterpret_cast<TPixelGraphic*>(Message.LParam)); return;
-    case WM_USER + 1: SetPaintProgress(static_cast<int>(Message.WParam), static_cast<int>(Message.LParam)); return;
+    case kWorkerResult: ReceivePaintGraphic(reinterpret_cast<TPixelGraphic*>(Message.LParam)); return;
+    case kWorkerProgress: SetPaintProgress(static_cast<int>(Message.WParam), static_cast<int>(Message.LParam)); return;
     default: TScrollBox::WndProc(Message);
   }
 }
@@ -571,13 +554,9 @@ void TPGImage::WndProc(TMessage& Message) {
 void TPGImage::PaintWindow(HDC DC) {
   canvas_->Lock();
   canvas_->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
+  ScopeExit release([this] {
     canvas_->SetHandle(nullptr);
     canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  });
+  Paint();
 }

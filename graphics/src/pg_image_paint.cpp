@@ -71,7 +71,7 @@ void TCreatePaintPGThread::Progress(TObject*, int AStep, int Max, bool& Abort) {
   if (percent != lastPercent_ && now / kProgressIntervalMs != lastTick_ / kProgressIntervalMs) {
     lastPercent_ = percent;
     lastTick_ = now;
-    if (PostResults) PostMessageA(Window, WM_USER + 1, static_cast<WPARAM>(step_), percent);
+    if (PostResults) PostMessageA(Window, kWorkerProgress, static_cast<WPARAM>(step_), percent);
     else if (DirectProgress)
       DirectProgress(step_, percent);
   }
@@ -140,9 +140,9 @@ void TCreatePaintPGThread::Body() {
     return;
   }
   if (PostResults) {
-    if (result) PostOwnedMessage(Window, WM_USER, 0, reinterpret_cast<LPARAM>(result), FreePostedGraphic);
+    if (result) PostOwnedMessage(Window, kWorkerResult, 0, reinterpret_cast<LPARAM>(result), FreePostedGraphic);
     else
-      PostMessageA(Window, WM_USER, 1, 0);
+      PostMessageA(Window, kWorkerResult, kWorkerFailed, 0);
   } else if (DirectResult) {
     DirectResult(result);
   } else {
@@ -230,30 +230,10 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
     auto* target = new TPixelGraphic;
     w->Target = target;
     target->OnProgress = w->ProgressHandler();
-    TPGBitCount format = pgbc24;
-    if (DisplayBits <= 7) {
-      format = pgbc4;
-    } else if (DisplayBits == 8) {
-      format = pgbc8;
-    }
     const int targetW = stretchMode_ != smFast ? picBox_->Width() : imageWidth_;
     const int targetH = stretchMode_ != smFast ? picBox_->Height() : imageHeight_;
-    sized(target, std::max(targetW, 1), std::max(targetH, 1), format);
-    if (DisplayBits <= 7) {
-      target->SetPaletteIdent(pSys16);
-    } else if (DisplayBits == 8) {
-      if (w->Stretched->GetBitsPerPixel() == 24) {
-        if (palette24_ == pOptimized252Sys16) w->DoMedianCut = true;
-        else
-          target->SetPaletteIdent(palette24_);
-      } else if (palette8_ == pOptimized252Sys16) {
-        w->DoMedianCut = true;
-      } else if (palette8_ == pSource) {
-        target->CopyPaletteFrom(w->Stretched);
-      } else {
-        target->SetPaletteIdent(palette8_);
-      }
-    }
+    sized(target, std::max(targetW, 1), std::max(targetH, 1), DisplayFormat(DisplayBits));
+    w->DoMedianCut = SetDisplayPalette(target, w->Stretched, DisplayBits, palette24_, palette8_);
     lastPaintWidth_ = targetW;
     lastPaintHeight_ = targetH;
     target->SetStretchMode(stretchMode_);

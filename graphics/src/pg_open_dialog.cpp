@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "graphics/library.h"
@@ -79,23 +80,18 @@ void TCreateOpenSaveDialogPaintPGThread::Progress(TObject*, int AStep, int Max, 
       lastPercentBand_ = percent / kPercentBand;
       lastPercent_ = percent;
       lastTick_ = now;
-      PostMessageA(PostWnd, WM_USER + 1, static_cast<WPARAM>(step_ * kSubSteps + subStep_), percent);
+      PostMessageA(PostWnd, kWorkerProgress, static_cast<WPARAM>(step_ * kSubSteps + subStep_), percent);
     }
   }
   Abort = stop_;
 }
 
-void TCreateOpenSaveDialogPaintPGThread::CopyInto(TPixelGraphic*& Image, TPixelGraphic* Next) {
+void TCreateOpenSaveDialogPaintPGThread::CopyInto(std::unique_ptr<TPixelGraphic>& Image,
+                                                  std::unique_ptr<TPixelGraphic> Next) {
   ++step_;
   Next->OnProgress = [this](TObject* Sender, int AStep, int Max, bool& Abort) { Progress(Sender, AStep, Max, Abort); };
-  try {
-    Next->StretchCopy(Image);
-  } catch (...) {
-    delete Next;
-    throw;
-  }
-  delete Image;
-  Image = Next;
+  Next->StretchCopy(Image.get());
+  Image = std::move(Next);
 }
 
 void TCreateOpenSaveDialogPaintPGThread::Execute() {
@@ -106,7 +102,7 @@ void TCreateOpenSaveDialogPaintPGThread::Execute() {
   lastTick_ = GetTickCount();
   subStep_ = 0;
   if (!FileExists(FileName)) return;
-  TPixelGraphic* image = new TPixelGraphic;
+  auto image = std::make_unique<TPixelGraphic>();
   try {
     image->OnProgress = [this](TObject* Sender, int AStep, int Max, bool& Abort) {
       Progress(Sender, AStep, Max, Abort);
@@ -123,45 +119,25 @@ void TCreateOpenSaveDialogPaintPGThread::Execute() {
           newW = std::min(std::max(static_cast<int>(std::trunc(ratio * PreviewHeight)), 1), w);
         else
           newH = std::min(std::max(static_cast<int>(std::trunc(PreviewWidth / ratio)), 1), h);
-        auto* next = new TPixelGraphic;
+        auto next = std::make_unique<TPixelGraphic>();
         next->SetSize(newW, newH, pgbc24);
         next->SetStretchMode(StretchMode);
-        CopyInto(image, next);
+        CopyInto(image, std::move(next));
       }
-      if (!stop_ && DisplayBits < 8) {
-        auto* next = new TPixelGraphic;
-        next->SetSize(image->GetWidth(), image->GetHeight(), pgbc4);
-        next->SetPaletteIdent(pSys16);
-        CopyInto(image, next);
-      } else if (!stop_ && DisplayBits == 8) {
-        const bool trueColour = image->GetBitsPerPixel() == 24;
-        auto* next = new TPixelGraphic;
-        next->SetSize(image->GetWidth(), image->GetHeight(), pgbc8);
-        if ((trueColour && Palette8BitSys24BitGraphic == pOptimized252Sys16) ||
-            (!trueColour && Palette8BitSys8BitGraphic == pOptimized252Sys16)) {
-          try {
-            MedianCutQuantize(next, image, kOptimizedPaletteColors, true);
-          } catch (...) {
-            delete next;
-            throw;
-          }
-        } else if (trueColour || Palette8BitSys8BitGraphic != pSource) {
-          next->SetPaletteIdent(trueColour ? Palette8BitSys24BitGraphic : Palette8BitSys8BitGraphic);
-        } else {
-          next->CopyPaletteFrom(image);
-        }
-        CopyInto(image, next);
+      if (!stop_ && DisplayBits <= 8) {
+        auto next = std::make_unique<TPixelGraphic>();
+        next->SetSize(image->GetWidth(), image->GetHeight(), DisplayFormat(DisplayBits));
+        if (SetDisplayPalette(next.get(), image.get(), DisplayBits, Palette8BitSys24BitGraphic,
+                              Palette8BitSys8BitGraphic))
+          MedianCutQuantize(next.get(), image.get(), kOptimizedPaletteColors, true);
+        CopyInto(image, std::move(next));
       }
     }
   } catch (...) {
-    delete image;  // an unreadable file or a failed conversion: no preview, no message
-    return;
+    return;  // an unreadable file or a failed conversion: no preview, no message
   }
-  if (stop_) {
-    delete image;
-    return;
-  }
-  PostOwnedMessage(PostWnd, WM_USER, 0, reinterpret_cast<LPARAM>(image), FreePostedGraphic);
+  if (stop_) return;
+  PostOwnedMessage(PostWnd, kWorkerResult, 0, reinterpret_cast<LPARAM>(image.release()), FreePostedGraphic);
 }
 
 // ---- The dialog -------------------------------------------------------------------------------
@@ -275,10 +251,10 @@ INT_PTR TPGOpenDialog::OpenDialogHook(HWND child, UINT message, WPARAM wParam, L
         default: return DialogHook(child, message, wParam, lParam);
       }
     case kStartPreview: self->StartPreview(); return TRUE;
-    case WM_USER + 1:
+    case kWorkerProgress:
       self->DrawPreviewClock(static_cast<int>(wParam / kSubSteps), static_cast<int>(lParam));
       return TRUE;
-    case WM_USER: self->TakePreview(reinterpret_cast<TPixelGraphic*>(lParam)); return TRUE;
+    case kWorkerResult: self->TakePreview(reinterpret_cast<TPixelGraphic*>(lParam)); return TRUE;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem == self->previewWnd_) {

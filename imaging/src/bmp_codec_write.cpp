@@ -9,17 +9,9 @@
 #include "imaging/neuquant.h"
 #include "ordered_bands.h"
 #include "vcl/system.h"
+#include "win32/little_endian.h"
 
 namespace {
-
-void Put16(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
 
 std::int32_t PixelsPerMetre(int dpi) { return static_cast<std::int32_t>(Round(dpi / 2.54L * 100)); }
 
@@ -80,24 +72,24 @@ void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, 
   Stream->WriteBuffer(fileHeader, 14);
   const int headerSize = core ? 12 : Params.BmpHeaderKind == 3 ? 64 : 40;
   std::uint8_t header[64] = {};
-  Put32(header, static_cast<std::uint32_t>(headerSize));
+  WriteLE32(header, static_cast<std::uint32_t>(headerSize));
   if (core) {
-    Put16(header + 4, static_cast<std::uint32_t>(width));
-    Put16(header + 6, static_cast<std::uint32_t>(height));
-    Put16(header + 8, 1);
-    Put16(header + 10, static_cast<std::uint32_t>(bits));
+    WriteLE16(header + 4, static_cast<std::uint32_t>(width));
+    WriteLE16(header + 6, static_cast<std::uint32_t>(height));
+    WriteLE16(header + 8, 1);
+    WriteLE16(header + 10, static_cast<std::uint32_t>(bits));
   } else {
-    Put32(header + 4, static_cast<std::uint32_t>(width));
-    Put32(header + 8, static_cast<std::uint32_t>(height));
-    Put16(header + 12, 1);
-    Put16(header + 14, static_cast<std::uint32_t>(bits));
-    Put32(header + 16, runLength ? (bits == 4 ? 2 : 1) : 0);
-    Put32(header + 24, static_cast<std::uint32_t>(PixelsPerMetre(Params.DpiX)));
-    Put32(header + 28, static_cast<std::uint32_t>(PixelsPerMetre(Params.DpiY)));
+    WriteLE32(header + 4, static_cast<std::uint32_t>(width));
+    WriteLE32(header + 8, static_cast<std::uint32_t>(height));
+    WriteLE16(header + 12, 1);
+    WriteLE16(header + 14, static_cast<std::uint32_t>(bits));
+    WriteLE32(header + 16, runLength ? (bits == 4 ? 2 : 1) : 0);
+    WriteLE32(header + 24, static_cast<std::uint32_t>(PixelsPerMetre(Params.DpiX)));
+    WriteLE32(header + 28, static_cast<std::uint32_t>(PixelsPerMetre(Params.DpiY)));
     // Every palette entry matters: an entry count below the palette would claim animation colours.
     const std::uint32_t paletteSize = bits <= 8 ? 1u << bits : 0;
-    Put32(header + 32, paletteSize);
-    Put32(header + 36, paletteSize);
+    WriteLE32(header + 32, paletteSize);
+    WriteLE32(header + 36, paletteSize);
   }
   const std::int64_t headerAt = Stream->Position();
   Stream->WriteBuffer(header, headerSize);
@@ -160,9 +152,9 @@ void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, 
   }
 
   const std::int64_t end = Stream->Position();
-  Put32(fileHeader + 2, static_cast<std::uint32_t>(end - start));
-  Put32(fileHeader + 10, static_cast<std::uint32_t>(pixelStart - start));
-  if (!core) Put32(header + 20, static_cast<std::uint32_t>(end - pixelStart));
+  WriteLE32(fileHeader + 2, static_cast<std::uint32_t>(end - start));
+  WriteLE32(fileHeader + 10, static_cast<std::uint32_t>(pixelStart - start));
+  if (!core) WriteLE32(header + 20, static_cast<std::uint32_t>(end - pixelStart));
   Stream->Seek(start, soFromBeginning);
   Stream->WriteBuffer(fileHeader, 14);
   Stream->Seek(headerAt, soFromBeginning);

@@ -22,15 +22,7 @@ TPAppSettings::TPAppSettings(TComponent* AOwner) : TSetorras(AOwner) { AliveList
 TPAppSettings::~TPAppSettings() {
   if (loaded_ && !ComponentState().Contains(csDesigning)) {
     try {
-      if (OnPreSave) OnPreSave(this);
-      if (saveLocation_ == pslRegistry) {
-        bool proceed = true;
-        if (OnAutoSave) OnAutoSave(this, proceed);
-        if (proceed) SaveSettings();
-      } else if (saveLocation_ == pslStream) {
-        UserSave();
-      }
-      if (OnPostSave) OnPostSave(this);
+      SaveInSequence(pslStream);
     } catch (...) {
       if (Application) Application->HandleException(this);
     }
@@ -40,48 +32,9 @@ TPAppSettings::~TPAppSettings() {
   alive.erase(std::remove(alive.begin(), alive.end(), this), alive.end());
 }
 
-void TPAppSettings::CheckNameChange(const char* Property) const {
-  if (!LoadingOrDesigning() && saveLocation_ == pslRegistry)
-    throw EPAppSettingsException(Format("Cannot change %s property at run time", {Property}));
-}
+void TPAppSettings::RaiseError(const std::string& Message) const { throw EPAppSettingsException(Message); }
 
-void TPAppSettings::SetSaveLocation(TPSaveLocationType Value) {
-  if (Value == saveLocation_) return;
-  CheckNameChange("SaveLocation");
-  saveLocation_ = Value;
-}
-
-void TPAppSettings::SetCompanyName(const std::string& Value) {
-  if (Value == companyName_) return;
-  CheckNameChange("CompanyName");
-  companyName_ = Value;
-  if (ComponentState().Contains(csDesigning))
-    for (TPFormSettings* form : linked_) form->companyName_ = Value;
-}
-
-void TPAppSettings::SetSoftwareName(const std::string& Value) {
-  if (Value == softwareName_) return;
-  CheckNameChange("SoftwareName");
-  softwareName_ = Value;
-  if (ComponentState().Contains(csDesigning))
-    for (TPFormSettings* form : linked_) form->softwareName_ = Value;
-}
-
-void TPAppSettings::SetSoftwareVersion(const std::string& Value) {
-  if (Value == softwareVersion_) return;
-  CheckNameChange("SoftwareVersion");
-  softwareVersion_ = Value;
-  if (ComponentState().Contains(csDesigning))
-    for (TPFormSettings* form : linked_) form->softwareVersion_ = Value;
-}
-
-void TPAppSettings::SetRegistryRootKey(TPRootKeyType Value) {
-  if (Value == rootKey_) return;
-  CheckNameChange("RegistryRootKey");
-  rootKey_ = Value;
-  if (ComponentState().Contains(csDesigning))
-    for (TPFormSettings* form : linked_) form->rootKey_ = Value;
-}
+std::vector<TSetorras*> TPAppSettings::KeyFollowers() const { return {linked_.begin(), linked_.end()}; }
 
 std::string TPAppSettings::GetKeyName() { return KeyPrefix() + "AppSettings"; }
 
@@ -111,12 +64,6 @@ void TPAppSettings::UserRestore() {
   PushToLinked();
 }
 
-void TPAppSettings::DefineProperties(TFiler* Filer) {
-  TSetorras::DefineProperties(Filer);
-  Filer->DefineProperty(
-      "Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
-}
-
 void TPAppSettings::ReadSettingsList(TReader* Reader) {
   Reader->ReadListBegin();
   while (!Reader->EndOfList()) {
@@ -134,17 +81,7 @@ void TPAppSettings::ReadSettingsList(TReader* Reader) {
 
 void TPAppSettings::Loaded() {
   TSetorras::Loaded();
-  if (!ComponentState().Contains(csDesigning)) {
-    if (OnPreRestore) OnPreRestore(this);
-    if (saveLocation_ == pslRegistry) {
-      bool proceed = true;
-      if (OnAutoRestore) OnAutoRestore(this, proceed);
-      if (proceed) LoadSettings();
-    } else if (saveLocation_ == pslStream) {
-      UserRestore();
-    }
-    if (OnPostRestore) OnPostRestore(this);
-  }
+  if (!ComponentState().Contains(csDesigning)) RestoreInSequence(pslStream);
   loaded_ = true;
   PushToLinked();
 }
@@ -183,24 +120,7 @@ void TPAppSettings::PushSetting(TSetorra* Setting, TPFormSettings* FormSettings)
 }
 
 const TClassInfo& TPAppSettings::StaticClassInfo() {
-  using C = TPAppSettings;
-  static const TClassInfo info(
-      "TPAppSettings", &TSetorras::StaticClassInfo(),
-      {StrProperty<C>("CompanyName", &C::CompanyName, &C::SetCompanyName),
-       StrProperty<C>("SoftwareName", &C::SoftwareName, &C::SetSoftwareName),
-       StrProperty<C>("SoftwareVersion", &C::SoftwareVersion, &C::SetSoftwareVersion),
-       OrdProperty<C>("RegistryRootKey", TypeInfo_TPRootKeyType, &C::RegistryRootKey, &C::SetRegistryRootKey,
-                      prkCurrentUser),
-       OrdProperty<C>("SaveLocation", TypeInfo_TPSaveLocationType, &C::SaveLocation, &C::SetSaveLocation),
-       EventProperty<C>("OnUserSave", TypeInfo_TSetorraEvent, &C::OnUserSave),
-       EventProperty<C>("OnUserRestore", TypeInfo_TSetorraEvent, &C::OnUserRestore),
-       EventProperty<C>("OnPreSave", TypeInfo_TNotifyEvent, &C::OnPreSave),
-       EventProperty<C>("OnPostSave", TypeInfo_TNotifyEvent, &C::OnPostSave),
-       EventProperty<C>("OnPreRestore", TypeInfo_TNotifyEvent, &C::OnPreRestore),
-       EventProperty<C>("OnPostRestore", TypeInfo_TNotifyEvent, &C::OnPostRestore),
-       EventProperty<C>("OnAutoSave", TypeInfo_TContinueEvent, &C::OnAutoSave),
-       EventProperty<C>("OnAutoRestore", TypeInfo_TContinueEvent, &C::OnAutoRestore)},
-      {}, CreateComponent<TPAppSettings>);
+  static const TClassInfo info("TPAppSettings", &TSetorras::StaticClassInfo(), {}, {}, CreateComponent<TPAppSettings>);
   return info;
 }
 

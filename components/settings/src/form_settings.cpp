@@ -1,5 +1,5 @@
-// TPFormSettings: a form's settings, its key, saving and loading with the window placement, the
-// automatic restore and save, and the guards of its properties.
+// TPFormSettings: a form's settings, its key, saving and loading with the window placement and
+// the moments of the automatic restore and save.
 #include <algorithm>
 
 #include "settings/setorras.h"
@@ -85,41 +85,9 @@ TPFormSettings::~TPFormSettings() {
   delete mruList_;
 }
 
-// ---- Guarded properties -----------------------------------------------------------------------
+// ---- Properties -------------------------------------------------------------------------------
 
-void TPFormSettings::SetSaveLocation(TPSaveLocationType Value) {
-  if (Value == saveLocation_) return;
-  if (!LoadingOrDesigning()) throw EPFormSettingsException("Cannot change SaveLocation property at run time");
-  saveLocation_ = Value;
-}
-
-void TPFormSettings::SetCompanyName(const std::string& Value) {
-  if (Value == companyName_) return;
-  if (!LoadingOrDesigning() && saveLocation_ == pslRegistry)
-    throw EPFormSettingsException("Cannot change CompanyName property at run time");
-  companyName_ = Value;
-}
-
-void TPFormSettings::SetSoftwareName(const std::string& Value) {
-  if (Value == softwareName_) return;
-  if (!LoadingOrDesigning() && saveLocation_ == pslRegistry)
-    throw EPFormSettingsException("Cannot change SoftwareName property at run time");
-  softwareName_ = Value;
-}
-
-void TPFormSettings::SetSoftwareVersion(const std::string& Value) {
-  if (Value == softwareVersion_) return;
-  if (!LoadingOrDesigning() && saveLocation_ == pslRegistry)
-    throw EPFormSettingsException("Cannot change SoftwareVersion property at run time");
-  softwareVersion_ = Value;
-}
-
-void TPFormSettings::SetRegistryRootKey(TPRootKeyType Value) {
-  if (Value == rootKey_) return;
-  if (!LoadingOrDesigning() && saveLocation_ == pslRegistry)
-    throw EPFormSettingsException("Cannot change RegistryRootKey property at run time");
-  rootKey_ = Value;
-}
+void TPFormSettings::RaiseError(const std::string& Message) const { throw EPFormSettingsException(Message); }
 
 void TPFormSettings::SetAppSettingsCtrl(TPAppSettings* Value) {
   if (Value == appSettings_) return;
@@ -139,12 +107,6 @@ std::string TPFormSettings::GetKeyName() {
   std::string formKeyName = window_->Name();
   if (OnSetFormKeyName) OnSetFormKeyName(this, formKeyName);
   return KeyPrefix() + formKeyName;
-}
-
-void TPFormSettings::DefineProperties(TFiler* Filer) {
-  TSetorras::DefineProperties(Filer);
-  Filer->DefineProperty(
-      "Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
 }
 
 void TPFormSettings::ReadSettingsList(TReader* Reader) {
@@ -322,29 +284,13 @@ void TPFormSettings::Loaded() {
     return;
   }
   for (TSetorra* setting : settings_) setting->CaptureDefault();
-  if (OnPreRestore) OnPreRestore(this);
-  if (saveLocation_ == pslRegistry) {
-    bool proceed = true;
-    if (OnAutoRestore) OnAutoRestore(this, proceed);
-    if (proceed) LoadSettings();
-  } else if (saveLocation_ == pslUser) {
-    UserRestore();
-  }
-  if (OnPostRestore) OnPostRestore(this);
+  RestoreInSequence(pslUser);
   loaded_ = true;
 }
 
 void TPFormSettings::AutoSave() {
   if (!loaded_ || saved_) return;
-  if (OnPreSave) OnPreSave(this);
-  if (saveLocation_ == pslRegistry) {
-    bool proceed = true;
-    if (OnAutoSave) OnAutoSave(this, proceed);
-    if (proceed) SaveSettings();
-  } else if (saveLocation_ == pslUser) {
-    UserSave();
-  }
-  if (OnPostSave) OnPostSave(this);
+  SaveInSequence(pslUser);
   saved_ = true;
   savedMinimised_ = ApplicationMinimised();
   if (IsMainForm()) SetClosing(true);
@@ -396,13 +342,7 @@ const TClassInfo& TPFormSettings::StaticClassInfo() {
   using C = TPFormSettings;
   static const TClassInfo info(
       "TPFormSettings", &TSetorras::StaticClassInfo(),
-      {StrProperty<C>("CompanyName", &C::CompanyName, &C::SetCompanyName),
-       StrProperty<C>("SoftwareName", &C::SoftwareName, &C::SetSoftwareName),
-       StrProperty<C>("SoftwareVersion", &C::SoftwareVersion, &C::SetSoftwareVersion),
-       OrdProperty<C>("RegistryRootKey", TypeInfo_TPRootKeyType, &C::RegistryRootKey, &C::SetRegistryRootKey,
-                      prkCurrentUser),
-       OrdProperty<C>("FormSaveOpt", TypeInfo_TPFormSaveOpts, &C::FormSaveOpt, &C::SetFormSaveOpt),
-       OrdProperty<C>("SaveLocation", TypeInfo_TPSaveLocationType, &C::SaveLocation, &C::SetSaveLocation),
+      {OrdProperty<C>("FormSaveOpt", TypeInfo_TPFormSaveOpts, &C::FormSaveOpt, &C::SetFormSaveOpt),
        ObjectProperty<C, TMenuItem>("MRUMenuItem", &C::MRUMenuItem, &C::SetMRUMenuItem),
        OrdProperty<C>("MRULength", TypeInfo_Integer, &C::MRULength, &C::SetMRULength),
        OrdProperty<C>("MRUDisplay", TypeInfo_TPMRUDisplayType, &C::MRUDisplay, &C::SetMRUDisplay, pmdFullPath),
@@ -412,14 +352,6 @@ const TClassInfo& TPFormSettings::StaticClassInfo() {
        ObjectProperty<C, TPAppSettings>("AppSettingsCtrl", &C::AppSettingsCtrl, &C::SetAppSettingsCtrl),
        OrdProperty<C>("AddToRecentDocs", TypeInfo_Boolean, &C::AddToRecentDocs, &C::SetAddToRecentDocs, true),
        OrdProperty<C>("AutoRestartApp", TypeInfo_Boolean, &C::AutoRestartApp, &C::SetAutoRestartApp, false),
-       EventProperty<C>("OnUserSave", TypeInfo_TSetorraEvent, &C::OnUserSave),
-       EventProperty<C>("OnUserRestore", TypeInfo_TSetorraEvent, &C::OnUserRestore),
-       EventProperty<C>("OnPreSave", TypeInfo_TNotifyEvent, &C::OnPreSave),
-       EventProperty<C>("OnPostSave", TypeInfo_TNotifyEvent, &C::OnPostSave),
-       EventProperty<C>("OnPreRestore", TypeInfo_TNotifyEvent, &C::OnPreRestore),
-       EventProperty<C>("OnPostRestore", TypeInfo_TNotifyEvent, &C::OnPostRestore),
-       EventProperty<C>("OnAutoSave", TypeInfo_TContinueEvent, &C::OnAutoSave),
-       EventProperty<C>("OnAutoRestore", TypeInfo_TContinueEvent, &C::OnAutoRestore),
        EventProperty<C>("OnMRUClick", TypeInfo_TMRUClickEvent, &C::OnMRUClick),
        EventProperty<C>("OnSetFormKeyName", TypeInfo_TSetFormKeyNameEvent, &C::OnSetFormKeyName)},
       {}, CreateComponent<TPFormSettings>);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "settings/hidden_props.h"
@@ -30,6 +31,15 @@ class TFlagScope {
   bool& flag_;
   bool saved_;
 };
+
+// A value of Kind held in Field.
+template <class T, class V>
+TSetorraValue KindValue(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value) {
+  TSetorraValue v;
+  v.Kind = Kind;
+  v.*Field = std::forward<V>(Value);
+  return v;
+}
 
 bool IsText(TSetorraKind kind) { return kind == skString || kind == skVariant; }
 
@@ -252,61 +262,30 @@ void TSetorra::GetAsStrings(TStrings* Strings) {
 
 // ---- Setters ----------------------------------------------------------------------------------
 
-void TSetorra::SetAsString(const std::string& Value) {
+template <class T, class V>
+void TSetorra::SetTyped(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value) {
   CheckSettable();
-  TSetorraValue v;
-  v.Kind = skString;
-  v.Text = Value;
-  StoreAndWrite(std::move(v));
+  StoreAndWrite(KindValue(Kind, Field, std::forward<V>(Value)));
 }
 
-void TSetorra::SetAsInteger(int Value) {
-  CheckSettable();
-  TSetorraValue v;
-  v.Kind = skInteger;
-  v.Integer = Value;
-  StoreAndWrite(std::move(v));
-}
+void TSetorra::SetAsString(const std::string& Value) { SetTyped(skString, &TSetorraValue::Text, Value); }
 
-void TSetorra::SetAsFloat(long double Value) {
-  CheckSettable();
-  TSetorraValue v;
-  v.Kind = skFloat;
-  v.Float = Value;
-  StoreAndWrite(std::move(v));
-}
+void TSetorra::SetAsInteger(int Value) { SetTyped(skInteger, &TSetorraValue::Integer, Value); }
 
-void TSetorra::SetAsBoolean(bool Value) {
-  CheckSettable();
-  TSetorraValue v;
-  v.Kind = skBoolean;
-  v.Boolean = Value;
-  StoreAndWrite(std::move(v));
-}
+void TSetorra::SetAsFloat(long double Value) { SetTyped(skFloat, &TSetorraValue::Float, Value); }
 
-void TSetorra::SetAsDateTime(long double Value) {
-  CheckSettable();
-  TSetorraValue v;
-  v.Kind = skDateTime;
-  v.Float = Value;
-  StoreAndWrite(std::move(v));
-}
+void TSetorra::SetAsBoolean(bool Value) { SetTyped(skBoolean, &TSetorraValue::Boolean, Value); }
+
+void TSetorra::SetAsDateTime(long double Value) { SetTyped(skDateTime, &TSetorraValue::Float, Value); }
 
 void TSetorra::SetAsVariant(const TVariant& Value) {
-  CheckSettable();
+  CheckSettable();  // before the array test: a setting that takes no value refuses every one alike
   if (Value.IsArray()) throw ESetorraException("TSetorra.AsVariant cannot accept variant arrays");
-  TSetorraValue v;
-  v.Kind = skVariant;
-  v.Text = Value.AsText();
-  StoreAndWrite(std::move(v));
+  SetTyped(skVariant, &TSetorraValue::Text, Value.AsText());
 }
 
 void TSetorra::SetAsStrings(TStrings* Strings) {
-  CheckSettable();
-  TSetorraValue v;
-  v.Kind = skStrings;
-  v.Text = Strings ? Strings->Text() : std::string();
-  StoreAndWrite(std::move(v));
+  SetTyped(skStrings, &TSetorraValue::Text, Strings ? Strings->Text() : std::string());
 }
 
 // ---- The binding ------------------------------------------------------------------------------
@@ -331,25 +310,12 @@ void TSetorra::RefreshFromProperty() {
   switch (prop.Kind()) {
     case tkInteger:
     case tkChar:
-      v.Kind = skInteger;
-      v.Integer = static_cast<std::int32_t>(GetOrdProp(instance, prop));
+      v = KindValue(skInteger, &TSetorraValue::Integer, static_cast<std::int32_t>(GetOrdProp(instance, prop)));
       break;
-    case tkEnumeration:
-      v.Kind = skString;
-      v.Text = GetEnumProp(instance, prop);
-      break;
-    case tkFloat:
-      v.Kind = skFloat;
-      v.Float = GetFloatProp(instance, prop);
-      break;
-    case tkString:
-      v.Kind = skString;
-      v.Text = GetStrProp(instance, prop);
-      break;
-    case tkSet:
-      v.Kind = skString;
-      v.Text = GetSetProp(instance, prop);
-      break;
+    case tkEnumeration: v = KindValue(skString, &TSetorraValue::Text, GetEnumProp(instance, prop)); break;
+    case tkFloat: v = KindValue(skFloat, &TSetorraValue::Float, GetFloatProp(instance, prop)); break;
+    case tkString: v = KindValue(skString, &TSetorraValue::Text, GetStrProp(instance, prop)); break;
+    case tkSet: v = KindValue(skString, &TSetorraValue::Text, GetSetProp(instance, prop)); break;
     case tkClass: {
       TObject* object = GetObjectProp(instance, prop);
       const TClassInfo* type = prop.PropType().ClassType;

@@ -15,31 +15,25 @@
 #include "vcl/formwriter.h"
 #include "vcl/streams.h"
 #include "vcl/system.h"
+#include "win32/little_endian.h"
 
 namespace {
 
 constexpr int kExtendedBias = 16383;
 constexpr int kExtendedMaxExponent = 0x7FFF;
 
-void PutU32(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-std::uint32_t GetU32(const std::string& in, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(in[at + static_cast<std::size_t>(i)]);
-  return v;
-}
+// The 32-bit field at the start of a value's data.
+std::uint32_t FirstU32(const std::string& in) { return ReadLE32(reinterpret_cast<const std::uint8_t*>(in.data())); }
 
 void PutCountedText(std::string& out, const std::string& text) {
-  PutU32(out, static_cast<std::uint32_t>(text.size()));
+  AppendLE32(out, static_cast<std::uint32_t>(text.size()));
   out += text;
 }
 
 // The text of "length, characters" filling all of data; none when the sizes disagree.
 bool GetCountedText(const std::string& data, std::string& text) {
   if (data.size() < 4) return false;
-  const std::uint32_t n = GetU32(data, 0);
+  const std::uint32_t n = FirstU32(data);
   if (data.size() - 4 != n) return false;
   text = data.substr(4);
   return true;
@@ -110,13 +104,13 @@ long double BytesToExtended(const std::uint8_t Bytes[10]) {
 
 std::string TSetorra::PlainData() {
   std::string data;
-  PutU32(data, value_.Kind);
+  AppendLE32(data, value_.Kind);
   switch (value_.Kind) {
     case skNone: break;
     case skString:
     case skVariant:
     case skStrings: PutCountedText(data, value_.Text); break;
-    case skInteger: PutU32(data, static_cast<std::uint32_t>(value_.Integer)); break;
+    case skInteger: AppendLE32(data, static_cast<std::uint32_t>(value_.Integer)); break;
     case skFloat:
     case skDateTime: {
       std::uint8_t bytes[10];
@@ -145,7 +139,7 @@ std::string TSetorra::PlainData() {
 
 bool TSetorra::ReadPlainData(const std::string& Data) {
   if (Data.size() < 4) return false;
-  const std::uint32_t kind = GetU32(Data, 0);
+  const std::uint32_t kind = FirstU32(Data);
   const std::string rest = Data.substr(4);
   std::string text;
   switch (kind) {
@@ -159,7 +153,7 @@ bool TSetorra::ReadPlainData(const std::string& Data) {
       return true;
     case skInteger:
       if (rest.size() != 4) return false;
-      SetAsInteger(static_cast<std::int32_t>(GetU32(rest, 0)));
+      SetAsInteger(static_cast<std::int32_t>(FirstU32(rest)));
       return true;
     case skFloat:
     case skDateTime: {
@@ -286,11 +280,11 @@ void TSetorra::DecodeStoredValue(TRegDataType Type, const std::string& Data) {
     case rdString:
     case rdExpandString: SetAsString(Data); break;
     case rdInteger:
-      if (Data.size() == 4) SetAsInteger(static_cast<std::int32_t>(GetU32(Data, 0)));
+      if (Data.size() == 4) SetAsInteger(static_cast<std::int32_t>(FirstU32(Data)));
       break;
     case rdBinary:
       // Kinds 1 and 2 are stored as text and number, never as bytes.
-      if (Data.size() >= 4 && GetU32(Data, 0) >= skFloat && GetU32(Data, 0) <= skCollection) ReadPlainData(Data);
+      if (Data.size() >= 4 && FirstU32(Data) >= skFloat && FirstU32(Data) <= skCollection) ReadPlainData(Data);
       break;
     default: break;
   }
@@ -326,7 +320,7 @@ void TSetorra::ReadFromRegistry(TRegistry* Registry, const std::string& FormKey)
     switch (info.RegData) {
       case rdString:
       case rdExpandString: data = Registry->ReadString(valueName); break;
-      case rdInteger: PutU32(data, static_cast<std::uint32_t>(Registry->ReadInteger(valueName))); break;
+      case rdInteger: AppendLE32(data, static_cast<std::uint32_t>(Registry->ReadInteger(valueName))); break;
       case rdBinary:
         data.resize(static_cast<std::size_t>(info.DataSize));
         data.resize(static_cast<std::size_t>(Registry->ReadBinaryData(valueName, data.data(), info.DataSize)));

@@ -1,8 +1,10 @@
-// The common base of the settings components, and where a stored window goes.
+// The common base of the settings components (where the settings are stored, the order of the
+// automatic save and restore), and where a stored window goes.
 #include "settings/setorras.h"
 
 #include <algorithm>
 
+#include "vcl/formreader.h"
 #include "vcl/typinfo.h"
 
 const TTypeInfo TypeInfo_TPRootKeyType{"TPRootKeyType", tkEnumeration, {"prkCurrentUser", "prkLocalMachine"}};
@@ -62,8 +64,93 @@ bool TSetorras::LoadingOrDesigning() const {
   return ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning);
 }
 
+void TSetorras::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "Settings", [this](TReader* Reader) { ReadSettingsList(Reader); }, nullptr, !settings_.empty());
+}
+
+// ---- Where the settings are stored ------------------------------------------------------------
+
+void TSetorras::CheckStorePlaceChange(const char* Property, bool FreeOutsideRegistry) const {
+  if (LoadingOrDesigning() || (FreeOutsideRegistry && saveLocation_ != pslRegistry)) return;
+  RaiseError(Format("Cannot change %s property at run time", {Property}));
+}
+
+template <class T>
+void TSetorras::SetStorePlace(T TSetorras::*Part, const T& Value, const char* Property) {
+  if (Value == this->*Part) return;
+  CheckStorePlaceChange(Property, true);
+  this->*Part = Value;
+  if (ComponentState().Contains(csDesigning))
+    for (TSetorras* follower : KeyFollowers()) follower->*Part = Value;
+}
+
+void TSetorras::SetCompanyName(const std::string& Value) {
+  SetStorePlace(&TSetorras::companyName_, Value, "CompanyName");
+}
+
+void TSetorras::SetSoftwareName(const std::string& Value) {
+  SetStorePlace(&TSetorras::softwareName_, Value, "SoftwareName");
+}
+
+void TSetorras::SetSoftwareVersion(const std::string& Value) {
+  SetStorePlace(&TSetorras::softwareVersion_, Value, "SoftwareVersion");
+}
+
+void TSetorras::SetRegistryRootKey(TPRootKeyType Value) {
+  SetStorePlace(&TSetorras::rootKey_, Value, "RegistryRootKey");
+}
+
+void TSetorras::SetSaveLocation(TPSaveLocationType Value) {
+  if (Value == saveLocation_) return;
+  CheckStorePlaceChange("SaveLocation", !SaveLocationFixed());
+  saveLocation_ = Value;
+}
+
+// ---- The automatic save and restore -----------------------------------------------------------
+
+void TSetorras::RunSequence(const TNotifyEvent& Pre, const TContinueEvent& Automatic, void (TSetorras::*FromRegistry)(),
+                            void (TSetorras::*PerSetting)(), const TNotifyEvent& Post,
+                            TPSaveLocationType UserLocation) {
+  if (Pre) Pre(this);
+  if (saveLocation_ == pslRegistry) {
+    bool proceed = true;
+    if (Automatic) Automatic(this, proceed);
+    if (proceed) (this->*FromRegistry)();
+  } else if (saveLocation_ == UserLocation) {
+    (this->*PerSetting)();
+  }
+  if (Post) Post(this);
+}
+
+void TSetorras::SaveInSequence(TPSaveLocationType UserLocation) {
+  RunSequence(OnPreSave, OnAutoSave, &TSetorras::SaveSettings, &TSetorras::UserSave, OnPostSave, UserLocation);
+}
+
+void TSetorras::RestoreInSequence(TPSaveLocationType UserLocation) {
+  RunSequence(OnPreRestore, OnAutoRestore, &TSetorras::LoadSettings, &TSetorras::UserRestore, OnPostRestore,
+              UserLocation);
+}
+
 const TClassInfo& TSetorras::StaticClassInfo() {
-  static const TClassInfo info("TSetorras", &TComponent::StaticClassInfo());
+  using C = TSetorras;
+  static const TClassInfo info(
+      "TSetorras", &TComponent::StaticClassInfo(),
+      {StrProperty<C>("CompanyName", &C::CompanyName, &C::SetCompanyName),
+       StrProperty<C>("SoftwareName", &C::SoftwareName, &C::SetSoftwareName),
+       StrProperty<C>("SoftwareVersion", &C::SoftwareVersion, &C::SetSoftwareVersion),
+       OrdProperty<C>("RegistryRootKey", TypeInfo_TPRootKeyType, &C::RegistryRootKey, &C::SetRegistryRootKey,
+                      prkCurrentUser),
+       OrdProperty<C>("SaveLocation", TypeInfo_TPSaveLocationType, &C::SaveLocation, &C::SetSaveLocation),
+       EventProperty<C>("OnUserSave", TypeInfo_TSetorraEvent, &C::OnUserSave),
+       EventProperty<C>("OnUserRestore", TypeInfo_TSetorraEvent, &C::OnUserRestore),
+       EventProperty<C>("OnPreSave", TypeInfo_TNotifyEvent, &C::OnPreSave),
+       EventProperty<C>("OnPostSave", TypeInfo_TNotifyEvent, &C::OnPostSave),
+       EventProperty<C>("OnPreRestore", TypeInfo_TNotifyEvent, &C::OnPreRestore),
+       EventProperty<C>("OnPostRestore", TypeInfo_TNotifyEvent, &C::OnPostRestore),
+       EventProperty<C>("OnAutoSave", TypeInfo_TContinueEvent, &C::OnAutoSave),
+       EventProperty<C>("OnAutoRestore", TypeInfo_TContinueEvent, &C::OnAutoRestore)});
   return info;
 }
 

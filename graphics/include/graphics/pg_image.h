@@ -311,7 +311,8 @@ class TPGImage : public TScrollBox {
   void DropQueuedResults();
   void DropPaintGraphic();
   void HookGraphicEvents(TPixelGraphic* Graphic, bool WithChange);
-  void Refresh(bool Changed);
+  // A setting the prepared picture depends on changed, when Matters: prepare it again.
+  void SettingChanged(bool Matters);
   void RealizeFormPalette();
   void ReceivePaintGraphic(TPixelGraphic* Graphic);
   void SetPaintProgress(int Step, int Percent);

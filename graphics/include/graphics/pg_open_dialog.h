@@ -5,6 +5,7 @@
 // loads the picture, shrinks it to the preview and reduces it to the display's colours; the
 // worker posts WM_USER (the image, owned by the message) and WM_USER+1 (progress) to the hook.
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ class TCreateOpenSaveDialogPaintPGThread : public TThread {
  private:
   void Progress(TObject* Sender, int AStep, int Max, bool& Abort);
   // Replaces Image by Next, a copy of it stretched (and reduced) into Next's format.
-  void CopyInto(TPixelGraphic*& Image, TPixelGraphic* Next);
+  void CopyInto(std::unique_ptr<TPixelGraphic>& Image, std::unique_ptr<TPixelGraphic> Next);
 
   bool noWork_;
   std::atomic<bool> stop_{false};

@@ -145,6 +145,9 @@ class TSetorra : public TComponent {
   void Store(TSetorraValue Value);
   void StoreAndWrite(TSetorraValue Value);
   void CheckSettable() const;
+  // The shape of the typed setters: the value of Kind in Field, stored and written.
+  template <class T, class V>
+  void SetTyped(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value);
   void DecodeStoredValue(TRegDataType Type, const std::string& Data);
 
   std::string name_;

@@ -68,14 +68,18 @@ class TSetorras : public TComponent {
   // Frees the list; the settings belong to the form.
   ~TSetorras() override;
 
+  // The key's parts and SaveLocation decide where the settings are stored: at run time they are
+  // fixed while the settings are in the registry ("Cannot change <name> property at run time").
   const std::string& CompanyName() const { return companyName_; }
   const std::string& SoftwareName() const { return softwareName_; }
   const std::string& SoftwareVersion() const { return softwareVersion_; }
   TPRootKeyType RegistryRootKey() const { return rootKey_; }
-  virtual void SetCompanyName(const std::string& Value) = 0;
-  virtual void SetSoftwareName(const std::string& Value) = 0;
-  virtual void SetSoftwareVersion(const std::string& Value) = 0;
-  virtual void SetRegistryRootKey(TPRootKeyType Value) = 0;
+  void SetCompanyName(const std::string& Value);
+  void SetSoftwareName(const std::string& Value);
+  void SetSoftwareVersion(const std::string& Value);
+  void SetRegistryRootKey(TPRootKeyType Value);
+  TPSaveLocationType SaveLocation() const { return saveLocation_; }
+  void SetSaveLocation(TPSaveLocationType Value);
 
   virtual void UserSave() = 0;
   virtual void UserRestore() = 0;
@@ -106,11 +110,39 @@ class TSetorras : public TComponent {
   HKEY RootHKey() const;
   bool LoadingOrDesigning() const;
 
+  // The stored list "Settings", read by the component's own ReadSettingsList.
+  void DefineProperties(TFiler* Filer) override;
+  virtual void ReadSettingsList(TReader* Reader) = 0;
+  // OnPreSave; for pslRegistry OnAutoSave, then SaveSettings unless it said no; at UserLocation
+  // (where the program stores each setting itself) UserSave; OnPostSave.
+  void SaveInSequence(TPSaveLocationType UserLocation);
+  // The same with OnPreRestore, OnAutoRestore, LoadSettings, UserRestore and OnPostRestore.
+  void RestoreInSequence(TPSaveLocationType UserLocation);
+  // Raises the component's own exception with Message.
+  [[noreturn]] virtual void RaiseError(const std::string& Message) const = 0;
+  // A form's settings keep their SaveLocation at run time even outside the registry.
+  virtual bool SaveLocationFixed() const { return false; }
+  // Who takes over a change of the key's parts made in the designer.
+  virtual std::vector<TSetorras*> KeyFollowers() const { return {}; }
+
   std::string companyName_;
   std::string softwareName_;
   std::string softwareVersion_;
   TPRootKeyType rootKey_ = prkCurrentUser;
+  TPSaveLocationType saveLocation_ = pslRegistry;
   std::vector<TSetorra*> settings_;
+  // Set once Loaded has restored: only a restored component saves.
+  bool loaded_ = false;
+
+ private:
+  // Outside loading and the designer, a change of what decides where the settings are stored
+  // raises "Cannot change <Property> property at run time", unless FreeOutsideRegistry and the
+  // settings are not in the registry.
+  void CheckStorePlaceChange(const char* Property, bool FreeOutsideRegistry) const;
+  template <class T>
+  void SetStorePlace(T TSetorras::*Part, const T& Value, const char* Property);
+  void RunSequence(const TNotifyEvent& Pre, const TContinueEvent& Automatic, void (TSetorras::*FromRegistry)(),
+                   void (TSetorras::*PerSetting)(), const TNotifyEvent& Post, TPSaveLocationType UserLocation);
 };
 
 // The placement values as stored; -1 is absent.
@@ -138,10 +170,6 @@ class TPFormSettings : public TSetorras {
 
   TCustomForm* Form() const { return form_; }
 
-  void SetCompanyName(const std::string& Value) override;
-  void SetSoftwareName(const std::string& Value) override;
-  void SetSoftwareVersion(const std::string& Value) override;
-  void SetRegistryRootKey(TPRootKeyType Value) override;
   void UserSave() override;
   void UserRestore() override;
   std::string GetKeyName() override;
@@ -150,8 +178,6 @@ class TPFormSettings : public TSetorras {
 
   TPFormSaveOpts FormSaveOpt() const { return formSaveOpt_; }
   void SetFormSaveOpt(TPFormSaveOpts Value) { formSaveOpt_ = Value; }
-  TPSaveLocationType SaveLocation() const { return saveLocation_; }
-  void SetSaveLocation(TPSaveLocationType Value);
   TMenuItem* MRUMenuItem() const { return mruMenuItem_; }
   void SetMRUMenuItem(TMenuItem* Value);
   int MRULength() const { return mruLength_; }
@@ -184,13 +210,14 @@ class TPFormSettings : public TSetorras {
   static void SetClosing(bool Value);
 
  protected:
-  void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ReadSettingsList(TReader* Reader) override;
+  [[noreturn]] void RaiseError(const std::string& Message) const override;
+  bool SaveLocationFixed() const override { return true; }
 
  private:
   friend class TPAppSettings;
-  void ReadSettingsList(TReader* Reader);
   void HookProc(TMessage& Message);
   void Unhook();
   void AutoSave();
@@ -204,14 +231,12 @@ class TPFormSettings : public TSetorras {
   std::string DisplayText(const std::string& FileName);
   void MRUItemClick(TObject* Sender);
   void TrimMRUList();
-  void PushAppSettings();
 
   TCustomForm* form_;
   // The form as a windowed control: what the save at WM_DESTROY may still use while the form is
   // being destroyed.
   TWinControl* window_;
   TPFormSaveOpts formSaveOpt_{pfsLeft, pfsTop, pfsWidth, pfsHeight, pfsState};
-  TPSaveLocationType saveLocation_ = pslRegistry;
   TMenuItem* mruMenuItem_ = nullptr;
   int mruLength_ = 4;
   TPMRUDisplayType mruDisplay_ = pmdFullPath;
@@ -225,7 +250,6 @@ class TPFormSettings : public TSetorras {
   std::function<void(TMessage&)> previousProc_;
   bool hooked_ = false;
   bool centred_ = false;
-  bool loaded_ = false;
   bool saved_ = false;
   bool savedMinimised_ = false;
 };
@@ -237,19 +261,12 @@ class TPAppSettings : public TSetorras {
   // Saves automatically (pslRegistry; per setting for pslStream), unlinks its form settings.
   ~TPAppSettings() override;
 
-  void SetCompanyName(const std::string& Value) override;
-  void SetSoftwareName(const std::string& Value) override;
-  void SetSoftwareVersion(const std::string& Value) override;
-  void SetRegistryRootKey(TPRootKeyType Value) override;
   void UserSave() override;
   void UserRestore() override;
   // KeyPrefix + "AppSettings".
   std::string GetKeyName() override;
   void SaveSettings() override;
   void LoadSettings() override;
-
-  TPSaveLocationType SaveLocation() const { return saveLocation_; }
-  void SetSaveLocation(TPSaveLocationType Value);
 
   // The form settings that follow this one.
   int LinkedCount() const { return static_cast<int>(linked_.size()); }
@@ -260,21 +277,19 @@ class TPAppSettings : public TSetorras {
   static const std::vector<TPAppSettings*>& Instances();
 
  protected:
-  void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
+  void ReadSettingsList(TReader* Reader) override;
+  [[noreturn]] void RaiseError(const std::string& Message) const override;
+  std::vector<TSetorras*> KeyFollowers() const override;
 
  private:
   friend class TPFormSettings;
-  void ReadSettingsList(TReader* Reader);
   void Link(TPFormSettings* FormSettings);
   void Unlink(TPFormSettings* FormSettings);
   void PushTo(TPFormSettings* FormSettings);
   // Into the linked form settings that follow this setting.
   void PushSetting(TSetorra* Setting);
   void PushSetting(TSetorra* Setting, TPFormSettings* FormSettings);
-  void CheckNameChange(const char* Property) const;
 
-  TPSaveLocationType saveLocation_ = pslRegistry;
   std::vector<TPFormSettings*> linked_;
-  bool loaded_ = false;
 };
