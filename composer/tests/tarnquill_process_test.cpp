@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -99,6 +100,7 @@ std::vector<std::string> LeftOver(const std::filesystem::path& Root) {
   return found;
 }
 
+// How many runs a kill test kills: a few here, hundreds by hand with STARTLOGO_KILL_RUNS.
 int KillRuns() {
   const char* runs = std::getenv("STARTLOGO_KILL_RUNS");
   return runs ? std::atoi(runs) : 12;
@@ -116,12 +118,15 @@ TEST_F(TarnquillProcessTest, RunsKilledAtAnyMomentLeaveWholeLogosAndNothingAfter
   ASSERT_EQ(whole.Status, 0) << whole.Errors;
   std::mt19937 random(std::random_device{}());
   std::uniform_real_distribution<double> moment(0.001, whole.Seconds * 1.2);  // 0 would wait for the end
+  int leaving = 0;
   for (int run = 0; run < KillRuns(); ++run) {
     const double at = moment(random);
     RunWithoutDesktop({Program().string(), "/AUTO"}, {}, at);
+    leaving += LeftOver(root.Path()).empty() ? 0 : 1;
     EXPECT_TRUE(WholeLogoOrNone(Logo())) << "killed after " << at << " s";
     EXPECT_TRUE(WholeLogoOrNone(folder_ / "logo.sys")) << "killed after " << at << " s";
   }
+  std::printf("%d of %d killed runs left files for the next run to remove\n", leaving, KillRuns());
   const ChildRun next = Run({"/AUTO"});
   ASSERT_EQ(next.Status, 0) << next.Errors;
   EXPECT_EQ(LeftOver(root.Path()), std::vector<std::string>{});
