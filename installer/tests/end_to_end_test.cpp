@@ -196,7 +196,7 @@ TEST_F(EndToEnd, InstallsKilledAtAnyMomentLeaveWholeFilesAndNothingAfterTheNextI
   Install();
   KillMoments moments(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
   int leaving = 0;
-  for (int run = 0; run < KillRuns(5); ++run) {  // an install copies 40 MB and takes a second
+  for (int run = 0; run < KillRuns(3); ++run) {  // an install copies 40 MB, slow under the sanitizers
     const double at = killedAfter(moments.Next());
     leaving += Temporaries(root.Path()).empty() ? 0 : 1;
     for (const auto& [file, content] : installed) {
@@ -204,7 +204,7 @@ TEST_F(EndToEnd, InstallsKilledAtAnyMomentLeaveWholeFilesAndNothingAfterTheNextI
       EXPECT_TRUE(now == "<missing>" || now == content) << file << " killed after " << at << " s";
     }
   }
-  std::printf("%d of %d killed installs left temporaries for the next to remove\n", leaving, KillRuns(5));
+  std::printf("%d of %d killed installs left temporaries for the next to remove\n", leaving, KillRuns(3));
   Install();
   EXPECT_EQ(Temporaries(root.Path()), std::vector<std::string>{});
 }
