@@ -177,7 +177,7 @@ void TLogoComposer::btLogoClick() {
   BuildAnimationPalette();
   for (int c = 0; c < n; ++c) logo.SetPaletteEntry(256 - n + c, animation_[static_cast<size_t>(c)]);
   DrawLogoAnimationBar(&logo, n, AnimationSectionCount(State));
-  const std::string draft = FreeDraftName();
+  const std::string draft = CreateDraft();
   logo.SaveToFile(draft);
   PatchImportantColors(draft.c_str(), static_cast<DWORD>(256 - n));
   ReplaceKeepingAttributes(draft.c_str(), kStartupLogo);

@@ -2,11 +2,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "bar_sections.h"
 #include "vcl/filectrl.h"
 #include "vcl/sysutils.h"
 #include "win32/kernel.h"
+#include "win32/machine.h"
 
 namespace {
 
@@ -44,6 +46,13 @@ class KernelFile {
  private:
   HANDLE handle_;
 };
+
+std::vector<std::string> DraftNames() {
+  constexpr int kMaxDraftNumber = 99;
+  std::vector<std::string> names{kStartupLogoDraft};
+  for (int n = 1; n <= kMaxDraftNumber; ++n) names.push_back("c:\\logo~" + std::to_string(n) + ".bmp");
+  return names;
+}
 
 }  // namespace
 
@@ -83,13 +92,12 @@ void ReplaceKeepingAttributes(const char* Draft, const char* Target) {
   }
 }
 
-std::string FreeDraftName() {
-  constexpr int kMaxDraftNumber = 99;
-  auto free = [](const std::string& name) { return GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES; };
-  if (free(kStartupLogoDraft)) return kStartupLogoDraft;
-  for (int n = 1; n <= kMaxDraftNumber; ++n) {
-    const std::string name = "c:\\logo~" + std::to_string(n) + ".bmp";
-    if (free(name)) return name;
+std::string CreateDraft() {
+  const std::vector<std::string> names = DraftNames();
+  for (const std::string& name : names) machine::RemoveIfOrphaned(machine::HostPath(name));
+  for (const std::string& name : names) {
+    if (machine::CreateOwnedFile(machine::HostPath(name))) return name;
+    if (GetLastError() != ERROR_FILE_EXISTS) RaiseIOError("Cannot create " + name);
   }
   throw EInOutError("No free name for the logo's intermediate file beside c:\\logo.bmp", 0);
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "composer/joke_file.h"
 #include "composer/logo_composer.h"
 #include "composer_test_support.h"
+#include "host/testing/resource_use.h"
 #include "vcl/system.h"
 #include "win32/testing/machine_root.h"
 
@@ -85,6 +90,82 @@ TEST_F(JokeFileTest, PickJokeKeepsPrefixesWhenAskedAndDrawsEveryJoke) {
     seen.insert(lines.Get(0) + "/" + lines.Get(1));
   }
   EXPECT_EQ(seen, (std::set<std::string>{"Q: One?/A: Desc", "Q: Two?/A: yes", "Q: Three?/A: Desc"}));
+}
+
+// The lines of a file split as the class library's string list splits a text.
+std::vector<std::string> StringListLines(const std::string& FileName) {
+  TStringList file;
+  file.LoadFromFile(FileName);
+  std::vector<std::string> lines;
+  for (int i = 0; i < file.Count(); ++i) lines.push_back(file.Get(i));
+  return lines;
+}
+
+void WriteText(const std::filesystem::path& File, const std::string& Text) {
+  std::ofstream(File, std::ios::binary) << Text;
+}
+
+TEST_F(JokeFileTest, LinesEndAsTheStringListEndsThem) {
+  // CR, LF, CR LF and LF CR endings, and a CR LF that falls across the reader's 64 KiB chunks.
+  constexpr std::size_t kChunk = 65536;
+  const std::string head = "[Header]\r\nFormat=Q&A\n[Data]\rQ: ";
+  const std::string longQuestion(kChunk - 1 - head.size(), 'q');
+  const std::string text = head + longQuestion + "\r\nA: one\n\rA: two\rA: 3\r\n";
+  WriteText(root.DriveC() / "endings.txt", text);
+  ASSERT_EQ(text.find("\r\nA: one"), kChunk - 1);
+  const std::vector<std::string> all = StringListLines("c:\\endings.txt");
+  TStringList lines;
+  PickJoke("c:\\endings.txt", &lines, false, "");
+  ASSERT_EQ(lines.Count(), 2);  // the empty line between LF and CR ends the answer
+  EXPECT_EQ(lines.Get(0), all[3]);
+  EXPECT_EQ(lines.Get(1), "A: one");
+  EXPECT_EQ(all[5], "");
+}
+
+TEST_F(JokeFileTest, SingleLinesAreDrawnAsFromTheWholeListOfLines) {
+  WriteLines(root.DriveC() / "single.txt",
+             {"[Header]", "Format=SINGLE", "[Data]", "", "one", ";c", "", "two", "", "", "three", ";d"});
+  const std::vector<std::string> all = StringListLines("c:\\single.txt");
+  const int first = 3;
+  for (int seed = 1; seed <= 40; ++seed) {
+    RandSeed = seed;
+    std::string expected;
+    do expected = all[static_cast<std::size_t>(first + Random(static_cast<int>(all.size()) - first))];
+    while (expected.empty() || expected[0] == ';');
+    RandSeed = seed;
+    TStringList lines;
+    PickJoke("c:\\single.txt", &lines, true, "");
+    ASSERT_EQ(lines.Count(), 1);
+    EXPECT_EQ(lines.Get(0), expected) << "seed " << seed;
+  }
+}
+
+TEST_F(JokeFileTest, HugeFilesAreReadInLittleMoreThanTheJokeTakes) {
+  constexpr std::size_t kLine = 50u << 20;
+  constexpr double kBudgetMiB = 256;
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t answer;
+  };
+  std::string shortLines = "[Header]\r\nFormat=SINGLE\r\n[Data]\r\n";
+  while (shortLines.size() < (48u << 20)) shortLines += "a short joke\r\n;\r\n\r\n";
+  const Case cases[] = {
+      {"one 50 MB line", "[Header]\r\nFormat=SINGLE\r\n[Data]\r\n" + std::string(kLine, 'j') + "\r\n", kLine},
+      {"48 MB of short lines", std::move(shortLines), 12},
+  };
+  for (const Case& c : cases) {
+    WriteText(root.DriveC() / "huge.txt", c.text);
+    const ResourceUse use = MeasureInChild([&] {
+      TLogoComposer composer;
+      composer.State.laJokeFile = "c:\\huge.txt";
+      composer.RefreshTexts();
+      return std::to_string(composer.AnswerText().size());
+    });
+    EXPECT_EQ(use.Outcome, std::to_string(c.answer)) << c.name;
+    EXPECT_LT(use.PeakMiB, kBudgetMiB) << c.name;
+    std::printf("%s: %.2f s, %.0f MiB\n", c.name, use.Seconds, use.PeakMiB);
+  }
 }
 
 }  // namespace

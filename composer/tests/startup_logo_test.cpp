@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "composer/logo_composer.h"
 #include "composer/startup_logo.h"
@@ -95,10 +97,36 @@ TEST_F(StartupLogoTest, AUsersOwnLogoBmpIsLeftAlone) {
   WriteLines(root.DriveC() / "logo.bmp", {"my own picture"});
   WriteLines(root.DriveC() / "logo~1.bmp", {"and another"});
   const std::string mine = ReadBytes(root.DriveC() / "logo.bmp");
-  EXPECT_EQ(FreeDraftName(), "c:\\logo~2.bmp");
+  EXPECT_EQ(CreateDraft(), "c:\\logo~2.bmp");
+  ASSERT_TRUE(DeleteFileA("c:\\logo~2.bmp"));
   EXPECT_EQ(Save(4, 4).size(), 129078u);
   EXPECT_EQ(ReadBytes(root.DriveC() / "logo.bmp"), mine);
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo~2.bmp"));
+}
+
+TEST_F(StartupLogoTest, DraftsAreTakenExclusivelyAndAKilledSavesDraftIsRemovedByTheNextSave) {
+  // A save running at the same time holds its draft: the next takes another name.
+  EXPECT_EQ(CreateDraft(), "c:\\logo.bmp");
+  EXPECT_EQ(CreateDraft(), "c:\\logo~1.bmp");
+  ASSERT_TRUE(DeleteFileA("c:\\logo.bmp"));
+  ASSERT_TRUE(DeleteFileA("c:\\logo~1.bmp"));
+  // Saves killed after their drafts were written.
+  for (int killed = 0; killed < 2; ++killed) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      CreateDraft();
+      ::_exit(CreateDraft() == "c:\\logo~1.bmp" ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  WriteLines(root.DriveC() / "logo~2.bmp", {"a user's own"});
+  EXPECT_EQ(Save(4, 4).size(), 129078u);
+  for (const char* left : {"logo.bmp", "logo~1.bmp"})
+    EXPECT_FALSE(std::filesystem::exists(root.DriveC() / left)) << left;
+  EXPECT_TRUE(std::filesystem::exists(root.DriveC() / "logo~2.bmp"));
 }
 
 TEST_F(StartupLogoTest, ShortFilesAreLeftUnpatched) {

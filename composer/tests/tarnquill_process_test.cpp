@@ -2,7 +2,12 @@
 // desktop: "/AUTO" as the StartUp shortcut runs it at log-on.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -49,7 +54,6 @@ class TarnquillProcessTest : public LogoFormTest {
 
   std::filesystem::path Logo() const { return root.DriveC() / "logo.sys"; }
 
- private:
   std::filesystem::path folder_, program_;
 };
 
@@ -84,6 +88,63 @@ TEST_F(TarnquillProcessTest, AutoPicksANewJokeEachRun) {
     std::this_thread::sleep_for(std::chrono::milliseconds(15));  // the clock seeds each run
   }
   EXPECT_GE(logos.size(), 2u);
+}
+
+// The files a run keeps only while it works: temporaries of a replace and intermediate logos.
+std::vector<std::string> LeftOver(const std::filesystem::path& Root) {
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(Root)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(".~") || (name.starts_with("logo") && name.ends_with(".bmp"))) found.push_back(name);
+  }
+  return found;
+}
+
+// How many runs a kill test kills: a few here, hundreds by hand with STARTLOGO_KILL_RUNS.
+int KillRuns() {
+  const char* runs = std::getenv("STARTLOGO_KILL_RUNS");
+  return runs ? std::atoi(runs) : 12;
+}
+
+bool WholeLogoOrNone(const std::filesystem::path& File) {
+  if (!std::filesystem::exists(File)) return true;
+  const std::string bytes = ReadBytes(File);
+  return bytes.size() == 129078u && bytes.starts_with("BM");
+}
+
+TEST_F(TarnquillProcessTest, RunsKilledAtAnyMomentLeaveWholeLogosAndNothingAfterTheNextRun) {
+  std::filesystem::remove(Logo());
+  const ChildRun whole = Run({"/AUTO"});
+  ASSERT_EQ(whole.Status, 0) << whole.Errors;
+  std::mt19937 random(std::random_device{}());
+  std::uniform_real_distribution<double> moment(0.001, whole.Seconds * 1.2);  // 0 would wait for the end
+  int leaving = 0;
+  for (int run = 0; run < KillRuns(); ++run) {
+    const double at = moment(random);
+    RunWithoutDesktop({Program().string(), "/AUTO"}, {}, at);
+    leaving += LeftOver(root.Path()).empty() ? 0 : 1;
+    EXPECT_TRUE(WholeLogoOrNone(Logo())) << "killed after " << at << " s";
+    EXPECT_TRUE(WholeLogoOrNone(folder_ / "logo.sys")) << "killed after " << at << " s";
+  }
+  std::printf("%d of %d killed runs left files for the next run to remove\n", leaving, KillRuns());
+  const ChildRun next = Run({"/AUTO"});
+  ASSERT_EQ(next.Status, 0) << next.Errors;
+  EXPECT_EQ(LeftOver(root.Path()), std::vector<std::string>{});
+}
+
+TEST_F(TarnquillProcessTest, RunsAtTheSameTimeAllSaveTheirLogo) {
+  constexpr int kLoops = 4, kRuns = 4;
+  std::vector<std::thread> loops;
+  std::atomic<int> failed{0};
+  for (int loop = 0; loop < kLoops; ++loop)
+    loops.emplace_back([&] {
+      for (int run = 0; run < kRuns; ++run)
+        if (RunWithoutDesktop({Program().string(), "/AUTO"}, {}, 20).Status != 0) ++failed;
+    });
+  for (std::thread& loop : loops) loop.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_TRUE(WholeLogoOrNone(Logo()));
+  EXPECT_EQ(LeftOver(root.Path()), std::vector<std::string>{});
 }
 
 TEST_F(TarnquillProcessTest, ABrokenBackgroundPictureEndsWithStatusOneAndSaysWhy) {

@@ -10,7 +10,9 @@
 #include "graphics/file_formats.h"
 #include "graphics/palettes.h"
 #include "vcl/testing/dialogs.h"
+#include "vcl/streams.h"
 #include "vcl/typinfo.h"
+#include "win32/kernel.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
@@ -221,6 +223,22 @@ TEST_F(FormatSavingTest, AFailedWriteKeepsTheOldFileAndMakesNoNewOne) {
   EXPECT_THROW(image.SaveToFile("C:\\new.fak"), Exception);
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "new.fak"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.DriveC()), {}), 2);  // windows, old.fak
+}
+
+TEST_F(FormatSavingTest, AReadOnlyFileIsRefusedAsAFileCreateRefusesItAndKept) {
+  std::ofstream(root.DriveC() / "logo.bmp") << "the old content";
+  ASSERT_TRUE(SetFileAttributesA("c:\\logo.bmp", FILE_ATTRIBUTE_READONLY));
+  TPixelGraphic image;
+  image.SetSize(2, 2, pgbc24);
+  try {
+    image.SaveToFile("c:\\logo.bmp");
+    ADD_FAILURE() << "a read-only file was replaced";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message, "Cannot create file c:\\logo.bmp");
+  }
+  std::ifstream in(root.DriveC() / "logo.bmp");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the old content");
+  EXPECT_EQ(GetFileAttributesA("c:\\logo.bmp"), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
 TEST(FormatRegistryTest, AnEmptyWriterListIsReported) {

@@ -139,6 +139,21 @@ TEST_F(VelmoraComponentsTest, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(entries(), before);  // no temporary file left behind
 }
 
+TEST_F(VelmoraComponentsTest, AReadOnlyFileIsRefusedAsAFileCreateRefusesItAndKept) {
+  std::ofstream(Host("c:\\logo.sys")) << "old logo";
+  ASSERT_TRUE(SetFileAttributesA("c:\\logo.sys", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  Paint(Bitmap(), 4, 4, PhotoLike);
+  try {
+    io.SaveBMPFile("c:\\logo.sys");
+    ADD_FAILURE() << "a read-only file was replaced";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message, "Cannot create file c:\\logo.sys");
+  }
+  std::ifstream in(Host("c:\\logo.sys"));
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old logo");
+  EXPECT_EQ(GetFileAttributesA("c:\\logo.sys"), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+}
+
 TEST_F(VelmoraComponentsTest, LoadFromFileChoosesByExtension) {
   BmpFileBuilder file = BmpFileBuilder::Info(1, 1, 24, 0, 0, 0);
   file.Bytes({9, 8, 7, 0});

@@ -5,9 +5,14 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
 #include <thread>
 
 #include "installer/install_form.h"
@@ -18,6 +23,7 @@
 #include "win32/machine.h"
 #include "win32/shell.h"
 #include "win32/testing/machine_root.h"
+#include "host/testing/child_process.h"
 #include "host/testing/outside_tools.h"
 
 namespace {
@@ -116,6 +122,91 @@ TEST_F(EndToEnd, InstallThenLogoRunRotatesAllThreeSlots) {
   EXPECT_TRUE(sawSample);
   EXPECT_TRUE(sawOriginal);
   EXPECT_EQ(Bytes(root.DriveC() / "logos/start/vorrelstart.sys").size(), 129078u);
+}
+
+// How many runs a kill test kills: a few here, hundreds by hand with STARTLOGO_KILL_RUNS.
+int KillRuns(int Default) {
+  const char* runs = std::getenv("STARTLOGO_KILL_RUNS");
+  return runs ? std::atoi(runs) : Default;
+}
+
+// The temporaries of replaces under `folder`.
+std::vector<std::string> Temporaries(const std::filesystem::path& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    if (entry.path().filename().string().starts_with(".~")) found.push_back(entry.path().string());
+  return found;
+}
+
+// Moments from just after the start to a little after a whole run's end.
+class KillMoments {
+ public:
+  explicit KillMoments(double WholeSeconds) : moment_(0.001, WholeSeconds * 1.2) {}
+  double Next() { return moment_(random_); }
+
+ private:
+  std::mt19937 random_{std::random_device{}()};
+  std::uniform_real_distribution<double> moment_;
+};
+
+TEST_F(EndToEnd, RotationsKilledAtAnyMomentLeaveWholeSlotsAndNothingAfterTheNextRun) {
+  Installed();
+  const ChildRun whole = RunWithoutDesktop({Logo(), "RUN"});
+  ASSERT_EQ(whole.Status, 0);
+  KillMoments moments(whole.Seconds);
+  int leaving = 0;
+  for (int run = 0; run < KillRuns(12); ++run) {
+    const double at = moments.Next();
+    RunWithoutDesktop({Logo(), "RUN"}, {}, at);
+    leaving += Temporaries(root.Path()).empty() ? 0 : 1;
+    EXPECT_TRUE(FromLibrary("logo.sys", "start")) << "killed after " << at << " s";
+    EXPECT_TRUE(FromLibrary("windows/logow.sys", "wait")) << "killed after " << at << " s";
+    EXPECT_TRUE(FromLibrary("windows/logos.sys", "down")) << "killed after " << at << " s";
+  }
+  std::printf("%d of %d killed runs left temporaries for the next run to remove\n", leaving, KillRuns(12));
+  ASSERT_EQ(RunWithoutDesktop({Logo(), "RUN"}).Status, 0);
+  EXPECT_EQ(Temporaries(root.Path()), std::vector<std::string>{});
+}
+
+TEST_F(EndToEnd, InstallsKilledAtAnyMomentLeaveWholeFilesAndNothingAfterTheNextInstall) {
+  const std::string userLogo(2000, 'u');
+  PutStartLogo(root, userLogo);
+  const std::filesystem::path dist = STARTLOGO_DISTRIBUTION;
+  // Each installed file is missing or a whole copy of its source.
+  const std::vector<std::pair<std::string, std::string>> installed = {
+      {"logos/logo.exe", Bytes(dist / "logo.exe")},
+      {"logos/start/vorrelstart.sys", Bytes(dist / "vorrelstart.sys")},
+      {"logos/wait/vorrelwait.sys", Bytes(dist / "vorrelwait.sys")},
+      {"logos/start/originalstart.sys", userLogo},
+      {"logo.sys", userLogo}};
+  auto killedAfter = [&](double seconds) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      installer::TForm1 form(Application);
+      form.InstallSteps(machine::WindowsPath(dist));
+      ::_exit(0);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  const auto started = std::chrono::steady_clock::now();
+  Install();
+  KillMoments moments(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+  int leaving = 0;
+  for (int run = 0; run < KillRuns(3); ++run) {  // an install copies 40 MB, slow under the sanitizers
+    const double at = killedAfter(moments.Next());
+    leaving += Temporaries(root.Path()).empty() ? 0 : 1;
+    for (const auto& [file, content] : installed) {
+      const std::string now = Bytes(root.DriveC() / file);
+      EXPECT_TRUE(now == "<missing>" || now == content) << file << " killed after " << at << " s";
+    }
+  }
+  std::printf("%d of %d killed installs left temporaries for the next to remove\n", leaving, KillRuns(3));
+  Install();
+  EXPECT_EQ(Temporaries(root.Path()), std::vector<std::string>{});
 }
 
 TEST_F(EndToEnd, OnlyRunExactlyIsSilent) {

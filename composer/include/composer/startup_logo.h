@@ -9,10 +9,11 @@
 inline constexpr const char* kStartupLogo = "c:\\logo.sys";
 inline constexpr const char* kStartupLogoDraft = "c:\\logo.bmp";
 
-// The intermediate file of a save: kStartupLogoDraft, or, when a file of that name is already
-// there (a user's own picture, not ours: each save deletes its draft), the first free
-// "c:\logo~N.bmp". Raises EInOutError when none of them is free.
-std::string FreeDraftName();
+// The intermediate file of a save, created empty, exclusively and marked as this process's own:
+// kStartupLogoDraft, or, when that name is taken (a user's own picture, or the draft of a save
+// running at the same time), the first free "c:\logo~N.bmp". The drafts of saves that were killed
+// are removed first; a user's own files are left alone. Raises EInOutError when no name is free.
+std::string CreateDraft();
 
 // Paints rows 380-399 of the 8-bit Image with the indexes 256-N..255 in S sections that go up
 // and down the colours.

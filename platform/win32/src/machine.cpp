@@ -137,14 +137,32 @@ std::string DrivePath(char drive, const fs::path& rest) {
   return out + tail;
 }
 
+// `name` in `folder`: its exact name when it exists, else an entry of any case, else `name`.
+fs::path ChildNoCase(const fs::path& folder, const std::string& name) {
+  if (Exists(folder / name)) return folder / name;
+  if (auto match = FindNoCase(folder, name)) return folder / *match;
+  return folder / name;
+}
+
+// Drive C: with its Windows folder and the Start menu's StartUp folder, each folder that exists
+// in any case (a copied Windows tree's "WINDOWS") taken as it is and only the missing ones made.
+void SetUpDriveC(const fs::path& root) {
+  fs::path folder = root / "drive_c";
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  for (const char* part : {"windows", "Start Menu", "Programs", "StartUp"}) {
+    folder = ChildNoCase(folder, part);
+    fs::create_directory(folder, ec);
+  }
+}
+
 }  // namespace
 
 fs::path Root() {
   std::lock_guard lock(gMutex);
   if (!gRoot) {
     gRoot = DefaultRoot().lexically_normal();
-    std::error_code ec;
-    fs::create_directories(*gRoot / "drive_c" / "windows" / "Start Menu" / "Programs" / "StartUp", ec);
+    SetUpDriveC(*gRoot);
   }
   return *gRoot;
 }

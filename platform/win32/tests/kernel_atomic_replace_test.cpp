@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <set>
+#include <string>
+#include <vector>
 #include <thread>
 
 #include "kernel_test_files.h"
@@ -58,9 +61,103 @@ TEST(KernelAtomicReplace, KilledCopyLeavesTheOldFileWhole) {
     FindClose(find);
     EXPECT_EQ(count, std::string(mask) == "c:\\logo.*" ? 2 : 1) << mask;
   }
-  // The next copy succeeds over the leftover.
+  // The next copy succeeds and removes the leftover, whose owner has ended.
   ASSERT_TRUE(CopyFileA("c:\\logo.bmp", "c:\\logo.sys", FALSE));
   EXPECT_EQ(fs::file_size(root.DriveC() / "logo.sys"), newContent.size());
+  EXPECT_FALSE(HasTemporary(root.DriveC()));
+}
+
+// Runs `work` in a child process that is then killed, and waits until it is gone.
+template <class Work>
+void InKilledChild(Work work) {
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    work();
+    (void)!::write(ready[1], "x", 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char done;
+  ASSERT_EQ(::read(ready[0], &done, 1), 1);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+}
+
+std::set<std::string> Names(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+TEST(KernelAtomicReplace, TheNextReplaceRemovesOnlyTheTemporariesOfEndedOwners) {
+  ScopedMachineRoot root;
+  const fs::path folder = root.DriveC();
+  fs::path live, reused;
+  InKilledChild([&] {
+    fs::path killed;
+    ::close(machine::CreateOwnedTemporary(folder, killed));
+  });
+  ASSERT_TRUE(HasTemporary(folder));
+  ::close(machine::CreateOwnedTemporary(folder, live));
+  // This process's id with another start time: a process that had the id before.
+  const std::string name = live.filename().string();
+  const std::size_t start = name.find('.', 2) + 1;
+  reused = folder / (name.substr(0, start) + "1" + name.substr(start));
+  WriteHostFile(reused, "older");
+  const std::vector<std::string> users = {".~0a1b2c3d4e5f.tmp", ".~1.2.tmp", ".~x.1.0a1b2c3d4e5f.tmp", "logo.tmp"};
+  for (const std::string& user : users) WriteHostFile(folder / user, "mine");
+
+  ASSERT_TRUE(machine::ReplaceFileAtomically(folder / "hive.reg", std::string_view("content")));
+  std::set<std::string> expected(users.begin(), users.end());
+  expected.insert({"hive.reg", "windows", live.filename().string()});
+  EXPECT_EQ(Names(folder), expected);
+}
+
+TEST(KernelAtomicReplace, AReadOnlyTargetIsRefusedAndKept) {
+  ScopedMachineRoot root;
+  const fs::path target = root.DriveC() / "logo.sys";
+  WriteHostFile(target, "before");
+  ASSERT_TRUE(SetFileAttributesA("c:\\logo.sys", FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(machine::ReplaceFileAtomically(target, std::string_view("after")));
+  EXPECT_EQ(errno, EACCES);
+  EXPECT_EQ(ReadHostFile(target), "before");
+  EXPECT_FALSE(HasTemporary(root.DriveC()));
+}
+
+TEST(KernelOwnedFiles, CreatedExclusivelyAndRemovedOnlyOnceTheirOwnerHasEnded) {
+  ScopedMachineRoot root;
+  const fs::path mine = root.DriveC() / "logo.bmp", left = root.DriveC() / "logo~1.bmp",
+                 users = root.DriveC() / "logo~2.bmp";
+  ASSERT_TRUE(machine::CreateOwnedFile(mine));
+  EXPECT_FALSE(machine::CreateOwnedFile(mine));
+  EXPECT_EQ(errno, EEXIST);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+  InKilledChild([&] { machine::CreateOwnedFile(left); });
+  WriteHostFile(users, "a user's picture");
+  EXPECT_FALSE(HasTemporary(root.DriveC()));
+
+  EXPECT_FALSE(machine::RemoveIfOrphaned(mine));  // its owner is running
+  EXPECT_TRUE(machine::RemoveIfOrphaned(left));
+  EXPECT_FALSE(machine::RemoveIfOrphaned(users));
+  EXPECT_TRUE(fs::exists(mine));
+  EXPECT_FALSE(fs::exists(left));
+  EXPECT_EQ(ReadHostFile(users), "a user's picture");
+  // The mark goes along when the file is replaced, as a save replaces its intermediate file.
+  ASSERT_TRUE(machine::ReplaceFileAtomically(mine, std::string_view("picture")));
+  InKilledChild([&] { machine::ReplaceFileAtomically(left, std::string_view("picture")); });
+  EXPECT_TRUE(fs::exists(left));
+  fs::path marked = root.DriveC() / "marked.bmp";
+  InKilledChild([&] {
+    machine::CreateOwnedFile(marked);
+    machine::ReplaceFileAtomically(marked, std::string_view("picture"));
+  });
+  EXPECT_FALSE(machine::RemoveIfOrphaned(left));  // replaced by a process, never marked
+  EXPECT_TRUE(machine::RemoveIfOrphaned(marked));
 }
 
 TEST(KernelAtomicReplace, FailedWriterLeavesTargetAndNoTemporary) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "win32/machine.h"
 #include "win32/testing/machine_root.h"
@@ -24,6 +27,28 @@ class MachinePaths : public MachineRootTest {
 TEST_F(MachinePaths, RootIsCreatedWithTheWindowsFolders) {
   EXPECT_EQ(machine::Root(), root.Path());
   EXPECT_TRUE(fs::is_directory(root.DriveC() / "windows" / "Start Menu" / "Programs" / "StartUp"));
+}
+
+TEST(MachineRoot, ACopiedWindowsTreeInCapitalsGetsOnlyWhatIsMissing) {
+  ScopedMachineRoot scoped;
+  const fs::path copied = scoped.Path() / "copied";
+  fs::create_directories(copied / "drive_c" / "WINDOWS" / "START MENU" / "PROGRAMS");
+  std::ofstream(copied / "drive_c" / "WINDOWS" / "LOGOW.SYS") << "wait";
+  std::ofstream(copied / "drive_c" / "LOGO.SYS") << "start";
+  ::setenv("STARTLOGO_ROOT", copied.c_str(), 1);
+  machine::Reset();
+  machine::Root();
+  std::vector<std::string> folders;
+  for (auto it = fs::recursive_directory_iterator(copied); it != fs::recursive_directory_iterator(); ++it)
+    if (it->is_directory()) folders.push_back(fs::relative(it->path(), copied).string());
+  std::sort(folders.begin(), folders.end());
+  EXPECT_EQ(folders, (std::vector<std::string>{"drive_c", "drive_c/WINDOWS", "drive_c/WINDOWS/START MENU",
+                                               "drive_c/WINDOWS/START MENU/PROGRAMS",
+                                               "drive_c/WINDOWS/START MENU/PROGRAMS/StartUp"}));
+  EXPECT_EQ(machine::HostPath("c:\\windows\\logow.sys"), copied / "drive_c" / "WINDOWS" / "LOGOW.SYS");
+  EXPECT_EQ(machine::HostPath("C:\\WINDOWS\\Start Menu\\Programs\\StartUp"),
+            copied / "drive_c" / "WINDOWS" / "START MENU" / "PROGRAMS" / "StartUp");
+  EXPECT_EQ(machine::HostPath("c:\\logo.sys"), copied / "drive_c" / "LOGO.SYS");
 }
 
 TEST(MachineRoot, FallsBackToXdgDataHome) {

@@ -46,10 +46,31 @@ void Reset();
 // Replaces (or creates) the host file `target` so that a crash or a full disk never leaves half a
 // file: `write` fills a temporary file in the target's folder (given as an open descriptor, returns
 // false on failure with errno set), which is flushed to disk and renamed over the target. The
-// temporary's name (".~<random>.tmp") never matches the target's name or its extension. On failure
-// the target is untouched, the temporary removed, errno tells why and false is returned.
+// temporary's name (".~<pid>.<start>.<random>.tmp") names its owner and never matches the target's
+// name or its extension; the temporaries in the folder whose owner has ended (a kill) are removed
+// first. A read-only target (no owner write permission) is refused with EACCES, as a file create
+// over it is. On failure the target is untouched, the temporary removed, errno tells why and false
+// is returned.
 bool ReplaceFileAtomically(const std::filesystem::path& target, const std::function<bool(int fd)>& write);
 // The same for a file whose whole content is at hand.
 bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content);
+
+// Files kept only while a process works carry their owner, its process id and start time, so that
+// a file left by a kill is known once its owner has ended (a later process with the same id is not
+// taken for it).
+//
+// Creates `path` exclusively, marked as this process's own. On failure errno and the thread's last
+// error tell why (EEXIST and ERROR_FILE_EXISTS when the name is taken).
+bool CreateOwnedFile(const std::filesystem::path& path);
+// Removes `path` when it is marked as a process's own and that process has ended; a file without
+// the mark (a user's own) is never removed.
+bool RemoveIfOrphaned(const std::filesystem::path& path);
+// A new temporary ".~<pid>.<start>.<random>.tmp" in `folder`, open for writing (-1, errno set, on
+// failure).
+int CreateOwnedTemporary(const std::filesystem::path& folder, std::filesystem::path& created);
+// Removes the temporaries of `folder` whose owner has ended; other files are never touched.
+void RemoveOrphanedTemporaries(const std::filesystem::path& folder);
+// Gives the open file `to` the owner mark `from` carries, if any.
+void KeepOwnerMark(const std::filesystem::path& from, int to);
 
 }  // namespace machine

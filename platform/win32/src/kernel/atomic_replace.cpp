@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <random>
 #include <string>
 
 #include "win32/machine.h"
@@ -17,20 +15,6 @@ namespace {
 
 constexpr const char* kDosAttributeName = "user.DOSATTRIB";
 
-// Opens a new, unique temporary file in `folder`. The mode 0666 lets the umask apply as it would
-// to any new file.
-int CreateTemporary(const fs::path& folder, fs::path& created) {
-  static thread_local std::mt19937_64 random{std::random_device{}() ^ static_cast<unsigned>(getpid())};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".~%012llx.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-    created = folder / name;
-    const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
 // A replaced file keeps its permissions and DOS attributes unless the writer sets others.
 void TakeOverMetadata(const fs::path& target, int fd) {
   struct stat st {};
@@ -39,6 +23,7 @@ void TakeOverMetadata(const fs::path& target, int fd) {
   char value[64];
   const ssize_t size = ::getxattr(target.c_str(), kDosAttributeName, value, sizeof value);
   if (size > 0) ::fsetxattr(fd, kDosAttributeName, value, static_cast<size_t>(size), 0);
+  KeepOwnerMark(target, fd);
 }
 
 void SyncFolder(const fs::path& folder) {
@@ -52,8 +37,14 @@ void SyncFolder(const fs::path& folder) {
 
 bool ReplaceFileAtomically(const fs::path& target, const std::function<bool(int fd)>& write) {
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+    errno = EACCES;  // read-only, as a file create over it is refused
+    return false;
+  }
+  RemoveOrphanedTemporaries(folder);
   fs::path temporary;
-  const int fd = CreateTemporary(folder, temporary);
+  const int fd = CreateOwnedTemporary(folder, temporary);
   if (fd < 0) return false;
   TakeOverMetadata(target, fd);
   bool ok = write(fd) && ::fsync(fd) == 0;

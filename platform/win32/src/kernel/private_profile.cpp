@@ -18,11 +18,11 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string Trim(std::string_view text) {
+std::string_view Trim(std::string_view text) {
   std::size_t start = 0, end = text.size();
   while (start < end && IsBlank(text[start])) ++start;
   while (end > start && IsBlank(text[end - 1])) --end;
-  return std::string(text.substr(start, end - start));
+  return text.substr(start, end - start);
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -44,24 +44,42 @@ struct Line {
   std::string value;  // trimmed, quotes kept
 };
 
-Line Classify(std::string text, std::string ending) {
-  Line line;
-  line.text = std::move(text);
-  line.ending = std::move(ending);
-  const std::string trimmed = Trim(line.text);
+// What a line is, as views into its text.
+struct LineView {
+  Kind kind = Kind::Blank;
+  std::string_view name;  // section name or key, trimmed
+  std::string_view value;  // trimmed, quotes kept
+  bool hasValue = false;  // an entry with "="
+};
+
+LineView ClassifyView(std::string_view text) {
+  LineView line;
+  const std::string_view trimmed = Trim(text);
   if (trimmed.empty()) return line;
   if (trimmed[0] == ';') {
     line.kind = Kind::Comment;
   } else if (trimmed[0] == '[') {
     line.kind = Kind::Section;
     const std::size_t close = trimmed.find(']');
-    line.name = Trim(std::string_view(trimmed).substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    line.name = Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
   } else {
     line.kind = Kind::Entry;
     const std::size_t equals = trimmed.find('=');
-    line.name = Trim(std::string_view(trimmed).substr(0, equals));
-    if (equals != std::string::npos) line.value = Trim(std::string_view(trimmed).substr(equals + 1));
+    line.name = Trim(trimmed.substr(0, equals));
+    line.hasValue = equals != std::string_view::npos;
+    if (line.hasValue) line.value = Trim(trimmed.substr(equals + 1));
   }
+  return line;
+}
+
+Line Classify(std::string text, std::string ending) {
+  const LineView view = ClassifyView(text);
+  Line line;
+  line.kind = view.kind;
+  line.name = view.name;
+  line.value = view.value;
+  line.text = std::move(text);
+  line.ending = std::move(ending);
   return line;
 }
 
@@ -102,12 +120,16 @@ std::string ProfilePath(LPCSTR fileName) {
   return name;
 }
 
-bool Load(LPCSTR fileName, Profile& profile) {
+std::optional<fs::path> ProfileHost(LPCSTR fileName) {
   if (!fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
-    return false;
+    return std::nullopt;
   }
-  const auto host = kernel::Resolve(ProfilePath(fileName).c_str());
+  return kernel::Resolve(ProfilePath(fileName).c_str());
+}
+
+bool Load(LPCSTR fileName, Profile& profile) {
+  const auto host = ProfileHost(fileName);
   if (!host) return false;
   profile.host = *host;
   std::ifstream in(*host, std::ios::binary);
@@ -180,34 +202,68 @@ DWORD CopyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) 
   return size - 2;
 }
 
-std::vector<std::string> SectionNames(const Profile& profile) {
+// Reads a profile line by line for the calls that only look: `visit` gets each line's text without
+// its ending and returns false to stop. One line is held at a time, so a large file (a joke file's
+// data under its header) costs no more than its longest line. A file that cannot be opened has no
+// lines.
+template <class Visit>
+void ForEachLine(const fs::path& host, Visit visit) {
+  std::ifstream in(host, std::ios::binary);
+  if (!in.is_open()) SetLastError(kernel::MissingError(host));
+  std::string text;
+  while (std::getline(in, text)) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (!visit(ClassifyView(text))) break;
+  }
+}
+
+// Calls `visit` with the lines of the first section named `section` (its entries, comments and
+// blank lines) until it returns false.
+template <class Visit>
+void ForEachSectionLine(const fs::path& host, std::string_view section, Visit visit) {
+  bool inSection = false;
+  ForEachLine(host, [&](const LineView& line) {
+    if (line.kind == Kind::Section) {
+      if (inSection) return false;  // only the first section of that name counts
+      inSection = EqualNoCase(line.name, section);
+      return true;
+    }
+    return !inSection || visit(line);
+  });
+}
+
+std::vector<std::string> SectionNames(const fs::path& host) {
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < profile.lines.size(); ++i)
-    if (profile.lines[i].kind == Kind::Section && profile.FindSection(profile.lines[i].name) == i)
-      names.push_back(profile.lines[i].name);
+  ForEachLine(host, [&](const LineView& line) {
+    if (line.kind != Kind::Section) return true;
+    const bool seen =
+        std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualNoCase(n, line.name); });
+    if (!seen) names.emplace_back(line.name);
+    return true;
+  });
   return names;
 }
 
-std::vector<std::string> SectionLines(const Profile& profile, std::string_view section, bool keysOnly) {
+std::vector<std::string> SectionLines(const fs::path& host, std::string_view section, bool keysOnly) {
   std::vector<std::string> items;
-  const std::size_t header = profile.FindSection(section);
-  if (header == profile.lines.size()) return items;
-  for (std::size_t i = header + 1, end = profile.SectionEnd(header); i < end; ++i) {
-    const Line& line = profile.lines[i];
-    if (line.kind != Kind::Entry) continue;
-    const bool hasValue = line.text.find('=') != std::string::npos;
-    items.push_back(keysOnly || !hasValue ? line.name : line.name + "=" + line.value);
-  }
+  ForEachSectionLine(host, section, [&](const LineView& line) {
+    if (line.kind != Kind::Entry) return true;
+    if (keysOnly || !line.hasValue) items.emplace_back(line.name);
+    else
+      items.push_back(std::string(line.name) + "=" + std::string(line.value));
+    return true;
+  });
   return items;
 }
 
 // The value of a key with its quotes stripped, or nothing.
-std::optional<std::string> Lookup(const Profile& profile, std::string_view section, std::string_view key) {
-  const std::size_t header = profile.FindSection(section);
-  if (header == profile.lines.size()) return std::nullopt;
-  const std::size_t at = profile.FindKey(header, key);
-  if (at == profile.lines.size()) return std::nullopt;
-  return StripQuotes(profile.lines[at].value);
+std::optional<std::string> Lookup(const fs::path& host, std::string_view section, std::string_view key) {
+  std::optional<std::string> value;
+  ForEachSectionLine(host, section, [&](const LineView& line) {
+    if (line.kind == Kind::Entry && EqualNoCase(line.name, key)) value = StripQuotes(std::string(line.value));
+    return !value;
+  });
+  return value;
 }
 
 bool HasLineBreak(LPCSTR text) { return text && std::strpbrk(text, "\r\n"); }
@@ -216,20 +272,21 @@ bool HasLineBreak(LPCSTR text) { return text && std::strpbrk(text, "\r\n"); }
 
 DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
                                DWORD nSize, LPCSTR lpFileName) {
-  Profile profile;
-  if (!Load(lpFileName, profile)) return CopyString("", lpReturnedString, nSize);
-  if (!lpAppName) return CopyList(SectionNames(profile), lpReturnedString, nSize);
-  if (!lpKeyName) return CopyList(SectionLines(profile, lpAppName, true), lpReturnedString, nSize);
-  if (auto value = Lookup(profile, lpAppName, lpKeyName)) return CopyString(*value, lpReturnedString, nSize);
+  const auto host = ProfileHost(lpFileName);
+  if (!host) return CopyString("", lpReturnedString, nSize);
+  if (!lpAppName) return CopyList(SectionNames(*host), lpReturnedString, nSize);
+  if (!lpKeyName) return CopyList(SectionLines(*host, lpAppName, true), lpReturnedString, nSize);
+  if (auto value = Lookup(*host, lpAppName, lpKeyName)) return CopyString(*value, lpReturnedString, nSize);
   std::string fallback = lpDefault ? lpDefault : "";
   while (!fallback.empty() && IsBlank(fallback.back())) fallback.pop_back();
   return CopyString(fallback, lpReturnedString, nSize);
 }
 
 UINT GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPCSTR lpFileName) {
-  Profile profile;
-  if (!lpAppName || !lpKeyName || !Load(lpFileName, profile)) return static_cast<UINT>(nDefault);
-  const auto value = Lookup(profile, lpAppName, lpKeyName);
+  if (!lpAppName || !lpKeyName) return static_cast<UINT>(nDefault);
+  const auto host = ProfileHost(lpFileName);
+  if (!host) return static_cast<UINT>(nDefault);
+  const auto value = Lookup(*host, lpAppName, lpKeyName);
   if (!value || value->empty()) return static_cast<UINT>(nDefault);
   // The leading number; text after it is ignored and a value without digits reads as 0.
   const long long number = std::strtoll(value->c_str(), nullptr, 10);
@@ -237,15 +294,15 @@ UINT GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPC
 }
 
 DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName) {
-  Profile profile;
-  if (!lpAppName || !Load(lpFileName, profile)) return CopyList({}, lpReturnedString, nSize);
-  return CopyList(SectionLines(profile, lpAppName, false), lpReturnedString, nSize);
+  const auto host = lpAppName ? ProfileHost(lpFileName) : std::nullopt;
+  if (!host) return CopyList({}, lpReturnedString, nSize);
+  return CopyList(SectionLines(*host, lpAppName, false), lpReturnedString, nSize);
 }
 
 DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR lpFileName) {
-  Profile profile;
-  if (!Load(lpFileName, profile)) return CopyList({}, lpszReturnBuffer, nSize);
-  return CopyList(SectionNames(profile), lpszReturnBuffer, nSize);
+  const auto host = ProfileHost(lpFileName);
+  if (!host) return CopyList({}, lpszReturnBuffer, nSize);
+  return CopyList(SectionNames(*host), lpszReturnBuffer, nSize);
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName) {
