@@ -1,7 +1,8 @@
 // Corvane's Backup, Restore and switch killed with SIGKILL at random moments, each in a process of
 // its own (slot-operation): after every kill each slot, backup and original is a whole file, and
 // no picture of the user's is gone; after the next complete start a switch is whole: the slot and
-// the backup hold the two pictures. STARTLOGO_KILL_RUNS sets the kills per operation.
+// the backup hold the two pictures; no temporary file of a killed run outlives the next complete
+// run of its operation. STARTLOGO_KILL_RUNS sets the kills per operation.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -149,6 +150,15 @@ class SlotKillTest : public MachineRootTest {
     return count;
   }
 
+  // A complete run in each slot replaces a file in every folder the operation writes to, and so
+  // removes what the killed runs left there.
+  void CompleteOnEverySlot(const std::string& operation) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      TChild complete(operation, slot);
+      EXPECT_EQ(complete.Finish(), 0) << operation << " in slot " << slot;
+    }
+  }
+
   const Bytes a = BitmapBytes({}, 1), b = BitmapBytes({}, 9);
   Clock::duration startTime{};
   std::map<std::string, Clock::duration> operationTime;
@@ -183,6 +193,8 @@ TEST_F(SlotKillTest, BackupAndRestoreKilledAtAnyMomentLeaveWholeFiles) {
     }
     std::cout << operation << ": " << Runs() << " kills, " << before << " before the copy took effect, " << after
               << " after; leftovers of the atomic replace: " << Leftovers() << "\n";
+    CompleteOnEverySlot(operation);
+    EXPECT_EQ(Leftovers(), 0) << "the temporary files of killed runs outlive a complete " << operation;
   }
 }
 
@@ -222,6 +234,8 @@ TEST_F(SlotKillTest, ASwitchKilledAtAnyMomentIsMendedByTheNextStartWithBothPictu
   std::cout << "switch: " << Runs() << " kills;";
   for (const auto& [state, count] : seen) std::cout << " " << state << ": " << count << ";";
   std::cout << " leftovers of the atomic replace: " << Leftovers() << "\n";
+  CompleteOnEverySlot("switch");
+  EXPECT_EQ(Leftovers(), 0) << "the temporary files of killed runs outlive a complete switch";
 }
 
 }  // namespace
