@@ -99,6 +99,12 @@ bool FixedSize(XId window) {
          hints.min_height == hints.max_height;
 }
 
+bool ScreenPosition(XId window, int& x, int& y) {
+  Connection c;
+  ::Window child = 0;
+  return c.x && XTranslateCoordinates(c.x, window, DefaultRootWindow(c.x), 0, 0, &x, &y, &child);
+}
+
 bool WindowManagerPresent() { return !RootProperty("_NET_SUPPORTING_WM_CHECK").empty(); }
 
 }  // namespace xtest

@@ -34,6 +34,8 @@ XId TransientFor(XId window);
 bool FixedSize(XId window);
 // Whether a window manager has announced itself on the screen.
 bool WindowManagerPresent();
+// Where the window's top-left pixel is on the screen; false when there is no such window.
+bool ScreenPosition(XId window, int& x, int& y);
 
 }  // namespace xtest
 
