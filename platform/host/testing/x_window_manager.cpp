@@ -105,6 +105,22 @@ bool ScreenPosition(XId window, int& x, int& y) {
   return c.x && XTranslateCoordinates(c.x, window, DefaultRootWindow(c.x), 0, 0, &x, &y, &child);
 }
 
+bool WindowSize(XId window, int& width, int& height) {
+  Connection c;
+  XWindowAttributes a{};
+  if (!c.x || !XGetWindowAttributes(c.x, window, &a)) return false;
+  width = a.width;
+  height = a.height;
+  return true;
+}
+
+void ResizeFromOutside(XId window, int width, int height) {
+  Connection c;
+  if (!c.x) return;
+  XResizeWindow(c.x, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(c.x, False);
+}
+
 bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height) {
   Connection c;
   if (!c.x) return false;
