@@ -89,6 +89,7 @@ class SdlDisplay final : public Display {
       if (NativeWindow* owner = Find(d.owner)) SDL_SetWindowModalFor(w.window, owner->window);
       SetAllowedActions(w.window, d);
     }
+    KeepWhereAsked(w.window);
     SurfaceId id = SDL_GetWindowID(w.window);
     windows_[id] = w;
     return id;
@@ -105,8 +106,14 @@ class SdlDisplay final : public Display {
   void Place(SurfaceId id, int x, int y, int width, int height) override {
     NativeWindow* w = Find(id);
     if (!w) return;
-    SDL_SetWindowPosition(w->window, x, y);
-    SDL_SetWindowSize(w->window, width, height);
+    if (!PlaceWhereAsked(w->window, x, y, width, height)) {
+      SDL_SetWindowPosition(w->window, x, y);
+      SDL_SetWindowSize(w->window, width, height);
+    }
+    w->desc.x = x;
+    w->desc.y = y;
+    w->desc.width = width;
+    w->desc.height = height;
   }
   void SetTitle(SurfaceId id, const std::string& title) override {
     NativeWindow* w = Find(id);
@@ -130,6 +137,11 @@ class SdlDisplay final : public Display {
   }
   void Raise(SurfaceId id) override {
     if (NativeWindow* w = Find(id)) SDL_RaiseWindow(w->window);
+  }
+  void Beep() override {
+    if (!OnThread()) return;
+    for (auto& [id, w] : windows_)
+      if (RingBell(w.window)) return;
   }
   bool DesktopSize(int& width, int& height) const override {
     SDL_DisplayMode mode;
@@ -239,7 +251,39 @@ class SdlDisplay final : public Display {
     if (w.window) SDL_DestroyWindow(w.window);
   }
 
-  static bool Translate(const SDL_Event& e, InputEvent& out) {
+  // What the desktop did to a window: a move is reported; a size it was not given is taken back
+  // (a window manager may grow a fixed-size window); a window that may not be minimised on its own
+  // comes back unless its owner went with it.
+  bool TranslateWindowEvent(const SDL_WindowEvent& e, InputEvent& out) {
+    out.surface = e.windowID;
+    NativeWindow* w = Find(e.windowID);
+    switch (e.event) {
+      case SDL_WINDOWEVENT_CLOSE: out.kind = InputEvent::Kind::Close; return true;
+      case SDL_WINDOWEVENT_FOCUS_GAINED: out.kind = InputEvent::Kind::FocusIn; return true;
+      case SDL_WINDOWEVENT_FOCUS_LOST: out.kind = InputEvent::Kind::FocusOut; return true;
+      case SDL_WINDOWEVENT_EXPOSED: out.kind = InputEvent::Kind::Expose; return true;
+      case SDL_WINDOWEVENT_MOVED:
+        if (!w) return false;
+        w->desc.x = out.x = e.data1;
+        w->desc.y = out.y = e.data2;
+        out.kind = InputEvent::Kind::Moved;
+        return true;
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (w && (e.data1 != w->desc.width || e.data2 != w->desc.height))
+          Place(e.windowID, w->desc.x, w->desc.y, w->desc.width, w->desc.height);
+        return false;
+      case SDL_WINDOWEVENT_MINIMIZED:
+        if (w && !w->desc.minimizable && !OwnerMinimized(*w)) SDL_RestoreWindow(w->window);
+        return false;
+      default: return false;
+    }
+  }
+  bool OwnerMinimized(const NativeWindow& w) {
+    const NativeWindow* owner = Find(w.desc.owner);
+    return owner && (SDL_GetWindowFlags(owner->window) & SDL_WINDOW_MINIMIZED);
+  }
+
+  bool Translate(const SDL_Event& e, InputEvent& out) {
     out = InputEvent{};
     switch (e.type) {
       case SDL_MOUSEMOTION:
@@ -274,15 +318,7 @@ class SdlDisplay final : public Display {
         out.key = VirtualKeyOf(e.key.keysym.sym);
         out.repeat = e.key.repeat != 0;
         return out.key != 0;
-      case SDL_WINDOWEVENT:
-        out.surface = e.window.windowID;
-        switch (e.window.event) {
-          case SDL_WINDOWEVENT_CLOSE: out.kind = InputEvent::Kind::Close; return true;
-          case SDL_WINDOWEVENT_FOCUS_GAINED: out.kind = InputEvent::Kind::FocusIn; return true;
-          case SDL_WINDOWEVENT_FOCUS_LOST: out.kind = InputEvent::Kind::FocusOut; return true;
-          case SDL_WINDOWEVENT_EXPOSED: out.kind = InputEvent::Kind::Expose; return true;
-          default: return false;
-        }
+      case SDL_WINDOWEVENT: return TranslateWindowEvent(e.window, out);
       default: return false;
     }
   }
@@ -302,6 +338,9 @@ class SdlDisplay final : public Display {
 
 std::unique_ptr<Display> MakeSdlDisplay() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // A click that activates a window acts as well, as the default mouse activation does; SDL would
+  // drop a press that comes within moments of the focus.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // SIGINT and SIGTERM end the program as they end any other; SDL would turn them into a quit
   // event that no window asks for, and a kill or the end of the session would go unheard.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

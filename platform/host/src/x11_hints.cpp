@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace host {
 namespace {
@@ -59,6 +60,41 @@ bool SetIconProperty(SDL_Window* window, const std::vector<Image>& icons) {
   else
     XChangeProperty(x.display, x.window, property, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+  XFlush(x.display);
+  return true;
+}
+
+void KeepWhereAsked(SDL_Window* window) {
+  const XWindow x = XWindowOf(window);
+  if (!x.display) return;
+  XSizeHints hints{};
+  long supplied = 0;
+  XGetWMNormalHints(x.display, x.window, &hints, &supplied);
+  hints.flags |= PWinGravity;
+  hints.win_gravity = StaticGravity;
+  XSetWMNormalHints(x.display, x.window, &hints);
+}
+
+bool PlaceWhereAsked(SDL_Window* window, int left, int top, int width, int height) {
+  const XWindow x = XWindowOf(window);
+  if (!x.display) return false;
+  XSizeHints hints{};
+  long supplied = 0;
+  XGetWMNormalHints(x.display, x.window, &hints, &supplied);
+  hints.flags |= PMinSize | PMaxSize | PWinGravity;
+  hints.min_width = hints.max_width = width;
+  hints.min_height = hints.max_height = height;
+  hints.win_gravity = StaticGravity;
+  XSetWMNormalHints(x.display, x.window, &hints);
+  XMoveResizeWindow(x.display, x.window, left, top, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XFlush(x.display);
+  return true;
+}
+
+bool RingBell(SDL_Window* window) {
+  const XWindow x = XWindowOf(window);
+  if (!x.display) return false;
+  XBell(x.display, 0);
   XFlush(x.display);
   return true;
 }

@@ -14,5 +14,16 @@ namespace host {
 void SetAllowedActions(SDL_Window* window, const SurfaceDesc& desc);
 // The icons in all their sizes; false when the window is no X window.
 bool SetIconProperty(SDL_Window* window, const std::vector<Image>& icons);
+// Before the window is first shown: the window manager is to put the window's own pixels where
+// they are asked for and its frame around them (static gravity), when it maps the window and
+// whenever it is moved. Without this the frame goes where the window was asked to be, and a
+// window placed where it was last seen comes back lower by the frame's height.
+void KeepWhereAsked(SDL_Window* window);
+// Puts the window's pixels at a screen point with a size it keeps, its frame around them; false
+// when the window is no X window. SDL's own calls are not used for this: they move the window by
+// the frame from where SDL last saw it.
+bool PlaceWhereAsked(SDL_Window* window, int x, int y, int width, int height);
+// The X bell; false when the window is no X window.
+bool RingBell(SDL_Window* window);
 
 }  // namespace host

@@ -99,6 +99,50 @@ bool FixedSize(XId window) {
          hints.min_height == hints.max_height;
 }
 
+bool ScreenPosition(XId window, int& x, int& y) {
+  Connection c;
+  ::Window child = 0;
+  return c.x && XTranslateCoordinates(c.x, window, DefaultRootWindow(c.x), 0, 0, &x, &y, &child);
+}
+
+bool WindowSize(XId window, int& width, int& height) {
+  Connection c;
+  XWindowAttributes a{};
+  if (!c.x || !XGetWindowAttributes(c.x, window, &a)) return false;
+  width = a.width;
+  height = a.height;
+  return true;
+}
+
+void ResizeFromOutside(XId window, int width, int height) {
+  Connection c;
+  if (!c.x) return;
+  XResizeWindow(c.x, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(c.x, False);
+}
+
+bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height) {
+  Connection c;
+  if (!c.x) return false;
+  ::Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(c.x, DefaultRootWindow(c.x), &root, &parent, &children, &count)) return false;
+  bool found = false;
+  for (unsigned int i = count; i-- > 0 && !found;) {  // front first
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(c.x, children[i], &a) || a.map_state != IsViewable || !a.override_redirect ||
+        a.width <= minimum || a.height <= minimum)
+      continue;
+    x = a.x;
+    y = a.y;
+    width = a.width;
+    height = a.height;
+    found = true;
+  }
+  if (children) XFree(children);
+  return found;
+}
+
 bool WindowManagerPresent() { return !RootProperty("_NET_SUPPORTING_WM_CHECK").empty(); }
 
 }  // namespace xtest

@@ -82,6 +82,37 @@ TEST(SdlDisplay, TerminationSignalsStillEndTheProgram) {
   }
 }
 
+// A fixed-size window that is given another size from outside (as a window manager may do when it
+// moves it) takes its own size back, so no strip shows that the program never drew.
+TEST(SdlDisplay, AFixedSizeWindowTakesItsSizeBack) {
+  ScopedXServer server;
+  if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
+  auto display = host::MakeSdlDisplay();
+  ASSERT_TRUE(display) << "SDL2 could not open the video subsystem";
+  const host::SurfaceId id = display->Open({30, 30, 120, 80, false, false, false, "fixed size"});
+  ASSERT_NE(id, 0u);
+  display->Show(id, true);
+  auto pump = [&](std::chrono::milliseconds span, auto done) {
+    for (auto end = std::chrono::steady_clock::now() + span; std::chrono::steady_clock::now() < end && !done();) {
+      host::InputEvent e;
+      while (display->Poll(e)) {
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  };
+  xtest::XId window = 0;
+  pump(std::chrono::seconds(5), [&] { return (window = xtest::FindByTitle("fixed size")) != 0; });
+  ASSERT_NE(window, 0u);
+  pump(std::chrono::milliseconds(300), [] { return false; });
+  xtest::ResizeFromOutside(window, 120, 99);
+  int width = 0, height = 0;
+  pump(std::chrono::seconds(3),
+       [&] { return xtest::WindowSize(window, width, height) && width == 120 && height == 80; });
+  EXPECT_EQ(width, 120);
+  EXPECT_EQ(height, 80);
+  display->Close(id);
+}
+
 TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
   ScopedXServer server;
   if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";

@@ -438,6 +438,11 @@ void EnableTaskWindows(const TTaskWindowList& WindowList) {
 TModalResult TCustomForm::ShowModal() {
   if (Visible() || !Enabled() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
   if (GetCapture()) ReleaseCapture();
+  // The window it disables owns it while it shows, so the desktop keeps it in front of that one.
+  const HWND formerOwner = GetWindow(Handle(), GW_OWNER);
+  const HWND activeWindow = GetActiveWindow();
+  if (activeWindow && activeWindow != Handle())
+    SetWindowLongA(Handle(), GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(activeWindow));
   const TTaskWindowList disabled = DisableTaskWindows(Handle());
   TCursor savedCursor = Screen->Cursor();
   Screen->SetCursor(crDefault);
@@ -445,6 +450,7 @@ TModalResult TCustomForm::ShowModal() {
   modal_ = true;
   auto restore = [&] {
     EnableTaskWindows(disabled);
+    SetWindowLongA(Handle(), GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(formerOwner));
     modal_ = false;
     Screen->SetCursor(savedCursor);
     if (previousActive && previousActive->HandleAllocated() && previousActive->Visible()) {

@@ -71,6 +71,20 @@ TEST_F(FormsModalTest, ModalLoopEndsWithTheResultAndReenablesTheOtherWindows) {
   }
 }
 
+// While it shows, a modal form belongs to the window that was active, so the desktop keeps it in
+// front of that window; afterwards it belongs to nobody again.
+TEST_F(FormsModalTest, AModalFormIsOwnedByTheActiveWindowWhileItShows) {
+  SetActiveWindow(main_->Handle());
+  HWND ownerWhileModal = nullptr;
+  dialog_->OnUser = [&] {
+    ownerWhileModal = GetWindow(dialog_->Handle(), GW_OWNER);
+    dialog_->SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog_->ShowModal(), mrOk);
+  EXPECT_EQ(ownerWhileModal, main_->Handle());
+  EXPECT_EQ(GetWindow(dialog_->Handle(), GW_OWNER), nullptr);
+}
+
 TEST_F(FormsModalTest, CloseQueryCanRefuseAndOnCloseCanKeepTheFormOpen) {
   int queries = 0;
   dialog_->OnUser = [&] { dialog_->SetModalResult(mrOk); };

@@ -1,4 +1,5 @@
-// What top-level windows tell the desktop: dialogs, their owners, minimise boxes and icons.
+// What top-level windows tell the desktop (dialogs, their owners, minimise boxes and icons) and
+// what the desktop tells them (moves, input for one native window).
 #include <string>
 
 #include "gdi_test_helpers.h"
@@ -96,6 +97,82 @@ TEST_F(UserDesktop, SetIconGivesTheDisplayBothSizesWithTransparency) {
   EXPECT_EQ(host::TheDisplay().Icons(surface)[0].width, 16);
   DestroyIcon(big);
   DestroyIcon(small);
+}
+
+// A window with a minimise box shown while its owner is disabled is that owner's modal window:
+// a dialog for the desktop that may not be minimised on its own.
+TEST_F(UserDesktop, AWindowShownOverItsDisabledOwnerIsAModalDialog) {
+  HWND owner = Top(20, 20, 200, 150, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  EnableWindow(owner, FALSE);
+  HWND modal = CreateWindowExA(0, kPlain, "modal", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 40, 40,
+                               120, 80, owner, nullptr, nullptr, nullptr);
+  ShowWindow(modal, SW_SHOW);
+  PumpMessages();
+  const host::SurfaceDesc desc = host::TheDisplay().Described(DisplaySurfaceOf(modal));
+  EXPECT_TRUE(desc.dialog);
+  EXPECT_TRUE(desc.modal);
+  EXPECT_EQ(desc.owner, DisplaySurfaceOf(owner));
+  EXPECT_FALSE(desc.minimizable);
+  DestroyWindow(modal);
+}
+
+// The desktop moved a window's surface: the window's rectangle, its client mapping and its
+// placement follow, with WM_MOVE, and the display is not asked to move it again.
+TEST_F(UserDesktop, AMoveOnTheDesktopMovesTheWindow) {
+  HWND window = Top(20, 30, 200, 150, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+  PumpMessages();
+  const host::SurfaceId surface = DisplaySurfaceOf(window);
+  const host::SurfaceDesc shown = host::TheDisplay().Described(surface);
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  EXPECT_EQ(client.x, shown.x);
+  EXPECT_EQ(client.y, shown.y);
+  log.clear();
+  host::InputEvent moved;
+  moved.kind = host::InputEvent::Kind::Moved;
+  moved.surface = surface;
+  moved.x = shown.x + 150;
+  moved.y = shown.y + 70;
+  host::TheDisplay().Inject(moved);
+  PumpMessages();
+  RECT r{};
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.left, 170);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.right - r.left, 200);
+  POINT after{0, 0};
+  ClientToScreen(window, &after);
+  EXPECT_EQ(after.x, moved.x);
+  EXPECT_EQ(after.y, moved.y);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  EXPECT_EQ(placement.rcNormalPosition.left, 170);
+  EXPECT_EQ(placement.rcNormalPosition.top, 100);
+  EXPECT_EQ(Messages(window, {WM_MOVE}).size(), 1u);
+  EXPECT_EQ(host::TheDisplay().Described(surface).x, shown.x) << "the display was asked to move it again";
+}
+
+// A press that came for one native window goes to that window even where, by the rectangles,
+// another top-level window lies over the point.
+TEST_F(UserDesktop, InputForANativeWindowStaysInIt) {
+  HWND below = Top(20, 20, 200, 150);
+  HWND above = Top(20, 20, 200, 150);
+  SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  PumpMessages();
+  log.clear();
+  for (auto kind : {host::InputEvent::Kind::MouseDown, host::InputEvent::Kind::MouseUp}) {
+    host::InputEvent press;
+    press.kind = kind;
+    press.surface = DisplaySurfaceOf(below);
+    press.x = 50;
+    press.y = 40;
+    press.button = host::InputEvent::Left;
+    host::TheDisplay().Inject(press);
+  }
+  PumpMessages();
+  EXPECT_EQ(Messages(below, {WM_LBUTTONDOWN, WM_LBUTTONUP}), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  EXPECT_TRUE(Messages(above, {WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ struct Image {
 };
 
 struct SurfaceDesc {
-  int x = 0, y = 0, width = 1, height = 1;  // screen position and size in pixels
+  // Screen position and size in pixels. The position is that of the pixels shown: a frame the
+  // desktop adds lies around them.
+  int x = 0, y = 0, width = 1, height = 1;
   bool borderless = false;  // popups, drop-downs, menus: no frame from the desktop
   bool topmost = false;
   bool fullScreen = false;  // a topmost window covering the whole screen
@@ -38,12 +40,13 @@ struct SurfaceDesc {
 // Key codes are the PC virtual-key numbers (letters 'A'-'Z', digits '0'-'9', 0x08 back space,
 // 0x0D return, 0x10 shift, 0x11 control, 0x12 alt, 0x1B escape, 0x25-0x28 arrows, 0x70 F1 ...).
 struct InputEvent {
-  enum class Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Close, FocusIn, FocusOut, Expose };
+  enum class Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Close, FocusIn, FocusOut, Expose, Moved };
   enum Button { Left = 1, Middle = 2, Right = 3 };
   Kind kind = Kind::MouseMove;
   // The surface the event belongs to; 0 for injected events given in screen coordinates.
   SurfaceId surface = 0;
-  int x = 0, y = 0;  // mouse position: in the surface, or on the screen when surface is 0
+  int x = 0, y = 0;  // mouse position: in the surface, or on the screen when surface is 0; Moved: the
+                     // surface's new place on the screen (the desktop or the user moved it)
   int button = 0;  // MouseDown/MouseUp
   int wheel = 0;  // Wheel: notches, positive away from the user
   int key = 0;  // KeyDown/KeyUp
@@ -63,6 +66,8 @@ class Display {
   // The window's icon in one or more sizes (0xAARRGGBB), largest first; none takes it away.
   virtual void SetIcons(SurfaceId id, const std::vector<Image>& icons) = 0;
   virtual void Raise(SurfaceId id) = 0;
+  // The desktop's warning sound, if it has one.
+  virtual void Beep() {}
   // Shows the pixels (stride in pixels); the size is the surface's.
   virtual void Present(SurfaceId id, int width, int height, const std::uint32_t* pixels, int stride) = 0;
   // What the screen shows of the surface, as last presented; empty for an unknown surface.

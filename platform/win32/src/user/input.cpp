@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "paint.h"
 #include "queue.h"
 #include "win32/kernel.h"
 
@@ -84,6 +85,34 @@ RECT ScreenRect(const Window& w) {
 
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
+HWND HitAmongChildren(HWND parent, POINT pt, LRESULT* hit, bool skipDisabled, bool* blocked);
+
+// The window or the child of it under a screen point; null when the point misses the window or
+// the window lets it through. A disabled top-level window is hit with HTERROR; a disabled child
+// sets `blocked`, as its input goes to its parent.
+HWND HitWindow(HWND window, POINT pt, LRESULT* hit, bool skipDisabled, bool* blocked) {
+  WindowPtr c = Find(window);
+  if (!c || !c->Visible() || (c->style & WS_MINIMIZE) || !Contains(ScreenRect(*c), pt)) return nullptr;
+  if (skipDisabled && (c->style & WS_DISABLED)) {
+    if (IsTopLevel(*c)) {
+      *hit = HTERROR;
+      return window;
+    }
+    *blocked = true;
+    return nullptr;
+  }
+  POINT co = ClientOrigin(*c);
+  RECT client{co.x, co.y, co.x + c->client.right - c->client.left, co.y + c->client.bottom - c->client.top};
+  if (Contains(client, pt)) {
+    bool childBlocked = false;
+    if (HWND deeper = HitAmongChildren(window, pt, hit, skipDisabled, &childBlocked)) return deeper;
+  }
+  LRESULT h = SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+  if (h == HTTRANSPARENT) return nullptr;
+  *hit = h;
+  return window;
+}
+
 HWND HitAmongChildren(HWND parent, POINT pt, LRESULT* hit, bool skipDisabled, bool* blocked) {
   std::vector<HWND> kids;
   {
@@ -93,36 +122,28 @@ HWND HitAmongChildren(HWND parent, POINT pt, LRESULT* hit, bool skipDisabled, bo
     kids = p->children;
   }
   for (HWND k : kids) {
-    WindowPtr c = Find(k);
-    if (!c || !c->Visible() || (c->style & WS_MINIMIZE) || !Contains(ScreenRect(*c), pt)) continue;
-    if (skipDisabled && (c->style & WS_DISABLED)) {
-      if (IsTopLevel(*c)) {
-        *hit = HTERROR;
-        return k;
-      }
-      *blocked = true;  // a disabled child's input goes to its parent
-      return nullptr;
-    }
-    POINT co = ClientOrigin(*c);
-    RECT client{co.x, co.y, co.x + c->client.right - c->client.left, co.y + c->client.bottom - c->client.top};
-    if (Contains(client, pt)) {
-      bool childBlocked = false;
-      if (HWND deeper = HitAmongChildren(k, pt, hit, skipDisabled, &childBlocked)) return deeper;
-    }
-    LRESULT h = SendMessageA(k, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
-    if (h == HTTRANSPARENT) continue;
-    *hit = h;
-    return k;
+    if (HWND found = HitWindow(k, pt, hit, skipDisabled, blocked)) return found;
+    if (*blocked) return nullptr;
   }
   return nullptr;
+}
+
+// The window of a modal loop (a modal form, a message box) comes to the front of the desktop when
+// the user reaches for the window it disabled.
+void BringActiveToFront() {
+  WindowPtr active = Find(State().active);
+  if (!active || !active->Visible() || !active->hostSurface) return;
+  SetWindowPos(active->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  host::TheDisplay().Raise(active->hostSurface);
 }
 
 void RouteMouse(const host::InputEvent& e) {
   InputState& s = State();
   POINT pt{e.x, e.y};
+  HWND surfaceTop = nullptr;  // input of a native window stays in it
   if (e.surface) {
-    HWND top = TopLevelOfSurface(e.surface);
-    WindowPtr t = Find(top);
+    surfaceTop = TopLevelOfSurface(e.surface);
+    WindowPtr t = Find(surfaceTop);
     if (!t) return;
     pt.x += t->shownAs.x;
     pt.y += t->shownAs.y;
@@ -161,11 +182,19 @@ void RouteMouse(const host::InputEvent& e) {
   }
   LRESULT hit = HTCLIENT;
   HWND target = s.capture;
-  if (!target) target = WindowAt(pt, &hit, true);
+  if (!target && surfaceTop) {
+    bool blocked = false;
+    target = HitWindow(surfaceTop, pt, &hit, true, &blocked);
+  } else if (!target) {
+    target = WindowAt(pt, &hit, true);
+  }
   if (!target) return;
   const bool buttonDown = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
   if (hit == HTERROR) {
-    if (buttonDown) MessageBeep(0);
+    if (buttonDown) {
+      MessageBeep(0);
+      BringActiveToFront();
+    }
     return;
   }
   if (!s.capture)
@@ -238,8 +267,11 @@ void Route(const host::InputEvent& e) {
       // focus event for an earlier request would start a new one and the two never settle.
       if (HWND top = TopLevelOfSurface(e.surface); top && IsWindowEnabled(top) && GetActiveWindow() != top)
         Activate(top, false);
+      else if (top && !IsWindowEnabled(top) && GetActiveWindow() != top)
+        BringActiveToFront();
       break;
     case Kind::FocusOut: break;
+    case Kind::Moved: FollowDisplayMove(e.surface, POINT{e.x, e.y}); break;
     case Kind::Expose:
       if (WindowPtr top = Find(TopLevelOfSurface(e.surface))) top->dirty = true;
       break;

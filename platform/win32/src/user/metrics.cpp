@@ -2,6 +2,7 @@
 #include <atomic>
 
 #include "gdi/screen.h"
+#include "host/display.h"
 #include "win32/user.h"
 
 int GetSystemMetrics(int index) {
@@ -70,6 +71,7 @@ std::atomic<int> beepCount{0};
 
 BOOL MessageBeep(UINT) {
   ++beepCount;
+  host::TheDisplay().Beep();
   return TRUE;
 }
 

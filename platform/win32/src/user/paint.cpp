@@ -6,6 +6,7 @@
 
 #include "gdi/dc.h"
 #include "gdi/screen.h"
+#include "input.h"
 #include "queue.h"
 #include "win32/kernel.h"
 #include "win32/syscolor.h"
@@ -280,9 +281,10 @@ void SyncDisplaySurface(Window& top) {
   desc.fullScreen = desc.topmost && desc.borderless && top.rect.left <= 0 && top.rect.top <= 0 &&
                     top.rect.right >= GetSystemMetrics(SM_CXSCREEN) && top.rect.bottom >= GetSystemMetrics(SM_CYSCREEN);
   desc.title = top.text;
-  desc.dialog = IsDialog(top);
   desc.owner = OwnerSurface(top, &desc.modal);
-  desc.minimizable = (top.style & WS_MINIMIZEBOX) != 0;
+  // A window shown while its owner is disabled is a modal one: a dialog that goes with its owner.
+  desc.dialog = IsDialog(top) || desc.modal;
+  desc.minimizable = (top.style & WS_MINIMIZEBOX) && !desc.modal;
   const host::SurfaceDesc& was = top.shownAs;
   if (top.hostSurface &&
       (was.borderless != desc.borderless || was.topmost != desc.topmost || was.fullScreen != desc.fullScreen ||
@@ -299,6 +301,17 @@ void SyncDisplaySurface(Window& top) {
   top.shownAs = desc;
   display.Show(top.hostSurface, true);
   top.dirty = true;
+}
+
+void FollowDisplayMove(host::SurfaceId surface, POINT at) {
+  WindowPtr top = Find(TopLevelOfSurface(surface));
+  if (!top || (top->shownAs.x == at.x && top->shownAs.y == at.y)) return;
+  const RECT part = ShownPart(*top);
+  // The surface is there already, so the move is not asked of the display again.
+  top->shownAs.x = at.x;
+  top->shownAs.y = at.y;
+  SetWindowPos(top->handle, nullptr, at.x - part.left, at.y - part.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool EraseBackground(HWND window, HDC dc) {

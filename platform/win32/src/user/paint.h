@@ -31,6 +31,9 @@ namespace user {
 
 // Opens, shows, hides and places the display surface of a top-level window as its state says.
 void SyncDisplaySurface(Window& topLevel);
+// The desktop put the top-level window's surface at a screen point (the user or the window
+// manager moved it): the window follows, as a move with SetWindowPos.
+void FollowDisplayMove(host::SurfaceId surface, POINT at);
 // Gives the display the icons the top-level window shows on the desktop.
 void GiveIconsToDisplay(const Window& topLevel);
 

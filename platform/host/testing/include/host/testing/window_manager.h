@@ -34,6 +34,15 @@ XId TransientFor(XId window);
 bool FixedSize(XId window);
 // Whether a window manager has announced itself on the screen.
 bool WindowManagerPresent();
+// Where the window's top-left pixel is on the screen; false when there is no such window.
+bool ScreenPosition(XId window, int& x, int& y);
+// The window's size; false when there is no such window.
+bool WindowSize(XId window, int& width, int& height);
+// Resizes the window from outside, as a window manager may, and waits until the server did it.
+void ResizeFromOutside(XId window, int width, int height);
+// The frontmost pop-up on the screen (a shown window the window manager does not frame, larger
+// than `minimum` pixels each way): its place and size; false when none shows.
+bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height);
 
 }  // namespace xtest
 

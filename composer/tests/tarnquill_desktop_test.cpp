@@ -1,0 +1,178 @@
+// The program on a desktop with a window manager, driven with real X input as a user drives it:
+// the colour pop-up opens under its button before and after the window is dragged elsewhere, and
+// a window moved and saved with "Save changes and exit" comes back where it was left.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "host/testing/outside_tools.h"
+#include "host/testing/window_manager.h"
+#include "host/testing/x_screenshot.h"
+#include "host/testing/xvfb.h"
+#include "logo_form_fixture.h"
+#include "win32/registry.h"
+#include "win32/testing/machine_root.h"
+
+namespace {
+
+// Where the user clicks, in the window's client area: the "Q" tab, the arrow of its "Font Color"
+// button and "Save changes and exit".
+constexpr int kQuestionTabX = 85, kQuestionTabY = 15;
+constexpr int kColorArrowX = 118, kColorArrowY = 106;
+constexpr int kSaveAndExitX = 339, kSaveAndExitY = 280;
+constexpr int kPopUpLeast = 40;  // the palette is larger than this each way; the caret is not
+
+struct Spot {
+  int x = -1, y = -1;
+};
+
+bool RealInput(const std::string& xdotoolArguments) {
+  return std::system(("xdotool " + xdotoolArguments).c_str()) == 0;
+}
+
+std::string At(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
+
+template <typename Done>
+bool WaitFor(std::chrono::milliseconds patience, Done done) {
+  for (auto end = std::chrono::steady_clock::now() + patience; std::chrono::steady_clock::now() < end;) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return done();
+}
+
+class Tarnquill {
+ public:
+  Tarnquill() {
+    child_ = ::fork();
+    if (child_ == 0) {
+      ::unsetenv("STARTLOGO_DISPLAY");
+      const char* program = TARNQUILL_PROGRAM;
+      ::execl(program, program, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+  }
+  ~Tarnquill() {
+    if (child_ <= 0 || Ended(std::chrono::milliseconds(0))) return;
+    ::kill(child_, SIGTERM);
+    int status = 0;
+    ::waitpid(child_, &status, 0);
+  }
+  Tarnquill(const Tarnquill&) = delete;
+  Tarnquill& operator=(const Tarnquill&) = delete;
+
+  // Its window's client area on the screen, once the window manager has taken it.
+  Spot Client() {
+    xtest::XId window = 0;
+    WaitFor(std::chrono::seconds(20), [&] {
+      window = xtest::FindByTitle("Tarnquill");
+      return window && !xtest::Property(window, "_NET_WM_ALLOWED_ACTIONS").empty();
+    });
+    Spot s;
+    if (window) xtest::ScreenPosition(window, s.x, s.y);
+    window_ = window;
+    return s;
+  }
+  xtest::XId Window() const { return window_; }
+  bool Ended(std::chrono::milliseconds patience) {
+    return WaitFor(patience, [&] {
+      int status = 0;
+      if (ended_ || ::waitpid(child_, &status, WNOHANG) == child_) ended_ = true;
+      return ended_;
+    });
+  }
+
+ private:
+  pid_t child_ = -1;
+  xtest::XId window_ = 0;
+  bool ended_ = false;
+};
+
+bool Dark(std::uint32_t pixel) { return (pixel & 0xFF) < 0x90 && ((pixel >> 8) & 0xFF) < 0x90; }
+
+// Opens the palette of the "Font Color" button of the window whose client area is at `client` and
+// tells what is wrong with where it opened: its top edge is to lie on the button's bottom edge
+// (the dark line of the bevel just above it, the button's face above that).
+std::string PaletteUnderItsButton(Spot client) {
+  const int arrowX = client.x + kColorArrowX, arrowY = client.y + kColorArrowY;
+  RealInput("mousemove " + At(client.x + kQuestionTabX, client.y + kQuestionTabY) + " click 1 sleep 0.5 mousemove " +
+            At(arrowX, arrowY) + " click 1");
+  int x = 0, y = 0, w = 0, h = 0;
+  if (!WaitFor(std::chrono::seconds(5), [&] { return xtest::FrontPopUp(kPopUpLeast, x, y, w, h); }))
+    return "no palette opened; ";
+  std::string faults;
+  const host::Image shot = XScreenShot(arrowX, arrowY, 1, y - arrowY > 0 ? y - arrowY : 1);
+  if (y <= arrowY || y - arrowY > 16 || shot.height != y - arrowY || !Dark(shot.At(0, shot.height - 1)))
+    faults += "the palette opened at " + At(x, y) + ", not under the button clicked at " + At(arrowX, arrowY) + "; ";
+  RealInput("key Escape");
+  if (!WaitFor(std::chrono::seconds(3), [&] { return !xtest::FrontPopUp(kPopUpLeast, x, y, w, h); })) {
+    RealInput("mousemove " + At(arrowX, arrowY) + " click 1");
+    WaitFor(std::chrono::seconds(3), [&] { return !xtest::FrontPopUp(kPopUpLeast, x, y, w, h); });
+  }
+  return faults;
+}
+
+bool StoredPosition(Spot& stored) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFormKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD left = 0, top = 0, size = sizeof left, type = 0;
+  bool found = RegQueryValueExA(key, "Left", nullptr, &type, reinterpret_cast<BYTE*>(&left), &size) == ERROR_SUCCESS;
+  size = sizeof top;
+  found = found && RegQueryValueExA(key, "Top", nullptr, &type, reinterpret_cast<BYTE*>(&top), &size) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  stored = Spot{static_cast<int>(left), static_cast<int>(top)};
+  return found;
+}
+
+TEST(TarnquillDesktop, ThePaletteOpensUnderItsButtonAndAMovedWindowComesBackWhereItWasLeft) {
+  ScopedXServer server;
+  if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
+  ScopedWindowManager manager;
+  if (!manager.Running()) GTEST_SKIP() << "no window manager (openbox)";
+  if (!HaveTool("xdotool")) GTEST_SKIP() << "no xdotool for real X input";
+  ScopedMachineRoot root;
+  constexpr int kDragX = -30, kDragY = -40;
+  Spot moved;
+  {
+    Tarnquill program;
+    const Spot first = program.Client();
+    ASSERT_NE(first.x, -1) << "the window manager did not take the window";
+    EXPECT_EQ(PaletteUnderItsButton(first), "");
+
+    const int grabX = first.x + 200, grabY = first.y - 8;  // the frame's title bar
+    RealInput("mousemove " + At(grabX, grabY) + " mousedown 1 sleep 0.2 mousemove " +
+              At(grabX + kDragX / 2, grabY + kDragY / 2) + " sleep 0.2 mousemove " +
+              At(grabX + kDragX, grabY + kDragY) + " sleep 0.2 mouseup 1");
+    WaitFor(std::chrono::seconds(5), [&] {
+      xtest::ScreenPosition(program.Window(), moved.x, moved.y);
+      return moved.x != first.x || moved.y != first.y;
+    });
+    ASSERT_EQ(moved.x - first.x, kDragX);
+    ASSERT_EQ(moved.y - first.y, kDragY);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(PaletteUnderItsButton(moved), "");
+
+    RealInput("mousemove " + At(moved.x + kSaveAndExitX, moved.y + kSaveAndExitY) + " click 1");
+    ASSERT_TRUE(program.Ended(std::chrono::seconds(10))) << "\"Save changes and exit\" did not end the program";
+  }
+  Spot stored;
+  ASSERT_TRUE(StoredPosition(stored)) << "no \"Left\" and \"Top\" stored";
+  // The window's frame, as Windows draws it, lies around the client area: a few pixels.
+  EXPECT_GT(moved.x - stored.x, 0);
+  EXPECT_LT(moved.x - stored.x, 10);
+  EXPECT_GT(moved.y - stored.y, 0);
+  EXPECT_LT(moved.y - stored.y, 40);
+
+  Tarnquill again;
+  const Spot restarted = again.Client();
+  EXPECT_EQ(restarted.x, moved.x);
+  EXPECT_EQ(restarted.y, moved.y);
+}
+
+}  // namespace
