@@ -42,10 +42,6 @@ void Report(const TProgressRec& progress, std::int64_t done, std::int64_t height
   if (progress) progress.Report(static_cast<int>(Trunc(done * 100.0L / height)));
 }
 
-bool PaletteIsBlackAndWhite(const std::vector<TColorTriple>& map) {
-  return map.size() >= 2 && map[0] == TColorTriple{0, 0, 0} && map[1] == TColorTriple{255, 255, 255};
-}
-
 void PutTriple(std::uint8_t* p, const TColorTriple& c) {
   p[0] = c.b;
   p[1] = c.g;
@@ -139,7 +135,8 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
 
   Params.Width = static_cast<std::int32_t>(f.width);
   Params.Height = static_cast<std::int32_t>(f.height);
-  const bool twoColourCopy = f.bits == 1 && f.compression == 0 && PaletteIsBlackAndWhite(Params.ColorMap);
+  const bool twoColourCopy = f.bits == 1 && f.compression == 0 &&
+                             StartsBlackAndWhite(Params.ColorMap.data(), Params.ColorMap.size());
   Reshape(Bitmap, twoColourCopy ? pf1bit : pf24bit, static_cast<int>(f.width), static_cast<int>(f.height));
   const PixelRows rows = RowsOf(Bitmap);
 
