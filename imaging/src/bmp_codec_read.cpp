@@ -117,10 +117,9 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
     if (colors > kept) Stream->Seek(std::min((colors - kept) * paletteEntryBytes, streamLeft), soFromCurrent);
   }
   if (f.compression == 3 && headerSize == 40) Stream->Seek(12, soFromCurrent);  // bit-field masks, not used
-  if (headerSize != 12) {
-    if (f.compression == 0 || f.compression == 3) Params.BmpCompression = 0;
-    if (runLength) Params.BmpCompression = 1;
-  }
+  // A core header has no compression field: its files are uncompressed.
+  if (f.compression == 0 || f.compression == 3) Params.BmpCompression = 0;
+  if (runLength) Params.BmpCompression = 1;
 
   if (pixelOffset != 0) Stream->Seek(start + pixelOffset, soFromBeginning);
   const std::int64_t position = Stream->Position();

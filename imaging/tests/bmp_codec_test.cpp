@@ -222,11 +222,16 @@ TEST_F(BmpCodecTest, RunLengthFilesRoundTripThroughTheirPalette) {
 }
 
 TEST_F(BmpCodecTest, ReaderHeaderKindsAndResolution) {
+  auto rle8 = BmpFileBuilder::Info(1, 1, 8, 1, 1, 1);
+  rle8.Entry(9, 9, 9).Bytes({1, 0, 0, 1});
+  Read(rle8, picture, params);
+  ASSERT_EQ(params.BmpCompression, 1);
   auto os2 = BmpFileBuilder();
   os2.U16(19778).U32(0).U32(0).U32(14 + 12 + 6).U32(12).U16(2).U16(1).U16(1).U16(1);
   os2.Bytes({0, 0, 255, 255, 255, 255}).Bytes({0x40, 0, 0, 0});
   Read(os2, picture, params);
   EXPECT_EQ(params.BmpHeaderKind, 2);
+  EXPECT_EQ(params.BmpCompression, 0) << "a core header has no compression";
   EXPECT_EQ(params.DpiX, 96);
   EXPECT_EQ(picture.PixelFormat(), pf24bit);  // its palette is red and white, not black and white
   EXPECT_EQ(PixelAt(picture, 0, 0), RGB(255, 0, 0));
