@@ -2,10 +2,17 @@
 // background under the drawing, the record, and the one error text.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "gif_file_writer.h"
+#include "imaging/gif_lzw.h"
+#include "imaging/gif_writer.h"
+#include "gif_file_writer.h"
+#include "imaging/gif_lzw.h"
+#include "imaging/gif_writer.h"
 #include "imaging/screen_dpi.h"
 #include "imaging/velmora_io.h"
 #include "test_pictures.h"
@@ -86,6 +93,113 @@ TEST_F(VelmoraMetafileTest, EnhancedFilesLoadByTheirFrame) {
   EXPECT_EQ(Bitmap().Height(), 47);
   EXPECT_EQ(PixelAt(Bitmap(), 20, 15), RGB(0, 0, 200));
   EXPECT_EQ(PixelAt(Bitmap(), 60, 40), kBackground);
+}
+
+// The whole picture is the background with the drawing on it, to its last column, whatever
+// picture the bitmap held before.
+TEST_F(VelmoraMetafileTest, EveryPixelOutsideTheDrawingIsTheBackground) {
+  EmfWriter w;
+  w.Record(EMR_CREATEBRUSHINDIRECT, {1, BS_SOLID, RGB(0, 0, 200), 0});
+  w.Record(EMR_SELECTOBJECT, {1});
+  w.Record(EMR_CREATEPEN, {2, PS_NULL, 0, 0, 0});
+  w.Record(EMR_SELECTOBJECT, {2});
+  w.Record(EMR_RECTANGLE, {5, 5, 40, 30});
+  Write("c:\\shape.emf", w.Finish({0, 0, 2540, 1270}));
+  const auto expectBackgroundAround = [&](COLORREF background) {
+    ASSERT_EQ(Bitmap().Width(), 95);
+    int drawn = 0;
+    for (int y = 0; y < Bitmap().Height(); ++y)
+      for (int x = 0; x < Bitmap().Width(); ++x) {
+        const COLORREF c = PixelAt(Bitmap(), x, y);
+        if (c == RGB(0, 0, 200)) ++drawn;
+        else
+          ASSERT_EQ(c, background) << x << ", " << y;
+      }
+    EXPECT_GT(drawn, 0);
+  };
+  io.LoadFromFile("c:\\shape.emf");
+  expectBackgroundAround(kBackground);
+
+  // After a GIF, whose background colour becomes the component's.
+  const GifColors colours{250, 250, 0, 0, 250, 0};
+  std::vector<std::uint8_t> indexes(static_cast<std::size_t>(120 * 60), 0);
+  Write("c:\\yellow.gif",
+        GifFileBuilder{}.Screen(120, 60, &colours, 0, 1).Image(0, 0, 120, 60, GifLzwEncode(indexes)).Trailer().bytes);
+  io.Params().GifLzwDecoder = GifLzwDecode;
+  io.LoadFromFile("c:\\yellow.gif");
+  ASSERT_EQ(PixelAt(Bitmap(), 119, 59), RGB(250, 250, 0));
+  io.LoadFromFile("c:\\shape.emf");
+  expectBackgroundAround(RGB(0, 250, 0));
+}
+
+void PutLong(std::vector<BYTE>& bytes, std::size_t at, LONG value) {
+  for (int i = 0; i < 4; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<BYTE>(static_cast<DWORD>(value) >> (8 * i));
+}
+
+// An enhanced file as an office suite writes one: the 108-byte header, whose reference device is
+// 189 x 89 pixels of 49 x 23 millimetres, rounded from its 49.94 x 23.48 in micrometres; the
+// drawing in hundredths of a millimetre, clipped to the frame, a red square over all of it and a
+// blue disc.
+std::vector<BYTE> OfficeSuiteShapes() {
+  EmfWriter w;
+  w.Record(EMR_SETMAPMODE, {MM_ANISOTROPIC});
+  w.Record(EMR_SETVIEWPORTEXTEX, {96, 96});
+  w.Record(EMR_SETWINDOWEXTEX, {2540, 2540});
+  w.Record(EMR_INTERSECTCLIPRECT, {0, 0, 4993, 2347});
+  w.Record(EMR_CREATEBRUSHINDIRECT, {1, BS_SOLID, RGB(255, 0, 0), 0});
+  w.Record(EMR_SELECTOBJECT, {1});
+  w.Record(EMR_CREATEPEN, {2, PS_NULL, 0, 0, 0});
+  w.Record(EMR_SELECTOBJECT, {2});
+  w.Record(EMR_RECTANGLE, {EmfWriter::I(-149), EmfWriter::I(-149), 5142, 2496});
+  w.Record(EMR_CREATEBRUSHINDIRECT, {3, BS_SOLID, RGB(0, 0, 255), 0});
+  w.Record(EMR_SELECTOBJECT, {3});
+  w.Record(EMR_ELLIPSE, {1703, 380, 3290, 1967});
+  std::vector<BYTE> bytes = w.Finish({0, 0, 4993, 2347});
+  constexpr std::size_t kShortHeader = 88, kPixelFormatAndOpenGl = 12;
+  std::vector<BYTE> extension(kPixelFormatAndOpenGl + 8, 0);
+  bytes.insert(bytes.begin() + kShortHeader, extension.begin(), extension.end());
+  PutLong(bytes, 4, 108);  // header size
+  for (std::size_t i = 0; i < 4; ++i) PutLong(bytes, 8 + 4 * i, std::array<LONG, 4>{0, 0, 188, 88}[i]);  // bounds
+  PutLong(bytes, 48, static_cast<LONG>(bytes.size()));
+  PutLong(bytes, 72, 189);
+  PutLong(bytes, 76, 89);
+  PutLong(bytes, 80, 49);
+  PutLong(bytes, 84, 23);
+  PutLong(bytes, 100, 49940);
+  PutLong(bytes, 104, 23480);
+  return bytes;
+}
+
+// A drawing over all of its frame covers the whole picture, on a fresh load and after a GIF whose
+// background colour is its only one: no pixel of the GIF is left.
+TEST_F(VelmoraMetafileTest, ADrawingOverItsWholeFrameCoversThePicture) {
+  Write("c:\\shapes.emf", OfficeSuiteShapes());
+  const GifColors green{0, 250, 0, 0, 0, 0};
+  Write("c:\\green.gif", GifFileBuilder{}
+                             .Screen(300, 200, &green, 0, 0)
+                             .Image(0, 0, 300, 200, GifLzwEncode(std::vector<std::uint8_t>(300 * 200, 0)))
+                             .Trailer()
+                             .bytes);
+  io.Params().GifLzwDecoder = GifLzwDecode;
+  for (bool afterGif : {false, true}) {
+    SCOPED_TRACE(afterGif ? "after a GIF" : "a fresh load");
+    if (afterGif) {
+      io.LoadFromFile("c:\\green.gif");
+      ASSERT_EQ(io.Background(), RGB(0, 250, 0));
+    }
+    io.LoadFromFile("c:\\shapes.emf");
+    ASSERT_EQ(Bitmap().Width(), 188);
+    ASSERT_EQ(Bitmap().Height(), 88);
+    int blue = 0;
+    for (int y = 0; y < 88; ++y)
+      for (int x = 0; x < 188; ++x) {
+        const COLORREF c = PixelAt(Bitmap(), x, y);
+        blue += c == RGB(0, 0, 255);
+        ASSERT_TRUE(c == RGB(255, 0, 0) || c == RGB(0, 0, 255)) << x << ", " << y << ": " << std::hex << c;
+      }
+    EXPECT_GT(blue, 1500) << "the disc";
+  }
 }
 
 TEST_F(VelmoraMetafileTest, AnUnreadableFileRaisesTheMetafileError) {
