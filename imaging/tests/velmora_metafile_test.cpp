@@ -2,7 +2,6 @@
 // background under the drawing, the record, and the one error text.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -132,11 +131,6 @@ TEST_F(VelmoraMetafileTest, EveryPixelOutsideTheDrawingIsTheBackground) {
   expectBackgroundAround(RGB(0, 250, 0));
 }
 
-void PutLong(std::vector<BYTE>& bytes, std::size_t at, LONG value) {
-  for (int i = 0; i < 4; ++i)
-    bytes[at + static_cast<std::size_t>(i)] = static_cast<BYTE>(static_cast<DWORD>(value) >> (8 * i));
-}
-
 // An enhanced file as an office suite writes one: the 108-byte header, whose reference device is
 // 189 x 89 pixels of 49 x 23 millimetres, rounded from its 49.94 x 23.48 in micrometres; the
 // drawing in hundredths of a millimetre, clipped to the frame, a red square over all of it and a
@@ -155,20 +149,9 @@ std::vector<BYTE> OfficeSuiteShapes() {
   w.Record(EMR_CREATEBRUSHINDIRECT, {3, BS_SOLID, RGB(0, 0, 255), 0});
   w.Record(EMR_SELECTOBJECT, {3});
   w.Record(EMR_ELLIPSE, {1703, 380, 3290, 1967});
-  std::vector<BYTE> bytes = w.Finish({0, 0, 4993, 2347});
-  constexpr std::size_t kShortHeader = 88, kPixelFormatAndOpenGl = 12;
-  std::vector<BYTE> extension(kPixelFormatAndOpenGl + 8, 0);
-  bytes.insert(bytes.begin() + kShortHeader, extension.begin(), extension.end());
-  PutLong(bytes, 4, 108);  // header size
-  for (std::size_t i = 0; i < 4; ++i) PutLong(bytes, 8 + 4 * i, std::array<LONG, 4>{0, 0, 188, 88}[i]);  // bounds
-  PutLong(bytes, 48, static_cast<LONG>(bytes.size()));
-  PutLong(bytes, 72, 189);
-  PutLong(bytes, 76, 89);
-  PutLong(bytes, 80, 49);
-  PutLong(bytes, 84, 23);
-  PutLong(bytes, 100, 49940);
-  PutLong(bytes, 104, 23480);
-  return bytes;
+  return w.Finish(
+      {0, 0, 4993, 2347},
+      {.bounds = {0, 0, 188, 88}, .pixels = {189, 89}, .millimetres = {49, 23}, .micrometres = {49940, 23480}});
 }
 
 // A drawing over all of its frame covers the whole picture, on a fresh load and after a GIF whose
