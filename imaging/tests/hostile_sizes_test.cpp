@@ -220,8 +220,6 @@ std::vector<HostileCase> Cases() {
       {"JpegBaseline", Reader::Jpeg, JPEGDeclaring(16000, 16000, false), kJpegEndOfFile},
       {"JpegProgressive", Reader::Jpeg, JPEGDeclaring(16000, 16000, true), kJpegEndOfFile},
       {"EmfFrameFarToTheLeft", Reader::Metafile, EMFFarLeftFrame(), "unrecognized WMF or EMF"},
-      {"EmfA0PortraitIsRead", Reader::Metafile, EMFPainting({0, 0, 84100, 118900}, 1), ""},
-      {"EmfA0LandscapeIsRead", Reader::Metafile, EMFPainting({0, 0, 118900, 84100}, 1), ""},
       {"EmfPastA0", Reader::Metafile, EMFPainting({0, 0, 84100, 119000}, 1), "unrecognized WMF or EMF"},
       {"EmfSquareOfA0sLongSide", Reader::Metafile, EMFPainting({0, 0, 118900, 118900}, 1), "unrecognized WMF or EMF"},
   };

@@ -185,6 +185,48 @@ TEST_F(VelmoraMetafileTest, ADrawingOverItsWholeFrameCoversThePicture) {
   }
 }
 
+// A drawing may be as large as an A0 page (841 x 1189 mm), either way up, at the screen's
+// resolution; one larger is refused, since a few bytes can declare any size.
+TEST_F(VelmoraMetafileTest, AnA0PageLoadsEitherWayUpAndALargerOneIsRefused) {
+  ASSERT_EQ(ScreenDpiX(), 96);
+  ASSERT_EQ(ScreenDpiY(), 96);
+  struct Case {
+    const char* name;
+    RECTL frame;
+    int width, height;  // 0: refused
+  };
+  const Case cases[] = {
+      {"portrait", {0, 0, 84100, 118900}, 3178, 4493},
+      {"landscape", {0, 0, 118900, 84100}, 4493, 3178},
+      {"a millimetre too tall", {0, 0, 84100, 119000}, 0, 0},
+      {"a square of the long side", {0, 0, 118900, 118900}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EmfWriter w;
+    w.Record(EMR_RECTANGLE, {10, 10, 100, 100});
+    Write("c:\\page.emf", w.Finish(c.frame));
+    Reshape(Bitmap(), pf24bit, 2, 2);
+    if (c.width == 0) {
+      EXPECT_THROW(
+          {
+            try {
+              io.LoadFromFile("c:\\page.emf");
+            } catch (const EInvalidGraphic& e) {
+              EXPECT_EQ(e.Message, "unrecognized WMF or EMF");
+              throw;
+            }
+          },
+          EInvalidGraphic);
+      EXPECT_EQ(Bitmap().Width(), 2) << "refused before the picture is sized";
+      continue;
+    }
+    io.LoadFromFile("c:\\page.emf");
+    EXPECT_EQ(Bitmap().Width(), c.width);
+    EXPECT_EQ(Bitmap().Height(), c.height);
+  }
+}
+
 TEST_F(VelmoraMetafileTest, AnUnreadableFileRaisesTheMetafileError) {
   auto truncated = PlaceableRedRectangle();
   truncated.resize(truncated.size() - 10);
