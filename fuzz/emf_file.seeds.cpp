@@ -99,10 +99,29 @@ std::string Paths() {
   return {bytes.begin(), bytes.end()};
 }
 
+// A square over the frame, in the header of the frame and reference device given.
+std::string Square(RECTL frame, const metafile_test::EmfReference& device) {
+  EmfWriter w;
+  w.Record(EMR_CREATEBRUSHINDIRECT, {1, BS_SOLID, RGB(200, 0, 0), 0});
+  w.Record(EMR_SELECTOBJECT, {1});
+  w.Record(EMR_RECTANGLE, {0, 0, 100, 100});
+  std::vector<BYTE> bytes = w.Finish(frame, device);
+  return {bytes.begin(), bytes.end()};
+}
+
 }  // namespace
 
+// Beside the drawings: the 108-byte header with the reference device in micrometres, and a frame
+// that declares a picture millions of pixels wide.
 std::vector<Seed> Seeds() {
-  return {{"plain.emf", Drawing(false)}, {"mapped.emf", Drawing(true)}, {"paths.emf", Paths()}};
+  return {{"plain.emf", Drawing(false)},
+          {"mapped.emf", Drawing(true)},
+          {"paths.emf", Paths()},
+          {"micrometres.emf", Square({0, 0, 4993, 2347}, {.bounds = {0, 0, 188, 88},
+                                                          .pixels = {189, 89},
+                                                          .millimetres = {49, 23},
+                                                          .micrometres = {49940, 23480}})},
+          {"far_left_frame.emf", Square({-117440512, 0, 2540, 1270}, {.millimetres = {0, 65278}})}};
 }
 
 }  // namespace fuzz_seeds

@@ -42,10 +42,6 @@ void Report(const TProgressRec& progress, std::int64_t done, std::int64_t height
   if (progress) progress.Report(static_cast<int>(Trunc(done * 100.0L / height)));
 }
 
-bool PaletteIsBlackAndWhite(const std::vector<TColorTriple>& map) {
-  return map.size() >= 2 && map[0] == TColorTriple{0, 0, 0} && map[1] == TColorTriple{255, 255, 255};
-}
-
 void PutTriple(std::uint8_t* p, const TColorTriple& c) {
   p[0] = c.b;
   p[1] = c.g;
@@ -121,10 +117,9 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
     if (colors > kept) Stream->Seek(std::min((colors - kept) * paletteEntryBytes, streamLeft), soFromCurrent);
   }
   if (f.compression == 3 && headerSize == 40) Stream->Seek(12, soFromCurrent);  // bit-field masks, not used
-  if (headerSize != 12) {
-    if (f.compression == 0 || f.compression == 3) Params.BmpCompression = 0;
-    if (runLength) Params.BmpCompression = 1;
-  }
+  // A core header has no compression field: its files are uncompressed.
+  if (f.compression == 0 || f.compression == 3) Params.BmpCompression = 0;
+  if (runLength) Params.BmpCompression = 1;
 
   if (pixelOffset != 0) Stream->Seek(start + pixelOffset, soFromBeginning);
   const std::int64_t position = Stream->Position();
@@ -139,7 +134,8 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
 
   Params.Width = static_cast<std::int32_t>(f.width);
   Params.Height = static_cast<std::int32_t>(f.height);
-  const bool twoColourCopy = f.bits == 1 && f.compression == 0 && PaletteIsBlackAndWhite(Params.ColorMap);
+  const bool twoColourCopy = f.bits == 1 && f.compression == 0 &&
+                             StartsBlackAndWhite(Params.ColorMap.data(), Params.ColorMap.size());
   Reshape(Bitmap, twoColourCopy ? pf1bit : pf24bit, static_cast<int>(f.width), static_cast<int>(f.height));
   const PixelRows rows = RowsOf(Bitmap);
 

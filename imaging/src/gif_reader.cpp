@@ -33,13 +33,16 @@ struct GraphicControl {
   int delay = 0;
 };
 
+// A black and white two-colour image is kept at 1 bit, its set bits the non-zero indexes; every
+// other image shows its own colours at 24 bits.
 void WriteBitmap(TBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int width, int height, int bits,
                  const ColorTable& table) {
-  Reshape(bitmap, bits == 1 ? pf1bit : pf24bit, width, height);
+  const bool oneBit = bits == 1 && StartsBlackAndWhite(table.data(), table.size());
+  Reshape(bitmap, oneBit ? pf1bit : pf24bit, width, height);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* in = indexes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
     std::uint8_t* out = RowOf(bitmap, y);
-    if (bits == 1) {
+    if (oneBit) {
       for (int x = 0; x < width; ++x)
         if (in[x]) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
       continue;

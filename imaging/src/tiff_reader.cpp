@@ -332,7 +332,7 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   file.bytes.Read(Source, size);
   if (file.bytes.size() < 8 ||
       !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
-    throw EInvalidGraphic("unrecognized TIFF");
+    throw EInvalidGraphic(kUnrecognizedTiff);
   file.bigEndian = file.bytes[0] == 'M';
 
   // The chain, cut at the end of the file or where it comes back on itself.
@@ -369,6 +369,8 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   p.planar = static_cast<int>(dir.Value(tiff::kPlanarConfiguration, 1));
   p.twoD = dir.Value(tiff::kT4Options, 0) & 1;
   p.predictor = static_cast<int>(dir.Value(tiff::kPredictor, 1));
+  // Tiles take the place of strips; without strips the picture would be left black.
+  if (dir.Find(tiff::kTileWidth) || dir.Find(tiff::kTileOffsets)) throw EInvalidGraphic(kUnrecognizedTiff);
   if (width == 0 || height == 0 || !FitsBitmap(width, height, 24)) throw EInvalidGraphic(kInvalid);
   // A fax row may take a single bit, so no ratio bounds every compression; pictures past a few
   // MiB must still be describable by the file, at most kMaxPixelsPerByte pixels a byte.
@@ -433,7 +435,7 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
 
   const std::vector<std::uint32_t> offsets = dir.Array(tiff::kStripOffsets), counts = dir.Array(tiff::kStripByteCounts);
   if (offsets.empty()) return;
-  if (!Decodable(p)) throw EInvalidGraphic("unrecognized TIFF");
+  if (!Decodable(p)) throw EInvalidGraphic(kUnrecognizedTiff);
   const bool planar = p.planar == 2 && p.samples > 1;  // one sample per pixel lies the same either way
   const std::uint64_t perRow = planar ? width : std::uint64_t{width} * static_cast<unsigned>(p.samples);
   // Extra samples make a row wider than the picture's: keep it within what a bitmap may hold.

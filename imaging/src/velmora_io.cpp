@@ -1,5 +1,6 @@
 #include "imaging/velmora_io.h"
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -20,6 +21,18 @@ struct LoaderRow {
   Loader load;
 };
 
+// A few bytes of metafile can declare any size, so no measure of its data bounds the picture:
+// the largest drawing taken is an A0 page, either way up, at the screen's resolution.
+constexpr long double kA0ShortSideMm = 841, kA0LongSideMm = 1189, kMmPerInch = 25.4L;
+
+bool FitsA0(int width, int height) {
+  const auto pixels = [](long double mm, int dpi) { return std::ceil(mm * dpi / kMmPerInch); };
+  const auto fits = [&](long double acrossMm, long double downMm) {
+    return width <= pixels(acrossMm, ScreenDpiX()) && height <= pixels(downMm, ScreenDpiY());
+  };
+  return fits(kA0ShortSideMm, kA0LongSideMm) || fits(kA0LongSideMm, kA0ShortSideMm);
+}
+
 // The metafile at its own size on a bitmap one pixel smaller: its right and bottom edges fall
 // outside the picture.
 void DrawMetafile(TVelmoraIO* io, const std::string& FileName) {
@@ -27,6 +40,7 @@ void DrawMetafile(TVelmoraIO* io, const std::string& FileName) {
   try {
     TMetafile metafile;
     metafile.LoadFromFile(FileName);
+    if (!FitsA0(metafile.Width(), metafile.Height())) throw EInvalidGraphic("larger than an A0 page");
     Reshape(*bitmap, pf24bit, metafile.Width() - 1, metafile.Height() - 1);
     TVelmoraIOParams& params = io->Params();
     params.FileName = FileName;

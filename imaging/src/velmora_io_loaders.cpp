@@ -36,7 +36,8 @@ void TVelmoraIO::LoadTIFFFile(const std::string& FileName) {
     try {
       TIFFReadStream(*bitmap, &stream, count, Progress(), params_);
     } catch (const EInvalidGraphic& e) {
-      throw EInvalidGraphic(e.Message + " : unrecognized TIFF");
+      // The reader's own refusal is said once.
+      throw EInvalidGraphic(e.Message == kUnrecognizedTiff ? e.Message : e.Message + " : " + kUnrecognizedTiff);
     }
   }
   AfterLoad(FileName);

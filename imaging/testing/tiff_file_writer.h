@@ -14,6 +14,7 @@ struct TiffField {
 struct TiffDirectory {
   std::map<int, TiffField> fields;
   std::vector<std::vector<std::uint8_t>> strips;  // StripOffsets and StripByteCounts are made from these
+  bool tiled = false;  // the strips are tiles: TileOffsets and TileByteCounts instead
 
   TiffDirectory& Set(int tag, int type, std::vector<std::uint32_t> values) {
     fields[tag] = {type, std::move(values)};
@@ -53,8 +54,9 @@ inline std::vector<std::uint8_t> WriteTiff(std::vector<TiffDirectory> dirs, bool
       out.insert(out.end(), s.begin(), s.end());
     }
     if (!d.strips.empty()) {
-      if (!d.fields.count(273)) d.Set(273, offsetType, offsets);
-      if (!d.fields.count(279)) d.Set(279, offsetType, counts);
+      const int offsetsTag = d.tiled ? 324 : 273, countsTag = d.tiled ? 325 : 279;
+      if (!d.fields.count(offsetsTag)) d.Set(offsetsTag, offsetType, offsets);
+      if (!d.fields.count(countsTag)) d.Set(countsTag, offsetType, counts);
     }
     if (out.size() % 2) out.push_back(0);
     patch(link, static_cast<std::uint32_t>(out.size()));
@@ -90,4 +92,18 @@ inline std::vector<std::uint8_t> WriteTiff(std::vector<TiffDirectory> dirs, bool
   }
   if (loop) patch(link, static_cast<std::uint32_t>(starts.front()));
   return out;
+}
+
+// An 8-bit RGB image of width x height in uncompressed tiles of tile x tile pixels, each tile one
+// grey level brighter than the one before, little-endian.
+inline std::vector<std::uint8_t> TiledRgbTiff(int width, int height, int tile) {
+  TiffDirectory d;
+  d.Set(256, 3, {static_cast<std::uint32_t>(width)}).Set(257, 3, {static_cast<std::uint32_t>(height)});
+  d.Set(258, 3, {8, 8, 8}).Set(259, 3, {1}).Set(262, 3, {2}).Set(277, 3, {3}).Set(284, 3, {1});
+  d.Set(322, 3, {static_cast<std::uint32_t>(tile)}).Set(323, 3, {static_cast<std::uint32_t>(tile)});
+  d.tiled = true;
+  const int tiles = ((width + tile - 1) / tile) * ((height + tile - 1) / tile);
+  for (int t = 0; t < tiles; ++t)
+    d.strips.emplace_back(static_cast<std::size_t>(tile * tile * 3), static_cast<std::uint8_t>(60 + 40 * t));
+  return WriteTiff({d}, false);
 }

@@ -73,20 +73,41 @@ TEST(GifReader, PicksTheWantedImageWithTheGraphicControlBeforeIt) {
   EXPECT_EQ(PixelAt(load.bitmap, 2, 0), RGB(0, 0, 0)) << "an index beyond the local table is black";
 }
 
-TEST(GifReader, TwoColourImagesBecomeOneBitBitmaps) {
-  const GifColors two{255, 0, 0, 0, 0, 255};
-  auto pixels = Gradient(11, 3, 2);
-  GifLoad load;
-  load.Read(GifFileBuilder{}
-                .Screen(11, 3, &two, 0)
-                .Image(0, 0, 11, 3, GifLzwEncode(pixels, {.minimumCodeSize = 2}))
-                .Trailer()
-                .bytes);
-  ASSERT_EQ(load.bitmap.PixelFormat(), pf1bit);
-  EXPECT_EQ(load.params.BitsPerSample, 1);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 11; ++x)
-      EXPECT_EQ((RowOf(load.bitmap, y)[x / 8] >> (7 - x % 8)) & 1, pixels[static_cast<std::size_t>(y * 11 + x)]);
+// Two colours stay 1 bit a pixel when they are black and white; any other two show as themselves.
+TEST(GifReader, TwoColourImagesShowTheirOwnColours) {
+  const auto pixels = Gradient(11, 3, 2);
+  struct Case {
+    const char* name;
+    GifColors table;
+  };
+  const Case cases[] = {
+      {"black and white", {0, 0, 0, 255, 255, 255}},
+      {"red and yellow", {255, 0, 0, 255, 255, 0}},
+      {"white first", {255, 255, 255, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GifLoad load;
+    load.Read(GifFileBuilder{}
+                  .Screen(11, 3, &c.table, 0)
+                  .Image(0, 0, 11, 3, GifLzwEncode(pixels, {.minimumCodeSize = 2}))
+                  .Trailer()
+                  .bytes);
+    EXPECT_EQ(load.params.BitsPerSample, 1);
+    ASSERT_EQ(load.params.ColorMapCount(), 2);
+    const bool blackAndWhite = c.table[0] == 0 && c.table[3] == 255;
+    ASSERT_EQ(load.bitmap.PixelFormat(), blackAndWhite ? pf1bit : pf24bit);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 11; ++x) {
+        const std::uint8_t index = pixels[static_cast<std::size_t>(y * 11 + x)];
+        if (blackAndWhite) {
+          EXPECT_EQ((RowOf(load.bitmap, y)[x / 8] >> (7 - x % 8)) & 1, index);
+          continue;
+        }
+        const std::uint8_t* rgb = &c.table[3u * index];
+        EXPECT_EQ(PixelAt(load.bitmap, x, y), RGB(rgb[0], rgb[1], rgb[2])) << x << ", " << y;
+      }
+  }
 }
 
 TEST(GifReader, DamagedFilesEndCleanly) {
@@ -107,8 +128,13 @@ TEST(GifReader, DamagedFilesEndCleanly) {
   GifLoad shortData;
   shortData.Read(GifFileBuilder{}.Screen(6, 6, nullptr, 0, 77).Image(0, 0, 6, 6, data).bytes);
   EXPECT_EQ(shortData.params.GifBackground, (TColorTriple{})) << "no global table: the field keeps its value";
-  ASSERT_EQ(shortData.bitmap.PixelFormat(), pf1bit);
-  EXPECT_EQ(RowOf(shortData.bitmap, 5)[0] & 0xFC, 0) << "the lost pixels have index 0";
+  ASSERT_EQ(shortData.bitmap.PixelFormat(), pf24bit);
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(PixelAt(shortData.bitmap, x, 2), RGB(0, 0, 0)) << x;
+  const GifColors blackWhite{0, 0, 0, 255, 255, 255};
+  GifLoad shortBlackWhite;
+  shortBlackWhite.Read(GifFileBuilder{}.Screen(6, 6, &blackWhite, 0).Image(0, 0, 6, 6, data).bytes);
+  ASSERT_EQ(shortBlackWhite.bitmap.PixelFormat(), pf1bit);
+  EXPECT_EQ(RowOf(shortBlackWhite.bitmap, 5)[0] & 0xFC, 0) << "the lost pixels have index 0";
 }
 
 TEST(GifReader, RefusalsAndTheMissingDecoder) {

@@ -2,6 +2,7 @@
 // each is refused with the codec's own message, or read within a second and 256 MiB.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,8 +15,12 @@
 #include "imaging/jpeg_reader.h"
 #include "imaging/pcx_reader.h"
 #include "imaging/tiff_reader.h"
+#include "imaging/velmora_io.h"
 #include "jpeg_file_writer.h"
 #include "vcl/graphics_images.h"
+#include "win32/machine.h"
+#include "win32/testing/machine_root.h"
+#include "win32/testing/metafile_writer.h"
 
 #include <jerror.h>
 #include "vcl/graphics_images.h"
@@ -122,7 +127,38 @@ Bytes JPEGDeclaring(int width, int height, bool progressive) {
   return b;
 }
 
-enum class Reader { Bmp, Gif, AnimGif, Pcx, Tiff, Jpeg };
+using metafile_test::EmfWriter;
+
+// An enhanced metafile of the frame (0.01 mm) whose records each paint the whole of it, by turns
+// a rectangle, an ellipse and a stretched bitmap.
+Bytes EMFPainting(RECTL frame, int records, const EmfWriter::Reference& device = {}) {
+  EmfWriter w;
+  w.Record(EMR_CREATEBRUSHINDIRECT, {1, BS_SOLID, RGB(200, 30, 30), 0});
+  w.Record(EMR_SELECTOBJECT, {1});
+  const DWORD right = static_cast<DWORD>(frame.right / 26 + 1), bottom = static_cast<DWORD>(frame.bottom / 26 + 1);
+  const std::vector<BYTE> dib =
+      metafile_test::Dib24({{RGB(1, 2, 3), RGB(200, 0, 0)}, {RGB(0, 200, 0), RGB(0, 0, 200)}});
+  for (int i = 0; i < records; ++i) {
+    if (i % 3 == 0) w.Record(EMR_RECTANGLE, {0, 0, right, bottom});
+    else if (i % 3 == 1)
+      w.Record(EMR_ELLIPSE, {0, 0, right, bottom});
+    else
+      w.Record(EMR_STRETCHDIBITS,
+               {0, 0, right, bottom, 0, 0, 0, 0, 2, 2, 80, 40, 120, static_cast<DWORD>(dib.size() - 40), DIB_RGB_COLORS,
+                SRCCOPY, right, bottom},
+               dib);
+  }
+  const std::vector<BYTE> bytes = w.Finish(frame, device);
+  return {bytes.begin(), bytes.end()};
+}
+
+// The 1,224-byte file found by fuzzing, as far as its header goes: the writer's bounds of
+// 0, 0, 960, 960, a frame from 117,440,512 hundredths of a millimetre left of its origin to an
+// inch right of it, half an inch high (4,438,792 x 47 pixels), and a reference device of 0 by
+// 65,278 millimetres.
+Bytes EMFFarLeftFrame() { return EMFPainting({-117440512, 0, 2540, 1270}, 3, {.millimetres = {0, 65278}}); }
+
+enum class Reader { Bmp, Gif, AnimGif, Pcx, Tiff, Jpeg, Metafile };
 
 struct HostileCase {
   const char* name;
@@ -149,6 +185,17 @@ void ReadWith(Reader reader, TStream& stream, TBitmap& bitmap) {
     case Reader::Pcx: PCXReadStream(&stream, bitmap, params, {}, stream.Size()); break;
     case Reader::Tiff: TIFFReadStream(bitmap, &stream, count, {}, params); break;
     case Reader::Jpeg: JPEGReadStream(&stream, bitmap, params, {}); break;
+    case Reader::Metafile: {  // from a file, as the slot manager loads one
+      ScopedMachineRoot root;
+      std::ofstream(root.DriveC() / "drawing.emf", std::ios::binary)
+          .write(static_cast<const char*>(static_cast<TMemoryStream&>(stream).Memory()), stream.Size());
+      TVelmoraTarget image(nullptr);
+      TVelmoraIO io(nullptr);
+      io.SetAttachedVelmora(&image);
+      io.LoadFromFile("c:\\drawing.emf");
+      bitmap.Assign(&image.Bitmap());
+      break;
+    }
   }
 }
 
@@ -172,6 +219,9 @@ std::vector<HostileCase> Cases() {
       {"TiffWideAndFlat", Reader::Tiff, TIFFDeclaring(134233354, 2, 4, 1), "Invalid TIFF stream"},
       {"JpegBaseline", Reader::Jpeg, JPEGDeclaring(16000, 16000, false), kJpegEndOfFile},
       {"JpegProgressive", Reader::Jpeg, JPEGDeclaring(16000, 16000, true), kJpegEndOfFile},
+      {"EmfFrameFarToTheLeft", Reader::Metafile, EMFFarLeftFrame(), "unrecognized WMF or EMF"},
+      {"EmfPastA0", Reader::Metafile, EMFPainting({0, 0, 84100, 119000}, 1), "unrecognized WMF or EMF"},
+      {"EmfSquareOfA0sLongSide", Reader::Metafile, EMFPainting({0, 0, 118900, 118900}, 1), "unrecognized WMF or EMF"},
   };
 }
 

@@ -72,14 +72,14 @@ TEST(NeuQuantTest, SearchFindsTheNearestEntryForEveryGreen) {
     }
 }
 
-// The frequency bias must spread the neurons over the picture's colours instead of letting the
-// neuron that wins often win everything.
+// The frequency bias must spread a logo's 256 neurons over the picture's colours instead of
+// letting the neuron that wins often win everything. (Sixteen neurons merge red and yellow here.)
 TEST(NeuQuantTest, FourColourPictureGetsFourEntries) {
   const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
   TBitmap picture;
   Paint(picture, 32, 32, [&](int x, int y) { return colours[(x / 16) + 2 * (y / 16)]; });
-  std::vector<std::uint8_t> map(16 * 3);
-  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), 100, 16);
+  std::vector<std::uint8_t> map(256 * 3);
+  auto quant = NeuQuantBuild(RowsOf(picture), map.data(), 100, 256);
   std::set<int> used;
   for (COLORREF c : colours) {
     std::uint32_t pixel = GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16;
@@ -109,6 +109,80 @@ TEST(NeuQuantTest, PhotoLikePictureQuantisesWell) {
   std::vector<std::uint8_t> map(256 * 3);
   auto quant = NeuQuantBuild(RowsOf(picture), map.data(), -1, 256);
   EXPECT_GT(QuantisedPsnr(picture, *quant, map), 24.0);
+}
+
+// The learning written out plainly in the quantiser's own integer arithmetic: a grey ramp, one
+// pass of samples at a prime step, the contest with its frequency and bias, the winner and its
+// neighbours moved, the schedule every hundredth of the pass. The bias enters the contest shifted
+// as an unsigned value, or, to show that the pictures below tell the two apart, as a signed one.
+std::vector<std::uint8_t> PlainPalette(TBitmap& picture, int quality, int colors, bool signedBiasShift = false) {
+  struct Neuron {
+    std::int64_t c[3];
+  };
+  std::vector<Neuron> net(static_cast<std::size_t>(colors));
+  std::vector<std::int32_t> bias(net.size(), 0), freq(net.size());
+  for (int i = 0; i < colors; ++i) {
+    const std::int64_t grey = i * 4096 / colors;
+    net[static_cast<std::size_t>(i)] = {{grey, grey, grey}};
+    freq[static_cast<std::size_t>(i)] = 65536 / colors;
+  }
+  const std::int64_t width = picture.Width(), pixels = width * picture.Height(), length = 3 * pixels;
+  const int factor = NeuQuantSampleFactor(quality, pixels);
+  const std::int64_t samples = length / (3 * factor), every = samples / 100;
+  const int alphadec = 30 + (factor - 1) / 3;
+  std::int64_t alpha = 1024, radius = colors / 8 * 64, rad = 0;
+  std::vector<std::int64_t> radpower(static_cast<std::size_t>(colors / 8 + 1));
+  const auto schedule = [&] {
+    rad = radius < 128 ? 0 : radius / 64;
+    for (std::int64_t i = 0; i < rad; ++i)
+      radpower[static_cast<std::size_t>(i)] = ((rad * rad - i * i) * 256 / (rad * rad)) * alpha;
+  };
+  schedule();
+  const std::int64_t step = length % 499 ? 499 : length % 491 ? 491 : length % 487 ? 487 : 503;
+  std::int64_t position = 0;
+  for (std::int64_t n = 1; n <= samples; ++n) {
+    const std::uint8_t* p = RowOf(picture, static_cast<int>(position / width)) + 3 * (position % width);
+    const std::int64_t sample[3] = {p[0] << 4, p[1] << 4, p[2] << 4};
+    std::int64_t bestd = INT64_MAX, bestbiasd = INT64_MAX;
+    std::size_t nearest = 0, winner = 0;
+    for (std::size_t i = 0; i < net.size(); ++i) {
+      std::int64_t dist = 0;
+      for (int c = 0; c < 3; ++c) dist += std::abs(net[i].c[c] - sample[c]);
+      const std::int64_t shifted = signedBiasShift ? std::int64_t{bias[i] >> 12}
+                                                   : std::int64_t{static_cast<std::uint32_t>(bias[i]) >> 12};
+      if (dist < bestd) bestd = dist, nearest = i;
+      if (dist - shifted < bestbiasd) bestbiasd = dist - shifted, winner = i;
+      const std::int32_t old = freq[i];
+      freq[i] -= old / 1024;
+      bias[i] += old / 1024 * 1024;
+    }
+    freq[nearest] += 64;
+    bias[nearest] -= 65536;
+    for (int c = 0; c < 3; ++c) net[winner].c[c] -= (net[winner].c[c] - sample[c]) * alpha / 1024;
+    const auto move = [&](std::int64_t at, std::int64_t factorOf262144) {
+      for (int c = 0; c < 3; ++c) {
+        std::int64_t& v = net[static_cast<std::size_t>(at)].c[c];
+        v -= (v - sample[c]) * factorOf262144 / 262144;
+      }
+    };
+    const std::int64_t w = static_cast<std::int64_t>(winner);
+    const std::int64_t hi = std::min<std::int64_t>(colors, w + rad), lo = std::max<std::int64_t>(w - rad, -1);
+    for (std::int64_t j = w + 1, k = w - 1, m = 1; rad > 0 && (j < hi || k > lo); ++j, --k, ++m) {
+      if (j < hi) move(j, radpower[static_cast<std::size_t>(m)]);
+      if (k > lo) move(k, radpower[static_cast<std::size_t>(m)]);
+    }
+    position += step;
+    if (position >= pixels) position -= pixels;
+    if (n % every == 0) {
+      alpha -= alpha / alphadec;
+      radius -= radius / 30;
+      schedule();
+    }
+  }
+  std::vector<std::uint8_t> map;
+  for (const Neuron& n : net)
+    for (int c = 0; c < 3; ++c) map.push_back(static_cast<std::uint8_t>(n.c[c] >> 4));
+  return map;
 }
 
 // The search as a walk: neurons sorted by green (a selection sort), a start per green, then outward
@@ -183,6 +257,44 @@ TEST(NeuQuantTest, SearchAgreesWithTheWalkOnEveryPixelAndTie) {
               ++ties;
         }
     EXPECT_GT(ties, 100) << "the pixels must include ties to tell the orders apart";
+  }
+}
+
+// Flat areas in a few colours with hard edges, as a drawing has.
+COLORREF DrawingLike(int x, int y) {
+  const int dx = x - 160, dy = y - 150;
+  if (dx * dx + dy * dy < 90 * 90) return (x + y) % 9 == 0 ? RGB(250, 240, 0) : RGB(230, 30, 40);
+  if (y > 300) return x < 100 ? RGB(20, 60, 200) : RGB(40, 160, 60);
+  return (x / 40 + y / 40) % 2 ? RGB(255, 255, 255) : RGB(200, 200, 210);
+}
+
+TEST(NeuQuantTest, PaletteAndIndexesAreThoseOfThePlainArithmetic) {
+  struct Case {
+    const char* name;
+    int width, height;
+    COLORREF (*paint)(int, int);
+    int quality, colors;
+  };
+  const Case cases[] = {
+      {"a logo-sized photograph, one pixel in 13", 320, 400, PhotoLike, -1, 256},
+      {"a logo-sized drawing", 320, 400, DrawingLike, -1, 256},
+      {"every pixel into sixteen colours", 90, 70, PhotoLike, 100, 16},
+      {"37 colours at quality 40", 200, 150, DrawingLike, 40, 37},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TBitmap picture;
+    Paint(picture, c.width, c.height, c.paint);
+    std::vector<std::uint8_t> map(static_cast<std::size_t>(3 * c.colors));
+    auto quant = NeuQuantBuild(RowsOf(picture), map.data(), c.quality, c.colors);
+    EXPECT_EQ(map, PlainPalette(picture, c.quality, c.colors));
+    EXPECT_NE(map, PlainPalette(picture, c.quality, c.colors, true)) << "the picture must tell the shifts apart";
+    const WalkingSearch walk(map, c.colors);
+    for (int y = 0; y < c.height; ++y)
+      for (int x = 0; x < c.width; ++x) {
+        const std::uint8_t* p = RowOf(picture, y) + 3 * x;
+        ASSERT_EQ(quant->Index(PixelValue(p)), walk.Index(p[0], p[1], p[2])) << "pixel " << x << ", " << y;
+      }
   }
 }
 

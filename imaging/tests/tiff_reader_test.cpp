@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "host/testing/outside_tools.h"
 #include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "imaging/tiff_lzw.h"
 #include "test_pictures.h"
 #include "tiff_file_writer.h"
+#include "win32/testing/machine_root.h"
 
 namespace {
 
@@ -247,6 +251,23 @@ TEST(TiffReader, UndecodableCombinationsAreRefused) {
   TiffLoad load;
   load.Read(WriteTiff({grey}, false));
   EXPECT_EQ(PixelAt(load.bitmap, 1, 0), RGB(80, 80, 80));
+}
+
+// Tiles stand where strips would: a tiled image is refused, not handed back black, and the
+// picture read before stays.
+TEST(TiffReader, TiledImagesAreRefused) {
+  const std::vector<std::uint8_t> tiled = TiledRgbTiff(40, 20, 16);
+  TiffLoad load;
+  Reshape(load.bitmap, pf24bit, 3, 2);
+  EXPECT_EQ(load.Refusal(tiled), "unrecognized TIFF");
+  EXPECT_EQ(load.bitmap.Width(), 3);
+  if (!HaveTool("tiffinfo")) return;
+  ScopedMachineRoot root;
+  const std::filesystem::path file = root.Path() / "tiled.tif";
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(tiled.data()), static_cast<std::streamsize>(tiled.size()));
+  const std::string info = ToolOutput("tiffinfo " + file.string() + " 2>&1");
+  EXPECT_NE(info.find("Tile Width: 16 Tile Length: 16"), std::string::npos) << "libtiff reads it as tiled:\n" << info;
 }
 
 // Every sample of a row is held at once: a row of many extra samples may not outgrow a bitmap.

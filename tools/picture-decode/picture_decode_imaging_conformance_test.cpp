@@ -94,6 +94,19 @@ TEST(PictureDecodeImagingConformance, LzwGifTiffRgbaTiffAndSysBitmaps) {
        at("rgba.tif") + " -alpha off"},
       {"logo.sys", "convert " + colour + " -colors 256 -type Palette BMP3:" + at("logo.sys"), "bmp:" + at("logo.sys")},
   };
+  // Two colours, neither black nor white: a 1-bit image that must show its own colours.
+  const std::string redYellow = "-size 37x23 xc:red -fill yellow +antialias -draw \"circle 18,11 18,3\"";
+  const std::string yellowRed = "-size 37x23 xc:yellow -fill red +antialias -draw \"rectangle 3,3 20,15\"";
+  cases.insert(
+      cases.end(),
+      {
+          {"two_colours.gif", "convert " + redYellow + " " + at("two_colours.gif"), at("two_colours.gif")},
+          {"two_colours_interlaced.gif", "convert " + redYellow + " -interlace GIF " + at("two_colours_interlaced.gif"),
+           at("two_colours_interlaced.gif")},
+          {"two_colour_frames.gif",
+           "convert \\( " + redYellow + " \\) \\( " + yellowRed + " \\) -loop 0 " + at("two_colour_frames.gif"),
+           at("two_colour_frames.gif") + "[0]"},
+      });
   if (HaveTool("tiffcp"))
     cases.insert(cases.end(),
                  {

@@ -30,6 +30,10 @@ enum Tag : std::uint16_t {
   kPageNumber = 297,
   kPredictor = 317,
   kColorMap = 320,
+  kTileWidth = 322,
+  kTileLength = 323,
+  kTileOffsets = 324,
+  kTileByteCounts = 325,
 };
 
 enum FieldType : std::uint16_t {

@@ -20,6 +20,11 @@ struct TColorTriple {
 };
 // The colour value $00BBGGRR of a triple.
 constexpr COLORREF TripleToColor(TColorTriple t) { return RGB(t.r, t.g, t.b); }
+// A palette whose first two entries are black and white, the colours a 1-bit bitmap shows: a
+// two-colour picture in them can stay at 1 bit a pixel, any other gets its colours at 24 bits.
+inline bool StartsBlackAndWhite(const TColorTriple* Map, std::size_t Count) {
+  return Count >= 2 && Map[0] == TColorTriple{0, 0, 0} && Map[1] == TColorTriple{255, 255, 255};
+}
 
 // Decodes a GIF image's LZW data from the stream's code-size byte into Width x Height indexes,
 // rows top to bottom.

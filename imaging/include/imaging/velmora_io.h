@@ -29,7 +29,8 @@ class TVelmoraIO : public TComponent {
   void SetBackground(COLORREF Value);
   TVelmoraIOParams& Params() { return params_; }
 
-  // Chooses the loader by the lower-cased extension; an extension without one loads nothing.
+  // Chooses the loader by the lower-cased extension; an extension without one loads nothing. A
+  // metafile larger than an A0 page at the screen's resolution is refused as unrecognized.
   void LoadFromFile(const std::string& FileName);
   void LoadBMPFile(const std::string& FileName);
   // The GIF load returns the number of images in the file.

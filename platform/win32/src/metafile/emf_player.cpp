@@ -358,11 +358,8 @@ void EnhancedPlayer::Play(DWORD type) {
 
 bool PlayEnhanced(HDC dc, const MetafileObject& m, const Matrix& fit) {
   Player player(dc, fit, m.header.nHandles);
-  const ENHMETAHEADER& h = m.header;
-  if (h.szlMillimeters.cx > 0 && h.szlMillimeters.cy > 0 && h.szlDevice.cx > 0 && h.szlDevice.cy > 0) {
-    player.state.page.pixelsPerMmX = double(h.szlDevice.cx) / h.szlMillimeters.cx;
-    player.state.page.pixelsPerMmY = double(h.szlDevice.cy) / h.szlMillimeters.cy;
-  }
+  player.state.page.pixelsPerMmX = m.pixelsPerMm.x;
+  player.state.page.pixelsPerMmY = m.pixelsPerMm.y;
   std::size_t at = 0;
   while (at < m.bytes.size()) {
     RecordReader r(m.bytes.data() + at, m.bytes.size() - at);

@@ -16,6 +16,22 @@ MetafileObject* FindMetafile(HENHMETAFILE handle) {
 namespace {
 
 constexpr double kHundredthMmPerInch = 2540;
+constexpr std::size_t kMicrometresAt = 100;  // the reference size in micrometres, in 108-byte headers
+constexpr double kMicrometresPerMm = 1000;
+
+// The reference device's size in micrometres where the header holds it, since its millimetres
+// are rounded (by up to half a millimetre, which left a drawing's last columns out of the frame);
+// else in millimetres. An axis without a size keeps 96 dpi.
+DPoint ReferencePixelsPerMm(const ENHMETAHEADER& h, const BYTE* data) {
+  double mmX = h.szlMillimeters.cx, mmY = h.szlMillimeters.cy;
+  if (data && h.nSize >= kMicrometresAt + 8) {
+    RecordReader r(data, h.nSize);
+    const std::int32_t umX = r.S32(kMicrometresAt), umY = r.S32(kMicrometresAt + 4);
+    if (umX > 0 && umY > 0) mmX = umX / kMicrometresPerMm, mmY = umY / kMicrometresPerMm;
+  }
+  const auto perMm = [](LONG pixels, double mm) { return pixels > 0 && mm > 0 ? pixels / mm : 96 / 25.4; };
+  return {perMm(h.szlDevice.cx, mmX), perMm(h.szlDevice.cy, mmY)};
+}
 
 // Records of 8 bytes or more, 4-byte multiples, up to EMR_EOF or the end of the data.
 bool WalkEnhanced(const BYTE* data, std::size_t size) {
@@ -71,6 +87,7 @@ HENHMETAFILE SetEnhMetaFileBits(UINT size, const BYTE* data) {
   // nBytes may undercount in files written carelessly; what was handed over is the data.
   std::size_t length = h.nBytes >= h.nSize && h.nBytes <= size ? h.nBytes : size;
   if (!WalkEnhanced(data, length)) return nullptr;
+  m->pixelsPerMm = ReferencePixelsPerMm(h, data);
   m->bytes.assign(data, data + length);
   return Add(std::move(m));
 }
@@ -115,6 +132,7 @@ HENHMETAFILE SetWinMetaFileBits(UINT size, const BYTE* data, HDC referenceDC, co
   h.szlDevice = {horzRes, vertRes};
   h.szlMillimeters = {static_cast<LONG>(std::lround(horzRes * 25.4 / dpiX)),
                       static_cast<LONG>(std::lround(vertRes * 25.4 / dpiY))};
+  m->pixelsPerMm = ReferencePixelsPerMm(h, nullptr);
   m->bytes.assign(data, data + size);
   return Add(std::move(m));
 }
@@ -135,10 +153,7 @@ BOOL PlayEnhMetaFile(HDC dc, HENHMETAFILE handle, const RECT* rect) {
   LPtoDP(dc, corners, 2);
   const ENHMETAHEADER& h = m->header;
   // The frame (0.01 mm) in reference pixels, stretched onto the rectangle.
-  double pxPerMmX = h.szlMillimeters.cx > 0 && h.szlDevice.cx > 0 ? double(h.szlDevice.cx) / h.szlMillimeters.cx
-                                                                  : 96 / 25.4;
-  double pxPerMmY = h.szlMillimeters.cy > 0 && h.szlDevice.cy > 0 ? double(h.szlDevice.cy) / h.szlMillimeters.cy
-                                                                  : 96 / 25.4;
+  const double pxPerMmX = m->pixelsPerMm.x, pxPerMmY = m->pixelsPerMm.y;
   double fx0 = h.rclFrame.left * pxPerMmX / 100, fy0 = h.rclFrame.top * pxPerMmY / 100;
   double fw = (double(h.rclFrame.right) - h.rclFrame.left) * pxPerMmX / 100;
   double fh = (double(h.rclFrame.bottom) - h.rclFrame.top) * pxPerMmY / 100;

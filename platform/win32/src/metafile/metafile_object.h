@@ -16,6 +16,9 @@ struct MetafileObject : gdi::GdiObject {
   bool enhanced = true;
   std::vector<BYTE> bytes;
   ENHMETAHEADER header{};  // made up for a Windows-format metafile
+  // The reference device's pixels per millimetre, with which the frame and the metric mapping
+  // modes meet its records.
+  DPoint pixelsPerMm{96 / 25.4, 96 / 25.4};
   // Windows-format: object table size, and the window its picture frame shows.
   WORD objectSlots = 0;
   DPoint windowOrg, windowExt;

@@ -1,7 +1,6 @@
 // The records of Windows-format metafiles (16-bit coordinates, parameters mostly in reverse order).
 // The window that the picture shows is fitted to its frame, so the viewport records, which only
 // make sense on the writer's device, are left alone.
-#include <cmath>
 
 #include "metafile/metafile_object.h"
 #include "metafile/object_records.h"
@@ -287,10 +286,7 @@ bool PlayWindowsFormat(HDC dc, const MetafileObject& m, const Matrix& fit) {
   // The picture's window in its frame, measured in reference pixels.
   PageMapping& page = player.state.page;
   page.mode = MM_ANISOTROPIC;
-  double pxPerMmX = double(h.szlDevice.cx) / h.szlMillimeters.cx,
-         pxPerMmY = double(h.szlDevice.cy) / h.szlMillimeters.cy;
-  if (!std::isfinite(pxPerMmX) || !std::isfinite(pxPerMmY) || pxPerMmX <= 0 || pxPerMmY <= 0)
-    pxPerMmX = pxPerMmY = 96 / 25.4;
+  const double pxPerMmX = m.pixelsPerMm.x, pxPerMmY = m.pixelsPerMm.y;
   page.viewportExt = {h.rclFrame.right * pxPerMmX / 100, h.rclFrame.bottom * pxPerMmY / 100};
   page.windowOrg = m.windowOrg;
   page.windowExt = m.windowExt.x != 0 && m.windowExt.y != 0 ? m.windowExt : page.viewportExt;

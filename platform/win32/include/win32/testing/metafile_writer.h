@@ -79,6 +79,14 @@ class WmfWriter {
   std::vector<BYTE> records_;
 };
 
+// The device an enhanced file's records were made for, and the pixels they cover.
+struct EmfReference {
+  RECTL bounds{0, 0, 960, 960};
+  SIZEL pixels{960, 960};
+  SIZEL millimetres{254, 254};
+  SIZEL micrometres{0, 0};  // when given, the header takes its 108-byte form that holds them
+};
+
 // Enhanced format: parameters are 32-bit values after the type and size.
 class EmfWriter {
  public:
@@ -105,13 +113,18 @@ class EmfWriter {
   // Two 16-bit values in one DWORD (the point form of the 16-bit records).
   static DWORD Pt16(int x, int y) { return static_cast<DWORD>(x & 0xFFFF) | static_cast<DWORD>(y & 0xFFFF) << 16; }
 
-  // The frame in 0.01 mm; the reference device is 96 dpi (960 pixels in 254 mm).
-  std::vector<BYTE> Finish(RECTL frame) const {
+  using Reference = EmfReference;
+
+  // The frame in 0.01 mm; the reference device is 96 dpi (960 pixels in 254 mm) unless given.
+  std::vector<BYTE> Finish(RECTL frame, const Reference& device = {}) const {
+    const bool extended = device.micrometres.cx != 0 || device.micrometres.cy != 0;
+    const DWORD headerSize = extended ? 108 : 88;
     std::vector<BYTE> out;
-    std::size_t total = 88 + records_.size() + 20;
+    std::size_t total = headerSize + records_.size() + 20;
     Put32(out, EMR_HEADER);
-    Put32(out, 88);
-    for (LONG v : {LONG{0}, LONG{0}, LONG{960}, LONG{960}}) Put32(out, static_cast<DWORD>(v));
+    Put32(out, headerSize);
+    for (LONG v : {device.bounds.left, device.bounds.top, device.bounds.right, device.bounds.bottom})
+      Put32(out, static_cast<DWORD>(v));
     for (LONG v : {frame.left, frame.top, frame.right, frame.bottom}) Put32(out, static_cast<DWORD>(v));
     Put32(out, ENHMETA_SIGNATURE);
     Put32(out, 0x10000);
@@ -122,10 +135,13 @@ class EmfWriter {
     Put32(out, 0);
     Put32(out, 0);
     Put32(out, 0);
-    Put32(out, 960);
-    Put32(out, 960);
-    Put32(out, 254);
-    Put32(out, 254);
+    for (LONG v : {device.pixels.cx, device.pixels.cy, device.millimetres.cx, device.millimetres.cy})
+      Put32(out, static_cast<DWORD>(v));
+    if (extended) {
+      for (int i = 0; i < 3; ++i) Put32(out, 0);  // no pixel format, no OpenGL
+      Put32(out, static_cast<DWORD>(device.micrometres.cx));
+      Put32(out, static_cast<DWORD>(device.micrometres.cy));
+    }
     out.insert(out.end(), records_.begin(), records_.end());
     for (DWORD v : {EMR_EOF, DWORD{20}, DWORD{0}, DWORD{16}, DWORD{20}}) Put32(out, v);
     return out;
