@@ -110,8 +110,7 @@ Picture Hourglass() {
     const double width = 3 + 28 * std::sin(kPi / 2 * std::min(1.0, std::abs(y - neck) / half));
     if (ax > width) return c;
     if (ax > width - 1.5) return Rgb{240, 250, 255};
-    const bool upperSand = y >= 62 && y < neck, stream = ax <= 1 && y >= neck && y < 132,
-               pile = y >= 116 + ax * 0.5;
+    const bool upperSand = y >= 62 && y < neck, stream = ax <= 1 && y >= neck && y < 132, pile = y >= 116 + ax * 0.5;
     if (upperSand || stream || pile) return Mix(sand, {200, 150, 60}, ax / 30);
     return Mix(c, glass, 0.55);
   });
@@ -170,8 +169,9 @@ int main(int argc, char* argv[]) {
   std::string text =
       "#pragma once\n// Made by the build from the manual pick dialog's pictures (logo-pictures); do not edit.\n"
       "#include <cstddef>\n\n";
-  std::string table = "struct TStoredPicture {\n  const unsigned char* Bytes;\n  std::size_t Size;\n};\n"
-                      "inline constexpr TStoredPicture kPickPictures[3] = {";
+  std::string table =
+      "struct TStoredPicture {\n  const unsigned char* Bytes;\n  std::size_t Size;\n};\n"
+      "inline constexpr TStoredPicture kPickPictures[3] = {";
   for (int i = 0; i < 3; ++i) {
     const std::vector<std::uint8_t> file = pictures[i].BitmapFile();
     if (!Write(folder / (std::string(names[i]) + ".bmp"), std::string(file.begin(), file.end()))) return 1;
