@@ -179,13 +179,13 @@ std::string TPGOpenDialog::BuildDefaultFilter() {
   });
   std::string filter;
   if (!readers.empty()) {
-    filter = PGLangStr(25) + "|";
+    filter = PGLangStr(pgsImageFiles) + "|";
     for (std::size_t i = 0; i < readers.size(); ++i) filter += (i ? "; *." : "*.") + LowerCase(readers[i]->Extension);
     filter += "|";
     for (TFileFormatReader* r : readers)
       filter += UpperCase(r->Extension) + " - " + r->Description + "|*." + LowerCase(r->Extension) + "|";
   }
-  return filter + PGLangStr(26) + "|*.*";
+  return filter + PGLangStr(pgsAllFiles) + "|*.*";
 }
 
 bool TPGOpenDialog::Execute() {
@@ -432,7 +432,7 @@ std::vector<std::string> TPGOpenDialog::InfoLines() const {
   for (const std::string* text : {&description_, &info_.SubFormatText, &info_.DetailsText})
     if (!text->empty()) lines.push_back(*text);
   std::string last = IntToStr(info_.Width) + "x" + IntToStr(info_.Height) + "x" + info_.ColorsText + " " +
-                     IntToStr(info_.BitsPerPixel) + " " + PGLangStr(24);
+                     IntToStr(info_.BitsPerPixel) + " " + PGLangStr(pgsBit);
   if (info_.ImageCount > 1) last += ", " + IntToStr(info_.ImageCount);
   lines.push_back(last);
   return lines;

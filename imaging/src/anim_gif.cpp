@@ -9,6 +9,7 @@
 #include "win32/little_endian.h"
 #include "vcl/filer.h"
 #include "vcl/forms.h"
+#include "vcl/scope_exit.h"
 #include "vcl/system.h"
 
 namespace {
@@ -113,6 +114,7 @@ TAnimGIF::TAnimGIF(TComponent* AOwner) : TGraphicControl(AOwner), timer_(new TTi
 TAnimGIF::~TAnimGIF() {
   delete timer_;
   timer_ = nullptr;
+  FreePalette();
 }
 
 bool TAnimGIF::LoadFromStream(TStream* Stream) {
@@ -141,6 +143,7 @@ void TAnimGIF::ClearFrames() {
   colorBits_ = 0;
   anyTransparent_ = false;
   firstFrame_.reset();
+  FreePalette();
 }
 
 void TAnimGIF::Clear() {
@@ -277,7 +280,7 @@ bool TAnimGIF::ParseData() {
   DrawFrame(1);
   Change();
   Invalidate();
-  if (Parent() && Parent()->HandleAllocated()) PostMessageA(Parent()->Handle(), WM_QUERYNEWPALETTE, 0, 0);
+  if (Parent() && Parent()->HandleAllocated()) AskParentForPalette();
   return true;
 }
 
@@ -520,22 +523,26 @@ TRect TAnimGIF::DrawRect() {
   return {0, 0, width_, height_};
 }
 
-void TAnimGIF::UpdateOpacity() {
+bool TAnimGIF::Shown() const { return Visible() || ComponentState().Contains(csDesigning); }
+
+bool TAnimGIF::UpdateOpacity() {
   bool opaque = false;
-  if (Visible()) {
+  if (Shown()) {
     const TRect r = DrawRect();
     const bool covers = r.left <= 0 && r.top <= 0 && r.right >= ClientWidth() && r.bottom >= ClientHeight();
     opaque = opaque_ || (!empty_ && !frames_.empty() && !frames_.front()->Transparent && covers);
   }
   TControlStyle style = ControlStyle();
+  if (opaque == style.Contains(csOpaque)) return false;
   if (opaque) style.Include(csOpaque);
   else
     style.Exclude(csOpaque);
   SetControlStyle(style);
+  return true;
 }
 
 void TAnimGIF::PaintTo(HDC DC) {
-  if (!Visible()) return;
+  if (!Shown()) return;
   const int cw = ClientWidth(), ch = ClientHeight();
   if (opaque_) {
     HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
@@ -570,9 +577,89 @@ void TAnimGIF::PaintTo(HDC DC) {
 }
 
 void TAnimGIF::Paint() {
-  UpdateOpacity();
   if (composed_ || opaque_) PaintTo(Canvas()->Handle());
-  UpdateTimerEnabled();
+}
+
+void TAnimGIF::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT:
+      // The parent left the area under the control as the old style said: paint again with the new.
+      if (UpdateOpacity()) Invalidate();
+      else
+        TGraphicControl::WndProc(Message);
+      UpdateTimerEnabled();
+      return;
+    case CM_VISIBLECHANGED:
+      TGraphicControl::WndProc(Message);
+      if (Parent() && Parent()->HandleAllocated() && Parent()->Focused()) AskParentForPalette();
+      return;
+    default: TGraphicControl::WndProc(Message);
+  }
+}
+
+void TAnimGIF::AskParentForPalette() { PostMessageA(Parent()->Handle(), WM_QUERYNEWPALETTE, 0, 0); }
+
+void TAnimGIF::Repaint() {
+  TWinControl* parent = Parent();
+  if (repainting_ || !parent || !parent->HandleAllocated() || !Shown()) return;
+  repainting_ = true;
+  ScopeExit done([&] { repainting_ = false; });
+  const HWND window = parent->Handle();
+  const HDC screen = GetDC(window);
+  if (!screen) return;
+  ScopeExit releaseScreen([&] { ReleaseDC(window, screen); });
+  HDC dc = screen;
+  HDC buffer = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ oldBitmap = nullptr;
+  ScopeExit releaseBuffer([&] {
+    if (!buffer) return;
+    SelectObject(buffer, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(buffer);
+  });
+  if (doubleBuffered_) {
+    const TRect client = parent->ClientRect();
+    buffer = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    oldBitmap = SelectObject(buffer, bitmap);
+    dc = buffer;
+  }
+  const TRect shown = DrawRect();
+  const TRect r{shown.left + Left(), shown.top + Top(), shown.right + Left(), shown.bottom + Top()};
+  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+  if (!ControlStyle().Contains(csOpaque)) parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  if (buffer) BitBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer, r.left, r.top, SRCCOPY);
+}
+
+HPALETTE TAnimGIF::GetPalette() {
+  if (empty_ || !Shown() || current_ < 1 || current_ > FrameCount()) return TGraphicControl::GetPalette();
+  if (palette_ && paletteFrame_ == current_) return palette_;
+  try {
+    FreePalette();
+    const TAnimGIFFrame& f = Frame(current_);
+    const int count = 1 << (f.HasLocalTable ? f.ColorBits : colorBits_);
+    std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * static_cast<std::size_t>(count));
+    auto* log = reinterpret_cast<LOGPALETTE*>(storage.data());
+    log->palVersion = 0x300;
+    log->palNumEntries = static_cast<WORD>(count);
+    for (int i = 0; i < count; ++i) {
+      const std::uint8_t* rgb = f.Table->data() + 3 * i;
+      log->palPalEntry[i] = {rgb[0], rgb[1], rgb[2], 0};
+    }
+    palette_ = CreatePalette(log);
+    paletteFrame_ = current_;
+    return palette_ ? palette_ : TGraphicControl::GetPalette();
+  } catch (...) {
+    return TGraphicControl::GetPalette();
+  }
+}
+
+void TAnimGIF::FreePalette() {
+  if (palette_) DeleteObject(palette_);
+  palette_ = nullptr;
+  paletteFrame_ = 0;
 }
 
 // ---- Animation -------------------------------------------------------------------------------

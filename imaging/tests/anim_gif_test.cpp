@@ -240,6 +240,90 @@ TEST_F(AnimGifTest, AnimatesOnTheTimerAndRepaints) {
   EXPECT_EQ(gif->CurrentFrame(), 1);
 }
 
+// The form's client as the screen shows it, 0x00RRGGBB.
+std::uint32_t OnScreen(TForm& form, int x, int y) { return CaptureClient(form.Handle()).At(x, y); }
+
+TEST_F(AnimGifTest, AFrameChangeRepaintsTheDrawRectangleThroughTheParentAtOnce) {
+  // What the screen shows under frame 2 while the parent paints: with DoubleBuffered the old
+  // frame stays until the new one is copied over; without, the erased background shows.
+  const std::uint32_t background = Rgb(ColorToRGB(form_->Color()));
+  for (const bool buffered : {true, false}) {
+    SCOPED_TRACE(buffered ? "double-buffered" : "straight to the screen");
+    ASSERT_TRUE(Load(TwoFrames()));
+    gif->SetDoubleBuffered(buffered);
+    form_->Show();
+    ASSERT_TRUE(PumpUntil([&] { return OnScreen(*form_, 0, 0) == Rgb(kRed); }));
+    ASSERT_EQ(OnScreen(*form_, 5, 1), 0u);
+    // A mark inside the control but outside its picture: no repaint of the draw rectangle touches it.
+    HDC dc = GetDC(form_->Handle());
+    SetPixel(dc, 50, 50, kYellow);
+    ReleaseDC(form_->Handle(), dc);
+    std::uint32_t whilePainting = 1;
+    form_->OnPaint = [&](TObject*) { whilePainting = OnScreen(*form_, 5, 1); };
+    gif->SetCurrentFrame(2);  // no message is handled before the screen shows it
+    form_->OnPaint = nullptr;
+    EXPECT_EQ(whilePainting, buffered ? 0u : background);
+    EXPECT_EQ(OnScreen(*form_, 5, 1), Rgb(kGreen));
+    EXPECT_EQ(OnScreen(*form_, 50, 50), Rgb(kYellow));
+    form_->Hide();
+  }
+}
+
+TEST_F(AnimGifTest, TurningStretchOffShowsTheBackgroundAroundThePicture) {
+  const std::uint32_t background = Rgb(ColorToRGB(form_->Color()));
+  ASSERT_TRUE(Load(TwoFrames()));
+  gif->SetStretch(true);
+  form_->Show();
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(*form_, 20, 50) == Rgb(kRed); }));
+  // The control was opaque when stretched: the paint that finds it no longer so paints again with
+  // the background erased.
+  gif->SetStretch(false);
+  EXPECT_TRUE(PumpUntil([&] { return OnScreen(*form_, 20, 50) == background; }));
+  EXPECT_EQ(OnScreen(*form_, 0, 0), Rgb(kRed));
+}
+
+TEST_F(AnimGifTest, ThePaletteIsTheCurrentFramesColours) {
+  // Two frames with tables of their own: 2 and 4 colours.
+  const GifColors first = {200, 120, 40, 10, 20, 30}, second = {1, 2, 3, 4, 5, 6, 7, 8, 9, 250, 240, 230};
+  GifFileBuilder b;
+  b.Screen(2, 2).Image(0, 0, 2, 2, GifLzwEncode(Solid(2, 2, 1), {2}), false, &first, 0);
+  b.Image(0, 0, 2, 2, GifLzwEncode(Solid(2, 2, 3), {2}), false, &second, 1);
+  EXPECT_EQ(gif->GetPalette(), nullptr);  // nothing loaded
+  ASSERT_TRUE(Load(b.Trailer().bytes));
+  const auto entries = [](HPALETTE palette) {
+    std::vector<std::uint8_t> rgb;
+    PALETTEENTRY e[256];
+    const UINT count = GetPaletteEntries(palette, 0, 256, e);
+    for (UINT i = 0; i < count; ++i) rgb.insert(rgb.end(), {e[i].peRed, e[i].peGreen, e[i].peBlue});
+    return rgb;
+  };
+  EXPECT_EQ(entries(gif->GetPalette()), first);
+  gif->SetCurrentFrame(2);
+  EXPECT_EQ(entries(gif->GetPalette()), second);
+  gif->SetVisible(false);
+  EXPECT_EQ(gif->GetPalette(), nullptr);
+}
+
+TEST_F(AnimGifTest, ShowingOrHidingAsksTheFocusedParentToRealiseItsPalette) {
+  ASSERT_TRUE(Load(TwoFrames()));
+  form_->Show();
+  const auto asked = [&] {
+    MSG msg;
+    bool found = false;
+    while (PeekMessageA(&msg, form_->Handle(), WM_QUERYNEWPALETTE, WM_QUERYNEWPALETTE, PM_REMOVE)) found = true;
+    return found;
+  };
+  ::SetFocus(form_->Handle());
+  asked();
+  gif->SetVisible(false);
+  EXPECT_TRUE(asked());
+  gif->SetVisible(true);
+  EXPECT_TRUE(asked());
+  ::SetFocus(nullptr);
+  gif->SetVisible(false);
+  EXPECT_FALSE(asked());
+}
+
 TEST_F(AnimGifTest, HostileFilesFailOrKeepWhatWasDecoded) {
   // Not a GIF; frame of width 0; sizes beyond the picture limit; a frame too big for its data.
   GifFileBuilder notGif;

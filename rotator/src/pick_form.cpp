@@ -1,6 +1,7 @@
 // The manual pick dialog.
 #include "rotator/pick_form.h"
 
+#include "pick_pictures_data.h"
 #include "rotator/main_form.h"
 #include "rotator/settings.h"
 #include "vbrun/conversions.h"
@@ -12,6 +13,16 @@ namespace {
 
 const Slot* const kSlots[3] = {&kStartSlot, &kWaitSlot, &kDownSlot};
 const char* const kLibraries[3] = {"c:\\logos\\start\\", "c:\\logos\\wait\\", "c:\\logos\\down\\"};
+constexpr int kPictureTwips[2] = {2760, 2550};  // 184 x 170 pixels
+
+std::shared_ptr<TBitmap> StoredPicture(const TStoredPicture& stored) {
+  TMemoryStream stream;
+  stream.Write(stored.Bytes, static_cast<std::int64_t>(stored.Size));
+  stream.SetPosition(0);
+  auto picture = std::make_shared<TBitmap>();
+  picture->LoadFromStream(&stream);
+  return picture;
+}
 
 }  // namespace
 
@@ -19,29 +30,33 @@ TForm6::TForm6(TComponent* owner, TForm1* mainForm) : vb::Form(owner), mainForm_
   SetCaption("Manually Pick");
   SetBorderStyle(bsSingle);
   SetBorderIcons({biSystemMenu});
-  SetClientSizeTwips(5400, 4200);
+  SetClientSizeTwips(8400, 4200);
   SSTab1 = new vb::SSTab(this);
   SSTab1->SetParent(this);
-  vb::Place(SSTab1, 120, 120, 5160, 3360);
+  vb::Place(SSTab1, 120, 120, 8160, 3360);
   SSTab1->SetTabs({"Start Up ", "Waiting to Shutdown", "Shutdown"});
   for (int tab = 0; tab < 3; ++tab) {
     TWinControl* page = SSTab1->Page(tab);
+    Pictures[tab] = new vb::Image(this);
+    Pictures[tab]->SetParent(page);
+    vb::Place(Pictures[tab], 60, 60, kPictureTwips[0], kPictureTwips[1]);
+    Pictures[tab]->SetPictureFrom(StoredPicture(kPickPictures[tab]));
     Files[tab] = new vb::FileListBox(this);
     Files[tab]->SetParent(page);
     Files[tab]->SetPattern("*.sys");
     Files[tab]->SetHidden(true);
     Files[tab]->SetSystem(true);
-    vb::Place(Files[tab], 60, 60, 2280, 2100);
+    vb::Place(Files[tab], 2940, 60, 2280, 2100);
     Files[tab]->OnClick = [this, tab](TObject*) { FileClick(tab); };
     Randoms[tab] = new vb::CommandButton(this);
     Randoms[tab]->SetParent(page);
     Randoms[tab]->SetCaption("Random");
-    vb::Place(Randoms[tab], 60, 2280, 2280, 375);
+    vb::Place(Randoms[tab], 2940, 2280, 2280, 375);
     Randoms[tab]->OnClick = [this, tab](TObject*) { RandomClick(tab); };
     Frames[tab] = new vb::Frame(this);
     Frames[tab]->SetParent(page);
     Frames[tab]->SetCaption("Preview:");
-    vb::Place(Frames[tab], 2460, 0, 2520, 2040);
+    vb::Place(Frames[tab], 5340, 0, 2520, 2040);
     Previews[tab] = new vb::Image(this);
     Previews[tab]->SetParent(Frames[tab]);
     Previews[tab]->SetStretch(true);
@@ -50,12 +65,12 @@ TForm6::TForm6(TComponent* owner, TForm1* mainForm) : vb::Form(owner), mainForm_
   Command7 = new vb::CommandButton(this);
   Command7->SetParent(this);
   Command7->SetCaption("Apply");
-  vb::Place(Command7, 2520, 3600, 1275, 435);
+  vb::Place(Command7, 5520, 3600, 1275, 435);
   Command7->OnClick = [this](TObject*) { Command7_Click(); };
   Command6 = new vb::CommandButton(this);
   Command6->SetParent(this);
   Command6->SetCaption("Close");
-  vb::Place(Command6, 3960, 3600, 1275, 435);
+  vb::Place(Command6, 6960, 3600, 1275, 435);
   Command6->OnClick = [this](TObject*) { Command6_Click(); };
 }
 

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "rotator/about_form.h"
 #include "rotator/main_form.h"
 #include "rotator/pick_form.h"
@@ -37,6 +40,30 @@ TEST_F(Pick, PreviewsApplyAndTheEdgesThatMustNotEndTheProgram) {
   form->Command7_Click();
   EXPECT_EQ(Content("windows/logos.sys"), Content("logos/down/d.sys"));
   EXPECT_EQ(Content("logo.sys"), "<missing>");
+  delete form;
+}
+
+TEST_F(Pick, EachTabHoldsAPictureOfItsOwn) {
+  auto* form = Opened();
+  std::vector<std::vector<TColor>> seen;
+  for (int tab = 0; tab < 3; ++tab) {
+    vb::Image& picture = *form->Pictures[tab];
+    EXPECT_EQ(picture.Parent(), form->SSTab1->Page(tab));
+    ASSERT_TRUE(picture.HasPicture());
+    TGraphic& graphic = *picture.Picture()->Graphic();
+    EXPECT_EQ(graphic.Width(), 184);
+    EXPECT_EQ(graphic.Height(), 170);
+    EXPECT_EQ(picture.Width(), 184);
+    EXPECT_EQ(picture.Height(), 170);
+    // A picture, not a plain fill: a row across its middle passes through several colours.
+    std::vector<TColor> row;
+    for (int x = 0; x < 184; ++x) row.push_back(dynamic_cast<TBitmap&>(graphic).Canvas()->Pixels(x, 100));
+    std::vector<TColor> distinct = row;
+    std::sort(distinct.begin(), distinct.end());
+    EXPECT_GT(std::unique(distinct.begin(), distinct.end()) - distinct.begin(), 3);
+    for (const auto& other : seen) EXPECT_NE(other, row);
+    seen.push_back(row);
+  }
   delete form;
 }
 

@@ -117,6 +117,12 @@ class TAnimGIF : public TGraphicControl {
   void NextFrame(TObject* Sender);
   // Paints the control as it shows into a device context at the control's client origin.
   void PaintTo(HDC DC);
+  // Paints the draw rectangle at once through the parent, with DoubleBuffered off the screen
+  // first, so a frame change never shows the background in between.
+  void Repaint() override;
+  // The current frame's colours, for the form to realise; none while empty or hidden.
+  HPALETTE GetPalette() override;
+  void WndProc(TMessage& Message) override;
 
   TNotifyEvent OnChanging;
   TNotifyEvent OnChange;
@@ -143,7 +149,12 @@ class TAnimGIF : public TGraphicControl {
   void DrawFrame(int Index);
   void DisposeFrame(int Index);
   void ClearFrames();
-  void UpdateOpacity();
+  // True when the control's opaque style changed.
+  bool UpdateOpacity();
+  void AskParentForPalette();
+  // Visible, or on a designer's form.
+  bool Shown() const;
+  void FreePalette();
   TRect DrawRect();
   bool IsStretched();
   bool LoopLimitReached() const;
@@ -165,6 +176,9 @@ class TAnimGIF : public TGraphicControl {
   std::unique_ptr<TBitmap> composed_;
   std::unique_ptr<TBitmap> composedMask_;
   std::unique_ptr<TBitmap> firstFrame_;
+  HPALETTE palette_ = nullptr;
+  int paletteFrame_ = 0;  // the frame palette_ was made for
+  bool repainting_ = false;
   TTimerEx* timer_;
   TGIFVersion version_ = gvGIF87a;
   int current_ = 1;

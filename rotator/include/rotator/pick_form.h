@@ -20,6 +20,7 @@ class TForm6 : public vb::Form {
   vb::CommandButton* Randoms[3];  // Command8, Command1, Command3
   vb::Frame* Frames[3];  // Frame1, Frame2, Frame3
   vb::Image* Previews[3];  // Image1, Image2, Image5
+  vb::Image* Pictures[3];  // Image3, Image4, Image6: each tab's fixed picture, kept with the window
   vb::CommandButton *Command7, *Command6;
 
  protected:
