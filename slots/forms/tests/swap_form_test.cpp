@@ -115,8 +115,8 @@ TEST_F(SwapFormTest, AJpegIsResampledIntoTheSlotAndTheMainWindowReloadsIt) {
   EXPECT_EQ(FMain->LastUsedIndex, 8);
 }
 
-// Waits for the GIF reader to apply two-colour maps; without them the frame reads black.
-TEST_F(SwapFormTest, DISABLED_TheFirstFrameOfARedGreenBlueAnimationSwapsInAsARedLogo) {
+// Each frame has a two-colour table of its own: the first frame's colours, not black and white.
+TEST_F(SwapFormTest, TheFirstFrameOfARedGreenBlueAnimationSwapsInAsARedLogo) {
   constexpr int kWidth = 40, kHeight = 50;
   const std::vector<std::uint8_t> solid(kWidth * kHeight, 0);
   GifFileBuilder gif;
