@@ -155,7 +155,7 @@ TEST_F(EndToEnd, WithoutADesktopTheWindowsEndAtOnceAndSayWhy) {
     EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
     EXPECT_LT(run.Seconds, 5.0);
     EXPECT_EQ(run.Errors.rfind(std::string(c.program) + ": no desktop to show its window on (DISPLAY and "
-                                                         "WAYLAND_DISPLAY are not set)",
+                                                        "WAYLAND_DISPLAY are not set)",
                                0),
               0u)
         << run.Errors;

@@ -38,8 +38,10 @@ Chosen& TheChosen() {
     if (c.display) return c;
     c.display = MakeHeadlessDisplay();
     if (ForcedHeadless()) c.noDesktopReason = "STARTLOGO_DISPLAY=headless";
-    else if (named.empty()) c.noDesktopReason = "DISPLAY and WAYLAND_DISPLAY are not set";
-    else c.noDesktopReason = "the desktop at " + named + " could not be opened";
+    else if (named.empty())
+      c.noDesktopReason = "DISPLAY and WAYLAND_DISPLAY are not set";
+    else
+      c.noDesktopReason = "the desktop at " + named + " could not be opened";
     return c;
   }();
   return chosen;

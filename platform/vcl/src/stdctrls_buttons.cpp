@@ -7,7 +7,9 @@
 
 char AcceleratorOf(const std::string& Caption) { return itemsearch::AccessKey(Caption); }
 
-bool IsAccel(WPARAM Key, const std::string& Caption) { return itemsearch::IsAccessKey(static_cast<char>(Key & 0xFF), Caption); }
+bool IsAccel(WPARAM Key, const std::string& Caption) {
+  return itemsearch::IsAccessKey(static_cast<char>(Key & 0xFF), Caption);
+}
 
 // ---- TButtonControl ---------------------------------------------------------------------------
 TButtonControl::TButtonControl(TComponent* AOwner) : TCustomControl(AOwner) {

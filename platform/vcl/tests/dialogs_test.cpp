@@ -65,15 +65,15 @@ TEST(DialogsDeathTest, UnattendedDialogsWriteTheirTextAndTakeTheDefaultButton) {
   };
   const TCase cases[] = {{{mbYes, mbNo}, mrYes}, {{mbOK, mbHelp}, mrOk}, {{mbAbort, mbRetry, mbIgnore}, mrAbort}};
   for (bool forced : {false, true})
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(forced ? "forced headless" : "no desktop");
-    EXPECT_EXIT(
-        {
-          NobodyAtTheDisplay(forced);
-          std::exit(MessageDlg("Replace the logo?", mtConfirmation, c.Buttons, 0));
-        },
-        ::testing::ExitedWithCode(c.Result), "Confirm: Replace the logo\\?");
-  }
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(forced ? "forced headless" : "no desktop");
+      EXPECT_EXIT(
+          {
+            NobodyAtTheDisplay(forced);
+            std::exit(MessageDlg("Replace the logo?", mtConfirmation, c.Buttons, 0));
+          },
+          ::testing::ExitedWithCode(c.Result), "Confirm: Replace the logo\\?");
+    }
 }
 
 TEST(Dialogs, WorkerThreadsMayAsk) {

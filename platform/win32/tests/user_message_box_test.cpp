@@ -35,15 +35,15 @@ TEST_F(UserMessageBox, TheHookAnswersWithoutAScreen) {
 TEST(UserMessageBoxDeathTest, UnattendedBoxesWriteTheirTextAndTakeTheDefaultButton) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   for (bool forced : {false, true})
-  for (UINT type : {UINT(MB_YESNOCANCEL | MB_DEFBUTTON2), UINT(MB_OK | MB_ICONERROR)}) {
-    SCOPED_TRACE(forced ? "forced headless" : "no desktop");
-    EXPECT_EXIT(
-        {
-          NobodyAtTheDisplay(forced);
-          std::exit(MessageBoxA(nullptr, "Disk full", "Saving", type));
-        },
-        ::testing::ExitedWithCode(type & MB_DEFBUTTON2 ? IDNO : IDOK), "Saving: Disk full");
-  }
+    for (UINT type : {UINT(MB_YESNOCANCEL | MB_DEFBUTTON2), UINT(MB_OK | MB_ICONERROR)}) {
+      SCOPED_TRACE(forced ? "forced headless" : "no desktop");
+      EXPECT_EXIT(
+          {
+            NobodyAtTheDisplay(forced);
+            std::exit(MessageBoxA(nullptr, "Disk full", "Saving", type));
+          },
+          ::testing::ExitedWithCode(type & MB_DEFBUTTON2 ? IDNO : IDOK), "Saving: Disk full");
+    }
 }
 
 TEST_F(UserMessageBox, TheRealBoxAnswersReturnAndEscapeAndFreesItsOwner) {

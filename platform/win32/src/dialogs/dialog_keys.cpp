@@ -144,8 +144,8 @@ BOOL IsDialogMessageA(HWND dialog, MSG* message) {
   // A letter is an access key where the control does not take it as text; with Alt, always.
   const bool character = message->message == WM_CHAR || message->message == WM_SYSCHAR;
   if (character && (message->message == WM_SYSCHAR ||
-                    !(SendMessageA(message->hwnd, WM_GETDLGCODE, message->wParam,
-                                   reinterpret_cast<LPARAM>(message)) & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))) {
+                    !(SendMessageA(message->hwnd, WM_GETDLGCODE, message->wParam, reinterpret_cast<LPARAM>(message)) &
+                      (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))) {
     if (AccessKeyTyped(dialog, static_cast<char>(message->wParam))) return TRUE;
   }
   TranslateMessage(message);

@@ -208,8 +208,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   box.text = text;
   box.icon = IconOf(type);
   box.buttons = ButtonsOf(type);
-  box.focused =
-      std::min<int>(static_cast<int>((type & MB_DEFMASK) >> 8), static_cast<int>(box.buttons.size()) - 1);
+  box.focused = std::min<int>(static_cast<int>((type & MB_DEFMASK) >> 8), static_cast<int>(box.buttons.size()) - 1);
   for (const BoxButton& b : box.buttons)
     if (b.id == IDCANCEL) box.cancelId = IDCANCEL;
   if ((type & MB_TYPEMASK) == MB_OK) box.cancelId = IDOK;

@@ -10,6 +10,7 @@ inline void NobodyAtTheDisplay(bool forcedHeadless) {
   ::unsetenv("DISPLAY");
   ::unsetenv("WAYLAND_DISPLAY");
   if (forcedHeadless) ::setenv("STARTLOGO_DISPLAY", "headless", 1);
-  else ::unsetenv("STARTLOGO_DISPLAY");
+  else
+    ::unsetenv("STARTLOGO_DISPLAY");
   host::SetHeadlessDriven(false);
 }
