@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
   InitParams(argc, argv);
+  if (!AutoRequested() && RefuseStartWithoutDesktop("tarnquill")) return kNoDesktopExitCode;
   Application->SetTitle("Tarnquill");
   Application->SetHelpFile("tarnquill.hlp");
   components::SetApplicationIcon(components::TProgramIcon::Tarnquill);

@@ -11,6 +11,7 @@
 #include "composer_test_support.h"
 #include "host/display.h"
 #include "logo_form_fixture.h"
+#include "host/testing/ppm.h"
 #include "vcl/help.h"
 #include "win32/machine.h"
 #include "win32/testing/windows.h"
@@ -72,6 +73,30 @@ TEST_F(LogoFormWindowsTest, HelpShowsTheWindowsTopic) {
   EXPECT_EQ(HelpTitle(), "Tarnquill");
   auto* text = static_cast<TLabel*>(Application->FindComponent("HelpWindow")->FindComponent("TopicText"));
   EXPECT_NE(text->Caption().find("Save logo now"), std::string::npos);
+  FreeForm(form);
+}
+
+// The help text laid out at the window's own width, in a window the screen holds.
+TEST_F(LogoFormWindowsTest, TheHelpWindowShowsItsTextAtItsOwnWidthOnTheScreen) {
+  TfmLogo* form = MakeForm();
+  form->btHelpClick(form->btHelp);
+  auto* window = static_cast<TForm*>(Application->FindComponent("HelpWindow"));
+  ASSERT_NE(window, nullptr);
+  auto* pane = static_cast<TScrollBox*>(window->FindComponent("TopicPane"));
+  auto* text = static_cast<TLabel*>(window->FindComponent("TopicText"));
+  auto* close = static_cast<TButton*>(window->FindComponent("Close"));
+  EXPECT_LE(window->Height(), Screen->Height());
+  EXPECT_LE(window->Width(), Screen->Width());
+  EXPECT_GT(text->Width(), pane->ClientWidth() * 3 / 4) << "wrapped at the pane's width";
+  EXPECT_LE(text->Left() + text->Width(), pane->ClientWidth());
+  EXPECT_GE(close->Top(), pane->Top() + pane->Height()) << "the button below the text";
+  UpdateWindow(window->Handle());
+  PumpMessages();
+  if (const char* shot = std::getenv("STARTLOGO_HELP_SHOT")) WritePpm(CaptureWindow(window->Handle()), shot);
+  InjectKey(VK_ESCAPE, true);
+  InjectKey(VK_ESCAPE, false);
+  PumpMessages();
+  EXPECT_FALSE(window->Visible());
   FreeForm(form);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -74,8 +75,33 @@ TEST_F(TarnquillProcessTest, AutoInAnyCaseWritesAPaletteLogoAndEnds) {
   }
   std::filesystem::remove(Logo());
   const ChildRun second = Run({"x", "/AUTO"}, 2);  // not "/AUTO" first: the window waits for a user
+  EXPECT_EQ(second.Status, kNoDesktopExitCode);
   EXPECT_FALSE(std::filesystem::exists(Logo()));
-  (void)second;
+}
+
+// With nobody to see the window, and no test to drive it, the program says so and ends at once.
+TEST_F(TarnquillProcessTest, WithoutADesktopTheWindowEndsAtOnceAndSaysWhy) {
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{{}, {"/A"}}) {
+    const ChildRun run = Run(arguments);
+    EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
+    EXPECT_LT(run.Seconds, 2.0);
+    EXPECT_EQ(run.Errors,
+              "tarnquill: no desktop to show its window on (DISPLAY and WAYLAND_DISPLAY are not set), and nothing "
+              "drives the headless display.\nRuns that need nobody: \"tarnquill /AUTO\" saves a new logo, "
+              "\"logo.exe RUN\" rotates the logos.\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(Logo()));
+}
+
+// Headless forced with nothing driving it is as unattended as no desktop: "/AUTO" answers the
+// message of the first logo's backup on standard error instead of waiting for ever.
+TEST_F(TarnquillProcessTest, ForcedHeadlessAutoWithAFirstBackupEndsByItself) {
+  std::ofstream(Logo(), std::ios::binary) << "the user's logo";
+  const ChildRun run = RunHost({"/usr/bin/env", "STARTLOGO_DISPLAY=headless", Program().string(), "/AUTO"}, 10);
+  EXPECT_EQ(run.Status, 0) << run.Errors;
+  EXPECT_NE(run.Errors.find("A Backup of your existing startup logo has been done"), std::string::npos) << run.Errors;
+  EXPECT_EQ(ReadBytes(Program().parent_path() / "logo.sys"), "the user's logo");
+  EXPECT_EQ(ReadBytes(Logo()).size(), 129078u);
 }
 
 TEST_F(TarnquillProcessTest, AutoPicksANewJokeEachRun) {

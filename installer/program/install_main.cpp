@@ -6,6 +6,7 @@
 
 int main(int argc, char* argv[]) {
   InitParams(argc, argv);
+  if (RefuseStartWithoutDesktop("install")) return kNoDesktopExitCode;
   vb::App().Title = "Install";
   components::SetApplicationIcon(components::TProgramIcon::Install);
   auto* form = new installer::TForm1(Application);

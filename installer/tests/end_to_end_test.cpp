@@ -15,6 +15,7 @@
 #include <vector>
 #include <thread>
 
+#include "host/testing/child_process.h"
 #include "installer/install_form.h"
 #include "rotator/options_form.h"
 #include "vbrun/settings.h"
@@ -214,19 +215,45 @@ TEST_F(EndToEnd, OnlyRunExactlyIsSilent) {
   std::filesystem::remove(root.DriveC() / "logos/start/originalstart.sys");
   std::filesystem::copy_file(root.DriveC() / "logos/start/vorrelstart.sys", root.DriveC() / "logos/start/none.sys");
   std::filesystem::remove(root.DriveC() / "logos/start/vorrelstart.sys");
-  // An ordinary start closes itself after a second and rotates nothing.
+  // An ordinary start shows the window, which nobody sees here (nothing drives the child's
+  // headless display): it ends at once and rotates nothing, even set to close itself.
   vb::SaveSetting("Plumtrey", "Logo", "Shut", "Yes");
   vb::SaveSetting("Plumtrey", "Logo", "Time", "1");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"run"}, {" RUN"}, {"RUN", "x"}}) {
     std::vector<std::string> argv{Logo()};
     argv.insert(argv.end(), args.begin(), args.end());
-    EXPECT_EQ(RunFor(argv, 20), 0) << args[0];
+    EXPECT_EQ(RunFor(argv, 20), kNoDesktopExitCode) << args[0];
     EXPECT_EQ(Bytes(root.DriveC() / "logo.sys"), std::string(2000, 'u')) << args[0];
   }
   // "RUN" with only "none.sys" in the start library deletes the startup logo.
   EXPECT_EQ(RunFor({Logo(), "RUN"}, 20), 0);
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo.sys"));
   EXPECT_TRUE(FromLibrary("windows/logow.sys", "wait"));
+}
+
+// Started with no desktop, the installer and the rotator's window say so and end at once; the
+// rotator's "RUN" needs nobody.
+TEST_F(EndToEnd, WithoutADesktopTheWindowsEndAtOnceAndSayWhy) {
+  const std::filesystem::path install = std::filesystem::path(STARTLOGO_DISTRIBUTION) / "install";
+  const std::filesystem::path logo = std::filesystem::path(STARTLOGO_DISTRIBUTION) / "logo.exe";
+  const struct {
+    std::vector<std::string> argv;
+    const char* program;
+  } cases[] = {{{install.string()}, "install"}, {{logo.string()}, "logo.exe"}, {{logo.string(), "run"}, "logo.exe"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.argv.back());
+    const ChildRun run = RunWithoutDesktop(c.argv, root.Path() / "stderr.txt", 10);
+    EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
+    EXPECT_LT(run.Seconds, 5.0);
+    EXPECT_EQ(run.Errors.rfind(std::string(c.program) + ": no desktop to show its window on (DISPLAY and "
+                                                        "WAYLAND_DISPLAY are not set)",
+                               0),
+              0u)
+        << run.Errors;
+    EXPECT_NE(run.Errors.find("\"tarnquill /AUTO\""), std::string::npos) << run.Errors;
+    EXPECT_NE(run.Errors.find("\"logo.exe RUN\""), std::string::npos) << run.Errors;
+  }
+  EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos")) << "the installer did nothing";
 }
 
 constexpr const char* kRemoved = "Logo was removed! You will have to delete c:\\logos\\logo.exe";

@@ -6,6 +6,7 @@
 
 int main(int argc, char* argv[]) {
   InitParams(argc, argv);
+  if (vb::Command() != "RUN" && RefuseStartWithoutDesktop("logo.exe")) return kNoDesktopExitCode;
   vb::App().Title = "Logo";
   vb::App().Major = 3;
   vb::App().Minor = 0;

@@ -1,4 +1,7 @@
 // TApplication: the message loop, exceptions that no handler caught, the mouse while idle.
+#include <cstdio>
+
+#include "host/display.h"
 #include "vcl/dialogs.h"
 #include "vcl/forms.h"
 #include "vcl/graphics_images.h"
@@ -8,6 +11,15 @@
 #include "vcl/threads.h"
 
 TApplication* Application = new TApplication(nullptr);
+
+bool RefuseStartWithoutDesktop(const std::string& Program) {
+  if (!host::Unattended()) return false;
+  std::fprintf(stderr,
+               "%s: no desktop to show its window on (%s), and nothing drives the headless display.\n"
+               "Runs that need nobody: \"tarnquill /AUTO\" saves a new logo, \"logo.exe RUN\" rotates the logos.\n",
+               Program.c_str(), host::NoDesktopReason().c_str());
+  return true;
+}
 
 namespace {
 

@@ -165,6 +165,11 @@ void TDirectoryListBox::DblClick() {
 
 void TDirectoryListBox::WndProc(TMessage& Message) {
   const UINT msg = Message.Msg;
+  // Return opens the selected folder, ahead of the form's default and cancel buttons.
+  if (msg == CM_WANTSPECIALKEY && Message.WParam == VK_RETURN) {
+    Message.Result = 1;
+    return;
+  }
   TCustomListBox::WndProc(Message);
   if (msg == WM_LBUTTONUP && openOnRelease_) {
     openOnRelease_ = false;

@@ -1,21 +1,14 @@
 // Push buttons, check boxes and radio buttons.
 #include <cctype>
 
+#include "win32/item_search.h"
 #include "stdctrls_draw.h"
 #include "vcl/forms.h"
 
-char AcceleratorOf(const std::string& Caption) {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != '&') continue;
-    if (Caption[i + 1] != '&') return static_cast<char>(std::toupper(static_cast<unsigned char>(Caption[i + 1])));
-    ++i;
-  }
-  return 0;
-}
+char AcceleratorOf(const std::string& Caption) { return itemsearch::AccessKey(Caption); }
 
 bool IsAccel(WPARAM Key, const std::string& Caption) {
-  char accel = AcceleratorOf(Caption);
-  return accel != 0 && std::toupper(static_cast<int>(Key & 0xFF)) == static_cast<unsigned char>(accel);
+  return itemsearch::IsAccessKey(static_cast<char>(Key & 0xFF), Caption);
 }
 
 // ---- TButtonControl ---------------------------------------------------------------------------

@@ -5,11 +5,13 @@
 #include <stdexcept>
 
 #include "forms_fixture.h"
+#include "vcl/forms_scrolling.h"
 #include "vcl/help.h"
 #include "vcl/stdctrls.h"
 #include "vcl/system.h"
 #include "vcl/timers.h"
 #include "win32/machine.h"
+#include "win32/testing/windows.h"
 
 namespace {
 
@@ -135,6 +137,61 @@ TEST_F(ApplicationTest, HelpShowsTheContextsTopicInTheHelpWindow) {
   ASSERT_EQ(TakeDialogs().size(), 1u);
   EXPECT_TRUE(Application->HelpCommand(HELP_QUIT, 0));
   EXPECT_FALSE(window->Visible());
+  delete window;
+  Application->SetHelpFile("");
+  std::filesystem::remove(file);
+}
+
+// A topic taller than the screen: the window fits the screen, and the text scrolls in its pane with
+// the bar, the wheel and the arrow and page keys.
+TEST_F(ApplicationTest, ALongTopicScrollsInAWindowTheScreenHolds) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "startlogo-long-help-test.hlp";
+  {
+    std::ofstream out(file);
+    out << "[0] A long topic\n";
+    for (int i = 0; i < 150; ++i)
+      out << "Line " << i << " of a topic that wraps once it is long enough, and this one is long enough to wrap.\n";
+  }
+  Application->SetHelpFile(machine::WindowsPath(file));
+  ASSERT_TRUE(Application->HelpContext(0));
+  auto* window = static_cast<TForm*>(Application->FindComponent("HelpWindow"));
+  ASSERT_NE(window, nullptr);
+  auto* pane = static_cast<TScrollBox*>(window->FindComponent("TopicPane"));
+  auto* text = static_cast<TLabel*>(window->FindComponent("TopicText"));
+  EXPECT_LE(window->Top() + window->Height(), Screen->Height());
+  EXPECT_GT(text->Height(), Screen->Height()) << "the topic is taller than the screen";
+  EXPECT_GT(text->Width(), pane->ClientWidth() * 3 / 4) << "wrapped at the pane's width";
+  TControlScrollBar* bar = pane->VertScrollBar();
+  ASSERT_TRUE(bar->IsScrollBarVisible());
+  EXPECT_GE(bar->Range(), text->Top() + text->Height());
+
+  const int textTop = text->Top();
+  const TPoint middle = pane->ClientToScreen({pane->ClientWidth() / 2, pane->ClientHeight() / 2});
+  const auto scrolled = [&] { return textTop - text->Top(); };
+  window->SetFocus();
+  PumpMessages();
+  host::InputEvent wheel{.kind = host::InputEvent::Kind::Wheel, .x = middle.x, .y = middle.y, .wheel = -2};
+  host::TheDisplay().Inject(wheel);
+  PumpMessages();
+  const int line = text->Canvas()->TextHeight("Ag");
+  EXPECT_EQ(scrolled(), 2 * 3 * line) << "two notches down, three lines each";
+  EXPECT_EQ(bar->Position(), scrolled());
+  const auto press = [](int key) {
+    InjectKey(key, true);
+    InjectKey(key, false);
+    PumpMessages();
+  };
+  press(VK_DOWN);
+  EXPECT_EQ(scrolled(), 7 * line);
+  press(VK_NEXT);
+  EXPECT_EQ(scrolled(), 7 * line + pane->ClientHeight() - line) << "a page less a line";
+  press(VK_END);
+  EXPECT_EQ(bar->Position(), bar->MaxPosition());
+  EXPECT_EQ(pane->ClientHeight() + scrolled(), bar->Range()) << "the end of the text at the pane's bottom";
+  press(VK_UP);
+  EXPECT_EQ(bar->Position(), bar->MaxPosition() - line);
+  press(VK_HOME);
+  EXPECT_EQ(scrolled(), 0);
   delete window;
   Application->SetHelpFile("");
   std::filesystem::remove(file);

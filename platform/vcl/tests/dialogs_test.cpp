@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "host/testing/nobody_at_display.h"
 #include "vcl/dialogs.h"
 #include "vcl/sysutils.h"
 #include "vcl/testing/dialogs.h"
@@ -63,16 +64,16 @@ TEST(DialogsDeathTest, UnattendedDialogsWriteTheirTextAndTakeTheDefaultButton) {
     int Result;
   };
   const TCase cases[] = {{{mbYes, mbNo}, mrYes}, {{mbOK, mbHelp}, mrOk}, {{mbAbort, mbRetry, mbIgnore}, mrAbort}};
-  for (const TCase& c : cases) {
-    EXPECT_EXIT(
-        {
-          unsetenv("STARTLOGO_DISPLAY");
-          unsetenv("DISPLAY");
-          unsetenv("WAYLAND_DISPLAY");
-          std::exit(MessageDlg("Replace the logo?", mtConfirmation, c.Buttons, 0));
-        },
-        ::testing::ExitedWithCode(c.Result), "Confirm: Replace the logo\\?");
-  }
+  for (bool forced : {false, true})
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(forced ? "forced headless" : "no desktop");
+      EXPECT_EXIT(
+          {
+            NobodyAtTheDisplay(forced);
+            std::exit(MessageDlg("Replace the logo?", mtConfirmation, c.Buttons, 0));
+          },
+          ::testing::ExitedWithCode(c.Result), "Confirm: Replace the logo\\?");
+    }
 }
 
 TEST(Dialogs, WorkerThreadsMayAsk) {

@@ -121,6 +121,27 @@ TEST_F(DirListTest, ReturnAndDoubleClickChangeIntoTheSelectedFolder) {
   EXPECT_EQ(list_->ItemIndex(), 2);
 }
 
+// On a dialog, Return in the list opens the folder instead of pressing the default or cancel button.
+TEST_F(DirListTest, ReturnOpensTheFolderAheadOfTheFormsDefaultAndCancelButtons) {
+  int clicks = 0;
+  for (bool cancel : {false, true}) {
+    auto* button = Make<TButton>(cancel ? 100 : 10, 200, 75, 25);
+    if (cancel) button->SetCancel(true);
+    else
+      button->SetDefault(true);
+    button->OnClick = [&](TObject*) { ++clicks; };
+  }
+  ShowForm();
+  list_->SetFocus();
+  PumpMessages();
+  Key(VK_DOWN);  // beta
+  Key(VK_RETURN);
+  EXPECT_EQ(list_->Directory(), "C:\\logos\\art\\old\\beta");
+  EXPECT_EQ(clicks, 0);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(clicks, 1) << "Escape is still the cancel button's";
+}
+
 TEST_F(DirListTest, TheLabelShowsThePathShortenedToItsWidth) {
   TLabel* label = new TLabel(&form_);
   label->SetParent(&form_);

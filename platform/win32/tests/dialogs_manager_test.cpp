@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog_template_builder.h"
 #include "user_test_support.h"
+#include "win32/controls.h"
 #include "win32/dialogs.h"
 
 namespace {
@@ -209,4 +212,91 @@ TEST_F(DialogsTest, TemplatesThatCannotBeMadeFail) {
   EXPECT_EQ(
       CreateDialogIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(extended), nullptr, DialogProcedure, 0),
       nullptr);
+}
+
+namespace {
+
+// Keys typed one at a time, as a user types: each goes to the focus its predecessor left.
+std::deque<std::pair<int, bool>> gTyped;
+
+void TypeNext(HWND, UINT, UINT_PTR id, DWORD) {
+  if (gTyped.empty()) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  InjectKey(gTyped.front().first, gTyped.front().second);
+  gTyped.pop_front();
+}
+
+// VK_SHIFT or VK_MENU holds down for the key after it.
+void Type(const std::vector<int>& keys) {
+  int held = 0;
+  for (int key : keys) {
+    if (key == VK_SHIFT || key == VK_MENU) {
+      gTyped.emplace_back(held = key, true);
+      continue;
+    }
+    gTyped.emplace_back(key, true);
+    gTyped.emplace_back(key, false);
+    if (held) gTyped.emplace_back(held, false);
+    held = 0;
+  }
+  SetTimer(nullptr, 0, 1, TypeNext);
+}
+
+constexpr WORD kName = 22, kCheck = 30;
+std::string gNameTyped;
+bool gChecked = false;
+
+// Ends on a push button's click, keeping what the edit holds.
+INT_PTR EndOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message != WM_COMMAND) return FALSE;
+  if (HIWORD(wParam) != BN_CLICKED || LOWORD(wParam) == kCheck) return TRUE;
+  char text[16] = {};
+  GetDlgItemTextA(dialog, kName, text, sizeof text);
+  gNameTyped = text;
+  gChecked = SendDlgItemMessageA(dialog, kCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  EndDialog(dialog, LOWORD(wParam));
+  return TRUE;
+}
+
+}  // namespace
+
+TEST_F(DialogsTest, ReturnPressesTheFocusedPushButtonAndAccessKeysTheirControl) {
+  constexpr WORD kOpen = IDOK, kHelp = 21;
+  TemplateBuilder b(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SETFONT, 10, 10, 200, 100, "Dialog");
+  b.Item("Button", kOpen, WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 4, 4, 50, 14, "&Open")
+      .Item("Button", kHelp, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 4, 20, 50, 14, "&Help")
+      .Item("Button", IDCANCEL, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 4, 36, 50, 14, "Cancel")
+      .Item("Static", 0, WS_VISIBLE, 60, 4, 40, 10, "&Name:")
+      .Item("Edit", kName, WS_VISIBLE | WS_TABSTOP, 60, 16, 60, 12)
+      .Item("Button", kCheck, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 60, 36, 60, 12, "&Tiled");
+  struct Case {
+    const char* name;
+    std::vector<int> keys;
+    int expected;
+    const char* nameTyped = "";
+    bool checked = false;
+  };
+  const Case cases[] = {
+      {"Return with the default focused", {VK_RETURN}, kOpen},
+      {"Return on the focused push button", {VK_TAB, VK_RETURN}, kHelp},
+      {"Space on the focused push button", {VK_TAB, VK_SPACE}, kHelp},
+      {"Escape", {VK_TAB, VK_ESCAPE}, IDCANCEL},
+      {"a button's letter", {'H'}, kHelp},
+      {"Alt and a button's letter", {VK_MENU, 'H'}, kHelp},
+      // The label's letter gives the edit the focus; there a letter is text, Alt+letter a key.
+      {"Alt and a button's letter in an edit", {'N', 'H', VK_MENU, 'O'}, kOpen, "h"},
+      {"a check box's letter checks it", {'T', VK_RETURN}, kOpen, "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Type(c.keys);
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.Get(), nullptr, EndOnCommand, 0), c.expected);
+    EXPECT_EQ(gNameTyped, c.nameTyped);
+    EXPECT_EQ(gChecked, c.checked);
+    while (!gTyped.empty()) TypeNext(nullptr, 0, 0, 0);  // the keys still held go up
+    PumpMessages();
+  }
 }

@@ -65,4 +65,33 @@ TEST_F(TextControlTest, EditTypesReplacesTheSelectionAndTellsTheParent) {
   EXPECT_EQ(changes, 7);  // w, a, backspace, !, replace, y, z
 }
 
+// A click puts the caret at the character boundary nearest to it; Shift+click selects to there.
+TEST_F(TextControlTest, AClickInAnEditPlacesTheCaretWhereItWas) {
+  HWND form = Top(0, 0, 200, 100);
+  HWND edit =
+      CreateWindowExA(0, "Edit", "logo.sys", WS_CHILD | WS_VISIBLE, 0, 0, 150, 22, form, nullptr, nullptr, nullptr);
+  HDC dc = GetDC(edit);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SIZE four{}, five{};
+  GetTextExtentPoint32A(dc, "logo", 4, &four);
+  GetTextExtentPoint32A(dc, "logo.", 5, &five);
+  ReleaseDC(edit, dc);
+  const int textLeft = 4;  // the sunken edge and the gap before the text
+  const int justBeforeTheDot = textLeft + four.cx + (five.cx - four.cx) / 3;
+  DWORD start = 0, end = 0;
+  SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(justBeforeTheDot, 10));
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(start, 4u);
+  EXPECT_EQ(end, 4u);
+  SendMessageA(edit, WM_CHAR, '2', 0);
+  EXPECT_EQ(Text(edit), "logo2.sys");
+  SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 10));  // beyond the text: its end
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 9u);
+  SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 10));  // before it: its start
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end, 0u);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/testing/nobody_at_display.h"
 #include "user_test_support.h"
 
 namespace {
@@ -30,19 +31,19 @@ TEST_F(UserMessageBox, TheHookAnswersWithoutAScreen) {
   EXPECT_EQ(asked.type, MB_YESNO | MB_ICONWARNING);
 }
 
-// Without a desktop (headless, not forced by a test driver) nobody could answer.
+// Without a desktop, or headless forced with no test driving it, nobody could answer.
 TEST(UserMessageBoxDeathTest, UnattendedBoxesWriteTheirTextAndTakeTheDefaultButton) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  for (UINT type : {UINT(MB_YESNOCANCEL | MB_DEFBUTTON2), UINT(MB_OK | MB_ICONERROR)}) {
-    EXPECT_EXIT(
-        {
-          unsetenv("STARTLOGO_DISPLAY");
-          unsetenv("DISPLAY");
-          unsetenv("WAYLAND_DISPLAY");
-          std::exit(MessageBoxA(nullptr, "Disk full", "Saving", type));
-        },
-        ::testing::ExitedWithCode(type & MB_DEFBUTTON2 ? IDNO : IDOK), "Saving: Disk full");
-  }
+  for (bool forced : {false, true})
+    for (UINT type : {UINT(MB_YESNOCANCEL | MB_DEFBUTTON2), UINT(MB_OK | MB_ICONERROR)}) {
+      SCOPED_TRACE(forced ? "forced headless" : "no desktop");
+      EXPECT_EXIT(
+          {
+            NobodyAtTheDisplay(forced);
+            std::exit(MessageBoxA(nullptr, "Disk full", "Saving", type));
+          },
+          ::testing::ExitedWithCode(type & MB_DEFBUTTON2 ? IDNO : IDOK), "Saving: Disk full");
+    }
 }
 
 TEST_F(UserMessageBox, TheRealBoxAnswersReturnAndEscapeAndFreesItsOwner) {
@@ -64,6 +65,51 @@ TEST_F(UserMessageBox, TheRealBoxAnswersReturnAndEscapeAndFreesItsOwner) {
     InjectKey(c.key, false);
     EXPECT_EQ(MessageBoxA(owner, "Text", "Caption", c.type), c.expected);
     EXPECT_TRUE(IsWindowEnabled(owner));
+  }
+}
+
+// Keys pressed and released in turn; a modifier (Shift, Alt) is held around the key after it.
+void Press(std::initializer_list<int> keys) {
+  int held = 0;
+  for (int key : keys) {
+    if (key == VK_SHIFT || key == VK_MENU) {
+      held = key;
+      InjectKey(held, true);
+      continue;
+    }
+    InjectKey(key, true);
+    InjectKey(key, false);
+    if (held) InjectKey(held, false);
+    held = 0;
+  }
+}
+
+TEST_F(UserMessageBox, TheKeyboardMovesTheFocusAmongTheButtonsAndPressesThem) {
+  struct Case {
+    const char* name;
+    UINT type;
+    std::initializer_list<int> keys;
+    int expected;
+  };
+  const Case cases[] = {
+      {"Tab then Space presses the second button", MB_YESNOCANCEL, {VK_TAB, VK_SPACE}, IDNO},
+      {"Space presses the focused default", MB_YESNO | MB_DEFBUTTON2, {VK_SPACE}, IDNO},
+      {"Return answers the focused button", MB_YESNOCANCEL, {VK_TAB, VK_TAB, VK_RETURN}, IDCANCEL},
+      {"Tab goes round", MB_YESNO, {VK_TAB, VK_TAB, VK_SPACE}, IDYES},
+      {"Shift+Tab goes back round", MB_YESNOCANCEL, {VK_SHIFT, VK_TAB, VK_RETURN}, IDCANCEL},
+      {"Shift+Tab from the second", MB_YESNOCANCEL | MB_DEFBUTTON2, {VK_SHIFT, VK_TAB, VK_SPACE}, IDYES},
+      {"Escape cancels wherever the focus is", MB_OKCANCEL, {VK_TAB, VK_TAB, VK_ESCAPE}, IDCANCEL},
+      {"a letter presses its button", MB_YESNOCANCEL, {'N'}, IDNO},
+      {"Alt with a letter presses its button", MB_YESNOCANCEL, {VK_MENU, 'N'}, IDNO},
+      {"a letter of the third button", MB_ABORTRETRYIGNORE, {'I'}, IDIGNORE},
+      {"a letter no button has does nothing", MB_YESNO | MB_DEFBUTTON2, {'Q', VK_RETURN}, IDNO},
+  };
+  HWND owner = Top(0, 0, 10, 10);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Press(c.keys);  // read by the box's own loop once it has the focus
+    EXPECT_EQ(MessageBoxA(owner, "Text", "Caption", c.type), c.expected);
+    PumpMessages();  // a key the box left for later must not reach the next one
   }
 }
 

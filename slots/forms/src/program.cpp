@@ -9,6 +9,7 @@
 
 int CorvaneMain(int argc, char* argv[]) {
   InitParams(argc, argv);
+  if (RefuseStartWithoutDesktop("corvane")) return kNoDesktopExitCode;
   Application->Initialize();
   Application->SetTitle("Corvane v2.0");
   components::SetApplicationIcon(components::TProgramIcon::Corvane);

@@ -8,6 +8,7 @@
 
 #include "corvane/program.h"
 #include "corvane_fixture.h"
+#include "host/testing/child_process.h"
 #include "jpeg_file_writer.h"
 #include "slots/slot_settings.h"
 #include "win32/testing/windows.h"
@@ -128,6 +129,21 @@ TEST_F(ProgramTest, AJpegAndALogoAreSwappedIntoTheWaitSlotAndTheBackupRestored) 
     const std::string host = machine::HostPath("C:\\swapped.bmp").string();
     EXPECT_EQ(ToolOutput("identify -format '%m %w %h %r %z' 'bmp:" + host + "'"), "BMP3 320 400 PseudoClass sRGB  8");
   }
+}
+
+// Started with no desktop, the window says so and ends at once, touching no slot.
+TEST_F(ProgramTest, WithoutADesktopTheWindowEndsAtOnceAndSaysWhy) {
+  WriteLogos();
+  const std::string wait = Logo(lsWait);
+  const std::vector<std::uint8_t> before = ReadFile(wait);
+  const ChildRun run = RunWithoutDesktop({CORVANE_PROGRAM}, root.Path() / "stderr.txt", 10);
+  EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
+  EXPECT_LT(run.Seconds, 2.0);
+  EXPECT_EQ(run.Errors.rfind("corvane: no desktop to show its window on (DISPLAY and WAYLAND_DISPLAY are not set)", 0),
+            0u)
+      << run.Errors;
+  EXPECT_NE(run.Errors.find("\"tarnquill /AUTO\""), std::string::npos) << run.Errors;
+  EXPECT_EQ(ReadFile(wait), before);
 }
 
 }  // namespace

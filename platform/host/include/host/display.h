@@ -111,9 +111,18 @@ class Display {
 // The process's display, chosen on first use.
 Display& TheDisplay();
 
-// True when windows show nowhere and nobody drives them: headless because there is no desktop.
-// Headless forced by STARTLOGO_DISPLAY=headless is driven by injected input (tests), so false.
+// True when windows show nowhere and nobody drives them: headless (no desktop, or forced by
+// STARTLOGO_DISPLAY=headless) in a process whose tests do not give the display its input.
 bool Unattended();
+
+// Test programs, whose tests inject the user's input or answer the message boxes, say so once for
+// the whole process; their windows then wait for that input on the headless display.
+void SetHeadlessDriven(bool driven);
+
+// Why windows show nowhere, naming the display looked for ("DISPLAY and WAYLAND_DISPLAY are not
+// set", "STARTLOGO_DISPLAY=headless", "the desktop at DISPLAY=:5 could not be opened"); empty
+// with a desktop.
+std::string NoDesktopReason();
 
 std::unique_ptr<Display> MakeHeadlessDisplay();
 // Null when SDL2 cannot open the video subsystem.

@@ -314,5 +314,11 @@ class TApplication : public TComponent {
 std::string GetShortHint(const std::string& Hint);
 std::string GetLongHint(const std::string& Hint);
 
+// A program whose window waits for a user, started where nobody can see or answer it
+// (host::Unattended), says so on standard error with the display it looked for and the runs that
+// need nobody, and is to end with kNoDesktopExitCode: true then.
+constexpr int kNoDesktopExitCode = 2;
+bool RefuseStartWithoutDesktop(const std::string& Program);
+
 extern TApplication* Application;
 extern TScreen* Screen;

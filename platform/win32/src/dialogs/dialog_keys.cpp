@@ -1,8 +1,11 @@
-// The keyboard of dialogs: moving the focus by tab stops and groups, Return and Escape.
+// The keyboard of dialogs: moving the focus by tab stops and groups, Return (the focused push
+// button, else the default one) and Escape, and the controls' access keys.
 #include <algorithm>
 #include <vector>
 
 #include "dialog_state.h"
+#include "win32/controls.h"
+#include "win32/item_search.h"
 
 namespace {
 
@@ -31,6 +34,54 @@ int IndexOf(const std::vector<HWND>& controls, HWND control) {
     if (!(StyleOf(c) & WS_CHILD)) break;
   }
   return -1;
+}
+
+bool IsPushButton(LRESULT code) { return code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON); }
+
+void Command(HWND dialog, WORD id, HWND control) {
+  if (!control || IsWindowEnabled(control))
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+}
+
+// Return presses the focused push button, else the default one; Escape is IDCANCEL.
+void ReturnOrEscape(HWND dialog, int key, HWND focus, LRESULT focusCode) {
+  if (key == VK_RETURN && focus && IsPushButton(focusCode)) {
+    Command(dialog, static_cast<WORD>(GetDlgCtrlID(focus)), focus);
+    return;
+  }
+  WORD id = IDCANCEL;
+  if (key == VK_RETURN) {
+    const LRESULT defId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+    id = HIWORD(defId) == DC_HASDEFID ? LOWORD(defId) : static_cast<WORD>(IDOK);
+  }
+  Command(dialog, id, GetDlgItem(dialog, id));
+}
+
+std::string TextOf(HWND control) {
+  char text[256] = {};
+  GetWindowTextA(control, text, sizeof text);
+  return text;
+}
+
+// The control whose access key was typed acts: a button is pressed (a check box or radio button
+// takes the focus first), a label gives the focus to the control after it. False when none has it.
+bool AccessKeyTyped(HWND dialog, char typed) {
+  std::vector<HWND> controls;
+  CollectControls(dialog, controls);
+  for (HWND control : controls) {
+    if (!Usable(control) || !itemsearch::IsAccessKey(typed, TextOf(control))) continue;
+    const LRESULT code = SendMessageA(control, WM_GETDLGCODE, 0, 0);
+    if (code & DLGC_STATIC) {
+      if (HWND next = GetNextDlgTabItem(dialog, control, FALSE)) SetFocus(next);
+    } else if (code & DLGC_BUTTON) {
+      if (!IsPushButton(code)) SetFocus(control);
+      SendMessageA(control, BM_CLICK, 0, 0);
+    } else {
+      continue;
+    }
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -85,17 +136,17 @@ BOOL IsDialogMessageA(HWND dialog, MSG* message) {
         return TRUE;
       }
       if (key == VK_RETURN || key == VK_ESCAPE) {
-        WORD id = IDCANCEL;
-        if (key == VK_RETURN) {
-          const LRESULT defId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
-          id = HIWORD(defId) == DC_HASDEFID ? LOWORD(defId) : static_cast<WORD>(IDOK);
-        }
-        HWND button = GetDlgItem(dialog, id);
-        if (!button || IsWindowEnabled(button))
-          SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        ReturnOrEscape(dialog, key, GetFocus(), code);
         return TRUE;
       }
     }
+  }
+  // A letter is an access key where the control does not take it as text; with Alt, always.
+  const bool character = message->message == WM_CHAR || message->message == WM_SYSCHAR;
+  if (character && (message->message == WM_SYSCHAR ||
+                    !(SendMessageA(message->hwnd, WM_GETDLGCODE, message->wParam, reinterpret_cast<LPARAM>(message)) &
+                      (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))) {
+    if (AccessKeyTyped(dialog, static_cast<char>(message->wParam))) return TRUE;
   }
   TranslateMessage(message);
   DispatchMessageA(message);

@@ -2,6 +2,7 @@
 // bar above the client area, paints it, and opens the titles' pop-ups.
 #include <algorithm>
 
+#include "win32/item_search.h"
 #include "menu_layout.h"
 #include "menu_state.h"
 
@@ -77,7 +78,7 @@ LRESULT BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         int title = key ? -1 : 0;
         auto m = FindMenu(menu);
         for (size_t i = 0; m && key && i < m->items.size(); ++i)
-          if (AccessKey(m->items[i].text) == key) title = static_cast<int>(i);
+          if (itemsearch::AccessKey(m->items[i].text) == key) title = static_cast<int>(i);
         Open(window, title, true);
         return 0;
       }

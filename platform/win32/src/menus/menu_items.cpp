@@ -49,15 +49,6 @@ MenuItem* FindItem(Menu& menu, UINT item, UINT flags) {
   return nullptr;
 }
 
-char AccessKey(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] != '&') return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
-    ++i;
-  }
-  return 0;
-}
-
 static void Destroy(HMENU handle) {
   std::shared_ptr<Menu> menu;
   {

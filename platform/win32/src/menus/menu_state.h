@@ -27,8 +27,6 @@ struct Menu {
 std::recursive_mutex& MenuLock();
 std::shared_ptr<Menu> FindMenu(HMENU handle);
 MenuItem* FindItem(Menu& menu, UINT item, UINT flags);
-// The upper-case letter after a single "&", or 0.
-char AccessKey(const std::string& text);
 
 // The modal loop of menu_tracking.cpp. From the bar (bar window and the title to open), or a
 // pop-up at a point. Returns the chosen command id, or 0.

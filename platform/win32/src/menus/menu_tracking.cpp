@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/item_search.h"
 #include "menu_layout.h"
 #include "menu_state.h"
 #include "win32/syscolor.h"
@@ -251,7 +252,7 @@ void HandleChar(Tracking& t, char c) {
   if (!m) return;
   const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   for (size_t i = 0; i < m->items.size(); ++i)
-    if (AccessKey(m->items[i].text) == key && m->items[i].Enabled()) {
+    if (itemsearch::AccessKey(m->items[i].text) == key && m->items[i].Enabled()) {
       SetHot(t, t.levels.size() - 1, static_cast<int>(i));
       return Choose(t);
     }

@@ -1,11 +1,16 @@
 // The "Edit" class, single line: typing, Backspace and Delete, the arrows, Home and End with Shift
-// selecting, EM_SETSEL/EM_GETSEL/EM_REPLACESEL and a text limit; EN_CHANGE after each change.
+// selecting, a click placing the caret (Shift+click selecting), EM_SETSEL/EM_GETSEL/EM_REPLACESEL
+// and a text limit; EN_CHANGE after each change.
 #include <algorithm>
+#include <cstdlib>
 
 #include "controls_common.h"
 
 namespace user::controls {
 namespace {
+
+constexpr int kSunkenEdge = 2;  // the client edge's width on each side
+constexpr int kTextGap = 2;  // between the edge and the text
 
 struct EditState {
   HFONT font = nullptr;
@@ -42,7 +47,7 @@ void Paint(HWND window, EditState& state) {
   const std::string text = TextOf(window);
   SetBkMode(dc, TRANSPARENT);
   if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  const int x = r.left + 2;
+  const int x = r.left + kTextGap;
   SIZE all{};
   GetTextExtentPoint32A(dc, "Ay", 2, &all);
   const int y = (r.top + r.bottom - all.cy) / 2;
@@ -70,6 +75,28 @@ void MoveCaret(HWND window, EditState& state, std::size_t to) {
   state.caret = to;
   if (!(GetKeyState(VK_SHIFT) & 0x8000)) state.anchor = to;
   InvalidateRect(window, nullptr, TRUE);
+}
+
+// The character boundary nearest to a client x, as Paint places the text.
+std::size_t BoundaryAt(HWND window, const EditState& state, int x) {
+  HDC dc = GetDC(window);
+  HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(state.font));
+  const std::string text = TextOf(window);
+  const int origin = kSunkenEdge + kTextGap;
+  std::size_t best = 0;
+  int bestDistance = std::abs(x - origin);
+  for (std::size_t i = 1; i <= text.size(); ++i) {
+    SIZE s{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(i), &s);
+    const int distance = std::abs(x - (origin + s.cx));
+    if (distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+    }
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(window, dc);
+  return best;
 }
 
 LRESULT KeyDown(HWND window, EditState& state, WPARAM key) {
@@ -125,7 +152,10 @@ LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       state->focused = false;
       InvalidateRect(window, nullptr, TRUE);
       return 0;
-    case WM_LBUTTONDOWN: SetFocus(window); return 0;
+    case WM_LBUTTONDOWN:
+      SetFocus(window);
+      MoveCaret(window, *state, BoundaryAt(window, *state, GET_X_LPARAM(lParam)));
+      return 0;
     case WM_KEYDOWN: return KeyDown(window, *state, wParam);
     case WM_CHAR: Char(window, *state, static_cast<char>(wParam)); return 0;
     case EM_GETSEL:

@@ -1,10 +1,14 @@
 // Message boxes: answered by the hook when one is set, else a modal window of their own. Without
 // a desktop nobody could answer: the text goes to standard error and the default button is taken.
+// The keyboard is a dialog's: Tab and Shift+Tab move the focus among the buttons, the focused one
+// being the default; Space presses it, Return answers it, Escape cancels, a button's access key
+// (with or without Alt) presses that button.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "host/display.h"
+#include "win32/item_search.h"
 #include "win32/syscolor.h"
 #include "win32/text.h"
 #include "window.h"
@@ -13,6 +17,10 @@ namespace {
 
 MessageBoxAnswer gAnswer = nullptr;
 void* gAnswerContext = nullptr;
+
+RECT Inset(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+
+constexpr int kFocusInset = 3;  // the focus rectangle inside the button's edge, as push buttons draw it
 
 struct BoxButton {
   int id;
@@ -26,10 +34,11 @@ struct Box {
   RECT iconRect{};
   RECT textRect{};
   std::vector<BoxButton> buttons;
-  int defaultIndex = 0;
+  int focused = 0;  // the default button until the user moves the focus
   int cancelId = 0;  // 0: Escape and the close box do nothing
   int result = 0;
   int pressed = -1;
+  bool spaceDown = false;
 };
 
 // The icon of an MB_ICON* style; none for the values that name none.
@@ -68,17 +77,19 @@ void Paint(HWND window, Box& box) {
   DrawTextA(dc, box.text.c_str(), -1, &t, DT_WORDBREAK | DT_NOPREFIX);
   for (std::size_t i = 0; i < box.buttons.size(); ++i) {
     RECT r = box.buttons[i].rect;
+    const bool focused = static_cast<int>(i) == box.focused;
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    if (static_cast<int>(i) == box.defaultIndex) {
+    if (focused) {
       FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-      r.left += 1;
-      r.top += 1;
-      r.right -= 1;
-      r.bottom -= 1;
+      r = Inset(r, 1);
     }
     DrawEdge(dc, &r, static_cast<int>(i) == box.pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextA(dc, box.buttons[i].label, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (focused) {
+      const RECT focus = Inset(r, kFocusInset);
+      DrawFocusRect(dc, &focus);
+    }
   }
   SelectObject(dc, oldFont);
   EndPaint(window, &ps);
@@ -93,30 +104,74 @@ int ButtonAt(const Box& box, LPARAM l) {
   return -1;
 }
 
+int IdOf(const Box& box, int index) { return box.buttons[static_cast<std::size_t>(index)].id; }
+
+void MoveFocus(HWND window, Box& box, bool back) {
+  const int n = static_cast<int>(box.buttons.size());
+  box.focused = (box.focused + (back ? n - 1 : 1)) % n;
+  box.spaceDown = false;
+  box.pressed = -1;
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void MouseDown(HWND window, Box& box, LPARAM l) {
+  box.pressed = ButtonAt(box, l);
+  if (box.pressed >= 0) {
+    box.focused = box.pressed;
+    SetCapture(window);
+  }
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void MouseUp(HWND window, Box& box, LPARAM l) {
+  const int at = ButtonAt(box, l);
+  if (at >= 0 && at == box.pressed) box.result = IdOf(box, at);
+  box.pressed = -1;
+  ReleaseCapture();
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void KeyDown(HWND window, Box& box, WPARAM key) {
+  switch (key) {
+    case VK_TAB: MoveFocus(window, box, GetKeyState(VK_SHIFT) < 0); return;
+    case VK_SPACE:
+      box.spaceDown = true;
+      box.pressed = box.focused;
+      InvalidateRect(window, nullptr, TRUE);
+      return;
+    case VK_RETURN: box.result = IdOf(box, box.focused); return;
+    case VK_ESCAPE:
+      if (box.cancelId) box.result = box.cancelId;
+      return;
+    default: return;
+  }
+}
+
+void KeyUp(HWND window, Box& box, WPARAM key) {
+  if (key != VK_SPACE || !box.spaceDown) return;
+  box.spaceDown = false;
+  box.pressed = -1;
+  box.result = IdOf(box, box.focused);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+// A typed letter, with Alt or without, that is a button's access key answers that button.
+void AccessKeyTyped(Box& box, WPARAM typed) {
+  for (const BoxButton& b : box.buttons)
+    if (itemsearch::IsAccessKey(static_cast<char>(typed), b.label)) box.result = b.id;
+}
+
 LRESULT BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Box* box = BoxOf(window);
   if (!box) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT: Paint(window, *box); return 0;
-    case WM_LBUTTONDOWN:
-      box->pressed = ButtonAt(*box, lParam);
-      if (box->pressed >= 0) SetCapture(window);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case WM_LBUTTONUP: {
-      int at = ButtonAt(*box, lParam);
-      if (at >= 0 && at == box->pressed) box->result = box->buttons[static_cast<std::size_t>(at)].id;
-      box->pressed = -1;
-      ReleaseCapture();
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    }
-    case WM_KEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_RETURN) || wParam == static_cast<WPARAM>(VK_SPACE))
-        box->result = box->buttons[static_cast<std::size_t>(box->defaultIndex)].id;
-      else if (wParam == static_cast<WPARAM>(VK_ESCAPE) && box->cancelId)
-        box->result = box->cancelId;
-      return 0;
+    case WM_LBUTTONDOWN: MouseDown(window, *box, lParam); return 0;
+    case WM_LBUTTONUP: MouseUp(window, *box, lParam); return 0;
+    case WM_KEYDOWN: KeyDown(window, *box, wParam); return 0;
+    case WM_KEYUP: KeyUp(window, *box, wParam); return 0;
+    case WM_CHAR:
+    case WM_SYSCHAR: AccessKeyTyped(*box, wParam); return 0;
     case WM_CLOSE:
       if (box->cancelId) box->result = box->cancelId;
       return 0;
@@ -153,15 +208,14 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   box.text = text;
   box.icon = IconOf(type);
   box.buttons = ButtonsOf(type);
-  box.defaultIndex =
-      std::min<int>(static_cast<int>((type & MB_DEFMASK) >> 8), static_cast<int>(box.buttons.size()) - 1);
+  box.focused = std::min<int>(static_cast<int>((type & MB_DEFMASK) >> 8), static_cast<int>(box.buttons.size()) - 1);
   for (const BoxButton& b : box.buttons)
     if (b.id == IDCANCEL) box.cancelId = IDCANCEL;
   if ((type & MB_TYPEMASK) == MB_OK) box.cancelId = IDOK;
   // Nobody could answer (no desktop): say it on standard error and take the default button.
   if (host::Unattended()) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
-    return box.buttons[static_cast<std::size_t>(box.defaultIndex)].id;
+    return IdOf(box, box.focused);
   }
 
   // Measure the text on the screen's DC with the dialog font.
