@@ -61,6 +61,8 @@ class Tarnquill {
   ~Tarnquill() {
     if (child_ <= 0 || Ended(std::chrono::milliseconds(0))) return;
     ::kill(child_, SIGTERM);
+    if (Ended(std::chrono::seconds(5))) return;
+    ::kill(child_, SIGKILL);  // a program stuck past SIGTERM must not hold the tests
     int status = 0;
     ::waitpid(child_, &status, 0);
   }
