@@ -81,6 +81,78 @@ void ReadPalette256(TStream* Stream, std::int64_t dataStart, TPixelGraphic* Grap
     Graphic->SetPaletteEntry(i, RGBToColor(table[1 + 3 * i], table[2 + 3 * i], table[3 + 3 * i]));
 }
 
+// Each plane's bytes must hold the width's pixels. A file that ends early is an error, and a line
+// takes at least two bytes per 63 of its bytes (runs stop at the line's end): a file too short for
+// that is refused before it is sized.
+void CheckSizes(TStream* Stream, const TPCXHeader& h, TPGBitCount format) {
+  const std::int64_t planeBytesNeeded = (std::int64_t{h.Width} * h.Bits + 7) / 8;
+  if (h.BytesPerLine < planeBytesNeeded) Refuse(pgsUnknownSubformat);
+  const std::int64_t lineBytes = std::int64_t{h.Planes} * h.BytesPerLine;
+  if (TooShortFor(PictureBytes(h.Width, h.Height, format), (2 * lineBytes + 62) / 63 * h.Height,
+                  StreamBytesLeft(Stream)))
+    Refuse(pgsUnexpectedEndOfFile);
+}
+
+void SetPalette(TStream* Stream, const TPCXHeader& h, TPGBitCount format, TPixelGraphic* Graphic) {
+  if (format == pgbc1) {
+    Graphic->SetPaletteCount(2);
+    Graphic->SetPaletteEntry(0, RGBToColor(0, 0, 0));
+    Graphic->SetPaletteEntry(1, RGBToColor(255, 255, 255));
+  } else if (format == pgbc4) {
+    if (h.Version == 3) {
+      Graphic->SetPaletteIdent(pSys16);
+      return;
+    }
+    Graphic->SetPaletteCount(16);
+    for (int i = 0; i < 16; ++i) {
+      const std::uint8_t* e = h.Palette16 + 3 * i;
+      Graphic->SetPaletteEntry(i, RGBToColor(e[0], e[1], e[2]));
+    }
+  } else if (format == pgbc8) {
+    ReadPalette256(Stream, Stream->Position(), Graphic);
+  }
+}
+
+// One line's bytes, runs cut at the line's end.
+void UnpackLine(TCodecInput<EPGPCXFileFormatReader>& input, std::vector<std::uint8_t>& line) {
+  const int size = static_cast<int>(line.size());
+  for (int n = 0; n < size;) {
+    const std::uint8_t b = input.Next();
+    if (b >= 192) {
+      const int count = b & 63;
+      const std::uint8_t value = input.Next();
+      for (int i = 0; i < count && n < size; ++i) line[static_cast<std::size_t>(n++)] = value;
+    } else {
+      line[static_cast<std::size_t>(n++)] = b;
+    }
+  }
+}
+
+// The line's planes as one row of the pixel store.
+void StoreRow(const std::vector<std::uint8_t>& line, TPGBitCount format, int width, std::uint8_t* row) {
+  const int size = static_cast<int>(line.size());
+  if (format == pgbc1) {
+    const int bytes = (width + 7) / 8;
+    std::memcpy(row, line.data(), static_cast<std::size_t>(bytes));
+    if (width % 8 != 0) row[bytes - 1] &= static_cast<std::uint8_t>(0xFF << (8 - width % 8));
+  } else if (format == pgbc4) {
+    std::memset(row, 0, static_cast<std::size_t>((width + 1) / 2));
+    for (int x = 0; x < width; ++x) {
+      int v = 0;
+      for (int k = 0; k < 4; ++k)
+        if (line[static_cast<std::size_t>(k * (size / 4) + x / 8)] & (0x80 >> (x % 8))) v |= 1 << k;
+      row[x / 2] |= static_cast<std::uint8_t>(x % 2 == 0 ? v << 4 : v);
+    }
+  } else if (format == pgbc8) {
+    std::memcpy(row, line.data(), static_cast<std::size_t>(width));
+  } else {
+    const std::uint8_t* red = line.data();
+    const std::uint8_t* green = red + size / 3;
+    const std::uint8_t* blue = red + size * 2 / 3;
+    for (int x = 0; x < width; ++x) row[3 * x] = blue[x], row[3 * x + 1] = green[x], row[3 * x + 2] = red[x];
+  }
+}
+
 }  // namespace
 
 void TPCXFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
@@ -89,71 +161,16 @@ void TPCXFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   TPCXHeader h;
   ReadHeader(Stream, h);
   const TPGBitCount format = FormatOf(h);
-  // Each plane's bytes must hold the width's pixels.
-  const std::int64_t planeBytesNeeded = (std::int64_t{h.Width} * h.Bits + 7) / 8;
-  if (h.BytesPerLine < planeBytesNeeded) Refuse(pgsUnknownSubformat);
-  // A file that ends early is an error, and a line takes at least two bytes per 63 of its bytes
-  // (runs stop at the line's end): a file too short for that is refused before it is sized.
-  const std::int64_t lineBytes = std::int64_t{h.Planes} * h.BytesPerLine;
-  if (TooShortFor(PictureBytes(h.Width, h.Height, format), (2 * lineBytes + 62) / 63 * h.Height,
-                  StreamBytesLeft(Stream)))
-    Refuse(pgsUnexpectedEndOfFile);
+  CheckSizes(Stream, h, format);
   Graphic->SetSize(h.Width, h.Height, format);
-  if (format == pgbc1) {
-    Graphic->SetPaletteCount(2);
-    Graphic->SetPaletteEntry(0, RGBToColor(0, 0, 0));
-    Graphic->SetPaletteEntry(1, RGBToColor(255, 255, 255));
-  } else if (format == pgbc4) {
-    if (h.Version == 3) {
-      Graphic->SetPaletteIdent(pSys16);
-    } else {
-      Graphic->SetPaletteCount(16);
-      for (int i = 0; i < 16; ++i) {
-        const std::uint8_t* e = h.Palette16 + 3 * i;
-        Graphic->SetPaletteEntry(i, RGBToColor(e[0], e[1], e[2]));
-      }
-    }
-  } else if (format == pgbc8) {
-    ReadPalette256(Stream, Stream->Position(), Graphic);
-  }
+  SetPalette(Stream, h, format, Graphic);
 
-  const int size = h.Planes * h.BytesPerLine;
-  std::vector<std::uint8_t> line(static_cast<std::size_t>(size), 0);
+  std::vector<std::uint8_t> line(static_cast<std::size_t>(h.Planes * h.BytesPerLine), 0);
   TCodecInput<EPGPCXFileFormatReader> input(Stream, kPCXPrefix);
   TCodecProgress progress(Graphic, this);
-  const int width = h.Width;
   for (int y = 0; y < h.Height; ++y) {
-    for (int n = 0; n < size;) {
-      const std::uint8_t b = input.Next();
-      if (b >= 192) {
-        const int count = b & 63;
-        const std::uint8_t value = input.Next();
-        for (int i = 0; i < count && n < size; ++i) line[static_cast<std::size_t>(n++)] = value;
-      } else {
-        line[static_cast<std::size_t>(n++)] = b;
-      }
-    }
-    std::uint8_t* row = Graphic->ScanLine(y);
-    if (format == pgbc1) {
-      const int bytes = (width + 7) / 8;
-      std::memcpy(row, line.data(), static_cast<std::size_t>(bytes));
-      if (width % 8 != 0) row[bytes - 1] &= static_cast<std::uint8_t>(0xFF << (8 - width % 8));
-    } else if (format == pgbc4) {
-      std::memset(row, 0, static_cast<std::size_t>((width + 1) / 2));
-      for (int x = 0; x < width; ++x) {
-        int v = 0;
-        for (int k = 0; k < 4; ++k)
-          if (line[static_cast<std::size_t>(k * (size / 4) + x / 8)] & (0x80 >> (x % 8))) v |= 1 << k;
-        row[x / 2] |= static_cast<std::uint8_t>(x % 2 == 0 ? v << 4 : v);
-      }
-    } else if (format == pgbc8) {
-      std::memcpy(row, line.data(), static_cast<std::size_t>(width));
-    } else {
-      const std::uint8_t* red = line.data();
-      const std::uint8_t* green = red + size / 3;
-      const std::uint8_t* blue = red + size * 2 / 3;
-      for (int x = 0; x < width; ++x) row[3 * x] = blue[x], row[3 * x + 1] = green[x], row[3 * x + 2] = red[x];
-    }
+    UnpackLine(input, line);
+    StoreRow(line, format, h.Width, Graphic->ScanLine(y));
     if (progress.Aborted(y, h.Height)) break;
   }
   progress.Finish();

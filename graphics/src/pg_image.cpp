@@ -226,120 +226,144 @@ void TPGImage::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (picBox_) ArrangePicBox(true);
 }
 
-void TPGImage::ArrangePicBox(bool Force) {
-  const int border = BorderWidth();
-  const int hScroll = GetSystemMetrics(SM_CYHSCROLL), vScroll = GetSystemMetrics(SM_CXVSCROLL);
-  int newW = imageWidth_, newH = imageHeight_;
-  const int availW = Width() - 2 * border, availH = Height() - 2 * border;
-  long double zoom = 1.0L;
-  if (imageWidth_ > 0 && imageHeight_ > 0 && availW > 0 && availH > 0) {
-    const long double availRatio = static_cast<long double>(availW) / availH;
-    const long double imageRatio = static_cast<long double>(imageWidth_) / imageHeight_;
-    auto fit = [&] {
-      if (imageRatio <= availRatio) {
-        newH = availH;
-        newW = CapSide(std::trunc(availH * imageRatio));
-        zoom = static_cast<long double>(newH) / imageHeight_;
-      } else {
-        newW = availW;
-        newH = CapSide(std::trunc(availW / imageRatio));
-        zoom = static_cast<long double>(newW) / imageWidth_;
-      }
-    };
-    auto edgeFit = [&] {
-      fit();
-      if (newW >= availW - vScroll && newH >= availH - hScroll) return;
-      if (imageRatio < availRatio) {
-        newW = std::max(availW - vScroll, 0);
-        newH = CapSide(std::trunc(newW / imageRatio));
-        zoom = static_cast<long double>(newW) / imageWidth_;
-      } else {
-        newH = std::max(availH - hScroll, 0);
-        newW = CapSide(std::trunc(newH * imageRatio));
-        zoom = static_cast<long double>(newH) / imageHeight_;
-      }
-    };
-    auto shrinkLongerEdge = [&] {
-      if ((availW >= imageWidth_ || availH - hScroll >= imageHeight_) &&
-          (availW - vScroll >= imageWidth_ || availH >= imageHeight_))
-        return;
-      edgeFit();
-    };
-    switch (stretch_) {
-      case sNeverKAR: break;
-      case sAlways:
-        newW = availW;
-        newH = availH;
-        zoom = -1.0L;
-        break;
-      case sAlwaysKAR: fit(); break;
-      case sShrink:
-        if (availW < imageWidth_) newW = availW;
-        if (availH < imageHeight_) newH = availH;
-        if (availW < imageWidth_ || availH < imageHeight_) zoom = -1.0L;
-        break;
-      case sShrinkKAR:
-        if (!(availW >= imageWidth_ && availH >= imageHeight_)) fit();
-        break;
-      case sEnlarge: {
-        const int roomH = availW < imageWidth_ ? availH - hScroll : availH;
-        const int roomW = availH < imageHeight_ ? availW - vScroll : availW;
-        if (imageWidth_ < roomW) newW = roomW;
-        if (imageHeight_ < roomH) newH = roomH;
-        if (imageWidth_ < roomW || imageHeight_ < roomH) zoom = -1.0L;
-        break;
-      }
-      case sEnlargeKAR:
-        if (imageWidth_ < availW && imageHeight_ < availH) fit();
-        break;
-      case sAlwaysLongerEdgeKAR: edgeFit(); break;
-      case sShrinkLongerEdgeKAR: shrinkLongerEdge(); break;
-      case sEnlargeShrinkLongerEdgeKAR:
-        if (imageWidth_ < availW && imageHeight_ < availH) fit();
-        else
-          shrinkLongerEdge();
-        break;
-      case sEnlargeLongerEdgeKAR:
-        if (imageWidth_ < availW || imageHeight_ < availH) edgeFit();
-        break;
-      case sZoomKAR:
-        zoom = zoomFactor_ > 0 ? zoomFactor_ : 1.0L;
-        newW = CapSide(std::nearbyint(imageWidth_ * zoom));
-        newH = CapSide(std::nearbyint(imageHeight_ * zoom));
-        break;
-    }
-  }
-  if (zoom != effectiveZoom_) {
-    effectiveZoom_ = zoom;
-    if (OnZoomFactorChange) OnZoomFactorChange(this);
-  }
+namespace {
 
+// The picture's own size and the room inside the border, with the scroll bars' thickness.
+struct TPicRoom {
+  int imageW, imageH, availW, availH, hScroll, vScroll;
+  long double ImageRatio() const { return static_cast<long double>(imageW) / imageH; }
+  long double AvailRatio() const { return static_cast<long double>(availW) / availH; }
+  bool ImageSmaller() const { return imageW < availW && imageH < availH; }
+};
+
+// The paint box's size and the zoom it shows; -1 when the sides are stretched unequally.
+struct TPicSize {
+  int w, h;
+  long double zoom;
+};
+constexpr long double kUnequalZoom = -1.0L;
+
+TPicSize Unstretched(const TPicRoom& r) { return {r.imageW, r.imageH, 1.0L}; }
+
+TPicSize Fit(const TPicRoom& r) {
+  const long double imageRatio = r.ImageRatio();
+  if (imageRatio <= r.AvailRatio()) {
+    const int w = CapSide(std::trunc(r.availH * imageRatio));
+    return {w, r.availH, static_cast<long double>(r.availH) / r.imageH};
+  }
+  const int h = CapSide(std::trunc(r.availW / imageRatio));
+  return {r.availW, h, static_cast<long double>(r.availW) / r.imageW};
+}
+
+// Fits the whole room or, when that leaves a gap, fills the longer edge and scrolls the other.
+TPicSize FitLongerEdge(const TPicRoom& r) {
+  const TPicSize fit = Fit(r);
+  if (fit.w >= r.availW - r.vScroll && fit.h >= r.availH - r.hScroll) return fit;
+  const long double imageRatio = r.ImageRatio();
+  if (imageRatio < r.AvailRatio()) {
+    const int w = std::max(r.availW - r.vScroll, 0);
+    return {w, CapSide(std::trunc(w / imageRatio)), static_cast<long double>(w) / r.imageW};
+  }
+  const int h = std::max(r.availH - r.hScroll, 0);
+  return {CapSide(std::trunc(h * imageRatio)), h, static_cast<long double>(h) / r.imageH};
+}
+
+TPicSize ShrinkLongerEdge(const TPicRoom& r) {
+  if ((r.availW >= r.imageW || r.availH - r.hScroll >= r.imageH) &&
+      (r.availW - r.vScroll >= r.imageW || r.availH >= r.imageH))
+    return Unstretched(r);
+  return FitLongerEdge(r);
+}
+
+TPicSize Shrink(const TPicRoom& r) {
+  TPicSize s = Unstretched(r);
+  if (r.availW < r.imageW) s.w = r.availW;
+  if (r.availH < r.imageH) s.h = r.availH;
+  if (r.availW < r.imageW || r.availH < r.imageH) s.zoom = kUnequalZoom;
+  return s;
+}
+
+TPicSize Enlarge(const TPicRoom& r) {
+  TPicSize s = Unstretched(r);
+  const int roomH = r.availW < r.imageW ? r.availH - r.hScroll : r.availH;
+  const int roomW = r.availH < r.imageH ? r.availW - r.vScroll : r.availW;
+  if (r.imageW < roomW) s.w = roomW;
+  if (r.imageH < roomH) s.h = roomH;
+  if (r.imageW < roomW || r.imageH < roomH) s.zoom = kUnequalZoom;
+  return s;
+}
+
+TPicSize Zoomed(const TPicRoom& r, long double ZoomFactor) {
+  const long double zoom = ZoomFactor > 0 ? ZoomFactor : 1.0L;
+  return {CapSide(std::nearbyint(r.imageW * zoom)), CapSide(std::nearbyint(r.imageH * zoom)), zoom};
+}
+
+TPicSize PicBoxSize(const TPicRoom& r, TStretch Stretch, long double ZoomFactor) {
+  if (r.imageW <= 0 || r.imageH <= 0 || r.availW <= 0 || r.availH <= 0) return Unstretched(r);
+  switch (Stretch) {
+    case sNeverKAR: return Unstretched(r);
+    case sAlways: return {r.availW, r.availH, kUnequalZoom};
+    case sAlwaysKAR: return Fit(r);
+    case sShrink: return Shrink(r);
+    case sShrinkKAR: return r.availW >= r.imageW && r.availH >= r.imageH ? Unstretched(r) : Fit(r);
+    case sEnlarge: return Enlarge(r);
+    case sEnlargeKAR: return r.ImageSmaller() ? Fit(r) : Unstretched(r);
+    case sAlwaysLongerEdgeKAR: return FitLongerEdge(r);
+    case sShrinkLongerEdgeKAR: return ShrinkLongerEdge(r);
+    case sEnlargeShrinkLongerEdgeKAR: return r.ImageSmaller() ? Fit(r) : ShrinkLongerEdge(r);
+    case sEnlargeLongerEdgeKAR: return r.imageW < r.availW || r.imageH < r.availH ? FitLongerEdge(r) : Unstretched(r);
+    case sZoomKAR: return Zoomed(r, ZoomFactor);
+  }
+  return Unstretched(r);
+}
+
+// Where a centred paint box goes, and which scroll bars its size brings.
+struct TPicPlace {
   int left = 0, top = 0;
   bool horizontal = false, vertical = false;
-  if (center_) {
-    int roomW = availW, roomH = availH;
-    for (int pass = 0; pass < 2; ++pass) {
-      if (roomW < newW && !horizontal) {
-        roomH -= hScroll;
-        horizontal = true;
-      }
-      if (roomH < newH && !vertical) {
-        roomW -= vScroll;
-        vertical = true;
-      }
-    }
-    if (newH < roomH) top = (roomH - newH) / 2;
-    if (newW < roomW) left = (roomW - newW) / 2;
-  }
+};
 
-  auto scrollTargets = [&](int& hPos, int& vPos) {
-    hPos = center_ && horizontal ? std::max((newW - ClientWidth()) / 2, 0) : 0;
-    vPos = center_ && vertical ? std::max((newH - ClientHeight()) / 2, 0) : 0;
-  };
-  const bool sameSize = picBox_->Width() == newW && picBox_->Height() == newH;
-  if (sameSize) {
-    int hPos, vPos;
-    scrollTargets(hPos, vPos);
+TPicPlace CentredPlace(const TPicRoom& r, int W, int H) {
+  TPicPlace place;
+  int roomW = r.availW, roomH = r.availH;
+  for (int pass = 0; pass < 2; ++pass) {
+    if (roomW < W && !place.horizontal) {
+      roomH -= r.hScroll;
+      place.horizontal = true;
+    }
+    if (roomH < H && !place.vertical) {
+      roomW -= r.vScroll;
+      place.vertical = true;
+    }
+  }
+  if (H < roomH) place.top = (roomH - H) / 2;
+  if (W < roomW) place.left = (roomW - W) / 2;
+  return place;
+}
+
+}  // namespace
+
+void TPGImage::ArrangePicBox(bool Force) {
+  const int border = BorderWidth();
+  const TPicRoom room{imageWidth_,
+                      imageHeight_,
+                      Width() - 2 * border,
+                      Height() - 2 * border,
+                      GetSystemMetrics(SM_CYHSCROLL),
+                      GetSystemMetrics(SM_CXVSCROLL)};
+  const TPicSize size = PicBoxSize(room, stretch_, zoomFactor_);
+  const int newW = size.w, newH = size.h;
+  if (size.zoom != effectiveZoom_) {
+    effectiveZoom_ = size.zoom;
+    if (OnZoomFactorChange) OnZoomFactorChange(this);
+  }
+  const TPicPlace place = center_ ? CentredPlace(room, newW, newH) : TPicPlace{};
+  const int left = place.left, top = place.top;
+  const bool horizontal = place.horizontal, vertical = place.vertical;
+
+  if (picBox_->Width() == newW && picBox_->Height() == newH) {
+    const int hPos = center_ && horizontal ? std::max((newW - ClientWidth()) / 2, 0) : 0;
+    const int vPos = center_ && vertical ? std::max((newH - ClientHeight()) / 2, 0) : 0;
     const bool samePlace = picBox_->Left() == left - HorzScrollBar()->Position() &&
                            picBox_->Top() == top - VertScrollBar()->Position() && HorzScrollBar()->Position() == hPos &&
                            VertScrollBar()->Position() == vPos;

@@ -2,13 +2,13 @@
 // straight into the bottom-up pixel store (blue, green, red for colour files).
 #include <algorithm>
 
+#include "codec_progress.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "graphics/png_format.h"
 #include "picture_budget.h"
 #include "png_glue.h"
-#include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
 
 bool PGPNGUseFileBackground = true;
@@ -134,6 +134,72 @@ void SpreadTwoBitRows(TPixelGraphic* graphic) {
   }
 }
 
+// A file that ends early is an error ("Read Error"), and deflate packs at most 1032 bytes of
+// filtered rows into one: a stream too short for the declared rows is refused before sizing.
+void CheckSize(TStream* Stream, const THeader& h) {
+  const std::int64_t rowBytes = 1 + (std::int64_t{h.Width} * h.Channels * h.BitDepth + 7) / 8;
+  if (TooShortFor(PictureBytes(h.Width, h.Height, FormatOf(h)), rowBytes * h.Height / kCompressedExpansion,
+                  StreamBytesLeft(Stream)))
+    Refuse("Read Error");
+}
+
+// What the library's set-up found in the file.
+struct TReadSetup {
+  bool hasFileBackground = false;
+  png_color_16 fileBackground{};
+  int passes = 1;
+  long double gamma = PGDisplayGamma;
+};
+
+// Transparency is composed over the file's background when it has one and it is wanted, over the
+// picture's current one otherwise.
+void SetUpBackground(png_structp p, png_infop i, const THeader& h, TColor currentBackground, TReadSetup& setup) {
+  if (!png_get_valid(p, i, PNG_INFO_tRNS) && !(h.ColorType & PNG_COLOR_MASK_ALPHA)) return;
+  png_color_16p background = nullptr;
+  if (PGPNGUseFileBackground && png_get_bKGD(p, i, &background)) {
+    setup.hasFileBackground = true;
+    setup.fileBackground = *background;
+    png_color_16 handed = setup.fileBackground;
+    if (h.BitDepth == 16) handed = InLibraryScale(h, ColorOfFileBackground(h, setup.fileBackground));
+    png_set_background(p, &handed, PNG_BACKGROUND_GAMMA_FILE, 0, 1.0);
+  } else {
+    const png_color_16 ours = InLibraryScale(h, currentBackground);
+    png_set_background(p, &ours, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
+  }
+}
+
+TReadSetup SetUpTransforms(TPNGRecords& png, const THeader& h, TColor currentBackground) {
+  TReadSetup setup;
+  png.Run([&] {
+    png_structp p = png.Png();
+    png_infop i = png.Info();
+    SetUpBackground(p, i, h, currentBackground, setup);
+    double fileGamma = 0;
+    if (png_get_gAMA(p, i, &fileGamma) && fileGamma > 0) setup.gamma = 1 / static_cast<long double>(fileGamma);
+    if (h.BitDepth == 16) png_set_strip_16(p);
+    if (h.ColorType == PNG_COLOR_TYPE_RGB || h.ColorType == PNG_COLOR_TYPE_RGB_ALPHA) png_set_bgr(p);
+    setup.passes = png_set_interlace_handling(p);
+    png_read_update_info(p, i);
+  });
+  return setup;
+}
+
+// Every pass's rows into the bottom-up store; false when the progress handler asked to stop.
+bool ReadRows(TPNGRecords& png, TPixelGraphic* Graphic, int passes, TObject* Sender) {
+  TCodecProgress progress(Graphic, Sender);
+  const int height = Graphic->GetHeight();
+  std::uint8_t* bits = Graphic->GetBits();
+  const int stride = Graphic->GetStride();
+  for (int pass = 0; pass < passes && Graphic->GetWidth() > 0; ++pass)
+    for (int n = 0; n < height; ++n) {
+      png_bytep row = bits + static_cast<std::ptrdiff_t>(stride) * (height - n - 1);
+      png.Run([&] { png_read_rows(png.Png(), &row, nullptr, 1); });
+      if (progress.Aborted(n + height * pass, height * passes)) return false;
+    }
+  progress.Finish();
+  return true;
+}
+
 }  // namespace
 
 void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
@@ -144,68 +210,16 @@ void TPNGFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   const TColor currentBackground = Graphic->GetBackGroundColor();
   TPNGRecords png(false, Stream, Graphic->ReadWarningAction());
   const THeader h = ReadHeader(png);
-  // A file that ends early is an error ("Read Error"), and deflate packs at most 1032 bytes of
-  // filtered rows into one: a stream too short for the declared rows is refused before sizing.
-  const std::int64_t rowBytes = 1 + (std::int64_t{h.Width} * h.Channels * h.BitDepth + 7) / 8;
-  if (TooShortFor(PictureBytes(h.Width, h.Height, FormatOf(h)), rowBytes * h.Height / kCompressedExpansion,
-                  StreamBytesLeft(Stream)))
-    Refuse("Read Error");
+  CheckSize(Stream, h);
   // Sized before the library allocates its rows, so the image's limit decides.
   Graphic->SetSize(static_cast<int>(h.Width), static_cast<int>(h.Height), FormatOf(h));
 
-  bool hasFileBackground = false;
-  png_color_16 fileBackground{};
-  int passes = 1;
-  long double gamma = PGDisplayGamma;
-  png.Run([&] {
-    png_structp p = png.Png();
-    png_infop i = png.Info();
-    if (png_get_valid(p, i, PNG_INFO_tRNS) || (h.ColorType & PNG_COLOR_MASK_ALPHA)) {
-      png_color_16p background = nullptr;
-      if (PGPNGUseFileBackground && png_get_bKGD(p, i, &background)) {
-        hasFileBackground = true;
-        fileBackground = *background;
-        png_color_16 handed = fileBackground;
-        if (h.BitDepth == 16) handed = InLibraryScale(h, ColorOfFileBackground(h, fileBackground));
-        png_set_background(p, &handed, PNG_BACKGROUND_GAMMA_FILE, 0, 1.0);
-      } else {
-        const png_color_16 ours = InLibraryScale(h, currentBackground);
-        png_set_background(p, &ours, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
-      }
-    }
-    double fileGamma = 0;
-    if (png_get_gAMA(p, i, &fileGamma) && fileGamma > 0) gamma = 1 / static_cast<long double>(fileGamma);
-    if (h.BitDepth == 16) png_set_strip_16(p);
-    if (h.ColorType == PNG_COLOR_TYPE_RGB || h.ColorType == PNG_COLOR_TYPE_RGB_ALPHA) png_set_bgr(p);
-    passes = png_set_interlace_handling(p);
-    png_read_update_info(p, i);
-  });
-  Graphic->SetGamma(gamma);
+  const TReadSetup setup = SetUpTransforms(png, h, currentBackground);
+  Graphic->SetGamma(setup.gamma);
   TakePalette(png, h, Graphic);
-  if (hasFileBackground) Graphic->SetBackGroundColor(ColorOfFileBackground(h, fileBackground));
+  if (setup.hasFileBackground) Graphic->SetBackGroundColor(ColorOfFileBackground(h, setup.fileBackground));
 
-  if (Graphic->OnProgressStart) Graphic->OnProgressStart(this);
-  bool aborted = false;
-  {
-    ScopeExit endProgress([&] {
-      if (Graphic->OnProgressEnd) Graphic->OnProgressEnd(this);
-    });
-    const int height = Graphic->GetHeight();
-    std::uint8_t* bits = Graphic->GetBits();
-    const int stride = Graphic->GetStride();
-    for (int pass = 0; pass < passes && !aborted && Graphic->GetWidth() > 0; ++pass)
-      for (int n = 0; n < height; ++n) {
-        png_bytep row = bits + static_cast<std::ptrdiff_t>(stride) * (height - n - 1);
-        png.Run([&] { png_read_rows(png.Png(), &row, nullptr, 1); });
-        bool abort = false;
-        if (Graphic->OnProgress) Graphic->OnProgress(this, n + height * pass, height * passes, abort);
-        if (abort) {
-          aborted = true;
-          break;
-        }
-      }
-  }
-  if (aborted) return;
+  if (!ReadRows(png, Graphic, setup.passes, this)) return;
   if (h.BitDepth == 2) SpreadTwoBitRows(Graphic);
   png.Run([&] { png_read_end(png.Png(), nullptr); });
 }

@@ -111,10 +111,10 @@ std::uint32_t TTIFFSource::U32Of(const std::uint8_t* p) const {
               : std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
 }
 
-TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
-  TTIFFDirectory d;
-  d.Start = Stream->Position();
-  TTIFFSource source(Stream, false);
+namespace {
+
+// The byte order and the header's mark; returns the first directory's offset.
+std::uint32_t ReadHeader(TStream* Stream, TTIFFSource& source, TTIFFDirectory& d) {
   std::uint8_t order[2] = {};
   if (Stream->Read(order, 2) != 2) Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   if (order[0] == 'M' && order[1] == 'M') d.BigEndian = true;
@@ -122,36 +122,33 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
     Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
   source.SetBigEndian(d.BigEndian);
   if (d.Start + 8 > source.Size() || source.U16(d.Start + 2) != 42) Refuse(PGLangStrS1(pgsNotAFile, "TIF"));
-  const std::uint32_t first = source.U32(d.Start + 4);
+  return source.U32(d.Start + 4);
+}
 
+// Walks the chain of directories to count them and returns directory Index's offset; a chain
+// that leaves the stream or passes the limit counts as one image, the first.
+std::uint32_t CountDirectories(TTIFFSource& source, TTIFFDirectory& d, std::uint32_t first, int Index) {
+  const auto broken = [&] {
+    d.ImageCount = 1;
+    return first;
+  };
   std::uint32_t chosen = first;
-  if (PGTIFFCountIFDs) {
-    int count = 0;
-    bool broken = false;
-    for (std::uint32_t offset = first; offset != 0;) {
-      if (count == Index) chosen = offset;
-      const std::int64_t at = d.Start + offset;
-      if (at + 2 > source.Size()) {
-        broken = true;
-        break;
-      }
-      const std::int64_t next = at + 2 + std::int64_t{source.U16(at)} * 12;
-      if (next + 4 > source.Size()) {
-        broken = true;
-        break;
-      }
-      offset = source.U32(next);
-      if (++count > PGTIFFMaxIFDs) {
-        broken = true;
-        break;
-      }
-    }
-    d.ImageCount = broken ? 1 : count;
-    if (broken) chosen = first;
+  int count = 0;
+  for (std::uint32_t offset = first; offset != 0;) {
+    if (count == Index) chosen = offset;
+    const std::int64_t at = d.Start + offset;
+    if (at + 2 > source.Size()) return broken();
+    const std::int64_t next = at + 2 + std::int64_t{source.U16(at)} * 12;
+    if (next + 4 > source.Size()) return broken();
+    offset = source.U32(next);
+    if (++count > PGTIFFMaxIFDs) return broken();
   }
-  if (Index < 0 || Index > d.ImageCount - 1) Refuse(PGLangStrS1(pgsInvalid, "Index"));
+  d.ImageCount = count;
+  return chosen;
+}
 
-  TEntries entries(source, d.Start, chosen);
+// Every tag is read, the unused ones too, so that their counts and places are checked.
+void ReadTags(TEntries& entries, TTIFFDirectory& d) {
   entries.Single(kNewSubfileType);
   d.Width = entries.Single(kImageWidth);
   d.Height = entries.Single(kImageLength);
@@ -164,7 +161,9 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
   entries.Array(kStripByteCounts);
   d.PlanarConfiguration = entries.Single(kPlanarConfiguration);
   d.ColorMap = entries.Array(kColorMap);
+}
 
+void CheckSamples(const TTIFFDirectory& d) {
   if (d.PlanarConfiguration > 1) Refuse(PGLangStrS1(pgsInvalid, "PlanarConfiguration"));
   const std::uint32_t spp = d.SamplesPerPixel;
   if (spp != 1 && spp != 3 && spp != 4) Refuse("Invalid SamplesPerPixel");
@@ -174,12 +173,30 @@ TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
   const bool accepted = (spp == 1 && (p == 0 || p == 1 || p == 3) && (bits == 1 || bits == 4 || bits == 8)) ||
                         (p == 2 && spp == 3 && bits == 8) || ((p == 2 || p == 5) && spp == 4 && bits == 8);
   if (!accepted || !AllEqual(d.BitsPerSample, bits)) Refuse("Invalid SamplesPerPixel");
-  // Rows per strip and the length divide the rows into strips.
+}
+
+// Rows per strip and the length divide the rows into strips.
+void CheckExtent(TTIFFDirectory& d) {
   if (d.Width == 0) Refuse(PGLangStrS1(pgsInvalid, "ImageWidth"));
   if (d.Height == 0) Refuse(PGLangStrS1(pgsInvalid, "ImageLength"));
   if (d.RowsPerStrip == 0) {
     if (d.StripOffsets.size() != 1) Refuse("Invalid RowsPerStrip");
     d.RowsPerStrip = d.Height;
   }
+}
+
+}  // namespace
+
+TTIFFDirectory ReadTIFFDirectory(TStream* Stream, int Index) {
+  TTIFFDirectory d;
+  d.Start = Stream->Position();
+  TTIFFSource source(Stream, false);
+  const std::uint32_t first = ReadHeader(Stream, source, d);
+  const std::uint32_t chosen = PGTIFFCountIFDs ? CountDirectories(source, d, first, Index) : first;
+  if (Index < 0 || Index > d.ImageCount - 1) Refuse(PGLangStrS1(pgsInvalid, "Index"));
+  TEntries entries(source, d.Start, chosen);
+  ReadTags(entries, d);
+  CheckSamples(d);
+  CheckExtent(d);
   return d;
 }

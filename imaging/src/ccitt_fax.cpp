@@ -482,120 +482,168 @@ std::size_t DecodeFaxRowMH(std::uint8_t* row, const FaxStrip& strip, int width) 
   return std::min(static_cast<std::size_t>((bits + 7) / 8), strip.size);
 }
 
-std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
-                            FaxReference& reference) {
-  // Room for every pixel to change, with two marks before the changing elements (at or before
-  // any a0) and three after them (the width), so that searches need no other bounds.
-  constexpr int kBefore = 2, kAfter = 3;
+namespace {
+
+// Room for every pixel to change, with two marks before the changing elements (at or before
+// any a0) and three after them (the width), so that searches need no other bounds.
+constexpr int kBefore = 2, kAfter = 3;
+
+void ReserveChanges(FaxReference& reference, int width) {
   const int pixels = std::max(width, 0);
-  if (reference.changes.size() < static_cast<std::size_t>(pixels + kBefore + kAfter)) {
-    reference.changes.resize(static_cast<std::size_t>(pixels + kBefore + kAfter));
-    reference.coding.resize(reference.changes.size());
-    reference.codingBits.resize(static_cast<std::size_t>(pixels / 64 + 1));
-  }
-  const FaxBits bits(strip);
-  int* const above = reference.changes.data() + kBefore;
-  above[-2] = above[-1] = -1;
-  for (int i = 0; i < kAfter; ++i) above[reference.count + i] = width;
-  int* const coded = reference.coding.data() + kBefore;
-  std::uint64_t* const codedBits = reference.codingBits.data();
+  if (reference.changes.size() >= static_cast<std::size_t>(pixels + kBefore + kAfter)) return;
+  reference.changes.resize(static_cast<std::size_t>(pixels + kBefore + kAfter));
+  reference.coding.resize(reference.changes.size());
+  reference.codingBits.resize(static_cast<std::size_t>(pixels / 64 + 1));
+}
+
+// The changing elements of a row decoded in one dimension, for the next row to refer to.
+int ListChangingElements(const std::uint8_t* row, int width, int* coded) {
   int count = 0;
-  bool codedWhite = true;  // the colour after the last changing element of the coding row
+  for (int x = -1;; ++count) {
+    x = FindChangingElement(row, x, width, count % 2 == 1);
+    if (x >= width) return count;
+    coded[count] = x;
+  }
+}
+
+enum class RowStep { kGoOn, kEnded, kOneDimensional };
+
+// One row's two-dimensional codes against the reference row's changing elements, gathering the
+// coding row's own as it goes. Built and used in one function, its steps always inlined, so that its
+// state stays in registers as the locals of one loop would.
+class Row2DDecoder {
+ public:
+  Row2DDecoder(CodeReader& codes, std::int64_t start, int width, FaxReference& reference)
+      : codes_(codes),
+        start_(start),
+        width_(width),
+        above_(reference.changes.data() + kBefore),
+        coded_(reference.coding.data() + kBefore),
+        codedBits_(reference.codingBits.data()) {
+    above_[-2] = above_[-1] = -1;
+    for (int i = 0; i < kAfter; ++i) above_[reference.count + i] = width;
+  }
+
+  // Up to the width, the end of data, damage or an end of line; kOneDimensional when that end of
+  // line tags the row as one-dimensional, to be read from the reader's position.
+  [[gnu::always_inline]] RowStep Decode() {
+    while (a0_ < width_) {
+      if (codes_.AtEnd()) return Finish(true);
+      const DecodedMode m = kTables.modes[codes_.Peek(kModeLookupBits) >> (64 - kModeLookupBits)];
+      const RowStep step = m.mode == kVertical     ? Vertical(m)
+                           : m.mode == kPass       ? Pass(m)
+                           : m.mode == kHorizontal ? Horizontal(m)
+                                                   : LongMode();
+      if (step != RowStep::kGoOn) return step;
+    }
+    return RowStep::kEnded;
+  }
+  int Count() const { return count_; }
+
+ private:
   // The coding row is made of runs from left to right, up to the width; a run whose colour
   // differs from the one before starts a changing element.
-  const auto paint = [&](int from, int to, bool white) {
-    if (from >= to || white == codedWhite) return;
-    coded[count++] = from;
-    codedBits[from >> 6] |= std::uint64_t{1} << 63 >> (from & 63);
-    codedWhite = white;
-  };
-
-  int a0 = -1;
-  bool white = true, oneDimensional = false;
+  [[gnu::always_inline]] void Paint(int from, int to, bool white) {
+    if (from >= to || white == codedWhite_) return;
+    coded_[count_++] = from;
+    codedBits_[from >> 6] |= std::uint64_t{1} << 63 >> (from & 63);
+    codedWhite_ = white;
+  }
+  [[gnu::always_inline]] RowStep Finish(bool colour) {
+    Paint(std::max(a0_, 0), width_, colour);
+    return RowStep::kEnded;
+  }
   // b1 is the first changing element after a0 to the other colour: elements to black have even
   // indexes. b keeps to the indexes of the colour wanted, with every one before it at or before a0.
-  int b = 0;
-  const auto b1 = [&] {
-    while (above[b] <= a0) b += 2;
-    return std::min(above[b], width);
-  };
-  CodeReader codes(bits, start);
-  const auto finish = [&](bool colour) { paint(std::max(a0, 0), width, colour); };
-  while (a0 < width) {
-    if (codes.AtEnd()) {
-      finish(true);
-      break;
-    }
-    const DecodedMode m = kTables.modes[codes.Peek(kModeLookupBits) >> (64 - kModeLookupBits)];
-    if (m.mode == kVertical) {
-      const int a1 = std::min(b1() + m.offset, width);
-      codes.SkipPeeked(m.length);
-      if (a1 <= a0 || a1 < 0) {  // a backward step: damaged data
-        finish(true);
-        break;
-      }
-      paint(std::max(a0, 0), a1, white);
-      a0 = a1;
-      white = !white;
-      // Elements to the new colour's opposite: the one after b1, or the one before it when a1
-      // lies left of b1 (the one before that is at or before the old a0).
-      b += m.offset < 0 ? -1 : 1;
-    } else if (m.mode == kPass) {
-      b1();
-      const int b2 = std::min(above[b + 1], width);
-      codes.SkipPeeked(m.length);
-      paint(std::max(a0, 0), b2, white);
-      a0 = b2;
-      b += 2;
-    } else if (m.mode == kHorizontal) {
-      codes.SkipPeeked(m.length);
-      const int first = ReadRun(codes, white, width);
-      const int second = first == -2 ? -2 : ReadRun(codes, !white, width);
-      if (first == -2 || second == -2) {
-        finish(true);
-        break;
-      }
-      if (first < 0 || second < 0) continue;
-      const int from = std::max(a0, 0);
-      const int middle = std::min(from + first, width);
-      a0 = std::min(from + first + second, width);
-      paint(from, middle, white);
-      paint(middle, a0, !white);
-    } else {
-      const ModeCode longer = LongModeCodeAt(bits, codes.Position());
-      if (longer.mode == kModeEndOfLine) {
-        if (codes.Position() != start) {
-          finish(white);  // the next row reads this end of line again
-          break;
-        }
-        codes.Skip(longer.length);
-        const bool tagged1D = codes.Peek(1) >> 63;
-        codes.Skip(1);
-        if (tagged1D) {
-          codes.MoveTo(DecodeFaxRow1D(row, strip, width, codes.Position()));
-          oneDimensional = true;
-          break;
-        }
-      } else if (longer.mode == kUncompressed) {
-        codes.Skip(longer.length);
-        finish(true);  // not supported: the rest of the row is left white
-        break;
-      } else {
-        codes.Skip(longer.length);
-      }
-    }
+  [[gnu::always_inline]] int B1() {
+    while (above_[b_] <= a0_) b_ += 2;
+    return std::min(above_[b_], width_);
   }
-  if (oneDimensional) {
-    count = 0;
-    for (int x = -1;; ++count) {
-      x = FindChangingElement(row, x, width, count % 2 == 1);
-      if (x >= width) break;
-      coded[count] = x;
+
+  [[gnu::always_inline]] RowStep Vertical(const DecodedMode& m) {
+    const int a1 = std::min(B1() + m.offset, width_);
+    codes_.SkipPeeked(m.length);
+    if (a1 <= a0_ || a1 < 0) return Finish(true);  // a backward step: damaged data
+    Paint(std::max(a0_, 0), a1, white_);
+    a0_ = a1;
+    white_ = !white_;
+    // Elements to the new colour's opposite: the one after b1, or the one before it when a1
+    // lies left of b1 (the one before that is at or before the old a0).
+    b_ += m.offset < 0 ? -1 : 1;
+    return RowStep::kGoOn;
+  }
+
+  [[gnu::always_inline]] RowStep Pass(const DecodedMode& m) {
+    B1();
+    const int b2 = std::min(above_[b_ + 1], width_);
+    codes_.SkipPeeked(m.length);
+    Paint(std::max(a0_, 0), b2, white_);
+    a0_ = b2;
+    b_ += 2;
+    return RowStep::kGoOn;
+  }
+
+  [[gnu::always_inline]] RowStep Horizontal(const DecodedMode& m) {
+    codes_.SkipPeeked(m.length);
+    const int first = ReadRun(codes_, white_, width_);
+    const int second = first == -2 ? -2 : ReadRun(codes_, !white_, width_);
+    if (first == -2 || second == -2) return Finish(true);
+    if (first < 0 || second < 0) return RowStep::kGoOn;
+    const int from = std::max(a0_, 0);
+    const int middle = std::min(from + first, width_);
+    a0_ = std::min(from + first + second, width_);
+    Paint(from, middle, white_);
+    Paint(middle, a0_, !white_);
+    return RowStep::kGoOn;
+  }
+
+  [[gnu::always_inline]] RowStep LongMode() {
+    const ModeCode longer = LongModeCodeAt(codes_.Bits(), codes_.Position());
+    if (longer.mode == kModeEndOfLine) {
+      if (codes_.Position() != start_) return Finish(white_);  // the next row reads this end of line again
+      codes_.Skip(longer.length);
+      const bool tagged1D = codes_.Peek(1) >> 63;
+      codes_.Skip(1);
+      return tagged1D ? RowStep::kOneDimensional : RowStep::kGoOn;
     }
+    codes_.Skip(longer.length);
+    if (longer.mode == kUncompressed) return Finish(true);  // not supported: the rest of the row is left white
+    return RowStep::kGoOn;
+  }
+
+  // Held outside, as ReadRun takes it by reference, so that the decoder's own state can stay in registers.
+  CodeReader& codes_;
+  const std::int64_t start_;
+  const int width_;
+  int* const above_;
+  int* const coded_;
+  std::uint64_t* const codedBits_;
+  int count_ = 0;
+  bool codedWhite_ = true;  // the colour after the last changing element of the coding row
+  int a0_ = -1;
+  bool white_ = true;
+  int b_ = 0;
+};
+
+}  // namespace
+
+std::int64_t DecodeFaxRow2D(std::uint8_t* row, const FaxStrip& strip, int width, std::int64_t start,
+                            FaxReference& reference) {
+  ReserveChanges(reference, width);
+  const FaxBits bits(strip);
+  CodeReader codes(bits, start);
+  Row2DDecoder decoder(codes, start, width, reference);
+  std::int64_t end = 0;
+  int count = 0;
+  if (decoder.Decode() == RowStep::kOneDimensional) {
+    end = DecodeFaxRow1D(row, strip, width, codes.Position());
+    count = ListChangingElements(row, width, reference.coding.data() + kBefore);
   } else {
-    PaintRow(row, codedBits, width);
+    PaintRow(row, reference.codingBits.data(), width);
+    end = codes.Position();
+    count = decoder.Count();
   }
   std::swap(reference.changes, reference.coding);
   reference.count = count;
-  return codes.Position();
+  return end;
 }

@@ -68,107 +68,122 @@ class TiffLzwStrip {
     fill_ -= keep;
   }
 
+  // The decoder's moving parts, held in locals while it runs: stores to the buffer could alias
+  // the members, which would then be reloaded at every code. The steps that take them are always
+  // inlined, so that the locals stay in registers.
+  struct Cursor {
+    std::size_t fill;
+    int width, next, previous;
+    std::int64_t position;
+  };
+
+  // The next code of the current width; -1 past the data.
+  [[gnu::always_inline]] int Fetch(Cursor& c) const {
+    if (c.position + c.width > bits_) return -1;
+    const std::int64_t bytes = bits_ / 8;
+    const std::int64_t index = c.position >> 3;
+    std::uint32_t word;
+    if (index + 4 <= bytes) {
+      std::memcpy(&word, data_ + index, sizeof word);
+      if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap32(word);
+    } else {
+      word = 0;
+      for (int i = 0; i < 4; ++i) word = word << 8 | (index + i < bytes ? data_[index + i] : 0u);
+    }
+    const int code = static_cast<int>((word << (c.position & 7)) >> (32 - c.width));
+    c.position += c.width;
+    return code;
+  }
+
+  // The code's string at the fill; its length.
+  [[gnu::always_inline]] int Emit(std::uint8_t* out, std::size_t fill, int code) {
+    if (code < 256) {
+      out[fill] = static_cast<std::uint8_t>(code);
+      return 1;
+    }
+    const int length = length_[code];
+    if (at_[code] != kNowhere) {
+      CopyString(out + fill, out + at_[code], static_cast<std::size_t>(length));
+    } else {
+      std::uint8_t* end = out + fill + length;
+      int k = code;
+      for (; k >= 256; k = prefix_[k]) *--end = suffix_[k];
+      *--end = static_cast<std::uint8_t>(k);
+    }
+    at_[code] = static_cast<std::ptrdiff_t>(fill);
+    return length;
+  }
+
+  // The previous string and the byte after it; a full table takes no more until the next clear.
+  [[gnu::always_inline]] void Add(Cursor& c, std::uint8_t last) {
+    if (c.next >= kTableSize) return;
+    prefix_[c.next] = static_cast<std::uint16_t>(c.previous);
+    suffix_[c.next] = last;
+    length_[c.next] = static_cast<std::uint16_t>(length_[c.previous] + 1);
+    at_[c.next] = lastAt_;  // the previous string is followed by that byte in the buffer
+    ++c.next;
+    if (c.next == 511) c.width = 10;
+    else if (c.next == 1023)
+      c.width = 11;
+    else if (c.next == 2047)
+      c.width = 12;
+  }
+
+  // An emptied table and the first code after it; false when that code cannot start a string.
+  [[gnu::always_inline]] bool Restart(std::uint8_t* out, Cursor& c) {
+    c.next = kFirstFree;
+    c.width = 9;
+    int code;
+    do code = Fetch(c);
+    while (code == kClear);
+    if (code < 0 || code == kEnd || code >= 256) return false;
+    lastAt_ = static_cast<std::ptrdiff_t>(c.fill);
+    c.fill += static_cast<std::size_t>(Emit(out, c.fill, code));
+    c.previous = code;
+    return true;
+  }
+
+  // One code's string and the entry it makes; false when the code is the end or bad.
+  [[gnu::always_inline]] bool Expand(std::uint8_t* out, Cursor& c, int code) {
+    if (code < 0 || code == kEnd || code > c.next || (code >= 256 && code < kFirstFree) ||
+        (code == c.next && lastAt_ == kNowhere))  // a code naming its own entry follows a string
+      return false;
+    const std::size_t at = c.fill;
+    if (code < c.next) {
+      c.fill += static_cast<std::size_t>(Emit(out, at, code));
+      Add(c, out[at]);
+    } else {
+      // The code names the entry it makes itself: the previous string, which ends here, and
+      // that string's first byte.
+      const std::uint8_t first = out[lastAt_];
+      Add(c, first);
+      const int length = length_[code];
+      CopyString(out + at, out + lastAt_, static_cast<std::size_t>(length - 1));
+      out[at + static_cast<std::size_t>(length) - 1] = first;
+      c.fill += static_cast<std::size_t>(length);
+    }
+    lastAt_ = static_cast<std::ptrdiff_t>(at);
+    c.previous = code;
+    return true;
+  }
+
   // Decodes until the buffer holds `goal` bytes, the strip ends or its data turns bad.
   void Decode(std::size_t goal) {
     std::uint8_t* const out = out_.get();
-    std::size_t fill = fill_;
-    int width = width_, next = next_, previous = previous_;
-    std::int64_t position = position_;
-    const std::int64_t bytes = bits_ / 8;
-
-    const auto fetch = [&]() -> int {
-      if (position + width > bits_) return -1;
-      const std::int64_t index = position >> 3;
-      std::uint32_t word;
-      if (index + 4 <= bytes) {
-        std::memcpy(&word, data_ + index, sizeof word);
-        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap32(word);
-      } else {
-        word = 0;
-        for (int i = 0; i < 4; ++i) word = word << 8 | (index + i < bytes ? data_[index + i] : 0u);
-      }
-      const int code = static_cast<int>((word << (position & 7)) >> (32 - width));
-      position += width;
-      return code;
-    };
-    // The code's string at the fill; its length.
-    const auto emit = [&](int code) -> int {
-      if (code < 256) {
-        out[fill] = static_cast<std::uint8_t>(code);
-        return 1;
-      }
-      const int length = length_[code];
-      if (at_[code] != kNowhere) {
-        CopyString(out + fill, out + at_[code], static_cast<std::size_t>(length));
-      } else {
-        std::uint8_t* end = out + fill + length;
-        int c = code;
-        for (; c >= 256; c = prefix_[c]) *--end = suffix_[c];
-        *--end = static_cast<std::uint8_t>(c);
-      }
-      at_[code] = static_cast<std::ptrdiff_t>(fill);
-      return length;
-    };
-    // The previous string and the byte after it; a full table takes no more until the next clear.
-    const auto add = [&](std::uint8_t last) {
-      if (next >= kTableSize) return;
-      prefix_[next] = static_cast<std::uint16_t>(previous);
-      suffix_[next] = last;
-      length_[next] = static_cast<std::uint16_t>(length_[previous] + 1);
-      at_[next] = lastAt_;  // the previous string is followed by that byte in the buffer
-      ++next;
-      if (next == 511) width = 10;
-      else if (next == 1023)
-        width = 11;
-      else if (next == 2047)
-        width = 12;
-    };
-    const auto written = [&](std::size_t at) { lastAt_ = static_cast<std::ptrdiff_t>(at); };
-
-    while (fill < goal) {
-      int code = fetch();
-      if (previous < 0 && code >= 0 && code != kClear) previous = code;  // no string to follow yet
-      if (code == kClear) {
-        next = kFirstFree;
-        width = 9;
-        do code = fetch();
-        while (code == kClear);
-        if (code < 0 || code == kEnd || code >= 256) {
-          ended_ = true;
-          break;
-        }
-        written(fill);
-        fill += static_cast<std::size_t>(emit(code));
-        previous = code;
-        continue;
-      }
-      if (code < 0 || code == kEnd || code > next || (code >= 256 && code < kFirstFree) ||
-          (code == next && lastAt_ == kNowhere)) {  // a code naming its own entry follows a string
+    Cursor c{fill_, width_, next_, previous_, position_};
+    while (c.fill < goal) {
+      const int code = Fetch(c);
+      if (c.previous < 0 && code >= 0 && code != kClear) c.previous = code;  // no string to follow yet
+      if (!(code == kClear ? Restart(out, c) : Expand(out, c, code))) {
         ended_ = true;
         break;
       }
-      const std::size_t at = fill;
-      if (code < next) {
-        fill += static_cast<std::size_t>(emit(code));
-        add(out[at]);
-      } else {
-        // The code names the entry it makes itself: the previous string, which ends here, and
-        // that string's first byte.
-        const std::uint8_t first = out[lastAt_];
-        add(first);
-        const int length = length_[code];
-        CopyString(out + at, out + lastAt_, static_cast<std::size_t>(length - 1));
-        out[at + static_cast<std::size_t>(length) - 1] = first;
-        fill += static_cast<std::size_t>(length);
-      }
-      written(at);
-      previous = code;
     }
-    fill_ = fill;
-    width_ = width;
-    next_ = next;
-    previous_ = previous;
-    position_ = position;
+    fill_ = c.fill;
+    width_ = c.width;
+    next_ = c.next;
+    previous_ = c.previous;
+    position_ = c.position;
   }
 
   const std::uint8_t* data_;

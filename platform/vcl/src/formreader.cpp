@@ -349,69 +349,77 @@ void TReader::ReadCollectionItems(TCollection& Collection, const std::string& Pa
 void TReader::ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {
   const TTypeInfo& type = Prop.PropType();
   switch (Prop.Kind()) {
-    case tkInteger:
-      if (NextValue() == vaIdent) {
-        const std::string ident = ReadIdent();
-        std::int64_t value = 0;
-        const TIdentToInt* identToInt = FindIdentToInt(type);
-        if (!identToInt || !(*identToInt)(ident, value)) throw EReadError("Invalid property value: %s", {ident});
-        SetOrdProp(Instance, Prop, value);
-      } else {
-        SetOrdProp(Instance, Prop, ReadInt64());
-      }
-      break;
+    case tkInteger: return SetOrdProp(Instance, Prop, ReadIntegerValue(type));
     case tkChar:
-      SetOrdProp(Instance, Prop, NextValue() == vaString ? static_cast<unsigned char>(ReadChar()) : ReadInteger());
-      break;
-    case tkEnumeration: {
-      const std::string ident = ReadIdent();
-      const int value = GetEnumValue(type, ident);
-      if (value < 0) throw EReadError("Invalid property value: %s", {ident});
-      SetOrdProp(Instance, Prop, value);
-      break;
-    }
-    case tkSet: {
-      std::uint32_t bits = 0;
-      for (const std::string& name : ReadSetNames()) {
-        const int ordinal = GetEnumValue(type, name);
-        if (ordinal < 0 || ordinal >= 32) throw EReadError("Invalid property element: %s", {name});
-        bits |= std::uint32_t{1} << ordinal;
-      }
-      SetOrdProp(Instance, Prop, bits);
-      break;
-    }
-    case tkFloat: SetFloatProp(Instance, Prop, ReadFloat()); break;
-    case tkString: SetStrProp(Instance, Prop, ReadString()); break;
-    case tkClass:
-      if (NextValue() == vaCollection) {
-        auto* collection = dynamic_cast<TCollection*>(GetObjectProp(Instance, Prop));
-        if (!collection) ValueError();
-        ReadValue();
-        ReadCollectionItems(*collection, Path);
-      } else if (NextValue() == vaNil) {
-        ReadValue();
-        SetObjectProp(Instance, Prop, nullptr);
-      } else {
-        // The component may come later in the description: bound once all are read.
-        if (NextValue() != vaIdent) ValueError();
-        if (!root_) throw EReadError("Component references are read only with their form");
-        const std::int64_t position = itemPosition_;
-        fixups_.push_back({&Instance, &Prop, ReadIdent(), Path, position});
-      }
-      break;
-    case tkMethod:
-      if (NextValue() == vaNil) {
-        ReadValue();
-      } else {
-        const std::string handler = ReadIdent();
-        if (!root_) throw EReadError("Events are read only with their form");
-        if (!root_->ClassInfo().FindMethod(handler))
-          throw EReadError("Handler %s not found in %s", {handler, root_->ClassName()});
-        SetMethodProp(Instance, Prop, *root_, handler);
-      }
-      break;
+      return SetOrdProp(Instance, Prop,
+                        NextValue() == vaString ? static_cast<unsigned char>(ReadChar()) : ReadInteger());
+    case tkEnumeration: return SetOrdProp(Instance, Prop, ReadEnumValue(type));
+    case tkSet: return SetOrdProp(Instance, Prop, ReadSetValue(type));
+    case tkFloat: return SetFloatProp(Instance, Prop, ReadFloat());
+    case tkString: return SetStrProp(Instance, Prop, ReadString());
+    case tkClass: return ReadObjectProp(Instance, Prop, Path);
+    case tkMethod: return ReadMethodProp(Instance, Prop);
     default: throw EReadError("Property %s cannot be read", {Prop.Name});
   }
+}
+
+// A number, or an identifier the type's own table turns into one.
+std::int64_t TReader::ReadIntegerValue(const TTypeInfo& Type) {
+  if (NextValue() != vaIdent) return ReadInt64();
+  const std::string ident = ReadIdent();
+  std::int64_t value = 0;
+  const TIdentToInt* identToInt = FindIdentToInt(Type);
+  if (!identToInt || !(*identToInt)(ident, value)) throw EReadError("Invalid property value: %s", {ident});
+  return value;
+}
+
+int TReader::ReadEnumValue(const TTypeInfo& Type) {
+  const std::string ident = ReadIdent();
+  const int value = GetEnumValue(Type, ident);
+  if (value < 0) throw EReadError("Invalid property value: %s", {ident});
+  return value;
+}
+
+std::uint32_t TReader::ReadSetValue(const TTypeInfo& Type) {
+  std::uint32_t bits = 0;
+  for (const std::string& name : ReadSetNames()) {
+    const int ordinal = GetEnumValue(Type, name);
+    if (ordinal < 0 || ordinal >= 32) throw EReadError("Invalid property element: %s", {name});
+    bits |= std::uint32_t{1} << ordinal;
+  }
+  return bits;
+}
+
+// A collection's items, nil, or the name of a component.
+void TReader::ReadObjectProp(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {
+  if (NextValue() == vaCollection) {
+    auto* collection = dynamic_cast<TCollection*>(GetObjectProp(Instance, Prop));
+    if (!collection) ValueError();
+    ReadValue();
+    ReadCollectionItems(*collection, Path);
+  } else if (NextValue() == vaNil) {
+    ReadValue();
+    SetObjectProp(Instance, Prop, nullptr);
+  } else {
+    // The component may come later in the description: bound once all are read.
+    if (NextValue() != vaIdent) ValueError();
+    if (!root_) throw EReadError("Component references are read only with their form");
+    const std::int64_t position = itemPosition_;
+    fixups_.push_back({&Instance, &Prop, ReadIdent(), Path, position});
+  }
+}
+
+// nil, or the name of a handler of the form being read.
+void TReader::ReadMethodProp(TObject& Instance, const TPropInfo& Prop) {
+  if (NextValue() == vaNil) {
+    ReadValue();
+    return;
+  }
+  const std::string handler = ReadIdent();
+  if (!root_) throw EReadError("Events are read only with their form");
+  if (!root_->ClassInfo().FindMethod(handler))
+    throw EReadError("Handler %s not found in %s", {handler, root_->ClassName()});
+  SetMethodProp(Instance, Prop, *root_, handler);
 }
 
 void TReader::ResolveFixups() {

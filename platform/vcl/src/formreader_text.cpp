@@ -232,94 +232,120 @@ class TTextConverter {
   void ConvertValue() {
     SkipBlanks();
     const char c = Peek();
-    if (c == '-' || c == '$' || IsDigit(c)) {
-      ConvertNumber();
-    } else if (c == '\'' || c == '#') {
-      const std::string s = StringValue();
-      if (s.size() <= 255) {
-        WriteByte(vaString);
-        WriteShortString(s);
-      } else {
-        WriteByte(vaLString);
-        WriteLE(s.size(), 4);
-        out_.Data += s;
-      }
-    } else if (IsIdentStart(c)) {
-      const std::string ident = DottedIdent();
-      if (SameText(ident, "True")) WriteByte(vaTrue);
-      else if (SameText(ident, "False"))
-        WriteByte(vaFalse);
-      else if (SameText(ident, "nil"))
-        WriteByte(vaNil);
-      else {
-        WriteByte(vaIdent);
-        WriteShortString(ident);
-      }
-    } else if (c == '[') {
-      ++pos_;
-      WriteByte(vaSet);
-      SkipBlanks();
-      if (Peek() != ']') {
-        for (;;) {
-          WriteShortString(Ident());
-          SkipBlanks();
-          if (Peek() != ',') break;
-          ++pos_;
-        }
-      }
-      Expect(']');
-      WriteByte(0);
-    } else if (c == '(') {
-      ++pos_;
-      WriteByte(vaList);
-      for (SkipBlanks(); Peek() != ')'; SkipBlanks()) {
-        if (pos_ >= text_.size()) Error("')' expected");
-        ConvertValue();
-      }
-      ++pos_;
-      WriteByte(vaNull);
-    } else if (c == '<') {
-      ++pos_;
-      WriteByte(vaCollection);
-      for (SkipBlanks(); Peek() != '>'; SkipBlanks()) {
-        if (!NextIdentIs("item")) Error("'item' expected");
-        Ident();
-        SkipBlanks();
-        if (Peek() == '[') {
-          ++pos_;
-          WriteInteger(IntegerValue());
-          Expect(']');
-        }
-        WriteByte(vaList);
-        while (!NextIdentIs("end")) ConvertProperty();
-        Ident();
-        WriteByte(vaNull);
-      }
-      ++pos_;
-      WriteByte(vaNull);
-    } else if (c == '{') {
-      ++pos_;
-      std::string bytes;
-      int high = -1;
-      for (SkipBlanks(); Peek() != '}'; SkipBlanks()) {
-        const int digit = HexValue(Peek());
-        if (digit < 0) Error("Invalid binary value");
-        ++pos_;
-        if (high < 0) {
-          high = digit;
-        } else {
-          bytes += static_cast<char>(high << 4 | digit);
-          high = -1;
-        }
-      }
-      if (high >= 0) Error("Invalid binary value");
-      ++pos_;
-      WriteByte(vaBinary);
-      WriteLE(bytes.size(), 4);
-      out_.Data += bytes;
-    } else {
+    if (c == '-' || c == '$' || IsDigit(c)) ConvertNumber();
+    else if (c == '\'' || c == '#')
+      ConvertString();
+    else if (IsIdentStart(c))
+      ConvertIdent();
+    else if (c == '[')
+      ConvertSet();
+    else if (c == '(')
+      ConvertList();
+    else if (c == '<')
+      ConvertCollection();
+    else if (c == '{')
+      ConvertBinary();
+    else
       Error("Invalid property value");
+  }
+
+  void ConvertString() {
+    const std::string s = StringValue();
+    if (s.size() <= 255) {
+      WriteByte(vaString);
+      WriteShortString(s);
+    } else {
+      WriteByte(vaLString);
+      WriteLE(s.size(), 4);
+      out_.Data += s;
     }
+  }
+
+  void ConvertIdent() {
+    const std::string ident = DottedIdent();
+    if (SameText(ident, "True")) WriteByte(vaTrue);
+    else if (SameText(ident, "False"))
+      WriteByte(vaFalse);
+    else if (SameText(ident, "nil"))
+      WriteByte(vaNil);
+    else {
+      WriteByte(vaIdent);
+      WriteShortString(ident);
+    }
+  }
+
+  // [a, b, c]
+  void ConvertSet() {
+    ++pos_;
+    WriteByte(vaSet);
+    SkipBlanks();
+    if (Peek() != ']') {
+      for (;;) {
+        WriteShortString(Ident());
+        SkipBlanks();
+        if (Peek() != ',') break;
+        ++pos_;
+      }
+    }
+    Expect(']');
+    WriteByte(0);
+  }
+
+  // (value value ...)
+  void ConvertList() {
+    ++pos_;
+    WriteByte(vaList);
+    for (SkipBlanks(); Peek() != ')'; SkipBlanks()) {
+      if (pos_ >= text_.size()) Error("')' expected");
+      ConvertValue();
+    }
+    ++pos_;
+    WriteByte(vaNull);
+  }
+
+  // <item [index] properties end ...>
+  void ConvertCollection() {
+    ++pos_;
+    WriteByte(vaCollection);
+    for (SkipBlanks(); Peek() != '>'; SkipBlanks()) {
+      if (!NextIdentIs("item")) Error("'item' expected");
+      Ident();
+      SkipBlanks();
+      if (Peek() == '[') {
+        ++pos_;
+        WriteInteger(IntegerValue());
+        Expect(']');
+      }
+      WriteByte(vaList);
+      while (!NextIdentIs("end")) ConvertProperty();
+      Ident();
+      WriteByte(vaNull);
+    }
+    ++pos_;
+    WriteByte(vaNull);
+  }
+
+  // {hex digits, in pairs}
+  void ConvertBinary() {
+    ++pos_;
+    std::string bytes;
+    int high = -1;
+    for (SkipBlanks(); Peek() != '}'; SkipBlanks()) {
+      const int digit = HexValue(Peek());
+      if (digit < 0) Error("Invalid binary value");
+      ++pos_;
+      if (high < 0) {
+        high = digit;
+      } else {
+        bytes += static_cast<char>(high << 4 | digit);
+        high = -1;
+      }
+    }
+    if (high >= 0) Error("Invalid binary value");
+    ++pos_;
+    WriteByte(vaBinary);
+    WriteLE(bytes.size(), 4);
+    out_.Data += bytes;
   }
 
   const std::string& text_;

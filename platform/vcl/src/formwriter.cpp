@@ -120,85 +120,74 @@ void TWriter::WriteProperties(TPersistent* Instance) {
 }
 
 void TWriter::WritePropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {
-  const TTypeInfo& type = Prop.PropType();
   const bool writable = Prop.SetOrd || Prop.SetStr || Prop.SetFloat || Prop.SetObject;
+  if (Prop.Kind() == tkClass) return WriteObjectProp(GetObjectProp(Instance, Prop), writable, Path);
+  if (!writable) return;
   switch (Prop.Kind()) {
-    case tkInteger: {
-      if (!writable) return;
-      const std::int64_t value = GetOrdProp(Instance, Prop);
-      if (Prop.Default && *Prop.Default == value) return;
-      WriteShortString(Path);
-      std::string ident;
-      const TIntToIdent* intToIdent = FindIntToIdent(type);
-      if (intToIdent && (*intToIdent)(value, ident)) WriteIdent(ident);
-      else
-        WriteInteger(value);
-      return;
-    }
-    case tkChar: {
-      if (!writable) return;
-      const std::int64_t value = GetOrdProp(Instance, Prop);
-      if (Prop.Default && *Prop.Default == value) return;
-      WriteShortString(Path);
-      WriteChar(static_cast<char>(value));
-      return;
-    }
-    case tkEnumeration: {
-      if (!writable) return;
-      const std::int64_t value = GetOrdProp(Instance, Prop);
-      if (Prop.Default && *Prop.Default == value) return;
-      WriteShortString(Path);
-      WriteIdent(GetEnumName(type, value));
-      return;
-    }
-    case tkSet: {
-      if (!writable) return;
-      const std::int64_t value = GetOrdProp(Instance, Prop);
-      if (Prop.Default && *Prop.Default == value) return;
-      std::vector<std::string> names;
-      for (std::size_t i = 0; i < type.Names.size() && i < 32; ++i)
-        if (value & (std::int64_t{1} << i)) names.push_back(type.Names[i]);
-      WriteShortString(Path);
-      WriteSet(names);
-      return;
-    }
+    case tkInteger:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet: return WriteOrdinalProp(Instance, Prop, Path);
     case tkFloat:
-      if (!writable) return;
       WriteShortString(Path);
       WriteFloat(GetFloatProp(Instance, Prop));
       return;
     case tkString: {
-      if (!writable) return;
       const std::string value = GetStrProp(Instance, Prop);
       if (value.empty()) return;
       WriteShortString(Path);
       WriteString(value);
       return;
     }
-    case tkClass: {
-      TObject* object = GetObjectProp(Instance, Prop);
-      if (!object) return;
-      if (auto* collection = dynamic_cast<TCollection*>(object)) {
-        WriteShortString(Path);
-        WriteCollection(collection);
-      } else if (auto* component = dynamic_cast<TComponent*>(object)) {
-        if (!writable || component->Name().empty()) return;
-        WriteShortString(Path);
-        WriteIdent(component->Name());
-      } else if (auto* persistent = dynamic_cast<TPersistent*>(object)) {
-        const std::string saved = prefix_;
-        prefix_ = Path + ".";
-        try {
-          WriteProperties(persistent);
-        } catch (...) {
-          prefix_ = saved;
-          throw;
-        }
-        prefix_ = saved;
-      }
-      return;
-    }
     default: return;  // events name handlers, which only a form's description knows
+  }
+}
+
+// An ordinal at its default is left out.
+void TWriter::WriteOrdinalProp(TObject& Instance, const TPropInfo& Prop, const std::string& Path) {
+  const TTypeInfo& type = Prop.PropType();
+  const std::int64_t value = GetOrdProp(Instance, Prop);
+  if (Prop.Default && *Prop.Default == value) return;
+  WriteShortString(Path);
+  if (Prop.Kind() == tkInteger) {
+    std::string ident;
+    const TIntToIdent* intToIdent = FindIntToIdent(type);
+    if (intToIdent && (*intToIdent)(value, ident)) WriteIdent(ident);
+    else
+      WriteInteger(value);
+  } else if (Prop.Kind() == tkChar) {
+    WriteChar(static_cast<char>(value));
+  } else if (Prop.Kind() == tkEnumeration) {
+    WriteIdent(GetEnumName(type, value));
+  } else {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < type.Names.size() && i < 32; ++i)
+      if (value & (std::int64_t{1} << i)) names.push_back(type.Names[i]);
+    WriteSet(names);
+  }
+}
+
+// A collection is written whole, a component by its name, any other persistent object by its own
+// properties under the dotted path.
+void TWriter::WriteObjectProp(TObject* Object, bool Writable, const std::string& Path) {
+  if (!Object) return;
+  if (auto* collection = dynamic_cast<TCollection*>(Object)) {
+    WriteShortString(Path);
+    WriteCollection(collection);
+  } else if (auto* component = dynamic_cast<TComponent*>(Object)) {
+    if (!Writable || component->Name().empty()) return;
+    WriteShortString(Path);
+    WriteIdent(component->Name());
+  } else if (auto* persistent = dynamic_cast<TPersistent*>(Object)) {
+    const std::string saved = prefix_;
+    prefix_ = Path + ".";
+    try {
+      WriteProperties(persistent);
+    } catch (...) {
+      prefix_ = saved;
+      throw;
+    }
+    prefix_ = saved;
   }
 }
 

@@ -24,6 +24,7 @@
 #include "vcl/streams.h"
 
 struct TPropInfo;
+struct TTypeInfo;
 class TCollection;
 
 // The value tags of the binary format.
@@ -143,6 +144,11 @@ class TReader : public TFiler {
   // references resolved later.
   void ReadPropertyAt(TObject& Instance, const std::string& Path, const std::string& FullPath);
   void ReadPropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
+  std::int64_t ReadIntegerValue(const TTypeInfo& Type);
+  int ReadEnumValue(const TTypeInfo& Type);
+  std::uint32_t ReadSetValue(const TTypeInfo& Type);
+  void ReadObjectProp(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
+  void ReadMethodProp(TObject& Instance, const TPropInfo& Prop);
   void ReadCollectionItems(TCollection& Collection, const std::string& Path);
   void BindField(TComponent* Component);
   void ResolveFixups();

@@ -49,6 +49,8 @@ class TWriter : public TFiler {
   // The four-byte size before long strings and binary data.
   void WriteCount(std::size_t Count);
   void WritePropValue(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
+  void WriteOrdinalProp(TObject& Instance, const TPropInfo& Prop, const std::string& Path);
+  void WriteObjectProp(TObject* Object, bool Writable, const std::string& Path);
 
   TStream* stream_;
   std::string prefix_;  // the dotted path of the object property being written

@@ -112,6 +112,95 @@ void Normalise(int& x, int& w, bool& flip) {
   }
 }
 
+// The destination's own pixels, when it is also the source, as a copy the blit can read while it
+// writes; made in place, as the copy's bits point into its own storage.
+const Surface* Snapshot(const Surface& out, std::optional<Surface>& snapshot) {
+  snapshot.emplace(out);
+  if (out.bits != out.storage.data())
+    snapshot->storage.assign(out.bits, out.bits + static_cast<std::size_t>(out.stride) * out.height);
+  snapshot->bits = snapshot->storage.data();
+  return &*snapshot;
+}
+
+// A plain copy between equal formats moves whole rows.
+void CopyRows(Surface& out, const Region& clipped, const Surface& src, Rect d, Rect s) {
+  const int bytes = out.bitsPerPixel / 8;
+  for (const RECT& r : clipped.Rects())
+    for (int y = r.top; y < r.bottom; ++y) {
+      const int sy = s.y + (y - d.y);
+      if (sy < 0 || sy >= src.height) continue;
+      const int x0 = std::max<int>(r.left, d.x - s.x), x1 = std::min<int>(r.right, d.x - s.x + src.width);
+      if (x0 >= x1) continue;
+      std::memcpy(out.Row(y) + x0 * bytes, src.Row(sy) + (s.x + x0 - d.x) * bytes,
+                  static_cast<std::size_t>(x1 - x0) * static_cast<std::size_t>(bytes));
+    }
+}
+
+// The source pixel value, in the destination's terms, for each destination pixel, by the
+// stretch mode when the sizes differ.
+class SourceSampler {
+ public:
+  SourceSampler(const Surface& src, const DeviceContext* srcDc, DeviceContext& dst, Rect d, Rect s, bool flipX,
+                bool flipY)
+      : src_(src),
+        convert_(src, srcDc, dst),
+        s_(s),
+        flipX_(flipX),
+        flipY_(flipY),
+        stretch_(d.w != s.w || d.h != s.h),
+        mode_(dst.state.stretchMode),
+        halftone_(stretch_ && mode_ == HALFTONE),
+        ax_(MapAxis(d.w, s.w, flipX, halftone_)),
+        ay_(MapAxis(d.h, s.h, flipY, halftone_)) {}
+
+  // False when the source block of destination pixel (i, j) lies outside the source surface.
+  bool At(int i, int j, DWORD& value) {
+    const auto ki = static_cast<std::size_t>(i), kj = static_cast<std::size_t>(j);
+    const int x0 = s_.x + ax_.first[ki], x1 = s_.x + ax_.last[ki], y0 = s_.y + ay_.first[kj], y1 = s_.y + ay_.last[kj];
+    if (!InSource(x0, y0) || !InSource(x1 - 1, y1 - 1)) return false;
+    value = halftone_ ? Halftone(ki, kj, x0, x1, y0, y1) : Picked(x0, x1, y0, y1);
+    return true;
+  }
+
+ private:
+  bool InSource(int x, int y) const { return x >= 0 && y >= 0 && x < src_.width && y < src_.height; }
+
+  // The block's colours weighed by their shares.
+  DWORD Halftone(std::size_t ki, std::size_t kj, int x0, int x1, int y0, int y1) {
+    double r = 0, g = 0, b = 0, total = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const double w =
+            ax_.weights[ki][static_cast<std::size_t>(x - x0)] * ay_.weights[kj][static_cast<std::size_t>(y - y0)];
+        const COLORREF c = convert_.Color(src_.Get(x, y));
+        r += w * GetRValue(c);
+        g += w * GetGValue(c);
+        b += w * GetBValue(c);
+        total += w;
+      }
+    auto channel = [&](double v) { return static_cast<BYTE>(std::clamp(v / total + 0.5, 0.0, 255.0)); };
+    return convert_.ValueOfColor(RGB(channel(r), channel(g), channel(b)));
+  }
+
+  // One pixel of the block, or for BLACKONWHITE and WHITEONBLACK all of it ANDed or ORed.
+  DWORD Picked(int x0, int x1, int y0, int y1) {
+    DWORD v = src_.Get(flipX_ ? x1 - 1 : x0, flipY_ ? y1 - 1 : y0);
+    if (stretch_ && (mode_ == BLACKONWHITE || mode_ == WHITEONBLACK) && (x1 - x0 > 1 || y1 - y0 > 1)) {
+      for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) v = mode_ == BLACKONWHITE ? v & src_.Get(x, y) : v | src_.Get(x, y);
+    }
+    return convert_.Value(v);
+  }
+
+  const Surface& src_;
+  SourceConverter convert_;
+  const Rect s_;
+  const bool flipX_, flipY_, stretch_;
+  const int mode_;
+  const bool halftone_;
+  const Axis ax_, ay_;
+};
+
 bool Blit(DeviceContext& dst, Rect d, const Surface* srcSurface, const DeviceContext* srcDc, Rect s, bool flipX,
           bool flipY, DWORD rop) {
   Surface* out = dst.GetSurface();
@@ -126,83 +215,25 @@ bool Blit(DeviceContext& dst, Rect d, const Surface* srcSurface, const DeviceCon
 
   // A source that overlaps the destination in the same surface is copied first.
   std::optional<Surface> snapshot;
-  if (useSource && srcSurface == out) {
-    snapshot.emplace(*out);
-    if (out->bits != out->storage.data())
-      snapshot->storage.assign(out->bits, out->bits + static_cast<std::size_t>(out->stride) * out->height);
-    snapshot->bits = snapshot->storage.data();
-    srcSurface = &*snapshot;
-  }
+  if (useSource && srcSurface == out) srcSurface = Snapshot(*out, snapshot);
 
   std::optional<BrushPattern> pattern;
   if (RopUsesPattern(code)) pattern.emplace(dst, dst.state.brush);
   DWORD mask = out->ValueMask();
   bool stretch = useSource && (d.w != s.w || d.h != s.h);
-
-  // Plain copies between equal formats move whole rows.
   if (code == 0xCC && !stretch && !flipX && !flipY && out->bitsPerPixel >= 8 && SameFormat(*srcSurface, *out)) {
-    int bytes = out->bitsPerPixel / 8;
-    for (const RECT& r : clipped.Rects())
-      for (int y = r.top; y < r.bottom; ++y) {
-        int sy = s.y + (y - d.y);
-        if (sy < 0 || sy >= srcSurface->height) continue;
-        int x0 = std::max<int>(r.left, d.x - s.x), x1 = std::min<int>(r.right, d.x - s.x + srcSurface->width);
-        if (x0 >= x1) continue;
-        std::memcpy(out->Row(y) + x0 * bytes, srcSurface->Row(sy) + (s.x + x0 - d.x) * bytes,
-                    static_cast<std::size_t>(x1 - x0) * static_cast<std::size_t>(bytes));
-      }
+    CopyRows(*out, clipped, *srcSurface, d, s);
     return true;
   }
 
-  std::optional<SourceConverter> convert;
-  int mode = dst.state.stretchMode;
-  bool halftone = stretch && mode == HALFTONE;
-  Axis ax, ay;
-  if (useSource) {
-    convert.emplace(*srcSurface, srcDc, dst);
-    ax = MapAxis(d.w, s.w, flipX, halftone);
-    ay = MapAxis(d.h, s.h, flipY, halftone);
-  }
-  auto inSource = [&](int x, int y) { return x >= 0 && y >= 0 && x < srcSurface->width && y < srcSurface->height; };
-
-  // The source pixel value (in the destination's terms) for destination pixel (i, j); false when
-  // the source block lies outside the source surface.
-  auto sourceAt = [&](int i, int j, DWORD& value) {
-    auto ki = static_cast<std::size_t>(i), kj = static_cast<std::size_t>(j);
-    int x0 = s.x + ax.first[ki], x1 = s.x + ax.last[ki], y0 = s.y + ay.first[kj], y1 = s.y + ay.last[kj];
-    if (!inSource(x0, y0) || !inSource(x1 - 1, y1 - 1)) return false;
-    if (halftone) {
-      double r = 0, g = 0, b = 0, total = 0;
-      for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-          double w =
-              ax.weights[ki][static_cast<std::size_t>(x - x0)] * ay.weights[kj][static_cast<std::size_t>(y - y0)];
-          COLORREF c = convert->Color(srcSurface->Get(x, y));
-          r += w * GetRValue(c);
-          g += w * GetGValue(c);
-          b += w * GetBValue(c);
-          total += w;
-        }
-      auto channel = [&](double v) { return static_cast<BYTE>(std::clamp(v / total + 0.5, 0.0, 255.0)); };
-      value = convert->ValueOfColor(RGB(channel(r), channel(g), channel(b)));
-      return true;
-    }
-    int px = flipX ? x1 - 1 : x0, py = flipY ? y1 - 1 : y0;
-    DWORD v = srcSurface->Get(px, py);
-    if (stretch && (mode == BLACKONWHITE || mode == WHITEONBLACK) && (x1 - x0 > 1 || y1 - y0 > 1)) {
-      for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) v = mode == BLACKONWHITE ? v & srcSurface->Get(x, y) : v | srcSurface->Get(x, y);
-    }
-    value = convert->Value(v);
-    return true;
-  };
-
+  std::optional<SourceSampler> source;
+  if (useSource) source.emplace(*srcSurface, srcDc, dst, d, s, flipX, flipY);
   for (const RECT& r : clipped.Rects())
     for (int y = r.top; y < r.bottom; ++y)
       for (int x = r.left; x < r.right; ++x) {
         DWORD p = 0, sv = 0, dv = 0;
         if (pattern && !pattern->At(x, y, p)) continue;
-        if (useSource && !sourceAt(x - d.x, y - d.y, sv)) continue;
+        if (useSource && !source->At(x - d.x, y - d.y, sv)) continue;
         if (RopUsesDest(code)) dv = out->Get(x, y);
         out->Put(x, y, Rop3(code, p, sv, dv) & mask);
       }

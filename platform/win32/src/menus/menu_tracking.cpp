@@ -258,6 +258,90 @@ void HandleChar(Tracking& t, char c) {
     }
 }
 
+void MouseMoved(Tracking& t, const Hit& hit) {
+  if (hit.level >= 0) {
+    const size_t level = static_cast<size_t>(hit.level);
+    if (hit.item == t.levels[level].hot) return;
+    CloseLevelsFrom(t, level + 1);
+    SetHot(t, level, hit.item);
+    OpenHotPopup(t, false);
+  } else if (hit.title >= 0 && hit.title != t.barHot) {
+    OpenTitle(t, hit.title);
+  }
+}
+
+// A press outside the menus, or on the title already open, ends the tracking.
+void ButtonDown(Tracking& t, const Hit& hit) {
+  if ((hit.level < 0 && hit.title < 0) || (hit.title >= 0 && hit.title == t.barHot)) t.done = true;
+}
+
+void ButtonUp(Tracking& t, const Hit& hit) {
+  if (hit.level >= 0 && hit.item >= 0) {
+    while (t.levels.size() > static_cast<size_t>(hit.level) + 1) CloseLevelsFrom(t, t.levels.size() - 1);
+    SetHot(t, static_cast<size_t>(hit.level), hit.item);
+    Choose(t);
+  } else if (t.levels.empty() && hit.title >= 0 && hit.title == t.barHot) {
+    ChooseTitle(t);
+  }
+}
+
+// The right button chooses only when the caller asked for it.
+void HandleMouse(Tracking& t, const MSG& msg, bool right) {
+  POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+  ClientToScreen(msg.hwnd, &p);
+  const Hit hit = HitAt(t, p);
+  switch (msg.message) {
+    case WM_MOUSEMOVE: return MouseMoved(t, hit);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: return ButtonDown(t, hit);
+    case WM_LBUTTONUP: return ButtonUp(t, hit);
+    case WM_RBUTTONUP: return right ? ButtonUp(t, hit) : void();
+    default: return;
+  }
+}
+
+void HandleKeyDown(Tracking& t, MSG& msg) {
+  TranslateMessage(&msg);  // access keys come as characters
+  if (msg.wParam == static_cast<WPARAM>(VK_MENU) || msg.wParam == static_cast<WPARAM>(VK_F10)) t.done = true;
+  else
+    HandleKey(t, msg.wParam);
+}
+
+// Anything else goes to its window; another window made active ends the tracking.
+void Dispatch(Tracking& t, MSG& msg) {
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  if (GetActiveWindow() != GetAncestor(t.owner, GA_ROOT) && IsWindow(t.owner) && GetActiveWindow()) t.done = true;
+}
+
+// One message while a menu is tracked: the menu's own input, or anything else dispatched as usual.
+void HandleMessage(Tracking& t, MSG& msg, bool right) {
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) return HandleMouse(t, msg, right);
+  // A release over the bar that came before the bar took the mouse is still the title's.
+  if (msg.message == WM_NCLBUTTONUP) {
+    if (!t.levels.empty()) return Dispatch(t, msg);
+    const Hit hit = HitAt(t, POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
+    if (hit.title >= 0 && hit.title == t.barHot) ChooseTitle(t);
+    return;
+  }
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) return HandleKeyDown(t, msg);
+  if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) return HandleChar(t, static_cast<char>(msg.wParam));
+  if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) return;
+  Dispatch(t, msg);
+}
+
+void StartTracking(Tracking& t, HMENU menu, int startTitle, bool fromKeyboard, POINT at) {
+  gTracking = &t;
+  // Keys come as the focus window's; without one they would not reach the menu.
+  if (!GetFocus()) SetFocus(t.owner);
+  if (t.bar) {
+    OpenTitle(t, startTitle);
+    if (fromKeyboard && !t.levels.empty()) MoveHot(t, 1);
+  } else {
+    OpenLevel(t, menu, 0, at, nullptr);
+  }
+}
+
 }  // namespace
 
 UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool fromKeyboard, POINT at, UINT flags) {
@@ -267,15 +351,7 @@ UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool from
   t.bar = barWindow;
   t.barMenu = barWindow ? menu : nullptr;
   t.notify = !(flags & TPM_NONOTIFY);
-  gTracking = &t;
-  // Keys come as the focus window's; without one they would not reach the menu.
-  if (!GetFocus()) SetFocus(owner);
-  if (t.bar) {
-    OpenTitle(t, startTitle);
-    if (fromKeyboard && !t.levels.empty()) MoveHot(t, 1);
-  } else {
-    OpenLevel(t, menu, 0, at, nullptr);
-  }
+  StartTracking(t, menu, startTitle, fromKeyboard, at);
   const bool right = (flags & TPM_RIGHTBUTTON) != 0;
   MSG msg;
   bool quit = false;
@@ -285,66 +361,7 @@ UINT TrackMenu(HWND owner, HMENU menu, HWND barWindow, int startTitle, bool from
       quit = true;
       break;
     }
-    const bool mouse = msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST;
-    if (mouse) {
-      POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-      ClientToScreen(msg.hwnd, &p);
-      Hit hit = HitAt(t, p);
-      switch (msg.message) {
-        case WM_MOUSEMOVE:
-          if (hit.level >= 0) {
-            const size_t level = static_cast<size_t>(hit.level);
-            if (hit.item != t.levels[level].hot) {
-              CloseLevelsFrom(t, level + 1);
-              SetHot(t, level, hit.item);
-              OpenHotPopup(t, false);
-            }
-          } else if (hit.title >= 0 && hit.title != t.barHot) {
-            OpenTitle(t, hit.title);
-          }
-          break;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-          if (hit.level < 0 && hit.title < 0) t.done = true;
-          else if (hit.title >= 0 && hit.title == t.barHot)
-            t.done = true;
-          break;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-          if (msg.message == WM_RBUTTONUP && !right) break;
-          if (hit.level >= 0 && hit.item >= 0) {
-            while (t.levels.size() > static_cast<size_t>(hit.level) + 1) CloseLevelsFrom(t, t.levels.size() - 1);
-            SetHot(t, static_cast<size_t>(hit.level), hit.item);
-            Choose(t);
-          } else if (t.levels.empty() && hit.title >= 0 && hit.title == t.barHot) {
-            ChooseTitle(t);
-          }
-          break;
-        default: break;
-      }
-      continue;
-    }
-    // A release over the bar that came before the bar took the mouse is still the title's.
-    if (msg.message == WM_NCLBUTTONUP && t.levels.empty()) {
-      const Hit hit = HitAt(t, POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
-      if (hit.title >= 0 && hit.title == t.barHot) ChooseTitle(t);
-      continue;
-    }
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-      TranslateMessage(&msg);  // access keys come as characters
-      if (msg.wParam == static_cast<WPARAM>(VK_MENU) || msg.wParam == static_cast<WPARAM>(VK_F10)) t.done = true;
-      else
-        HandleKey(t, msg.wParam);
-      continue;
-    }
-    if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
-      HandleChar(t, static_cast<char>(msg.wParam));
-      continue;
-    }
-    if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-    if (GetActiveWindow() != GetAncestor(owner, GA_ROOT) && IsWindow(owner) && GetActiveWindow()) t.done = true;
+    HandleMessage(t, msg, right);
   }
   CloseLevelsFrom(t, 0);
   ReleaseCapture();
