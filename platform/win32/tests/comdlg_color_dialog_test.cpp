@@ -77,6 +77,24 @@ namespace {
 
 class ColorPanelTest : public ColorDialogTest {
  protected:
+  ColorPanelTest() {
+    SetMessageBoxAnswer(
+        [](HWND, LPCSTR text, LPCSTR caption, UINT, void* seen) {
+          static_cast<std::vector<std::string>*>(seen)->push_back(std::string(caption) + ": " + text);
+          return IDOK;
+        },
+        &boxes_);
+  }
+  void TearDown() override {
+    SetMessageBoxAnswer(nullptr, nullptr);
+    ColorDialogTest::TearDown();
+  }
+  static std::string EditText(HWND dialog, int id) {
+    char text[16] = {};
+    GetWindowTextA(GetDlgItem(dialog, id), text, sizeof text);
+    return text;
+  }
+  std::vector<std::string> boxes_;
   static void Type(HWND dialog, int id, const char* text) {
     HWND edit = GetDlgItem(dialog, id);
     SetWindowTextA(edit, text);
@@ -95,10 +113,10 @@ TEST_F(ColorPanelTest, TypedColourIsChosenAndAddedToTheClickedCustomSwatch) {
     panelShown = IsWindowVisible(GetDlgItem(dialog, COLOR_RED));
     mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
     Type(dialog, COLOR_RED, "200");
-    Type(dialog, COLOR_GREEN, "300");  // clamped
+    Type(dialog, COLOR_GREEN, "300");  // the swatch takes the nearest value
     Type(dialog, COLOR_BLUE, "x");
     Press(dialog, COLOR_ADD);
-    Press(dialog, IDOK);
+    for (int refused = 0; refused < 3; ++refused) Press(dialog, IDOK);
   });
   ASSERT_TRUE(ChooseColorA(&cc_));
   EXPECT_TRUE(panelShown);
@@ -109,6 +127,38 @@ TEST_F(ColorPanelTest, TypedColourIsChosenAndAddedToTheClickedCustomSwatch) {
   EXPECT_EQ(cc_.rgbResult, RGB(200, 255, 0));
   EXPECT_EQ(custom_[3], RGB(200, 255, 0));
   EXPECT_EQ(custom_[0], RGB(0, 10, 20));
+}
+
+TEST_F(ColorPanelTest, OkRefusesAPartOutOfRangeAndOffersTheNearestValue) {
+  const char* const kRefusal = "Color: Enter a value between 0 and 255.";
+  struct Case {
+    const char* typed;
+    const char* offered;
+  };
+  for (const Case& c :
+       {Case{"18255", "255"}, Case{"-1", "0"}, Case{"", "0"}, Case{"2x", "0"}, Case{"99999999999999", "255"}}) {
+    boxes_.clear();
+    cc_.Flags = CC_FULLOPEN;
+    bool openAfterRefusal = false;
+    std::string offered;
+    HWND focus = nullptr, red = nullptr;
+    SetCommonDialogScript([&](HWND dialog) {
+      Type(dialog, COLOR_GREEN, "7");
+      Type(dialog, COLOR_RED, c.typed);
+      Press(dialog, IDOK);
+      openAfterRefusal = IsWindowVisible(dialog);
+      offered = EditText(dialog, COLOR_RED);
+      focus = GetFocus();
+      red = GetDlgItem(dialog, COLOR_RED);
+      Press(dialog, IDOK);
+    });
+    ASSERT_TRUE(ChooseColorA(&cc_)) << c.typed;
+    EXPECT_EQ(boxes_, std::vector<std::string>{kRefusal}) << c.typed;
+    EXPECT_TRUE(openAfterRefusal) << c.typed;
+    EXPECT_EQ(offered, c.offered) << c.typed;
+    EXPECT_EQ(focus, red) << c.typed;
+    EXPECT_EQ(cc_.rgbResult, RGB(std::stoi(c.offered), 7, 0)) << c.typed;
+  }
 }
 
 TEST_F(ColorPanelTest, FlagsOpenOrLockThePanel) {

@@ -1,6 +1,9 @@
 // The colour dialog: a grid of swatch buttons; a click selects, OK answers the selection.
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "common_dialog.h"
@@ -56,11 +59,38 @@ void ShowSelection(ColorDialog& d, HWND dialog) {
   for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) InvalidateRect(c, nullptr, FALSE);
 }
 
-// Typed values outside 0..255, or not numbers, are clamped.
-BYTE EditPart(HWND dialog, int id) {
+constexpr int kPartMax = 255;
+constexpr char kPartRangeText[] = "Enter a value between 0 and 255.";
+
+// The typed number, or none when the edit holds anything but digits.
+std::optional<long> TypedNumber(HWND dialog, int id) {
   char text[16] = {};
   GetWindowTextA(GetDlgItem(dialog, id), text, sizeof text);
-  return static_cast<BYTE>(std::clamp(std::atoi(text), 0, 255));
+  const char* end = text + std::strlen(text);
+  long value = 0;
+  const auto [stop, error] = std::from_chars(text, end, value);
+  if (text == end || stop != end) return std::nullopt;
+  return error == std::errc::result_out_of_range ? LONG_MAX : value;
+}
+
+// While typing, the swatch follows the nearest colour; OK refuses what is out of range.
+BYTE EditPart(HWND dialog, int id) {
+  return static_cast<BYTE>(std::clamp<long>(TypedNumber(dialog, id).value_or(0), 0, kPartMax));
+}
+
+// Says which part is wrong and puts its nearest valid value in the edit for the user to confirm.
+bool PartsInRange(HWND dialog) {
+  for (int id = COLOR_RED; id <= COLOR_BLUE; ++id) {
+    const std::optional<long> typed = TypedNumber(dialog, id);
+    if (typed && *typed >= 0 && *typed <= kPartMax) continue;
+    MessageBoxA(dialog, kPartRangeText, "Color", MB_OK | MB_ICONEXCLAMATION);
+    HWND edit = GetDlgItem(dialog, id);
+    SetWindowTextA(edit, std::to_string(EditPart(dialog, id)).c_str());
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    return false;
+  }
+  return true;
 }
 
 COLORREF SwatchColor(const ColorDialog& d, int index) {
@@ -92,7 +122,9 @@ INT_PTR ColorDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      if (id == IDOK || id == IDCANCEL) {
+      if (id == IDOK) {
+        if (PartsInRange(dialog)) EndDialog(dialog, id);
+      } else if (id == IDCANCEL) {
         EndDialog(dialog, id);
       } else if (id >= COLOR_SWATCH1 && id < COLOR_CUSTOM_SWATCH1 + 16) {
         d->selected = SwatchColor(*d, id - COLOR_SWATCH1);
