@@ -47,7 +47,7 @@ int Ask(HWND Owner, const std::string& Text, const char* Caption) {
 }
 
 const char kRestoreFailed[] = "Restore operation was NOT successfull. Please check if there's enough harddisk space.";
-const TSlotOutcome kRestored{1, "Restore operation successfully completed."};
+const TSlotOutcome kRestored{true, "Restore operation successfully completed."};
 
 }  // namespace
 
@@ -127,10 +127,11 @@ std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
 TSlotOutcome TSlotFiles::Backup(int Slot) {
   const std::string name = SlotFileName(Slot);
   if (!Copy(paths_.Logo[Slot], paths_.Backup[Slot]))
-    return {-1, "Backup operation of " + name + " was NOT successfull. Please check if there's enough harddisk space."};
+    return {false,
+            "Backup operation of " + name + " was NOT successfull. Please check if there's enough harddisk space."};
   BackupMissing[Slot] = false;
   SetFileAttributesA(paths_.Backup[Slot].c_str(), FILE_ATTRIBUTE_ARCHIVE);
-  return {1, "Backup operation of " + name + " was successfull."};
+  return {true, "Backup operation of " + name + " was successfull."};
 }
 
 TSwitchMend TSlotFiles::MendSwitch(int Slot) {
@@ -151,13 +152,13 @@ TSwitchMend TSlotFiles::MendSwitch(int Slot) {
 
 TSlotOutcome TSlotFiles::Switch(int Slot) {
   const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
-  const TSlotOutcome failed{-1, kRestoreFailed};
+  const TSlotOutcome failed{false, kRestoreFailed};
   // No logo to keep: the backup goes into the slot.
   if (!Exists(logo)) return Copy(backup, logo) ? kRestored : failed;
   const std::string temp = SwitchTempPath(logo);
   // Left by an interrupted switch and not mended: it may hold the only copy of a picture.
   if (Exists(temp))
-    return {-1, std::string(kRestoreFailed) + " " + temp + " is in the way: it is neither the logo nor its backup."};
+    return {false, std::string(kRestoreFailed) + " " + temp + " is in the way: it is neither the logo nor its backup."};
   if (!Copy(logo, temp)) return failed;
   if (!Copy(backup, logo)) {
     Remove(temp);  // the logo is untouched; the copy of it is not needed
@@ -167,7 +168,7 @@ TSlotOutcome TSlotFiles::Switch(int Slot) {
     // The old logo goes back into the slot (over the backup's attributes the copy gave it);
     // should that fail too, it stays in the temporary file.
     SetFileAttributesA(logo.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!Copy(temp, logo)) return {1, std::string(kRestoreFailed) + " The current logo was kept as " + temp + "."};
+    if (!Copy(temp, logo)) return {true, std::string(kRestoreFailed) + " The current logo was kept as " + temp + "."};
     Remove(temp);
     return failed;
   }
@@ -179,15 +180,15 @@ TSlotOutcome TSlotFiles::Switch(int Slot) {
 TSlotOutcome TSlotFiles::Restore(int Slot) {
   const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
   MendSwitch(Slot);  // the Switch finds what is left of it
-  if (!Exists(backup)) return {-1, "Backup file was NOT found. Make a backup first !"};
+  if (!Exists(backup)) return {false, "Backup file was NOT found. Make a backup first !"};
   const int answer = Ask(Owner, "Do you wish to make a backup of the current logo?",
                          Slot == lsStartup ? "Make a Switch?" : "Make a switch?");
   TSlotOutcome outcome = kRestored;
   if (answer == IDYES) outcome = Switch(Slot);
   else if (answer == IDNO) {
-    if (!Copy(backup, logo)) outcome = {-1, kRestoreFailed};
+    if (!Copy(backup, logo)) outcome = {false, kRestoreFailed};
   } else {
-    return {-1, "Restore operation cancelled by user."};
+    return {false, "Restore operation cancelled by user."};
   }
   CheckFlags();
   return outcome;
@@ -201,7 +202,7 @@ TSlotOutcome TSlotFiles::RestoreOriginals(const TLoadLogo& LoadLogo) {
     const int answer = Ask(Owner, question, "Make a backup?");
     if (answer == IDYES) outcome.Status = Backup(slot).Status;
     else if (answer != IDNO)
-      return {-1, "Restore Originals operation cancelled by user."};
+      return {false, "Restore Originals operation cancelled by user."};
   }
   std::string problems;
   const auto report = [&](const std::string& text) { problems += (problems.empty() ? "" : " ") + text; };
@@ -216,7 +217,7 @@ TSlotOutcome TSlotFiles::RestoreOriginals(const TLoadLogo& LoadLogo) {
       report("Restoring the original of " + name + " was NOT successfull.");
       continue;
     }
-    outcome.Result = 1;
+    outcome.Changed = true;
     try {
       LoadLogo(slot, paths_.Logo[slot]);
     } catch (const Exception& e) {

@@ -106,7 +106,7 @@ TEST_F(SlotFiles, BackupReportsInTheSlotsNameAndFailsWithoutTouchingTheFlags) {
 
   DeleteFileA(Logo(lsTurnoff).c_str());
   const TSlotOutcome failed = files.Backup(lsTurnoff);
-  EXPECT_EQ(failed.Result, -1);
+  EXPECT_FALSE(failed.Changed);
   EXPECT_EQ(failed.Status,
             "Backup operation of LOGOS.SYS was NOT successfull. Please check if there's enough harddisk space.");
   EXPECT_TRUE(files.BackupMissing[lsTurnoff]);
@@ -118,7 +118,7 @@ TEST_F(SlotFiles, RestoreYesExchangesLogoAndBackupByteForByteAndLeavesNoTemporar
   files.Start(Recorder());
   answers = {IDYES};
   const TSlotOutcome outcome = files.Restore(lsStartup);
-  EXPECT_EQ(outcome.Result, 1);
+  EXPECT_TRUE(outcome.Changed);
   EXPECT_EQ(outcome.Status, "Restore operation successfully completed.");
   EXPECT_EQ(asked, (std::vector<std::string>{"Make a Switch?: Do you wish to make a backup of the current logo?"}));
   EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 9));
@@ -135,7 +135,7 @@ TEST_F(SlotFiles, RestoreNoCopiesTheBackupAndCancelChangesNothing) {
   EXPECT_EQ(files.Restore(lsWait).Status, "Restore operation cancelled by user.");
   EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 1));
   const TSlotOutcome no = files.Restore(lsWait);
-  EXPECT_EQ(no.Result, 1);
+  EXPECT_TRUE(no.Changed);
   EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 9));
   EXPECT_EQ(ReadFile(Backup(lsWait)), BitmapBytes({}, 9));
   EXPECT_EQ(asked[0], "Make a switch?: Do you wish to make a backup of the current logo?");
@@ -154,7 +154,7 @@ TEST_F(SlotFiles, AFailedSwitchStopsAndKeepsEveryFile) {
   SetFileAttributesA(Logo(lsWait).c_str(), FILE_ATTRIBUTE_READONLY);
   answers = {IDYES, IDNO};
   TSlotOutcome outcome = files.Restore(lsWait);
-  EXPECT_EQ(outcome.Result, -1);
+  EXPECT_FALSE(outcome.Changed);
   EXPECT_EQ(outcome.Status, failed);
   EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 1));
   EXPECT_EQ(ReadFile(Backup(lsWait)), BitmapBytes({}, 9));
@@ -166,7 +166,7 @@ TEST_F(SlotFiles, AFailedSwitchStopsAndKeepsEveryFile) {
   SetFileAttributesA(Backup(lsTurnoff).c_str(), FILE_ATTRIBUTE_READONLY);
   answers = {IDYES};
   outcome = files.Restore(lsTurnoff);
-  EXPECT_EQ(outcome.Result, -1);
+  EXPECT_FALSE(outcome.Changed);
   EXPECT_EQ(outcome.Status, failed);
   EXPECT_EQ(ReadFile(Logo(lsTurnoff)), BitmapBytes({}, 2));
   EXPECT_EQ(ReadFile(Backup(lsTurnoff)), BitmapBytes({}, 8));
@@ -179,7 +179,7 @@ TEST_F(SlotFiles, RestoreYesWithoutALogoPutsTheBackupIntoTheSlot) {
   ASSERT_TRUE(files.LogoMissing[lsWait]);
   answers = {IDYES};
   const TSlotOutcome outcome = files.Restore(lsWait);
-  EXPECT_EQ(outcome.Result, 1);
+  EXPECT_TRUE(outcome.Changed);
   EXPECT_EQ(outcome.Status, "Restore operation successfully completed.");
   EXPECT_EQ(ReadFile(Logo(lsWait)), BitmapBytes({}, 9));
   EXPECT_EQ(ReadFile(Backup(lsWait)), BitmapBytes({}, 9));
@@ -234,13 +234,13 @@ TEST_F(SlotFiles, ASwitchNeverOverwritesATemporaryFileThatMayBeTheOnlyCopyOfAPic
   files.Start(Recorder());
   answers = {IDYES, IDNO};
   const TSlotOutcome refused = files.Restore(lsStartup);
-  EXPECT_EQ(refused.Result, -1);
+  EXPECT_FALSE(refused.Changed);
   EXPECT_EQ(refused.Status, "Restore operation was NOT successfull. Please check if there's enough harddisk space. " +
                                 temp + " is in the way: it is neither the logo nor its backup.");
   EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 0));
   EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, 9));
   EXPECT_EQ(ReadFile(temp), BitmapBytes({}, 5));
-  EXPECT_EQ(files.Restore(lsStartup).Result, 1) << "No needs no temporary file";
+  EXPECT_TRUE(files.Restore(lsStartup).Changed) << "No needs no temporary file";
   EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 9));
   EXPECT_EQ(ReadFile(temp), BitmapBytes({}, 5));
 

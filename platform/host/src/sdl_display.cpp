@@ -35,20 +35,19 @@ struct NativeWindow {
   std::vector<Image> icons;
 };
 
-// Win32 stock cursor ids to SDL's system cursors.
 SDL_SystemCursor SystemCursorOf(int shape) {
   switch (shape) {
-    case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
-    case 32514: return SDL_SYSTEM_CURSOR_WAIT;
-    case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
-    case 32642: return SDL_SYSTEM_CURSOR_SIZENWSE;
-    case 32643: return SDL_SYSTEM_CURSOR_SIZENESW;
-    case 32644: return SDL_SYSTEM_CURSOR_SIZEWE;
-    case 32645: return SDL_SYSTEM_CURSOR_SIZENS;
-    case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
-    case 32648: return SDL_SYSTEM_CURSOR_NO;
-    case 32649: return SDL_SYSTEM_CURSOR_HAND;
-    case 32650: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case pointer::kIBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case pointer::kWait: return SDL_SYSTEM_CURSOR_WAIT;
+    case pointer::kCross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case pointer::kSizeNWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case pointer::kSizeNESW: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case pointer::kSizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case pointer::kSizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case pointer::kSizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case pointer::kNo: return SDL_SYSTEM_CURSOR_NO;
+    case pointer::kHand: return SDL_SYSTEM_CURSOR_HAND;
+    case pointer::kAppStarting: return SDL_SYSTEM_CURSOR_WAITARROW;
     default: return SDL_SYSTEM_CURSOR_ARROW;
   }
 }

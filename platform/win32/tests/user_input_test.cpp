@@ -1,5 +1,9 @@
 #include <chrono>
+#include <cstdint>
 #include <thread>
+#include <utility>
+
+#include "host/display.h"
 
 #include "user_test_support.h"
 
@@ -216,6 +220,19 @@ TEST_F(UserInput, ClosingFromTheDisplayGoesThroughSysCommand) {
   PumpMessages();
   EXPECT_EQ(Messages(w, {WM_SYSCOMMAND, WM_CLOSE}), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE}));
   EXPECT_FALSE(IsWindow(w));
+}
+
+// The display draws a stock cursor by its id: the two numberings must be one.
+TEST(StockCursors, AreTheDisplaysPointerShapes) {
+  namespace p = host::pointer;
+  const std::pair<LPCSTR, int> pairs[] = {
+      {IDC_ARROW, p::kArrow},   {IDC_IBEAM, p::kIBeam},       {IDC_WAIT, p::kWait},
+      {IDC_CROSS, p::kCross},   {IDC_SIZENWSE, p::kSizeNWSE}, {IDC_SIZENESW, p::kSizeNESW},
+      {IDC_SIZEWE, p::kSizeWE}, {IDC_SIZENS, p::kSizeNS},     {IDC_SIZEALL, p::kSizeAll},
+      {IDC_NO, p::kNo},         {IDC_HAND, p::kHand},         {IDC_APPSTARTING, p::kAppStarting},
+  };
+  for (const auto& [id, shape] : pairs)
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(id), static_cast<std::uintptr_t>(shape));
 }
 
 TEST_F(UserInput, CursorsStockAndMadeFromMasks) {

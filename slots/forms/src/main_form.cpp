@@ -403,7 +403,7 @@ void TFMain::Backup(TObject* Sender) {
   if (slot == kSlotCount) return;
   const TSlotOutcome outcome = Files->Backup(slot);
   Status(outcome.Status);
-  if (outcome.Result != 1) return;
+  if (!outcome.Changed) return;
   if (BackupRadio(slot)->Checked()) LoadLogo(BackupPath(slot), 1);
   BackupRadio(slot)->SetEnabled(true);
   RestoreButton(slot)->SetEnabled(true);
@@ -413,7 +413,7 @@ void TFMain::RestoreClick(int Slot) {
   const TSlotOutcome outcome = Files->Restore(Slot);
   Status(outcome.Status);
   ShowFlags();
-  if (outcome.Result == -1) return;
+  if (!outcome.Changed) return;
   if (BackupRadio(Slot)->Checked()) {
     if (!Files->BackupMissing[static_cast<std::size_t>(Slot)]) LoadLogo(BackupPath(Slot), 1);
   } else if (!Files->LogoMissing[static_cast<std::size_t>(Slot)]) {

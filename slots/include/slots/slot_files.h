@@ -9,9 +9,9 @@
 #include "slots/slot_paths.h"
 #include "win32/types.h"
 
-// A handler's outcome: Result 1 when a slot's file changed, -1 otherwise; the status bar's text.
+// A handler's outcome: whether a slot's file changed, and the status bar's text.
 struct TSlotOutcome {
-  int Result = -1;
+  bool Changed = false;
   std::string Status;
 };
 

@@ -14,6 +14,14 @@ namespace host {
 
 using SurfaceId = std::uint32_t;  // 0 is no surface
 
+// The stock pointer shapes, numbered as the Win32 cursor ids so that USER hands them on as they are.
+namespace pointer {
+constexpr int kHidden = 0;
+constexpr int kArrow = 32512, kIBeam = 32513, kWait = 32514, kCross = 32515;
+constexpr int kSizeNWSE = 32642, kSizeNESW = 32643, kSizeWE = 32644, kSizeNS = 32645, kSizeAll = 32646;
+constexpr int kNo = 32648, kHand = 32649, kAppStarting = 32650;
+}  // namespace pointer
+
 // 32-bit pixels 0x00RRGGBB, rows top-down; icons carry alpha in the top byte (0xAARRGGBB).
 struct Image {
   int width = 0, height = 0;
@@ -88,8 +96,8 @@ class Display {
   void SetWakeHandler(std::function<void()> wake) { wake_ = std::move(wake); }
 
   virtual void SetMousePosition(int screenX, int screenY) = 0;
-  // Stock shapes by number (the Win32 cursor ids), or a custom 32-bit image with its hot spot;
-  // shape 0 with no image hides the pointer.
+  // A stock shape (pointer::), or a custom 32-bit image with its hot spot;
+  // pointer::kHidden with no image hides the pointer.
   virtual void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) = 0;
 
   // The size of the desktop the windows appear on; false when there is none (headless).

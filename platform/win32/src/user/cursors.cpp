@@ -32,7 +32,7 @@ void ApplyPointer() {
   host::Display& d = host::TheDisplay();
   auto it = s.cursors.find(s.cursor);
   if (s.showCount < 0 || it == s.cursors.end()) {
-    d.SetPointer(0, nullptr, 0, 0);
+    d.SetPointer(host::pointer::kHidden, nullptr, 0, 0);
     return;
   }
   const Cursor& c = it->second;
