@@ -151,3 +151,8 @@ std::string StringReplaceAll(std::string s, const std::string& from, const std::
     s.replace(at, from.size(), to);
   return s;
 }
+
+std::string StringReplaceEach(std::string s, std::initializer_list<std::pair<std::string, std::string>> pairs) {
+  for (const auto& [from, to] : pairs) s = StringReplaceAll(std::move(s), from, to);
+  return s;
+}

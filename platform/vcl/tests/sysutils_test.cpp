@@ -141,6 +141,12 @@ TEST(TextRoutines, StringReplaceAllReplacesLeftToRightOnce) {
   EXPECT_EQ(StringReplaceAll("abc", "", "x"), "abc");
 }
 
+// In turn: a later placeholder is found in what an earlier one put in.
+TEST(TextRoutines, StringReplaceEachFillsThePlaceholdersInTurn) {
+  EXPECT_EQ(StringReplaceEach("@A@ and @B@", {{"@A@", "@B@1"}, {"@B@", "2"}}), "21 and 2");
+  EXPECT_EQ(StringReplaceEach("@A@", {}), "@A@");
+}
+
 TEST(FileNames, SplitWindowsPaths) {
   struct Case {
     const char *path, *folder, *name, *ext, *changed;

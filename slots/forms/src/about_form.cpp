@@ -163,8 +163,8 @@ TFAbout::~TFAbout() {
 }
 
 TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {
-  const std::string text = StringReplaceAll(StringReplaceAll(kDescription, "@ABOUTDATA@", kData_about_gif),
-                                            "@BACKGLYPH@", kData_glyph_back_bmp);
+  const std::string text =
+      StringReplaceEach(kDescription, {{"@ABOUTDATA@", kData_about_gif}, {"@BACKGLYPH@", kData_glyph_back_bmp}});
   ReadComponentText(text, this,
                     {FormField("AnimGIF1", AnimGIF1), FormField("Label1", Label1), FormField("Label2", Label2),
                      FormField("Label3", Label3), FormField("Label4", Label4), FormField("Panel1", Panel1),

@@ -268,18 +268,16 @@ std::string Description() {
   std::string text = kFormHead;
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const TTabNames& t = tabs[slot];
-    std::string tab = kTab;
-    tab = StringReplaceAll(tab, "@N@", std::to_string(slot + 1));
-    tab = StringReplaceAll(tab, "@CAPTION@", t.Caption);
-    tab = StringReplaceAll(tab, "@IMAGE@", t.Image);
-    tab = StringReplaceAll(tab, "@HEADER@", t.Header);
-    tab = StringReplaceAll(tab, "@LOGO@", t.Logo);
-    tab = StringReplaceAll(tab, "@BARS@", t.Bars ? "True" : "False");
-    tab = StringReplaceAll(tab, "@IMAGEHINT@", t.Bars ? "Click to view full size..." : "");
-    tab = StringReplaceAll(tab, "@HEADERDATA@", t.HeaderData);
-    tab = StringReplaceAll(tab, "@BADGEDATA@", t.BadgeData);
-    tab = StringReplaceAll(tab, "@RESTOREGLYPH@", kData_glyph_restore_bmp);
-    text += tab;
+    text += StringReplaceEach(kTab, {{"@N@", std::to_string(slot + 1)},
+                                     {"@CAPTION@", t.Caption},
+                                     {"@IMAGE@", t.Image},
+                                     {"@HEADER@", t.Header},
+                                     {"@LOGO@", t.Logo},
+                                     {"@BARS@", t.Bars ? "True" : "False"},
+                                     {"@IMAGEHINT@", t.Bars ? "Click to view full size..." : ""},
+                                     {"@HEADERDATA@", t.HeaderData},
+                                     {"@BADGEDATA@", t.BadgeData},
+                                     {"@RESTOREGLYPH@", kData_glyph_restore_bmp}});
   }
   return text + kFormTail;
 }

@@ -214,11 +214,9 @@ constexpr const char* kFilter =
     "(JPG;BMP;PCX;GIF;TIF)|*.jpg;*.bmp;*.pcx;*.gif;*.tif;*.wmf;*.emf'";
 
 std::string Description() {
-  std::string text = kDescription;
-  const std::pair<const char*, const char*> fields[] = {
-      {"@CANCELGLYPH@", kData_glyph_cancel_bmp}, {"@OKGLYPH@", kData_glyph_ok_bmp}, {"@FILTER@", kFilter}};
-  for (auto [from, to] : fields) text = StringReplaceAll(text, from, to);
-  return text;
+  return StringReplaceEach(
+      kDescription,
+      {{"@CANCELGLYPH@", kData_glyph_cancel_bmp}, {"@OKGLYPH@", kData_glyph_ok_bmp}, {"@FILTER@", kFilter}});
 }
 
 const char kLoading[] = "L o a d i n g . . .", kSaving[] = "S a v i n g . . .",

@@ -5,6 +5,7 @@
 #include <exception>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 // One argument of Format: an integer, a float, a character, a string or a pointer.
 struct TVarRec {
@@ -94,6 +95,8 @@ std::string TrimRight(const std::string& s);
 // Every occurrence of `from` (not empty) replaced by `to`, left to right: StringReplace with
 // rfReplaceAll.
 std::string StringReplaceAll(std::string s, const std::string& from, const std::string& to);
+// StringReplaceAll for each pair in turn: fills the placeholders of a text.
+std::string StringReplaceEach(std::string s, std::initializer_list<std::pair<std::string, std::string>> pairs);
 
 // Windows paths: "\" and ":" end the folder part.
 std::string ExtractFilePath(const std::string& fileName);
