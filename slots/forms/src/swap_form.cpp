@@ -239,7 +239,7 @@ TFSwap::~TFSwap() {
 }
 
 void TFSwap::FormCreate(TObject*) {
-  // Plugs the LZW decoders in and clears the preview.
+  // Attaches the preview to its reader and processor and clears it.
   picture_ = std::make_unique<TSwapPicture>(*imPreview, *imPreview->IO(), *imPreview->Proc());
 }
 

@@ -32,7 +32,7 @@ TSwapPage HoverPage(int X, int Y, TSwapPage Active);
 
 class TSwapPicture {
  public:
-  // IO and Proc are attached to Image; the LZW decoders are plugged in and the picture cleared.
+  // IO and Proc are attached to Image and the picture cleared; each load plugs in the LZW decoders.
   TSwapPicture(TVelmoraPicture& Image, TVelmoraIO& IO, TVelmoraProc& Proc);
 
   // The last load raised; no full-size view then.
