@@ -8,6 +8,7 @@
 #include "graphics/messages.h"
 #include "graphics/palettes.h"
 #include "vcl/scope_exit.h"
+#include "win32/little_endian.h"
 
 void TPixelGraphic::LoadFromFile(const std::string& FileName) { LoadFromFileIndex(FileName, 0); }
 
@@ -58,8 +59,7 @@ void TPixelGraphic::ApplyGammaCorrection() {
 void TPixelGraphic::ReadData(TStream* Stream) {
   std::uint8_t length[4] = {};
   Stream->ReadBuffer(length, 4);
-  const std::int64_t n = std::int64_t{length[0]} | std::int64_t{length[1]} << 8 | std::int64_t{length[2]} << 16 |
-                         std::int64_t{length[3]} << 24;
+  const std::int64_t n = ReadLE32(length);
   const std::int64_t start = Stream->Position();
   LoadFromStreamExt(Stream, "bmp", 0);
   Stream->SetPosition(start + n);

@@ -9,6 +9,7 @@
 #include "graphics/messages.h"
 #include "vcl/dialogs.h"
 #include "win32/machine.h"
+#include "win32/little_endian.h"
 
 namespace {
 
@@ -109,8 +110,8 @@ void TPixelGraphic::WriteData(TStream* Stream) {
   PGBitmapWriter->Write(Stream, this);
   const std::int64_t end = Stream->Position();
   const auto n = static_cast<std::uint32_t>(end - start - 4);
-  const std::uint8_t length[4] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                  static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
+  std::uint8_t length[4];
+  WriteLE32(length, n);
   Stream->SetPosition(start);
   Stream->WriteBuffer(length, 4);
   Stream->SetPosition(end);

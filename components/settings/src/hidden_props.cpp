@@ -5,6 +5,7 @@
 #include "vcl/formwriter.h"
 #include "vcl/streams.h"
 #include "vcl/sysutils.h"
+#include "win32/little_endian.h"
 
 TPHiddenPropsUse::TPHiddenPropsUse(TPersistent* Instance) {
   if (Instance) DefinePropertiesOf(Instance);
@@ -51,7 +52,7 @@ bool TPHiddenPropsUse::ReadProp(const std::string& Name, TStream* Stream) const 
   if (reader.ReadValue() != vaBinary) throw EReadError("Invalid property value");
   std::uint8_t count[4];
   Stream->ReadBuffer(count, 4);
-  const std::int64_t n = count[0] | (count[1] << 8) | (count[2] << 16) | (std::int64_t{count[3]} << 24);
+  const std::int64_t n = ReadLE32(count);
   if (n > Stream->Size() - Stream->Position()) throw EReadError("Invalid stream format");
   TMemoryStream data;
   data.SetSize(n);

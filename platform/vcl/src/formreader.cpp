@@ -7,6 +7,7 @@
 #include "vcl/collections.h"
 #include "vcl/scope_exit.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64, "the 10-byte extended needs x87 long double");
 
@@ -39,7 +40,7 @@ std::string TReader::ReadShortString() {
 std::int64_t TReader::ReadCount() {
   std::uint8_t b[4];
   Read(b, 4);
-  const std::int64_t count = b[0] | (b[1] << 8) | (b[2] << 16) | (std::int64_t{b[3]} << 24);
+  const std::int64_t count = ReadLE32(b);
   // The data must be there before anything is allocated for it.
   if (count > stream_->Size() - stream_->Position()) throw EReadError("Invalid stream format");
   return count;
@@ -75,19 +76,17 @@ std::int64_t TReader::ReadInt64() {
     case vaInt16: {
       std::uint8_t b[2];
       Read(b, 2);
-      return static_cast<std::int16_t>(b[0] | (b[1] << 8));
+      return static_cast<std::int16_t>(ReadLE16(b));
     }
     case vaInt32: {
       std::uint8_t b[4];
       Read(b, 4);
-      return static_cast<std::int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t{b[3]} << 24));
+      return static_cast<std::int32_t>(ReadLE32(b));
     }
     case vaInt64: {
       std::uint8_t b[8];
       Read(b, 8);
-      std::uint64_t v = 0;
-      for (int i = 7; i >= 0; --i) v = (v << 8) | b[i];
-      return static_cast<std::int64_t>(v);
+      return static_cast<std::int64_t>(ReadLE32(b) | std::uint64_t{ReadLE32(b + 4)} << 32);
     }
     default: ValueError();
   }

@@ -7,6 +7,7 @@
 #include "vcl/collections.h"
 #include "vcl/components.h"
 #include "vcl/typinfo.h"
+#include "win32/little_endian.h"
 
 TWriter::TWriter(TStream* Stream) : stream_(Stream) {}
 
@@ -68,8 +69,8 @@ void TWriter::WriteCount(std::size_t Count) {
   // A size past four bytes would be cut and the stream unreadable.
   if (Count > std::numeric_limits<std::uint32_t>::max()) throw EWriteError("Stream write error");
   const auto n = static_cast<std::uint32_t>(Count);
-  const std::uint8_t count[4] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                 static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
+  std::uint8_t count[4];
+  WriteLE32(count, n);
   stream_->WriteBuffer(count, sizeof count);
 }
 

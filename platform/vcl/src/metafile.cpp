@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "win32/kernel.h"
+#include "win32/little_endian.h"
 
 namespace {
 
@@ -12,10 +13,8 @@ constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr int kHundredthMmPerInch = 2540;
 
-WORD Word(const std::vector<BYTE>& d, std::size_t at) { return static_cast<WORD>(d[at] | d[at + 1] << 8); }
-DWORD Dword(const std::vector<BYTE>& d, std::size_t at) {
-  return Word(d, at) | static_cast<DWORD>(Word(d, at + 2)) << 16;
-}
+WORD Word(const std::vector<BYTE>& d, std::size_t at) { return ReadLE16(&d[at]); }
+DWORD Dword(const std::vector<BYTE>& d, std::size_t at) { return ReadLE32(&d[at]); }
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Metafile is not valid"); }
 
