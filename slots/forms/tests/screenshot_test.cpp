@@ -59,11 +59,119 @@ TShot Shoot(TForm* form, const std::string& name, const std::function<bool(const
   return shot;
 }
 
+// What each window's shot got wrong, a line each.
+struct TFaults {
+  std::string Text;
+  void Add(const std::string& fault) { Text += fault + "\n"; }
+};
+
+const std::uint32_t kBlack = 0;
+std::uint32_t Face() { return Rgb(GetSysColor(COLOR_BTNFACE)); }
+
+TPoint TabOrigin(TTabSheet* sheet) {
+  const TPoint p = sheet->ClientToScreen({0, 0});
+  POINT o{0, 0};
+  ClientToScreen(FMain->Handle(), &o);
+  return TPoint{p.x - o.x, p.y - o.y};
+}
+
+// Drawn: the gap between the panel and the buttons has the face colour.
+bool TabDrawn(const TShot& s, TTabSheet* sheet) {
+  const TPoint t = TabOrigin(sheet);
+  return s.At(t.x + 180, t.y + 100) == Face();
+}
+
+// Startup: the logo; its grey ramp (pixel x + 3y of a palette of greys) fills the panel.
+constexpr TPoint kPanelMiddle = {4 + 86, 4 + 105};  // in the tab's client area
+
+void ShootStartupTab(TFaults& faults) {
+  const std::uint32_t face = Face();
+  const TPoint t = TabOrigin(FMain->TabSheet1);
+  const TShot shot = Shoot(FMain, "main_startup", [&](const TShot& s) {
+    return TabDrawn(s, FMain->TabSheet1) && s.At(t.x + kPanelMiddle.x, t.y + kPanelMiddle.y) != face;
+  });
+  if (shot.At(t.x + kPanelMiddle.x, t.y + kPanelMiddle.y) == face) faults.Add("the startup logo does not show");
+  if (shot.Count(t.x + 186, t.y + 4, 300, 36, face) > 300 * 36 / 2) faults.Add("the startup header does not show");
+  if (shot.Count(t.x + 404, t.y + 176, 76, 21, face) < 76 * 21 / 2) faults.Add("a badge shows at start");
+}
+
+// No logo: the panel's face with "No Logo Found ..." in black.
+void ShootWaitTab(TFaults& faults) {
+  const std::uint32_t face = Face();
+  FMain->PageControl1->SetActivePage(FMain->TabSheet2);
+  const TPoint t = TabOrigin(FMain->TabSheet2);
+  const auto empty = [&](const TShot& s) { return s.Count(t.x + 6, t.y + 6, 168, 206, face) >= 168 * 206 * 9 / 10; };
+  const auto lettered = [&](const TShot& s) { return s.Count(t.x + 4, t.y + 4, 172, 210, kBlack) >= 20; };
+  const TShot shot = Shoot(FMain, "main_wait", [&](const TShot& s) {
+    return TabDrawn(s, FMain->TabSheet2) && empty(s) && s.Count(t.x + 4, t.y + 4, 172, 210, kBlack) > 20;
+  });
+  if (!empty(shot)) faults.Add("the missing wait logo's panel is not empty");
+  if (!lettered(shot)) faults.Add("no \"No Logo Found ...\" on the wait tab");
+}
+
+void ShootTurnoffBackup(TFaults& faults) {
+  const std::uint32_t face = Face();
+  FMain->PageControl1->SetActivePage(FMain->TabSheet3);
+  FMain->rbBack3->SetCheckedValue(true);
+  FMain->rbBack3Click(FMain->rbBack3);
+  const TPoint t = TabOrigin(FMain->TabSheet3);
+  const TShot shot = Shoot(FMain, "main_turnoff_backup", [&](const TShot& s) {
+    return TabDrawn(s, FMain->TabSheet3) && s.Count(t.x + 404, t.y + 176, 76, 21, face) < 100;
+  });
+  if (shot.Count(t.x + 404, t.y + 176, 76, 21, face) > 100) faults.Add("the backup badge does not show");
+  if (shot.At(t.x + kPanelMiddle.x, t.y + kPanelMiddle.y) == face) faults.Add("the turn-off backup does not show");
+}
+
+// The swap dialog with a photograph loaded.
+void ShootSwapPreview(TFaults& faults) {
+  const std::uint32_t face = Face();
+  FSwap->LogoKind = lsWait;
+  FSwap->SetLeft(FMain->Left() + 11);
+  FSwap->SetTop(FMain->Top() + 24);
+  FSwap->Show();
+  FSwap->edFile->SetText("photo.jpg");
+  FSwap->lbFileChange(FSwap->lbFile);
+  const TShot shot = Shoot(FSwap, "swap_preview", [&](const TShot& s) {
+    return s.At(222, 100) == face && FSwap->btOK->Enabled() && s.Count(4, 5, 215, 269, face) < 1000;
+  });
+  if (!FSwap->btOK->Enabled()) faults.Add("the photograph did not load");
+  if (FSwap->Label1->Caption() != "640 x 480") faults.Add("Label1: " + FSwap->Label1->Caption());
+  // The photograph's left half is red, its right half blue.
+  const std::uint32_t left = shot.At(4 + 50, 5 + 134), right = shot.At(4 + 165, 5 + 134);
+  if (!((left >> 16) > 160 && (left & 0xFF) < 90)) faults.Add("the preview's left half is not red");
+  if (!((right & 0xFF) > 160 && (right >> 16) < 90)) faults.Add("the preview's right half is not blue");
+  FSwap->Hide();
+}
+
+// The viewer with the startup logo.
+void ShootViewer(TFaults& faults) {
+  const std::uint32_t face = Face();
+  FView->imView->LoadBMPFile(FMain->LogoPath(lsStartup));
+  FView->imView->ZoomToFit();
+  FView->SetCaption("Startup Logo");
+  FView->SetLeft(150);
+  FView->SetTop(8);
+  FView->Show();
+  const auto logoShown = [&](const TShot& s) {
+    return s.Count(0, 0, 320, 400, face) < 2000 && s.Count(0, 0, 320, 400, kBlack) < 2000;
+  };
+  if (!logoShown(Shoot(FView, "viewer", logoShown))) faults.Add("the viewer does not show the logo");
+  FView->Hide();
+}
+
+// The About box over its picture: the moon stands at 330, 70.
+void ShootAbout(TFaults& faults) {
+  FAbout->SetLeft(8);
+  FAbout->SetTop(8);
+  FAbout->Show();
+  const TShot shot = Shoot(FAbout, "about", [&](const TShot& s) { return s.At(330, 70) == 0xFAF0C8; });
+  if (shot.At(330, 70) != 0xFAF0C8) faults.Add("the About picture does not show");
+  if (shot.Count(8, 20, 411, 19, 0xFFFFFF) < 50) faults.Add("no white text over the About picture");
+  if (FAbout->lbRes->Caption().find(" bits, ") == std::string::npos) faults.Add("lbRes: " + FAbout->lbRes->Caption());
+  FAbout->Hide();
+}
+
 std::string ShowEveryWindow() {
-  std::string faults;
-  const auto fault = [&](const std::string& text) { faults += text + "\n"; };
-  const std::uint32_t face = Rgb(GetSysColor(COLOR_BTNFACE));
-  const std::uint32_t black = 0;
   Application->CreateForm(FMain);
   Application->CreateForm(FAbout);
   Application->CreateForm(FView);
@@ -72,99 +180,11 @@ std::string ShowEveryWindow() {
   FMain->SetTop(8);
   FMain->Show();
   SetTimer(FMain->Handle(), 1, 30, nullptr);  // keeps the loop turning while the shots wait
-
-  // Startup: the logo; its grey ramp (pixel x + 3y of a palette of greys) fills the panel.
-  const TPoint panel = {4 + 86, 4 + 105};  // the panel's middle in the tab's client area
-  const auto tabOrigin = [&](TTabSheet* sheet) {
-    const TPoint p = sheet->ClientToScreen({0, 0});
-    POINT o{0, 0};
-    ClientToScreen(FMain->Handle(), &o);
-    return TPoint{p.x - o.x, p.y - o.y};
-  };
-  // Drawn: the gap between the panel and the buttons has the face colour.
-  const auto drawn = [&](const TShot& s, TTabSheet* sheet) {
-    const TPoint t = tabOrigin(sheet);
-    return s.At(t.x + 180, t.y + 100) == face;
-  };
-  TShot shot = Shoot(FMain, "main_startup", [&](const TShot& s) {
-    const TPoint t = tabOrigin(FMain->TabSheet1);
-    return drawn(s, FMain->TabSheet1) && s.At(t.x + panel.x, t.y + panel.y) != face;
-  });
-  {
-    const TPoint t = tabOrigin(FMain->TabSheet1);
-    if (shot.At(t.x + panel.x, t.y + panel.y) == face) fault("the startup logo does not show");
-    if (shot.Count(t.x + 186, t.y + 4, 300, 36, face) > 300 * 36 / 2) fault("the startup header does not show");
-    if (shot.Count(t.x + 404, t.y + 176, 76, 21, face) < 76 * 21 / 2) fault("a badge shows at start");
-  }
-  FMain->PageControl1->SetActivePage(FMain->TabSheet2);
-  shot = Shoot(FMain, "main_wait", [&](const TShot& s) {
-    const TPoint t = tabOrigin(FMain->TabSheet2);
-    return drawn(s, FMain->TabSheet2) && s.Count(t.x + 6, t.y + 6, 168, 206, face) >= 168 * 206 * 9 / 10 &&
-           s.Count(t.x + 4, t.y + 4, 172, 210, black) > 20;
-  });
-  {
-    const TPoint t = tabOrigin(FMain->TabSheet2);
-    // No logo: the panel's face with "No Logo Found ..." in black.
-    if (shot.Count(t.x + 6, t.y + 6, 168, 206, face) < 168 * 206 * 9 / 10)
-      fault("the missing wait logo's panel is not empty");
-    if (shot.Count(t.x + 4, t.y + 4, 172, 210, black) < 20) fault("no \"No Logo Found ...\" on the wait tab");
-  }
-  FMain->PageControl1->SetActivePage(FMain->TabSheet3);
-  FMain->rbBack3->SetCheckedValue(true);
-  FMain->rbBack3Click(FMain->rbBack3);
-  shot = Shoot(FMain, "main_turnoff_backup", [&](const TShot& s) {
-    const TPoint t = tabOrigin(FMain->TabSheet3);
-    return drawn(s, FMain->TabSheet3) && s.Count(t.x + 404, t.y + 176, 76, 21, face) < 100;
-  });
-  {
-    const TPoint t = tabOrigin(FMain->TabSheet3);
-    if (shot.Count(t.x + 404, t.y + 176, 76, 21, face) > 100) fault("the backup badge does not show");
-    if (shot.At(t.x + panel.x, t.y + panel.y) == face) fault("the turn-off backup does not show");
-  }
-
-  // The swap dialog with a photograph loaded.
-  FSwap->LogoKind = lsWait;
-  FSwap->SetLeft(FMain->Left() + 11);
-  FSwap->SetTop(FMain->Top() + 24);
-  FSwap->Show();
-  FSwap->edFile->SetText("photo.jpg");
-  FSwap->lbFileChange(FSwap->lbFile);
-  shot = Shoot(FSwap, "swap_preview", [&](const TShot& s) {
-    return s.At(222, 100) == face && FSwap->btOK->Enabled() && s.Count(4, 5, 215, 269, face) < 1000;
-  });
-  if (!FSwap->btOK->Enabled()) fault("the photograph did not load");
-  if (FSwap->Label1->Caption() != "640 x 480") fault("Label1: " + FSwap->Label1->Caption());
-  // The photograph's left half is red, its right half blue.
-  const std::uint32_t left = shot.At(4 + 50, 5 + 134), right = shot.At(4 + 165, 5 + 134);
-  if (!((left >> 16) > 160 && (left & 0xFF) < 90)) fault("the preview's left half is not red");
-  if (!((right & 0xFF) > 160 && (right >> 16) < 90)) fault("the preview's right half is not blue");
-  FSwap->Hide();
-
-  // The viewer with the startup logo.
-  FView->imView->LoadBMPFile(FMain->LogoPath(lsStartup));
-  FView->imView->ZoomToFit();
-  FView->SetCaption("Startup Logo");
-  FView->SetLeft(150);
-  FView->SetTop(8);
-  FView->Show();
-  const auto logoShown = [&](const TShot& s) {
-    return s.Count(0, 0, 320, 400, face) < 2000 && s.Count(0, 0, 320, 400, black) < 2000;
-  };
-  shot = Shoot(FView, "viewer", logoShown);
-  if (!logoShown(shot)) fault("the viewer does not show the logo");
-  FView->Hide();
-
-  // The About box over its picture: the moon stands at 330, 70.
-  FAbout->SetLeft(8);
-  FAbout->SetTop(8);
-  FAbout->Show();
-  shot = Shoot(FAbout, "about", [&](const TShot& s) { return s.At(330, 70) == 0xFAF0C8; });
-  if (shot.At(330, 70) != 0xFAF0C8) fault("the About picture does not show");
-  if (shot.Count(8, 20, 411, 19, 0xFFFFFF) < 50) fault("no white text over the About picture");
-  if (FAbout->lbRes->Caption().find(" bits, ") == std::string::npos) fault("lbRes: " + FAbout->lbRes->Caption());
-  FAbout->Hide();
+  TFaults faults;
+  for (auto shoot : {ShootStartupTab, ShootWaitTab, ShootTurnoffBackup, ShootSwapPreview, ShootViewer, ShootAbout})
+    shoot(faults);
   KillTimer(FMain->Handle(), 1);
-  return faults;
+  return faults.Text;
 }
 
 class CorvaneScreenshot : public CorvaneTest {};
