@@ -55,6 +55,11 @@ TEST_F(LogoFormTest, TheWindowComesFromItsDescription) {
     ASSERT_NE(component, nullptr) << c.Name;
     EXPECT_EQ(component->ClassInfo().Name(), c.Class) << c.Name;
   }
+  FreeForm(form);
+}
+
+TEST_F(LogoFormTest, TheButtonsAndSpinEditsComeFromTheDescription) {
+  TfmLogo* form = MakeForm();
   const std::pair<ToxButton*, const char*> buttons[] = {
       {form->btSelect, "Select"},
       {form->btLogo, "Save logo now"},
@@ -85,6 +90,11 @@ TEST_F(LogoFormTest, TheWindowComesFromItsDescription) {
     EXPECT_EQ(spin->Value(), value);
     EXPECT_TRUE(spin->OnChange);
   }
+  FreeForm(form);
+}
+
+TEST_F(LogoFormTest, TheColoursTextsViewerAndSettingsComeFromTheDescription) {
+  TfmLogo* form = MakeForm();
   const std::pair<TTavColorButton*, TColor> colours[] = {
       {form->cbSingleColor, clBlue},      {form->cbFromColor, clBlue},         {form->cbToColor, clBlack},
       {form->FirstFontColor, clYellow},   {form->cbFirstShadowColor, clBlack}, {form->LastFontColor, clRed},
