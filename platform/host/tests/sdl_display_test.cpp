@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 #include "host/display.h"
 #include "host/testing/window_manager.h"
@@ -113,6 +114,64 @@ TEST(SdlDisplay, AFixedSizeWindowTakesItsSizeBack) {
   display->Close(id);
 }
 
+// Both windows mapped and, with a window manager, managed by it.
+std::pair<xtest::XId, xtest::XId> WaitUntilManaged(host::Display& display, bool managed) {
+  xtest::XId mainWindow = 0, boxWindow = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    host::InputEvent e;
+    while (display.Poll(e)) {
+    }
+    mainWindow = xtest::FindByTitle("main window");
+    boxWindow = xtest::FindByTitle("message box");
+    if (mainWindow && boxWindow &&
+        (!managed || (!xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS").empty() &&
+                      !xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS").empty())))
+      break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return {mainWindow, boxWindow};
+}
+
+// The Motif hints (functions, then the frame's parts): the minimise box only on the main window.
+void ExpectMotifHints(xtest::XId mainWindow, xtest::XId boxWindow) {
+  constexpr xtest::XId kMinimizeFunction = 8, kMinimizeButton = 32;
+  constexpr xtest::XId kResizeOrMaximizeFunction = 2 | 16, kResizeOrMaximizeFrame = 4 | 64;
+  const std::vector<xtest::XId> boxMotif = xtest::Property(boxWindow, "_MOTIF_WM_HINTS");
+  const std::vector<xtest::XId> mainMotif = xtest::Property(mainWindow, "_MOTIF_WM_HINTS");
+  ASSERT_EQ(boxMotif.size(), 5u);
+  ASSERT_EQ(mainMotif.size(), 5u);
+  EXPECT_EQ(boxMotif[0], 3u);
+  EXPECT_EQ(boxMotif[1] & kMinimizeFunction, 0u);
+  EXPECT_EQ(boxMotif[2] & kMinimizeButton, 0u);
+  EXPECT_NE(mainMotif[1] & kMinimizeFunction, 0u);
+  EXPECT_NE(mainMotif[2] & kMinimizeButton, 0u);
+  EXPECT_EQ((boxMotif[1] | mainMotif[1]) & kResizeOrMaximizeFunction, 0u);
+  EXPECT_EQ((boxMotif[2] | mainMotif[2]) & kResizeOrMaximizeFrame, 0u);
+}
+
+void ExpectIcons(xtest::XId mainWindow) {
+  const std::vector<xtest::XId> icon = xtest::Property(mainWindow, "_NET_WM_ICON");
+  ASSERT_EQ(icon.size(), 2u + 32 * 32 + 2u + 16 * 16);
+  EXPECT_EQ(icon[0], 32u);
+  EXPECT_EQ(icon[2], 0u);  // the transparent corner
+  EXPECT_EQ(icon[3], 0xFFFF0000u);
+  EXPECT_EQ(icon[2 + 32 * 32], 16u);
+  EXPECT_EQ(icon[2 + 32 * 32 + 3], 0xFF0000FFu);
+}
+
+// What the window manager made of it: the buttons and actions it offers.
+void ExpectAllowedActions(xtest::XId mainWindow, xtest::XId boxWindow) {
+  const auto boxActions = xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS");
+  const auto mainActions = xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS");
+  for (const char* never : {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"}) {
+    EXPECT_FALSE(xtest::HasAtom(boxActions, never)) << never;
+    EXPECT_FALSE(xtest::HasAtom(mainActions, never)) << never;
+  }
+  EXPECT_TRUE(xtest::HasAtom(mainActions, "_NET_WM_ACTION_MINIMIZE"));
+  EXPECT_TRUE(xtest::HasAtom(boxActions, "_NET_WM_ACTION_CLOSE"));
+  EXPECT_TRUE(xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_STATE"), "_NET_WM_STATE_MODAL"));
+}
+
 TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
   ScopedXServer server;
   if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
@@ -135,20 +194,7 @@ TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
   EXPECT_TRUE(display->Described(box).dialog);
   EXPECT_EQ(display->Icons(main).size(), 2u);
 
-  xtest::XId mainWindow = 0, boxWindow = 0;
-  // Wait until both are mapped and, with a window manager, managed by it.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    host::InputEvent e;
-    while (display->Poll(e)) {
-    }
-    mainWindow = xtest::FindByTitle("main window");
-    boxWindow = xtest::FindByTitle("message box");
-    if (mainWindow && boxWindow &&
-        (!manager.Running() || (!xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS").empty() &&
-                                !xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS").empty())))
-      break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  const auto [mainWindow, boxWindow] = WaitUntilManaged(*display, manager.Running());
   ASSERT_TRUE(mainWindow && boxWindow);
 
   EXPECT_TRUE(xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_DIALOG"));
@@ -157,41 +203,10 @@ TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
   EXPECT_NE(xtest::TransientFor(mainWindow), boxWindow);
   EXPECT_TRUE(xtest::FixedSize(boxWindow));
   EXPECT_TRUE(xtest::FixedSize(mainWindow));
-  // The Motif hints (functions, then the frame's parts): the minimise box only on the main window.
-  constexpr xtest::XId kMinimizeFunction = 8, kMinimizeButton = 32;
-  constexpr xtest::XId kResizeOrMaximizeFunction = 2 | 16, kResizeOrMaximizeFrame = 4 | 64;
-  const std::vector<xtest::XId> boxMotif = xtest::Property(boxWindow, "_MOTIF_WM_HINTS");
-  const std::vector<xtest::XId> mainMotif = xtest::Property(mainWindow, "_MOTIF_WM_HINTS");
-  ASSERT_EQ(boxMotif.size(), 5u);
-  ASSERT_EQ(mainMotif.size(), 5u);
-  EXPECT_EQ(boxMotif[0], 3u);
-  EXPECT_EQ(boxMotif[1] & kMinimizeFunction, 0u);
-  EXPECT_EQ(boxMotif[2] & kMinimizeButton, 0u);
-  EXPECT_NE(mainMotif[1] & kMinimizeFunction, 0u);
-  EXPECT_NE(mainMotif[2] & kMinimizeButton, 0u);
-  EXPECT_EQ((boxMotif[1] | mainMotif[1]) & kResizeOrMaximizeFunction, 0u);
-  EXPECT_EQ((boxMotif[2] | mainMotif[2]) & kResizeOrMaximizeFrame, 0u);
-
-  const std::vector<xtest::XId> icon = xtest::Property(mainWindow, "_NET_WM_ICON");
-  ASSERT_EQ(icon.size(), 2u + 32 * 32 + 2u + 16 * 16);
-  EXPECT_EQ(icon[0], 32u);
-  EXPECT_EQ(icon[2], 0u);  // the transparent corner
-  EXPECT_EQ(icon[3], 0xFFFF0000u);
-  EXPECT_EQ(icon[2 + 32 * 32], 16u);
-  EXPECT_EQ(icon[2 + 32 * 32 + 3], 0xFF0000FFu);
-
+  ExpectMotifHints(mainWindow, boxWindow);
+  ExpectIcons(mainWindow);
   if (manager.Running()) {
-    // What the window manager made of it: the buttons and actions it offers.
-    const auto boxActions = xtest::Property(boxWindow, "_NET_WM_ALLOWED_ACTIONS");
-    const auto mainActions = xtest::Property(mainWindow, "_NET_WM_ALLOWED_ACTIONS");
-    for (const char* never :
-         {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"}) {
-      EXPECT_FALSE(xtest::HasAtom(boxActions, never)) << never;
-      EXPECT_FALSE(xtest::HasAtom(mainActions, never)) << never;
-    }
-    EXPECT_TRUE(xtest::HasAtom(mainActions, "_NET_WM_ACTION_MINIMIZE"));
-    EXPECT_TRUE(xtest::HasAtom(boxActions, "_NET_WM_ACTION_CLOSE"));
-    EXPECT_TRUE(xtest::HasAtom(xtest::Property(boxWindow, "_NET_WM_STATE"), "_NET_WM_STATE_MODAL"));
+    ExpectAllowedActions(mainWindow, boxWindow);
   } else {
     std::printf("no window manager (openbox): only the window properties are checked\n");
   }
