@@ -356,50 +356,58 @@ void ToxCustomGraphicButton::DropDown() {
 }
 
 // ---- Messages -------------------------------------------------------------------------------
+void ToxCustomGraphicButton::MirrorLeftButton(TMessage& Message) {
+  if (button_) {
+    TControlState s = button_->ControlState();
+    if (Message.Msg == WM_LBUTTONUP) s.Exclude(csLButtonDown);
+    else
+      s.Include(csLButtonDown);
+    button_->SetControlState(s);
+  }
+  // A double click is a second press.
+  if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;
+}
+
+void ToxCustomGraphicButton::CMHitTest(TMessage& Message) {
+  TCMHitTest m(Message);
+  m.Result = HitTest(m.XPos, m.YPos) ? HTCLIENT : HTNOWHERE;
+}
+
+void ToxCustomGraphicButton::CNDrawItem(TMessage& Message) {
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+  DrawItem((item->itemState & ODS_SELECTED) != 0);
+  Message.Result = 1;
+}
+
+void ToxCustomGraphicButton::CNMeasureItem(TMessage& Message) {
+  auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  item->itemWidth = static_cast<UINT>(TControl::Width());
+  item->itemHeight = static_cast<UINT>(TControl::Height());
+  Message.Result = 1;
+}
+
+bool ToxCustomGraphicButton::AnswerAccelerator(TMessage& Message) {
+  // A face on its own answers its accelerator; the window part does it for an owned one.
+  if (button_ || !Enabled() || !IsAccel(Message.WParam, Caption())) return false;
+  if (buttonType_ == oxbToggle) Toggle();
+  Click();
+  Message.Result = 1;
+  return true;
+}
+
 void ToxCustomGraphicButton::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-      if (button_) {
-        TControlState s = button_->ControlState();
-        if (Message.Msg == WM_LBUTTONUP) s.Exclude(csLButtonDown);
-        else
-          s.Include(csLButtonDown);
-        button_->SetControlState(s);
-      }
-      // A double click is a second press.
-      if (Message.Msg == WM_LBUTTONDBLCLK) Message.Msg = WM_LBUTTONDOWN;
-      break;
+    case WM_LBUTTONUP: MirrorLeftButton(Message); break;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE: return MouseEnterLeave(Message.Msg == CM_MOUSEENTER);
-    case CM_HITTEST: {
-      TCMHitTest m(Message);
-      m.Result = HitTest(m.XPos, m.YPos) ? HTCLIENT : HTNOWHERE;
-      return;
-    }
+    case CM_HITTEST: return CMHitTest(Message);
     case CM_BUTTONPRESSED: return ButtonPressed(Message);
-    case CN_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-      DrawItem((item->itemState & ODS_SELECTED) != 0);
-      Message.Result = 1;
-      return;
-    }
-    case CN_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      item->itemWidth = static_cast<UINT>(TControl::Width());
-      item->itemHeight = static_cast<UINT>(TControl::Height());
-      Message.Result = 1;
-      return;
-    }
+    case CN_DRAWITEM: return CNDrawItem(Message);
+    case CN_MEASUREITEM: return CNMeasureItem(Message);
     case CM_DIALOGCHAR:
-      // A face on its own answers its accelerator; the window part does it for an owned one.
-      if (!button_ && Enabled() && IsAccel(Message.WParam, Caption())) {
-        if (buttonType_ == oxbToggle) Toggle();
-        Click();
-        Message.Result = 1;
-        return;
-      }
+      if (AnswerAccelerator(Message)) return;
       break;
     default: break;
   }

@@ -36,6 +36,85 @@ void LeftTopLine(TCanvas* Canvas, const TRect& R, TColor Color) {
   Canvas->Polyline({{R.left, R.bottom - 1}, {R.left, R.top}, {R.right, R.top}});
 }
 
+constexpr TColor kFace = clBtnFace, kShadow = clBtnShadow, kLight = clBtnHighlight, kFrame = clWindowFrame;
+
+// A bevel drawn as rings from the client rectangle's edge inwards, one method per style.
+struct TBevelRings {
+  TCanvas* canvas;
+  TRect r;  // inside the rings drawn so far
+  bool pressed;  // held down, or a toggle that is down
+  bool defaultFrame;  // the default button's extra dark frame: focused or the dialog's default
+
+  void Ring(TColor Top, TColor Bottom, int Width = 1) { Frame3D(canvas, r, Top, Bottom, Width); }
+
+  void Win31(bool Selected) {
+    Ring(kFrame, kFrame, defaultFrame ? 2 : 1);
+    if (!pressed) {
+      Ring(kLight, kShadow, 2);
+      return;
+    }
+    LeftTopLine(canvas, r, kShadow);
+    if (Selected) LeftTopLine(canvas, {r.left + 1, r.top + 1, r.right, r.bottom}, kShadow);
+  }
+  void Win95() {
+    if (!pressed && !defaultFrame) {
+      Ring(kLight, kFrame);
+      Ring(kFace, kShadow);
+    } else if (!pressed) {
+      Ring(kFrame, kFrame);
+      Ring(kLight, kFrame);
+      Ring(kFace, kShadow);
+    } else if (!defaultFrame) {
+      Ring(kFrame, kLight);
+      Ring(kShadow, kFace);
+    } else {
+      Ring(kFrame, kFrame);
+      Ring(kShadow, kShadow);
+    }
+  }
+  void Inset() {
+    Ring(kShadow, kLight);
+    Ring(kFrame, kFrame);
+    if (!pressed) Ring(kLight, defaultFrame ? kFrame : kShadow);
+    else
+      LeftTopLine(canvas, r, kShadow);
+  }
+  void Ambrel() {
+    if (!pressed) {
+      Ring(kShadow, kFrame);
+      Ring(kLight, defaultFrame ? kFrame : kShadow);
+    } else {
+      Ring(kShadow, kLight);
+      Ring(kFrame, kShadow);
+    }
+  }
+  void Speed() {
+    if (!pressed) {
+      Ring(kLight, kFrame);
+      Ring(kFace, kShadow);
+    } else {
+      Ring(kFrame, kLight);
+      Ring(kShadow, kFace);
+    }
+  }
+  // Flat until the mouse is over it (Lit); a grey outline in the designer.
+  void Win97(bool Enabled, bool Lit, bool Designing) {
+    if (!pressed && defaultFrame && Enabled) {
+      Ring(kFrame, kFrame);
+      Ring(kLight, kShadow);
+    } else if (!pressed) {
+      if (Lit && Enabled) Ring(kLight, kShadow);
+      else if (Designing)
+        Ring(clGray, clGray);
+    } else if (!defaultFrame) {
+      Ring(kShadow, kLight);
+    } else {
+      Ring(kFrame, kFrame);
+      Ring(kShadow, kShadow);
+    }
+  }
+};
+
 }  // namespace
 
 void ToxCustomGraphicButton::Paint() {
@@ -408,84 +487,15 @@ void ToxCustomGraphicButton::DrawFocus(HDC DC, bool Selected) {
 
 // ---- Bevels ---------------------------------------------------------------------------------
 void ToxCustomGraphicButton::DrawBevel(TCanvas* Canvas, bool Selected) {
-  const bool pressed = Selected || value_;  // held down, or a toggle that is down
-  // The default button's extra dark frame, while it has the focus or the dialog's default role.
-  const bool defaultFrame = (focused_ || active_) && focusStyle_.Contains(fsDefault);
-  TRect r = ClientRect();
-  auto ring = [&](TColor top, TColor bottom, int width = 1) { Frame3D(Canvas, r, top, bottom, width); };
-  constexpr TColor face = clBtnFace, shadow = clBtnShadow, light = clBtnHighlight, frame = clWindowFrame;
+  TBevelRings bevel{Canvas, ClientRect(), Selected || value_, (focused_ || active_) && focusStyle_.Contains(fsDefault)};
   switch (EffectiveStyle()) {
     case ToxBtnStyle::bsAuto:
-    case ToxBtnStyle::bsWin31:
-      if (!pressed) {
-        ring(frame, frame, defaultFrame ? 2 : 1);
-        ring(light, shadow, 2);
-      } else {
-        ring(frame, frame, defaultFrame ? 2 : 1);
-        if (Selected) {
-          LeftTopLine(Canvas, r, shadow);
-          LeftTopLine(Canvas, {r.left + 1, r.top + 1, r.right, r.bottom}, shadow);
-        } else {
-          LeftTopLine(Canvas, r, shadow);
-        }
-      }
-      break;
-    case ToxBtnStyle::bsWin95:
-      if (!pressed && !defaultFrame) {
-        ring(light, frame);
-        ring(face, shadow);
-      } else if (!pressed) {
-        ring(frame, frame);
-        ring(light, frame);
-        ring(face, shadow);
-      } else if (!defaultFrame) {
-        ring(frame, light);
-        ring(shadow, face);
-      } else {
-        ring(frame, frame);
-        ring(shadow, shadow);
-      }
-      break;
-    case ToxBtnStyle::bsInset:
-      ring(shadow, light);
-      ring(frame, frame);
-      if (!pressed) ring(light, defaultFrame ? frame : shadow);
-      else
-        LeftTopLine(Canvas, r, shadow);
-      break;
-    case ToxBtnStyle::bsAmbrel:
-      if (!pressed) {
-        ring(shadow, frame);
-        ring(light, defaultFrame ? frame : shadow);
-      } else {
-        ring(shadow, light);
-        ring(frame, shadow);
-      }
-      break;
-    case ToxBtnStyle::bsSpeed:
-      if (!pressed) {
-        ring(light, frame);
-        ring(face, shadow);
-      } else {
-        ring(frame, light);
-        ring(shadow, face);
-      }
-      break;
-    case ToxBtnStyle::bsWin97:
-      if (!pressed && defaultFrame && Enabled()) {
-        ring(frame, frame);
-        ring(light, shadow);
-      } else if (!pressed) {
-        if ((hot_ || tracking_) && Enabled()) ring(light, shadow);
-        else if (IsDesigning())
-          ring(clGray, clGray);
-      } else if (!defaultFrame) {
-        ring(shadow, light);
-      } else {
-        ring(frame, frame);
-        ring(shadow, shadow);
-      }
-      break;
+    case ToxBtnStyle::bsWin31: return bevel.Win31(Selected);
+    case ToxBtnStyle::bsWin95: return bevel.Win95();
+    case ToxBtnStyle::bsInset: return bevel.Inset();
+    case ToxBtnStyle::bsAmbrel: return bevel.Ambrel();
+    case ToxBtnStyle::bsSpeed: return bevel.Speed();
+    case ToxBtnStyle::bsWin97: return bevel.Win97(Enabled(), hot_ || tracking_, IsDesigning());
     case ToxBtnStyle::bsBorderless:
     case ToxBtnStyle::bsShaped:
       if (IsDesigning()) Canvas->DrawFocusRect(ClientRect());

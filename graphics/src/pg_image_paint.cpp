@@ -32,6 +32,17 @@ std::unique_ptr<TPixelGraphic> MirroredCopy(TPixelGraphic* Graphic, bool LeftRig
 // Division that truncates toward zero, as the tile ranges are defined.
 int DivTrunc(int A, int B) { return A / B; }
 
+// A size the memory or the library refuses gives one pixel: the viewer paints what it can.
+void SizeOrOnePixel(TPixelGraphic* Graphic, int W, int H, TPGBitCount Format) {
+  try {
+    Graphic->SetSize(W, H, Format);
+  } catch (const EOutOfMemory&) {
+    Graphic->SetSize(1, 1, Format);
+  } catch (const EPixelGraphic&) {
+    Graphic->SetSize(1, 1, Format);
+  }
+}
+
 }  // namespace
 
 // ---- The worker -------------------------------------------------------------------------------
@@ -184,7 +195,9 @@ bool TPGImage::PreparePaintGraphic() {
   return true;
 }
 
-bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
+// A new suspended worker in place of the old one; the picture prepared before stays to paint
+// meanwhile only when KeepOld and UseThread are both on.
+void TPGImage::ReplaceWorker() {
   StopWorker();
   if (!(keepOld_ && useThread_)) {
     delete paintGraphic_;
@@ -196,52 +209,60 @@ bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
   worker_ = nullptr;
   worker_ = new TCreatePaintPGThread(useThread_, !useThread_);
   workerStopped_ = false;
+}
+
+// Where the worker's results and progress go, and the picture it starts from.
+void TPGImage::ConnectWorker(TCreatePaintPGThread* Worker) {
+  Worker->PostResults = useThread_;
+  if (!useThread_) {
+    Worker->DirectResult = [this](TPixelGraphic* Graphic) { ReceivePaintGraphic(Graphic); };
+    Worker->DirectProgress = [this](int Step, int APercent) { SetPaintProgress(Step, APercent); };
+  }
+  Worker->SetFreeOnTerminate(false);
+  Worker->Window = Handle();
+  // Drawing still queued on the picture lands before the worker reads it.
+  shown_->GetBits();
+  Worker->Source = shown_;
+  Worker->Stretched = shown_;
+}
+
+// The picture stretched to the box in 24 bits first, so that the palette is chosen from what is shown.
+void TPGImage::AddStretchStep(TCreatePaintPGThread* Worker) {
+  const int boxW = std::max(picBox_->Width(), 1), boxH = std::max(picBox_->Height(), 1);
+  auto* stretched = new TPixelGraphic;
+  Worker->Stretched = stretched;
+  SizeOrOnePixel(stretched, boxW, boxH, pgbc24);
+  stretched->SetStretchMode(stretchMode_);
+  stretched->OnProgress = Worker->ProgressHandler();
+  Worker->DoStretch = true;
+}
+
+// The picture the worker hands back, in the display's format with the viewer's settings.
+void TPGImage::AddTarget(TCreatePaintPGThread* Worker, int DisplayBits) {
+  auto* target = new TPixelGraphic;
+  Worker->Target = target;
+  target->OnProgress = Worker->ProgressHandler();
+  const int targetW = stretchMode_ != smFast ? picBox_->Width() : imageWidth_;
+  const int targetH = stretchMode_ != smFast ? picBox_->Height() : imageHeight_;
+  SizeOrOnePixel(target, std::max(targetW, 1), std::max(targetH, 1), DisplayFormat(DisplayBits));
+  Worker->DoMedianCut = SetDisplayPalette(target, Worker->Stretched, DisplayBits, palette24_, palette8_);
+  lastPaintWidth_ = targetW;
+  lastPaintHeight_ = targetH;
+  target->SetStretchMode(stretchMode_);
+  target->SetDither(dither_);
+  target->SetDitherErrorLimit(ditherErrorLimit_);
+  target->SetDitherErrorLimitAuto(ditherErrorLimitAuto_);
+  target->SetDitherErrorLimitSoft(ditherErrorLimitSoft_);
+  target->SetRGBWeighting(rgbWeighting_);
+}
+
+bool TPGImage::StartPreparation(bool NeedStretch, int DisplayBits) {
+  ReplaceWorker();
   TCreatePaintPGThread* w = worker_;
   try {
-    w->PostResults = useThread_;
-    if (!useThread_) {
-      w->DirectResult = [this](TPixelGraphic* Graphic) { ReceivePaintGraphic(Graphic); };
-      w->DirectProgress = [this](int Step, int APercent) { SetPaintProgress(Step, APercent); };
-    }
-    w->SetFreeOnTerminate(false);
-    w->Window = Handle();
-    // Drawing still queued on the picture lands before the worker reads it.
-    shown_->GetBits();
-    w->Source = shown_;
-    w->Stretched = shown_;
-    const int boxW = std::max(picBox_->Width(), 1), boxH = std::max(picBox_->Height(), 1);
-    auto sized = [](TPixelGraphic* Graphic, int W, int H, TPGBitCount Format) {
-      try {
-        Graphic->SetSize(W, H, Format);
-      } catch (const EOutOfMemory&) {
-        Graphic->SetSize(1, 1, Format);
-      } catch (const EPixelGraphic&) {
-        Graphic->SetSize(1, 1, Format);
-      }
-    };
-    if (allow24BitStretch_ && NeedStretch && DisplayBits == 8 && palette24_ == pOptimized252Sys16) {
-      auto* stretched = new TPixelGraphic;
-      w->Stretched = stretched;
-      sized(stretched, boxW, boxH, pgbc24);
-      stretched->SetStretchMode(stretchMode_);
-      stretched->OnProgress = w->ProgressHandler();
-      w->DoStretch = true;
-    }
-    auto* target = new TPixelGraphic;
-    w->Target = target;
-    target->OnProgress = w->ProgressHandler();
-    const int targetW = stretchMode_ != smFast ? picBox_->Width() : imageWidth_;
-    const int targetH = stretchMode_ != smFast ? picBox_->Height() : imageHeight_;
-    sized(target, std::max(targetW, 1), std::max(targetH, 1), DisplayFormat(DisplayBits));
-    w->DoMedianCut = SetDisplayPalette(target, w->Stretched, DisplayBits, palette24_, palette8_);
-    lastPaintWidth_ = targetW;
-    lastPaintHeight_ = targetH;
-    target->SetStretchMode(stretchMode_);
-    target->SetDither(dither_);
-    target->SetDitherErrorLimit(ditherErrorLimit_);
-    target->SetDitherErrorLimitAuto(ditherErrorLimitAuto_);
-    target->SetDitherErrorLimitSoft(ditherErrorLimitSoft_);
-    target->SetRGBWeighting(rgbWeighting_);
+    ConnectWorker(w);
+    if (allow24BitStretch_ && NeedStretch && DisplayBits == 8 && palette24_ == pOptimized252Sys16) AddStretchStep(w);
+    AddTarget(w, DisplayBits);
     paintStale_ = false;
   } catch (...) {
     // The paint shows what exists; the worker is stopped (and resumed) when replaced.

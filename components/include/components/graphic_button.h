@@ -196,6 +196,13 @@ class ToxCustomGraphicButton : public TGraphicControl {
   void AnnounceGroup();
   void ButtonPressed(TMessage& Message);
   void MouseEnterLeave(bool Entering);
+  // The window part follows the face's left button; a double click becomes a press.
+  void MirrorLeftButton(TMessage& Message);
+  void CMHitTest(TMessage& Message);
+  void CNDrawItem(TMessage& Message);
+  void CNMeasureItem(TMessage& Message);
+  // A face without a window part clicks on its accelerator; false leaves the message unanswered.
+  bool AnswerAccelerator(TMessage& Message);
   void ResizeCache();
   void RepeatTick(TObject* Sender);
   void SwapPictures();

@@ -32,16 +32,22 @@ class TFlagScope {
   bool saved_;
 };
 
-// A value of Kind held in Field.
-template <class T, class V>
-TSetorraValue KindValue(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value) {
-  TSetorraValue v;
-  v.Kind = Kind;
-  v.*Field = std::forward<V>(Value);
-  return v;
-}
-
 bool IsText(TSetorraKind kind) { return kind == skString || kind == skVariant; }
+// Collections and hidden properties: kinds without a text to give a property.
+bool IsObjectKind(TSetorraKind kind) { return kind == skHiddenProps || kind == skCollection; }
+
+// The bits of the names in a comma-separated list; a name the type does not have adds none.
+std::uint32_t SetBitsOf(const TTypeInfo& type, const std::string& text) {
+  std::uint32_t bits = 0;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = text.find(',', start);
+    const std::string piece = Trim(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    for (std::size_t i = 0; i < type.Names.size() && i < 32; ++i)
+      if (SameText(piece, type.Names[i])) bits |= std::uint32_t{1} << i;
+    if (comma == std::string::npos) return bits;
+    start = comma + 1;
+  }
+}
 
 int ClampToInteger(long double value) {
   if (std::isnan(value)) return 0;
@@ -338,6 +344,19 @@ void TSetorra::RefreshFromProperty() {
   Store(std::move(v));
 }
 
+void TSetorra::WriteToObjectProperty(TObject& Instance, const TPropInfo& Prop) {
+  TObject* object = GetObjectProp(Instance, Prop);
+  const TClassInfo* classType = Prop.PropType().ClassType;
+  if (auto* strings = dynamic_cast<TStrings*>(object)) {
+    if (!IsObjectKind(value_.Kind)) GetAsStrings(strings);
+  } else if (classType && classType->InheritsFrom(TComponent::StaticClassInfo()) && Prop.SetObject &&
+             IsText(value_.Kind)) {
+    TComponent* root = Root();
+    if (TComponent* component = root ? root->FindComponent(value_.Text) : nullptr)
+      SetObjectProp(Instance, Prop, component);
+  }
+}
+
 void TSetorra::WriteToProperty() {
   if (value_.Kind == skNone || boundProperty_.empty()) return;
   const TFlagScope writing(writingBack_);
@@ -355,7 +374,7 @@ void TSetorra::WriteToProperty() {
       if (numeric) SetOrdProp(instance, prop, AsInteger());
       break;
     case tkEnumeration: {
-      if (value_.Kind == skHiddenProps || value_.Kind == skCollection) break;
+      if (IsObjectKind(value_.Kind)) break;
       // A name the type does not have leaves the property as it is.
       const int ordinal = GetEnumValue(type, AsString());
       if (ordinal >= 0) SetOrdProp(instance, prop, ordinal);
@@ -365,42 +384,12 @@ void TSetorra::WriteToProperty() {
       if (numeric) SetFloatProp(instance, prop, AsFloat());
       break;
     case tkString:
-      if (value_.Kind == skHiddenProps || value_.Kind == skCollection) break;
-      SetStrProp(instance, prop, AsString());
+      if (!IsObjectKind(value_.Kind)) SetStrProp(instance, prop, AsString());
       break;
-    case tkSet: {
-      if (value_.Kind != skString) break;
-      const std::vector<std::string> pieces = [&] {
-        std::vector<std::string> all;
-        std::size_t start = 0;
-        const std::string& text = value_.Text;
-        for (std::size_t comma = text.find(','); comma != std::string::npos; comma = text.find(',', start)) {
-          all.push_back(Trim(text.substr(start, comma - start)));
-          start = comma + 1;
-        }
-        all.push_back(Trim(text.substr(start)));
-        return all;
-      }();
-      std::uint32_t bits = 0;
-      for (std::size_t i = 0; i < type.Names.size() && i < 32; ++i)
-        for (const std::string& piece : pieces)
-          if (SameText(piece, type.Names[i])) bits |= std::uint32_t{1} << i;
-      SetOrdProp(instance, prop, bits);
+    case tkSet:
+      if (value_.Kind == skString) SetOrdProp(instance, prop, SetBitsOf(type, value_.Text));
       break;
-    }
-    case tkClass: {
-      TObject* object = GetObjectProp(instance, prop);
-      const TClassInfo* classType = type.ClassType;
-      if (auto* strings = dynamic_cast<TStrings*>(object)) {
-        if (value_.Kind != skHiddenProps && value_.Kind != skCollection) GetAsStrings(strings);
-      } else if (classType && classType->InheritsFrom(TComponent::StaticClassInfo()) && prop.SetObject &&
-                 IsText(value_.Kind)) {
-        TComponent* root = Root();
-        if (TComponent* component = root ? root->FindComponent(value_.Text) : nullptr)
-          SetObjectProp(instance, prop, component);
-      }
-      break;
-    }
+    case tkClass: WriteToObjectProperty(instance, prop); break;
     default: break;
   }
 }

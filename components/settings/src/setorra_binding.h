@@ -1,8 +1,10 @@
 #pragma once
-// How a setting's dotted path finds the property it is bound to.
+// How a setting's dotted path finds the property it is bound to, and the value it gives the setting.
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "settings/setorra.h"
 #include "vcl/components.h"
 #include "vcl/typinfo.h"
 
@@ -22,3 +24,12 @@ TBinding ResolveBinding(TComponent* Root, const std::string& Path, bool Reading)
 std::vector<std::string> SplitPath(const std::string& Path);
 // The class library's float syntax, blanks around allowed; false (and 0) for anything else.
 bool ReadTextNumber(const std::string& Text, long double& Value);
+
+// A value of Kind held in Field.
+template <class T, class V>
+TSetorraValue KindValue(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value) {
+  TSetorraValue v;
+  v.Kind = Kind;
+  v.*Field = std::forward<V>(Value);
+  return v;
+}

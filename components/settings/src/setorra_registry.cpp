@@ -137,6 +137,47 @@ std::string TSetorra::PlainData() {
   return data;
 }
 
+bool TSetorra::ReadStringsData(const std::string& Rest) {
+  std::string text;
+  if (!GetCountedText(Rest, text)) return false;
+  CheckSettable();
+  StoreAndWrite(KindValue(skStrings, &TSetorraValue::Text, text));
+  return true;
+}
+
+bool TSetorra::ReadHiddenPropsData(const std::string& Rest) {
+  const TBinding binding = ResolveBinding(Root(), boundProperty_, true);
+  if (binding.What != TBinding::Hidden) return false;
+  TMemoryStream stream;
+  FillStream(stream, Rest, 0);
+  const TPHiddenPropsUse hidden(dynamic_cast<TPersistent*>(binding.Instance));
+  if (!hidden.ReadProp(binding.HiddenName, &stream) || stream.Position() != stream.Size()) return false;
+  Store(KindValue(skHiddenProps, &TSetorraValue::Object, binding.Instance));
+  return true;
+}
+
+bool TSetorra::ReadCollectionData(const std::string& Rest) {
+  const TBinding binding = ResolveBinding(Root(), boundProperty_, true);
+  if (binding.What != TBinding::Property || binding.Prop->Kind() != tkClass) return false;
+  auto* collection = dynamic_cast<TCollection*>(GetObjectProp(*binding.Instance, *binding.Prop));
+  if (!collection || Rest.empty() || static_cast<std::uint8_t>(Rest[0]) != vaCollection) return false;
+  // Read once into a scratch collection, so that damaged data leaves the real one as it was.
+  {
+    TMemoryStream stream;
+    FillStream(stream, Rest, 1);
+    TCollection scratch(collection->ItemClass());
+    TReader reader(&stream);
+    reader.ReadCollection(&scratch);
+    if (stream.Position() != stream.Size()) return false;
+  }
+  TMemoryStream stream;
+  FillStream(stream, Rest, 1);
+  TReader reader(&stream);
+  reader.ReadCollection(collection);
+  Store(KindValue(skCollection, &TSetorraValue::Object, collection));
+  return true;
+}
+
 bool TSetorra::ReadPlainData(const std::string& Data) {
   if (Data.size() < 4) return false;
   const std::uint32_t kind = FirstU32(Data);
@@ -172,52 +213,9 @@ bool TSetorra::ReadPlainData(const std::string& Data) {
       if (!GetCountedText(rest, text)) return false;
       SetAsVariant(TVariant(text));
       return true;
-    case skStrings: {
-      if (!GetCountedText(rest, text)) return false;
-      CheckSettable();
-      TSetorraValue v;
-      v.Kind = skStrings;
-      v.Text = text;
-      StoreAndWrite(std::move(v));
-      return true;
-    }
-    case skHiddenProps: {
-      const TBinding binding = ResolveBinding(Root(), boundProperty_, true);
-      if (binding.What != TBinding::Hidden) return false;
-      TMemoryStream stream;
-      FillStream(stream, rest, 0);
-      const TPHiddenPropsUse hidden(dynamic_cast<TPersistent*>(binding.Instance));
-      if (!hidden.ReadProp(binding.HiddenName, &stream) || stream.Position() != stream.Size()) return false;
-      TSetorraValue v;
-      v.Kind = skHiddenProps;
-      v.Object = binding.Instance;
-      Store(std::move(v));
-      return true;
-    }
-    case skCollection: {
-      const TBinding binding = ResolveBinding(Root(), boundProperty_, true);
-      if (binding.What != TBinding::Property || binding.Prop->Kind() != tkClass) return false;
-      auto* collection = dynamic_cast<TCollection*>(GetObjectProp(*binding.Instance, *binding.Prop));
-      if (!collection || rest.empty() || static_cast<std::uint8_t>(rest[0]) != vaCollection) return false;
-      // Read once into a scratch collection, so that damaged data leaves the real one as it was.
-      {
-        TMemoryStream stream;
-        FillStream(stream, rest, 1);
-        TCollection scratch(collection->ItemClass());
-        TReader reader(&stream);
-        reader.ReadCollection(&scratch);
-        if (stream.Position() != stream.Size()) return false;
-      }
-      TMemoryStream stream;
-      FillStream(stream, rest, 1);
-      TReader reader(&stream);
-      reader.ReadCollection(collection);
-      TSetorraValue v;
-      v.Kind = skCollection;
-      v.Object = collection;
-      Store(std::move(v));
-      return true;
-    }
+    case skStrings: return ReadStringsData(rest);
+    case skHiddenProps: return ReadHiddenPropsData(rest);
+    case skCollection: return ReadCollectionData(rest);
     default: return false;
   }
 }

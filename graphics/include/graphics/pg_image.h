@@ -318,6 +318,10 @@ class TPGImage : public TScrollBox {
   void SetPaintProgress(int Step, int Percent);
   void DrawProgressClocks();
   bool StartPreparation(bool NeedStretch, int DisplayBits);
+  void ReplaceWorker();
+  void ConnectWorker(TCreatePaintPGThread* Worker);
+  void AddStretchStep(TCreatePaintPGThread* Worker);
+  void AddTarget(TCreatePaintPGThread* Worker, int DisplayBits);
   void PaintTiles(TPixelGraphic* Graphic, const TRect& Box);
   void SetCursorMessage(TMessage& Message);
 

@@ -149,6 +149,11 @@ class TSetorra : public TComponent {
   template <class T, class V>
   void SetTyped(TSetorraKind Kind, T TSetorraValue::*Field, V&& Value);
   void DecodeStoredValue(TRegDataType Type, const std::string& Data);
+  // ReadPlainData's kinds that no typed setter takes; Rest is what follows the kind.
+  bool ReadStringsData(const std::string& Rest);
+  bool ReadHiddenPropsData(const std::string& Rest);
+  bool ReadCollectionData(const std::string& Rest);
+  void WriteToObjectProperty(TObject& Instance, const TPropInfo& Prop);
 
   std::string name_;
   std::string boundProperty_;

@@ -21,6 +21,9 @@ class EnhancedPlayer {
   void Play(DWORD type);
 
  private:
+  bool Draw(DWORD type);
+  void Set(DWORD type);
+
   double L(std::size_t at) { return r_.S32(at); }
   DPoint Point(std::size_t at) { return {L(at), L(at + 4)}; }
   std::vector<DPoint> Points(std::size_t at, std::size_t count, bool small) {
@@ -48,9 +51,19 @@ class EnhancedPlayer {
   void PolyPoly(bool small, bool polygon);
   void Text(bool wide);
   void Blit(DWORD type);
-  void CreateFont();
+  void FillRegion();
+  void ScaleExtent(DPoint& ext);
+  void WorldTransform(DWORD mode);
+  void SelectClipPath();
+  void SelectClipRegion();
   void CreatePen();
+  void ExtCreatePen();
+  void CreateBrush();
+  void CreatePatternBrush();
+  void CreateFont();
+  void CreatePalette();
   void SelectObject();
+  void DeleteObject();
 
   Player& p_;
   RecordReader& r_;
@@ -177,6 +190,13 @@ void EnhancedPlayer::CreateFont() {
 
 void EnhancedPlayer::CreatePen() {
   DWORD index = r_.U32(8);
+  LOGPEN pen{r_.U32(12), {r_.S32(16), 0}, r_.U32(24)};
+  if (r_.Bad()) return;
+  if (TableObject* o = NewObject(index)) o->kind = TableObject::Pen, o->pen = pen;
+}
+
+void EnhancedPlayer::ExtCreatePen() {
+  DWORD index = r_.U32(8);
   DWORD style = r_.U32(28), width = r_.U32(32), brushStyle = r_.U32(36);
   COLORREF color = r_.U32(40);
   if (r_.Bad()) return;
@@ -197,8 +217,87 @@ void EnhancedPlayer::SelectObject() {
   }
 }
 
-void EnhancedPlayer::Play(DWORD type) {
+void EnhancedPlayer::FillRegion() {
+  DWORD index = r_.U32(28);
+  std::vector<RECT> rects;
+  if (r_.Bad() || !ReadRegionRects(r_, 64, r_.U32(40), rects)) return r_.MarkBad();
+  if (index & kStockFlag) {
+    HGDIOBJ stock = GetStockObject(static_cast<int>(index & ~kStockFlag));
+    if (GetObjectType(stock) != OBJ_BRUSH) return p_.Malformed();
+    return p_.FillRegion(rects, static_cast<HBRUSH>(stock));
+  }
+  TableObject* brush = index == 0 ? nullptr : p_.Slot(index);
+  if (!brush || brush->kind != TableObject::Brush) return p_.Malformed();
+  // Region data of enhanced metafiles is in the reference device's pixels.
+  p_.FillRegion(rects, static_cast<HBRUSH>(brush->brush.get()));
+}
+
+void EnhancedPlayer::ScaleExtent(DPoint& ext) {
+  double xNum = L(8), xDenom = L(12), yNum = L(16), yDenom = L(20);
+  if (xDenom == 0 || yDenom == 0) return p_.Malformed();
+  ext = {ext.x * xNum / xDenom, ext.y * yNum / yDenom};
+}
+
+void EnhancedPlayer::WorldTransform(DWORD mode) {
   PlayState& s = p_.state;
+  Matrix x = Xform(8);
+  if (r_.Bad()) return;
+  if (!x.Finite()) return p_.Malformed();
+  if (mode == MWT_IDENTITY) s.world = Matrix{};
+  else if (mode == MWT_LEFTMULTIPLY)
+    s.world = x.Then(s.world);
+  else if (mode == MWT_RIGHTMULTIPLY)
+    s.world = s.world.Then(x);
+  else if (mode == MWT_SET)
+    s.world = x;
+  else
+    p_.Malformed();
+}
+
+void EnhancedPlayer::SelectClipPath() {
+  int mode = r_.S32(8);
+  if (!r_.Bad()) p_.SelectClipPath(mode);
+}
+
+void EnhancedPlayer::SelectClipRegion() {
+  DWORD size = r_.U32(8);
+  int mode = r_.S32(12);
+  if (r_.Bad()) return;
+  if (size == 0) return p_.SelectClip(nullptr, true, mode);
+  std::vector<RECT> rects;
+  if (!ReadRegionRects(r_, 48, r_.U32(24), rects)) return r_.MarkBad();
+  p_.SelectClip(&rects, true, mode);
+}
+
+void EnhancedPlayer::CreateBrush() {
+  DWORD index = r_.U32(8), style = r_.U32(12), hatch = r_.U32(20);
+  COLORREF color = r_.U32(16);
+  if (r_.Bad()) return;
+  if (TableObject* o = NewObject(index)) o->kind = TableObject::Brush, o->brush = MakeBrush(style, color, hatch);
+}
+
+void EnhancedPlayer::CreatePatternBrush() {
+  DWORD index = r_.U32(8);
+  std::optional<DibSource> dib = ReadDib(r_, r_.U32(16), r_.U32(20), r_.U32(24), r_.U32(28));
+  if (!dib) return r_.MarkBad();
+  if (TableObject* o = NewObject(index)) o->kind = TableObject::Brush, o->brush = MakePatternBrush(*dib);
+}
+
+void EnhancedPlayer::CreatePalette() {
+  DWORD index = r_.U32(8);
+  if (r_.Bad()) return;
+  if (TableObject* o = NewObject(index)) o->kind = TableObject::Palette;
+}
+
+void EnhancedPlayer::DeleteObject() {
+  DWORD index = r_.U32(8);
+  if (r_.Bad()) return;
+  if (index == 0 || (index & kStockFlag)) return p_.Malformed();
+  if (TableObject* o = p_.Slot(index)) *o = TableObject{};
+}
+
+// Records that draw, or build the path, with the current objects.
+bool EnhancedPlayer::Draw(DWORD type) {
   switch (type) {
     case EMR_POLYBEZIER:
     case EMR_POLYGON:
@@ -214,87 +313,9 @@ void EnhancedPlayer::Play(DWORD type) {
     case EMR_POLYPOLYGON: PolyPoly(false, true); break;
     case EMR_POLYPOLYLINE16: PolyPoly(true, false); break;
     case EMR_POLYPOLYGON16: PolyPoly(true, true); break;
-    case EMR_SETWINDOWEXTEX: s.page.windowExt = Point(8); break;
-    case EMR_SETWINDOWORGEX: s.page.windowOrg = Point(8); break;
-    case EMR_SETVIEWPORTEXTEX: s.page.viewportExt = Point(8); break;
-    case EMR_SETVIEWPORTORGEX: s.page.viewportOrg = Point(8); break;
     case EMR_SETPIXELV: p_.SetPixel(Point(8), r_.U32(16)); break;
-    case EMR_SETMAPMODE: s.page.SetMode(r_.S32(8)); break;
-    case EMR_SETBKMODE: s.bkMode = r_.S32(8); break;
-    case EMR_SETPOLYFILLMODE: s.polyFillMode = r_.S32(8); break;
-    case EMR_SETROP2: s.rop2 = r_.S32(8); break;
-    case EMR_SETSTRETCHBLTMODE: s.stretchMode = r_.S32(8); break;
-    case EMR_SETTEXTALIGN: s.textAlign = r_.U32(8); break;
-    case EMR_SETTEXTCOLOR: s.textColor = r_.U32(8); break;
-    case EMR_SETBKCOLOR: s.bkColor = r_.U32(8); break;
     case EMR_MOVETOEX: p_.MoveTo(Point(8)); break;
     case EMR_LINETO: p_.LineTo(Point(8)); break;
-    case EMR_EXCLUDECLIPRECT: p_.ExcludeClip(Point(8), Point(16)); break;
-    case EMR_INTERSECTCLIPRECT: p_.IntersectClip(Point(8), Point(16)); break;
-    case EMR_SCALEVIEWPORTEXTEX:
-    case EMR_SCALEWINDOWEXTEX: {
-      double xNum = L(8), xDenom = L(12), yNum = L(16), yDenom = L(20);
-      if (xDenom == 0 || yDenom == 0) return p_.Malformed();
-      DPoint& ext = type == EMR_SCALEWINDOWEXTEX ? s.page.windowExt : s.page.viewportExt;
-      ext = {ext.x * xNum / xDenom, ext.y * yNum / yDenom};
-      break;
-    }
-    case EMR_SAVEDC: p_.Save(); break;
-    case EMR_RESTOREDC: p_.Restore(r_.S32(8)); break;
-    case EMR_SETWORLDTRANSFORM:
-    case EMR_MODIFYWORLDTRANSFORM: {
-      Matrix x = Xform(8);
-      DWORD mode = type == EMR_SETWORLDTRANSFORM ? MWT_SET : r_.U32(32);
-      if (r_.Bad()) break;
-      if (!x.Finite()) return p_.Malformed();
-      if (mode == MWT_IDENTITY) s.world = Matrix{};
-      else if (mode == MWT_LEFTMULTIPLY)
-        s.world = x.Then(s.world);
-      else if (mode == MWT_RIGHTMULTIPLY)
-        s.world = s.world.Then(x);
-      else if (mode == MWT_SET)
-        s.world = x;
-      else
-        p_.Malformed();
-      break;
-    }
-    case EMR_SELECTOBJECT: SelectObject(); break;
-    case EMR_CREATEPEN: {
-      DWORD index = r_.U32(8);
-      LOGPEN pen{r_.U32(12), {r_.S32(16), 0}, r_.U32(24)};
-      if (r_.Bad()) break;
-      if (TableObject* o = NewObject(index)) o->kind = TableObject::Pen, o->pen = pen;
-      break;
-    }
-    case EMR_EXTCREATEPEN: CreatePen(); break;
-    case EMR_CREATEBRUSHINDIRECT: {
-      DWORD index = r_.U32(8), style = r_.U32(12), hatch = r_.U32(20);
-      COLORREF color = r_.U32(16);
-      if (r_.Bad()) break;
-      if (TableObject* o = NewObject(index)) o->kind = TableObject::Brush, o->brush = MakeBrush(style, color, hatch);
-      break;
-    }
-    case EMR_CREATEDIBPATTERNBRUSHPT: {
-      DWORD index = r_.U32(8);
-      std::optional<DibSource> dib = ReadDib(r_, r_.U32(16), r_.U32(20), r_.U32(24), r_.U32(28));
-      if (!dib) return r_.MarkBad();
-      if (TableObject* o = NewObject(index)) o->kind = TableObject::Brush, o->brush = MakePatternBrush(*dib);
-      break;
-    }
-    case EMR_EXTCREATEFONTINDIRECTW: CreateFont(); break;
-    case EMR_CREATEPALETTE: {
-      DWORD index = r_.U32(8);
-      if (r_.Bad()) break;
-      if (TableObject* o = NewObject(index)) o->kind = TableObject::Palette;
-      break;
-    }
-    case EMR_DELETEOBJECT: {
-      DWORD index = r_.U32(8);
-      if (r_.Bad()) break;
-      if (index == 0 || (index & kStockFlag)) return p_.Malformed();
-      if (TableObject* o = p_.Slot(index)) *o = TableObject{};
-      break;
-    }
     case EMR_ELLIPSE: p_.Ellipse(Point(8), Point(16)); break;
     case EMR_RECTANGLE: p_.Rectangle(Point(8), Point(16)); break;
     case EMR_ROUNDRECT: p_.RoundRect(Point(8), Point(16), Point(24)); break;
@@ -311,47 +332,57 @@ void EnhancedPlayer::Play(DWORD type) {
     case EMR_STROKEANDFILLPATH: p_.DrawPath(true, true); break;
     case EMR_FLATTENPATH: break;  // curves enter the path as lines already
     case EMR_WIDENPATH: p_.WidenPath(); break;
-    case EMR_SELECTCLIPPATH: {
-      int mode = r_.S32(8);
-      if (!r_.Bad()) p_.SelectClipPath(mode);
-      break;
-    }
-    case EMR_FILLRGN: {
-      DWORD index = r_.U32(28);
-      std::vector<RECT> rects;
-      if (r_.Bad() || !ReadRegionRects(r_, 64, r_.U32(40), rects)) return r_.MarkBad();
-      if (index & kStockFlag) {
-        HGDIOBJ stock = GetStockObject(static_cast<int>(index & ~kStockFlag));
-        if (GetObjectType(stock) != OBJ_BRUSH) return p_.Malformed();
-        p_.FillRegion(rects, static_cast<HBRUSH>(stock));
-        break;
-      }
-      TableObject* brush = index == 0 ? nullptr : p_.Slot(index);
-      if (!brush || brush->kind != TableObject::Brush) return p_.Malformed();
-      // Region data of enhanced metafiles is in the reference device's pixels.
-      p_.FillRegion(rects, static_cast<HBRUSH>(brush->brush.get()));
-      break;
-    }
-    case EMR_EXTSELECTCLIPRGN: {
-      DWORD size = r_.U32(8);
-      int mode = r_.S32(12);
-      if (r_.Bad()) break;
-      if (size == 0) {
-        p_.SelectClip(nullptr, true, mode);
-        break;
-      }
-      std::vector<RECT> rects;
-      if (!ReadRegionRects(r_, 48, r_.U32(24), rects)) return r_.MarkBad();
-      p_.SelectClip(&rects, true, mode);
-      break;
-    }
+    case EMR_FILLRGN: FillRegion(); break;
     case EMR_BITBLT:
     case EMR_STRETCHBLT:
     case EMR_STRETCHDIBITS: Blit(type); break;
     case EMR_EXTTEXTOUTA: Text(false); break;
     case EMR_EXTTEXTOUTW: Text(true); break;
+    default: return false;
+  }
+  return true;
+}
+
+// Records that change the mapping, the modes, the clipping or the object table.
+void EnhancedPlayer::Set(DWORD type) {
+  PlayState& s = p_.state;
+  switch (type) {
+    case EMR_SETWINDOWEXTEX: s.page.windowExt = Point(8); break;
+    case EMR_SETWINDOWORGEX: s.page.windowOrg = Point(8); break;
+    case EMR_SETVIEWPORTEXTEX: s.page.viewportExt = Point(8); break;
+    case EMR_SETVIEWPORTORGEX: s.page.viewportOrg = Point(8); break;
+    case EMR_SCALEVIEWPORTEXTEX: ScaleExtent(s.page.viewportExt); break;
+    case EMR_SCALEWINDOWEXTEX: ScaleExtent(s.page.windowExt); break;
+    case EMR_SETMAPMODE: s.page.SetMode(r_.S32(8)); break;
+    case EMR_SETBKMODE: s.bkMode = r_.S32(8); break;
+    case EMR_SETPOLYFILLMODE: s.polyFillMode = r_.S32(8); break;
+    case EMR_SETROP2: s.rop2 = r_.S32(8); break;
+    case EMR_SETSTRETCHBLTMODE: s.stretchMode = r_.S32(8); break;
+    case EMR_SETTEXTALIGN: s.textAlign = r_.U32(8); break;
+    case EMR_SETTEXTCOLOR: s.textColor = r_.U32(8); break;
+    case EMR_SETBKCOLOR: s.bkColor = r_.U32(8); break;
+    case EMR_EXCLUDECLIPRECT: p_.ExcludeClip(Point(8), Point(16)); break;
+    case EMR_INTERSECTCLIPRECT: p_.IntersectClip(Point(8), Point(16)); break;
+    case EMR_SELECTCLIPPATH: SelectClipPath(); break;
+    case EMR_EXTSELECTCLIPRGN: SelectClipRegion(); break;
+    case EMR_SAVEDC: p_.Save(); break;
+    case EMR_RESTOREDC: p_.Restore(r_.S32(8)); break;
+    case EMR_SETWORLDTRANSFORM: WorldTransform(MWT_SET); break;
+    case EMR_MODIFYWORLDTRANSFORM: WorldTransform(r_.U32(32)); break;
+    case EMR_SELECTOBJECT: SelectObject(); break;
+    case EMR_CREATEPEN: CreatePen(); break;
+    case EMR_EXTCREATEPEN: ExtCreatePen(); break;
+    case EMR_CREATEBRUSHINDIRECT: CreateBrush(); break;
+    case EMR_CREATEDIBPATTERNBRUSHPT: CreatePatternBrush(); break;
+    case EMR_EXTCREATEFONTINDIRECTW: CreateFont(); break;
+    case EMR_CREATEPALETTE: CreatePalette(); break;
+    case EMR_DELETEOBJECT: DeleteObject(); break;
     default: break;  // palettes, comments and records not known: nothing to draw
   }
+}
+
+void EnhancedPlayer::Play(DWORD type) {
+  if (!Draw(type)) Set(type);
 }
 
 }  // namespace

@@ -43,11 +43,25 @@ class WindowsFormatPlayer {
     if (slot < 0) return p_.Malformed(), nullptr;
     return p_.Slot(static_cast<std::size_t>(slot));
   }
-  void CreateFont();
-  void CreateRegion();
+  void OffsetWindowOrg();
+  void ScaleWindowExt();
+  void ArcShape(ArcKind kind);
+  void Polygon();
+  void Polyline();
   void PolyPolygon();
   void Text(bool extended);
   void Blit(WORD function);
+  void CreatePen();
+  void CreateBrush();
+  void CreateDibPatternBrush();
+  void CreatePatternBrush();
+  void CreateFont();
+  void CreatePalette();
+  void CreateRegion();
+  void SelectObject();
+  void DeleteObject();
+  void SelectClipRegion();
+  void FillRegion();
 
   Player& p_;
   RecordReader& r_;
@@ -167,6 +181,86 @@ void WindowsFormatPlayer::Blit(WORD function) {
   p_.StretchDib(dest, destSize, int(src.x), int(src.y), int(srcSize.x), int(srcSize.y), dib->Info(), dib->bits, rop);
 }
 
+void WindowsFormatPlayer::OffsetWindowOrg() {
+  DPoint d = YX(0);
+  DPoint& org = p_.state.page.windowOrg;
+  org.x += d.x, org.y += d.y;
+}
+
+void WindowsFormatPlayer::ScaleWindowExt() {
+  double yDenom = S(0), yNum = S(1), xDenom = S(2), xNum = S(3);
+  if (xDenom == 0 || yDenom == 0) return p_.Malformed();
+  DPoint& ext = p_.state.page.windowExt;
+  ext.x = ext.x * xNum / xDenom;
+  ext.y = ext.y * yNum / yDenom;
+}
+
+void WindowsFormatPlayer::ArcShape(ArcKind kind) {
+  DPoint a, b;
+  Box(4, a, b);
+  p_.ArcShape(kind, a, b, YX(2), YX(0));
+}
+
+void WindowsFormatPlayer::Polygon() {
+  auto points = Points(kParams + 2, W(0));
+  if (!r_.Bad()) p_.Polygons({points});
+}
+
+void WindowsFormatPlayer::Polyline() {
+  auto points = Points(kParams + 2, W(0));
+  if (!r_.Bad()) p_.Polyline(points);
+}
+
+void WindowsFormatPlayer::CreatePen() {
+  LOGPEN pen{W(0), {static_cast<LONG>(S(1)), static_cast<LONG>(S(2))}, D(3)};
+  if (r_.Bad()) return;
+  if (TableObject* o = NewObject()) o->kind = TableObject::Pen, o->pen = pen;
+}
+
+void WindowsFormatPlayer::CreateBrush() {
+  UINT style = W(0);
+  COLORREF color = D(1);
+  WORD hatch = W(3);
+  if (r_.Bad()) return;
+  if (TableObject* o = NewObject()) o->kind = TableObject::Brush, o->brush = MakeBrush(style, color, hatch);
+}
+
+void WindowsFormatPlayer::CreateDibPatternBrush() {
+  std::optional<DibSource> dib = ReadPackedDib(r_, kParams + 4);
+  if (!dib) return r_.MarkBad();
+  if (TableObject* o = NewObject()) o->kind = TableObject::Brush, o->brush = MakePatternBrush(*dib);
+}
+
+// A device-dependent pattern: kept as a hollow brush in its slot.
+void WindowsFormatPlayer::CreatePatternBrush() {
+  if (TableObject* o = NewObject()) o->kind = TableObject::Brush, o->brush = MakeBrush(BS_NULL, 0, 0);
+}
+
+void WindowsFormatPlayer::CreatePalette() {
+  if (TableObject* o = NewObject()) o->kind = TableObject::Palette;
+}
+
+void WindowsFormatPlayer::SelectObject() {
+  if (TableObject* o = p_.Slot(W(0)); o && !r_.Bad()) p_.Select(*o);
+}
+
+void WindowsFormatPlayer::DeleteObject() {
+  if (TableObject* o = p_.Slot(W(0)); o && !r_.Bad()) *o = TableObject{};
+}
+
+void WindowsFormatPlayer::SelectClipRegion() {
+  if (TableObject* o = p_.Slot(W(0)); o && !r_.Bad())
+    p_.SelectClip(o->kind == TableObject::Region ? &o->region : nullptr, false, RGN_COPY);
+}
+
+void WindowsFormatPlayer::FillRegion() {
+  TableObject* region = p_.Slot(W(0));
+  TableObject* brush = p_.Slot(W(1));
+  if (!region || !brush || r_.Bad()) return;
+  if (region->kind != TableObject::Region || brush->kind != TableObject::Brush) return p_.Malformed();
+  p_.FillRegion(region->region, static_cast<HBRUSH>(brush->brush.get()));
+}
+
 void WindowsFormatPlayer::Play(WORD function) {
   PlayState& s = p_.state;
   DPoint a, b;
@@ -181,18 +275,8 @@ void WindowsFormatPlayer::Play(WORD function) {
     case META_SETMAPMODE: s.page.SetMode(W(0) == MM_ISOTROPIC ? MM_ISOTROPIC : MM_ANISOTROPIC); break;
     case META_SETWINDOWORG: s.page.windowOrg = YX(0); break;
     case META_SETWINDOWEXT: s.page.windowExt = YX(0); break;
-    case META_OFFSETWINDOWORG: {
-      DPoint d = YX(0);
-      s.page.windowOrg.x += d.x, s.page.windowOrg.y += d.y;
-      break;
-    }
-    case META_SCALEWINDOWEXT: {
-      double yDenom = S(0), yNum = S(1), xDenom = S(2), xNum = S(3);
-      if (xDenom == 0 || yDenom == 0) return p_.Malformed();
-      s.page.windowExt.x = s.page.windowExt.x * xNum / xDenom;
-      s.page.windowExt.y = s.page.windowExt.y * yNum / yDenom;
-      break;
-    }
+    case META_OFFSETWINDOWORG: OffsetWindowOrg(); break;
+    case META_SCALEWINDOWEXT: ScaleWindowExt(); break;
     case META_SAVEDC: p_.Save(); break;
     case META_RESTOREDC: p_.Restore(static_cast<int>(S(0))); break;
     case META_MOVETO: p_.MoveTo(YX(0)); break;
@@ -200,24 +284,11 @@ void WindowsFormatPlayer::Play(WORD function) {
     case META_RECTANGLE: Box(0, a, b), p_.Rectangle(a, b); break;
     case META_ELLIPSE: Box(0, a, b), p_.Ellipse(a, b); break;
     case META_ROUNDRECT: Box(2, a, b), p_.RoundRect(a, b, YX(0)); break;
-    case META_ARC:
-    case META_CHORD:
-    case META_PIE: {
-      Box(4, a, b);
-      ArcKind kind = function == META_ARC ? ArcKind::Arc : function == META_CHORD ? ArcKind::Chord : ArcKind::Pie;
-      p_.ArcShape(kind, a, b, YX(2), YX(0));
-      break;
-    }
-    case META_POLYGON: {
-      auto points = Points(kParams + 2, W(0));
-      if (!r_.Bad()) p_.Polygons({points});
-      break;
-    }
-    case META_POLYLINE: {
-      auto points = Points(kParams + 2, W(0));
-      if (!r_.Bad()) p_.Polyline(points);
-      break;
-    }
+    case META_ARC: ArcShape(ArcKind::Arc); break;
+    case META_CHORD: ArcShape(ArcKind::Chord); break;
+    case META_PIE: ArcShape(ArcKind::Pie); break;
+    case META_POLYGON: Polygon(); break;
+    case META_POLYLINE: Polyline(); break;
     case META_POLYPOLYGON: PolyPolygon(); break;
     case META_SETPIXEL: p_.SetPixel(YX(2), D(0)); break;
     case META_PATBLT: p_.PatBlt(YX(4), YX(2), D(0)); break;
@@ -228,52 +299,17 @@ void WindowsFormatPlayer::Play(WORD function) {
     case META_STRETCHDIB: Blit(function); break;
     case META_INTERSECTCLIPRECT: Box(0, a, b), p_.IntersectClip(a, b); break;
     case META_EXCLUDECLIPRECT: Box(0, a, b), p_.ExcludeClip(a, b); break;
-    case META_CREATEPENINDIRECT: {
-      LOGPEN pen{W(0), {static_cast<LONG>(S(1)), static_cast<LONG>(S(2))}, D(3)};
-      if (r_.Bad()) break;
-      if (TableObject* o = NewObject()) o->kind = TableObject::Pen, o->pen = pen;
-      break;
-    }
-    case META_CREATEBRUSHINDIRECT: {
-      UINT style = W(0);
-      COLORREF color = D(1);
-      WORD hatch = W(3);
-      if (r_.Bad()) break;
-      if (TableObject* o = NewObject()) o->kind = TableObject::Brush, o->brush = MakeBrush(style, color, hatch);
-      break;
-    }
-    case META_DIBCREATEPATTERNBRUSH: {
-      std::optional<DibSource> dib = ReadPackedDib(r_, kParams + 4);
-      if (!dib) return r_.MarkBad();
-      if (TableObject* o = NewObject()) o->kind = TableObject::Brush, o->brush = MakePatternBrush(*dib);
-      break;
-    }
-    case META_CREATEPATTERNBRUSH:  // device-dependent pattern: kept as a hollow brush in its slot
-      if (TableObject* o = NewObject()) o->kind = TableObject::Brush, o->brush = MakeBrush(BS_NULL, 0, 0);
-      break;
+    case META_CREATEPENINDIRECT: CreatePen(); break;
+    case META_CREATEBRUSHINDIRECT: CreateBrush(); break;
+    case META_DIBCREATEPATTERNBRUSH: CreateDibPatternBrush(); break;
+    case META_CREATEPATTERNBRUSH: CreatePatternBrush(); break;
     case META_CREATEFONTINDIRECT: CreateFont(); break;
-    case META_CREATEPALETTE:
-      if (TableObject* o = NewObject()) o->kind = TableObject::Palette;
-      break;
+    case META_CREATEPALETTE: CreatePalette(); break;
     case META_CREATEREGION: CreateRegion(); break;
-    case META_SELECTOBJECT:
-      if (TableObject* o = p_.Slot(W(0)); o && !r_.Bad()) p_.Select(*o);
-      break;
-    case META_DELETEOBJECT:
-      if (TableObject* o = p_.Slot(W(0)); o && !r_.Bad()) *o = TableObject{};
-      break;
-    case META_SELECTCLIPREGION:
-      if (TableObject* o = p_.Slot(W(0)); o && !r_.Bad())
-        p_.SelectClip(o->kind == TableObject::Region ? &o->region : nullptr, false, RGN_COPY);
-      break;
-    case META_FILLREGION: {
-      TableObject* region = p_.Slot(W(0));
-      TableObject* brush = p_.Slot(W(1));
-      if (!region || !brush || r_.Bad()) break;
-      if (region->kind != TableObject::Region || brush->kind != TableObject::Brush) return p_.Malformed();
-      p_.FillRegion(region->region, static_cast<HBRUSH>(brush->brush.get()));
-      break;
-    }
+    case META_SELECTOBJECT: SelectObject(); break;
+    case META_DELETEOBJECT: DeleteObject(); break;
+    case META_SELECTCLIPREGION: SelectClipRegion(); break;
+    case META_FILLREGION: FillRegion(); break;
     default: break;  // records without a picture of their own (palettes, escapes) or not known
   }
 }
