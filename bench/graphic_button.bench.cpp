@@ -6,6 +6,7 @@
 
 #include "components/graphic_button.h"
 #include "vcl/forms.h"
+#include "vcl/testing/application.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
@@ -13,7 +14,6 @@ namespace {
 struct TButtonOnForm {
   TButtonOnForm() {
     ::setenv("STARTLOGO_DISPLAY", "headless", 0);
-    Application = &app;
     form.SetBorderStyle(bsNone);
     form.SetBounds(0, 0, 200, 60);
     button = new ToxButton(&form);
@@ -32,7 +32,7 @@ struct TButtonOnForm {
     Application->ProcessMessages();
   }
   ScopedMachineRoot root;
-  TApplication app{nullptr};
+  TApplicationScope application;
   TForm form{nullptr};
   ToxButton* button = nullptr;
 };

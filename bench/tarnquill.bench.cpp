@@ -8,6 +8,7 @@
 #include "composer/logo_form.h"
 #include "host/testing/child_process.h"
 #include "vcl/system.h"
+#include "vcl/testing/application.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
@@ -15,9 +16,7 @@ namespace {
 void ControlChange(benchmark::State& state) {
   ::setenv("STARTLOGO_DISPLAY", "headless", 0);
   ScopedMachineRoot root;
-  TApplication app{nullptr};
-  TApplication* saved = Application;
-  Application = &app;
+  TApplicationScope application;
   TfmLogo* form = nullptr;
   Application->CreateForm(form);
   // Counts the composites handed on, so a change that composes nothing shows.
@@ -35,8 +34,6 @@ void ControlChange(benchmark::State& state) {
   }
   state.counters["composites_per_change"] = static_cast<double>(shown) / static_cast<double>(state.iterations());
   delete form;
-  Application->ProcessMessages();
-  Application = saved;
 }
 BENCHMARK(ControlChange)->Name("tarnquill_control_change/ours")->Unit(benchmark::kMillisecond);
 

@@ -9,26 +9,20 @@
 #include "components/graphic_button.h"
 #include "vcl/extctrls.h"
 #include "vcl/forms.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "vcl/testing/rect_value.h"
 #include "win32/testing/windows.h"
 
 class ButtonTest : public ::testing::Test {
  protected:
-  ButtonTest() : saved_(Application) {
-    Application = &app_;
+  ButtonTest() {
     form_.SetBorderStyle(bsNone);
     form_.SetColor(clBtnFace);
     form_.SetBounds(40, 40, 400, 300);
   }
-  ~ButtonTest() override {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    // A test that took the shared drop-down list without a button gives it back.
-    FreeSharedPopupList();
-    Application = saved_;
-  }
+  // A test that took the shared drop-down list without a button gives it back.
+  ~ButtonTest() override { FreeSharedPopupList(); }
 
   ToxButton* Make(int left, int top, int width = 75, int height = 25, const std::string& caption = "") {
     auto* b = new ToxButton(&form_);
@@ -71,9 +65,8 @@ class ButtonTest : public ::testing::Test {
     PumpMessages();
   }
 
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
   TForm form_{nullptr};
   std::vector<std::string> log_;
 };

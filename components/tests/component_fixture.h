@@ -3,15 +3,13 @@
 // fresh application object per test, and the pixels of what they draw.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
-#include <thread>
 
 #include "host/testing/golden.h"
 #include "vcl/forms.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/testing/windows.h"
 
@@ -27,19 +25,12 @@ inline std::filesystem::path ComponentGolden(const std::string& name) {
 
 class ComponentTest : public ::testing::Test {
  protected:
-  ComponentTest() : saved_(Application) {
-    Application = &app_;
+  ComponentTest() {
     form_.SetBorderStyle(bsNone);
     form_.SetColor(clBtnFace);
     form_.SetBounds(50, 50, 320, 240);
   }
-  ~ComponentTest() override {
-    EXPECT_EQ(dialogs_.Calls().size(), seenDialogs_) << "a dialog nobody expected";
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    Application = saved_;
-  }
+  ~ComponentTest() override { EXPECT_EQ(TakeDialogs().size(), 0u) << "a dialog nobody expected"; }
 
   template <class T>
   T* Make(int left, int top, int width, int height, TWinControl* parent = nullptr) {
@@ -52,16 +43,6 @@ class ComponentTest : public ::testing::Test {
   void ShowForm() {
     form_.Show();
     PumpMessages();
-  }
-
-  static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-      Application->ProcessMessages();
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return done();
   }
 
   static POINT OnScreen(TControl* control, int x, int y) { return control->ClientToScreen({x, y}); }
@@ -101,16 +82,9 @@ class ComponentTest : public ::testing::Test {
     return CropImage(all, at.x, at.y, control->Width(), control->Height());
   }
 
-  std::vector<TDialogRequest> TakeDialogs() {
-    std::vector<TDialogRequest> all = dialogs_.Calls();
-    std::vector<TDialogRequest> fresh(all.begin() + static_cast<std::ptrdiff_t>(seenDialogs_), all.end());
-    seenDialogs_ = all.size();
-    return fresh;
-  }
+  std::vector<TDialogRequest> TakeDialogs() { return dialogs_.TakeCalls(); }
 
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
-  size_t seenDialogs_ = 0;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
   TForm form_{nullptr};
 };

@@ -14,6 +14,7 @@
 #include "host/testing/golden.h"
 #include "vcl/forms.h"
 #include "vcl/graphics_images.h"
+#include "vcl/testing/application.h"
 #include "win32/icons.h"
 #include "win32/syscolor.h"
 #include "win32/testing/windows.h"
@@ -152,9 +153,7 @@ TEST(ProgramIcons, ImageMagickReadsTheSamePixels) {
 }
 
 TEST(ProgramIcons, TheApplicationsFormsGiveTheDesktopBothSizes) {
-  TApplication app(nullptr);
-  TApplication* saved = Application;
-  Application = &app;
+  TApplicationScope application;
   components::SetApplicationIcon(TProgramIcon::Corvane);
   EXPECT_EQ(Application->Icon()->Width(), 32);
   {
@@ -170,7 +169,6 @@ TEST(ProgramIcons, TheApplicationsFormsGiveTheDesktopBothSizes) {
     components::SetApplicationIcon(TProgramIcon::Logo);
     EXPECT_NE(host::TheDisplay().Icons(DisplaySurfaceOf(form.Handle()))[0].pixels, icons[0].pixels);
   }
-  Application = saved;
 }
 
 }  // namespace

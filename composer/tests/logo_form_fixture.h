@@ -11,22 +11,14 @@
 
 #include "composer/logo_form.h"
 #include "vcl/system.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 #include "win32/testing/windows.h"
 
 class LogoFormTest : public MachineRootTest {
  protected:
-  LogoFormTest() : saved_(Application) { Application = &app_; }
-  ~LogoFormTest() override {
-    // A closed main window or "/AUTO" left a quit message for the next test.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    }
-    SetArguments({});
-    Application = saved_;
-  }
+  ~LogoFormTest() override { SetArguments({}); }
 
   // The window as the program makes it: from its description, then FormCreate.
   TfmLogo* MakeForm(const std::vector<std::string>& Arguments = {}) {
@@ -81,8 +73,8 @@ class LogoFormTest : public MachineRootTest {
   TDialogRecorder dialogs;
 
  private:
-  TApplication app_{nullptr};
-  TApplication* saved_;
+  // Also drops the quit message a closed main window or "/AUTO" left for the next test.
+  TApplicationScope application_;
 };
 
 inline constexpr const char* kFormKey = "Software\\Halvetra\\Tarnquill\\fmLogo";

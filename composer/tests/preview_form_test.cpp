@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "composer/preview_form.h"
+#include "vcl/testing/application.h"
 #include "win32/testing/windows.h"
 
 namespace {
@@ -31,13 +29,11 @@ TEST(PreviewForm, CoversTheScreenTopmostWithTheStretchedLogoAndAClickClosesIt) {
   EXPECT_TRUE(GetWindowLongA(preview->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
   // The viewer may prepare its stretched copy in its worker first.
-  host::Image shown = CaptureWindow(preview->Handle());
-  for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-       shown.At(0, 0) != 0x00FF00u && std::chrono::steady_clock::now() < end;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    PumpMessages();
+  host::Image shown;
+  PumpUntil([&] {
     shown = CaptureWindow(preview->Handle());
-  }
+    return shown.At(0, 0) == 0x00FF00u;
+  });
   ASSERT_EQ(shown.width, Screen->Width());
   const int w = shown.width, h = shown.height;
   EXPECT_EQ(shown.At(0, 0), 0x00FF00u);  // the top band reaches the corners

@@ -12,19 +12,10 @@
 #include "vcl/streams.h"
 #include "viewer_fixture.h"
 #include "win32/controls.h"
+#include "win32/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
-
-void ClickItem(HWND dialog, const char* text) {
-  HWND list = GetDlgItem(dialog, lst1);
-  const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-  ASSERT_GE(index, 0) << text;
-  RECT r{};
-  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
-  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
-}
 
 bool Overlap(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -136,30 +127,30 @@ TEST_F(PreviewDialog, ASelectionShowsItsInformationAndAfterTheSettleItsPreview) 
     areaW = area.right - 4;
     areaH = area.bottom - 4;
 
-    ClickItem(dialog, "gray.bmp");
+    ClickFileListItem(dialog, "gray.bmp");
     PumpMessages();
     previewBeforeSettle = dialog_->PreviewGraphic() != nullptr;
     PumpUntil([&] { return !dialog_->InfoLines().empty() && dialog_->PreviewGraphic(); });
     grayLines = dialog_->InfoLines();
 
-    ClickItem(dialog, "wide.bmp");
+    ClickFileListItem(dialog, "wide.bmp");
     PumpUntil([&] { return dialog_->PreviewGraphic() != nullptr; });
     if (dialog_->PreviewGraphic()) previewW = W(dialog_->PreviewGraphic()), previewH = H(dialog_->PreviewGraphic());
 
-    ClickItem(dialog, "three.tif");
+    ClickFileListItem(dialog, "three.tif");
     PumpUntil([&] { return dialog_->PreviewGraphic() != nullptr; });
     tiffLines = dialog_->InfoLines();
 
     // Scrolling through the list: one worker, for the last file.
     workersBefore = dialog_->WorkersStarted();
-    ClickItem(dialog, "gray.bmp");
-    ClickItem(dialog, "wide.bmp");
-    ClickItem(dialog, "three.tif");
-    ClickItem(dialog, "wide.bmp");
+    ClickFileListItem(dialog, "gray.bmp");
+    ClickFileListItem(dialog, "wide.bmp");
+    ClickFileListItem(dialog, "three.tif");
+    ClickFileListItem(dialog, "wide.bmp");
     PumpUntil([&] { return dialog_->PreviewGraphic() != nullptr; });
     workersAfterBurst = dialog_->WorkersStarted();
 
-    ClickItem(dialog, "notes.txt");
+    ClickFileListItem(dialog, "notes.txt");
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     PumpMessages();
     PumpMessages();
@@ -193,13 +184,13 @@ TEST_F(PreviewDialog, ASelectionShowsItsInformationAndAfterTheSettleItsPreview) 
 TEST_F(PreviewDialog, ASelectionChangedWhileTheSettledStartWaitsSettlesAgain) {
   int startedAtOnce = -1;
   SetCommonDialogScript([&](HWND dialog) {
-    ClickItem(dialog, "gray.bmp");
+    ClickFileListItem(dialog, "gray.bmp");
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     // Only the settle timer runs: its start for gray.bmp is queued, not yet handled.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&msg);
     const int before = dialog_->WorkersStarted();
-    ClickItem(dialog, "wide.bmp");
+    ClickFileListItem(dialog, "wide.bmp");
     PumpMessages();
     startedAtOnce = dialog_->WorkersStarted() - before;
     SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
@@ -246,7 +237,7 @@ TEST_F(PreviewDialog, APathLongerThanTheFirstBufferIsAskedForAgainWhole) {
   dialog_->SetInitialDir(folder);
   std::vector<std::string> lines;
   SetCommonDialogScript([&](HWND dialog) {
-    ClickItem(dialog, "gray.bmp");
+    ClickFileListItem(dialog, "gray.bmp");
     PumpUntil([&] { return dialog_->PreviewGraphic() != nullptr; });
     lines = dialog_->InfoLines();
     SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);

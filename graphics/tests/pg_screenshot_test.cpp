@@ -12,23 +12,13 @@
 #include "host/testing/window_screenshot.h"
 #include "viewer_fixture.h"
 #include "win32/controls.h"
+#include "win32/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
 
 std::filesystem::path Golden(const std::string& name) {
   return std::filesystem::path(__FILE__).parent_path() / "golden" / (name + ".ppm");
-}
-
-std::unique_ptr<TPixelGraphic> Quadrants(int w, int h) {
-  auto p = std::make_unique<TPixelGraphic>();
-  p->SetSize(w, h, pgbc24);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const bool right = x >= w / 2, bottom = y >= h / 2;
-      p->SetPixelColor(x, y, bottom ? (right ? 0x00FFFF : 0xFF0000) : (right ? 0x00FF00 : 0x0000FF));
-    }
-  return p;
 }
 
 constexpr const char* kViewersShot = "pg_viewers_screenshot.ppm";
@@ -82,17 +72,8 @@ std::string ShowDialog() {
   dialog.SetInitialDir("c:\\");
   std::string faults;
   SetCommonDialogScript([&](HWND window) {
-    HWND list = GetDlgItem(window, lst1);
-    const LRESULT index =
-        SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("wide.bmp"));
-    RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
-    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
-    for (int i = 0; i < 400 && !dialog.PreviewGraphic(); ++i) {
-      PumpMessages();
-      usleep(2000);
-    }
+    ClickFileListItem(window, "wide.bmp");
+    PumpUntil([&] { return dialog.PreviewGraphic() != nullptr; });
     // Centred on a screen larger than the X server's: brought to its corner to be read.
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The client area: without a window manager nobody draws the caption.

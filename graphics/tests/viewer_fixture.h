@@ -6,46 +6,39 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "graphics/pixel_graphic.h"
 #include "vcl/forms.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "vcl/testing/rect_value.h"
 #include "win32/testing/windows.h"
 
+// Four quadrants: top-left red, top-right green, bottom-left blue, bottom-right yellow.
+inline std::unique_ptr<TPixelGraphic> Quadrants(int w, int h) {
+  auto p = std::make_unique<TPixelGraphic>();
+  p->SetSize(w, h, pgbc24);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool right = x >= w / 2, bottom = y >= h / 2;
+      p->SetPixelColor(x, y, bottom ? (right ? 0x00FFFF : 0xFF0000) : (right ? 0x00FF00 : 0x0000FF));
+    }
+  return p;
+}
+
 class ViewerTest : public ::testing::Test {
  protected:
-  ViewerTest() : saved_(Application) {
-    Application = &app_;
+  ViewerTest() {
     form_.SetBorderStyle(bsNone);
     form_.SetBounds(20, 20, 400, 300);
-  }
-  ~ViewerTest() override {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    Application = saved_;
   }
 
   void ShowForm() {
     form_.Show();
     PumpMessages();
-  }
-
-  static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-      PumpMessages();
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
   }
 
   // A picture filled with one colour (24 bits) or, at 8 bits, with a grey ramp palette.
@@ -57,18 +50,6 @@ class ViewerTest : public ::testing::Test {
     return p;
   }
 
-  // Four quadrants: top-left red, top-right green, bottom-left blue, bottom-right yellow.
-  static std::unique_ptr<TPixelGraphic> Quadrants(int w, int h) {
-    auto p = std::make_unique<TPixelGraphic>();
-    p->SetSize(w, h, pgbc24);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const bool right = x >= w / 2, bottom = y >= h / 2;
-        p->SetPixelColor(x, y, bottom ? (right ? 0x00FFFF : 0xFF0000) : (right ? 0x00FF00 : 0x0000FF));
-      }
-    return p;
-  }
-
   // Size of a picture the viewer only shows read-only (the getters are not const).
   static int W(const TPixelGraphic* p) { return const_cast<TPixelGraphic*>(p)->GetWidth(); }
   static int H(const TPixelGraphic* p) { return const_cast<TPixelGraphic*>(p)->GetHeight(); }
@@ -76,9 +57,8 @@ class ViewerTest : public ::testing::Test {
   // A client pixel as 0x00RRGGBB.
   static std::uint32_t Pixel(const host::Image& image, int x, int y) { return image.At(x, y) & 0xFFFFFF; }
 
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
   TForm form_{nullptr};
 };
 

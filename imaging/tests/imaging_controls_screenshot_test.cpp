@@ -40,9 +40,7 @@ std::vector<std::uint8_t> WalkingSquare() {
 }
 
 std::string ShowControlsAndCheck() {
-  TApplication app(nullptr);
-  TApplication* saved = Application;
-  Application = &app;
+  TApplicationScope application;
   std::string faults;
   {
     TForm form(nullptr);
@@ -99,7 +97,6 @@ std::string ShowControlsAndCheck() {
     if (frames < 3) faults += "the GIF did not animate\n";
     gif->SetAnimate(false);
   }
-  Application = saved;
   return faults;
 }
 

@@ -139,7 +139,7 @@ TEST_F(TimerExTest, ExceptionsGoToTheApplicationAndTheTimerGoesOn) {
       if (!threaded && threadSafe) continue;
       int handled = 0;
       std::string message;
-      app_.OnException = [&](TObject*, Exception& e) {
+      Application->OnException = [&](TObject*, Exception& e) {
         ++handled;
         message = e.Message;
       };
@@ -155,7 +155,7 @@ TEST_F(TimerExTest, ExceptionsGoToTheApplicationAndTheTimerGoesOn) {
       EXPECT_TRUE(PumpUntil([&] { return handled >= 3; })) << threaded << threadSafe;
       EXPECT_EQ(message, "tick failed");
       timer.SetEnabled(false);
-      app_.OnException = nullptr;
+      Application->OnException = nullptr;
     }
   }
 }

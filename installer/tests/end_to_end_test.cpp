@@ -19,6 +19,7 @@
 #include "installer/install_form.h"
 #include "rotator/options_form.h"
 #include "vbrun/settings.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/kernel.h"
 #include "win32/machine.h"
@@ -54,11 +55,6 @@ int RunFor(const std::vector<std::string>& argv, int seconds) {
 
 class EndToEnd : public ::testing::Test {
  protected:
-  EndToEnd() : saved_(Application) { Application = &app_; }
-  ~EndToEnd() override {
-    Application->ProcessMessages();
-    Application = saved_;
-  }
   void Installed() {
     std::ofstream(root.DriveC() / "logo.sys", std::ios::binary) << std::string(2000, 'u');
     std::ofstream(root.DriveC() / "windows/logow.sys", std::ios::binary) << "user wait";
@@ -92,9 +88,8 @@ class EndToEnd : public ::testing::Test {
   std::string Logo() { return (root.DriveC() / "logos/logo.exe").string(); }
 
   ScopedMachineRoot root;
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
 };
 
 TEST_F(EndToEnd, InstallThenLogoRunRotatesAllThreeSlots) {

@@ -6,6 +6,7 @@
 
 #include "installer/install_form.h"
 #include "vbrun/settings.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/machine.h"
 #include "win32/shell.h"
@@ -15,15 +16,10 @@ namespace {
 
 class Install : public ::testing::Test {
  protected:
-  Install() : saved_(Application) {
-    Application = &app_;
+  Install() {
     std::filesystem::create_directories(source_);
     for (const char* name : {"logo.exe", "readme.txt", "vorrelstart.sys", "vorrelwait.sys", "vorreldown.sys"})
       Put(source_ / name, std::string("source ") + name);
-  }
-  ~Install() override {
-    Application->ProcessMessages();
-    Application = saved_;
   }
   static void Put(const std::filesystem::path& file, const std::string& content) {
     std::filesystem::create_directories(file.parent_path());
@@ -42,9 +38,8 @@ class Install : public ::testing::Test {
   ScopedMachineRoot root;
   // A source folder named by one letter, inside another folder.
   std::filesystem::path source_ = root.Path() / "media" / "a";
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
 };
 
 TEST(InstallSource, OneBackslashBetweenFolderAndFile) {

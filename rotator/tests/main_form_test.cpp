@@ -1,6 +1,3 @@
-#include <chrono>
-#include <thread>
-
 #include "rotator/main_form.h"
 #include "rotator_fixture.h"
 #include "vbrun/errors.h"
@@ -106,7 +103,7 @@ TEST_F(MainForm, AMissingLibraryLeavesItsSlotAlone) {
 TEST_F(MainForm, ButtonTooltipsShowUnderTheMouse) {
   auto* form = Loaded();
   form->Show();
-  app_.SetHintPause(10);
+  Application->SetHintPause(10);
   const struct {
     vb::CommandButton* button;
     const char* tip;
@@ -118,11 +115,7 @@ TEST_F(MainForm, ButtonTooltipsShowUnderTheMouse) {
   for (const auto& c : cases) {
     const TPoint p = c.button->ClientToScreen({10, 10});
     InjectMouseMove(p.x, p.y);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (ShownHintText() != c.tip && std::chrono::steady_clock::now() < end) {
-      Application->ProcessMessages();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    PumpUntil([&] { return ShownHintText() == c.tip; });
     EXPECT_EQ(ShownHintText(), c.tip);
   }
   delete form;

@@ -9,16 +9,12 @@
 #include "rotator/settings.h"
 #include "vcl/forms.h"
 #include "vcl/streams.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
 class RotatorTest : public ::testing::Test {
  protected:
-  RotatorTest() : saved_(Application) { Application = &app_; }
-  ~RotatorTest() override {
-    Application->ProcessMessages();
-    Application = saved_;
-  }
   std::filesystem::path Host(const std::string& relative) { return root.DriveC() / relative; }
   // A file whose content names it, so a copy can be recognised.
   void Put(const std::string& relative, const std::string& content) {
@@ -42,7 +38,6 @@ class RotatorTest : public ::testing::Test {
   std::string Setting(const std::string& key) { return rotator::ReadSetting(key); }
 
   ScopedMachineRoot root;
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
 };

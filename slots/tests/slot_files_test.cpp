@@ -6,7 +6,7 @@
 
 #include "slot_test_files.h"
 #include "vcl/sysutils.h"
-#include "win32/user.h"
+#include "win32/testing/dialogs.h"
 
 namespace {
 
@@ -21,21 +21,6 @@ class SlotFiles : public MachineRootTest {
   SlotFiles() : files(slot_test::WindowsFolder(), slot_test::kStartDir) {
     CreateDirectoryA("C:\\Program Files", nullptr);
     CreateDirectoryA(slot_test::kStartDir, nullptr);
-    SetMessageBoxAnswer(&SlotFiles::Answer, this);
-  }
-  ~SlotFiles() override { SetMessageBoxAnswer(nullptr, nullptr); }
-
-  static int Answer(HWND, LPCSTR text, LPCSTR caption, UINT type, void* context) {
-    auto* self = static_cast<SlotFiles*>(context);
-    self->asked.push_back(std::string(caption) + ": " + text);
-    EXPECT_EQ(type, MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (self->answers.empty()) {
-      ADD_FAILURE() << "unexpected question " << text;
-      return IDCANCEL;
-    }
-    const int answer = self->answers.front();
-    self->answers.pop_front();
-    return answer;
   }
 
   const std::string& Logo(int slot) const { return files.Paths().Logo[slot]; }
@@ -50,8 +35,10 @@ class SlotFiles : public MachineRootTest {
   }
 
   TSlotFiles files;
-  std::deque<int> answers;
-  std::vector<std::string> asked, loaded;
+  TMessageBoxRecorder boxes_{MB_YESNOCANCEL | MB_ICONQUESTION};
+  std::deque<int>& answers = boxes_.answers;
+  std::vector<std::string>& asked = boxes_.asked;
+  std::vector<std::string> loaded;
 };
 
 TEST_F(SlotFiles, TheFirstStartMakesTheFoldersAndKeepsEachLogoFoundAndLaterStartsNeverOverwriteIt) {

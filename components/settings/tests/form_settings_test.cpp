@@ -133,7 +133,7 @@ class TMainTestForm : public TDescribedForm {
 TEST_F(FormSettingsTest, TheMainFormStoresItsStateAndMinimisedComesBack) {
   {
     TMainTestForm* main = nullptr;
-    app_.CreateForm(main);
+    Application->CreateForm(main);
     main->Show();
     main->SetBounds(70, 60, 300, 200);
     ShowWindow(main->Handle(), SW_MINIMIZE);
@@ -145,7 +145,7 @@ TEST_F(FormSettingsTest, TheMainFormStoresItsStateAndMinimisedComesBack) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "\"MainForm\"=hex:04,00,00,00,01"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "\"Left\"=dword:00000046"), lines.end());
   TMainTestForm* main = nullptr;
-  app_.CreateForm(main);
+  Application->CreateForm(main);
   main->PS()->LoadSettings();
   EXPECT_EQ(main->WindowState(), wsMinimized);
   EXPECT_EQ(main->Left(), 70);

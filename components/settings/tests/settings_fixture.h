@@ -10,20 +10,13 @@
 
 #include "settings/setorras.h"
 #include "settings/testing/forms.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
 class SettingsTest : public ::testing::Test {
  protected:
-  SettingsTest() : saved_(Application) { Application = &app_; }
-  ~SettingsTest() override {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    }
-    Application = saved_;
-    TPFormSettings::SetClosing(false);
-  }
+  ~SettingsTest() override { TPFormSettings::SetClosing(false); }
 
   // The hive file of HKEY_LOCAL_MACHINE as text ("" before anything was written).
   std::string Hive() const {
@@ -54,7 +47,6 @@ class SettingsTest : public ::testing::Test {
   }
 
   ScopedMachineRoot root_;
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
 };

@@ -8,6 +8,7 @@
 #include "vbrun/interaction.h"
 #include "win32/kernel.h"
 #include "vcl/streams.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
@@ -24,14 +25,8 @@ int ErrorOf(const std::function<void()>& statement) {
 
 class VbForms : public MachineRootTest {
  protected:
-  VbForms() : saved_(Application) { Application = &app_; }
-  ~VbForms() override {
-    Application->ProcessMessages();
-    Application = saved_;
-  }
-  TApplication app_{nullptr};
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
 };
 
 struct ProbeForm : vb::Form {

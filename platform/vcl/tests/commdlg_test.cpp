@@ -9,19 +9,10 @@
 #include "forms_fixture.h"
 #include "vcl/commdlg.h"
 #include "win32/controls.h"
+#include "win32/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
-
-void ClickItem(HWND dialog, const char* text) {
-  HWND list = GetDlgItem(dialog, lst1);
-  const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-  ASSERT_GE(index, 0) << text;
-  RECT r{};
-  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
-  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
-}
 
 void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
@@ -75,8 +66,8 @@ class OpenDialogTest : public FormsTest {
 TEST_F(OpenDialogTest, ExecuteReturnsTheChosenFileWithTheEventsInOrder) {
   TOpenDialog* dialog = MakeDialog<TOpenDialog>();
   SetCommonDialogScript([](HWND window) {
-    ClickItem(window, "Wait.BMP");
-    ClickItem(window, "logo.bmp");
+    ClickFileListItem(window, "Wait.BMP");
+    ClickFileListItem(window, "logo.bmp");
     Press(window, IDOK);
   });
   ASSERT_TRUE(dialog->Execute());
@@ -91,7 +82,7 @@ TEST_F(OpenDialogTest, RefusedCloseKeepsTheDialogAndCancelReturnsFalse) {
   dialog->SetFileName("kept.bmp");
   refusals_ = 1;
   SetCommonDialogScript([](HWND window) {
-    ClickItem(window, "logo.bmp");
+    ClickFileListItem(window, "logo.bmp");
     Press(window, IDOK);
     EXPECT_TRUE(IsWindow(window)) << "a refused close must keep the dialog";
     Press(window, IDCANCEL);
@@ -115,7 +106,7 @@ TEST_F(OpenDialogTest, DescendantOverrideSeesAndChangesTheRecord) {
       SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
       listed.push_back(text);
     }
-    ClickItem(window, "notes.txt");
+    ClickFileListItem(window, "notes.txt");
     Press(window, IDOK);
   });
   ASSERT_TRUE(dialog->Execute());

@@ -1,54 +1,29 @@
 #pragma once
-// Test aids for controls and forms: a fresh application object per test, pumping with a time
-// limit, and small controls that record what happens to them.
+// Test aids for controls and forms: a fresh application object per test, every dialog answered
+// and recorded, and small controls that record what happens to them.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "vcl/forms.h"
+#include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
 #include "vcl/testing/rect_value.h"
 
 // Each test gets its own application object, so a Terminate does not reach the next test.
 class FormsTest : public ::testing::Test {
  protected:
-  FormsTest() : saved_(Application) { Application = &app_; }
   ~FormsTest() override {
     EXPECT_EQ(TakeDialogs().size(), 0u) << "a dialog nobody expected: " << dialogs_.Calls().back().Text;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    }
-    Application = saved_;
-  }
-
-  // Handles messages until the condition holds or the time is up.
-  static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-      Application->ProcessMessages();
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return done();
   }
 
   // The dialogs asked for since the last call.
-  std::vector<TDialogRequest> TakeDialogs() {
-    std::vector<TDialogRequest> all = dialogs_.Calls();
-    std::vector<TDialogRequest> fresh(all.begin() + static_cast<std::ptrdiff_t>(seenDialogs_), all.end());
-    seenDialogs_ = all.size();
-    return fresh;
-  }
+  std::vector<TDialogRequest> TakeDialogs() { return dialogs_.TakeCalls(); }
 
-  TApplication app_{nullptr};
-  size_t seenDialogs_ = 0;
-  TApplication* saved_;
-  TDialogRecorder dialogs_;
+  TDialogRecorder dialogs_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
 };
 
 // A window-less control that logs its mouse notifications and can let points through.

@@ -22,9 +22,9 @@ long MsSince(Clock::time_point since) {
 class HintsTest : public StdCtrlsTest {
  protected:
   HintsTest() {
-    app_.SetHintPause(30);
-    app_.SetHintShortPause(10);
-    app_.SetHintHidePause(2000);
+    Application->SetHintPause(30);
+    Application->SetHintShortPause(10);
+    Application->SetHintHidePause(2000);
     left_ = Make<TPanel>(10, 10, 100, 60);
     left_->SetHint("Left|The panel on the left");
     left_->SetShowHint(true);
@@ -66,8 +66,8 @@ class HintsTest : public StdCtrlsTest {
 }  // namespace
 
 TEST_F(HintsTest, TheShortHintShowsBelowTheCursorAfterThePause) {
-  app_.SetHintPause(120);
-  app_.SetHintHidePause(300);
+  Application->SetHintPause(120);
+  Application->SetHintHidePause(300);
   const Clock::time_point moved = Clock::now();
   MoveTo(left_, 20, 30);
   EXPECT_EQ(ShownHintWindow(), nullptr);
@@ -129,7 +129,7 @@ TEST_F(HintsTest, LeavingClickingAndTypingPutTheHintAway) {
     for (const TCase& c : cases) {
       SCOPED_TRACE(std::string(c.Name) + (shown ? " while shown" : " while waiting"));
       MoveTo(&form_, 120, 150);
-      app_.SetHintPause(shown ? 10 : 80);
+      Application->SetHintPause(shown ? 10 : 80);
       MoveTo(left_, 20, 30);
       if (shown) {
         ASSERT_TRUE(ShowsWithin(2000));
@@ -146,7 +146,7 @@ TEST_F(HintsTest, MovingOnWhileAHintShowsTakesTheShortPause) {
   MoveTo(left_, 20, 30);
   ASSERT_TRUE(ShowsWithin(2000));
   // Past the time the test waits: only the short pause can show the next one.
-  app_.SetHintPause(60000);
+  Application->SetHintPause(60000);
   MoveTo(right_, 20, 30);
   ASSERT_TRUE(ShowsWithin(2000));
   EXPECT_EQ(ShownHintText(), "Right");
@@ -228,8 +228,8 @@ TEST_F(HintsTest, TheShortPartOfTheNearestHintShows) {
 
 TEST_F(HintsTest, NoHintsWhenTheApplicationOrTheWindowSaysNo) {
   std::vector<std::string> hints;
-  app_.OnHint = [&](TObject*) { hints.push_back(app_.Hint()); };
-  app_.SetShowHint(false);
+  Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+  Application->SetShowHint(false);
   MoveTo(left_, 20, 30);
   EXPECT_FALSE(ShowsAfterAWhile());
   // The long hint still reaches OnHint, as it does for controls whose ShowHint is off.
@@ -240,17 +240,17 @@ TEST_F(HintsTest, NoHintsWhenTheApplicationOrTheWindowSaysNo) {
   EXPECT_EQ(hints, (std::vector<std::string>{"The panel on the left", "The panel on the right", ""}));
 
   // Turning hints off puts a shown one away.
-  app_.SetShowHint(true);
+  Application->SetShowHint(true);
   MoveTo(left_, 20, 30);
   ASSERT_TRUE(ShowsWithin(2000));
-  app_.SetShowHint(false);
+  Application->SetShowHint(false);
   EXPECT_EQ(ShownHintWindow(), nullptr);
 
   // A window disabled under a modal one shows none.
-  app_.SetShowHint(true);
+  Application->SetShowHint(true);
   MoveTo(&form_, 120, 150);
   EnableWindow(form_.Handle(), FALSE);
-  app_.SetMouseControl(left_);
+  Application->SetMouseControl(left_);
   EXPECT_FALSE(ShowsAfterAWhile());
   EnableWindow(form_.Handle(), TRUE);
 }
@@ -273,7 +273,7 @@ TEST_F(HintsTest, TheHintWindowHasABlackBorderTheHintColourAndText) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Background);
     MoveTo(&form_, 120, 150);
-    app_.SetHintColor(c.HintColor);
+    Application->SetHintColor(c.HintColor);
     MoveTo(left_, 20, 30);
     ASSERT_TRUE(ShowsWithin(2000));
     HWND hint = ShownHintWindow();

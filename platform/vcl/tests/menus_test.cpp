@@ -195,7 +195,7 @@ TEST_F(MenusTest, RadioItemsOfAGroupCheckOneAtATime) {
 }
 
 TEST_F(MenusTest, FormDescriptionBuildsTheMenusAndTheBarTakesARow) {
-  auto* form = new TMenuForm(&app_);
+  auto* form = new TMenuForm(Application);
   ASSERT_EQ(form->Menu(), form->mmMain);
   EXPECT_EQ(form->PopupMenu(), form->pmLogo);
   ASSERT_EQ(form->mmMain->Items()->Count(), 1);
@@ -214,7 +214,7 @@ TEST_F(MenusTest, FormDescriptionBuildsTheMenusAndTheBarTakesARow) {
 }
 
 TEST_F(MenusTest, ShortcutsAndTheBarReachTheItems) {
-  auto* form = new TMenuForm(&app_);
+  auto* form = new TMenuForm(Application);
   PumpMessages();
   InjectKey(VK_CONTROL, true);
   InjectKey('O', true);
@@ -245,7 +245,7 @@ TEST_F(MenusTest, ShortcutsAndTheBarReachTheItems) {
 }
 
 TEST_F(MenusTest, RightClickPopsUpTheMenuOfTheControlOrItsParent) {
-  auto* form = new TMenuForm(&app_);
+  auto* form = new TMenuForm(Application);
   std::vector<std::string> log;
   auto* box = new TLoggingControl(form, log, "box");
   box->SetBounds(10, 10, 50, 50);
@@ -273,7 +273,7 @@ TEST_F(MenusTest, RightClickPopsUpTheMenuOfTheControlOrItsParent) {
 }
 
 TEST_F(MenusTest, AMenuFindsItsItemsByCommandHandleAndShortcut) {
-  auto* form = new TMenuForm(&app_);
+  auto* form = new TMenuForm(Application);
   EXPECT_EQ(form->miSwap->Hint(), "Swap the logo|Puts a new picture into the slot");
   EXPECT_EQ(form->miSwap->HelpContext(), 120);
   TMenu* bar = form->mmMain;

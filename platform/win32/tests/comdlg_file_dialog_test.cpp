@@ -8,6 +8,7 @@
 #include "user_test_support.h"
 #include "win32/comdlg.h"
 #include "win32/controls.h"
+#include "win32/testing/dialogs.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
@@ -70,17 +71,6 @@ INT_PTR SmallPlaceholderHook(HWND child, UINT message, WPARAM, LPARAM) {
   CreateWindowExA(0, "Button", "inside", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 20, 20, child,
                   reinterpret_cast<HMENU>(3), nullptr, nullptr);
   return TRUE;
-}
-
-// The user clicks the list entry with this text.
-void ClickItem(HWND dialog, const char* text) {
-  HWND list = GetDlgItem(dialog, lst1);
-  const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-  ASSERT_GE(index, 0) << text;
-  RECT r{};
-  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
-  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
 }
 
 // The user drops the combo box down with the mouse and clicks its item `row`.
@@ -154,8 +144,8 @@ TEST_F(FileDialogTest, ScriptedUserPicksAFileThroughTheHookSequence) {
     GetWindowRect(hook_.child, &childRect);
     GetClientRect(dialog, &mainClient);
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) childBelowAll = c;
-    ClickItem(dialog, "Wait.BMP");
-    ClickItem(dialog, "logo.bmp");
+    ClickFileListItem(dialog, "Wait.BMP");
+    ClickFileListItem(dialog, "logo.bmp");
     PressButton(dialog, IDOK);
   });
   ASSERT_TRUE(GetOpenFileNameA(&ofn_));
@@ -191,10 +181,10 @@ TEST_F(FileDialogTest, FolderOpensByDoubleClickAndMissingFileIsRefusedWithAMessa
     PressButton(dialog, IDOK);
     openAfterRefusal = IsWindowVisible(dialog);
     SetDlgItemTextA(dialog, edt1, "");
-    ClickItem(dialog, "[pictures]");
+    ClickFileListItem(dialog, "[pictures]");
     SendMessageA(GetDlgItem(dialog, lst1), WM_LBUTTONDBLCLK, 0, MAKELPARAM(3, 3));
     inside = ListItems(dialog);
-    ClickItem(dialog, "deep.bmp");
+    ClickFileListItem(dialog, "deep.bmp");
     SendMessageA(GetDlgItem(dialog, lst1), WM_LBUTTONDBLCLK, 0, MAKELPARAM(3, 20));
   });
   ASSERT_TRUE(GetOpenFileNameA(&ofn_));
@@ -212,7 +202,7 @@ TEST_F(FileDialogTest, ChoosingAFileTypeFromTheDropDownChangesTheList) {
     ChooseFromDropDown(dialog, cmb1, 1);
     closed = !SendDlgItemMessageA(dialog, cmb1, CB_GETDROPPEDSTATE, 0, 0);
     allFiles = ListItems(dialog);
-    ClickItem(dialog, "notes.txt");
+    ClickFileListItem(dialog, "notes.txt");
     PressButton(dialog, IDOK);
   });
   ASSERT_TRUE(GetOpenFileNameA(&ofn_));
@@ -229,7 +219,7 @@ TEST_F(FileDialogTest, CancelAndTooSmallBufferAreToldApart) {
 
   ofn_.nMaxFile = 6;
   SetCommonDialogScript([](HWND dialog) {
-    ClickItem(dialog, "logo.bmp");
+    ClickFileListItem(dialog, "logo.bmp");
     PressButton(dialog, IDOK);
   });
   EXPECT_FALSE(GetOpenFileNameA(&ofn_));
@@ -298,7 +288,7 @@ TEST_F(FileDialogTest, HookThatRefusesTheFileKeepsTheDialogOpen) {
   hook_.refuseFileOk = 1;
   int presses = 0;
   SetCommonDialogScript([&](HWND dialog) {
-    ClickItem(dialog, "logo.bmp");
+    ClickFileListItem(dialog, "logo.bmp");
     while (IsWindowVisible(dialog) && presses < 3) {
       ++presses;
       PressButton(dialog, IDOK);

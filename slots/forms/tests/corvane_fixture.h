@@ -14,46 +14,18 @@
 #include "corvane/view_form.h"
 #include "slot_test_files.h"
 #include "vcl/forms.h"
+#include "vcl/testing/application.h"
 #include "win32/kernel.h"
-#include "win32/user.h"
+#include "win32/testing/dialogs.h"
 
 class CorvaneTest : public MachineRootTest {
  protected:
-  CorvaneTest() : saved_(Application) {
-    Application = app_ = new TApplication(nullptr);
+  CorvaneTest() {
     CreateDirectoryA("C:\\Program Files", nullptr);
     CreateDirectoryA(slot_test::kStartDir, nullptr);
     SetCurrentDirectoryA(slot_test::kStartDir);
-    SetMessageBoxAnswer(&CorvaneTest::Answer, this);
   }
-  ~CorvaneTest() override {
-    SetMessageBoxAnswer(nullptr, nullptr);
-    Quit();
-    // A quit or input left behind would end the next test's program at once.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    Application = saved_;
-    SetCurrentDirectoryA("C:\\");
-  }
-
-  // The forms go while the application object is whole: their destructors talk to it.
-  void Quit() {
-    app_->DestroyComponents();
-    delete app_;
-  }
-
-  static int Answer(HWND, LPCSTR text, LPCSTR caption, UINT, void* context) {
-    auto* self = static_cast<CorvaneTest*>(context);
-    self->asked.push_back(std::string(caption) + ": " + text);
-    if (self->answers.empty()) {
-      ADD_FAILURE() << "unexpected question " << text;
-      return IDCANCEL;
-    }
-    const int answer = self->answers.front();
-    self->answers.pop_front();
-    return answer;
-  }
+  ~CorvaneTest() override { SetCurrentDirectoryA("C:\\"); }
 
   // Runs Act from the modal loop of the next ShowModal (once its window shows).
   static void WhenShown(TForm* Form, std::function<void()> Act) {
@@ -78,8 +50,7 @@ class CorvaneTest : public MachineRootTest {
 
   // Ends the program and starts it again in the same folder.
   void Restart() {
-    Quit();
-    Application = app_ = new TApplication(nullptr);
+    application_.Restart();
     MakeForms();
   }
 
@@ -91,10 +62,8 @@ class CorvaneTest : public MachineRootTest {
   }
   static std::string StatusText() { return FMain->sbLogo->SimpleText(); }
 
-  std::deque<int> answers;
-  std::vector<std::string> asked;
-
- private:
-  TApplication* app_;
-  TApplication* saved_;
+  TMessageBoxRecorder boxes_;  // outlives the application object, whose end may still ask
+  TApplicationScope application_;
+  std::deque<int>& answers = boxes_.answers;
+  std::vector<std::string>& asked = boxes_.asked;
 };

@@ -1,5 +1,6 @@
 #pragma once
 // Test aid: answers every dialog without a screen while it lives and records what was asked.
+#include <cstddef>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -31,10 +32,18 @@ class TDialogRecorder {
     std::lock_guard lock(mutex_);
     return calls_;
   }
+  // The dialogs asked for since the last call.
+  std::vector<TDialogRequest> TakeCalls() {
+    std::lock_guard lock(mutex_);
+    std::vector<TDialogRequest> fresh(calls_.begin() + static_cast<std::ptrdiff_t>(taken_), calls_.end());
+    taken_ = calls_.size();
+    return fresh;
+  }
 
  private:
   mutable std::mutex mutex_;
   std::vector<TDialogRequest> calls_;
+  std::size_t taken_ = 0;
   std::deque<int> answers_;
   int default_;
   TDialogHandler previous_;
