@@ -6,6 +6,7 @@
 #include "user_test_support.h"
 #include "win32/comdlg.h"
 #include "win32/controls.h"
+#include "win32/testing/dialogs.h"
 
 namespace {
 
@@ -77,24 +78,12 @@ namespace {
 
 class ColorPanelTest : public ColorDialogTest {
  protected:
-  ColorPanelTest() {
-    SetMessageBoxAnswer(
-        [](HWND, LPCSTR text, LPCSTR caption, UINT, void* seen) {
-          static_cast<std::vector<std::string>*>(seen)->push_back(std::string(caption) + ": " + text);
-          return IDOK;
-        },
-        &boxes_);
-  }
-  void TearDown() override {
-    SetMessageBoxAnswer(nullptr, nullptr);
-    ColorDialogTest::TearDown();
-  }
   static std::string EditText(HWND dialog, int id) {
     char text[16] = {};
     GetWindowTextA(GetDlgItem(dialog, id), text, sizeof text);
     return text;
   }
-  std::vector<std::string> boxes_;
+  TMessageBoxRecorder boxes_;
   static void Type(HWND dialog, int id, const char* text) {
     HWND edit = GetDlgItem(dialog, id);
     SetWindowTextA(edit, text);
@@ -113,6 +102,7 @@ TEST_F(ColorPanelTest, TypedColourIsChosenAndAddedToTheClickedCustomSwatch) {
     panelShown = IsWindowVisible(GetDlgItem(dialog, COLOR_RED));
     mixEnabled = IsWindowEnabled(GetDlgItem(dialog, COLOR_MIX));
     Type(dialog, COLOR_RED, "200");
+    boxes_.answers = {IDOK, IDOK};
     Type(dialog, COLOR_GREEN, "300");  // the swatch takes the nearest value
     Type(dialog, COLOR_BLUE, "x");
     Press(dialog, COLOR_ADD);
@@ -137,7 +127,8 @@ TEST_F(ColorPanelTest, OkRefusesAPartOutOfRangeAndOffersTheNearestValue) {
   };
   for (const Case& c :
        {Case{"18255", "255"}, Case{"-1", "0"}, Case{"", "0"}, Case{"2x", "0"}, Case{"99999999999999", "255"}}) {
-    boxes_.clear();
+    boxes_.asked.clear();
+    boxes_.answers = {IDOK};
     cc_.Flags = CC_FULLOPEN;
     bool openAfterRefusal = false;
     std::string offered;
@@ -153,7 +144,7 @@ TEST_F(ColorPanelTest, OkRefusesAPartOutOfRangeAndOffersTheNearestValue) {
       Press(dialog, IDOK);
     });
     ASSERT_TRUE(ChooseColorA(&cc_)) << c.typed;
-    EXPECT_EQ(boxes_, std::vector<std::string>{kRefusal}) << c.typed;
+    EXPECT_EQ(boxes_.asked, std::vector<std::string>{kRefusal}) << c.typed;
     EXPECT_TRUE(openAfterRefusal) << c.typed;
     EXPECT_EQ(offered, c.offered) << c.typed;
     EXPECT_EQ(focus, red) << c.typed;
