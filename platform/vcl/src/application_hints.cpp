@@ -34,7 +34,8 @@ std::string GetLongHint(const std::string& Hint) {
 }
 
 TApplication::~TApplication() {
-  // Gone while this object is whole: their destructors reach back to it.
+  // Gone while this object is whole: their destructors reach back to it. They have no owner, so
+  // freeing the application's components does not free them behind these pointers.
   delete hintTimer_;
   delete hintWindow_;
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -87,7 +88,7 @@ void TApplication::MouseControlGone() {
 void TApplication::StartHintTimer(int Milliseconds) {
   if (Milliseconds <= 0) return HintTimerExpired();
   if (!hintTimer_) {
-    hintTimer_ = new TTimer(this);
+    hintTimer_ = new TTimer(nullptr);
     hintTimer_->SetEnabled(false);
     hintTimer_->SetOnTimer([this](TObject*) { HintTimerExpired(); });
   }
@@ -113,7 +114,7 @@ void TApplication::HintTimerExpired() {
 }
 
 void TApplication::ShowHintWindow() {
-  if (!hintWindow_) hintWindow_ = new THintWindow(this);
+  if (!hintWindow_) hintWindow_ = new THintWindow(nullptr);
   hintWindow_->SetColor(hintColor_);
   const std::string text = GetShortHint(HintOf(mouseControl_));
   POINT cursor{0, 0};

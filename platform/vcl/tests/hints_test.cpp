@@ -65,6 +65,16 @@ class HintsTest : public StdCtrlsTest {
 
 }  // namespace
 
+// The hint's window and timer are the application's own, not components a caller may free.
+TEST_F(HintsTest, FreeingTheApplicationsComponentsLeavesItsHintWindowAndTimer) {
+  MoveTo(left_, 20, 30);
+  ASSERT_TRUE(ShowsWithin(2000));
+  Application->DestroyComponents();
+  EXPECT_EQ(ShownHintText(), "Left");
+  MoveTo(right_, 20, 30);
+  EXPECT_TRUE(PumpUntil([] { return ShownHintText() == "Right"; }, 2000));
+}
+
 TEST_F(HintsTest, TheShortHintShowsBelowTheCursorAfterThePause) {
   Application->SetHintPause(120);
   Application->SetHintHidePause(300);
