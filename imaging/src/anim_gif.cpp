@@ -39,13 +39,37 @@ void SetMaskBit(TBitmap& mask, int x, int y, bool white) {
   byte = white ? static_cast<std::uint8_t>(byte | bit) : static_cast<std::uint8_t>(byte & ~bit);
 }
 
-void Put16(std::vector<std::uint8_t>& out, int v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+// A plain text extension's header and text, skipped: nothing of it is shown.
+bool SkipPlainText(TStream* s) {
+  std::uint8_t count = 0;
+  return ReadExact(s, &count, 1) && s->Seek(count, soFromCurrent) <= s->Size() && GifSkipSubBlocks(s);
 }
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, static_cast<int>(v & 0xFFFF));
-  Put16(out, static_cast<int>(v >> 16));
+
+// The comment's sub-blocks, appended to `comment`.
+bool ReadComment(TStream* s, std::string& comment) {
+  std::uint8_t count = 0;
+  char text[255];
+  for (;;) {
+    if (!ReadExact(s, &count, 1)) return false;
+    if (count == 0) return true;
+    if (!ReadExact(s, text, count)) return false;
+    comment.append(text, count);
+  }
+}
+
+// An application extension: the looping one's count, when it has one, into `loopCount`; any
+// other's data is skipped.
+bool ReadApplication(TStream* s, int& loopCount) {
+  std::uint8_t count = 0, block[255];
+  if (!ReadExact(s, &count, 1) || !ReadExact(s, block, count)) return false;
+  if (count >= 11 && std::memcmp(block, "NETSCAPE", 8) == 0 && std::memcmp(block + 8, "2.0", 3) == 0) {
+    std::uint8_t sub = 0, data[255];
+    if (!ReadExact(s, &sub, 1)) return false;
+    if (sub == 0) return true;  // no sub-block: the extension ends here
+    if (!ReadExact(s, data, sub)) return false;
+    if (sub >= 3) loopCount = ReadLE16(data + 1);
+  }
+  return GifSkipSubBlocks(s);
 }
 
 }  // namespace
@@ -61,24 +85,19 @@ void TAnimGIFFrame::MakePicture(TBitmap& Dest) const {
   const int stride = (Width + 3) & ~3;
   const std::uint32_t pixelBytes = static_cast<std::uint32_t>(stride) * static_cast<std::uint32_t>(Height);
   const std::uint32_t offset = 14 + 40 + 4 * kColors;
-  std::vector<std::uint8_t> file;
+  std::vector<std::uint8_t> file(14 + 40, 0);  // the file header and the info header
   file.reserve(offset + pixelBytes);
-  file.push_back('B');
-  file.push_back('M');
-  Put32(file, offset + pixelBytes);
-  Put32(file, 0);
-  Put32(file, offset);
-  Put32(file, 40);
-  Put32(file, static_cast<std::uint32_t>(Width));
-  Put32(file, static_cast<std::uint32_t>(Height));
-  Put16(file, 1);
-  Put16(file, 8);
-  Put32(file, 0);
-  Put32(file, pixelBytes);
-  Put32(file, 0);
-  Put32(file, 0);
-  Put32(file, kColors);
-  Put32(file, 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  WriteLE32(&file[2], offset + pixelBytes);
+  WriteLE32(&file[10], offset);
+  WriteLE32(&file[14], 40);
+  WriteLE32(&file[18], static_cast<std::uint32_t>(Width));
+  WriteLE32(&file[22], static_cast<std::uint32_t>(Height));
+  WriteLE16(&file[26], 1);
+  WriteLE16(&file[28], 8);
+  WriteLE32(&file[34], pixelBytes);
+  WriteLE32(&file[46], kColors);
   for (int i = 0; i < kColors; ++i) {
     const std::uint8_t* rgb = Table->data() + 3 * i;
     file.insert(file.end(), {rgb[2], rgb[1], rgb[0], 0});
@@ -195,9 +214,9 @@ void TAnimGIF::ReadData(TStream* Stream) {
 }
 
 void TAnimGIF::WriteData(TStream* Stream) {
-  std::vector<std::uint8_t> count;
-  Put32(count, static_cast<std::uint32_t>(file_.Size()));
-  Stream->Write(count.data(), 4);
+  std::uint8_t count[4];
+  WriteLE32(count, static_cast<std::uint32_t>(file_.Size()));
+  Stream->Write(count, 4);
   file_.SetPosition(0);
   Stream->CopyFrom(&file_, file_.Size());
 }
@@ -294,82 +313,50 @@ bool TAnimGIF::ParseBlocks(TReadState& State) {
     if (!ReadExact(s, intro, 2)) break;
     if (intro[0] == kTrailer) break;
     if (intro[0] == kExtension) {
-      switch (intro[1]) {
-        case kPlainText: {
-          std::uint8_t count = 0;
-          if (!ReadExact(s, &count, 1) || s->Seek(count, soFromCurrent) > size || !GifSkipSubBlocks(s))
-            State.Ended = true;
-          break;
-        }
-        case kGraphicControl:
-          if (!ReadExact(s, State.Control, 6)) State.Ended = true;
-          break;
-        case kComment: {
-          std::uint8_t count = 0;
-          char text[255];
-          for (;;) {
-            if (!ReadExact(s, &count, 1)) {
-              State.Ended = true;
-              break;
-            }
-            if (count == 0) break;
-            if (!ReadExact(s, text, count)) {
-              State.Ended = true;
-              break;
-            }
-            State.Comment.append(text, count);
-          }
-          break;
-        }
-        case kApplication: {
-          std::uint8_t count = 0, block[255];
-          if (!ReadExact(s, &count, 1) || !ReadExact(s, block, count)) {
-            State.Ended = true;
-            break;
-          }
-          if (count >= 11 && std::memcmp(block, "NETSCAPE", 8) == 0 && std::memcmp(block + 8, "2.0", 3) == 0) {
-            std::uint8_t sub = 0, data[255];
-            if (!ReadExact(s, &sub, 1)) {
-              State.Ended = true;
-              break;
-            }
-            if (sub == 0) break;  // no sub-block: the extension ends here
-            if (!ReadExact(s, data, sub)) {
-              State.Ended = true;
-              break;
-            }
-            if (sub >= 3) loopCount_ = ReadLE16(data + 1);
-          }
-          if (!GifSkipSubBlocks(s)) State.Ended = true;
-          break;
-        }
-        default:
-          // Extensions of other kinds are skipped whole.
-          if (!GifSkipSubBlocks(s)) State.Ended = true;
-          break;
-      }
+      // A short read ends the scan with the frames read so far.
+      if (!ParseExtension(State, intro[1])) State.Ended = true;
       continue;
     }
-    if (intro[0] == kImage) {
-      s->Seek(-2, soFromCurrent);
-      if (FrameCount() >= kMaxFrames) break;
-      auto frame = std::make_unique<TAnimGIFFrame>();
-      if (!ReadFrame(State, *frame)) {
-        s->Seek(0, soFromEnd);
-        Progress();
-        return false;
-      }
-      if (frame->Width == 0) break;  // cut short before its pixels: the scan ends without it
-      colorBits_ = std::max(colorBits_, frame->ColorBits);
-      anyTransparent_ = anyTransparent_ || frame->Transparent;
-      frame->Comment = State.Comment;
-      frames_.push_back(std::move(frame));
-      if (firstImageOnly_) break;
-      State.Comment.clear();
-      std::memset(State.Control, 0, sizeof State.Control);
+    if (intro[0] != kImage) continue;
+    s->Seek(-2, soFromCurrent);
+    if (FrameCount() >= kMaxFrames) break;
+    switch (ParseImage(State)) {
+      case TImageOutcome::Unreadable: return false;
+      case TImageOutcome::Last: return true;
+      case TImageOutcome::Kept: break;
     }
   }
   return true;
+}
+
+bool TAnimGIF::ParseExtension(TReadState& State, std::uint8_t Label) {
+  TStream* s = State.Source;
+  switch (Label) {
+    case kPlainText: return SkipPlainText(s);
+    case kGraphicControl: return ReadExact(s, State.Control, 6);
+    case kComment: return ReadComment(s, State.Comment);
+    case kApplication: return ReadApplication(s, loopCount_);
+    default: return GifSkipSubBlocks(s);  // extensions of other kinds are skipped whole
+  }
+}
+
+// The image at the stream's position, as a new frame with the comment and control read before it.
+TAnimGIF::TImageOutcome TAnimGIF::ParseImage(TReadState& State) {
+  auto frame = std::make_unique<TAnimGIFFrame>();
+  if (!ReadFrame(State, *frame)) {
+    State.Source->Seek(0, soFromEnd);
+    Progress();
+    return TImageOutcome::Unreadable;
+  }
+  if (frame->Width == 0) return TImageOutcome::Last;  // cut short before its pixels: the scan ends without it
+  colorBits_ = std::max(colorBits_, frame->ColorBits);
+  anyTransparent_ = anyTransparent_ || frame->Transparent;
+  frame->Comment = State.Comment;
+  frames_.push_back(std::move(frame));
+  if (firstImageOnly_) return TImageOutcome::Last;
+  State.Comment.clear();
+  std::memset(State.Control, 0, sizeof State.Control);
+  return TImageOutcome::Kept;
 }
 
 // False when the frame cannot be read; a frame cut short before its pixels comes back 0 wide.

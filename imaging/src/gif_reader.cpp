@@ -56,13 +56,8 @@ void WriteBitmap(TBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int 
   }
 }
 
-}  // namespace
-
-void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
-                   TVelmoraIOParams& Params) {
-  Progress.Report(0);
-  GraphicControl control;
-  const int wanted = Params.GifImageIndex;
+// The screen descriptor and global table; the table's size in bits less one.
+int ReadScreen(TStream* Source, ColorTable& global, TVelmoraIOParams& Params) {
   std::uint8_t header[13] = {};
   if (Source->Read(header, 13) != 13 || std::memcmp(header, "GIF", 3) != 0) throw EInvalidGraphic(kUnrecognized);
   Params.GifVersion.assign(reinterpret_cast<const char*>(header), 6);
@@ -72,26 +67,73 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
   Params.DpiX = ScreenDpiX();
   Params.DpiY = ScreenDpiY();
   Params.SamplesPerPixel = 1;
-  ColorTable global{}, local{};
   const int globalBits = header[10] & 7;
   if (header[10] & 0x80) {
     ReadTable(Source, globalBits, global);
     Params.GifBackground = global[header[11]];
   }
+  return globalBits;
+}
+
+// An extension after its introducer: the graphic control of the wanted image is kept, the rest
+// skipped. False when the file ends before its label.
+bool ReadExtension(TStream* Source, bool wantedNext, GraphicControl& control) {
+  std::uint8_t label = 0;
+  if (!ReadByte(Source, label)) return false;
+  if (label == 0xF9 && wantedNext) {
+    std::uint8_t body[6] = {};
+    Source->Read(body, 6);  // size, flags, delay, transparent index, terminator
+    control = {body[1], body[4], ReadLE16(body + 2)};
+  } else {
+    GifSkipSubBlocks(Source);
+  }
+  return true;
+}
+
+// The wanted image, whose descriptor `d` has been read, into the bitmap.
+void ReadImage(TStream* Source, const std::uint8_t* d, const ColorTable& table, int bits, const GraphicControl& control,
+               TBitmap& Bitmap, const TProgressRec& Progress, TVelmoraIOParams& Params) {
+  Progress.Report(30);
+  const int width = ReadLE16(d + 4), height = ReadLE16(d + 6);
+  Params.GifXPos = ReadLE16(d);
+  Params.GifYPos = ReadLE16(d + 2);
+  Params.Width = width;
+  Params.Height = height;
+  Params.GifDelay = control.delay;
+  Params.GifTransparent = control.flags & 1;
+  Params.GifTranspColor = table[control.transparent];
+  Params.GifInterlaced = d[8] & 0x40;
+  if (!Params.GifLzwDecoder) throw EInvalidGraphic("LZW decompressor not found");
+  // A 12-bit code stands for at most 4096 pixels, so the data left must be able to hold the
+  // picture's codes: a few bytes declaring millions of pixels are refused before sizing.
+  const std::int64_t pixels = std::int64_t{width} * height;
+  if (width == 0 || height == 0 || !FitsBitmap(width, height, 24) ||
+      pixels / kMaxLzwPixelsPerByte > Source->Size() - Source->Position())
+    throw EInvalidGraphic(kUnrecognized);
+  // Zeroed, so pixels past the end of damaged data take index 0.
+  std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  Params.GifLzwDecoder(Source, height, width, Params.GifInterlaced, indexes.data());
+  Progress.Report(70);
+  Params.BitsPerSample = bits;
+  Params.ColorMap.assign(table.begin(), table.begin() + (1 << bits));
+  WriteBitmap(Bitmap, indexes, width, height, bits, table);
+}
+
+}  // namespace
+
+void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+                   TVelmoraIOParams& Params) {
+  Progress.Report(0);
+  GraphicControl control;
+  const int wanted = Params.GifImageIndex;
+  ColorTable global{}, local{};
+  const int globalBits = ReadScreen(Source, global, Params);
 
   ImageCount = 0;
   std::uint8_t block = 0;
   while (ReadByte(Source, block) && block != 0x3B) {
     if (block == 0x21) {
-      std::uint8_t label = 0;
-      if (!ReadByte(Source, label)) break;
-      if (label == 0xF9 && ImageCount == wanted) {
-        std::uint8_t body[6] = {};
-        Source->Read(body, 6);  // size, flags, delay, transparent index, terminator
-        control = {body[1], body[4], ReadLE16(body + 2)};
-      } else {
-        GifSkipSubBlocks(Source);
-      }
+      if (!ReadExtension(Source, ImageCount == wanted, control)) break;
       continue;
     }
     if (block != 0x2C) continue;
@@ -105,33 +147,8 @@ void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TPro
       if (ReadByte(Source, codeSize)) GifSkipSubBlocks(Source);
       continue;
     }
-
-    Progress.Report(30);
-    const ColorTable& table = hasLocal ? local : global;
-    const int bits = (hasLocal ? localBits : globalBits) + 1;
-    const int width = ReadLE16(d + 4), height = ReadLE16(d + 6);
-    Params.GifXPos = ReadLE16(d);
-    Params.GifYPos = ReadLE16(d + 2);
-    Params.Width = width;
-    Params.Height = height;
-    Params.GifDelay = control.delay;
-    Params.GifTransparent = control.flags & 1;
-    Params.GifTranspColor = table[control.transparent];
-    Params.GifInterlaced = d[8] & 0x40;
-    if (!Params.GifLzwDecoder) throw EInvalidGraphic("LZW decompressor not found");
-    // A 12-bit code stands for at most 4096 pixels, so the data left must be able to hold the
-    // picture's codes: a few bytes declaring millions of pixels are refused before sizing.
-    const std::int64_t pixels = std::int64_t{width} * height;
-    if (width == 0 || height == 0 || !FitsBitmap(width, height, 24) ||
-        pixels / kMaxLzwPixelsPerByte > Source->Size() - Source->Position())
-      throw EInvalidGraphic(kUnrecognized);
-    // Zeroed, so pixels past the end of damaged data take index 0.
-    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    Params.GifLzwDecoder(Source, height, width, Params.GifInterlaced, indexes.data());
-    Progress.Report(70);
-    Params.BitsPerSample = bits;
-    Params.ColorMap.assign(table.begin(), table.begin() + (1 << bits));
-    WriteBitmap(Bitmap, indexes, width, height, bits, table);
+    ReadImage(Source, d, hasLocal ? local : global, (hasLocal ? localBits : globalBits) + 1, control, Bitmap, Progress,
+              Params);
   }
   Progress.Report(100);
 }

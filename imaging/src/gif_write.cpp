@@ -38,6 +38,21 @@ class StringTable {
   std::array<std::int16_t, kSlots> codes_{};
 };
 
+// The code size, then the packed codes in sub-blocks of `subBlockSize` bytes, then the terminator.
+std::vector<std::uint8_t> SubBlocks(int codeSize, const std::vector<std::uint8_t>& packed, int subBlockSize) {
+  const std::size_t block = static_cast<std::size_t>(std::clamp(subBlockSize, 1, 255));
+  std::vector<std::uint8_t> out{static_cast<std::uint8_t>(codeSize)};
+  out.reserve(packed.size() + packed.size() / block + 3);
+  for (std::size_t i = 0; i < packed.size(); i += block) {
+    const std::size_t n = std::min(packed.size() - i, block);
+    out.push_back(static_cast<std::uint8_t>(n));
+    out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(i),
+               packed.begin() + static_cast<std::ptrdiff_t>(i + n));
+  }
+  out.push_back(0);
+  return out;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> GifLzwEncode(const std::vector<std::uint8_t>& Pixels, const GifLzwOptions& o) {
@@ -95,18 +110,7 @@ std::vector<std::uint8_t> GifLzwEncode(const std::vector<std::uint8_t>& Pixels, 
   if (current >= 0) emit(current);
   if (o.endCode) put(end);
   if (bits > 0) packed.push_back(static_cast<std::uint8_t>(buffer));
-
-  const std::size_t block = static_cast<std::size_t>(std::clamp(o.subBlockSize, 1, 255));
-  std::vector<std::uint8_t> out{static_cast<std::uint8_t>(codeSize)};
-  out.reserve(packed.size() + packed.size() / block + 3);
-  for (std::size_t i = 0; i < packed.size(); i += block) {
-    const std::size_t n = std::min(packed.size() - i, block);
-    out.push_back(static_cast<std::uint8_t>(n));
-    out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(i),
-               packed.begin() + static_cast<std::ptrdiff_t>(i + n));
-  }
-  out.push_back(0);
-  return out;
+  return SubBlocks(codeSize, packed, o.subBlockSize);
 }
 
 std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<TColorTriple>& Palette,

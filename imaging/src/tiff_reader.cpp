@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <set>
 #include <typeinfo>
 #include <vector>
@@ -242,8 +243,9 @@ class StripRows {
 
 struct Picture {
   int width = 0, height = 0, bits = 1, samples = 1, photometric = 2, compression = 1, planar = 1, predictor = 1;
-  bool twoD = false, bigEndian = false;
+  bool twoD = false, bigEndian = false, hasMap = false;
   int fillOrder = 1;
+  std::uint32_t rowsPerStrip = 0;
   std::array<TColorTriple, 256> palette{};  // zeroed: indexes beyond the file's map are black
 };
 
@@ -323,38 +325,30 @@ bool Decodable(const Picture& p) {
   return false;
 }
 
-}  // namespace
-
-void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
-                    TVelmoraIOParams& Params) {
-  TiffFile file;
-  const std::int64_t size = Source->Size() - Source->Position();
-  file.bytes.Read(Source, size);
-  if (file.bytes.size() < 8 ||
-      !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
-    throw EInvalidGraphic(kUnrecognizedTiff);
-  file.bigEndian = file.bytes[0] == 'M';
-
-  // The chain, cut at the end of the file or where it comes back on itself.
-  std::vector<Entry> wanted;
-  bool found = false;
-  DirectoryCount = 0;
+// The entries of directory `index` of the chain, which is cut at the end of the file or where it
+// comes back on itself; none when the chain is shorter. `count` is the chain's length.
+std::optional<std::vector<Entry>> ChainDirectory(const TiffFile& file, int index, int& count) {
+  std::optional<std::vector<Entry>> wanted;
+  count = 0;
   std::set<std::uint32_t> seen;
   for (std::uint32_t at = file.U32(4); at != 0 && at + 2 <= file.bytes.size() && seen.insert(at).second;) {
-    const std::uint32_t count = file.U16(at);
-    if (DirectoryCount == Params.TiffImageIndex) {
-      found = true;
-      for (std::uint32_t i = 0; i < count && at + 2 + 12 * std::uint64_t{i} + 12 <= file.bytes.size(); ++i) {
+    const std::uint32_t entries = file.U16(at);
+    if (count == index) {
+      wanted.emplace();
+      for (std::uint32_t i = 0; i < entries && at + 2 + 12 * std::uint64_t{i} + 12 <= file.bytes.size(); ++i) {
         const std::uint64_t e = at + 2 + 12 * std::uint64_t{i};
-        wanted.push_back({file.U16(e), file.U16(e + 2), file.U32(e + 4), e + 8});
+        wanted->push_back({file.U16(e), file.U16(e + 2), file.U32(e + 4), e + 8});
       }
     }
-    ++DirectoryCount;
-    at = file.U32(at + 2 + 12 * std::uint64_t{count});
+    ++count;
+    at = file.U32(at + 2 + 12 * std::uint64_t{entries});
   }
-  if (!found) return;
-  const Directory dir(file, std::move(wanted));
+  return wanted;
+}
 
+// The picture the directory describes, refused when its samples differ in depth, it is tiled, or
+// it is larger than a bitmap may be or than the file could describe.
+Picture DescribePicture(const Directory& dir, const TiffFile& file) {
   Picture p;
   p.bigEndian = file.bigEndian;
   const std::uint32_t width = dir.Value(tiff::kImageWidth, 0), height = dir.Value(tiff::kImageLength, 0);
@@ -378,26 +372,25 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   if (pixels > kFreePixels && pixels / kMaxPixelsPerByte > file.bytes.size()) throw EInvalidGraphic(kInvalid);
   p.width = static_cast<int>(width);
   p.height = static_cast<int>(height);
-  std::uint32_t rowsPerStrip = dir.Value(tiff::kRowsPerStrip, height);
-  if (rowsPerStrip == 0 || rowsPerStrip > height) rowsPerStrip = height;
+  p.rowsPerStrip = dir.Value(tiff::kRowsPerStrip, height);
+  if (p.rowsPerStrip == 0 || p.rowsPerStrip > height) p.rowsPerStrip = height;
+  return p;
+}
 
-  // A map of 3 x 2^bits values, the upper byte of each; shorter maps and deeper pictures get none.
-  bool hasMap = false;
-  if (const Entry* map = dir.Find(tiff::kColorMap); map && p.bits <= 8 && map->count >= 3u << p.bits) {
-    hasMap = true;
-    const std::uint32_t n = 1u << p.bits;
-    for (std::uint32_t i = 0; i < n; ++i)
-      p.palette[i] = {static_cast<std::uint8_t>(dir.Element(*map, i + 2 * n) >> 8),
-                      static_cast<std::uint8_t>(dir.Element(*map, i + n) >> 8),
-                      static_cast<std::uint8_t>(dir.Element(*map, i) >> 8)};
-  }
+// A map of 3 x 2^bits values, the upper byte of each; shorter maps and deeper pictures get none.
+void ReadColorMap(const Directory& dir, Picture& p) {
+  const Entry* map = dir.Find(tiff::kColorMap);
+  if (!map || p.bits > 8 || map->count < 3u << p.bits) return;
+  p.hasMap = true;
+  const std::uint32_t n = 1u << p.bits;
+  for (std::uint32_t i = 0; i < n; ++i)
+    p.palette[i] = {static_cast<std::uint8_t>(dir.Element(*map, i + 2 * n) >> 8),
+                    static_cast<std::uint8_t>(dir.Element(*map, i + n) >> 8),
+                    static_cast<std::uint8_t>(dir.Element(*map, i) >> 8)};
+}
 
-  Reshape(Bitmap, p.bits == 1 && p.samples == 1 ? pf1bit : pf24bit, p.width, p.height);
-
-  Params.BitsPerSample = p.bits;
-  Params.SamplesPerPixel = p.samples;
-  Params.Width = p.width;
-  Params.Height = p.height;
+// The compression as the parameters number it: fax 3 splits in two, PackBits is 8.
+void ReportCompression(const Picture& p, TVelmoraIOParams& Params) {
   switch (p.compression) {
     case tiff::kUncompressed: Params.TiffCompression = 0; break;
     case tiff::kCcittRle: Params.TiffCompression = 1; break;
@@ -409,10 +402,9 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
     case tiff::kPackBits: Params.TiffCompression = 8; break;
     default: break;
   }
-  if (p.photometric >= 0 && p.photometric <= 6) Params.TiffPhotometric = static_cast<std::uint8_t>(p.photometric);
-  else if (p.photometric == 8)
-    Params.TiffPhotometric = 7;
-  Params.TiffPlanarConfig = p.planar;
+}
+
+void ReportPages(const Directory& dir, TVelmoraIOParams& Params) {
   Params.TiffDocumentName = dir.String(tiff::kDocumentName);
   Params.TiffImageDescription = dir.String(tiff::kImageDescription);
   Params.TiffPageName = dir.String(tiff::kPageName);
@@ -422,8 +414,10 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   } else {
     Params.TiffPageNumber = Params.TiffPageCount = 0;
   }
-  Params.FreeColorMap();
-  if (hasMap) Params.ColorMap.assign(p.palette.begin(), p.palette.begin() + (1 << p.bits));
+}
+
+// Resolution and position in inches; a picture without a resolution has the screen's.
+void ReportPlacement(const Directory& dir, TVelmoraIOParams& Params) {
   const double factor = dir.Value(tiff::kResolutionUnit, 2) == 3 ? 2.54 : 1;
   Params.DpiX = ClampedInt(dir.Rational(tiff::kXResolution) * factor);
   Params.DpiY = ClampedInt(dir.Rational(tiff::kYResolution) * factor);
@@ -431,60 +425,140 @@ void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const
   if (Params.DpiY == 0) Params.DpiY = ScreenDpiY();
   Params.TiffXPos = ClampedInt(dir.Rational(tiff::kXPosition) * factor);
   Params.TiffYPos = ClampedInt(dir.Rational(tiff::kYPosition) * factor);
-  if (p.compression == tiff::kLzw && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
+}
 
-  const std::vector<std::uint32_t> offsets = dir.Array(tiff::kStripOffsets), counts = dir.Array(tiff::kStripByteCounts);
-  if (offsets.empty()) return;
-  if (!Decodable(p)) throw EInvalidGraphic(kUnrecognizedTiff);
-  const bool planar = p.planar == 2 && p.samples > 1;  // one sample per pixel lies the same either way
-  const std::uint64_t perRow = planar ? width : std::uint64_t{width} * static_cast<unsigned>(p.samples);
-  // Extra samples make a row wider than the picture's: keep it within what a bitmap may hold.
-  if (perRow > static_cast<std::uint64_t>(kMaxDibBytes)) throw EInvalidGraphic(kInvalid);
-  std::size_t rowBytes = static_cast<std::size_t>(perRow * static_cast<unsigned>(p.bits) / 8);
-  if ((p.bits == 4 && width % 2) || (p.bits == 1 && width % 8)) ++rowBytes;
-  std::vector<std::uint8_t> row(2 * rowBytes + 8);
+void ReportPicture(const Directory& dir, const Picture& p, TVelmoraIOParams& Params) {
+  Params.BitsPerSample = p.bits;
+  Params.SamplesPerPixel = p.samples;
+  Params.Width = p.width;
+  Params.Height = p.height;
+  ReportCompression(p, Params);
+  if (p.photometric >= 0 && p.photometric <= 6) Params.TiffPhotometric = static_cast<std::uint8_t>(p.photometric);
+  else if (p.photometric == 8)
+    Params.TiffPhotometric = 7;
+  Params.TiffPlanarConfig = p.planar;
+  ReportPages(dir, Params);
+  Params.FreeColorMap();
+  if (p.hasMap) Params.ColorMap.assign(p.palette.begin(), p.palette.begin() + (1 << p.bits));
+  ReportPlacement(dir, Params);
+}
 
-  // A strip's bytes, cut at the end of the file; a strip without a byte count has none.
-  const auto strip = [&](std::size_t i) -> std::pair<const std::uint8_t*, std::size_t> {
-    if (i >= offsets.size() || i >= counts.size() || offsets[i] >= file.bytes.size()) return {nullptr, 0};
-    return {file.bytes.data() + offsets[i], std::min<std::size_t>(counts[i], file.bytes.size() - offsets[i])};
-  };
-  const long double step = 100.0L / p.height;
-  int done = 0;
-  // Planar data holds one run of strips per sample; only the first three planes are shown.
-  const std::size_t strips = planar ? offsets.size() / static_cast<unsigned>(p.samples) : offsets.size();
-  for (std::size_t s = 0; s < strips; ++s) {
-    const std::uint64_t first = s * std::uint64_t{rowsPerStrip};
-    if (first >= height) break;
-    const int rows = static_cast<int>(std::min<std::uint64_t>(rowsPerStrip, height - first));
-    if (!planar) {
-      auto [data, bytes] = strip(s);
-      if (bytes == 0) continue;
-      StripRows reader(data, bytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
-      for (int r = 0; r < rows; ++r) {
-        reader.Next(row.data(), rowBytes);
-        ConvertRow(p, row.data(), rowBytes, RowOf(Bitmap, static_cast<int>(first) + r));
-        Progress.Report(static_cast<int>(Trunc(++done * step)));
-      }
-      continue;
-    }
-    const auto [red, redBytes] = strip(s);
-    const auto [green, greenBytes] = strip(s + strips);
-    const auto [blue, blueBytes] = strip(s + 2 * strips);
-    StripRows r0(red, redBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
-    StripRows r1(green, greenBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
-    StripRows r2(blue, blueBytes, p.compression, p.twoD, p.fillOrder, p.width, Params.TiffLzwDecoder);
-    StripRows* readers[3] = {&r0, &r1, &r2};
-    for (int r = 0; r < rows; ++r) {
-      std::uint8_t* out = RowOf(Bitmap, static_cast<int>(first) + r);
-      for (int c = 0; c < 3; ++c) {
-        std::fill(row.begin(), row.end(), 0);
-        if ((c == 0 ? redBytes : c == 1 ? greenBytes : blueBytes) > 0) readers[c]->Next(row.data(), rowBytes);
-        if (p.predictor == 2)
-          for (int x = 1; x < p.width; ++x) row[x] = static_cast<std::uint8_t>(row[x] + row[x - 1]);
-        for (int x = 0; x < p.width; ++x) out[3 * x + 2 - c] = row[x];
-      }
-      Progress.Report(static_cast<int>(Trunc(++done * step)));
+// The strips' rows into the bitmap, with a row buffer of at least 2 x rowBytes bytes.
+class StripReader {
+ public:
+  StripReader(const TiffFile& file, const Directory& dir, const Picture& p, TBitmap& bitmap,
+              const TProgressRec& progress, const TTiffLzwDecoder& lzw)
+      : file_(file),
+        p_(p),
+        bitmap_(bitmap),
+        progress_(progress),
+        lzw_(lzw),
+        offsets_(dir.Array(tiff::kStripOffsets)),
+        counts_(dir.Array(tiff::kStripByteCounts)),
+        step_(100.0L / p.height) {}
+
+  bool HasStrips() const { return !offsets_.empty(); }
+
+  void ReadAll() {
+    const bool planar = p_.planar == 2 && p_.samples > 1;  // one sample per pixel lies the same either way
+    const std::uint64_t width = static_cast<unsigned>(p_.width);
+    const std::uint64_t perRow = planar ? width : width * static_cast<unsigned>(p_.samples);
+    // Extra samples make a row wider than the picture's: keep it within what a bitmap may hold.
+    if (perRow > static_cast<std::uint64_t>(kMaxDibBytes)) throw EInvalidGraphic(kInvalid);
+    rowBytes_ = static_cast<std::size_t>(perRow * static_cast<unsigned>(p_.bits) / 8);
+    if ((p_.bits == 4 && p_.width % 2) || (p_.bits == 1 && p_.width % 8)) ++rowBytes_;
+    row_.assign(2 * rowBytes_ + 8, 0);
+    // Planar data holds one run of strips per sample; only the first three planes are shown.
+    const std::size_t strips = planar ? offsets_.size() / static_cast<unsigned>(p_.samples) : offsets_.size();
+    const auto height = static_cast<std::uint64_t>(p_.height);
+    for (std::size_t s = 0; s < strips; ++s) {
+      const std::uint64_t first = s * std::uint64_t{p_.rowsPerStrip};
+      if (first >= height) break;
+      const int rows = static_cast<int>(std::min<std::uint64_t>(p_.rowsPerStrip, height - first));
+      if (planar) PlanarStrip(s, strips, static_cast<int>(first), rows);
+      else
+        ChunkyStrip(s, static_cast<int>(first), rows);
     }
   }
+
+ private:
+  // A strip's bytes, cut at the end of the file; a strip without a byte count has none.
+  std::pair<const std::uint8_t*, std::size_t> Strip(std::size_t i) const {
+    if (i >= offsets_.size() || i >= counts_.size() || offsets_[i] >= file_.bytes.size()) return {nullptr, 0};
+    return {file_.bytes.data() + offsets_[i], std::min<std::size_t>(counts_[i], file_.bytes.size() - offsets_[i])};
+  }
+
+  void ChunkyStrip(std::size_t s, int first, int rows) {
+    auto [data, bytes] = Strip(s);
+    if (bytes == 0) return;
+    StripRows reader(data, bytes, p_.compression, p_.twoD, p_.fillOrder, p_.width, lzw_);
+    for (int r = 0; r < rows; ++r) {
+      reader.Next(row_.data(), rowBytes_);
+      ConvertRow(p_, row_.data(), rowBytes_, RowOf(bitmap_, first + r));
+      RowDone();
+    }
+  }
+
+  // The red, green and blue planes' strips s, s + strips and s + 2 x strips.
+  void PlanarStrip(std::size_t s, std::size_t strips, int first, int rows) {
+    const auto [red, redBytes] = Strip(s);
+    const auto [green, greenBytes] = Strip(s + strips);
+    const auto [blue, blueBytes] = Strip(s + 2 * strips);
+    StripRows r0(red, redBytes, p_.compression, p_.twoD, p_.fillOrder, p_.width, lzw_);
+    StripRows r1(green, greenBytes, p_.compression, p_.twoD, p_.fillOrder, p_.width, lzw_);
+    StripRows r2(blue, blueBytes, p_.compression, p_.twoD, p_.fillOrder, p_.width, lzw_);
+    StripRows* readers[3] = {&r0, &r1, &r2};
+    const std::size_t sizes[3] = {redBytes, greenBytes, blueBytes};
+    for (int r = 0; r < rows; ++r) {
+      std::uint8_t* out = RowOf(bitmap_, first + r);
+      for (int c = 0; c < 3; ++c) {
+        std::fill(row_.begin(), row_.end(), 0);
+        if (sizes[c] > 0) readers[c]->Next(row_.data(), rowBytes_);
+        if (p_.predictor == 2)
+          for (int x = 1; x < p_.width; ++x) row_[x] = static_cast<std::uint8_t>(row_[x] + row_[x - 1]);
+        for (int x = 0; x < p_.width; ++x) out[3 * x + 2 - c] = row_[x];
+      }
+      RowDone();
+    }
+  }
+
+  void RowDone() { progress_.Report(static_cast<int>(Trunc(++done_ * step_))); }
+
+  const TiffFile& file_;
+  const Picture& p_;
+  TBitmap& bitmap_;
+  const TProgressRec& progress_;
+  const TTiffLzwDecoder& lzw_;
+  const std::vector<std::uint32_t> offsets_, counts_;
+  const long double step_;
+  std::size_t rowBytes_ = 0;
+  std::vector<std::uint8_t> row_;
+  int done_ = 0;
+};
+
+}  // namespace
+
+void TIFFReadStream(TBitmap& Bitmap, TStream* Source, int& DirectoryCount, const TProgressRec& Progress,
+                    TVelmoraIOParams& Params) {
+  TiffFile file;
+  const std::int64_t size = Source->Size() - Source->Position();
+  file.bytes.Read(Source, size);
+  if (file.bytes.size() < 8 ||
+      !((file.bytes[0] == 'I' && file.bytes[1] == 'I') || (file.bytes[0] == 'M' && file.bytes[1] == 'M')))
+    throw EInvalidGraphic(kUnrecognizedTiff);
+  file.bigEndian = file.bytes[0] == 'M';
+
+  std::optional<std::vector<Entry>> wanted = ChainDirectory(file, Params.TiffImageIndex, DirectoryCount);
+  if (!wanted) return;
+  const Directory dir(file, std::move(*wanted));
+  Picture p = DescribePicture(dir, file);
+  ReadColorMap(dir, p);
+  Reshape(Bitmap, p.bits == 1 && p.samples == 1 ? pf1bit : pf24bit, p.width, p.height);
+  ReportPicture(dir, p, Params);
+  if (p.compression == tiff::kLzw && !Params.TiffLzwDecoder) throw EInvalidGraphic("LZW Decompressor not found");
+
+  StripReader strips(file, dir, p, Bitmap, Progress, Params.TiffLzwDecoder);
+  if (!strips.HasStrips()) return;
+  if (!Decodable(p)) throw EInvalidGraphic(kUnrecognizedTiff);
+  strips.ReadAll();
 }

@@ -27,71 +27,92 @@ struct TiffDirectory {
   }
 };
 
-inline std::vector<std::uint8_t> WriteTiff(std::vector<TiffDirectory> dirs, bool bigEndian, int offsetType = 4,
-                                           bool loop = false) {
+// The file's bytes in its byte order.
+struct TiffBytes {
   std::vector<std::uint8_t> out;
-  const auto put = [&](std::uint32_t v, int bytes) {
+  bool bigEndian = false;
+
+  void Put(std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) {
       const int shift = bigEndian ? 8 * (bytes - 1 - i) : 8 * i;
       out.push_back(static_cast<std::uint8_t>(v >> shift));
     }
-  };
-  const auto patch = [&](std::size_t at, std::uint32_t v) {
+  }
+  void Patch(std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
       out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (bigEndian ? 8 * (3 - i) : 8 * i));
-  };
-  out.push_back(bigEndian ? 'M' : 'I');
-  out.push_back(bigEndian ? 'M' : 'I');
-  put(42, 2);
-  put(0, 4);
+  }
+  void Align() {
+    if (out.size() % 2) out.push_back(0);
+  }
+};
+
+// The directory's strips, with offset and count fields for them unless it has its own.
+inline void WriteTiffStrips(TiffBytes& b, TiffDirectory& d, int offsetType) {
+  std::vector<std::uint32_t> offsets, counts;
+  for (const auto& s : d.strips) {
+    offsets.push_back(static_cast<std::uint32_t>(b.out.size()));
+    counts.push_back(static_cast<std::uint32_t>(s.size()));
+    b.out.insert(b.out.end(), s.begin(), s.end());
+  }
+  if (d.strips.empty()) return;
+  const int offsetsTag = d.tiled ? 324 : 273, countsTag = d.tiled ? 325 : 279;
+  if (!d.fields.count(offsetsTag)) d.Set(offsetsTag, offsetType, offsets);
+  if (!d.fields.count(countsTag)) d.Set(countsTag, offsetType, counts);
+}
+
+// The entries, values that fit in place; where the others' offsets go, and which fields they are.
+inline std::vector<std::pair<std::size_t, const TiffField*>> WriteTiffEntries(TiffBytes& b, const TiffDirectory& d) {
+  std::vector<std::pair<std::size_t, const TiffField*>> later;
+  b.Put(static_cast<std::uint32_t>(d.fields.size()), 2);
+  for (const auto& [tag, f] : d.fields) {
+    const int size = f.type == 3 ? 2 : f.type == 4 ? 4 : f.type == 5 ? 8 : 1;
+    const std::uint32_t count = static_cast<std::uint32_t>(f.type == 5 ? f.values.size() / 2 : f.values.size());
+    b.Put(static_cast<std::uint32_t>(tag), 2);
+    b.Put(static_cast<std::uint32_t>(f.type), 2);
+    b.Put(count, 4);
+    if (count * static_cast<std::uint32_t>(size) <= 4) {
+      int used = 0;
+      for (std::uint32_t v : f.values) {
+        b.Put(v, size);
+        used += size;
+      }
+      for (; used < 4; ++used) b.out.push_back(0);
+    } else {
+      later.push_back({b.out.size(), &f});
+      b.Put(0, 4);
+    }
+  }
+  return later;
+}
+
+inline std::vector<std::uint8_t> WriteTiff(std::vector<TiffDirectory> dirs, bool bigEndian, int offsetType = 4,
+                                           bool loop = false) {
+  TiffBytes b;
+  b.bigEndian = bigEndian;
+  b.out.push_back(bigEndian ? 'M' : 'I');
+  b.out.push_back(bigEndian ? 'M' : 'I');
+  b.Put(42, 2);
+  b.Put(0, 4);
   std::size_t link = 4;
   std::vector<std::size_t> starts;
   for (TiffDirectory& d : dirs) {
-    std::vector<std::uint32_t> offsets, counts;
-    for (const auto& s : d.strips) {
-      offsets.push_back(static_cast<std::uint32_t>(out.size()));
-      counts.push_back(static_cast<std::uint32_t>(s.size()));
-      out.insert(out.end(), s.begin(), s.end());
-    }
-    if (!d.strips.empty()) {
-      const int offsetsTag = d.tiled ? 324 : 273, countsTag = d.tiled ? 325 : 279;
-      if (!d.fields.count(offsetsTag)) d.Set(offsetsTag, offsetType, offsets);
-      if (!d.fields.count(countsTag)) d.Set(countsTag, offsetType, counts);
-    }
-    if (out.size() % 2) out.push_back(0);
-    patch(link, static_cast<std::uint32_t>(out.size()));
-    starts.push_back(out.size());
-    put(static_cast<std::uint32_t>(d.fields.size()), 2);
-    std::vector<std::pair<std::size_t, const TiffField*>> later;
-    for (const auto& [tag, f] : d.fields) {
-      const int size = f.type == 3 ? 2 : f.type == 4 ? 4 : f.type == 5 ? 8 : 1;
-      const std::uint32_t count = static_cast<std::uint32_t>(f.type == 5 ? f.values.size() / 2 : f.values.size());
-      put(static_cast<std::uint32_t>(tag), 2);
-      put(static_cast<std::uint32_t>(f.type), 2);
-      put(count, 4);
-      if (count * static_cast<std::uint32_t>(size) <= 4) {
-        int used = 0;
-        for (std::uint32_t v : f.values) {
-          put(v, size);
-          used += size;
-        }
-        for (; used < 4; ++used) out.push_back(0);
-      } else {
-        later.push_back({out.size(), &f});
-        put(0, 4);
-      }
-    }
-    link = out.size();
-    put(0, 4);
+    WriteTiffStrips(b, d, offsetType);
+    b.Align();
+    b.Patch(link, static_cast<std::uint32_t>(b.out.size()));
+    starts.push_back(b.out.size());
+    const auto later = WriteTiffEntries(b, d);
+    link = b.out.size();
+    b.Put(0, 4);
     for (auto [at, f] : later) {
-      if (out.size() % 2) out.push_back(0);
-      patch(at, static_cast<std::uint32_t>(out.size()));
+      b.Align();
+      b.Patch(at, static_cast<std::uint32_t>(b.out.size()));
       const int size = f->type == 3 ? 2 : f->type == 1 || f->type == 2 ? 1 : 4;
-      for (std::uint32_t v : f->values) put(v, size);
+      for (std::uint32_t v : f->values) b.Put(v, size);
     }
   }
-  if (loop) patch(link, static_cast<std::uint32_t>(starts.front()));
-  return out;
+  if (loop) b.Patch(link, static_cast<std::uint32_t>(starts.front()));
+  return b.out;
 }
 
 // An 8-bit RGB image of width x height in uncompressed tiles of tile x tile pixels, each tile one

@@ -143,7 +143,10 @@ class TAnimGIF : public TGraphicControl {
 
  private:
   struct TReadState;
+  enum class TImageOutcome { Kept, Last, Unreadable };
   bool ParseBlocks(TReadState& State);
+  bool ParseExtension(TReadState& State, std::uint8_t Label);
+  TImageOutcome ParseImage(TReadState& State);
   bool ReadFrame(TReadState& State, TAnimGIFFrame& Frame);
   void DecodeFrameData(TReadState& State, TAnimGIFFrame& Frame);
   void DrawFrame(int Index);
