@@ -53,6 +53,13 @@ void Choose(HWND window, ComboState& state, int index) {
   NotifyParent(window, CBN_SELCHANGE);
 }
 
+// The wheel scrolls the open list; on a closed box each notch chooses the next item up or down.
+void Wheel(HWND window, ComboState& state, WPARAM wParam) {
+  if (state.dropped) ScrollComboList(state, state.top + WheelScrollLines(wParam));
+  else if (!state.items.empty())
+    Choose(window, state, state.selected < 0 ? 0 : state.selected - WheelNotches(wParam));
+}
+
 void Open(HWND window) {
   ComboState* state = StateOf<ComboState>(window);
   if (!state || state->dropped || !IsWindowEnabled(window)) return;
@@ -216,13 +223,7 @@ LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
       }
       break;
-    case WM_MOUSEWHEEL: {
-      const bool up = static_cast<SHORT>(HIWORD(wParam)) > 0;
-      if (state->dropped) ScrollComboList(*state, state->top + (up ? -3 : 3));
-      else if (!state->items.empty())
-        Choose(window, *state, state->selected + (up ? -1 : 1));
-      return 0;
-    }
+    case WM_MOUSEWHEEL: Wheel(window, *state, wParam); return 0;
     case CB_ADDSTRING: return AddString(window, *state, lParam);
     case CB_RESETCONTENT:
       state->items.clear();

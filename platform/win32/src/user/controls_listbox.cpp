@@ -38,6 +38,12 @@ void ScrollIntoView(HWND window, ListState& state) {
   if (state.selected >= state.top + rows) state.top = state.selected - rows + 1;
 }
 
+void ScrollTo(HWND window, ListState& state, int top) {
+  const int maxTop = std::max(0, static_cast<int>(state.items.size()) - VisibleRows(window, state));
+  state.top = std::clamp(top, 0, maxTop);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 void Paint(HWND window, ListState& state) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -138,13 +144,7 @@ LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (IndexAt(window, *state, lParam) >= 0 && (GetWindowLongA(window, GWL_STYLE) & LBS_NOTIFY))
         NotifyParent(window, LBN_DBLCLK);
       return 0;
-    case WM_MOUSEWHEEL: {
-      const int delta = static_cast<SHORT>(HIWORD(wParam)) > 0 ? -3 : 3;
-      const int maxTop = std::max(0, static_cast<int>(state->items.size()) - VisibleRows(window, *state));
-      state->top = std::clamp(state->top + delta, 0, maxTop);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    }
+    case WM_MOUSEWHEEL: ScrollTo(window, *state, state->top + WheelScrollLines(wParam)); return 0;
     case WM_KEYDOWN: return KeyDown(window, *state, wParam);
     case LB_ADDSTRING: return Insert(window, *state, -1, reinterpret_cast<LPCSTR>(lParam));
     case LB_INSERTSTRING: return Insert(window, *state, index, reinterpret_cast<LPCSTR>(lParam));
