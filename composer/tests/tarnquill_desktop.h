@@ -78,4 +78,3 @@ class Tarnquill {
   xtest::XId window_ = 0;
   bool ended_ = false;
 };
-

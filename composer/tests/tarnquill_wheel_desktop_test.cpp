@@ -27,7 +27,7 @@ constexpr int kJokeRow = 18, kListBorder = 2, kScrollBarWidth = 16;
 constexpr int kQuestionTabX = 85, kQuestionTabY = 15;
 constexpr int kFontArrowX = 164, kFontArrowY = 59;
 constexpr int kFontNameX = 14, kFontNameY = 52, kFontNameWidth = 130, kFontNameHeight = 14;
-constexpr int kFontListRows = 8;   // the rows an open combo box shows when it has more items
+constexpr int kFontListRows = 8;  // the rows an open combo box shows when it has more items
 constexpr int kLinesPerNotch = 3;  // the system's wheel setting
 constexpr int kPopUpLeast = 40;
 constexpr int kJokeFiles = 25;  // with the three of the build, the list holds more than twice its rows
@@ -59,7 +59,8 @@ host::Image Shot(const Area& a) { return XScreenShot(a.x, a.y, a.width, a.height
 
 // Whether `after` shows the rows of `before` moved up by `shift` pixels.
 bool MovedUp(const host::Image& before, const host::Image& after, int shift) {
-  if (before.width != after.width || before.height != after.height || shift <= 0 || shift >= before.height) return false;
+  if (before.width != after.width || before.height != after.height || shift <= 0 || shift >= before.height)
+    return false;
   for (int y = 0; y + shift < before.height; ++y)
     for (int x = 0; x < before.width; ++x)
       if (after.At(x, y) != before.At(x, y + shift)) return false;
