@@ -2,12 +2,8 @@
 // the colour pop-up opens under its button before and after the window is dragged elsewhere, and
 // a window moved and saved with "Save changes and exit" comes back where it was left.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -16,6 +12,7 @@
 #include "host/testing/x_screenshot.h"
 #include "host/testing/xvfb.h"
 #include "logo_form_fixture.h"
+#include "tarnquill_desktop.h"
 #include "win32/registry.h"
 #include "win32/testing/machine_root.h"
 
@@ -27,74 +24,6 @@ constexpr int kQuestionTabX = 85, kQuestionTabY = 15;
 constexpr int kColorArrowX = 118, kColorArrowY = 106;
 constexpr int kSaveAndExitX = 339, kSaveAndExitY = 280;
 constexpr int kPopUpLeast = 40;  // the palette is larger than this each way; the caret is not
-
-struct Spot {
-  int x = -1, y = -1;
-};
-
-bool RealInput(const std::string& xdotoolArguments) {
-  return std::system(("xdotool " + xdotoolArguments).c_str()) == 0;
-}
-
-std::string At(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
-
-template <typename Done>
-bool WaitFor(std::chrono::milliseconds patience, Done done) {
-  for (auto end = std::chrono::steady_clock::now() + patience; std::chrono::steady_clock::now() < end;) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return done();
-}
-
-class Tarnquill {
- public:
-  Tarnquill() {
-    child_ = ::fork();
-    if (child_ == 0) {
-      ::unsetenv("STARTLOGO_DISPLAY");
-      const char* program = TARNQUILL_PROGRAM;
-      ::execl(program, program, static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-  }
-  ~Tarnquill() {
-    if (child_ <= 0 || Ended(std::chrono::milliseconds(0))) return;
-    ::kill(child_, SIGTERM);
-    if (Ended(std::chrono::seconds(5))) return;
-    ::kill(child_, SIGKILL);  // a program stuck past SIGTERM must not hold the tests
-    int status = 0;
-    ::waitpid(child_, &status, 0);
-  }
-  Tarnquill(const Tarnquill&) = delete;
-  Tarnquill& operator=(const Tarnquill&) = delete;
-
-  // Its window's client area on the screen, once the window manager has taken it.
-  Spot Client() {
-    xtest::XId window = 0;
-    WaitFor(std::chrono::seconds(20), [&] {
-      window = xtest::FindByTitle("Tarnquill");
-      return window && !xtest::Property(window, "_NET_WM_ALLOWED_ACTIONS").empty();
-    });
-    Spot s;
-    if (window) xtest::ScreenPosition(window, s.x, s.y);
-    window_ = window;
-    return s;
-  }
-  xtest::XId Window() const { return window_; }
-  bool Ended(std::chrono::milliseconds patience) {
-    return WaitFor(patience, [&] {
-      int status = 0;
-      if (ended_ || ::waitpid(child_, &status, WNOHANG) == child_) ended_ = true;
-      return ended_;
-    });
-  }
-
- private:
-  pid_t child_ = -1;
-  xtest::XId window_ = 0;
-  bool ended_ = false;
-};
 
 bool Dark(std::uint32_t pixel) { return (pixel & 0xFF) < 0x90 && ((pixel >> 8) & 0xFF) < 0x90; }
 

@@ -14,7 +14,6 @@ constexpr int kPadding = 8;  // between the pane's edge and its text
 constexpr int kPaneWidth = 480;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
-constexpr int kLinesPerNotch = 3;  // a wheel notch scrolls three lines, as Windows sets by default
 constexpr char kWindowName[] = "HelpWindow";
 constexpr char kPaneName[] = "TopicPane";
 
@@ -26,8 +25,7 @@ class THelpWindow : public TForm {
 
   void WndProc(TMessage& Message) override {
     if (Message.Msg == WM_MOUSEWHEEL) {
-      const int notches = static_cast<short>(HIWORD(Message.WParam)) / WHEEL_DELTA;
-      ScrollLines(-notches * kLinesPerNotch);
+      ScrollLines(WheelScrollLines(Message.WParam));
       Message.Result = 0;
       return;
     }

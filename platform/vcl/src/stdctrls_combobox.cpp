@@ -240,6 +240,12 @@ void TCustomComboBox::HandleKey(WORD Key, bool Alt) {
   }
 }
 
+// The wheel scrolls the open list; on a closed box each notch chooses the next item up or down.
+void TCustomComboBox::HandleWheel(WPARAM WParam) {
+  if (droppedDown_) return list_->SetTopIndex(list_->TopIndex() + WheelScrollLines(WParam));
+  if (const int notches = WheelNotches(WParam)) UserSelect(ItemIndex() < 0 ? 0 : ItemIndex() - notches);
+}
+
 void TCustomComboBox::HandleChar(char Key) {
   if (edit_) return;
   const int i =
@@ -327,6 +333,7 @@ void TCustomComboBox::WndProc(TMessage& Message) {
       Invalidate();
       break;
     case WM_SIZE: PlaceEdit(); break;
+    case WM_MOUSEWHEEL: return HandleWheel(Message.WParam);
     case CN_COMMAND:
       switch (HIWORD(Message.WParam)) {
         case CBN_SELCHANGE:

@@ -306,7 +306,7 @@ void TCustomListBox::WndProc(TMessage& Message) {
         return;
       }
       break;
-    case WM_MOUSEWHEEL: SetTopIndex(topIndex_ - 3 * static_cast<short>(HIWORD(Message.WParam)) / 120); return;
+    case WM_MOUSEWHEEL: SetTopIndex(topIndex_ + WheelScrollLines(Message.WParam)); return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_SIZE: Invalidate(); break;

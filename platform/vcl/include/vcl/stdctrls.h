@@ -481,6 +481,7 @@ class TCustomComboBox : public TCustomControl {
   TRect ButtonRect();
   void HandleKey(WORD Key, bool Alt);
   void HandleChar(char Key);
+  void HandleWheel(WPARAM WParam);
   void CloseUp(bool Accept);
   void PlaceEdit();
   void ShowItemText();

@@ -644,8 +644,15 @@ int GetSystemMetrics(int index);
 
 constexpr UINT SPI_GETWORKAREA = 0x0030;
 constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029;
-// Only SPI_GETWORKAREA (the whole screen: there is no task bar). FALSE for the rest.
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+// SPI_GETWORKAREA (the whole screen: there is no task bar) and SPI_GETWHEELSCROLLLINES (3, into a
+// UINT). FALSE for the rest.
 BOOL SystemParametersInfoA(UINT action, UINT param, LPVOID paramData, UINT winIni);
+// The whole notches of a WM_MOUSEWHEEL's turn (positive away from the user), and the lines it
+// scrolls a list down by: SPI_GETWHEELSCROLLLINES a notch, negative when the wheel turns away from
+// the user.
+int WheelNotches(WPARAM wheelWParam);
+int WheelScrollLines(WPARAM wheelWParam);
 
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;

@@ -74,6 +74,59 @@ void DrawOwner(HWND window, HDC dc, const ButtonState& state) {
   if (HWND parent = GetParent(window)) SendMessageA(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
 }
 
+void PaintPush(HDC dc, DWORD type, const RECT& r, const std::string& text, const ButtonState& state) {
+  RECT face = r;
+  if (type == BS_DEFPUSHBUTTON || state.focused) {
+    FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+    face = Grown(face, -1);
+  }
+  if (state.pushed) {
+    FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+  } else {
+    DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+  }
+  RECT label = face;
+  if (state.pushed) label = Moved(label, 1, 1);
+  DrawTextA(dc, text.c_str(), -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (state.focused) {
+    RECT focus = Grown(face, -4);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+void PaintGroup(HWND window, HDC dc, const RECT& r, const std::string& text, bool enabled) {
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  RECT frame{r.left, r.top + extent.cy / 2, r.right, r.bottom};
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (text.empty()) return;
+  RECT label{r.left + 8, r.top, r.left + 8 + extent.cx + 4, r.top + extent.cy};
+  FillRect(dc, &label, ParentColorBrush(window, dc, WM_CTLCOLORBTN, COLOR_BTNFACE));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  label = Moved(label, 2, 0);
+  DrawTextA(dc, text.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE);
+}
+
+// A check box or radio button: the indicator, the label right of it, the focus around the label.
+void PaintIndicated(HDC dc, DWORD type, const RECT& r, const std::string& text, const ButtonState& state,
+                    bool enabled) {
+  const int mid = (r.top + r.bottom) / 2;
+  const RECT box{r.left, mid - 6, r.left + 13, mid + 7};
+  DrawIndicator(dc, type, box, state, enabled);
+  RECT label{r.left + 17, r.top, r.right, r.bottom};
+  DrawTextA(dc, text.c_str(), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  if (!state.focused) return;
+  RECT focus = label;
+  DrawTextA(dc, text.c_str(), -1, &focus, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_CALCRECT);
+  const int height = focus.bottom - focus.top;
+  focus.top = mid - height / 2 - 1;
+  focus.bottom = focus.top + height + 2;
+  focus.left -= 1;
+  focus.right += 1;
+  DrawFocusRect(dc, &focus);
+}
+
 void Paint(HWND window, ButtonState& state) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -91,54 +144,11 @@ void Paint(HWND window, ButtonState& state) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   const std::string text = TextOf(window);
-  if (IsPush(type)) {
-    RECT face = r;
-    if (type == BS_DEFPUSHBUTTON || state.focused) {
-      FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
-      face = Grown(face, -1);
-    }
-    if (state.pushed) {
-      FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
-    } else {
-      DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
-    }
-    RECT label = face;
-    if (state.pushed) label = Moved(label, 1, 1);
-    DrawTextA(dc, text.c_str(), -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    if (state.focused) {
-      RECT focus = Grown(face, -4);
-      DrawFocusRect(dc, &focus);
-    }
-  } else if (type == BS_GROUPBOX) {
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    RECT frame{r.left, r.top + extent.cy / 2, r.right, r.bottom};
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    if (!text.empty()) {
-      RECT label{r.left + 8, r.top, r.left + 8 + extent.cx + 4, r.top + extent.cy};
-      FillRect(dc, &label, ParentColorBrush(window, dc, WM_CTLCOLORBTN, COLOR_BTNFACE));
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-      label = Moved(label, 2, 0);
-      DrawTextA(dc, text.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE);
-    }
-  } else {
-    const int mid = (r.top + r.bottom) / 2;
-    const RECT box{r.left, mid - 6, r.left + 13, mid + 7};
-    DrawIndicator(dc, type, box, state, enabled);
-    RECT label{r.left + 17, r.top, r.right, r.bottom};
-    DrawTextA(dc, text.c_str(), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    if (state.focused) {
-      RECT focus = label;
-      DrawTextA(dc, text.c_str(), -1, &focus, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_CALCRECT);
-      const int height = focus.bottom - focus.top;
-      focus.top = mid - height / 2 - 1;
-      focus.bottom = focus.top + height + 2;
-      focus.left -= 1;
-      focus.right += 1;
-      DrawFocusRect(dc, &focus);
-    }
-  }
+  if (IsPush(type)) PaintPush(dc, type, r, text, state);
+  else if (type == BS_GROUPBOX)
+    PaintGroup(window, dc, r, text, enabled);
+  else
+    PaintIndicated(dc, type, r, text, state, enabled);
   SelectObject(dc, oldFont);
   EndPaint(window, &ps);
 }
@@ -167,6 +177,104 @@ void SetPushed(HWND window, ButtonState& state, bool pushed) {
   InvalidateRect(window, nullptr, TRUE);
 }
 
+LRESULT SetFont(HWND window, ButtonState& state, WPARAM font, LPARAM redraw) {
+  state.font = reinterpret_cast<HFONT>(font);
+  if (LOWORD(static_cast<DWORD_PTR>(redraw))) InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT SetText(HWND window, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcA(window, WM_SETTEXT, wParam, lParam);
+  InvalidateRect(window, nullptr, TRUE);
+  return result;
+}
+
+LRESULT DialogCode(HWND window) {
+  const DWORD type = TypeOf(window);
+  if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+  if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+  if (IsRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+  if (type == BS_GROUPBOX) return DLGC_STATIC;
+  return DLGC_BUTTON;
+}
+
+LRESULT SetCheck(HWND window, ButtonState& state, WPARAM check) {
+  if (IsCheck(TypeOf(window)) || IsRadio(TypeOf(window))) {
+    state.check = check == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+    InvalidateRect(window, nullptr, TRUE);
+  }
+  return 0;
+}
+
+LRESULT GetState(const ButtonState& state) {
+  return static_cast<LRESULT>(state.check) | (state.pushed ? BST_PUSHED : 0) | (state.focused ? BST_FOCUS : 0);
+}
+
+LRESULT SetStyle(HWND window, WPARAM style, LPARAM redraw) {
+  SetWindowLongA(window, GWL_STYLE,
+                 static_cast<LONG_PTR>((static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & ~BS_TYPEMASK) |
+                                       (static_cast<DWORD>(style) & BS_TYPEMASK)));
+  if (LOWORD(static_cast<DWORD_PTR>(redraw))) InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT ClickIfEnabled(HWND window, ButtonState& state) {
+  if (IsWindowEnabled(window)) Click(window, state);
+  return 0;
+}
+
+LRESULT FocusTaken(HWND window, ButtonState& state) {
+  state.focused = true;
+  InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT FocusLost(HWND window, ButtonState& state) {
+  state.focused = false;
+  state.tracking = false;
+  SetPushed(window, state, false);
+  InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT Press(HWND window, ButtonState& state) {
+  if (TypeOf(window) == BS_GROUPBOX) return 0;
+  SetFocus(window);
+  SetCapture(window);
+  state.tracking = true;
+  SetPushed(window, state, true);
+  return 0;
+}
+
+LRESULT MouseMove(HWND window, ButtonState& state, LPARAM lParam) {
+  if (state.tracking) SetPushed(window, state, PointIn(ClientRectOf(window), lParam));
+  return 0;
+}
+
+LRESULT Release(HWND window, ButtonState& state) {
+  if (!state.tracking) return 0;
+  state.tracking = false;
+  ReleaseCapture();
+  if (state.pushed) {
+    SetPushed(window, state, false);
+    Click(window, state);
+  }
+  return 0;
+}
+
+LRESULT KeyDown(HWND window, ButtonState& state, WPARAM key) {
+  if (key == static_cast<WPARAM>(VK_SPACE)) SetPushed(window, state, true);
+  return 0;
+}
+
+LRESULT KeyUp(HWND window, ButtonState& state, WPARAM key) {
+  if (key == static_cast<WPARAM>(VK_SPACE) && state.pushed) {
+    SetPushed(window, state, false);
+    Click(window, state);
+  }
+  return 0;
+}
+
 LRESULT ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ButtonState* state = StateOf<ButtonState>(window);
   if (!state && message != WM_NCCREATE) return DefWindowProcA(window, message, wParam, lParam);
@@ -175,86 +283,28 @@ LRESULT ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY: DetachState<ButtonState>(window); break;
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_SETFONT:
-      state->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(window, nullptr, TRUE);
-      return 0;
+    case WM_SETFONT: return SetFont(window, *state, wParam, lParam);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(window, message, wParam, lParam);
-      InvalidateRect(window, nullptr, TRUE);
-      return result;
-    }
+    case WM_SETTEXT: return SetText(window, wParam, lParam);
     case WM_ENABLE: InvalidateRect(window, nullptr, TRUE); return 0;
-    case WM_GETDLGCODE: {
-      const DWORD type = TypeOf(window);
-      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-      if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-      if (IsRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
-      if (type == BS_GROUPBOX) return DLGC_STATIC;
-      return DLGC_BUTTON;
-    }
+    case WM_GETDLGCODE: return DialogCode(window);
     case WM_NCHITTEST:
       if (TypeOf(window) == BS_GROUPBOX) return HTTRANSPARENT;
       break;
     case BM_GETCHECK: return static_cast<LRESULT>(state->check);
-    case BM_SETCHECK:
-      if (IsCheck(TypeOf(window)) || IsRadio(TypeOf(window))) {
-        state->check = wParam == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
-        InvalidateRect(window, nullptr, TRUE);
-      }
-      return 0;
-    case BM_GETSTATE:
-      return static_cast<LRESULT>(state->check) | (state->pushed ? BST_PUSHED : 0) | (state->focused ? BST_FOCUS : 0);
+    case BM_SETCHECK: return SetCheck(window, *state, wParam);
+    case BM_GETSTATE: return GetState(*state);
     case BM_SETSTATE: SetPushed(window, *state, wParam != 0); return 0;
-    case BM_SETSTYLE:
-      SetWindowLongA(window, GWL_STYLE,
-                     static_cast<LONG_PTR>((static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & ~BS_TYPEMASK) |
-                                           (static_cast<DWORD>(wParam) & BS_TYPEMASK)));
-      if (LOWORD(static_cast<DWORD_PTR>(lParam))) InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case BM_CLICK:
-      if (IsWindowEnabled(window)) Click(window, *state);
-      return 0;
-    case WM_SETFOCUS:
-      state->focused = true;
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case WM_KILLFOCUS:
-      state->focused = false;
-      state->tracking = false;
-      SetPushed(window, *state, false);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
+    case BM_SETSTYLE: return SetStyle(window, wParam, lParam);
+    case BM_CLICK: return ClickIfEnabled(window, *state);
+    case WM_SETFOCUS: return FocusTaken(window, *state);
+    case WM_KILLFOCUS: return FocusLost(window, *state);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      if (TypeOf(window) == BS_GROUPBOX) return 0;
-      SetFocus(window);
-      SetCapture(window);
-      state->tracking = true;
-      SetPushed(window, *state, true);
-      return 0;
-    case WM_MOUSEMOVE:
-      if (state->tracking) SetPushed(window, *state, PointIn(ClientRectOf(window), lParam));
-      return 0;
-    case WM_LBUTTONUP:
-      if (!state->tracking) return 0;
-      state->tracking = false;
-      ReleaseCapture();
-      if (state->pushed) {
-        SetPushed(window, *state, false);
-        Click(window, *state);
-      }
-      return 0;
-    case WM_KEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_SPACE)) SetPushed(window, *state, true);
-      return 0;
-    case WM_KEYUP:
-      if (wParam == static_cast<WPARAM>(VK_SPACE) && state->pushed) {
-        SetPushed(window, *state, false);
-        Click(window, *state);
-      }
-      return 0;
+    case WM_LBUTTONDBLCLK: return Press(window, *state);
+    case WM_MOUSEMOVE: return MouseMove(window, *state, lParam);
+    case WM_LBUTTONUP: return Release(window, *state);
+    case WM_KEYDOWN: return KeyDown(window, *state, wParam);
+    case WM_KEYUP: return KeyUp(window, *state, wParam);
     default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

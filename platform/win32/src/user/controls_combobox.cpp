@@ -53,6 +53,13 @@ void Choose(HWND window, ComboState& state, int index) {
   NotifyParent(window, CBN_SELCHANGE);
 }
 
+// The wheel scrolls the open list; on a closed box each notch chooses the next item up or down.
+void Wheel(HWND window, ComboState& state, WPARAM wParam) {
+  if (state.dropped) ScrollComboList(state, state.top + WheelScrollLines(wParam));
+  else if (!state.items.empty())
+    Choose(window, state, state.selected < 0 ? 0 : state.selected - WheelNotches(wParam));
+}
+
 void Open(HWND window) {
   ComboState* state = StateOf<ComboState>(window);
   if (!state || state->dropped || !IsWindowEnabled(window)) return;
@@ -162,131 +169,174 @@ LRESULT AddString(HWND window, ComboState& state, LPARAM lParam) {
   return static_cast<LRESULT>(state.items.size()) - 1;
 }
 
+bool Valid(const ComboState& state, int index) { return index >= 0 && index < static_cast<int>(state.items.size()); }
+
+LRESULT Create(HWND window, ComboState& state) {
+  if (OwnerDrawn(window)) Measure(window, state);
+  TakeDroppedHeight(window, state);
+  return 0;
+}
+
+LRESULT Destroy(ComboState& state) {
+  state.dropped = false;
+  if (state.list) DestroyWindow(state.list);
+  state.list = nullptr;
+  return 0;
+}
+
+// While open, Return and Escape close the list instead of the dialog.
+LRESULT DialogCode(const ComboState& state, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  const bool closing = state.dropped && msg && msg->message == WM_KEYDOWN &&
+                       (msg->wParam == static_cast<WPARAM>(VK_RETURN) || msg->wParam == static_cast<WPARAM>(VK_ESCAPE));
+  return DLGC_WANTARROWS | DLGC_WANTCHARS | (closing ? DLGC_WANTMESSAGE : 0);
+}
+
+LRESULT FocusChanged(HWND window, ComboState& state, bool focused) {
+  state.focused = focused;
+  if (!focused) CloseComboList(window, false);
+  InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT Enable(HWND window, WPARAM enabled) {
+  if (!enabled) CloseComboList(window, false);
+  InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT Press(HWND window, ComboState& state, LPARAM lParam) {
+  SetFocus(window);
+  if (IsWindow(window) && GetFocus() == window &&
+      ((StyleOf(window) & kTypeMask) == CBS_DROPDOWNLIST || PointIn(ButtonRect(window), lParam)))
+    Toggle(window, state);
+  return 0;
+}
+
+// Alt+Down and Alt+Up open or close the list; other system keys go on to the default.
+bool SysKeyDown(HWND window, ComboState& state, WPARAM key) {
+  if (key != static_cast<WPARAM>(VK_DOWN) && key != static_cast<WPARAM>(VK_UP)) return false;
+  Toggle(window, state);
+  return true;
+}
+
+LRESULT ResetContent(HWND window, ComboState& state) {
+  state.items.clear();
+  state.selected = state.hot = -1;
+  state.top = 0;
+  InvalidateRect(window, nullptr, TRUE);
+  if (state.list) InvalidateRect(state.list, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT SetCurSel(HWND window, ComboState& state, int index) {
+  const bool valid = Valid(state, index);
+  state.selected = valid ? index : -1;
+  InvalidateRect(window, nullptr, TRUE);
+  return valid ? index : CB_ERR;
+}
+
+LRESULT ItemData(const ComboState& state, int index) {
+  return Valid(state, index) ? static_cast<LRESULT>(state.items[static_cast<std::size_t>(index)].data) : CB_ERR;
+}
+
+LRESULT SetItemData(HWND window, ComboState& state, int index, LPARAM lParam) {
+  if (!Valid(state, index)) return CB_ERR;
+  state.items[static_cast<std::size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
+  if (KeepsNoStrings(window)) {
+    InvalidateRect(window, nullptr, TRUE);
+    if (state.list) InvalidateRect(state.list, nullptr, FALSE);
+  }
+  return TRUE;
+}
+
+LRESULT SelectString(HWND window, ComboState& state, int after, LPARAM lParam) {
+  const LRESULT found = FindItem(window, state, after, lParam, false);
+  if (found == CB_ERR) return CB_ERR;
+  state.selected = static_cast<int>(found);
+  InvalidateRect(window, nullptr, TRUE);
+  return found;
+}
+
+LRESULT TextLength(const ComboState& state, int index) {
+  return Valid(state, index) ? static_cast<LRESULT>(state.items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
+}
+
+LRESULT CopyText(const ComboState& state, int index, LPARAM lParam) {
+  return Valid(state, index) && lParam ? CopyItemText(state.items[static_cast<std::size_t>(index)].text, lParam)
+                                       : CB_ERR;
+}
+
+LRESULT ShowDropDown(HWND window, WPARAM show) {
+  if (show) Open(window);
+  else
+    CloseComboList(window, false);
+  return TRUE;
+}
+
+LRESULT DroppedControlRect(HWND window, const ComboState& state, LPARAM lParam) {
+  if (!lParam) return CB_ERR;
+  *reinterpret_cast<RECT*>(lParam) = ComboListRect(window, state);
+  return TRUE;
+}
+
+// An item's height, or with -1 the field's: the window's own height.
+LRESULT ItemHeightOf(HWND window, const ComboState& state, int index) {
+  if (index != -1) return ComboItemHeight(state);
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r.bottom - r.top;
+}
+
+LRESULT DroppedWidth(HWND window, const ComboState& state) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return std::max<LRESULT>(state.droppedWidth, r.right - r.left);
+}
+
 LRESULT ComboProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ComboState* state = StateOf<ComboState>(window);
   if (!state && message != WM_NCCREATE) return DefWindowProcA(window, message, wParam, lParam);
   const auto index = static_cast<int>(static_cast<INT_PTR>(wParam));
-  const bool valid = state && index >= 0 && index < static_cast<int>(state->items.size());
   switch (message) {
     case WM_NCCREATE: AttachState<ComboState>(window); break;
-    case WM_CREATE:
-      if (OwnerDrawn(window)) Measure(window, *state);
-      TakeDroppedHeight(window, *state);
-      return 0;
-    case WM_DESTROY:
-      state->dropped = false;
-      if (state->list) DestroyWindow(state->list);
-      state->list = nullptr;
-      return 0;
+    case WM_CREATE: return Create(window, *state);
+    case WM_DESTROY: return Destroy(*state);
     case WM_NCDESTROY: DetachState<ComboState>(window); break;
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT: state->font = reinterpret_cast<HFONT>(wParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
-    case WM_GETDLGCODE: {
-      // While open, Return and Escape close the list instead of the dialog.
-      const auto* msg = reinterpret_cast<const MSG*>(lParam);
-      const bool closing =
-          state->dropped && msg && msg->message == WM_KEYDOWN &&
-          (msg->wParam == static_cast<WPARAM>(VK_RETURN) || msg->wParam == static_cast<WPARAM>(VK_ESCAPE));
-      return DLGC_WANTARROWS | DLGC_WANTCHARS | (closing ? DLGC_WANTMESSAGE : 0);
-    }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      state->focused = message == WM_SETFOCUS;
-      if (message == WM_KILLFOCUS) CloseComboList(window, false);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case WM_ENABLE:
-      if (!wParam) CloseComboList(window, false);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
+    case WM_GETDLGCODE: return DialogCode(*state, lParam);
+    case WM_SETFOCUS: return FocusChanged(window, *state, true);
+    case WM_KILLFOCUS: return FocusChanged(window, *state, false);
+    case WM_ENABLE: return Enable(window, wParam);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      SetFocus(window);
-      if (IsWindow(window) && GetFocus() == window &&
-          ((StyleOf(window) & kTypeMask) == CBS_DROPDOWNLIST || PointIn(ButtonRect(window), lParam)))
-        Toggle(window, *state);
-      return 0;
+    case WM_LBUTTONDBLCLK: return Press(window, *state, lParam);
     case WM_KEYDOWN: return KeyDown(window, *state, wParam);
     case WM_CHAR: TypeAhead(window, *state, static_cast<char>(wParam)); return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_DOWN) || wParam == static_cast<WPARAM>(VK_UP)) {
-        Toggle(window, *state);
-        return 0;
-      }
+      if (SysKeyDown(window, *state, wParam)) return 0;
       break;
-    case WM_MOUSEWHEEL: {
-      const bool up = static_cast<SHORT>(HIWORD(wParam)) > 0;
-      if (state->dropped) ScrollComboList(*state, state->top + (up ? -3 : 3));
-      else if (!state->items.empty())
-        Choose(window, *state, state->selected + (up ? -1 : 1));
-      return 0;
-    }
+    case WM_MOUSEWHEEL: Wheel(window, *state, wParam); return 0;
     case CB_ADDSTRING: return AddString(window, *state, lParam);
-    case CB_RESETCONTENT:
-      state->items.clear();
-      state->selected = state->hot = -1;
-      state->top = 0;
-      InvalidateRect(window, nullptr, TRUE);
-      if (state->list) InvalidateRect(state->list, nullptr, FALSE);
-      return 0;
+    case CB_RESETCONTENT: return ResetContent(window, *state);
     case CB_GETCOUNT: return static_cast<LRESULT>(state->items.size());
     case CB_GETCURSEL: return state->selected;
-    case CB_SETCURSEL:
-      state->selected = valid ? index : -1;
-      InvalidateRect(window, nullptr, TRUE);
-      return valid ? index : CB_ERR;
-    case CB_GETITEMDATA:
-      return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].data) : CB_ERR;
-    case CB_SETITEMDATA:
-      if (!valid) return CB_ERR;
-      state->items[static_cast<std::size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
-      if (KeepsNoStrings(window)) {
-        InvalidateRect(window, nullptr, TRUE);
-        if (state->list) InvalidateRect(state->list, nullptr, FALSE);
-      }
-      return TRUE;
+    case CB_SETCURSEL: return SetCurSel(window, *state, index);
+    case CB_GETITEMDATA: return ItemData(*state, index);
+    case CB_SETITEMDATA: return SetItemData(window, *state, index, lParam);
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT: return FindItem(window, *state, index, lParam, message == CB_FINDSTRINGEXACT);
-    case CB_SELECTSTRING: {
-      const LRESULT found = FindItem(window, *state, index, lParam, false);
-      if (found == CB_ERR) return CB_ERR;
-      state->selected = static_cast<int>(found);
-      InvalidateRect(window, nullptr, TRUE);
-      return found;
-    }
-    case CB_GETLBTEXTLEN:
-      return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].text.size()) : CB_ERR;
-    case CB_GETLBTEXT: {
-      if (!valid || !lParam) return CB_ERR;
-      const std::string& item = state->items[static_cast<std::size_t>(index)].text;
-      std::copy(item.begin(), item.end(), reinterpret_cast<char*>(lParam));
-      reinterpret_cast<char*>(lParam)[item.size()] = '\0';
-      return static_cast<LRESULT>(item.size());
-    }
-    case CB_SHOWDROPDOWN:
-      if (wParam) Open(window);
-      else
-        CloseComboList(window, false);
-      return TRUE;
+    case CB_SELECTSTRING: return SelectString(window, *state, index, lParam);
+    case CB_GETLBTEXTLEN: return TextLength(*state, index);
+    case CB_GETLBTEXT: return CopyText(*state, index, lParam);
+    case CB_SHOWDROPDOWN: return ShowDropDown(window, wParam);
     case CB_GETDROPPEDSTATE: return state->dropped ? TRUE : FALSE;
-    case CB_GETDROPPEDCONTROLRECT:
-      if (!lParam) return CB_ERR;
-      *reinterpret_cast<RECT*>(lParam) = ComboListRect(window, *state);
-      return TRUE;
-    case CB_GETITEMHEIGHT: {
-      if (index != -1) return ComboItemHeight(*state);
-      RECT r{};
-      GetWindowRect(window, &r);
-      return r.bottom - r.top;
-    }
+    case CB_GETDROPPEDCONTROLRECT: return DroppedControlRect(window, *state, lParam);
+    case CB_GETITEMHEIGHT: return ItemHeightOf(window, *state, index);
     case CB_SETDROPPEDWIDTH: state->droppedWidth = std::max(0, index); [[fallthrough]];
-    case CB_GETDROPPEDWIDTH: {
-      RECT r{};
-      GetWindowRect(window, &r);
-      return std::max<LRESULT>(state->droppedWidth, r.right - r.left);
-    }
+    case CB_GETDROPPEDWIDTH: return DroppedWidth(window, *state);
     default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

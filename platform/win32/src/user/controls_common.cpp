@@ -1,6 +1,8 @@
 // Shared parts of the system control classes.
 #include "controls_common.h"
 
+#include <algorithm>
+
 namespace user::controls {
 
 void RegisterControlClasses() {
@@ -58,6 +60,12 @@ std::string TextOf(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+LRESULT CopyItemText(const std::string& text, LPARAM buffer) {
+  std::copy(text.begin(), text.end(), reinterpret_cast<char*>(buffer));
+  reinterpret_cast<char*>(buffer)[text.size()] = '\0';
+  return static_cast<LRESULT>(text.size());
 }
 
 RECT ClientRectOf(HWND window) {

@@ -48,6 +48,8 @@ HFONT FontOrDefault(HFONT font);
 // The height of a line of that font, at least 1.
 int FontHeight(HFONT font);
 std::string TextOf(HWND window);
+// An item's text into the caller's buffer (LB_GETTEXT, CB_GETLBTEXT): its length.
+LRESULT CopyItemText(const std::string& text, LPARAM buffer);
 RECT ClientRectOf(HWND window);
 bool PointIn(const RECT& r, LPARAM lParam);
 inline RECT Grown(RECT r, int d) { return RECT{r.left - d, r.top - d, r.right + d, r.bottom + d}; }

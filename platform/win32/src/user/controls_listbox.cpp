@@ -38,6 +38,12 @@ void ScrollIntoView(HWND window, ListState& state) {
   if (state.selected >= state.top + rows) state.top = state.selected - rows + 1;
 }
 
+void ScrollTo(HWND window, ListState& state, int top) {
+  const int maxTop = std::max(0, static_cast<int>(state.items.size()) - VisibleRows(window, state));
+  state.top = std::clamp(top, 0, maxTop);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 void Paint(HWND window, ListState& state) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -110,11 +116,79 @@ LRESULT KeyDown(HWND window, ListState& state, WPARAM key) {
   return 0;
 }
 
+bool Valid(const ListState& state, int index) { return index >= 0 && index < static_cast<int>(state.items.size()); }
+
+LRESULT FocusChanged(HWND window, ListState& state, bool focused) {
+  state.focused = focused;
+  InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT Press(HWND window, ListState& state, LPARAM lParam) {
+  SetFocus(window);
+  const int at = IndexAt(window, state, lParam);
+  if (at >= 0) Select(window, state, at, true);
+  return 0;
+}
+
+LRESULT DoubleClick(HWND window, const ListState& state, LPARAM lParam) {
+  if (IndexAt(window, state, lParam) >= 0 && (GetWindowLongA(window, GWL_STYLE) & LBS_NOTIFY))
+    NotifyParent(window, LBN_DBLCLK);
+  return 0;
+}
+
+LRESULT Delete(HWND window, ListState& state, int index) {
+  if (!Valid(state, index)) return LB_ERR;
+  state.items.erase(state.items.begin() + index);
+  if (state.selected == index) state.selected = -1;
+  else if (state.selected > index)
+    --state.selected;
+  InvalidateRect(window, nullptr, TRUE);
+  return static_cast<LRESULT>(state.items.size());
+}
+
+LRESULT ResetContent(HWND window, ListState& state) {
+  state.items.clear();
+  state.selected = -1;
+  state.top = 0;
+  InvalidateRect(window, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT SetCurSel(HWND window, ListState& state, int index) {
+  const bool valid = Valid(state, index);
+  Select(window, state, valid ? index : -1, false);
+  return valid ? index : LB_ERR;
+}
+
+LRESULT TextLength(const ListState& state, int index) {
+  return Valid(state, index) ? static_cast<LRESULT>(state.items[static_cast<std::size_t>(index)].size()) : LB_ERR;
+}
+
+LRESULT CopyText(const ListState& state, int index, LPARAM lParam) {
+  return Valid(state, index) && lParam ? CopyItemText(state.items[static_cast<std::size_t>(index)], lParam) : LB_ERR;
+}
+
+LRESULT FindExact(const ListState& state, LPARAM lParam) {
+  const char* wanted = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+  for (std::size_t i = 0; i < state.items.size(); ++i)
+    if (strcasecmp(state.items[i].c_str(), wanted) == 0) return static_cast<LRESULT>(i);
+  return LB_ERR;
+}
+
+LRESULT ItemRect(HWND window, const ListState& state, int index, LPARAM lParam) {
+  if (!Valid(state, index) || !lParam) return LB_ERR;
+  const RECT r = Inner(window);
+  const int height = ItemHeight(state);
+  *reinterpret_cast<RECT*>(lParam) =
+      RECT{r.left, r.top + (index - state.top) * height, r.right, r.top + (index - state.top + 1) * height};
+  return 0;
+}
+
 LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ListState* state = StateOf<ListState>(window);
   if (!state && message != WM_NCCREATE) return DefWindowProcA(window, message, wParam, lParam);
   const auto index = static_cast<int>(static_cast<INT_PTR>(wParam));
-  const bool valid = index >= 0 && state && index < static_cast<int>(state->items.size());
   switch (message) {
     case WM_NCCREATE: AttachState<ListState>(window); break;
     case WM_NCDESTROY: DetachState<ListState>(window); break;
@@ -123,73 +197,25 @@ LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFONT: state->font = reinterpret_cast<HFONT>(wParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      state->focused = message == WM_SETFOCUS;
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case WM_LBUTTONDOWN: {
-      SetFocus(window);
-      const int at = IndexAt(window, *state, lParam);
-      if (at >= 0) Select(window, *state, at, true);
-      return 0;
-    }
-    case WM_LBUTTONDBLCLK:
-      if (IndexAt(window, *state, lParam) >= 0 && (GetWindowLongA(window, GWL_STYLE) & LBS_NOTIFY))
-        NotifyParent(window, LBN_DBLCLK);
-      return 0;
-    case WM_MOUSEWHEEL: {
-      const int delta = static_cast<SHORT>(HIWORD(wParam)) > 0 ? -3 : 3;
-      const int maxTop = std::max(0, static_cast<int>(state->items.size()) - VisibleRows(window, *state));
-      state->top = std::clamp(state->top + delta, 0, maxTop);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    }
+    case WM_SETFOCUS: return FocusChanged(window, *state, true);
+    case WM_KILLFOCUS: return FocusChanged(window, *state, false);
+    case WM_LBUTTONDOWN: return Press(window, *state, lParam);
+    case WM_LBUTTONDBLCLK: return DoubleClick(window, *state, lParam);
+    case WM_MOUSEWHEEL: ScrollTo(window, *state, state->top + WheelScrollLines(wParam)); return 0;
     case WM_KEYDOWN: return KeyDown(window, *state, wParam);
     case LB_ADDSTRING: return Insert(window, *state, -1, reinterpret_cast<LPCSTR>(lParam));
     case LB_INSERTSTRING: return Insert(window, *state, index, reinterpret_cast<LPCSTR>(lParam));
-    case LB_DELETESTRING:
-      if (!valid) return LB_ERR;
-      state->items.erase(state->items.begin() + index);
-      if (state->selected == index) state->selected = -1;
-      else if (state->selected > index)
-        --state->selected;
-      InvalidateRect(window, nullptr, TRUE);
-      return static_cast<LRESULT>(state->items.size());
-    case LB_RESETCONTENT:
-      state->items.clear();
-      state->selected = -1;
-      state->top = 0;
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
+    case LB_DELETESTRING: return Delete(window, *state, index);
+    case LB_RESETCONTENT: return ResetContent(window, *state);
     case LB_GETCOUNT: return static_cast<LRESULT>(state->items.size());
-    case LB_SETCURSEL: Select(window, *state, valid ? index : -1, false); return valid ? index : LB_ERR;
+    case LB_SETCURSEL: return SetCurSel(window, *state, index);
     case LB_GETCURSEL: return state->selected;
     case LB_GETTOPINDEX: return state->top;
-    case LB_GETTEXTLEN:
-      return valid ? static_cast<LRESULT>(state->items[static_cast<std::size_t>(index)].size()) : LB_ERR;
-    case LB_GETTEXT: {
-      if (!valid || !lParam) return LB_ERR;
-      const std::string& item = state->items[static_cast<std::size_t>(index)];
-      std::copy(item.begin(), item.end(), reinterpret_cast<char*>(lParam));
-      reinterpret_cast<char*>(lParam)[item.size()] = '\0';
-      return static_cast<LRESULT>(item.size());
-    }
-    case LB_FINDSTRINGEXACT: {
-      const char* wanted = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      for (std::size_t i = 0; i < state->items.size(); ++i)
-        if (strcasecmp(state->items[i].c_str(), wanted) == 0) return static_cast<LRESULT>(i);
-      return LB_ERR;
-    }
+    case LB_GETTEXTLEN: return TextLength(*state, index);
+    case LB_GETTEXT: return CopyText(*state, index, lParam);
+    case LB_FINDSTRINGEXACT: return FindExact(*state, lParam);
     case LB_GETITEMHEIGHT: return ItemHeight(*state);
-    case LB_GETITEMRECT: {
-      if (!valid || !lParam) return LB_ERR;
-      const RECT r = Inner(window);
-      const int height = ItemHeight(*state);
-      *reinterpret_cast<RECT*>(lParam) =
-          RECT{r.left, r.top + (index - state->top) * height, r.right, r.top + (index - state->top + 1) * height};
-      return 0;
-    }
+    case LB_GETITEMRECT: return ItemRect(window, *state, index, lParam);
     default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

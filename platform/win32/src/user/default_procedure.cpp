@@ -50,6 +50,116 @@ void Deflate(RECT& r, const RECT& by) {
   r.bottom = std::max(r.top, r.bottom - by.bottom);
 }
 
+LRESULT NcCreate(Window& w, LPARAM lParam) {
+  auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  if (cs && cs->lpszName) w.text = cs->lpszName;
+  return TRUE;
+}
+
+LRESULT NcCalcSize(const Window& w, WPARAM wParam, LPARAM lParam) {
+  const RECT in = NonClientInsets(w.style, w.exStyle);
+  if (wParam) {
+    if (auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)) Deflate(p->rgrc[0], in);
+  } else if (auto* r = reinterpret_cast<RECT*>(lParam)) {
+    Deflate(*r, in);
+  }
+  return 0;
+}
+
+LRESULT RedrawFrame(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+  return TRUE;
+}
+
+LRESULT Paint(HWND window) {
+  PAINTSTRUCT ps;
+  if (BeginPaint(window, &ps)) EndPaint(window, &ps);
+  return 0;
+}
+
+LRESULT SetText(HWND window, Window& w, LPARAM lParam) {
+  w.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+  if (IsTopLevel(w) && w.hostSurface) host::TheDisplay().SetTitle(w.hostSurface, w.text);
+  if ((w.style & WS_CAPTION) == WS_CAPTION) RedrawFrame(window);
+  return TRUE;
+}
+
+LRESULT GetText(const Window& w, WPARAM size, LPARAM buffer) {
+  if (!size || !buffer) return 0;
+  auto* out = reinterpret_cast<char*>(buffer);
+  const std::size_t n = std::min<std::size_t>(w.text.size(), size - 1);
+  std::memcpy(out, w.text.data(), n);
+  out[n] = 0;
+  return static_cast<LRESULT>(n);
+}
+
+LRESULT SetIcon(Window& w, WPARAM which, LPARAM icon) {
+  HICON& slot = which == ICON_SMALL ? w.smallIcon : w.bigIcon;
+  HICON previous = std::exchange(slot, reinterpret_cast<HICON>(icon));
+  if (IsTopLevel(w) && w.hostSurface) GiveIconsToDisplay(w);
+  return reinterpret_cast<LRESULT>(previous);
+}
+
+LRESULT GetIcon(const Window& w, WPARAM which) {
+  if (which == ICON_SMALL2) return reinterpret_cast<LRESULT>(w.smallIcon ? w.smallIcon : w.bigIcon);
+  return reinterpret_cast<LRESULT>(which == ICON_SMALL ? w.smallIcon : w.bigIcon);
+}
+
+// A child lets its parent decide first, as Windows does.
+LRESULT MouseActivate(const Window& w, WPARAM wParam, LPARAM lParam) {
+  if (w.style & WS_CHILD)
+    if (LRESULT r = SendMessageA(w.parent, WM_MOUSEACTIVATE, wParam, lParam)) return r;
+  return MA_ACTIVATE;
+}
+
+LRESULT CancelMode(HWND window) {
+  if (GetCapture() == window) ReleaseCapture();
+  return 0;
+}
+
+LRESULT SysCommand(HWND window, WPARAM command) {
+  switch (command & 0xFFF0) {
+    case SC_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;
+    case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
+    case SC_MAXIMIZE: ShowWindow(window, SW_SHOWMAXIMIZED); break;
+    case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
+    default: break;
+  }
+  return 0;
+}
+
+void CloseTopLevel(HWND window) {
+  if (WindowPtr top = TopLevelOf(window)) PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+LRESULT SysKeyDown(HWND window, WPARAM key, LPARAM lParam) {
+  constexpr LPARAM kAltDown = 1 << 29;
+  if (key == static_cast<WPARAM>(VK_F4) && (lParam & kAltDown)) CloseTopLevel(window);
+  return 0;
+}
+
+LRESULT NcPress(HWND window, WPARAM hit, LPARAM lParam) {
+  if (hit == static_cast<WPARAM>(HTVSCROLL) || hit == static_cast<WPARAM>(HTHSCROLL))
+    StartScrollBarTracking(window, static_cast<LRESULT>(hit), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  return 0;
+}
+
+LRESULT NcRelease(HWND window, WPARAM hit) {
+  if (hit == static_cast<WPARAM>(HTCLOSE)) CloseTopLevel(window);
+  return 0;
+}
+
+LRESULT WindowPosChanged(HWND window, const Window& w, LPARAM lParam) {
+  auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+  if (!wp) return 0;
+  if (!(wp->flags & SWP_NOMOVE))
+    SendMessageA(window, WM_MOVE, 0, MAKELPARAM(w.rect.left + w.client.left, w.rect.top + w.client.top));
+  if (!(wp->flags & SWP_NOSIZE))
+    SendMessageA(window, WM_SIZE, IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                 MAKELPARAM(w.client.right - w.client.left, w.client.bottom - w.client.top));
+  return 0;
+}
+
 }  // namespace
 }  // namespace user
 
@@ -63,101 +173,30 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   WindowPtr w = Find(window);
   if (!w) return 0;
   switch (message) {
-    case WM_NCCREATE: {
-      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      if (cs && cs->lpszName) w->text = cs->lpszName;
-      return TRUE;
-    }
-    case WM_NCCALCSIZE: {
-      RECT in = NonClientInsets(w->style, w->exStyle);
-      if (wParam) {
-        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-        if (p) Deflate(p->rgrc[0], in);
-      } else if (auto* r = reinterpret_cast<RECT*>(lParam)) {
-        Deflate(*r, in);
-      }
-      return 0;
-    }
+    case WM_NCCREATE: return NcCreate(*w, lParam);
+    case WM_NCCALCSIZE: return NcCalcSize(*w, wParam, lParam);
     case WM_NCHITTEST: return HitTest(*w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCPAINT: PaintFrame(window); return 0;
-    case WM_NCACTIVATE:
-      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
-      return TRUE;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (BeginPaint(window, &ps)) EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_NCACTIVATE: return RedrawFrame(window);
+    case WM_PAINT: return Paint(window);
     case WM_ERASEBKGND: return EraseBackground(window, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-    case WM_SETTEXT: {
-      w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      if (IsTopLevel(*w) && w->hostSurface) host::TheDisplay().SetTitle(w->hostSurface, w->text);
-      if ((w->style & WS_CAPTION) == WS_CAPTION)
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
-      return TRUE;
-    }
-    case WM_GETTEXT: {
-      if (!wParam || !lParam) return 0;
-      auto* out = reinterpret_cast<char*>(lParam);
-      std::size_t n = std::min<std::size_t>(w->text.size(), wParam - 1);
-      std::memcpy(out, w->text.data(), n);
-      out[n] = 0;
-      return static_cast<LRESULT>(n);
-    }
+    case WM_SETTEXT: return SetText(window, *w, lParam);
+    case WM_GETTEXT: return GetText(*w, wParam, lParam);
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
-    case WM_SETICON: {
-      HICON& slot = wParam == ICON_SMALL ? w->smallIcon : w->bigIcon;
-      HICON previous = std::exchange(slot, reinterpret_cast<HICON>(lParam));
-      if (IsTopLevel(*w) && w->hostSurface) GiveIconsToDisplay(*w);
-      return reinterpret_cast<LRESULT>(previous);
-    }
-    case WM_GETICON:
-      if (wParam == ICON_SMALL2) return reinterpret_cast<LRESULT>(w->smallIcon ? w->smallIcon : w->bigIcon);
-      return reinterpret_cast<LRESULT>(wParam == ICON_SMALL ? w->smallIcon : w->bigIcon);
+    case WM_SETICON: return SetIcon(*w, wParam, lParam);
+    case WM_GETICON: return GetIcon(*w, wParam);
     case WM_SETCURSOR: return DefaultSetCursor(window, wParam, lParam);
     case WM_ACTIVATE: DefaultActivate(window, wParam); return 0;
-    case WM_MOUSEACTIVATE:
-      // A child lets its parent decide first, as Windows does.
-      if (w->style & WS_CHILD)
-        if (LRESULT r = SendMessageA(w->parent, message, wParam, lParam)) return r;
-      return MA_ACTIVATE;
+    case WM_MOUSEACTIVATE: return MouseActivate(*w, wParam, lParam);
     case WM_MOUSEWHEEL: return (w->style & WS_CHILD) ? SendMessageA(w->parent, message, wParam, lParam) : 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_CANCELMODE:
-      if (GetCapture() == window) ReleaseCapture();
-      return 0;
-    case WM_SYSCOMMAND:
-      switch (wParam & 0xFFF0) {
-        case SC_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;
-        case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
-        case SC_MAXIMIZE: ShowWindow(window, SW_SHOWMAXIMIZED); break;
-        case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
-        default: break;
-      }
-      return 0;
-    case WM_SYSKEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29)))
-        if (WindowPtr top = TopLevelOf(window)) PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-      return 0;
+    case WM_CANCELMODE: return CancelMode(window);
+    case WM_SYSCOMMAND: return SysCommand(window, wParam);
+    case WM_SYSKEYDOWN: return SysKeyDown(window, wParam, lParam);
     case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
-        StartScrollBarTracking(window, static_cast<LRESULT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
-    case WM_NCLBUTTONUP:
-      if (wParam == static_cast<WPARAM>(HTCLOSE))
-        if (WindowPtr top = TopLevelOf(window)) PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-      return 0;
-    case WM_WINDOWPOSCHANGED: {
-      auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
-      if (!wp) return 0;
-      if (!(wp->flags & SWP_NOMOVE))
-        SendMessageA(window, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
-      if (!(wp->flags & SWP_NOSIZE))
-        SendMessageA(window, WM_SIZE, IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                     MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
-      return 0;
-    }
+    case WM_NCLBUTTONDBLCLK: return NcPress(window, wParam, lParam);
+    case WM_NCLBUTTONUP: return NcRelease(window, wParam);
+    case WM_WINDOWPOSCHANGED: return WindowPosChanged(window, *w, lParam);
     case WM_QUERYENDSESSION: return TRUE;
     default: return 0;
   }

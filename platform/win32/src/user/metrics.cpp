@@ -3,7 +3,12 @@
 
 #include "gdi/screen.h"
 #include "host/display.h"
+#include "win32/messages.h"
 #include "win32/user.h"
+
+namespace {
+constexpr UINT kWheelScrollLines = 3;  // Windows' own setting until the user changes it
+}  // namespace
 
 int GetSystemMetrics(int index) {
   auto screen = gdi::ScreenSurface();
@@ -60,9 +65,20 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL SystemParametersInfoA(UINT action, UINT, LPVOID paramData, UINT) {
-  if (action != SPI_GETWORKAREA || !paramData) return FALSE;
-  *static_cast<RECT*>(paramData) = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return TRUE;
+  if (!paramData) return FALSE;
+  switch (action) {
+    case SPI_GETWORKAREA:
+      *static_cast<RECT*>(paramData) = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+      return TRUE;
+    case SPI_GETWHEELSCROLLLINES: *static_cast<UINT*>(paramData) = kWheelScrollLines; return TRUE;
+    default: return FALSE;
+  }
+}
+
+int WheelNotches(WPARAM wheelWParam) { return static_cast<SHORT>(HIWORD(wheelWParam)) / WHEEL_DELTA; }
+
+int WheelScrollLines(WPARAM wheelWParam) {
+  return -static_cast<SHORT>(HIWORD(wheelWParam)) * static_cast<int>(kWheelScrollLines) / WHEEL_DELTA;
 }
 
 namespace {

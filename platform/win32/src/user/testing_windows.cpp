@@ -92,6 +92,15 @@ void InjectMouseButton(int button, bool down, int screenX, int screenY) {
   Inject(e);
 }
 
+void InjectWheel(int notches, int screenX, int screenY) {
+  host::InputEvent e;
+  e.kind = host::InputEvent::Kind::Wheel;
+  e.wheel = notches;
+  e.x = screenX;
+  e.y = screenY;
+  Inject(e);
+}
+
 void InjectKey(int virtualKey, bool down) {
   host::InputEvent e;
   e.kind = down ? host::InputEvent::Kind::KeyDown : host::InputEvent::Kind::KeyUp;

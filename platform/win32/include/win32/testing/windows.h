@@ -20,6 +20,8 @@ host::SurfaceId DisplaySurfaceOf(HWND window);
 void InjectMouseMove(int screenX, int screenY);
 // button: host::InputEvent::Left, Middle or Right.
 void InjectMouseButton(int button, bool down, int screenX, int screenY);
+// Notches of the wheel, positive away from the user, with the pointer at a screen position.
+void InjectWheel(int notches, int screenX, int screenY);
 void InjectKey(int virtualKey, bool down);
 void InjectClose(HWND topLevel);
 // Handles everything waiting in the thread's queue (sent, posted, input, paint; timers that are due).
