@@ -137,59 +137,129 @@ void BringActiveToFront() {
   host::TheDisplay().Raise(active->hostSurface);
 }
 
-void RouteMouse(const host::InputEvent& e) {
-  InputState& s = State();
-  POINT pt{e.x, e.y};
-  HWND surfaceTop = nullptr;  // input of a native window stays in it
+// The event's point on the screen, recorded as the cursor position; false when the native window it
+// came from is gone. `surfaceTop` is the top-level window of that native window, if any.
+bool PlaceCursor(const host::InputEvent& e, POINT* pt, HWND* surfaceTop) {
+  *pt = POINT{e.x, e.y};
+  *surfaceTop = nullptr;
   if (e.surface) {
-    surfaceTop = TopLevelOfSurface(e.surface);
-    WindowPtr t = Find(surfaceTop);
-    if (!t) return;
-    pt.x += t->shownAs.x;
-    pt.y += t->shownAs.y;
+    *surfaceTop = TopLevelOfSurface(e.surface);
+    WindowPtr t = Find(*surfaceTop);
+    if (!t) return false;
+    pt->x += t->shownAs.x;
+    pt->y += t->shownAs.y;
   }
-  {
-    std::lock_guard lock(s.data);
-    s.cursorPos = pt;
-  }
+  std::lock_guard lock(State().data);
+  State().cursorPos = *pt;
+  return true;
+}
+
+// The client-area message of a press or release, with the button's key state updated; a move
+// otherwise.
+UINT ButtonMessage(const host::InputEvent& e) {
   using Kind = host::InputEvent::Kind;
-  UINT message = WM_MOUSEMOVE;
+  if (e.kind != Kind::MouseDown && e.kind != Kind::MouseUp) return WM_MOUSEMOVE;
+  const bool down = e.kind == Kind::MouseDown;
+  UINT message = 0;
   int vk = 0;
-  if (e.kind == Kind::MouseDown || e.kind == Kind::MouseUp) {
-    const bool down = e.kind == Kind::MouseDown;
-    switch (e.button) {
-      case host::InputEvent::Left:
-        message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        vk = VK_LBUTTON;
-        break;
-      case host::InputEvent::Right:
-        message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-        vk = VK_RBUTTON;
-        break;
-      default:
-        message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-        vk = VK_MBUTTON;
-        break;
-    }
-    SetKey(vk, down);
+  switch (e.button) {
+    case host::InputEvent::Left:
+      message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+      vk = VK_LBUTTON;
+      break;
+    case host::InputEvent::Right:
+      message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+      vk = VK_RBUTTON;
+      break;
+    default:
+      message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+      vk = VK_MBUTTON;
+      break;
   }
-  if (e.kind == Kind::Wheel) {
-    HWND target = s.focus ? s.focus : s.active;
-    if (target)
-      PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys()), e.wheel * 120),
-                MAKELPARAM(pt.x, pt.y));
+  SetKey(vk, down);
+  return message;
+}
+
+// The wheel turns the focused window, else the active one, wherever the cursor is.
+void RouteWheel(const host::InputEvent& e, POINT pt) {
+  InputState& s = State();
+  HWND target = s.focus ? s.focus : s.active;
+  if (target)
+    PostInput(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys()), e.wheel * 120), MAKELPARAM(pt.x, pt.y));
+}
+
+// The capturing window, else the window under the point (within a native window's own tree).
+HWND MouseTarget(HWND surfaceTop, POINT pt, LRESULT* hit) {
+  HWND target = State().capture;
+  if (!target && surfaceTop) {
+    bool blocked = false;
+    target = HitWindow(surfaceTop, pt, hit, true, &blocked);
+  } else if (!target) {
+    target = WindowAt(pt, hit, true);
+  }
+  return target;
+}
+
+bool IsButtonDown(UINT message) {
+  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
+// A press on an inactive top-level window activates it unless the window under the press declines;
+// true when the press is eaten (or its window went away).
+bool ActivateOnPress(HWND target, LRESULT hit, UINT message) {
+  WindowPtr top = TopLevelOf(target);
+  if (!top || top->handle == State().active) return false;
+  // The window under the press chooses whether it activates and whether the press is eaten.
+  const LRESULT how = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
+                                   MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
+  if (how != MA_NOACTIVATE && how != MA_NOACTIVATEANDEAT && IsWindow(top->handle)) SetActiveWindow(top->handle);
+  return how == MA_ACTIVATEANDEAT || how == MA_NOACTIVATEANDEAT || !IsWindow(target);
+}
+
+// The press message, turned into its double-click when it repeats the last press on a window that
+// asks for double clicks, soon enough and near enough.
+UINT CountClick(HWND target, LRESULT hit, UINT message, POINT pt) {
+  InputState& s = State();
+  WindowPtr w = Find(target);
+  const DWORD now = GetTickCount();
+  LastClick& last = s.lastClick;
+  const bool isDouble = w && (w->cls->style & CS_DBLCLKS) && hit == HTCLIENT && last.window == target &&
+                        last.message == message && now - last.time <= s.doubleClickTime &&
+                        std::abs(pt.x - last.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                        std::abs(pt.y - last.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  if (isDouble) {
+    last = LastClick{};
+    return message + (WM_LBUTTONDBLCLK - WM_LBUTTONDOWN);
+  }
+  last = LastClick{target, message, now, pt};
+  return message;
+}
+
+// Client messages carry client coordinates and the key state; non-client ones the hit and the
+// screen point.
+void PostMouse(HWND target, LRESULT hit, UINT message, POINT pt) {
+  if (hit == HTCLIENT || State().capture) {
+    POINT c = pt;
+    ScreenToClient(target, &c);
+    PostInput(target, message, MouseKeys(), MAKELPARAM(c.x, c.y));
+  } else {
+    PostInput(target, message - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), static_cast<WPARAM>(hit), MAKELPARAM(pt.x, pt.y));
+  }
+}
+
+void RouteMouse(const host::InputEvent& e) {
+  POINT pt{0, 0};
+  HWND surfaceTop = nullptr;  // input of a native window stays in it
+  if (!PlaceCursor(e, &pt, &surfaceTop)) return;
+  UINT message = ButtonMessage(e);
+  if (e.kind == host::InputEvent::Kind::Wheel) {
+    RouteWheel(e, pt);
     return;
   }
   LRESULT hit = HTCLIENT;
-  HWND target = s.capture;
-  if (!target && surfaceTop) {
-    bool blocked = false;
-    target = HitWindow(surfaceTop, pt, &hit, true, &blocked);
-  } else if (!target) {
-    target = WindowAt(pt, &hit, true);
-  }
+  HWND target = MouseTarget(surfaceTop, pt, &hit);
   if (!target) return;
-  const bool buttonDown = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+  const bool buttonDown = IsButtonDown(message);
   if (hit == HTERROR) {
     if (buttonDown) {
       MessageBeep(0);
@@ -197,39 +267,14 @@ void RouteMouse(const host::InputEvent& e) {
     }
     return;
   }
-  if (!s.capture)
+  if (!State().capture)
     SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                  MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
   if (buttonDown) {
-    WindowPtr top = TopLevelOf(target);
-    if (top && top->handle != s.active) {
-      // The window under the press chooses whether it activates and whether the press is eaten.
-      const LRESULT how = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
-                                       MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
-      if (how != MA_NOACTIVATE && how != MA_NOACTIVATEANDEAT && IsWindow(top->handle)) SetActiveWindow(top->handle);
-      if (how == MA_ACTIVATEANDEAT || how == MA_NOACTIVATEANDEAT || !IsWindow(target)) return;
-    }
-    WindowPtr w = Find(target);
-    const DWORD now = GetTickCount();
-    LastClick& last = s.lastClick;
-    const bool isDouble = w && (w->cls->style & CS_DBLCLKS) && hit == HTCLIENT && last.window == target &&
-                          last.message == message && now - last.time <= s.doubleClickTime &&
-                          std::abs(pt.x - last.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                          std::abs(pt.y - last.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-    if (isDouble) {
-      message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
-      last = LastClick{};
-    } else {
-      last = LastClick{target, message, now, pt};
-    }
+    if (ActivateOnPress(target, hit, message)) return;
+    message = CountClick(target, hit, message, pt);
   }
-  if (hit == HTCLIENT || s.capture) {
-    POINT c = pt;
-    ScreenToClient(target, &c);
-    PostInput(target, message, MouseKeys(), MAKELPARAM(c.x, c.y));
-  } else {
-    PostInput(target, message - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), static_cast<WPARAM>(hit), MAKELPARAM(pt.x, pt.y));
-  }
+  PostMouse(target, hit, message, pt);
 }
 
 void RouteKey(const host::InputEvent& e) {
