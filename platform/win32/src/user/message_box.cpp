@@ -192,19 +192,8 @@ const char* BoxClass() {
   return name;
 }
 
-}  // namespace
-
-void SetMessageBoxAnswer(MessageBoxAnswer answer, void* context) {
-  gAnswer = answer;
-  gAnswerContext = context;
-}
-
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  if (!text) text = "";
-  if (!caption) caption = "Error";
-  if (gAnswer) return gAnswer(owner, text, caption, type, gAnswerContext);
-
-  Box box;
+// The box's text, icon and buttons, the default button focused; Escape answers Cancel, or OK alone.
+void Fill(Box& box, LPCSTR text, UINT type) {
   box.text = text;
   box.icon = IconOf(type);
   box.buttons = ButtonsOf(type);
@@ -212,22 +201,23 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   for (const BoxButton& b : box.buttons)
     if (b.id == IDCANCEL) box.cancelId = IDCANCEL;
   if ((type & MB_TYPEMASK) == MB_OK) box.cancelId = IDOK;
-  // Nobody could answer (no desktop): say it on standard error and take the default button.
-  if (host::Unattended()) {
-    std::fprintf(stderr, "%s: %s\n", caption, text);
-    return IdOf(box, box.focused);
-  }
+}
 
-  // Measure the text on the screen's DC with the dialog font.
-  RECT measure{0, 0, 360, 0};
+// The text's extent when wrapped to the box's width, measured on the screen's DC with the dialog font.
+RECT MeasureText(LPCSTR text) {
+  constexpr int kTextWidth = 360;
+  RECT measure{0, 0, kTextWidth, 0};
   HDC screen = GetDC(nullptr);
   HGDIOBJ oldFont = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
   DrawTextA(screen, text, -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(screen, oldFont);
   ReleaseDC(nullptr, screen);
+  return measure;
+}
 
-  // The icon at the margin with the text beside it, a text shorter than the icon level with its
-  // middle; the buttons centred below both.
+// The icon at the margin with the text beside it, a text shorter than the icon level with its
+// middle; the buttons centred below both. Returns the client size.
+SIZE LayOut(Box& box, const RECT& measure) {
   const int margin = 12, bw = 75, bh = 23, gap = 6, iconSize = 32;
   const int textLeft = box.icon ? margin + iconSize + margin : margin;
   const int contentH = box.icon ? std::max<int>(iconSize, measure.bottom) : measure.bottom;
@@ -242,31 +232,41 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     b.rect = RECT{x, clientH - margin - bh, x + bw, clientH - margin};
     x += bw + gap;
   }
+  return SIZE{clientW, clientH};
+}
+
+// The box's window, centred on the screen, on top of all when the type asks.
+HWND CreateBox(HWND owner, LPCSTR caption, UINT type, SIZE client) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | ((type & (MB_TOPMOST | MB_SYSTEMMODAL)) ? WS_EX_TOPMOST : 0);
-  RECT frame{0, 0, clientW, clientH};
+  RECT frame{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  HWND window = CreateWindowExA(exStyle, BoxClass(), caption, style, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner, nullptr, nullptr, nullptr);
-  if (!window) return 0;
-  SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&box));
+  return CreateWindowExA(exStyle, BoxClass(), caption, style, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                         (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner, nullptr, nullptr, nullptr);
+}
 
+// Dispatches messages until the box is answered or gone; false when the loop met WM_QUIT, whose
+// exit code is left in `m`.
+bool PumpUntilAnswered(HWND window, const Box& box, MSG& m) {
+  while (!box.result && IsWindow(window)) {
+    if (!GetMessageA(&m, nullptr, 0, 0)) return false;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  return true;
+}
+
+// Shows the box modal to its owner's top-level window and returns the answer.
+int RunModal(HWND window, HWND owner, Box& box) {
+  SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&box));
   HWND ownerTop = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   const bool ownerWasEnabled = ownerTop && IsWindowEnabled(ownerTop);
   if (ownerWasEnabled) EnableWindow(ownerTop, FALSE);
   ShowWindow(window, SW_SHOW);
   SetFocus(window);
   MSG m;
-  bool quit = false;
-  while (!box.result && IsWindow(window)) {
-    if (!GetMessageA(&m, nullptr, 0, 0)) {
-      quit = true;
-      break;
-    }
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
+  const bool quit = !PumpUntilAnswered(window, box, m);
   if (ownerWasEnabled) EnableWindow(ownerTop, TRUE);
   if (IsWindow(window)) {
     SetWindowLongA(window, GWL_USERDATA, 0);
@@ -275,4 +275,28 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   if (ownerTop && IsWindow(ownerTop)) SetActiveWindow(ownerTop);
   if (quit) PostQuitMessage(static_cast<int>(m.wParam));  // the caller's loop ends too
   return box.result;
+}
+
+}  // namespace
+
+void SetMessageBoxAnswer(MessageBoxAnswer answer, void* context) {
+  gAnswer = answer;
+  gAnswerContext = context;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  if (!text) text = "";
+  if (!caption) caption = "Error";
+  if (gAnswer) return gAnswer(owner, text, caption, type, gAnswerContext);
+  Box box;
+  Fill(box, text, type);
+  // Nobody could answer (no desktop): say it on standard error and take the default button.
+  if (host::Unattended()) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    return IdOf(box, box.focused);
+  }
+  const SIZE client = LayOut(box, MeasureText(text));
+  HWND window = CreateBox(owner, caption, type, client);
+  if (!window) return 0;
+  return RunModal(window, owner, box);
 }
