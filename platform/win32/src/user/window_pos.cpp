@@ -48,6 +48,85 @@ void RepaintWhole(Window& w) {
   Invalidate(w.handle, gdi::Region(WholeClient(w)), true, true);
 }
 
+// What a move, a resize, a restack or a show/hide changed, for the repaint and the notice after it.
+struct PosChange {
+  RECT old{};
+  RECT next{};
+  bool moved = false;
+  bool sized = false;
+  bool reordered = false;
+  bool wasVisible = false;
+  bool nowVisible = false;
+};
+
+// The position asked for, the window's own where the flags keep it.
+WINDOWPOS Requested(const Window& w, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+  WINDOWPOS wp{w.handle, insertAfter, x, y, width, height, flags};
+  if (flags & SWP_NOMOVE) {
+    wp.x = w.rect.left;
+    wp.y = w.rect.top;
+  }
+  if (flags & SWP_NOSIZE) {
+    wp.cx = w.Width();
+    wp.cy = w.Height();
+  }
+  return wp;
+}
+
+// Moves, restacks, shows or hides the window in the tree; the frame and client follow separately.
+PosChange Apply(Window& w, const WINDOWPOS& wp) {
+  PosChange c;
+  c.old = w.rect;
+  c.wasVisible = ReallyVisible(w.handle);
+  c.next = RECT{wp.x, wp.y, wp.x + std::max(0, wp.cx), wp.y + std::max(0, wp.cy)};
+  c.moved = c.next.left != c.old.left || c.next.top != c.old.top;
+  c.sized = (c.next.right - c.next.left) != (c.old.right - c.old.left) ||
+            (c.next.bottom - c.next.top) != (c.old.bottom - c.old.top);
+  std::lock_guard lock(TreeLock());
+  w.rect = c.next;
+  if (!(wp.flags & SWP_NOZORDER)) {
+    WindowPtr parent = Find(w.parent);
+    auto before = parent ? parent->children : std::vector<HWND>{};
+    Reorder(w, wp.hwndInsertAfter);
+    c.reordered = parent && parent->children != before;
+  }
+  if (wp.flags & SWP_SHOWWINDOW) w.style |= WS_VISIBLE;
+  if (wp.flags & SWP_HIDEWINDOW) w.style &= ~WS_VISIBLE;
+  return c;
+}
+
+void RecalcClient(Window& w) {
+  RECT r{0, 0, w.Width(), w.Height()};
+  SendMessageA(w.handle, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+  w.client = r;
+}
+
+// A child uncovers its old place in its parent and repaints whole after any change; a top-level
+// window repaints only when resized, shown or reframed.
+void RepaintAfter(Window& w, const PosChange& c, UINT flags) {
+  const bool changed = c.moved || c.sized || c.wasVisible != c.nowVisible || (flags & SWP_FRAMECHANGED) || c.reordered;
+  if (!IsTopLevel(w) && c.wasVisible && changed) RepaintArea(w.parent, c.old);
+  if (c.nowVisible && (IsTopLevel(w) ? (c.sized || !c.wasVisible || (flags & SWP_FRAMECHANGED)) : changed))
+    RepaintWhole(w);
+}
+
+// A top-level window hidden hands activation on; one shown takes it unless told not to.
+void ActivateAfter(HWND window, const PosChange& c, UINT flags) {
+  if (c.wasVisible && !c.nowVisible) ActivateAnotherThan(window);
+  if (!c.wasVisible && c.nowVisible && !(flags & SWP_NOACTIVATE)) SetActiveWindow(window);
+}
+
+// WM_WINDOWPOSCHANGED carries where the window ended up, flagging what did not change.
+void NotifyChanged(HWND window, WINDOWPOS wp, const PosChange& c) {
+  if (!c.moved) wp.flags |= SWP_NOMOVE;
+  if (!c.sized) wp.flags |= SWP_NOSIZE;
+  wp.x = c.next.left;
+  wp.y = c.next.top;
+  wp.cx = c.next.right - c.next.left;
+  wp.cy = c.next.bottom - c.next.top;
+  SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+}
+
 }  // namespace
 }  // namespace user
 
@@ -56,65 +135,20 @@ using namespace user;
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
   WindowPtr w = Find(window);
   if (!w || window == Desktop()) return FALSE;
-  WINDOWPOS wp{window, insertAfter, x, y, width, height, flags};
-  if (flags & SWP_NOMOVE) {
-    wp.x = w->rect.left;
-    wp.y = w->rect.top;
-  }
-  if (flags & SWP_NOSIZE) {
-    wp.cx = w->Width();
-    wp.cy = w->Height();
-  }
+  WINDOWPOS wp = Requested(*w, insertAfter, x, y, width, height, flags);
   if (!(flags & SWP_NOSENDCHANGING)) SendMessageA(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
   if (!IsWindow(window)) return FALSE;
   flags = wp.flags;
-
-  const RECT old = w->rect;
-  const bool wasVisible = ReallyVisible(window);
-  RECT next{wp.x, wp.y, wp.x + std::max(0, wp.cx), wp.y + std::max(0, wp.cy)};
-  const bool moved = next.left != old.left || next.top != old.top;
-  const bool sized = (next.right - next.left) != (old.right - old.left) ||
-                     (next.bottom - next.top) != (old.bottom - old.top);
-  bool reordered = false;
-  {
-    std::lock_guard lock(TreeLock());
-    w->rect = next;
-    if (!(flags & SWP_NOZORDER)) {
-      WindowPtr parent = Find(w->parent);
-      auto before = parent ? parent->children : std::vector<HWND>{};
-      Reorder(*w, wp.hwndInsertAfter);
-      reordered = parent && parent->children != before;
-    }
-    if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
-    if (flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
-  }
-  if (sized || (flags & SWP_FRAMECHANGED)) {
-    RECT r{0, 0, w->Width(), w->Height()};
-    SendMessageA(window, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
-    w->client = r;
-  }
-  const bool nowVisible = ReallyVisible(window);
+  PosChange change = Apply(*w, wp);
+  if (change.sized || (flags & SWP_FRAMECHANGED)) RecalcClient(*w);
+  change.nowVisible = ReallyVisible(window);
   if (IsTopLevel(*w)) {
-    if (sized) SizeSurface(*w);
+    if (change.sized) SizeSurface(*w);
     SyncDisplaySurface(*w);
   }
-  if (!(flags & SWP_NOREDRAW)) {
-    bool changed = moved || sized || wasVisible != nowVisible || (flags & SWP_FRAMECHANGED) || reordered;
-    if (!IsTopLevel(*w) && wasVisible && changed) RepaintArea(w->parent, old);
-    if (nowVisible && (IsTopLevel(*w) ? (sized || !wasVisible || (flags & SWP_FRAMECHANGED)) : changed))
-      RepaintWhole(*w);
-  }
-  if (IsTopLevel(*w)) {
-    if (wasVisible && !nowVisible) ActivateAnotherThan(window);
-    if (!wasVisible && nowVisible && !(flags & SWP_NOACTIVATE)) SetActiveWindow(window);
-  }
-  if (!moved) wp.flags |= SWP_NOMOVE;
-  if (!sized) wp.flags |= SWP_NOSIZE;
-  wp.x = next.left;
-  wp.y = next.top;
-  wp.cx = next.right - next.left;
-  wp.cy = next.bottom - next.top;
-  SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  if (!(flags & SWP_NOREDRAW)) RepaintAfter(*w, change, flags);
+  if (IsTopLevel(*w)) ActivateAfter(window, change, flags);
+  NotifyChanged(window, wp, change);
   return TRUE;
 }
 
