@@ -200,63 +200,21 @@ bool TWinControl::ReflectToChild(TMessage& Message) {
 
 void TWinControl::WndProc(TMessage& Message) {
   UINT msg = Message.Msg;
-  if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
-    if (msg == WM_MOUSEMOVE) HandleMouseTracking(Message);
-    if (ForwardMouseToChild(Message)) return;
-    return TControl::WndProc(Message);
-  }
+  if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) return RouteMouseMessage(Message);
   if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) return HandleKeyMessage(Message);
   switch (msg) {
     case WM_PAINT: return PaintHandler(Message);
     case WM_ERASEBKGND: return EraseBackground(Message);
-    case WM_SETFOCUS:
-      if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
-      return DefaultHandler(Message);
-    case WM_WINDOWPOSCHANGED:
-      DefaultHandler(Message);
-      if (Message.LParam) UpdateBounds();
-      return;
-    case WM_SETCURSOR:
-      if (static_cast<SHORT>(LOWORD(Message.LParam)) == HTCLIENT) {
-        TCursor cursor = Screen->Cursor();
-        if (cursor == crDefault) {
-          POINT p;
-          GetCursorPos(&p);
-          ::ScreenToClient(handle_, &p);
-          TControl* under = ControlAtPos(p, false);
-          cursor = under ? under->Cursor() : Cursor();
-        }
-        if (cursor != crDefault) {
-          ::SetCursor(Screen->Cursors(cursor));
-          Message.Result = 1;
-          return;
-        }
-      }
-      return DefaultHandler(Message);
+    case WM_SETFOCUS: return WMSetFocus(Message);
+    case WM_WINDOWPOSCHANGED: return WMWindowPosChanged(Message);
+    case WM_SETCURSOR: return WMSetCursor(Message);
     case WM_SYSCOLORCHANGE: Perform(CM_SYSCOLORCHANGE, 0, 0); return DefaultHandler(Message);
-    case WM_NCDESTROY:
-      DefaultHandler(Message);
-      RemovePropA(handle_, kControlProp);
-      handle_ = nullptr;
-      return;
-    case CM_COLORCHANGED:
-      brush_->SetColor(Color());
-      NotifyControls(CM_PARENTCOLORCHANGED);
-      Invalidate();
-      return;
-    case CM_FONTCHANGED:
-      if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
-      NotifyControls(CM_PARENTFONTCHANGED);
-      Invalidate();
-      return;
+    case WM_NCDESTROY: return WMNCDestroy(Message);
+    case CM_COLORCHANGED: return CMColorChanged();
+    case CM_FONTCHANGED: return CMFontChanged();
     case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
-    case CM_ENABLEDCHANGED:
-      if (handle_) EnableWindow(handle_, Enabled());
-      Invalidate();
-      return;
-    case CM_VISIBLECHANGED:
-      if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
-      return;
+    case CM_ENABLEDCHANGED: return CMEnabledChanged();
+    case CM_VISIBLECHANGED: return CMVisibleChanged();
     case CM_SYSCOLORCHANGE:
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
@@ -268,15 +226,79 @@ void TWinControl::WndProc(TMessage& Message) {
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORSCROLLBAR: {
-      HDC dc = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(dc, ColorToRGB(Font()->Color()));
-      SetBkColor(dc, ColorToRGB(brush_->Color()));
-      Message.Result = reinterpret_cast<LRESULT>(brush_->Handle());
-      return;
-    }
+    case CN_CTLCOLORSCROLLBAR: return CNCtlColor(Message);
     default: TControl::WndProc(Message);
   }
+}
+
+void TWinControl::RouteMouseMessage(TMessage& Message) {
+  if (Message.Msg == WM_MOUSEMOVE) HandleMouseTracking(Message);
+  if (ForwardMouseToChild(Message)) return;
+  TControl::WndProc(Message);
+}
+
+void TWinControl::WMSetFocus(TMessage& Message) {
+  if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMWindowPosChanged(TMessage& Message) {
+  DefaultHandler(Message);
+  if (Message.LParam) UpdateBounds();
+}
+
+// The screen's cursor wins; otherwise the control under the pointer, then this one.
+void TWinControl::WMSetCursor(TMessage& Message) {
+  if (static_cast<SHORT>(LOWORD(Message.LParam)) == HTCLIENT) {
+    TCursor cursor = Screen->Cursor();
+    if (cursor == crDefault) {
+      POINT p;
+      GetCursorPos(&p);
+      ::ScreenToClient(handle_, &p);
+      TControl* under = ControlAtPos(p, false);
+      cursor = under ? under->Cursor() : Cursor();
+    }
+    if (cursor != crDefault) {
+      ::SetCursor(Screen->Cursors(cursor));
+      Message.Result = 1;
+      return;
+    }
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMNCDestroy(TMessage& Message) {
+  DefaultHandler(Message);
+  RemovePropA(handle_, kControlProp);
+  handle_ = nullptr;
+}
+
+void TWinControl::CMColorChanged() {
+  brush_->SetColor(Color());
+  NotifyControls(CM_PARENTCOLORCHANGED);
+  Invalidate();
+}
+
+void TWinControl::CMFontChanged() {
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
+  NotifyControls(CM_PARENTFONTCHANGED);
+  Invalidate();
+}
+
+void TWinControl::CMEnabledChanged() {
+  if (handle_) EnableWindow(handle_, Enabled());
+  Invalidate();
+}
+
+void TWinControl::CMVisibleChanged() {
+  if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::CNCtlColor(TMessage& Message) {
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  SetTextColor(dc, ColorToRGB(Font()->Color()));
+  SetBkColor(dc, ColorToRGB(brush_->Color()));
+  Message.Result = reinterpret_cast<LRESULT>(brush_->Handle());
 }
 
 bool TWinControl::ForwardMouseToChild(TMessage& Message) {

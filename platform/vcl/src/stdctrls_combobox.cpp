@@ -312,60 +312,15 @@ void TCustomComboBox::WndProc(TMessage& Message) {
       Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (droppedDown_ ? DLGC_WANTALLKEYS : 0);
       return;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      if (!Enabled()) break;
-      SetFocus();
-      TWMMouse m(Message);
-      const bool onButton = m.XPos >= ButtonRect().left;
-      if (edit_ && !onButton) break;
-      SetDroppedDown(!droppedDown_);
-      break;
-    }
+    case WM_LBUTTONDBLCLK: PressMouse(Message); break;
     case WM_SETFOCUS:
-      if (edit_) {
-        ::SetFocus(edit_->Handle());
-        return;
-      }
-      Invalidate();
+      if (PassFocusToEdit()) return;
       break;
-    case WM_KILLFOCUS:
-      if (!edit_ || reinterpret_cast<HWND>(Message.WParam) != edit_->Handle()) CloseUp(false);
-      Invalidate();
-      break;
+    case WM_KILLFOCUS: LoseFocus(Message); break;
     case WM_SIZE: PlaceEdit(); break;
     case WM_MOUSEWHEEL: return HandleWheel(Message.WParam);
-    case CN_COMMAND:
-      switch (HIWORD(Message.WParam)) {
-        case CBN_SELCHANGE:
-          Click();
-          Change();
-          break;
-        case CBN_EDITCHANGE: Change(); break;
-        case CBN_DROPDOWN: DropDown(); break;
-        default: break;
-      }
-      return;
-    case CN_DRAWITEM: {
-      auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      TOwnerDrawState state;
-      if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
-      if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
-      if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
-      if (dis.itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
-      TCanvas* c = Canvas();
-      c->SetFont(Font());
-      c->SetBrush(Brush());
-      if (state.Contains(odSelected)) {
-        c->Brush()->SetColor(clHighlight);
-        c->Font()->SetColor(clHighlightText);
-      }
-      if (static_cast<int>(dis.itemID) >= 0) DrawItem(static_cast<int>(dis.itemID), dis.rcItem, state);
-      else
-        c->FillRect(dis.rcItem);
-      if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
-      Message.Result = 1;
-      return;
-    }
+    case CN_COMMAND: return HandleNotification(HIWORD(Message.WParam));
+    case CN_DRAWITEM: return DrawOwnerItem(Message);
     default: break;
   }
   const UINT msg = Message.Msg;
@@ -373,4 +328,61 @@ void TCustomComboBox::WndProc(TMessage& Message) {
   if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && Message.WParam)
     HandleKey(static_cast<WORD>(Message.WParam), msg == WM_SYSKEYDOWN);
   if (msg == WM_CHAR && Message.WParam) HandleChar(static_cast<char>(Message.WParam));
+}
+
+// A press on the button drops the list down or closes it; so does one anywhere without an edit.
+void TCustomComboBox::PressMouse(TMessage& Message) {
+  if (!Enabled()) return;
+  SetFocus();
+  TWMMouse m(Message);
+  const bool onButton = m.XPos >= ButtonRect().left;
+  if (edit_ && !onButton) return;
+  SetDroppedDown(!droppedDown_);
+}
+
+bool TCustomComboBox::PassFocusToEdit() {
+  if (edit_) {
+    ::SetFocus(edit_->Handle());
+    return true;
+  }
+  Invalidate();
+  return false;
+}
+
+void TCustomComboBox::LoseFocus(TMessage& Message) {
+  if (!edit_ || reinterpret_cast<HWND>(Message.WParam) != edit_->Handle()) CloseUp(false);
+  Invalidate();
+}
+
+void TCustomComboBox::HandleNotification(WORD Code) {
+  switch (Code) {
+    case CBN_SELCHANGE:
+      Click();
+      Change();
+      break;
+    case CBN_EDITCHANGE: Change(); break;
+    case CBN_DROPDOWN: DropDown(); break;
+    default: break;
+  }
+}
+
+void TCustomComboBox::DrawOwnerItem(TMessage& Message) {
+  auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  TOwnerDrawState state;
+  if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
+  if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
+  if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
+  if (dis.itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+  TCanvas* c = Canvas();
+  c->SetFont(Font());
+  c->SetBrush(Brush());
+  if (state.Contains(odSelected)) {
+    c->Brush()->SetColor(clHighlight);
+    c->Font()->SetColor(clHighlightText);
+  }
+  if (static_cast<int>(dis.itemID) >= 0) DrawItem(static_cast<int>(dis.itemID), dis.rcItem, state);
+  else
+    c->FillRect(dis.rcItem);
+  if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
+  Message.Result = 1;
 }

@@ -270,71 +270,83 @@ void TCustomListBox::WndProc(TMessage& Message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEMOVE:
-    case WM_LBUTTONUP: {
-      TWMMouse m(Message);
-      const TPoint pos{m.XPos, m.YPos};
-      if (Message.Msg != WM_MOUSEMOVE && Message.Msg != WM_LBUTTONUP && !Focused() && CanFocus()) SetFocus();
-      const bool onBar = HasScrollBar() && pos.x >= ScrollBarRect().left;
-      if (scrollPart_ || (Message.Msg == WM_LBUTTONDOWN && onBar)) {
-        HandleScrollBar(Message.Msg, pos);
-        return;
-      }
-      if (Message.Msg == WM_LBUTTONDBLCLK && !onBar) DblClick();
-      if (Message.Msg != WM_MOUSEMOVE && Message.Msg != WM_LBUTTONUP) {
-        selecting_ = true;
-        SetCapture(Handle());
-      }
-      if (selecting_) {
-        if (pos.y < 0) UserSelect(topIndex_ - 1);
-        else if (pos.y >= ClientHeight())
-          UserSelect(topIndex_ + VisibleRows());
-        else if (int index = ItemAtPos(pos, true); index >= 0)
-          UserSelect(index);
-      }
-      if (Message.Msg == WM_LBUTTONUP && selecting_) {
-        selecting_ = false;
-        ReleaseCapture();
-      }
+    case WM_LBUTTONUP:
+      if (HandleMouse(Message)) return;
       break;
-    }
     case WM_TIMER:
-      if (Message.WParam == kScrollTimer) {
-        POINT p;
-        GetCursorPos(&p);
-        ::ScreenToClient(Handle(), &p);
-        HandleScrollBar(WM_TIMER, {p.x, p.y});
-        return;
-      }
+      if (RepeatScroll(Message.WParam)) return;
       break;
     case WM_MOUSEWHEEL: SetTopIndex(topIndex_ + WheelScrollLines(Message.WParam)); return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_SIZE: Invalidate(); break;
-    case CN_DRAWITEM: {
-      auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      TOwnerDrawState state;
-      if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
-      if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
-      if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
-      TCanvas* c = Canvas();
-      const bool own = !c->HandleAllocated() || c->Handle() != dis.hDC;
-      if (own) c->SetHandle(dis.hDC);
-      c->SetFont(Font());
-      c->SetBrush(Brush());
-      if (state.Contains(odSelected)) {
-        c->Brush()->SetColor(clHighlight);
-        c->Font()->SetColor(clHighlightText);
-      }
-      DrawItem(static_cast<int>(dis.itemID), dis.rcItem, state);
-      if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
-      if (own) c->SetHandle(nullptr);
-      Message.Result = 1;
-      return;
-    }
+    case CN_DRAWITEM: return DrawOwnerItem(Message);
     default: break;
   }
   const UINT msg = Message.Msg;
   TCustomControl::WndProc(Message);
   if (msg == WM_KEYDOWN && Message.WParam) HandleKey(static_cast<WORD>(Message.WParam));
   if (msg == WM_CHAR && Message.WParam) HandleChar(static_cast<char>(Message.WParam));
+}
+
+bool TCustomListBox::HandleMouse(TMessage& Message) {
+  TWMMouse m(Message);
+  const TPoint pos{m.XPos, m.YPos};
+  const bool press = Message.Msg != WM_MOUSEMOVE && Message.Msg != WM_LBUTTONUP;
+  if (press && !Focused() && CanFocus()) SetFocus();
+  const bool onBar = HasScrollBar() && pos.x >= ScrollBarRect().left;
+  if (scrollPart_ || (Message.Msg == WM_LBUTTONDOWN && onBar)) {
+    HandleScrollBar(Message.Msg, pos);
+    return true;
+  }
+  if (Message.Msg == WM_LBUTTONDBLCLK && !onBar) DblClick();
+  if (press) {
+    selecting_ = true;
+    SetCapture(Handle());
+  }
+  if (selecting_) SelectAtPointer(pos);
+  if (Message.Msg == WM_LBUTTONUP && selecting_) {
+    selecting_ = false;
+    ReleaseCapture();
+  }
+  return false;
+}
+
+// A drag above or below the items scrolls one row at a time.
+void TCustomListBox::SelectAtPointer(TPoint Pos) {
+  if (Pos.y < 0) UserSelect(topIndex_ - 1);
+  else if (Pos.y >= ClientHeight())
+    UserSelect(topIndex_ + VisibleRows());
+  else if (int index = ItemAtPos(Pos, true); index >= 0)
+    UserSelect(index);
+}
+
+bool TCustomListBox::RepeatScroll(WPARAM Timer) {
+  if (Timer != kScrollTimer) return false;
+  POINT p;
+  GetCursorPos(&p);
+  ::ScreenToClient(Handle(), &p);
+  HandleScrollBar(WM_TIMER, {p.x, p.y});
+  return true;
+}
+
+void TCustomListBox::DrawOwnerItem(TMessage& Message) {
+  auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  TOwnerDrawState state;
+  if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
+  if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
+  if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
+  TCanvas* c = Canvas();
+  const bool own = !c->HandleAllocated() || c->Handle() != dis.hDC;
+  if (own) c->SetHandle(dis.hDC);
+  c->SetFont(Font());
+  c->SetBrush(Brush());
+  if (state.Contains(odSelected)) {
+    c->Brush()->SetColor(clHighlight);
+    c->Font()->SetColor(clHighlightText);
+  }
+  DrawItem(static_cast<int>(dis.itemID), dis.rcItem, state);
+  if (state.Contains(odFocused)) DrawFocusRect(dis.hDC, &dis.rcItem);
+  if (own) c->SetHandle(nullptr);
+  Message.Result = 1;
 }

@@ -417,10 +417,20 @@ class TWinControl : public TControl {
   void UpdateBounds();
   void AlignControl(TControl* AControl);
   void HandleKeyMessage(TMessage& Message);
+  void RouteMouseMessage(TMessage& Message);
   void HandleMouseTracking(TMessage& Message);
   bool ForwardMouseToChild(TMessage& Message);
   bool ReflectToChild(TMessage& Message);
   void EraseBackground(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void WMNCDestroy(TMessage& Message);
+  void CMColorChanged();
+  void CMFontChanged();
+  void CMEnabledChanged();
+  void CMVisibleChanged();
+  void CNCtlColor(TMessage& Message);
   void MoveToFront(TControl* AControl);
   void MoveToBack(TControl* AControl);
 

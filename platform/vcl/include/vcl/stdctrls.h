@@ -400,6 +400,12 @@ class TCustomListBox : public TCustomControl {
   bool HasScrollBar();
   TRect ScrollBarRect();
   void HandleScrollBar(UINT Msg, TPoint Pos);
+  // True when the press or drag belongs to the scroll bar.
+  bool HandleMouse(TMessage& Message);
+  void SelectAtPointer(TPoint Pos);
+  // True when the timer is the scroll bar's repeat.
+  bool RepeatScroll(WPARAM Timer);
+  void DrawOwnerItem(TMessage& Message);
 
   TListItems* items_;
   int itemIndex_ = -1;
@@ -482,6 +488,12 @@ class TCustomComboBox : public TCustomControl {
   void HandleKey(WORD Key, bool Alt);
   void HandleChar(char Key);
   void HandleWheel(WPARAM WParam);
+  void PressMouse(TMessage& Message);
+  // True when the edit took the focus on.
+  bool PassFocusToEdit();
+  void LoseFocus(TMessage& Message);
+  void HandleNotification(WORD Code);
+  void DrawOwnerItem(TMessage& Message);
   void CloseUp(bool Accept);
   void PlaceEdit();
   void ShowItemText();
