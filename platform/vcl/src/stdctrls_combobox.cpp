@@ -368,11 +368,7 @@ void TCustomComboBox::HandleNotification(WORD Code) {
 
 void TCustomComboBox::DrawOwnerItem(TMessage& Message) {
   auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-  TOwnerDrawState state;
-  if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
-  if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
-  if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
-  if (dis.itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+  const TOwnerDrawState state = stdctrls::OwnerDrawStateOf(dis.itemState);
   TCanvas* c = Canvas();
   c->SetFont(Font());
   c->SetBrush(Brush());

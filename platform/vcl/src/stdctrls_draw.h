@@ -26,6 +26,16 @@ void DrawRadioGlyph(HDC DC, const RECT& Glyph, bool Checked, bool Enabled, bool 
 // The caption, and its focus rectangle when focused.
 void DrawCheckCaption(HDC DC, const std::string& Caption, const RECT& Text, bool Enabled, bool Focused, COLORREF Color);
 
+// The class library's state of an owner-drawn item, from the system's.
+inline TOwnerDrawState OwnerDrawStateOf(UINT ItemState) {
+  TOwnerDrawState state;
+  if (ItemState & ODS_SELECTED) state.Include(odSelected);
+  if (ItemState & ODS_FOCUS) state.Include(odFocused);
+  if (ItemState & ODS_DISABLED) state.Include(odDisabled);
+  if (ItemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+  return state;
+}
+
 }  // namespace stdctrls
 
 namespace stdctrls {

@@ -332,10 +332,7 @@ bool TCustomListBox::RepeatScroll(WPARAM Timer) {
 
 void TCustomListBox::DrawOwnerItem(TMessage& Message) {
   auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-  TOwnerDrawState state;
-  if (dis.itemState & ODS_SELECTED) state.Include(odSelected);
-  if (dis.itemState & ODS_FOCUS) state.Include(odFocused);
-  if (dis.itemState & ODS_DISABLED) state.Include(odDisabled);
+  const TOwnerDrawState state = stdctrls::OwnerDrawStateOf(dis.itemState);
   TCanvas* c = Canvas();
   const bool own = !c->HandleAllocated() || c->Handle() != dis.hDC;
   if (own) c->SetHandle(dis.hDC);
