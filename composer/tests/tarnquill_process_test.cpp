@@ -21,6 +21,7 @@
 #include "win32/machine.h"
 #include "win32/shell.h"
 #include "host/testing/outside_tools.h"
+#include "host/testing/time_limits.h"
 
 namespace {
 
@@ -35,14 +36,14 @@ class TarnquillProcessTest : public LogoFormTest {
   std::filesystem::path Program() const { return program_; }
   std::string WindowsFolder() const { return machine::WindowsPath(folder_) + "\\"; }
 
-  // Runs the program as log-on would, with no desktop to show on, for at most `seconds`.
-  ChildRun Run(const std::vector<std::string>& Arguments, int Seconds = 5) const {
+  // Runs the program as log-on would, with no desktop to show on.
+  ChildRun Run(const std::vector<std::string>& Arguments) const {
     std::vector<std::string> argv{Program().string()};
     argv.insert(argv.end(), Arguments.begin(), Arguments.end());
-    return RunHost(argv, Seconds);
+    return RunHost(argv);
   }
-  ChildRun RunHost(const std::vector<std::string>& Argv, int Seconds) const {
-    return RunWithoutDesktop(Argv, root.Path() / "stderr.txt", Seconds);
+  ChildRun RunHost(const std::vector<std::string>& Argv) const {
+    return RunWithoutDesktop(Argv, root.Path() / "stderr.txt", kHungChildSeconds);
   }
 
   // Settings stored as the user's "Save changes and exit" stores them.
@@ -63,7 +64,7 @@ TEST_F(TarnquillProcessTest, AutoInAnyCaseWritesAPaletteLogoAndEnds) {
     std::filesystem::remove(Logo());
     const ChildRun run = Run({argument});
     EXPECT_EQ(run.Status, 0) << argument << ": " << run.Errors;
-    EXPECT_LT(run.Seconds, 5.0) << argument;
+    EXPECT_LT(run.Seconds, BuildSeconds(5)) << argument;
     ASSERT_EQ(ReadBytes(Logo()).size(), 129078u) << argument;
     if (!HaveTool("identify")) continue;
     const std::string command = "identify -format '%w %h %r' '" + Logo().string() + "' > '" +
@@ -74,8 +75,9 @@ TEST_F(TarnquillProcessTest, AutoInAnyCaseWritesAPaletteLogoAndEnds) {
     EXPECT_NE(described.find("PseudoClass"), std::string::npos) << described;  // a palette picture
   }
   std::filesystem::remove(Logo());
-  const ChildRun second = Run({"x", "/AUTO"}, 2);  // not "/AUTO" first: the window waits for a user
+  const ChildRun second = Run({"x", "/AUTO"});  // not "/AUTO" first: the window waits for a user
   EXPECT_EQ(second.Status, kNoDesktopExitCode);
+  EXPECT_LT(second.Seconds, BuildSeconds(2));
   EXPECT_FALSE(std::filesystem::exists(Logo()));
 }
 
@@ -84,7 +86,7 @@ TEST_F(TarnquillProcessTest, WithoutADesktopTheWindowEndsAtOnceAndSaysWhy) {
   for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{{}, {"/A"}}) {
     const ChildRun run = Run(arguments);
     EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
-    EXPECT_LT(run.Seconds, 2.0);
+    EXPECT_LT(run.Seconds, BuildSeconds(2));
     EXPECT_EQ(run.Errors,
               "tarnquill: no desktop to show its window on (DISPLAY and WAYLAND_DISPLAY are not set), and nothing "
               "drives the headless display.\nRuns that need nobody: \"tarnquill /AUTO\" saves a new logo, "
@@ -97,7 +99,7 @@ TEST_F(TarnquillProcessTest, WithoutADesktopTheWindowEndsAtOnceAndSaysWhy) {
 // message of the first logo's backup on standard error instead of waiting for ever.
 TEST_F(TarnquillProcessTest, ForcedHeadlessAutoWithAFirstBackupEndsByItself) {
   std::ofstream(Logo(), std::ios::binary) << "the user's logo";
-  const ChildRun run = RunHost({"/usr/bin/env", "STARTLOGO_DISPLAY=headless", Program().string(), "/AUTO"}, 10);
+  const ChildRun run = RunHost({"/usr/bin/env", "STARTLOGO_DISPLAY=headless", Program().string(), "/AUTO"});
   EXPECT_EQ(run.Status, 0) << run.Errors;
   EXPECT_NE(run.Errors.find("A Backup of your existing startup logo has been done"), std::string::npos) << run.Errors;
   EXPECT_EQ(ReadBytes(Program().parent_path() / "logo.sys"), "the user's logo");
@@ -165,7 +167,7 @@ TEST_F(TarnquillProcessTest, RunsAtTheSameTimeAllSaveTheirLogo) {
   for (int loop = 0; loop < kLoops; ++loop)
     loops.emplace_back([&] {
       for (int run = 0; run < kRuns; ++run)
-        if (RunWithoutDesktop({Program().string(), "/AUTO"}, {}, 20).Status != 0) ++failed;
+        if (RunWithoutDesktop({Program().string(), "/AUTO"}, {}, kHungChildSeconds).Status != 0) ++failed;
     });
   for (std::thread& loop : loops) loop.join();
   EXPECT_EQ(failed, 0);
@@ -209,7 +211,7 @@ TEST_F(TarnquillProcessTest, TheStartupShortcutsTargetWritesTheLogoAsAtLogOn) {
   const std::string bytes = ReadBytes(machine::HostPath(linkFile));
   ASSERT_GE(bytes.size(), 64u);
   EXPECT_EQ(bytes.substr(60, 4), std::string("\x07\0\0\0", 4));
-  const ChildRun run = RunHost({machine::HostPath(link->Target).string(), link->Arguments}, 5);
+  const ChildRun run = RunHost({machine::HostPath(link->Target).string(), link->Arguments});
   EXPECT_EQ(run.Status, 0) << run.Errors;
   EXPECT_EQ(ReadBytes(Logo()).size(), 129078u);
 }
