@@ -96,6 +96,30 @@ void ForEachSample(const TSampleRange& r, Visit visit) {
   visit(r.Last, r.LastWeight);
 }
 
+struct TMean {
+  int R, G, B;
+};
+
+// The weighted mean of the source pixels under one target pixel. Each row's sum is divided by the
+// column divisor before its row weight applies: the rounding is part of the result.
+TMean MeanOf(TSourcePixels& source, const TSampleRange& rows, const TSampleRange& cols, std::int64_t colDivisor,
+             std::int64_t rowDivisor) {
+  std::int64_t total[3] = {0, 0, 0};
+  ForEachSample(rows, [&](int sy, std::int64_t rowWeight) {
+    std::int64_t sum[3] = {0, 0, 0};
+    ForEachSample(cols, [&](int sx, std::int64_t colWeight) {
+      int r, g, b;
+      source.Read(sx, sy, r, g, b);
+      sum[0] += r * colWeight;
+      sum[1] += g * colWeight;
+      sum[2] += b * colWeight;
+    });
+    for (int k = 0; k < 3; ++k) total[k] += sum[k] / colDivisor * rowWeight;
+  });
+  return {static_cast<int>(total[0] / rowDivisor), static_cast<int>(total[1] / rowDivisor),
+          static_cast<int>(total[2] / rowDivisor)};
+}
+
 }  // namespace
 
 void TPixelGraphic::StretchCopy(TPixelGraphic* Source) {
@@ -146,20 +170,8 @@ void TPixelGraphic::StretchCopyRect(int DstX, int DstY, int DstWidth, int DstHei
         int c = forward ? i : count - 1 - i;
         const TSampleRange& cols = columns[static_cast<std::size_t>(c)];
         if (!cols.Valid) continue;
-        std::int64_t total[3] = {0, 0, 0};
-        ForEachSample(rows, [&](int sy, std::int64_t rowWeight) {
-          std::int64_t sum[3] = {0, 0, 0};
-          ForEachSample(cols, [&](int sx, std::int64_t colWeight) {
-            int r, g, b;
-            source.Read(sx, sy, r, g, b);
-            sum[0] += r * colWeight;
-            sum[1] += g * colWeight;
-            sum[2] += b * colWeight;
-          });
-          for (int k = 0; k < 3; ++k) total[k] += sum[k] / colDivisor * rowWeight;
-        });
-        WriteColor(static_cast<int>(firstCol) + c, static_cast<int>(y), static_cast<int>(total[0] / rowDivisor),
-                   static_cast<int>(total[1] / rowDivisor), static_cast<int>(total[2] / rowDivisor));
+        const TMean mean = MeanOf(source, rows, cols, colDivisor, rowDivisor);
+        WriteColor(static_cast<int>(firstCol) + c, static_cast<int>(y), mean.R, mean.G, mean.B);
       }
       if (ReportRowDone(static_cast<int>(y - firstRow), static_cast<int>(lastRow - firstRow))) break;
     }

@@ -113,65 +113,91 @@ std::vector<std::uint8_t> GifLzwEncode(const std::vector<std::uint8_t>& Pixels, 
   return SubBlocks(codeSize, packed, o.subBlockSize);
 }
 
-std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<TColorTriple>& Palette,
-                                       const std::vector<TGifFrame>& Frames, bool Loop) {
-  std::vector<std::uint8_t> out;
-  const auto u8 = [&](int v) { out.push_back(static_cast<std::uint8_t>(v)); };
-  const auto u16 = [&](int v) {
-    u8(v & 0xFF);
-    u8(v >> 8 & 0xFF);
-  };
-  const auto text = [&](std::string_view s) {
-    for (char c : s) u8(c);
-  };
-  // The table also covers every index the frames use, so that the codes stay apart from the
-  // clear and end codes; entries past the palette are black.
+namespace {
+
+// Appends the fields of a GIF stream, little-endian.
+class GifStream {
+ public:
+  void U8(int v) { out_.push_back(static_cast<std::uint8_t>(v)); }
+  void U16(int v) {
+    U8(v & 0xFF);
+    U8(v >> 8 & 0xFF);
+  }
+  void Text(std::string_view s) {
+    for (char c : s) U8(c);
+  }
+  void Bytes(const std::vector<std::uint8_t>& b) { out_.insert(out_.end(), b.begin(), b.end()); }
+  std::vector<std::uint8_t> Take() { return std::move(out_); }
+
+ private:
+  std::vector<std::uint8_t> out_;
+};
+
+// The global table holds 2^(bits + 1) entries. It also covers every index the frames use, so that
+// the codes stay apart from the clear and end codes; entries past the palette are black.
+int TableSizeBits(const std::vector<TColorTriple>& Palette, const std::vector<TGifFrame>& Frames) {
   std::size_t entries = Palette.size();
   for (const TGifFrame& f : Frames)
     if (!f.Indexes.empty())
       entries = std::max<std::size_t>(entries, *std::max_element(f.Indexes.begin(), f.Indexes.end()) + 1u);
-  int sizeBits = 0;  // the table holds 2^(sizeBits + 1) entries
+  int sizeBits = 0;
   while ((2u << sizeBits) < entries && sizeBits < 7) ++sizeBits;
-  text("GIF89a");
-  u16(Width);
-  u16(Height);
-  u8(0x80 | sizeBits << 4 | sizeBits);  // global table, colour resolution, table size
-  u8(0);  // background index
-  u8(0);  // no aspect ratio
+  return sizeBits;
+}
+
+void PutScreen(GifStream& out, int Width, int Height, const std::vector<TColorTriple>& Palette, int sizeBits) {
+  out.Text("GIF89a");
+  out.U16(Width);
+  out.U16(Height);
+  out.U8(0x80 | sizeBits << 4 | sizeBits);  // global table, colour resolution, table size
+  out.U8(0);  // background index
+  out.U8(0);  // no aspect ratio
   for (int i = 0; i < 2 << sizeBits; ++i) {
     const TColorTriple c = i < static_cast<int>(Palette.size()) ? Palette[static_cast<std::size_t>(i)] : TColorTriple{};
-    u8(c.r);
-    u8(c.g);
-    u8(c.b);
+    out.U8(c.r);
+    out.U8(c.g);
+    out.U8(c.b);
   }
-  if (Loop && Frames.size() > 1) {
-    u8(0x21);
-    u8(0xFF);
-    u8(11);
-    text("NETSCAPE2.0");
-    u8(3);
-    u8(1);
-    u16(0);  // repeat for ever
-    u8(0);
-  }
+}
+
+void PutLoopForEver(GifStream& out) {
+  out.U8(0x21);
+  out.U8(0xFF);
+  out.U8(11);
+  out.Text("NETSCAPE2.0");
+  out.U8(3);
+  out.U8(1);
+  out.U16(0);  // repeat for ever
+  out.U8(0);
+}
+
+void PutFrame(GifStream& out, const TGifFrame& f, int codeSize) {
+  out.U8(0x21);
+  out.U8(0xF9);
+  out.U8(4);
+  out.U8(f.Transparent >= 0 ? 0x05 : 0x04);  // leave the frame in place; transparency flag
+  out.U16(f.Delay);
+  out.U8(f.Transparent >= 0 ? f.Transparent : 0);
+  out.U8(0);
+  out.U8(0x2C);
+  out.U16(f.Left);
+  out.U16(f.Top);
+  out.U16(f.Width);
+  out.U16(f.Height);
+  out.U8(0);  // no local table, not interlaced
+  out.Bytes(GifLzwEncode(f.Indexes, {.minimumCodeSize = codeSize}));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> GifFileBytes(int Width, int Height, const std::vector<TColorTriple>& Palette,
+                                       const std::vector<TGifFrame>& Frames, bool Loop) {
+  GifStream out;
+  const int sizeBits = TableSizeBits(Palette, Frames);
+  PutScreen(out, Width, Height, Palette, sizeBits);
+  if (Loop && Frames.size() > 1) PutLoopForEver(out);
   const int codeSize = std::max(2, sizeBits + 1);
-  for (const TGifFrame& f : Frames) {
-    u8(0x21);
-    u8(0xF9);
-    u8(4);
-    u8(f.Transparent >= 0 ? 0x05 : 0x04);  // leave the frame in place; transparency flag
-    u16(f.Delay);
-    u8(f.Transparent >= 0 ? f.Transparent : 0);
-    u8(0);
-    u8(0x2C);
-    u16(f.Left);
-    u16(f.Top);
-    u16(f.Width);
-    u16(f.Height);
-    u8(0);  // no local table, not interlaced
-    const std::vector<std::uint8_t> data = GifLzwEncode(f.Indexes, {.minimumCodeSize = codeSize});
-    out.insert(out.end(), data.begin(), data.end());
-  }
-  u8(0x3B);
-  return out;
+  for (const TGifFrame& f : Frames) PutFrame(out, f, codeSize);
+  out.U8(0x3B);
+  return out.Take();
 }

@@ -72,6 +72,55 @@ class TMessageForm : public TForm {
   }
 };
 
+// The type's icon at the top left; answers its height, 0 for a type without one.
+int AddIcon(TMessageForm& form, TMsgDlgType DlgType) {
+  const LPCSTR icon = IconOf(DlgType);
+  if (!icon) return 0;
+  auto* image = new TImage(&form);
+  image->SetName("Image");
+  image->SetParent(&form);
+  image->SetBounds(kMargin, kMargin, kIconSize, kIconSize);
+  image->Picture()->Icon()->SetHandle(LoadIconA(nullptr, icon));
+  return kIconSize;
+}
+
+// The label measures the text: first on one line, then wrapped within the widest a line may be.
+TLabel* AddMessage(TMessageForm& form, const std::string& Msg, int textLeft, int iconHeight) {
+  auto* message = new TLabel(&form);
+  message->SetName("Message");
+  message->SetParent(&form);
+  message->SetShowAccelChar(false);
+  message->SetCaption(Msg);
+  message->SetBounds(textLeft, kMargin, kMaxTextWidth, message->Height());
+  message->SetWordWrap(true);
+  // A message shorter than the icon stands level with its middle.
+  message->SetTop(kMargin + std::max(0, iconHeight - message->Height()) / 2);
+  return message;
+}
+
+// One row of buttons from `at`, in the order of `kinds`.
+void AddButtons(TMessageForm& form, const std::vector<const TButtonKind*>& kinds, TMsgDlgButtons Buttons, POINT at) {
+  const TButtonKind* defaultKind = &kButtons[DefaultOf(Buttons)];
+  const std::optional<TMsgDlgBtn> cancel = CancelOf(Buttons);
+  const TButtonKind* cancelKind = cancel ? &kButtons[*cancel] : nullptr;
+  for (const TButtonKind* kind : kinds) {
+    auto* button = new TButton(&form);
+    button->SetName(kind->Name);
+    button->SetParent(&form);
+    button->SetBounds(at.x, at.y, kButtonWidth, kButtonHeight);
+    button->SetCaption(kind->Caption);
+    button->SetModalResult(kind->Result);
+    button->SetDefault(kind == defaultKind);
+    button->SetCancel(kind == cancelKind);
+    if (kind == defaultKind) form.DefaultButton = button;
+    if (kind == &kButtons[mbHelp]) {
+      TForm* owner = &form;
+      button->OnClick = [owner](TObject*) { Application->HelpContext(owner->HelpContext()); };
+    }
+    at.x += kButtonWidth + kButtonGap;
+  }
+}
+
 }  // namespace
 
 TModalResult DefaultResultOf(TMsgDlgButtons Buttons) {
@@ -85,30 +134,10 @@ TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
   auto form = std::make_unique<TMessageForm>(nullptr);
   form->SetBorderStyle(bsDialog);
   form->SetCaption(MessageDlgCaption(DlgType));
-
-  int textLeft = kMargin, contentHeight = 0;
-  if (LPCSTR icon = IconOf(DlgType)) {
-    auto* image = new TImage(form.get());
-    image->SetName("Image");
-    image->SetParent(form.get());
-    image->SetBounds(kMargin, kMargin, kIconSize, kIconSize);
-    image->Picture()->Icon()->SetHandle(LoadIconA(nullptr, icon));
-    textLeft += kIconSize + kMargin;
-    contentHeight = kIconSize;
-  }
-
-  // The label measures the text: first on one line, then wrapped within the widest a line may be.
-  auto* message = new TLabel(form.get());
-  message->SetName("Message");
-  message->SetParent(form.get());
-  message->SetShowAccelChar(false);
-  message->SetCaption(Msg);
-  message->SetBounds(textLeft, kMargin, kMaxTextWidth, message->Height());
-  message->SetWordWrap(true);
-  const int textHeight = message->Height();
-  // A message shorter than the icon stands level with its middle.
-  message->SetTop(kMargin + std::max(0, contentHeight - textHeight) / 2);
-  contentHeight = std::max(contentHeight, textHeight);
+  const int iconHeight = AddIcon(*form, DlgType);
+  const int textLeft = kMargin + (iconHeight ? kIconSize + kMargin : 0);
+  TLabel* message = AddMessage(*form, Msg, textLeft, iconHeight);
+  const int contentHeight = std::max(iconHeight, message->Height());
 
   std::vector<const TButtonKind*> kinds;
   for (int b = mbYes; b <= mbHelp; ++b)
@@ -119,26 +148,6 @@ TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
   const int buttonTop = kMargin + contentHeight + kMargin;
   form->SetClientWidth(clientWidth);
   form->SetClientHeight(buttonTop + kButtonHeight + kMargin);
-
-  const TButtonKind* defaultKind = &kButtons[DefaultOf(Buttons)];
-  const std::optional<TMsgDlgBtn> cancel = CancelOf(Buttons);
-  const TButtonKind* cancelKind = cancel ? &kButtons[*cancel] : nullptr;
-  int left = (clientWidth - rowWidth) / 2;
-  for (const TButtonKind* kind : kinds) {
-    auto* button = new TButton(form.get());
-    button->SetName(kind->Name);
-    button->SetParent(form.get());
-    button->SetBounds(left, buttonTop, kButtonWidth, kButtonHeight);
-    button->SetCaption(kind->Caption);
-    button->SetModalResult(kind->Result);
-    button->SetDefault(kind == defaultKind);
-    button->SetCancel(kind == cancelKind);
-    if (kind == defaultKind) form->DefaultButton = button;
-    if (kind == &kButtons[mbHelp]) {
-      TForm* owner = form.get();
-      button->OnClick = [owner](TObject*) { Application->HelpContext(owner->HelpContext()); };
-    }
-    left += kButtonWidth + kButtonGap;
-  }
+  AddButtons(*form, kinds, Buttons, {(clientWidth - rowWidth) / 2, buttonTop});
   return form.release();
 }

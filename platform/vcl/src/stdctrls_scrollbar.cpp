@@ -6,6 +6,11 @@ namespace {
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kFirstDelay = 400;
 constexpr UINT kRepeatDelay = 100;
+
+scrollbar::Geometry GeometryOf(TScrollBar& Bar) {
+  return {Bar.ClientRect(), Bar.Kind() == sbVertical, Bar.Min(), Bar.Max(), Bar.Position(), 0};
+}
+
 }  // namespace
 
 TScrollBar::TScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -67,80 +72,94 @@ void TScrollBar::RepeatPressedPart() {
 }
 
 void TScrollBar::WndProc(TMessage& Message) {
-  const scrollbar::Geometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
   switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      if (!Enabled()) break;
-      TWMMouse m(Message);
-      pressedPart_ = scrollbar::ScrollPartAt(g, {m.XPos, m.YPos});
-      if (pressedPart_ == scrollbar::kNowhere) break;
-      if (TabStop() && CanFocus()) SetFocus();
-      SetCapture(Handle());
-      if (pressedPart_ == scrollbar::kThumb) {
-        RECT thumb = scrollbar::ThumbRect(g);
-        dragOffset_ = g.Vertical ? m.YPos - thumb.top : m.XPos - thumb.left;
-      } else {
-        RepeatPressedPart();
-        SetTimer(Handle(), kRepeatTimer, kFirstDelay, nullptr);
-      }
-      Invalidate();
-      return;
-    }
+    case WM_LBUTTONDBLCLK:
+      if (Press(TWMMouse(Message))) return;
+      break;
     case WM_MOUSEMOVE:
-      if (pressedPart_ != scrollbar::kThumb) break;
-      {
-        TWMMouse m(Message);
-        int pos = scrollbar::PosAtThumb(g, (g.Vertical ? m.YPos : m.XPos) - dragOffset_);
-        Scroll(scTrack, pos);
-        SetPosition(pos);
-      }
-      return;
+      if (DragThumb(TWMMouse(Message))) return;
+      break;
     case WM_LBUTTONUP:
-      if (pressedPart_ == scrollbar::kNowhere) break;
-      if (pressedPart_ == scrollbar::kThumb) {
-        int pos = position_;
-        Scroll(scPosition, pos);
-        SetPosition(pos);
-      }
-      KillTimer(Handle(), kRepeatTimer);
-      pressedPart_ = scrollbar::kNowhere;
-      ReleaseCapture();
-      {
-        int pos = position_;
-        Scroll(scEndScroll, pos);
-      }
-      Invalidate();
-      return;
+      if (Release()) return;
+      break;
     case WM_TIMER:
-      if (Message.WParam != kRepeatTimer) break;
-      SetTimer(Handle(), kRepeatTimer, kRepeatDelay, nullptr);
-      // Page steps stop once the thumb reaches the pointer.
-      {
-        POINT p;
-        GetCursorPos(&p);
-        ::ScreenToClient(Handle(), &p);
-        if (scrollbar::ScrollPartAt(g, p) == pressedPart_) RepeatPressedPart();
-      }
-      return;
+      if (Message.WParam == kRepeatTimer) return RepeatWhileHeld();
+      break;
     default: break;
   }
   TCustomControl::WndProc(Message);
-  if (Message.Msg == WM_KEYDOWN) switch (Message.WParam) {
-      case VK_LEFT:
-      case VK_UP: DoScroll(scLineUp); break;
-      case VK_RIGHT:
-      case VK_DOWN: DoScroll(scLineDown); break;
-      case VK_PRIOR: DoScroll(scPageUp); break;
-      case VK_NEXT: DoScroll(scPageDown); break;
-      case VK_HOME: DoScroll(scTop); break;
-      case VK_END: DoScroll(scBottom); break;
-      default: break;
-    }
+  if (Message.Msg == WM_KEYDOWN) ScrollByKey(Message.WParam);
+}
+
+bool TScrollBar::Press(const TWMMouse& Mouse) {
+  if (!Enabled()) return false;
+  const scrollbar::Geometry g = GeometryOf(*this);
+  pressedPart_ = scrollbar::ScrollPartAt(g, {Mouse.XPos, Mouse.YPos});
+  if (pressedPart_ == scrollbar::kNowhere) return false;
+  if (TabStop() && CanFocus()) SetFocus();
+  SetCapture(Handle());
+  if (pressedPart_ == scrollbar::kThumb) {
+    const RECT thumb = scrollbar::ThumbRect(g);
+    dragOffset_ = g.Vertical ? Mouse.YPos - thumb.top : Mouse.XPos - thumb.left;
+  } else {
+    RepeatPressedPart();
+    SetTimer(Handle(), kRepeatTimer, kFirstDelay, nullptr);
+  }
+  Invalidate();
+  return true;
+}
+
+bool TScrollBar::DragThumb(const TWMMouse& Mouse) {
+  if (pressedPart_ != scrollbar::kThumb) return false;
+  const scrollbar::Geometry g = GeometryOf(*this);
+  int pos = scrollbar::PosAtThumb(g, (g.Vertical ? Mouse.YPos : Mouse.XPos) - dragOffset_);
+  Scroll(scTrack, pos);
+  SetPosition(pos);
+  return true;
+}
+
+bool TScrollBar::Release() {
+  if (pressedPart_ == scrollbar::kNowhere) return false;
+  if (pressedPart_ == scrollbar::kThumb) {
+    int pos = position_;
+    Scroll(scPosition, pos);
+    SetPosition(pos);
+  }
+  KillTimer(Handle(), kRepeatTimer);
+  pressedPart_ = scrollbar::kNowhere;
+  ReleaseCapture();
+  int pos = position_;
+  Scroll(scEndScroll, pos);
+  Invalidate();
+  return true;
+}
+
+void TScrollBar::RepeatWhileHeld() {
+  SetTimer(Handle(), kRepeatTimer, kRepeatDelay, nullptr);
+  // Page steps stop once the thumb reaches the pointer.
+  POINT p;
+  GetCursorPos(&p);
+  ::ScreenToClient(Handle(), &p);
+  if (scrollbar::ScrollPartAt(GeometryOf(*this), p) == pressedPart_) RepeatPressedPart();
+}
+
+void TScrollBar::ScrollByKey(WPARAM Key) {
+  switch (Key) {
+    case VK_LEFT:
+    case VK_UP: return DoScroll(scLineUp);
+    case VK_RIGHT:
+    case VK_DOWN: return DoScroll(scLineDown);
+    case VK_PRIOR: return DoScroll(scPageUp);
+    case VK_NEXT: return DoScroll(scPageDown);
+    case VK_HOME: return DoScroll(scTop);
+    case VK_END: return DoScroll(scBottom);
+    default: return;
+  }
 }
 
 void TScrollBar::Paint() {
-  const scrollbar::Geometry g{ClientRect(), kind_ == sbVertical, min_, max_, position_, 0};
-  scrollbar::DrawScrollBar(Canvas()->Handle(), g, static_cast<scrollbar::Part>(pressedPart_), Enabled());
+  scrollbar::DrawScrollBar(Canvas()->Handle(), GeometryOf(*this), static_cast<scrollbar::Part>(pressedPart_),
+                           Enabled());
 }

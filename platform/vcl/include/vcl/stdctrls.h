@@ -330,6 +330,12 @@ class TScrollBar : public TCustomControl {
  private:
   void DoScroll(TScrollCode Code);
   void RepeatPressedPart();
+  // Each answers whether the message was the scroll bar's own.
+  bool Press(const TWMMouse& Mouse);
+  bool DragThumb(const TWMMouse& Mouse);
+  bool Release();
+  void RepeatWhileHeld();
+  void ScrollByKey(WPARAM Key);
 
   TScrollBarKind kind_ = sbHorizontal;
   int min_ = 0, max_ = 100, position_ = 0;

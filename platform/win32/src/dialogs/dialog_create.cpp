@@ -67,6 +67,69 @@ bool AnswersDirectly(UINT message) {
          message == WM_CTLCOLORSCROLLBAR || message == WM_CTLCOLORSTATIC;
 }
 
+// The template's font, or the GUI font, and the base units it gives.
+std::shared_ptr<DialogState> MakeState(const DialogTemplate& t) {
+  auto state = std::make_shared<DialogState>();
+  if (t.style & DS_SETFONT) {
+    state->font = CreateFontA(-MulDiv(t.pointSize, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                              t.faceName.c_str());
+    state->ownsFont = state->font != nullptr;
+  }
+  if (!state->font) state->font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  MeasureFont(*state);
+  return state;
+}
+
+// The client area from the template; a child dialog sits in its parent's client area, a pop-up
+// relative to its owner's unless aligned to the screen or centred.
+HWND CreateFrame(HINSTANCE instance, const DialogTemplate& t, const DialogState& state, HWND parent) {
+  const RECT place = ToPixels(state, t.units);
+  const DWORD style = t.style & ~WS_VISIBLE;
+  RECT frame{0, 0, place.right - place.left, place.bottom - place.top};
+  AdjustWindowRectEx(&frame, style, FALSE, t.exStyle);
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  POINT at{place.left, place.top};
+  if (!(style & WS_CHILD)) {
+    if (style & DS_CENTER) {
+      at = {(GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2};
+    } else if (parent && !(style & DS_ABSALIGN)) {
+      ClientToScreen(parent, &at);
+    }
+  }
+  const char* className = t.className.empty() ? WC_DIALOG : t.className.c_str();
+  return CreateWindowExA(t.exStyle, className, t.title.c_str(), style, at.x, at.y, w, h, parent, nullptr, instance,
+                         nullptr);
+}
+
+// False when a control could not be made and the template does not allow that.
+bool CreateItems(HINSTANCE instance, const DialogTemplate& t, const DialogState& state, HWND dialog) {
+  for (const ItemTemplate& item : t.items) {
+    const RECT r = ToPixels(state, item.units);
+    HWND control = CreateWindowExA(item.exStyle, item.className.c_str(), item.title.c_str(), item.style | WS_CHILD,
+                                   r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(item.id)), instance,
+                                   const_cast<void*>(item.creationData));
+    if (!control) {
+      if (t.style & DS_NOFAILCREATE) continue;
+      return false;
+    }
+    // Template order is Z order, the first control on top, which the tab order follows.
+    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+  }
+  return true;
+}
+
+// WM_INITDIALOG, then the focus to the first tab stop of a pop-up when the procedure leaves that
+// to us.
+void InitDialog(HWND dialog, LPARAM initParam, bool popup) {
+  HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+  if (SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) && IsWindow(dialog)) {
+    first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+    if (first && popup) SetFocus(first);
+  }
+}
+
 }  // namespace
 
 std::shared_ptr<DialogState> StateOf(HWND dialog) {
@@ -97,61 +160,19 @@ HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTempla
     return nullptr;
   }
   dialogs::RegisterDialogClass();
-  auto state = std::make_shared<DialogState>();
-  if (t->style & DS_SETFONT) {
-    state->font = CreateFontA(-MulDiv(t->pointSize, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                              t->faceName.c_str());
-    state->ownsFont = state->font != nullptr;
-  }
-  if (!state->font) state->font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  dialogs::MeasureFont(*state);
-
-  // The client area from the template; a child dialog sits in its parent's client area, a
-  // pop-up relative to its owner's unless aligned to the screen or centred.
-  const RECT place = dialogs::ToPixels(*state, t->units);
-  const DWORD style = t->style & ~WS_VISIBLE;
-  RECT frame{0, 0, place.right - place.left, place.bottom - place.top};
-  AdjustWindowRectEx(&frame, style, FALSE, t->exStyle);
-  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  POINT at{place.left, place.top};
-  if (!(style & WS_CHILD)) {
-    if (style & DS_CENTER) {
-      at = {(GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2};
-    } else if (parent && !(style & DS_ABSALIGN)) {
-      ClientToScreen(parent, &at);
-    }
-  }
-  const char* className = t->className.empty() ? WC_DIALOG : t->className.c_str();
-  HWND dialog = CreateWindowExA(t->exStyle, className, t->title.c_str(), style, at.x, at.y, w, h, parent, nullptr,
-                                instance, nullptr);
+  std::shared_ptr<DialogState> state = dialogs::MakeState(*t);
+  HWND dialog = dialogs::CreateFrame(instance, *t, *state, parent);
   if (!dialog) return nullptr;
   dialogs::AttachState(dialog, state);
   SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(procedure));
   SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(state->font), FALSE);
-
-  for (const dialogs::ItemTemplate& item : t->items) {
-    const RECT r = dialogs::ToPixels(*state, item.units);
-    HWND control = CreateWindowExA(item.exStyle, item.className.c_str(), item.title.c_str(), item.style | WS_CHILD,
-                                   r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(item.id)), instance,
-                                   const_cast<void*>(item.creationData));
-    if (!control) {
-      if (t->style & DS_NOFAILCREATE) continue;
-      DestroyWindow(dialog);
-      return nullptr;
-    }
-    // Template order is Z order, the first control on top, which the tab order follows.
-    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state->font), FALSE);
+  if (!dialogs::CreateItems(instance, *t, *state, dialog)) {
+    DestroyWindow(dialog);
+    return nullptr;
   }
-
-  HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-  if (SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) && IsWindow(dialog)) {
-    first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    if (first && !(style & WS_CHILD)) SetFocus(first);
-  }
+  dialogs::InitDialog(dialog, initParam, !(t->style & WS_CHILD));
   if (!IsWindow(dialog)) return nullptr;
-  if (t->style & WS_VISIBLE) ShowWindow(dialog, (style & WS_CHILD) ? SW_SHOWNA : SW_SHOW);
+  if (t->style & WS_VISIBLE) ShowWindow(dialog, (t->style & WS_CHILD) ? SW_SHOWNA : SW_SHOW);
   return dialog;
 }
 
