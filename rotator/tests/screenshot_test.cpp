@@ -175,7 +175,7 @@ TEST(RotatorScreenshot, AboutBoxAndMessageBoxUnderAWindowManager) {
   ScopedXServer server;
   if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
   ScopedWindowManager manager;
-  if (!manager.Running()) GTEST_SKIP() << "no window manager (openbox)";
+  if (!manager.Running()) GTEST_SKIP() << "no window manager (" << manager.Name() << ")";
   ExpectShownUnderX(kDesktopShotFile, ShowAboutAndMessageBox);
 }
 
@@ -289,7 +289,7 @@ TEST(RotatorScreenshot, EachTabOfTheManualPickDialogShowsItsPicture) {
   if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
   if (!HaveTool("xdotool")) GTEST_SKIP() << "no xdotool to click with";
   ScopedWindowManager manager;
-  if (!manager.Running()) GTEST_SKIP() << "no window manager (openbox)";
+  if (!manager.Running()) GTEST_SKIP() << "no window manager (" << manager.Name() << ")";
   ExpectShownUnderX(kPickShots[2], ClickEachPickTab);
 }
 

@@ -89,7 +89,7 @@ TEST_F(SwitchKeysDesktop, TabThenSpaceInMakeASwitchAnswersNo) {
   ScopedXServer server;
   if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
   ScopedWindowManager manager;
-  if (!manager.Running()) GTEST_SKIP() << "no window manager (openbox)";
+  if (!manager.Running()) GTEST_SKIP() << "no window manager (" << manager.Name() << ")";
   if (!HaveTool("xdotool")) GTEST_SKIP() << "no xdotool";
   ExpectShownUnderX(kShotFile, SwitchWithTheKeyboard);
 }

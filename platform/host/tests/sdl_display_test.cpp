@@ -208,7 +208,7 @@ TEST(SdlDisplay, TheWindowManagerLearnsDialogsOwnersAndIcons) {
   if (manager.Running()) {
     ExpectAllowedActions(mainWindow, boxWindow);
   } else {
-    std::printf("no window manager (openbox): only the window properties are checked\n");
+    std::printf("no window manager (%s): only the window properties are checked\n", manager.Name().c_str());
   }
   display->Close(box);
   display->Close(main);

@@ -199,6 +199,8 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   droppedFrom_ = ItemIndex();
   list_->SetItemIndex(ItemIndex());
   droppedDown_ = true;
+  // The window first, so that showing it shows it, without taking the activation.
+  list_->HandleNeeded();
   list_->SetVisible(true);
   SetCapture(list_->Handle());
   Invalidate();

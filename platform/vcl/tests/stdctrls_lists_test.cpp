@@ -95,6 +95,7 @@ TEST_F(ListsTest, DropDownListPicksWithTheMouseAndTellsClickThenChange) {
   form_.OnDeactivate = [this](TObject*) { log_.push_back("deactivate"); };
   Click(combo_, 5, 5);
   ASSERT_TRUE(combo_->DroppedDown());
+  EXPECT_TRUE(IsWindowVisible(GetCapture())) << "the list shows the first time it drops down";
   const int h = combo_->ItemHeight();
   // Items lie in the popup just below the combo box.
   Click(combo_, 10, combo_->Height() + h * 2 + h / 2);

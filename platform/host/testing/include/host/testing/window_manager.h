@@ -1,17 +1,12 @@
 #pragma once
 // A window manager on the test's X server, and what it and our windows tell each other: window
-// properties read back by a window's title. Running() is false without /usr/bin/openbox (the
-// test then skips what needs it). Openbox shows a maximise button on every framed window; for
-// one that may not be maximised the button is disabled. The X calls live in x_window_manager.cpp, apart from the tests:
-// Xlib's macros clash with GoogleTest's names.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+// properties read back by a window's title. Running() is false when the window manager is not
+// installed (the test then skips what needs it). Openbox shows a maximise button on every framed
+// window; for one that may not be maximised the button is disabled. The X calls live in
+// x_window_manager.cpp, apart from the tests: Xlib's macros clash with GoogleTest's names.
+#include <sys/types.h>
 
-#include <chrono>
-#include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace xtest {
@@ -46,59 +41,26 @@ bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height);
 
 }  // namespace xtest
 
+// A window manager on the X server of $DISPLAY, unless one runs there already: the one that
+// $STARTLOGO_TEST_WM names (openbox, the default; xfwm4; fluxbox), so that the desktop tests can
+// be run under each. It runs in a process group of its own and is stopped with it.
 class ScopedWindowManager {
  public:
-  // On the X server of $DISPLAY, unless one runs there already.
-  ScopedWindowManager() {
-    if ((running_ = xtest::WindowManagerPresent())) return;
-    const char* openbox = "/usr/bin/openbox";
-    if (::access(openbox, X_OK) != 0) return;
-    // A theme that draws the buttons of actions a window does not allow as disabled, so a
-    // screenshot shows what the window manager made of our hints.
-    char config[] = "/tmp/startlogo-openbox-XXXXXX";
-    const int fd = ::mkstemp(config);
-    if (fd < 0) return;
-    config_ = config;
-    const std::string text =
-        "<openbox_config xmlns=\"http://openbox.org/3.4/rc\"><theme><name>Clearlooks-3.4</name>"
-        "<titleLayout>NLIMC</titleLayout></theme></openbox_config>\n";
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(fd);
-    if (!written) return;
-    // Openbox now and then fails to reach a server that has just started: it is started again.
-    for (int attempt = 0; attempt < 5 && !running_; ++attempt) {
-      if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      child_ = ::fork();
-      if (child_ == 0) {
-        ::execl(openbox, openbox, "--sm-disable", "--config-file", config_.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-      }
-      if (child_ < 0) return;
-      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      int status = 0;
-      while (!(running_ = xtest::WindowManagerPresent()) && std::chrono::steady_clock::now() < deadline) {
-        if (::waitpid(child_, &status, WNOHANG) == child_) {
-          child_ = -1;
-          break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      }
-    }
-  }
-  ~ScopedWindowManager() {
-    if (!config_.empty()) std::remove(config_.c_str());
-    if (child_ <= 0) return;
-    ::kill(child_, SIGTERM);
-    int status = 0;
-    ::waitpid(child_, &status, 0);
-  }
+  ScopedWindowManager();
+  ~ScopedWindowManager();
   ScopedWindowManager(const ScopedWindowManager&) = delete;
   ScopedWindowManager& operator=(const ScopedWindowManager&) = delete;
 
   bool Running() const { return running_; }
+  // The window manager asked for, whether it runs or not; for the tests' skip messages.
+  const std::string& Name() const { return name_; }
 
  private:
+  bool Start(const std::vector<std::string>& argv);
+  void Stop();
+
   pid_t child_ = -1;
   bool running_ = false;
-  std::string config_;
+  std::string name_;
+  std::string home_;  // the window manager's own, with its settings
 };
