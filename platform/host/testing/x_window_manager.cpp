@@ -130,6 +130,33 @@ void ResizeFromOutside(XId window, int width, int height) {
   XSync(c.x, False);
 }
 
+namespace {
+
+// Whether the window is a window manager's frame: one that holds a client (fluxbox makes its frames
+// override-redirect windows, as pop-ups are).
+bool HoldsAClient(::Display* x, ::Window window) {
+  ::Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(x, window, &root, &parent, &children, &count)) return false;
+  const Atom state = XInternAtom(x, "WM_STATE", False);
+  bool holds = false;
+  for (unsigned int i = 0; i < count && !holds; ++i) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(x, children[i], state, 0, 0, False, AnyPropertyType, &type, &format, &items, &after,
+                           &data) == Success)
+      holds = type != None;
+    if (data) XFree(data);
+    holds = holds || HoldsAClient(x, children[i]);
+  }
+  if (children) XFree(children);
+  return holds;
+}
+
+}  // namespace
+
 bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height) {
   Connection c;
   if (!c.x) return false;
@@ -140,7 +167,7 @@ bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height) {
   for (unsigned int i = count; i-- > 0 && !found;) {  // front first
     XWindowAttributes a{};
     if (!XGetWindowAttributes(c.x, children[i], &a) || a.map_state != IsViewable || !a.override_redirect ||
-        a.width <= minimum || a.height <= minimum)
+        a.width <= minimum || a.height <= minimum || HoldsAClient(c.x, children[i]))
       continue;
     x = a.x;
     y = a.y;
