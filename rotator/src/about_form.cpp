@@ -76,6 +76,11 @@ void StartSysInfo() {
 TfrmAbout::TfrmAbout(TComponent* owner) : vb::Form(owner) {
   SetBorderStyle(bsDialog);
   SetClientSizeTwips(5730, 4950);
+  AddControls();
+  ConnectEvents();
+}
+
+void TfrmAbout::AddControls() {
   auto label = [this](int left, int top, int width, int height, const std::string& caption) {
     auto* l = new vb::Label(this);
     l->SetParent(this);
@@ -103,7 +108,6 @@ TfrmAbout::TfrmAbout(TComponent* owner) : vb::Form(owner) {
     Texts[i]->SetColor(static_cast<TColor>(0xC0C0C0));
     Texts[i]->SetForeColor(static_cast<TColor>(0xFF0000));
     vb::Place(Texts[i], 240, 2940 + 330 * i, 3600, 300);
-    Texts[i]->OnClick = [this, i](TObject*) { OpenLink(Texts[i]->GetText()); };
   }
   for (int i = 0; i < 2; ++i) {
     Line1[i] = new vb::Line(this);
@@ -115,13 +119,16 @@ TfrmAbout::TfrmAbout(TComponent* owner) : vb::Form(owner) {
   cmdOK->SetParent(this);
   cmdOK->SetCaption("OK");
   vb::Place(cmdOK, 4125, 3000, 1365, 375);
-  cmdOK->OnClick = [this](TObject*) { cmdOK_Click(); };
   cmdSysInfo = new vb::CommandButton(this);
   cmdSysInfo->SetParent(this);
   cmdSysInfo->SetCaption("&System Info...");
   vb::Place(cmdSysInfo, 4125, 3450, 1365, 375);
-  cmdSysInfo->OnClick = [this](TObject*) { cmdSysInfo_Click(); };
+}
 
+void TfrmAbout::ConnectEvents() {
+  for (vb::TextBox* text : Texts) text->OnClick = [this, text](TObject*) { OpenLink(text->GetText()); };
+  cmdOK->OnClick = [this](TObject*) { cmdOK_Click(); };
+  cmdSysInfo->OnClick = [this](TObject*) { cmdSysInfo_Click(); };
   Label1->OnClick = [this](TObject*) { OpenLink(std::string("mailto:") + kMailAddress); };
   Label2->OnClick = [this](TObject*) { OpenLink(std::string("http://") + kWebPage); };
   Label1->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverLabel(1); };

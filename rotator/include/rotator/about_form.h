@@ -29,6 +29,10 @@ class TfrmAbout : public vb::Form {
 
  protected:
   void Form_Load() override;
+
+ private:
+  void AddControls();
+  void ConnectEvents();
 };
 
 }  // namespace rotator
