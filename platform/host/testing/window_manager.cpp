@@ -31,6 +31,12 @@ constexpr const char* kFluxboxConfig =
     "session.screen0.toolbar.visible: false\n"
     "session.styleOverlay: ~/.fluxbox/overlay\n";
 constexpr const char* kFluxboxOverlay = "background: none\n";
+// Its mouse bindings but for the double click on the title bar that shades the window: xdotool's
+// drag by the title bar is taken for one now and then.
+constexpr const char* kFluxboxKeys =
+    "OnTitlebar Mouse1 :MacroCmd {Raise} {Focus} {ActivateTab}\n"
+    "OnTitlebar Move1 :StartMoving\n"
+    "OnWindowBorder Move1 :StartMoving\n";
 
 constexpr auto kStartWait = std::chrono::seconds(10);
 constexpr auto kStopWait = std::chrono::seconds(3);  // then it is killed: fluxbox may not end at SIGTERM
@@ -66,7 +72,7 @@ ScopedWindowManager::ScopedWindowManager() {
   } else if (name_ == "fluxbox") {
     const std::string folder = home_ + "/.fluxbox";
     if (::mkdir(folder.c_str(), 0700) == 0 && WriteFile(folder + "/init", kFluxboxConfig) &&
-        WriteFile(folder + "/overlay", kFluxboxOverlay))
+        WriteFile(folder + "/overlay", kFluxboxOverlay) && WriteFile(folder + "/keys", kFluxboxKeys))
       Start({"/usr/bin/fluxbox"});
   } else if (name_ == "xfwm4" && ::access("/usr/bin/xfwm4", X_OK) == 0) {
     // xfwm4 reads its settings over D-Bus: a session bus of its own.
