@@ -114,6 +114,12 @@ bool ScreenPosition(XId window, int& x, int& y) {
   return c.x && XTranslateCoordinates(c.x, window, DefaultRootWindow(c.x), 0, 0, &x, &y, &child);
 }
 
+bool Shown(XId window) {
+  Connection c;
+  XWindowAttributes a{};
+  return c.x && XGetWindowAttributes(c.x, window, &a) && a.map_state == IsViewable;
+}
+
 bool WindowSize(XId window, int& width, int& height) {
   Connection c;
   XWindowAttributes a{};

@@ -31,6 +31,8 @@ bool FixedSize(XId window);
 bool WindowManagerPresent();
 // Where the window's top-left pixel is on the screen; false when there is no such window.
 bool ScreenPosition(XId window, int& x, int& y);
+// Whether the window is mapped and all its ancestors are.
+bool Shown(XId window);
 // The window's size; false when there is no such window.
 bool WindowSize(XId window, int& width, int& height);
 // Resizes the window from outside, as a window manager may, and waits until the server did it.
