@@ -177,6 +177,10 @@ TEST_F(EndToEnd, InstallsKilledAtAnyMomentLeaveWholeFilesAndNothingAfterTheNextI
       {"logo.sys", userLogo}};
   auto killedAfter = [&](double seconds) {
     const pid_t child = ::fork();
+    if (child < 0) {  // no child to kill: kill(-1) would reach every process
+      ADD_FAILURE() << "fork failed";
+      return -1.0;
+    }
     if (child == 0) {
       installer::TForm1 form(Application);
       form.InstallSteps(machine::WindowsPath(dist));

@@ -51,6 +51,7 @@ struct TChild {
     const char* argv[] = {SLOT_OPERATION, operation.c_str(), slotText.c_str(), slot_test::kStartDir, nullptr};
     Started = Clock::now();
     Pid = ::fork();
+    EXPECT_GE(Pid, 0) << "fork failed";
     if (Pid == 0) {
       ::dup2(pipe[1], STDOUT_FILENO);
       const int null = ::open("/dev/null", O_WRONLY);
@@ -91,6 +92,7 @@ struct TChild {
   }
   void KillAfter(Clock::duration delay) {
     std::this_thread::sleep_until(Clock::now() + delay);
+    if (Pid <= 0) return;  // no child: kill(-1) would reach every process
     ::kill(Pid, SIGKILL);
     ::waitpid(Pid, nullptr, 0);
     Pid = -1;
