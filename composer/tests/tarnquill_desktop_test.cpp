@@ -7,10 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "host/testing/outside_tools.h"
-#include "host/testing/window_manager.h"
+#include "host/testing/desktop_test.h"
 #include "host/testing/x_screenshot.h"
-#include "host/testing/xvfb.h"
 #include "logo_form_fixture.h"
 #include "tarnquill_desktop.h"
 #include "win32/registry.h"
@@ -61,12 +59,9 @@ bool StoredPosition(Spot& stored) {
   return found;
 }
 
-TEST(TarnquillDesktop, ThePaletteOpensUnderItsButtonAndAMovedWindowComesBackWhereItWasLeft) {
-  ScopedXServer server;
-  if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
-  ScopedWindowManager manager;
-  if (!manager.Running()) GTEST_SKIP() << "no window manager (" << manager.Name() << ")";
-  if (!HaveTool("xdotool")) GTEST_SKIP() << "no xdotool for real X input";
+using TarnquillDesktop = DesktopTest;
+
+TEST_F(TarnquillDesktop, ThePaletteOpensUnderItsButtonAndAMovedWindowComesBackWhereItWasLeft) {
   ScopedMachineRoot root;
   constexpr int kDragX = -30, kDragY = -40;
   constexpr int kEdgeSnap = 10;

@@ -10,10 +10,8 @@
 #include <system_error>
 #include <thread>
 
-#include "host/testing/outside_tools.h"
-#include "host/testing/window_manager.h"
+#include "host/testing/desktop_test.h"
 #include "host/testing/x_screenshot.h"
-#include "host/testing/xvfb.h"
 #include "tarnquill_desktop.h"
 #include "win32/testing/machine_root.h"
 
@@ -69,16 +67,8 @@ bool MovedUp(const host::Image& before, const host::Image& after, int shift) {
 
 bool Same(const host::Image& a, const host::Image& b) { return a.pixels == b.pixels; }
 
-class TarnquillWheelTest : public ::testing::Test {
+class TarnquillWheelTest : public DesktopTest {
  protected:
-  void SetUp() override {
-    if (!server_.Available()) GTEST_SKIP() << "no X display and no Xvfb";
-    if (!manager_.Running()) GTEST_SKIP() << "no window manager (" << manager_.Name() << ")";
-    if (!HaveTool("xdotool")) GTEST_SKIP() << "no xdotool for real X input";
-  }
-
-  ScopedXServer server_;
-  ScopedWindowManager manager_;
   ScopedMachineRoot root_;
 };
 

@@ -11,9 +11,7 @@
 
 #include "host/testing/child_process.h"
 #include "host/testing/desktop_program.h"
-#include "host/testing/outside_tools.h"
-#include "host/testing/window_manager.h"
-#include "host/testing/xvfb.h"
+#include "host/testing/desktop_test.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
@@ -71,12 +69,9 @@ std::string DialogInFront(xtest::XId main, xtest::XId dialog) {
   return faults;
 }
 
-TEST(SwapModalDesktop, ClicksOnTheMainWindowReachNothingAndLeaveTheDialogInFront) {
-  ScopedXServer server;
-  if (!server.Available()) GTEST_SKIP() << "no X display and no Xvfb";
-  ScopedWindowManager manager;
-  if (!manager.Running()) GTEST_SKIP() << "no window manager (" << manager.Name() << ")";
-  if (!HaveTool("xdotool")) GTEST_SKIP() << "no xdotool for real X input";
+using SwapModalDesktop = DesktopTest;
+
+TEST_F(SwapModalDesktop, ClicksOnTheMainWindowReachNothingAndLeaveTheDialogInFront) {
   ScopedMachineRoot root;
   const std::filesystem::path folder = root.Path() / "corvane";
   std::filesystem::create_directories(folder);
