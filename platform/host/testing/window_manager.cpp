@@ -39,7 +39,7 @@ constexpr const char* kFluxboxKeys =
     "OnWindowBorder Move1 :StartMoving\n";
 
 constexpr auto kStartWait = std::chrono::seconds(10);
-constexpr auto kStopWait = std::chrono::seconds(3);  // then it is killed: fluxbox may not end at SIGTERM
+constexpr auto kStopWait = std::chrono::seconds(3);  // fluxbox may not end at SIGTERM
 constexpr int kStartAttempts = 5;
 
 bool WriteFile(const std::string& path, const char* text) {
@@ -86,20 +86,19 @@ ScopedWindowManager::~ScopedWindowManager() {
   if (!home_.empty()) std::filesystem::remove_all(home_, ignored);
 }
 
+// The window manager's group is asked to end, then killed with what it started and left behind.
+// The leader is reaped last: until then its pid, the group's id, cannot go to another process.
 void ScopedWindowManager::Stop() {
   if (child_ <= 0) return;
   ::kill(-child_, SIGTERM);
-  int status = 0;
   const auto deadline = std::chrono::steady_clock::now() + kStopWait;
-  while (::waitpid(child_, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(-child_, SIGKILL);
-      ::waitpid(child_, &status, 0);
-      break;
-    }
+  siginfo_t info{};
+  while (::waitid(P_PID, static_cast<id_t>(child_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0 &&
+         std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ::kill(-child_, SIGKILL);  // what the window manager started and left behind
+  ::kill(-child_, SIGKILL);
+  int status = 0;
+  ::waitpid(child_, &status, 0);
   child_ = -1;
 }
 

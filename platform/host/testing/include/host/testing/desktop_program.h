@@ -43,6 +43,7 @@ class DesktopProgram {
       ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
       ::_exit(127);
     }
+    ended_ = child_ < 0;  // no child to wait for: waitpid(-1) would take any other
   }
   ~DesktopProgram() {
     if (child_ <= 0 || Ended(std::chrono::milliseconds(0))) return;
