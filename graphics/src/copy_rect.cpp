@@ -5,6 +5,7 @@
 
 #include "graphics/palettes.h"
 #include "pixel_access.h"
+#include "vcl/scope_exit.h"
 
 void TPixelGraphic::WriteColor(int X, int Y, int R, int G, int B) {
   if (format_ == pgbc24) {
@@ -43,37 +44,34 @@ void TPixelGraphic::CopyRect(int DstX, int DstY, TPixelGraphic* Source, int SrcX
       std::min<std::int64_t>({std::int64_t{DstX} + AWidth - 1, width_ - 1, Source->width_ - 1 - shift});
   if (firstCol <= lastCol) {
     bool dithering = dither_ && format_ != pgbc24;
-    try {
-      if (dithering) BuildDitherTables();
-      else
-        FreeDitherBuffers();
-      if (OnProgressStart) OnProgressStart(this);
-      TSourcePixels source(*Source);
-      int x0 = static_cast<int>(firstCol), x1 = static_cast<int>(lastCol);
-      for (int y = static_cast<int>(firstRow); y <= lastRow; ++y) {
-        std::int64_t sy = y + std::int64_t{SrcY} - DstY;
-        if (sy < 0 || sy >= Source->height_) continue;
-        if (format_ == pgbc24 && Source->format_ == pgbc24) {
-          std::memmove(ScanLine(y) + 3 * x0, Source->ScanLine(static_cast<int>(sy)) + 3 * (x0 + shift),
-                       static_cast<std::size_t>(3 * (x1 - x0 + 1)));
-          continue;
-        }
-        if (dithering) NextDitherRow();
-        bool forward = y % 2 == 0;
-        for (int i = 0; i <= x1 - x0; ++i) {
-          int x = forward ? x0 + i : x1 - i;
-          int r, g, b;
-          source.Read(static_cast<int>(x + shift), static_cast<int>(sy), r, g, b);
-          WriteColor(x, y, r, g, b);
-        }
-        if (ReportRowDone(static_cast<int>(y - firstRow), static_cast<int>(lastRow - firstRow))) break;
-      }
-      if (OnProgressEnd) OnProgressEnd(this);
-    } catch (...) {
+    ScopeExit freeDitherBuffers([&] { FreeDitherBuffers(); });
+    if (dithering) BuildDitherTables();
+    else
       FreeDitherBuffers();
-      throw;
+    if (OnProgressStart) OnProgressStart(this);
+    TSourcePixels source(*Source);
+    int x0 = static_cast<int>(firstCol), x1 = static_cast<int>(lastCol);
+    for (int y = static_cast<int>(firstRow); y <= lastRow; ++y) {
+      std::int64_t sy = y + std::int64_t{SrcY} - DstY;
+      if (sy < 0 || sy >= Source->height_) continue;
+      if (format_ == pgbc24 && Source->format_ == pgbc24) {
+        std::memmove(ScanLine(y) + 3 * x0, Source->ScanLine(static_cast<int>(sy)) + 3 * (x0 + shift),
+                     static_cast<std::size_t>(3 * (x1 - x0 + 1)));
+        continue;
+      }
+      if (dithering) NextDitherRow();
+      bool forward = y % 2 == 0;
+      for (int i = 0; i <= x1 - x0; ++i) {
+        int x = forward ? x0 + i : x1 - i;
+        int r, g, b;
+        source.Read(static_cast<int>(x + shift), static_cast<int>(sy), r, g, b);
+        WriteColor(x, y, r, g, b);
+      }
+      if (ReportRowDone(static_cast<int>(y - firstRow), static_cast<int>(lastRow - firstRow))) break;
     }
+    if (OnProgressEnd) OnProgressEnd(this);
+  } else {
+    FreeDitherBuffers();
   }
-  FreeDitherBuffers();
   Changed();
 }

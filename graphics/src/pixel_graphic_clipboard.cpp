@@ -9,15 +9,17 @@
 void TPixelGraphic::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(GetDIBSize()));
   if (!block) throw EOutOfMemory("Out of memory");
-  try {
+  bool written = false;
+  ScopeExit freeUnwritten([&] {
+    if (!written) GlobalFree(block);
+  });
+  {
     TCustomMemoryStream stream;
     stream.SetPointer(GlobalLock(block), static_cast<std::int64_t>(GlobalSize(block)));
     ScopeExit unlock([&] { GlobalUnlock(block); });
     WriteDIB(&stream);
-  } catch (...) {
-    GlobalFree(block);
-    throw;
   }
+  written = true;
   AFormat = CF_DIB;
   AData = block;
   APalette = nullptr;

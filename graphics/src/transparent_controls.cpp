@@ -3,6 +3,7 @@
 #include "graphics/transparent_controls.h"
 
 #include "vcl/forms.h"
+#include "vcl/scope_exit.h"
 #include "win32/text.h"
 
 namespace {
@@ -22,13 +23,8 @@ void InvalidateBeneath(TControl* Control, bool& Reentry) {
   if (!parent || !parent->HandleAllocated() || parent == gInvalidatingChildrenOf) return;
   if (IsTransparentPGControl(parent)) {
     Reentry = true;
-    try {
-      parent->Invalidate();
-    } catch (...) {
-      Reentry = false;
-      throw;
-    }
-    Reentry = false;
+    ScopeExit clearReentry([&] { Reentry = false; });
+    parent->Invalidate();
     return;
   }
   const TRect r = Control->BoundsRect();
@@ -38,14 +34,9 @@ void InvalidateBeneath(TControl* Control, bool& Reentry) {
 void InvalidateTransparentChildrenOf(TWinControl* Container) {
   TWinControl* const saved = gInvalidatingChildrenOf;
   gInvalidatingChildrenOf = Container;
-  try {
-    for (int i = 0; i < Container->ControlCount(); ++i)
-      if (IsTransparentPGControl(Container->Controls(i))) Container->Controls(i)->Invalidate();
-  } catch (...) {
-    gInvalidatingChildrenOf = saved;
-    throw;
-  }
-  gInvalidatingChildrenOf = saved;
+  ScopeExit restore([&] { gInvalidatingChildrenOf = saved; });
+  for (int i = 0; i < Container->ControlCount(); ++i)
+    if (IsTransparentPGControl(Container->Controls(i))) Container->Controls(i)->Invalidate();
 }
 
 }  // namespace
