@@ -13,9 +13,12 @@
 #include "viewer_fixture.h"
 #include "win32/controls.h"
 #include "win32/testing/dialogs.h"
+#include "win32/testing/driven_clock.h"
 #include "win32/testing/machine_root.h"
 
 namespace {
+
+constexpr unsigned kPastTheSettle = 250;  // the dialog lets a selection settle for less than this
 
 bool Overlap(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -151,7 +154,7 @@ TEST_F(PreviewDialog, ASelectionShowsItsInformationAndAfterTheSettleItsPreview) 
     workersAfterBurst = dialog_->WorkersStarted();
 
     ClickFileListItem(dialog, "notes.txt");
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPastTheSettle));
     PumpMessages();
     PumpMessages();
     notesLines = dialog_->InfoLines();
@@ -183,9 +186,10 @@ TEST_F(PreviewDialog, ASelectionShowsItsInformationAndAfterTheSettleItsPreview) 
 
 TEST_F(PreviewDialog, ASelectionChangedWhileTheSettledStartWaitsSettlesAgain) {
   int startedAtOnce = -1;
+  DrivenClock clock;
   SetCommonDialogScript([&](HWND dialog) {
     ClickFileListItem(dialog, "gray.bmp");
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    clock.Advance(kPastTheSettle);
     // Only the settle timer runs: its start for gray.bmp is queued, not yet handled.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&msg);

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "host/testing/window_manager.h"
 
 namespace {
@@ -38,7 +40,6 @@ constexpr const char* kFluxboxKeys =
     "OnTitlebar Move1 :StartMoving\n"
     "OnWindowBorder Move1 :StartMoving\n";
 
-constexpr auto kStartWait = std::chrono::seconds(10);
 constexpr auto kStopWait = std::chrono::seconds(3);  // fluxbox may not end at SIGTERM
 constexpr int kStartAttempts = 5;
 
@@ -120,9 +121,10 @@ bool ScopedWindowManager::Start(const std::vector<std::string>& argv) {
     }
     if (child_ < 0) return false;
     ::setpgid(child_, child_);  // also here, so that a stop before the child ran still reaches its group
-    const auto deadline = std::chrono::steady_clock::now() + kStartWait;
+    // However slow a busy machine makes the start, it ends in an announcement or an exit; the
+    // test's own time-out stops one that hangs.
     int status = 0;
-    while (!(running_ = xtest::WindowManagerPresent()) && std::chrono::steady_clock::now() < deadline) {
+    while (!(running_ = xtest::WindowManagerPresent())) {
       if (::waitpid(child_, &status, WNOHANG) == child_) {
         child_ = -1;
         break;
@@ -131,5 +133,6 @@ bool ScopedWindowManager::Start(const std::vector<std::string>& argv) {
     }
     if (!running_) Stop();
   }
+  if (!running_) ADD_FAILURE() << argv[0] << " is installed but did not start";
   return running_;
 }

@@ -1,11 +1,11 @@
 #include <chrono>
 #include <cstdint>
-#include <thread>
 #include <utility>
 
 #include "host/display.h"
 
 #include "user_test_support.h"
+#include "win32/testing/driven_clock.h"
 
 namespace {
 
@@ -94,18 +94,18 @@ TEST_F(UserInput, DoubleClicksOnlyForClassesThatAskForThem) {
     bool doubleClick;
   };
   const Case cases[] = {
-      {"CS_DBLCLKS", kDoubleClicks, 20, 0, true},
-      {"no CS_DBLCLKS", kPlain, 20, 0, false},
-      {"too far apart", kDoubleClicks, 26, 0, false},
-      {"too slow", kDoubleClicks, 20, 80, false},
+      {"CS_DBLCLKS", kDoubleClicks, 20, 0, true},     {"no CS_DBLCLKS", kPlain, 20, 0, false},
+      {"too far apart", kDoubleClicks, 26, 0, false}, {"just in time", kDoubleClicks, 20, 50, true},
+      {"too slow", kDoubleClicks, 20, 51, false},
   };
+  DrivenClock clock;
   SetDoubleClickTime(50);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     HWND w = Top(0, 0, 100, 100, WS_POPUP | WS_VISIBLE, c.cls);
     log.clear();
     Click(20, 20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(c.pauseMs));
+    clock.Advance(c.pauseMs);
     Click(c.secondX, 20);
     std::vector<UINT> expected = c.doubleClick ? std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}
                                                : std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDOWN};

@@ -1,17 +1,14 @@
-#include <time.h>
-
 #include <chrono>
 #include <cstring>
 #include <thread>
 
 #include "kernel_internal.h"
+#include "ticks.h"
 
 DWORD GetTickCount() {
-  struct timespec now {};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  // Wraps after 49.7 days, as on Windows.
-  const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec / 1000000);
-  return static_cast<DWORD>(ms & 0xFFFFFFFF);
+  using std::chrono::duration_cast, std::chrono::milliseconds;
+  const auto ms = static_cast<std::uint64_t>(duration_cast<milliseconds>(ticks::Now().time_since_epoch()).count());
+  return static_cast<DWORD>(ms & 0xFFFFFFFF);  // wraps after 49.7 days, as on Windows
 }
 
 void Sleep(DWORD dwMilliseconds) {

@@ -1,9 +1,9 @@
 #pragma once
 // A window manager on the test's X server, and what it and our windows tell each other: window
 // properties read back by a window's title. Running() is false when the window manager is not
-// installed (the test then skips what needs it). Openbox shows a maximise button on every framed
-// window; for one that may not be maximised the button is disabled. The X calls live in
-// x_window_manager.cpp, apart from the tests: Xlib's macros clash with GoogleTest's names.
+// installed (the test then skips what needs it); one that is installed but does not start fails the test. Openbox shows
+// a maximise button on every framed window; for one that may not be maximised the button is disabled. The X calls live
+// in x_window_manager.cpp, apart from the tests: Xlib's macros clash with GoogleTest's names.
 #include <sys/types.h>
 
 #include <string>
