@@ -27,8 +27,8 @@ class MachineFolderTool : public ::testing::Test {
   }
   // The tool with $STARTLOGO_ROOT at `root`.
   ChildRun Run(const fs::path& root) const {
-    return RunWithoutDesktop({"/usr/bin/env", "STARTLOGO_ROOT=" + root.string(), MACHINE_FOLDER},
-                             base_ / "errors.txt", kHungChildSeconds);
+    return RunWithoutDesktop({"/usr/bin/env", "STARTLOGO_ROOT=" + root.string(), MACHINE_FOLDER}, base_ / "errors.txt",
+                             kHungChildSeconds);
   }
   fs::path base_;
 };
