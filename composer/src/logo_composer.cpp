@@ -9,6 +9,7 @@
 #include "graphics/pg_canvas.h"
 #include "vcl/system.h"
 #include "vcl/sysutils.h"
+#include "win32/kernel.h"
 
 namespace {
 
@@ -178,7 +179,12 @@ void TLogoComposer::btLogoClick() {
   for (int c = 0; c < n; ++c) logo.SetPaletteEntry(256 - n + c, animation_[static_cast<size_t>(c)]);
   DrawLogoAnimationBar(&logo, n, AnimationSectionCount(State));
   const std::string draft = CreateDraft();
-  logo.SaveToFile(draft);
-  PatchImportantColors(draft.c_str(), static_cast<DWORD>(256 - n));
+  try {
+    logo.SaveToFile(draft);
+    PatchImportantColors(draft.c_str(), static_cast<DWORD>(256 - n));
+  } catch (...) {
+    DeleteFileA(draft.c_str());  // ours, and of no use to the next save
+    throw;
+  }
   ReplaceKeepingAttributes(draft.c_str(), kStartupLogo);
 }

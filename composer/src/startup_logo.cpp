@@ -1,11 +1,13 @@
 #include "composer/startup_logo.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "bar_sections.h"
 #include "vcl/filectrl.h"
+#include "vcl/streams.h"
 #include "vcl/sysutils.h"
 #include "win32/kernel.h"
 #include "win32/machine.h"
@@ -77,19 +79,19 @@ void PatchImportantColors(const char* FileName, DWORD Count) {
 }
 
 void ReplaceKeepingAttributes(const char* Draft, const char* Target) {
-  DWORD attributes = 0;
-  if (FileExists(Target)) {
-    attributes = GetFileAttributesA(Target);
-    SetFileAttributesA(Target, 0);
+  std::string content;
+  {
+    TFileStream draft(Draft, fmOpenRead);
+    content.resize(static_cast<std::size_t>(draft.Size()));
+    draft.ReadBuffer(content.data(), static_cast<std::int64_t>(content.size()));
   }
-  const bool copied = CopyFileA(Draft, Target, FALSE);
-  const DWORD copyError = GetLastError();
-  if (FileExists(Target)) SetFileAttributesA(Target, attributes);
+  // The new logo takes the old one's permissions and attributes before it takes its place, so a
+  // kill leaves either whole with them; the old file (or a link's target) is never changed.
+  const bool replaced =
+      machine::ReplaceFileAtomically(machine::HostPath(Target), content, machine::ReadOnlyTarget::Replace);
+  const int error = errno;
   DeleteFileA(Draft);
-  if (!copied) {
-    SetLastError(copyError);
-    RaiseIOError(std::string("Cannot replace ") + Target);
-  }
+  if (!replaced) throw EInOutError(std::string("Cannot replace ") + Target + ": " + std::strerror(error), error);
 }
 
 std::string CreateDraft() {

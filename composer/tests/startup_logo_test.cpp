@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdio.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "composer/logo_composer.h"
@@ -91,6 +94,57 @@ TEST_F(StartupLogoTest, AFailedReplacementIsReportedAndKeepsTheOldLogo) {
   EXPECT_THROW(Save(4, 4), EInOutError);
   EXPECT_TRUE(std::filesystem::is_directory(root.DriveC() / "logo.sys"));
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo.bmp"));
+}
+
+// A link in the slot is replaced by the new logo; the file it pointed at keeps its bytes and
+// its attributes, which the new logo takes.
+TEST_F(StartupLogoTest, ALinkedLogoIsReplacedAndItsTargetLeftAsItWas) {
+  const ScopedHostFolder host(root);
+  const std::filesystem::path target = host.Path() / "logo.sys";
+  WriteLines(target, {"the host's"});
+  ::setxattr(target.c_str(), "user.DOSATTRIB", "0x2", 3, 0);
+  std::filesystem::permissions(target, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  const auto permissions = std::filesystem::status(target).permissions();
+  const std::string bytes = ReadBytes(target);
+  std::filesystem::create_symlink(target, root.DriveC() / "logo.sys");
+  EXPECT_EQ(Save(4, 4).size(), 129078u);
+  EXPECT_FALSE(std::filesystem::is_symlink(root.DriveC() / "logo.sys"));
+  EXPECT_EQ(GetFileAttributesA("c:\\logo.sys") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+            FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(ReadBytes(target), bytes);
+  EXPECT_EQ(std::filesystem::status(target).permissions(), permissions);
+  char text[16] = {};
+  EXPECT_EQ(::getxattr(target.c_str(), "user.DOSATTRIB", text, sizeof text), 3);
+  EXPECT_STREQ(text, "0x2");
+}
+
+// A save that fails while it writes its intermediate file (here a file size limit, as a full
+// drive) removes that file at once and leaves the old logo.
+TEST_F(StartupLogoTest, AFailedSaveRemovesItsIntermediateFileAtOnce) {
+  WriteLines(root.DriveC() / "logo.sys", {"old"});
+  const std::string old = ReadBytes(root.DriveC() / "logo.sys");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr rlim_t kFullAfter = 4096;  // bytes: less than a logo
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{kFullAfter, kFullAfter};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      Save(4, 4);
+    } catch (const Exception&) {
+      ::_exit(0);
+    } catch (...) {
+      ::_exit(2);
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save did not fail, 2: not with the library's error";
+  EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logo.bmp"));
+  EXPECT_EQ(ReadBytes(root.DriveC() / "logo.sys"), old);
 }
 
 TEST_F(StartupLogoTest, AUsersOwnLogoBmpIsLeftAlone) {

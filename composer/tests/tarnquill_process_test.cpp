@@ -18,6 +18,7 @@
 #include "composer_test_support.h"
 #include "host/testing/child_process.h"
 #include "logo_form_fixture.h"
+#include "win32/kernel.h"
 #include "win32/machine.h"
 #include "win32/shell.h"
 #include "host/testing/outside_tools.h"
@@ -158,6 +159,31 @@ TEST_F(TarnquillProcessTest, RunsKilledAtAnyMomentLeaveWholeLogosAndNothingAfter
   const ChildRun next = Run({"/AUTO"});
   ASSERT_EQ(next.Status, 0) << next.Errors;
   EXPECT_EQ(LeftOver(root.Path()), std::vector<std::string>{});
+}
+
+// The new logo has the old one's attributes before it takes its place: no kill finds the slot
+// writable or shown.
+TEST_F(TarnquillProcessTest, RunsKilledAtAnyMomentKeepAReadOnlyHiddenLogoReadOnlyAndHidden) {
+  constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  const ChildRun whole = Run({"/AUTO"});
+  ASSERT_EQ(whole.Status, 0) << whole.Errors;
+  // The same settings save the same logo: the slot gets one of other pixels before each run.
+  std::string old = ReadBytes(Logo());
+  old.back() ^= 1;
+  std::mt19937 random(std::random_device{}());
+  std::uniform_real_distribution<double> moment(0.001, whole.Seconds * 1.2);
+  int replaced = 0;
+  for (int run = 0; run < KillRuns(); ++run) {
+    ASSERT_TRUE(SetFileAttributesA("c:\\logo.sys", FILE_ATTRIBUTE_NORMAL));
+    std::ofstream(Logo(), std::ios::binary) << old;
+    ASSERT_TRUE(SetFileAttributesA("c:\\logo.sys", kKept));
+    const double at = moment(random);
+    RunWithoutDesktop({Program().string(), "/AUTO"}, {}, at);
+    ASSERT_EQ(GetFileAttributesA("c:\\logo.sys") & kKept, kKept) << "killed after " << at << " s";
+    EXPECT_TRUE(WholeLogoOrNone(Logo())) << "killed after " << at << " s";
+    replaced += ReadBytes(Logo()) != old;
+  }
+  std::printf("%d of %d killed runs had replaced the read-only hidden logo\n", replaced, KillRuns());
 }
 
 TEST_F(TarnquillProcessTest, RunsAtTheSameTimeAllSaveTheirLogo) {

@@ -4,6 +4,7 @@
 #include "installer/gradient.h"
 #include "vbrun/declare.h"
 #include "vbrun/files.h"
+#include "vbrun/forms.h"
 #include "vbrun/interaction.h"
 #include "vbrun/settings.h"
 #include "win32/kernel.h"
@@ -131,8 +132,9 @@ void TForm1::Command1_Click() {
   const std::vector<std::string> failed = InstallSteps(vb::App().Path());
   std::string message = "The program Logo has been installed!";
   if (!failed.empty()) {
-    message += "\n\nThese steps failed:";
+    message = "The program Logo has NOT been installed completely!\n\nThese steps failed:";
     for (const std::string& what : failed) message += "\n- " + what;
+    vb::SetExitCode(kInstallFailedExitCode);
   }
   vb::MsgBox(message, vb::vbOKOnly);
   vb::MsgBox("Thank you!", vb::vbOKOnly);

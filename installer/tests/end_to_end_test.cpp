@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 
 #include "host/testing/child_process.h"
 #include "installer/install_form.h"
+#include "rotator/main_form.h"
 #include "rotator/options_form.h"
 #include "vbrun/settings.h"
 #include "vcl/testing/application.h"
@@ -304,6 +306,36 @@ TEST_F(EndToEnd, AReadOnlyLibraryFileIsNamedByTheUninstall) {
   EXPECT_TRUE(std::filesystem::exists(root.DriveC() / "logos/wait/vorrelwait.sys"));
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos/down"));
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos/start"));
+}
+
+// "RUN" that can put no logo into any slot, on a full drive (no file may grow past one block,
+// room for the message but not for a logo: a shell sets the limit and ignores the signal it would
+// send) or with read-only slots, says so in one line on standard error and ends with status 1;
+// the slots keep their logos.
+TEST_F(EndToEnd, RunThatPutsNoLogoIntoAnySlotEndsWithStatusOneAndSaysSo) {
+  Installed();
+  const std::string large(4096, 'o');  // larger than the block, as every real logo is
+  for (const char* original : {"logos/wait/originalwait.sys", "logos/down/originaldown.sys"})
+    std::ofstream(root.DriveC() / original, std::ios::binary) << large;
+  const char* slots[] = {"logo.sys", "windows/logow.sys", "windows/logos.sys"};
+  const auto contents = [&] {
+    std::vector<std::string> now;
+    for (const char* slot : slots) now.push_back(Bytes(root.DriveC() / slot));
+    return now;
+  };
+  const std::vector<std::string> before = contents();
+  const ChildRun full = RunWithoutDesktop({"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" RUN", Logo()},
+                                          root.Path() / "full.txt", kHungChildSeconds);
+  for (const char* slot : {"c:\\logo.sys", "c:\\windows\\logow.sys", "c:\\windows\\logos.sys"})
+    ASSERT_TRUE(SetFileAttributesA(slot, FILE_ATTRIBUTE_READONLY));
+  const ChildRun readOnly = RunWithoutDesktop({Logo(), "RUN"}, root.Path() / "read-only.txt", kHungChildSeconds);
+  for (const ChildRun& run : {full, readOnly}) {
+    EXPECT_EQ(run.Status, rotator::kNothingRotatedExitCode) << run.Errors;
+    EXPECT_TRUE(run.Errors.starts_with("logo.exe RUN: no logo could be put into any slot")) << run.Errors;
+    EXPECT_EQ(std::count(run.Errors.begin(), run.Errors.end(), '\n'), 1) << run.Errors;
+    EXPECT_TRUE(run.Errors.ends_with("\n")) << run.Errors;
+  }
+  EXPECT_EQ(contents(), before);
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "installer/install_form.h"
+#include "vbrun/forms.h"
 #include "vbrun/settings.h"
 #include "vcl/testing/application.h"
 #include "vcl/testing/dialogs.h"
@@ -145,8 +150,42 @@ TEST_F(Install, MissingFilesAreSkippedAndTheEssentialOnesNamed) {
   const auto calls = dialogs_.Calls();
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].Text,
-            "The program Logo has been installed!\n\nThese steps failed:\n- copying logo.exe to c:\\logos");
+            "The program Logo has NOT been installed completely!\n\nThese steps failed:\n- copying logo.exe to "
+            "c:\\logos");
   EXPECT_EQ(calls[1].Text, "Thank you!");
+}
+
+// On a full drive (no file may grow) the report leads with the failure and the installer's exit
+// code says it failed. The child process that has the full drive sends the report back.
+TEST_F(Install, OnAFullDriveTheReportLeadsWithTheFailureAndTheExitCodeSaysSo) {
+  int report[2];
+  ASSERT_EQ(::pipe(report), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit nothing{0, 0};
+    ::setrlimit(RLIMIT_FSIZE, &nothing);
+    installer::TForm1 form(Application);
+    try {
+      form.Command1_Click();
+    } catch (const vb::EndProgram&) {
+    }
+    const auto calls = dialogs_.Calls();
+    const std::string text = std::to_string(vb::ExitCode()) + "|" + (calls.empty() ? "" : calls[0].Text);
+    (void)!::write(report[1], text.data(), text.size());
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  std::string text;
+  char buffer[256];
+  for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  ::close(report[0]);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_TRUE(text.starts_with(std::to_string(installer::kInstallFailedExitCode) +
+                               "|The program Logo has NOT been installed completely!\n\nThese steps failed:\n"))
+      << text;
+  EXPECT_NE(text.find("\n- the StartUp shortcut"), std::string::npos) << text;
 }
 
 TEST_F(Install, CancelChangesNothing) {

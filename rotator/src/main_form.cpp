@@ -1,12 +1,17 @@
 // The rotator's main window.
 #include "rotator/main_form.h"
 
+#include <cstdio>
+#include <string>
+
 #include "rotator/about_form.h"
 #include "rotator/options_form.h"
 #include "rotator/pick_form.h"
 #include "rotator/settings.h"
 #include "vbrun/conversions.h"
+#include "vbrun/errors.h"
 #include "vbrun/files.h"
+#include "vbrun/forms.h"
 #include "vbrun/interaction.h"
 
 namespace rotator {
@@ -16,6 +21,11 @@ void CopyRandomPick(vb::FileListBox& list, const std::string& slotFile, bool non
   if (noneRule && name == "none.sys") vb::Kill(slotFile);
   else
     vb::FileCopy(list.Path() + "\\" + name, slotFile);
+}
+
+void ReportNothingRotated(const std::string& why) {
+  std::fprintf(stderr, "logo.exe RUN: no logo could be put into any slot (%s)\n", why.c_str());
+  vb::SetExitCode(kNothingRotatedExitCode);
 }
 
 TForm1::TForm1(TComponent* owner)
@@ -79,8 +89,15 @@ void TForm1::Form_Load() {
   for (int i = 0; i < 3; ++i) pointed_[i] = vb::ResumeNext([&] { lists[i]->SetPath(slots[i]->library); });
 
   if (vb::Command() == "RUN") {
-    for (int i = 0; i < 3; ++i)
-      if (pointed_[i]) vb::ResumeNext([&] { CopyRandomPick(*lists[i], slots[i]->file, i == 0); });
+    int updated = 0;
+    std::string why = "no library of logos";
+    for (int i = 0; i < 3; ++i) {
+      if (!pointed_[i]) continue;
+      if (vb::ResumeNext([&] { CopyRandomPick(*lists[i], slots[i]->file, i == 0); })) ++updated;
+      else
+        why = vb::Err().Description;
+    }
+    if (updated == 0) ReportNothingRotated(why);
     vb::End();
   }
 

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "vcl/streams.h"
 #include "vcl/sysutils.h"
 #include "win32/kernel.h"
+#include "win32/machine.h"
 #include "win32/user.h"
 
 namespace {
@@ -37,6 +40,41 @@ bool SameContent(const std::string& A, const std::string& B) {
       done += n;
     }
     return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+// A switch's temporary file is its own (marked with its owner) or a user's; only ours is mended,
+// and only once the switch that made it is over: in this process, or in one that has ended.
+bool OursAndOver(const std::string& Temp) {
+  const machine::FileOwner owner = machine::OwnerOf(machine::HostPath(Temp));
+  return owner == machine::FileOwner::Self || owner == machine::FileOwner::Ended;
+}
+
+std::filesystem::path SlotFolder(const std::string& Logo) { return machine::HostPath(Logo).parent_path(); }
+
+// Slot work that another Corvane on the machine must not see half done holds the lock of the
+// logo's folder, where the switch's temporary file lies too. A process takes one lock of a
+// folder at a time (a second would wait for the first), and several in the order of the slots.
+machine::FolderLock LockSlot(const std::string& Logo) { return machine::FolderLock(SlotFolder(Logo)); }
+
+std::vector<std::unique_ptr<machine::FolderLock>> LockEverySlot(const TSlotPaths& Paths) {
+  std::vector<std::filesystem::path> folders;
+  std::vector<std::unique_ptr<machine::FolderLock>> locks;
+  for (const std::string& logo : Paths.Logo) {
+    const std::filesystem::path folder = SlotFolder(logo);
+    if (std::find(folders.begin(), folders.end(), folder) != folders.end()) continue;
+    folders.push_back(folder);
+    locks.push_back(std::make_unique<machine::FolderLock>(folder));
+  }
+  return locks;
+}
+
+// Made by a switch that was stopped before it had copied the logo into it.
+bool Empty(const std::string& Path) {
+  try {
+    return TFileStream(Path, fmOpenRead | fmShareDenyNone).Size() == 0;
   } catch (const Exception&) {
     return false;
   }
@@ -100,6 +138,8 @@ void TSlotFiles::CheckFlags() {
 std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
   std::string status;
   Unreadable.clear();
+  // A switch of another Corvane is not seen half done: not loaded, kept as an original or mended.
+  const auto locks = LockEverySlot(paths_);
   MakeFolders();
   for (const std::string& logo : paths_.Logo) CheckAttribs(logo);
   for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -119,13 +159,14 @@ std::string TSlotFiles::Start(const TLoadLogo& LoadLogo) {
   CheckOri();
   CheckBack();
   for (int slot = 0; slot < kSlotCount; ++slot)
-    if (MendSwitch(slot) == smFinished)
+    if (MendLocked(slot) == smFinished)
       status = std::string("The interrupted switch of ") + SlotFileName(slot) + " was completed.";
   return status;
 }
 
 TSlotOutcome TSlotFiles::Backup(int Slot) {
   const std::string name = SlotFileName(Slot);
+  const machine::FolderLock lock = LockSlot(paths_.Logo[Slot]);
   if (!Copy(paths_.Logo[Slot], paths_.Backup[Slot]))
     return {false,
             "Backup operation of " + name + " was NOT successfull. Please check if there's enough harddisk space."};
@@ -135,11 +176,18 @@ TSlotOutcome TSlotFiles::Backup(int Slot) {
 }
 
 TSwitchMend TSlotFiles::MendSwitch(int Slot) {
+  const machine::FolderLock lock = LockSlot(paths_.Logo[Slot]);
+  return MendLocked(Slot);
+}
+
+TSwitchMend TSlotFiles::MendLocked(int Slot) {
   const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
   const std::string temp = SwitchTempPath(logo);
   if (!Exists(temp)) return smNone;
-  // A copy of the logo or of the backup: the switch had not begun to change them, or was done.
-  if (SameContent(temp, logo) || SameContent(temp, backup)) {
+  if (!OursAndOver(temp)) return smKept;
+  // Empty, or a copy of the logo or of the backup: the switch had not begun to change them, or
+  // was done.
+  if (Empty(temp) || SameContent(temp, logo) || SameContent(temp, backup)) {
     Remove(temp);
     return Exists(temp) ? smKept : smNone;
   }
@@ -153,13 +201,21 @@ TSwitchMend TSlotFiles::MendSwitch(int Slot) {
 TSlotOutcome TSlotFiles::Switch(int Slot) {
   const std::string &logo = paths_.Logo[Slot], &backup = paths_.Backup[Slot];
   const TSlotOutcome failed{false, kRestoreFailed};
+  const machine::FolderLock lock = LockSlot(logo);
+  MendLocked(Slot);
   // No logo to keep: the backup goes into the slot.
   if (!Exists(logo)) return Copy(backup, logo) ? kRestored : failed;
   const std::string temp = SwitchTempPath(logo);
-  // Left by an interrupted switch and not mended: it may hold the only copy of a picture.
-  if (Exists(temp))
+  // Marked as ours before the logo goes into it (the copy keeps the mark). A file of that name
+  // that is there still is a user's own, or ours holding what may be the only copy of a picture.
+  if (!machine::CreateOwnedFile(machine::HostPath(temp))) {
+    if (GetLastError() != ERROR_FILE_EXISTS) return failed;
     return {false, std::string(kRestoreFailed) + " " + temp + " is in the way: it is neither the logo nor its backup."};
-  if (!Copy(logo, temp)) return failed;
+  }
+  if (!Copy(logo, temp)) {
+    Remove(temp);
+    return failed;
+  }
   if (!Copy(backup, logo)) {
     Remove(temp);  // the logo is untouched; the copy of it is not needed
     return failed;
@@ -186,6 +242,7 @@ TSlotOutcome TSlotFiles::Restore(int Slot) {
   TSlotOutcome outcome = kRestored;
   if (answer == IDYES) outcome = Switch(Slot);
   else if (answer == IDNO) {
+    const machine::FolderLock lock = LockSlot(logo);
     if (!Copy(backup, logo)) outcome = {false, kRestoreFailed};
   } else {
     return {false, "Restore operation cancelled by user."};

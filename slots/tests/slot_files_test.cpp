@@ -199,11 +199,12 @@ TEST_F(SlotFiles, TheStartFinishesOrUndoesAnInterruptedSwitchAndKeepsAnUnknownTe
   const std::string temp = SwitchTempPath(Logo(lsStartup));
   for (const Case& t : cases) {
     SCOPED_TRACE(t.name);
-    for (const auto& [path, bytes] :
-         {std::pair{Logo(lsStartup), t.logo}, {Backup(lsStartup), t.backup}, {temp, t.temp}}) {
+    for (const auto& [path, bytes] : {std::pair{Logo(lsStartup), t.logo}, {Backup(lsStartup), t.backup}}) {
       DeleteFileA(path.c_str());
       if (!bytes.empty()) WriteFile(path, bytes);
     }
+    DeleteFileA(temp.c_str());
+    if (!t.temp.empty()) slot_test::WriteLeftByKilledSwitch(temp, t.temp);
     TSlotFiles later(slot_test::WindowsFolder(), slot_test::kStartDir);
     const std::string status = later.Start(Recorder());
     EXPECT_EQ(status, t.status);
@@ -213,11 +214,87 @@ TEST_F(SlotFiles, TheStartFinishesOrUndoesAnInterruptedSwitchAndKeepsAnUnknownTe
   }
 }
 
+// A switch killed after it had made its temporary file, before the logo went into it.
+TEST_F(SlotFiles, AnEmptyTemporaryFileOfAKilledSwitchIsDeletedAtStart) {
+  WriteLogos();
+  WriteFile(Backup(lsStartup), BitmapBytes({}, 0));
+  const std::string temp = SwitchTempPath(Logo(lsStartup));
+  slot_test::WriteLeftByKilledSwitch(temp, {});
+  EXPECT_EQ(files.Start(Recorder()), "");
+  EXPECT_FALSE(Exists(temp));
+  EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, 0)) << "logo and backup alike: nothing goes over the backup";
+}
+
+// A "LOGO.tmp" that no switch made is the user's: never moved, copied into a backup or deleted,
+// however much logo and backup are alike, and the switch refuses to go through it.
+TEST_F(SlotFiles, AUsersOwnTemporaryFileNameSurvivesStartsAndRestoresUnchanged) {
+  const ScopedHostFolder host(root);
+  const std::filesystem::path outside = host.Path() / "notes.txt";
+  const std::vector<std::uint8_t> text{'m', 'y', ' ', 'n', 'o', 't', 'e', 's'};
+  const std::string temp = SwitchTempPath(Logo(lsStartup));
+  const std::filesystem::path hostTemp = machine::HostPath(temp);
+  WriteLogos();
+  enum TKind { Text, Link, Folder };
+  for (const TKind kind : {Text, Link, Folder}) {
+    for (const bool alike : {true, false}) {
+      SCOPED_TRACE(std::string(kind == Text ? "text" : kind == Link ? "link" : "folder") + (alike ? ", alike" : ""));
+      std::filesystem::remove_all(hostTemp);
+      std::filesystem::remove(outside);
+      WriteFile(Backup(lsStartup), BitmapBytes({}, alike ? 0 : 9));
+      if (kind == Text) WriteFile(temp, text);
+      if (kind == Link) {
+        WriteFile(machine::WindowsPath(outside), text);
+        std::filesystem::create_symlink(outside, hostTemp);
+      }
+      if (kind == Folder) std::filesystem::create_directory(hostTemp);
+      const auto same = [&] {
+        if (kind == Folder) return std::filesystem::is_directory(hostTemp);
+        if (kind == Link && !std::filesystem::is_symlink(hostTemp)) return false;
+        return ReadFile(temp) == text;
+      };
+      TSlotFiles later(slot_test::WindowsFolder(), slot_test::kStartDir);
+      EXPECT_EQ(later.Start(Recorder()), "");
+      EXPECT_TRUE(same()) << "after the start";
+      answers = {IDYES};
+      EXPECT_EQ(later.Restore(lsStartup).Status,
+                "Restore operation was NOT successfull. Please check if there's enough harddisk space. " + temp +
+                    " is in the way: it is neither the logo nor its backup.");
+      EXPECT_TRUE(same()) << "after Restore Yes";
+      EXPECT_EQ(ReadFile(Logo(lsStartup)), BitmapBytes({}, 0));
+      EXPECT_EQ(ReadFile(Backup(lsStartup)), BitmapBytes({}, alike ? 0 : 9));
+      answers = {IDNO};
+      EXPECT_TRUE(later.Restore(lsStartup).Changed) << "No goes through no temporary file";
+      EXPECT_TRUE(same()) << "after Restore No";
+      WriteFile(Logo(lsStartup), BitmapBytes({}, 0));
+    }
+  }
+}
+
+// The files a slot or its backup link to outside the machine keep their attributes at start.
+TEST_F(SlotFiles, TheTargetsOfLinkedSlotsAndBackupsKeepTheirAttributes) {
+  const ScopedHostFolder host(root);
+  constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  WriteLogos();
+  files.MakeFolders();
+  for (const std::string& linked : {Logo(lsWait), Backup(lsWait)}) {
+    const std::filesystem::path target = host.Path() / machine::HostPath(linked).filename();
+    WriteFile(machine::WindowsPath(target), BitmapBytes({}, 4));
+    ASSERT_TRUE(SetFileAttributesA(machine::WindowsPath(target).c_str(), kKept));
+    std::filesystem::remove(machine::HostPath(linked));
+    std::filesystem::create_symlink(target, machine::HostPath(linked));
+  }
+  files.Start(Recorder());
+  for (const auto& entry : std::filesystem::directory_iterator(host.Path()))
+    EXPECT_EQ(GetFileAttributesA(machine::WindowsPath(entry.path()).c_str()), kKept) << entry.path();
+}
+
+// What a killed switch kept because it may be the only copy of a picture stays until logo and
+// backup are alike, which tells that it is the old logo.
 TEST_F(SlotFiles, ASwitchNeverOverwritesATemporaryFileThatMayBeTheOnlyCopyOfAPicture) {
   WriteLogos();
   WriteFile(Backup(lsStartup), BitmapBytes({}, 9));
   const std::string temp = SwitchTempPath(Logo(lsStartup));
-  WriteFile(temp, BitmapBytes({}, 5));
+  slot_test::WriteLeftByKilledSwitch(temp, BitmapBytes({}, 5));
   files.Start(Recorder());
   answers = {IDYES, IDNO};
   const TSlotOutcome refused = files.Restore(lsStartup);

@@ -2,6 +2,8 @@
 // Files for the slot manager's tests, made in code in a machine folder of the test's own: bitmap
 // files of the logo layout and of its near relatives, and the machine's folders.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -91,6 +93,18 @@ inline void WriteFile(const std::string& windowsPath, const std::vector<std::uin
   std::filesystem::create_directories(host.parent_path());
   std::ofstream(host, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A switch's temporary file as a killed switch leaves it: marked as made by a process that has
+// ended. `windowsPath` must not exist yet.
+inline void WriteLeftByKilledSwitch(const std::string& windowsPath, const std::vector<std::uint8_t>& bytes) {
+  const std::filesystem::path host = machine::HostPath(windowsPath);
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(machine::CreateOwnedFile(host) ? 0 : 1);
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "no marked file " << host;
+  WriteFile(windowsPath, bytes);  // in place: the mark stays
 }
 
 inline std::vector<std::uint8_t> ReadFile(const std::string& windowsPath) {

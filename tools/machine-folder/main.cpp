@@ -3,9 +3,30 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "win32/kernel.h"
 #include "win32/machine.h"
+
+namespace {
+
+// The folders the machine's first use makes; each one that is not there is made once more for
+// the reason it cannot be, which is told. Returns how many are missing.
+int ReportMissing(const std::vector<std::filesystem::path>& folders) {
+  int missing = 0;
+  for (const std::filesystem::path& folder : folders) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) continue;
+    std::filesystem::create_directories(folder, ec);
+    if (!ec && std::filesystem::is_directory(folder, ec)) continue;
+    std::fprintf(stderr, "machine-folder: could not make %s: %s\n", folder.c_str(),
+                 ec ? ec.message().c_str() : "not a folder");
+    ++missing;
+  }
+  return missing;
+}
+
+}  // namespace
 
 int main() {
   const std::filesystem::path root = machine::Root();
@@ -23,5 +44,5 @@ int main() {
   const std::string startUp = std::string(windows) + "\\Start Menu\\Programs\\StartUp";
   std::printf("Windows folder: %s -> %s\n", windows, machine::HostPath(windows).c_str());
   std::printf("StartUp folder: %s -> %s\n", startUp.c_str(), machine::HostPath(startUp).c_str());
-  return 0;
+  return ReportMissing({machine::DriveFolder('C'), machine::HostPath(windows), machine::HostPath(startUp)}) ? 1 : 0;
 }

@@ -22,5 +22,6 @@ void DrawLogoAnimationBar(TPixelGraphic* Image, int N, int S);
 // than its headers is left as it is. Kernel failures raise EInOutError.
 void PatchImportantColors(const char* FileName, DWORD Count);
 // Copies Draft over Target keeping Target's attributes (none when it is new), then deletes
-// Draft. Raises EInOutError when Target could not be replaced.
+// Draft. The copy has them before it replaces Target (a read-only one too); a link is replaced,
+// its target left as it is. Raises EInOutError when Target could not be replaced.
 void ReplaceKeepingAttributes(const char* Draft, const char* Target);

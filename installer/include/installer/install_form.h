@@ -10,11 +10,14 @@ namespace installer {
 // The folder the installed files come from: the program's folder with one closing backslash.
 std::string SourceFolder(const std::string& appPath);
 
+// The exit code of an install whose report names failed steps.
+inline constexpr int kInstallFailedExitCode = 1;
+
 class TForm1 : public vb::Form {
  public:
   explicit TForm1(TComponent* owner);
 
-  void Command1_Click();  // Install
+  void Command1_Click();  // Install: the steps, then the report, which leads with what failed
   void Command2_Click();  // Cancel
 
   // The steps of Install from the program folder `appPath` (App.Path); the essential ones that

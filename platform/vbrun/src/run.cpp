@@ -26,6 +26,9 @@ void InstallErrorHandling() {
   };
 }
 
+void SetExitCode(int code) { gExitCode = code; }
+int ExitCode() { return gExitCode; }
+
 int Run(Form& startup) {
   InstallErrorHandling();
   gExitCode = 0;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "vbrun/controls.h"
 #include "vbrun/files.h"
@@ -34,11 +35,13 @@ struct ProbeForm : vb::Form {
   void Form_Load() override {
     ++loads;
     visibleDuringLoad = IsWindowVisible(Handle());
+    if (exitCodeInLoad) vb::SetExitCode(*exitCodeInLoad);
     if (endInLoad) vb::End();
   }
   int loads = 0;
   bool visibleDuringLoad = true;
   bool endInLoad = false;
+  std::optional<int> exitCodeInLoad;
 };
 
 TEST_F(VbForms, LoadRunsBeforeTheWindowShowsAndUnloadGivesAFreshForm) {
@@ -67,6 +70,17 @@ TEST_F(VbForms, EndInFormLoadShowsNoWindow) {
   EXPECT_EQ(vb::Run(*form), 0);
   EXPECT_EQ(form->loads, 1);
   EXPECT_FALSE(form->HandleAllocated() && IsWindowVisible(form->Handle()));
+}
+
+TEST_F(VbForms, AProgramThatSetsItsExitCodeEndsWithItAndTheNextRunStartsFromZero) {
+  auto* failing = new ProbeForm(Application);
+  failing->endInLoad = true;
+  failing->exitCodeInLoad = 3;
+  EXPECT_EQ(vb::Run(*failing), 3);
+  EXPECT_EQ(vb::ExitCode(), 3);
+  auto* fine = new ProbeForm(Application);
+  fine->endInLoad = true;
+  EXPECT_EQ(vb::Run(*fine), 0);
 }
 
 TEST_F(VbForms, AnUnhandledErrorInAnEventEndsTheProgramWithTheRunTimesMessage) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -67,25 +70,44 @@ TEST(KernelAtomicReplace, KilledCopyLeavesTheOldFileWhole) {
   EXPECT_FALSE(HasTemporary(root.DriveC()));
 }
 
+// A child process that has run `work` and waits until it is killed, at the latest by the
+// destructor, which waits until it is gone.
+class RunningChild {
+ public:
+  template <class Work>
+  explicit RunningChild(Work work) {
+    int ready[2];
+    if (::pipe(ready) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      work();
+      (void)!::write(ready[1], "x", 1);
+      ::pause();
+      ::_exit(0);
+    }
+    char done;
+    if (pid_ < 0 || ::read(ready[0], &done, 1) != 1) ADD_FAILURE() << "the child did not get ready";
+    ::close(ready[0]);
+    ::close(ready[1]);
+  }
+  ~RunningChild() { Kill(); }
+  RunningChild(const RunningChild&) = delete;
+  RunningChild& operator=(const RunningChild&) = delete;
+  void Kill() {
+    if (pid_ <= 0) return;  // no child: kill(-1) would reach every process
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
 // Runs `work` in a child process that is then killed, and waits until it is gone.
 template <class Work>
 void InKilledChild(Work work) {
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    work();
-    (void)!::write(ready[1], "x", 1);
-    ::pause();
-    ::_exit(0);
-  }
-  char done;
-  ASSERT_EQ(::read(ready[0], &done, 1), 1);
-  ::close(ready[0]);
-  ::close(ready[1]);
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
+  RunningChild child(work);
 }
 
 std::set<std::string> Names(const fs::path& folder) {
@@ -187,6 +209,58 @@ TEST(KernelAtomicReplace, ReplacedFileKeepsPermissionsAndAttributes) {
   EXPECT_EQ(ReadHostFile(target), "after");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(GetFileAttributesA("c:\\jokes.ini"), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+}
+
+// Only the file itself counts: a link to a marked file, a folder or a missing file is no one's.
+TEST(KernelOwnedFiles, TheOwnerOfAFileIsThisProcessARunningOneOrOneThatHasEnded) {
+  ScopedMachineRoot root;
+  const fs::path mine = root.DriveC() / "mine.tmp", running = root.DriveC() / "running.tmp",
+                 ended = root.DriveC() / "ended.tmp", users = root.DriveC() / "users.tmp",
+                 link = root.DriveC() / "link.tmp", folder = root.DriveC() / "folder.tmp";
+  ASSERT_TRUE(machine::CreateOwnedFile(mine));
+  RunningChild child([&] { machine::CreateOwnedFile(running); });
+  InKilledChild([&] { machine::CreateOwnedFile(ended); });
+  WriteHostFile(users, "a user's own");
+  fs::create_symlink(mine, link);
+  fs::create_directory(folder);
+  const std::pair<fs::path, machine::FileOwner> cases[] = {{mine, machine::FileOwner::Self},
+                                                           {running, machine::FileOwner::Running},
+                                                           {ended, machine::FileOwner::Ended},
+                                                           {users, machine::FileOwner::None},
+                                                           {link, machine::FileOwner::None},
+                                                           {folder, machine::FileOwner::None},
+                                                           {root.DriveC() / "missing.tmp", machine::FileOwner::None}};
+  for (const auto& [path, owner] : cases) EXPECT_EQ(machine::OwnerOf(path), owner) << path;
+  child.Kill();
+  EXPECT_EQ(machine::OwnerOf(running), machine::FileOwner::Ended);
+  fs::remove(ended);
+  fs::create_symlink(running, ended);
+  EXPECT_FALSE(machine::RemoveIfOrphaned(ended)) << "a link to an orphan is no orphan";
+  EXPECT_TRUE(fs::is_symlink(ended));
+}
+
+TEST(KernelFolderLock, AnotherProcessWaitsForTheLockUntilItsHolderLetsGoOrEnds) {
+  ScopedMachineRoot root;
+  const fs::path folder = root.DriveC();
+  const auto freeNow = [&] {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+  };
+  {
+    const machine::FolderLock lock(folder);
+    ASSERT_TRUE(lock.Held());
+    EXPECT_FALSE(freeNow()) << "held against another open of the folder";
+  }
+  EXPECT_TRUE(freeNow());
+  std::optional<machine::FolderLock> held;
+  RunningChild holder([&] { held.emplace(folder); });
+  EXPECT_FALSE(freeNow()) << "held by the child";
+  holder.Kill();
+  const machine::FolderLock after(folder);  // would wait for ever were it not let go
+  EXPECT_TRUE(after.Held());
+  EXPECT_FALSE(machine::FolderLock(folder / "missing").Held());
 }
 
 }  // namespace

@@ -108,4 +108,22 @@ TEST_F(KernelAttributes, ReadOnlyFilesRefuseWritesAndDeletion) {
   EXPECT_TRUE(DeleteFileA("c:\\logo.sys"));
 }
 
+// The attributes of a file outside the machine folder are not changed through a link; a link
+// to a file in the machine changes that file's, as Windows drive letters see it.
+TEST_F(KernelAttributes, ALinkOutOfTheMachineFolderChangesNoAttributes) {
+  const ScopedHostFolder host(root);
+  const auto outside = host.Path() / "picture.sys";
+  WriteHostFile(outside, "the host's");
+  std::filesystem::permissions(outside, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  const auto before = std::filesystem::status(outside).permissions();
+  std::filesystem::create_symlink(outside, root.DriveC() / "out.sys");
+  std::filesystem::create_symlink(root.DriveC() / "LOGO.SYS", root.DriveC() / "in.sys");
+  EXPECT_FALSE(SetFileAttributesA("c:\\out.sys", FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(std::filesystem::status(outside).permissions(), before);
+  EXPECT_EQ(DosAttributeText(outside), "");
+  EXPECT_TRUE(SetFileAttributesA("c:\\in.sys", FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(DosAttributeText(root.DriveC() / "LOGO.SYS"), "0x2");
+}
+
 }  // namespace

@@ -6,7 +6,9 @@
 #include <functional>
 #include <thread>
 
+#include "host/display.h"
 #include "registry_test_support.h"
+#include "win32/testing/dialogs.h"
 #include "win32/registry_file.h"
 
 namespace fs = std::filesystem;
@@ -196,6 +198,8 @@ TEST(RegistryMalformedHive, IsKeptAsideReportedOnceAndNeverOverwritten) {
     fs::create_directories(file.parent_path());
     WriteFileText(file, c.text);
 
+    TMessageBoxRecorder boxes(MB_OK | MB_ICONWARNING);
+    boxes.answers = {IDOK};
     testing::internal::CaptureStderr();
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ostrelle", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND)
@@ -217,6 +221,10 @@ TEST(RegistryMalformedHive, IsKeptAsideReportedOnceAndNeverOverwritten) {
     ASSERT_EQ(aside.size(), 1u) << c.what;
     EXPECT_NE(report.find(aside[0].filename().string()), std::string::npos) << c.what << ": " << report;
     EXPECT_EQ(FileText(aside[0]), c.text) << c.what;
+    ASSERT_EQ(boxes.asked.size(), 1u) << c.what << ": one box, once";
+    EXPECT_TRUE(boxes.asked[0].starts_with("Registry: The settings file " + file.string() + " was damaged"))
+        << boxes.asked[0];
+    EXPECT_NE(boxes.asked[0].find("It was kept as " + aside[0].string() + ","), std::string::npos) << boxes.asked[0];
 
     testing::internal::CaptureStderr();
     HKEY created = CreateKey(HKEY_CURRENT_USER, "Software\\Ostrelle");
@@ -226,6 +234,35 @@ TEST(RegistryMalformedHive, IsKeptAsideReportedOnceAndNeverOverwritten) {
     EXPECT_EQ(FileText(aside[0]), c.text) << c.what;
     EXPECT_FALSE(registry::ParseHive(FileText(file), "HKEY_CURRENT_USER").error) << c.what;
   }
+}
+
+// Where nobody could see a box (headless, nothing driving it) standard error alone tells, once.
+TEST_F(RegistrySharing, AnUnattendedProcessIsToldOfAHiveKeptAsideOnStandardErrorOnly) {
+  const fs::path file = HiveFile(root, "HKEY_CURRENT_USER");
+  fs::create_directories(file.parent_path());
+  WriteFileText(file, "not a hive");
+  int errors[2];
+  ASSERT_EQ(::pipe(errors), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::dup2(errors[1], STDERR_FILENO);
+    host::SetHeadlessDriven(false);
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key);
+    ::_exit(host::Unattended() ? 0 : 1);
+  }
+  ::close(errors[1]);
+  std::string report;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(errors[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<std::size_t>(n));
+  ::close(errors[0]);
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child was not unattended";
+  EXPECT_TRUE(report.starts_with("registry: " + file.string() + " is malformed")) << report;
+  EXPECT_EQ(report.find('\n'), report.size() - 1) << "one line: " << report;
 }
 
 TEST_F(RegistrySharing, AHiveThatCannotBeReadIsNotReplaced) {

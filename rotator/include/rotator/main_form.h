@@ -12,6 +12,10 @@ class TfrmAbout;
 // A random file of the list copied over the slot file; with `noneRule` a picked "none.sys"
 // deletes the slot file instead. Failures raise.
 void CopyRandomPick(vb::FileListBox& list, const std::string& slotFile, bool noneRule);
+// Where "RUN" changed no slot at all: one line on standard error with why (the last failure),
+// and this exit code.
+inline constexpr int kNothingRotatedExitCode = 1;
+void ReportNothingRotated(const std::string& why);
 
 class TForm1 : public vb::Form {
  public:

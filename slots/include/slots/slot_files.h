@@ -48,18 +48,20 @@ class TSlotFiles {
   // LogoMissing and BackupMissing from the files.
   void CheckFlags();
 
-  // The window's start: folders, attributes, each present logo loaded, originals, backups, and
-  // the switches an interruption left unfinished. A logo that cannot be read is reported and the
-  // start goes on. Returns the last status text.
+  // The window's start, holding the locks of the slots: folders, attributes, each present logo
+  // loaded, originals, backups, and the switches an interruption left unfinished. A logo that cannot be read is
+  // reported and the start goes on. Returns the last status text.
   std::string Start(const TLoadLogo& LoadLogo);
   // Copies the slot's logo over its backup.
   TSlotOutcome Backup(int Slot);
   // Mends an interrupted switch, then asks whether to switch logo and backup (Yes), to copy the
   // backup over the logo (No), or neither (Cancel).
   TSlotOutcome Restore(int Slot);
-  // The temporary file an interrupted switch of the slot left: a copy of the logo or of the
-  // backup is deleted; the old logo, while the backup has gone over the logo, goes into the
-  // backup. Anything else stays.
+  // The temporary file an interrupted switch of the slot left, once that switch is over (made by
+  // this process, or by one that has ended): an empty one or a copy of the logo or of the backup
+  // is deleted; the old logo, while the backup has gone over the logo, goes into the backup.
+  // Anything else stays, and so does any file of that name that no switch made (a user's own, a
+  // link, a folder).
   TSwitchMend MendSwitch(int Slot);
   // Offers a backup of each slot, then copies each original over its logo and reloads it; a
   // missing or unreadable original is skipped, reported, and the next slot goes on.
@@ -68,11 +70,14 @@ class TSlotFiles {
   std::string Swapped(int Slot);
 
  private:
-  // After MendSwitch: logo to the temporary file, backup over logo, temporary file over backup, temporary file
-  // deleted. Each copy replaces its target whole, so a kill leaves each file old or new and the
-  // next start or Restore finishes the switch. A failed copy undoes the steps before it; a
-  // missing logo just takes the backup.
+  // After the mend: logo to the temporary file (made first, marked as ours), backup over logo,
+  // temporary file over backup, temporary file deleted. Each copy replaces its target whole, so a
+  // kill leaves each file old or new and the next start or Restore finishes the switch. A failed
+  // copy undoes the steps before it; a missing logo just takes the backup. The whole switch holds
+  // the slot's lock, so another Corvane's start or switch waits for it.
   TSlotOutcome Switch(int Slot);
+  // MendSwitch for a caller that holds the slot's lock.
+  TSwitchMend MendLocked(int Slot);
 
   std::string startDir_;
   TSlotPaths paths_;

@@ -96,6 +96,10 @@ class FormInstance {
 // until End or the last form is unloaded. An error that nothing caught shows the run time's
 // message and ends the program. Returns the process's exit code.
 int Run(Form& startup);
+// The exit code Run returns when the program ends without an unhandled error (0 unless set): how
+// a program tells whoever started it that its work failed.
+void SetExitCode(int code);
+int ExitCode();
 // What Run installs for the event loop (the application object's exception handler), so that
 // tests can drive forms as the program runs them.
 void InstallErrorHandling();

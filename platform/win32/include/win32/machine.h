@@ -49,11 +49,15 @@ void Reset();
 // temporary's name (".~<pid>.<start>.<random>.tmp") names its owner and never matches the target's
 // name or its extension; the temporaries in the folder whose owner has ended (a kill) are removed
 // first. A read-only target (no owner write permission) is refused with EACCES, as a file create
-// over it is. On failure the target is untouched, the temporary removed, errno tells why and false
-// is returned.
-bool ReplaceFileAtomically(const std::filesystem::path& target, const std::function<bool(int fd)>& write);
+// over it is, unless `readOnly` says to replace it too (the temporary takes its permissions and
+// attributes before it takes its place). On failure the target is untouched, the temporary
+// removed, errno tells why and false is returned.
+enum class ReadOnlyTarget { Refuse, Replace };
+bool ReplaceFileAtomically(const std::filesystem::path& target, const std::function<bool(int fd)>& write,
+                           ReadOnlyTarget readOnly = ReadOnlyTarget::Refuse);
 // The same for a file whose whole content is at hand.
-bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content);
+bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view content,
+                           ReadOnlyTarget readOnly = ReadOnlyTarget::Refuse);
 
 // Files kept only while a process works carry their owner, its process id and start time, so that
 // a file left by a kill is known once its owner has ended (a later process with the same id is not
@@ -72,5 +76,25 @@ int CreateOwnedTemporary(const std::filesystem::path& folder, std::filesystem::p
 void RemoveOrphanedTemporaries(const std::filesystem::path& folder);
 // Gives the open file `to` the owner mark `from` carries, if any.
 void KeepOwnerMark(const std::filesystem::path& from, int to);
+
+// Whose file `path` itself is: unmarked (a user's own, and so are a link, a folder and a missing
+// file), this process's, a running process's, or one whose owner has ended.
+enum class FileOwner { None, Self, Running, Ended };
+FileOwner OwnerOf(const std::filesystem::path& path);
+
+// An exclusive advisory lock on a folder, for work on several of its files that no other process
+// taking the same lock may see half done. Held from construction to destruction (a taker waits);
+// the end of the process lets it go. Not held when the folder cannot be opened.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::filesystem::path& folder);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
 
 }  // namespace machine

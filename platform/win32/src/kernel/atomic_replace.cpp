@@ -35,10 +35,11 @@ void SyncFolder(const fs::path& folder) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const fs::path& target, const std::function<bool(int fd)>& write) {
+bool ReplaceFileAtomically(const fs::path& target, const std::function<bool(int fd)>& write, ReadOnlyTarget readOnly) {
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   struct stat st {};
-  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+  if (readOnly == ReadOnlyTarget::Refuse && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+      !(st.st_mode & S_IWUSR)) {
     errno = EACCES;  // read-only, as a file create over it is refused
     return false;
   }
@@ -66,19 +67,22 @@ bool ReplaceFileAtomically(const fs::path& target, const std::function<bool(int 
   return true;
 }
 
-bool ReplaceFileAtomically(const fs::path& target, std::string_view content) {
-  return ReplaceFileAtomically(target, [content](int fd) {
-    std::size_t done = 0;
-    while (done < content.size()) {
-      const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      done += static_cast<std::size_t>(n);
-    }
-    return true;
-  });
+bool ReplaceFileAtomically(const fs::path& target, std::string_view content, ReadOnlyTarget readOnly) {
+  return ReplaceFileAtomically(
+      target,
+      [content](int fd) {
+        std::size_t done = 0;
+        while (done < content.size()) {
+          const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+          if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+          }
+          done += static_cast<std::size_t>(n);
+        }
+        return true;
+      },
+      readOnly);
 }
 
 }  // namespace machine

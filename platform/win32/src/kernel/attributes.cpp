@@ -1,12 +1,14 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "kernel_internal.h"
+#include "win32/machine.h"
 
 namespace {
 
@@ -40,6 +42,16 @@ bool IgnorableXattrError(int error) { return error == ENOTSUP || error == ENODAT
 mode_t WithReadOnly(mode_t mode, bool readOnly) {
   mode &= 07777;
   return readOnly ? (mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+}
+
+// A link whose target lies outside the machine folder: the attributes of a file of the host's
+// are not the machine's to change.
+bool LeadsOutOfTheMachine(const std::filesystem::path& host) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(host, ec)) return false;
+  const std::filesystem::path target = std::filesystem::weakly_canonical(host, ec);
+  const std::filesystem::path root = std::filesystem::weakly_canonical(machine::Root(), ec);
+  return std::mismatch(root.begin(), root.end(), target.begin(), target.end()).first != root.end();
 }
 
 }  // namespace
@@ -108,6 +120,10 @@ DWORD GetFileAttributesA(LPCSTR lpFileName) {
 BOOL SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
   const auto host = kernel::Resolve(lpFileName);
   if (!host) return FALSE;
+  if (LeadsOutOfTheMachine(*host)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   if (!kernel::ApplyAttributes(*host, dwFileAttributes)) {
     SetLastError(errno == ENOENT ? kernel::MissingError(*host) : kernel::ErrorFromErrno(errno));
     return FALSE;

@@ -2,6 +2,7 @@
 // carry their owner: the process id and the process's start time, so a process that reuses the id
 // is not taken for the owner. A file whose owner has ended was left by a kill and is removed.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -158,12 +159,19 @@ bool CreateOwnedFile(const fs::path& path) {
   return result == 0;
 }
 
-bool RemoveIfOrphaned(const fs::path& path) {
+bool RemoveIfOrphaned(const fs::path& path) { return OwnerOf(path) == FileOwner::Ended && ::unlink(path.c_str()) == 0; }
+
+FileOwner OwnerOf(const fs::path& path) {
+  // The mark of the file itself: a link's target is never taken for the file.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileOwner::None;
   char value[64];
-  const ssize_t size = ::getxattr(path.c_str(), kOwnerAttributeName, value, sizeof value);
+  const ssize_t size = ::lgetxattr(path.c_str(), kOwnerAttributeName, value, sizeof value);
   Owner owner;
-  if (size <= 0 || !ParseOwner(std::string_view(value, static_cast<std::size_t>(size)), owner)) return false;
-  return OwnerEnded(owner) && ::unlink(path.c_str()) == 0;
+  if (size <= 0 || !ParseOwner(std::string_view(value, static_cast<std::size_t>(size)), owner)) return FileOwner::None;
+  const Owner self = Self();
+  if (owner.pid == self.pid && owner.start == self.start) return FileOwner::Self;
+  return OwnerEnded(owner) ? FileOwner::Ended : FileOwner::Running;
 }
 
 void KeepOwnerMark(const fs::path& from, int to) {

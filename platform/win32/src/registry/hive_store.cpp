@@ -13,9 +13,12 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 
+#include "host/display.h"
 #include "win32/machine.h"
 #include "win32/registry.h"
+#include "win32/user.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +44,7 @@ struct CachedHive {
 std::mutex gMutex;  // the flock does not exclude threads of one process
 std::map<fs::path, CachedHive> gCache;  // trees read from existing files, by file
 std::set<fs::path> gReportedUnmovable;  // bad hives that could not be put aside
+std::string gAsideNotice;  // for the user at a desktop, told once the hive's lock is let go
 
 FileIdentity IdentityOf(const struct stat& st, std::uint64_t writes) {
   return {st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, writes};
@@ -138,6 +142,8 @@ LONG KeepAside(const fs::path& file, const ParseError& error) {
   }
   std::fprintf(stderr, "registry: %s is malformed (line %zu: %s); kept aside as %s; the hive starts anew\n",
                file.c_str(), error.line, error.message.c_str(), aside.filename().c_str());
+  gAsideNotice = "The settings file " + file.string() + " was damaged (line " + std::to_string(error.line) + ": " +
+                 error.message + "). It was kept as " + aside.string() + ", and the settings start anew.";
   return ERROR_SUCCESS;
 }
 
@@ -188,20 +194,14 @@ LONG Save(const fs::path& file, const HiveLock& lock, Key& tree) {
   return ERROR_SUCCESS;
 }
 
-}  // namespace
-
-std::string_view RootName(Root root) {
-  switch (root) {
-    case Root::ClassesRoot: return "HKEY_CLASSES_ROOT";
-    case Root::CurrentUser: return "HKEY_CURRENT_USER";
-    case Root::LocalMachine: return "HKEY_LOCAL_MACHINE";
-    case Root::Users: return "HKEY_USERS";
-  }
-  return {};
-}
-
-LONG WithHive(Root root, const std::function<LONG(Key& tree, bool& changed)>& work) {
+// The work on the hive under its locks; `notice` gets what the user is to be told of a hive put
+// aside meanwhile.
+LONG WithHiveLocked(Root root, const std::function<LONG(Key& tree, bool& changed)>& work, std::string& notice) {
   std::lock_guard guard(gMutex);
+  struct TakeNotice {
+    std::string& to;
+    ~TakeNotice() { to = std::exchange(gAsideNotice, {}); }
+  } take{notice};
   const fs::path folder = machine::Root() / "registry";
   std::error_code ec;
   fs::create_directories(folder, ec);
@@ -220,6 +220,31 @@ LONG WithHive(Root root, const std::function<LONG(Key& tree, bool& changed)>& wo
   const LONG result = work(*tree, changed);
   if (result != ERROR_SUCCESS || !changed) return result;
   return Save(file, lock, *tree);
+}
+
+// A message box waits for its user: it comes only after the hive and its locks are let go, and
+// only where someone can see it (standard error has the report already).
+void TellAside(const std::string& notice) {
+  if (!notice.empty() && !host::Unattended()) MessageBoxA(nullptr, notice.c_str(), "Registry", MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+std::string_view RootName(Root root) {
+  switch (root) {
+    case Root::ClassesRoot: return "HKEY_CLASSES_ROOT";
+    case Root::CurrentUser: return "HKEY_CURRENT_USER";
+    case Root::LocalMachine: return "HKEY_LOCAL_MACHINE";
+    case Root::Users: return "HKEY_USERS";
+  }
+  return {};
+}
+
+LONG WithHive(Root root, const std::function<LONG(Key& tree, bool& changed)>& work) {
+  std::string notice;
+  const LONG result = WithHiveLocked(root, work, notice);
+  TellAside(notice);
+  return result;
 }
 
 }  // namespace registry

@@ -54,6 +54,24 @@ class ScopedMachineRoot {
   std::optional<std::string> previous_;
 };
 
+// A folder of the host's beside the machine folder, outside it, removed on destruction.
+class ScopedHostFolder {
+ public:
+  explicit ScopedHostFolder(const ScopedMachineRoot& machine) : path_(machine.Path().string() + "-host") {
+    std::filesystem::create_directory(path_);
+  }
+  ~ScopedHostFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScopedHostFolder(const ScopedHostFolder&) = delete;
+  ScopedHostFolder& operator=(const ScopedHostFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 class MachineRootTest : public ::testing::Test {
  protected:
   ScopedMachineRoot root;
