@@ -12,6 +12,7 @@
 
 #include "host/testing/outside_tools.h"
 #include "bmp_file_builder.h"
+#include "gif_file_writer.h"
 #include "imaging/bmp_codec.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
@@ -261,6 +262,24 @@ TEST(ReaderOutsideTools, BitmapFilesOfImageMagickAndSkippingRunLengthData) {
   WriteBytes(p.dir / "skips.bmp", "", skips.bytes);
   RunTool("convert " + p("skips.bmp") + " -depth 8 ppm:" + p("skips.bmp.ppm"));
   ExpectSamePixels(ReadOurBmp(p("skips.bmp")), ReadPpm(p("skips.bmp.ppm")));
+}
+
+// Indexes 2 and 3 past a black and white map, on the 1-bit path. ImageMagick warns of them (and
+// ends with status 1) and shows them as entry 0, black here.
+TEST(ReaderOutsideTools, GifIndexesPastABlackAndWhiteMapAreBlackAsImageMagickReadsThem) {
+  if (!HaveTool("convert")) GTEST_SKIP() << "no convert";
+  Pictures p;
+  std::vector<std::uint8_t> indexes;
+  for (int i = 0; i < 40; ++i) indexes.push_back(static_cast<std::uint8_t>(i % 4));
+  const GifColors blackAndWhite{0, 0, 0, 255, 255, 255};
+  const std::vector<std::uint8_t> gif = GifFileBuilder{}
+                                            .Screen(8, 5, &blackAndWhite, 0)
+                                            .Image(0, 0, 8, 5, GifLzwEncode(indexes, {.minimumCodeSize = 2}))
+                                            .Trailer()
+                                            .bytes;
+  WriteBytes(p.dir / "past.gif", "", gif);
+  std::system(("convert " + p("past.gif") + " -depth 8 ppm:" + p("past.gif.ppm") + " 2>/dev/null").c_str());
+  ExpectSamePixels(ReadOurGif(p("past.gif")), ReadPpm(p("past.gif.ppm")));
 }
 
 }  // namespace
