@@ -9,8 +9,8 @@ namespace bmp {
 
 // Header sizes: the core header, the information header, OS/2 2.x's and the two later
 // information headers, which begin as the 40-byte one with its three masks.
-inline constexpr std::uint32_t kCoreHeaderSize = 12, kInfoHeaderSize = 40, kOs2HeaderSize = 64,
-                               kV4HeaderSize = 108, kV5HeaderSize = 124;
+inline constexpr std::uint32_t kCoreHeaderSize = 12, kInfoHeaderSize = 40, kOs2HeaderSize = 64, kV4HeaderSize = 108,
+                               kV5HeaderSize = 124;
 // Where the red, green and blue masks lie from the start of the information header: right after
 // the 40-byte one, inside the later ones.
 inline constexpr int kMasksOffset = 40, kMasksBytes = 12;
