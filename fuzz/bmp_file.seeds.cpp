@@ -1,6 +1,9 @@
-// Bitmap files written by our own writer at each depth, header kind and compression.
+// Bitmap files written by our own writer at each depth, header kind and compression, and the
+// 16- and 32-bit ones with bit fields it does not write, after the 40-byte header and inside the
+// 124-byte one.
 #include <string>
 
+#include "bmp_file_builder.h"
 #include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
 #include "seeds.h"
@@ -30,6 +33,14 @@ std::vector<Seed> Seeds() {
     seeds.push_back({std::string(k.name) + ".bmp",
                      std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()))});
   }
+  auto fields16 = BmpFileBuilder::Info(3, 2, 16, 3, 0, 0);
+  fields16.U32(0xF800).U32(0x07E0).U32(0x001F).PixelsHere().Bytes({0x10, 0x84, 0xFF, 0xFF, 0x1F, 0, 0, 0});
+  fields16.Bytes({0xE0, 0x07, 0, 0xF8, 0, 0, 0, 0});
+  auto v5rgba = BmpFileBuilder::Info(2, 2, 32, 3, 0, 0, 124);
+  v5rgba.Set32(54, 0xFF).Set32(58, 0xFF00).Set32(62, 0xFF0000).PixelsHere();
+  for (int i = 0; i < 16; ++i) v5rgba.U8(static_cast<std::uint32_t>(i * 17));
+  for (BmpFileBuilder* b : {&fields16, &v5rgba})
+    seeds.push_back({b == &fields16 ? "fields16.bmp" : "v5rgba32.bmp", std::string(b->bytes.begin(), b->bytes.end())});
   return seeds;
 }
 

@@ -1,5 +1,6 @@
 // Bitmaps for the pixel graphics library's reader: our writer's output at each depth, and headers
-// it does not write (core, bit fields, run lengths, top-down) made here.
+// it does not write (core, bit fields, run lengths, top-down, the 64-, 108- and 124-byte ones,
+// pixels after a gap) made here.
 #include <string>
 
 #include "graphics/pixel_graphic.h"
@@ -21,6 +22,24 @@ std::string InfoFile(int width, int height, int bits, std::uint32_t compression,
   Put(s, 40, 4), Put(s, static_cast<std::uint32_t>(width), 4), Put(s, static_cast<std::uint32_t>(height), 4);
   Put(s, 1, 2), Put(s, static_cast<std::uint32_t>(bits), 2), Put(s, compression, 4);
   Put(s, static_cast<std::uint32_t>(body.size()), 4), Put(s, 0, 4), Put(s, 0, 4), Put(s, clrUsed, 4), Put(s, 0, 4);
+  return s + body;
+}
+
+// A file with a header of HeaderSize bytes whose masks are its bytes 40 to 51, a colour table,
+// Gap spare bytes and the pixels, at the offset the file header gives.
+std::string LongerHeaderFile(std::uint32_t headerSize, int width, int bits, std::uint32_t compression,
+                             const std::string& masks, const std::string& table, int gap, const std::string& pixels) {
+  std::string header;
+  Put(header, headerSize, 4), Put(header, static_cast<std::uint32_t>(width), 4), Put(header, 2, 4);
+  Put(header, 1, 2), Put(header, static_cast<std::uint32_t>(bits), 2), Put(header, compression, 4);
+  Put(header, static_cast<std::uint32_t>(pixels.size()), 4), Put(header, 0, 4), Put(header, 0, 4);
+  Put(header, static_cast<std::uint32_t>(table.size() / 4), 4), Put(header, 0, 4);
+  header += masks;
+  header.resize(headerSize, '\0');
+  const std::string body = header + table + std::string(static_cast<std::size_t>(gap), '\0') + pixels;
+  std::string s = "BM";
+  Put(s, static_cast<std::uint32_t>(14 + body.size()), 4), Put(s, 0, 4);
+  Put(s, static_cast<std::uint32_t>(14 + headerSize + table.size() + gap), 4);
   return s + body;
 }
 
@@ -65,6 +84,11 @@ std::vector<Seed> Seeds() {
   Put(core, 12, 4), Put(core, 3, 2), Put(core, 2, 2), Put(core, 1, 2), Put(core, 1, 2);
   core += std::string("\x00\x00\x00\xff\xff\xff\xa0\x00\x00\x00\x40\x00\x00\x00", 14);
   seeds.push_back({"core1.bmp", core});
+  std::string rgba;
+  Put(rgba, 0xFF, 4), Put(rgba, 0xFF00, 4), Put(rgba, 0xFF0000, 4);
+  seeds.push_back({"v5rgba32.bmp", LongerHeaderFile(124, 2, 32, 3, rgba, "", 0, std::string(16, '\x21'))});
+  seeds.push_back({"v4pal8gap.bmp", LongerHeaderFile(108, 3, 8, 0, "", palette16, 6, std::string(8, '\x05'))});
+  seeds.push_back({"os2v2pal8.bmp", LongerHeaderFile(64, 3, 8, 0, "", palette16, 0, std::string(8, '\x03'))});
   return seeds;
 }
 

@@ -36,8 +36,8 @@ bool TZevLabel::IsTrueType() {
 
 void TZevLabel::SetAngle(int Value) {
   if (!Loading() && Value != 0 && !IsTrueType()) Font()->SetName(kFallbackFont);
-  // Any value lands in 0 .. 359, negative ones too.
-  const int stored = ((Value % 360) + 360) % 360;
+  // One turn is added to a negative angle, so one below -360 stays negative.
+  const int stored = Value < 0 ? 360 + Value : Value % 360;
   if (stored == angle_) return;
   angle_ = stored;
   if (angle_ != 0) SetAutoSize(false);

@@ -42,10 +42,10 @@ class LabelTest : public ComponentTest {
   TZevLabel* label_ = Make<TZevLabel>(10, 10, 120, 60);
 };
 
-TEST_F(LabelTest, AnglesAreKeptWithinAFullTurn) {
+TEST_F(LabelTest, NegativeAnglesGainOneTurnOthersAreTakenWithinATurn) {
   struct {
     int given, stored;
-  } cases[] = {{-90, 270}, {450, 90}, {-400, 320}, {360, 0}, {765, 45}, {0, 0}, {359, 359}};
+  } cases[] = {{-90, 270}, {-1, 359}, {-360, 0}, {-400, -40}, {450, 90}, {360, 0}, {765, 45}, {0, 0}, {359, 359}};
   for (const auto& c : cases) {
     label_->SetAngle(c.given);
     EXPECT_EQ(label_->Angle(), c.stored) << c.given;
@@ -170,6 +170,10 @@ TEST_F(LabelTest, TurnedTextRunsAlongItsAngle) {
   label_->SetAngle(45);
   const auto slanted = extent();
   EXPECT_NEAR(slanted[2], slanted[3], 8);
+  label_->SetAngle(320);
+  const auto turned = extent();
+  label_->SetAngle(-400);
+  EXPECT_EQ(extent(), turned) << "a negative angle below a turn draws as the same direction";
   label_->SetRotation(roCurve);
   EXPECT_GT(extent()[2], 0);
   // No horizontal radius: nothing to lay the characters along, and nothing drawn.

@@ -414,22 +414,20 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
         AutoSize = False
         Caption = 'Tarnquill'
         Font.Color = clNavy
-        Font.Height = -29
+        Font.Height = -24
         Font.Name = 'Arial'
         Font.Style = [fsBold]
-        TextStyle = tsRaised
       end
       object ZevLabel2: TZevLabel
         Left = 4
         Top = 66
         Width = 236
-        Height = 20
+        Height = 26
         Alignment = taCenter
         AutoSize = False
         Caption = 'Version 1.0.1'
-        Font.Height = -13
+        Font.Height = -19
         Font.Name = 'Arial'
-        TextStyle = tsRecessed
       end
       object Label4: TLabel
         Left = 4
@@ -474,11 +472,14 @@ inline constexpr const char* kLogoFormDescription = R"(object fmLogo: TfmLogo
       Height = 200
       Align = alClient
       BorderStyle = bsNone
+      ActionMode = amNone
+      KeepOldPaintPixelGraphic = True
       Stretch = sAlways
       StretchMode = smMedium
       PicBoxColor = clBtnFace
-      ShowHourGlass = False
+      Progress5Clocks = False
       ProgressClockVisible = False
+      ShowHourGlass = False
     end
   end
   object btLogo: ToxButton

@@ -123,6 +123,26 @@ TEST_F(LogoFormTest, TheColoursTextsViewerAndSettingsComeFromTheDescription) {
   FreeForm(form);
 }
 
+TEST_F(LogoFormTest, TheAboutPageLabelsAreCentredArialWithTheDefaultRecessedStyle) {
+  TfmLogo* form = MakeForm();
+  struct {
+    TZevLabel* label;
+    int height;
+    bool bold;
+    TColor colour;
+  } cases[] = {{form->ZevLabel1, -24, true, clNavy}, {form->ZevLabel2, -19, false, clWindowText}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.label->Alignment(), taCenter) << c.label->Name();
+    EXPECT_FALSE(c.label->AutoSize()) << c.label->Name();
+    EXPECT_EQ(c.label->Font()->Name(), "Arial") << c.label->Name();
+    EXPECT_EQ(c.label->Font()->Height(), c.height) << c.label->Name();
+    EXPECT_EQ(c.label->Font()->Style().Contains(fsBold), c.bold) << c.label->Name();
+    EXPECT_EQ(c.label->Font()->Color(), c.colour) << c.label->Name();
+    EXPECT_EQ(c.label->TextStyle(), ZevLabel::TTextStyle::tsRecessed) << c.label->Name();
+  }
+  FreeForm(form);
+}
+
 TEST_F(LogoFormTest, StartingComposesOnceAndShowsTheJokeTab) {
   TfmLogo* form = MakeForm();
   EXPECT_FALSE(form->Composer.Building);

@@ -2,6 +2,7 @@
 // The DIB headers as the reader checks them; header faults raise EPGBMPFileFormatReader.
 #include <cstdint>
 
+#include "formats/bmp_names.h"
 #include "vcl/streams.h"
 
 inline const std::string kBMPPrefix = "BMP: ";
@@ -14,8 +15,11 @@ struct TBMPHeader {
   std::uint32_t Compression = 0;
   std::uint32_t SizeImage = 0;
   std::uint32_t ClrUsed = 0;
+  std::uint32_t Size = 0;  // of the header as the file gives it
+  bmp::Masks Masks{};  // from the file with bit fields, else the defaults of the bit count
 };
 
-// Read at the stream position and checked: planes, bit count, compression and height.
+// Read at the stream position and checked: planes, bit count, compression and height. An
+// information header is read as its first 40 bytes and its masks; the rest of a longer one is skipped.
 TBMPHeader ReadCoreHeader(TStream* Stream);
 TBMPHeader ReadInfoHeader(TStream* Stream);

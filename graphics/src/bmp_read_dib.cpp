@@ -1,6 +1,5 @@
 // Decoding a packed DIB (header, colour table, pixels) into the image.
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -28,23 +27,7 @@ std::int64_t BytesLeft(TStream* stream) {
   return std::max<std::int64_t>(stream->Size() - position, 0);
 }
 
-// The masked channel moved so that the mask's top bit is bit 7; a 16-bit field also gets the
-// half step of its lowest bit, so full fields reach 255.
-int Channel(std::uint32_t value, std::uint32_t mask, bool sixteen) {
-  if (mask == 0 || (value & mask) == 0) return 0;
-  const int top = std::bit_width(mask) - 1;
-  const std::uint32_t masked = value & mask;
-  std::uint32_t c, m;
-  if (top > 7) {
-    c = masked >> (top - 7);
-    m = mask >> (top - 7);
-  } else {
-    c = masked << (7 - top);
-    m = mask << (7 - top);
-  }
-  if (sixteen && PGScale16BitChannels) c += m & (~m + 1);
-  return static_cast<int>(std::min<std::uint32_t>(c, 255));
-}
+bmp::Masks DefaultMasks(int bitCount) { return bitCount == 16 ? bmp::kDefault16 : bmp::kDefault32; }
 
 }  // namespace
 
@@ -63,9 +46,10 @@ TBMPHeader ReadCoreHeader(TStream* Stream) {
 }
 
 TBMPHeader ReadInfoHeader(TStream* Stream) {
-  std::uint8_t b[40] = {};
+  std::uint8_t b[bmp::kInfoHeaderSize] = {};
   Stream->Read(b, sizeof b);
   TBMPHeader h;
+  h.Size = ReadLE32(b);
   h.Width = static_cast<std::int32_t>(ReadLE32(b + 4));
   h.Height = static_cast<std::int32_t>(ReadLE32(b + 8));
   if (ReadLE16(b + 12) != 1) HeaderFault("BitmapInfoHeader.biPlanes");
@@ -73,8 +57,9 @@ TBMPHeader ReadInfoHeader(TStream* Stream) {
   if (h.BitCount != 1 && h.BitCount != 4 && h.BitCount != 8 && h.BitCount != 16 && h.BitCount != 24 && h.BitCount != 32)
     HeaderFault("BitmapInfoHeader.biBitCount");
   h.Compression = ReadLE32(b + 16);
-  const bool allowed = h.Compression == BI_RGB ||
-                       (h.Compression == BI_BITFIELDS && (h.BitCount == 16 || h.BitCount == 32)) ||
+  // OS/2 2.x's compression 3 is Huffman coding, which is not read.
+  const bool bitFields = h.Compression == BI_BITFIELDS && h.Size != bmp::kOs2HeaderSize;
+  const bool allowed = h.Compression == BI_RGB || (bitFields && (h.BitCount == 16 || h.BitCount == 32)) ||
                        (h.Compression == BI_RLE4 && h.BitCount == 4 && h.Height >= 0) ||
                        (h.Compression == BI_RLE8 && h.BitCount == 8 && h.Height >= 0);
   if (!allowed) HeaderFault("BitmapInfoHeader.biCompression");
@@ -82,6 +67,15 @@ TBMPHeader ReadInfoHeader(TStream* Stream) {
   if (h.Height == INT_MIN) HeaderFault("BitmapInfoHeader.biHeight");
   h.SizeImage = ReadLE32(b + 20);
   h.ClrUsed = ReadLE32(b + 32);
+  h.Masks = DefaultMasks(h.BitCount);
+  std::int64_t consumed = bmp::kInfoHeaderSize;
+  if (bitFields) {
+    std::uint8_t m[bmp::kMasksBytes] = {};
+    Stream->Read(m, sizeof m);
+    h.Masks = {ReadLE32(m), ReadLE32(m + 4), ReadLE32(m + 8)};
+    consumed += bmp::kMasksBytes;
+  }
+  if (h.Size > consumed) Stream->Seek(h.Size - consumed, soFromCurrent);
   return h;
 }
 
@@ -100,31 +94,22 @@ void TPixelGraphic::ReadWithProgress(TStream* Stream, void* Buffer, std::int64_t
   }
 }
 
-void TPixelGraphic::ReadDIB(TStream* Stream, bool CoreHeader) {
+void TPixelGraphic::ReadDIB(TStream* Stream, bool CoreHeader, std::int64_t PixelsAt) {
   FlushGdi();
   if (OnProgressStart) OnProgressStart(this);
   const TBMPHeader h = CoreHeader ? ReadCoreHeader(Stream) : ReadInfoHeader(Stream);
   const int rows = h.Height < 0 ? -h.Height : h.Height;
   // Pixels missing from a truncated file stay zero, but only while the data can stand for them.
   const bool runLength = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
-  if (!DataCanFill(PictureBytes(h.Width, rows, h.BitCount > 8 ? pgbc24 : FormatOfBitCount(h.BitCount)),
-                   BytesLeft(Stream), runLength ? kCompressedExpansion : kUncompressedExpansion))
+  const std::int64_t dataLeft = PixelsAt > Stream->Position() ? std::max<std::int64_t>(Stream->Size() - PixelsAt, 0)
+                                                              : BytesLeft(Stream);
+  if (!DataCanFill(PictureBytes(h.Width, rows, h.BitCount > 8 ? pgbc24 : FormatOfBitCount(h.BitCount)), dataLeft,
+                   runLength ? kCompressedExpansion : kUncompressedExpansion))
     throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStr(pgsUnexpectedEndOfFile));
-  DWORD masks[3] = {0, 0, 0};
   if (h.BitCount > 8) {
     SetSize(h.Width, rows, pgbc24);
     SetPaletteCount(0);
     paletteIdent_ = pTrueColor;
-    if (h.BitCount == 16) {
-      masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
-    } else if (h.BitCount == 32) {
-      masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
-    }
-    if (h.Compression == BI_BITFIELDS) {
-      std::uint8_t b[12] = {};
-      Stream->Read(b, sizeof b);
-      for (int i = 0; i < 3; ++i) masks[i] = ReadLE32(b + 4 * i);
-    }
     if (h.ClrUsed > 0) Stream->Seek(std::int64_t{h.ClrUsed} * 4, soFromCurrent);
   } else {
     const TPGBitCount format = FormatOfBitCount(h.BitCount);
@@ -145,6 +130,10 @@ void TPixelGraphic::ReadDIB(TStream* Stream, bool CoreHeader) {
     }
   }
 
+  // Only a gap after the colour table is skipped: an offset into the table or the headers is
+  // taken for a writer's slip, and the pixels follow the table.
+  if (PixelsAt > Stream->Position()) Stream->Seek(std::min(PixelsAt, Stream->Size()), soFromBeginning);
+
   if (h.Compression == BI_RLE8 || h.Compression == BI_RLE4) {
     // The header's size is not trusted: no more than the stream still holds.
     const std::int64_t size = std::min<std::int64_t>(h.SizeImage, BytesLeft(Stream));
@@ -152,6 +141,7 @@ void TPixelGraphic::ReadDIB(TStream* Stream, bool CoreHeader) {
     ReadWithProgress(Stream, data.data(), size);
     DecodeRunLength(data.data(), size, h.Compression == BI_RLE4);
   } else if (h.BitCount == 16 || h.BitCount == 32) {
+    const DWORD masks[3] = {h.Masks.red, h.Masks.green, h.Masks.blue};
     ReadBitFieldPixels(Stream, h.BitCount, masks);
   } else if (bits_) {
     ReadWithProgress(Stream, bits_, imageSize_);
@@ -164,7 +154,7 @@ void TPixelGraphic::ReadBitFieldPixels(TStream* Stream, int BitCount, const DWOR
   if (!bits_) return;
   const std::int64_t fileStride = (std::int64_t{BitCount} * width_ + 31) / 32 * 4;
   std::vector<std::uint8_t> row(static_cast<std::size_t>(fileStride));
-  const bool sixteen = BitCount == 16;
+  const bool sixteen = BitCount == 16, halfStep = sixteen && PGScale16BitChannels;
   for (int i = 0; i < height_; ++i) {
     std::fill(row.begin(), row.end(), 0);
     const std::int64_t got = std::max<std::int64_t>(Stream->Read(row.data(), fileStride), 0);
@@ -174,9 +164,9 @@ void TPixelGraphic::ReadBitFieldPixels(TStream* Stream, int BitCount, const DWOR
     const int decoded = static_cast<int>(std::min<std::int64_t>(width_, (got * 8 + BitCount - 1) / BitCount));
     for (int x = 0; x < decoded; ++x) {
       const std::uint32_t v = sixteen ? ReadLE16(row.data() + 2 * x) : ReadLE32(row.data() + 4 * x);
-      out[3 * x] = static_cast<std::uint8_t>(Channel(v, Masks[2], sixteen));
-      out[3 * x + 1] = static_cast<std::uint8_t>(Channel(v, Masks[1], sixteen));
-      out[3 * x + 2] = static_cast<std::uint8_t>(Channel(v, Masks[0], sixteen));
+      out[3 * x] = static_cast<std::uint8_t>(bmp::Channel(v, Masks[2], halfStep));
+      out[3 * x + 1] = static_cast<std::uint8_t>(bmp::Channel(v, Masks[1], halfStep));
+      out[3 * x + 2] = static_cast<std::uint8_t>(bmp::Channel(v, Masks[0], halfStep));
     }
     std::memset(out + 3 * static_cast<std::ptrdiff_t>(decoded), 0, 3 * static_cast<std::size_t>(width_ - decoded));
     if (got < fileStride) {

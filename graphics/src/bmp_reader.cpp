@@ -29,14 +29,20 @@ bool TBMPFileFormatReader::CheckHeader(const std::uint8_t* Header) { return Head
 
 namespace {
 
-// Skips the file header and peeks at the DIB header's size: true for a core header.
-bool ReadHeaderKind(TStream* stream) {
+// Reads the file header and peeks at the DIB header's size: true for a core header. PixelsAt
+// gets the stream position the file header gives the pixels, -1 for none.
+bool ReadHeaderKind(TStream* stream, std::int64_t& PixelsAt) {
+  const std::int64_t start = stream->Position();
   std::uint8_t bytes[18] = {};
   stream->Read(bytes, sizeof bytes);
   stream->Seek(-4, soFromCurrent);
+  const std::uint32_t offset = ReadLE32(bytes + 10);
+  PixelsAt = offset == 0 ? -1 : start + offset;
   const std::uint32_t size = ReadLE32(bytes + 14);
-  if (size == 12) return true;
-  if (size == 40) return false;
+  if (size == bmp::kCoreHeaderSize) return true;
+  if (size == bmp::kInfoHeaderSize || size == bmp::kOs2HeaderSize || size == bmp::kV4HeaderSize ||
+      size == bmp::kV5HeaderSize)
+    return false;
   throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalidSizeOf, "BitmapInfoHeader/BitmapCoreHeader"));
 }
 
@@ -44,16 +50,19 @@ bool ReadHeaderKind(TStream* stream) {
 
 void TBMPFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Index) {
   if (Index != 0) throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalid, "Index"));
-  Graphic->ReadDIB(Stream, ReadHeaderKind(Stream));
+  std::int64_t pixelsAt = -1;
+  const bool core = ReadHeaderKind(Stream, pixelsAt);
+  Graphic->ReadDIB(Stream, core, pixelsAt);
 }
 
 void TBMPFileFormatReader::GetInfo(TStream* Stream, int Index, TPGImageInfo& Info) {
   if (Index != 0) throw EPGBMPFileFormatReader(kBMPPrefix + PGLangStrS1(pgsInvalidValue, "Index"));
   Info = TPGImageInfo{};
   Info.ImageCount = 1;
-  const bool core = ReadHeaderKind(Stream);
+  std::int64_t pixelsAt = -1;
+  const bool core = ReadHeaderKind(Stream, pixelsAt);
   const TBMPHeader header = core ? ReadCoreHeader(Stream) : ReadInfoHeader(Stream);
-  if (core) {
+  if (core || header.Size == bmp::kOs2HeaderSize) {
     Info.SubFormatText = "OS/2";
   } else {
     Info.SubFormatText = "Windows";

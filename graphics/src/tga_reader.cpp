@@ -79,16 +79,18 @@ std::uint32_t PixelValue(const std::uint8_t* p, int depth) {
   return static_cast<std::uint32_t>(RGBToColor(p[2], p[1], p[0]));
 }
 
-void ReadColorMap(TStream* Stream, const TTGAHeader& h, int entries, TPixelGraphic* Graphic) {
+// The map's entries are the palette's from its first index on; those before it are black.
+void ReadColorMap(TStream* Stream, const TTGAHeader& h, TPixelGraphic* Graphic) {
   const int entryBytes = h.EntrySize / 8;
   if (h.EntrySize != 16 && h.EntrySize != 24 && h.EntrySize != 32) Refuse(PGLangStr(pgsNotSupportedSubformat));
-  std::vector<std::uint8_t> map(static_cast<std::size_t>(entries * entryBytes), 0);
-  Stream->Seek(std::int64_t{h.FirstEntry} * entryBytes, soFromCurrent);
+  const int count = std::min(256, h.FirstEntry + h.MapLength);
+  const int reached = std::max(0, count - h.FirstEntry);  // the map's entries an 8-bit index can reach
+  std::vector<std::uint8_t> map(static_cast<std::size_t>(reached * entryBytes), 0);
   Stream->Read(map.data(), static_cast<std::int64_t>(map.size()));
-  const int count = std::min(256, entries);
   Graphic->SetPaletteCount(count);
-  for (int i = 0; i < count; ++i) {
-    const std::uint8_t* e = map.data() + i * entryBytes;
+  for (int i = 0; i < std::min(count, h.FirstEntry); ++i) Graphic->SetPaletteEntry(i, RGBToColor(0, 0, 0));
+  for (int i = h.FirstEntry; i < count; ++i) {
+    const std::uint8_t* e = map.data() + (i - h.FirstEntry) * entryBytes;
     if (h.EntrySize == 16) {
       const int v = ReadLE16(e);
       Graphic->SetPaletteEntry(i, RGBToColor((v & 0x7C00) >> 7, (v & 0x03E0) >> 2, (v & 0x1F) << 3));
@@ -106,7 +108,7 @@ void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
   if (h.Depth != 8 && h.Depth != 16 && h.Depth != 24 && h.Depth != 32) Refuse(PGLangStr(pgsNotSupportedSubformat));
   if (!KnownImageType(h.ImageType)) Refuse(PGLangStr(pgsNotSupportedSubformat));
   const int bpp = h.Depth / 8;
-  const int entries = h.Depth == 8 && h.ColorMapType == 1 ? std::max(0, h.MapLength - h.FirstEntry) : 0;
+  const bool mapped = h.Depth == 8 && h.ColorMapType == 1 && h.MapLength > 0;
 
   Stream->Seek(h.IdLength, soFromCurrent);
   const std::int64_t mapEnd = Stream->Position() + std::int64_t{h.MapLength} * (h.EntrySize / 8);
@@ -122,7 +124,7 @@ void TTGAFileFormatReader::Read(TStream* Stream, TPixelGraphic* Graphic, int Ind
                 : !DataCanFill(picture, left, kUncompressedExpansion))
     Refuse(PGLangStr(pgsUnexpectedEndOfFile));
   Graphic->SetSize(h.Width, h.Height, format);
-  if (entries > 0) ReadColorMap(Stream, h, entries, Graphic);
+  if (mapped) ReadColorMap(Stream, h, Graphic);
   else if (format == pgbc8)
     Graphic->SetPaletteIdent(pGray256);
   if (h.ColorMapType == 1) Stream->SetPosition(mapEnd);

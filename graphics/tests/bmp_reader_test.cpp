@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "bmp_test_files.h"
 #include "graphics/exceptions.h"
 #include "graphics/bmp_format.h"
@@ -26,6 +28,8 @@ TEST(BmpReaderTest, HeaderFaultsNameTheField) {
   rleTopDown.BitCount = 8, rleTopDown.Compression = BI_RLE8, rleTopDown.Height = -1;
   rleWrongDepth.BitCount = 4, rleWrongDepth.Compression = BI_RLE8;
   minHeight.Height = INT32_MIN;
+  TInfoHeaderFile os2Huffman;  // OS/2 2.x's compression 3 is not bit fields
+  os2Huffman.HeaderSize = 64, os2Huffman.BitCount = 16, os2Huffman.Compression = 3;
   const std::pair<TInfoHeaderFile, std::string> cases[] = {
       {size, "BMP: Invalid size of BitmapInfoHeader/BitmapCoreHeader"},
       {planes, "BMP: BitmapInfoHeader.biPlanes invalid"},
@@ -34,6 +38,7 @@ TEST(BmpReaderTest, HeaderFaultsNameTheField) {
       {rleTopDown, "BMP: BitmapInfoHeader.biCompression invalid"},
       {rleWrongDepth, "BMP: BitmapInfoHeader.biCompression invalid"},
       {minHeight, "BMP: BitmapInfoHeader.biHeight invalid"},
+      {os2Huffman, "BMP: BitmapInfoHeader.biCompression invalid"},
   };
   for (const auto& [header, text] : cases) EXPECT_EQ(Message(header.Bytes(std::string(64, '\0'))), text);
 
@@ -69,6 +74,121 @@ TEST(BmpReaderTest, SixteenAndThirtyTwoBitChannelsByMask) {
   plain32.BitCount = 32;
   LoadBytes(image, plain32.Bytes(std::string("\x30\x20\x10\x00", 4)));
   EXPECT_EQ(image.GetPixelColor(0, 0), RGBToColor(0x10, 0x20, 0x30));
+}
+
+// One picture file per case: its header, masks, colour table, spare bytes before the pixels, and
+// the colours of its first pixels (bottom row first, as the file stores them).
+struct TDecodeCase {
+  const char* name;
+  TInfoHeaderFile header;
+  std::string masks, table;
+  int gap;
+  std::string pixels;
+  std::vector<TColor> bottomRow;
+};
+
+TInfoHeaderFile Header(std::uint32_t Size, int Width, int BitCount, std::uint32_t Compression = BI_RGB,
+                       std::uint32_t ClrUsed = 0) {
+  TInfoHeaderFile h;
+  h.HeaderSize = Size, h.Width = Width, h.BitCount = BitCount, h.Compression = Compression, h.ClrUsed = ClrUsed;
+  return h;
+}
+
+void ExpectDecodes(const TDecodeCase& c) {
+  TPixelGraphic image;
+  LoadBytes(image, c.header.File(c.masks, c.table, c.gap, c.pixels));
+  ASSERT_EQ(image.GetWidth(), c.header.Width) << c.name;
+  for (std::size_t x = 0; x < c.bottomRow.size(); ++x)
+    EXPECT_EQ(image.GetPixelColor(static_cast<int>(x), image.GetHeight() - 1), c.bottomRow[x]) << c.name << ", x " << x;
+}
+
+TEST(BmpReaderTest, PixelsAreReadWhereTheFileHeaderPutsThem) {
+  const std::string rle8("\x02\x03\x00\x01", 4);
+  TInfoHeaderFile rle = Header(40, 2, 8, BI_RLE8, 4);
+  rle.SizeImage = static_cast<std::uint32_t>(rle8.size());
+  const TDecodeCase cases[] = {
+      {"24 bits, two spare bytes",
+       Header(40, 2, 24),
+       "",
+       "",
+       2,
+       std::string("\0\0\xff\xff\0\0\0\0", 8),
+       {RGBToColor(255, 0, 0), RGBToColor(0, 0, 255)}},
+      {"8 bits, a gap after the table",
+       Header(40, 3, 8, BI_RGB, 4),
+       "",
+       Quads(4, 60),
+       11,
+       std::string("\x01\x03\x02\0", 4),
+       {RGBToColor(60, 60, 60), RGBToColor(180, 180, 180), RGBToColor(120, 120, 120)}},
+      {"run-length, a gap after the table",
+       rle,
+       "",
+       Quads(4, 60),
+       6,
+       rle8,
+       {RGBToColor(180, 180, 180), RGBToColor(180, 180, 180)}},
+      {"bit fields, a gap after the masks",
+       Header(40, 1, 16, BI_BITFIELDS),
+       MaskBytes(0xF800, 0x07E0, 0x001F),
+       "",
+       3,
+       std::string("\x1f\x00\0\0", 4),
+       {RGBToColor(0, 0, 255)}},
+  };
+  for (const TDecodeCase& c : cases) ExpectDecodes(c);
+}
+
+TEST(BmpReaderTest, LaterAndOs2HeadersReadAsTheInformationHeaderWithItsMasks) {
+  std::string tail(24, '\x77');  // OS/2 2.x's own fields, not used
+  const TDecodeCase cases[] = {
+      {"108 bytes, 32 bits in red, green, blue, alpha order",
+       Header(108, 1, 32, BI_BITFIELDS),
+       MaskBytes(0x000000FF, 0x0000FF00, 0x00FF0000),
+       "",
+       0,
+       std::string("\x10\x20\x30\x40", 4),
+       {RGBToColor(0x10, 0x20, 0x30)}},
+      {"124 bytes, 16 bits 5-6-5 mid grey",
+       Header(124, 1, 16, BI_BITFIELDS),
+       MaskBytes(0xF800, 0x07E0, 0x001F),
+       "",
+       0,
+       std::string("\x10\x84\0\0", 4),
+       {RGBToColor(136, 132, 136)}},
+      {"124 bytes, 24 bits: masks without bit fields are not used",
+       Header(124, 1, 24),
+       MaskBytes(0xFF, 0xFF, 0xFF),
+       "",
+       0,
+       std::string("\x01\x02\x03\0", 4),
+       {RGBToColor(3, 2, 1)}},
+      {"108 bytes, 8 bits",
+       Header(108, 2, 8, BI_RGB, 2),
+       "",
+       Quads(2, 200),
+       0,
+       std::string("\x01\x00\0\0", 4),
+       {RGBToColor(200, 200, 200), RGBToColor(0, 0, 0)}},
+      {"64 bytes (OS/2 2.x), 8 bits",
+       Header(64, 2, 8, BI_RGB, 2),
+       tail,
+       Quads(2, 90),
+       0,
+       std::string("\x00\x01\0\0", 4),
+       {RGBToColor(0, 0, 0), RGBToColor(90, 90, 90)}},
+  };
+  for (const TDecodeCase& c : cases) ExpectDecodes(c);
+
+  TMemoryStream stream;
+  const std::string os2 = cases[4].header.File(tail, cases[4].table, 0, cases[4].pixels);
+  stream.Write(os2.data(), static_cast<std::int64_t>(os2.size()));
+  stream.SetPosition(0);
+  std::string description;
+  TPGImageInfo info;
+  ASSERT_TRUE(GetStreamInfo(&stream, "", 0, description, info));
+  EXPECT_EQ(info.SubFormatText, "OS/2");
+  EXPECT_EQ(info.BitsPerPixel, 8);
 }
 
 TEST(BmpReaderTest, TopDownRowsAndTruncatedPixels) {

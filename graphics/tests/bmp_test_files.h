@@ -25,12 +25,14 @@ struct TInfoHeaderFile {
   std::uint32_t SizeImage = 0;
   std::uint32_t ClrUsed = 0;
   std::uint32_t HeaderSize = 40;
+  std::uint32_t PixelOffset = 54;
 
+  // The file header and the 40 bytes of the information header, then Body as it is.
   std::string Bytes(const std::string& Body) const {
     std::string s = "BM";
     PutLE32(s, static_cast<std::uint32_t>(54 + Body.size()));
     PutLE32(s, 0);
-    PutLE32(s, 54);
+    PutLE32(s, PixelOffset);
     PutLE32(s, HeaderSize);
     PutLE32(s, static_cast<std::uint32_t>(Width));
     PutLE32(s, static_cast<std::uint32_t>(Height));
@@ -44,7 +46,25 @@ struct TInfoHeaderFile {
     PutLE32(s, 0);
     return s + Body;
   }
+
+  // A whole file as the tools write it: a header of HeaderSize bytes (a longer one holds the
+  // masks and zeros after its first 40 bytes; the 40-byte one is followed by the masks of bit
+  // fields), the colour table, Gap spare bytes, and the pixels where the file header says.
+  std::string File(const std::string& Masks, const std::string& Table, int Gap, const std::string& Pixels) const {
+    std::string rest = HeaderSize > 40 || Compression == 3 ? Masks : "";
+    if (HeaderSize > 40) rest.resize(HeaderSize - 40, '\0');
+    TInfoHeaderFile file = *this;
+    file.PixelOffset = static_cast<std::uint32_t>(54 + rest.size() + Table.size() + Gap);
+    return file.Bytes(rest + Table + std::string(static_cast<std::size_t>(Gap), '\x5a') + Pixels);
+  }
 };
+
+// Three masks (red, green, blue) as a header holds them.
+inline std::string MaskBytes(std::uint32_t Red, std::uint32_t Green, std::uint32_t Blue) {
+  std::string s;
+  PutLE32(s, Red), PutLE32(s, Green), PutLE32(s, Blue);
+  return s;
+}
 
 inline std::string Quads(int count, std::uint8_t step) {
   std::string s;

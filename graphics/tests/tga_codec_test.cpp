@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "bmp_test_files.h"
 #include "graphics/exceptions.h"
 #include "graphics/palettes.h"
 #include "graphics/tga_format.h"
+#include "host/testing/outside_tools.h"
+#include "host/testing/ppm.h"
+#include "win32/testing/machine_root.h"
 
 namespace {
 
@@ -67,16 +73,18 @@ TEST(TgaCodecTest, RowsPastTheEndOfTheDataAreBlack) {
 }
 
 TEST(TgaCodecTest, ColorMapsAndGrey) {
-  // Entry 0 skipped by the first index; 16-bit entries: blue from the low five bits.
+  // A map from index 1, after the ID field: entry 0 is black; 16-bit entries: blue from the low
+  // five bits.
   TTGAFile mapped;
-  mapped.ColorMapType = 1, mapped.ImageType = 1, mapped.FirstEntry = 1, mapped.MapLength = 3, mapped.EntrySize = 16;
+  mapped.ColorMapType = 1, mapped.ImageType = 1, mapped.FirstEntry = 1, mapped.MapLength = 2, mapped.EntrySize = 16;
   mapped.Depth = 8, mapped.IdLength = 3;
   TPixelGraphic image;
-  LoadBytes(image, mapped.Bytes(std::string("\x00\x00\x1f\x00\x00\x7c\x00\x01", 8)), "tga");
-  ASSERT_EQ(image.PaletteCount(), 2);
-  EXPECT_EQ(image.GetPaletteEntry(0), RGBToColor(0, 0, 248));
-  EXPECT_EQ(image.GetPaletteEntry(1), RGBToColor(248, 0, 0));
-  EXPECT_EQ(image.GetPixel(1, 0), 1u);
+  LoadBytes(image, mapped.Bytes(std::string("\x1f\x00\x00\x7c\x00\x02", 6)), "tga");
+  ASSERT_EQ(image.PaletteCount(), 3);
+  EXPECT_EQ(image.GetPaletteEntry(0), RGBToColor(0, 0, 0));
+  EXPECT_EQ(image.GetPaletteEntry(1), RGBToColor(0, 0, 248));
+  EXPECT_EQ(image.GetPaletteEntry(2), RGBToColor(248, 0, 0));
+  EXPECT_EQ(image.GetPixel(1, 0), 2u);
 
   TTGAFile grey;
   grey.ImageType = 3, grey.Depth = 8;
@@ -89,6 +97,44 @@ TEST(TgaCodecTest, ColorMapsAndGrey) {
   stray.MapLength = 200, stray.EntrySize = 24;
   LoadBytes(image, stray.Bytes("\1\2\3\4\5\6"), "tga");
   EXPECT_EQ(image.GetPixelColor(1, 0), RGBToColor(6, 5, 4));
+}
+
+// A map of six entries from index 250: indexes 250 to 255 take them, the others are black, as
+// ImageMagick and netpbm read the file.
+TEST(TgaCodecTest, AColourMapAppliesFromItsFirstIndex) {
+  TTGAFile file;
+  file.ColorMapType = 1, file.ImageType = 1, file.FirstEntry = 250, file.MapLength = 6, file.EntrySize = 24;
+  file.Depth = 8, file.Width = 4, file.Height = 2, file.Descriptor = 32;
+  std::string map;
+  for (int i = 0; i < 6; ++i)
+    map += {static_cast<char>(i * 40), static_cast<char>(255 - i * 30), static_cast<char>(i * 7)};
+  const std::string bytes = file.Bytes(map + std::string("\xfa\xfb\xfc\xfd\xfe\xff\x00\x03", 8));
+  TPixelGraphic image;
+  LoadBytes(image, bytes, "tga");
+  for (int i = 0; i < 8; ++i) {
+    const TColor expected = i < 6 ? RGBToColor(i * 7, 255 - i * 30, i * 40) : RGBToColor(0, 0, 0);
+    EXPECT_EQ(image.GetPixelColor(i % 4, i / 4), expected) << i;
+  }
+
+  const ScopedMachineRoot root;
+  const std::filesystem::path tga = root.Path() / "first250.tga", decoded = root.Path() / "first250.ppm";
+  std::ofstream(tga, std::ios::binary) << bytes;
+  const std::pair<const char*, std::string> tools[] = {
+      {"convert", "convert '" + tga.string() + "' -depth 8 ppm:'" + decoded.string() + "'"},
+      {"tgatoppm", "tgatoppm '" + tga.string() + "' >'" + decoded.string() + "'"},
+  };
+  for (const auto& [tool, command] : tools) {
+    if (!HaveTool(tool)) continue;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const host::Image theirs = ReadPpm(decoded);
+    ASSERT_EQ(theirs.width, 4) << tool;
+    for (int i = 0; i < 8; ++i) {
+      const TColor c = image.GetPixelColor(i % 4, i / 4);
+      EXPECT_EQ(theirs.pixels[static_cast<std::size_t>(i)],
+                static_cast<std::uint32_t>(RedOf(c) << 16 | GreenOf(c) << 8 | BlueOf(c)))
+          << tool << ", pixel " << i;
+    }
+  }
 }
 
 TEST(TgaCodecTest, RunLengthPacketsGoOnAcrossRows) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "formats/bmp_names.h"
 #include "imaging/bit_routines.h"
 #include "imaging/bitmap_rows.h"
 #include "imaging/bmp_codec.h"
@@ -34,6 +35,7 @@ struct FileFormat {
   std::uint32_t imageSize = 0;
   std::int64_t colors = 0;  // palette entries the file holds
   int paletteEntryBytes = 4;
+  bmp::Masks masks{};  // of 16- and 32-bit pixels
 
   bool RunLength() const { return (compression == 1 || compression == 2) && headerSize != 12; }
 };
@@ -66,6 +68,14 @@ void ReadCoreHeader(TStream* Stream, FileFormat& f, TVelmoraIOParams& Params) {
   f.paletteEntryBytes = 3;
 }
 
+// Bit fields' masks follow the 40-byte header and lie inside the later ones; OS/2 2.x's
+// compression 3 is Huffman coding.
+bool HasBitFields(const FileFormat& f) {
+  const std::uint32_t masksEnd = bmp::kMasksOffset + bmp::kMasksBytes;
+  return f.compression == bmp::kBitFields &&
+         (f.headerSize == bmp::kInfoHeaderSize || (f.headerSize >= masksEnd && f.headerSize != bmp::kOs2HeaderSize));
+}
+
 // The info header and its later versions, whose fields past the first 64 bytes are skipped.
 void ReadInfoHeader(TStream* Stream, std::int64_t start, FileFormat& f, TVelmoraIOParams& Params) {
   std::uint8_t info[64] = {};
@@ -80,6 +90,12 @@ void ReadInfoHeader(TStream* Stream, std::int64_t start, FileFormat& f, TVelmora
   Params.DpiX = DpiFrom(static_cast<std::int32_t>(ReadLE32(info + 24)), ScreenDpiX());
   Params.DpiY = DpiFrom(static_cast<std::int32_t>(ReadLE32(info + 28)), ScreenDpiY());
   f.colors = ReadLE32(info + 32);
+  f.masks = f.bits == 16 ? bmp::kDefault16 : bmp::kDefault32;
+  if (HasBitFields(f)) {
+    if (f.headerSize == bmp::kInfoHeaderSize) ReadSome(Stream, info + bmp::kMasksOffset, bmp::kMasksBytes);
+    const std::uint8_t* m = info + bmp::kMasksOffset;
+    f.masks = {ReadLE32(m), ReadLE32(m + 4), ReadLE32(m + 8)};
+  }
   if (f.colors == 0 && f.bits <= 8) f.colors = std::int64_t{1} << f.bits;
   if (f.height < 0) {
     f.height = -f.height;
@@ -169,17 +185,14 @@ void ReadIndexed(const Pixels& px, TVelmoraIOParams& Params) {
     ReadIndexedRows(px, table);
 }
 
-// A 16- or 32-bit row of the file into a 24-bit bitmap row.
-void SpreadDirectRow(const std::uint8_t* row, int bits, int width, std::uint8_t* out) {
+// A 16- or 32-bit row of the file into a 24-bit bitmap row, each channel through its mask.
+void SpreadDirectRow(const std::uint8_t* row, int bits, int width, const bmp::Masks& masks, std::uint8_t* out) {
   for (int x = 0; x < width; ++x) {
-    if (bits == 32) {
-      std::memcpy(out + 3 * x, &row[4 * static_cast<std::size_t>(x)], 3);
-      continue;
-    }
-    const std::uint16_t v = ReadLE16(&row[2 * static_cast<std::size_t>(x)]);
-    out[3 * x] = static_cast<std::uint8_t>((v & 31) << 3);
-    out[3 * x + 1] = static_cast<std::uint8_t>(((v >> 5) & 31) << 3);
-    out[3 * x + 2] = static_cast<std::uint8_t>(((v >> 10) & 31) << 3);
+    const std::size_t at = static_cast<std::size_t>(x) * (bits / 8);
+    const std::uint32_t v = bits == 32 ? ReadLE32(&row[at]) : ReadLE16(&row[at]);
+    out[3 * x] = static_cast<std::uint8_t>(bmp::Channel(v, masks.blue, false));
+    out[3 * x + 1] = static_cast<std::uint8_t>(bmp::Channel(v, masks.green, false));
+    out[3 * x + 2] = static_cast<std::uint8_t>(bmp::Channel(v, masks.red, false));
   }
 }
 
@@ -200,7 +213,7 @@ void ReadDirect(const Pixels& px, TVelmoraIOParams& Params) {
     }
     std::fill(row.begin(), row.end(), 0);
     ReadSome(px.stream, row.data(), stride);
-    SpreadDirectRow(row.data(), f.bits, static_cast<int>(f.width), out);
+    SpreadDirectRow(row.data(), f.bits, static_cast<int>(f.width), f.masks, out);
   }
 }
 
@@ -219,7 +232,6 @@ void BMPReadStream(TStream* Stream, TBitmap& Bitmap, std::int64_t Size, const TP
 
   const FileFormat f = ReadHeader(Stream, start, Params);
   ReadPalette(Stream, f, streamLeft, Params);
-  if (f.compression == 3 && f.headerSize == 40) Stream->Seek(12, soFromCurrent);  // bit-field masks, not used
   // A core header has no compression field: its files are uncompressed.
   if (f.compression == 0 || f.compression == 3) Params.BmpCompression = 0;
   if (f.RunLength()) Params.BmpCompression = 1;

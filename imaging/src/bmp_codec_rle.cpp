@@ -10,6 +10,12 @@ namespace {
 
 constexpr int kMaxRun = 255;
 
+void PutEntry(std::uint8_t* p, const TColorTriple& c) {
+  p[0] = c.b;
+  p[1] = c.g;
+  p[2] = c.r;
+}
+
 struct Rle8 {
   static std::uint8_t* Run(std::uint8_t* out, int count, std::uint8_t index) {
     *out++ = static_cast<std::uint8_t>(count);
@@ -92,13 +98,13 @@ void Decode(TBitmap& bitmap, const std::uint8_t* data, std::size_t size, const T
   const int width = bitmap.Width(), height = bitmap.Height();
   if (bitmap.PixelFormat() != pf24bit || width < 1) return;
   const PixelRows rows = RowsOf(bitmap);
+  // What a delta, an early end of line or the end of the data skips is palette entry 0.
+  for (int y = 0; y < height; ++y)
+    for (int i = 0; i < width; ++i) PutEntry(rows.Row(y) + 3 * i, table[0]);
   int x = 0, row = 0;  // row counts from the bottom
   auto put = [&](std::uint8_t index) {
     if (x >= width) return;
-    std::uint8_t* p = rows.Row(height - 1 - row) + 3 * x;
-    p[0] = table[index].b;
-    p[1] = table[index].g;
-    p[2] = table[index].r;
+    PutEntry(rows.Row(height - 1 - row) + 3 * x, table[index]);
     ++x;
   };
   auto nibble = [](std::uint8_t byte, int i) { return static_cast<std::uint8_t>(i & 1 ? byte & 15 : byte >> 4); };

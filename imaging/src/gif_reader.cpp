@@ -33,8 +33,8 @@ struct GraphicControl {
   int delay = 0;
 };
 
-// A black and white two-colour image is kept at 1 bit, its set bits the non-zero indexes; every
-// other image shows its own colours at 24 bits.
+// A black and white two-colour image is kept at 1 bit, its set bits index 1 (the white one);
+// indexes past the map are black, as at 24 bits. Every other image shows its own colours at 24 bits.
 void WriteBitmap(TBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int width, int height, int bits,
                  const ColorTable& table) {
   const bool oneBit = bits == 1 && StartsBlackAndWhite(table.data(), table.size());
@@ -44,7 +44,7 @@ void WriteBitmap(TBitmap& bitmap, const std::vector<std::uint8_t>& indexes, int 
     std::uint8_t* out = RowOf(bitmap, y);
     if (oneBit) {
       for (int x = 0; x < width; ++x)
-        if (in[x]) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+        if (in[x] == 1) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
       continue;
     }
     for (int x = 0; x < width; ++x, out += 3) {

@@ -36,8 +36,7 @@ void TVelmoraIO::LoadTIFFFile(const std::string& FileName) {
     try {
       TIFFReadStream(*bitmap, &stream, count, Progress(), params_);
     } catch (const EInvalidGraphic& e) {
-      // The reader's own refusal is said once.
-      throw EInvalidGraphic(e.Message == kUnrecognizedTiff ? e.Message : e.Message + " : " + kUnrecognizedTiff);
+      throw EInvalidGraphic(e.Message + " : " + kUnrecognizedTiff);
     }
   }
   AfterLoad(FileName);

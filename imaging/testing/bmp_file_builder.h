@@ -20,19 +20,28 @@ struct BmpFileBuilder {
     for (int b : list) U8(static_cast<std::uint32_t>(b));
     return *this;
   }
-  // File header and 40-byte information header; the pixel offset follows the palette.
+  // File header and information header (the fields of the 40-byte one, then zeros up to its
+  // size); the pixel offset follows the palette.
   static BmpFileBuilder Info(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
-                             std::uint32_t colorsUsed, std::uint32_t paletteEntries) {
+                             std::uint32_t colorsUsed, std::uint32_t paletteEntries, std::uint32_t headerSize = 40) {
     BmpFileBuilder b;
-    b.U16(19778).U32(0).U32(0).U32(14 + 40 + 4 * paletteEntries);
-    b.U32(40)
+    b.U16(19778).U32(0).U32(0).U32(14 + headerSize + 4 * paletteEntries);
+    b.U32(headerSize)
         .U32(static_cast<std::uint32_t>(width))
         .U32(static_cast<std::uint32_t>(height))
         .U16(1)
         .U16(static_cast<std::uint32_t>(bits));
     b.U32(compression).U32(0).U32(3780).U32(3780).U32(colorsUsed).U32(0);
+    b.bytes.resize(14 + headerSize, 0);
     return b;
   }
+  // A 32-bit field at a byte offset of the file.
+  BmpFileBuilder& Set32(std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
+    return *this;
+  }
+  // The pixels start here: the file header's offset says so.
+  BmpFileBuilder& PixelsHere() { return Set32(10, static_cast<std::uint32_t>(bytes.size())); }
   BmpFileBuilder& Entry(int r, int g, int b) {
     return U8(static_cast<std::uint32_t>(b)).U8(static_cast<std::uint32_t>(g)).U8(static_cast<std::uint32_t>(r)).U8(0);
   }

@@ -326,6 +326,59 @@ TEST_F(BmpCodecTest, UntrustedPalettesRunsAndTruncationStayInBounds) {
   EXPECT_EQ(PixelAt(picture, 1, 0), RGB(0, 0, 0));
 }
 
+// 16- and 32-bit files of one pixel, with masks as the header gives them (after the 40-byte one,
+// inside a longer one), read with each channel's top bit moved to bit 7.
+TEST_F(BmpCodecTest, SixteenAndThirtyTwoBitPixelsGoThroughTheirMasks) {
+  const std::vector<std::uint32_t> rgb565{0xF800, 0x07E0, 0x001F}, rgba{0xFF, 0xFF00, 0xFF0000};
+  const std::initializer_list<int> grey565{0x10, 0x84, 0, 0}, bytes32{0x10, 0x20, 0x30, 0x40};
+  struct Case {
+    const char* what;
+    int bits;
+    std::uint32_t compression, headerSize, colorsUsed;
+    std::vector<std::uint32_t> masks;
+    std::initializer_list<int> pixel;
+    COLORREF colour;
+  };
+  const Case cases[] = {
+      {"16 bits without masks: 5-5-5", 16, 0, 40, 0, {}, {0xFF, 0x7F, 0, 0}, RGB(248, 248, 248)},
+      {"16 bits, 5-6-5 mid grey", 16, 3, 40, 0, rgb565, grey565, RGB(128, 128, 128)},
+      {"32 bits without masks", 32, 0, 40, 0, {}, bytes32, RGB(0x30, 0x20, 0x10)},
+      {"32 bits, red, green, blue, alpha bytes", 32, 3, 40, 0, rgba, bytes32, RGB(0x10, 0x20, 0x30)},
+      {"124-byte header holding 5-6-5 masks", 16, 3, 124, 0, rgb565, grey565, RGB(128, 128, 128)},
+      {"108-byte header holding RGBA masks", 32, 3, 108, 0, rgba, bytes32, RGB(0x10, 0x20, 0x30)},
+      {"a colour table after the masks", 16, 3, 40, 2, rgb565, grey565, RGB(128, 128, 128)},
+      {"OS/2 2.x's compression 3 is no bit fields", 16, 3, 64, 0, rgb565, grey565, RGB(8, 0, 128)},
+  };
+  for (const Case& c : cases) {
+    auto file = BmpFileBuilder::Info(1, 1, c.bits, c.compression, c.colorsUsed, c.colorsUsed, c.headerSize);
+    for (std::size_t i = 0; i < c.masks.size(); ++i) {
+      if (c.headerSize == 40) file.U32(c.masks[i]);
+      else
+        file.Set32(14 + 40 + 4 * i, c.masks[i]);
+    }
+    for (std::uint32_t i = 0; i < c.colorsUsed; ++i) file.Entry(1, 1, 1);
+    file.PixelsHere().Bytes(c.pixel);
+    Read(file, picture, params);
+    EXPECT_EQ(PixelAt(picture, 0, 0), c.colour) << c.what;
+  }
+}
+
+// A delta, an early end of line and the end of the data skip pixels: they read as entry 0.
+TEST_F(BmpCodecTest, PixelsThatRunLengthDataSkipsArePaletteEntryZero) {
+  for (int bits : {8, 4}) {
+    const int one = bits == 8 ? 1 : 0x11;
+    auto file = BmpFileBuilder::Info(4, 3, bits, bits == 8 ? 1 : 2, 2, 2);
+    file.Entry(10, 20, 30).Entry(200, 100, 50);
+    file.Bytes({2, one, 0, 0, 0, 2, 1, 1, 1, one});
+    Read(file, picture, params);
+    const COLORREF zero = RGB(10, 20, 30), set = RGB(200, 100, 50);
+    const COLORREF expected[3][4] = {{zero, set, zero, zero}, {zero, zero, zero, zero}, {set, set, zero, zero}};
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(PixelAt(picture, x, y), expected[y][x]) << bits << " bits, " << x << "," << y;
+  }
+}
+
 TEST_F(BmpCodecTest, ProgressCountsRows) {
   auto file = BmpFileBuilder::Info(1, 4, 24, 0, 0, 0);
   file.Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});

@@ -1,5 +1,5 @@
-// GIF and TIFF files written by independent encoders (giflib's and libtiff's tools, ImageMagick)
-// must decode to the pixels those tools' own decoders give. Each case is skipped when its tool is
+// GIF, TIFF and bitmap files written by independent encoders (giflib's and libtiff's tools,
+// ImageMagick) must decode to the pixels those tools' own decoders give. Each case is skipped when its tool is
 // missing (scripts/setup --bench installs them).
 #include <gtest/gtest.h>
 
@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "host/testing/outside_tools.h"
+#include "bmp_file_builder.h"
+#include "gif_file_writer.h"
+#include "imaging/bmp_codec.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
 #include "imaging/tiff_lzw.h"
@@ -71,13 +74,14 @@ Rgb FromBitmap(TBitmap& bitmap) {
   return rgb;
 }
 
-void ExpectSamePixels(const Rgb& ours, const Rgb& theirs) {
+// Each channel within Tolerance of the tool's: 16-bit bitmaps' channels are widened differently.
+void ExpectSamePixels(const Rgb& ours, const Rgb& theirs, int Tolerance = 0) {
   ASSERT_GT(theirs.width, 0) << "the tool's decoding is missing";
   ASSERT_EQ(ours.width, theirs.width);
   ASSERT_EQ(ours.height, theirs.height);
   ASSERT_EQ(ours.bytes.size(), theirs.bytes.size());
   for (std::size_t i = 0; i < ours.bytes.size(); ++i)
-    if (ours.bytes[i] != theirs.bytes[i]) {
+    if (std::abs(ours.bytes[i] - theirs.bytes[i]) > Tolerance) {
       const std::size_t pixel = i / 3;
       FAIL() << "first difference at x " << pixel % static_cast<std::size_t>(ours.width) << ", y "
              << pixel / static_cast<std::size_t>(ours.width) << ": ours " << int{ours.bytes[i]} << ", theirs "
@@ -104,6 +108,17 @@ Rgb ReadOurTiff(const fs::path& path) {
   params.TiffLzwDecoder = TiffLzwDecode;
   int count = 0;
   TIFFReadStream(bitmap, &stream, count, {}, params);
+  return FromBitmap(bitmap);
+}
+
+Rgb ReadOurBmp(const fs::path& path) {
+  const std::vector<std::uint8_t> bytes = ReadBytes(path);
+  TMemoryStream stream;
+  stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  TBitmap bitmap;
+  TVelmoraIOParams params(nullptr);
+  BMPReadStream(&stream, bitmap, stream.Size(), {}, params);
   return FromBitmap(bitmap);
 }
 
@@ -215,6 +230,56 @@ TEST(ReaderOutsideTools, TiffFilesOfLibtiffAndImageMagick) {
     RunTool("convert " + p(c.file) + " -depth 8 ppm:" + p(std::string(c.file) + ".ppm"));
     ExpectSamePixels(ReadOurTiff(p(c.file)), ReadPpm(p(std::string(c.file) + ".ppm")));
   }
+}
+
+TEST(ReaderOutsideTools, BitmapFilesOfImageMagickAndSkippingRunLengthData) {
+  if (!HaveTool("convert")) GTEST_SKIP() << "no convert";
+  Pictures p;
+  struct Case {
+    const char* file;
+    const char* options;
+    int tolerance;
+  };
+  const Case cases[] = {
+      {"v5_24.bmp", "BMP:", 0},
+      {"v5_palette_rle.bmp", "-type palette BMP:", 0},
+      {"v5_rgba.bmp", "-alpha set -channel A -evaluate set 60% +channel BMP:", 0},
+      {"v5_565.bmp", "-define bmp:subtype=RGB565 BMP:", 8},
+      {"v5_555.bmp", "-define bmp:subtype=RGB555 BMP:", 8},
+      {"v3_24.bmp", "BMP3:", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    RunTool("convert " + p("colour.ppm") + " " + c.options + p(c.file));
+    RunTool("convert " + p(c.file) + " -alpha off -depth 8 ppm:" + p(std::string(c.file) + ".ppm"));
+    ExpectSamePixels(ReadOurBmp(p(c.file)), ReadPpm(p(std::string(c.file) + ".ppm")), c.tolerance);
+  }
+
+  // A run, an early end of line, a delta right and up, a run, the end: what they skip is entry 0.
+  auto skips = BmpFileBuilder::Info(5, 3, 8, 1, 3, 3);
+  skips.Entry(64, 64, 64).Entry(255, 0, 0).Entry(0, 255, 0).Bytes({2, 1, 0, 0, 0, 2, 1, 1, 2, 2, 0, 0, 0, 1});
+  skips.Set32(2, static_cast<std::uint32_t>(skips.bytes.size())).Set32(34, 14);  // file and data sizes
+  WriteBytes(p.dir / "skips.bmp", "", skips.bytes);
+  RunTool("convert " + p("skips.bmp") + " -depth 8 ppm:" + p("skips.bmp.ppm"));
+  ExpectSamePixels(ReadOurBmp(p("skips.bmp")), ReadPpm(p("skips.bmp.ppm")));
+}
+
+// Indexes 2 and 3 past a black and white map, on the 1-bit path. ImageMagick warns of them (and
+// ends with status 1) and shows them as entry 0, black here.
+TEST(ReaderOutsideTools, GifIndexesPastABlackAndWhiteMapAreBlackAsImageMagickReadsThem) {
+  if (!HaveTool("convert")) GTEST_SKIP() << "no convert";
+  Pictures p;
+  std::vector<std::uint8_t> indexes;
+  for (int i = 0; i < 40; ++i) indexes.push_back(static_cast<std::uint8_t>(i % 4));
+  const GifColors blackAndWhite{0, 0, 0, 255, 255, 255};
+  const std::vector<std::uint8_t> gif = GifFileBuilder{}
+                                            .Screen(8, 5, &blackAndWhite, 0)
+                                            .Image(0, 0, 8, 5, GifLzwEncode(indexes, {.minimumCodeSize = 2}))
+                                            .Trailer()
+                                            .bytes;
+  WriteBytes(p.dir / "past.gif", "", gif);
+  std::system(("convert " + p("past.gif") + " -depth 8 ppm:" + p("past.gif.ppm") + " 2>/dev/null").c_str());
+  ExpectSamePixels(ReadOurGif(p("past.gif")), ReadPpm(p("past.gif.ppm")));
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ void TSlotFiles::CheckAttribs(const std::string& Path) {
 }
 
 void TSlotFiles::MakeFolders() const {
-  for (const char* folder : {"BACKUP", "ORIGINAL"}) {
+  // Lookups ignore case, so a folder of either case already serves.
+  for (const char* folder : {"backup", "original"}) {
     const std::string path = JoinPath(startDir_, folder);
     if (!Exists(path)) CreateDirectoryA(path.c_str(), nullptr);
   }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <filesystem>
 
 #include "slot_test_files.h"
 #include "vcl/sysutils.h"
@@ -45,8 +47,9 @@ TEST_F(SlotFiles, TheFirstStartMakesTheFoldersAndKeepsEachLogoFoundAndLaterStart
   WriteFile(Logo(lsStartup), BitmapBytes({}, 1));
   WriteFile(Logo(lsTurnoff), BitmapBytes({}, 3));
   const std::string status = files.Start(Recorder());
-  EXPECT_TRUE(Exists(std::string(slot_test::kStartDir) + "\\BACKUP"));
-  EXPECT_TRUE(Exists(std::string(slot_test::kStartDir) + "\\ORIGINAL"));
+  const std::filesystem::path start = machine::HostPath(slot_test::kStartDir);
+  EXPECT_TRUE(std::filesystem::is_directory(start / "backup"));
+  EXPECT_TRUE(std::filesystem::is_directory(start / "original"));
   EXPECT_EQ(ReadFile(Original(lsStartup)), BitmapBytes({}, 1));
   EXPECT_FALSE(Exists(Original(lsWait))) << "no logo, no original";
   EXPECT_EQ(ReadFile(Original(lsTurnoff)), BitmapBytes({}, 3));
@@ -61,6 +64,19 @@ TEST_F(SlotFiles, TheFirstStartMakesTheFoldersAndKeepsEachLogoFoundAndLaterStart
   EXPECT_EQ(ReadFile(Original(lsStartup)), BitmapBytes({}, 1)) << "the first logo seen stays";
   EXPECT_EQ(ReadFile(Original(lsWait)), BitmapBytes({}, 1)) << "the wait slot's first logo";
   EXPECT_EQ(GetFileAttributesA(Original(lsStartup).c_str()), FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(SlotFiles, FoldersOfAnotherCaseServeAndNoSecondOneIsMade) {
+  CreateDirectoryA((std::string(slot_test::kStartDir) + "\\BACKUP").c_str(), nullptr);
+  CreateDirectoryA((std::string(slot_test::kStartDir) + "\\Original").c_str(), nullptr);
+  WriteLogos();
+  files.Start(Recorder());
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(machine::HostPath(slot_test::kStartDir)))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"BACKUP", "Original"}));
+  EXPECT_EQ(ReadFile(Original(lsWait)), BitmapBytes({}, lsWait));
 }
 
 TEST_F(SlotFiles, AReadOnlyHiddenLogoLosesBothAttributesAtStart) {

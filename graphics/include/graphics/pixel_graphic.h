@@ -164,7 +164,9 @@ class TPixelGraphic : public TGraphic {
 
   // ---- The packed DIB: information header, colour table, pixels ----
   void WriteDIB(TStream* Stream);
-  void ReadDIB(TStream* Stream, bool CoreHeader);
+  // The pixels follow the colour table, or lie at the stream position PixelsAt when that is
+  // further on (a bitmap file's offset; -1 for a packed DIB).
+  void ReadDIB(TStream* Stream, bool CoreHeader, std::int64_t PixelsAt = -1);
 
   // ---- Canvas ----
   // Made on first use; direct pixel access afterwards first flushes what it drew.

@@ -26,7 +26,8 @@ void BMPWriteStream(TStream* Stream, TBitmap& Bitmap, TVelmoraIOParams& Params, 
 std::size_t BMPEncodeRLE8Row(const std::uint8_t* row, int count, std::uint8_t* out);
 std::size_t BMPEncodeRLE4Row(const std::uint8_t* row, int count, std::uint8_t* out);
 // Decodes run-length data into a 24-bit bitmap through a 256-entry colour table; runs, absolute
-// runs and deltas are clipped to the picture and reads to the data.
+// runs and deltas are clipped to the picture and reads to the data, and the pixels they skip
+// are entry 0.
 void BMPDecodeRLE8(TBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
                    const TColorTriple* colorTable);
 void BMPDecodeRLE4(TBitmap& Bitmap, const std::uint8_t* data, std::size_t size, const TProgressRec& Progress,
