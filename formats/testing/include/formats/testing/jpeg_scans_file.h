@@ -8,7 +8,8 @@ inline std::string WithEmptyScans(const std::string& jpeg, int copies) {
   const std::size_t end = jpeg.rfind("\xFF\xD9");
   const std::size_t scan = jpeg.rfind("\xFF\xDA", end);
   if (end == std::string::npos || scan == std::string::npos || scan + 4 > end) return jpeg;
-  const std::size_t length = static_cast<unsigned char>(jpeg[scan + 2]) << 8 | static_cast<unsigned char>(jpeg[scan + 3]);
+  const std::size_t length = static_cast<unsigned char>(jpeg[scan + 2]) << 8 |
+                             static_cast<unsigned char>(jpeg[scan + 3]);
   std::string out = jpeg.substr(0, end);
   for (int i = 0; i < copies; ++i) out.append(jpeg, scan, 2 + length);
   return out + jpeg.substr(end);
