@@ -1,11 +1,14 @@
 // GIF files made by the library's LZW encoder: two and sixteen colours, global and local tables,
-// interlaced, a graphic control and a comment before a second image, a table left full.
+// interlaced, a graphic control and a comment before a second image, a table left full, and
+// many tiny frames to count.
 #include <string>
 
 #include "gif_file_writer.h"
 #include "seeds.h"
 
 namespace fuzz_seeds {
+
+constexpr int kManyFrames = 20000;
 
 std::vector<Seed> Seeds() {
   std::vector<std::uint8_t> pixels(12 * 9);
@@ -43,6 +46,11 @@ std::vector<Seed> Seeds() {
                                                     .Trailer())});
   seeds.push_back({"full_table.gif",
                    bytes(GifFileBuilder().Screen(64, 64, &colours, 1).Image(0, 0, 64, 64, GifLzwEncode(many, full)))});
+  GifFileBuilder frames;
+  frames.Screen(1, 1, &colours, 3);
+  const auto dot = GifLzwEncode({1}, four);
+  for (int i = 0; i < kManyFrames; ++i) frames.GraphicControl(0, 1, 0).Image(0, 0, 1, 1, dot);
+  seeds.push_back({"many_frames.gif", bytes(frames.Trailer())});
   return seeds;
 }
 

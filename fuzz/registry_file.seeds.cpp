@@ -35,6 +35,22 @@ const std::string kBinary =
     "\"Multi\"=hex(1):61,0d,0a,62,00,63,00\n"
     "\"Odd type\"=hex(7):00\n";
 
+// Shapes whose cost grows with the square of their size when a key's values or sub-keys are
+// searched one by one: at these sizes that exceeds the fuzzer's time limit.
+constexpr int kManyEntries = 60000;
+
+std::string ManyValuesInOneKey() {
+  std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\Big]\n";
+  for (int v = 0; v < kManyEntries; ++v) text += "\"v" + std::to_string(v) + "\"=dword:1\n";
+  return text;
+}
+
+std::string KeysInReverseOrder() {
+  std::string text = "REGEDIT4\n";
+  for (int k = kManyEntries; k > 0; --k) text += "[HKEY_CURRENT_USER\\k" + std::to_string(100000 + k) + "]\n";
+  return text;
+}
+
 }  // namespace
 
 std::vector<fuzz_seeds::Seed> fuzz_seeds::Seeds() {
@@ -43,6 +59,8 @@ std::vector<fuzz_seeds::Seed> fuzz_seeds::Seeds() {
       {"settings-crlf", WithCrLf(kSettings)},
       {"binary", kBinary},
       {"header-only", "REGEDIT4\r\n"},
+      {"many-values", ManyValuesInOneKey()},
+      {"keys-in-reverse-order", KeysInReverseOrder()},
       {"nested", "REGEDIT4\n[HKEY_CURRENT_USER\\a\\b\\c\\d]\n\"x\"=\"1\"\n[HKEY_CURRENT_USER\\A\\B]\n\"X\"=\"2\"\n"},
   };
 }

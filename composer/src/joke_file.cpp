@@ -11,7 +11,7 @@
 namespace {
 
 // The lines of a joke file one at a time, split as the class library's string list splits a text
-// (CR, LF or CR LF end a line): a file costs its longest line, not its whole text.
+// (CR, LF or CR LF end a line), each cut after kMaxJokeBytes: a file costs a chunk, not its text.
 class JokeLines {
  public:
   explicit JokeLines(const std::string& FileName) : file_(FileName, fmOpenRead | fmShareDenyWrite) {}
@@ -29,7 +29,8 @@ class JokeLines {
       const char* from = buffer_.data() + at_;
       const char* filled = buffer_.data() + end_;
       const char* stop = std::find_if(from, filled, [](char c) { return c == '\r' || c == '\n'; });
-      line.append(from, static_cast<std::size_t>(stop - from));
+      const std::size_t room = kMaxJokeBytes - line.size();
+      line.append(from, std::min(static_cast<std::size_t>(stop - from), room));
       at_ = static_cast<std::size_t>(stop - buffer_.data());
       if (at_ < end_) break;
       if (!Fill()) return true;  // the last line, without an ending
@@ -73,6 +74,18 @@ bool ForEachDataLine(JokeLines& file, Visit visit) {
       return true;
     }
   return false;
+}
+
+// The CR LF that joins a joke's lines into its text.
+constexpr std::size_t kLineBreakBytes = 2;
+
+// Adds as much of the line as the joke has room for; false once the joke is full, so empty lines
+// cannot pile up without end either.
+bool Keep(TStrings* Lines, std::size_t& kept, const std::string& line) {
+  if (kept >= kMaxJokeBytes) return false;
+  Lines->Add(line.substr(0, kMaxJokeBytes - kept));
+  kept += line.size() + kLineBreakBytes;
+  return true;
 }
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
@@ -136,10 +149,10 @@ void ForEachLineFrom(JokeLines& file, int Chosen, Test test, Take take) {
 void PickQuestion(JokeLines& file, TStrings* Lines, bool CutPrefixes, const std::string& Description) {
   const int questions = CountDataLines(file, IsQuestion);
   if (questions == 0) return;
+  std::size_t kept = 0;
   ForEachLineFrom(file, Random(questions), IsQuestion, [&](const std::string& line) {
     if (Lines->Count() > 0 && !IsAnswer(line)) return false;
-    Lines->Add(Cut(line, CutPrefixes));
-    return true;
+    return Keep(Lines, kept, Cut(line, CutPrefixes));
   });
   if (Lines->Count() == 1 && !Description.empty()) Lines->Add(CutPrefixes ? Description : "A: " + Description);
 }
@@ -149,11 +162,11 @@ void PickBlock(JokeLines& file, TStrings* Lines) {
   if (starts == 0) return;
   // The line after <START> always belongs to the block; a block left open ends with the file.
   bool opened = false;
+  std::size_t kept = 0;
   ForEachLineFrom(file, Random(starts), IsBlockStart, [&](const std::string& line) {
     if (!opened) return opened = true;  // the <START> line itself
     if (Lines->Count() > 0 && IsBlockEnd(line)) return false;
-    Lines->Add(line);
-    return true;
+    return Keep(Lines, kept, line);
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "formats/jpeg_scans.h"
 #include "graphics/exceptions.h"
 #include "graphics/messages.h"
 #include "vcl/dialogs.h"
@@ -46,6 +47,14 @@ void OutputMessage(j_common_ptr info) {
     JumpOut(errors);
   }
   if (!UserGoesOn(errors, text)) JumpOut(errors);
+}
+
+// The library calls this as it reads; a file of too many scans ends as a corrupt one.
+void LimitScans(j_common_ptr info) {
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= jpeg::kMaxScans) return;
+  TJPEGErrors& errors = ErrorsOf(info);
+  std::snprintf(errors.Message, sizeof errors.Message, "Corrupt JPEG data: more than %d scans", jpeg::kMaxScans);
+  JumpOut(errors);
 }
 
 // ---- Source ----
@@ -169,5 +178,7 @@ TJPEGDecompressor::TJPEGDecompressor(TStream* Stream, TPGWarningAction Action) {
   Run([&] {
     jpeg_create_decompress(&info_);
     AttachJPEGSource(&info_, source_, Stream);
+    scanLimit_.progress_monitor = LimitScans;
+    info_.progress = &scanLimit_;
   });
 }

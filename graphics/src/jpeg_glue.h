@@ -79,4 +79,5 @@ class TJPEGDecompressor {
   jpeg_decompress_struct info_{};
   TJPEGErrors errors_;
   TJPEGStreamSource source_{};
+  jpeg_progress_mgr scanLimit_{};  // refuses files of more scans than jpeg::kMaxScans
 };

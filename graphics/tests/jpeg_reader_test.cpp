@@ -2,9 +2,12 @@
 
 #include <stdexcept>
 
+#include "formats/jpeg_scans.h"
+#include "formats/testing/jpeg_scans_file.h"
 #include "graphics/exceptions.h"
 #include "graphics/jpeg_format.h"
 #include "graphics/palettes.h"
+#include "host/testing/resource_use.h"
 #include "jpeg_test_files.h"
 #include "vcl/testing/dialogs.h"
 
@@ -189,6 +192,25 @@ TEST(JpegReaderTest, StreamErrorsAndOversizedHeadersRaiseTheirOwnErrors) {
   } catch (const EPixelGraphic& e) {
     EXPECT_EQ(e.Message, "CreateDIBSection failed");
   }
+}
+
+// A file of far more scans than the limit is refused as corrupt after the limit, at a cost close
+// to that of a file whose scans the limit lets through, measured in the same run.
+TEST(JpegReaderTest, AFileOfTooManyScansIsCorruptAndCostsNoMoreThanTheScansAllowed) {
+  constexpr int kHostileScans = 50000;
+  constexpr double kSlack = 10;
+  TJPEGFile file;
+  file.Width = 512, file.Height = 512;
+  file.Progressive = true;
+  const std::string picture = file.Bytes();
+  const auto decode = [](const std::string& bytes) {
+    return MeasureInChild([&] { return ReadFault(bytes, pgwaIgnore); });
+  };
+  const ResourceUse allowed = decode(WithEmptyScans(picture, jpeg::kMaxScans / 2));
+  ASSERT_EQ(allowed.Outcome, "(no error)");
+  const ResourceUse hostile = decode(WithEmptyScans(picture, kHostileScans));
+  EXPECT_EQ(hostile.Outcome, "JPG: Corrupt JPEG data: more than " + std::to_string(jpeg::kMaxScans) + " scans");
+  EXPECT_LT(hostile.Seconds, kSlack * allowed.Seconds) << "against " << allowed.Seconds << " s";
 }
 
 }  // namespace

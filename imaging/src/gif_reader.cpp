@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "buffered_read_stream.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_reader.h"
 #include "imaging/screen_dpi.h"
@@ -121,8 +122,11 @@ void ReadImage(TStream* Source, const std::uint8_t* d, const ColorTable& table, 
 
 }  // namespace
 
-void GIFReadStream(TStream* Source, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
+void GIFReadStream(TStream* Stream, TBitmap& Bitmap, int& ImageCount, const TProgressRec& Progress,
                    TVelmoraIOParams& Params) {
+  // Blocks are read a byte, a seek or a size at a time, the decoder's too.
+  TBufferedReadStream buffered(Stream);
+  TStream* Source = &buffered;
   Progress.Report(0);
   GraphicControl control;
   const int wanted = Params.GifImageIndex;

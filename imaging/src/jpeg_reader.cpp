@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "formats/jpeg_scans.h"
 #include "vcl/graphics_images.h"
 #include "imaging/jpeg_reader.h"
 #include "vcl/system.h"
@@ -66,6 +67,13 @@ void SkipInputData(j_decompress_ptr info, long count) {
 }
 
 [[noreturn]] void ErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<JumpingErrors*>(info->err)->jump, 1); }
+
+// The library calls this as it reads; a file of too many scans ends as one of bad progression.
+void LimitScans(j_common_ptr info) {
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= jpeg::kMaxScans) return;
+  info->err->msg_code = JERR_BAD_PROGRESSION;
+  info->err->error_exit(info);
+}
 void EmitNothing(j_common_ptr, int) {}
 void OutputNothing(j_common_ptr) {}
 
@@ -90,9 +98,12 @@ void SetDpi(const jpeg_decompress_struct& info, TVelmoraIOParams& params) {
 // between library calls.
 bool Decode(jpeg_decompress_struct& info, JumpingErrors& errors, StreamSource& source, TBitmap& bitmap,
             TVelmoraIOParams& params, const TProgressRec& progress) {
+  jpeg_progress_mgr scanLimit{};
+  scanLimit.progress_monitor = LimitScans;
   if (setjmp(errors.jump)) return false;
   jpeg_create_decompress(&info);
   info.src = &source.manager;
+  info.progress = &scanLimit;
   jpeg_read_header(&info, TRUE);
   // Refused before the library sizes its buffers: a progressive file keeps every coefficient.
   if (!FitsBitmap(info.image_width, info.image_height, 24)) {

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "gif_file_writer.h"
+#include "host/testing/resource_use.h"
 #include "imaging/gif_lzw.h"
 #include "vcl/graphics_images.h"
 #include "imaging/screen_dpi.h"
 #include "test_pictures.h"
+#include "win32/testing/machine_root.h"
 
 namespace {
 
@@ -34,6 +38,41 @@ std::vector<std::uint8_t> Gradient(int width, int height, int colors) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) p.push_back(static_cast<std::uint8_t>((x + y) % colors));
   return p;
+}
+
+struct FileShape {
+  const char* what;
+  std::vector<TGifFrame> frames;
+};
+
+// Frames are counted from the file in one pass: a file of many tiny frames costs about what a file
+// of one frame of as many bytes does, measured in the same run (reading it a byte or a seek at a
+// time from the disk made the tiny frames cost a hundred times more).
+TEST(GifReader, CountingManyFramesOfAFileCostsAboutWhatItsBytesDo) {
+  constexpr int kFrames = 20000;
+  constexpr int kSide = 700;  // one frame of noise whose data is about as long as the many frames
+  constexpr double kSlack = 10;
+  std::vector<std::uint8_t> noise(kSide * kSide);
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>((i * 2654435761u) >> 24);
+  const std::vector<FileShape> shapes = {
+      {"one large frame", {TGifFrame{0, 0, kSide, kSide, noise}}},
+      {"many tiny frames", std::vector<TGifFrame>(kFrames, TGifFrame{0, 0, 1, 1, {1}})},
+  };
+  ScopedMachineRoot root;
+  std::vector<ResourceUse> uses;
+  for (const FileShape& shape : shapes) {
+    const std::vector<TColorTriple> palette(256);
+    const std::vector<std::uint8_t> bytes = GifFileBytes(kSide, kSide, palette, shape.frames);
+    const std::string path = (root.Path() / "frames.gif").string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    uses.push_back(MeasureInChild([&] {
+      GifLoad load;
+      GIFReadFile(path, load.bitmap, load.count, {}, load.params);
+      return std::to_string(load.count) + " frames";
+    }));
+    EXPECT_EQ(uses.back().Outcome, std::to_string(shape.frames.size()) + " frames") << shape.what;
+  }
+  EXPECT_LT(uses[1].Seconds, kSlack * uses[0].Seconds) << "against " << uses[0].Seconds << " s";
 }
 
 TEST(GifReader, PicksTheWantedImageWithTheGraphicControlBeforeIt) {
@@ -110,6 +149,19 @@ TEST(GifReader, TwoColourImagesShowTheirOwnColours) {
         EXPECT_EQ(PixelAt(load.bitmap, x, y), RGB(rgb[0], rgb[1], rgb[2])) << x << ", " << y;
       }
   }
+}
+
+TEST(GifReader, TheStreamIsLeftJustPastTheTrailer) {
+  const auto image = GifLzwEncode(Gradient(6, 6, 4), {.minimumCodeSize = 2});
+  const auto bytes = GifFileBuilder{}.Screen(6, 6, &kFour, 1).Image(0, 0, 6, 6, image).Trailer().bytes;
+  TMemoryStream stream;
+  stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.Write("after", 5);
+  stream.SetPosition(0);
+  GifLoad load;
+  GIFReadStream(&stream, load.bitmap, load.count, {}, load.params);
+  EXPECT_EQ(load.count, 1);
+  EXPECT_EQ(stream.Position(), static_cast<std::int64_t>(bytes.size()));
 }
 
 TEST(GifReader, DamagedFilesEndCleanly) {

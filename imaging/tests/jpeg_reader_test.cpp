@@ -7,11 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "formats/jpeg_scans.h"
+#include "formats/testing/jpeg_scans_file.h"
+#include "host/testing/resource_use.h"
 #include "vcl/graphics_images.h"
 #include "jpeg_file_writer.h"
 #include "test_pictures.h"
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -113,6 +117,31 @@ TEST(JpegReader, PicturesTooLargeForTheBitmapAreRefusedBeforeDecoding) {
     EXPECT_EQ(std::string(e.what()).rfind("Unrecognized JPeg - JPEG error #", 0), 0u) << e.what();
   }
   EXPECT_EQ(load.bitmap.Width(), 0);
+}
+
+// A file of far more scans than the limit is refused after the limit, at a cost close to that of a
+// file whose scans the limit lets through, measured in the same run.
+TEST(JpegReader, AFileOfTooManyScansIsRefusedAndCostsNoMoreThanTheScansAllowed) {
+  constexpr int kHostileScans = 50000;
+  constexpr double kSlack = 10;
+  const auto picture = WriteJpeg({.width = 512, .height = 512, .progressive = true});
+  const std::string bytes(picture.begin(), picture.end());
+  const auto decode = [](const std::string& file) {
+    return MeasureInChild([&]() -> std::string {
+      JpegLoad load;
+      try {
+        load.Read({file.begin(), file.end()});
+      } catch (const EInvalidGraphic& e) {
+        return e.what();
+      }
+      return "read " + std::to_string(load.bitmap.Width());
+    });
+  };
+  const ResourceUse allowed = decode(WithEmptyScans(bytes, jpeg::kMaxScans / 2));
+  ASSERT_EQ(allowed.Outcome, "read 512");
+  const ResourceUse hostile = decode(WithEmptyScans(bytes, kHostileScans));
+  EXPECT_EQ(hostile.Outcome, "Unrecognized JPeg - JPEG error #" + std::to_string(JERR_BAD_PROGRESSION));
+  EXPECT_LT(hostile.Seconds, kSlack * allowed.Seconds) << "against " << allowed.Seconds << " s";
 }
 
 TEST(JpegReader, AnExceptionOfTheProgressHandlerStillFreesTheDecompressor) {

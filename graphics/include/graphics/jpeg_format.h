@@ -3,7 +3,8 @@
 // those two kinds. Library errors and raising warnings become EPGJPGFileFormatReaderWriter.
 // Limits: pictures up to the DIB section's 1 GiB. A file that ends early warns and the library
 // makes up the rest; past 16 MiB of picture the file must be 1/1032 of it, else
-// "JPG: Unexpected end of file".
+// "JPG: Unexpected end of file". A file of more than jpeg::kMaxScans scans is
+// "JPG: Corrupt JPEG data: more than 500 scans".
 #include <string>
 
 #include "graphics/file_formats.h"

@@ -1,7 +1,8 @@
 #pragma once
 // The GIF reader: one image of a GIF file, picked by the record's GifImageIndex, into the work
 // bitmap (1 bit for black and white two-colour images, else 24 bits in the image's colours),
-// through the record's GifLzwDecoder.
+// through the record's GifLzwDecoder. The stream is read through a buffer of 64 KiB, so counting
+// many frames is one pass of large reads.
 // Limits: pictures that fit a DIB section (1 GiB at 24 bits) and whose data left can hold their
 // codes (4096 pixels per 12-bit code); pixels past the end of damaged data take index 0.
 #include <string>

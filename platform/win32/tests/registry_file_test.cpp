@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "host/testing/resource_use.h"
 #include "win32/registry.h"
 #include "win32/registry_file.h"
 
@@ -152,6 +155,70 @@ TEST(RegistryFile, SubKeysAreOrderedWithoutRegardToCaseAndKeepTheirFirstName) {
   for (const Key& k : parsed.root.subKeys) names.push_back(k.name);
   EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "b", "_x"}));
   EXPECT_EQ(parsed.root.subKeys[0].subKeys.size(), 1u);
+}
+
+TEST(RegistryFile, ARepeatedValueLineReplacesTheDataAndKeepsTheFirstNameAndPlace) {
+  const auto parsed =
+      ParseHive("REGEDIT4\n[HKEY_USERS\\k]\n\"One\"=\"1\"\n\"Two\"=\"2\"\n[HKEY_USERS\\K]\n\"ONE\"=dword:00000007\n",
+                "HKEY_USERS");
+  ASSERT_FALSE(parsed.error);
+  const Key& key = parsed.root.subKeys.at(0);
+  ASSERT_EQ(key.values.size(), 2u);
+  EXPECT_EQ(key.values[0].name, "One");
+  EXPECT_EQ(key.values[0].type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(key.values[0].data, (std::vector<BYTE>{7, 0, 0, 0}));
+  EXPECT_EQ(key.values[1].name, "Two");
+}
+
+// A hive of `keys` sections named by `keyName`, each with `values` values.
+std::string HiveOf(int keys, int values, const std::function<std::string(int)>& keyName) {
+  std::string text = "REGEDIT4\n";
+  for (int k = 0; k < keys; ++k) {
+    text += "[HKEY_USERS\\" + keyName(k) + "]\n";
+    for (int v = 0; v < values; ++v) text += "\"Value " + std::to_string(v) + "\"=dword:00000001\n";
+  }
+  return text;
+}
+
+std::string ParseOutcome(const std::string& text) {
+  const auto parsed = ParseHive(text, "HKEY_USERS");
+  if (parsed.error) return parsed.error->message;
+  std::size_t values = 0;
+  for (const Key& key : parsed.root.subKeys) values += key.values.size();
+  return std::to_string(parsed.root.subKeys.size()) + " keys " + std::to_string(values) + " values";
+}
+
+std::string Numbered(int n) {
+  char name[16];
+  std::snprintf(name, sizeof name, "k%06d", n);
+  return name;
+}
+
+struct HiveShapeCase {
+  const char* what;
+  std::string text;
+  const char* outcome;
+};
+
+// Each shape against a control of as many entries in short keys written in order, measured in the
+// same run: finding values or placing sub-keys by searching costs n squared, which these sizes make
+// seconds.
+TEST(RegistryFile, LargeKeysParseInTimeCloseToAsManyEntriesInSmallKeys) {
+  constexpr int kValues = 100000;
+  constexpr int kKeys = 50000;
+  constexpr double kSlack = 10;
+  const std::string controlText = HiveOf(kValues / 10, 10, Numbered);
+  const ResourceUse control = MeasureInChild([&] { return ParseOutcome(controlText); });
+  ASSERT_EQ(control.Outcome, "10000 keys 100000 values");
+  const std::vector<HiveShapeCase> cases = {
+      {"values in one key", HiveOf(1, kValues, Numbered), "1 keys 100000 values"},
+      {"keys in reverse order", HiveOf(kKeys, 1, [](int k) { return Numbered(kKeys - k); }), "50000 keys 50000 values"},
+  };
+  for (const HiveShapeCase& c : cases) {
+    const ResourceUse use = MeasureInChild([&] { return ParseOutcome(c.text); });
+    EXPECT_EQ(use.Outcome, c.outcome) << c.what;
+    EXPECT_LT(use.Seconds, kSlack * control.Seconds) << c.what << " against " << control.Seconds << " s";
+  }
 }
 
 struct MalformedCase {

@@ -15,8 +15,10 @@ namespace registry {
 // recursion of everything that walks a tree.
 constexpr std::size_t kMaxKeyDepth = 512;
 
-// Registry names compare without regard to (ASCII) case.
+// Registry names compare without regard to (ASCII) case, and order by their upper-case form, as
+// Windows enumerates them.
 bool EqualNoCase(std::string_view a, std::string_view b);
+bool LessNoCase(std::string_view a, std::string_view b);
 
 struct Value {
   std::string name;  // empty: the key's default value ("@" in the file)

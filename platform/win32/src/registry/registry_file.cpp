@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "win32/registry.h"
 #include "win32/registry_file.h"
@@ -40,6 +42,26 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
 
+// A name under the key numbered `parent`, ordered as the registry orders names.
+struct NameUnder {
+  std::size_t parent;
+  std::string name;
+};
+
+struct LessNameUnder {
+  bool operator()(const NameUnder& a, const NameUnder& b) const {
+    if (a.parent != b.parent) return a.parent < b.parent;
+    return LessNoCase(a.name, b.name);
+  }
+};
+
+// Sub-keys are read in the file's order; the tree keeps them in the registry's.
+void SortSubKeys(Key& key) {
+  std::sort(key.subKeys.begin(), key.subKeys.end(),
+            [](const Key& a, const Key& b) { return LessNoCase(a.name, b.name); });
+  for (Key& sub : key.subKeys) SortSubKeys(sub);
+}
+
 class Parser {
  public:
   Parser(std::string_view text, std::string_view rootName) : text_(text), rootName_(rootName) {}
@@ -50,6 +72,8 @@ class Parser {
     if (auto error = Parse(result.root)) {
       result.root = Key{std::string(rootName_), {}, {}};
       result.error = ParseError{line_, std::move(*error)};
+    } else {
+      SortSubKeys(result.root);
     }
     return result;
   }
@@ -59,6 +83,17 @@ class Parser {
   std::string_view rootName_;
   std::size_t pos_ = 0;
   std::size_t line_ = 0;
+
+  // Every key and value read so far, found through these indexes rather than by searching its
+  // key's vectors, so a hive of n entries reads in O(n log n). Keys are numbered as they are met
+  // (the root is 0); positions in the vectors stay valid while they only grow.
+  struct KeyEntry {
+    std::size_t number;
+    std::size_t position;
+  };
+  std::map<NameUnder, KeyEntry, LessNameUnder> keys_;
+  std::map<NameUnder, std::size_t, LessNameUnder> values_;
+  std::size_t currentNumber_ = 0;
 
   // The next physical line without its line end; false at the end of the text.
   bool NextLine(std::string_view& line) {
@@ -108,12 +143,30 @@ class Parser {
     if (!EqualNoCase(parts.front(), rootName_)) return "a key outside " + std::string(rootName_);
     if (parts.size() - 1 > kMaxKeyDepth) return "a key nested deeper than the registry allows";
     Key* key = &root;
+    std::size_t number = 0;
     for (std::size_t i = 1; i < parts.size(); ++i) {
       if (parts[i].empty()) return "a key path with an empty name in it";
-      key = &key->AddSubKey(parts[i]);
+      const auto [entry, added] =
+          keys_.try_emplace(NameUnder{number, std::string(parts[i])}, KeyEntry{keys_.size() + 1, key->subKeys.size()});
+      if (added) key->subKeys.push_back(Key{std::string(parts[i]), {}, {}});
+      number = entry->second.number;
+      key = &key->subKeys[entry->second.position];
     }
     current = key;
+    currentNumber_ = number;
     return std::nullopt;
+  }
+
+  // Key::SetValue through the index: a repeated name replaces the data and keeps its first name.
+  void SetValue(Key& key, const std::string& name, DWORD type, std::vector<BYTE> data) {
+    const auto [entry, added] = values_.try_emplace(NameUnder{currentNumber_, name}, key.values.size());
+    if (added) {
+      key.values.push_back(Value{name, type, std::move(data)});
+      return;
+    }
+    Value& value = key.values[entry->second];
+    value.type = type;
+    value.data = std::move(data);
   }
 
   // A quoted string with the \\ and \" escapes, starting at text[at] == '"'; `at` ends after it.
@@ -164,15 +217,15 @@ class Parser {
       if (end != rest.size()) return "text after the closing quote of a string value";
       std::vector<BYTE> data(text->begin(), text->end());
       data.push_back(0);
-      key.SetValue(name, REG_SZ, std::move(data));
+      SetValue(key, name, REG_SZ, std::move(data));
       return std::nullopt;
     }
     if (StartsWithNoCase(rest, "dword:")) {
       auto number = ParseHexNumber(Trim(rest.substr(6)), 8);
       if (!number) return "a dword: value that is not 1 to 8 hex digits";
       const DWORD n = *number;
-      key.SetValue(
-          name, REG_DWORD,
+      SetValue(
+          key, name, REG_DWORD,
           {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16), static_cast<BYTE>(n >> 24)});
       return std::nullopt;
     }
@@ -212,7 +265,7 @@ class Parser {
       list.remove_prefix(comma + 1);
       if (Trim(list).empty()) return "hex data ending in a comma";
     }
-    key.SetValue(name, type, std::move(data));
+    SetValue(key, name, type, std::move(data));
     return std::nullopt;
   }
 };

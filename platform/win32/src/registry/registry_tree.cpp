@@ -7,13 +7,6 @@ namespace {
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Windows orders names by their upper-case form.
-bool LessNoCase(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
-  });
-}
-
 template <typename KeyT>
 auto FindSubKeyIn(KeyT& key, std::string_view name) {
   auto it = std::lower_bound(key.subKeys.begin(), key.subKeys.end(), name,
@@ -33,6 +26,12 @@ auto FindValueIn(KeyT& key, std::string_view name) {
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
+}
+
+bool LessNoCase(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
+  });
 }
 
 Key* Key::FindSubKey(std::string_view subKeyName) { return FindSubKeyIn(*this, subKeyName); }
