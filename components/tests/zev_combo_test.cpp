@@ -179,6 +179,21 @@ TEST_F(FontComboTest, EscapeAndReturnInTheOpenListKeepTheFont) {
   EXPECT_EQ(combo_->FontName(), "");
 }
 
+TEST_F(FontComboTest, AnotherProgramTakingTheKeyboardClosesTheOpenListAsACancel) {
+  combo_->SetFontName("Arial");
+  ShowForm();
+  combo_->SetFocus();
+  Key(VK_F4);
+  ASSERT_TRUE(combo_->DroppedDown());
+  Move(combo_, 20, combo_->Height() + 30);
+  InjectFocusToOtherProgram(form_.Handle());
+  PumpMessages();
+  EXPECT_FALSE(combo_->DroppedDown());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(combo_->FontName(), "Arial");
+  EXPECT_EQ(events_, std::vector<std::string>{});
+}
+
 TEST_F(FontComboTest, FindItemMatchesTheBeginningWithoutCase) {
   combo_->HandleNeeded();
   const int arial = combo_->Items()->IndexOf("Arial");

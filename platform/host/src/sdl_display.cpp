@@ -244,6 +244,11 @@ class SdlDisplay final : public Display {
     auto it = windows_.find(id);
     return it == windows_.end() ? nullptr : &it->second;
   }
+  std::vector<SDL_Window*> NativeWindows() const {
+    std::vector<SDL_Window*> all;
+    for (const auto& [id, w] : windows_) all.push_back(w.window);
+    return all;
+  }
   static void Destroy(NativeWindow& w) {
     if (w.texture) SDL_DestroyTexture(w.texture);
     if (w.renderer) SDL_DestroyRenderer(w.renderer);
@@ -259,7 +264,10 @@ class SdlDisplay final : public Display {
     switch (e.event) {
       case SDL_WINDOWEVENT_CLOSE: out.kind = InputEvent::Kind::Close; return true;
       case SDL_WINDOWEVENT_FOCUS_GAINED: out.kind = InputEvent::Kind::FocusIn; return true;
-      case SDL_WINDOWEVENT_FOCUS_LOST: out.kind = InputEvent::Kind::FocusOut; return true;
+      case SDL_WINDOWEVENT_FOCUS_LOST:
+        out.kind = InputEvent::Kind::FocusOut;
+        out.elsewhere = !KeyboardFocusAmong(NativeWindows());
+        return true;
       case SDL_WINDOWEVENT_EXPOSED: out.kind = InputEvent::Kind::Expose; return true;
       case SDL_WINDOWEVENT_MOVED:
         if (!w) return false;

@@ -45,6 +45,7 @@ class TComboDropList : public TCustomListBox {
         Message.Result = MA_NOACTIVATE;
         return;
       case WM_SETFOCUS: return;
+      case WM_CANCELMODE: combo_->CloseUp(false); break;
       default: break;
     }
     TCustomListBox::WndProc(Message);

@@ -59,6 +59,7 @@ struct InputEvent {
   int wheel = 0;  // Wheel: notches, positive away from the user
   int key = 0;  // KeyDown/KeyUp
   bool repeat = false;  // KeyDown held down
+  bool elsewhere = false;  // FocusOut: the keyboard went to no surface of this display (another program)
 };
 
 class Display {

@@ -8,6 +8,7 @@
 #include "paint.h"
 #include "queue.h"
 #include "win32/kernel.h"
+#include "win32/menus.h"
 
 namespace user {
 namespace {
@@ -24,6 +25,9 @@ struct InputState {
   std::atomic<HWND> capture{nullptr};
   std::atomic<HWND> focus{nullptr};
   std::atomic<HWND> active{nullptr};
+  // The desktop gave the keyboard to another program: our activations stay ours, not raising
+  // windows over what the user turned to, until the desktop gives the keyboard back.
+  std::atomic<bool> elsewhere{false};
   // Guards the rest; never held while a window procedure runs.
   std::mutex data;
   // Bit 7 down, bit 0 toggled. `keys` is as of the last input message read (GetKeyState);
@@ -295,6 +299,14 @@ void RouteKey(const host::InputEvent& e) {
   PostInput(target, message, static_cast<WPARAM>(e.key), l);
 }
 
+// The user turned to another program: an open menu or pop-up closes and a held tracking ends, as a
+// cancel, as a press outside them would.
+void CancelModes() {
+  EndMenu();
+  if (HWND holder = GetCapture()) SendMessageA(holder, WM_CANCELMODE, 0, 0);
+  if (GetCapture()) ReleaseCapture();
+}
+
 void Route(const host::InputEvent& e) {
   using Kind = host::InputEvent::Kind;
   switch (e.kind) {
@@ -308,6 +320,7 @@ void Route(const host::InputEvent& e) {
       if (HWND top = TopLevelOfSurface(e.surface)) PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case Kind::FocusIn:
+      State().elsewhere = false;
       // The desktop moved the focus itself: follow it without asking the desktop back, or a late
       // focus event for an earlier request would start a new one and the two never settle.
       if (HWND top = TopLevelOfSurface(e.surface); top && IsWindowEnabled(top) && GetActiveWindow() != top)
@@ -315,7 +328,11 @@ void Route(const host::InputEvent& e) {
       else if (top && !IsWindowEnabled(top) && GetActiveWindow() != top)
         BringActiveToFront();
       break;
-    case Kind::FocusOut: break;
+    case Kind::FocusOut:
+      if (!e.elsewhere) break;
+      State().elsewhere = true;
+      CancelModes();
+      break;
     case Kind::Moved: FollowDisplayMove(e.surface, POINT{e.x, e.y}); break;
     case Kind::Expose:
       if (WindowPtr top = Find(TopLevelOfSurface(e.surface))) top->dirty = true;
@@ -538,7 +555,7 @@ HWND Activate(HWND window, bool raiseOnDesktop) {
     SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top->handle));
   }
   SetWindowPos(top->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (raiseOnDesktop && top->hostSurface) host::TheDisplay().Raise(top->hostSurface);
+  if (raiseOnDesktop && top->hostSurface && !s.elsewhere) host::TheDisplay().Raise(top->hostSurface);
   SendMessageA(top->handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0),
                reinterpret_cast<LPARAM>(old));
