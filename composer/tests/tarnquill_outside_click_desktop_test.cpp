@@ -38,8 +38,8 @@ std::string Stored(const char* subkey, const char* name) {
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return kNone;
   char value[256] = {};
   DWORD size = sizeof value - 1, type = 0;
-  const bool found =
-      RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
+  const bool found = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+                     ERROR_SUCCESS;
   RegCloseKey(key);
   return found ? std::string(value) : kNone;
 }
@@ -68,7 +68,8 @@ TEST_F(TarnquillDesktop, PopUpsCloseAsACancelOnAClickOnAnotherProgram) {
   const std::string onOther = At(otherAt.x + kOtherSize / 2, otherAt.y + kOtherSize / 2);
   RealInput("mousemove " + At(client.x + kQuestionTabX, client.y + kQuestionTabY) + " click 1");
 
-  for (const Opener& opener : {Opener{"palette", kColorArrowX, kColorArrowY}, Opener{"font list", kFontListX, kFontListY}}) {
+  for (const Opener& opener :
+       {Opener{"palette", kColorArrowX, kColorArrowY}, Opener{"font list", kFontListX, kFontListY}}) {
     SCOPED_TRACE(opener.what);
     RealInput("mousemove " + At(client.x + opener.x, client.y + opener.y) + " click 1");
     ASSERT_TRUE(WaitFor(std::chrono::seconds(5), PopUpShown)) << "it did not open";
