@@ -1,12 +1,15 @@
 // The program on a desktop, driven with real X input: an open colour palette or font list closes,
-// as a cancel, when the user clicks another program's window, and the keys typed there change
-// nothing that "Save changes and exit" stores; Escape in the font list keeps the font.
+// as a cancel, on Escape and when the user clicks another program's window, the keys typed there
+// change nothing that "Save changes and exit" stores, and the first click on a tab after either
+// opens the tab.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "host/testing/desktop_test.h"
+#include "host/testing/x_screenshot.h"
 #include "logo_form_fixture.h"
 #include "tarnquill_desktop.h"
 #include "win32/registry.h"
@@ -16,7 +19,8 @@ namespace {
 
 // Where the user clicks, in the window's client area: the "Q" tab, its first font list, the arrow
 // of its "Font Color" button and "Save changes and exit".
-constexpr int kQuestionTabX = 85, kQuestionTabY = 15;
+constexpr int kJokeTabX = 22, kQuestionTabX = 85, kTabY = 15;
+constexpr int kPageX = 10, kPageY = 35, kPageWidth = 230, kPageHeight = 100;  // where the pages differ
 constexpr int kFontListX = 100, kFontListY = 61;
 constexpr int kColorArrowX = 118, kColorArrowY = 106;
 constexpr int kSaveAndExitX = 339, kSaveAndExitY = 280;
@@ -66,26 +70,43 @@ TEST_F(TarnquillDesktop, PopUpsCloseAsACancelOnAClickOnAnotherProgram) {
     return xtest::Shown(otherWindow) && xtest::ScreenPosition(otherWindow, otherAt.x, otherAt.y);
   }));
   const std::string onOther = At(otherAt.x + kOtherSize / 2, otherAt.y + kOtherSize / 2);
-  RealInput("mousemove " + At(client.x + kQuestionTabX, client.y + kQuestionTabY) + " click 1");
+  const auto page = [&] { return XScreenShot(client.x + kPageX, client.y + kPageY, kPageWidth, kPageHeight).pixels; };
+  // What the page shows once it stops changing.
+  const auto settled = [&] {
+    std::vector<std::uint32_t> last;
+    WaitFor(std::chrono::seconds(5), [&] {
+      std::vector<std::uint32_t> now = page();
+      const bool same = now == last;
+      last = std::move(now);
+      return same;
+    });
+    return last;
+  };
+  const std::vector<std::uint32_t> jokePage = settled();
+  const auto clickTab = [&](int x) { RealInput("mousemove " + At(client.x + x, client.y + kTabY) + " click 1"); };
+  clickTab(kQuestionTabX);
+  ASSERT_TRUE(WaitFor(std::chrono::seconds(5), [&] { return page() != jokePage; })) << "the Q tab did not open";
+  const std::vector<std::uint32_t> questionPage = settled();
 
   for (const Opener& opener :
        {Opener{"palette", kColorArrowX, kColorArrowY}, Opener{"font list", kFontListX, kFontListY}}) {
-    SCOPED_TRACE(opener.what);
-    RealInput("mousemove " + At(client.x + opener.x, client.y + opener.y) + " click 1");
-    ASSERT_TRUE(WaitFor(std::chrono::seconds(5), PopUpShown)) << "it did not open";
-    RealInput("mousemove " + onOther + " click 1");
-    EXPECT_TRUE(WaitFor(std::chrono::seconds(5), [] { return !PopUpShown(); })) << "it stayed open";
-    // Some window managers let the press reach our pop-up, which then closed on it, and the other
-    // window never takes the keyboard; where it does, what is typed there is not ours.
-    if (WaitFor(std::chrono::seconds(2), [&] { return other.Focused(); })) RealInput("key End shift+Home Return Down");
-    // Back to ours: the first click works, on the tab as on the window.
-    RealInput("mousemove " + At(client.x + kQuestionTabX, client.y + kQuestionTabY) + " click 1");
+    for (const bool outside : {true, false}) {
+      SCOPED_TRACE(std::string(opener.what) + (outside ? ", a click on another program" : ", Escape"));
+      RealInput("mousemove " + At(client.x + opener.x, client.y + opener.y) + " click 1");
+      ASSERT_TRUE(WaitFor(std::chrono::seconds(5), PopUpShown)) << "it did not open";
+      RealInput(outside ? "mousemove " + onOther + " click 1" : std::string("key Escape"));
+      EXPECT_TRUE(WaitFor(std::chrono::seconds(5), [] { return !PopUpShown(); })) << "it stayed open";
+      // Some window managers let the press reach our pop-up, which then closed on it, and the other
+      // window never takes the keyboard; where it does, what is typed there is not ours.
+      if (outside && WaitFor(std::chrono::seconds(2), [&] { return other.Focused(); }))
+        RealInput("key End shift+Home Return Down");
+      // The first click on a tab works.
+      clickTab(kJokeTabX);
+      EXPECT_TRUE(WaitFor(std::chrono::seconds(5), [&] { return page() == jokePage; })) << "a click on a tab was lost";
+      clickTab(kQuestionTabX);
+      ASSERT_TRUE(WaitFor(std::chrono::seconds(5), [&] { return page() == questionPage; })) << "back on the Q tab";
+    }
   }
-  // Escape in the open font list closes it and keeps the font.
-  RealInput("mousemove " + At(client.x + kFontListX, client.y + kFontListY) + " click 1");
-  ASSERT_TRUE(WaitFor(std::chrono::seconds(5), PopUpShown)) << "the font list did not open";
-  RealInput("key Escape");
-  EXPECT_TRUE(WaitFor(std::chrono::seconds(5), [] { return !PopUpShown(); })) << "Escape left the font list open";
 
   RealInput("mousemove " + At(client.x + kSaveAndExitX, client.y + kSaveAndExitY) + " click 1");
   ASSERT_TRUE(program.Ended(std::chrono::seconds(10))) << "\"Save changes and exit\" did not end the program";
