@@ -25,9 +25,9 @@ struct InputState {
   std::atomic<HWND> capture{nullptr};
   std::atomic<HWND> focus{nullptr};
   std::atomic<HWND> active{nullptr};
-  // The desktop gave the keyboard to another program: our activations stay ours, not raising
-  // windows over what the user turned to, until the desktop gives the keyboard back.
-  std::atomic<bool> elsewhere{false};
+  // While the modes end because the user turned to another program, the activations they cause
+  // stay ours: no window is raised over what the user turned to.
+  std::atomic<bool> cancelling{false};
   // Guards the rest; never held while a window procedure runs.
   std::mutex data;
   // Bit 7 down, bit 0 toggled. `keys` is as of the last input message read (GetKeyState);
@@ -302,9 +302,11 @@ void RouteKey(const host::InputEvent& e) {
 // The user turned to another program: an open menu or pop-up closes and a held tracking ends, as a
 // cancel, as a press outside them would.
 void CancelModes() {
+  State().cancelling = true;
   EndMenu();
   if (HWND holder = GetCapture()) SendMessageA(holder, WM_CANCELMODE, 0, 0);
   if (GetCapture()) ReleaseCapture();
+  State().cancelling = false;
 }
 
 void Route(const host::InputEvent& e) {
@@ -320,7 +322,6 @@ void Route(const host::InputEvent& e) {
       if (HWND top = TopLevelOfSurface(e.surface)) PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case Kind::FocusIn:
-      State().elsewhere = false;
       // The desktop moved the focus itself: follow it without asking the desktop back, or a late
       // focus event for an earlier request would start a new one and the two never settle.
       if (HWND top = TopLevelOfSurface(e.surface); top && IsWindowEnabled(top) && GetActiveWindow() != top)
@@ -329,9 +330,7 @@ void Route(const host::InputEvent& e) {
         BringActiveToFront();
       break;
     case Kind::FocusOut:
-      if (!e.elsewhere) break;
-      State().elsewhere = true;
-      CancelModes();
+      if (e.elsewhere) CancelModes();
       break;
     case Kind::Moved: FollowDisplayMove(e.surface, POINT{e.x, e.y}); break;
     case Kind::Expose:
@@ -555,7 +554,7 @@ HWND Activate(HWND window, bool raiseOnDesktop) {
     SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top->handle));
   }
   SetWindowPos(top->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (raiseOnDesktop && top->hostSurface && !s.elsewhere) host::TheDisplay().Raise(top->hostSurface);
+  if (raiseOnDesktop && top->hostSurface && !s.cancelling) host::TheDisplay().Raise(top->hostSurface);
   SendMessageA(top->handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0),
                reinterpret_cast<LPARAM>(old));
