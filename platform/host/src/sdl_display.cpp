@@ -142,6 +142,7 @@ class SdlDisplay final : public Display {
     for (auto& [id, w] : windows_)
       if (RingBell(w.window)) return;
   }
+  bool KeyboardHere() override { return !OnThread() || KeyboardFocusAmong(NativeWindows()); }
   bool DesktopSize(int& width, int& height) const override {
     SDL_DisplayMode mode;
     if (!started_ || SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) return false;
@@ -264,10 +265,7 @@ class SdlDisplay final : public Display {
     switch (e.event) {
       case SDL_WINDOWEVENT_CLOSE: out.kind = InputEvent::Kind::Close; return true;
       case SDL_WINDOWEVENT_FOCUS_GAINED: out.kind = InputEvent::Kind::FocusIn; return true;
-      case SDL_WINDOWEVENT_FOCUS_LOST:
-        out.kind = InputEvent::Kind::FocusOut;
-        out.elsewhere = !KeyboardFocusAmong(NativeWindows());
-        return true;
+      case SDL_WINDOWEVENT_FOCUS_LOST: out.kind = InputEvent::Kind::FocusOut; return true;
       case SDL_WINDOWEVENT_EXPOSED: out.kind = InputEvent::Kind::Expose; return true;
       case SDL_WINDOWEVENT_MOVED:
         if (!w) return false;

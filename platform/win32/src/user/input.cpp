@@ -330,7 +330,8 @@ void Route(const host::InputEvent& e) {
         BringActiveToFront();
       break;
     case Kind::FocusOut:
-      if (e.elsewhere) CancelModes();
+      // Only a held mode asks the desktop where the keyboard went.
+      if (GetCapture() && (e.elsewhere || !host::TheDisplay().KeyboardHere())) CancelModes();
       break;
     case Kind::Moved: FollowDisplayMove(e.surface, POINT{e.x, e.y}); break;
     case Kind::Expose:
