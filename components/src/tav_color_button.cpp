@@ -269,6 +269,7 @@ void TTavColorPopUp::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (shown_ && !IsOwnWindow(reinterpret_cast<HWND>(Message.WParam))) Close(false);
       break;
+    case WM_CANCELMODE: Close(false); break;
     default: break;
   }
   TTavCustomControl::WndProc(Message);

@@ -207,6 +207,22 @@ TEST_F(ColorButtonTest, EveryWayOfClosingGivesTheWindowsBack) {
   EXPECT_EQ(changes_, 0);
 }
 
+// The keys typed after the user turned to another program reach the button, not a hidden pop-up.
+TEST_F(ColorButtonTest, AnotherProgramTakingTheKeyboardClosesThePopUpAsACancel) {
+  TTavColorPopUp* p = Open();
+  ASSERT_TRUE(p->Shown());
+  Key(VK_DOWN);
+  InjectFocusToOtherProgram(form_.Handle());
+  PumpMessages();
+  EXPECT_FALSE(p->Shown());
+  EXPECT_TRUE(FormEnabled());
+  EXPECT_NE(GetCapture(), p->Handle());
+  for (int key : {VK_END, VK_HOME, VK_RETURN}) Key(key);
+  EXPECT_FALSE(p->Shown());
+  EXPECT_EQ(button_->Value(), clBlack);
+  EXPECT_EQ(changes_, 0);
+}
+
 TEST_F(ColorButtonTest, TheExtraButtonOpensTheColourDialogOnTheValue) {
   button_->SetValue(clYellow);
   button_->SetButtonCaption("&More...");

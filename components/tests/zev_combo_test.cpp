@@ -159,6 +159,41 @@ TEST_F(FontComboTest, TypeAheadSelectsBeepsAndBacksUp) {
   EXPECT_EQ(combo_->SearchText(), "");
 }
 
+// The key that closes the open list does only that: its character does not reach type-ahead.
+TEST_F(FontComboTest, EscapeAndReturnInTheOpenListKeepTheFont) {
+  combo_->SetFontName("Arial");
+  ShowForm();
+  combo_->SetFocus();
+  for (int key : {VK_ESCAPE, VK_RETURN}) {
+    SCOPED_TRACE(key);
+    events_.clear();
+    Key(VK_F4);
+    ASSERT_TRUE(combo_->DroppedDown());
+    Key(key);
+    EXPECT_FALSE(combo_->DroppedDown());
+    EXPECT_EQ(combo_->FontName(), "Arial");
+    EXPECT_EQ(events_, std::vector<std::string>{});
+  }
+  // Closed, Escape still clears the selection.
+  Key(VK_ESCAPE);
+  EXPECT_EQ(combo_->FontName(), "");
+}
+
+TEST_F(FontComboTest, AnotherProgramTakingTheKeyboardClosesTheOpenListAsACancel) {
+  combo_->SetFontName("Arial");
+  ShowForm();
+  combo_->SetFocus();
+  Key(VK_F4);
+  ASSERT_TRUE(combo_->DroppedDown());
+  Move(combo_, 20, combo_->Height() + 30);
+  InjectFocusToOtherProgram(form_.Handle());
+  PumpMessages();
+  EXPECT_FALSE(combo_->DroppedDown());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(combo_->FontName(), "Arial");
+  EXPECT_EQ(events_, std::vector<std::string>{});
+}
+
 TEST_F(FontComboTest, FindItemMatchesTheBeginningWithoutCase) {
   combo_->HandleNeeded();
   const int arial = combo_->Items()->IndexOf("Arial");
@@ -225,6 +260,26 @@ TEST_F(ComponentTest, EditComboBoxesCompleteWhatIsTyped) {
   const int beeps = MessageBeepCount();
   Type("\b");
   EXPECT_EQ(MessageBeepCount(), beeps + 1);
+}
+
+TEST_F(ComponentTest, EscapeInTheOpenListKeepsTheEditsText) {
+  auto* combo = Make<TZevCustomComboBox>(10, 10, 150, 22);
+  combo->Items()->Add("Blue");
+  combo->Items()->Add("Black");
+  ShowForm();
+  combo->SetFocus();
+  for (const char* text : {"Blue", "Gree"}) {
+    SCOPED_TRACE(text);
+    combo->SetText(text);
+    combo->SetItemIndex(combo->Items()->IndexOf(text));
+    combo->SetText(text);
+    Key(VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->GetText(), text);
+    EXPECT_EQ(combo->ItemIndex(), combo->Items()->IndexOf(text));
+  }
 }
 
 }  // namespace

@@ -142,6 +142,7 @@ class SdlDisplay final : public Display {
     for (auto& [id, w] : windows_)
       if (RingBell(w.window)) return;
   }
+  bool KeyboardHere() override { return !OnThread() || KeyboardFocusAmong(NativeWindows()); }
   bool DesktopSize(int& width, int& height) const override {
     SDL_DisplayMode mode;
     if (!started_ || SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) return false;
@@ -243,6 +244,11 @@ class SdlDisplay final : public Display {
     if (!OnThread()) return nullptr;
     auto it = windows_.find(id);
     return it == windows_.end() ? nullptr : &it->second;
+  }
+  std::vector<SDL_Window*> NativeWindows() const {
+    std::vector<SDL_Window*> all;
+    for (const auto& [id, w] : windows_) all.push_back(w.window);
+    return all;
   }
   static void Destroy(NativeWindow& w) {
     if (w.texture) SDL_DestroyTexture(w.texture);

@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+
 namespace host {
 namespace {
 
@@ -97,6 +99,32 @@ bool RingBell(SDL_Window* window) {
   XBell(x.display, 0);
   XFlush(x.display);
   return true;
+}
+
+bool KeyboardFocusAmong(const std::vector<SDL_Window*>& windows) {
+  std::vector<::Window> ours;
+  ::Display* display = nullptr;
+  for (SDL_Window* w : windows) {
+    const XWindow x = XWindowOf(w);
+    if (!x.display) return true;
+    display = x.display;
+    ours.push_back(x.window);
+  }
+  if (!display) return false;
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  // PointerRoot (1) and None (0) are no window of ours; a focused window inside ours counts.
+  for (::Window at = focus; at > PointerRoot;) {
+    if (std::find(ours.begin(), ours.end(), at) != ours.end()) return true;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, at, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    if (parent == root) return false;
+    at = parent;
+  }
+  return false;
 }
 
 }  // namespace host

@@ -25,5 +25,8 @@ void KeepWhereAsked(SDL_Window* window);
 bool PlaceWhereAsked(SDL_Window* window, int x, int y, int width, int height);
 // The X bell; false when the window is no X window.
 bool RingBell(SDL_Window* window);
+// Whether the X keyboard focus is on one of the windows (or inside one); true when they are no X
+// windows, as nothing can tell otherwise there.
+bool KeyboardFocusAmong(const std::vector<SDL_Window*>& windows);
 
 }  // namespace host

@@ -187,4 +187,42 @@ bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height) {
 
 bool WindowManagerPresent() { return !RootProperty("_NET_SUPPORTING_WM_CHECK").empty(); }
 
+OtherClientWindow::OtherClientWindow(const std::string& title, int x, int y, int width, int height) {
+  ::Display* d = XOpenDisplay(nullptr);
+  display_ = d;
+  if (!d) return;
+  window_ = XCreateSimpleWindow(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
+                                static_cast<unsigned>(height), 0, 0, WhitePixel(d, DefaultScreen(d)));
+  XStoreName(d, window_, title.c_str());
+  XWMHints hints{};
+  hints.flags = InputHint;
+  hints.input = True;
+  XSetWMHints(d, window_, &hints);
+  XSizeHints place{};
+  place.flags = USPosition | USSize;
+  place.x = x;
+  place.y = y;
+  place.width = width;
+  place.height = height;
+  XSetWMNormalHints(d, window_, &place);
+  XMapRaised(d, window_);
+  XSync(d, False);
+}
+
+OtherClientWindow::~OtherClientWindow() {
+  auto* d = static_cast<::Display*>(display_);
+  if (!d) return;
+  if (window_) XDestroyWindow(d, window_);
+  XCloseDisplay(d);
+}
+
+bool OtherClientWindow::Focused() const {
+  auto* d = static_cast<::Display*>(display_);
+  if (!d) return false;
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(d, &focus, &revert);
+  return focus == window_;
+}
+
 }  // namespace xtest

@@ -281,6 +281,15 @@ void TScrollingWinControl::WndProc(TMessage& Message) {
         return;
       }
       break;
+    case WM_NCLBUTTONUP:
+      // A release read before the press took the mouse came as the bar's own.
+      if (pressedBar_) {
+        RECT window;
+        GetWindowRect(Handle(), &window);
+        TrackBar(WM_LBUTTONUP, {GET_X_LPARAM(Message.LParam) - window.left, GET_Y_LPARAM(Message.LParam) - window.top});
+        return;
+      }
+      break;
     case WM_TIMER:
       if (Message.WParam == kRepeatTimer && pressedBar_) {
         POINT p;

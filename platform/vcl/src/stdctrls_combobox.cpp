@@ -45,6 +45,7 @@ class TComboDropList : public TCustomListBox {
         Message.Result = MA_NOACTIVATE;
         return;
       case WM_SETFOCUS: return;
+      case WM_CANCELMODE: combo_->CloseUp(false); break;
       default: break;
     }
     TCustomListBox::WndProc(Message);
@@ -197,6 +198,7 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   const RECT at = dropdown::Placement(r, r.right - r.left, rows * ItemHeight() + 2);
   list_->SetBounds(at.left, at.top, at.right - at.left, at.bottom - at.top);
   droppedFrom_ = ItemIndex();
+  textBeforeDrop_ = GetText();
   list_->SetItemIndex(ItemIndex());
   droppedDown_ = true;
   // The window first, so that showing it shows it, without taking the activation.
@@ -215,7 +217,19 @@ void TCustomComboBox::CloseUp(bool Accept) {
   list_->SetItemIndex(droppedFrom_);
   if (Accept && picked >= 0) UserSelect(picked);
   Notify(CBN_CLOSEUP);
-  ShowItemText();
+  // A cancel leaves the edit's text as it was, also one that names no item.
+  if (!Accept && edit_) SetText(textBeforeDrop_);
+  else
+    ShowItemText();
+}
+
+// The character of the key that closed the list is not typed as well: it would reach type-ahead,
+// where Escape clears the selection.
+void TCustomComboBox::DropKeyCharacter(char Key) {
+  HWND target = edit_ ? edit_->Handle() : Handle();
+  MSG m;
+  if (PeekMessageA(&m, target, WM_CHAR, WM_CHAR, PM_NOREMOVE) && m.wParam == static_cast<WPARAM>(Key))
+    PeekMessageA(&m, target, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
 TRect TCustomComboBox::ButtonRect() { return {ClientWidth() - kButtonWidth, 0, ClientWidth(), ClientHeight()}; }
@@ -236,8 +250,11 @@ void TCustomComboBox::HandleKey(WORD Key, bool Alt) {
     case VK_END:
       if (!edit_) UserSelect(Items()->Count() - 1);
       return;
-    case VK_RETURN: return CloseUp(true);
-    case VK_ESCAPE: return CloseUp(false);
+    case VK_RETURN:
+    case VK_ESCAPE:
+      if (!droppedDown_) return;
+      CloseUp(Key == VK_RETURN);
+      return DropKeyCharacter(Key == VK_RETURN ? '\r' : '\x1b');
     default: return;
   }
 }

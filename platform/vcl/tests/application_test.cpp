@@ -197,6 +197,49 @@ TEST_F(ApplicationTest, ALongTopicScrollsInAWindowTheScreenHolds) {
   std::filesystem::remove(file);
 }
 
+// A press and release on the pane's scroll bar leaves nothing held: the next click is the button's.
+TEST_F(ApplicationTest, AfterTheScrollBarOneClickOnCloseClosesTheHelpWindow) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "startlogo-help-click-test.hlp";
+  {
+    std::ofstream out(file);
+    out << "[0] A long topic\n";
+    for (int i = 0; i < 150; ++i) out << "Line " << i << " of a long topic.\n";
+  }
+  Application->SetHelpFile(machine::WindowsPath(file));
+  const int arrow = GetSystemMetrics(SM_CYVSCROLL), edge = GetSystemMetrics(SM_CXEDGE);
+  struct Spot {
+    const char* part;
+    int fromBottom;  // above the bar's bottom end
+  };
+  for (const Spot& spot : {Spot{"down arrow", arrow / 2}, Spot{"track", 3 * arrow}}) {
+    SCOPED_TRACE(spot.part);
+    ASSERT_TRUE(Application->HelpContext(0));
+    auto* window = static_cast<TForm*>(Application->FindComponent("HelpWindow"));
+    ASSERT_NE(window, nullptr);
+    PumpMessages();
+    auto* pane = static_cast<TScrollBox*>(window->FindComponent("TopicPane"));
+    RECT r{};
+    GetWindowRect(pane->Handle(), &r);
+    const int x = r.right - edge - GetSystemMetrics(SM_CXVSCROLL) / 2, y = r.bottom - edge - spot.fromBottom;
+    InjectMouseMove(x, y);
+    InjectMouseButton(host::InputEvent::Left, true, x, y);
+    InjectMouseButton(host::InputEvent::Left, false, x, y);
+    PumpMessages();
+    EXPECT_GT(pane->VertScrollBar()->Position(), 0) << "the press scrolled";
+    EXPECT_EQ(GetCapture(), nullptr);
+    auto* close = static_cast<TButton*>(window->FindComponent("Close"));
+    const TPoint c = close->ClientToScreen({close->Width() / 2, close->Height() / 2});
+    InjectMouseMove(c.x, c.y);
+    InjectMouseButton(host::InputEvent::Left, true, c.x, c.y);
+    InjectMouseButton(host::InputEvent::Left, false, c.x, c.y);
+    PumpMessages();
+    EXPECT_FALSE(window->Visible()) << "one click on Close";
+  }
+  delete Application->FindComponent("HelpWindow");
+  Application->SetHelpFile("");
+  std::filesystem::remove(file);
+}
+
 TEST(HelpFile, TopicsAreFoundByTheirNumber) {
   const std::string text = "; comment\n[1] One\nfirst\n[20]Two\n\nsecond\n\n[x] not a topic\n[3 broken\n";
   struct TCase {

@@ -108,6 +108,18 @@ TEST_F(MenusTest, GrayedItemsSeparatorsAndClicksOutsideChooseNothing) {
   EXPECT_EQ(log_.back(), "closed");
 }
 
+// The user turned to another program: the menu closes without a choice, and the keys that follow
+// (had they reached us) choose nothing.
+TEST_F(MenusTest, AnotherProgramTakingTheKeyboardClosesTheMenu) {
+  Key(VK_DOWN);
+  InjectFocusToOtherProgram(owner_);
+  Key(VK_RETURN);
+  EXPECT_EQ(TrackPopupMenu(menu_, TPM_RETURNCMD, kLeft, kTop, 0, owner_, nullptr), 0);
+  PumpMessages();
+  EXPECT_EQ(log_.back(), "closed");
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(MenusTest, KeysMoveTheHighlightAndChoose) {
   struct TCase {
     std::vector<int> Keys;

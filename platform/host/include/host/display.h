@@ -59,6 +59,7 @@ struct InputEvent {
   int wheel = 0;  // Wheel: notches, positive away from the user
   int key = 0;  // KeyDown/KeyUp
   bool repeat = false;  // KeyDown held down
+  bool elsewhere = false;  // FocusOut (injected): the keyboard went to another program
 };
 
 class Display {
@@ -99,6 +100,10 @@ class Display {
   // A stock shape (pointer::), or a custom 32-bit image with its hot spot;
   // pointer::kHidden with no image hides the pointer.
   virtual void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) = 0;
+
+  // Whether the desktop's keyboard focus is on one of the surfaces, asked after a FocusOut: false
+  // once the user turned to another program.
+  virtual bool KeyboardHere() { return true; }
 
   // The size of the desktop the windows appear on; false when there is none (headless).
   virtual bool DesktopSize(int& width, int& height) const {

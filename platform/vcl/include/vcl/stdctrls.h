@@ -501,6 +501,7 @@ class TCustomComboBox : public TCustomControl {
   void HandleNotification(WORD Code);
   void DrawOwnerItem(TMessage& Message);
   void CloseUp(bool Accept);
+  void DropKeyCharacter(char Key);
   void PlaceEdit();
   void ShowItemText();
 
@@ -512,6 +513,7 @@ class TCustomComboBox : public TCustomControl {
   // The program's own changes of the edit's text tell nobody.
   bool settingEditText_ = false;
   int droppedFrom_ = -1;
+  std::string textBeforeDrop_;
 };
 
 class TComboBox : public TCustomComboBox {

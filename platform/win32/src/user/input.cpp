@@ -8,6 +8,7 @@
 #include "paint.h"
 #include "queue.h"
 #include "win32/kernel.h"
+#include "win32/menus.h"
 
 namespace user {
 namespace {
@@ -24,6 +25,9 @@ struct InputState {
   std::atomic<HWND> capture{nullptr};
   std::atomic<HWND> focus{nullptr};
   std::atomic<HWND> active{nullptr};
+  // While the modes end because the user turned to another program, the activations they cause
+  // stay ours: no window is raised over what the user turned to.
+  std::atomic<bool> cancelling{false};
   // Guards the rest; never held while a window procedure runs.
   std::mutex data;
   // Bit 7 down, bit 0 toggled. `keys` is as of the last input message read (GetKeyState);
@@ -295,6 +299,16 @@ void RouteKey(const host::InputEvent& e) {
   PostInput(target, message, static_cast<WPARAM>(e.key), l);
 }
 
+// The user turned to another program: an open menu or pop-up closes and a held tracking ends, as a
+// cancel, as a press outside them would.
+void CancelModes() {
+  State().cancelling = true;
+  EndMenu();
+  if (HWND holder = GetCapture()) SendMessageA(holder, WM_CANCELMODE, 0, 0);
+  if (GetCapture()) ReleaseCapture();
+  State().cancelling = false;
+}
+
 void Route(const host::InputEvent& e) {
   using Kind = host::InputEvent::Kind;
   switch (e.kind) {
@@ -315,7 +329,10 @@ void Route(const host::InputEvent& e) {
       else if (top && !IsWindowEnabled(top) && GetActiveWindow() != top)
         BringActiveToFront();
       break;
-    case Kind::FocusOut: break;
+    case Kind::FocusOut:
+      // Only a held mode asks the desktop where the keyboard went.
+      if (GetCapture() && (e.elsewhere || !host::TheDisplay().KeyboardHere())) CancelModes();
+      break;
     case Kind::Moved: FollowDisplayMove(e.surface, POINT{e.x, e.y}); break;
     case Kind::Expose:
       if (WindowPtr top = Find(TopLevelOfSurface(e.surface))) top->dirty = true;
@@ -538,7 +555,7 @@ HWND Activate(HWND window, bool raiseOnDesktop) {
     SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top->handle));
   }
   SetWindowPos(top->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (raiseOnDesktop && top->hostSurface) host::TheDisplay().Raise(top->hostSurface);
+  if (raiseOnDesktop && top->hostSurface && !s.cancelling) host::TheDisplay().Raise(top->hostSurface);
   SendMessageA(top->handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageA(top->handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(top->handle) ? 1 : 0),
                reinterpret_cast<LPARAM>(old));

@@ -117,6 +117,16 @@ void InjectClose(HWND topLevel) {
   Inject(e);
 }
 
+void InjectFocusToOtherProgram(HWND topLevel) {
+  WindowPtr w = Find(topLevel);
+  if (!w) return;
+  host::InputEvent e;
+  e.kind = host::InputEvent::Kind::FocusOut;
+  e.surface = w->hostSurface;
+  e.elsewhere = true;
+  Inject(e);
+}
+
 void PumpMessages() {
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {

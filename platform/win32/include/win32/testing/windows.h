@@ -24,5 +24,7 @@ void InjectMouseButton(int button, bool down, int screenX, int screenY);
 void InjectWheel(int notches, int screenX, int screenY);
 void InjectKey(int virtualKey, bool down);
 void InjectClose(HWND topLevel);
+// The desktop gave the keyboard of the window to another program.
+void InjectFocusToOtherProgram(HWND topLevel);
 // Handles everything waiting in the thread's queue (sent, posted, input, paint; timers that are due).
 void PumpMessages();

@@ -41,6 +41,22 @@ void ResizeFromOutside(XId window, int width, int height);
 // than `minimum` pixels each way): its place and size; false when none shows.
 bool FrontPopUp(int minimum, int& x, int& y, int& width, int& height);
 
+// A window of another X client (a connection of its own), shown with a title while it lives: what
+// the user turns to away from our programs. It takes the keyboard when clicked.
+class OtherClientWindow {
+ public:
+  OtherClientWindow(const std::string& title, int x, int y, int width, int height);
+  ~OtherClientWindow();
+  OtherClientWindow(const OtherClientWindow&) = delete;
+  OtherClientWindow& operator=(const OtherClientWindow&) = delete;
+  // Whether it holds the X keyboard focus now.
+  bool Focused() const;
+
+ private:
+  void* display_ = nullptr;
+  XId window_ = 0;
+};
+
 }  // namespace xtest
 
 // A window manager on the X server of $DISPLAY, unless one runs there already: the one that
