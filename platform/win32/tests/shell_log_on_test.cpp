@@ -95,8 +95,8 @@ TEST_F(LogOnTest, ABrokenShortcutIsNamedAndTheOthersStillStart) {
     EXPECT_EQ(result.Failures[0].rfind(UserStartUp() + "\\" + c.name + ": ", 0), 0u) << result.Failures[0];
     EXPECT_NE(result.Failures[0].find(c.said), std::string::npos) << result.Failures[0];
     EXPECT_EQ(result.Started.size(), 1u);
-    EXPECT_TRUE(WaitFor(std::chrono::seconds(20),
-                        [&] { return std::filesystem::exists(fresh.DriveC() / "work/after"); }));
+    EXPECT_TRUE(
+        WaitFor(std::chrono::seconds(20), [&] { return std::filesystem::exists(fresh.DriveC() / "work/after"); }));
   }
   std::ofstream(root.DriveC() / "windows/Start Menu/Programs/StartUp/Garbled.lnk") << "not a shell link";
   const shell::LogOnResult garbled = LogOn();
@@ -127,8 +127,9 @@ TEST_F(LogOnTest, TheToolSaysWhichShortcutFailedAndFailsOnlyWhenNoneStarted) {
   const std::vector<std::string> logOn{MACHINE_FOLDER_PROGRAM, shell::kLogOnVerb, root.Path().string()};
   ChildRun run = RunWithoutDesktop(logOn, errors, kHungChildSeconds);
   EXPECT_NE(run.Status, 0);
-  EXPECT_EQ(run.Errors, "log-on: " + UserStartUp() + "\\Missing.lnk: c:\\nowhere\\missing.exe: No such file or "
-                                                     "directory\n");
+  EXPECT_EQ(run.Errors, "log-on: " + UserStartUp() +
+                            "\\Missing.lnk: c:\\nowhere\\missing.exe: No such file or "
+                            "directory\n");
   Put(UserStartUp(), "Touch.lnk", Touching("by-the-tool"));
   run = RunWithoutDesktop(logOn, errors, kHungChildSeconds);
   EXPECT_EQ(run.Status, 0);

@@ -86,8 +86,8 @@ fs::path LogOnEntryFile(const fs::path& machineFolder) {
   }
   char hash[16];
   std::snprintf(hash, sizeof hash, "%08x", Fnv1a(folder));  // keeps folders that read alike apart
-  return AutostartFolder() / ("startlogo-log-on-" + name + (name.empty() || name.back() == '-' ? "" : "-") + hash +
-                              ".desktop");
+  return AutostartFolder() /
+         ("startlogo-log-on-" + name + (name.empty() || name.back() == '-' ? "" : "-") + hash + ".desktop");
 }
 
 std::string LogOnEntry(const fs::path& machineFolder, const fs::path& program) {
