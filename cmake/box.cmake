@@ -35,9 +35,11 @@ function(startlogo_box name)
                                                      ${CMAKE_CURRENT_SOURCE_DIR}/tests)
     target_link_libraries(${name}_tests PRIVATE ${name} ${BOX_TEST_LIBS} GTest::gtest_main GTest::gmock
                                                 startlogo_headless_driver)
-    # Tests never touch a user's machine folder; fixtures that write make their own.
+    # Tests never touch a user's machine folder or desktop log-in entries; fixtures that write make
+    # their own.
     gtest_discover_tests(${name}_tests
       DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "STARTLOGO_DISPLAY=headless;STARTLOGO_ROOT=${CMAKE_BINARY_DIR}/test-machine")
+      PROPERTIES ENVIRONMENT
+        "STARTLOGO_DISPLAY=headless;STARTLOGO_ROOT=${CMAKE_BINARY_DIR}/test-machine;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config")
   endif()
 endfunction()

@@ -26,6 +26,7 @@
 #include "win32/kernel.h"
 #include "win32/machine.h"
 #include "win32/shell.h"
+#include "win32/startup_group.h"
 #include "win32/testing/machine_root.h"
 #include "host/testing/outside_tools.h"
 #include "host/testing/time_limits.h"
@@ -293,6 +294,30 @@ TEST_F(EndToEnd, ARotatedLogoIsRemovedOrTheOriginalPutBack) {
     ASSERT_EQ(Bytes(fresh.DriveC() / "logo.sys"), sample);
     EXPECT_EQ(Uninstall(), kRemoved);
     EXPECT_EQ(Bytes(fresh.DriveC() / "logo.sys"), hadLogo ? std::string(2000, 'u') : "<missing>");
+  }
+}
+
+// The StartUp shortcut goes with the uninstall, and the log-in entry with the group's last one.
+TEST_F(EndToEnd, TheUninstallTakesItsStartUpShortcutAndTheLastOneTheLogInEntry) {
+  const std::string startUp = shell::ProgramGroupFolder("Startup");
+  const std::filesystem::path entry = shell::LogOnEntryFile(machine::Root());
+  shell::Link other;
+  other.Target = "c:\\other.exe";
+  for (const bool another : {true, false}) {
+    SCOPED_TRACE(another ? "with another StartUp shortcut" : "alone");
+    if (another) {
+      ASSERT_TRUE(shell::WriteLink(startUp + "\\Other.lnk", other));
+    }
+    Install();
+    ASSERT_TRUE(shell::ReadLink(startUp + "\\Logo.lnk"));
+    ASSERT_TRUE(std::filesystem::exists(entry));
+    EXPECT_EQ(Uninstall(), kRemoved);
+    EXPECT_FALSE(shell::ReadLink(startUp + "\\Logo.lnk"));
+    EXPECT_EQ(std::filesystem::exists(entry), another);
+    if (another) {
+      ASSERT_TRUE(DeleteFileA((startUp + "\\Other.lnk").c_str()));
+    }
+    EXPECT_FALSE(std::filesystem::exists(entry));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "vbrun/interaction.h"
 #include "vcl/streams.h"
 #include "win32/kernel.h"
+#include "win32/shell.h"
 
 namespace rotator {
 namespace {
@@ -176,6 +177,10 @@ void TForm5::Command4_Click() {
   PutBack("c:\\logos\\down\\originaldown.sys", kDownSlot.file, failed);
   vb::ResumeNext([] { vb::Kill("c:\\logos\\readme.txt"); });
   if (!vb::Dir("c:\\logos\\readme.txt").empty()) failed.push_back("deleting c:\\logos\\readme.txt");
+  // The installer's StartUp shortcut would start what was removed at each log-on.
+  const std::string shortcut = shell::ProgramGroupFolder("Startup") + "\\Logo.lnk";
+  vb::ResumeNext([&] { vb::Kill(shortcut); });
+  if (!vb::Dir(shortcut).empty()) failed.push_back("deleting " + shortcut);
   vb::ResumeNext([] { vb::Kill("c:\\logos\\down\\*.*"); });
   vb::ResumeNext([] { vb::Kill("c:\\logos\\wait\\*.*"); });
   vb::ResumeNext([] { vb::Kill("c:\\logos\\start\\*.*"); });

@@ -10,30 +10,6 @@
 #include "win32/shell.h"
 
 namespace vb {
-namespace {
-
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    if (i >= text.size()) break;
-    std::string word;
-    if (text[i] == '"') {  // a quoted program path may hold blanks
-      const size_t close = text.find('"', i + 1);
-      word = text.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-      i = close == std::string::npos ? text.size() : close + 1;
-    } else {
-      const size_t blank = text.find(' ', i);
-      word = text.substr(i, blank == std::string::npos ? std::string::npos : blank - i);
-      i = blank == std::string::npos ? text.size() : blank;
-    }
-    words.push_back(word);
-  }
-  return words;
-}
-
-}  // namespace
 
 AppObject& App() {
   static AppObject app;
@@ -64,7 +40,7 @@ int MsgBox(const std::string& prompt, int buttons, const std::string& title) {
 }
 
 int Shell(const std::string& pathName, int) {
-  std::vector<std::string> argv = Words(pathName);
+  std::vector<std::string> argv = shell::CommandLineWords(pathName);
   if (argv.empty()) Raise(vbErrInvalidCall);
   const std::filesystem::path program = machine::HostPath(argv[0]);
   if (program.empty()) Raise(vbErrFileNotFound);

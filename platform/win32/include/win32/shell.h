@@ -1,6 +1,7 @@
 #pragma once
 // Shortcut files in the Shell Link binary format, as the Windows shell reads and writes them, and
 // the host's way of opening an address or starting a program.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,5 +45,22 @@ bool OpenAddress(const std::string& address, std::string* error = nullptr);
 // Starts a host program with an argument vector (argv[0] is the program's host path). Returns
 // the process id, or 0 with `error` telling why when it could not be started.
 int StartProgram(const std::vector<std::string>& argv, std::string* error = nullptr);
+
+// The environment variable that tells a started program the show command of its first window, as
+// Windows' start-up information does.
+constexpr char kShowCommandVariable[] = "STARTLOGO_SHOW_COMMAND";
+
+// How a program is started: in `Folder` when one is given, its first window shown as
+// `ShowCommand` when that is not negative.
+struct ProgramStart {
+  std::vector<std::string> Argv;
+  std::filesystem::path Folder;
+  int ShowCommand = -1;
+};
+// As above; `error` tells why without naming the program.
+int StartProgram(const ProgramStart& start, std::string* error = nullptr);
+
+// The words of a command line: blanks separate them, double quotes hold a word with blanks.
+std::vector<std::string> CommandLineWords(const std::string& text);
 
 }  // namespace shell

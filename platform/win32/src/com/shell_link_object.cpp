@@ -10,6 +10,7 @@
 #include "win32/machine.h"
 #include "win32/shell.h"
 #include "win32/shlobj.h"
+#include "win32/startup_group.h"
 
 const CLSID CLSID_ShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID IID_IShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -77,6 +78,7 @@ class ShellLinkObject final : public IShellLinkA, public IPersistFile {
     bytes[kHotKeyOffset + 1] = static_cast<char>(hotKey_ >> 8);
     if (!machine::ReplaceFileAtomically(host, bytes))
       return HRESULT_FROM_WIN32(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED);
+    shell::StartUpFileChanged(host);
     return S_OK;
   }
 

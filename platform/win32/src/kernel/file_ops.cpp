@@ -8,6 +8,7 @@
 
 #include "kernel_internal.h"
 #include "win32/machine.h"
+#include "win32/startup_group.h"
 
 namespace fs = std::filesystem;
 
@@ -101,6 +102,7 @@ BOOL DeleteFileA(LPCSTR lpFileName) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return Fail(ERROR_ACCESS_DENIED);
   if (kernel::DeleteIsBlocked(st.st_dev, st.st_ino)) return Fail(ERROR_SHARING_VIOLATION);
   if (::unlink(host->c_str()) != 0) return Fail(kernel::ErrorFromErrno(errno));
+  shell::StartUpFileChanged(*host);
   return TRUE;
 }
 

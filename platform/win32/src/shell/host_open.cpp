@@ -1,11 +1,12 @@
 // Starting host programs with an argument vector: no shell ever parses a command line. A pipe
-// closed on exec tells the parent whether the exec itself worked.
+// closed on exec tells the parent whether the change of folder and the exec worked.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "win32/shell.h"
 
@@ -16,10 +17,34 @@ void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
 }
 
+// What the child reports through the pipe when it cannot become the program.
+struct StartFailure {
+  int error = 0;
+  bool inFolder = false;  // the change to the working folder failed, not the exec
+};
+
+// The caller's environment with the show command set, built before the fork: the child may only
+// make async-signal-safe calls.
+std::vector<std::string> ChildEnvironment(int showCommand) {
+  const std::string prefix = std::string(kShowCommandVariable) + "=";
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry)
+    if (!std::string_view(*entry).starts_with(prefix)) environment.emplace_back(*entry);
+  if (showCommand >= 0) environment.push_back(prefix + std::to_string(showCommand));
+  return environment;
+}
+
+std::vector<char*> Pointers(const std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (const std::string& s : strings) pointers.push_back(const_cast<char*>(s.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 }  // namespace
 
-int StartProgram(const std::vector<std::string>& argv, std::string* error) {
-  if (argv.empty() || argv[0].empty()) {
+int StartProgram(const ProgramStart& start, std::string* error) {
+  if (start.Argv.empty() || start.Argv[0].empty()) {
     SetError(error, "no program given");
     return 0;
   }
@@ -28,14 +53,16 @@ int StartProgram(const std::vector<std::string>& argv, std::string* error) {
     SetError(error, std::strerror(errno));
     return 0;
   }
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
+  const std::vector<std::string> environment = ChildEnvironment(start.ShowCommand);
+  std::vector<char*> args = Pointers(start.Argv), envp = Pointers(environment);
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(report[0]);
-    ::execvp(args[0], args.data());
-    const int failure = errno;
+    StartFailure failure;
+    if (!start.Folder.empty() && ::chdir(start.Folder.c_str()) != 0) failure.inFolder = true;
+    else
+      ::execvpe(args[0], args.data(), envp.data());
+    failure.error = errno;
     (void)!::write(report[1], &failure, sizeof failure);
     ::_exit(127);
   }
@@ -45,17 +72,25 @@ int StartProgram(const std::vector<std::string>& argv, std::string* error) {
     ::close(report[0]);
     return 0;
   }
-  int failure = 0;
+  StartFailure failure;
   ssize_t n;
   do n = ::read(report[0], &failure, sizeof failure);
   while (n < 0 && errno == EINTR);
   ::close(report[0]);
   if (n == static_cast<ssize_t>(sizeof failure)) {
     ::waitpid(child, nullptr, 0);
-    SetError(error, argv[0] + ": " + std::strerror(failure));
+    const std::string reason = std::strerror(failure.error);
+    SetError(error, failure.inFolder ? "working folder " + start.Folder.string() + ": " + reason : reason);
     return 0;
   }
   return static_cast<int>(child);
+}
+
+int StartProgram(const std::vector<std::string>& argv, std::string* error) {
+  std::string reason;
+  const int child = StartProgram(ProgramStart{argv, {}, -1}, &reason);
+  if (child == 0) SetError(error, argv.empty() || argv[0].empty() ? reason : argv[0] + ": " + reason);
+  return child;
 }
 
 bool OpenAddress(const std::string& address, std::string* error) {

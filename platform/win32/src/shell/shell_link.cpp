@@ -6,6 +6,7 @@
 #include "win32/kernel.h"
 #include "win32/machine.h"
 #include "win32/shell.h"
+#include "win32/startup_group.h"
 
 namespace shell {
 namespace {
@@ -183,6 +184,7 @@ bool WriteLink(const std::string& linkPath, const Link& link) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED);
     return false;
   }
+  StartUpFileChanged(host);
   return true;
 }
 

@@ -1,12 +1,26 @@
 // Position, size, z-order, visibility and enabling of windows.
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 
 #include "input.h"
 #include "paint.h"
+#include "win32/shell.h"
 #include "window.h"
 
 namespace user {
 namespace {
+
+// The show command that the starting program gave for the first window the process shows (a
+// shortcut's "Run: Minimized"), taken once, as Windows takes it from the start-up information.
+int FirstShowCommand(int command) {
+  static std::atomic<bool> taken{false};
+  const bool plainShow = command == SW_SHOWNORMAL || command == SW_SHOW || command == SW_SHOWDEFAULT;
+  if (!plainShow || taken.exchange(true)) return command;
+  const char* given = std::getenv(shell::kShowCommandVariable);
+  const int asked = given ? std::atoi(given) : 0;
+  return asked >= SW_SHOWNORMAL && asked <= SW_SHOWDEFAULT ? asked : command;
+}
 
 bool IsTopmostBand(HWND h) {
   WindowPtr w = Find(h);
@@ -164,6 +178,7 @@ BOOL BringWindowToTop(HWND window) {
 BOOL ShowWindow(HWND window, int command) {
   WindowPtr w = Find(window);
   if (!w || window == Desktop()) return FALSE;
+  if (IsTopLevel(*w) && command != SW_HIDE) command = FirstShowCommand(command);
   const bool wasVisible = w->Visible();
   if (command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE) {
     w->style = (w->style | WS_MINIMIZE | WS_VISIBLE) & ~WS_MAXIMIZE;
