@@ -5,6 +5,7 @@
 #include "rotator/main_form.h"
 #include "rotator/pick_form.h"
 #include "rotator_fixture.h"
+#include "win32/testing/windows.h"
 
 namespace {
 
@@ -119,6 +120,47 @@ TEST_F(RotatorTest, SystemInformationUnavailableIsTold) {
   rotator::StartSysInfo();
   ASSERT_EQ(dialogs_.Calls().size(), 1u);
   EXPECT_EQ(dialogs_.Calls()[0].Text, "System Information Is Unavailable At This Time");
+}
+
+}  // namespace
+
+namespace {
+
+// The lines of a list's client area that show the highlight colour anywhere, and those whose
+// margin left of the text shows it (the selected row's fill).
+struct HighlightedLines {
+  std::vector<int> any, filled;
+};
+HighlightedLines HighlightIn(const host::Image& list) {
+  const COLORREF c = GetSysColor(COLOR_HIGHLIGHT);
+  const std::uint32_t highlight = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+  constexpr int kMarginX = 3;  // inside the sunken edge, before the text
+  HighlightedLines lines;
+  for (int y = 0; y < list.height; ++y) {
+    bool any = false;
+    for (int x = 0; x < list.width; ++x) any = any || list.At(x, y) == highlight;
+    if (any) lines.any.push_back(y);
+    if (list.At(kMarginX, y) == highlight) lines.filled.push_back(y);
+  }
+  return lines;
+}
+
+TEST_F(Pick, RandomLeavesOneRowSelected) {
+  for (const char* name : {"a.sys", "b.sys", "c.sys", "d.sys"}) Put(std::string("logos/start/") + name, "x");
+  auto* form = Opened();
+  form->Show();
+  vb::FileListBox& list = *form->Files[0];
+  for (int first = 0; first < list.ListCount(); ++first) {
+    list.SetListIndex(first);
+    while (list.ListIndex() == first) form->RandomClick(0);
+    Application->ProcessMessages();
+    const HighlightedLines lines = HighlightIn(CaptureClient(list.Handle()));
+    ASSERT_FALSE(lines.filled.empty()) << "from row " << first;
+    EXPECT_EQ(lines.any, lines.filled) << "from row " << first << ": highlight behind an unselected row's text";
+    EXPECT_EQ(lines.filled.back() - lines.filled.front() + 1, static_cast<int>(lines.filled.size()))
+        << "from row " << first << ": more than one row filled";
+  }
+  delete form;
 }
 
 }  // namespace

@@ -83,11 +83,19 @@ class HeadlessDisplay final : public Display {
   }
   bool NeedsPolling() const override { return false; }
   void SetMousePosition(int, int) override {}
-  void SetPointer(int, const Image*, int, int) override {}
+  void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) override {
+    std::lock_guard lock(mutex_);
+    pointer_ = PointerShape{stockShape, custom ? *custom : Image{}, hotX, hotY};
+  }
+  PointerShape Pointer() const override {
+    std::lock_guard lock(mutex_);
+    return pointer_;
+  }
 
  private:
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::map<SurfaceId, Image> surfaces_;
+  PointerShape pointer_;
   struct Kept {
     SurfaceDesc desc;
     std::vector<Image> icons;

@@ -217,6 +217,7 @@ class SdlDisplay final : public Display {
     if (!OnThread()) return;
     if (stockShape == 0 && !custom) {
       SDL_ShowCursor(SDL_DISABLE);
+      pointer_ = PointerShape{pointer::kHidden, {}, 0, 0};
       return;
     }
     SDL_ShowCursor(SDL_ENABLE);
@@ -233,10 +234,12 @@ class SdlDisplay final : public Display {
       next = SDL_CreateSystemCursor(SystemCursorOf(stockShape));
     }
     if (!next) return;
+    pointer_ = PointerShape{stockShape, custom ? *custom : Image{}, hotX, hotY};
     SDL_SetCursor(next);
     if (cursor_) SDL_FreeCursor(cursor_);
     cursor_ = next;
   }
+  PointerShape Pointer() const override { return pointer_; }
 
  private:
   bool OnThread() const { return std::this_thread::get_id() == thread_; }
@@ -335,6 +338,7 @@ class SdlDisplay final : public Display {
   bool started_;
   std::map<SurfaceId, NativeWindow> windows_;
   SDL_Cursor* cursor_ = nullptr;
+  PointerShape pointer_;
   std::mutex injectedMutex_;
   std::vector<InputEvent> injected_;
 };

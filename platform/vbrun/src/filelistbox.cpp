@@ -114,13 +114,11 @@ void FileListBox::Paint() {
   Canvas()->Brush()->SetColor(Color());
   Canvas()->FillRect(r);
   const int h = ItemHeight();
-  SetBkMode(Canvas()->Handle(), TRANSPARENT);
   for (int i = topIndex_, y = 2; i < ListCount() && y < r.bottom; ++i, y += h) {
     const bool selected = i == listIndex_;
-    if (selected) {
-      Canvas()->Brush()->SetColor(clHighlight);
-      Canvas()->FillRect({2, y, r.right - 2, y + h});
-    }
+    // The text is drawn over the brush's colour, so each row sets its own.
+    Canvas()->Brush()->SetColor(selected ? clHighlight : Color());
+    if (selected) Canvas()->FillRect({2, y, r.right - 2, y + h});
     Canvas()->Font()->SetColor(selected ? clHighlightText : Font()->Color());
     Canvas()->TextOut(4, y, names_[static_cast<size_t>(i)]);
   }

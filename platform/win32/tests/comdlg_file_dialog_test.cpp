@@ -299,3 +299,47 @@ TEST_F(FileDialogTest, HookThatRefusesTheFileKeepsTheDialogOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+struct ListScrolling {
+  bool barShown = false;
+  int topBefore = 0, topAfterArrow = 0;
+};
+
+// The file list of a folder of `files` pictures: whether its scroll bar shows, and where a click on
+// the bar's down arrow (at the list's bottom right corner, inside the edge) leaves the top row.
+ListScrolling ScrollingOfAFolderOf(int files, const std::filesystem::path& folder, OPENFILENAMEA& ofn) {
+  std::filesystem::create_directory(folder);
+  for (int i = 0; i < files; ++i) std::ofstream(folder / ("picture" + std::to_string(i) + ".bmp")) << "x";
+  ListScrolling seen;
+  SetCommonDialogScript([&](HWND dialog) {
+    HWND list = GetDlgItem(dialog, lst1);
+    seen.barShown = (GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0;
+    seen.topBefore = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    RECT r{};
+    GetWindowRect(list, &r);
+    const int edge = GetSystemMetrics(SM_CXEDGE), arrow = GetSystemMetrics(SM_CYVSCROLL);
+    const POINT down{r.right - edge - arrow / 2, r.bottom - edge - arrow / 2};
+    InjectMouseButton(host::InputEvent::Left, true, down.x, down.y);
+    InjectMouseButton(host::InputEvent::Left, false, down.x, down.y);
+    PumpMessages();
+    seen.topAfterArrow = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    PressButton(dialog, IDCANCEL);
+  });
+  ofn.lpstrInitialDir = "c:\\many";
+  GetOpenFileNameA(&ofn);
+  return seen;
+}
+
+}  // namespace
+
+TEST_F(FileDialogTest, AListWithMoreFilesThanFitShowsItsScrollBarWhichScrollsIt) {
+  const ListScrolling few = ScrollingOfAFolderOf(3, root_.DriveC() / "many", ofn_);
+  EXPECT_FALSE(few.barShown);
+  EXPECT_EQ(few.topAfterArrow, 0);
+  const ListScrolling many = ScrollingOfAFolderOf(30, root_.DriveC() / "many", ofn_);
+  EXPECT_TRUE(many.barShown);
+  EXPECT_EQ(many.topBefore, 0);
+  EXPECT_EQ(many.topAfterArrow, 1);
+}

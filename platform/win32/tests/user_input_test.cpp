@@ -257,4 +257,32 @@ TEST_F(UserInput, CursorsStockAndMadeFromMasks) {
   EXPECT_EQ(p.y, 44);
 }
 
+// Stock shapes go to the display by their number; the up arrow, which the desktop lacks, as a
+// picture: a white arrow pointing up, rimmed in black, its hot spot at the tip.
+TEST_F(UserInput, TheUpArrowCursorShowsAnArrowPointingUpFromItsHotSpot) {
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  host::PointerShape shown = host::TheDisplay().Pointer();
+  EXPECT_EQ(shown.stock, host::pointer::kWait);
+  EXPECT_TRUE(shown.image.pixels.empty());
+  SetCursor(LoadCursorA(nullptr, IDC_UPARROW));
+  shown = host::TheDisplay().Pointer();
+  ASSERT_EQ(shown.image.width, 32);
+  ASSERT_EQ(shown.image.height, 32);
+  const auto widthAt = [&](int y) {
+    int n = 0;
+    for (int x = 0; x < 32; ++x) n += (shown.image.At(x, y) >> 24) != 0;
+    return n;
+  };
+  EXPECT_EQ(shown.hotY, 0);
+  EXPECT_EQ(shown.image.At(shown.hotX, 0), 0xFFFFFFFFu);  // the tip
+  EXPECT_LE(widthAt(0), 5);
+  EXPECT_GT(widthAt(6), widthAt(2));  // the head widens downwards
+  EXPECT_LT(widthAt(16), widthAt(6));  // to a narrower shaft
+  EXPECT_EQ(shown.image.At(shown.hotX, 10), 0xFFFFFFFFu);
+  int rim = 0;
+  for (std::uint32_t p : shown.image.pixels) rim += p == 0xFF000000u;
+  EXPECT_GT(rim, 0);
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <cstdlib>
 #include <string>
 
@@ -128,11 +129,24 @@ void CaptureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-host::Image ShowBox(const char* text, UINT type) {
+host::Image ShowBox(const char* text, UINT type, const char* caption = "Caption") {
   gShown = {};
   SetTimer(nullptr, 0, 1, CaptureAndClose);
-  EXPECT_EQ(MessageBoxA(nullptr, text, "Caption", type), IDOK);
+  EXPECT_EQ(MessageBoxA(nullptr, text, caption, type), IDOK);
   return gShown;
+}
+
+// The width of a caption's text in the bold caption font.
+int CaptionTextWidth(const char* caption) {
+  HFONT bold = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, bold);
+  SIZE size{};
+  GetTextExtentPoint32A(screen, caption, static_cast<int>(std::strlen(caption)), &size);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(bold);
+  return size.cx;
 }
 
 // The leftmost column from `from` on holding a pixel of the text's colour above the buttons, or -1.
@@ -171,4 +185,15 @@ TEST_F(UserMessageBox, EachIconStyleDrawsItsIconAtTheMarginWithTheTextBeside) {
     EXPECT_EQ(differing, 0);
     EXPECT_GE(FirstTextColumn(shown, margin + 32), margin + 32 + margin);
   }
+}
+
+TEST_F(UserMessageBox, ABoxIsWideEnoughForItsCaptionWithTheIconAndTheCloseBox) {
+  const int buttons = 2 * GetSystemMetrics(SM_CXSIZE);
+  for (const char* caption : {"Install", "Setting up the startup logos of this machine"}) {
+    SCOPED_TRACE(caption);
+    const host::Image shown = ShowBox("Thank you!", MB_OK, caption);
+    EXPECT_GE(shown.width, CaptionTextWidth(caption) + buttons);
+  }
+  EXPECT_GT(ShowBox("Thank you!", MB_OK, "Setting up the startup logos of this machine").width,
+            ShowBox("Thank you!", MB_OK, "Install").width);
 }

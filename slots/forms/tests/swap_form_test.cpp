@@ -4,6 +4,7 @@
 #include "gif_file_writer.h"
 #include "imaging/bitmap_rows.h"
 #include "jpeg_file_writer.h"
+#include "win32/testing/windows.h"
 
 namespace {
 
@@ -292,6 +293,21 @@ TEST_F(SwapFormTest, TheViewerShowsTheSlotOrItsBackupAndAClickClosesIt) {
   FView->SetCaption("untouched");
   FMain->imLogowClick(FMain->imLogow);
   EXPECT_EQ(FView->Caption(), "untouched") << "no backup of the wait slot to show";
+}
+
+TEST_F(SwapFormTest, ThePointerOverTheViewersPictureIsTheUpArrow) {
+  Restart();
+  host::PointerShape over;
+  WhenShown(FView, [&over] {
+    const TPoint middle = FView->imView->ClientToScreen({FView->imView->Width() / 2, FView->imView->Height() / 2});
+    InjectMouseMove(middle.x, middle.y);
+    PumpMessages();
+    over = host::TheDisplay().Pointer();
+    FView->imViewClick(FView->imView);
+  });
+  FMain->imLogosClick(FMain->imLogos);
+  EXPECT_EQ(over.stock, static_cast<int>(reinterpret_cast<std::uintptr_t>(IDC_UPARROW)));
+  EXPECT_FALSE(over.image.pixels.empty()) << "drawn, since the desktop has no up arrow";
 }
 
 }  // namespace

@@ -29,6 +29,13 @@ struct Image {
   std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// The pointer as last set: a stock shape, drawn from `image` when that is not empty.
+struct PointerShape {
+  int stock = pointer::kArrow;
+  Image image;
+  int hotX = 0, hotY = 0;
+};
+
 struct SurfaceDesc {
   // Screen position and size in pixels. The position is that of the pixels shown: a frame the
   // desktop adds lies around them.
@@ -100,6 +107,8 @@ class Display {
   // A stock shape (pointer::), or a custom 32-bit image with its hot spot;
   // pointer::kHidden with no image hides the pointer.
   virtual void SetPointer(int stockShape, const Image* custom, int hotX, int hotY) = 0;
+  // The pointer as last set (tests).
+  virtual PointerShape Pointer() const = 0;
 
   // Whether the desktop's keyboard focus is on one of the surfaces, asked after a FocusOut: false
   // once the user turned to another program.

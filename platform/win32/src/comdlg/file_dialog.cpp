@@ -393,7 +393,7 @@ INT_PTR FileDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 LPCDLGTEMPLATEA MainTemplate(TemplateWriter& t, bool save) {
   t.Item(kStatic, stc4, SS_LEFT, 7, 8, 42, 8, "Look &in:");
   t.Item(kComboBox, cmb2, CBS_DROPDOWNLIST | WS_TABSTOP, 52, 6, 150, 13);
-  t.Item(kListBox, lst1, LBS_NOTIFY | WS_TABSTOP, 7, 24, 195, 80);
+  t.Item(kListBox, lst1, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 24, 195, 80);
   t.Item(kStatic, stc3, SS_LEFT, 7, 112, 42, 8, "File &name:");
   t.Item(kEdit, edt1, ES_AUTOHSCROLL | WS_TABSTOP, 52, 110, 100, 12);
   t.Item(kStatic, stc2, SS_LEFT, 7, 128, 42, 8, "Files of &type:");

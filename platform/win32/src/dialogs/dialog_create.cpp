@@ -105,8 +105,13 @@ HWND CreateFrame(HINSTANCE instance, const DialogTemplate& t, const DialogState&
 bool CreateItems(HINSTANCE instance, const DialogTemplate& t, const DialogState& state, HWND dialog) {
   for (const ItemTemplate& item : t.items) {
     const RECT r = ToPixels(state, item.units);
-    HWND control = CreateWindowExA(item.exStyle, item.className.c_str(), item.title.c_str(), item.style | WS_CHILD,
-                                   r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
+    DWORD style = item.style | WS_CHILD, exStyle = item.exStyle;
+    if ((t.style & DS_3DLOOK) && (style & WS_BORDER)) {  // the sunken edge in place of the line
+      style &= ~WS_BORDER;
+      exStyle |= WS_EX_CLIENTEDGE;
+    }
+    HWND control = CreateWindowExA(exStyle, item.className.c_str(), item.title.c_str(), style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, dialog,
                                    reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(item.id)), instance,
                                    const_cast<void*>(item.creationData));
     if (!control) {

@@ -1,6 +1,8 @@
 // The "ListBox" class, single selection: strings (sorted with LBS_SORT), a click or the arrow keys
 // select and, with LBS_NOTIFY, tell the parent LBN_SELCHANGE; a double click LBN_DBLCLK. The
-// selection is scrolled into view; the wheel scrolls.
+// selection is scrolled into view; the wheel scrolls, and so does the frame's vertical scroll bar
+// of a list made with WS_VSCROLL, shown while there are more rows than fit. The sunken edge is the
+// frame's with WS_EX_CLIENTEDGE, else the list draws it.
 #include <strings.h>
 
 #include <algorithm>
@@ -17,13 +19,16 @@ struct ListState {
   int selected = -1;
   int top = 0;
   bool focused = false;
+  bool scrollBar = false;  // made with WS_VSCROLL; the style bit follows whether it shows
 };
 
 int ItemHeight(const ListState& state) { return FontHeight(state.font); }
 
+bool OwnEdge(HWND window) { return !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE); }
+
 RECT Inner(HWND window) {
-  RECT r = ClientRectOf(window);
-  return Grown(r, -2);
+  const RECT r = ClientRectOf(window);
+  return OwnEdge(window) ? Grown(r, -2) : r;
 }
 
 int VisibleRows(HWND window, const ListState& state) {
@@ -31,17 +36,45 @@ int VisibleRows(HWND window, const ListState& state) {
   return std::max<int>(1, (r.bottom - r.top) / ItemHeight(state));
 }
 
+// The scroll bar follows the rows: shown while they do not all fit, its thumb at the top row.
+void SyncScrollBar(HWND window, const ListState& state) {
+  if (!state.scrollBar) return;
+  const int rows = VisibleRows(window, state), count = static_cast<int>(state.items.size());
+  ShowScrollBar(window, SB_VERT, count > rows);
+  SCROLLINFO info{
+      sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, count - 1), static_cast<UINT>(rows), state.top, 0};
+  SetScrollInfo(window, SB_VERT, &info, TRUE);
+}
+
 void ScrollIntoView(HWND window, ListState& state) {
   if (state.selected < 0) return;
   const int rows = VisibleRows(window, state);
   if (state.selected < state.top) state.top = state.selected;
   if (state.selected >= state.top + rows) state.top = state.selected - rows + 1;
+  SyncScrollBar(window, state);
 }
 
 void ScrollTo(HWND window, ListState& state, int top) {
   const int maxTop = std::max(0, static_cast<int>(state.items.size()) - VisibleRows(window, state));
   state.top = std::clamp(top, 0, maxTop);
+  SyncScrollBar(window, state);
   InvalidateRect(window, nullptr, TRUE);
+}
+
+LRESULT Scrolled(HWND window, ListState& state, WPARAM wParam) {
+  const int rows = VisibleRows(window, state);
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP: ScrollTo(window, state, state.top - 1); break;
+    case SB_LINEDOWN: ScrollTo(window, state, state.top + 1); break;
+    case SB_PAGEUP: ScrollTo(window, state, state.top - rows); break;
+    case SB_PAGEDOWN: ScrollTo(window, state, state.top + rows); break;
+    case SB_TOP: ScrollTo(window, state, 0); break;
+    case SB_BOTTOM: ScrollTo(window, state, static_cast<int>(state.items.size())); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(window, state, static_cast<short>(HIWORD(wParam))); break;
+    default: break;
+  }
+  return 0;
 }
 
 void Paint(HWND window, ListState& state) {
@@ -49,7 +82,7 @@ void Paint(HWND window, ListState& state) {
   HDC dc = BeginPaint(window, &ps);
   if (!dc) return;
   RECT r = ClientRectOf(window);
-  DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  if (OwnEdge(window)) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   FillRect(dc, &r, ParentColorBrush(window, dc, WM_CTLCOLORLISTBOX, COLOR_WINDOW));
   HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(state.font));
   SetBkMode(dc, TRANSPARENT);
@@ -97,6 +130,7 @@ LRESULT Insert(HWND window, ListState& state, int at, LPCSTR text) {
                           state.items.begin());
   state.items.insert(state.items.begin() + at, item);
   if (state.selected >= at) ++state.selected;
+  SyncScrollBar(window, state);
   InvalidateRect(window, nullptr, TRUE);
   return at;
 }
@@ -143,15 +177,14 @@ LRESULT Delete(HWND window, ListState& state, int index) {
   if (state.selected == index) state.selected = -1;
   else if (state.selected > index)
     --state.selected;
-  InvalidateRect(window, nullptr, TRUE);
+  ScrollTo(window, state, state.top);
   return static_cast<LRESULT>(state.items.size());
 }
 
 LRESULT ResetContent(HWND window, ListState& state) {
   state.items.clear();
   state.selected = -1;
-  state.top = 0;
-  InvalidateRect(window, nullptr, TRUE);
+  ScrollTo(window, state, 0);
   return 0;
 }
 
@@ -190,7 +223,13 @@ LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!state && message != WM_NCCREATE) return DefWindowProcA(window, message, wParam, lParam);
   const auto index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
-    case WM_NCCREATE: AttachState<ListState>(window); break;
+    case WM_NCCREATE:
+      AttachState<ListState>(window);
+      StateOf<ListState>(window)->scrollBar = reinterpret_cast<const CREATESTRUCTA*>(lParam)->style & WS_VSCROLL;
+      break;
+    case WM_CREATE: SyncScrollBar(window, *state); break;
+    case WM_SIZE: ScrollTo(window, *state, state->top); break;
+    case WM_VSCROLL: return Scrolled(window, *state, wParam);
     case WM_NCDESTROY: DetachState<ListState>(window); break;
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;

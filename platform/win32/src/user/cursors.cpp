@@ -2,6 +2,7 @@
 // WM_SETCURSOR. The display draws whichever is current.
 #include "cursors.h"
 
+#include <cstdlib>
 #include <map>
 #include <mutex>
 
@@ -27,6 +28,31 @@ CursorState& State() {
   return s;
 }
 
+// The up arrow, which the desktop has no shape for: a white arrow with a black rim, its hot spot
+// at the tip.
+Cursor UpArrow() {
+  constexpr int kSize = 32, kTipX = 15, kHeadRows = 9, kShaftHalf = 2, kBottom = 22;
+  constexpr std::uint32_t kClear = 0x00000000u, kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
+  const auto covers = [](int x, int y) {
+    const int across = std::abs(x - kTipX);
+    if (y < 0 || y > kBottom) return false;
+    return y < kHeadRows ? across <= y : across <= kShaftHalf;
+  };
+  Cursor c;
+  c.stock = static_cast<int>(reinterpret_cast<std::uintptr_t>(IDC_UPARROW));
+  c.hotX = kTipX;
+  c.hotY = 0;
+  c.image.width = c.image.height = kSize;
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) {
+      bool rim = false;
+      for (int j = -1; j <= 1; ++j)
+        for (int i = -1; i <= 1; ++i) rim = rim || covers(x + i, y + j);
+      c.image.pixels.push_back(covers(x, y) ? kWhite : rim ? kBlack : kClear);
+    }
+  return c;
+}
+
 void ApplyPointer() {
   CursorState& s = State();
   host::Display& d = host::TheDisplay();
@@ -36,7 +62,7 @@ void ApplyPointer() {
     return;
   }
   const Cursor& c = it->second;
-  d.SetPointer(c.stock, c.stock ? nullptr : &c.image, c.hotX, c.hotY);
+  d.SetPointer(c.stock, c.image.pixels.empty() ? nullptr : &c.image, c.hotX, c.hotY);
 }
 
 }  // namespace
@@ -76,7 +102,7 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
   if (!s.cursors.count(h)) {
     Cursor c;
     c.stock = static_cast<int>(id);
-    s.cursors[h] = c;
+    s.cursors[h] = name == IDC_UPARROW ? UpArrow() : c;
   }
   return h;
 }

@@ -5,6 +5,7 @@
 // (with or without Alt) presses that button.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "host/display.h"
@@ -215,9 +216,26 @@ RECT MeasureText(LPCSTR text) {
   return measure;
 }
 
+// The width the caption bar needs for the caption's text in the bold caption font, with the
+// window's icon before it and the close box after it.
+int CaptionWidth(LPCSTR caption) {
+  constexpr int kCaptionFontHeight = -11;
+  HFONT font = CreateFontA(kCaptionFontHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                           VARIABLE_PITCH | FF_SWISS, "MS Sans Serif");
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(screen, font);
+  SIZE text{};
+  GetTextExtentPoint32A(screen, caption, static_cast<int>(std::strlen(caption)), &text);
+  SelectObject(screen, oldFont);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  const int button = GetSystemMetrics(SM_CXSIZE) + GetSystemMetrics(SM_CXEDGE);
+  return text.cx + 2 * button + 2 * GetSystemMetrics(SM_CXEDGE);
+}
+
 // The icon at the margin with the text beside it, a text shorter than the icon level with its
-// middle; the buttons centred below both. Returns the client size.
-SIZE LayOut(Box& box, const RECT& measure) {
+// middle; the buttons centred below both; as wide as the caption needs. Returns the client size.
+SIZE LayOut(Box& box, const RECT& measure, int captionWidth) {
   const int margin = 12, bw = 75, bh = 23, gap = 6, iconSize = 32;
   const int textLeft = box.icon ? margin + iconSize + margin : margin;
   const int contentH = box.icon ? std::max<int>(iconSize, measure.bottom) : measure.bottom;
@@ -225,7 +243,7 @@ SIZE LayOut(Box& box, const RECT& measure) {
   box.iconRect = RECT{margin, margin, margin + iconSize, margin + iconSize};
   box.textRect = RECT{textLeft, textTop, textLeft + measure.right, textTop + measure.bottom};
   const int buttonsWidth = static_cast<int>(box.buttons.size()) * (bw + gap) - gap;
-  const int clientW = std::max<int>(box.textRect.right + margin, buttonsWidth + 2 * margin);
+  const int clientW = std::max<int>({box.textRect.right + margin, buttonsWidth + 2 * margin, captionWidth});
   const int clientH = contentH + 3 * margin + bh;
   int x = (clientW - buttonsWidth) / 2;
   for (BoxButton& b : box.buttons) {
@@ -295,7 +313,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     return IdOf(box, box.focused);
   }
-  const SIZE client = LayOut(box, MeasureText(text));
+  const SIZE client = LayOut(box, MeasureText(text), CaptionWidth(caption));
   HWND window = CreateBox(owner, caption, type, client);
   if (!window) return 0;
   return RunModal(window, owner, box);
