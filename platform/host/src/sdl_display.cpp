@@ -55,7 +55,9 @@ SDL_SystemCursor SystemCursorOf(int shape) {
 class SdlDisplay final : public Display {
  public:
   SdlDisplay()
-      : leakCheckOff_(), thread_(std::this_thread::get_id()), started_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
+      : leakCheckOff_(), thread_(std::this_thread::get_id()), started_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    if (started_) EndWhenDesktopLost();
+  }
   ~SdlDisplay() override {
     for (auto& [id, w] : windows_) Destroy(w);
     if (cursor_) SDL_FreeCursor(cursor_);

@@ -25,5 +25,9 @@ void KeepWhereAsked(SDL_Window* window);
 bool PlaceWhereAsked(SDL_Window* window, int x, int y, int width, int height);
 // The X bell; false when the window is no X window.
 bool RingBell(SDL_Window* window);
+// From now on a lost X connection (the server ended, the user logged out) ends the process at
+// once with kDesktopLostStatus and one line on standard error. Xlib's own handler calls exit(),
+// whose destructors then wait on the dead connection for ever.
+void EndWhenDesktopLost();
 
 }  // namespace host

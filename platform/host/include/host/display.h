@@ -132,6 +132,9 @@ void SetHeadlessDriven(bool driven);
 // with a desktop.
 std::string NoDesktopReason();
 
+// The exit status of a program whose desktop went away under it, as of one that found none.
+constexpr int kDesktopLostStatus = 2;
+
 std::unique_ptr<Display> MakeHeadlessDisplay();
 // Null when SDL2 cannot open the video subsystem.
 std::unique_ptr<Display> MakeSdlDisplay();

@@ -1,7 +1,8 @@
 #pragma once
-// An X server for a test of the desktop back end: the existing DISPLAY when one is set, else an
-// Xvfb on a display number of its own choosing, stopped with the object. Available() is false when
-// there is neither (the test then skips).
+// An X server for a test of the desktop back end: the existing DISPLAY when one is set (unless the
+// test needs one of its own, to stop under its programs), else an Xvfb on a display number of its
+// own choosing, stopped with the object. Available() is false when there is neither (the test then
+// skips).
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -13,10 +14,14 @@
 
 class ScopedXServer {
  public:
-  ScopedXServer() {
+  enum class Use { ExistingOrOwn, Own };
+  explicit ScopedXServer(Use use = Use::ExistingOrOwn) {
     if (const char* d = ::getenv("DISPLAY"); d && *d) {
-      available_ = true;
-      return;
+      if (use == Use::ExistingOrOwn) {
+        available_ = true;
+        return;
+      }
+      before_ = d;
     }
     const char* xvfb = "/usr/bin/Xvfb";
     if (::access(xvfb, X_OK) != 0) return;
@@ -40,7 +45,7 @@ class ScopedXServer {
     const std::string number = ReadLine(report[0]);
     ::close(report[0]);
     if (number.empty()) {
-      Stop(child);
+      Stop(child, SIGTERM);
       return;
     }
     server_ = child;
@@ -50,13 +55,21 @@ class ScopedXServer {
   }
   ~ScopedXServer() {
     if (!started_) return;
-    ::unsetenv("DISPLAY");
-    Stop(server_);
+    if (before_.empty()) ::unsetenv("DISPLAY");
+    else
+      ::setenv("DISPLAY", before_.c_str(), 1);
+    if (server_ > 0) Stop(server_, SIGTERM);
   }
   ScopedXServer(const ScopedXServer&) = delete;
   ScopedXServer& operator=(const ScopedXServer&) = delete;
 
   bool Available() const { return available_; }
+  // Ends a server of its own at once, as a crash or the end of a session does.
+  void Kill() {
+    if (server_ <= 0) return;
+    Stop(server_, SIGKILL);
+    server_ = -1;
+  }
 
  private:
   // The display number Xvfb writes once it accepts connections; empty if it fails or takes more
@@ -74,8 +87,8 @@ class ScopedXServer {
     }
     return {};
   }
-  static void Stop(pid_t child) {
-    ::kill(child, SIGTERM);
+  static void Stop(pid_t child, int signal) {
+    ::kill(child, signal);
     int status = 0;
     ::waitpid(child, &status, 0);
   }
@@ -83,4 +96,5 @@ class ScopedXServer {
   bool available_ = false;
   bool started_ = false;
   pid_t server_ = -1;
+  std::string before_;  // the DISPLAY of the test's environment, given back at the end
 };
