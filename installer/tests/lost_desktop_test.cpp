@@ -20,7 +20,8 @@ TEST(LostDesktop, TheInstallerAndTheRotatorEndAtOnceSayingSoAndLeaveTheirFilesAs
     SCOPED_TRACE(c.program);
     ScopedMachineRoot root;
     const std::filesystem::path program = std::filesystem::path(STARTLOGO_DISTRIBUTION) / c.program;
-    const LostDesktopRun run = RunUntilDesktopLost({program.string()}, c.title, root.Path(), root.Path(), BuildSeconds(10));
+    const LostDesktopRun run =
+        RunUntilDesktopLost({program.string()}, c.title, root.Path(), root.Path(), BuildSeconds(10));
     if (!run.skipped.empty()) GTEST_SKIP() << run.skipped;
     EXPECT_EQ(LossFaults(run, c.program, BuildSeconds(2)), "");
   }

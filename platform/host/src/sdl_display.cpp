@@ -338,6 +338,9 @@ class SdlDisplay final : public Display {
 }  // namespace
 
 std::unique_ptr<Display> MakeSdlDisplay() {
+  // Only drivers that show windows on a desktop: without one SDL would start an offscreen driver
+  // whose windows nobody sees.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   // A click that activates a window acts as well, as the default mouse activation does; SDL would
   // drop a press that comes within moments of the focus.

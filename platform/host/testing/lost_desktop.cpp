@@ -96,11 +96,13 @@ LostDesktopRun RunUntilDesktopLost(const std::vector<std::string>& argv, const s
   if (child < 0) return run;
   int status = 0;
   bool endedFirst = false;
-  run.shown = WaitFor(std::chrono::milliseconds(static_cast<long>(kWindowPatience * 1000)), [&] {
-    endedFirst = ::waitpid(child, &status, WNOHANG) == child;
-    const xtest::XId window = endedFirst ? 0 : xtest::FindByTitle(title);
-    return endedFirst || (window && xtest::Shown(window));
-  }) && !endedFirst;
+  run.shown = WaitFor(std::chrono::milliseconds(static_cast<long>(kWindowPatience * 1000)),
+                      [&] {
+                        endedFirst = ::waitpid(child, &status, WNOHANG) == child;
+                        const xtest::XId window = endedFirst ? 0 : xtest::FindByTitle(title);
+                        return endedFirst || (window && xtest::Shown(window));
+                      }) &&
+              !endedFirst;
   if (!run.shown) {
     if (!endedFirst) {
       ::kill(child, SIGKILL);
