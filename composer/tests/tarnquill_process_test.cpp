@@ -17,6 +17,7 @@
 #include "composer/startup_routines.h"
 #include "composer_test_support.h"
 #include "host/testing/child_process.h"
+#include "host/testing/silent_display.h"
 #include "logo_form_fixture.h"
 #include "win32/kernel.h"
 #include "win32/machine.h"
@@ -94,6 +95,36 @@ TEST_F(TarnquillProcessTest, WithoutADesktopTheWindowEndsAtOnceAndSaysWhy) {
               "\"logo.exe RUN\" rotates the logos.\n");
   }
   EXPECT_FALSE(std::filesystem::exists(Logo()));
+}
+
+// A desktop named by DISPLAY that does not answer, hung or gone, is no desktop: the window says
+// which one and ends; "/AUTO" saves its logo as without a desktop.
+TEST_F(TarnquillProcessTest, AtADesktopThatDoesNotAnswerTheWindowEndsSayingWhichAndAutoStillSaves) {
+  const struct {
+    SilentDisplay::At at;
+    const char* reason;
+  } cases[] = {{SilentDisplay::At::Listening, "did not answer within 3 s"},
+               {SilentDisplay::At::Nothing, "could not be opened"}};
+  for (const auto& c : cases) {
+    const SilentDisplay display(c.at);
+    ASSERT_NE(display.Name(), "") << "no free display number";
+    SCOPED_TRACE(display.Name());
+    const ChildRun window =
+        RunOnDisplay(display.Name(), {Program().string()}, root.Path() / "stderr.txt", kHungChildSeconds);
+    EXPECT_EQ(window.Status, kNoDesktopExitCode) << window.Errors;
+    EXPECT_LT(window.Seconds, BuildSeconds(5));
+    EXPECT_EQ(window.Errors.rfind("tarnquill: no desktop to show its window on (the desktop at DISPLAY=" +
+                                      display.Name() + " " + c.reason + ")",
+                                  0),
+              0u)
+        << window.Errors;
+    EXPECT_NE(window.Errors.find("\"tarnquill /AUTO\""), std::string::npos) << window.Errors;
+    std::filesystem::remove(Logo());
+    const ChildRun autoRun =
+        RunOnDisplay(display.Name(), {Program().string(), "/AUTO"}, root.Path() / "stderr.txt", kHungChildSeconds);
+    EXPECT_EQ(autoRun.Status, 0) << autoRun.Errors;
+    EXPECT_EQ(ReadBytes(Logo()).size(), 129078u);
+  }
 }
 
 // Headless forced with nothing driving it is as unattended as no desktop: "/AUTO" answers the

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "host/testing/child_process.h"
+#include "host/testing/silent_display.h"
 #include "installer/install_form.h"
 #include "rotator/main_form.h"
 #include "rotator/options_form.h"
@@ -256,6 +257,37 @@ TEST_F(EndToEnd, WithoutADesktopTheWindowsEndAtOnceAndSayWhy) {
     EXPECT_NE(run.Errors.find("\"logo.exe RUN\""), std::string::npos) << run.Errors;
   }
   EXPECT_FALSE(std::filesystem::exists(root.DriveC() / "logos")) << "the installer did nothing";
+}
+
+// A desktop named by DISPLAY that does not answer, hung or gone, is no desktop: the installer and
+// the rotator's window say which one and end; the rotator's "RUN" still rotates.
+TEST_F(EndToEnd, AtADesktopThatDoesNotAnswerTheWindowsEndSayingWhichAndRunStillRotates) {
+  Installed();
+  const std::filesystem::path install = std::filesystem::path(STARTLOGO_DISTRIBUTION) / "install";
+  const struct {
+    SilentDisplay::At at;
+    const char* reason;
+  } displays[] = {{SilentDisplay::At::Listening, "did not answer within 3 s"},
+                  {SilentDisplay::At::Nothing, "could not be opened"}};
+  for (const auto& d : displays) {
+    const SilentDisplay display(d.at);
+    ASSERT_NE(display.Name(), "") << "no free display number";
+    for (const auto& [argv, program] : {std::pair{std::vector<std::string>{install.string()}, "install"},
+                                        std::pair{std::vector<std::string>{Logo()}, "logo.exe"}}) {
+      SCOPED_TRACE(display.Name() + " " + program);
+      const ChildRun run = RunOnDisplay(display.Name(), argv, root.Path() / "stderr.txt", kHungChildSeconds);
+      EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
+      EXPECT_LT(run.Seconds, BuildSeconds(5));
+      EXPECT_EQ(run.Errors.rfind(std::string(program) + ": no desktop to show its window on (the desktop at DISPLAY=" +
+                                     display.Name() + " " + d.reason + ")",
+                                 0),
+                0u)
+          << run.Errors;
+    }
+    std::filesystem::remove(root.DriveC() / "logo.sys");
+    EXPECT_EQ(RunOnDisplay(display.Name(), {Logo(), "RUN"}, root.Path() / "stderr.txt", kHungChildSeconds).Status, 0);
+    EXPECT_TRUE(FromLibrary("logo.sys", "start"));
+  }
 }
 
 constexpr const char* kRemoved = "Logo was removed! You will have to delete c:\\logos\\logo.exe";

@@ -55,7 +55,9 @@ SDL_SystemCursor SystemCursorOf(int shape) {
 class SdlDisplay final : public Display {
  public:
   SdlDisplay()
-      : leakCheckOff_(), thread_(std::this_thread::get_id()), started_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {}
+      : leakCheckOff_(), thread_(std::this_thread::get_id()), started_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    if (started_) EndWhenDesktopLost();
+  }
   ~SdlDisplay() override {
     for (auto& [id, w] : windows_) Destroy(w);
     if (cursor_) SDL_FreeCursor(cursor_);
@@ -346,6 +348,9 @@ class SdlDisplay final : public Display {
 }  // namespace
 
 std::unique_ptr<Display> MakeSdlDisplay() {
+  // Only drivers that show windows on a desktop: without one SDL would start an offscreen driver
+  // whose windows nobody sees.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   // A click that activates a window acts as well, as the default mouse activation does; SDL would
   // drop a press that comes within moments of the focus.

@@ -5,6 +5,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <errno.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <algorithm>
 
@@ -29,7 +33,17 @@ constexpr long kMwmHintsFunctions = 1, kMwmHintsDecorations = 2;
 constexpr long kMwmFuncMove = 4, kMwmFuncMinimize = 8, kMwmFuncClose = 32;
 constexpr long kMwmDecorBorder = 2, kMwmDecorTitle = 8, kMwmDecorMenu = 16, kMwmDecorMinimize = 32;
 
+int EndProgram(::Display* display) {
+  std::fprintf(stderr, "%s: the desktop at DISPLAY=%s was lost; the program ends.\n", program_invocation_short_name,
+               DisplayString(display));
+  // Nothing may touch the dead connection: no destructor runs, files being replaced keep their
+  // old contents.
+  ::_exit(kDesktopLostStatus);
+}
+
 }  // namespace
+
+void EndWhenDesktopLost() { XSetIOErrorHandler(EndProgram); }
 
 void SetAllowedActions(SDL_Window* window, const SurfaceDesc& d) {
   const XWindow x = XWindowOf(window);

@@ -28,5 +28,9 @@ bool RingBell(SDL_Window* window);
 // Whether the X keyboard focus is on one of the windows (or inside one); true when they are no X
 // windows, as nothing can tell otherwise there.
 bool KeyboardFocusAmong(const std::vector<SDL_Window*>& windows);
+// From now on a lost X connection (the server ended, the user logged out) ends the process at
+// once with kDesktopLostStatus and one line on standard error. Xlib's own handler calls exit(),
+// whose destructors then wait on the dead connection for ever.
+void EndWhenDesktopLost();
 
 }  // namespace host

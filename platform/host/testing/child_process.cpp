@@ -10,8 +10,10 @@
 #include <iterator>
 #include <thread>
 
-ChildRun RunWithoutDesktop(const std::vector<std::string>& argv, const std::filesystem::path& errorsFile,
-                           double seconds) {
+namespace {
+
+ChildRun Run(const std::string& display, const std::vector<std::string>& argv, const std::filesystem::path& errorsFile,
+             double seconds) {
   const auto start = std::chrono::steady_clock::now();
   // Everything the child needs is made before the fork: only async-signal-safe calls after it.
   std::vector<char*> args;
@@ -24,6 +26,7 @@ ChildRun RunWithoutDesktop(const std::vector<std::string>& argv, const std::file
         entry.rfind("STARTLOGO_DISPLAY=", 0) != 0)
       environment.push_back(entry);
   }
+  if (!display.empty()) environment.push_back("DISPLAY=" + display);
   std::vector<char*> envp;
   for (std::string& e : environment) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -63,6 +66,18 @@ ChildRun RunWithoutDesktop(const std::vector<std::string>& argv, const std::file
   run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
   run.Errors = readErrors();
   return run;
+}
+
+}  // namespace
+
+ChildRun RunWithoutDesktop(const std::vector<std::string>& argv, const std::filesystem::path& errorsFile,
+                           double seconds) {
+  return Run({}, argv, errorsFile, seconds);
+}
+
+ChildRun RunOnDisplay(const std::string& display, const std::vector<std::string>& argv,
+                      const std::filesystem::path& errorsFile, double seconds) {
+  return Run(display, argv, errorsFile, seconds);
 }
 
 std::filesystem::path CopyProgramFolder(const std::filesystem::path& program, const std::filesystem::path& folder,

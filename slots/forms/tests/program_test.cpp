@@ -9,6 +9,7 @@
 #include "corvane/program.h"
 #include "corvane_fixture.h"
 #include "host/testing/child_process.h"
+#include "host/testing/silent_display.h"
 #include "jpeg_file_writer.h"
 #include "slots/slot_settings.h"
 #include "win32/testing/windows.h"
@@ -145,6 +146,31 @@ TEST_F(ProgramTest, WithoutADesktopTheWindowEndsAtOnceAndSaysWhy) {
       << run.Errors;
   EXPECT_NE(run.Errors.find("\"tarnquill /AUTO\""), std::string::npos) << run.Errors;
   EXPECT_EQ(ReadFile(wait), before);
+}
+
+// A desktop named by DISPLAY that does not answer, hung or gone, is no desktop: the window says
+// which one and ends, touching no slot.
+TEST_F(ProgramTest, AtADesktopThatDoesNotAnswerTheWindowEndsSayingWhich) {
+  WriteLogos();
+  const std::vector<std::uint8_t> before = ReadFile(Logo(lsWait));
+  const struct {
+    SilentDisplay::At at;
+    const char* reason;
+  } cases[] = {{SilentDisplay::At::Listening, "did not answer within 3 s"},
+               {SilentDisplay::At::Nothing, "could not be opened"}};
+  for (const auto& c : cases) {
+    const SilentDisplay display(c.at);
+    ASSERT_NE(display.Name(), "") << "no free display number";
+    const ChildRun run = RunOnDisplay(display.Name(), {CORVANE_PROGRAM}, root.Path() / "stderr.txt", kHungChildSeconds);
+    EXPECT_EQ(run.Status, kNoDesktopExitCode) << run.Errors;
+    EXPECT_LT(run.Seconds, BuildSeconds(5));
+    EXPECT_EQ(run.Errors.rfind("corvane: no desktop to show its window on (the desktop at DISPLAY=" + display.Name() +
+                                   " " + c.reason + ")",
+                               0),
+              0u)
+        << run.Errors;
+  }
+  EXPECT_EQ(ReadFile(Logo(lsWait)), before);
 }
 
 }  // namespace

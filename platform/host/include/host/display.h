@@ -3,7 +3,8 @@
 // delivers the user's input as a stream of events; it knows nothing of windows or messages.
 // Two back ends: headless (surfaces stay in memory, input is injected) and SDL2 (a native window
 // per surface). TheDisplay() picks one: headless when STARTLOGO_DISPLAY=headless or when neither
-// DISPLAY nor WAYLAND_DISPLAY is set, else SDL2 (headless again if SDL2 cannot start).
+// DISPLAY nor WAYLAND_DISPLAY is set, else SDL2 (headless again if the X server of DISPLAY does not
+// answer within a few seconds or SDL2 cannot start).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -142,9 +143,12 @@ bool Unattended();
 void SetHeadlessDriven(bool driven);
 
 // Why windows show nowhere, naming the display looked for ("DISPLAY and WAYLAND_DISPLAY are not
-// set", "STARTLOGO_DISPLAY=headless", "the desktop at DISPLAY=:5 could not be opened"); empty
-// with a desktop.
+// set", "STARTLOGO_DISPLAY=headless", "the desktop at DISPLAY=:5 could not be opened", "the
+// desktop at DISPLAY=:5 did not answer within 3 s"); empty with a desktop.
 std::string NoDesktopReason();
+
+// The exit status of a program whose desktop went away under it, as of one that found none.
+constexpr int kDesktopLostStatus = 2;
 
 std::unique_ptr<Display> MakeHeadlessDisplay();
 // Null when SDL2 cannot open the video subsystem.

@@ -1,7 +1,7 @@
 #pragma once
 // A program run in a child process as log-on starts it, with nobody at a desktop: DISPLAY,
-// WAYLAND_DISPLAY and STARTLOGO_DISPLAY are left out of its environment, its standard input and
-// output are /dev/null, its standard error goes to a file (or /dev/null).
+// WAYLAND_DISPLAY and STARTLOGO_DISPLAY are left out of its environment (or only DISPLAY given), its
+// standard input and output are /dev/null, its standard error goes to a file (or /dev/null).
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +15,9 @@ struct ChildRun {
 // Runs `argv` and waits at most `seconds` for it (0: as long as it takes), then kills it.
 ChildRun RunWithoutDesktop(const std::vector<std::string>& argv, const std::filesystem::path& errorsFile = {},
                            double seconds = 0);
+// The same with DISPLAY set to `display` (":5"), as a user at that desktop starts it.
+ChildRun RunOnDisplay(const std::string& display, const std::vector<std::string>& argv,
+                      const std::filesystem::path& errorsFile, double seconds);
 
 // Copies the files beside `program` (not the folders) into `folder`, all but `except`, and returns
 // the path of the program's copy: a program that finds its files beside itself, run from a copy.

@@ -1,8 +1,9 @@
 #pragma once
-// An X server for a test of the desktop back end: the existing DISPLAY when one is set, else an
-// Xvfb on a display number of its own choosing, stopped with the object. Available() is false when
-// there is neither (the test then skips); an Xvfb that is installed but does not start fails the
-// test, however long it takes to say so.
+// An X server for a test of the desktop back end: the existing DISPLAY when one is set (unless the
+// test needs one of its own, to stop under its programs), else an Xvfb on a display number of its
+// own choosing, stopped with the object. Available() is false when there is neither (the test then
+// skips); an Xvfb that is installed but does not start fails the test, however long it takes to
+// say so.
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -14,10 +15,14 @@
 
 class ScopedXServer {
  public:
-  ScopedXServer() {
+  enum class Use { ExistingOrOwn, Own };
+  explicit ScopedXServer(Use use = Use::ExistingOrOwn) {
     if (const char* d = ::getenv("DISPLAY"); d && *d) {
-      available_ = true;
-      return;
+      if (use == Use::ExistingOrOwn) {
+        available_ = true;
+        return;
+      }
+      before_ = d;
     }
     const char* xvfb = "/usr/bin/Xvfb";
     if (::access(xvfb, X_OK) != 0) return;
@@ -42,7 +47,7 @@ class ScopedXServer {
     ::close(report[0]);
     if (number.empty()) {
       ADD_FAILURE() << xvfb << " is installed but did not start";
-      Stop(child);
+      Stop(child, SIGTERM);
       return;
     }
     server_ = child;
@@ -52,13 +57,21 @@ class ScopedXServer {
   }
   ~ScopedXServer() {
     if (!started_) return;
-    ::unsetenv("DISPLAY");
-    Stop(server_);
+    if (before_.empty()) ::unsetenv("DISPLAY");
+    else
+      ::setenv("DISPLAY", before_.c_str(), 1);
+    if (server_ > 0) Stop(server_, SIGTERM);
   }
   ScopedXServer(const ScopedXServer&) = delete;
   ScopedXServer& operator=(const ScopedXServer&) = delete;
 
   bool Available() const { return available_; }
+  // Ends a server of its own at once, as a crash or the end of a session does.
+  void Kill() {
+    if (server_ <= 0) return;
+    Stop(server_, SIGKILL);
+    server_ = -1;
+  }
 
  private:
   // The display number Xvfb writes once it accepts connections; empty if it ends first. A slow
@@ -71,8 +84,8 @@ class ScopedXServer {
     }
     return {};
   }
-  static void Stop(pid_t child) {
-    ::kill(child, SIGTERM);
+  static void Stop(pid_t child, int signal) {
+    ::kill(child, signal);
     int status = 0;
     ::waitpid(child, &status, 0);
   }
@@ -80,4 +93,5 @@ class ScopedXServer {
   bool available_ = false;
   bool started_ = false;
   pid_t server_ = -1;
+  std::string before_;  // the DISPLAY of the test's environment, given back at the end
 };

@@ -1,0 +1,22 @@
+// Corvane on a desktop that goes away under it (the user logs out, the display server is killed).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/testing/child_process.h"
+#include "host/testing/lost_desktop.h"
+#include "host/testing/time_limits.h"
+#include "win32/testing/machine_root.h"
+
+namespace {
+
+TEST(LostDesktop, CorvaneEndsAtOnceSayingSoAndLeavesItsFilesAsTheyWere) {
+  ScopedMachineRoot root;
+  const std::filesystem::path folder = root.Path() / "corvane";
+  const std::filesystem::path program = CopyProgramFolder(CORVANE_PROGRAM, folder, "");
+  const LostDesktopRun run = RunUntilDesktopLost({program.string()}, "Corvane", folder, root.Path(), BuildSeconds(10));
+  if (!run.skipped.empty()) GTEST_SKIP() << run.skipped;
+  EXPECT_EQ(LossFaults(run, "corvane", BuildSeconds(2)), "");
+}
+
+}  // namespace
